@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 using String = std::string;  // UTF-8 text
@@ -70,3 +71,26 @@ constexpr int MulDiv(int A, int B, int C)
 inline int64_t Round(double X) { return int64_t(std::nearbyint(X)); }
 // Delphi's Trunc: toward zero.
 inline int64_t Trunc(double X) { return int64_t(X); }
+
+// A small set of enumeration values (up to 64), the counterpart of a Pascal set:
+// ComponentState().Contains(csLoading), S.Include(x), S + T, S * T, S - T.
+template <class E>
+class TSet {
+public:
+    constexpr TSet() = default;
+    constexpr TSet(std::initializer_list<E> AItems) { for (E e : AItems) Include(e); }
+    constexpr bool Contains(E AItem) const { return (FBits >> unsigned(AItem)) & 1u; }
+    constexpr TSet& Include(E AItem) { FBits |= uint64_t(1) << unsigned(AItem); return *this; }
+    constexpr TSet& Exclude(E AItem) { FBits &= ~(uint64_t(1) << unsigned(AItem)); return *this; }
+    constexpr bool Empty() const { return FBits == 0; }
+    constexpr uint64_t Bits() const { return FBits; }
+    constexpr TSet operator+(TSet O) const { TSet r; r.FBits = FBits | O.FBits; return r; }
+    constexpr TSet operator*(TSet O) const { TSet r; r.FBits = FBits & O.FBits; return r; }
+    constexpr TSet operator-(TSet O) const { TSet r; r.FBits = FBits & ~O.FBits; return r; }
+    constexpr TSet& operator+=(TSet O) { FBits |= O.FBits; return *this; }
+    constexpr TSet& operator-=(TSet O) { FBits &= ~O.FBits; return *this; }
+    constexpr bool operator==(const TSet&) const = default;
+
+private:
+    uint64_t FBits = 0;
+};

@@ -1,0 +1,169 @@
+// Threads, synchronisation with the GUI (main) thread, and locks.
+//
+// The GUI thread is the thread that started the process.  Other threads reach it only
+// through TThread::Synchronize (blocking) and TThread::Queue (non-blocking); the GUI
+// thread runs what they sent in CheckSynchronize, which its message loop calls whenever
+// SyncWakeFd() becomes readable (or the WakeMainThread hook fires).
+#pragma once
+
+#include "platform/system/Classes.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+constexpr uint32_t INFINITE = 0xFFFFFFFF;
+
+enum TWaitResult { wrSignaled, wrTimeout, wrAbandoned, wrError };
+
+uint32_t GetCurrentThreadId();  // the kernel's thread id (gettid)
+uint32_t MainThreadID();
+bool IsMainThread();
+
+// Runs every pending Synchronize/Queue call on the GUI thread, in the order they were
+// made, after waiting up to ATimeoutMs for the first one when none is pending.
+// Returns true when something ran.  Raises EThread when called on another thread.
+bool CheckSynchronize(uint32_t ATimeoutMs = 0);
+// An eventfd that is readable while calls wait for CheckSynchronize.
+int SyncWakeFd();
+// Called (on the calling thread) each time a call is sent to the GUI thread.
+void SetWakeMainThread(std::function<void()> AHook);
+
+enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
+
+// A thread that runs Execute.  Because a C++ base class is built before its derived
+// class, a thread created running starts from this constructor and must not read the
+// derived class's members before they are set; derived classes with members of their
+// own create suspended and call Start() at the end of their constructor.  A derived
+// class whose Execute uses its members calls Terminate(); WaitFor() in its destructor
+// (the base destructor does it too, but after the derived part is gone).
+class TThread : public TObject {
+public:
+    explicit TThread(bool ACreateSuspended);
+    ~TThread() override;
+
+    // Starts a thread created suspended (EThread when already started).
+    void Start();
+    // Asks Execute to stop: Terminated() becomes true.
+    void Terminate();
+    bool Terminated() const { return FTerminated.load(); }
+    // Waits until Execute has returned and OnTerminate has run; returns ReturnValue.
+    // On the GUI thread, runs Synchronize/Queue calls while it waits.
+    int WaitFor();
+    bool Finished() const { return FFinished.load(); }
+    bool Started() const { return FStarted; }
+
+    // When set, the thread deletes itself after Execute and OnTerminate.
+    bool FreeOnTerminate() const { return FFreeOnTerminate; }
+    void SetFreeOnTerminate(bool AValue) { FFreeOnTerminate = AValue; }
+    // tpIdle is SCHED_IDLE; the others are nice values 10, 5, 0, -5, -10, -15 of this
+    // thread only.  A raise the system refuses is ignored.
+    TThreadPriority Priority() const { return FPriority; }
+    void SetPriority(TThreadPriority AValue);
+    uint32_t ThreadID() const { return FThreadID.load(); }  // 0 before the start
+    int ReturnValue() const { return FReturnValue; }
+    // The exception that ended Execute, if any.
+    std::exception_ptr FatalException() const { return FFatalException; }
+
+    // Runs on the GUI thread after Execute returns (through Synchronize).
+    TNotifyEvent OnTerminate;
+
+    // Runs AMethod on the GUI thread and waits for it; an exception it raises is raised
+    // again in the caller.  On the GUI thread it runs at once.
+    static void Synchronize(TThread* AThread, std::function<void()> AMethod);
+    // Hands AMethod to the GUI thread and returns at once (on the GUI thread: runs it).
+    static void Queue(TThread* AThread, std::function<void()> AMethod);
+    // Drops calls queued for AThread that have not run yet.
+    static void RemoveQueuedEvents(TThread* AThread);
+    // The TThread object running the calling thread, nullptr for other threads.
+    static TThread* CurrentThread();
+
+protected:
+    virtual void Execute() = 0;
+    // Calls OnTerminate on the GUI thread.
+    virtual void DoTerminate();
+    void Synchronize(std::function<void()> AMethod) { Synchronize(this, std::move(AMethod)); }
+    void Queue(std::function<void()> AMethod) { Queue(this, std::move(AMethod)); }
+    void SetReturnValue(int AValue) { FReturnValue = AValue; }
+
+private:
+    static void ThreadProc(TThread* AThread);
+    void ApplyPriority();
+    void WaitUntilDone();
+
+    std::thread FThread;
+    std::atomic<bool> FTerminated{false};
+    std::atomic<bool> FFinished{false};  // Execute has returned
+    std::atomic<bool> FDone{false};      // ... and OnTerminate has run
+    std::atomic<uint32_t> FThreadID{0};
+    bool FStarted = false;
+    bool FFreeOnTerminate = false;
+    TThreadPriority FPriority = tpNormal;
+    int FReturnValue = 0;
+    std::exception_ptr FFatalException;
+};
+
+// A recursive lock.
+class TCriticalSection : public TObject {
+public:
+    void Enter() { FLock.lock(); }
+    void Leave() { FLock.unlock(); }
+    bool TryEnter() { return FLock.try_lock(); }
+    void Acquire() { Enter(); }
+    void Release() { Leave(); }
+
+private:
+    std::recursive_mutex FLock;
+};
+
+// Holds a critical section for the lifetime of the guard.
+class TCriticalSectionGuard {
+public:
+    explicit TCriticalSectionGuard(TCriticalSection& ASection) : FSection(ASection) { FSection.Enter(); }
+    ~TCriticalSectionGuard() { FSection.Leave(); }
+    TCriticalSectionGuard(const TCriticalSectionGuard&) = delete;
+    TCriticalSectionGuard& operator=(const TCriticalSectionGuard&) = delete;
+
+private:
+    TCriticalSection& FSection;
+};
+
+// A recursive mutex with a timed wait.
+class TMutex : public TObject {
+public:
+    void Acquire() { FLock.lock(); }
+    void Release() { FLock.unlock(); }
+    // wrSignaled when acquired within ATimeoutMs (INFINITE waits for ever), else wrTimeout.
+    TWaitResult WaitFor(uint32_t ATimeoutMs);
+
+private:
+    std::recursive_timed_mutex FLock;
+};
+
+// An event: a manual-reset event stays signalled until ResetEvent; an auto-reset event
+// lets one waiter through and resets itself.
+class TEvent : public TObject {
+public:
+    explicit TEvent(bool AManualReset = true, bool AInitialState = false)
+        : FManualReset(AManualReset), FSignaled(AInitialState) {}
+    void SetEvent();
+    void ResetEvent();
+    TWaitResult WaitFor(uint32_t ATimeoutMs = INFINITE);
+    bool ManualReset() const { return FManualReset; }
+
+private:
+    std::mutex FLock;
+    std::condition_variable FCond;
+    bool FManualReset;
+    bool FSignaled;
+};
+
+// A manual-reset event, initially not signalled.
+class TSimpleEvent : public TEvent {
+public:
+    TSimpleEvent() : TEvent(true, false) {}
+};
