@@ -1,0 +1,465 @@
+// Device contexts: creation, selected objects, saved states, origins and clipping.
+#include <algorithm>
+#include <cctype>
+#include <mutex>
+#include <string>
+
+#include "platform/graphics/GdiInternal.h"
+
+namespace {
+
+std::shared_ptr<TDCData> NewDC(TDCData::TType Type)
+{
+    auto D = std::make_shared<TDCData>();
+    D->Type = Type;
+    D->S.Pen = StockPen(BLACK_PEN);
+    D->S.Brush = StockBrush(WHITE_BRUSH);
+    D->S.Font = StockFont();
+    return D;
+}
+
+std::mutex& ScreenLock()
+{
+    static std::mutex M;
+    return M;
+}
+
+std::function<PSurface()>& ScreenProvider()
+{
+    static auto* P = new std::function<PSurface()>();
+    return *P;
+}
+
+// Region in device coordinates of a logical rectangle.
+TRegion DeviceRectRegion(const TDCData& D, int L, int T, int R, int B)
+{
+    TPoint A = D.LogicalToDevice(L, T), Z = D.LogicalToDevice(R, B);
+    return TRegion(TRect(std::min(A.X, Z.X), std::min(A.Y, Z.Y), std::max(A.X, Z.X), std::max(A.Y, Z.Y)));
+}
+
+int RegionKind(const TRegion& R)
+{
+    return R.IsEmpty() ? NULLREGION : R.IsRect() ? SIMPLEREGION : COMPLEXREGION;
+}
+
+// The whole device area, used when a clip call starts from "no clip".
+TRegion DeviceArea(TDCData& D)
+{
+    PSurface S = D.Surface();
+    TRegion All = S ? TRegion(S->Bounds()) : TRegion();
+    if (D.Visible) All &= *D.Visible;
+    All.Offset(-D.Origin.X, -D.Origin.Y);
+    return All;
+}
+
+}  // namespace
+
+PSurface TDCData::Surface() const
+{
+    if (Type != TType::Memory) return FixedSurface;
+    return S.Bitmap ? S.Bitmap->Surface : nullptr;
+}
+
+const TRegion& TDCData::Clip()
+{
+    if (!ClipDirty) return ClipCache;
+    PSurface Sf = Surface();
+    TRegion C = Sf ? TRegion(Sf->Bounds()) : TRegion();
+    if (Visible) C &= *Visible;
+    if (S.ClipRgn) C &= S.ClipRgn->Offsetted(Origin.X, Origin.Y);
+    ClipCache = std::move(C);
+    ClipDirty = false;
+    return ClipCache;
+}
+
+// ---- creation ------------------------------------------------------------------------------
+
+HDC CreateCompatibleDC(HDC)
+{
+    return static_cast<HDC>(RegisterGdiObject(NewDC(TDCData::TType::Memory)));
+}
+
+HDC CreateSurfaceDC(PSurface Surface, TPoint Origin, const TRegion& Visible, TSize DeviceSize)
+{
+    auto D = NewDC(TDCData::TType::Surface);
+    D->FixedSurface = std::move(Surface);
+    D->Origin = Origin;
+    D->Visible = Visible;
+    D->DeviceSize = DeviceSize;
+    return static_cast<HDC>(RegisterGdiObject(D));
+}
+
+void SetScreenSurfaceProvider(std::function<PSurface()> Provider)
+{
+    std::lock_guard<std::mutex> L(ScreenLock());
+    ScreenProvider() = std::move(Provider);
+}
+
+HDC CreateScreenDC()
+{
+    auto D = NewDC(TDCData::TType::Screen);
+    {
+        std::lock_guard<std::mutex> L(ScreenLock());
+        if (ScreenProvider()) D->FixedSurface = ScreenProvider()();
+    }
+    return static_cast<HDC>(RegisterGdiObject(D));
+}
+
+HDC CreateDC(const char* Driver, const char*, const char*, const void*)
+{
+    if (!Driver) return nullptr;
+    std::string N = Driver;
+    for (char& c : N) c = char(toupper((unsigned char)c));
+    if (N != "DISPLAY") return nullptr;
+    return CreateScreenDC();
+}
+
+BOOL DeleteDC(HDC DC)
+{
+    if (!LookupDC(DC)) return FALSE;
+    return UnregisterGdiObject(DC) ? TRUE : FALSE;
+}
+
+bool IsValidDC(HDC DC) { return LookupDC(DC) != nullptr; }
+
+void SetSurfaceDCOrigin(HDC DC, TPoint Origin)
+{
+    if (auto D = LookupDC(DC)) {
+        D->Origin = Origin;
+        D->InvalidateClip();
+    }
+}
+
+void SetSurfaceDCVisible(HDC DC, const TRegion& Visible)
+{
+    if (auto D = LookupDC(DC)) {
+        D->Visible = Visible;
+        D->InvalidateClip();
+    }
+}
+
+PSurface GetDCSurface(HDC DC)
+{
+    auto D = LookupDC(DC);
+    return D ? D->Surface() : nullptr;
+}
+
+TPoint GetDCSurfaceOrigin(HDC DC)
+{
+    auto D = LookupDC(DC);
+    return D ? D->Origin : TPoint();
+}
+
+TRegion GetDCEffectiveClip(HDC DC)
+{
+    auto D = LookupDC(DC);
+    return D ? D->Clip() : TRegion();
+}
+
+TPoint DCLogicalToDevice(HDC DC, TPoint P)
+{
+    auto D = LookupDC(DC);
+    return D ? D->LogicalToDevice(P.X, P.Y) : P;
+}
+
+void SetDCUserData(HDC DC, void* Data)
+{
+    if (auto D = LookupDC(DC)) D->UserData = Data;
+}
+
+void* GetDCUserData(HDC DC)
+{
+    auto D = LookupDC(DC);
+    return D ? D->UserData : nullptr;
+}
+
+int GetDeviceCaps(HDC DC, int Index)
+{
+    auto D = LookupDC(DC);
+    if (!D) return 0;
+    switch (Index) {
+    case BITSPIXEL: return 32;
+    case PLANES: return 1;
+    case NUMCOLORS: return -1;
+    case LOGPIXELSX: case LOGPIXELSY: return ScreenDPI;
+    case HORZRES: { PSurface S = D->Surface(); return S ? S->Width() : 0; }
+    case VERTRES: { PSurface S = D->Surface(); return S ? S->Height() : 0; }
+    default: return 0;
+    }
+}
+
+// ---- selected objects -------------------------------------------------------------------
+
+HGDIOBJ SelectObject(HDC DC, HGDIOBJ Obj)
+{
+    auto D = LookupDC(DC);
+    PGdiObject O = LookupGdiObject(Obj);
+    if (!D || !O) return nullptr;
+    switch (O->Kind) {
+    case OBJ_PEN: {
+        HGDIOBJ Old = D->S.Pen.get();
+        D->S.Pen = std::static_pointer_cast<TPenData>(O);
+        return Old;
+    }
+    case OBJ_BRUSH: {
+        HGDIOBJ Old = D->S.Brush.get();
+        D->S.Brush = std::static_pointer_cast<TBrushData>(O);
+        return Old;
+    }
+    case OBJ_FONT: {
+        HGDIOBJ Old = D->S.Font.get();
+        D->S.Font = std::static_pointer_cast<TFontData>(O);
+        return Old;
+    }
+    case OBJ_BITMAP: {
+        if (D->Type != TDCData::TType::Memory) return nullptr;
+        // The memory DC's default bitmap is a 1 x 1 placeholder without pixels.
+        static auto Default = [] {
+            auto B = std::make_shared<TBitmapData>();
+            B->ReportedBpp = 1;
+            RegisterGdiObject(B);
+            return B;
+        }();
+        HGDIOBJ Old = D->S.Bitmap ? static_cast<HGDIOBJ>(D->S.Bitmap.get()) : Default.get();
+        auto B = std::static_pointer_cast<TBitmapData>(O);
+        D->S.Bitmap = B->Surface ? B : nullptr;
+        // Selecting a bitmap resets the clip to the new bitmap, as a memory DC's clip follows it.
+        D->S.ClipRgn.reset();
+        for (auto& St : D->Saved) St.Bitmap = D->S.Bitmap;
+        D->InvalidateClip();
+        return Old;
+    }
+    case OBJ_REGION: {
+        int K = SelectClipRgn(DC, static_cast<HRGN>(Obj));
+        return reinterpret_cast<HGDIOBJ>(intptr_t(K));
+    }
+    default:
+        return nullptr;
+    }
+}
+
+HGDIOBJ GetCurrentObject(HDC DC, UINT Kind)
+{
+    auto D = LookupDC(DC);
+    if (!D) return nullptr;
+    switch (Kind) {
+    case OBJ_PEN: return D->S.Pen.get();
+    case OBJ_BRUSH: return D->S.Brush.get();
+    case OBJ_FONT: return D->S.Font.get();
+    case OBJ_BITMAP: return D->S.Bitmap.get();
+    default: return nullptr;
+    }
+}
+
+// ---- saved states -------------------------------------------------------------------------
+
+int SaveDC(HDC DC)
+{
+    auto D = LookupDC(DC);
+    if (!D) return 0;
+    D->Saved.push_back(D->S);
+    return int(D->Saved.size());
+}
+
+BOOL RestoreDC(HDC DC, int Saved)
+{
+    auto D = LookupDC(DC);
+    if (!D) return FALSE;
+    int N = int(D->Saved.size());
+    int Level = Saved < 0 ? N + 1 + Saved : Saved;
+    if (Level < 1 || Level > N) return FALSE;
+    D->S = D->Saved[Level - 1];
+    D->Saved.resize(Level - 1);
+    D->InvalidateClip();
+    return TRUE;
+}
+
+// ---- origins --------------------------------------------------------------------------------
+
+BOOL SetViewportOrgEx(HDC DC, int X, int Y, POINT* Old)
+{
+    auto D = LookupDC(DC);
+    if (!D) return FALSE;
+    if (Old) *Old = D->S.ViewportOrg;
+    D->S.ViewportOrg = {X, Y};
+    return TRUE;
+}
+
+BOOL GetViewportOrgEx(HDC DC, POINT* P)
+{
+    auto D = LookupDC(DC);
+    if (!D || !P) return FALSE;
+    *P = D->S.ViewportOrg;
+    return TRUE;
+}
+
+BOOL OffsetViewportOrgEx(HDC DC, int DX, int DY, POINT* Old)
+{
+    auto D = LookupDC(DC);
+    if (!D) return FALSE;
+    if (Old) *Old = D->S.ViewportOrg;
+    D->S.ViewportOrg.X += DX;
+    D->S.ViewportOrg.Y += DY;
+    return TRUE;
+}
+
+BOOL SetWindowOrgEx(HDC DC, int X, int Y, POINT* Old)
+{
+    auto D = LookupDC(DC);
+    if (!D) return FALSE;
+    if (Old) *Old = D->S.WindowOrg;
+    D->S.WindowOrg = {X, Y};
+    return TRUE;
+}
+
+BOOL GetWindowOrgEx(HDC DC, POINT* P)
+{
+    auto D = LookupDC(DC);
+    if (!D || !P) return FALSE;
+    *P = D->S.WindowOrg;
+    return TRUE;
+}
+
+// ---- clipping --------------------------------------------------------------------------------
+
+int IntersectClipRect(HDC DC, int Left, int Top, int Right, int Bottom)
+{
+    auto D = LookupDC(DC);
+    if (!D) return RGN_ERROR;
+    TRegion R = DeviceRectRegion(*D, Left, Top, Right, Bottom);
+    D->S.ClipRgn = D->S.ClipRgn ? (*D->S.ClipRgn & R) : R;
+    D->InvalidateClip();
+    return RegionKind(D->Clip());
+}
+
+int ExcludeClipRect(HDC DC, int Left, int Top, int Right, int Bottom)
+{
+    auto D = LookupDC(DC);
+    if (!D) return RGN_ERROR;
+    TRegion R = DeviceRectRegion(*D, Left, Top, Right, Bottom);
+    D->S.ClipRgn = (D->S.ClipRgn ? *D->S.ClipRgn : DeviceArea(*D)) - R;
+    D->InvalidateClip();
+    return RegionKind(D->Clip());
+}
+
+int ExtSelectClipRgn(HDC DC, HRGN Rgn, int Mode)
+{
+    auto D = LookupDC(DC);
+    if (!D) return RGN_ERROR;
+    const TRegion* R = GetRegionOf(Rgn);
+    if (!R) {
+        if (Mode != RGN_COPY) return RGN_ERROR;
+        D->S.ClipRgn.reset();
+    } else {
+        TRegion Cur = D->S.ClipRgn ? *D->S.ClipRgn : DeviceArea(*D);
+        switch (Mode) {
+        case RGN_COPY: D->S.ClipRgn = *R; break;
+        case RGN_AND: D->S.ClipRgn = Cur & *R; break;
+        case RGN_OR: D->S.ClipRgn = Cur | *R; break;
+        case RGN_XOR: D->S.ClipRgn = Cur ^ *R; break;
+        case RGN_DIFF: D->S.ClipRgn = Cur - *R; break;
+        default: return RGN_ERROR;
+        }
+    }
+    D->InvalidateClip();
+    return RegionKind(D->Clip());
+}
+
+int SelectClipRgn(HDC DC, HRGN Rgn) { return ExtSelectClipRgn(DC, Rgn, RGN_COPY); }
+
+int GetClipBox(HDC DC, RECT* R)
+{
+    auto D = LookupDC(DC);
+    if (!D || !R) return RGN_ERROR;
+    TRegion C = D->Clip();
+    if (D->Type == TDCData::TType::Surface && D->DeviceSize.cx > 0 && D->DeviceSize.cy > 0)
+        C &= TRegion(Bounds(D->Origin.X, D->Origin.Y, D->DeviceSize.cx, D->DeviceSize.cy));
+    TRect B = C.Bounds();
+    TPoint Shift = D->SurfaceShift();
+    if (C.IsEmpty()) *R = TRect();
+    else *R = TRect(B.Left - Shift.X, B.Top - Shift.Y, B.Right - Shift.X, B.Bottom - Shift.Y);
+    return RegionKind(C);
+}
+
+int GetClipRgn(HDC DC, HRGN Rgn)
+{
+    auto D = LookupDC(DC);
+    auto R = Lookup<TRegionData>(Rgn, OBJ_REGION);
+    if (!D || !R) return -1;
+    if (!D->S.ClipRgn) return 0;
+    R->Region = *D->S.ClipRgn;
+    return 1;
+}
+
+BOOL PtVisible(HDC DC, int X, int Y)
+{
+    auto D = LookupDC(DC);
+    if (!D) return FALSE;
+    return D->Clip().Contains(D->ToSurface(X, Y)) ? TRUE : FALSE;
+}
+
+// ---- colours and modes --------------------------------------------------------------------
+
+#define DC_FIELD_ACCESS(SetName, GetName, Type, Field, Fail)  \
+    Type SetName(HDC DC, Type V)                              \
+    {                                                         \
+        auto D = LookupDC(DC);                                \
+        if (!D) return Fail;                                  \
+        Type Old = D->S.Field;                                \
+        D->S.Field = V;                                       \
+        return Old;                                           \
+    }                                                         \
+    Type GetName(HDC DC)                                      \
+    {                                                         \
+        auto D = LookupDC(DC);                                \
+        return D ? D->S.Field : Fail;                         \
+    }
+
+DC_FIELD_ACCESS(SetTextColor, GetTextColor, COLORREF, TextColor, CLR_INVALID)
+DC_FIELD_ACCESS(SetBkColor, GetBkColor, COLORREF, BkColor, CLR_INVALID)
+#undef DC_FIELD_ACCESS
+
+int SetBkMode(HDC DC, int Mode)
+{
+    auto D = LookupDC(DC);
+    if (!D || (Mode != TRANSPARENT && Mode != OPAQUE)) return 0;
+    int Old = D->S.BkMode;
+    D->S.BkMode = Mode;
+    return Old;
+}
+
+int GetBkMode(HDC DC)
+{
+    auto D = LookupDC(DC);
+    return D ? D->S.BkMode : 0;
+}
+
+int SetStretchBltMode(HDC DC, int Mode)
+{
+    auto D = LookupDC(DC);
+    if (!D || Mode < BLACKONWHITE || Mode > HALFTONE) return 0;
+    int Old = D->S.StretchMode;
+    D->S.StretchMode = Mode;
+    return Old;
+}
+
+int GetStretchBltMode(HDC DC)
+{
+    auto D = LookupDC(DC);
+    return D ? D->S.StretchMode : 0;
+}
+
+int SetROP2(HDC DC, int Mode)
+{
+    auto D = LookupDC(DC);
+    if (!D || (Mode != R2_COPYPEN && Mode != R2_NOT)) return 0;
+    int Old = D->S.Rop2;
+    D->S.Rop2 = Mode;
+    return Old;
+}
+
+int GetROP2(HDC DC)
+{
+    auto D = LookupDC(DC);
+    return D ? D->S.Rop2 : 0;
+}

@@ -1,0 +1,137 @@
+// Internal structures behind the graphics handles (not for use outside platform/graphics).
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/graphics/Gdi.h"
+
+using PGdiObject = std::shared_ptr<TGdiObject>;
+
+struct TBitmapData : TGdiBitmap {
+    PSurface Surface;            // null for the 1 x 1 default bitmap of a memory DC
+    bool IsDIBSection = false;   // made by CreateDIBSection (GetObject gives a DIBSECTION)
+    int ReportedBpp = 32;        // 1 for monochrome bitmaps kept as 32-bit pixels
+};
+
+struct TRegionData : TGdiRegion {
+    TRegion Region;
+};
+
+struct TPenData : TGdiPen {
+    UINT Style = PS_SOLID;
+    int Width = 1;
+    COLORREF Color = 0;
+};
+
+struct TBrushData : TGdiBrush {
+    UINT Style = BS_SOLID;
+    COLORREF Color = 0;
+};
+
+struct TFontFace;
+struct TFontData : TGdiFont {
+    LOGFONT Log;
+    std::shared_ptr<TFontFace> Face;   // resolved lazily by the text code
+};
+
+struct TDCState {
+    TPoint ViewportOrg, WindowOrg;
+    std::optional<TRegion> ClipRgn;    // device coordinates; none: no clip region
+    std::shared_ptr<TBitmapData> Bitmap;
+    std::shared_ptr<TPenData> Pen;
+    std::shared_ptr<TBrushData> Brush;
+    std::shared_ptr<TFontData> Font;
+    COLORREF TextColor = 0, BkColor = 0xFFFFFF;
+    int BkMode = OPAQUE, StretchMode = BLACKONWHITE, Rop2 = R2_COPYPEN;
+    TPoint PenPos;
+};
+
+struct TDCData : TDeviceContext {
+    enum class TType { Memory, Surface, Screen } Type = TType::Memory;
+    TDCState S;
+    std::vector<TDCState> Saved;
+    PSurface FixedSurface;             // surface and screen DCs
+    TPoint Origin;                     // device (0, 0) on the surface
+    std::optional<TRegion> Visible;    // surface coordinates; none: the whole surface
+    TSize DeviceSize;
+    void* UserData = nullptr;
+
+    // Cached clip in surface coordinates.
+    bool ClipDirty = true;
+    TRegion ClipCache;
+
+    PSurface Surface() const;
+    const TRegion& Clip();
+    void InvalidateClip() { ClipDirty = true; }
+    // Logical point to surface point.
+    TPoint ToSurface(int X, int Y) const
+    {
+        return {X - S.WindowOrg.X + S.ViewportOrg.X + Origin.X, Y - S.WindowOrg.Y + S.ViewportOrg.Y + Origin.Y};
+    }
+    TPoint LogicalToDevice(int X, int Y) const
+    {
+        return {X - S.WindowOrg.X + S.ViewportOrg.X, Y - S.WindowOrg.Y + S.ViewportOrg.Y};
+    }
+    TPoint SurfaceShift() const { return ToSurface(0, 0); }
+};
+
+// Handle table: every live handle is registered; lookups check kind and liveness.
+HGDIOBJ RegisterGdiObject(PGdiObject Obj);
+PGdiObject LookupGdiObject(HGDIOBJ H);
+// Removes any live handle (DCs included); false when it was not live.
+bool UnregisterGdiObject(HGDIOBJ H);
+template <class T>
+std::shared_ptr<T> Lookup(HGDIOBJ H, DWORD Kind)
+{
+    PGdiObject O = LookupGdiObject(H);
+    if (!O || O->Kind != Kind) return nullptr;
+    return std::static_pointer_cast<T>(O);
+}
+inline std::shared_ptr<TDCData> LookupDC(HDC DC) { return Lookup<TDCData>(DC, OBJ_DC); }
+
+// Stock objects as shared pointers (for the initial DC state).
+std::shared_ptr<TPenData> StockPen(int Index);
+std::shared_ptr<TBrushData> StockBrush(int Index);
+std::shared_ptr<TFontData> StockFont();
+
+// Pixel helpers shared by the drawing files.
+namespace gdi {
+
+// A view of pixel memory: a surface or a caller's DIB buffer.
+struct TPixelView {
+    uint8_t* Bits = nullptr;
+    int Width = 0, Height = 0, Bpp = 32, Stride = 0;
+    bool BottomUp = false;
+    uint8_t* Row(int Y) const { return Bits + size_t(BottomUp ? Height - 1 - Y : Y) * Stride; }
+    uint32_t Get(int X, int Y) const;             // 0xAARRGGBB
+    void Put(int X, int Y, uint32_t ARGB) const;  // alpha dropped for 24 bits
+};
+TPixelView ViewOf(TSurface& S);
+
+// COLORREF (0x00BBGGRR) to the pixel value GDI primitives write (alpha 0).
+inline uint32_t PixelOf(COLORREF C) { return ((C & 0xFF) << 16) | (C & 0xFF00) | ((C >> 16) & 0xFF); }
+inline COLORREF ColorRefOf(uint32_t Px) { return ((Px >> 16) & 0xFF) | (Px & 0xFF00) | ((Px & 0xFF) << 16); }
+
+// Calls Fn(y, x0, x1) for every part of the span [x0, x1) on row y (surface coordinates)
+// that lies inside Clip.
+template <class F>
+void ForClippedSpan(const TRegion& Clip, int Y, int X0, int X1, F&& Fn)
+{
+    if (X1 <= X0) return;
+    for (const TRect& R : Clip.Rects()) {
+        if (R.Top > Y) break;
+        if (R.Bottom <= Y) continue;
+        int a = X0 > R.Left ? X0 : R.Left, b = X1 < R.Right ? X1 : R.Right;
+        if (a < b) Fn(Y, a, b);
+    }
+}
+
+// Fills [x0, x1) on row y of S with the pixel value (surface coordinates, unclipped).
+void FillSpan(TSurface& S, int Y, int X0, int X1, uint32_t Px);
+// Fills a surface rectangle within Clip.
+void FillClipped(TSurface& S, const TRegion& Clip, const TRect& R, uint32_t Px);
+
+}  // namespace gdi
