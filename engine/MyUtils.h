@@ -1,0 +1,32 @@
+// General helpers of the engine that do not touch FFmpeg: sizes, option texts, files,
+// times, and reaching the GUI thread.
+#pragma once
+
+#include "platform/system/SysUtils.h"
+#include "platform/system/Types.h"
+
+#include <cstdint>
+#include <functional>
+
+// "%.2f GB" / "%.2f MB" / "%.2f KB" above 2^30 / 2^20 / 2^10 bytes, else "%d Byte".
+String FormatFileSize(int64_t ASize);
+
+// AHead = ASource up to the first ASeparator; with ARemove ASource keeps what follows
+// it (nothing when the separator does not occur).
+void SplitHead(String& ASource, const String& ASeparator, bool ARemove, String& AHead);
+
+// Size of an existing file, -1 when there is none.
+int64_t FileSizeOf(const String& AFileName);
+// The program's folder with a trailing "/".
+String GetExePath();
+
+// Seconds since 1970 (UTC) to a local TDateTime; the standard-time offset only.
+TDateTime UnixTimeToLocal(int64_t ASeconds);
+String FormatDateTimeText(const String& AFormat, TDateTime ADateTime);
+
+// Runs AMethod on the GUI thread and waits for it (directly when called there).
+void CallInMainThread(const std::function<void()>& AMethod);
+// Handles one pending call for the GUI thread; false when none waits.
+bool ProcessOneMessage();
+// Handles everything that waits for the GUI thread.
+void PumpMessages();

@@ -1,0 +1,242 @@
+#include "engine/UnicodeProtocol.h"
+
+#include "engine/FFmpegLoader.h"
+#include "platform/system/SysUtils.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <iconv.h>
+#include <langinfo.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* KnownProtocols = ":unicode:stream:gopher:http:pipe:rtp:tcp:udp:";
+constexpr int IOBufferSize = 32768;
+
+bool HasKnownProtocol(const String& AName)
+{
+    size_t P = AName.find(':');
+    if (P == String::npos) return false;
+    String Key = ":" + AName.substr(0, P) + ":";
+    return strstr(KnownProtocols, Key.c_str()) != nullptr;
+}
+
+// Converts AText from one character set to another; false when a character cannot be
+// represented.
+bool Convert(const char* ATo, const char* AFrom, const String& AText, String& AResult)
+{
+    iconv_t Cd = iconv_open(ATo, AFrom);
+    if (Cd == iconv_t(-1)) return false;
+    AResult.clear();
+    char* In = const_cast<char*>(AText.data());
+    size_t InLeft = AText.size();
+    char Out[1024];
+    bool Ok = true;
+    while (InLeft > 0) {
+        char* O = Out;
+        size_t OutLeft = sizeof(Out);
+        size_t R = iconv(Cd, &In, &InLeft, &O, &OutLeft);
+        AResult.append(Out, size_t(O - Out));
+        if (R == size_t(-1) && errno != E2BIG) {
+            Ok = false;
+            break;
+        }
+        if (R != size_t(-1) && R > 0) {  // characters replaced by an approximation
+            Ok = false;
+            break;
+        }
+    }
+    iconv_close(Cd);
+    return Ok;
+}
+
+// The engine's own file under a "unicode:utf8:" name.
+struct TUnicodeFile {
+    int Fd = -1;
+};
+
+int UnicodeRead(void* AOpaque, uint8_t* ABuffer, int ASize)
+{
+    auto* F = static_cast<TUnicodeFile*>(AOpaque);
+    ssize_t N;
+    do N = read(F->Fd, ABuffer, size_t(ASize));
+    while (N < 0 && errno == EINTR);
+    if (N < 0) return AVERROR(errno);
+    if (N == 0) return AVERROR_EOF;
+    return int(N);
+}
+
+int UnicodeWrite(void* AOpaque, uint8_t* ABuffer, int ASize)
+{
+    auto* F = static_cast<TUnicodeFile*>(AOpaque);
+    int Done = 0;
+    while (Done < ASize) {
+        ssize_t N = write(F->Fd, ABuffer + Done, size_t(ASize - Done));
+        if (N < 0) {
+            if (errno == EINTR) continue;
+            return AVERROR(errno);
+        }
+        Done += int(N);
+    }
+    return Done;
+}
+
+int64_t UnicodeSeek(void* AOpaque, int64_t APosition, int AWhence)
+{
+    auto* F = static_cast<TUnicodeFile*>(AOpaque);
+    if (AWhence & AVSEEK_SIZE) {
+        struct stat St;
+        if (fstat(F->Fd, &St) != 0) return AVERROR(errno);
+        return int64_t(St.st_size);
+    }
+    off_t R = lseek(F->Fd, off_t(APosition), AWhence & ~AVSEEK_FORCE);
+    if (R < 0) return AVERROR(errno);
+    return int64_t(R);
+}
+
+}  // namespace
+
+bool NeedsUnicodeProtocol(const String& AFileName)
+{
+    if (HasKnownProtocol(AFileName)) return false;
+    const char* Codeset = nl_langinfo(CODESET);
+    if (!Codeset || !*Codeset) Codeset = "ANSI_X3.4-1968";
+    if (strcmp(Codeset, "UTF-8") == 0) return !IsValidUtf8(AFileName);
+    String Local, Back;
+    if (!Convert(Codeset, "UTF-8", AFileName, Local)) return true;
+    if (!Convert("UTF-8", Codeset, Local, Back)) return true;
+    return Back != AFileName;
+}
+
+String FileNameToURL(const String& AFileName)
+{
+    if (NeedsUnicodeProtocol(AFileName)) return UnicodeURLPrefix + AFileName;
+    if (HasKnownProtocol(AFileName)) return AFileName;
+    size_t Colon = AFileName.find(':');
+    if (Colon != String::npos && AFileName.find('/') > Colon) return "file:" + AFileName;
+    return AFileName;
+}
+
+bool IsUnicodeURL(const String& AURL)
+{
+    return AURL.size() >= 14 && AURL.compare(0, 13, UnicodeURLPrefix) == 0;
+}
+
+String URLToFileName(const String& AURL)
+{
+    String S = AURL;
+    for (int I = 0; I < 2; ++I) {
+        size_t P = S.find(':');
+        if (P == String::npos) break;
+        S.erase(0, P + 1);
+    }
+    return S;
+}
+
+String DecodeURL(const String& AURL)
+{
+    if (IsUnicodeURL(AURL)) return URLToFileName(AURL);
+    if (AURL.compare(0, 5, "file:") == 0) return AURL.substr(5);
+    return AURL;
+}
+
+void RegisterUnicodeProtocol()
+{
+    Assert(AV.avio_alloc_context && AV.avio_context_free && AV.av_malloc,
+           "avio_alloc_context not bound (UnicodeProtocol)");
+}
+
+int UnicodeIOOpen(AVIOContext** APB, const String& AURL, int AFlags)
+{
+    *APB = nullptr;
+    if (!IsUnicodeURL(AURL)) return AVERROR(EINVAL);
+    String Name = URLToFileName(AURL);
+    int Mode;
+    if ((AFlags & AVIO_FLAG_READ_WRITE) == AVIO_FLAG_READ_WRITE)
+        Mode = O_RDWR | O_CREAT | O_TRUNC;
+    else if (AFlags & AVIO_FLAG_WRITE)
+        Mode = O_WRONLY | O_CREAT | O_TRUNC;
+    else
+        Mode = O_RDONLY;
+    int Fd = open(Name.c_str(), Mode | O_CLOEXEC, 0666);
+    if (Fd < 0) return AVERROR(errno);
+    auto* Buffer = static_cast<unsigned char*>(AV.av_malloc(IOBufferSize));
+    auto* File = new TUnicodeFile{Fd};
+    AVIOContext* PB = Buffer ? AV.avio_alloc_context(Buffer, IOBufferSize, (AFlags & AVIO_FLAG_WRITE) ? 1 : 0, File,
+                                                      UnicodeRead, UnicodeWrite, UnicodeSeek)
+                             : nullptr;
+    if (!PB) {
+        AV.av_free(Buffer);
+        close(Fd);
+        delete File;
+        return AVERROR(ENOMEM);
+    }
+    *APB = PB;
+    return 0;
+}
+
+bool IsUnicodeIO(const AVIOContext* APB) { return APB && APB->seek == UnicodeSeek; }
+
+void UnicodeIOClose(AVIOContext** APB)
+{
+    AVIOContext* PB = *APB;
+    if (!PB) return;
+    *APB = nullptr;
+    if (PB->write_flag) AV.avio_flush(PB);
+    auto* File = static_cast<TUnicodeFile*>(PB->opaque);
+    AV.av_freep(&PB->buffer);
+    AV.avio_context_free(&PB);
+    if (File) {
+        close(File->Fd);
+        delete File;
+    }
+}
+
+int OpenInputURL(AVFormatContext** AContext, const String& AURL, const AVInputFormat* AFormat, AVDictionary** AOptions)
+{
+    if (!IsUnicodeURL(AURL)) return AV.avformat_open_input(AContext, AURL.c_str(), AFormat, AOptions);
+    AVIOContext* PB = nullptr;
+    int R = UnicodeIOOpen(&PB, AURL, AVIO_FLAG_READ);
+    if (R < 0) {
+        if (*AContext) AV.avformat_free_context(*AContext);
+        *AContext = nullptr;
+        return R;
+    }
+    if (!*AContext) *AContext = AV.avformat_alloc_context();
+    if (!*AContext) {
+        UnicodeIOClose(&PB);
+        return AVERROR(ENOMEM);
+    }
+    (*AContext)->pb = PB;
+    (*AContext)->flags |= AVFMT_FLAG_CUSTOM_IO;
+    R = AV.avformat_open_input(AContext, AURL.c_str(), AFormat, AOptions);
+    if (R < 0) UnicodeIOClose(&PB);  // the context is gone, the reader is still ours
+    return R;
+}
+
+void CloseInputURL(AVFormatContext** AContext)
+{
+    if (!*AContext) return;
+    AVIOContext* PB = (*AContext)->pb;
+    bool Own = IsUnicodeIO(PB) && ((*AContext)->flags & AVFMT_FLAG_CUSTOM_IO);
+    AV.avformat_close_input(AContext);
+    if (Own) UnicodeIOClose(&PB);
+}
+
+int OpenOutputIO(AVIOContext** APB, const String& AURL, int AFlags, const AVIOInterruptCB* AInterrupt,
+                 AVDictionary** AOptions)
+{
+    if (IsUnicodeURL(AURL)) return UnicodeIOOpen(APB, AURL, AFlags);
+    return AV.avio_open2(APB, AURL.c_str(), AFlags, AInterrupt, AOptions);
+}
+
+void CloseOutputIO(AVIOContext** APB)
+{
+    if (IsUnicodeIO(*APB))
+        UnicodeIOClose(APB);
+    else
+        AV.avio_closep(APB);
+}

@@ -1,0 +1,50 @@
+// File names handed to FFmpeg.  A name the locale's character set can carry goes as
+// it stands (FFmpeg's own "file" protocol opens it); any other goes as the URL
+// "unicode:utf8:" + the UTF-8 name, which the engine serves itself through a custom
+// AVIOContext (this FFmpeg generation has no way to register a protocol).  Every
+// input and output of the engine is opened through OpenInputURL / OpenOutputIO so
+// that both kinds of name work.
+#pragma once
+
+#include "engine/FFmpegHeaders.h"
+#include "platform/system/Types.h"
+
+// The URL prefix of names the locale cannot carry.
+constexpr const char* UnicodeURLPrefix = "unicode:utf8:";
+
+// False for names that begin with a known protocol ("udp:", "http:", ...); otherwise
+// true when the name does not survive conversion to the locale's character set.
+bool NeedsUnicodeProtocol(const String& AFileName);
+// The text to give FFmpeg for a file name (a new string per call).  A relative name
+// with a ":" before any "/" gets "file:" in front so that FFmpeg takes no protocol
+// from it.
+String FileNameToURL(const String& AFileName);
+// True for "unicode:utf8:" followed by at least one byte.
+bool IsUnicodeURL(const String& AURL);
+// The name inside a "unicode:utf8:" URL.
+String URLToFileName(const String& AURL);
+// The file name behind a text that FileNameToURL made.
+String DecodeURL(const String& AURL);
+
+// Checks that the I/O entry points are bound; called after every load of avformat.
+void RegisterUnicodeProtocol();
+
+// Opens a "unicode:utf8:" URL as an AVIOContext: AFlags is AVIO_FLAG_READ, _WRITE or
+// _READ_WRITE (writing creates or truncates).  0 or a negative FFmpeg error code.
+int UnicodeIOOpen(AVIOContext** APB, const String& AURL, int AFlags);
+// True for a context made by UnicodeIOOpen.
+bool IsUnicodeIO(const AVIOContext* APB);
+// Flushes, closes the file and frees a context made by UnicodeIOOpen; nulls *APB.
+void UnicodeIOClose(AVIOContext** APB);
+
+// avformat_open_input for a name made by FileNameToURL.  *AContext may be null or a
+// context from avformat_alloc_context; on failure it is freed and nulled.
+int OpenInputURL(AVFormatContext** AContext, const String& AURL, const AVInputFormat* AFormat,
+                 AVDictionary** AOptions);
+// avformat_close_input, also closing the engine's own reader.
+void CloseInputURL(AVFormatContext** AContext);
+// avio_open2 for a name made by FileNameToURL.
+int OpenOutputIO(AVIOContext** APB, const String& AURL, int AFlags, const AVIOInterruptCB* AInterrupt,
+                 AVDictionary** AOptions);
+// avio_closep, or UnicodeIOClose for the engine's own writer.
+void CloseOutputIO(AVIOContext** APB);
