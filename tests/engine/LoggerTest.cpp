@@ -126,14 +126,15 @@ TEST_F(LoggerTest, LibraryTextIsCutIntoLinesPerThread)
 {
     L->SetLogLevel(llInfo);
     AVCodecContext* Ctx = AV.avcodec_alloc_context3(nullptr);
-    // A partial line, then its end: one event, prefix only before the first part.
+    // A partial line, then its end: one event, prefix (the object's item name, "NULL"
+    // for a context without codec) only before the first part.
     Lib(Ctx, AV_LOG_INFO, "abc");
     EXPECT_TRUE(Take().empty());
     Lib(Ctx, AV_LOG_INFO, "def%d\n", 1);
     auto E = Take();
     ASSERT_EQ(E.size(), 1u);
     char Prefix[64];
-    snprintf(Prefix, sizeof(Prefix), "[AVCodecContext @ %p]", static_cast<void*>(Ctx));
+    snprintf(Prefix, sizeof(Prefix), "[NULL @ %p]", static_cast<void*>(Ctx));
     EXPECT_EQ(E[0].Msg, String(Prefix) + "abcdef1");
     EXPECT_EQ(E[0].Sender, L);
     EXPECT_EQ(E[0].Level, llInfo);
