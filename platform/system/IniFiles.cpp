@@ -246,11 +246,12 @@ bool TCustomIniFile::ValueExists(const String& ASection, const String& AIdent)
 
 // Reads the file's text; a missing file is empty, one that exists but cannot be read
 // raises EFOpenError (so that a later write cannot wipe it).
-static String LoadIniText(const String& AFileName, bool& AExists)
+static String LoadIniText(const String& AFileName)
 {
     struct stat st;
-    AExists = !AFileName.empty() && ::stat(AFileName.c_str(), &st) == 0;
-    if (!AExists) return String();
+    if (AFileName.empty() || ::stat(AFileName.c_str(), &st) != 0) return String();
+    if (!S_ISREG(st.st_mode))  // a folder, a pipe, a device: never read or replaced
+        throw EFOpenError("Cannot open file \"%s\". Not a regular file", AFileName);
     return ReadFileToString(AFileName);
 }
 
@@ -263,8 +264,7 @@ TMemIniFile::~TMemIniFile() = default;
 
 void TMemIniFile::Reload()
 {
-    bool exists;
-    FDoc->Parse(LoadIniText(FileName(), exists));
+    FDoc->Parse(LoadIniText(FileName()));
     FModified = false;
 }
 
@@ -344,7 +344,7 @@ TIniDocument& TIniFile::Current()
     }
     if (!FLoaded || !(stamp == FStamp)) {
         FLoaded = false;
-        FDoc->Parse(stamp.Exists && S_ISREG(st.st_mode) ? ReadFileToString(FileName()) : String());
+        FDoc->Parse(LoadIniText(FileName()));
         FStamp = stamp;
         FLoaded = true;
     }

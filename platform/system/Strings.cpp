@@ -367,7 +367,8 @@ void TStrings::SaveToFile(const String& AFileName) const
 
 void TStrings::BeginUpdate()
 {
-    if (FUpdateCount++ == 0) SetUpdateState(true);
+    if (FUpdateCount == 0) SetUpdateState(true);
+    ++FUpdateCount;
 }
 
 void TStrings::EndUpdate()

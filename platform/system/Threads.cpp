@@ -84,6 +84,8 @@ bool CheckSynchronize(uint32_t ATimeoutMs)
     if (!IsMainThread())
         throw EThread("CheckSynchronize called from thread %d, which is not the main thread", GetCurrentThreadId());
     TSyncState& s = Sync();
+    // Clear the wake-up first: a call sent after this point signals it again.
+    DrainWakeFd();
     {
         std::unique_lock lk(s.Lock);
         if (s.Queue.empty() && ATimeoutMs > 0) {
@@ -93,7 +95,6 @@ bool CheckSynchronize(uint32_t ATimeoutMs)
         }
         if (s.Queue.empty()) return false;
     }
-    DrainWakeFd();
     bool ran = false;
     while (true) {
         std::shared_ptr<TSyncEntry> e;
