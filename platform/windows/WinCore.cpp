@@ -295,11 +295,6 @@ HWND CreateWindowEx(DWORD ExStyle, const String& ClassName, const String& Window
     return Find(H) ? H : nullptr;
 }
 
-namespace winimpl {
-void KillWindowTimers(HWND Wnd);
-void ForgetWindowInQueue(HWND Wnd);
-void FocusLostByDestroy(TWindow* W);
-}  // namespace winimpl
 
 static void SendDestroy(TWindow* W)
 {
@@ -726,10 +721,6 @@ HWND ChildWindowFromPointEx(HWND Parent, TPoint ClientPoint, UINT Flags)
     return Parent;
 }
 
-namespace winimpl {
-void ActivateWindow(TWindow* W, int How, bool FromNative);  // WinInput.cpp
-void DeactivateIfActive(TWindow* W);
-}
 
 bool SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int Cx, int Cy, UINT Flags)
 {

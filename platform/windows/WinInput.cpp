@@ -8,10 +8,6 @@
 #include "platform/windows/Headless.h"
 #include "platform/windows/WindowImpl.h"
 
-namespace winimpl {
-TWindow* ChildAt(TWindow* W, TPoint Screen, bool WithDisabled);
-TWindow* TopAt(TPoint Screen);
-}  // namespace winimpl
 
 using namespace winimpl;
 
@@ -616,10 +612,6 @@ static void MoveSizeLoop(HWND Wnd, int Hit)
 }
 
 // ---- the default window procedure ---------------------------------------------------------------
-namespace winimpl {
-void DefaultPaint(HWND Wnd);  // WinPaint.cpp
-void SetShapeOnResize(TWindow* W);
-}
 
 static int CursorForHit(int Hit, TWindow* W)
 {

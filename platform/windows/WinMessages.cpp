@@ -15,11 +15,6 @@
 #include "platform/windows/Headless.h"
 #include "platform/windows/WindowImpl.h"
 
-namespace winimpl {
-void CollectGarbage();
-void RunSynchronized();      // WinSync.cpp: the GUI thread's share of thread synchronisation
-int SynchronizeWakeFd();
-}  // namespace winimpl
 
 using namespace winimpl;
 
@@ -349,7 +344,7 @@ bool PeekMessage(MSG& Msg, HWND Wnd, UINT First, UINT Last, UINT Remove)
             S.MessagePos = Msg.pt;
             return true;
         }
-        if (S.QuitPosted && (First == 0 && Last == 0 || (WM_QUIT >= First && WM_QUIT <= Last))) {
+        if (S.QuitPosted && ((First == 0 && Last == 0) || (WM_QUIT >= First && WM_QUIT <= Last))) {
             Msg = MSG{};
             Msg.message = WM_QUIT;
             Msg.wParam = WPARAM(S.QuitCode);

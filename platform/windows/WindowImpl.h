@@ -167,4 +167,21 @@ bool TranslateInput(const TInputEvent& E, MSG& Out);
 String DefaultKeyText(int Vk);
 void OnWindowHiddenOrDisabled(TWindow* W);
 
+// focus and activation (WinInput.cpp)
+void ActivateWindow(TWindow* W, int How, bool FromNative);
+void DeactivateIfActive(TWindow* W);
+void FocusLostByDestroy(TWindow* W);
+// queue and timers (WinMessages.cpp)
+void KillWindowTimers(HWND Wnd);
+void ForgetWindowInQueue(HWND Wnd);
+void CollectGarbage();
+// the GUI thread's share of thread synchronisation (WinSystem.cpp)
+void RunSynchronized();
+int SynchronizeWakeFd();
+// tree helpers (WinCore.cpp)
+TWindow* ChildAt(TWindow* W, TPoint Screen, bool WithDisabled);
+TWindow* TopAt(TPoint Screen);
+void CalcClient(TWindow* W, const TRect& Proposed, WINDOWPOS* Pos);
+void DefaultPaint(HWND Wnd);
+
 }  // namespace winimpl
