@@ -263,6 +263,18 @@ private:
     String FLineBreak = "\r\n";
 };
 
+// Holds a BeginUpdate/EndUpdate pair of a string list for its lifetime.
+class TStringsUpdate {
+public:
+    explicit TStringsUpdate(TStrings& AStrings) : FStrings(AStrings) { FStrings.BeginUpdate(); }
+    ~TStringsUpdate() { FStrings.EndUpdate(); }
+    TStringsUpdate(const TStringsUpdate&) = delete;
+    TStringsUpdate& operator=(const TStringsUpdate&) = delete;
+
+private:
+    TStrings& FStrings;
+};
+
 class TStringList;
 using TStringListSortCompare = std::function<int(TStringList* List, int Index1, int Index2)>;
 
@@ -459,25 +471,18 @@ public:
     void SaveToStream(TStream* AStream);
     void SaveToFile(const String& AFileName);
 
-private:
+protected:
     std::vector<uint8_t> FData;
+
+private:
     int64_t FPosition = 0;
 };
 
-// A memory stream over a string (the bytes of the text).
-class TStringStream : public TStream {
+// A memory stream made from a string; DataString gives the bytes back as a string.
+class TStringStream : public TMemoryStream {
 public:
-    explicit TStringStream(const String& AData = String()) : FData(AData) {}
-    int64_t Read(void* ABuffer, int64_t ACount) override;
-    int64_t Write(const void* ABuffer, int64_t ACount) override;
-    int64_t Seek(int64_t AOffset, TSeekOrigin AOrigin) override;
-    int64_t Size() override { return int64_t(FData.size()); }
-    void SetSize(int64_t ANewSize) override;
-    const String& DataString() const { return FData; }
-
-private:
-    String FData;
-    int64_t FPosition = 0;
+    explicit TStringStream(const String& AData = String());
+    String DataString() const;
 };
 
 // File open modes: one access mode, optionally or-ed with a share mode (share modes

@@ -76,7 +76,12 @@ public:
             throw EInvalidArgument("An ini value cannot hold a line break (key \"%s\")", AKey);
         TSection* s = FindSection(ASection);
         if (!s) {
-            Sections.push_back(TSection{ASection, true, "[" + ASection + "]", {}});
+            // A new section goes at the end, set off by an empty line before it and
+            // followed by one.
+            TSection& last = Sections.back();
+            bool endsBlank = last.Lines.empty() ? !last.HasHeader : Trim(last.Lines.back().Raw).empty();
+            if (!endsBlank) last.Lines.push_back(TLine{});
+            Sections.push_back(TSection{ASection, true, "[" + ASection + "]", {TLine{}}});
             s = &Sections.back();
         }
         if (TLine* l = FindKey(s, AKey)) {
@@ -156,38 +161,26 @@ static String DocRead(TIniDocument& ADoc, const String& ASection, const String& 
 
 static void DocSection(TIniDocument& ADoc, const String& ASection, TStrings* AStrings, bool AValues)
 {
-    AStrings->BeginUpdate();
-    try {
-        AStrings->Clear();
-        if (TIniDocument::TSection* s = ADoc.FindSection(ASection))
-            for (auto& l : s->Lines)
-                if (!l.Key.empty()) AStrings->Add(AValues ? l.Key + "=" + l.Value : l.Key);
-    } catch (...) {
-        AStrings->EndUpdate();
-        throw;
-    }
-    AStrings->EndUpdate();
+    TStringsUpdate update(*AStrings);
+    AStrings->Clear();
+    if (TIniDocument::TSection* s = ADoc.FindSection(ASection))
+        for (auto& l : s->Lines)
+            if (!l.Key.empty()) AStrings->Add(AValues ? l.Key + "=" + l.Value : l.Key);
 }
 
 static void DocSections(TIniDocument& ADoc, TStrings* AStrings)
 {
-    AStrings->BeginUpdate();
-    try {
-        AStrings->Clear();
-        std::vector<String> seen;
-        for (auto& s : ADoc.Sections) {
-            if (!s.HasHeader) continue;
-            bool dup = false;
-            for (auto& n : seen) dup = dup || SameText(n, s.Name);
-            if (dup) continue;
-            seen.push_back(s.Name);
-            AStrings->Add(s.Name);
-        }
-    } catch (...) {
-        AStrings->EndUpdate();
-        throw;
+    TStringsUpdate update(*AStrings);
+    AStrings->Clear();
+    std::vector<String> seen;
+    for (auto& s : ADoc.Sections) {
+        if (!s.HasHeader) continue;
+        bool dup = false;
+        for (auto& n : seen) dup = dup || SameText(n, s.Name);
+        if (dup) continue;
+        seen.push_back(s.Name);
+        AStrings->Add(s.Name);
     }
-    AStrings->EndUpdate();
 }
 
 // ---------------------------------------------------------------------------------
@@ -362,15 +355,20 @@ void TIniFile::Store()
     FLoaded = false;  // take the new file's stamp on the next call
 }
 
+// The current document for reading: a file that cannot be read reads as empty.
+TIniDocument& TIniFile::Readable()
+{
+    try {
+        return Current();
+    } catch (const EStreamError&) {
+        FDoc->Parse(String());
+        return *FDoc;
+    }
+}
+
 String TIniFile::ReadString(const String& ASection, const String& AIdent, const String& ADefault)
 {
-    TIniDocument* doc;
-    try {
-        doc = &Current();
-    } catch (const EStreamError&) {
-        return ADefault;  // an unreadable file reads as empty
-    }
-    return DocRead(*doc, ASection, AIdent, ADefault);
+    return DocRead(Readable(), ASection, AIdent, ADefault);
 }
 
 void TIniFile::WriteString(const String& ASection, const String& AIdent, const String& AValue)
@@ -379,35 +377,9 @@ void TIniFile::WriteString(const String& ASection, const String& AIdent, const S
     Store();
 }
 
-void TIniFile::ReadSection(const String& ASection, TStrings* AStrings)
-{
-    try {
-        Current();
-    } catch (const EStreamError&) {
-        FDoc->Parse(String());
-    }
-    DocSection(*FDoc, ASection, AStrings, false);
-}
-
-void TIniFile::ReadSections(TStrings* AStrings)
-{
-    try {
-        Current();
-    } catch (const EStreamError&) {
-        FDoc->Parse(String());
-    }
-    DocSections(*FDoc, AStrings);
-}
-
-void TIniFile::ReadSectionValues(const String& ASection, TStrings* AStrings)
-{
-    try {
-        Current();
-    } catch (const EStreamError&) {
-        FDoc->Parse(String());
-    }
-    DocSection(*FDoc, ASection, AStrings, true);
-}
+void TIniFile::ReadSection(const String& ASection, TStrings* AStrings) { DocSection(Readable(), ASection, AStrings, false); }
+void TIniFile::ReadSections(TStrings* AStrings) { DocSections(Readable(), AStrings); }
+void TIniFile::ReadSectionValues(const String& ASection, TStrings* AStrings) { DocSection(Readable(), ASection, AStrings, true); }
 
 void TIniFile::EraseSection(const String& ASection)
 {

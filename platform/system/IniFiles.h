@@ -94,6 +94,7 @@ public:
 
 private:
     TIniDocument& Current();
+    TIniDocument& Readable();
     void Store();
     std::unique_ptr<TIniDocument> FDoc;
     struct TFileStamp {

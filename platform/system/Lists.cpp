@@ -187,6 +187,14 @@ void TCollectionItem::Changed(bool AAllItems)
 // ---------------------------------------------------------------------------------
 // TCollection
 
+namespace {
+struct TCollectionUpdate {
+    TCollection& C;
+    explicit TCollectionUpdate(TCollection& AC) : C(AC) { C.BeginUpdate(); }
+    ~TCollectionUpdate() { C.EndUpdate(); }
+};
+}  // namespace
+
 TCollection::TCollection(TItemFactory AItemClass) : FItemClass(std::move(AItemClass)) {}
 
 TCollection::~TCollection()
@@ -239,14 +247,8 @@ void TCollection::Delete(int AIndex)
 void TCollection::Clear()
 {
     if (FItems.empty()) return;
-    BeginUpdate();
-    try {
-        while (!FItems.empty()) delete FItems.back();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TCollectionUpdate update(*this);
+    while (!FItems.empty()) delete FItems.back();
 }
 
 TCollectionItem* TCollection::Items(int AIndex) const
@@ -270,15 +272,9 @@ void TCollection::Assign(TPersistent* ASource)
         return;
     }
     if (src == this) return;
-    BeginUpdate();
-    try {
-        Clear();
-        for (TCollectionItem* i : src->FItems) Add()->Assign(i);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TCollectionUpdate update(*this);
+    Clear();
+    for (TCollectionItem* i : src->FItems) Add()->Assign(i);
 }
 
 void TCollection::BeginUpdate() { ++FUpdateCount; }

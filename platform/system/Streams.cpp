@@ -126,35 +126,15 @@ void TMemoryStream::SaveToFile(const String& AFileName)
 
 // ---------------------------------------------------------------------------------
 
-int64_t TStringStream::Read(void* ABuffer, int64_t ACount)
+TStringStream::TStringStream(const String& AData)
 {
-    if (ACount <= 0 || FPosition >= int64_t(FData.size())) return 0;
-    int64_t n = std::min<int64_t>(ACount, int64_t(FData.size()) - FPosition);
-    std::memcpy(ABuffer, FData.data() + FPosition, size_t(n));
-    FPosition += n;
-    return n;
+    if (!AData.empty()) WriteBuffer(AData.data(), int64_t(AData.size()));
+    SetPosition(0);
 }
 
-int64_t TStringStream::Write(const void* ABuffer, int64_t ACount)
+String TStringStream::DataString() const
 {
-    if (ACount <= 0) return 0;
-    if (FPosition + ACount > int64_t(FData.size())) FData.resize(size_t(FPosition + ACount));
-    std::memcpy(FData.data() + FPosition, ABuffer, size_t(ACount));
-    FPosition += ACount;
-    return ACount;
-}
-
-int64_t TStringStream::Seek(int64_t AOffset, TSeekOrigin AOrigin)
-{
-    FPosition = NewPosition(FPosition, int64_t(FData.size()), AOffset, AOrigin);
-    return FPosition;
-}
-
-void TStringStream::SetSize(int64_t ANewSize)
-{
-    if (ANewSize < 0) throw EStreamError("Invalid stream size (%d)", ANewSize);
-    FData.resize(size_t(ANewSize));
-    if (FPosition > ANewSize) FPosition = ANewSize;
+    return String(FData.begin(), FData.end());
 }
 
 // ---------------------------------------------------------------------------------

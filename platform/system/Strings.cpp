@@ -13,10 +13,9 @@ void TStrings::Error(const String& AMsg, intptr_t AData) const
 void TStrings::SetStrings(int AIndex, const String& S)
 {
     TObject* obj = Objects(AIndex);
-    BeginUpdate();
+    TStringsUpdate update(*this);
     Delete(AIndex);
     InsertObject(AIndex, S, obj);
-    EndUpdate();
 }
 
 TObject* TStrings::Objects(int AIndex) const
@@ -54,29 +53,22 @@ int TStrings::AddObject(const String& S, TObject* AObject)
 void TStrings::AddStrings(const TStrings* AStrings)
 {
     if (!AStrings) return;
-    BeginUpdate();
+    TStringsUpdate update(*this);
     for (int i = 0; i < AStrings->Count(); ++i) AddObject(AStrings->Strings(i), AStrings->Objects(i));
-    EndUpdate();
 }
 
 void TStrings::Assign(TPersistent* ASource)
 {
     if (auto* src = dynamic_cast<TStrings*>(ASource)) {
         if (src == this) return;
-        BeginUpdate();
-        try {
-            Clear();
-            FNameValueSeparator = src->FNameValueSeparator;
-            FDelimiter = src->FDelimiter;
-            FQuoteChar = src->FQuoteChar;
-            FStrictDelimiter = src->FStrictDelimiter;
-            FLineBreak = src->FLineBreak;
-            AddStrings(src);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        TStringsUpdate update(*this);
+        Clear();
+        FNameValueSeparator = src->FNameValueSeparator;
+        FDelimiter = src->FDelimiter;
+        FQuoteChar = src->FQuoteChar;
+        FStrictDelimiter = src->FStrictDelimiter;
+        FLineBreak = src->FLineBreak;
+        AddStrings(src);
         return;
     }
     TPersistent::Assign(ASource);
@@ -84,7 +76,7 @@ void TStrings::Assign(TPersistent* ASource)
 
 void TStrings::Exchange(int AIndex1, int AIndex2)
 {
-    BeginUpdate();
+    TStringsUpdate update(*this);
     String s1 = Strings(AIndex1), s2 = Strings(AIndex2);
     TObject* o1 = Objects(AIndex1);
     TObject* o2 = Objects(AIndex2);
@@ -92,18 +84,16 @@ void TStrings::Exchange(int AIndex1, int AIndex2)
     SetObjects(AIndex1, o2);
     SetStrings(AIndex2, s1);
     SetObjects(AIndex2, o1);
-    EndUpdate();
 }
 
 void TStrings::Move(int ACurIndex, int ANewIndex)
 {
     if (ACurIndex == ANewIndex) return;
-    BeginUpdate();
+    TStringsUpdate update(*this);
     String s = Strings(ACurIndex);
     TObject* o = Objects(ACurIndex);
     Delete(ACurIndex);
     InsertObject(ANewIndex, s, o);
-    EndUpdate();
 }
 
 bool TStrings::Equals(const TStrings* AStrings) const
@@ -200,25 +190,19 @@ String TStrings::Text() const
 
 void TStrings::SetText(const String& AText)
 {
-    BeginUpdate();
-    try {
-        Clear();
-        size_t i = 0, n = AText.size();
-        while (i < n) {
-            size_t e = AText.find_first_of("\r\n", i);
-            if (e == String::npos) {
-                Add(AText.substr(i));
-                break;
-            }
-            Add(AText.substr(i, e - i));
-            i = e + 1;
-            if (AText[e] == '\r' && i < n && AText[i] == '\n') ++i;
+    TStringsUpdate update(*this);
+    Clear();
+    size_t i = 0, n = AText.size();
+    while (i < n) {
+        size_t e = AText.find_first_of("\r\n", i);
+        if (e == String::npos) {
+            Add(AText.substr(i));
+            break;
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
+        Add(AText.substr(i, e - i));
+        i = e + 1;
+        if (AText[e] == '\r' && i < n && AText[i] == '\n') ++i;
     }
-    EndUpdate();
 }
 
 String TStrings::DelimitedText() const
@@ -247,49 +231,43 @@ String TStrings::DelimitedText() const
 
 void TStrings::SetDelimitedText(const String& AText)
 {
-    BeginUpdate();
-    try {
-        Clear();
-        size_t i = 0, n = AText.size();
-        auto isSep = [&](char c) { return c == FDelimiter || (!FStrictDelimiter && (unsigned char)c <= ' ' && c != 0); };
-        if (!FStrictDelimiter)
-            while (i < n && (unsigned char)AText[i] <= ' ') ++i;
-        while (i < n) {
-            String item;
-            if (AText[i] == FQuoteChar) {
-                ++i;
-                while (i < n) {
-                    if (AText[i] == FQuoteChar) {
-                        if (i + 1 < n && AText[i + 1] == FQuoteChar) {
-                            item += FQuoteChar;
-                            i += 2;
-                            continue;
-                        }
-                        ++i;
-                        break;
+    TStringsUpdate update(*this);
+    Clear();
+    size_t i = 0, n = AText.size();
+    auto isSep = [&](char c) { return c == FDelimiter || (!FStrictDelimiter && (unsigned char)c <= ' ' && c != 0); };
+    if (!FStrictDelimiter)
+        while (i < n && (unsigned char)AText[i] <= ' ') ++i;
+    while (i < n) {
+        String item;
+        if (AText[i] == FQuoteChar) {
+            ++i;
+            while (i < n) {
+                if (AText[i] == FQuoteChar) {
+                    if (i + 1 < n && AText[i + 1] == FQuoteChar) {
+                        item += FQuoteChar;
+                        i += 2;
+                        continue;
                     }
-                    item += AText[i++];
+                    ++i;
+                    break;
                 }
-                // text after the closing quote up to the separator belongs to the item
-                while (i < n && !isSep(AText[i])) item += AText[i++];
-            } else {
-                while (i < n && !isSep(AText[i])) item += AText[i++];
+                item += AText[i++];
             }
-            Add(item);
-            if (!FStrictDelimiter)
-                while (i < n && (unsigned char)AText[i] <= ' ' && AText[i] != FDelimiter) ++i;
-            if (i < n && AText[i] == FDelimiter) {
-                ++i;
-                if (!FStrictDelimiter)
-                    while (i < n && (unsigned char)AText[i] <= ' ') ++i;
-                if (i >= n) Add(String());  // a trailing delimiter ends with an empty item
-            }
+            // text after the closing quote up to the separator belongs to the item
+            while (i < n && !isSep(AText[i])) item += AText[i++];
+        } else {
+            while (i < n && !isSep(AText[i])) item += AText[i++];
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
+        Add(item);
+        if (!FStrictDelimiter)
+            while (i < n && (unsigned char)AText[i] <= ' ' && AText[i] != FDelimiter) ++i;
+        if (i < n && AText[i] == FDelimiter) {
+            ++i;
+            if (!FStrictDelimiter)
+                while (i < n && (unsigned char)AText[i] <= ' ') ++i;
+            if (i >= n) Add(String());  // a trailing delimiter ends with an empty item
+        }
     }
-    EndUpdate();
 }
 
 String TStrings::CommaText() const

@@ -261,43 +261,39 @@ void TThread::ApplyPriority()
     setpriority(PRIO_PROCESS, id_t(tid), nice[FPriority]);
 }
 
+// Appends a call to the GUI thread's queue and wakes the GUI thread.
+static std::shared_ptr<TSyncEntry> Enqueue(TThread* AThread, std::function<void()> AMethod, bool ASynchronous)
+{
+    auto e = std::make_shared<TSyncEntry>();
+    e->Thread = AThread;
+    e->Method = std::move(AMethod);
+    e->Synchronous = ASynchronous;
+    {
+        std::lock_guard g(Sync().Lock);
+        Sync().Queue.push_back(e);
+    }
+    Wake();
+    return e;
+}
+
 void TThread::Synchronize(TThread* AThread, std::function<void()> AMethod)
 {
     if (IsMainThread()) {
         AMethod();
         return;
     }
-    auto e = std::make_shared<TSyncEntry>();
-    e->Thread = AThread;
-    e->Method = std::move(AMethod);
-    e->Synchronous = true;
-    TSyncState& s = Sync();
+    auto e = Enqueue(AThread, std::move(AMethod), true);
     {
-        std::lock_guard g(s.Lock);
-        s.Queue.push_back(e);
-    }
-    Wake();
-    {
-        std::unique_lock lk(s.Lock);
-        s.Cond.wait(lk, [&] { return e->Done; });
+        std::unique_lock lk(Sync().Lock);
+        Sync().Cond.wait(lk, [&] { return e->Done; });
     }
     if (e->Error) std::rethrow_exception(e->Error);
 }
 
 void TThread::Queue(TThread* AThread, std::function<void()> AMethod)
 {
-    if (IsMainThread()) {
-        AMethod();
-        return;
-    }
-    auto e = std::make_shared<TSyncEntry>();
-    e->Thread = AThread;
-    e->Method = std::move(AMethod);
-    {
-        std::lock_guard g(Sync().Lock);
-        Sync().Queue.push_back(e);
-    }
-    Wake();
+    if (IsMainThread()) AMethod();
+    else Enqueue(AThread, std::move(AMethod), false);
 }
 
 void TThread::RemoveQueuedEvents(TThread* AThread)

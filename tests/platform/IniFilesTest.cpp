@@ -106,7 +106,7 @@ TEST_F(IniTest, WritesKeepEverythingElseAndAppendNewKeysToTheirSection)
     String expected = String(Sample);
     expected.replace(expected.find("Threads = 4 "), 12, "Threads=8");
     expected.replace(expected.find("Path=/home/u/输出\n") + 20, 0, "Count=3\n");
-    expected += "[SnapShot]\nAuto=1\n";
+    expected += "\n[SnapShot]\nAuto=1\n\n";
     EXPECT_EQ(expected, Get());
 }
 
@@ -134,7 +134,7 @@ TEST_F(IniTest, IniFileSeesTheCurrentFileOnEveryCall)
     unlink(FName.c_str());
     EXPECT_EQ("gone", reader.ReadString("A", "k", "gone"));
     reader.WriteString("B", "x", "y");
-    EXPECT_EQ("[B]\nx=y\n", Get());
+    EXPECT_EQ("[B]\nx=y\n\n", Get());
 }
 
 TEST_F(IniTest, MemIniFileWritesOnlyOnUpdateFile)
@@ -155,6 +155,14 @@ TEST_F(IniTest, MemIniFileWritesOnlyOnUpdateFile)
     mem.SetStrings(&lines);
     EXPECT_EQ("z", mem.ReadString("x", "Y", ""));
     EXPECT_EQ("", mem.ReadString("A", "k", ""));
+
+    TMemIniFile fresh("");
+    fresh.WriteString("B", "x", "1");
+    fresh.WriteString("A", "y", "2");
+    fresh.WriteString("b", "z", "3");
+    fresh.GetStrings(&lines);
+    // Sections in the order first written, each followed by an empty line.
+    EXPECT_EQ("[B]\r\nx=1\r\nz=3\r\n\r\n[A]\r\ny=2\r\n\r\n", lines.Text());
 
     TMemIniFile noFile("");
     noFile.WriteString("S", "k", "v");
