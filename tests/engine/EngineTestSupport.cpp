@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -51,7 +52,7 @@ String ScratchFolder()
 namespace {
 
 // Bump the version whenever the list changes, so that old folders are not reused.
-constexpr const char* FolderName = "engine_media_v3";
+constexpr const char* FolderName = "engine_media_v4";
 
 const char* const GreyVideo = "-f lavfi -i \"color=c=black:s=64x48:r=25:d=1,geq=lum='16+8*N':cb=128:cr=128\"";
 
@@ -77,11 +78,12 @@ std::vector<TClip> Clips()
                      " -metadata album=Album"},
         {"tone.wav", "-f lavfi -i sine=f=440:d=0.5"},
         // Video only in an MPEG transport stream (stream ids, 90k time base).
-        {"video.ts", "-f lavfi -i color=c=gray:s=64x48:r=25:d=1 -c:v mpeg2video"},
+        {"video.ts", "-f lavfi -i color=c=gray:s=64x48:r=25:d=1 -c:v mpeg2video -g 12 -bf 0"},
         // An audio stream whose only tag is its language.
         {"lang.ts", "-f lavfi -i sine=f=440:d=0.5 -c:a mp2 -metadata:s:a:0 language=eng"},
         // 29.97 frames per second.
-        {"ntsc.mp4", "-f lavfi -i color=c=gray:s=64x48:r=30000/1001:d=1 -c:v mpeg4"},
+        {"ntsc.mp4", "-f lavfi -i color=c=gray:s=64x48:r=30000/1001:d=1 -c:v mpeg4"
+                     " -metadata creation_time=2020-01-02T03:04:05.000000Z"},
         // A still picture.
         {"still.png", "-f lavfi -i color=c=red:s=32x24:d=1 -frames:v 1"},
         // Odd frame size.
@@ -96,6 +98,11 @@ void Generate(const String& ADir)
         if (std::system(Cmd.c_str()) != 0) throw std::runtime_error("ffmpeg failed: " + Cmd);
     }
     fs::copy_file(ADir + "grey.avi", ADir + "测试视频.avi");
+    // A transport stream cut in the middle of a group of pictures: its first frames
+    // cannot be decoded, so the first picture lies after the stream's start.
+    String Cut = "ffmpeg -nostdin -y -loglevel error -i '" + ADir + "video.ts' -ss 0.2 -c copy -copyinkf '" + ADir +
+                 "cut.ts' >/dev/null 2>&1";
+    if (std::system(Cut.c_str()) != 0) throw std::runtime_error("ffmpeg failed: " + Cut);
     {
         std::ofstream F(ADir + "notmedia.txt");
         F << "This is not a media file.\n";
