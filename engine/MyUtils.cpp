@@ -2,6 +2,7 @@
 
 #include "platform/system/Paths.h"
 #include "platform/system/Threads.h"
+#include "platform/windows/Windows.h"
 
 #include <sys/stat.h>
 
@@ -49,7 +50,21 @@ void CallInMainThread(const std::function<void()>& AMethod)
         TThread::Synchronize(nullptr, AMethod);
 }
 
-bool ProcessOneMessage() { return CheckSynchronize(0); }
+bool ProcessOneMessage()
+{
+    if (!IsMainThread()) return false;
+    MSG Msg;
+    if (PeekMessage(Msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        // A quit request stays queued for the program's own loop: an engine wait
+        // must not swallow it.
+        if (Msg.message != WM_QUIT && PeekMessage(Msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(Msg);
+            DispatchMessage(Msg);
+            return true;
+        }
+    }
+    return CheckSynchronize(0);
+}
 
 void PumpMessages()
 {

@@ -26,7 +26,9 @@ String FormatDateTimeText(const String& AFormat, TDateTime ADateTime);
 
 // Runs AMethod on the GUI thread and waits for it (directly when called there).
 void CallInMainThread(const std::function<void()>& AMethod);
-// Handles one pending call for the GUI thread; false when none waits.
+// On the GUI thread: dispatches one queued window message, else runs the calls waiting
+// for the GUI thread (Synchronize/Queue); false when nothing waited.  A WM_QUIT is left
+// in the queue.
 bool ProcessOneMessage();
-// Handles everything that waits for the GUI thread.
+// Handles everything that waits for the GUI thread (the engine's waits call it).
 void PumpMessages();

@@ -52,7 +52,7 @@ String ScratchFolder()
 namespace {
 
 // Bump the version whenever the list changes, so that old folders are not reused.
-constexpr const char* FolderName = "engine_media_v4";
+constexpr const char* FolderName = "engine_media_v5";
 
 const char* const GreyVideo = "-f lavfi -i \"color=c=black:s=64x48:r=25:d=1,geq=lum='16+8*N':cb=128:cr=128\"";
 
@@ -67,6 +67,8 @@ std::vector<TClip> Clips()
     return {
         // Video only, mpeg4, key frame every 5 frames, no B frames.
         {"grey.avi", G + " -c:v mpeg4 -q:v 1 -g 5 -bf 0 -pix_fmt yuv420p"},
+        // The same pictures with B frames: the decoder holds frames back until the end.
+        {"grey_b.mkv", G + " -c:v mpeg4 -q:v 1 -g 12 -bf 2 -pix_fmt yuv420p"},
         // The same pictures, every frame a key frame.
         {"grey_intra.mkv", G + " -c:v mjpeg -q:v 1 -pix_fmt yuvj420p"},
         // One video and two audio streams with languages and a title.

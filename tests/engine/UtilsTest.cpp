@@ -6,6 +6,7 @@
 #include "engine/FFmpegLoader.h"
 #include "engine/MyUtils.h"
 #include "platform/system/Threads.h"
+#include "platform/windows/Windows.h"
 
 #include <gtest/gtest.h>
 
@@ -174,6 +175,26 @@ TEST(EngineThreads, CallInMainThreadRunsOnTheGuiThread)
     Worker.join();
     EXPECT_TRUE(RanOnMain);
     EXPECT_FALSE(ProcessOneMessage());
+}
+
+TEST(EngineThreads, PumpMessagesDispatchesQueuedMessagesButKeepsQuit)
+{
+    ASSERT_TRUE(IsMainThread());
+    PostMessage(nullptr, WM_USER + 7, 1, 2);
+    PostMessage(nullptr, WM_USER + 8, 3, 4);
+    PumpMessages();
+    MSG Msg;
+    EXPECT_FALSE(PeekMessage(Msg, nullptr, 0, 0, PM_NOREMOVE));
+
+    PostQuitMessage(5);
+    bool Ran = false;
+    std::thread Worker([&] { TThread::Queue(nullptr, [&] { Ran = true; }); });
+    Worker.join();
+    PumpMessages();
+    EXPECT_TRUE(Ran);  // calls for the GUI thread still run behind a quit request
+    ASSERT_TRUE(PeekMessage(Msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(Msg.message, WM_QUIT);
+    EXPECT_EQ(Msg.wParam, 5u);
 }
 
 // ---------------------------------------------------------------------------------
