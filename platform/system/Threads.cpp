@@ -139,7 +139,8 @@ bool CheckSynchronize(uint32_t ATimeoutMs)
 
 TThread::TThread(bool ACreateSuspended)
 {
-    if (!ACreateSuspended) Start();
+    if (!ACreateSuspended)
+        throw EThread("A thread cannot start before its class is built: create it suspended and call Start");
 }
 
 TThread::~TThread()
@@ -250,7 +251,8 @@ void TThread::ApplyPriority()
     if (tid == 0) return;
     sched_param param{};
     param.sched_priority = 0;
-    if (FPriority == tpIdle) {
+    TThreadPriority priority = FPriority.load();
+    if (priority == tpIdle) {
         sched_setscheduler(tid, SCHED_IDLE, &param);
         return;
     }
@@ -258,7 +260,7 @@ void TThread::ApplyPriority()
     static const int nice[] = {19, 10, 5, 0, -5, -10, -15};
     // Raising the priority may be refused without privileges; the thread then keeps
     // the priority it has.
-    setpriority(PRIO_PROCESS, id_t(tid), nice[FPriority]);
+    setpriority(PRIO_PROCESS, id_t(tid), nice[priority]);
 }
 
 // Appends a call to the GUI thread's queue and wakes the GUI thread.

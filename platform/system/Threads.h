@@ -35,16 +35,28 @@ void SetWakeMainThread(std::function<void()> AHook);
 
 enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
 
-// A thread that runs Execute.  Because a C++ base class is built before its derived
-// class, a thread created running starts from this constructor and must not read the
-// derived class's members before they are set; derived classes with members of their
-// own create suspended and call Start() at the end of their constructor.  A derived
-// class whose Execute uses its members calls Terminate(); WaitFor() in its destructor
-// (the base destructor does it too, but after the derived part is gone).
+// A thread that runs Execute.
+//
+// A C++ base class is built before its derived class, so a thread may not start inside
+// TThread's constructor: it would call Execute of a class not yet built.  Threads are
+// therefore created suspended (TThread(true)) and started with Start(), usually as the
+// last statement of the most-derived constructor, or created running in one step with
+// TThread::CreateRunning<T>(arguments...).  TThread(false) raises EThread.
+// A derived class whose Execute uses its own members calls Terminate(); WaitFor() in its
+// destructor (the base destructor does it too, but after the derived part is gone).
 class TThread : public TObject {
 public:
-    explicit TThread(bool ACreateSuspended);
+    explicit TThread(bool ACreateSuspended = true);
     ~TThread() override;
+
+    // new T(AArgs...), then Start().
+    template <class T, class... A>
+    static T* CreateRunning(A&&... AArgs)
+    {
+        T* thread = new T(std::forward<A>(AArgs)...);
+        thread->Start();
+        return thread;
+    }
 
     // Starts a thread created suspended (EThread when already started).
     void Start();
@@ -58,11 +70,11 @@ public:
     bool Started() const { return FStarted; }
 
     // When set, the thread deletes itself after Execute and OnTerminate.
-    bool FreeOnTerminate() const { return FFreeOnTerminate; }
+    bool FreeOnTerminate() const { return FFreeOnTerminate.load(); }
     void SetFreeOnTerminate(bool AValue) { FFreeOnTerminate = AValue; }
     // tpIdle is SCHED_IDLE; the others are nice values 10, 5, 0, -5, -10, -15 of this
     // thread only.  A raise the system refuses is ignored.
-    TThreadPriority Priority() const { return FPriority; }
+    TThreadPriority Priority() const { return FPriority.load(); }
     void SetPriority(TThreadPriority AValue);
     uint32_t ThreadID() const { return FThreadID.load(); }  // 0 before the start
     int ReturnValue() const { return FReturnValue; }
@@ -101,8 +113,8 @@ private:
     std::atomic<bool> FDone{false};      // ... and OnTerminate has run
     std::atomic<uint32_t> FThreadID{0};
     bool FStarted = false;
-    bool FFreeOnTerminate = false;
-    TThreadPriority FPriority = tpNormal;
+    std::atomic<bool> FFreeOnTerminate{false};
+    std::atomic<TThreadPriority> FPriority{tpNormal};
     int FReturnValue = 0;
     std::exception_ptr FFatalException;
 };

@@ -114,6 +114,56 @@ TEST(Threads, QueueKeepsOrderAndDoesNotBlock)
     EXPECT_EQ(1000, order.back());
 }
 
+TEST(Threads, QueuedErrorReachesTheLoopAndTheRestStillRuns)
+{
+    std::vector<int> ran;
+    TFuncThread t([&](TFuncThread* self) {
+        self->Queue([&] { ran.push_back(1); });
+        self->Queue([] { throw EAbort("queued"); });
+        self->Queue([&] { ran.push_back(3); });
+    }, false);
+    t.WaitFor();  // the thread only queues; nothing has run yet
+    EXPECT_THROW(CheckSynchronize(0), EAbort);
+    EXPECT_EQ(std::vector<int>{1}, ran);
+    EXPECT_TRUE(CheckSynchronize(0));
+    EXPECT_EQ((std::vector<int>{1, 3}), ran);
+}
+
+class TCounterThread : public TThread {
+public:
+    static inline std::atomic<int> Runs{0};
+    static inline std::atomic<TThread*> Seen{nullptr};
+    explicit TCounterThread(int AStep) : TThread(true), FStep(AStep) {}
+    ~TCounterThread() override { WaitFor(); }
+
+protected:
+    void Execute() override
+    {
+        Seen = CurrentThread();
+        Runs += FStep;
+    }
+
+private:
+    int FStep;
+};
+
+TEST(Threads, CreatedRunningInOneStep)
+{
+    std::unique_ptr<TCounterThread> t(TThread::CreateRunning<TCounterThread>(3));
+    EXPECT_TRUE(t->Started());
+    EXPECT_NE(0u, t->ThreadID());
+    t->WaitFor();
+    EXPECT_EQ(t.get(), TCounterThread::Seen.load());
+    EXPECT_EQ(3, TCounterThread::Runs.load());
+    EXPECT_EQ(nullptr, TThread::CurrentThread());
+    // Starting inside the base constructor would run Execute of an unbuilt class.
+    struct TTooEarly : TThread {
+        TTooEarly() : TThread(false) {}
+        void Execute() override {}
+    };
+    EXPECT_THROW(TTooEarly(), EThread);
+}
+
 TEST(Threads, QueueFromTheGuiThreadRunsAtOnce)
 {
     int v = 0;
