@@ -117,16 +117,19 @@ TEST(Threads, QueueKeepsOrderAndDoesNotBlock)
 TEST(Threads, QueuedErrorReachesTheLoopAndTheRestStillRuns)
 {
     std::vector<int> ran;
+    TEvent queued;
     TFuncThread t([&](TFuncThread* self) {
         self->Queue([&] { ran.push_back(1); });
         self->Queue([] { throw EAbort("queued"); });
         self->Queue([&] { ran.push_back(3); });
+        queued.SetEvent();
     }, false);
-    t.WaitFor();  // the thread only queues; nothing has run yet
+    queued.WaitFor();  // the thread only queues; nothing has run yet
     EXPECT_THROW(CheckSynchronize(0), EAbort);
     EXPECT_EQ(std::vector<int>{1}, ran);
     EXPECT_TRUE(CheckSynchronize(0));
     EXPECT_EQ((std::vector<int>{1, 3}), ran);
+    t.WaitFor();
 }
 
 class TCounterThread : public TThread {
