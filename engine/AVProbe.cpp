@@ -287,15 +287,21 @@ void FillCommon(TInfo& AInfo, AVStream* AStream)
 
 }  // namespace
 
+AVStream* TCustomAVProbe::StreamOfType(int AStreamIndex, AVMediaType AType)
+{
+    AVStream* St = CheckedStream(AStreamIndex);
+    if (St && St->codecpar->codec_type != AType) {
+        ReportError(llError, Format("stream #%d is not %s stream.", AStreamIndex, LowerCase(MediaTypeName(AType))));
+        return nullptr;
+    }
+    return St;
+}
+
 bool TCustomAVProbe::AudioStreamInfo(int AStreamIndex, TAudioStreamInfo& AInfo)
 {
     AInfo = TAudioStreamInfo();
-    AVStream* St = CheckedStream(AStreamIndex);
+    AVStream* St = StreamOfType(AStreamIndex, AVMEDIA_TYPE_AUDIO);
     if (!St) return false;
-    if (St->codecpar->codec_type != AVMEDIA_TYPE_AUDIO) {
-        ReportError(llError, Format("stream #%d is not audio stream.", AStreamIndex));
-        return false;
-    }
     FillCommon(AInfo, St);
     AInfo.Channels = St->codecpar->ch_layout.nb_channels;
     AInfo.SampleRate = St->codecpar->sample_rate;
@@ -306,12 +312,8 @@ bool TCustomAVProbe::AudioStreamInfo(int AStreamIndex, TAudioStreamInfo& AInfo)
 bool TCustomAVProbe::VideoStreamInfo(int AStreamIndex, TVideoStreamInfo& AInfo)
 {
     AInfo = TVideoStreamInfo();
-    AVStream* St = CheckedStream(AStreamIndex);
+    AVStream* St = StreamOfType(AStreamIndex, AVMEDIA_TYPE_VIDEO);
     if (!St) return false;
-    if (St->codecpar->codec_type != AVMEDIA_TYPE_VIDEO) {
-        ReportError(llError, Format("stream #%d is not video stream.", AStreamIndex));
-        return false;
-    }
     FillCommon(AInfo, St);
     const AVCodecParameters* P = St->codecpar;
     AInfo.Height = P->height;
@@ -328,48 +330,39 @@ bool TCustomAVProbe::VideoStreamInfo(int AStreamIndex, TVideoStreamInfo& AInfo)
 bool TCustomAVProbe::SubtitleStreamInfo(int AStreamIndex, TSubtitleStreamInfo& AInfo)
 {
     AInfo = TSubtitleStreamInfo();
-    AVStream* St = CheckedStream(AStreamIndex);
+    AVStream* St = StreamOfType(AStreamIndex, AVMEDIA_TYPE_SUBTITLE);
     if (!St) return false;
-    if (St->codecpar->codec_type != AVMEDIA_TYPE_SUBTITLE) {
-        ReportError(llError, Format("stream #%d is not subtitle stream.", AStreamIndex));
-        return false;
-    }
     AInfo.Language = MetadataValue(St->metadata, "language", "");
     AInfo.CodecName = CodecDisplayName(St->codecpar, false);
     return true;
 }
 
+template <class TInfo>
+TInfo TCustomAVProbe::FirstStreamInfo(int AStreamIndex, AVMediaType AType,
+                                      bool (TCustomAVProbe::*AFill)(int, TInfo&))
+{
+    TInfo I;
+    if (!HasFile()) return I;
+    if (AStreamIndex < 0)
+        ReportError(llError, Format("no %s stream.", LowerCase(MediaTypeName(AType))));
+    else
+        (this->*AFill)(AStreamIndex, I);
+    return I;
+}
+
 TAudioStreamInfo TCustomAVProbe::FirstAudioStreamInfo()
 {
-    TAudioStreamInfo I;
-    if (!HasFile()) return I;
-    if (FFirstAudioStreamIndex < 0)
-        ReportError(llError, "no audio stream.");
-    else
-        AudioStreamInfo(FFirstAudioStreamIndex, I);
-    return I;
+    return FirstStreamInfo(FFirstAudioStreamIndex, AVMEDIA_TYPE_AUDIO, &TCustomAVProbe::AudioStreamInfo);
 }
 
 TVideoStreamInfo TCustomAVProbe::FirstVideoStreamInfo()
 {
-    TVideoStreamInfo I;
-    if (!HasFile()) return I;
-    if (FFirstVideoStreamIndex < 0)
-        ReportError(llError, "no video stream.");
-    else
-        VideoStreamInfo(FFirstVideoStreamIndex, I);
-    return I;
+    return FirstStreamInfo(FFirstVideoStreamIndex, AVMEDIA_TYPE_VIDEO, &TCustomAVProbe::VideoStreamInfo);
 }
 
 TSubtitleStreamInfo TCustomAVProbe::FirstSubtitleStreamInfo()
 {
-    TSubtitleStreamInfo I;
-    if (!HasFile()) return I;
-    if (FFirstSubtitleStreamIndex < 0)
-        ReportError(llError, "no subtitle stream.");
-    else
-        SubtitleStreamInfo(FFirstSubtitleStreamIndex, I);
-    return I;
+    return FirstStreamInfo(FFirstSubtitleStreamIndex, AVMEDIA_TYPE_SUBTITLE, &TCustomAVProbe::SubtitleStreamInfo);
 }
 
 String TCustomAVProbe::FileInfoText()

@@ -125,6 +125,10 @@ protected:
 private:
     bool HasFile(bool AReport = true);
     bool IsStreamOfType(int AStreamIndex, AVMediaType AType);
+    // The stream if it is of AType, else null with a report.
+    AVStream* StreamOfType(int AStreamIndex, AVMediaType AType);
+    template <class TInfo>
+    TInfo FirstStreamInfo(int AStreamIndex, AVMediaType AType, bool (TCustomAVProbe::*AFill)(int, TInfo&));
 };
 
 enum TPictureType : uint8_t { ptUnknown, ptI, ptP, ptB, ptS, ptSI, ptSP, ptBI };

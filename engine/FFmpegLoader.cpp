@@ -116,28 +116,29 @@ void* REVuvudLoader::LoadLibraryFrom(const String& AFolder, const String& AFileN
     return Handle;
 }
 
-void* REVuvudLoader::BindFunction(const String& ALibName, void* AHandle, const char* AName)
+namespace {
+
+void* Bind(const char* AKind, const String& ALibName, void* AHandle, const char* AName)
 {
     dlerror();
     void* P = dlsym(AHandle, AName);
     if (!P) {
         const char* E = dlerror();
-        throw Exception(Format("Load function %s@%s error: %s", AName, ALibName.c_str(),
-                               E ? E : "null address"));
+        throw Exception(Format("Load %s %s@%s error: %s", AKind, AName, ALibName, E ? E : "null address"));
     }
     return P;
 }
 
+}  // namespace
+
+void* REVuvudLoader::BindFunction(const String& ALibName, void* AHandle, const char* AName)
+{
+    return Bind("function", ALibName, AHandle, AName);
+}
+
 void* REVuvudLoader::BindVariable(const String& ALibName, void* AHandle, const char* AName)
 {
-    dlerror();
-    void* P = dlsym(AHandle, AName);
-    if (!P) {
-        const char* E = dlerror();
-        throw Exception(Format("Load variable %s@%s error: %s", AName, ALibName.c_str(),
-                               E ? E : "null address"));
-    }
-    return P;
+    return Bind("variable", ALibName, AHandle, AName);
 }
 
 bool REVuvudLoader::Load(TLibrary ALibrary)

@@ -105,7 +105,7 @@ public:
     // Opens AFolder/AFileName when that file exists, else AFileName through the
     // system's search; null on failure with the system's text in AError.
     static void* LoadLibraryFrom(const String& AFolder, const String& AFileName, String& AError);
-    // Looks an entry up; throws FFmpegLoaderError "Load function %s@%s error: %s" when missing.
+    // Looks an entry up; raises Exception "Load function %s@%s error: %s" when missing.
     static void* BindFunction(const String& ALibName, void* AHandle, const char* AName);
     static void* BindVariable(const String& ALibName, void* AHandle, const char* AName);
 

@@ -139,6 +139,21 @@ TEST_F(ProbeTest, StreamAndFileInfos)
     EXPECT_EQ(S.CodecName, "");
 }
 
+TEST_F(ProbeTest, UnknownSampleAspectGivesNoAspectRatio)
+{
+    ASSERT_TRUE(P.LoadFile(Media("grey.avi")));
+    AVCodecParameters* Par = P.FileHandle()->streams[0]->codecpar;
+    const AVRational Unknown[] = {{0, 1}, {1, 0}, {0, 0}};
+    for (AVRational Sar : Unknown) {
+        Par->sample_aspect_ratio = Sar;
+        TVideoStreamInfo V = P.FirstVideoStreamInfo();
+        EXPECT_EQ(V.AspectRatio, -1.0f) << Sar.num << "/" << Sar.den;
+        EXPECT_EQ(V.Width, 64);
+    }
+    Par->sample_aspect_ratio = {4, 3};
+    EXPECT_NEAR(P.FirstVideoStreamInfo().AspectRatio, 64.0 * 4 / 3 / 48, 1e-5);
+}
+
 TEST_F(ProbeTest, AudioTagsAndMissingVideo)
 {
     ASSERT_TRUE(P.LoadFile(Media("tone.mp3")));
