@@ -135,3 +135,29 @@ void FillSpan(TSurface& S, int Y, int X0, int X1, uint32_t Px);
 void FillClipped(TSurface& S, const TRegion& Clip, const TRect& R, uint32_t Px);
 
 }  // namespace gdi
+
+// ---- text ------------------------------------------------------------------------------
+// A resolved font: family list, pixel size and whole-pixel metrics.
+struct TFontFace {
+    int Ascent = 0, Descent = 0, Height = 0, InternalLeading = 0;
+    int AveCharWidth = 0, MaxCharWidth = 0, Weight = FW_NORMAL;
+    bool Italic = false, Underline = false, StrikeOut = false;
+    int Charset = DEFAULT_CHARSET;
+    struct TImpl;
+    std::unique_ptr<TImpl> Impl;
+    ~TFontFace();
+};
+
+namespace gdi {
+
+// The face of a font object (resolved once and cached by its description).
+std::shared_ptr<TFontFace> FaceOf(TFontData& Font);
+// Width in pixels of one line of UTF-8 text (no line breaks are interpreted).
+int TextWidth(TFontFace& Face, std::string_view Text);
+// Draws one line of text with its cell's top-left at surface point (X, Y), within
+// Clip, in Color; the bytes [UlStart, UlEnd) are underlined in addition to the font's
+// own style.  Pixels touched get alpha 0 on 32-bit surfaces.
+void DrawTextRun(TSurface& S, const TRegion& Clip, TFontFace& Face, std::string_view Text, int X, int Y,
+                 COLORREF Color, int UlStart = -1, int UlEnd = -1);
+
+}  // namespace gdi

@@ -43,7 +43,7 @@ HRGN ExtCreateRegion(const XFORM* Transform, DWORD Size, const RGNDATA* Data)
 {
     if (Transform || !Data || Size < sizeof(RGNDATAHEADER)) return nullptr;
     RGNDATAHEADER H;
-    std::memcpy(&H, Data, sizeof H);
+    std::memcpy(static_cast<void*>(&H), static_cast<const void*>(Data), sizeof H);
     if (H.dwSize != sizeof(RGNDATAHEADER) || H.iType != RDH_RECTANGLES) return nullptr;
     // Any count is accepted, as long as the rectangles lie within the given size.
     if (uint64_t(H.nCount) * sizeof(RECT) > uint64_t(Size) - sizeof(RGNDATAHEADER)) return nullptr;
@@ -132,7 +132,7 @@ DWORD GetRegionData(HRGN Rgn, DWORD Size, RGNDATA* Data)
     H.nCount = DWORD(Rects.size());
     H.nRgnSize = DWORD(Rects.size() * sizeof(RECT));
     H.rcBound = R->Region.Bounds();
-    std::memcpy(Data, &H, sizeof H);
+    std::memcpy(static_cast<void*>(Data), static_cast<const void*>(&H), sizeof H);
     if (!Rects.empty()) std::memcpy(reinterpret_cast<char*>(Data) + sizeof H, Rects.data(), Rects.size() * sizeof(RECT));
     return Need;
 }
