@@ -19,8 +19,6 @@ using namespace enginetest;
 
 namespace {
 
-constexpr const char* SystemLibDir = "/usr/lib/x86_64-linux-gnu/";
-
 // Child mode: when the test binary starts with VC_LOADER_CHILD=<folder>, it loads the
 // player's libraries from that folder in this fresh process, prints where the bound
 // entries live, and exits before any test runs.
@@ -55,6 +53,14 @@ String ObjectOf(const void* AAddress)
     fflush(stdout);
     _exit(0);
 }();
+
+// The folder of the system's FFmpeg libraries, from where avutil was loaded.
+String SystemLibDir()
+{
+    LoadLibraries();
+    String F = ObjectOf(reinterpret_cast<const void*>(AV.av_log));
+    return F.substr(0, F.rfind('/') + 1);
+}
 
 String ExeFolder() { return fs::read_symlink("/proc/self/exe").parent_path().string() + "/"; }
 
@@ -162,7 +168,7 @@ TEST(Loader, LibraryLackingAnEntryIsRefusedAndNotLeftLoaded)
     // A real library that exports none of avutil's names stands in for avutil.
     ASSERT_TRUE(LoadLibraries());
     String Folder = ScratchFolder();
-    fs::copy_file("/lib/x86_64-linux-gnu/libz.so.1", Folder + "libavutil.so.57");
+    fs::copy_file(SystemLibDir() + "libz.so.1", Folder + "libavutil.so.57");
     REVuvudLoader& L = FFLoader();
     L.Unload(avUtil);
     L.SetLibraryPath(Folder);
@@ -195,10 +201,10 @@ TEST(Loader, PrivateCopiesInTheLibraryFolderArePreferred)
 {
     // Copies of the system's libraries in a private folder: a fresh process loads
     // them, and the system's copies of the same libraries are not pulled in beneath.
-    String Folder = ScratchFolder();
+    String Folder = ScratchFolder(), System = SystemLibDir();
     for (TLibrary Lib : {avCodec, avFilter, avFormat, avUtil, swScale, swResample, lbSDL}) {
         String Name = LibraryFileName(Lib);
-        fs::copy_file(SystemLibDir + Name, Folder + Name);
+        fs::copy_file(System + Name, Folder + Name);
     }
     String Out = RunCommand("VC_LOADER_CHILD='" + Folder + "' '" + ExeFolder() + "engine_tests' 2>&1");
     EXPECT_NE(Out.find("load=1"), String::npos) << Out;
@@ -207,7 +213,7 @@ TEST(Loader, PrivateCopiesInTheLibraryFolderArePreferred)
     EXPECT_NE(Out.find("avformat=" + Folder + "libavformat.so.59"), String::npos) << Out;
     EXPECT_NE(Out.find("sdl=" + Folder + "libSDL-1.2.so.0"), String::npos) << Out;
     for (const char* Sys : {"libavutil.so.57", "libavcodec.so.59", "libavformat.so.59", "libswresample.so.4"})
-        EXPECT_EQ(Out.find(String(SystemLibDir) + Sys), String::npos) << Sys << "\n" << Out;
+        EXPECT_EQ(Out.find(System + Sys), String::npos) << Sys << "\n" << Out;
     fs::remove_all(Folder);
 }
 
