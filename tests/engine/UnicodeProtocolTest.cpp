@@ -120,3 +120,22 @@ TEST(UnicodeIO, WritesTruncatesReadsAndAnswersTheSize)
     EXPECT_EQ(PB, nullptr);
     std::filesystem::remove_all(Dir);
 }
+
+TEST(UnicodeNames, MalformedNamesNeverCrashAndRoundTrip)
+{
+    TLocale Ascii("C");
+    // ("unicode:utf8:..." itself names the protocol: it is passed on, not a file name.)
+    const std::vector<String> Names = {"", ":", "::", "unicode:", "unicode:utf8:", "file:", "file:x", ":x", "x:",
+                                       "\xff", "a\xc3", "/\xe4\xb8", String(3000, 'n')};
+    for (const String& N : Names) {
+        String URL = FileNameToURL(N);
+        EXPECT_EQ(DecodeURL(URL), N) << N;
+    }
+    // Opening such names as media fails with a clear message.
+    ASSERT_TRUE(LoadLibraries());
+    AVFormatContext* Ctx = nullptr;
+    for (const char* N : {"", ":", "unicode:utf8:", "/no/such/dir/\xff.avi"}) {
+        EXPECT_LT(OpenInputURL(&Ctx, FileNameToURL(N), nullptr, nullptr), 0) << N;
+        EXPECT_EQ(Ctx, nullptr);
+    }
+}
