@@ -115,7 +115,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
     // 9. Stream parameters
     int ret;
     {
-        std::lock_guard<std::recursive_mutex> lock(CodecLock);
+        TCriticalSectionGuard lock(CodecLock);
         ret = AV.avformat_find_stream_info(ic, nullptr);
     }
     if (ret < 0 && Fverbose >= 0) {

@@ -9,6 +9,14 @@
 
 TCriticalSection PreviewHookLock;
 
+namespace {
+void ClearChannelLayout(AVChannelLayout& ALayout)
+{
+    if (AV.av_channel_layout_uninit) AV.av_channel_layout_uninit(&ALayout);
+    ALayout = AVChannelLayout{};
+}
+}  // namespace
+
 // ---------------------------------------------------------------------------------
 // Threads
 
@@ -64,7 +72,7 @@ TCustomFFmpeg::~TCustomFFmpeg()
     // A termination still being delivered on its own thread must not outlive the object.
     FTermEvent.WaitFor(INFINITE);
     CloseFiles();
-    AV_CHANNEL_LAYOUT_UNINIT_SAFE(Fchannel_layout);
+    ClearChannelLayout(Fchannel_layout);
 }
 
 void TCustomFFmpeg::InitTables()
@@ -128,7 +136,7 @@ void TCustomFFmpeg::ResetOptions()
     Fgraph = nullptr;
     Fintra_only = false;
     Faudio_sample_rate = 44100;
-    AV_CHANNEL_LAYOUT_UNINIT_SAFE(Fchannel_layout);
+    ClearChannelLayout(Fchannel_layout);
     Faudio_qscale = NoAudioQScale;
     Faudio_disable = false;
     Faudio_channels = 2;
@@ -327,8 +335,8 @@ void TCustomFFmpeg::Terminate(bool AWaitFor)
     }
     // Marked at once, so that a second call before the thread has run starts no second one.
     bool expected = false;
-    if (FTerminated || !FTerminatePending.compare_exchange_strong(expected, true)) return;
-    new FFmpeg::TDoTerminateThread(this);
+    if (!FTerminated && FTerminatePending.compare_exchange_strong(expected, true))
+        new FFmpeg::TDoTerminateThread(this);
     if (AWaitFor)
         while (FTermEvent.WaitFor(20) != wrSignaled)
             if (IsMainThread()) CheckSynchronize();
@@ -400,7 +408,7 @@ void TCustomFFmpeg::DoConvert()
 
 void TCustomFFmpeg::FreeEncoderList()
 {
-    std::lock_guard<std::recursive_mutex> lock(CodecLock);
+    TCriticalSectionGuard lock(CodecLock);
     for (AVCodecContext* ctx : FEncoderList) {
         AV.av_freep(&ctx->stats_in);
         AV.avcodec_close(ctx);
@@ -410,7 +418,7 @@ void TCustomFFmpeg::FreeEncoderList()
 
 void TCustomFFmpeg::FreeDecoderList()
 {
-    std::lock_guard<std::recursive_mutex> lock(CodecLock);
+    TCriticalSectionGuard lock(CodecLock);
     for (AVCodecContext* ctx : FDecoderList) AV.avcodec_close(ctx);
     FDecoderList.clear();
 }

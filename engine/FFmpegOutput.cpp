@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 // ---------------------------------------------------------------------------------
@@ -229,6 +230,31 @@ void SetStoredCodecOptions(const TFFOptions& AStore, AVCodecContext* AContext, A
     AV.av_dict_free(&dict);
 }
 
+// A codec the container says it cannot carry gives way to the container's own choice, and
+// a forced tag that the container's tag table gives to another codec is dropped: either
+// would only make the header fail to write.
+void FitCodecToFormat(const AVOutputFormat* AFormat, AVMediaType AType, AVCodecID& AId, const AVCodec*& ACodec)
+{
+    if (AId == AV_CODEC_ID_NONE || AV.avformat_query_codec(AFormat, AId, FF_COMPLIANCE_NORMAL) != 0) return;
+    AVCodecID fallback = AType == AVMEDIA_TYPE_VIDEO ? AFormat->video_codec : AFormat->audio_codec;
+    const AVCodec* codec = AV.avcodec_find_encoder(fallback);
+    if (!codec) return;
+    GlobalLogger()->Log(nullptr, llWarning, "Codec %s is not supported in %s, using %s", ACodec ? ACodec->name : "",
+                        AFormat->name, codec->name);
+    AId = fallback;
+    ACodec = codec;
+}
+
+void FitTagToFormat(const AVOutputFormat* AFormat, AVCodecContext* AContext)
+{
+    if (!AContext->codec_tag || !AFormat->codec_tag) return;
+    AVCodecID id = AV.av_codec_get_id(AFormat->codec_tag, AContext->codec_tag);
+    if (id == AContext->codec_id) return;
+    GlobalLogger()->Log(nullptr, llWarning, "Codec tag 0x%08x is not valid for this codec in %s; the container's own tag is used",
+                        AContext->codec_tag, AFormat->name);
+    AContext->codec_tag = 0;
+}
+
 uint16_t* MatrixCopy(const std::vector<uint16_t>& AMatrix)
 {
     auto* m = static_cast<uint16_t*>(AV.av_malloc(64 * sizeof(uint16_t)));
@@ -281,6 +307,7 @@ void TCustomFFmpeg::NewVideoStream(AVFormatContext* AOutput)
             id = AV.av_guess_codec(AOutput->oformat, nullptr, AOutput->url, nullptr, AVMEDIA_TYPE_VIDEO);
             codec = AV.avcodec_find_encoder(id);
         }
+        FitCodecToFormat(AOutput->oformat, AVMEDIA_TYPE_VIDEO, id, codec);
     }
     AVCodecContext* enc = AV.avcodec_alloc_context3(copy ? nullptr : codec);
     if (!enc) throw FFmpegException("Could not alloc stream");
@@ -303,6 +330,7 @@ void TCustomFFmpeg::NewVideoStream(AVFormatContext* AOutput)
         st->sample_aspect_ratio = enc->sample_aspect_ratio = sar;
     } else {
         enc->codec_id = id;
+        FitTagToFormat(AOutput->oformat, enc);
         SetStoredCodecOptions(FOptions, enc, AVMEDIA_TYPE_VIDEO, codec);
         if (codec && codec->supported_framerates && !Fforce_fps)
             rate = codec->supported_framerates[AV.av_find_nearest_q_idx(rate, codec->supported_framerates)];
@@ -390,6 +418,7 @@ void TCustomFFmpeg::NewAudioStream(AVFormatContext* AOutput)
             id = AV.av_guess_codec(AOutput->oformat, nullptr, AOutput->url, nullptr, AVMEDIA_TYPE_AUDIO);
             codec = AV.avcodec_find_encoder(id);
         }
+        FitCodecToFormat(AOutput->oformat, AVMEDIA_TYPE_AUDIO, id, codec);
     }
     AVCodecContext* enc = AV.avcodec_alloc_context3(copy ? nullptr : codec);
     if (!enc) throw FFmpegException("Could not alloc stream");
@@ -408,6 +437,7 @@ void TCustomFFmpeg::NewAudioStream(AVFormatContext* AOutput)
     } else {
         SetStoredCodecOptions(FOptions, enc, AVMEDIA_TYPE_AUDIO, codec);
         enc->codec_id = id;
+        FitTagToFormat(AOutput->oformat, enc);
         if (Faudio_qscale > NoAudioQScale) {
             enc->flags |= AV_CODEC_FLAG_QSCALE;
             out.quality = FF_QP2LAMBDA * Faudio_qscale;
