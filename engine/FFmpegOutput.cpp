@@ -233,9 +233,27 @@ void SetStoredCodecOptions(const TFFOptions& AStore, AVCodecContext* AContext, A
 // A codec the container says it cannot carry gives way to the container's own choice, and
 // a forced tag that the container's tag table gives to another codec is dropped: either
 // would only make the header fail to write.
+bool CarriesCodec(const AVOutputFormat* AFormat, AVMediaType AType, AVCodecID AId)
+{
+    int answer = AV.avformat_query_codec(AFormat, AId, FF_COMPLIANCE_NORMAL);
+    if (answer >= 0) return answer != 0;
+    // The MPEG program-stream muxers do not answer, and take only these audio codecs.
+    static const char* const ProgramStreams[] = {"mpeg", "vob", "dvd", "svcd", "vcd"};
+    static const AVCodecID PSAudio[] = {AV_CODEC_ID_MP1, AV_CODEC_ID_MP2,       AV_CODEC_ID_MP3,
+                                        AV_CODEC_ID_AC3, AV_CODEC_ID_DTS,       AV_CODEC_ID_PCM_S16BE,
+                                        AV_CODEC_ID_PCM_DVD, AV_CODEC_ID_MLP, AV_CODEC_ID_TRUEHD};
+    if (AType != AVMEDIA_TYPE_AUDIO || !AFormat->name) return true;
+    bool ps = false;
+    for (const char* n : ProgramStreams) ps = ps || String(AFormat->name) == n;
+    if (!ps) return true;
+    for (AVCodecID id : PSAudio)
+        if (id == AId) return true;
+    return false;
+}
+
 void FitCodecToFormat(const AVOutputFormat* AFormat, AVMediaType AType, AVCodecID& AId, const AVCodec*& ACodec)
 {
-    if (AId == AV_CODEC_ID_NONE || AV.avformat_query_codec(AFormat, AId, FF_COMPLIANCE_NORMAL) != 0) return;
+    if (AId == AV_CODEC_ID_NONE || CarriesCodec(AFormat, AType, AId)) return;
     AVCodecID fallback = AType == AVMEDIA_TYPE_VIDEO ? AFormat->video_codec : AFormat->audio_codec;
     const AVCodec* codec = AV.avcodec_find_encoder(fallback);
     if (!codec) return;
