@@ -1,44 +1,19 @@
 #include "engine/TaskOptions.h"
 
+#include "platform/system/SysUtils.h"
+
 #include <cctype>
 #include <cmath>
-#include <ctime>
-#include <charconv>
 
 namespace {
 
-String TrimText(const String& S)
-{
-    size_t b = 0, e = S.size();
-    while (b < e && (unsigned char)S[b] <= ' ') ++b;
-    while (e > b && (unsigned char)S[e - 1] <= ' ') --e;
-    return S.substr(b, e - b);
-}
-
-String Lower(String S)
-{
-    for (char& c : S) c = char(std::tolower((unsigned char)c));
-    return S;
-}
-
-String IntText(int64_t N) { return std::to_string(N); }
+String IntText(int64_t N) { return IntToStr(N); }
 
 // A whole 64-bit integer, or the no-value when the text is none.
 int64_t TimeFromText(const String& AText)
 {
-    String t = TrimText(AText);
     int64_t v = 0;
-    const char* b = t.data();
-    if (!t.empty() && *b == '+') ++b;
-    auto [p, ec] = std::from_chars(b, t.data() + t.size(), v);
-    if (t.empty() || ec != std::errc() || p != t.data() + t.size()) return NoTimeValue;
-    return v;
-}
-
-void ReplaceAll(String& S, const String& AFrom, const String& ATo)
-{
-    for (size_t p = 0; (p = S.find(AFrom, p)) != String::npos; p += ATo.size())
-        S.replace(p, AFrom.size(), ATo);
+    return TryStrToInt64(AText, v) ? v : NoTimeValue;
 }
 
 const char* const CodecLineNames[] = {"acodec", "vcodec", "scodec", "apre", "vpre", "spre", "s", "vfilters", "vf"};
@@ -57,10 +32,8 @@ void InitOutputOptions(TOutputOptions& AOptions) { AOptions = TOutputOptions(); 
 
 std::vector<TOptionLine> SplitOptionLines(const String& AText)
 {
-    String s = TrimText(AText);
-    ReplaceAll(s, "\r\n", "\n");
-    ReplaceAll(s, "\r", "\n");
-    ReplaceAll(s, "<CRLF>", "\n");
+    String s = Trim(AText);
+    for (const char* lineBreak : {"\r\n", "\r", "<CRLF>"}) s = StringReplace(s, lineBreak, "\n", {rfReplaceAll});
     std::vector<TOptionLine> lines;
     size_t p = 0;
     while (p < s.size()) {
@@ -94,7 +67,7 @@ void ApplyExtOptions(TTaskOptionTarget& ATask, const String& AText, bool AInput)
 {
     static const char* const Skipped[] = {"newvideo", "newaudio", "newsubtitle", "apre", "vpre", "spre", "vfilters", "vf"};
     for (const auto& [name, value] : SplitOptionLines(AText)) {
-        String n = Lower(name);
+        String n = LowerCase(name);
         bool skip = false;
         for (const char* s : Skipped) skip = skip || n == s;
         if (skip) continue;
@@ -124,7 +97,7 @@ void BuildCodecDefaults(TCodecDefaults& AList, const TOutputOptions& AOptions)
     for (const auto& [name, field] : defs)
         if (!field->empty()) AList.Add(name, *field);
     for (const auto& [name, value] : SplitOptionLines(AOptions.ExtOptions)) {
-        String n = Lower(name);
+        String n = LowerCase(name);
         if (!IsCodecLineName(n) || value.empty()) continue;
         if (n == "vfilters") n = "vf";
         if (AList.IndexOfName("def_" + n) < 0) AList.Add("def_" + n, value);
@@ -215,7 +188,7 @@ void TakeCodecOption(TTaskOptionTarget& ATask, TCodecDefaults& AList, const Stri
 void ApplyNewStreams(TTaskOptionTarget& ATask, const String& AText, TCodecDefaults& AList)
 {
     for (const auto& [name, value] : SplitOptionLines(AText)) {
-        String n = Lower(name);
+        String n = LowerCase(name);
         if (n == "newaudio") {
             TakeCodecOption(ATask, AList, "acodec");
             TakeCodecOption(ATask, AList, "apre");
@@ -254,7 +227,7 @@ TInputOptions InputOptionsFromText(const String& AText)
 {
     TInputOptions o;
     for (const auto& [name, value] : SplitOptionLines(AText)) {
-        if (Lower(name) == "timestart")
+        if (LowerCase(name) == "timestart")
             o.TimeStart = TimeFromText(value);
         else
             o.ExtOptions += name + "=" + value + "\n";
@@ -266,7 +239,7 @@ TOutputOptions OutputOptionsFromText(const String& AText)
 {
     TOutputOptions o;
     for (const auto& [name, value] : SplitOptionLines(AText)) {
-        String n = Lower(name);
+        String n = LowerCase(name);
         if (n == "hook" || n == "customhook")
             o.CustomHook = true;
         else if (n == "join")
@@ -281,27 +254,11 @@ TOutputOptions OutputOptionsFromText(const String& AText)
     return o;
 }
 
-namespace {
-// Offset of local standard time from UTC in days (daylight saving not applied).
-double StandardZoneOffsetDays()
-{
-    tzset();
-    return -double(timezone) / 86400.0;
-}
-}  // namespace
-
 int64_t LocalToUnixTime(double ADateTime)
 {
-    return int64_t(std::nearbyint((ADateTime - 25569.0 - StandardZoneOffsetDays()) * 86400.0));
+    // The local time zone's offset in days, daylight saving not applied.
+    double offset = -double(TimeZoneBias()) / 1440.0;
+    return int64_t(std::nearbyint((ADateTime - 25569.0 - offset) * 86400.0));
 }
 
-double LocalNow()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_REALTIME, &ts);
-    time_t t = ts.tv_sec;
-    tm local{};
-    localtime_r(&t, &local);
-    double secs = double(ts.tv_sec) + double(local.tm_gmtoff) + ts.tv_nsec / 1e9;
-    return secs / 86400.0 + 25569.0;
-}
+double LocalNow() { return Now(); }

@@ -90,6 +90,11 @@ const TCatalogueCase Cases[] = {
     {".swf", "", "", "", "", "", -1, "libmp3lame", 2, 22050, 128000, ttIgnore, ntAuto, true},
 };
 
+void PrintTo(const TCatalogueCase& C, std::ostream* AOut)
+{
+    *AOut << C.Ext << " " << C.VideoCodec << "/" << C.AudioCodec << " target " << int(C.Target);
+}
+
 TOutputOptions RecordOf(const TCatalogueCase& C, const String& AName)
 {
     TOutputOptions o;

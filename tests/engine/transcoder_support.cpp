@@ -1,13 +1,21 @@
 #include "transcoder_support.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <stdexcept>
+
+namespace fs = std::filesystem;
 
 namespace transcodertest {
 
 const String& Folder()
 {
+    // Made once beside the engine's shared media: in a scratch folder renamed into place,
+    // so that test processes running at once never see a half-made folder.
     static const String folder = [] {
+        String final = enginetest::MediaFolder() + "transcoder/";
+        if (fs::exists(final + "done")) return final;
         String dir = enginetest::ScratchFolder();
         const String v = "-f lavfi -i testsrc=size=";
         struct {
@@ -26,7 +34,11 @@ const String& Folder()
             String cmd = "ffmpeg -nostdin -y -loglevel error " + f.Args + " '" + dir + f.Name + "' >/dev/null 2>&1";
             if (std::system(cmd.c_str()) != 0) throw std::runtime_error("ffmpeg failed: " + cmd);
         }
-        return dir;
+        std::ofstream(dir + "done") << "1";
+        std::error_code ec;
+        fs::rename(dir, final.substr(0, final.size() - 1), ec);
+        if (ec) fs::remove_all(dir);  // another process made it first
+        return final;
     }();
     return folder;
 }
