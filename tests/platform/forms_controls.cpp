@@ -1,0 +1,304 @@
+// Controls and forms on the headless backend: focus notifications, mouse enter and
+// leave for windowed and windowless controls, clicks, alignment, Tab, dialog keys,
+// the modal loop and the keyboard menu.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
+#include "platform/windows/Headless.h"
+
+namespace {
+
+std::vector<std::string> Events;
+
+template <class Base>
+class TLogged : public Base {
+public:
+    explicit TLogged(TComponent* O, const char* N) : Base(O) { Tag = N; }
+    std::string Tag;
+    void Dispatch(TMessage& M) override
+    {
+        switch (M.Msg) {
+        case WM_SETFOCUS: Events.push_back(Tag + ":setfocus"); break;
+        case WM_KILLFOCUS: Events.push_back(Tag + ":killfocus"); break;
+        case CM_ENTER: Events.push_back(Tag + ":enter"); break;
+        case CM_EXIT: Events.push_back(Tag + ":exit"); break;
+        case CM_FOCUSCHANGED: Events.push_back(Tag + ":focuschanged"); break;
+        case CM_MOUSEENTER: Events.push_back(Tag + ":mouseenter"); break;
+        case CM_MOUSELEAVE: Events.push_back(Tag + ":mouseleave"); break;
+        case CM_CANCELMODE: Events.push_back(Tag + ":cancelmode"); break;
+        case CM_DIALOGKEY:
+            if (M.WParam == VK_RETURN && Tag == "ok") { Events.push_back("ok:default"); M.Result = 1; return; }
+            break;
+        }
+        Base::Dispatch(M);
+    }
+};
+using TBox = TLogged<TCustomControl>;
+using TShape = TLogged<TGraphicControl>;
+
+class FormsControls : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Headless::Install();
+        InitForms();
+        Events.clear();
+        Form = Application->CreateForm<TForm>();
+        Form->SetBorderStyle(bsNone);
+        Form->SetBounds(100, 100, 300, 200);
+    }
+    void TearDown() override { DoneForms(); }
+    template <class T>
+    T* Add(TWinControl* Parent, const char* Name, TRect R)
+    {
+        auto* C = new T(Form, Name);
+        C->SetBoundsRect(R);
+        C->SetParent(Parent);
+        return C;
+    }
+    void Pump() { Application->ProcessMessages(); }
+    TForm* Form = nullptr;
+};
+
+TEST_F(FormsControls, FocusChangesNotifyInOrder)
+{
+    auto* A = Add<TBox>(Form, "a", {10, 10, 60, 40});
+    auto* B = Add<TBox>(Form, "b", {70, 10, 120, 40});
+    A->SetTabStop(true);
+    B->SetTabStop(true);
+    Form->Show();
+    A->SetFocus();
+    Events.clear();
+    B->SetFocus();
+    std::vector<std::string> Focus;
+    for (auto& E : Events)
+        if (E.rfind("b:focuschanged", 0) != 0 && E.rfind("a:focuschanged", 0) != 0) Focus.push_back(E);
+    EXPECT_EQ(Focus, (std::vector<std::string>{"a:killfocus", "b:setfocus", "a:exit", "b:enter"}));
+    EXPECT_NE(std::find(Events.begin(), Events.end(), "a:focuschanged"), Events.end());
+    EXPECT_EQ(Form->ActiveControl(), B);
+    EXPECT_EQ(Screen->ActiveControl(), B);
+    B->SetVisible(false);
+    EXPECT_THROW(B->SetFocus(), EInvalidOperation);
+}
+
+TEST_F(FormsControls, TabMovesInTabOrderEvenOutsideTheClientArea)
+{
+    auto* A = Add<TBox>(Form, "a", {10, 10, 60, 40});
+    auto* B = Add<TBox>(Form, "b", {900, 10, 950, 40});  // beyond the client area
+    auto* C = Add<TBox>(Form, "c", {70, 10, 120, 40});
+    for (auto* X : {A, B, C}) X->SetTabStop(true);
+    C->SetTabOrder(0);
+    Form->Show();
+    C->SetFocus();
+    Headless::Key(VK_TAB);
+    Pump();
+    EXPECT_TRUE(A->Focused());
+    Headless::Key(VK_TAB);
+    Pump();
+    EXPECT_TRUE(B->Focused());
+    Headless::KeyDown(VK_SHIFT);
+    Headless::Key(VK_TAB);
+    Headless::KeyUp(VK_SHIFT);
+    Pump();
+    EXPECT_TRUE(A->Focused());
+}
+
+TEST_F(FormsControls, EnterGoesToTheFormsDialogKeyAndShortCutComesFirst)
+{
+    auto* Ok = Add<TBox>(Form, "ok", {10, 10, 60, 40});
+    auto* Edit = Add<TBox>(Form, "edit", {70, 10, 120, 40});
+    Edit->SetTabStop(true);
+    Form->Show();
+    Edit->SetFocus();
+    bool ShortCutSeen = false;
+    Form->OnShortCut = [&](TWMKey& K, bool& Handled) {
+        if (K.CharCode() == VK_F5) ShortCutSeen = Handled = true;
+    };
+    Headless::Key(VK_RETURN);
+    Headless::Key(VK_F5);
+    Pump();
+    EXPECT_NE(std::find(Events.begin(), Events.end(), "ok:default"), Events.end());
+    EXPECT_TRUE(ShortCutSeen);
+    (void)Ok;
+}
+
+TEST_F(FormsControls, MouseEnterAndLeaveReachWindowedAndWindowlessControls)
+{
+    auto* Panel = Add<TBox>(Form, "panel", {10, 10, 150, 150});
+    auto* Shape = Add<TShape>(Panel, "shape", {10, 10, 50, 50});
+    Form->Show();
+    Pump();
+    TPoint Org = Panel->ClientToScreen({0, 0});
+    Headless::MouseMove({Org.X + 100, Org.Y + 100});
+    Pump();
+    Headless::MouseMove({Org.X + 20, Org.Y + 20});
+    Pump();
+    Headless::MouseMove({Org.X + 100, Org.Y + 100});
+    Pump();
+    Shape->SetVisible(false);
+    Headless::MouseMove({Org.X + 500, Org.Y + 500});  // outside every window
+    Pump();
+    std::vector<std::string> M;
+    for (auto& E : Events)
+        if (E.find("mouse") != std::string::npos) M.push_back(E);
+    EXPECT_EQ(M, (std::vector<std::string>{"panel:mouseenter", "panel:mouseleave", "shape:mouseenter",
+                                           "shape:mouseleave", "panel:mouseenter", "panel:mouseleave"}));
+}
+
+TEST_F(FormsControls, PressOnAControlSendsCancelModeToTheActiveControlAndClicksOnRelease)
+{
+    auto* A = Add<TBox>(Form, "a", {10, 10, 60, 40});
+    auto* Shape = Add<TShape>(Form, "shape", {100, 10, 150, 40});
+    A->SetTabStop(true);
+    Form->Show();
+    A->SetFocus();
+    int Clicks = 0;
+    TControl* CancelSender = nullptr;
+    Shape->OnClick = [&](TObject*) { ++Clicks; };
+    A->WindowProc = [&, Old = A->WindowProc](TMessage& M) {
+        if (M.Msg == CM_CANCELMODE) CancelSender = reinterpret_cast<TControl*>(M.LParam);
+        Old(M);
+    };
+    TPoint P = Form->ClientToScreen({120, 20});
+    Headless::Click(P);
+    Pump();
+    EXPECT_EQ(CancelSender, Shape);
+    EXPECT_EQ(Clicks, 1);
+    // a release outside the control after a press inside does not click (capture held it)
+    Headless::MouseDown(P);
+    Headless::MouseUp(Form->ClientToScreen({250, 150}));
+    Pump();
+    EXPECT_EQ(Clicks, 1);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(FormsControls, AlignmentFillsEdgesInOrderAndAnchorsKeepDistances)
+{
+    auto* Top = Add<TBox>(Form, "t", {0, 0, 10, 20});
+    auto* Bottom = Add<TBox>(Form, "b", {0, 0, 10, 30});
+    auto* Left = Add<TBox>(Form, "l", {0, 0, 40, 10});
+    auto* Right = Add<TBox>(Form, "r", {0, 0, 50, 10});
+    auto* Client = Add<TBox>(Form, "c", {0, 0, 10, 10});
+    auto* Anchored = Add<TBox>(Form, "x", {250, 150, 290, 190});
+    Top->SetAlign(alTop);
+    Bottom->SetAlign(alBottom);
+    Left->SetAlign(alLeft);
+    Right->SetAlign(alRight);
+    Client->SetAlign(alClient);
+    Anchored->SetAnchors({akRight, akBottom});
+    Form->Show();
+    struct TCase {
+        TControl* C;
+        TRect R;
+    } Cases[] = {{Top, {0, 0, 300, 20}},   {Bottom, {0, 170, 300, 200}}, {Left, {0, 20, 40, 170}},
+                 {Right, {250, 20, 300, 170}}, {Client, {40, 20, 250, 170}}};
+    for (auto& C : Cases) EXPECT_EQ(C.C->BoundsRect(), C.R);
+    Form->SetBounds(100, 100, 400, 260);
+    EXPECT_EQ(Client->BoundsRect(), TRect(40, 20, 350, 230));
+    EXPECT_EQ(Anchored->BoundsRect(), TRect(350, 210, 390, 250));
+}
+
+TEST_F(FormsControls, ShowModalRunsANestedLoopAndReturnsTheModalResult)
+{
+    Form->Show();
+    auto* Dlg = new TForm(Application);
+    Dlg->AfterConstruction();
+    Dlg->SetBounds(0, 0, 100, 80);
+    Dlg->OnShow = [&](TObject*) { PostMessage(Dlg->Handle(), WM_USER + 7, 0, 0); };
+    Dlg->WindowProc = [Dlg, Old = Dlg->WindowProc](TMessage& M) {
+        if (M.Msg == WM_USER + 7) {
+            EXPECT_FALSE(IsWindowEnabled(Application->MainForm()->Handle()));
+            Dlg->SetModalResult(mrOk);
+        }
+        Old(M);
+    };
+    EXPECT_EQ(Dlg->ShowModal(), mrOk);
+    EXPECT_FALSE(Dlg->Visible());
+    EXPECT_TRUE(IsWindowEnabled(Form->Handle()));
+    // Close inside a modal loop answers mrCancel
+    Dlg->OnShow = [&](TObject*) { PostMessage(Dlg->Handle(), WM_CLOSE, 0, 0); };
+    EXPECT_EQ(Dlg->ShowModal(), mrCancel);
+}
+
+TEST_F(FormsControls, OnMessageSeesQueuedMessagesFirstAndCanCancelThem)
+{
+    Form->Show();
+    std::vector<UINT> Seen;
+    int Arrived = 0;
+    Form->WindowProc = [&, Old = Form->WindowProc](TMessage& M) {
+        if (M.Msg == 1424 || M.Msg == 1425) ++Arrived;
+        Old(M);
+    };
+    Application->OnMessage = [&](TMsg& Msg, bool&) {
+        if (Msg.message == 1424 || Msg.message == 1425) Seen.push_back(Msg.message);
+        if (Msg.message == 1425) Msg.message = 0;
+    };
+    PostMessage(Form->Handle(), 1424, 0, 0);
+    PostMessage(Form->Handle(), 1425, 0, 0);
+    Pump();
+    EXPECT_EQ(Seen, (std::vector<UINT>{1424, 1425}));
+    EXPECT_EQ(Arrived, 1);
+}
+
+TEST_F(FormsControls, TimersTickOnTheLoopUntilDisabled)
+{
+    auto* T = new TTimer(Form);
+    T->SetInterval(100);
+    int Ticks = 0;
+    T->SetOnTimer([&](TObject*) {
+        if (++Ticks == 3) T->SetEnabled(false);
+    });
+    for (int I = 0; I < 10; ++I) {
+        Headless::AdvanceTime(100);
+        Pump();
+    }
+    EXPECT_EQ(Ticks, 3);
+}
+
+TEST_F(FormsControls, MenusKeepGroupsShortCutsAndLines)
+{
+    auto* M = new TMainMenu(Form);
+    auto* A = new TMenuItem(M);
+    auto* B = new TMenuItem(M);
+    auto* L1 = new TMenuItem(M);
+    auto* L2 = new TMenuItem(M);
+    auto* C = new TMenuItem(M);
+    L1->SetCaption("-");
+    L2->SetCaption("-");
+    for (auto* I : {A, B}) I->SetRadioItem(true), I->SetGroupIndex(1);
+    M->Items()->Add(L1);
+    M->Items()->Add(A);
+    M->Items()->Add(B);
+    M->Items()->Add(L2);
+    M->Items()->Add(C);
+    A->SetChecked(true);
+    B->SetChecked(true);
+    EXPECT_FALSE(A->Checked());
+    C->SetVisible(false);
+    M->RethinkLines();
+    EXPECT_FALSE(L1->Visible());
+    EXPECT_FALSE(L2->Visible());
+    EXPECT_EQ(ShortCutToText(ShortCut(VK_F4, {ssCtrl})), "Ctrl+F4");
+    EXPECT_EQ(ShortCutToText(ShortCut(VK_F4, {ssAlt})), "Alt+F4");
+    EXPECT_EQ(ShortCutToText(ShortCut(VK_F1, {})), "F1");
+    EXPECT_EQ(TextToShortCut("Ctrl+F4"), ShortCut(VK_F4, {ssCtrl}));
+    int Clicked = 0;
+    A->SetShortCut(ShortCut('O', {ssCtrl}));
+    A->OnClick = [&](TObject*) { ++Clicked; };
+    Form->SetMenu(M);
+    auto* Box = Add<TBox>(Form, "box", {0, 0, 20, 20});
+    Box->SetTabStop(true);
+    Form->Show();
+    Box->SetFocus();
+    Headless::KeyDown(VK_CONTROL);
+    Headless::Key('O');
+    Headless::KeyUp(VK_CONTROL);
+    Pump();
+    EXPECT_EQ(Clicked, 1);
+}
+
+}  // namespace
