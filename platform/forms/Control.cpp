@@ -59,30 +59,6 @@ HCURSOR CursorHandle(TCursor C)
     return LoadCursor(IDC_ARROW);
 }
 
-TColor ColorToRGB(TColor C)
-{
-    if (!(uint32_t(C) & 0x80000000u)) return C & 0xFFFFFF;
-    switch (C & 0xFF) {
-    case 0x00: return RGB(200, 200, 200);
-    case 0x01: return RGB(58, 110, 165);
-    case 0x02: return RGB(10, 36, 106);
-    case 0x05: return RGB(255, 255, 255);
-    case 0x08: return RGB(0, 0, 0);
-    case 0x0D: return RGB(49, 106, 197);
-    case 0x0E: return RGB(255, 255, 255);
-    case 0x0F: return RGB(236, 233, 216);
-    case 0x10: return RGB(172, 168, 153);
-    case 0x11: return RGB(172, 168, 153);
-    case 0x12: return RGB(0, 0, 0);
-    case 0x14: return RGB(255, 255, 255);
-    case 0x15: return RGB(113, 111, 100);
-    case 0x16: return RGB(241, 239, 226);
-    case 0x17: return RGB(0, 0, 0);
-    case 0x18: return RGB(255, 255, 225);
-    }
-    return RGB(128, 128, 128);
-}
-
 String StripHotkey(const String& Text)
 {
     String R;

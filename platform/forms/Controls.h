@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/graphics/Gdi.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/system/Classes.h"
 #include "platform/windows/WinPaint.h"
 #include "platform/windows/Windows.h"
@@ -51,17 +52,6 @@ constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBea
                   crHandPoint = -21, crSizeAll = -22;
 HCURSOR CursorHandle(TCursor Cursor);
 
-// System colours: TColor values with the high byte 0x80 (the low byte is the index).
-constexpr TColor clScrollBar = int32_t(0x80000000), clBackground = int32_t(0x80000001),
-                 clActiveCaption = int32_t(0x80000002), clWindow = int32_t(0x80000005),
-                 clWindowText = int32_t(0x80000008), clHighlight = int32_t(0x8000000D),
-                 clHighlightText = int32_t(0x8000000E), clBtnFace = int32_t(0x8000000F),
-                 clBtnShadow = int32_t(0x80000010), clGrayText = int32_t(0x80000011),
-                 clBtnText = int32_t(0x80000012), clBtnHighlight = int32_t(0x80000014),
-                 cl3DDkShadow = int32_t(0x80000015), cl3DLight = int32_t(0x80000016),
-                 clInfoText = int32_t(0x80000017), clInfoBk = int32_t(0x80000018);
-// The RGB value of a colour (system colours resolved).
-TColor ColorToRGB(TColor Color);
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
