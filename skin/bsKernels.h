@@ -48,6 +48,11 @@ TbsColor BlendPixelMMX(TbsColor Fg, TbsColor Bg);
 void BlendLinePlain(const TbsColor* Src, TbsColor* Dst, int Count);
 void BlendLineMMX(const TbsColor* Src, TbsColor* Dst, int Count);
 
+// The line blend the start-up choice puts in the table for a variant (a wider form of the
+// same arithmetic where the processor has one).
+using BlendLineFn = void (*)(const TbsColor* Src, TbsColor* Dst, int Count);
+BlendLineFn BlendLineVariant(bool UseMMX);
+
 // The processor test that chooses the blend variant.  Every x86-64 processor has MMX.
 bool IsMMXPresent();
 // Fills bsKernels: the MMX blends when UseMMX, else the plain ones.

@@ -41,15 +41,21 @@ TEST(PixelKernels, BlendLinesMatchThePixelFormulaAtEveryLength)
 {
     std::mt19937 rng(7);
     const uint8_t alphas[] = {0, 255, 1, 128, 254};
-    for (int n = 0; n <= 19; ++n) {
+    for (int n = 0; n <= 35; ++n) {
         std::vector<TbsColor> src(static_cast<size_t>(n)), dst(static_cast<size_t>(n));
         for (int i = 0; i < n; ++i) {
             src[size_t(i)] = (rng() & 0x00FFFFFF) | (TbsColor(rng() % 3 ? alphas[rng() % 5] : rng() & 0xFF) << 24);
             dst[size_t(i)] = rng();
         }
-        for (bool mmx : {false, true}) {
+        const struct {
+            BlendLineFn Fn;
+            bool Mmx;
+        } variants[] = {{BlendLinePlain, false}, {BlendLineMMX, true}, {BlendLineVariant(false), false},
+                        {BlendLineVariant(true), true}};
+        for (const auto& v : variants) {
+            const bool mmx = v.Mmx;
             std::vector<TbsColor> out = dst;
-            (mmx ? BlendLineMMX : BlendLinePlain)(src.data(), out.data(), n);
+            v.Fn(src.data(), out.data(), n);
             for (int i = 0; i < n; ++i) {
                 const TbsColor s = src[size_t(i)], d = dst[size_t(i)];
                 const uint8_t a = bsAlphaOf(s);
@@ -64,14 +70,15 @@ TEST(PixelKernels, KernelTableFollowsTheProcessorChoice)
 {
     InitPixelKernels(false);
     EXPECT_EQ(bsKernels.BlendPixel, &BlendPixelPlain);
-    EXPECT_EQ(bsKernels.BlendLine, &BlendLinePlain);
+    EXPECT_EQ(bsKernels.BlendLine, BlendLineVariant(false));
     InitPixelKernels(true);
     EXPECT_EQ(bsKernels.BlendPixel, &BlendPixelMMX);
-    EXPECT_EQ(bsKernels.BlendLine, &BlendLineMMX);
+    EXPECT_EQ(bsKernels.BlendLine, BlendLineVariant(true));
+    EXPECT_NE(BlendLineVariant(true), BlendLineVariant(false));
     InitPixelKernels();
 #if defined(__x86_64__)
     EXPECT_TRUE(IsMMXPresent());
-    EXPECT_EQ(bsKernels.BlendLine, &BlendLineMMX);
+    EXPECT_EQ(bsKernels.BlendLine, BlendLineVariant(true));
 #endif
 }
 
