@@ -7,11 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/graphics/Graphics.h"
 #include "platform/system/Classes.h"
 #include "platform/system/SysUtils.h"
 #include "platform/system/Types.h"
 
 class TCustomIniFile;
+
+// How the client part of a skin picture fills a larger client area when stretched.
+enum TbsStretchType { bsstFull, bsstHorz, bsstVert };
 
 // ---- Rectangles, numbers and colours ----------------------------------------------------
 inline int WidthOfRect(const TRect& R) { return R.Right - R.Left; }
@@ -30,6 +34,8 @@ bool RectOverlapsRect(const TRect& R1, const TRect& R2);
 inline int MaxOf(int A, int B) { return A > B ? A : B; }
 inline int MinOf(int A, int B) { return A < B ? A : B; }
 
+TColor MixColors(TColor C1, TColor C2);
+TColor DarkenColor(TColor C, uint8_t Percent);
 
 // ---- Text forms of skin values -----------------------------------------------------------
 // Fields split at commas; only the digits of each field count (so a sign is lost).  A field
@@ -37,3 +43,19 @@ inline int MinOf(int A, int B) { return A < B ? A : B; }
 void ParseRectText(const String& S, TRect& R);
 void ParsePointText(const String& S, TPoint& P);
 
+// Readers: a missing key gives "0,0,0,0", "0,0", false, no styles, taCenter, nothing.
+// Writers write exactly what the readers read; rectangle and point values are written
+// without sign (the reader would drop it).
+void ReadSkinRect(TCustomIniFile* IniFile, const String& Section, const String& Ident, TRect& R);
+void ReadSkinPoint(TCustomIniFile* IniFile, const String& Section, const String& Ident, TPoint& P);
+bool ReadSkinBool(TCustomIniFile* IniFile, const String& Section, const String& Ident);
+TFontStyles ReadSkinFontStyles(TCustomIniFile* IniFile, const String& Section, const String& Ident);
+// Appends the list stored as Ident + "count" and the keys "0" .. count-1.
+void ReadSkinStrings(TCustomIniFile* IniFile, const String& Section, const String& Ident, TStrings* Strings);
+TAlignment ReadSkinAlignment(TCustomIniFile* IniFile, const String& Section, const String& Ident);
+void WriteSkinRect(TCustomIniFile* IniFile, const String& Section, const String& Ident, const TRect& Value);
+void WriteSkinPoint(TCustomIniFile* IniFile, const String& Section, const String& Ident, const TPoint& Value);
+void WriteSkinBool(TCustomIniFile* IniFile, const String& Section, const String& Ident, bool Value);
+void WriteSkinFontStyles(TCustomIniFile* IniFile, const String& Section, const String& Ident, TFontStyles Value);
+void WriteSkinStrings(TCustomIniFile* IniFile, const String& Section, const String& Ident, const TStrings* Strings);
+void WriteSkinAlignment(TCustomIniFile* IniFile, const String& Section, const String& Ident, TAlignment Value);

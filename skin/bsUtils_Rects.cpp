@@ -1,4 +1,4 @@
-// Rectangle predicates and the text forms of skin rectangles and points.
+// Rectangle predicates, two colour mixes and the text forms of skin rectangles and points.
 #include "skin/bsUtils.h"
 
 bool RectInRect(const TRect& R1, const TRect& R2)
@@ -46,3 +46,16 @@ void ParsePointText(const String& S, TPoint& P)
     P = TPoint(v[0], v[1]);
 }
 
+TColor MixColors(TColor C1, TColor C2)
+{
+    const TColor a = ColorToRGB(C1), b = ColorToRGB(C2);
+    return RGB((GetRValue(a) + GetRValue(b)) >> 1, (GetGValue(a) + GetGValue(b)) >> 1,
+               (GetBValue(a) + GetBValue(b)) >> 1);
+}
+
+TColor DarkenColor(TColor C, uint8_t Percent)
+{
+    const TColor c = ColorToRGB(C);
+    auto dark = [Percent](int V) { return V - MulDiv(V, Percent, 100); };
+    return RGB(dark(GetRValue(c)), dark(GetGValue(c)), dark(GetBValue(c)));
+}

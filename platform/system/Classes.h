@@ -54,6 +54,9 @@ protected:
 
 enum TOperation { opInsert, opRemove };
 
+// Horizontal alignment of text in controls and stored settings.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
 enum TComponentStateItem {
     csLoading, csReading, csWriting, csDestroying, csDesigning, csAncestor,
     csUpdating, csFixups, csFreeNotification, csInline, csDesignInstance

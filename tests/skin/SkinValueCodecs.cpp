@@ -1,6 +1,7 @@
 // Rectangle predicates, colour mixes and the skin ini value codecs.
 #include <gtest/gtest.h>
 
+#include "platform/system/IniFiles.h"
 #include "skin/bsUtils.h"
 
 TEST(SkinRects, Predicates)
@@ -30,6 +31,13 @@ TEST(SkinRects, Predicates)
     EXPECT_FALSE(RectOverlapsRect(Rect(0, 5, 10, 30), Rect(0, 0, 1, 10)));  // R2 one pixel wide
 }
 
+TEST(SkinRects, ColourMixes)
+{
+    EXPECT_EQ(MixColors(clBlack, clWhite), RGB(127, 127, 127));
+    EXPECT_EQ(DarkenColor(RGB(200, 100, 0), 15), RGB(170, 85, 0));
+    EXPECT_EQ(DarkenColor(RGB(30, 0, 0), 15), RGB(25, 0, 0));  // MulDiv rounds 4.5 up
+}
+
 TEST(SkinValueText, RectanglesAndPoints)
 {
     struct Case {
@@ -53,3 +61,98 @@ TEST(SkinValueText, RectanglesAndPoints)
     EXPECT_THROW(ParsePointText("7", p), EConvertError);
 }
 
+class SkinIniCodecs : public ::testing::Test {
+protected:
+    TMemIniFile Ini{""};
+};
+
+TEST_F(SkinIniCodecs, RectsPointsAndBools)
+{
+    TRect r(9, 9, 9, 9);
+    ReadSkinRect(&Ini, "s", "missing", r);
+    EXPECT_EQ(r, Rect(0, 0, 0, 0));
+    WriteSkinRect(&Ini, "s", "r", Rect(1, 22, 333, 4444));
+    EXPECT_EQ(Ini.ReadString("s", "r", ""), "1,22,333,4444");
+    ReadSkinRect(&Ini, "S", "R", r);
+    EXPECT_EQ(r, Rect(1, 22, 333, 4444));
+    WriteSkinRect(&Ini, "s", "neg", Rect(-5, 0, 1, 1));
+    EXPECT_EQ(Ini.ReadString("s", "neg", ""), "5,0,1,1");
+    TPoint p(3, 3);
+    ReadSkinPoint(&Ini, "s", "missing", p);
+    EXPECT_EQ(p, Point(0, 0));
+    WriteSkinPoint(&Ini, "s", "p", Point(7, 8));
+    EXPECT_EQ(Ini.ReadString("s", "p", ""), "7,8");
+    Ini.WriteString("s", "empty", "");
+    EXPECT_THROW(ReadSkinPoint(&Ini, "s", "empty", p), EConvertError);
+
+    EXPECT_FALSE(ReadSkinBool(&Ini, "s", "missing"));
+    WriteSkinBool(&Ini, "s", "b", true);
+    EXPECT_EQ(Ini.ReadString("s", "b", ""), "1");
+    EXPECT_TRUE(ReadSkinBool(&Ini, "s", "b"));
+    Ini.WriteString("s", "two", "2");
+    EXPECT_FALSE(ReadSkinBool(&Ini, "s", "two"));
+}
+
+TEST_F(SkinIniCodecs, FontStylesAndAlignment)
+{
+    struct Case {
+        const char* Text;
+        TFontStyles Styles;
+    };
+    const Case cases[] = {{"fsbold,fsunderline", {fsBold, fsUnderline}},
+                          {"fsunderlinefsbold", {fsBold, fsUnderline}},
+                          {"FSBOLD", {}},
+                          {"fsitalic,fsstrikeout", {fsItalic, fsStrikeOut}}};
+    for (const auto& c : cases) {
+        Ini.WriteString("f", "k", c.Text);
+        EXPECT_TRUE(ReadSkinFontStyles(&Ini, "f", "k") == c.Styles) << c.Text;
+    }
+    EXPECT_TRUE(ReadSkinFontStyles(&Ini, "f", "missing") == TFontStyles());
+    WriteSkinFontStyles(&Ini, "f", "w", TFontStyles{fsStrikeOut, fsBold});
+    EXPECT_EQ(Ini.ReadString("f", "w", "?"), "fsbold,fsstrikeout");
+    WriteSkinFontStyles(&Ini, "f", "none", TFontStyles());
+    EXPECT_EQ(Ini.ReadString("f", "none", "?"), "");
+
+    struct ACase {
+        const char* Text;
+        TAlignment A;
+    };
+    const ACase al[] = {{"tacenter", taCenter},
+                        {"taleftjustify", taLeftJustify},
+                        {"tarightjustify", taRightJustify},
+                        {"TACENTER", taRightJustify},
+                        {"", taRightJustify}};
+    for (const auto& c : al) {
+        Ini.WriteString("a", "k", c.Text);
+        EXPECT_EQ(ReadSkinAlignment(&Ini, "a", "k"), c.A) << c.Text;
+    }
+    EXPECT_EQ(ReadSkinAlignment(&Ini, "a", "missing"), taCenter);
+    for (TAlignment a : {taLeftJustify, taRightJustify, taCenter}) {
+        WriteSkinAlignment(&Ini, "a", "w", a);
+        EXPECT_EQ(ReadSkinAlignment(&Ini, "a", "w"), a);
+    }
+}
+
+TEST_F(SkinIniCodecs, StringListsAppend)
+{
+    TStringList src;
+    src.Add("one");
+    src.Add("二");
+    WriteSkinStrings(&Ini, "l", "activepictures", &src);
+    EXPECT_EQ(Ini.ReadInteger("l", "activepicturescount", -1), 2);
+    EXPECT_EQ(Ini.ReadString("l", "0", ""), "one");
+    EXPECT_EQ(Ini.ReadString("l", "1", ""), "二");
+    TStringList dst;
+    dst.Add("kept");
+    ReadSkinStrings(&Ini, "l", "activepictures", &dst);
+    ASSERT_EQ(dst.Count(), 3);
+    EXPECT_EQ(dst.Strings(0), "kept");
+    EXPECT_EQ(dst.Strings(2), "二");
+    Ini.WriteInteger("l", "gapcount", 3);
+    TStringList gaps;
+    ReadSkinStrings(&Ini, "l", "gap", &gaps);  // missing entries read as empty
+    ASSERT_EQ(gaps.Count(), 3);
+    TStringList none;
+    ReadSkinStrings(&Ini, "l", "missing", &none);
+    EXPECT_EQ(none.Count(), 0);
+}
