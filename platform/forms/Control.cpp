@@ -90,9 +90,10 @@ TCustomForm* GetParentForm(TControl* Control)
 }
 
 // ---- TControl -----------------------------------------------------------------------------
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner)
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(new TFont)
 {
     WindowProc = [this](TMessage& M) { WndProc(M); };
+    FFont->OnChange = [this](TObject*) { FontChanged(); };
 }
 
 TControl::~TControl()
@@ -101,7 +102,8 @@ TControl::~TControl()
     if (Application) Application->ControlDestroyed(this);
     if (FParent) FParent->RemoveControl(this);
     if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
-    DestroyOwnedFont();
+    delete FFont;
+    FFont = nullptr;
 }
 
 bool TControl::Showing() const
@@ -284,7 +286,7 @@ void TControl::SetParentFont(bool V)
 {
     if (FParentFont == V) return;
     FParentFont = V;
-    if (V && FParent) ParentFontChanged();
+    if (V && FParent) Perform(CM_PARENTFONTCHANGED, 0, 0);
 }
 
 void TControl::SetText(const String& V)

@@ -126,7 +126,9 @@ public:
     void SetColor(TColor V);
     bool ParentColor() const { return FParentColor; }
     void SetParentColor(bool V);
-    TFont* Font();
+    // The control's own font (never null).  Changing it clears ParentFont; with
+    // ParentFont set, the parent's font is copied in whenever it changes.
+    TFont* Font() { return FFont; }
     void SetFont(TFont* V);
     bool ParentFont() const { return FParentFont; }
     void SetParentFont(bool V);
@@ -202,10 +204,9 @@ protected:
     void SendCancelMode(TControl* Sender);
     void InvalidateControl(bool IsVisible, bool IsOpaque);
     void UpdateAnchorRules();
-    virtual void FontChanged();
+    void FontChanged();
     void ParentFontChanged();
     void ParentColorChanged();
-    void DestroyOwnedFont();
     virtual bool DoContextPopup(TPoint MousePos);
 
     // message handlers
@@ -364,8 +365,8 @@ protected:
     void CNChar(TMessage& M);
     void WMMouseWheel(TMessage& M);
     void WMNCDestroy(TMessage& M);
-    void CMEnter(TMessage& M) { DoEnter(); }
-    void CMExit(TMessage& M) { DoExit(); }
+    void CMEnter(TMessage&) { DoEnter(); }
+    void CMExit(TMessage&) { DoExit(); }
     void CMDialogKey(TMessage& M) { Broadcast(M); }
     void CMDialogChar(TMessage& M) { Broadcast(M); }
     void WMCommandLike(TMessage& M);  // WM_COMMAND/NOTIFY/DRAWITEM/CTLCOLOR reflected as CN_
@@ -389,20 +390,49 @@ protected:
     bool FInAlign = false;
 };
 
+// A canvas that draws on a control.  While the control paints it is attached to the
+// paint DC; at other times, drawing on it takes a DC of the control's window (for a
+// windowless control its parent's, moved to the control's place and clipped to its
+// bounds).  Such a DC is given back when the current window message has been
+// handled (or by FreeHandle), which shows what was drawn.
+class TControlCanvas : public TCanvas {
+public:
+    TControlCanvas() = default;
+    ~TControlCanvas() override;
+    TControl* Control() const { return FControl; }
+    void SetControl(TControl* AControl);
+    void FreeHandle();
+    HWND WindowHandle() const { return FWindowHandle; }  // the window of a DC taken outside painting
+    // Runs Paint with the canvas attached to DC (and PaintDC set to it).
+    void PaintOn(HDC DC, HDC& PaintDC, const std::function<void()>& Paint);
+
+protected:
+    void CreateHandle() override;
+
+private:
+    TControl* FControl = nullptr;
+    HDC FDeviceContext = nullptr;
+    HWND FWindowHandle = nullptr;
+};
+
+// Gives back the DCs that control canvases took outside painting (all of them, or
+// those over window Wnd).
+void FreeDeviceContexts(HWND Wnd = nullptr);
+
 // A windowed control that paints itself on its canvas.
 class TCustomControl : public TWinControl {
 public:
     explicit TCustomControl(TComponent* AOwner);
     ~TCustomControl() override;
-    TCanvas* Canvas();
+    TCanvas* Canvas() { return FCanvas; }
 
-    // The device context Paint draws into (until the canvas classes take it over).
+    // The device context Paint draws into (null outside Paint).
     HDC PaintDC() const { return FPaintDC; }
 
 protected:
     virtual void Paint() {}
     void PaintWindow(HDC DC) override;
-    TCanvas* FCanvas = nullptr;
+    TControlCanvas* FCanvas = nullptr;
     HDC FPaintDC = nullptr;
 };
 
@@ -412,7 +442,7 @@ class TGraphicControl : public TControl {
 public:
     explicit TGraphicControl(TComponent* AOwner);
     ~TGraphicControl() override;
-    TCanvas* Canvas();
+    TCanvas* Canvas() { return FCanvas; }
     void Dispatch(TMessage& Message) override;
 
     HDC PaintDC() const { return FPaintDC; }
@@ -420,7 +450,7 @@ public:
 protected:
     virtual void Paint() {}
     void WMPaint(TMessage& M);
-    TCanvas* FCanvas = nullptr;
+    TControlCanvas* FCanvas = nullptr;
     HDC FPaintDC = nullptr;
 };
 

@@ -3,50 +3,150 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
 
-// ---- fonts and canvases ------------------------------------------------------------------------
-// The font and canvas objects come from the graphics library; until a control asks
-// for them they are not made.
-TFont* TControl::Font() { return FFont; }
-void TControl::SetFont(TFont*) { FontChanged(); }
-void TControl::FontChanged() { Perform(CM_FONTCHANGED, 0, 0); }
+#include <algorithm>
+
+// ---- fonts ----------------------------------------------------------------------------------------
+void TControl::SetFont(TFont* V) { FFont->Assign(V); }
+
+// Any change of the font (by the program or copied from the parent) ends up here.
+void TControl::FontChanged()
+{
+    FParentFont = false;
+    Perform(CM_FONTCHANGED, 0, 0);
+}
+
 void TControl::ParentFontChanged()
 {
-    if (FParentFont && FParent) Perform(CM_FONTCHANGED, 0, 0);
+    if (!FParentFont || !FParent) return;
+    FFont->Assign(FParent->Font());  // fires FontChanged, which tells our own children
+    FParentFont = true;
 }
-void TControl::DestroyOwnedFont() { FFont = nullptr; }
+
+// ---- control canvases --------------------------------------------------------------------------
+namespace {
+// Canvases holding a DC they took themselves, in the order they took it.
+std::vector<TControlCanvas*>& CanvasList()
+{
+    static std::vector<TControlCanvas*> List;
+    return List;
+}
+}  // namespace
+
+TControlCanvas::~TControlCanvas() { FreeHandle(); }
+
+void TControlCanvas::SetControl(TControl* AControl)
+{
+    if (FControl == AControl) return;
+    FreeHandle();
+    FControl = AControl;
+}
+
+void TControlCanvas::FreeHandle()
+{
+    if (!FDeviceContext) return;
+    SetHandle(nullptr);
+    auto& L = CanvasList();
+    L.erase(std::remove(L.begin(), L.end(), this), L.end());
+    HDC DC = FDeviceContext;
+    FDeviceContext = nullptr;
+    if (IsWindow(FWindowHandle)) ReleaseDC(FWindowHandle, DC);
+    else DeleteDC(DC);
+    FWindowHandle = nullptr;
+}
+
+void TControlCanvas::CreateHandle()
+{
+    if (!FControl) return;
+    TControl* C = FControl;
+    HWND Wnd = nullptr;
+    TPoint Offset;
+    if (C->HasWindow()) {
+        Wnd = static_cast<TWinControl*>(C)->Handle();
+    } else {
+        // a windowless control draws on its nearest windowed parent, at its place
+        while (C && !C->HasWindow()) {
+            Offset.X += C->Left();
+            Offset.Y += C->Top();
+            C = C->Parent();
+        }
+        if (!C) return;
+        Wnd = static_cast<TWinControl*>(C)->Handle();
+    }
+    if (!Wnd) return;
+    HDC DC = (FControl->ControlState().Contains(csPaintCopy)) ? GetDCEx(Wnd, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS)
+                                                              : GetDC(Wnd);
+    if (!DC) return;
+    if (!FControl->HasWindow()) {
+        SetViewportOrgEx(DC, Offset.X, Offset.Y, nullptr);
+        IntersectClipRect(DC, 0, 0, FControl->Width(), FControl->Height());
+    }
+    FDeviceContext = DC;
+    FWindowHandle = Wnd;
+    CanvasList().push_back(this);
+    SetHandle(DC);
+}
+
+void TControlCanvas::PaintOn(HDC DC, HDC& PaintDC, const std::function<void()>& Paint)
+{
+    FreeHandle();  // a DC taken outside painting goes back first
+    Lock();
+    SetHandle(DC);
+    PaintDC = DC;
+    struct TDetach {
+        TControlCanvas* C;
+        HDC& P;
+        ~TDetach()
+        {
+            P = nullptr;
+            C->SetHandle(nullptr);
+            C->Unlock();
+        }
+    } Detach{this, PaintDC};
+    Paint();
+}
+
+void FreeDeviceContexts(HWND Wnd)
+{
+    auto L = CanvasList();  // FreeHandle edits the list
+    for (TControlCanvas* C : L) {
+        auto& Live = CanvasList();
+        if (std::find(Live.begin(), Live.end(), C) == Live.end()) continue;
+        if (!Wnd || C->WindowHandle() == Wnd) C->FreeHandle();
+    }
+}
 
 // ---- TCustomControl --------------------------------------------------------------------------------
-TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
-TCustomControl::~TCustomControl() = default;
-TCanvas* TCustomControl::Canvas() { return FCanvas; }
-
-void TCustomControl::PaintWindow(HDC DC)
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanvas(new TControlCanvas)
 {
-    FPaintDC = DC;
-    Paint();
-    FPaintDC = nullptr;
+    FCanvas->SetControl(this);
 }
 
+TCustomControl::~TCustomControl()
+{
+    delete FCanvas;
+    FCanvas = nullptr;
+}
+
+void TCustomControl::PaintWindow(HDC DC) { FCanvas->PaintOn(DC, FPaintDC, [this] { Paint(); }); }
+
 // ---- TGraphicControl --------------------------------------------------------------------------------
-TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner)
+TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), FCanvas(new TControlCanvas)
 {
     FControlStyle.Include(csCaptureMouse);
+    FCanvas->SetControl(this);
 }
 
 TGraphicControl::~TGraphicControl()
 {
     Destroying();
+    delete FCanvas;
+    FCanvas = nullptr;
     if (FParent) FParent->RemoveControl(this);
 }
 
-TCanvas* TGraphicControl::Canvas() { return FCanvas; }
-
 void TGraphicControl::WMPaint(TMessage& M)
 {
-    if (!M.WParam) return;
-    FPaintDC = reinterpret_cast<HDC>(M.WParam);
-    Paint();
-    FPaintDC = nullptr;
+    if (M.WParam) FCanvas->PaintOn(reinterpret_cast<HDC>(M.WParam), FPaintDC, [this] { Paint(); });
 }
 
 void TGraphicControl::Dispatch(TMessage& M)

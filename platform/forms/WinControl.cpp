@@ -111,6 +111,7 @@ void TWinControl::CreateWnd()
     FDefWndProc = DefWindowProcInstance();
     CreateWindowHandle(P);
     if (!FHandle) throw EInvalidOperation(Format("Error creating window of %s", ClassName()));
+    Perform(WM_SETFONT, WPARAM(FFont->Handle()), 1);
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& P)
@@ -138,6 +139,7 @@ void TWinControl::DestroyWnd()
 {
     String T = GetText();
     FText = T;
+    FreeDeviceContexts(FHandle);
     DestroyWindow(FHandle);
 }
 
@@ -198,7 +200,7 @@ void TWinControl::InsertControl(TControl* C)
     } else {
         FControls.push_back(C);
     }
-    if (C->FParentFont) C->ParentFontChanged();
+    if (C->FParentFont) C->Perform(CM_PARENTFONTCHANGED, 0, 0);
     if (C->FParentColor) C->ParentColorChanged();
     if (C->FParentShowHint) C->FShowHint = FShowHint;
     C->UpdateAnchorRules();
@@ -539,6 +541,9 @@ void TWinControl::WMEraseBkgnd(TMessage& M)
 // ---- the message chain --------------------------------------------------------------------------------
 void TWinControl::MainWndProc(TMessage& M)
 {
+    struct TFreeDCs {
+        ~TFreeDCs() { FreeDeviceContexts(); }
+    } FreeAfter;  // DCs that canvases took while handling the message go back (and show)
     try {
         WindowProc(M);
     } catch (Exception& E) {
@@ -628,6 +633,7 @@ void TWinControl::Dispatch(TMessage& M)
         return;
     case CM_COLORCHANGED:
     case CM_FONTCHANGED:
+        if (M.Msg == CM_FONTCHANGED && FHandle) Perform(WM_SETFONT, WPARAM(FFont->Handle()), 0);
         Invalidate();
         {
             TMessage N;

@@ -1,0 +1,182 @@
+// Control fonts (ParentFont, WM_SETFONT) and control canvases (attached to the paint
+// DC while painting, a window DC outside painting) on the headless backend.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "platform/forms/Forms.h"
+#include "platform/windows/Headless.h"
+
+namespace {
+
+class TPainted : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    std::function<void(TCanvas*)> OnPaintCanvas;
+    std::vector<HFONT> FontsSet;
+    void Dispatch(TMessage& M) override
+    {
+        if (M.Msg == WM_SETFONT) FontsSet.push_back(reinterpret_cast<HFONT>(M.WParam));
+        TCustomControl::Dispatch(M);
+    }
+
+protected:
+    void Paint() override
+    {
+        if (OnPaintCanvas) OnPaintCanvas(Canvas());
+    }
+};
+
+class TPaintedShape : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+    std::function<void(TCanvas*)> OnPaintCanvas;
+
+protected:
+    void Paint() override
+    {
+        if (OnPaintCanvas) OnPaintCanvas(Canvas());
+    }
+};
+
+void FillAll(TCanvas* C, TColor Color, int W, int H)
+{
+    C->Brush()->SetColor(Color);
+    C->FillRect({0, 0, W, H});
+}
+
+class FormsCanvasFont : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Headless::Install();
+        InitForms();
+        Form = Application->CreateForm<TForm>();
+        Form->SetBorderStyle(bsNone);
+        Form->SetBounds(100, 100, 300, 200);
+        Form->SetColor(clWhite);
+    }
+    void TearDown() override { DoneForms(); }
+    template <class T>
+    T* Add(TWinControl* Parent, TRect R)
+    {
+        auto* C = new T(Form);
+        C->SetBoundsRect(R);
+        C->SetParent(Parent);
+        return C;
+    }
+    void Pump() { Application->ProcessMessages(); }
+    TColor At(TWinControl* C, TPoint P) { return Headless::PixelColor(C->Handle(), P); }
+    TForm* Form = nullptr;
+};
+
+TEST_F(FormsCanvasFont, ParentFontFollowsTheParentUntilTheControlSetsItsOwn)
+{
+    auto* Panel = Add<TPainted>(Form, {0, 0, 200, 100});
+    auto* Shape = Add<TPaintedShape>(Panel, {10, 10, 50, 50});
+    auto* Own = Add<TPainted>(Panel, {60, 10, 100, 50});
+    Own->Font()->SetStyle({fsBold});
+    EXPECT_FALSE(Own->ParentFont());
+
+    Form->Font()->SetName("DejaVu Sans");
+    Form->Font()->SetHeight(-20);
+    EXPECT_EQ(Panel->Font()->Name(), "DejaVu Sans");
+    EXPECT_EQ(Shape->Font()->Height(), -20);  // through the panel
+    EXPECT_TRUE(Panel->ParentFont());
+    EXPECT_TRUE(Shape->ParentFont());
+    EXPECT_EQ(Own->Font()->Name(), "Tahoma");  // kept its own
+
+    // giving ParentFont back copies the parent's font at once
+    Own->SetParentFont(true);
+    EXPECT_EQ(Own->Font()->Height(), -20);
+    EXPECT_FALSE(Own->Font()->Style().Contains(fsBold));
+
+    // a control moved under another parent takes that parent's font
+    auto* Other = Add<TPainted>(Form, {0, 100, 200, 200});
+    Other->Font()->SetHeight(-30);
+    Shape->SetParent(Other);
+    EXPECT_EQ(Shape->Font()->Height(), -30);
+
+    // SetFont copies the font (the caller keeps its object)
+    TFont F;
+    F.SetColor(clRed);
+    Panel->SetFont(&F);
+    EXPECT_EQ(Panel->Font()->Color(), clRed);
+    EXPECT_NE(Panel->Font(), &F);
+    EXPECT_FALSE(Panel->ParentFont());
+}
+
+TEST_F(FormsCanvasFont, WindowsGetTheirFontOnCreationAndOnEveryChange)
+{
+    auto* Panel = Add<TPainted>(Form, {0, 0, 200, 100});
+    Form->Show();
+    ASSERT_EQ(Panel->FontsSet.size(), 1u);
+    EXPECT_EQ(Panel->FontsSet[0], Panel->Font()->Handle());
+    Form->Font()->SetSize(12);
+    ASSERT_EQ(Panel->FontsSet.size(), 2u);
+    EXPECT_EQ(Panel->FontsSet[1], Panel->Font()->Handle());
+}
+
+TEST_F(FormsCanvasFont, PaintDrawsThroughTheCanvasOnThePaintDC)
+{
+    auto* Panel = Add<TPainted>(Form, {10, 10, 110, 110});
+    auto* Shape = Add<TPaintedShape>(Panel, {20, 20, 40, 40});
+    HDC SeenDC = nullptr;
+    Panel->OnPaintCanvas = [&](TCanvas* C) {
+        SeenDC = Panel->PaintDC();
+        EXPECT_EQ(C->Handle(), Panel->PaintDC());
+        FillAll(C, clBlue, 100, 100);
+    };
+    // the shape fills far more than its bounds: the canvas is moved and clipped
+    Shape->OnPaintCanvas = [&](TCanvas* C) {
+        EXPECT_EQ(C->ClipRect(), TRect(0, 0, 20, 20));
+        FillAll(C, clLime, 500, 500);
+    };
+    Form->Show();
+    Pump();
+    EXPECT_NE(SeenDC, nullptr);
+    EXPECT_EQ(Panel->PaintDC(), nullptr);
+    EXPECT_FALSE(Panel->Canvas()->HandleAllocated());  // detached after painting
+    EXPECT_EQ(At(Panel, {5, 5}), clBlue);
+    EXPECT_EQ(At(Panel, {20, 20}), clLime);
+    EXPECT_EQ(At(Panel, {39, 39}), clLime);
+    EXPECT_EQ(At(Panel, {40, 40}), clBlue);
+    EXPECT_EQ(At(Panel, {19, 30}), clBlue);
+    EXPECT_EQ(At(Form, {5, 5}), clWhite);
+}
+
+TEST_F(FormsCanvasFont, CanvasesDrawOutsidePaintThroughAWindowDC)
+{
+    auto* Panel = Add<TPainted>(Form, {10, 10, 110, 110});
+    auto* Shape = Add<TPaintedShape>(Panel, {20, 20, 40, 40});
+    Panel->OnPaintCanvas = [](TCanvas* C) { FillAll(C, clBlue, 100, 100); };
+    Form->Show();
+    Pump();
+
+    FillAll(Panel->Canvas(), clRed, 10, 10);
+    FillAll(Shape->Canvas(), clYellow, 500, 500);  // moved and clipped to the shape
+    EXPECT_TRUE(Panel->Canvas()->HandleAllocated());
+    FreeDeviceContexts();
+    EXPECT_FALSE(Panel->Canvas()->HandleAllocated());
+    EXPECT_FALSE(Shape->Canvas()->HandleAllocated());
+    EXPECT_EQ(At(Panel, {0, 0}), clRed);
+    EXPECT_EQ(At(Panel, {10, 10}), clBlue);
+    EXPECT_EQ(At(Panel, {20, 20}), clYellow);
+    EXPECT_EQ(At(Panel, {40, 40}), clBlue);
+
+    // a DC taken while handling a message goes back when the message is done
+    Panel->WindowProc = [&, Old = Panel->WindowProc](TMessage& M) {
+        if (M.Msg == WM_USER + 1) FillAll(Panel->Canvas(), clGreen, 5, 5);
+        Old(M);
+    };
+    SendMessage(Panel->Handle(), WM_USER + 1, 0, 0);
+    EXPECT_FALSE(Panel->Canvas()->HandleAllocated());
+    EXPECT_EQ(At(Panel, {1, 1}), clGreen);
+
+    // a canvas left holding a DC lets it go when the window goes
+    FillAll(Panel->Canvas(), clGreen, 5, 5);
+    delete Panel;
+    FreeDeviceContexts();
+}
+
+}  // namespace
