@@ -248,3 +248,33 @@ constexpr int COLOR_SCROLLBAR = 0, COLOR_BACKGROUND = 1, COLOR_ACTIVECAPTION = 2
               COLOR_3DDKSHADOW = 21, COLOR_3DLIGHT = 22, COLOR_INFOTEXT = 23, COLOR_INFOBK = 24,
               COLOR_HOTLIGHT = 26, COLOR_GRADIENTACTIVECAPTION = 27, COLOR_GRADIENTINACTIVECAPTION = 28,
               COLOR_MENUHILIGHT = 29, COLOR_MENUBAR = 30;
+
+// ---- icons -------------------------------------------------------------------------------------------
+// An icon holds 32-bit pixels with straight (not premultiplied) alpha.
+constexpr int IDI_APPLICATION = 32512, IDI_HAND = 32513, IDI_ERROR = 32513, IDI_QUESTION = 32514,
+              IDI_EXCLAMATION = 32515, IDI_WARNING = 32515, IDI_ASTERISK = 32516, IDI_INFORMATION = 32516;
+constexpr UINT IMAGE_BITMAP = 0, IMAGE_ICON = 1, IMAGE_CURSOR = 2;
+constexpr UINT LR_DEFAULTCOLOR = 0, LR_COPYRETURNORG = 0x4, LR_COPYDELETEORG = 0x8, LR_COPYFROMRESOURCE = 0x4000;
+constexpr UINT DI_MASK = 1, DI_IMAGE = 2, DI_NORMAL = 3, DI_COMPAT = 4, DI_DEFAULTSIZE = 8;
+struct ICONINFO {
+    BOOL fIcon = TRUE;
+    DWORD xHotspot = 0, yHotspot = 0;
+    HBITMAP hbmMask = nullptr;    // 1 bit: white where the icon is transparent
+    HBITMAP hbmColor = nullptr;   // 32 bits with alpha
+};
+
+// An icon made from a copy of a 32-bit surface (alpha straight).
+HICON CreateIconFromSurface(const TSurface& Pixels, bool Cursor = false, TPoint Hotspot = {});
+PSurface GetIconSurface(HICON Icon);
+// The standard icons (IDI_ values, 32 x 32), from the resource table when it holds
+// "IDI_<number>", else drawn here.  Instance must be 0; other names give null.
+HICON LoadIcon(uintptr_t Instance, int Id);
+HICON CopyIcon(HICON Icon);
+// IMAGE_ICON copies scaled to Cx x Cy (0: the icon's own size); LR_COPYDELETEORG
+// destroys the original.
+HICON CopyImage(HICON Image, UINT Type, int Cx, int Cy, UINT Flags);
+BOOL DestroyIcon(HICON Icon);
+BOOL DrawIconEx(HDC DC, int X, int Y, HICON Icon, int Cx, int Cy, UINT Step, HBRUSH Flicker, UINT Flags);
+BOOL DrawIcon(HDC DC, int X, int Y, HICON Icon);
+BOOL GetIconInfo(HICON Icon, ICONINFO* Info);
+HICON CreateIconIndirect(const ICONINFO* Info);

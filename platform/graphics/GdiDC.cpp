@@ -52,6 +52,18 @@ TRegion DeviceArea(TDCData& D)
     return All;
 }
 
+// The memory DC's default bitmap: a 1 x 1 placeholder without pixels.
+const std::shared_ptr<TBitmapData>& DefaultBitmap()
+{
+    static auto Default = [] {
+        auto B = std::make_shared<TBitmapData>();
+        B->ReportedBpp = 1;
+        RegisterStockObject(B);
+        return B;
+    }();
+    return Default;
+}
+
 }  // namespace
 
 PSurface TDCData::Surface() const
@@ -213,14 +225,7 @@ HGDIOBJ SelectObject(HDC DC, HGDIOBJ Obj)
     }
     case OBJ_BITMAP: {
         if (D->Type != TDCData::TType::Memory) return nullptr;
-        // The memory DC's default bitmap is a 1 x 1 placeholder without pixels.
-        static auto Default = [] {
-            auto B = std::make_shared<TBitmapData>();
-            B->ReportedBpp = 1;
-            RegisterGdiObject(B);
-            return B;
-        }();
-        HGDIOBJ Old = D->S.Bitmap ? static_cast<HGDIOBJ>(D->S.Bitmap.get()) : Default.get();
+        HGDIOBJ Old = D->S.Bitmap ? static_cast<HGDIOBJ>(D->S.Bitmap.get()) : DefaultBitmap().get();
         auto B = std::static_pointer_cast<TBitmapData>(O);
         D->S.Bitmap = B->Surface ? B : nullptr;
         // Selecting a bitmap resets the clip to the new bitmap, as a memory DC's clip follows it.
@@ -246,7 +251,7 @@ HGDIOBJ GetCurrentObject(HDC DC, UINT Kind)
     case OBJ_PEN: return D->S.Pen.get();
     case OBJ_BRUSH: return D->S.Brush.get();
     case OBJ_FONT: return D->S.Font.get();
-    case OBJ_BITMAP: return D->S.Bitmap.get();
+    case OBJ_BITMAP: return D->S.Bitmap ? D->S.Bitmap.get() : DefaultBitmap().get();
     default: return nullptr;
     }
 }

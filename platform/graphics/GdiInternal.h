@@ -80,6 +80,8 @@ struct TDCData : TDeviceContext {
 
 // Handle table: every live handle is registered; lookups check kind and liveness.
 HGDIOBJ RegisterGdiObject(PGdiObject Obj);
+// A stock object: never removed by DeleteObject.
+HGDIOBJ RegisterStockObject(PGdiObject Obj);
 PGdiObject LookupGdiObject(HGDIOBJ H);
 // Removes any live handle (DCs included); false when it was not live.
 bool UnregisterGdiObject(HGDIOBJ H);
@@ -161,3 +163,9 @@ void DrawTextRun(TSurface& S, const TRegion& Clip, TFontFace& Face, std::string_
                  COLORREF Color, int UlStart = -1, int UlEnd = -1);
 
 }  // namespace gdi
+
+struct TIconData : TGdiIcon {
+    PSurface Pixels;     // 32 bits, straight alpha
+    bool Cursor = false;
+    TPoint Hotspot;
+};

@@ -69,6 +69,15 @@ PGdiObject LookupGdiObject(HGDIOBJ H)
     return It == Table().end() ? nullptr : It->second.Obj;
 }
 
+HGDIOBJ RegisterStockObject(PGdiObject Obj)
+{
+    if (!Obj) return nullptr;
+    std::lock_guard<std::mutex> L(TableLock());
+    TGdiObject* H = Obj.get();
+    Table()[H] = {std::move(Obj), true};
+    return H;
+}
+
 bool UnregisterGdiObject(HGDIOBJ H)
 {
     std::lock_guard<std::mutex> L(TableLock());
@@ -138,7 +147,7 @@ BOOL DeleteObject(HGDIOBJ Obj)
     if (!Obj) return FALSE;
     std::lock_guard<std::mutex> L(TableLock());
     auto It = Table().find(Obj);
-    if (It == Table().end() || It->second.Obj->Kind == OBJ_DC) return FALSE;
+    if (It == Table().end() || It->second.Obj->Kind == OBJ_DC || It->second.Obj->Kind == 0x1000) return FALSE;
     if (It->second.Stock) return TRUE;  // stock objects live for ever
     // A DC that still has the object selected keeps it alive until it lets it go.
     Table().erase(It);
