@@ -3,6 +3,7 @@
 // the platform queries the skinned parts make.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -59,3 +60,114 @@ void WriteSkinBool(TCustomIniFile* IniFile, const String& Section, const String&
 void WriteSkinFontStyles(TCustomIniFile* IniFile, const String& Section, const String& Ident, TFontStyles Value);
 void WriteSkinStrings(TCustomIniFile* IniFile, const String& Section, const String& Ident, const TStrings* Strings);
 void WriteSkinAlignment(TCustomIniFile* IniFile, const String& Section, const String& Ident, TAlignment Value);
+
+// ---- Glyph and caption layout, text, glyphs ----------------------------------------------
+// Where a button's glyph stands relative to its caption.
+enum TbsButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+
+// Positions of glyph and caption in R; Margin -1 centres both together.
+void CalcGlyphLayout(TbsButtonLayout Layout, const TRect& R, int GlyphWidth, int GlyphHeight, int TextWidth,
+                     int TextHeight, int Spacing, int Margin, TPoint& GlyphPos, TPoint& TextPos);
+// Image GlyphNum (1-based) of a strip of NumGlyphs equal images, drawn with its bottom-left
+// pixel's colour left out.
+void DrawGlyph(TCanvas* Canvas, int X, int Y, TBitmap* Glyph, int NumGlyphs, int GlyphNum);
+void DrawGlyphAndText(TCanvas* Canvas, TRect R, int Margin, int Spacing, TbsButtonLayout Layout, const String& Caption,
+                      TBitmap* Glyph, int NumGlyphs, int GlyphNum, bool ADown, bool ADrawColorMarker,
+                      TColor AColorMarkerValue);
+
+// Text (UTF-8; counted in characters).  Functions that draw do nothing for an empty text.
+int DrawWideText(TCanvas* Canvas, const String& Text, TRect& R, UINT Flags);
+int WideTextWidth(TCanvas* Canvas, const String& Text);
+int WideTextHeight(TCanvas* Canvas, const String& Text);
+void CutWideTextToWidth(TCanvas* Canvas, String& Text, int MaxWidth);
+void CutTextToWidth(TCanvas* Canvas, String& Text, int MaxWidth);
+void DrawCaptionTextCentered(TCanvas* Canvas, const String& Text, TRect R);
+void DrawCaptionText(TCanvas* Canvas, const String& Text, TRect R);
+void DrawSingleLineText(TCanvas* Canvas, const String& Text, TRect R);
+void DrawAlignedText(TCanvas* Canvas, const String& Text, TRect R, TAlignment Alignment);
+void DrawWrappedText(TCanvas* Canvas, const String& Text, TRect R, bool WordBreak);
+// The text DrawWrappedText draws: spaces inserted where lines must break (and, without
+// WordBreak, words cut short with "...").
+String BuildWrappedText(TCanvas* Canvas, const String& Text, int Width, bool WordBreak);
+void DrawClippedText(TCanvas* Canvas, const String& Text, const TRect& R);
+void DrawClippedTextIndent(TCanvas* Canvas, const String& Text, const TRect& R, int Indent);
+// True when the canvas font's height is odd; text rectangles then move up one pixel.
+bool IsOddFontHeight(TCanvas* Canvas);
+
+// Small glyphs in Color.
+void DrawDropDownArrow(TCanvas* Canvas, const TRect& R, TColor Color);
+void DrawArrowImage(TCanvas* Canvas, const TRect& R, TColor Color, int Kind);
+void DrawBigArrowImage(TCanvas* Canvas, const TRect& R, TColor Color, int Kind);
+void DrawRadioMark(TCanvas* Canvas, int X, int Y, TColor Color);
+void DrawCheckMark(TCanvas* Canvas, int X, int Y, TColor Color);
+void DrawFrame3D(TCanvas* Canvas, TRect R, TColor TopLeftColor, TColor BottomRightColor);
+void DrawDottedFocusRect(TCanvas* Canvas, TRect R);
+// The default caption-button glyphs, in a box of about 10 x 10 at X, Y.
+void DrawCloseImage(TCanvas* Canvas, int X, int Y, TColor Color);
+void DrawSysMenuImage(TCanvas* Canvas, int X, int Y, TColor Color);
+void DrawMinimizeImage(TCanvas* Canvas, int X, int Y, TColor Color);
+void DrawMaximizeImage(TCanvas* Canvas, int X, int Y, TColor Color);
+void DrawRestoreImage(TCanvas* Canvas, int X, int Y, TColor Color);
+void DrawRollUpImage(TCanvas* Canvas, int X, int Y, TColor Color);
+void DrawRollDownImage(TCanvas* Canvas, int X, int Y, TColor Color);
+void DrawMinimizeToTrayImage(TCanvas* Canvas, int X, int Y, TColor Color);
+
+// ---- Skin image builders and mask regions ---------------------------------------------------
+// Nine-piece images: R of SB cut by the corner points and client rectangle (relative to R),
+// rebuilt as NewW x NewH in B with the new points; edges stretched or tiled by their flags.
+void CreateSkinImage(TPoint LTPt, TPoint RTPt, TPoint LBPt, TPoint RBPt, TRect ClRect, TPoint NewLTPt, TPoint NewRTPt,
+                     TPoint NewLBPt, TPoint NewRBPt, TRect NewClRect, TBitmap* B, TBitmap* SB, TRect R, int NewW,
+                     int NewH, bool DrawClient, bool LeftStretch, bool TopStretch, bool RightStretch,
+                     bool BottomStretch, bool StretchEffect, TbsStretchType StretchType);
+void CreateSkinImage2(TPoint LTPt, TPoint RTPt, TPoint LBPt, TPoint RBPt, TRect ClRect, TPoint NewLTPt,
+                      TPoint NewRTPt, TPoint NewLBPt, TPoint NewRBPt, TRect NewClRect, TBitmap* B, TBitmap* SB,
+                      TRect R, int NewW, int NewH, bool DrawClient, bool LeftStretch, bool TopStretch,
+                      bool RightStretch, bool BottomStretch, bool StretchEffect, TbsStretchType StretchType);
+// Without a right band: the top and bottom edges and the client part run to NewW.
+void CreateSkinImage3(TPoint LTPt, TPoint RTPt, TPoint LBPt, TPoint RBPt, TRect ClRect, TPoint NewLTPt,
+                      TPoint NewRTPt, TPoint NewLBPt, TPoint NewRBPt, TRect NewClRect, TBitmap* B, TBitmap* SB,
+                      TRect R, int NewW, int NewH, bool DrawClient, bool LeftStretch, bool TopStretch,
+                      bool RightStretch, bool BottomStretch, bool StretchEffect, TbsStretchType StretchType);
+// Corners at ClRect's corners, everything stretched to B's current size.
+void CreateStretchSkinImage(TBitmap* B, TBitmap* SB, TRect R, TRect ClRect, bool DrawClient);
+void CreateHSkinImage(int LO, int RO, TBitmap* B, TBitmap* SB, TRect R, int NW, int NH, bool Stretch);
+void CreateHSkinImage2(int LO, int RO, TBitmap* B, TBitmap* SB, TRect R, int NW, int NH, bool Stretch);
+void CreateHSkinImage3(int LO, int RO, TBitmap* B, TBitmap* SB, TRect R, int NW, int NH, bool Stretch);
+void CreateVSkinImage(int TO, int BO, TBitmap* B, TBitmap* SB, TRect R, int NW, int NH, bool Stretch);
+// The four frame strips of a NewW x NewH window.
+void CreateSkinBorderImages(TPoint LTPt, TPoint RTPt, TPoint LBPt, TPoint RBPt, TRect ClRect, TPoint NewLTPt,
+                            TPoint NewRTPt, TPoint NewLBPt, TPoint NewRBPt, TRect NewClRect, TBitmap* LeftB,
+                            TBitmap* TopB, TBitmap* RightB, TBitmap* BottomB, TBitmap* SB, TRect R, int NewW,
+                            int NewH, bool LeftStretch, bool TopStretch, bool RightStretch, bool BottomStretch);
+
+// A 24-bit top-down copy of a bitmap with a table of row addresses, for scanning masks.
+class TbsFBitmap : public TObject {
+public:
+    explicit TbsFBitmap(HBITMAP HBmp);
+    ~TbsFBitmap() override;
+
+    uint8_t* Bits = nullptr;
+    std::vector<uint8_t*> Pixels;  // row 0 at the top
+    int Gap = 0;                   // bytes that pad each row to a multiple of four
+    int RowInc = 0;                // bytes per row
+    int Size = 0;
+    int Width = 0;
+    int Height = 0;
+    HBITMAP Handle = nullptr;
+    HDC hDC = nullptr;
+    BITMAPINFO bmInfo;
+    BITMAPINFOHEADER bmHeader;
+};
+
+// Region data (RGNDATA: header and rectangles) of the black pixels of Mask offset by X, Y;
+// returns its size in bytes, 0 with no data for an empty mask.
+int CreateRgnDataFromMask(TBitmap* Mask, int X, int Y, std::vector<uint8_t>& RgnData);
+// The region of the black pixels of Mask; none (null) for an empty mask.
+void CreateRgnFromMask(HRGN& Rgn, TBitmap* Mask);
+void CreateSkinBorderMasks(TPoint LTPt, TPoint RTPt, TPoint LBPt, TPoint RBPt, TRect ClRect, TPoint NewLTPt,
+                           TPoint NewRTPt, TPoint NewLBPt, TPoint NewRBPt, TRect NewClRect, TBitmap* Mask,
+                           TBitmap* RMTop, TBitmap* RMLeft, TBitmap* RMRight, TBitmap* RMBottom, int NewW, int NewH);
+// The window region of a resized control or window from its mask; null when there is none.
+void CreateSkinRegion(HRGN& Rgn, TPoint LTPt, TPoint RTPt, TPoint LBPt, TPoint RBPt, TRect ClRect, TPoint NewLTPt,
+                      TPoint NewRTPt, TPoint NewLBPt, TPoint NewRBPt, TRect NewClRect, TBitmap* Mask, int NewW,
+                      int NewH);

@@ -23,6 +23,9 @@ HDC TCanvas::Handle()
 {
     if (!FHandle) CreateHandle();
     if (!FHandle) throw EInvalidOperation("Canvas does not allow drawing");
+    // Code that draws through the handle itself (DrawText, block transfers) expects the
+    // canvas's font, pen and brush to be in the DC, as they are for the canvas's own calls.
+    RequireObjects();
     return FHandle;
 }
 
@@ -46,7 +49,9 @@ void TCanvas::DeselectHandles()
 
 void TCanvas::RequireObjects()
 {
-    HDC DC = Handle();
+    if (!FHandle) CreateHandle();
+    if (!FHandle) throw EInvalidOperation("Canvas does not allow drawing");
+    HDC DC = FHandle;
     if (!FFontValid) {
         HGDIOBJ Old = SelectObject(DC, FFont->Handle());
         if (!FOldFont) FOldFont = Old;
