@@ -19,10 +19,15 @@ TCanvas::~TCanvas()
 
 void TCanvas::CreateHandle() {}
 
-HDC TCanvas::Handle()
+HDC TCanvas::RequireHandle()
 {
     if (!FHandle) CreateHandle();
     if (!FHandle) throw EInvalidOperation("Canvas does not allow drawing");
+    return FHandle;
+}
+
+HDC TCanvas::Handle()
+{
     // Code that draws through the handle itself (DrawText, block transfers) expects the
     // canvas's font, pen and brush to be in the DC, as they are for the canvas's own calls.
     RequireObjects();
@@ -49,9 +54,7 @@ void TCanvas::DeselectHandles()
 
 void TCanvas::RequireObjects()
 {
-    if (!FHandle) CreateHandle();
-    if (!FHandle) throw EInvalidOperation("Canvas does not allow drawing");
-    HDC DC = FHandle;
+    HDC DC = RequireHandle();
     if (!FFontValid) {
         HGDIOBJ Old = SelectObject(DC, FFont->Handle());
         if (!FOldFont) FOldFont = Old;

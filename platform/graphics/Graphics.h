@@ -155,8 +155,9 @@ public:
     TCanvas();
     ~TCanvas() override;
 
-    // The device context.  Reading it makes one (CreateHandle) when there is none; a
-    // plain canvas has no way to make one and raises EInvalidOperation.  Setting it
+    // The device context, with the canvas's font, pen and brush selected into it.
+    // Reading it makes one (CreateHandle) when there is none; a plain canvas has no
+    // way to make one and raises EInvalidOperation.  Setting it
     // attaches the canvas to a DC made elsewhere (0 detaches; the canvas never frees it).
     HDC Handle();
     void SetHandle(HDC Value);
@@ -221,6 +222,7 @@ protected:
     // Selects font, pen and brush into the DC when they changed since last time.
     void RequireObjects();
     void DeselectHandles();
+    HDC RequireHandle();   // the DC without selecting the objects
 
 private:
     void FontChanged(TObject*);
