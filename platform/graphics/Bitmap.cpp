@@ -323,10 +323,15 @@ void TBitmap::LoadFromStream(TStream* Stream)
     std::vector<uint8_t> Data = gdi::ReadRest(Stream);
     gdi::TBmpImage Img = gdi::ReadBmp(Data.data(), Data.size());
     Stream->SetPosition(Start + int64_t(Img.Consumed));
+    TakeImage(*Img.Surface, Img.Format);
+}
+
+void TBitmap::TakeImage(const TSurface& Img, TPixelFormat Format)
+{
     HBITMAP H;
-    PSurface S = NewDIB(Img.Surface->Width(), Img.Surface->Height(), Img.Surface->BitsPerPixel(), H);
-    std::memcpy(S->Bits(), Img.Surface->Bits(), S->SizeBytes());
-    FPixelFormat = Img.Format;
+    PSurface S = NewDIB(Img.Width(), Img.Height(), Img.BitsPerPixel(), H);
+    std::memcpy(S->Bits(), Img.Bits(), S->SizeBytes());
+    FPixelFormat = Format;
     FWidth = S->Width();
     FHeight = S->Height();
     SetSurface(S, H);
@@ -356,12 +361,5 @@ void TBitmap::LoadFromResourceName(uintptr_t, const String& ResName)
     }
     bool Bare = !(Data.size() >= 2 && Data[0] == 'B' && Data[1] == 'M');
     gdi::TBmpImage Img = gdi::ReadBmp(Data.data(), Data.size(), Bare);
-    HBITMAP H;
-    PSurface S = NewDIB(Img.Surface->Width(), Img.Surface->Height(), Img.Surface->BitsPerPixel(), H);
-    std::memcpy(S->Bits(), Img.Surface->Bits(), S->SizeBytes());
-    FPixelFormat = Img.Format;
-    FWidth = S->Width();
-    FHeight = S->Height();
-    SetSurface(S, H);
-    Changed(this);
+    TakeImage(*Img.Surface, Img.Format);
 }

@@ -424,47 +424,44 @@ DC_FIELD_ACCESS(SetTextColor, GetTextColor, COLORREF, TextColor, CLR_INVALID)
 DC_FIELD_ACCESS(SetBkColor, GetBkColor, COLORREF, BkColor, CLR_INVALID)
 #undef DC_FIELD_ACCESS
 
-int SetBkMode(HDC DC, int Mode)
+namespace {
+
+// Sets one integer mode of a DC when Valid accepts it; returns the old mode, 0 on failure.
+template <class V>
+int SetMode(HDC DC, int TDCState::*Field, int Mode, V&& Valid)
 {
     auto D = LookupDC(DC);
-    if (!D || (Mode != TRANSPARENT && Mode != OPAQUE)) return 0;
-    int Old = D->S.BkMode;
-    D->S.BkMode = Mode;
+    if (!D || !Valid(Mode)) return 0;
+    int Old = D->S.*Field;
+    D->S.*Field = Mode;
     return Old;
 }
 
-int GetBkMode(HDC DC)
+int GetMode(HDC DC, int TDCState::*Field)
 {
     auto D = LookupDC(DC);
-    return D ? D->S.BkMode : 0;
+    return D ? D->S.*Field : 0;
 }
+
+}  // namespace
+
+int SetBkMode(HDC DC, int Mode)
+{
+    return SetMode(DC, &TDCState::BkMode, Mode, [](int M) { return M == TRANSPARENT || M == OPAQUE; });
+}
+
+int GetBkMode(HDC DC) { return GetMode(DC, &TDCState::BkMode); }
 
 int SetStretchBltMode(HDC DC, int Mode)
 {
-    auto D = LookupDC(DC);
-    if (!D || Mode < BLACKONWHITE || Mode > HALFTONE) return 0;
-    int Old = D->S.StretchMode;
-    D->S.StretchMode = Mode;
-    return Old;
+    return SetMode(DC, &TDCState::StretchMode, Mode, [](int M) { return M >= BLACKONWHITE && M <= HALFTONE; });
 }
 
-int GetStretchBltMode(HDC DC)
-{
-    auto D = LookupDC(DC);
-    return D ? D->S.StretchMode : 0;
-}
+int GetStretchBltMode(HDC DC) { return GetMode(DC, &TDCState::StretchMode); }
 
 int SetROP2(HDC DC, int Mode)
 {
-    auto D = LookupDC(DC);
-    if (!D || (Mode != R2_COPYPEN && Mode != R2_NOT)) return 0;
-    int Old = D->S.Rop2;
-    D->S.Rop2 = Mode;
-    return Old;
+    return SetMode(DC, &TDCState::Rop2, Mode, [](int M) { return M == R2_COPYPEN || M == R2_NOT; });
 }
 
-int GetROP2(HDC DC)
-{
-    auto D = LookupDC(DC);
-    return D ? D->S.Rop2 : 0;
-}
+int GetROP2(HDC DC) { return GetMode(DC, &TDCState::Rop2); }

@@ -3,64 +3,13 @@
 #include <cstring>
 
 #include "platform/graphics/GdiInternal.h"
+#include "platform/system/SysUtils.h"
 
 namespace {
 
-// ---- UTF-8 <-> code points (tolerant: a byte that is not UTF-8 becomes "?") ----------
-
-std::u32string Decode(std::string_view S)
-{
-    std::u32string Out;
-    Out.reserve(S.size());
-    size_t i = 0;
-    while (i < S.size()) {
-        unsigned char c = (unsigned char)S[i];
-        int n = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-        char32_t cp = n == 0 ? c : n == 1 ? (c & 0x1F) : n == 2 ? (c & 0x0F) : (c & 0x07);
-        bool Ok = n >= 0;
-        for (int k = 1; Ok && k <= n; ++k) {
-            if (i + size_t(k) >= S.size()) { Ok = false; break; }
-            unsigned char d = (unsigned char)S[i + size_t(k)];
-            if ((d >> 6) != 2) Ok = false;
-            else cp = (cp << 6) | (d & 0x3F);
-        }
-        if (!Ok || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            Out.push_back(U'?');
-            ++i;
-            continue;
-        }
-        Out.push_back(cp);
-        i += size_t(n) + 1;
-    }
-    return Out;
-}
-
-void EncodeOne(std::string& Out, char32_t c)
-{
-    if (c < 0x80) {
-        Out += char(c);
-    } else if (c < 0x800) {
-        Out += char(0xC0 | (c >> 6));
-        Out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        Out += char(0xE0 | (c >> 12));
-        Out += char(0x80 | ((c >> 6) & 0x3F));
-        Out += char(0x80 | (c & 0x3F));
-    } else {
-        Out += char(0xF0 | (c >> 18));
-        Out += char(0x80 | ((c >> 12) & 0x3F));
-        Out += char(0x80 | ((c >> 6) & 0x3F));
-        Out += char(0x80 | (c & 0x3F));
-    }
-}
-
-std::string Encode(std::u32string_view S)
-{
-    std::string Out;
-    Out.reserve(S.size());
-    for (char32_t c : S) EncodeOne(Out, c);
-    return Out;
-}
+// Text is processed as code points; bytes that are not UTF-8 become U+FFFD.
+std::u32string Decode(std::string_view S) { return Utf8ToUtf32(S); }
+std::string Encode(std::u32string_view S) { return Utf32ToUtf8(S); }
 
 std::string_view Bytes(const char* Text, int Count)
 {

@@ -337,6 +337,7 @@ protected:
 
 private:
     void SetSurface(PSurface S, HBITMAP H = nullptr);
+    void TakeImage(const TSurface& Img, TPixelFormat Format);   // a copy of Img becomes the bitmap
     PSurface FSurface;
     HBITMAP FHandle = nullptr;
     int FWidth = 0, FHeight = 0;
