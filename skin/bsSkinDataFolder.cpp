@@ -232,53 +232,61 @@ std::vector<int> ListEntries(TCustomIniFile* IniFile, const String& Section)
 
 } // namespace
 
+namespace {
+
+// Reads a record list: every entry whose kind is known gives a record of that kind,
+// appended to List and loaded from its own section; Loaded then runs on it.
+template <class R>
+void LoadRecordList(TCustomIniFile* IniFile, const char* Section, std::vector<std::unique_ptr<R>>& List,
+                    std::unique_ptr<R> (*Create)(const String&, const String&), const std::function<void(R*)>& Loaded)
+{
+    for (int i : ListEntries(IniFile, Section)) {
+        String Name, Kind;
+        SplitNameKind(IniFile->ReadString(Section, std::to_string(i), ""), Name, Kind);
+        std::unique_ptr<R> Record = Create(Kind, Name);
+        if (!Record) continue;
+        R* P = Record.get();
+        List.push_back(std::move(Record));
+        P->LoadFromFile(IniFile);
+        if (Loaded) Loaded(P);
+    }
+}
+
+// Writes a record list: the count, an entry "name:kind" per record, and each record's section.
+template <class R>
+void SaveRecordList(TCustomIniFile* IniFile, const char* Section, const std::vector<std::unique_ptr<R>>& List,
+                    String (*KindOf)(const R*))
+{
+    IniFile->EraseSection(Section);
+    IniFile->WriteInteger(Section, "count", int(List.size()));
+    for (size_t i = 0; i < List.size(); ++i) {
+        R* Record = List[i].get();
+        IniFile->WriteString(Section, std::to_string(i), Record->IDName + ":" + KindOf(Record));
+        Record->SaveToFile(IniFile);
+    }
+}
+
+} // namespace
+
 void TbsSkinData::LoadSkinObjects(TCustomIniFile* IniFile)
 {
-    for (int i : ListEntries(IniFile, "SKINOBJECTS")) {
-        String Name, Kind;
-        SplitNameKind(IniFile->ReadString("SKINOBJECTS", std::to_string(i), ""), Name, Kind);
-        std::unique_ptr<TbsDataSkinObject> R = bsCreateObjectRecord(Kind, Name);
-        if (!R) continue;
-        TbsDataSkinObject* P = R.get();
-        ObjectList.push_back(std::move(R));
-        P->LoadFromFile(IniFile);
-        P->InitAlphaImages(this);
-    }
+    LoadRecordList<TbsDataSkinObject>(IniFile, "SKINOBJECTS", ObjectList, &bsCreateObjectRecord,
+                                      [this](TbsDataSkinObject* R) { R->InitAlphaImages(this); });
 }
 
 void TbsSkinData::LoadSkinControls(TCustomIniFile* IniFile)
 {
-    for (int i : ListEntries(IniFile, "SKINCONTROLS")) {
-        String Name, Kind;
-        SplitNameKind(IniFile->ReadString("SKINCONTROLS", std::to_string(i), ""), Name, Kind);
-        std::unique_ptr<TbsDataSkinControl> R = bsCreateControlRecord(Kind, Name);
-        if (!R) continue;
-        TbsDataSkinControl* P = R.get();
-        CtrlList.push_back(std::move(R));
-        P->LoadFromFile(IniFile);
-    }
+    LoadRecordList<TbsDataSkinControl>(IniFile, "SKINCONTROLS", CtrlList, &bsCreateControlRecord, nullptr);
 }
 
 void TbsSkinData::SaveSkinObjects(TCustomIniFile* IniFile)
 {
-    IniFile->EraseSection("SKINOBJECTS");
-    IniFile->WriteInteger("SKINOBJECTS", "count", int(ObjectList.size()));
-    for (size_t i = 0; i < ObjectList.size(); ++i) {
-        TbsDataSkinObject* R = ObjectList[i].get();
-        IniFile->WriteString("SKINOBJECTS", std::to_string(i), R->IDName + ":" + bsObjectKind(R));
-        R->SaveToFile(IniFile);
-    }
+    SaveRecordList(IniFile, "SKINOBJECTS", ObjectList, &bsObjectKind);
 }
 
 void TbsSkinData::SaveSkinControls(TCustomIniFile* IniFile)
 {
-    IniFile->EraseSection("SKINCONTROLS");
-    IniFile->WriteInteger("SKINCONTROLS", "count", int(CtrlList.size()));
-    for (size_t i = 0; i < CtrlList.size(); ++i) {
-        TbsDataSkinControl* R = CtrlList[i].get();
-        IniFile->WriteString("SKINCONTROLS", std::to_string(i), R->IDName + ":" + bsControlKind(R));
-        R->SaveToFile(IniFile);
-    }
+    SaveRecordList(IniFile, "SKINCONTROLS", CtrlList, &bsControlKind);
 }
 
 // ---- Reading

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 
 namespace {
 
@@ -35,6 +36,22 @@ String DefaultRestoreHint(const String& Hint, TbsStdCommand Command)
         ((Hint == "RollUp" || Hint == "Roll Up") && Command == cmRollUp))
         return "Restore";
     return String();
+}
+
+// One alpha image of a button record: the image, its mask picture and its part of the
+// record's picture.
+using TAlphaImageSpec = std::tuple<std::unique_ptr<TbsBitmap>&, int, const TRect&>;
+
+// Builds the images while the skin's layer frame has a picture and a full border, and
+// frees them otherwise.
+void InitAlphaImageSet(TbsDataSkinButton* B, TbsSkinData* ASkinData, std::initializer_list<TAlphaImageSpec> Images)
+{
+    const TbsDataSkinLayerFrame* F = ASkinData->LayerFrame.get();
+    bool Build = F->PictureIndex != -1 && F->FullBorder;
+    for (const auto& [Image, Mask, Rect] : Images) {
+        if (Build) B->InitAlphaImage(ASkinData, Image, Mask, Rect);
+        else Image.reset();
+    }
 }
 
 } // namespace
@@ -151,18 +168,11 @@ void TbsDataSkinButton::InitAlphaImage(TbsSkinData* ASkinData, std::unique_ptr<T
 
 void TbsDataSkinButton::InitAlphaImages(TbsSkinData* ASkinData)
 {
-    const TbsDataSkinLayerFrame* F = ASkinData->LayerFrame.get();
-    if (F->PictureIndex != -1 && F->FullBorder) {
-        InitAlphaImage(ASkinData, FAlphaNormalImage, AlphaMaskPictureIndex, SkinRect);
-        InitAlphaImage(ASkinData, FAlphaActiveImage, AlphaMaskActivePictureIndex, ActiveSkinRect);
-        InitAlphaImage(ASkinData, FAlphaDownImage, AlphaMaskActivePictureIndex, DownRect);
-        InitAlphaImage(ASkinData, FAlphaInActiveImage, AlphaMaskInActivePictureIndex, InActiveSkinRect);
-    } else {
-        FAlphaNormalImage.reset();
-        FAlphaActiveImage.reset();
-        FAlphaDownImage.reset();
-        FAlphaInActiveImage.reset();
-    }
+    InitAlphaImageSet(this, ASkinData,
+                      {{FAlphaNormalImage, AlphaMaskPictureIndex, SkinRect},
+                       {FAlphaActiveImage, AlphaMaskActivePictureIndex, ActiveSkinRect},
+                       {FAlphaDownImage, AlphaMaskActivePictureIndex, DownRect},
+                       {FAlphaInActiveImage, AlphaMaskInActivePictureIndex, InActiveSkinRect}});
 }
 
 // ---- TbsDataSkinStdButton
@@ -201,18 +211,11 @@ void TbsDataSkinStdButton::SaveToFile(TCustomIniFile* IniFile)
 void TbsDataSkinStdButton::InitAlphaImages(TbsSkinData* ASkinData)
 {
     inherited::InitAlphaImages(ASkinData);
-    const TbsDataSkinLayerFrame* F = ASkinData->LayerFrame.get();
-    if (F->PictureIndex != -1 && F->FullBorder) {
-        InitAlphaImage(ASkinData, FAlphaRestoreNormalImage, AlphaMaskPictureIndex, RestoreRect);
-        InitAlphaImage(ASkinData, FAlphaRestoreActiveImage, AlphaMaskActivePictureIndex, RestoreActiveRect);
-        InitAlphaImage(ASkinData, FAlphaRestoreDownImage, AlphaMaskActivePictureIndex, RestoreDownRect);
-        InitAlphaImage(ASkinData, FAlphaInActiveRestoreImage, AlphaMaskInActivePictureIndex, RestoreInActiveRect);
-    } else {
-        FAlphaRestoreNormalImage.reset();
-        FAlphaRestoreActiveImage.reset();
-        FAlphaRestoreDownImage.reset();
-        FAlphaInActiveRestoreImage.reset();
-    }
+    InitAlphaImageSet(this, ASkinData,
+                      {{FAlphaRestoreNormalImage, AlphaMaskPictureIndex, RestoreRect},
+                       {FAlphaRestoreActiveImage, AlphaMaskActivePictureIndex, RestoreActiveRect},
+                       {FAlphaRestoreDownImage, AlphaMaskActivePictureIndex, RestoreDownRect},
+                       {FAlphaInActiveRestoreImage, AlphaMaskInActivePictureIndex, RestoreInActiveRect}});
 }
 
 // ---- TbsDataSkinMainMenuBarButton: a standard button under another kind.

@@ -164,11 +164,7 @@ TEST(SkinDataFolder, WhatIsASkin)
 TEST(SkinDataFolder, DamagedFoldersFailBeforeAnythingChanges)
 {
     const String Good = FolderIni();
-    auto Replace = [&](const String& From, const String& To) {
-        String S = Good;
-        S.replace(S.find(From), From.size(), To);
-        return S;
-    };
+    auto Replace = [&](const String& From, const String& To) { return Replaced(Good, From, To); };
     struct Case {
         const char* Why;
         String Ini;
@@ -187,23 +183,7 @@ TEST(SkinDataFolder, DamagedFoldersFailBeforeAnythingChanges)
         String File = WriteFolderSkin(Dir.Path);
         WriteBytes(File, C.Ini);
         if (C.Frame) WriteBytes(Dir.Path + "frame.bmp", C.Frame);
-        RecordingRoute Route;
-        FakeForm Form("Form1");
-        Route.Screen = {&Form};
-        TbsSkinData D(nullptr);
-        FillSmallSkin(&D);
-        D.Empty = false;
-        String Before = SkinText(&D);
-        try {
-            D.LoadFromFile(File);
-            ADD_FAILURE() << C.Why << ": no error";
-        } catch (const Exception& E) {
-            EXPECT_FALSE(E.Message().empty()) << C.Why;
-        }
-        EXPECT_TRUE(Route.Log.empty()) << C.Why;
-        EXPECT_FALSE(D.Empty) << C.Why;
-        EXPECT_FALSE(D.ChangeSkinDataProcess) << C.Why;
-        EXPECT_EQ(SkinText(&D), Before) << C.Why;
+        ExpectRefused(C.Why, [&](TbsSkinData* D) { D->LoadFromFile(File); });
     }
 }
 

@@ -181,26 +181,18 @@ inline std::unique_ptr<TBitmap> Picture(const String& Bytes)
 // A 24-bit BMP file of W x H pixels whose colours follow Seed.
 inline String BmpBytes(int W, int H, unsigned Seed)
 {
-    int Row = (W * 3 + 3) / 4 * 4;
-    uint32_t Size = 54 + uint32_t(Row) * H;
-    String B(Size, '\0');
-    auto Put32 = [&](int At, uint32_t V) {
-        for (int i = 0; i < 4; ++i) B[At + i] = char(V >> (8 * i));
-    };
-    B[0] = 'B';
-    B[1] = 'M';
-    Put32(2, Size);
-    Put32(10, 54);
-    Put32(14, 40);
-    Put32(18, uint32_t(W));
-    Put32(22, uint32_t(H));
-    B[26] = 1;
-    B[28] = 24;
-    Put32(34, uint32_t(Row) * H);
-    for (int Y = 0; Y < H; ++Y)
-        for (int X = 0; X < W; ++X)
-            for (int C = 0; C < 3; ++C) B[54 + Y * Row + X * 3 + C] = char((X * 37 + Y * 11 + C * 70 + Seed * 53) & 0xFF);
-    return B;
+    return BmpBytesOf(W, H, [Seed](int X, int Y) {
+        uint32_t C = 0;
+        for (int i = 0; i < 3; ++i) C |= uint32_t((X * 37 + Y * 11 + i * 70 + Seed * 53) & 0xFF) << (8 * i);
+        return C;
+    });
+}
+
+// S with the first From replaced by To.
+inline String Replaced(String S, const String& From, const String& To)
+{
+    S.replace(S.find(From), From.size(), To);
+    return S;
 }
 
 inline void WriteBytes(const String& Path, const String& Bytes) { WriteFileAtomic(Path, Bytes); }
@@ -257,6 +249,29 @@ inline String WriteFolderSkin(const String& Dir)
     WriteBytes(Dir + "controls.bmp", BmpBytes(75, 100, 3));
     WriteBytes(Dir + "glyphs.bmp", BmpBytes(9, 5, 4));
     return Dir + "skin.ini";
+}
+
+// Load(D) must fail with a clear error and leave D's skin, its state and the forms as
+// they were.
+inline void ExpectRefused(const String& Why, const std::function<void(TbsSkinData*)>& Load)
+{
+    RecordingRoute Route;
+    FakeForm Form("Form1");
+    Route.Screen = {&Form};
+    TbsSkinData D(nullptr);
+    FillSmallSkin(&D);
+    D.Empty = false;
+    String Before = SkinText(&D);
+    try {
+        Load(&D);
+        ADD_FAILURE() << Why << ": no error";
+    } catch (const Exception& E) {
+        EXPECT_FALSE(E.Message().empty()) << Why;
+    }
+    EXPECT_TRUE(Route.Log.empty()) << Why;
+    EXPECT_FALSE(D.Empty) << Why;
+    EXPECT_FALSE(D.ChangeSkinDataProcess) << Why;
+    EXPECT_EQ(SkinText(&D), Before) << Why;
 }
 
 } // namespace skintest

@@ -374,42 +374,35 @@ TEST(SkinDataRecords, MenuButtonReadsAndWritesOneSection)
     EXPECT_TRUE(Keys.count("trackbuttonrect") && Keys.count("fontheight") && Keys.count("skinrect"));
 }
 
+// A field's value after construction and after loading a section without its key.
+template <class T, class V>
+std::pair<V, V> Values(V T::*Field)
+{
+    T R("rec");
+    V Constructed = R.*Field;
+    R.LoadFromFile(Ini("[rec]\nx=1\n").get());
+    return {Constructed, R.*Field};
+}
+
 TEST(SkinDataRecords, ConstructedAndMissingValuesDiffer)
 {
-    auto Empty = Ini("[rec]\nx=1\n");
-    TbsDataSkinStdLabelControl Label("rec");
-    Label.LoadFromFile(Empty.get());
-    EXPECT_EQ(Label.ActiveFontColor, 0xFF0000);
-    EXPECT_EQ(Label.FontColor, 0);
-    TbsDataSkinScrollBarControl Bar("rec");
-    EXPECT_EQ(Bar.ThumbTransparentColor, 0xFF00FF);
-    Bar.LoadFromFile(Empty.get());
-    EXPECT_EQ(Bar.ThumbTransparentColor, 0);
-    TbsDataSkinRichEdit Rich("rec");
-    EXPECT_EQ(Rich.FontHeight, 14);
-    Rich.LoadFromFile(Empty.get());
-    EXPECT_EQ(Rich.FontHeight, 13);
-    TbsDataSkinTabControl Tab("rec");
-    EXPECT_EQ(Tab.ButtonTransparentColor, 0xFF00FF);
-    Tab.LoadFromFile(Empty.get());
-    EXPECT_EQ(Tab.ButtonTransparentColor, 0);
-    TbsDataSkinAppMenu App("rec");
-    App.LoadFromFile(Empty.get());
-    EXPECT_EQ(App.FontPageHeight, 16);
-    EXPECT_EQ(App.PageItemOffset1, 10);
-    EXPECT_EQ(App.ItemOffset1, 3);
-    TbsDataSkinListBox List("rec");
-    EXPECT_EQ(List.VScrollBarName, "");
-    List.LoadFromFile(Empty.get());
-    EXPECT_EQ(List.VScrollBarName, "vscrollbar");
-    EXPECT_EQ(List.HScrollBarName, "hscrollbar");
-    EXPECT_EQ(List.BothScrollBarName, "bothhscrollbar");
-    TbsDataSkinMainMenuBar Bar2("rec");
-    Bar2.LoadFromFile(Empty.get());
-    EXPECT_EQ(Bar2.MenuBarItem, "");
+    using P = std::pair<int, int>;
+    using S = std::pair<String, String>;
+    EXPECT_EQ(Values(&TbsDataSkinStdLabelControl::ActiveFontColor), P(0xFF0000, 0xFF0000));
+    EXPECT_EQ(Values(&TbsDataSkinStdLabelControl::FontColor), P(0, 0));
+    EXPECT_EQ(Values(&TbsDataSkinScrollBarControl::ThumbTransparentColor), P(0xFF00FF, 0));
+    EXPECT_EQ(Values(&TbsDataSkinRichEdit::FontHeight), P(14, 13));
+    EXPECT_EQ(Values(&TbsDataSkinTabControl::ButtonTransparentColor), P(0xFF00FF, 0));
+    EXPECT_EQ(Values(&TbsDataSkinAppMenu::FontPageHeight), P(0, 16));
+    EXPECT_EQ(Values(&TbsDataSkinAppMenu::PageItemOffset1), P(0, 10));
+    EXPECT_EQ(Values(&TbsDataSkinAppMenu::ItemOffset1), P(0, 3));
+    EXPECT_EQ(Values(&TbsDataSkinListBox::VScrollBarName), S("", "vscrollbar"));
+    EXPECT_EQ(Values(&TbsDataSkinListBox::HScrollBarName), S("", "hscrollbar"));
+    EXPECT_EQ(Values(&TbsDataSkinListBox::BothScrollBarName), S("", "bothhscrollbar"));
+    EXPECT_EQ(Values(&TbsDataSkinMainMenuBar::MenuBarItem), S("", ""));
     TbsSkinColors Colors;
     EXPECT_EQ(Colors.FcBtnFace, 0);
-    Colors.LoadFromFile(Empty.get());
+    Colors.LoadFromFile(Ini("[rec]\nx=1\n").get());
     EXPECT_EQ(Colors.FcBtnFace, TColor(0xFF00000F));
     EXPECT_EQ(Colors.FcBtnShadow, TColor(0xFF000010));
 }
