@@ -1,0 +1,59 @@
+// Desktop services with effects outside the program: opening a folder, file or address
+// with the desktop's opener (xdg-open), playing a sound file, powering the machine off.
+// All of them start programs through the command runner (Runner.h), never a shell.
+#pragma once
+
+#include "platform/shell/ShlObj.h"
+#include "platform/windows/Windows.h"
+
+// ---- opening with the desktop's opener ----------------------------------------------------
+// ShellExecute answers a value above 32 when the opener started, else an error number.
+constexpr intptr_t SE_ERR_FNF = 2, SE_ERR_PNF = 3, SE_ERR_ACCESSDENIED = 5, SE_ERR_OOM = 8,
+                   SE_ERR_NOASSOC = 31;
+// The verb "open" (or none, which means the default verb, open) of a folder, file,
+// web address or mail address runs "xdg-open <File>".  Parameters and folder are not
+// passed on (the opener takes one argument); other verbs give SE_ERR_NOASSOC, an
+// empty file SE_ERR_FNF, an opener that cannot be started SE_ERR_NOASSOC.
+intptr_t ShellExecute(HWND Wnd, const char* Operation, const String& File, const String& Parameters = "",
+                      const String& Directory = "", int ShowCmd = SW_SHOWNORMAL);
+inline intptr_t ShellExecuteW(HWND Wnd, const char* Operation, const String& File, const String& Parameters = "",
+                              const String& Directory = "", int ShowCmd = SW_SHOWNORMAL)
+{
+    return ShellExecute(Wnd, Operation, File, Parameters, Directory, ShowCmd);
+}
+
+constexpr ULONG SEE_MASK_DEFAULT = 0, SEE_MASK_IDLIST = 0x4, SEE_MASK_INVOKEIDLIST = 0xC,
+                SEE_MASK_NOCLOSEPROCESS = 0x40, SEE_MASK_FLAG_NO_UI = 0x400;
+struct SHELLEXECUTEINFO {
+    DWORD cbSize = sizeof(SHELLEXECUTEINFO);
+    ULONG fMask = 0;
+    HWND hwnd = nullptr;
+    const char* lpVerb = nullptr;
+    String lpFile;
+    String lpParameters;
+    String lpDirectory;
+    int nShow = SW_SHOWNORMAL;
+    intptr_t hInstApp = 0;  // out: the ShellExecute result
+    LPCITEMIDLIST lpIDList = nullptr;  // with SEE_MASK_IDLIST: the item to open instead of lpFile
+};
+using SHELLEXECUTEINFOW = SHELLEXECUTEINFO;
+// As ShellExecute; with SEE_MASK_IDLIST the item list names the item (its path; items
+// outside the file system cannot be opened).  True when the opener started.
+bool ShellExecuteEx(SHELLEXECUTEINFO* Info);
+inline bool ShellExecuteExW(SHELLEXECUTEINFO* Info) { return ShellExecuteEx(Info); }
+
+// ---- sound -----------------------------------------------------------------------------------------
+constexpr DWORD SND_SYNC = 0x0, SND_ASYNC = 0x1, SND_NODEFAULT = 0x2, SND_NOSTOP = 0x10,
+                SND_FILENAME = 0x20000;
+// Plays the sound file Sound (SND_FILENAME) with the first sound player found (paplay,
+// pw-play, aplay): without waiting with SND_ASYNC, else until it ends.  A missing file
+// plays nothing and answers false; so does a system without a player.
+bool PlaySound(const String& Sound, void* Module, DWORD Flags);
+inline bool PlaySoundW(const String& Sound, void* Module, DWORD Flags) { return PlaySound(Sound, Module, Flags); }
+
+// ---- ending the session ---------------------------------------------------------------------------
+constexpr UINT EWX_LOGOFF = 0, EWX_SHUTDOWN = 0x1, EWX_REBOOT = 0x2, EWX_FORCE = 0x4, EWX_POWEROFF = 0x8;
+// Shutting down (EWX_SHUTDOWN or EWX_POWEROFF, as the value 13 has) powers the machine
+// off through "systemctl poweroff", else "loginctl poweroff"; true when one of them
+// accepted.  Logging off and rebooting are not offered (false).
+bool ExitWindowsEx(UINT Flags, DWORD Reason);
