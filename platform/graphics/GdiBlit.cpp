@@ -78,7 +78,8 @@ void Transfer(TSurface& DstS, const TRegion& Clip, TSpanSpec DX, TSpanSpec DY, c
 
     // Fast path: same-size copy between 32-bit pixels, row by row.
     if (Identity && T.Mode == TMode::Copy && Src.Bpp == 32 && Dst.Bpp == 32) {
-        for (const TRect& C : Clip.Rects()) {
+        for (size_t Ci = Clip.FirstBelow(DstRect.Top); Ci < Clip.Rects().size(); ++Ci) {
+        const TRect& C = Clip.Rects()[Ci];
             if (C.Top >= DstRect.Bottom) break;
             int L = std::max(C.Left, DstRect.Left), R = std::min(C.Right, DstRect.Right);
             int Tp = std::max(C.Top, DstRect.Top), B = std::min(C.Bottom, DstRect.Bottom);
@@ -94,7 +95,8 @@ void Transfer(TSurface& DstS, const TRegion& Clip, TSpanSpec DX, TSpanSpec DY, c
     }
 
     std::vector<int> MX = AxisMap(DX, SX), MY = AxisMap(DY, SY);
-    for (const TRect& C : Clip.Rects()) {
+    for (size_t Ci = Clip.FirstBelow(DstRect.Top); Ci < Clip.Rects().size(); ++Ci) {
+        const TRect& C = Clip.Rects()[Ci];
         if (C.Top >= DstRect.Bottom) break;
         int L = std::max(C.Left, DstRect.Left), R = std::min(C.Right, DstRect.Right);
         int Tp = std::max(C.Top, DstRect.Top), B = std::min(C.Bottom, DstRect.Bottom);

@@ -302,7 +302,8 @@ void DrawTextRun(TSurface& S, const TRegion& Clip, TFontFace& F, std::string_vie
     int MStride = cairo_image_surface_get_stride(Mask);
     uint32_t Cb = (Color >> 16) & 0xFF, Cg = (Color >> 8) & 0xFF, Cr8 = Color & 0xFF;
     TPixelView V = ViewOf(S);
-    for (const TRect& C : Clip.Rects()) {
+    for (size_t Ci = Clip.FirstBelow(Vis.Top); Ci < Clip.Rects().size(); ++Ci) {
+        const TRect& C = Clip.Rects()[Ci];
         if (C.Top >= Vis.Bottom) break;
         int L0 = std::max(C.Left, Vis.Left), R0 = std::min(C.Right, Vis.Right);
         int T0 = std::max(C.Top, Vis.Top), B0 = std::min(C.Bottom, Vis.Bottom);

@@ -123,9 +123,10 @@ template <class F>
 void ForClippedSpan(const TRegion& Clip, int Y, int X0, int X1, F&& Fn)
 {
     if (X1 <= X0) return;
-    for (const TRect& R : Clip.Rects()) {
+    const auto& Rs = Clip.Rects();
+    for (size_t i = Clip.FirstBelow(Y); i < Rs.size(); ++i) {
+        const TRect& R = Rs[i];
         if (R.Top > Y) break;
-        if (R.Bottom <= Y) continue;
         int a = X0 > R.Left ? X0 : R.Left, b = X1 < R.Right ? X1 : R.Right;
         if (a < b) Fn(Y, a, b);
     }

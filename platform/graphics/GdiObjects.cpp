@@ -399,7 +399,9 @@ void FillSpan(TSurface& S, int Y, int X0, int X1, uint32_t Px)
 void FillClipped(TSurface& S, const TRegion& Clip, const TRect& R, uint32_t Px)
 {
     if (R.IsEmpty()) return;
-    for (const TRect& C : Clip.Rects()) {
+    const auto& Cs = Clip.Rects();
+    for (size_t i = Clip.FirstBelow(R.Top); i < Cs.size(); ++i) {
+        const TRect& C = Cs[i];
         if (C.Top >= R.Bottom) break;
         int L = std::max(C.Left, R.Left), T = std::max(C.Top, R.Top);
         int Rt = std::min(C.Right, R.Right), B = std::min(C.Bottom, R.Bottom);

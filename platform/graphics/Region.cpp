@@ -136,9 +136,17 @@ TRect TRegion::Bounds() const
     return B;
 }
 
+size_t TRegion::FirstBelow(int Y) const
+{
+    // Bottoms never decrease along the list: bands are sorted and do not overlap.
+    auto It = std::upper_bound(FRects.begin(), FRects.end(), Y, [](int V, const TRect& R) { return V < R.Bottom; });
+    return size_t(It - FRects.begin());
+}
+
 bool TRegion::Contains(TPoint P) const
 {
-    for (const TRect& R : FRects) {
+    for (size_t i = FirstBelow(P.Y); i < FRects.size(); ++i) {
+        const TRect& R = FRects[i];
         if (R.Top > P.Y) break;
         if (R.Contains(P)) return true;
     }
@@ -148,7 +156,8 @@ bool TRegion::Contains(TPoint P) const
 bool TRegion::Intersects(const TRect& Q) const
 {
     if (Q.IsEmpty()) return false;
-    for (const TRect& R : FRects) {
+    for (size_t i = FirstBelow(Q.Top); i < FRects.size(); ++i) {
+        const TRect& R = FRects[i];
         if (R.Top >= Q.Bottom) break;
         if (R.Left < Q.Right && Q.Left < R.Right && R.Top < Q.Bottom && Q.Top < R.Bottom) return true;
     }

@@ -27,6 +27,9 @@ public:
     bool Contains(int X, int Y) const { return Contains(TPoint(X, Y)); }
     bool Intersects(const TRect& R) const;
     bool IsRect() const { return FRects.size() == 1; }
+    // Index of the first rectangle whose bottom lies below row Y (the start of the band
+    // that holds Y, when one does); Rects().size() when none.
+    size_t FirstBelow(int Y) const;
 
     void Offset(int DX, int DY);
     TRegion Offsetted(int DX, int DY) const { TRegion R = *this; R.Offset(DX, DY); return R; }
