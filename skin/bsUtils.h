@@ -14,6 +14,7 @@
 #include "platform/system/Types.h"
 
 class TCustomIniFile;
+class TCustomImageList;
 
 // How the client part of a skin picture fills a larger client area when stretched.
 enum TbsStretchType { bsstFull, bsstHorz, bsstVert };
@@ -71,6 +72,13 @@ void CalcGlyphLayout(TbsButtonLayout Layout, const TRect& R, int GlyphWidth, int
 // Image GlyphNum (1-based) of a strip of NumGlyphs equal images, drawn with its bottom-left
 // pixel's colour left out.
 void DrawGlyph(TCanvas* Canvas, int X, int Y, TBitmap* Glyph, int NumGlyphs, int GlyphNum);
+// An image of an image list and a caption (the caption centred, or not in the 2 form).
+void DrawImageAndText(TCanvas* Canvas, TRect R, int Margin, int Spacing, TbsButtonLayout Layout, const String& Caption,
+                      int ImageIndex, TCustomImageList* ImageList, bool ADown, bool AEnabled, bool ADrawColorMarker,
+                      TColor AColorMarkerValue);
+void DrawImageAndText2(TCanvas* Canvas, TRect R, int Margin, int Spacing, TbsButtonLayout Layout,
+                       const String& Caption, int ImageIndex, TCustomImageList* ImageList, bool ADown, bool AEnabled,
+                       bool ADrawColorMarker, TColor AColorMarkerValue);
 void DrawGlyphAndText(TCanvas* Canvas, TRect R, int Margin, int Spacing, TbsButtonLayout Layout, const String& Caption,
                       TBitmap* Glyph, int NumGlyphs, int GlyphNum, bool ADown, bool ADrawColorMarker,
                       TColor AColorMarkerValue);

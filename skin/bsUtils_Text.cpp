@@ -1,6 +1,8 @@
 // Glyph and caption layout and the text drawing functions of skinned parts.
 #include "skin/bsUtils.h"
 
+#include "platform/graphics/ImgList.h"
+
 namespace {
 
 // Byte length of the last UTF-8 character of S (0 for an empty text).
@@ -126,26 +128,29 @@ void DrawGlyph(TCanvas* Canvas, int X, int Y, TBitmap* Glyph, int NumGlyphs, int
     Canvas->Draw(X, Y, &part);
 }
 
-void DrawGlyphAndText(TCanvas* Canvas, TRect R, int Margin, int Spacing, TbsButtonLayout Layout, const String& Caption,
-                      TBitmap* Glyph, int NumGlyphs, int GlyphNum, bool ADown, bool ADrawColorMarker,
-                      TColor AColorMarkerValue)
+namespace {
+
+// The shared body of the glyph-and-caption functions.  Draw(X, Y) draws the glyph; a glyph
+// of no width draws nothing and the caption stands alone.
+template <typename DrawFn>
+void DrawPictureAndText(TCanvas* Canvas, const TRect& R, int Margin, int Spacing, TbsButtonLayout Layout,
+                        const String& Caption, int GW, int GH, DrawFn Draw, bool ADown, bool ADrawColorMarker,
+                        TColor AColorMarkerValue, UINT TextAlign, const TRect& BareMarker)
 {
-    const bool hasGlyph = Glyph && !Glyph->Empty() && NumGlyphs > 0;
-    const int gw = hasGlyph ? Glyph->Width() / NumGlyphs : 0, gh = hasGlyph ? Glyph->Height() : 0;
     int tw = 0, th = 0;
     if (!Caption.empty()) {
         TRect m(0, 0, R.Width(), R.Height());
         if (Layout == blGlyphLeft || Layout == blGlyphRight)
-            m.Right -= gw;
+            m.Right -= GW;
         else
-            m.Bottom -= gh;
+            m.Bottom -= GH;
         DrawWideText(Canvas, Caption, m, DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK);
         tw = m.Width();
         th = m.Height();
     }
     Canvas->Brush()->SetStyle(bsClear);
     TPoint gp, tp;
-    CalcGlyphLayout(Layout, R, gw, gh, tw, th, Spacing, Margin, gp, tp);
+    CalcGlyphLayout(Layout, R, GW, GH, tw, th, Spacing, Margin, gp, tp);
     if (ADown) {
         ++gp.X, ++gp.Y;
         ++tp.X, ++tp.Y;
@@ -154,15 +159,15 @@ void DrawGlyphAndText(TCanvas* Canvas, TRect R, int Margin, int Spacing, TbsButt
     if (!Caption.empty()) {
         if (IsOddFontHeight(Canvas)) --tr.Top;
         TRect d = tr;
-        DrawWideText(Canvas, Caption, d, DT_EXPANDTABS | DT_WORDBREAK | DT_VCENTER | DT_CENTER);
+        DrawWideText(Canvas, Caption, d, DT_EXPANDTABS | DT_WORDBREAK | DT_VCENTER | TextAlign);
     }
     Canvas->Pen()->SetColor(AColorMarkerValue);
-    if (hasGlyph && gw > 0) {
-        DrawGlyph(Canvas, gp.X, gp.Y, Glyph, NumGlyphs, GlyphNum);
+    if (GW > 0) {
+        Draw(gp.X, gp.Y);
         if (ADrawColorMarker)
             for (int d = -2; d <= 0; ++d) {
-                Canvas->MoveTo(gp.X, gp.Y + gh + d);
-                Canvas->LineTo(gp.X + gw, gp.Y + gh + d);
+                Canvas->MoveTo(gp.X, gp.Y + GH + d);
+                Canvas->LineTo(gp.X + GW, gp.Y + GH + d);
             }
     } else if (ADrawColorMarker) {
         if (!Caption.empty()) {
@@ -172,10 +177,53 @@ void DrawGlyphAndText(TCanvas* Canvas, TRect R, int Margin, int Spacing, TbsButt
             }
         } else {
             Canvas->Brush()->SetColor(AColorMarkerValue);
-            Canvas->FillRect(ADown ? TRect(R.Left + 4, R.Top + 5, R.Right - 2, R.Bottom - 3)
-                                   : TRect(R.Left + 4, R.Top + 4, R.Right - 2, R.Bottom - 4));
+            Canvas->FillRect(BareMarker);
         }
     }
+}
+
+void ImageAndText(TCanvas* Canvas, const TRect& R, int Margin, int Spacing, TbsButtonLayout Layout,
+                  const String& Caption, int ImageIndex, TCustomImageList* ImageList, bool ADown, bool AEnabled,
+                  bool ADrawColorMarker, TColor AColorMarkerValue, UINT TextAlign)
+{
+    const bool hasImage = ImageList && ImageIndex >= 0 && ImageIndex < ImageList->Count();
+    DrawPictureAndText(
+        Canvas, R, Margin, Spacing, Layout, Caption, hasImage ? ImageList->Width() : 0,
+        hasImage ? ImageList->Height() : 0,
+        [&](int X, int Y) { ImageList->Draw(Canvas, X, Y, ImageIndex, AEnabled); }, ADown, ADrawColorMarker,
+        AColorMarkerValue, TextAlign, TRect(R.Left + 4, R.Top + 4, R.Right - 2, R.Bottom - 4));
+}
+
+}  // namespace
+
+void DrawImageAndText(TCanvas* Canvas, TRect R, int Margin, int Spacing, TbsButtonLayout Layout, const String& Caption,
+                      int ImageIndex, TCustomImageList* ImageList, bool ADown, bool AEnabled, bool ADrawColorMarker,
+                      TColor AColorMarkerValue)
+{
+    ImageAndText(Canvas, R, Margin, Spacing, Layout, Caption, ImageIndex, ImageList, ADown, AEnabled, ADrawColorMarker,
+                 AColorMarkerValue, DT_CENTER);
+}
+
+void DrawImageAndText2(TCanvas* Canvas, TRect R, int Margin, int Spacing, TbsButtonLayout Layout,
+                       const String& Caption, int ImageIndex, TCustomImageList* ImageList, bool ADown, bool AEnabled,
+                       bool ADrawColorMarker, TColor AColorMarkerValue)
+{
+    ImageAndText(Canvas, R, Margin, Spacing, Layout, Caption, ImageIndex, ImageList, ADown, AEnabled, ADrawColorMarker,
+                 AColorMarkerValue, 0);
+}
+
+void DrawGlyphAndText(TCanvas* Canvas, TRect R, int Margin, int Spacing, TbsButtonLayout Layout, const String& Caption,
+                      TBitmap* Glyph, int NumGlyphs, int GlyphNum, bool ADown, bool ADrawColorMarker,
+                      TColor AColorMarkerValue)
+{
+    const bool hasGlyph = Glyph && !Glyph->Empty() && NumGlyphs > 0;
+    const int gw = hasGlyph ? Glyph->Width() / NumGlyphs : 0, gh = hasGlyph ? Glyph->Height() : 0;
+    DrawPictureAndText(
+        Canvas, R, Margin, Spacing, Layout, Caption, gw, gh,
+        [&](int X, int Y) { DrawGlyph(Canvas, X, Y, Glyph, NumGlyphs, GlyphNum); }, ADown, ADrawColorMarker,
+        AColorMarkerValue, DT_CENTER,
+        ADown ? TRect(R.Left + 4, R.Top + 5, R.Right - 2, R.Bottom - 3)
+              : TRect(R.Left + 4, R.Top + 4, R.Right - 2, R.Bottom - 4));
 }
 
 // ---- Text ---------------------------------------------------------------------------------
