@@ -52,7 +52,7 @@ String ScratchFolder()
 namespace {
 
 // Bump the version whenever the list changes, so that old folders are not reused.
-constexpr const char* FolderName = "engine_media_v5";
+constexpr const char* FolderName = "engine_media_v7";
 
 const char* const GreyVideo = "-f lavfi -i \"color=c=black:s=64x48:r=25:d=1,geq=lum='16+8*N':cb=128:cr=128\"";
 
@@ -88,8 +88,8 @@ std::vector<TClip> Clips()
                      " -metadata creation_time=2020-01-02T03:04:05.000000Z"},
         // A still picture.
         {"still.png", "-f lavfi -i color=c=red:s=32x24:d=1 -frames:v 1"},
-        // Odd frame size.
-        {"odd.avi", "-f lavfi -i color=c=white:s=33x25:r=25:d=0.2 -c:v mpeg4 -pix_fmt yuv420p"},
+        // Packed 24-bit pictures of an odd size (red 0x20, green 0x80, blue 0xE0).
+        {"odd.nut", "-f lavfi -i color=c=0x2080E0:s=33x25:r=25:d=0.2,format=rgb24 -c:v rawvideo -pix_fmt bgr24"},
     };
 }
 
