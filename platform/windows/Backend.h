@@ -41,6 +41,7 @@ public:
     virtual uintptr_t CreateNativeChild(winimpl::TWindow*) { return 0; }
     virtual void UpdateNativeChild(winimpl::TWindow*) {}
     virtual void DestroyNativeChild(winimpl::TWindow*) {}
+    virtual uintptr_t NativeTopId(winimpl::TWindow*) { return 0; }  // the display's window of a top-level
 
     virtual void GrabPointer(winimpl::TWindow*) {}
     virtual void UngrabPointer() {}
@@ -65,4 +66,7 @@ TWindowBackend& Backend();
 void SetBackend(std::unique_ptr<TWindowBackend> B);
 std::unique_ptr<TWindowBackend> MakeHeadlessBackend();
 std::unique_ptr<TWindowBackend> MakeX11Backend();  // nullptr when no display opens
+// Makes the X11 backend the active one (windows already open move onto the display)
+// with the real clock; false when no display opens.
+bool InstallX11Backend();
 bool BackendInstalled();

@@ -43,7 +43,7 @@ public:
     void ShowTop(TWindow* W, bool Show, bool Activate) override
     {
         InfoOf(W).Shown = Show;
-        if (Show && Activate && !(W->Style & WS_POPUP && !(W->Style & WS_CAPTION) && W->ExStyle & WS_EX_TOOLWINDOW))
+        if (Show && Activate && !W->IsPopup())
             FocusTop(W);
         if (!Show) InfoOf(W).Focused = false;
     }

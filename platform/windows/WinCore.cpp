@@ -481,7 +481,47 @@ HWND SetParent(HWND Child, HWND NewParent)
         if (W->Visible()) Backend().ShowTop(W, true, false);
     }
     if (W->Visible()) InvalidateWindowArea(W, {0, 0, W->Width(), W->Height()}, true, true);
+    UpdateNativeChildren(W);
     return Old;
+}
+
+// ---- native child windows ------------------------------------------------------------------------
+namespace winimpl {
+int NativeChildCount = 0;
+
+static void CollectNative(TWindow* W, std::vector<HWND>& Out)
+{
+    if (W->NativeChild) Out.push_back(W->Handle);
+    for (TWindow* C : W->Children) CollectNative(C, Out);
+}
+
+std::vector<HWND> NativeChildrenOf(TWindow* W)
+{
+    std::vector<HWND> R;
+    if (NativeChildCount) CollectNative(W, R);
+    return R;
+}
+
+void UpdateNativeChildren(TWindow* W)
+{
+    for (HWND H : NativeChildrenOf(W))
+        if (TWindow* C = Find(H)) Backend().UpdateNativeChild(C);
+}
+}  // namespace winimpl
+
+uintptr_t CreateNativeWindow(HWND Wnd)
+{
+    TWindow* W = Find(Wnd);
+    if (!W || !W->IsChild()) return 0;
+    if (!W->NativeChild && Backend().CreateNativeChild(W)) ++NativeChildCount;
+    return W->NativeChild;
+}
+
+uintptr_t GetNativeWindow(HWND Wnd)
+{
+    TWindow* W = Find(Wnd);
+    if (!W) return 0;
+    return W->IsTop() ? Backend().NativeTopId(W) : W->NativeChild;
 }
 
 // ---- text and properties ----------------------------------------------------------------
@@ -805,6 +845,7 @@ bool SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int Cx, int Cy, UINT
         InvalidateWindowArea(W, {0, 0, W->Width(), W->Height()}, true, true);
     }
     if (!NowShown && WasShown) OnWindowHiddenOrDisabled(W);
+    if (W->IsChild()) UpdateNativeChildren(W);
     if ((Flags & SWP_FRAMECHANGED) && NowShown) W->NCInvalid = true;
 
     if (W->IsTop() && (Flags & SWP_HIDEWINDOW)) DeactivateIfActive(W);

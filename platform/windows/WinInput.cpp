@@ -215,8 +215,7 @@ void winimpl::DeactivateIfActive(TWindow* W)
     if (W->Owner && CanActivate(W->Owner)) Next = W->Owner;
     if (!Next)
         for (TWindow* T : S.Tops)
-            if (T != W && CanActivate(T) && !(T->Style & WS_POPUP && !(T->Style & WS_CAPTION) &&
-                                              (T->ExStyle & WS_EX_TOOLWINDOW))) {
+            if (T != W && CanActivate(T) && !T->IsPopup()) {
                 Next = T;
                 break;
             }
@@ -506,7 +505,7 @@ bool winimpl::TranslateInput(const TInputEvent& E, MSG& Out)
         if (S.Active != T->Handle) {
             LRESULT MA = SendMessage(TH, WM_MOUSEACTIVATE, WPARAM(T->Handle), MAKELPARAM(Hit, int(Msg)));
             if (!Find(TH)) return false;
-            bool Popup = (T->ExStyle & WS_EX_NOACTIVATE) != 0;
+            bool Popup = T->IsPopup() || (T->ExStyle & WS_EX_NOACTIVATE);  // popups never activate
             if ((MA == MA_ACTIVATE || MA == MA_ACTIVATEANDEAT || MA == 0) && !Popup) ActivateWindow(T, WA_CLICKACTIVE, false);
             if (MA == MA_ACTIVATEANDEAT || MA == MA_NOACTIVATEANDEAT) return false;
             if (!Find(TH)) return false;

@@ -312,7 +312,10 @@ bool PeekMessage(MSG& Msg, HWND Wnd, UINT First, UINT Last, UINT Remove)
 {
     auto& S = State();
     bool Take = Remove & PM_REMOVE;
-    if (OnGuiThread()) RunCrossSends();
+    if (OnGuiThread()) {
+        RunCrossSends();
+        Backend().Poll();  // events the display has already sent
+    }
     for (;;) {
         std::unique_lock<std::mutex> G(S.QueueLock);
         size_t I = 0;

@@ -143,7 +143,11 @@ void OnWindowDestroyed(TWindow* W)
     if (W->IsChild() && W->Visible() && IsVisibleChain(W->Parent)) OnWindowMovedOrSized(W, W->Rect, false);
     if (W->Shape) DeleteObject(W->Shape);
     W->Shape = nullptr;
-    if (W->NativeChild) Backend().DestroyNativeChild(W);
+    if (W->NativeChild) {
+        Backend().DestroyNativeChild(W);
+        W->NativeChild = 0;
+        --NativeChildCount;
+    }
 }
 
 static TWindow* FindPaintable(TWindow* W, HWND Filter, bool& NCOnly)

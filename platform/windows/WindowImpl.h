@@ -67,6 +67,13 @@ struct TWindow {
     bool IsTop() const { return !IsChild(); }
     bool Visible() const { return Style & WS_VISIBLE; }
     bool Enabled() const { return !(Style & WS_DISABLED); }
+    // A popup (menu, drop-down, hint, glow): a top-level without a caption that is a
+    // tool window or never activates.  Popups are never focused or managed.
+    bool IsPopup() const
+    {
+        return IsTop() && (Style & WS_POPUP) && (Style & WS_CAPTION) != WS_CAPTION &&
+               (ExStyle & (WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE));
+    }
     int Width() const { return Rect.Width(); }
     int Height() const { return Rect.Height(); }
 };
@@ -183,5 +190,9 @@ TWindow* ChildAt(TWindow* W, TPoint Screen, bool WithDisabled);
 TWindow* TopAt(TPoint Screen);
 void CalcClient(TWindow* W, const TRect& Proposed, WINDOWPOS* Pos);
 void DefaultPaint(HWND Wnd);
+// native child windows (WinCore.cpp)
+extern int NativeChildCount;
+std::vector<HWND> NativeChildrenOf(TWindow* W);  // W and its descendants that have one
+void UpdateNativeChildren(TWindow* W);           // after W moved, was sized, shown or hidden
 
 }  // namespace winimpl

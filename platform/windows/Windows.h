@@ -111,6 +111,14 @@ HWND GetAncestor(HWND Wnd, UINT Flags);
 bool EnumChildWindows(HWND Parent, const std::function<bool(HWND)>& Fn);  // depth first, front to back
 bool EnumWindows(const std::function<bool(HWND)>& Fn);                    // top-levels, front to back
 
+// A real child window of the display over the client area of child window Wnd, for
+// a foreign client that draws into it (the preview's video overlay).  It follows the
+// window's place and visibility and goes with it.  Returns its id (an X window), 0
+// when there is no display (headless) or Wnd is not a child window.
+uintptr_t CreateNativeWindow(HWND Wnd);
+// The display's window behind Wnd: a top-level's own, a child's native window; 0 if none.
+uintptr_t GetNativeWindow(HWND Wnd);
+
 // ---- text and properties -------------------------------------------------------------
 bool SetWindowText(HWND Wnd, const String& Text);
 String GetWindowText(HWND Wnd);

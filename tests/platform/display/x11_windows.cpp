@@ -1,0 +1,381 @@
+// The X11 backend on a real display (the test command runs an Xvfb without a window
+// manager): forms open as undecorated windows at the program's place, show their
+// pixels, get clicks and keys sent through the XTEST extension, are moved by the
+// program's own move loop, shaped by regions; popups never take the focus; a native
+// host window takes an embedded client.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+
+#include "XProbe.h"
+#include "platform/forms/Forms.h"
+#include "platform/windows/Backend.h"
+#include "platform/windows/WinPaint.h"
+
+namespace {
+
+using namespace xprobe;
+
+class TBox : public TCustomControl {
+public:
+    TBox(TComponent* O, TColor C) : TCustomControl(O), Fill(C) {}
+    TColor Fill;
+    String Typed;
+    int Clicks = 0;
+
+protected:
+    void Paint() override
+    {
+        Canvas()->Brush()->SetColor(Fill);
+        Canvas()->FillRect(ClientRect());
+    }
+    void Click() override
+    {
+        ++Clicks;
+        TCustomControl::Click();
+    }
+    void KeyPress(char32_t& Key) override
+    {
+        if (Key >= 32 && Key < 127) Typed += char(Key);
+        if (Key == 13) Typed += "<enter>";
+    }
+};
+
+class X11Windows : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+        ASSERT_TRUE(InstallX11Backend());
+        InitForms();
+        ASSERT_TRUE(Open());
+        Opened = true;
+    }
+    void TearDown() override
+    {
+        if (!Opened) return;
+        DoneForms();
+        Close();
+    }
+
+    TForm* NewForm(TRect R, TColor Color)
+    {
+        auto* F = Application->CreateForm<TForm>();
+        F->SetBorderStyle(bsNone);
+        F->SetBoundsRect(R);
+        F->SetColor(Color);
+        return F;
+    }
+    template <class T, class... A>
+    T* Add(TWinControl* Parent, TRect R, A... Args)
+    {
+        auto* C = new T(Parent, Args...);
+        C->SetBoundsRect(R);
+        C->SetParent(Parent);
+        return C;
+    }
+    // Runs the program's loop until Done holds (the server works asynchronously).
+    bool PumpUntil(const std::function<bool()>& Done)
+    {
+        for (int I = 0; I < 400; ++I) {
+            Sync();
+            Application->ProcessMessages();
+            if (Done()) return true;
+            usleep(5000);
+        }
+        return false;
+    }
+    void Pump()
+    {
+        for (int I = 0; I < 5; ++I) {
+            Sync();
+            usleep(2000);
+            Application->ProcessMessages();
+        }
+    }
+    XId XWin(TWinControl* C) { return XId(GetNativeWindow(C->Handle())); }
+    void SaveScreenshot(const TRect& R, const String& Name)
+    {
+        // a binary portable pixmap: any picture viewer shows it
+        auto Px = ScreenPixels(R);
+        ASSERT_EQ(Px.size(), size_t(R.Width() * R.Height()));
+        String Data = "P6\n" + std::to_string(R.Width()) + " " + std::to_string(R.Height()) + "\n255\n";
+        for (TColor C : Px) {
+            Data += char(GetRValue(C));
+            Data += char(GetGValue(C));
+            Data += char(GetBValue(C));
+        }
+        std::ofstream(Name, std::ios::binary) << Data;
+    }
+    bool Opened = false;
+};
+
+TEST_F(X11Windows, AFormOpensUndecoratedAtItsPlaceAndShowsItsPixels)
+{
+    TForm* F = NewForm(Bounds(100, 120, 300, 200), clWhite);
+    auto* Red = Add<TBox>(F, Bounds(20, 20, 100, 60), TColor(clRed));
+    Add<TBox>(F, Bounds(150, 100, 120, 80), TColor(clBlue));
+    F->Show();
+    XId W = XWin(F);
+    ASSERT_NE(W, 0u);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(W); }));
+    Pump();
+
+    EXPECT_EQ(RootGeometry(W), Bounds(100, 120, 300, 200));
+    // undecorated (Motif hints: flags, functions, decorations = 0), fixed size at our place
+    auto Motif = Property32(W, "_MOTIF_WM_HINTS");
+    ASSERT_EQ(Motif.size(), 5u);
+    EXPECT_EQ(Motif[2], 0);
+    TSizeHints H;
+    ASSERT_TRUE(SizeHints(W, H));
+    EXPECT_TRUE(H.UserPosition);
+    EXPECT_TRUE(H.UserSize);
+    EXPECT_EQ(H.MinWidth, 300);
+    EXPECT_EQ(H.MaxWidth, 300);
+    EXPECT_EQ(H.MinHeight, 200);
+    EXPECT_EQ(H.MaxHeight, 200);
+
+    EXPECT_EQ(ScreenPixel({105, 125}), clWhite);
+    EXPECT_EQ(ScreenPixel({125, 145}), clRed);
+    EXPECT_EQ(ScreenPixel({260, 230}), clBlue);
+    SaveScreenshot(Bounds(90, 110, 320, 220), "x11_form.ppm");
+
+    // drawing outside painting shows at once
+    Red->Canvas()->Brush()->SetColor(clLime);
+    Red->Canvas()->FillRect(TRect(0, 0, 10, 10));
+    FreeDeviceContexts();
+    Sync();
+    EXPECT_EQ(ScreenPixel({122, 142}), clLime);
+}
+
+TEST_F(X11Windows, ClicksAndKeysReachTheControlsAndTheFormTakesTheFocus)
+{
+    TForm* F = NewForm(Bounds(200, 200, 300, 200), clWhite);
+    auto* A = Add<TBox>(F, Bounds(10, 10, 100, 50), TColor(clRed));
+    auto* B = Add<TBox>(F, Bounds(150, 10, 100, 50), TColor(clBlue));
+    A->SetTabStop(true);
+    B->SetTabStop(true);
+    F->Show();
+    XId W = XWin(F);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(W); }));
+    ASSERT_TRUE(PumpUntil([&] { return FocusedWindow() == W; }));  // no window manager: we focus it
+
+    ClickAt({200 + 150 + 30, 200 + 10 + 20});
+    ASSERT_TRUE(PumpUntil([&] { return B->Clicks == 1; }));
+    EXPECT_EQ(A->Clicks, 0);
+    B->SetFocus();
+    KeyTap("h");
+    KeyTap("i");
+    KeyTap("Return");
+    ASSERT_TRUE(PumpUntil([&] { return B->Typed == "hi<enter>"; })) << B->Typed;
+
+    // the pointer position comes from the server
+    MoveTo({321, 234});
+    EXPECT_EQ(GetCursorPos(), TPoint(321, 234));
+}
+
+// A form whose top strip is its caption, its right end a sizing edge.
+class TCaptionForm : public TForm {
+public:
+    using TForm::TForm;
+    void Dispatch(TMessage& M) override
+    {
+        if (M.Msg == WM_NCHITTEST) {
+            TPoint P = ScreenToClient(LParamToPoint(M.LParam));
+            if (P.Y < 20) {
+                M.Result = P.X >= Width() - 20 ? HTRIGHT : HTCAPTION;
+                return;
+            }
+        }
+        TForm::Dispatch(M);
+    }
+};
+
+TEST_F(X11Windows, TheProgramsMoveLoopMovesAndSizesTheRealWindow)
+{
+    auto* F = Application->CreateForm<TCaptionForm>();
+    F->SetBorderStyle(bsNone);
+    F->SetBoundsRect(Bounds(300, 300, 200, 150));
+    F->SetColor(clYellow);
+    F->Show();
+    XId W = XWin(F);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(W); }));
+
+    // press on the caption, drag by (+60, +40), release: all sent before the loop runs
+    MoveTo({350, 310});
+    Button(true);
+    MoveTo({380, 330});
+    MoveTo({410, 350});
+    Button(false);
+    ASSERT_TRUE(PumpUntil([&] { return F->Left() == 360 && F->Top() == 340; })) << F->Left() << "," << F->Top();
+    ASSERT_TRUE(PumpUntil([&] { return RootGeometry(W) == Bounds(360, 340, 200, 150); }));
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // the right end of the strip sizes it; the fixed-size hints follow the new size
+    MoveTo({360 + 190, 345});
+    Button(true);
+    MoveTo({360 + 240, 345});
+    Button(false);
+    ASSERT_TRUE(PumpUntil([&] { return F->Width() == 250; })) << F->Width();
+    ASSERT_TRUE(PumpUntil([&] { return RootGeometry(W).Width() == 250; }));
+    TSizeHints H;
+    ASSERT_TRUE(SizeHints(W, H));
+    EXPECT_EQ(H.MinWidth, 250);
+    EXPECT_EQ(H.MaxWidth, 250);
+}
+
+TEST_F(X11Windows, ARegionShapesTheWindowAndItsInputAlsoAfterAResize)
+{
+    TForm* Under = NewForm(Bounds(400, 100, 300, 300), clGreen);
+    auto* Below = Add<TBox>(Under, Bounds(0, 0, 300, 300), TColor(clGreen));
+    Under->Show();
+    TForm* F = NewForm(Bounds(450, 150, 200, 200), clWhite);
+    auto* Box = Add<TBox>(F, Bounds(0, 0, 200, 200), TColor(clRed));
+    F->Show();
+    XId W = XWin(F);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(W) && Viewable(XWin(Under)); }));
+    // a window with a hole in its middle
+    HRGN R = CreateRectRgn(0, 0, 200, 200);
+    HRGN Hole = CreateRectRgn(50, 50, 150, 150);
+    CombineRgn(R, R, Hole, RGN_DIFF);
+    DeleteObject(Hole);
+    SetWindowRgn(F->Handle(), R, true);
+    Pump();
+
+    EXPECT_EQ(ShapeRects(W, false).size(), 4u);
+    EXPECT_EQ(ShapeRects(W, true).size(), 4u);
+    EXPECT_EQ(ScreenPixel({460, 160}), clRed);
+    EXPECT_EQ(ScreenPixel({550, 250}), clGreen);  // through the hole
+
+    // a click in the hole reaches the window underneath
+    ClickAt({550, 250});
+    ASSERT_TRUE(PumpUntil([&] { return Below->Clicks == 1; }));
+    EXPECT_EQ(Box->Clicks, 0);
+    ClickAt({460, 160});
+    ASSERT_TRUE(PumpUntil([&] { return Box->Clicks == 1; }));
+
+    // the shape is set again after a resize
+    F->SetBounds(450, 150, 250, 250);
+    Pump();
+    TRegion Got;
+    for (const TRect& Rc : ShapeRects(W, false)) Got |= TRegion(Rc);
+    EXPECT_EQ(Got.Bounds(), TRect(0, 0, 200, 200));
+    EXPECT_FALSE(Got.Contains({100, 100}));
+}
+
+// A popup window: a tool window without a caption, on top.
+class TPopup : public TBox {
+public:
+    using TBox::TBox;
+
+protected:
+    void CreateParams(TCreateParams& P) override
+    {
+        TBox::CreateParams(P);
+        P.Style = WS_POPUP;
+        P.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+        P.WndParent = nullptr;
+    }
+};
+
+TEST_F(X11Windows, PopupsAreUnmanagedAndNeverTakeTheFocus)
+{
+    TForm* F = NewForm(Bounds(100, 500, 300, 200), clWhite);
+    auto* Edit = Add<TBox>(F, Bounds(10, 10, 100, 30), TColor(clLtGray));
+    Edit->SetTabStop(true);
+    F->Show();
+    XId W = XWin(F);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(W); }));
+    Edit->SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return FocusedWindow() == W; }));
+
+    auto* P = new TPopup(F, TColor(clFuchsia));
+    P->SetVisible(false);
+    P->HandleNeeded();
+    SetWindowPos(P->Handle(), HWND_TOPMOST, 150, 520, 120, 80, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    XId PW = XWin(P);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(PW); }));
+    EXPECT_TRUE(OverrideRedirect(PW));
+    Pump();
+    EXPECT_EQ(ScreenPixel({200, 560}), clFuchsia);  // above the form
+
+    ClickAt({200, 560});
+    ASSERT_TRUE(PumpUntil([&] { return P->Clicks == 1; }));
+    Pump();
+    EXPECT_EQ(FocusedWindow(), W);
+    EXPECT_EQ(GetActiveWindow(), F->Handle());
+    EXPECT_EQ(GetFocus(), Edit->Handle());
+}
+
+TEST_F(X11Windows, StayOnTopIsAWindowStateThatCanBeSwitched)
+{
+    TForm* F = NewForm(Bounds(600, 500, 200, 100), clWhite);
+    F->SetFormStyle(fsStayOnTop);
+    F->Show();
+    XId W = XWin(F);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(W); }));
+    EXPECT_TRUE(HasAtom(W, "_NET_WM_STATE", "_NET_WM_STATE_ABOVE"));
+    SetWindowPos(F->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Pump();
+    EXPECT_FALSE(HasAtom(W, "_NET_WM_STATE", "_NET_WM_STATE_ABOVE"));
+}
+
+TEST_F(X11Windows, MinimizeTakesTheWindowOffTheScreenAndRestoreBringsItBack)
+{
+    TForm* F = NewForm(Bounds(700, 100, 200, 100), clWhite);
+    F->Show();
+    XId W = XWin(F);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(W); }));
+    ShowWindow(F->Handle(), SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil([&] { return !Viewable(W); }));
+    EXPECT_TRUE(IsIconic(F->Handle()));
+    ShowWindow(F->Handle(), SW_RESTORE);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(W); }));
+    EXPECT_FALSE(IsIconic(F->Handle()));
+}
+
+TEST_F(X11Windows, ANativeHostTakesAnEmbeddedClientAndFollowsItsControl)
+{
+    TForm* F = NewForm(Bounds(100, 700, 300, 200), clWhite);
+    auto* Host = Add<TBox>(F, Bounds(20, 30, 160, 120), TColor(clBlue));
+    F->Show();
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(XWin(F)); }));
+    XId HW = XId(CreateNativeWindow(Host->Handle()));
+    ASSERT_NE(HW, 0u);
+    EXPECT_EQ(XWin(Host), HW);
+    EXPECT_EQ(XId(CreateNativeWindow(Host->Handle())), HW);  // one per window
+
+    // another client draws into it, as a video overlay does
+    XId Client = CreateClient(HW, Bounds(0, 0, 160, 120));
+    const TColor Orange = RGB(0xFF, 0x80, 0x00);
+    ASSERT_TRUE(PumpUntil([&] {
+        FillClient(Client, Orange);
+        return ScreenPixel({100 + 20 + 80, 700 + 30 + 60}) == Orange;
+    }));
+    EXPECT_EQ(RootGeometry(HW), Bounds(120, 730, 160, 120));
+
+    // it follows the control's place and visibility
+    Host->SetBounds(40, 50, 100, 80);
+    Pump();
+    EXPECT_EQ(RootGeometry(HW), Bounds(140, 750, 100, 80));
+    Host->SetVisible(false);
+    Pump();
+    EXPECT_FALSE(Viewable(HW));
+}
+
+TEST_F(X11Windows, MonitorsComeFromTheServer)
+{
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), ScreenWidth());
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), ScreenHeight());
+    EXPECT_GE(GetSystemMetrics(SM_CMONITORS), 1);
+    TRect Work;
+    ASSERT_TRUE(SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0));
+    EXPECT_EQ(Work, TRect(0, 0, ScreenWidth(), ScreenHeight()));
+    // without a compositing manager layered windows are not available
+    EXPECT_FALSE(LayeredWindowsAvailable());
+}
+
+}  // namespace
