@@ -142,6 +142,7 @@ TEST(SkinDataFolder, WhatIsASkin)
         {Head + "[SKINCONTROLS]\ncount=1\n0=Button:Button\n1=b:bevel\n", true, {}},
         {Head + "[SKINCONTROLS]\ncount=1\n0=x:y:panel\n", true, {}},
         {Head + "[SKINCONTROLS]\ncount=1\n0=:panel\n", true, {""}},
+        {String("\0\xFF\xFE[VERSION\n\x01=\x02\n[]\n=\n", 20), false, {}},
     };
     for (const Case& C : Cases) {
         TempDir Dir;
@@ -158,6 +159,17 @@ TEST(SkinDataFolder, WhatIsASkin)
         for (auto& R : D.CtrlList) Names.push_back(R->IDName);
         EXPECT_EQ(Names, C.Loads ? C.Controls : std::vector<String>{"old"}) << C.Text;
     }
+}
+
+TEST(SkinDataFolder, AMissingFileIsNoSkin)
+{
+    RecordingRoute Route;
+    FakeForm Form("Form1");
+    Route.Screen = {&Form};
+    TbsSkinData D(nullptr);
+    D.LoadFromFile("/nonexistent/folder/skin.ini");
+    EXPECT_TRUE(D.Empty);
+    EXPECT_TRUE(Route.Log.empty());
 }
 
 // Damaged folders: a clear error, the old skin kept, no message to the forms.
