@@ -193,13 +193,15 @@ void TComponent::RemoveFreeNotification(TComponent* AComponent)
 void TComponent::Notification(TComponent* AComponent, TOperation AOperation)
 {
     if (AOperation == opRemove && AComponent) RemoveFreeNotification(AComponent);
-    // Pass the notice on to owned components (a copy: handlers may change the list).
-    std::vector<TComponent*> owned = FComponents;
-    for (TComponent* c : owned) {
-        if (c == AComponent) continue;
-        // A component deleted by an earlier handler is no longer in the list.
-        if (std::find(FComponents.begin(), FComponents.end(), c) == FComponents.end()) continue;
-        c->Notification(AComponent, AOperation);
+    // Pass the notice on to owned components, last first.  A handler may delete
+    // components of this owner: the index is kept within the list as it shrinks.
+    for (int i = int(FComponents.size()) - 1; i >= 0; --i) {
+        if (i >= int(FComponents.size())) {
+            i = int(FComponents.size());
+            continue;
+        }
+        TComponent* c = FComponents[i];
+        if (c != AComponent) c->Notification(AComponent, AOperation);
     }
 }
 

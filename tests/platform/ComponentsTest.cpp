@@ -156,6 +156,35 @@ TEST(Component, OwnerDestructionMarksDestroyingAndClearsLinksBeforeDeleting)
     EXPECT_TRUE(destroyingSeen);
 }
 
+TEST(Component, HandlerMayDeleteSiblingsWhileTheNoticeTravels)
+{
+    // When its partner goes away, a component deletes its helper, a sibling.
+    struct TKiller : TComponent {
+        TComponent* Partner = nullptr;
+        TComponent* Helper = nullptr;
+        using TComponent::TComponent;
+        void Notification(TComponent* AComponent, TOperation AOperation) override
+        {
+            TComponent::Notification(AComponent, AOperation);
+            if (AOperation == opRemove && AComponent == Partner) {
+                Partner = nullptr;
+                delete Helper;
+                Helper = nullptr;
+            }
+        }
+    };
+    TComponent owner(nullptr);
+    for (int i = 0; i < 5; ++i) new TComponent(&owner);
+    auto* killer = new TKiller(&owner);
+    killer->Helper = new TComponent(&owner);
+    for (int i = 0; i < 5; ++i) new TComponent(&owner);
+    killer->Partner = new TComponent(&owner);
+    int before = owner.ComponentCount();
+    delete killer->Partner;
+    EXPECT_EQ(before - 2, owner.ComponentCount());
+    EXPECT_EQ(nullptr, killer->Helper);
+}
+
 TEST(Component, NamesAreIdentifiersUniqueWithinTheOwner)
 {
     TComponent owner(nullptr);
