@@ -5,7 +5,6 @@
 // to a pixel size at 96 dots per inch, and its metrics are rounded to whole pixels.
 // Text is rendered with grey-scale antialiasing and hinted metrics into a coverage
 // mask that is then mixed into the surface in the text colour.
-#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
 
 #include <algorithm>
@@ -13,6 +12,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <set>
 #include <unordered_map>
 
 #include "platform/graphics/GdiInternal.h"
@@ -41,24 +41,20 @@ std::string Lower(std::string S)
     return S;
 }
 
+// The installed families, asked of pango (which keeps fontconfig to its own thread
+// discipline); names compared without case.
 bool FamilyInstalled(const std::string& Name)
 {
-    static std::map<std::string, bool> Known;
-    auto It = Known.find(Name);
-    if (It != Known.end()) return It->second;
-    bool Found = false;
-    if (FcPattern* P = FcPatternCreate()) {
-        FcPatternAddString(P, FC_FAMILY, reinterpret_cast<const FcChar8*>(Name.c_str()));
-        FcObjectSet* Os = FcObjectSetBuild(FC_FAMILY, nullptr);
-        if (FcFontSet* Fs = FcFontList(nullptr, P, Os)) {
-            Found = Fs->nfont > 0;
-            FcFontSetDestroy(Fs);
-        }
-        FcObjectSetDestroy(Os);
-        FcPatternDestroy(P);
-    }
-    Known[Name] = Found;
-    return Found;
+    static std::set<std::string>* Families = [] {
+        auto* S = new std::set<std::string>();
+        PangoFontFamily** List = nullptr;
+        int N = 0;
+        pango_font_map_list_families(FontMap(), &List, &N);
+        for (int i = 0; i < N; ++i) S->insert(Lower(pango_font_family_get_name(List[i])));
+        g_free(List);
+        return S;
+    }();
+    return Families->count(Lower(Name)) != 0;
 }
 
 constexpr const char* SansFamilies = "DejaVu Sans,WenQuanYi Micro Hei";
