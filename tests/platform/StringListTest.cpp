@@ -105,6 +105,10 @@ TEST(StringList, CommaTextQuotesWhereNeeded)
         {"a,,b", "a||b"},
         {"a,", "a|"},
         {"  a , b  ", "a|b"},
+        {"\"unterminated", "unterminated"},
+        {"\"a\"b,c", "ab|c"},
+        {",", "|"},
+        {"\"", ""},
     };
     for (const Case& c : cases) {
         TStringList l;
