@@ -52,7 +52,7 @@ String ScratchFolder()
 namespace {
 
 // Bump the version whenever the list changes, so that old folders are not reused.
-constexpr const char* FolderName = "engine_media_v7";
+constexpr const char* FolderName = "engine_media_v8";
 
 const char* const GreyVideo = "-f lavfi -i \"color=c=black:s=64x48:r=25:d=1,geq=lum='16+8*N':cb=128:cr=128\"";
 
@@ -69,8 +69,6 @@ std::vector<TClip> Clips()
         {"grey.avi", G + " -c:v mpeg4 -q:v 1 -g 5 -bf 0 -pix_fmt yuv420p"},
         // The same pictures with B frames: the decoder holds frames back until the end.
         {"grey_b.mkv", G + " -c:v mpeg4 -q:v 1 -g 12 -bf 2 -pix_fmt yuv420p"},
-        // The same pictures, every frame a key frame.
-        {"grey_intra.mkv", G + " -c:v mjpeg -q:v 1 -pix_fmt yuvj420p"},
         // One video and two audio streams with languages and a title.
         {"av.mkv", G + " -f lavfi -i sine=f=440:d=1 -f lavfi -i sine=f=880:d=1 -map 0 -map 1 -map 2"
                        " -c:v mpeg4 -g 5 -c:a mp2 -metadata title=\"Test Title\""
@@ -95,16 +93,11 @@ std::vector<TClip> Clips()
 
 void Generate(const String& ADir)
 {
-    for (const TClip& C : Clips()) {
-        String Cmd = "ffmpeg -nostdin -y -loglevel error " + C.Args + " '" + ADir + C.Name + "' >/dev/null 2>&1";
-        if (std::system(Cmd.c_str()) != 0) throw std::runtime_error("ffmpeg failed: " + Cmd);
-    }
+    for (const TClip& C : Clips()) RunFFmpeg(C.Args, ADir + C.Name);
     fs::copy_file(ADir + "grey.avi", ADir + "测试视频.avi");
     // A transport stream cut in the middle of a group of pictures: its first frames
     // cannot be decoded, so the first picture lies after the stream's start.
-    String Cut = "ffmpeg -nostdin -y -loglevel error -i '" + ADir + "video.ts' -ss 0.2 -c copy -copyinkf '" + ADir +
-                 "cut.ts' >/dev/null 2>&1";
-    if (std::system(Cut.c_str()) != 0) throw std::runtime_error("ffmpeg failed: " + Cut);
+    RunFFmpeg("-i '" + ADir + "video.ts' -ss 0.2 -c copy -copyinkf", ADir + "cut.ts");
     {
         std::ofstream F(ADir + "notmedia.txt");
         F << "This is not a media file.\n";
@@ -126,22 +119,33 @@ void Generate(const String& ADir)
 
 }  // namespace
 
+void RunFFmpeg(const String& AArgs, const String& AOutput)
+{
+    String Cmd = "ffmpeg -nostdin -y -loglevel error " + AArgs + " '" + AOutput + "' >/dev/null 2>&1";
+    if (std::system(Cmd.c_str()) != 0) throw std::runtime_error("ffmpeg failed: " + Cmd);
+}
+
+String GeneratedFolder(const String& AFolder, const std::function<void(const String& ADir)>& AGenerate)
+{
+    if (fs::exists(AFolder + "done")) return AFolder;
+    // The scratch folder lies beside the final one, on the same file system.
+    String Final = AFolder.substr(0, AFolder.size() - 1);
+    String Temp = Final + ".tmp" + std::to_string(getpid()) + "/";
+    fs::remove_all(Temp);
+    fs::create_directories(Temp);
+    AGenerate(Temp);
+    std::ofstream(Temp + "done") << "ok\n";
+    std::error_code Ec;
+    fs::rename(Temp, Final, Ec);
+    if (Ec) fs::remove_all(Temp);  // another process made it first
+    if (!fs::exists(AFolder + "done")) throw std::runtime_error("cannot make " + AFolder);
+    return AFolder;
+}
+
 const String& MediaFolder()
 {
-    static String Folder = [] {
-        fs::path Exe = fs::read_symlink("/proc/self/exe").parent_path();
-        String Final = (Exe / FolderName).string() + "/";
-        if (fs::exists(Final + "done")) return Final;
-        String Temp = (Exe / (String(FolderName) + ".tmp" + std::to_string(getpid()))).string() + "/";
-        fs::remove_all(Temp);
-        fs::create_directories(Temp);
-        Generate(Temp);
-        std::ofstream(Temp + "done") << "ok\n";
-        std::error_code Ec;
-        fs::rename(Temp, Final.substr(0, Final.size() - 1), Ec);
-        if (Ec) fs::remove_all(Temp);  // another process made it first
-        return Final;
-    }();
+    static const String Folder = GeneratedFolder(
+        fs::read_symlink("/proc/self/exe").parent_path().string() + "/" + FolderName + "/", Generate);
     return Folder;
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/system/Types.h"
 
+#include <functional>
 #include <vector>
 
 namespace enginetest {
@@ -20,6 +21,13 @@ String Media(const String& AName);
 // Grey level of frame AIndex of the grey clips (25 fps, 25 frames, 64x48).
 constexpr int GreyLevel(int AIndex) { return 16 + 8 * AIndex; }
 constexpr int GreyFrames = 25;
+
+// A folder of generated files, made once and shared by every test process: AGenerate
+// fills a scratch folder, which is then renamed to AFolder (with a trailing "/"), so no
+// process ever sees a half-made folder.  Returns AFolder.
+String GeneratedFolder(const String& AFolder, const std::function<void(const String& ADir)>& AGenerate);
+// Runs "ffmpeg <AArgs> <AOutput>" quietly; throws when it fails.
+void RunFFmpeg(const String& AArgs, const String& AOutput);
 
 // Runs a command through the shell and returns its standard output.
 String RunCommand(const String& ACommand);

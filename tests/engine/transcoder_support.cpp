@@ -13,10 +13,7 @@ const String& Folder()
 {
     // Made once beside the engine's shared media: in a scratch folder renamed into place,
     // so that test processes running at once never see a half-made folder.
-    static const String folder = [] {
-        String final = enginetest::MediaFolder() + "transcoder/";
-        if (fs::exists(final + "done")) return final;
-        String dir = enginetest::ScratchFolder();
+    static const String folder = enginetest::GeneratedFolder(enginetest::MediaFolder() + "transcoder/", [](const String& dir) {
         const String v = "-f lavfi -i testsrc=size=";
         struct {
             const char* Name;
@@ -30,16 +27,8 @@ const String& Folder()
             {"late.nut", v + "160x120:rate=25:duration=0.4 -c:v mpeg4 -output_ts_offset 1.4"},
             {"prog.ts", v + "160x120:rate=25:duration=0.2 -c:v mpeg2video -mpegts_service_id 1"},
         };
-        for (const auto& f : files) {
-            String cmd = "ffmpeg -nostdin -y -loglevel error " + f.Args + " '" + dir + f.Name + "' >/dev/null 2>&1";
-            if (std::system(cmd.c_str()) != 0) throw std::runtime_error("ffmpeg failed: " + cmd);
-        }
-        std::ofstream(dir + "done") << "1";
-        std::error_code ec;
-        fs::rename(dir, final.substr(0, final.size() - 1), ec);
-        if (ec) fs::remove_all(dir);  // another process made it first
-        return final;
-    }();
+        for (const auto& f : files) enginetest::RunFFmpeg(f.Args, dir + f.Name);
+    });
     return folder;
 }
 
