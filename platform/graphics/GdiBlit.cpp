@@ -11,18 +11,18 @@ namespace {
 
 // One axis of a transfer: destination pixel i (0 <= i < Dst.Len) reads source index
 // Map[i] (absolute, possibly outside the source).
-struct TSpanSpec {
+struct TAxisSpan {
     int Start = 0, Len = 0;
     bool Neg = false;
 };
 
-TSpanSpec Normalise(int Origin, int Extent)
+TAxisSpan Normalise(int Origin, int Extent)
 {
     if (Extent < 0) return {Origin + Extent, -Extent, true};
     return {Origin, Extent, false};
 }
 
-std::vector<int> AxisMap(const TSpanSpec& D, const TSpanSpec& S)
+std::vector<int> AxisMap(const TAxisSpan& D, const TAxisSpan& S)
 {
     std::vector<int> M(size_t(std::max(D.Len, 0)));
     bool Mirror = D.Neg != S.Neg;
@@ -66,8 +66,8 @@ inline uint32_t BlendPixel(uint32_t S, uint32_t D, const BLENDFUNCTION& B)
 
 // Transfers from Src (a pixel view) into the destination DC's surface.  DstX/DstY and
 // the source coordinates are already surface coordinates; spans are normalised.
-void Transfer(TSurface& DstS, const TRegion& Clip, TSpanSpec DX, TSpanSpec DY, const TPixelView& Src,
-              TSpanSpec SX, TSpanSpec SY, const TTransfer& T)
+void Transfer(TSurface& DstS, const TRegion& Clip, TAxisSpan DX, TAxisSpan DY, const TPixelView& Src,
+              TAxisSpan SX, TAxisSpan SY, const TTransfer& T)
 {
     if (DX.Len <= 0 || DY.Len <= 0 || SX.Len <= 0 || SY.Len <= 0) return;
     TRect DstRect(DX.Start, DY.Start, DX.Start + DX.Len, DY.Start + DY.Len);
@@ -147,8 +147,8 @@ BOOL DCTransfer(HDC DstDC, int X, int Y, int W, int H, HDC SrcDC, int XSrc, int 
     PSurface Keep;
     if (!SourceView(*S, DstS.get(), V, Keep)) return TRUE;  // reading from nothing: nothing changes
     TPoint DO = D->ToSurface(X, Y), SO = S->ToSurface(XSrc, YSrc);
-    TSpanSpec DX = Normalise(DO.X, W), DY = Normalise(DO.Y, H);
-    TSpanSpec SX = Normalise(SO.X, WSrc), SY = Normalise(SO.Y, HSrc);
+    TAxisSpan DX = Normalise(DO.X, W), DY = Normalise(DO.Y, H);
+    TAxisSpan SX = Normalise(SO.X, WSrc), SY = Normalise(SO.Y, HSrc);
     if (RequireInside && (SX.Start < 0 || SY.Start < 0 || SX.Start + SX.Len > V.Width || SY.Start + SY.Len > V.Height))
         return FALSE;
     Transfer(*DstS, D->Clip(), DX, DY, V, SX, SY, T);
@@ -173,9 +173,9 @@ bool DIBView(const void* Bits, const BITMAPINFO* Info, TPixelView& V)
 }
 
 // Source span of a DIB transfer: y measured from the image's bottom edge.
-TSpanSpec DIBSourceRows(int Height, int YSrc, int HSrc)
+TAxisSpan DIBSourceRows(int Height, int YSrc, int HSrc)
 {
-    TSpanSpec Up = Normalise(YSrc, HSrc);
+    TAxisSpan Up = Normalise(YSrc, HSrc);
     return {Height - (Up.Start + Up.Len), Up.Len, Up.Neg};
 }
 
