@@ -366,6 +366,30 @@ TEST_F(X11Windows, ANativeHostTakesAnEmbeddedClientAndFollowsItsControl)
     EXPECT_FALSE(Viewable(HW));
 }
 
+TEST_F(X11Windows, TheMessageBoxOpensAsADialogAndEnterClosesIt)
+{
+    TForm* F = NewForm(Bounds(0, 0, 200, 100), clWhite);
+    F->Show();
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(XWin(F)); }));
+    // once the box is on the screen: keep a picture of it and press Enter
+    bool Seen = false;
+    HWND Timer = AllocateHWnd([&](TMessage& M) {
+        if (M.Msg != WM_TIMER || Seen) return;
+        HWND Box = GetActiveWindow();
+        if (!Box || Box == F->Handle() || !Viewable(XId(GetNativeWindow(Box)))) return;
+        Seen = true;
+        SaveScreenshot(GetWindowRect(Box), "x11_message_box.ppm");
+        KeyTap("Return");
+    });
+    SetTimer(Timer, 1, 50);
+    int R = MessageBox(F->Handle(), "转换失败: the output folder does not exist.", "Video Converter",
+                       MB_OK | MB_ICONWARNING);
+    KillTimer(Timer, 1);
+    DeallocateHWnd(Timer);
+    EXPECT_TRUE(Seen);
+    EXPECT_EQ(R, IDOK);
+}
+
 TEST_F(X11Windows, MonitorsComeFromTheServer)
 {
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), ScreenWidth());
