@@ -281,49 +281,18 @@ BOOL RestoreDC(HDC DC, int Saved)
 
 // ---- origins --------------------------------------------------------------------------------
 
-BOOL SetViewportOrgEx(HDC DC, int X, int Y, POINT* Old)
-{
-    auto D = LookupDC(DC);
-    if (!D) return FALSE;
-    if (Old) *Old = D->S.ViewportOrg;
-    D->S.ViewportOrg = {X, Y};
-    return TRUE;
-}
-
-BOOL GetViewportOrgEx(HDC DC, POINT* P)
-{
-    auto D = LookupDC(DC);
-    if (!D || !P) return FALSE;
-    *P = D->S.ViewportOrg;
-    return TRUE;
-}
+BOOL SetViewportOrgEx(HDC DC, int X, int Y, POINT* Old) { return SetDCPoint(DC, &TDCState::ViewportOrg, {X, Y}, Old); }
+BOOL GetViewportOrgEx(HDC DC, POINT* P) { return GetDCPoint(DC, &TDCState::ViewportOrg, P); }
 
 BOOL OffsetViewportOrgEx(HDC DC, int DX, int DY, POINT* Old)
 {
-    auto D = LookupDC(DC);
-    if (!D) return FALSE;
-    if (Old) *Old = D->S.ViewportOrg;
-    D->S.ViewportOrg.X += DX;
-    D->S.ViewportOrg.Y += DY;
-    return TRUE;
+    POINT Cur;
+    if (!GetViewportOrgEx(DC, &Cur)) return FALSE;
+    return SetViewportOrgEx(DC, Cur.X + DX, Cur.Y + DY, Old);
 }
 
-BOOL SetWindowOrgEx(HDC DC, int X, int Y, POINT* Old)
-{
-    auto D = LookupDC(DC);
-    if (!D) return FALSE;
-    if (Old) *Old = D->S.WindowOrg;
-    D->S.WindowOrg = {X, Y};
-    return TRUE;
-}
-
-BOOL GetWindowOrgEx(HDC DC, POINT* P)
-{
-    auto D = LookupDC(DC);
-    if (!D || !P) return FALSE;
-    *P = D->S.WindowOrg;
-    return TRUE;
-}
+BOOL SetWindowOrgEx(HDC DC, int X, int Y, POINT* Old) { return SetDCPoint(DC, &TDCState::WindowOrg, {X, Y}, Old); }
+BOOL GetWindowOrgEx(HDC DC, POINT* P) { return GetDCPoint(DC, &TDCState::WindowOrg, P); }
 
 // ---- clipping --------------------------------------------------------------------------------
 

@@ -94,6 +94,24 @@ std::shared_ptr<T> Lookup(HGDIOBJ H, DWORD Kind)
 }
 inline std::shared_ptr<TDCData> LookupDC(HDC DC) { return Lookup<TDCData>(DC, OBJ_DC); }
 
+// Replaces one point of a DC's state (origins, pen position), giving the old one.
+inline BOOL SetDCPoint(HDC DC, TPoint TDCState::*Field, TPoint V, POINT* Old)
+{
+    auto D = LookupDC(DC);
+    if (!D) return FALSE;
+    if (Old) *Old = D->S.*Field;
+    D->S.*Field = V;
+    return TRUE;
+}
+
+inline BOOL GetDCPoint(HDC DC, TPoint TDCState::*Field, POINT* Out)
+{
+    auto D = LookupDC(DC);
+    if (!D || !Out) return FALSE;
+    *Out = D->S.*Field;
+    return TRUE;
+}
+
 // Stock objects as shared pointers (for the initial DC state).
 std::shared_ptr<TPenData> StockPen(int Index);
 std::shared_ptr<TBrushData> StockBrush(int Index);

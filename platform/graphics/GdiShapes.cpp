@@ -190,22 +190,8 @@ void FillBrushRect(TDCData& D, const TRect& SurfRect, const TBrushData& Brush)
 
 }  // namespace
 
-BOOL MoveToEx(HDC DC, int X, int Y, POINT* Old)
-{
-    auto D = LookupDC(DC);
-    if (!D) return FALSE;
-    if (Old) *Old = D->S.PenPos;
-    D->S.PenPos = {X, Y};
-    return TRUE;
-}
-
-BOOL GetCurrentPositionEx(HDC DC, POINT* P)
-{
-    auto D = LookupDC(DC);
-    if (!D || !P) return FALSE;
-    *P = D->S.PenPos;
-    return TRUE;
-}
+BOOL MoveToEx(HDC DC, int X, int Y, POINT* Old) { return SetDCPoint(DC, &TDCState::PenPos, {X, Y}, Old); }
+BOOL GetCurrentPositionEx(HDC DC, POINT* P) { return GetDCPoint(DC, &TDCState::PenPos, P); }
 
 BOOL LineTo(HDC DC, int X, int Y)
 {
