@@ -8,13 +8,18 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
+#include "platform/forms/Controls.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/windows/Windows.h"
 #include "platform/system/Classes.h"
 #include "platform/system/SysUtils.h"
 #include "platform/system/Types.h"
 
 class TCustomIniFile;
 class TCustomImageList;
+class TbsBitmap;
 
 // How the client part of a skin picture fills a larger client area when stretched.
 enum TbsStretchType { bsstFull, bsstHorz, bsstVert };
@@ -82,6 +87,11 @@ void DrawImageAndText2(TCanvas* Canvas, TRect R, int Margin, int Spacing, TbsBut
 void DrawGlyphAndText(TCanvas* Canvas, TRect R, int Margin, int Spacing, TbsButtonLayout Layout, const String& Caption,
                       TBitmap* Glyph, int NumGlyphs, int GlyphNum, bool ADown, bool ADrawColorMarker,
                       TColor AColorMarkerValue);
+
+// Paints into Canvas what Control's parent shows under the control (the parent's
+// background and the graphic controls before Control), or the part R of it.
+void DrawParentBackground(TWinControl* Control, TCanvas* Canvas);
+void DrawParentBackgroundInRect(TWinControl* Control, const TRect& R, TCanvas* Canvas);
 
 // Text (UTF-8; counted in characters).  Functions that draw do nothing for an empty text.
 int DrawWideText(TCanvas* Canvas, const String& Text, TRect& R, UINT Flags);
@@ -179,3 +189,76 @@ void CreateSkinBorderMasks(TPoint LTPt, TPoint RTPt, TPoint LBPt, TPoint RBPt, T
 void CreateSkinRegion(HRGN& Rgn, TPoint LTPt, TPoint RTPt, TPoint LBPt, TPoint RBPt, TRect ClRect, TPoint NewLTPt,
                       TPoint NewRTPt, TPoint NewLBPt, TPoint NewRBPt, TRect NewClRect, TBitmap* Mask, int NewW,
                       int NewH);
+
+// ---- Layered windows and platform functions ------------------------------------------------
+// The system version as GetVersion gives it (major in the low byte, minor in the next);
+// tests may point this at another source.
+extern DWORD (*bsGetVersion)();
+void GetOsVersion(int& Major, int& Minor);
+bool OsIsWin2000OrLater();  // 5.0 to 5.2, or later majors
+bool OsIsXPOrLater();       // exactly 5.1, or later majors (5.2 does not count)
+bool OsIsVistaOrLater();
+bool OsIsWindows7();        // exactly 6.1
+bool OsIsWindows8OrLater(); // exactly 6.2, or later majors (6.3 does not count)
+
+// The window alpha of a layered window; nothing where layered windows are not shown with
+// alpha (no compositing manager).
+void SetLayeredAlpha(HWND Wnd, uint8_t Alpha);
+// Shows Bmp (32-bit with alpha) as the picture of Control's layered window at the
+// control's position, at window alpha Alpha.
+void UpdateLayeredBitmap(TbsBitmap* Bmp, uint8_t Alpha, TWinControl* Control);
+// False with the bar marked invisible when the system cannot say (always, here).
+bool SafeGetScrollBarInfo(HWND Wnd, LONG ObjectId, SCROLLBARINFO& Info);
+bool IsMultiMonitor();
+void GetWorkArea(bool WorkArea, TRect& R);
+// The work area (or the whole area) of the monitor nearest to Wnd; R unchanged when it
+// cannot be had.
+void GetMonitorWorkArea(HWND Wnd, bool WorkArea, TRect& R);
+// Desktop composition services: this system has none, so composition is reported off and
+// the calls do nothing.
+bool LoadDwmApi();
+bool IsDwmCompositionOn();
+void SetDwmTransitions(HWND Wnd, bool Enabled);
+bool EnableBlurBehind(HWND Wnd, bool Enable, HRGN Rgn);
+
+// Dest gets Image's pixels with the alpha of Mask (the mean of its colour channels), the
+// colours then lowered to the alpha.  Mask pixels missing give alpha 0.
+void CreateAlphaBitmap(TBitmap* Image, TBitmap* Mask, TbsBitmap* Dest);
+// Dest gets the PNG's pixels and alpha (255, or 0 at a bit-transparency colour, for a PNG
+// without an alpha channel).
+void PngImageToBitmap(TbsBitmap* Dest, TPngImage* Png);
+
+// A top-level window that shows a layered image: never activated, mouse input passes
+// through it.
+class TbsLayerWindow : public TCustomControl {
+public:
+    explicit TbsLayerWindow(TComponent* AOwner);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void WndProc(TMessage& Message) override;
+};
+
+// Shows one layer window with a 32-bit alpha image and fades it in.
+class TbsLayerManager : public TComponent {
+public:
+    explicit TbsLayerManager(TComponent* AOwner);
+    ~TbsLayerManager() override;
+
+    void Show(int X, int Y, TBitmap* AImage, TBitmap* AImageMask, int AAlphaBlendValue);
+    void Hide();
+    void Update();
+    void StartTimer();
+    void StopTimer();
+    // One fade step (the timer's event, every 25 ms).
+    void FadeStep();
+
+    TbsLayerWindow* LayerWindow = nullptr;  // owned
+    std::unique_ptr<TbsBitmap> Bmp;
+    TTimer* Timer = nullptr;                // owned
+    int EndAlphaBlendValue = 0;
+    int BeginAlphaBlendValue = 0;
+    int StepAlphaBlendValue = 0;
+    bool IsVisible = false;
+    bool TopMostMode = true;
+};
