@@ -49,8 +49,16 @@ void TbsSkinData::SetSkinIndex(int Value)
         return;
     }
     if (Value < 0 || Value >= FCompressedSkinList->Skins()->Count()) return;
+    // A damaged skin raises with the old skin still loaded: keep the index that names it.
+    int OldIndex = FCompressedSkinIndex;
     FCompressedSkinIndex = Value;
-    if (!IsDesigning()) LoadCompressedStoredSkin(FCompressedSkinList->Skins()->Items(Value)->Skin());
+    if (IsDesigning()) return;
+    try {
+        LoadCompressedStoredSkin(FCompressedSkinList->Skins()->Items(Value)->Skin());
+    } catch (...) {
+        FCompressedSkinIndex = OldIndex;
+        throw;
+    }
 }
 
 void TbsSkinData::SetSkinList(TbsCompressedSkinList* Value)

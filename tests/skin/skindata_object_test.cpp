@@ -290,6 +290,25 @@ TEST_F(SkinDataSkinList, AttachingAListLoadsTheSkinAtSkinIndex)
     D.SetSkinList(nullptr);
 }
 
+TEST_F(SkinDataSkinList, ADamagedItemKeepsTheLoadedSkinAndItsIndex)
+{
+    // Container version 3, a length, and bytes that are no zlib stream.
+    const char Bad[] = "\3\0\0\0\4\0\0\0junk";
+    TMemoryStream S;
+    S.WriteBuffer(Bad, int64_t(sizeof(Bad) - 1));
+    S.SetPosition(0);
+    List.Skins()->Add()->Skin()->LoadFromCompressStream(&S);
+
+    TbsSkinData D(nullptr);
+    D.SetSkinList(&List);
+    ASSERT_EQ(Loads(), 1);
+    EXPECT_THROW(D.SetSkinIndex(1), Exception);
+    EXPECT_EQ(D.SkinIndex(), 0);
+    EXPECT_EQ(D.SkinName, "Small");
+    EXPECT_EQ(Loads(), 1);
+    D.SetSkinList(nullptr);
+}
+
 TEST_F(SkinDataSkinList, IndexWithoutAListIsOnlyStored)
 {
     TbsSkinData D(nullptr);
