@@ -1,6 +1,6 @@
 // Window regions from skin masks: the black pixels of a mask picture, cut into the four
 // border strips of a resized control or window.
-#include "skin/bsUtils.h"
+#include "skin/bsUtils_Pieces.h"
 
 #include <cstring>
 
@@ -89,31 +89,6 @@ void CreateRgnFromMask(HRGN& Rgn, TBitmap* Mask)
     Rgn = ExtCreateRegion(nullptr, DWORD(size), reinterpret_cast<const RGNDATA*>(data.data()));
 }
 
-namespace {
-
-void Copy(TBitmap* B, const TRect& D, TBitmap* SB, const TRect& S)
-{
-    if (D.IsEmpty() || S.IsEmpty()) return;
-    B->Canvas()->CopyRect(D, SB->Canvas(), S);
-}
-
-// Tiles S along D (horizontally or vertically), the last tile cut; nothing for a strip of
-// no length.
-void Tile(TBitmap* B, const TRect& D, TBitmap* SB, const TRect& S, bool Horizontal)
-{
-    const int s = Horizontal ? S.Width() : S.Height();
-    const int a = Horizontal ? D.Left : D.Top, b = Horizontal ? D.Right : D.Bottom;
-    if (s <= 0) return;
-    for (int t0 = a; t0 < b; t0 += s) {
-        const int t1 = std::min(t0 + s, b);
-        if (Horizontal)
-            Copy(B, TRect(t0, D.Top, t1, D.Bottom), SB, TRect(S.Left, S.Top, S.Left + t1 - t0, S.Bottom));
-        else
-            Copy(B, TRect(D.Left, t0, D.Right, t1), SB, TRect(S.Left, S.Top, S.Right, S.Top + t1 - t0));
-    }
-}
-
-}  // namespace
 
 void CreateSkinBorderMasks(TPoint LT, TPoint RT, TPoint LB, TPoint RB, TRect Cl, TPoint NewLT, TPoint NewRT,
                            TPoint NewLB, TPoint NewRB, TRect NewCl, TBitmap* Mask, TBitmap* RMTop, TBitmap* RMLeft,
@@ -128,9 +103,9 @@ void CreateSkinBorderMasks(TPoint LT, TPoint RT, TPoint LB, TPoint RB, TRect Cl,
         const int w = Right - Left;
         if (!S || w <= 0 || sideH <= 0) return;
         S->SetSize(w, sideH);
-        if (Bp.Y != A.Y) Tile(S, TRect(0, 0, w, sideH), Mask, TRect(Left, A.Y, Right, Bp.Y), false);
-        Copy(S, TRect(0, 0, w, A.Y - Cl.Top), Mask, TRect(Left, Cl.Top, Right, A.Y));
-        Copy(S, TRect(0, sideH - (Cl.Bottom - Bp.Y), w, sideH), Mask, TRect(Left, Bp.Y, Right, Cl.Bottom));
+        if (Bp.Y != A.Y) TilePiece(S, TRect(0, 0, w, sideH), Mask, TRect(Left, A.Y, Right, Bp.Y), false);
+        CopyPiece(S, TRect(0, 0, w, A.Y - Cl.Top), Mask, TRect(Left, Cl.Top, Right, A.Y));
+        CopyPiece(S, TRect(0, sideH - (Cl.Bottom - Bp.Y), w, sideH), Mask, TRect(Left, Bp.Y, Right, Cl.Bottom));
     };
     side(RMLeft, 0, Cl.Left, LT, LB);
     side(RMRight, Cl.Right, mw, RT, RB);
@@ -140,9 +115,9 @@ void CreateSkinBorderMasks(TPoint LT, TPoint RT, TPoint LB, TPoint RB, TRect Cl,
         const int h = Bottom - Top;
         if (!S || NewW <= 0 || h <= 0) return;
         S->SetSize(NewW, h);
-        if (Bp.X != A.X) Tile(S, TRect(NewA.X, 0, NewB.X, h), Mask, TRect(A.X, Top, Bp.X, Bottom), true);
-        Copy(S, TRect(0, 0, A.X, h), Mask, TRect(0, Top, A.X, Bottom));
-        Copy(S, TRect(NewB.X, 0, NewW, h), Mask, TRect(Bp.X, Top, mw, Bottom));
+        if (Bp.X != A.X) TilePiece(S, TRect(NewA.X, 0, NewB.X, h), Mask, TRect(A.X, Top, Bp.X, Bottom), true);
+        CopyPiece(S, TRect(0, 0, A.X, h), Mask, TRect(0, Top, A.X, Bottom));
+        CopyPiece(S, TRect(NewB.X, 0, NewW, h), Mask, TRect(Bp.X, Top, mw, Bottom));
     };
     band(RMTop, 0, Cl.Top, LT, RT, NewLT, NewRT);
     band(RMBottom, Cl.Bottom, mh, LB, RB, NewLB, NewRB);

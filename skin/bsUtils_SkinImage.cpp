@@ -1,15 +1,84 @@
 // Skin image builders: nine-piece images of any size, one-dimensional strips and the frame
 // strips of windows, cut from skin pictures with the canvas's rectangle copies.
-#include "skin/bsUtils.h"
+#include "skin/bsUtils_Pieces.h"
 
-namespace {
+// ---- Copies and tiles --------------------------------------------------------------------------
+// Long runs of tiles are built in a scratch bitmap from the first tile by copying what is
+// already built onto the rest, doubling each time, and the run is then copied in at once:
+// the pixels are those of tile-by-tile copying, in a few block transfers.
 
-// Copies S of SB into D of B (stretching when the sizes differ); nothing for empty rectangles.
-void Copy(TBitmap* B, const TRect& D, TBitmap* SB, const TRect& S)
+void CopyPiece(TBitmap* B, const TRect& D, TBitmap* SB, const TRect& S)
 {
     if (D.IsEmpty() || S.IsEmpty()) return;
     B->Canvas()->CopyRect(D, SB->Canvas(), S);
 }
+
+namespace {
+
+// Tile-by-tile runs up to this many tiles; longer runs go through a scratch bitmap.
+constexpr int DirectTiles = 8;
+
+void TileDirect(TBitmap* B, const TRect& D, TBitmap* SB, const TRect& S, bool Horizontal, int s, int a, int b)
+{
+    for (int t0 = a; t0 < b; t0 += s) {
+        const int t1 = std::min(t0 + s, b);
+        if (Horizontal)
+            CopyPiece(B, TRect(t0, D.Top, t1, D.Bottom), SB, TRect(S.Left, S.Top, S.Left + t1 - t0, S.Bottom));
+        else
+            CopyPiece(B, TRect(D.Left, t0, D.Right, t1), SB, TRect(S.Left, S.Top, S.Right, S.Top + t1 - t0));
+    }
+}
+
+}  // namespace
+
+void TilePiece(TBitmap* B, const TRect& D, TBitmap* SB, const TRect& S, bool Horizontal)
+{
+    const int s = Horizontal ? S.Width() : S.Height();
+    const int a = Horizontal ? D.Left : D.Top, b = Horizontal ? D.Right : D.Bottom;
+    if (s <= 0 || b <= a || D.IsEmpty()) return;
+    if ((b - a) / s < DirectTiles) {
+        TileDirect(B, D, SB, S, Horizontal, s, a, b);
+        return;
+    }
+    const int len = b - a, across = Horizontal ? D.Height() : D.Width();
+    TBitmap run;
+    run.SetPixelFormat(pf32bit);
+    if (Horizontal)
+        run.SetSize(len, across);
+    else
+        run.SetSize(across, len);
+    auto span = [&](int From, int To) { return Horizontal ? TRect(From, 0, To, across) : TRect(0, From, across, To); };
+    CopyPiece(&run, span(0, s), SB, S);
+    for (int built = s; built < len;) {
+        const int n = std::min(built, len - built);
+        CopyPiece(&run, span(built, built + n), &run, span(0, n));
+        built += n;
+    }
+    CopyPiece(B, D, &run, span(0, len));
+}
+
+void TileArea(TBitmap* B, const TRect& D, TBitmap* SB, const TRect& S)
+{
+    if (S.IsEmpty() || D.IsEmpty()) return;
+    if (D.Height() / S.Height() < DirectTiles) {
+        for (int y = D.Top; y < D.Bottom; y += S.Height()) {
+            const int y1 = std::min(y + S.Height(), D.Bottom);
+            TilePiece(B, TRect(D.Left, y, D.Right, y1), SB, TRect(S.Left, S.Top, S.Right, S.Top + y1 - y), true);
+        }
+        return;
+    }
+    // One row of tiles, then that row copied down.
+    TBitmap row;
+    row.SetPixelFormat(pf32bit);
+    row.SetSize(D.Width(), S.Height());
+    TilePiece(&row, TRect(0, 0, D.Width(), S.Height()), SB, S, true);
+    for (int y = D.Top; y < D.Bottom; y += S.Height()) {
+        const int y1 = std::min(y + S.Height(), D.Bottom);
+        CopyPiece(B, TRect(D.Left, y, D.Right, y1), &row, TRect(0, 0, D.Width(), y1 - y));
+    }
+}
+
+namespace {
 
 // Stretches a strip: copied into a bitmap of its own size, which is stretch-drawn into D.
 void StretchStrip(TBitmap* B, const TRect& D, TBitmap* SB, const TRect& S)
@@ -22,42 +91,12 @@ void StretchStrip(TBitmap* B, const TRect& D, TBitmap* SB, const TRect& S)
     B->Canvas()->StretchDraw(D, &strip);
 }
 
-// Tiles S along D from D's left (Horizontal) or top; the last tile is cut at D's end and
-// takes correspondingly less of S.  A strip of no length draws nothing.
-void TileStrip(TBitmap* B, const TRect& D, TBitmap* SB, const TRect& S, bool Horizontal)
-{
-    const int s = Horizontal ? S.Width() : S.Height();
-    const int a = Horizontal ? D.Left : D.Top, b = Horizontal ? D.Right : D.Bottom;
-    if (s <= 0 || b <= a) return;
-    const int n = (b - a) / s;
-    for (int k = 0; k <= n; ++k) {
-        const int t0 = a + k * s, t1 = std::min(a + (k + 1) * s, b);
-        if (t1 <= t0) continue;
-        if (Horizontal)
-            Copy(B, TRect(t0, D.Top, t1, D.Bottom), SB, TRect(S.Left, S.Top, S.Left + t1 - t0, S.Bottom));
-        else
-            Copy(B, TRect(D.Left, t0, D.Right, t1), SB, TRect(S.Left, S.Top, S.Right, S.Top + t1 - t0));
-    }
-}
-
 void Edge(TBitmap* B, const TRect& D, TBitmap* SB, const TRect& S, bool Stretch, bool Horizontal)
 {
     if (Stretch)
         StretchStrip(B, D, SB, S);
     else
-        TileStrip(B, D, SB, S, Horizontal);
-}
-
-// Tiles S over D both ways from D's top-left corner, tiles cut at D's right and bottom.
-void TileArea(TBitmap* B, const TRect& D, TBitmap* SB, const TRect& S)
-{
-    const int w = S.Width(), h = S.Height();
-    if (w <= 0 || h <= 0 || D.IsEmpty()) return;
-    for (int y = D.Top; y < D.Bottom; y += h)
-        for (int x = D.Left; x < D.Right; x += w) {
-            const int x1 = std::min(x + w, D.Right), y1 = std::min(y + h, D.Bottom);
-            Copy(B, TRect(x, y, x1, y1), SB, TRect(S.Left, S.Top, S.Left + x1 - x, S.Top + y1 - y));
-        }
+        TilePiece(B, D, SB, S, Horizontal);
 }
 
 // The client piece stretched into NC by the stretch type.
@@ -104,17 +143,17 @@ void BuildNinePiece(TPoint LT, TPoint RT, TPoint LB, TPoint RB, TRect Cl, TPoint
     if (RightBand)
         Edge(B, TRect(NewCl.Right, NewRT.Y, NewW, NewRB.Y), SB, src(Cl.Right, RT.Y, W, RB.Y), RightStretch, false);
 
-    Copy(B, TRect(0, 0, NewLT.X, NewCl.Top), SB, src(0, 0, LT.X, Cl.Top));
-    Copy(B, TRect(0, NewCl.Top, NewCl.Left, NewLT.Y), SB, src(0, Cl.Top, Cl.Left, LT.Y));
+    CopyPiece(B, TRect(0, 0, NewLT.X, NewCl.Top), SB, src(0, 0, LT.X, Cl.Top));
+    CopyPiece(B, TRect(0, NewCl.Top, NewCl.Left, NewLT.Y), SB, src(0, Cl.Top, Cl.Left, LT.Y));
     if (RightBand) {
-        Copy(B, TRect(NewRT.X, 0, NewW, NewCl.Top), SB, src(RT.X, 0, W, Cl.Top));
-        Copy(B, TRect(NewCl.Right, NewCl.Top, NewW, NewRT.Y), SB, src(Cl.Right, Cl.Top, W, RT.Y));
+        CopyPiece(B, TRect(NewRT.X, 0, NewW, NewCl.Top), SB, src(RT.X, 0, W, Cl.Top));
+        CopyPiece(B, TRect(NewCl.Right, NewCl.Top, NewW, NewRT.Y), SB, src(Cl.Right, Cl.Top, W, RT.Y));
     }
-    Copy(B, TRect(0, NewLB.Y, NewCl.Left, NewH), SB, src(0, LB.Y, Cl.Left, H));
-    Copy(B, TRect(NewCl.Left, NewCl.Bottom, NewLB.X, NewH), SB, src(Cl.Left, Cl.Bottom, LB.X, H));
+    CopyPiece(B, TRect(0, NewLB.Y, NewCl.Left, NewH), SB, src(0, LB.Y, Cl.Left, H));
+    CopyPiece(B, TRect(NewCl.Left, NewCl.Bottom, NewLB.X, NewH), SB, src(Cl.Left, Cl.Bottom, LB.X, H));
     if (RightBand) {
-        Copy(B, TRect(NewRB.X, NewCl.Bottom, NewW, NewH), SB, src(RB.X, Cl.Bottom, W, H));
-        Copy(B, TRect(NewCl.Right, NewRB.Y, NewW, NewCl.Bottom), SB, src(Cl.Right, RB.Y, W, Cl.Bottom));
+        CopyPiece(B, TRect(NewRB.X, NewCl.Bottom, NewW, NewH), SB, src(RB.X, Cl.Bottom, W, H));
+        CopyPiece(B, TRect(NewCl.Right, NewRB.Y, NewW, NewCl.Bottom), SB, src(Cl.Right, RB.Y, W, Cl.Bottom));
     }
 
     if (!DrawClient) return;
@@ -145,8 +184,8 @@ void BuildStrip(int LO, int RO, TBitmap* B, TBitmap* SB, TRect R, int NewLen, bo
         return Horizontal ? TRect(A, R.Top, Bm, R.Bottom) : TRect(R.Left, A, R.Right, Bm);
     };
     const int start = Horizontal ? R.Left : R.Top, end = Horizontal ? R.Right : R.Bottom;
-    if (Ends != TEnds::None && LO > 0) Copy(B, dst(0, LO), SB, src(start, start + LO));
-    if (Ends == TEnds::Both && RO > 0) Copy(B, dst(NewLen - RO, NewLen), SB, src(end - RO, end));
+    if (Ends != TEnds::None && LO > 0) CopyPiece(B, dst(0, LO), SB, src(start, start + LO));
+    if (Ends == TEnds::Both && RO > 0) CopyPiece(B, dst(NewLen - RO, NewLen), SB, src(end - RO, end));
     TRect mid = src(start + LO, end - RO);
     int len = Horizontal ? mid.Width() : mid.Height();
     if (len <= 0) {
@@ -159,7 +198,7 @@ void BuildStrip(int LO, int RO, TBitmap* B, TBitmap* SB, TRect R, int NewLen, bo
     if (Stretch)
         StretchStrip(B, dst(from, to), SB, mid);
     else if (to - from >= 0)
-        TileStrip(B, dst(from, to), SB, mid, Horizontal);
+        TilePiece(B, dst(from, to), SB, mid, Horizontal);
 }
 
 }  // namespace
@@ -236,9 +275,9 @@ void CreateSkinBorderImages(TPoint LT, TPoint RT, TPoint LB, TPoint RB, TRect Cl
         if (TopStretch)
             StretchStrip(TopB, TRect(NewLT.X, 0, NewRT.X, h), SB, src(LT.X, 0, RT.X, h));
         else
-            TileStrip(TopB, TRect(0, 0, NewW, h), SB, src(LT.X, 0, RT.X, h), true);
-        Copy(TopB, TRect(0, 0, NewLT.X, h), SB, src(0, 0, LT.X, h));
-        Copy(TopB, TRect(NewRT.X, 0, NewW, h), SB, src(RT.X, 0, W, h));
+            TilePiece(TopB, TRect(0, 0, NewW, h), SB, src(LT.X, 0, RT.X, h), true);
+        CopyPiece(TopB, TRect(0, 0, NewLT.X, h), SB, src(0, 0, LT.X, h));
+        CopyPiece(TopB, TRect(NewRT.X, 0, NewW, h), SB, src(RT.X, 0, W, h));
     }
     const int d = NewH - NewCl.Bottom;
     if (NewW > 0 && d > 0 && RB.X > LB.X) {
@@ -246,9 +285,9 @@ void CreateSkinBorderImages(TPoint LT, TPoint RT, TPoint LB, TPoint RB, TRect Cl
         if (BottomStretch)
             StretchStrip(BottomB, TRect(NewLB.X, 0, NewRB.X, d), SB, src(LB.X, H - d, RB.X, H));
         else
-            TileStrip(BottomB, TRect(0, 0, NewW, d), SB, src(LB.X, H - d, RB.X, H), true);
-        Copy(BottomB, TRect(0, 0, NewLB.X, d), SB, src(0, H - d, LB.X, H));
-        Copy(BottomB, TRect(NewRB.X, 0, NewW, d), SB, src(RB.X, H - d, W, H));
+            TilePiece(BottomB, TRect(0, 0, NewW, d), SB, src(LB.X, H - d, RB.X, H), true);
+        CopyPiece(BottomB, TRect(0, 0, NewLB.X, d), SB, src(0, H - d, LB.X, H));
+        CopyPiece(BottomB, TRect(NewRB.X, 0, NewW, d), SB, src(RB.X, H - d, W, H));
     }
     // The side strips lie between the top and bottom strips as they now are.
     const int m = NewH - BottomB->Height() - TopB->Height();
@@ -257,9 +296,9 @@ void CreateSkinBorderImages(TPoint LT, TPoint RT, TPoint LB, TPoint RB, TRect Cl
         if (Stretch)
             StretchStrip(S, TRect(0, A.Y - Cl.Top, w, m + Bp.Y - Cl.Bottom), SB, src(Left, A.Y, Right, Bp.Y));
         else
-            TileStrip(S, TRect(0, 0, w, m), SB, src(Left, A.Y, Right, Bp.Y), false);
-        if (A.Y > Cl.Top) Copy(S, TRect(0, 0, w, A.Y - Cl.Top), SB, src(Left, Cl.Top, Right, A.Y));
-        if (Cl.Bottom > Bp.Y) Copy(S, TRect(0, m + Bp.Y - Cl.Bottom, w, m), SB, src(Left, Bp.Y, Right, Cl.Bottom));
+            TilePiece(S, TRect(0, 0, w, m), SB, src(Left, A.Y, Right, Bp.Y), false);
+        if (A.Y > Cl.Top) CopyPiece(S, TRect(0, 0, w, A.Y - Cl.Top), SB, src(Left, Cl.Top, Right, A.Y));
+        if (Cl.Bottom > Bp.Y) CopyPiece(S, TRect(0, m + Bp.Y - Cl.Bottom, w, m), SB, src(Left, Bp.Y, Right, Cl.Bottom));
     };
     if (NewCl.Left > 0 && m > 0 && LB.Y > LT.Y) side(LeftB, NewCl.Left, 0, NewCl.Left, LT, LB, LeftStretch);
     if (NewW - NewCl.Right >= 1 && m >= 1 && RB.Y > RT.Y) side(RightB, NewW - NewCl.Right, Cl.Right, W, RT, RB, RightStretch);

@@ -72,6 +72,30 @@ TEST(SkinImages, NinePiecesTiledToALargerSize)
     EXPECT_EQ(From(nc, 0, 0), Point(0, 0));
 }
 
+TEST(SkinImages, LongTiledRunsRepeatExactly)
+{
+    // Many tiles: every pixel still shows its place in the repeated source.
+    auto sb = Picture(9, 9, CoordColor);
+    const TRect cl(3, 3, 6, 6), ncl(3, 3, 101, 80);
+    TBitmap b;
+    CreateSkinImage(Point(3, 3), Point(6, 3), Point(3, 6), Point(6, 6), cl, Point(3, 3), Point(101, 3), Point(3, 80),
+                    Point(101, 80), ncl, &b, sb.get(), Rect(0, 0, 9, 9), 104, 83, true, false, false, false, false,
+                    false, bsstFull);
+    for (int y = 0; y < 83; ++y)
+        for (int x = 0; x < 104; ++x) {
+            const int sx = x < 3 ? x : x >= 101 ? x - 95 : 3 + (x - 3) % 3;
+            const int sy = y < 3 ? y : y >= 80 ? y - 74 : 3 + (y - 3) % 3;
+            ASSERT_EQ(From(b, x, y), Point(sx, sy)) << x << "," << y;
+        }
+    auto tall = Picture(4, 12, CoordColor);
+    TBitmap v;
+    CreateVSkinImage(2, 1, &v, tall.get(), Rect(0, 0, 4, 7), 0, 61, false);  // middle rows 2..5
+    for (int y = 0; y < 61; ++y) {
+        const int sy = y < 2 ? y : y == 60 ? 6 : 2 + (y - 2) % 4;
+        ASSERT_EQ(From(v, 3, y), Point(3, sy)) << y;
+    }
+}
+
 TEST(SkinImages, StretchedEdgesAndClientTypes)
 {
     auto sb = Picture(9, 9, CoordColor);
