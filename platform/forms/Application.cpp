@@ -48,6 +48,13 @@ TApplication::~TApplication()
     if (Application == this) Application = nullptr;
 }
 
+void TApplication::Notification(TComponent* AComponent, TOperation AOperation)
+{
+    TComponent::Notification(AComponent, AOperation);
+    // the hint window is one of our components: freed with them, it is gone for us too
+    if (AOperation == opRemove && AComponent == FHintWindow) FHintWindow = nullptr;
+}
+
 HWND TApplication::Handle()
 {
     if (!FHandle)
@@ -297,6 +304,7 @@ void TApplication::ActivateHint(TPoint CursorPos)
     if (OnShowHint) OnShowHint(Str, CanShow, Info);
     if (!CanShow || Str.empty()) return;
     if (!FHintWindow) FHintWindow = FHintWindowClass(this);
+    FHintWindow->SetColor(Info.HintColor);
     TRect R = FHintWindow->CalcHintRect(Info.HintMaxWidth, Str, nullptr);
     R = Bounds(Info.HintPos.X, Info.HintPos.Y, R.Width(), R.Height());
     FHintWindow->ActivateHint(R, Str);
@@ -332,10 +340,12 @@ void THintWindow::CreateParams(TCreateParams& P)
     P.WndParent = nullptr;
 }
 
+// The text is measured wrapped at MaxWidth; the window adds a one-pixel border and
+// two pixels of room on the left and right, one above and below.
 TRect THintWindow::CalcHintRect(int MaxWidth, const String& AHint, void*)
 {
-    int W = std::min(MaxWidth, int(AHint.size()) * 7 + 8);
-    return {0, 0, W, 19};
+    TSize T = MeasureText(Font(), AHint, std::max(1, MaxWidth - 6), DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    return {0, 0, T.cx + 6, T.cy + 4};
 }
 
 void THintWindow::ActivateHint(TRect R, const String& AHint)
@@ -347,7 +357,21 @@ void THintWindow::ActivateHint(TRect R, const String& AHint)
     Invalidate();
 }
 
-void THintWindow::Paint() {}
+void THintWindow::Paint()
+{
+    TCanvas* C = Canvas();
+    TRect R = ClientRect();
+    C->Brush()->SetColor(Color());
+    C->FillRect(R);
+    C->Brush()->SetColor(clWindowFrame);
+    C->FrameRect(R);
+    C->Font()->Assign(Font());
+    C->Font()->SetColor(clInfoText);
+    C->Brush()->SetStyle(bsClear);
+    TRect T{R.Left + 3, R.Top + 2, R.Right - 3, R.Bottom - 2};
+    String Text = Caption();
+    DrawText(C->Handle(), Text.c_str(), -1, &T, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+}
 
 // ---- TScreen --------------------------------------------------------------------------------------------
 TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}

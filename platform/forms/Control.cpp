@@ -1,6 +1,7 @@
 // TControl: geometry, alignment requests, anchors, constraints, looks, mouse
 // messages and the message chain shared by windowed and windowless controls.
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
@@ -391,6 +392,7 @@ void TControl::Dispatch(TMessage& M)
     case CM_MOUSEENTER: CMMouseEnter(M); return;
     case CM_MOUSELEAVE: CMMouseLeave(M); return;
     case CM_HITTEST: CMHitTest(M); return;
+    case CM_MOUSEWHEEL: CMMouseWheel(M); return;
     case CM_VISIBLECHANGED:
     case CM_ENABLEDCHANGED:
     case CM_TEXTCHANGED:
@@ -586,4 +588,48 @@ void TControl::SendToBack()
     L.erase(It);
     L.insert(L.begin(), this);
     Invalidate();
+}
+
+// ---- the mouse wheel -----------------------------------------------------------------------------
+void TControl::MouseWheelHandler(TMessage& M)
+{
+    TCustomForm* F = GetParentForm(this);
+    if (F && F != this) F->MouseWheelHandler(M);
+    else M.Result = Perform(CM_MOUSEWHEEL, M.WParam, M.LParam);
+}
+
+void TControl::CMMouseWheel(TMessage& M)
+{
+    TWMMouseWheel& W = MessageAs<TWMMouseWheel>(M);
+    M.Result = 0;
+    if (DoMouseWheel(KeysToShiftState(WPARAM(W.Keys())), W.WheelDelta(), {W.XPos(), W.YPos()})) M.Result = 1;
+    else if (FParent) M.Result = FParent->Perform(CM_MOUSEWHEEL, M.WParam, M.LParam);
+}
+
+bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
+{
+    bool Handled = false;
+    if (OnMouseWheel) OnMouseWheel(this, Shift, WheelDelta, MousePos, Handled);
+    if (Handled) return true;
+    FWheelAccumulator += WheelDelta;
+    while (std::abs(FWheelAccumulator) >= WHEEL_DELTA) {
+        bool Down = FWheelAccumulator < 0;
+        FWheelAccumulator += Down ? WHEEL_DELTA : -WHEEL_DELTA;
+        Handled = Down ? DoMouseWheelDown(Shift, MousePos) : DoMouseWheelUp(Shift, MousePos);
+    }
+    return Handled;
+}
+
+bool TControl::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
+{
+    bool Handled = false;
+    if (OnMouseWheelDown) OnMouseWheelDown(this, Shift, MousePos, Handled);
+    return Handled;
+}
+
+bool TControl::DoMouseWheelUp(TShiftState Shift, TPoint MousePos)
+{
+    bool Handled = false;
+    if (OnMouseWheelUp) OnMouseWheelUp(this, Shift, MousePos, Handled);
+    return Handled;
 }

@@ -59,6 +59,7 @@ using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shi
 using TKeyPressEvent = std::function<void(TObject* Sender, char32_t& Key)>;
 using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
+using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 
 TShiftState KeysToShiftState(WPARAM Keys);
 TShiftState KeyDataToShiftState(LPARAM KeyData);
@@ -181,6 +182,11 @@ public:
     TMouseMoveEvent OnMouseMove;
     TContextPopupEvent OnContextPopup;
     TMouseWheelEvent OnMouseWheel;
+    TMouseWheelUpDownEvent OnMouseWheelDown, OnMouseWheelUp;
+    // Where a wheel turn goes: the form hands it to its focused control, which sends
+    // CM_MOUSEWHEEL (WParam and LParam as WM_MOUSEWHEEL's) up its parents until one
+    // handles it.
+    virtual void MouseWheelHandler(TMessage& Message);
 
     // Which control the mouse message points at (for windowed parents).
     virtual bool HasWindow() const { return false; }
@@ -208,6 +214,11 @@ protected:
     void ParentFontChanged();
     void ParentColorChanged();
     virtual bool DoContextPopup(TPoint MousePos);
+    // OnMouseWheel, then one OnMouseWheelDown/Up per whole notch (120) turned; true when handled.
+    virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
+    virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
+    virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
+    void CMMouseWheel(TMessage& M);
 
     // message handlers
     void WMLButtonDown(TMessage& M);
@@ -252,6 +263,7 @@ protected:
     TRect FAnchorBounds;
     bool FAnchorValid = false;
     bool FInSetBounds = false;
+    int FWheelAccumulator = 0;
 };
 
 class TWinControl : public TControl {
@@ -315,6 +327,9 @@ public:
     // The window procedure the window itself calls; exceptions go to the application.
     void MainWndProc(TMessage& Message);
     void PaintTo(HDC DC, int X, int Y);
+    // Paints the control's own picture into DC (no children): painting a parent's
+    // background into a child's canvas uses it.
+    virtual void PaintWindow(HDC DC);
 
     TKeyEvent OnKeyDown, OnKeyUp;
     TKeyPressEvent OnKeyPress;
@@ -331,7 +346,6 @@ protected:
     virtual void CreateWindowHandle(const TCreateParams& Params);
     virtual void DestroyWnd();
     virtual void CreateHandle();
-    virtual void PaintWindow(HDC DC);
     void PaintHandler(TMessage& M);
     void PaintControls(HDC DC, TControl* First);
     virtual void KeyDown(WORD& Key, TShiftState Shift);
@@ -486,5 +500,7 @@ TCustomForm* GetParentForm(TControl* Control);
 TControl* FindDragTarget(TPoint Pos, bool AllowDisabled);
 TControl* FindControlAtWindow(HWND Wnd, TPoint Screen);
 String StripHotkey(const String& Text);
+// The size DrawText gives Text in Font within MaxWidth pixels (Format: DT_ flags).
+TSize MeasureText(TFont* Font, const String& Text, int MaxWidth, UINT Format);
 HWND GetDlgItemWindow(TWinControl* Parent, int Id);
 bool IsAccelChar(WORD VK, const String& Str);  // Str has "&x" with x matching VK/char

@@ -158,6 +158,18 @@ void TGraphicControl::Dispatch(TMessage& M)
     TControl::Dispatch(M);
 }
 
+// ---- text measuring -----------------------------------------------------------------------------------
+TSize MeasureText(TFont* Font, const String& Text, int MaxWidth, UINT Format)
+{
+    HDC DC = CreateCompatibleDC(nullptr);
+    HGDIOBJ Old = SelectObject(DC, Font->Handle());
+    TRect R{0, 0, MaxWidth, 0};
+    DrawText(DC, Text.c_str(), -1, &R, Format | DT_CALCRECT);
+    SelectObject(DC, Old);
+    DeleteDC(DC);
+    return {R.Width(), R.Height()};
+}
+
 // ---- utility windows ----------------------------------------------------------------------------------
 namespace {
 LRESULT UtilProc(HWND H, UINT M, WPARAM W, LPARAM L) { return DefWindowProc(H, M, W, L); }

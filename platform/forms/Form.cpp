@@ -194,8 +194,11 @@ void TCustomForm::DoHide()
 
 void TCustomForm::WMShowWindow(TMessage& M)
 {
-    if (M.WParam) DoShow();
-    else DoHide();
+    // a window given back by the window manager (LParam SW_PARENTOPENING) was never hidden
+    if (M.LParam == 0) {
+        if (M.WParam) DoShow();
+        else DoHide();
+    }
     DefaultHandler(M);
 }
 
@@ -251,13 +254,22 @@ void TCustomForm::WMSysCommand(TMessage& M)
         FWindowState = wsMinimized;
         break;
     case SC_RESTORE:
-        if (Application && Application->OnRestore && Application->MainForm() == this) Application->OnRestore(Application);
         if (FWindowState == wsMinimized) FWindowState = wsNormal;
+        if (Application && Application->MainForm() == this) {
+            Application->Restore();  // every window the application minimized, then OnRestore
+            return;
+        }
         break;
     case SC_KEYMENU:
         return;  // no native menu
     }
     DefaultHandler(M);
+}
+
+void TCustomForm::MouseWheelHandler(TMessage& M)
+{
+    if (FFocusedControl && FFocusedControl != this) M.Result = FFocusedControl->Perform(CM_MOUSEWHEEL, M.WParam, M.LParam);
+    else TWinControl::MouseWheelHandler(M);
 }
 
 TModalResult TCustomForm::ShowModal()

@@ -64,6 +64,7 @@ public:
     void Close();
     void Release();  // frees the form once the current message is done
     virtual TModalResult ShowModal();
+    void MouseWheelHandler(TMessage& Message) override;  // to the focused control first
     bool CloseQuery();
     void FocusControl(TWinControl* Control);
     bool SetFocusedControl(TWinControl* Control);
@@ -217,6 +218,7 @@ public:
     HWND Handle();
 
 protected:
+    void Notification(TComponent* AComponent, TOperation AOperation) override;
     bool IsKeyMsg(TMsg& Msg);
     bool IsHintMsg(TMsg& Msg);
     void MouseMoved(HWND Under, TPoint Screen);

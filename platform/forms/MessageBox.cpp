@@ -146,19 +146,6 @@ int IconFor(UINT Type)
     return 0;
 }
 
-// The size of Text wrapped to at most MaxTextWidth pixels in Font.
-TSize MeasureText(TFont* Font, const String& Text)
-{
-    HDC DC = CreateCompatibleDC(nullptr);
-    HGDIOBJ Old = SelectObject(DC, Font->Handle());
-    TRect R{0, 0, MaxTextWidth, 0};
-    DrawText(DC, Text.empty() ? " " : Text.c_str(), -1, &R,
-             DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-    SelectObject(DC, Old);
-    DeleteDC(DC);
-    return {R.Width(), R.Height()};
-}
-
 }  // namespace
 
 int MessageBox(HWND, const String& Text, const String& Caption, UINT Type)
@@ -187,7 +174,8 @@ int MessageBox(HWND, const String& Text, const String& Caption, UINT Type)
     F->SetPosition(poScreenCenter);
     F->SetColor(clBtnFace);
 
-    TSize T = MeasureText(F->Font(), Text);
+    TSize T = MeasureText(F->Font(), Text.empty() ? String(" ") : Text, MaxTextWidth,
+                          DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
     int BodyWidth = (Icon ? Margin + IconSize : 0) + Margin + T.cx + Margin;
     int BodyHeight = Margin + std::max(T.cy, Icon ? IconSize : 0) + Margin;
     int RowWidth = int(Buttons.size()) * ButtonWidth + (int(Buttons.size()) - 1) * ButtonGap;

@@ -155,10 +155,12 @@ void TWinControl::DestroyHandle()
 void TWinControl::RecreateWnd()
 {
     if (!FHandle) return;
-    bool HadFocus = Focused();
+    // the focus, on this window or one inside it, comes back to the same control
+    HWND F = GetFocus();
+    TWinControl* FocusControl = F && (F == FHandle || IsChild(FHandle, F)) ? FindControl(F) : nullptr;
     DestroyHandle();
     HandleNeeded();
-    if (HadFocus && CanFocus()) ::SetFocus(FHandle);
+    if (FocusControl && FocusControl->CanFocus()) ::SetFocus(FocusControl->Handle());
 }
 
 void TWinControl::WMNCDestroy(TMessage& M)
@@ -648,6 +650,9 @@ void TWinControl::Dispatch(TMessage& M)
         return;
     }
     case CM_TEXTCHANGED: return;
+    case CM_INVALIDATE:  // posted by code that wants a repaint later
+        if (FHandle && M.WParam == 0) InvalidateRect(FHandle, nullptr, !FControlStyle.Contains(csOpaque));
+        return;
     case WM_GETDLGCODE: DefaultHandler(M); return;
     }
     TControl::Dispatch(M);
@@ -917,18 +922,9 @@ void TWinControl::CNChar(TMessage& M)
 
 void TWinControl::WMMouseWheel(TMessage& M)
 {
-    TWMMouseWheel& W = MessageAs<TWMMouseWheel>(M);
-    bool Handled = false;
-    if (OnMouseWheel) OnMouseWheel(this, KeysToShiftState(WPARAM(W.Keys())), W.WheelDelta(), {W.XPos(), W.YPos()}, Handled);
-    if (Handled) {
-        M.Result = 1;
-        return;
-    }
-    if (FParent) {
-        M.Result = FParent->Perform(WM_MOUSEWHEEL, M.WParam, M.LParam);
-        return;
-    }
-    DefaultHandler(M);
+    // the focused control and its parents see it as CM_MOUSEWHEEL; not handled, it ends here
+    M.Result = 0;
+    MouseWheelHandler(M);
 }
 
 void TWinControl::SetTextValue(const String& V)

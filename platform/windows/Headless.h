@@ -36,6 +36,9 @@ bool Active();
 
 uint64_t Now();
 void AdvanceTime(uint64_t Ms);
+// The monitors change (as when a screen is added or resized): WM_DISPLAYCHANGE is posted
+// to every top-level window.
+void SetMonitors(const std::vector<TMonitorInfo>& Monitors);
 // Called when a loop would wait for ever; return false to fail the wait.
 void SetIdleHandler(std::function<bool()> Handler);
 

@@ -139,6 +139,13 @@ bool Active() { return Installed && Current() && std::string(Current()->Name()) 
 
 uint64_t Now() { return VirtualNow; }
 void AdvanceTime(uint64_t Ms) { VirtualNow += Ms; }
+
+void SetMonitors(const std::vector<TMonitorInfo>& Monitors)
+{
+    if (!Active()) return;
+    static_cast<THeadlessBackend&>(Backend()).Options.Monitors = Monitors;
+    NotifyDisplayChange(32);
+}
 void SetIdleHandler(std::function<bool()> Handler) { IdleHandler = std::move(Handler); }
 
 void MouseMove(TPoint P) { Queue(TInputKind::MouseMove, P); }

@@ -14,6 +14,14 @@ void winimpl::RunSynchronized()
 
 int winimpl::SynchronizeWakeFd() { return SyncWakeFd(); }
 
+// Tells every top-level window that the screen changed (WParam bits per pixel, LParam
+// the primary monitor's size).
+void winimpl::NotifyDisplayChange(int BitsPerPixel)
+{
+    LPARAM Size = MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    for (TWindow* T : State().Tops) PostMessage(T->Handle, WM_DISPLAYCHANGE, WPARAM(BitsPerPixel), Size);
+}
+
 // ---- monitors ---------------------------------------------------------------------------
 static std::vector<TMonitorInfo> AllMonitors()
 {

@@ -185,6 +185,7 @@ void CollectGarbage();
 // the GUI thread's share of thread synchronisation (WinSystem.cpp)
 void RunSynchronized();
 int SynchronizeWakeFd();
+void NotifyDisplayChange(int BitsPerPixel);  // WM_DISPLAYCHANGE to every top-level
 // tree helpers (WinCore.cpp)
 TWindow* ChildAt(TWindow* W, TPoint Screen, bool WithDisabled);
 TWindow* TopAt(TPoint Screen);

@@ -156,6 +156,8 @@ constexpr int SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_NORMAL = 1, SW_SHOWMINIMIZED = 
               SW_MAXIMIZE = 3, SW_SHOWNOACTIVATE = 4, SW_SHOW = 5, SW_MINIMIZE = 6, SW_SHOWMINNOACTIVE = 7,
               SW_SHOWNA = 8, SW_RESTORE = 9;
 bool ShowWindow(HWND Wnd, int Cmd);  // returns whether it was visible before
+// LParam of WM_SHOWWINDOW when the window manager gives back an iconified window
+constexpr LPARAM SW_PARENTCLOSING = 1, SW_PARENTOPENING = 3;
 bool IsWindowVisible(HWND Wnd);      // it and every ancestor shown
 bool IsIconic(HWND Wnd);
 bool IsZoomed(HWND Wnd);

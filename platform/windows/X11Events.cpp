@@ -256,6 +256,7 @@ void TX11Backend::NativeMapChange(TWindow* W, TX11Top* X, bool Mapped)
             // the window manager gave the window back (taskbar, pager)
             X->IconifyRequested = false;
             SendMessage(H, WM_SYSCOMMAND, SC_RESTORE, 0);
+            if (Find(H)) SendMessage(H, WM_SHOWWINDOW, 1, SW_PARENTOPENING);
         }
         return;
     }
@@ -281,9 +282,7 @@ void TX11Backend::HandleEvent(XEvent& E)
     if (RandrEvent >= 0 && E.type == RandrEvent + RRScreenChangeNotify) {
         XRRUpdateConfiguration(&E);
         MonitorsValid = false;
-        int Bpp = DefaultDepth(Dpy, Scr);
-        LPARAM Size = MAKELPARAM(DisplayWidth(Dpy, Scr), DisplayHeight(Dpy, Scr));
-        for (TWindow* T : State().Tops) PostMessage(T->Handle, WM_DISPLAYCHANGE, WPARAM(Bpp), Size);
+        NotifyDisplayChange(DefaultDepth(Dpy, Scr));
         return;
     }
     if (FixesEvent >= 0 && E.type == FixesEvent + XFixesSelectionNotify) {

@@ -301,4 +301,100 @@ TEST_F(FormsControls, MenusKeepGroupsShortCutsAndLines)
     EXPECT_EQ(Clicked, 1);
 }
 
+TEST_F(FormsControls, TheWheelGoesToTheFocusedControlThenUpItsParents)
+{
+    auto* Panel = Add<TBox>(Form, "panel", {10, 10, 200, 150});
+    auto* Edit = Add<TBox>(Panel, "edit", {10, 10, 100, 40});
+    auto* Other = Add<TBox>(Form, "other", {210, 10, 290, 150});
+    Edit->SetTabStop(true);
+    Form->Show();
+    Edit->SetFocus();
+    std::vector<std::string> Seen;
+    bool PanelHandles = false;
+    Edit->OnMouseWheel = [&](TObject*, TShiftState, int Delta, TPoint, bool&) {
+        Seen.push_back("edit:" + std::to_string(Delta));
+    };
+    Panel->OnMouseWheelDown = [&](TObject*, TShiftState, TPoint, bool& Handled) {
+        Seen.push_back("panel:down");
+        Handled = PanelHandles;
+    };
+    Panel->OnMouseWheelUp = [&](TObject*, TShiftState, TPoint, bool&) { Seen.push_back("panel:up"); };
+    Form->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool&) { Seen.push_back("form"); };
+    Other->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool&) { Seen.push_back("other"); };
+
+    // over another control: the wheel still goes to the focused one, then its parents
+    TPoint Over = Other->ClientToScreen({5, 5});
+    Headless::Wheel(Over, -120);
+    Pump();
+    EXPECT_EQ(Seen, (std::vector<std::string>{"edit:-120", "panel:down", "form"}));
+    // a handled notch stops there; half notches add up before they count
+    Seen.clear();
+    PanelHandles = true;
+    Headless::Wheel(Over, -60);
+    Headless::Wheel(Over, -60);
+    Pump();
+    EXPECT_EQ(Seen, (std::vector<std::string>{"edit:-60", "form", "edit:-60", "panel:down"}));
+    Seen.clear();
+    Headless::Wheel(Over, 240);
+    Pump();
+    EXPECT_EQ(Seen, (std::vector<std::string>{"edit:240", "panel:up", "panel:up", "form"}));
+}
+
+TEST_F(FormsControls, RecreateWndKeepsTextChildrenAndFocus)
+{
+    auto* Panel = Add<TBox>(Form, "panel", {10, 10, 200, 150});
+    auto* Edit = Add<TBox>(Panel, "edit", {10, 10, 100, 40});
+    Edit->SetTabStop(true);
+    Panel->SetText("caption");
+    Form->Show();
+    Edit->SetFocus();
+    HWND OldPanel = Panel->Handle(), OldEdit = Edit->Handle();
+    Events.clear();
+    Panel->RecreateWnd();
+    EXPECT_FALSE(IsWindow(OldPanel));
+    EXPECT_FALSE(IsWindow(OldEdit));
+    ASSERT_TRUE(Panel->HandleAllocated());
+    EXPECT_EQ(GetWindowText(Panel->Handle()), "caption");
+    EXPECT_EQ(GetParent(Edit->Handle()), Panel->Handle());
+    EXPECT_TRUE(IsWindowVisible(Edit->Handle()));
+    EXPECT_EQ(GetWindowRect(Edit->Handle()), Bounds(Form->ClientOrigin().X + 20, Form->ClientOrigin().Y + 20, 90, 30));
+    EXPECT_TRUE(Edit->Focused());
+    EXPECT_EQ(GetFocus(), Edit->Handle());
+}
+
+TEST_F(FormsControls, TheHintWindowShowsTheWrappedHintInItsColour)
+{
+    auto* A = Add<TBox>(Form, "a", {10, 10, 100, 40});
+    A->SetHint("A short hint|with a long part for the status bar");
+    A->SetShowHint(true);
+    Application->HintColor = clYellow;
+    Form->Show();
+    Headless::MouseMove(A->ClientToScreen({5, 5}));
+    Pump();
+    Headless::AdvanceTime(Application->HintPause + 10);
+    Pump();
+    THintWindow* H = Application->HintWindow();
+    ASSERT_NE(H, nullptr);
+    ASSERT_TRUE(IsWindowVisible(H->Handle()));
+    EXPECT_EQ(H->Caption(), "A short hint");
+    TRect R = GetWindowRect(H->Handle());
+    TSize Text = MeasureText(H->Font(), "A short hint", 1000, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    EXPECT_EQ(R.Width(), Text.cx + 6);
+    EXPECT_EQ(R.Height(), Text.cy + 4);
+    EXPECT_EQ(Headless::PixelColor(H->Handle(), {0, 0}), ColorToRGB(clWindowFrame));   // the border
+    EXPECT_EQ(Headless::PixelColor(H->Handle(), {1, 1}), clYellow);                     // the colour
+    int Ink = 0;
+    for (int X = 3; X < R.Width() - 3; ++X)
+        for (int Y = 2; Y < R.Height() - 2; ++Y) Ink += Headless::PixelColor(H->Handle(), {X, Y}) != clYellow;
+    EXPECT_GT(Ink, 20);  // the text
+    // a long hint wraps at the given width
+    TRect Narrow = H->CalcHintRect(60, "several words that cannot fit in sixty pixels", nullptr);
+    EXPECT_LE(Narrow.Width(), 60);
+    EXPECT_GT(Narrow.Height(), 2 * Text.cy);
+    // a press hides it
+    Headless::Click(A->ClientToScreen({5, 5}));
+    Pump();
+    EXPECT_FALSE(IsWindowVisible(H->Handle()));
+}
+
 }  // namespace

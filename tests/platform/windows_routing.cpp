@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <thread>
 #include <string>
 #include <vector>
 
 #include "platform/graphics/Gdi.h"
+#include "platform/system/Threads.h"
 #include "platform/windows/Headless.h"
 #include "platform/windows/WinPaint.h"
 #include "platform/windows/Windows.h"
@@ -498,6 +500,72 @@ TEST_F(WindowsRouting, MonitorsComeFromTheBackend)
     MONITORINFO MI;
     ASSERT_TRUE(GetMonitorInfo(MonitorFromPoint({1500, 700}, MONITOR_DEFAULTTONEAREST), &MI));
     EXPECT_EQ(MI.rcMonitor.Left, 1000);
+}
+
+TEST_F(WindowsRouting, AChangeOfMonitorsIsPostedToEveryTopLevel)
+{
+    HWND A = Top({0, 0, 100, 100});
+    HWND B = Top({200, 0, 300, 100});
+    Headless::SetMonitors({{{0, 0, 1600, 900}, {0, 0, 1600, 860}, true}});
+    EXPECT_TRUE(MessagesOf(A, {WM_DISPLAYCHANGE}).empty());  // posted, not sent
+    Headless::ProcessPending();
+    for (HWND H : {A, B}) {
+        auto It = std::find_if(Log.begin(), Log.end(), [&](auto& E) { return E.Wnd == H && E.Msg == WM_DISPLAYCHANGE; });
+        ASSERT_NE(It, Log.end());
+        EXPECT_EQ(It->W, 32u);
+        EXPECT_EQ(LOWORD(uintptr_t(It->L)), 1600);
+        EXPECT_EQ(HIWORD(uintptr_t(It->L)), 900);
+    }
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1600);
+}
+
+// Other threads hand work to the GUI thread (Synchronize blocks them, Queue and
+// PostMessage do not) while the GUI thread sleeps in its message loop: every piece
+// wakes it, nothing is lost, and each thread's pieces of one kind run in order.
+TEST_F(WindowsRouting, WorkFromManyThreadsWakesTheLoopAndKeepsEachThreadsOrder)
+{
+    HWND P = Top({0, 0, 100, 100});
+    constexpr int Threads = 6, Each = 60;
+    // per thread and kind (0 Synchronize, 1 Queue, 2 PostMessage): the numbers seen
+    std::vector<std::vector<int>> Seen(Threads * 3);
+    int Total = 0;
+    auto Note = [&](int T, int I) {
+        Seen[size_t(T * 3 + I % 3)].push_back(I);
+        if (++Total == Threads * Each) PostMessage(P, WM_NULL);  // the last piece may run inside the wait
+    };
+    Handlers[P] = [&](UINT M, WPARAM W, LPARAM L, LRESULT&) {
+        if (M == WM_APP) Note(int(W), int(L));
+        return false;
+    };
+    std::vector<std::thread> Pool;
+    for (int T = 0; T < Threads; ++T)
+        Pool.emplace_back([&, T] {
+            for (int I = 0; I < Each; ++I) {
+                switch (I % 3) {
+                case 0: TThread::Synchronize(nullptr, [&, T, I] { Note(T, I); }); break;
+                case 1: TThread::Queue(nullptr, [&, T, I] { Note(T, I); }); break;
+                default: PostMessage(P, WM_APP, WPARAM(T), LPARAM(I)); break;
+                }
+            }
+        });
+    // the GUI thread waits in its loop: no idle handler, so only the threads can wake it
+    try {
+        MSG M;
+        while (Total < Threads * Each && GetMessage(M, nullptr, 0, 0)) {
+            TranslateMessage(M);
+            DispatchMessage(M);
+        }
+    } catch (std::exception& E) {
+        ADD_FAILURE() << E.what();
+    }
+    for (auto& Th : Pool) Th.join();
+    EXPECT_EQ(Total, Threads * Each);
+    for (int T = 0; T < Threads; ++T)
+        for (int K = 0; K < 3; ++K) {
+            std::vector<int> Expected;
+            for (int I = K; I < Each; I += 3) Expected.push_back(I);
+            EXPECT_EQ(Seen[size_t(T * 3 + K)], Expected) << "thread " << T << ", kind " << K;
+        }
 }
 
 }  // namespace

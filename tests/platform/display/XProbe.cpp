@@ -151,6 +151,25 @@ std::vector<TColor> ScreenPixels(const TRect& R)
     return Out;
 }
 
+void MapWindow(XId W)
+{
+    XMapWindow(D, W);
+    XSync(D, False);
+}
+
+void RequestClose(XId W)
+{
+    XEvent E{};
+    E.xclient.type = ClientMessage;
+    E.xclient.window = W;
+    E.xclient.message_type = XInternAtom(D, "WM_PROTOCOLS", False);
+    E.xclient.format = 32;
+    E.xclient.data.l[0] = long(XInternAtom(D, "WM_DELETE_WINDOW", False));
+    E.xclient.data.l[1] = CurrentTime;
+    XSendEvent(D, W, False, NoEventMask, &E);
+    XSync(D, False);
+}
+
 XId CreateClient(XId Parent, TRect R)
 {
     Window W = XCreateSimpleWindow(D, Parent, R.Left, R.Top, unsigned(R.Width()), unsigned(R.Height()), 0, 0, 0);

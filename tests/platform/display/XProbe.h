@@ -42,6 +42,11 @@ std::vector<TRect> ShapeRects(XId W, bool Input);
 TColor ScreenPixel(TPoint P);
 std::vector<TColor> ScreenPixels(const TRect& R);
 
+// what a window manager does to give an iconified window back: map it again
+void MapWindow(XId W);
+// a window manager's close request (WM_DELETE_WINDOW)
+void RequestClose(XId W);
+
 // a plain client window inside Parent, filled with one colour ($00BBGGRR)
 XId CreateClient(XId Parent, TRect R);
 void FillClient(XId W, TColor Color);

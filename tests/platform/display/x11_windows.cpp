@@ -337,6 +337,44 @@ TEST_F(X11Windows, MinimizeTakesTheWindowOffTheScreenAndRestoreBringsItBack)
     EXPECT_FALSE(IsIconic(F->Handle()));
 }
 
+TEST_F(X11Windows, AWindowGivenBackByTheWindowManagerIsRestored)
+{
+    TForm* F = NewForm(Bounds(700, 300, 200, 100), clWhite);
+    TForm* Other = NewForm(Bounds(700, 450, 200, 100), clWhite);
+    F->Show();
+    Other->Show();
+    XId W = XWin(F);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(W) && Viewable(XWin(Other)); }));
+    int Restored = 0, Shown = 0;
+    Application->OnRestore = [&](TObject*) { ++Restored; };
+    F->WindowProc = [&, Old = F->WindowProc](TMessage& M) {
+        if (M.Msg == WM_SHOWWINDOW && M.WParam && M.LParam == SW_PARENTOPENING) ++Shown;
+        Old(M);
+    };
+    Application->Minimize();  // every window of the program leaves the screen
+    ASSERT_TRUE(PumpUntil([&] { return !Viewable(W) && !Viewable(XWin(Other)); }));
+    MapWindow(W);  // the user picks it from the task bar
+    ASSERT_TRUE(PumpUntil([&] { return !IsIconic(F->Handle()); }));
+    EXPECT_EQ(Restored, 1);
+    EXPECT_EQ(Shown, 1);
+    EXPECT_FALSE(IsIconic(Other->Handle()));  // the main form brings the others back
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(XWin(Other)); }));
+}
+
+TEST_F(X11Windows, TheWindowManagersCloseRequestClosesTheForm)
+{
+    TForm* F = NewForm(Bounds(100, 300, 200, 100), clWhite);
+    TForm* Dialog = NewForm(Bounds(350, 300, 200, 100), clWhite);
+    F->Show();
+    Dialog->Show();
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(XWin(Dialog)); }));
+    bool Asked = false;
+    Dialog->OnCloseQuery = [&](TObject*, bool& CanClose) { Asked = CanClose = true; };
+    RequestClose(XWin(Dialog));
+    ASSERT_TRUE(PumpUntil([&] { return !Dialog->Visible(); }));
+    EXPECT_TRUE(Asked);
+}
+
 TEST_F(X11Windows, ANativeHostTakesAnEmbeddedClientAndFollowsItsControl)
 {
     TForm* F = NewForm(Bounds(100, 700, 300, 200), clWhite);

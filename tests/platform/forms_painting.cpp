@@ -1,5 +1,6 @@
-// Control fonts (ParentFont, WM_SETFONT) and control canvases (attached to the paint
-// DC while painting, a window DC outside painting) on the headless backend.
+// Painting controls on the headless backend: fonts (ParentFont, WM_SETFONT), control
+// canvases (the paint DC while painting, a window DC outside), the posted invalidate
+// message, and a parent's background painted into a child's canvas.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -14,6 +15,8 @@ public:
     using TCustomControl::TCustomControl;
     std::function<void(TCanvas*)> OnPaintCanvas;
     std::vector<HFONT> FontsSet;
+    int Paints = 0;
+    bool SawPaintCopy = false;
     void Dispatch(TMessage& M) override
     {
         if (M.Msg == WM_SETFONT) FontsSet.push_back(reinterpret_cast<HFONT>(M.WParam));
@@ -23,6 +26,8 @@ public:
 protected:
     void Paint() override
     {
+        ++Paints;
+        SawPaintCopy = ControlState().Contains(csPaintCopy);
         if (OnPaintCanvas) OnPaintCanvas(Canvas());
     }
 };
@@ -31,10 +36,14 @@ class TPaintedShape : public TGraphicControl {
 public:
     using TGraphicControl::TGraphicControl;
     std::function<void(TCanvas*)> OnPaintCanvas;
+    int Paints = 0;
+    bool SawPaintCopy = false;
 
 protected:
     void Paint() override
     {
+        ++Paints;
+        SawPaintCopy = ControlState().Contains(csPaintCopy);
         if (OnPaintCanvas) OnPaintCanvas(Canvas());
     }
 };
@@ -45,7 +54,7 @@ void FillAll(TCanvas* C, TColor Color, int W, int H)
     C->FillRect({0, 0, W, H});
 }
 
-class FormsCanvasFont : public ::testing::Test {
+class FormsPainting : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -70,7 +79,7 @@ protected:
     TForm* Form = nullptr;
 };
 
-TEST_F(FormsCanvasFont, ParentFontFollowsTheParentUntilTheControlSetsItsOwn)
+TEST_F(FormsPainting, ParentFontFollowsTheParentUntilTheControlSetsItsOwn)
 {
     auto* Panel = Add<TPainted>(Form, {0, 0, 200, 100});
     auto* Shape = Add<TPaintedShape>(Panel, {10, 10, 50, 50});
@@ -106,7 +115,7 @@ TEST_F(FormsCanvasFont, ParentFontFollowsTheParentUntilTheControlSetsItsOwn)
     EXPECT_FALSE(Panel->ParentFont());
 }
 
-TEST_F(FormsCanvasFont, WindowsGetTheirFontOnCreationAndOnEveryChange)
+TEST_F(FormsPainting, WindowsGetTheirFontOnCreationAndOnEveryChange)
 {
     auto* Panel = Add<TPainted>(Form, {0, 0, 200, 100});
     Form->Show();
@@ -117,7 +126,7 @@ TEST_F(FormsCanvasFont, WindowsGetTheirFontOnCreationAndOnEveryChange)
     EXPECT_EQ(Panel->FontsSet[1], Panel->Font()->Handle());
 }
 
-TEST_F(FormsCanvasFont, PaintDrawsThroughTheCanvasOnThePaintDC)
+TEST_F(FormsPainting, PaintDrawsThroughTheCanvasOnThePaintDC)
 {
     auto* Panel = Add<TPainted>(Form, {10, 10, 110, 110});
     auto* Shape = Add<TPaintedShape>(Panel, {20, 20, 40, 40});
@@ -145,7 +154,7 @@ TEST_F(FormsCanvasFont, PaintDrawsThroughTheCanvasOnThePaintDC)
     EXPECT_EQ(At(Form, {5, 5}), clWhite);
 }
 
-TEST_F(FormsCanvasFont, CanvasesDrawOutsidePaintThroughAWindowDC)
+TEST_F(FormsPainting, CanvasesDrawOutsidePaintThroughAWindowDC)
 {
     auto* Panel = Add<TPainted>(Form, {10, 10, 110, 110});
     auto* Shape = Add<TPaintedShape>(Panel, {20, 20, 40, 40});
@@ -177,6 +186,94 @@ TEST_F(FormsCanvasFont, CanvasesDrawOutsidePaintThroughAWindowDC)
     FillAll(Panel->Canvas(), clGreen, 5, 5);
     delete Panel;
     FreeDeviceContexts();
+}
+
+TEST_F(FormsPainting, ThePostedInvalidateMessageRepaintsLater)
+{
+    auto* Panel = Add<TPainted>(Form, {10, 10, 110, 110});
+    Form->Show();
+    Pump();
+    int Before = Panel->Paints;
+    PostMessage(Panel->Handle(), CM_INVALIDATE, 0, 0);
+    EXPECT_EQ(Panel->Paints, Before);  // posted: nothing yet
+    UpdateWindow(Panel->Handle());
+    EXPECT_EQ(Panel->Paints, Before);  // not invalid until the message runs
+    MSG M;
+    while (PeekMessage(M, Panel->Handle(), CM_INVALIDATE, CM_INVALIDATE, PM_REMOVE)) DispatchMessage(M);
+    UpdateWindow(Panel->Handle());  // "update it at once"
+    EXPECT_EQ(Panel->Paints, Before + 1);
+}
+
+// What a transparent control does in each paint: its parent's picture and the
+// graphic siblings under it are painted into the control's own canvas, the parent and
+// each sibling marked as painting a copy meanwhile.
+void DrawParentBackground(TWinControl* Control, TCanvas* Canvas)
+{
+    TWinControl* Parent = Control->Parent();
+    HDC DC = Canvas->Handle();
+    Parent->SetControlState(Parent->ControlState() + TControlState{csPaintCopy});
+    int Saved = SaveDC(DC);
+    TPoint Org;
+    GetViewportOrgEx(DC, &Org);
+    SetViewportOrgEx(DC, Org.X - Control->Left(), Org.Y - Control->Top(), nullptr);
+    IntersectClipRect(DC, 0, 0, Parent->ClientWidth(), Parent->ClientHeight());
+    Parent->Perform(WM_ERASEBKGND, WPARAM(DC), 0);
+    if (!dynamic_cast<TCustomForm*>(Parent)) Parent->PaintWindow(DC);
+    RestoreDC(DC, Saved);
+    for (int I = 0; I < Parent->ControlCount() && Parent->Controls(I) != Control; ++I) {
+        auto* G = dynamic_cast<TGraphicControl*>(Parent->Controls(I));
+        TRect B = G ? G->BoundsRect() : TRect();
+        TRect C = Control->BoundsRect();
+        if (!G || !G->Visible() || B.Right <= C.Left || B.Left >= C.Right || B.Bottom <= C.Top || B.Top >= C.Bottom)
+            continue;
+        G->SetControlState(G->ControlState() + TControlState{csPaintCopy});
+        Saved = SaveDC(DC);
+        GetViewportOrgEx(DC, &Org);
+        SetViewportOrgEx(DC, Org.X + B.Left - C.Left, Org.Y + B.Top - C.Top, nullptr);
+        IntersectClipRect(DC, 0, 0, B.Width(), B.Height());
+        G->Perform(WM_PAINT, WPARAM(DC), 0);
+        RestoreDC(DC, Saved);
+        G->SetControlState(G->ControlState() - TControlState{csPaintCopy});
+    }
+    Parent->SetControlState(Parent->ControlState() - TControlState{csPaintCopy});
+}
+
+TEST_F(FormsPainting, AParentsBackgroundPaintsIntoAChildsCanvas)
+{
+    auto* Panel = Add<TPainted>(Form, {10, 10, 210, 160});
+    Panel->OnPaintCanvas = [&](TCanvas* C) {
+        FillAll(C, clBlue, 200, 150);
+        C->Brush()->SetColor(clYellow);
+        C->FillRect({0, 0, 200, 10});  // a stripe along the top
+    };
+    auto* Shape = Add<TPaintedShape>(Panel, {30, 30, 60, 60});
+    Shape->OnPaintCanvas = [](TCanvas* C) { FillAll(C, clLime, 30, 30); };
+    auto* Glass = Add<TPainted>(Panel, {20, 5, 100, 85});
+    bool PanelMarked = false;
+    Glass->OnPaintCanvas = [&](TCanvas* C) {
+        Panel->OnPaintCanvas = [&, Old = Panel->OnPaintCanvas](TCanvas* PC) {
+            PanelMarked = Panel->ControlState().Contains(csPaintCopy);
+            Old(PC);
+        };
+        DrawParentBackground(Glass, C);
+        C->Brush()->SetColor(clRed);
+        C->FillRect({70, 70, 80, 80});  // its own picture on top
+    };
+    Form->Show();
+    Pump();
+    // Glass shows the panel's stripe and fill, the shape under it, then its own corner
+    EXPECT_EQ(At(Glass, {1, 1}), clYellow);
+    EXPECT_EQ(At(Glass, {1, 10}), clBlue);
+    EXPECT_EQ(At(Glass, {10, 25}), clLime);   // the shape at (30, 30) of the panel
+    EXPECT_EQ(At(Glass, {39, 54}), clLime);
+    EXPECT_EQ(At(Glass, {40, 55}), clBlue);
+    EXPECT_EQ(At(Glass, {75, 75}), clRed);
+    EXPECT_TRUE(PanelMarked);
+    EXPECT_TRUE(Shape->SawPaintCopy);
+    EXPECT_FALSE(Panel->ControlState().Contains(csPaintCopy));
+    EXPECT_FALSE(Shape->ControlState().Contains(csPaintCopy));
+    // the panel's own paint was not disturbed
+    EXPECT_EQ(At(Panel, {150, 100}), clBlue);
 }
 
 }  // namespace
