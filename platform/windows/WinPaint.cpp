@@ -154,6 +154,8 @@ static TWindow* FindPaintable(TWindow* W, HWND Filter, bool& NCOnly)
 {
     if (!W->Visible() || !W->Redraw) return nullptr;
     if (W->IsTop() && W->Minimized) return nullptr;
+    // a per-pixel window shows the picture UpdateLayeredWindow gave it, never painted
+    if (W->IsTop() && W->PerPixelLayered) return nullptr;
     bool Wanted = !Filter || W->Handle == Filter || IsChild(Filter, W->Handle);
     if (Wanted && (W->NCInvalid || !W->Update.IsEmpty())) {
         NCOnly = W->Update.IsEmpty();

@@ -69,6 +69,12 @@ bool OverrideRedirect(XId W)
     return XGetWindowAttributes(D, W, &A) && A.override_redirect;
 }
 
+int WindowDepth(XId W)
+{
+    XWindowAttributes A;
+    return XGetWindowAttributes(D, W, &A) ? A.depth : 0;
+}
+
 XId FocusedWindow()
 {
     Window F = 0;

@@ -27,6 +27,7 @@ void KeyTap(const char* KeysymName);
 // windows
 bool Viewable(XId W);
 bool OverrideRedirect(XId W);
+int WindowDepth(XId W);
 XId FocusedWindow();
 TRect RootGeometry(XId W);
 bool HasAtom(XId W, const char* Property, const char* AtomName);
