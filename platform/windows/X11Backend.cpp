@@ -266,33 +266,44 @@ void TX11Backend::ApplyNetState(TWindow* W, Atom StateAtom, bool On)
 {
     TX11Top* X = Top(W);
     if (!X || !X->Win || X->OverrideRedirect) return;
-    XEvent E{};
-    E.xclient.type = ClientMessage;
-    E.xclient.window = X->Win;
-    E.xclient.message_type = NET_WM_STATE_;
-    E.xclient.format = 32;
-    E.xclient.data.l[0] = On ? 1 : 0;
-    E.xclient.data.l[1] = long(StateAtom);
-    E.xclient.data.l[3] = 1;
-    XSendEvent(Dpy, Root, False, SubstructureRedirectMask | SubstructureNotifyMask, &E);
+    SendToWindowManager(X->Win, NET_WM_STATE_, On ? 1 : 0, long(StateAtom), 0, 1);
     // without a window manager nobody answers: keep the property right ourselves
     if (!WindowManagerRuns()) {
-        Atom Type;
-        int Format;
-        unsigned long N = 0, After;
-        unsigned char* Data = nullptr;
         std::vector<Atom> S;
-        if (XGetWindowProperty(Dpy, X->Win, NET_WM_STATE_, 0, 64, False, XA_ATOM, &Type, &Format, &N, &After, &Data) ==
-                Success && Data) {
-            Atom* A = reinterpret_cast<Atom*>(Data);
-            for (unsigned long I = 0; I < N; ++I)
-                if (A[I] != StateAtom) S.push_back(A[I]);
-            XFree(Data);
-        }
+        for (long A : ReadProperty32(X->Win, NET_WM_STATE_, XA_ATOM, 64))
+            if (Atom(A) != StateAtom) S.push_back(Atom(A));
         if (On) S.push_back(StateAtom);
         XChangeProperty(Dpy, X->Win, NET_WM_STATE_, XA_ATOM, 32, PropModeReplace,
                         reinterpret_cast<unsigned char*>(S.data()), int(S.size()));
     }
+}
+
+std::vector<long> TX11Backend::ReadProperty32(::Window Win, Atom Property, Atom Type, long Max)
+{
+    Atom Got;
+    int Format = 0;
+    unsigned long N = 0, After;
+    unsigned char* Data = nullptr;
+    std::vector<long> R;
+    if (XGetWindowProperty(Dpy, Win, Property, 0, Max, False, Type, &Got, &Format, &N, &After, &Data) == Success && Data) {
+        if (Format == 32) R.assign(reinterpret_cast<long*>(Data), reinterpret_cast<long*>(Data) + N);
+        XFree(Data);
+    }
+    return R;
+}
+
+void TX11Backend::SendToWindowManager(::Window Win, Atom Type, long L0, long L1, long L2, long L3)
+{
+    XEvent E{};
+    E.xclient.type = ClientMessage;
+    E.xclient.window = Win;
+    E.xclient.message_type = Type;
+    E.xclient.format = 32;
+    E.xclient.data.l[0] = L0;
+    E.xclient.data.l[1] = L1;
+    E.xclient.data.l[2] = L2;
+    E.xclient.data.l[3] = L3;
+    XSendEvent(Dpy, Root, False, SubstructureRedirectMask | SubstructureNotifyMask, &E);
 }
 
 void TX11Backend::SetTopTitle(TWindow* W)
@@ -431,14 +442,7 @@ void TX11Backend::ActivateForeign(TWindow* W)
 {
     TX11Top* X = Top(W);
     if (!X || !X->Win || X->OverrideRedirect) return;
-    XEvent E{};
-    E.xclient.type = ClientMessage;
-    E.xclient.window = X->Win;
-    E.xclient.message_type = NET_ACTIVE_WINDOW_;
-    E.xclient.format = 32;
-    E.xclient.data.l[0] = 1;  // from an application
-    E.xclient.data.l[1] = CurrentTime;
-    XSendEvent(Dpy, Root, False, SubstructureRedirectMask | SubstructureNotifyMask, &E);
+    SendToWindowManager(X->Win, NET_ACTIVE_WINDOW_, 1 /* from an application */, CurrentTime);
     XFlush(Dpy);
 }
 

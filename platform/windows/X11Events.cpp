@@ -263,16 +263,8 @@ void TX11Backend::NativeMapChange(TWindow* W, TX11Top* X, bool Mapped)
     X->Viewable = false;
     if (!X->MapRequested || W->Minimized || X->OverrideRedirect) return;
     // unmapped though we did not ask: the window manager made it an icon
-    Atom Type;
-    int Format;
-    unsigned long N = 0, After;
-    unsigned char* Data = nullptr;
-    bool Iconic = false;
-    if (XGetWindowProperty(Dpy, X->Win, WM_STATE_, 0, 2, False, WM_STATE_, &Type, &Format, &N, &After, &Data) ==
-            Success && Data) {
-        Iconic = N >= 1 && reinterpret_cast<long*>(Data)[0] == IconicState;
-        XFree(Data);
-    }
+    auto State = ReadProperty32(X->Win, WM_STATE_, WM_STATE_, 2);
+    bool Iconic = !State.empty() && State[0] == IconicState;
     if (Iconic) SendMessage(H, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 

@@ -108,6 +108,11 @@ private:
     void FollowNative(winimpl::TWindow* W, const TRect& R);
     void NativeMapChange(winimpl::TWindow* W, TX11Top* X, bool Mapped);
 
+    // a property of 32-bit items (at most Max of them), empty when missing or of another type
+    std::vector<long> ReadProperty32(::Window Win, Atom Property, Atom Type, long Max);
+    // a client message about Win to the window manager (through the root window)
+    void SendToWindowManager(::Window Win, Atom Type, long L0, long L1, long L2 = 0, long L3 = 0);
+
     // screen (X11Screen.cpp)
     void LoadMonitors();
     bool WindowManagerRuns();

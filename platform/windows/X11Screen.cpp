@@ -38,18 +38,8 @@ void TX11Backend::LoadMonitors()
 
     // the work area the window manager publishes (panels and docks left out)
     TRect Work;
-    Atom Type;
-    int Format;
-    unsigned long Count = 0, After;
-    unsigned char* Data = nullptr;
-    if (XGetWindowProperty(Dpy, Root, NET_WORKAREA_, 0, 4, False, XA_CARDINAL, &Type, &Format, &Count, &After, &Data) ==
-            Success && Data) {
-        if (Count >= 4 && Format == 32) {
-            long* L = reinterpret_cast<long*>(Data);
-            Work = Bounds(int(L[0]), int(L[1]), int(L[2]), int(L[3]));
-        }
-        XFree(Data);
-    }
+    auto Area = ReadProperty32(Root, NET_WORKAREA_, XA_CARDINAL, 4);
+    if (Area.size() == 4) Work = Bounds(int(Area[0]), int(Area[1]), int(Area[2]), int(Area[3]));
     for (auto& M : MonitorCache) {
         M.Work = M.Bounds;
         if (Work.IsEmpty()) continue;
@@ -76,17 +66,8 @@ bool TX11Backend::Compositing()
 
 bool TX11Backend::WindowManagerRuns()
 {
-    Atom Type;
-    int Format;
-    unsigned long Count = 0, After;
-    unsigned char* Data = nullptr;
-    bool Runs = false;
-    if (XGetWindowProperty(Dpy, Root, NET_SUPPORTING_WM_CHECK_, 0, 1, False, XA_WINDOW, &Type, &Format, &Count, &After,
-                           &Data) == Success && Data) {
-        Runs = Count == 1 && reinterpret_cast<::Window*>(Data)[0] != 0;
-        XFree(Data);
-    }
-    return Runs;
+    auto Check = ReadProperty32(Root, NET_SUPPORTING_WM_CHECK_, XA_WINDOW, 1);
+    return Check.size() == 1 && Check[0] != 0;
 }
 
 void TX11Backend::SetCursorShape(TWindow* W, HCURSOR C)

@@ -10,43 +10,36 @@
 
 namespace {
 
-class TPainted : public TCustomControl {
+// A control that paints through OnPaintCanvas, counting its paints and whether it
+// was painting a copy for another control.
+template <class Base>
+class TPaintedControl : public Base {
 public:
-    using TCustomControl::TCustomControl;
+    using Base::Base;
     std::function<void(TCanvas*)> OnPaintCanvas;
-    std::vector<HFONT> FontsSet;
     int Paints = 0;
     bool SawPaintCopy = false;
+
+protected:
+    void Paint() override
+    {
+        ++Paints;
+        SawPaintCopy = this->ControlState().Contains(csPaintCopy);
+        if (OnPaintCanvas) OnPaintCanvas(this->Canvas());
+    }
+};
+
+class TPainted : public TPaintedControl<TCustomControl> {
+public:
+    using TPaintedControl::TPaintedControl;
+    std::vector<HFONT> FontsSet;
     void Dispatch(TMessage& M) override
     {
         if (M.Msg == WM_SETFONT) FontsSet.push_back(reinterpret_cast<HFONT>(M.WParam));
-        TCustomControl::Dispatch(M);
-    }
-
-protected:
-    void Paint() override
-    {
-        ++Paints;
-        SawPaintCopy = ControlState().Contains(csPaintCopy);
-        if (OnPaintCanvas) OnPaintCanvas(Canvas());
+        TPaintedControl::Dispatch(M);
     }
 };
-
-class TPaintedShape : public TGraphicControl {
-public:
-    using TGraphicControl::TGraphicControl;
-    std::function<void(TCanvas*)> OnPaintCanvas;
-    int Paints = 0;
-    bool SawPaintCopy = false;
-
-protected:
-    void Paint() override
-    {
-        ++Paints;
-        SawPaintCopy = ControlState().Contains(csPaintCopy);
-        if (OnPaintCanvas) OnPaintCanvas(Canvas());
-    }
-};
+using TPaintedShape = TPaintedControl<TGraphicControl>;
 
 void FillAll(TCanvas* C, TColor Color, int W, int H)
 {

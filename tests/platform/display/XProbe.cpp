@@ -75,6 +75,14 @@ int WindowDepth(XId W)
     return XGetWindowAttributes(D, W, &A) ? A.depth : 0;
 }
 
+bool PointerGrabbedElsewhere()
+{
+    int R = XGrabPointer(D, Root(), False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+    if (R == GrabSuccess) XUngrabPointer(D, CurrentTime);
+    XSync(D, False);
+    return R == AlreadyGrabbed;
+}
+
 XId FocusedWindow()
 {
     Window F = 0;

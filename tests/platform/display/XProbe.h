@@ -28,6 +28,8 @@ void KeyTap(const char* KeysymName);
 bool Viewable(XId W);
 bool OverrideRedirect(XId W);
 int WindowDepth(XId W);
+// Whether another client holds the pointer grab (tried with a grab of our own, let go at once).
+bool PointerGrabbedElsewhere();
 XId FocusedWindow();
 TRect RootGeometry(XId W);
 bool HasAtom(XId W, const char* Property, const char* AtomName);

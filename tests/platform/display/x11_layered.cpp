@@ -45,6 +45,28 @@ protected:
         SetWindowPos(P->Handle(), HWND_TOPMOST, R.Left, R.Top, R.Width(), R.Height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
         return P;
     }
+    // A per-pixel window at (300, 300), 100 x 50: its left half opaque blue, its right
+    // half transparent.
+    TPopup* HalfBluePerPixelWindow(TWinControl* Owner)
+    {
+        auto* Glow = new TPopup(Owner, clBlack);
+        Glow->SetVisible(false);
+        Glow->HandleNeeded();
+        SetWindowLong(Glow->Handle(), GWL_EXSTYLE, GetWindowLong(Glow->Handle(), GWL_EXSTYLE) | WS_EX_LAYERED);
+        TBitmap Pic(100, 50);
+        Pic.SetPixelFormat(pf32bit);
+        for (int Y = 0; Y < 50; ++Y) {
+            auto* Row = static_cast<uint32_t*>(Pic.ScanLine(Y));
+            for (int X = 0; X < 100; ++X) Row[X] = X < 50 ? 0xFF0000FFu : 0u;
+        }
+        TPoint Dst{300, 300}, Src{0, 0};
+        TSize Size{100, 50};
+        BLENDFUNCTION Blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        ShowWindow(Glow->Handle(), SW_SHOWNA);
+        EXPECT_TRUE(UpdateLayeredWindow(Glow->Handle(), nullptr, &Dst, &Size, Pic.Canvas()->Handle(), &Src, 0, &Blend,
+                                        ULW_ALPHA));
+        return Glow;
+    }
     static bool Near(TColor A, TColor B, int Tolerance = 6)
     {
         return std::abs(GetRValue(A) - GetRValue(B)) <= Tolerance && std::abs(GetGValue(A) - GetGValue(B)) <= Tolerance &&
@@ -69,22 +91,7 @@ TEST_F(X11Layered, WithACompositorAlphaBlendsWithWhatLiesBelow)
         << std::hex << ScreenPixel({170, 160});
 
     // a per-pixel window: left half opaque blue, right half transparent
-    auto* Glow = new TPopup(Back, clBlack);
-    Glow->SetVisible(false);
-    Glow->HandleNeeded();
-    SetWindowLong(Glow->Handle(), GWL_EXSTYLE, GetWindowLong(Glow->Handle(), GWL_EXSTYLE) | WS_EX_LAYERED);
-    TBitmap Pic(100, 50);
-    Pic.SetPixelFormat(pf32bit);
-    for (int Y = 0; Y < 50; ++Y) {
-        auto* Row = static_cast<uint32_t*>(Pic.ScanLine(Y));
-        for (int X = 0; X < 100; ++X) Row[X] = X < 50 ? 0xFF0000FFu : 0u;
-    }
-    TPoint Dst{300, 300}, Src{0, 0};
-    TSize Size{100, 50};
-    BLENDFUNCTION Blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    ShowWindow(Glow->Handle(), SW_SHOWNA);
-    ASSERT_TRUE(UpdateLayeredWindow(Glow->Handle(), nullptr, &Dst, &Size, Pic.Canvas()->Handle(), &Src, 0, &Blend,
-                                    ULW_ALPHA));
+    TPopup* Glow = HalfBluePerPixelWindow(Back);
     ASSERT_TRUE(PumpUntil([&] { return Viewable(XWin(Glow)); }));
     EXPECT_EQ(WindowDepth(XWin(Glow)), 32);
     ASSERT_TRUE(PumpUntil([&] { return ScreenPixel({320, 320}) == clBlue; })) << std::hex << ScreenPixel({320, 320});
@@ -120,22 +127,7 @@ TEST_F(X11Layered, WithoutACompositorLayeredWindowsStayOpaqueAndPerPixelOnesAreS
     EXPECT_EQ(ScreenPixel({170, 160}), clRed);  // opaque
 
     // the pixels with alpha make the shape of a per-pixel window
-    auto* Glow = new TPopup(Back, clBlack);
-    Glow->SetVisible(false);
-    Glow->HandleNeeded();
-    SetWindowLong(Glow->Handle(), GWL_EXSTYLE, GetWindowLong(Glow->Handle(), GWL_EXSTYLE) | WS_EX_LAYERED);
-    TBitmap Pic(100, 50);
-    Pic.SetPixelFormat(pf32bit);
-    for (int Y = 0; Y < 50; ++Y) {
-        auto* Row = static_cast<uint32_t*>(Pic.ScanLine(Y));
-        for (int X = 0; X < 100; ++X) Row[X] = X < 50 ? 0xFF0000FFu : 0u;
-    }
-    TPoint Dst{300, 300}, Src{0, 0};
-    TSize Size{100, 50};
-    BLENDFUNCTION Blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    ShowWindow(Glow->Handle(), SW_SHOWNA);
-    ASSERT_TRUE(UpdateLayeredWindow(Glow->Handle(), nullptr, &Dst, &Size, Pic.Canvas()->Handle(), &Src, 0, &Blend,
-                                    ULW_ALPHA));
+    TPopup* Glow = HalfBluePerPixelWindow(Back);
     ASSERT_TRUE(PumpUntil([&] { return Viewable(XWin(Glow)); }));
     TRegion Shape;
     for (const TRect& R : ShapeRects(XWin(Glow), false)) Shape |= TRegion(R);

@@ -72,6 +72,19 @@ TEST_F(X11Windows, ClicksAndKeysReachTheControlsAndTheFormTakesTheFocus)
     // the pointer position comes from the server
     MoveTo({321, 234});
     EXPECT_EQ(GetCursorPos(), TPoint(321, 234));
+
+    // capture grabs the pointer, so that moves outside every window still come
+    EXPECT_FALSE(PointerGrabbedElsewhere());
+    SetCapture(B->Handle());
+    Pump();
+    EXPECT_TRUE(PointerGrabbedElsewhere());
+    int Moves = 0;
+    B->OnMouseMove = [&](TObject*, TShiftState, int X, int Y) { Moves += X == 1000 - 350 && Y == 900 - 210; };
+    MoveTo({1000, 900});
+    ASSERT_TRUE(PumpUntil([&] { return Moves == 1; }));
+    ReleaseCapture();
+    Pump();
+    EXPECT_FALSE(PointerGrabbedElsewhere());
 }
 
 // A form whose top strip is its caption, its right end a sizing edge.
