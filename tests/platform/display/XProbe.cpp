@@ -75,6 +75,14 @@ int WindowDepth(XId W)
     return XGetWindowAttributes(D, W, &A) ? A.depth : 0;
 }
 
+long AllEventMasks(XId W)
+{
+    XWindowAttributes A;
+    return XGetWindowAttributes(D, W, &A) ? A.all_event_masks : 0;
+}
+
+bool MasksHavePress(long Masks) { return Masks & ButtonPressMask; }
+
 bool PointerGrabbedElsewhere()
 {
     int R = XGrabPointer(D, Root(), False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None, None, CurrentTime);

@@ -28,6 +28,9 @@ void KeyTap(const char* KeysymName);
 bool Viewable(XId W);
 bool OverrideRedirect(XId W);
 int WindowDepth(XId W);
+// The event masks all clients selected on W together.
+long AllEventMasks(XId W);
+bool MasksHavePress(long Masks);
 // Whether another client holds the pointer grab (tried with a grab of our own, let go at once).
 bool PointerGrabbedElsewhere();
 XId FocusedWindow();

@@ -3,6 +3,8 @@
 // pixels, get clicks and keys sent through the XTEST extension, are moved by the
 // program's own move loop, shaped by regions; popups never take the focus; a native
 // host window takes an embedded client.
+#include <dlfcn.h>
+
 #include "X11Fixture.h"
 
 namespace {
@@ -297,6 +299,38 @@ TEST_F(X11Windows, ANativeHostTakesAnEmbeddedClientAndFollowsItsControl)
     Host->SetVisible(false);
     Pump();
     EXPECT_FALSE(Viewable(HW));
+}
+
+// The preview player's video: SDL 1.2 draws into the host's native window through
+// SDL_WINDOWID on its own connection.  It must not take the presses on that window
+// (only one client may), so that a press there still reaches the program.
+TEST_F(X11Windows, SdlDrawsIntoTheNativeHostAndLeavesThePressesToTheProgram)
+{
+    void* Sdl = dlopen("libSDL-1.2.so.0", RTLD_NOW | RTLD_LOCAL);
+    if (!Sdl) GTEST_SKIP() << "SDL 1.2 is not installed";
+    auto Init = reinterpret_cast<int (*)(uint32_t)>(dlsym(Sdl, "SDL_Init"));
+    auto SetVideoMode = reinterpret_cast<void* (*)(int, int, int, uint32_t)>(dlsym(Sdl, "SDL_SetVideoMode"));
+    auto Quit = reinterpret_cast<void (*)()>(dlsym(Sdl, "SDL_Quit"));
+    ASSERT_TRUE(Init && SetVideoMode && Quit);
+
+    TForm* F = NewForm(Bounds(400, 600, 300, 200), clWhite);
+    auto* Host = Add<TBox>(F, Bounds(20, 20, 200, 150), TColor(clBlack));
+    F->Show();
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(XWin(F)); }));
+    XId HW = XId(CreateNativeWindow(Host->Handle()));
+    ASSERT_NE(HW, 0u);
+    setenv("SDL_WINDOWID", std::to_string(HW).c_str(), 1);
+    ASSERT_EQ(Init(0x20 /* video */ | 0x100000 /* no signal handlers */), 0);
+    EXPECT_NE(SetVideoMode(200, 150, 0, 0), nullptr);
+    EXPECT_FALSE(MasksHavePress(AllEventMasks(HW)));
+
+    int Presses = 0;
+    Host->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++Presses; };
+    ClickAt({400 + 20 + 100, 600 + 20 + 75});
+    EXPECT_TRUE(PumpUntil([&] { return Presses == 1; }));
+    Quit();
+    unsetenv("SDL_WINDOWID");
+    dlclose(Sdl);
 }
 
 TEST_F(X11Windows, TheMessageBoxOpensAsADialogAndEnterClosesIt)
