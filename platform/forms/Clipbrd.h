@@ -1,0 +1,47 @@
+// The clipboard: Unicode text shared with other programs.
+//
+// Text goes through a provider: by default one inside the program (the headless
+// backend and tests), with a display the X11 CLIPBOARD selection (UTF8_STRING), which
+// the window backend installs.
+#pragma once
+
+#include <memory>
+
+#include "platform/graphics/WinDef.h"
+#include "platform/system/Classes.h"
+
+constexpr UINT CF_TEXT = 1, CF_BITMAP = 2, CF_UNICODETEXT = 13;
+
+class TClipboardProvider {
+public:
+    virtual ~TClipboardProvider() = default;
+    virtual void SetText(const String& Text) = 0;
+    // False when the clipboard holds no text.
+    virtual bool GetText(String& Text) = 0;
+    virtual bool HasText() = 0;
+    virtual void Clear() = 0;
+};
+
+class TClipboard : public TPersistent {
+public:
+    // The text on the clipboard ("" when it holds none).
+    String AsText();
+    void SetAsText(const String& Text);
+    // CF_TEXT and CF_UNICODETEXT: whether the clipboard holds non-empty text.
+    bool HasFormat(UINT Format);
+    void Clear();
+    void Open() { ++FOpenCount; }
+    void Close()
+    {
+        if (FOpenCount > 0) --FOpenCount;
+    }
+
+private:
+    int FOpenCount = 0;
+};
+
+// The program's clipboard object.
+TClipboard* Clipboard();
+// Installs a provider (nullptr: the in-program one) and returns the previous one.
+std::unique_ptr<TClipboardProvider> SetClipboardProvider(std::unique_ptr<TClipboardProvider> Provider);
+TClipboardProvider& ClipboardProvider();

@@ -1,0 +1,182 @@
+// The standard controls: edit and memo, list box, combo box, buttons, check boxes,
+// radio buttons and labels.  Each one's own behaviour (caret, selection, clipboard,
+// keyboard, scrolling, painting) runs in its default handling (see NativeControl.h).
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "platform/forms/NativeControl.h"
+#include "platform/graphics/ImgList.h"
+
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+enum TBorderStyleItem { bsNoneBorder, bsSingleBorder };
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+// ---------------------------------------------------------------------------------
+// Edit
+
+// The edit's text and selection, counted in characters (code points).
+class TCustomEdit : public TNativeControl {
+public:
+    explicit TCustomEdit(TComponent* AOwner);
+    ~TCustomEdit() override;
+
+    bool AutoSelect() const { return FAutoSelect; }
+    void SetAutoSelect(bool V) { FAutoSelect = V; }
+    TBorderStyleItem BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyleItem V);
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase V);
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool V);
+    int MaxLength() const { return FMaxLength; }  // 0: no limit
+    void SetMaxLength(int V);
+    bool ReadOnly() const { return FNativeReadOnly; }
+    void SetReadOnly(bool V);
+    char32_t PasswordChar() const { return FPasswordChar; }
+    void SetPasswordChar(char32_t V);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment V);
+    bool Modified() const { return FModified; }
+    void SetModified(bool V) { FModified = V; }
+    bool CanUndo();
+
+    int SelStart();
+    void SetSelStart(int V);
+    int SelLength();
+    void SetSelLength(int V);
+    String SelText();
+    void SetSelText(const String& V);  // replaces the selection, as typing would
+    void SelectAll();
+    void ClearSelection() { Perform(WM_CLEAR); }
+    void CopyToClipboard() { Perform(WM_COPY); }
+    void CutToClipboard() { Perform(WM_CUT); }
+    void PasteFromClipboard() { Perform(WM_PASTE); }
+    void Undo() { Perform(WM_UNDO); }
+    void ClearUndo() { Perform(EM_EMPTYUNDOBUFFER); }
+    void Clear() { SetText(""); }
+
+    TNotifyEvent OnChange;
+
+    // The character index nearest to a client point, and the client point of a
+    // character index (its left edge, top of its line).
+    int CharFromPos(TPoint P);
+    TPoint PosFromChar(int Index);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void Dispatch(TMessage& Message) override;
+    bool NativeProc(TMessage& Message) override;
+    void NativePaint(HDC DC) override;
+    LRESULT NativeDlgCode() override;
+    String GetText() const override;
+    void SetTextValue(const String& V) override;
+    virtual void Change();
+    void DoEnter() override;
+
+    // the memo sets it: lines, Enter and vertical movement
+    bool FMultiLine = false;
+    bool FWantReturns = true;
+    bool FWantTabs = false;
+    TScrollStyle FScrollBars = ssNone;
+    bool FAutoSelect = true;
+
+private:
+    // the native edit
+    bool Modify(const std::u32string& Insert, bool Typing);  // the one gate of every change
+    bool CanModify() const { return !FNativeReadOnly; }
+    void SetSel(int Anchor, int Caret, bool Scroll = true);
+    void SetAllText(const std::u32string& T);
+    void KeyDownNative(WORD Key);
+    void CharNative(char32_t C);
+    void MouseNative(TMessage& M);
+    void Copy();
+    void Paste();
+    void UndoNative();
+    void SaveUndo();
+    std::u32string Display() const;
+    std::u32string CaseFold(std::u32string T) const;
+    const std::vector<int>& Positions(int Line);  // prefix widths of a line
+    int LineOf(int Index) const;
+    int LineStart(int Line) const;
+    int LineCount() const;
+    int LineLength(int Line) const;
+    TRect FormatRect();
+    void ScrollToCaret();
+    void UpdateCaret();
+    void UpdateScrollState();
+    void Changed(bool Notify = true);
+    int WordLeft(int I) const;
+    int WordRight(int I) const;
+    void SelectWordAt(int I);
+    void AutoScroll();
+
+    std::u32string FTextValue;
+    int FAnchor = 0, FCaret = 0;
+    std::u32string FUndoText;
+    int FUndoAnchor = 0, FUndoCaret = 0;
+    bool FCanUndo = false;
+    bool FTyping = false;  // the last change was typing at the caret (one undo step)
+    bool FHideSelection = true, FNativeReadOnly = false, FModified = false;
+    TBorderStyleItem FBorderStyle = bsSingleBorder;
+    TEditCharCase FCharCase = ecNormal;
+    int FMaxLength = 0;
+    char32_t FPasswordChar = 0;
+    TAlignment FAlignment = taLeftJustify;
+    int FLeftMargin = 1, FRightMargin = 1;
+    TRect FRect;
+    bool FHasRect = false;
+    int FScrollX = 0;
+    int FTopLine = 0;
+    bool FDragging = false;
+    bool FHasCaret = false;
+    std::vector<std::vector<int>> FPositions;  // per line, empty when stale
+    HFONT FPositionsFont = nullptr;
+    TPoint FLastMouse;
+};
+
+class TEdit : public TCustomEdit {
+public:
+    using TCustomEdit::TCustomEdit;
+};
+
+// The masked edit: an edit with an edit mask, which nothing here uses (so the mask is
+// kept but not applied).
+class TCustomMaskEdit : public TCustomEdit {
+public:
+    using TCustomEdit::TCustomEdit;
+    const String& EditMask() const { return FEditMask; }
+    void SetEditMask(const String& V) { FEditMask = V; }
+
+private:
+    String FEditMask;
+};
+class TMaskEdit : public TCustomMaskEdit {
+public:
+    using TCustomMaskEdit::TCustomMaskEdit;
+};
+
+// A multi-line edit whose Lines are the lines of its text.
+class TCustomMemo : public TCustomEdit {
+public:
+    explicit TCustomMemo(TComponent* AOwner);
+    ~TCustomMemo() override;
+    TStrings* Lines() { return FLines.get(); }
+    void SetLines(TStrings* V) { FLines->Assign(V); }
+    bool WantReturns() const { return FWantReturns; }
+    void SetWantReturns(bool V) { FWantReturns = V; }
+    bool WantTabs() const { return FWantTabs; }
+    void SetWantTabs(bool V) { FWantTabs = V; }
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle V) { FScrollBars = V; }
+    bool WordWrap() const { return false; }
+
+private:
+    std::unique_ptr<TStrings> FLines;
+};
+class TMemo : public TCustomMemo {
+public:
+    using TCustomMemo::TCustomMemo;
+};
