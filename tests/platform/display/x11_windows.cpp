@@ -207,6 +207,29 @@ TEST_F(X11Windows, PopupsAreUnmanagedAndNeverTakeTheFocus)
     EXPECT_EQ(GetFocus(), Edit->Handle());
 }
 
+TEST_F(X11Windows, OwnedFormsAreDialogsOfTheMainFormKeptOffTheTaskBar)
+{
+    TForm* Main = NewForm(Bounds(100, 100, 300, 200), clWhite);
+    Main->Show();
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(XWin(Main)); }));
+    TForm* Dialog = NewForm(Bounds(150, 150, 200, 100), clWhite);
+    Dialog->SetBorderStyle(bsDialog);
+    Dialog->Show();
+    XId D = XWin(Dialog);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(D); }));
+    auto Transient = Property32(D, "WM_TRANSIENT_FOR");
+    ASSERT_EQ(Transient.size(), 1u);
+    EXPECT_EQ(XId(Transient[0]), XWin(Main));
+    EXPECT_TRUE(HasAtom(D, "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_DIALOG"));
+    EXPECT_TRUE(HasAtom(D, "_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR"));
+    EXPECT_TRUE(HasAtom(XWin(Main), "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_NORMAL"));
+    EXPECT_FALSE(HasAtom(XWin(Main), "_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR"));
+    // a form with a caption of its own keeps the window manager's decorations
+    auto Motif = Property32(D, "_MOTIF_WM_HINTS");
+    ASSERT_EQ(Motif.size(), 5u);
+    EXPECT_EQ(Motif[2], 1);
+}
+
 TEST_F(X11Windows, StayOnTopIsAWindowStateThatCanBeSwitched)
 {
     TForm* F = NewForm(Bounds(600, 500, 200, 100), clWhite);
