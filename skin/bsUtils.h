@@ -12,6 +12,7 @@
 
 #include "platform/forms/Controls.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/windows/ScrollInfo.h"
 #include "platform/windows/Windows.h"
 #include "platform/system/Classes.h"
 #include "platform/system/SysUtils.h"

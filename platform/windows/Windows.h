@@ -256,16 +256,5 @@ int GetSystemMetrics(int Index);
 constexpr UINT SPI_GETWORKAREA = 0x0030, SPI_GETDRAGFULLWINDOWS = 0x0026;
 bool SystemParametersInfo(UINT Action, UINT Param, void* Value, UINT WinIni);
 
-// Scroll bar state as the accessibility calls report it.  This system has no call that
-// fills it: callers treat every scroll bar as invisible.
-constexpr LONG OBJID_HSCROLL = -6, OBJID_VSCROLL = -5, OBJID_CLIENT = -4;
-constexpr DWORD STATE_SYSTEM_INVISIBLE = 0x00008000;
-struct SCROLLBARINFO {
-    DWORD cbSize = sizeof(SCROLLBARINFO);
-    TRect rcScrollBar;
-    int dxyLineButton = 0, xyThumbTop = 0, xyThumbBottom = 0, reserved = 0;
-    DWORD rgstate[6] = {0, 0, 0, 0, 0, 0};
-};
-
 // The fixed system profile the program sees: version 5.1.
 DWORD GetVersion();
