@@ -25,8 +25,15 @@ struct SCROLLINFO {
     int nPos = 0, nTrackPos = 0;
 };
 
-// SCROLLBARINFO, OBJID_ and STATE_SYSTEM_INVISIBLE are in Windows.h.
-constexpr DWORD STATE_SYSTEM_UNAVAILABLE = 0x1, STATE_SYSTEM_PRESSED = 0x8, STATE_SYSTEM_OFFSCREEN = 0x10000;
+constexpr DWORD STATE_SYSTEM_UNAVAILABLE = 0x1, STATE_SYSTEM_PRESSED = 0x8, STATE_SYSTEM_INVISIBLE = 0x8000,
+                STATE_SYSTEM_OFFSCREEN = 0x10000;
+constexpr LONG OBJID_HSCROLL = LONG(0xFFFFFFFA), OBJID_VSCROLL = LONG(0xFFFFFFFB), OBJID_CLIENT = LONG(0xFFFFFFFC);
+struct SCROLLBARINFO {
+    DWORD cbSize = sizeof(SCROLLBARINFO);
+    TRect rcScrollBar;
+    int dxyLineButton = 0, xyThumbTop = 0, xyThumbBottom = 0, reserved = 0;
+    DWORD rgstate[6] = {};
+};
 
 // Asks a window for its scroll state: WParam = SB_HORZ/SB_VERT, LParam = SCROLLINFO*;
 // the answer is 1 when the window keeps one.  With SIF_ flags of a "set" request in the
