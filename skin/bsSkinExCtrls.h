@@ -1,0 +1,298 @@
+// Skinned controls without a window of their own and the label-type controls: the
+// graphic skin control bases, the speed button and the menu speed button, the text
+// label, and (beside them) the skinned standard and link labels, splitter, slider and
+// bevel.
+//
+// Every control links to one TbsSkinData (SkinData) and looks its record up by name
+// (SkinDataName) on every paint and every skin change; with no skin data, an empty skin
+// or a name the skin does not hold it draws its built-in default look.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/forms/Controls.h"
+#include "skin/bsSkinData.h"
+#include "skin/bsUtils.h"
+
+class TCustomImageList;
+class TbsSkinImagesMenu;
+class TbsSkinPopupMenu;
+
+// The fixed colours of the default look of the skinned buttons.
+constexpr TColor bsDefaultFrameColor = RGB(59, 107, 183);
+constexpr TColor bsDefaultHotColor = RGB(193, 212, 243);
+constexpr TColor bsDefaultDownColor = RGB(162, 188, 228);
+
+// In a skinned tool bar that adjusts its controls, ATop becomes the top that centres a
+// control of height AHeight in the bar's skin client rectangle.
+void bsCenterInToolBar(TControl* Control, int& ATop, int AHeight);
+
+// ---------------------------------------------------------------------------------------
+// Graphic skin control bases
+// ---------------------------------------------------------------------------------------
+
+// A windowless control linked to a skin: it finds its record by name and paints through
+// an off-screen bitmap, in the default look (no record) or the skin look.
+class TbsGraphicSkinControl : public TGraphicControl {
+public:
+    explicit TbsGraphicSkinControl(TComponent* AOwner);
+    ~TbsGraphicSkinControl() override;
+
+    TbsSkinData* SkinData() const { return FSD; }
+    // Stores the link; a loaded skin is read at once (not while designing).
+    virtual void SetSkinData(TbsSkinData* Value);
+    const String& SkinDataName() const { return FSkinDataName; }
+    void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
+    const String& HintTitle() const { return FHintTitle; }
+    void SetHintTitle(const String& Value) { FHintTitle = Value; }
+    int HintImageIndex() const { return FHintImageIndex; }
+    void SetHintImageIndex(int Value) { FHintImageIndex = Value; }
+    TCustomImageList* HintImageList() const { return FHintImageList; }
+    void SetHintImageList(TCustomImageList* Value);
+
+    // Looks the record up (FIndex); descendants copy what they use of it.
+    virtual void GetSkinData();
+    // Re-reads the record and repaints; the form frame calls it on every skin change.
+    virtual void ChangeSkinData();
+    virtual void BeforeChangeSkinData();
+
+    // Position of the record in the skin's control list; -1 when unskinned.
+    int FIndex = -1;
+
+protected:
+    virtual void CreateControlDefaultImage(TBitmap*) {}
+    virtual void CreateControlSkinImage(TBitmap*) {}
+    void Paint() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    bool IsDesigning() const { return ComponentState().Contains(csDesigning); }
+    // The skin's colours, or null when unskinned.
+    TbsSkinColors* SkinColors() const;
+    // Whether the linked skin data is loaded and has skin effects on.
+    bool SkinEffectsOn() const;
+
+    TbsSkinData* FSD = nullptr;
+    String FSkinDataName;
+    String FHintTitle;
+    int FHintImageIndex = 0;
+    TCustomImageList* FHintImageList = nullptr;
+};
+
+// A graphic skin control whose size follows its skin picture: its image is built at any
+// size from the nine pieces of the record's picture.
+class TbsGraphicSkinCustomControl : public TbsGraphicSkinControl {
+public:
+    explicit TbsGraphicSkinCustomControl(TComponent* AOwner);
+    ~TbsGraphicSkinCustomControl() override;
+
+    int DefaultWidth() const { return FDefaultWidth; }
+    void SetDefaultWidth(int Value);
+    int DefaultHeight() const { return FDefaultHeight; }
+    void SetDefaultHeight(int Value);
+    TFont* DefaultFont() const { return FDefaultFont.get(); }
+    void SetDefaultFont(TFont* Value);
+    bool UseSkinFont() const { return FUseSkinFont; }
+    void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
+
+    TRect RealClientRect() const { return NewClRect; }
+    int RealClientWidth() const { return NewClRect.Width(); }
+    int RealClientHeight() const { return NewClRect.Height(); }
+    int RealClientLeft() const { return NewClRect.Left; }
+    int RealClientTop() const { return NewClRect.Top; }
+
+    void GetSkinData() override;
+    void ChangeSkinData() override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+    // Copied from the record.
+    TPoint LTPt, RTPt, LBPt, RBPt;
+    TRect SkinRect, ClRect;
+    // The same for the current size.
+    TPoint NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint;
+    TRect NewClRect;
+    TBitmap* Picture = nullptr;  // the skin's, not owned
+    // -1 no usable picture, 0 fixed size, 1 both ways, 2 horizontally, 3 vertically.
+    int ResizeMode = 0;
+    bool StretchEffect = false;
+    TbsStretchType StretchType = bsstFull;
+    bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
+
+protected:
+    virtual void DefaultFontChanged() {}
+    // The size the control takes for a wanted size (and the client rectangle at it).
+    virtual void CalcSize(int& AWidth, int& AHeight);
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void CreateControlSkinImage(TBitmap* B) override;
+    // The skin image of picture part Source (of SkinRect's size) at the control's size.
+    void CreateSkinImageOf(TBitmap* B, const TRect& Source);
+
+    int FDefaultWidth = 0, FDefaultHeight = 0;
+    std::unique_ptr<TFont> FDefaultFont;
+    bool FUseSkinFont = true;
+};
+
+// ---------------------------------------------------------------------------------------
+// Skinned speed button
+// ---------------------------------------------------------------------------------------
+
+using TbsNumGlyphs = int;  // 1 to 4
+using TbsButtonPaintEvent =
+    std::function<void(TObject* Sender, TCanvas* Cnvs, TRect R, bool ADown, bool AMouseIn, bool& DrawDefault)>;
+
+// A windowless tool button: caption with a glyph or an image-list image; normal, hot,
+// pressed and disabled looks from a button record ("toolbutton"); flat and transparent
+// modes; sticky Down with groups or a check mode; auto-repeat; frame animation and a
+// morph between the normal and the hot look.
+class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
+public:
+    explicit TbsSkinSpeedButton(TComponent* AOwner);
+    ~TbsSkinSpeedButton() override;
+
+    bool Down() const { return FDown; }
+    void SetDown(bool Value);
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int Value) { FGroupIndex = Value; }
+    bool AllowAllUp() const { return FAllowAllUp; }
+    void SetAllowAllUp(bool Value) { FAllowAllUp = Value; }
+    bool CheckedMode() const { return FCheckedMode; }
+    void SetCheckedMode(bool Value);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool Value);
+    // The absence of the opaque control style.
+    bool Transparent() const { return !ControlStyle().Contains(csOpaque); }
+    void SetTransparent(bool Value);
+    // Sets the transparency without repainting.
+    virtual void SetTransparentSilent(bool Value);
+    bool ShowCaption() const { return FShowCaption; }
+    void SetShowCaption(bool Value);
+    int WidthWithCaption() const { return FWidthWithCaption; }
+    void SetWidthWithCaption(int Value) { FWidthWithCaption = Value; }
+    int WidthWithoutCaption() const { return FWidthWithoutCaption; }
+    void SetWidthWithoutCaption(int Value) { FWidthWithoutCaption = Value; }
+    TCustomImageList* ImageList() const { return FButtonImages; }
+    void SetImageList(TCustomImageList* Value);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
+    TBitmap* Glyph() const { return FGlyph.get(); }
+    void SetGlyph(TBitmap* Value);
+    TbsNumGlyphs NumGlyphs() const { return FNumGlyphs; }
+    void SetNumGlyphs(TbsNumGlyphs Value);
+    int Margin() const { return FMargin; }
+    void SetMargin(int Value);
+    int Spacing() const { return FSpacing; }
+    void SetSpacing(int Value);
+    TbsButtonLayout Layout() const { return FLayout; }
+    void SetLayout(TbsButtonLayout Value);
+    bool RepeatMode() const { return FRepeatMode; }
+    void SetRepeatMode(bool Value) { FRepeatMode = Value; }
+    int RepeatInterval() const { return FRepeatInterval; }
+    void SetRepeatInterval(int Value) { FRepeatInterval = Value; }
+    bool UseSkinSize() const { return FUseSkinSize; }
+    void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
+    bool UseSkinFontColor() const { return FUseSkinFontColor; }
+    void SetUseSkinFontColor(bool Value) { FUseSkinFontColor = Value; }
+    bool DrawColorMarker() const { return FDrawColorMarker; }
+    void SetDrawColorMarker(bool Value) { FDrawColorMarker = Value; }
+    TColor ColorMarkerValue() const { return FColorMarkerValue; }
+    void SetColorMarkerValue(TColor Value) { FColorMarkerValue = Value; }
+    TbsSkinImagesMenu* SkinImagesMenu() const { return FSkinImagesMenu; }
+    void SetSkinImagesMenu(TbsSkinImagesMenu* Value);
+    bool UseImagesMenuImage() const { return FUseImagesMenuImage; }
+    void SetUseImagesMenuImage(bool Value) { FUseImagesMenuImage = Value; }
+    bool UseImagesMenuCaption() const { return FUseImagesMenuCaption; }
+    void SetUseImagesMenuCaption(bool Value) { FUseImagesMenuCaption = Value; }
+    bool MouseIn() const { return FMouseIn; }
+    double MorphKf() const { return FMorphKf; }
+
+    // Back to rest: not hot, not down, no morph, no animation; repaints.
+    void RefreshButton();
+    virtual void ButtonClick();
+    void GetSkinData() override;
+    void ChangeSkinData() override;
+    void Loaded() override;
+    void Dispatch(TMessage& Message) override;
+
+    TbsButtonPaintEvent OnPaint;
+
+    // Copied from the record.
+    String FontName;
+    TFontStyles FontStyle;
+    int FontHeight = 0;
+    TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
+    TRect ActiveSkinRect, DownSkinRect, DisabledSkinRect;
+    bool Morphing = false;
+    TbsMorphKind MorphKind = mkDefault;
+    TRect AnimateSkinRect;
+    int FrameCount = 0, AnimateInterval = 0;
+    TRect MenuMarkerRect, MenuMarkerActiveRect, MenuMarkerDownRect, MenuMarkerFlatRect;
+    TColor MenuMarkerTransparentColor = 0;
+
+    // Frame animation state (in: AnimateInc) and the frame shown.
+    int CurrentFrame = 0;
+    bool AnimateInc = false;
+
+protected:
+    virtual void DrawButtonFace(TBitmap* B, const TRect& Source, bool AActive, bool APressed);
+    void CalcSize(int& AWidth, int& AHeight) override;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void CreateControlSkinImage(TBitmap*) override {}
+    void Paint() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    virtual void DoMouseEnter();
+    virtual void DoMouseLeave();
+    void EnabledChanged();
+
+    // Down with the mouse over it, or Down in a group.
+    bool IsPressed() const { return FDown && (FMouseIn || FGroupIndex != 0); }
+    bool MorphingApplies() const { return SkinEffectsOn() && Morphing; }
+    // The font of the face: the skin's (UseSkinFont) or DefaultFont, with the interface
+    // strings' character set.
+    void SetFaceFont(TCanvas* C);
+    // The content (image or glyph and caption) in R.
+    void DrawContent(TCanvas* C, const TRect& R, bool AActive, bool APressed);
+    // Only the content, straight on the control's canvas (transparent at rest).
+    void DrawTransparentContent(const TRect& R);
+    void PaintBitmap(const std::function<void(TBitmap*)>& Build);
+    TRect AnimateFrameRect(int N) const;
+
+    void StartRepeat();
+    void StopRepeat();
+    void RepeatTick();
+    void StartAnimate(bool AInc);
+    void StopAnimate();
+    void AnimateTick();
+    void StartMorph();
+    void StopMorph();
+    void MorphTick();
+
+    bool FStopDraw = false;
+    bool FCheckedMode = false;
+    bool FStopMouseUp = false;
+    bool FMenuTracked = false;
+    TTimer* AnimateTimer = nullptr;
+    TbsSkinImagesMenu* FSkinImagesMenu = nullptr;
+    bool FUseImagesMenuImage = false, FUseImagesMenuCaption = false;
+    bool FDrawColorMarker = false;
+    TColor FColorMarkerValue = 0;
+    bool FUseSkinSize = true, FUseSkinFontColor = true;
+    TCustomImageList* FButtonImages = nullptr;
+    int FImageIndex = 0;
+    TTimer* RepeatTimer = nullptr;
+    bool FRepeatArmed = false;  // the first (500 ms) tick has passed
+    bool FRepeatMode = false;
+    int FRepeatInterval = 100;
+    bool FFlat = false, FAllowAllUp = false, FAllowAllUpCheck = false, FDown = false, FMouseIn = false,
+         FMouseDown = false;
+    int FGroupIndex = 0;
+    std::unique_ptr<TBitmap> FGlyph;
+    TbsNumGlyphs FNumGlyphs = 1;
+    int FMargin = -1, FSpacing = 1;
+    TbsButtonLayout FLayout = blGlyphLeft;
+    TTimer* MorphTimer = nullptr;
+    double FMorphKf = 0;
+    bool FShowCaption = true;
+    int FWidthWithCaption = 0, FWidthWithoutCaption = 0;
+};

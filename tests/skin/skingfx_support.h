@@ -1,0 +1,154 @@
+// Helpers of the windowless skinned control tests: a form on the headless backend, a
+// small skin built in code (one picture of coloured faces and a few records), routed
+// mouse input and pixel read-back.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "platform/forms/Forms.h"
+#include "platform/windows/Headless.h"
+#include "skin/bsSkinData.h"
+#include "skin/bsSkinExCtrls.h"
+
+namespace skingfx {
+
+// Face colours of the test picture, one band of 30 x 20 each.
+constexpr TColor FaceNormal = RGB(200, 40, 40);
+constexpr TColor FaceActive = RGB(40, 200, 40);
+constexpr TColor FaceDown = RGB(40, 40, 200);
+constexpr TColor FaceDisabled = RGB(120, 120, 120);
+constexpr TColor FaceFrame1 = RGB(250, 200, 0);   // animation frame 1
+constexpr TColor FaceFrame2 = RGB(0, 200, 250);   // animation frame 2
+constexpr TColor EdgeColor = RGB(10, 10, 10);     // one-pixel border of every face
+constexpr TColor FormColor = RGB(255, 255, 255);
+
+// Band N (0-based) of the test picture.
+inline TRect Band(int N) { return TRect(0, N * 20, 30, N * 20 + 20); }
+
+// A 30 x 120 picture: normal, active, down, disabled and two animation frames, each a
+// solid face with a one-pixel dark border.
+inline std::unique_ptr<TBitmap> FacesPicture()
+{
+    auto B = std::make_unique<TBitmap>(30, 120);
+    const TColor Faces[] = {FaceNormal, FaceActive, FaceDown, FaceDisabled, FaceFrame1, FaceFrame2};
+    for (int I = 0; I < 6; ++I) {
+        B->Canvas()->Brush()->SetColor(Faces[I]);
+        B->Canvas()->FillRect(Band(I));
+        B->Canvas()->Brush()->SetColor(EdgeColor);
+        B->Canvas()->FrameRect(Band(I));
+    }
+    return B;
+}
+
+template <class T>
+T* AddRecord(TbsSkinData* D, const String& AName)
+{
+    auto R = std::make_unique<T>(AName);
+    T* P = R.get();
+    D->CtrlList.push_back(std::move(R));
+    return P;
+}
+
+// Nine-piece geometry of a 30 x 20 face with a 3-pixel frame.
+inline void NinePiece(TbsDataSkinCustomControl* R, int Band0)
+{
+    R->PictureIndex = 0;
+    R->SkinRect = Band(Band0);
+    R->LTPoint = TPoint(3, 3);
+    R->RTPoint = TPoint(27, 3);
+    R->LBPoint = TPoint(3, 17);
+    R->RBPoint = TPoint(27, 17);
+    R->ClRect = TRect(3, 3, 27, 17);
+    R->StretchEffect = true;
+    R->LeftStretch = R->TopStretch = R->RightStretch = R->BottomStretch = true;
+}
+
+// A loaded skin with the faces picture and a button record "toolbutton".
+inline void FillTestSkin(TbsSkinData* D)
+{
+    D->FActivePictures.push_back(FacesPicture());
+    auto* B = AddRecord<TbsDataSkinButtonControl>(D, "toolbutton");
+    NinePiece(B, 0);
+    B->ActiveSkinRect = Band(1);
+    B->DownSkinRect = Band(2);
+    B->DisabledSkinRect = Band(3);
+    B->FontName = "Tahoma";
+    B->FontHeight = 13;
+    B->FontColor = RGB(1, 2, 3);
+    B->ActiveFontColor = RGB(4, 5, 6);
+    B->DownFontColor = RGB(7, 8, 9);
+    B->DisabledFontColor = RGB(10, 11, 12);
+    D->FSkinColors->FcBtnText = RGB(20, 30, 40);
+    D->FSkinColors->FcBtnShadow = RGB(90, 90, 90);
+    D->FSkinColors->FcBtnHighLight = RGB(230, 230, 230);
+    D->Empty = false;
+}
+
+// A borderless white form on the headless backend, shown at (100, 100).
+class FormTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Headless::Install();
+        InitForms();
+        Form = Application->CreateForm<TForm>();
+        Form->SetBorderStyle(bsNone);
+        Form->SetBounds(100, 100, 320, 240);
+        Form->SetColor(FormColor);
+        Skin = new TbsSkinData(Form);
+    }
+    void TearDown() override { DoneForms(); }
+
+    template <class T>
+    T* Add(TRect R, TWinControl* Parent = nullptr)
+    {
+        auto* C = new T(Form);
+        C->SetBoundsRect(R);
+        C->SetParent(Parent ? Parent : Form);
+        return C;
+    }
+    void Show()
+    {
+        Form->Show();
+        Pump();
+    }
+    void Pump() { Headless::ProcessPending(); }
+    // The form's pixel at a client point.
+    TColor At(int X, int Y) { return Headless::PixelColor(Form->Handle(), TPoint(X, Y)); }
+    TPoint Screen(TControl* C, int X, int Y) { return C->ClientToScreen(TPoint(X, Y)); }
+    void MoveTo(TControl* C, int X, int Y)
+    {
+        Headless::MouseMove(Screen(C, X, Y));
+        Pump();
+    }
+    void Press(TControl* C, int X = 5, int Y = 5)
+    {
+        Headless::MouseMove(Screen(C, X, Y));
+        Headless::MouseDown(Screen(C, X, Y));
+        Pump();
+    }
+    void Release(TControl* C, int X = 5, int Y = 5)
+    {
+        Headless::MouseMove(Screen(C, X, Y));
+        Headless::MouseUp(Screen(C, X, Y));
+        Pump();
+    }
+    void ClickOn(TControl* C, int X = 5, int Y = 5)
+    {
+        Press(C, X, Y);
+        Release(C, X, Y);
+    }
+    // Moves the virtual clock in steps of Step ms, running timers on the way.
+    void Wait(int Ms, int Step = 10)
+    {
+        for (int T = 0; T < Ms; T += Step) {
+            Headless::AdvanceTime(Step);
+            Pump();
+        }
+    }
+
+    TForm* Form = nullptr;
+    TbsSkinData* Skin = nullptr;
+};
+
+}  // namespace skingfx
