@@ -35,6 +35,25 @@ void Rate(benchmark::State& State, int64_t PixelsPerIteration)
         benchmark::Counter(double(PixelsPerIteration) * double(State.iterations()) / 1e6, benchmark::Counter::kIsRate);
 }
 
+// Runs Step once per iteration and reports the pixels it produced per second.
+template <typename F>
+void Run(benchmark::State& State, int64_t Pixels, const void* Out, F Step)
+{
+    for (auto _ : State) {
+        Step();
+        benchmark::DoNotOptimize(Out);
+    }
+    Rate(State, Pixels);
+}
+
+// Composites S onto D over W x H with pixman, then lets both images go.
+void RunPixman(benchmark::State& State, pixman_op_t Op, pixman_image_t* S, pixman_image_t* D, int W, int H)
+{
+    Run(State, int64_t(W) * H, D, [&] { pixman_image_composite32(Op, S, nullptr, D, 0, 0, 0, 0, 0, 0, W, H); });
+    pixman_image_unref(S);
+    pixman_image_unref(D);
+}
+
 constexpr int W = 512, H = 512;
 
 // ---- Alpha blend of a whole picture ----
@@ -45,11 +64,7 @@ void BM_Blend_Skin(benchmark::State& State)
     Randomize(src, W, H, true);
     Randomize(dst, W, H, false);
     src.SetAlphaBlend(true);
-    for (auto _ : State) {
-        src.Draw(&dst, 0, 0);
-        benchmark::DoNotOptimize(dst.Bits());
-    }
-    Rate(State, int64_t(W) * H);
+    Run(State, int64_t(W) * H, dst.Bits(), [&] { src.Draw(&dst, 0, 0); });
 }
 
 void BM_Blend_Pixman(benchmark::State& State)
@@ -60,13 +75,7 @@ void BM_Blend_Pixman(benchmark::State& State)
     src.CheckRGBA2();  // pixman works on premultiplied colours
     pixman_image_t* s = Wrap(src);
     pixman_image_t* d = Wrap(dst);
-    for (auto _ : State) {
-        pixman_image_composite32(PIXMAN_OP_OVER, s, nullptr, d, 0, 0, 0, 0, 0, 0, W, H);
-        benchmark::DoNotOptimize(dst.Bits());
-    }
-    pixman_image_unref(s);
-    pixman_image_unref(d);
-    Rate(State, int64_t(W) * H);
+    RunPixman(State, PIXMAN_OP_OVER, s, d, W, H);
 }
 
 // ---- Nearest-neighbour stretch of 200 x 150 to 800 x 600 ----
@@ -76,11 +85,7 @@ void BM_Stretch_Skin(benchmark::State& State)
     TbsBitmap src, dst;
     Randomize(src, 200, 150, false);
     dst.SetSize(800, 600);
-    for (auto _ : State) {
-        src.Draw(&dst, Rect(0, 0, 800, 600));
-        benchmark::DoNotOptimize(dst.Bits());
-    }
-    Rate(State, 800 * 600);
+    Run(State, 800 * 600, dst.Bits(), [&] { src.Draw(&dst, Rect(0, 0, 800, 600)); });
 }
 
 void BM_Stretch_Pixman(benchmark::State& State)
@@ -94,13 +99,7 @@ void BM_Stretch_Pixman(benchmark::State& State)
     pixman_transform_init_scale(&t, pixman_double_to_fixed(200.0 / 800), pixman_double_to_fixed(150.0 / 600));
     pixman_image_set_transform(s, &t);
     pixman_image_set_filter(s, PIXMAN_FILTER_NEAREST, nullptr, 0);
-    for (auto _ : State) {
-        pixman_image_composite32(PIXMAN_OP_SRC, s, nullptr, d, 0, 0, 0, 0, 0, 0, 800, 600);
-        benchmark::DoNotOptimize(dst.Bits());
-    }
-    pixman_image_unref(s);
-    pixman_image_unref(d);
-    Rate(State, 800 * 600);
+    RunPixman(State, PIXMAN_OP_SRC, s, d, 800, 600);
 }
 
 // ---- Tiling a 16 x 16 picture over 800 x 600 with per-pixel alpha ----
@@ -111,11 +110,7 @@ void BM_Tile_Skin(benchmark::State& State)
     Randomize(src, 16, 16, true);
     src.SetAlphaBlend(true);
     Randomize(dst, 800, 600, false);
-    for (auto _ : State) {
-        src.Tile(&dst, Rect(0, 0, 800, 600), Rect(0, 0, 16, 16));
-        benchmark::DoNotOptimize(dst.Bits());
-    }
-    Rate(State, 800 * 600);
+    Run(State, 800 * 600, dst.Bits(), [&] { src.Tile(&dst, Rect(0, 0, 800, 600), Rect(0, 0, 16, 16)); });
 }
 
 void BM_Tile_Pixman(benchmark::State& State)
@@ -127,13 +122,7 @@ void BM_Tile_Pixman(benchmark::State& State)
     pixman_image_t* s = Wrap(src);
     pixman_image_t* d = Wrap(dst);
     pixman_image_set_repeat(s, PIXMAN_REPEAT_NORMAL);
-    for (auto _ : State) {
-        pixman_image_composite32(PIXMAN_OP_OVER, s, nullptr, d, 0, 0, 0, 0, 0, 0, 800, 600);
-        benchmark::DoNotOptimize(dst.Bits());
-    }
-    pixman_image_unref(s);
-    pixman_image_unref(d);
-    Rate(State, 800 * 600);
+    RunPixman(State, PIXMAN_OP_OVER, s, d, 800, 600);
 }
 
 // ---- Blur of radius 6 (the glow captions' size) ----
@@ -142,11 +131,7 @@ void BM_Blur_Skin(benchmark::State& State)
 {
     TbsBitmap b;
     Randomize(b, 256, 256, false);
-    for (auto _ : State) {
-        BlurBitmap(&b, 6);
-        benchmark::DoNotOptimize(b.Bits());
-    }
-    Rate(State, 256 * 256);
+    Run(State, 256 * 256, b.Bits(), [&] { BlurBitmap(&b, 6); });
 }
 
 void BM_Blur_Pixman(benchmark::State& State)
@@ -165,14 +150,8 @@ void BM_Blur_Pixman(benchmark::State& State)
     pixman_transform_init_scale(&t, pixman_int_to_fixed(1), pixman_int_to_fixed(1));
     pixman_image_set_filter(s, PIXMAN_FILTER_SEPARABLE_CONVOLUTION, params, n);
     pixman_image_set_repeat(s, PIXMAN_REPEAT_PAD);
-    for (auto _ : State) {
-        pixman_image_composite32(PIXMAN_OP_SRC, s, nullptr, d, 0, 0, 0, 0, 0, 0, 256, 256);
-        benchmark::DoNotOptimize(dst.Bits());
-    }
+    RunPixman(State, PIXMAN_OP_SRC, s, d, 256, 256);
     free(params);
-    pixman_image_unref(s);
-    pixman_image_unref(d);
-    Rate(State, 256 * 256);
 }
 
 // ---- A nine-piece skin picture of 30 x 30 built at 800 x 600 (edges and client tiled) ----
@@ -194,13 +173,11 @@ void BM_NinePiece_Skin(benchmark::State& State)
     TBitmap b;
     b.SetPixelFormat(pf32bit);
     const TRect cl(10, 10, 20, 20), ncl(10, 10, 790, 590);
-    for (auto _ : State) {
+    Run(State, 800 * 600, &b, [&] {
         CreateSkinImage(Point(10, 10), Point(20, 10), Point(10, 20), Point(20, 20), cl, Point(10, 10), Point(790, 10),
                         Point(10, 590), Point(790, 590), ncl, &b, sb.get(), Rect(0, 0, 30, 30), 800, 600, true,
                         false, false, false, false, false, bsstFull);
-        benchmark::DoNotOptimize(b.ScanLine(0));
-    }
-    Rate(State, 800 * 600);
+    });
 }
 
 void BM_NinePiece_Pixman(benchmark::State& State)
@@ -209,7 +186,6 @@ void BM_NinePiece_Pixman(benchmark::State& State)
     auto sb = SkinPicture();
     TbsBitmap dst;
     dst.SetSize(800, 600);
-    pixman_image_t* s = pixman_image_create_bits(PIXMAN_a8r8g8b8, 30, 30, static_cast<uint32_t*>(sb->ScanLine(0)), 120);
     pixman_image_t* d = Wrap(dst);
     struct Piece {
         int SX, SY, SW, SH, DX, DY, DW, DH;
@@ -219,7 +195,7 @@ void BM_NinePiece_Pixman(benchmark::State& State)
         {20, 20, 10, 10, 790, 590, 10, 10}, {10, 0, 10, 10, 10, 0, 780, 10},   {10, 20, 10, 10, 10, 590, 780, 10},
         {0, 10, 10, 10, 0, 10, 10, 580},    {20, 10, 10, 10, 790, 10, 10, 580}, {10, 10, 10, 10, 10, 10, 780, 580},
     };
-    for (auto _ : State) {
+    Run(State, 800 * 600, dst.Bits(), [&] {
         for (const Piece& p : pieces) {
             pixman_image_t* sub = pixman_image_create_bits(
                 PIXMAN_a8r8g8b8, p.SW, p.SH, static_cast<uint32_t*>(sb->ScanLine(p.SY)) + p.SX, 120);
@@ -227,11 +203,8 @@ void BM_NinePiece_Pixman(benchmark::State& State)
             pixman_image_composite32(PIXMAN_OP_SRC, sub, nullptr, d, 0, 0, 0, 0, p.DX, p.DY, p.DW, p.DH);
             pixman_image_unref(sub);
         }
-        benchmark::DoNotOptimize(dst.Bits());
-    }
-    pixman_image_unref(s);
+    });
     pixman_image_unref(d);
-    Rate(State, 800 * 600);
 }
 
 }  // namespace

@@ -35,6 +35,11 @@ TRect TextToRect(const String& Text);
 void WriteStreamString(TStream* Stream, const String& S);
 String ReadStreamString(TStream* Stream);
 
+// A top-down DIB section of AWidth x AHeight pixels of BitCount bits (32 or 24), Info's
+// header filled for it.  Raises Exception "Can't allocate the DIB handle" when the pixels
+// cannot be had.
+HBITMAP CreateTopDownDIB(int AWidth, int AHeight, WORD BitCount, BITMAPINFO& Info, void*& Bits);
+
 // ---- TbsBitmap --------------------------------------------------------------------------
 class TbsBitmap : public TPersistent {
 public:

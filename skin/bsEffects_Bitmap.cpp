@@ -38,15 +38,36 @@ TbsBitmap* FindLiveBitmapByDC(HDC DC)
 
 void FreeLiveBitmaps() { LiveBitmaps().clear(); }
 
+HBITMAP CreateTopDownDIB(int AWidth, int AHeight, WORD BitCount, BITMAPINFO& Info, void*& Bits)
+{
+    Info = BITMAPINFO();
+    Info.bmiHeader.biSize = 40;
+    Info.bmiHeader.biWidth = AWidth;
+    Info.bmiHeader.biHeight = -AHeight;
+    Info.bmiHeader.biPlanes = 1;
+    Info.bmiHeader.biBitCount = BitCount;
+    Info.bmiHeader.biCompression = BI_RGB;
+    Bits = nullptr;
+    HBITMAP h = nullptr;
+    try {
+        h = CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, &Bits, nullptr, 0);
+    } catch (const std::exception&) {
+        h = nullptr;
+    }
+    if (!h || !Bits) {
+        if (h) DeleteObject(h);
+        Bits = nullptr;
+        throw Exception("Can't allocate the DIB handle");
+    }
+    return h;
+}
+
 // ---- Life cycle ---------------------------------------------------------------------------
 
 TbsBitmap::TbsBitmap()
 {
     FBitmapInfo = BITMAPINFO();
-    FBitmapInfo.bmiHeader.biSize = 40;
-    FBitmapInfo.bmiHeader.biPlanes = 1;
     FBitmapInfo.bmiHeader.biBitCount = 32;
-    FBitmapInfo.bmiHeader.biCompression = BI_RGB;
 }
 
 TbsBitmap::~TbsBitmap()
@@ -80,19 +101,8 @@ void TbsBitmap::SetSize(int AWidth, int AHeight)
     // A failure leaves an empty bitmap that also measures 0 x 0, so that no loop over the
     // old size reaches the missing pixels.
     FWidth = FHeight = 0;
-    FBitmapInfo.bmiHeader.biWidth = AWidth;
-    FBitmapInfo.bmiHeader.biHeight = -AHeight;
     void* bits = nullptr;
-    try {
-        FHandle = CreateDIBSection(nullptr, &FBitmapInfo, DIB_RGB_COLORS, &bits, nullptr, 0);
-    } catch (const std::exception&) {
-        FHandle = nullptr;
-    }
-    if (!FHandle || !bits) {
-        if (FHandle) DeleteObject(FHandle);
-        FHandle = nullptr;
-        throw Exception("Can't allocate the DIB handle");
-    }
+    FHandle = CreateTopDownDIB(AWidth, AHeight, 32, FBitmapInfo, bits);
     FDC = CreateCompatibleDC(nullptr);
     if (!FDC) {
         DeleteObject(FHandle);

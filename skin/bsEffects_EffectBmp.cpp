@@ -46,22 +46,9 @@ int TbsEffectBmp::StrideOf(int AWidth) { return AWidth * 3 + AWidth % 4; }
 void TbsEffectBmp::Allocate(int cx, int cy)
 {
     if (cx <= 0 || cy <= 0) throw Exception(Format("Invalid effect bitmap size %d x %d", cx, cy));
-    BmpHeader = BITMAPINFOHEADER();
-    BmpHeader.biSize = 40;
-    BmpHeader.biWidth = cx;
-    BmpHeader.biHeight = -cy;  // top-down
-    BmpHeader.biPlanes = 1;
-    BmpHeader.biBitCount = 24;
-    BmpHeader.biCompression = BI_RGB;
-    BmpInfo = BITMAPINFO();
-    BmpInfo.bmiHeader = BmpHeader;
     void* bits = nullptr;
-    Handle = CreateDIBSection(nullptr, &BmpInfo, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!Handle || !bits) {
-        if (Handle) DeleteObject(Handle);
-        Handle = nullptr;
-        throw Exception("Can't allocate the DIB handle");
-    }
+    Handle = CreateTopDownDIB(cx, cy, 24, BmpInfo, bits);
+    BmpHeader = BmpInfo.bmiHeader;
     Bits = static_cast<uint8_t*>(bits);
     Width = cx;
     Height = cy;
@@ -329,20 +316,14 @@ void TbsEffectBmp::GrayScale()
 // from the picture as already changed; fallback rows and columns stay inside the picture.
 void TbsEffectBmp::CornerBlur(int Amount, const TbsEffectBmp* Msk, bool EdgeOnly)
 {
+    // The sample before a position (itself when that would fall outside) and after it
+    // (the mirrored position when outside), both kept inside the picture.
+    auto before = [Amount](int V, int Size) { return ClampIndex(V - Amount < 0 ? V : V - Amount, Size); };
+    auto after = [Amount](int V, int Size) { return ClampIndex(V + Amount >= Size ? Size - V : V + Amount, Size); };
     for (int y = 0; y < Height; ++y) {
-        int above = y - Amount;
-        if (above < 0) above = y;
-        int below = y + Amount;
-        if (below >= Height) below = Height - y;
-        above = ClampIndex(above, Height);
-        below = ClampIndex(below, Height);
+        const int above = before(y, Height), below = after(y, Height);
         for (int x = 0; x < Width; ++x) {
-            int left = x - Amount;
-            if (left < 0) left = x;
-            int right = x + Amount;
-            if (right >= Width) right = Width - x;
-            left = ClampIndex(left, Width);
-            right = ClampIndex(right, Width);
+            const int left = before(x, Width), right = after(x, Width);
             if (Msk) {
                 if (IsWhite(Msk->PixelAddress(x, y))) continue;
                 if (EdgeOnly && !IsWhite(Msk->PixelAddress(left, above)) && !IsWhite(Msk->PixelAddress(left, below)) &&

@@ -1,5 +1,6 @@
 // Window regions from skin masks: the black pixels of a mask picture, cut into the four
 // border strips of a resized control or window.
+#include "skin/bsEffects.h"
 #include "skin/bsUtils_Pieces.h"
 
 #include <cstring>
@@ -13,21 +14,9 @@ TbsFBitmap::TbsFBitmap(HBITMAP HBmp)
         throw EInvalidGraphic("Invalid mask bitmap");
     Width = bm.bmWidth;
     Height = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
-    bmHeader = BITMAPINFOHEADER();
-    bmHeader.biSize = 40;
-    bmHeader.biWidth = Width;
-    bmHeader.biHeight = -Height;
-    bmHeader.biPlanes = 1;
-    bmHeader.biBitCount = 24;
-    bmHeader.biCompression = BI_RGB;
-    bmInfo = BITMAPINFO();
-    bmInfo.bmiHeader = bmHeader;
     void* bits = nullptr;
-    Handle = CreateDIBSection(nullptr, &bmInfo, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!Handle || !bits) {
-        if (Handle) DeleteObject(Handle);
-        throw EOutOfResources("Can't allocate the DIB handle");
-    }
+    Handle = CreateTopDownDIB(Width, Height, 24, bmInfo, bits);
+    bmHeader = bmInfo.bmiHeader;
     Bits = static_cast<uint8_t*>(bits);
     Gap = Width % 4;
     RowInc = Width * 3 + Gap;
