@@ -208,7 +208,9 @@ void SetLayeredAlpha(HWND Wnd, uint8_t Alpha);
 // Shows Bmp (32-bit with alpha) as the picture of Control's layered window at the
 // control's position, at window alpha Alpha.
 void UpdateLayeredBitmap(TbsBitmap* Bmp, uint8_t Alpha, TWinControl* Control);
-// False with the bar marked invisible when the system cannot say (always, here).
+// The system's scroll bar information call, or null where there is none.
+extern bool (*bsGetScrollBarInfo)(HWND Wnd, LONG ObjectId, SCROLLBARINFO* Info);
+// The scroll bar information; without the call, false with the bar marked invisible.
 bool SafeGetScrollBarInfo(HWND Wnd, LONG ObjectId, SCROLLBARINFO& Info);
 bool IsMultiMonitor();
 void GetWorkArea(bool WorkArea, TRect& R);

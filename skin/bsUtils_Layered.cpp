@@ -68,8 +68,11 @@ void UpdateLayeredBitmap(TbsBitmap* Bmp, uint8_t Alpha, TWinControl* Control)
     UpdateLayeredWindow(Control->Handle(), nullptr, &pos, &size, Bmp->DC(), &origin, 0, &blend, ULW_ALPHA);
 }
 
-bool SafeGetScrollBarInfo(HWND, LONG, SCROLLBARINFO& Info)
+bool (*bsGetScrollBarInfo)(HWND Wnd, LONG ObjectId, SCROLLBARINFO* Info) = &GetScrollBarInfo;
+
+bool SafeGetScrollBarInfo(HWND Wnd, LONG ObjectId, SCROLLBARINFO& Info)
 {
+    if (bsGetScrollBarInfo) return bsGetScrollBarInfo(Wnd, ObjectId, &Info);
     Info.rgstate[0] = STATE_SYSTEM_INVISIBLE;
     return false;
 }

@@ -149,9 +149,16 @@ TEST_F(LayeredWindows, OlderSystemsShowNothing)
 
 TEST_F(LayeredWindows, ScrollBarInfoAndComposition)
 {
+    TForm* f = Application->CreateForm<TForm>();
     SCROLLBARINFO info;
-    EXPECT_FALSE(SafeGetScrollBarInfo(nullptr, OBJID_VSCROLL, info));
+    EXPECT_TRUE(SafeGetScrollBarInfo(f->Handle(), OBJID_VSCROLL, info));  // bars are never shown
     EXPECT_EQ(info.rgstate[0], STATE_SYSTEM_INVISIBLE);
+    auto* entry = bsGetScrollBarInfo;
+    bsGetScrollBarInfo = nullptr;  // a system without the call
+    SCROLLBARINFO none;
+    EXPECT_FALSE(SafeGetScrollBarInfo(f->Handle(), OBJID_VSCROLL, none));
+    EXPECT_EQ(none.rgstate[0], STATE_SYSTEM_INVISIBLE);
+    bsGetScrollBarInfo = entry;
     EXPECT_FALSE(LoadDwmApi());
     EXPECT_FALSE(IsDwmCompositionOn());
     EXPECT_FALSE(EnableBlurBehind(nullptr, true, nullptr));
