@@ -113,6 +113,16 @@ void DrawClippedTextIndent(TCanvas* Canvas, const String& Text, const TRect& R, 
 // True when the canvas font's height is odd; text rectangles then move up one pixel.
 bool IsOddFontHeight(TCanvas* Canvas);
 
+// Captions with a soft glow of GlowColor around them, or with a fading reflection below.
+void DrawTextWithGlow(TCanvas* Canvas, const TRect& R, const String& Text, int GlowSize, TColor GlowColor,
+                      int GlowOffset, UINT Flags);
+void DrawWideTextWithGlow(TCanvas* Canvas, const TRect& R, const String& Text, int GlowSize, TColor GlowColor,
+                          int GlowOffset, UINT Flags);
+void DrawWideTextWithGlowBox(TCanvas* Canvas, const TRect& R, const String& Text, TColor GlowColor, UINT Flags);
+void DrawWideTextWithGlowBox2(TCanvas* Canvas, const TRect& R, const String& Text, TColor GlowColor, UINT Flags);
+void DrawWideTextWithReflection(TCanvas* Canvas, const TRect& R, const String& Text, TColor ReflectionColor,
+                                int ReflectionOffset, UINT Flags);
+
 // Small glyphs in Color.
 void DrawDropDownArrow(TCanvas* Canvas, const TRect& R, TColor Color);
 void DrawArrowImage(TCanvas* Canvas, const TRect& R, TColor Color, int Kind);

@@ -289,3 +289,83 @@ TEST(AlphaBitmap, PcxPictures)
         EXPECT_EQ(t.Width(), 2) << i;
     }
 }
+
+TEST(AlphaBitmap, CopiesFromPictures)
+{
+    auto bitmap = [](TPixelFormat F, std::initializer_list<uint32_t> Px) {
+        auto b = std::make_unique<TBitmap>();
+        b->SetPixelFormat(F);
+        b->SetSize(int(Px.size()), 1);
+        int x = 0;
+        for (uint32_t p : Px) {
+            if (F == pf32bit)
+                static_cast<uint32_t*>(b->ScanLine(0))[x] = p;
+            else
+                b->Canvas()->SetPixels(x, 0, RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+            ++x;
+        }
+        return b;
+    };
+    TbsBitmap t;
+    auto opaqueOrClear = bitmap(pf32bit, {0x00102030, 0xFF405060});
+    t.Assign(opaqueOrClear.get());
+    EXPECT_EQ(Pixels(t), (std::vector<TbsColor>{0x00102030, 0xFF405060}));
+    EXPECT_FALSE(t.AlphaBlend());
+    auto partial = bitmap(pf32bit, {0x80102030, 0xFF405060});
+    t.Assign(partial.get());
+    EXPECT_TRUE(t.AlphaBlend());
+    EXPECT_EQ(*t.PixelAddress(0, 0), 0x80102030u);
+    auto rgb = bitmap(pf24bit, {0x102030, 0x405060, 0x708090});
+    t.Assign(rgb.get());
+    EXPECT_EQ(Pixels(t), (std::vector<TbsColor>{0xFF102030, 0xFF405060, 0xFF708090}));
+
+    TPicture pic;
+    pic.SetGraphic(rgb.get());
+    t.Assign(&pic);
+    EXPECT_EQ(Pixels(t), (std::vector<TbsColor>{0xFF102030, 0xFF405060, 0xFF708090}));
+    // Another kind of picture is drawn in; its magenta pixels are left out.
+    TPngImage png(COLOR_RGB, 2, 1);
+    png.SetPixels(0, 0, RGB(255, 0, 255));
+    png.SetPixels(1, 0, RGB(1, 2, 3));
+    t.Assign(&png);
+    ASSERT_EQ(t.Width(), 2);
+    EXPECT_EQ(*t.PixelAddress(0, 0), 0xFF000000u);
+    EXPECT_EQ(*t.PixelAddress(1, 0), 0xFF010203u);
+    TPicture none;
+    t.Assign(&none);
+    EXPECT_TRUE(t.Empty());
+
+    TbsBitmap src;
+    src.SetSize(1, 1);
+    src.Clear(0x11223344);
+    src.SetName("n");
+    src.SetTransparent(true);
+    t.Assign(&src);
+    EXPECT_EQ(Pixels(t), (std::vector<TbsColor>{0x11223344}));
+    EXPECT_EQ(t.Name(), "n");
+    EXPECT_TRUE(t.Transparent());
+    TbsBitmap empty;
+    t.Assign(&empty);
+    EXPECT_TRUE(t.Empty());
+    EXPECT_EQ(t.Width(), 0);
+    TStringList unrelated;
+    EXPECT_THROW(t.Assign(&unrelated), EConvertError);
+}
+
+TEST(AlphaBitmap, CopiesToPictures)
+{
+    TbsBitmap src;
+    src.SetSize(2, 2);
+    src.Clear(0x80405060);
+    TBitmap out;
+    out.Assign(&src);
+    ASSERT_EQ(out.Width(), 2);
+    EXPECT_EQ(out.PixelFormat(), pf32bit);
+    EXPECT_EQ(static_cast<uint32_t*>(out.ScanLine(1))[1], 0x80405060u);
+    TPicture pic;
+    pic.Assign(&src);
+    ASSERT_NE(pic.Graphic(), nullptr);
+    EXPECT_EQ(pic.Width(), 2);
+    TStringList unrelated;
+    EXPECT_THROW(unrelated.Assign(&src), EConvertError);
+}
