@@ -1,0 +1,52 @@
+// Support of the player tests: SDL's dummy drivers, clips made for the player, bounded
+// waits that serve the GUI thread's queue, and a recorder of the player's events.
+#pragma once
+
+#include "engine/FFPlay.h"
+#include "platform/system/Types.h"
+
+#include <functional>
+#include <mutex>
+#include <vector>
+
+namespace playertest {
+
+// Loads the libraries, selects SDL's dummy video driver and the given audio driver
+// ("dummy" unless a test plays into a file) and installs the headless window backend.
+// False when the libraries cannot be loaded.
+bool PreparePlayer(const char* AAudioDriver = "dummy");
+
+// A clip made for the player tests (generated once per build folder):
+//  "grey.avi"  64x48, 25 fps, 50 frames, every frame a key frame, luma 16 + 4 * N
+//  "av.mkv"    the same pictures (2 s) with a 440 Hz tone
+//  "tone.wav"  2 s of a 440 Hz tone at 44100 Hz, mono
+//  "subs.mkv"  one text subtitle stream and nothing else
+String Clip(const String& AName);
+// The RGB grey level of frame N of the grey clips.
+int GreyRGB(int AFrame);
+
+// Waits until APred holds, serving the GUI thread's queue; false after ATimeoutMs.
+bool WaitUntil(const std::function<bool()>& APred, int ATimeoutMs = 10000);
+
+// The events of one player as they arrive.
+class TEventLog {
+public:
+    explicit TEventLog(TCustomPlayer& APlayer);
+    std::vector<TPlayState> States();
+    std::vector<int64_t> Positions();
+    bool Has(TPlayState AState);
+    int Count(TPlayState AState);
+    // True when every event so far arrived on the GUI thread.
+    bool AllOnMainThread();
+    int FileOpens = 0;
+    int64_t Duration = 0;
+    int FrameWidth = 0, FrameHeight = 0;
+
+private:
+    std::mutex Lock;
+    std::vector<TPlayState> FStates;
+    std::vector<int64_t> FPositions;
+    bool FAllMain = true;
+};
+
+}  // namespace playertest
