@@ -4,6 +4,7 @@
  *   "fail"    Configure fails
  * Built three times: with every entry point, without Process (NO_PROCESS) and without
  * Configure (NO_CONFIGURE, which always adds 1).  The counters are read by the tests. */
+#include <stddef.h>
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
