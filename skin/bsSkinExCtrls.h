@@ -12,17 +12,10 @@
 #include <memory>
 
 #include "platform/forms/Controls.h"
+#include "skin/bsSkinCtrls.h"
 #include "skin/bsSkinData.h"
+#include "skin/bsSkinMenus.h"
 #include "skin/bsUtils.h"
-
-class TCustomImageList;
-class TbsSkinImagesMenu;
-class TbsSkinPopupMenu;
-
-// The fixed colours of the default look of the skinned buttons.
-constexpr TColor bsDefaultFrameColor = RGB(59, 107, 183);
-constexpr TColor bsDefaultHotColor = RGB(193, 212, 243);
-constexpr TColor bsDefaultDownColor = RGB(162, 188, 228);
 
 // In a skinned tool bar that adjusts its controls, ATop becomes the top that centres a
 // control of height AHeight in the bar's skin client rectangle.
@@ -251,6 +244,9 @@ protected:
     // The font of the face: the skin's (UseSkinFont) or DefaultFont, with the interface
     // strings' character set.
     void SetFaceFont(TCanvas* C);
+    TColor FaceFontColor(bool AActive, bool APressed) const;
+    // Font, colour, OnPaint and content of a face drawn on C, laid out in R.
+    void DrawFaceContent(TCanvas* C, const TRect& R, bool AActive, bool APressed);
     // The content (image or glyph and caption) in R.
     void DrawContent(TCanvas* C, const TRect& R, bool AActive, bool APressed);
     // Only the content, straight on the control's canvas (transparent at rest).
@@ -295,4 +291,71 @@ protected:
     double FMorphKf = 0;
     bool FShowCaption = true;
     int FWidthWithCaption = 0, FWidthWithoutCaption = 0;
+};
+
+// ---------------------------------------------------------------------------------------
+// Skinned menu speed button
+// ---------------------------------------------------------------------------------------
+
+enum TbsTrackPosition { bstpRight, bstpBottom };
+
+// A speed button that opens a skinned popup menu and/or an images menu under itself:
+// the whole button, or in track-button mode only the 15-pixel strip at its right (or
+// bottom) edge, the rest clicking as a speed button.  The face is drawn in one of four
+// styles chosen by the record name ("toolmenubutton" by default).
+class TbsSkinMenuSpeedButton : public TbsSkinSpeedButton {
+public:
+    explicit TbsSkinMenuSpeedButton(TComponent* AOwner);
+    ~TbsSkinMenuSpeedButton() override;
+
+    bool TrackButtonMode() const { return FTrackButtonMode; }
+    void SetTrackButtonMode(bool Value);
+    TbsSkinPopupMenu* SkinPopupMenu() const { return FSkinPopupMenu; }
+    void SetSkinPopupMenu(TbsSkinPopupMenu* Value);
+    bool NewStyle() const { return FNewStyle; }
+    // On also sets SkinDataName to "resizetoolbutton".
+    void SetNewStyle(bool Value);
+    TbsTrackPosition TrackPosition() const { return FTrackPosition; }
+    void SetTrackPosition(TbsTrackPosition Value);
+    bool MenuTracked() const { return FMenuTracked; }
+
+    // Whether a press at X, Y opens the menu.
+    bool CanMenuPopup(int X, int Y);
+    void GetSkinData() override;
+    void Dispatch(TMessage& Message) override;
+
+    TNotifyEvent OnShowTrackMenu, OnHideTrackMenu;
+
+    TRect TrackButtonRect;
+    // When set, the drop-down marker is the arrow glyph of kind FArrowType.
+    bool FDrawStandardArrow = false;
+    int FArrowType = 0;
+
+protected:
+    void Paint() override;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void DrawButtonFace(TBitmap* B, const TRect& Source, bool AActive, bool APressed) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void DoMouseEnter() override;
+    void DoMouseLeave() override;
+
+    void TrackMenu();
+    void MenuClosed();
+    // The 15-pixel strip of the drop-down marker and the part of the button beside it.
+    TRect StripRect(bool AllowBottom) const;
+    TRect ContentRect(bool AllowBottom) const;
+    // Whether the record name is one of the four built-in face styles.
+    bool IsStyleName() const;
+    void DrawMarker(TCanvas* C, const TRect& Strip, bool AActive, bool APressed, TColor TextColor);
+    void DrawStateFrame(TCanvas* C, const TRect& R, bool AHot, bool APressed);
+    // A nine-piece face of picture part Source fitted to W x H with the given geometry.
+    void BuildFittedFace(TBitmap* Part, TBitmap* APicture, const TRect& Source, const TbsDataSkinCustomControl* Geo,
+                         int W, int H);
+
+    bool FTrackButtonMode = false;
+    TbsSkinPopupMenu* FSkinPopupMenu = nullptr;
+    bool FNewStyle = false;
+    TbsTrackPosition FTrackPosition = bstpRight;
 };

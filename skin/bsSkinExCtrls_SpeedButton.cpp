@@ -40,6 +40,10 @@ TbsSkinSpeedButton::TbsSkinSpeedButton(TComponent* AOwner)
 
 TbsSkinSpeedButton::~TbsSkinSpeedButton()
 {
+    if (FSkinImagesMenu) {
+        FSkinImagesMenu->FOnInternalChange = nullptr;
+        FSkinImagesMenu->RemoveFreeNotification(this);
+    }
     delete RepeatTimer;
     delete AnimateTimer;
     delete MorphTimer;
@@ -114,6 +118,20 @@ void TbsSkinSpeedButton::SetImageList(TCustomImageList* Value)
     Repaint();
 }
 
+void TbsSkinSpeedButton::SetSkinImagesMenu(TbsSkinImagesMenu* Value)
+{
+    if (FSkinImagesMenu && FSkinImagesMenu != Value) {
+        FSkinImagesMenu->FOnInternalChange = nullptr;
+        FSkinImagesMenu->RemoveFreeNotification(this);
+    }
+    FSkinImagesMenu = Value;
+    if (Value) {
+        Value->FreeNotification(this);
+        Value->FOnInternalChange = [this](TObject*) { Repaint(); };
+    }
+    Repaint();
+}
+
 void TbsSkinSpeedButton::SetImageIndex(int Value)
 {
     if (FImageIndex == Value) return;
@@ -180,6 +198,7 @@ void TbsSkinSpeedButton::Notification(TComponent* AComponent, TOperation Operati
     TbsGraphicSkinCustomControl::Notification(AComponent, Operation);
     if (Operation != opRemove) return;
     if (AComponent == FButtonImages) FButtonImages = nullptr;
+    if (AComponent == FSkinImagesMenu) FSkinImagesMenu = nullptr;
 }
 
 // ---- skin --------------------------------------------------------------------------------------
@@ -269,6 +288,13 @@ void TbsSkinSpeedButton::DrawContent(TCanvas* C, const TRect& R, bool AActive, b
 {
     C->Brush()->SetStyle(bsClear);
     const String Cap = FShowCaption ? Caption() : String();
+    TbsImagesMenuItem* Item = FSkinImagesMenu && FUseImagesMenuImage ? FSkinImagesMenu->CurrentItem() : nullptr;
+    if (Item) {
+        DrawImageAndText(C, R, FMargin, FSpacing, FLayout, FUseImagesMenuCaption ? Item->Caption() : Cap,
+                         Item->ImageIndex(), FSkinImagesMenu->Images(), APressed, Enabled(), FDrawColorMarker,
+                         FColorMarkerValue);
+        return;
+    }
     if (FGlyph->Empty() && FButtonImages && FImageIndex >= 0 && FImageIndex < FButtonImages->Count()) {
         DrawImageAndText(C, R, FMargin, FSpacing, FLayout, Cap, FImageIndex, FButtonImages, APressed, Enabled(),
                          FDrawColorMarker, FColorMarkerValue);
@@ -299,15 +325,22 @@ void TbsSkinSpeedButton::DrawButtonFace(TBitmap* B, const TRect& Source, bool AA
         CreateSkinImageOf(B, Source);
         R = NewClRect;
     }
-    TCanvas* C = B->Canvas();
+    DrawFaceContent(B->Canvas(), R, AActive, APressed);
+}
+
+TColor TbsSkinSpeedButton::FaceFontColor(bool AActive, bool APressed) const
+{
+    if (Enabled() && !FUseSkinFontColor) return FDefaultFont->Color();
+    if (!Enabled()) return DisabledFontColor;
+    if (APressed && AActive) return DownFontColor;
+    if (AActive) return ActiveFontColor;
+    return FontColor;
+}
+
+void TbsSkinSpeedButton::DrawFaceContent(TCanvas* C, const TRect& R, bool AActive, bool APressed)
+{
     SetFaceFont(C);
-    TColor Color;
-    if (Enabled() && !FUseSkinFontColor) Color = FDefaultFont->Color();
-    else if (!Enabled()) Color = DisabledFontColor;
-    else if (APressed && AActive) Color = DownFontColor;
-    else if (AActive) Color = ActiveFontColor;
-    else Color = FontColor;
-    C->Font()->SetColor(Color);
+    C->Font()->SetColor(FaceFontColor(AActive, APressed));
     if (OnPaint) {
         bool DrawDefault = true;
         OnPaint(this, C, NewClRect, APressed, AActive, DrawDefault);
