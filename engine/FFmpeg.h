@@ -6,7 +6,11 @@
 //
 // Files: FFmpegObject.cpp (life cycle and threads), FFmpegOptions.cpp (the option
 // dispatcher and setters), FFmpegPresets.cpp (targets and encoder presets),
-// FFmpegInput.cpp (opening inputs), FFmpegOutput.cpp (opening outputs and new streams).
+// FFmpegInput.cpp (opening inputs), FFmpegOutput.cpp (opening outputs and new streams),
+// and the conversion run: FFmpegSetup.cpp (working tables, codecs, filters, headers),
+// FFmpegTranscode.cpp (the packet loop, decoding, stream copy, packet writing),
+// FFmpegAudio.cpp (audio and subtitle output), FFmpegVideo.cpp (video output, frame
+// hooks, preview pictures), FFmpegReport.cpp (progress report, video statistics).
 #pragma once
 
 #include "engine/FFUtils.h"
@@ -18,6 +22,8 @@
 
 #include <array>
 #include <atomic>
+#include <cstdio>
+#include <memory>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -56,6 +62,101 @@ struct TOutputStreamCodec {
 };
 
 class TCustomFFmpeg;
+class TBitmap;
+
+// The window that shows a running conversion's pictures.
+class TPreviewSink {
+public:
+    virtual ~TPreviewSink() = default;
+    // Shows one picture; false once the user has closed the window.
+    virtual bool PaintFrame(TBitmap* ABitmap, int AFrameNumber, int64_t APTS) = 0;
+};
+// Makes the preview window of a transcoder that shows its pictures (phPreview).  While
+// none is installed, a transcoder asked for the preview window drops phPreview.
+extern std::function<std::shared_ptr<TPreviewSink>()> PreviewWindowFactory;
+
+// ---------------------------------------------------------------------------------
+// Working tables of a conversion (built by the setup, freed by the teardown)
+
+struct TAVInputFile {
+    int eof_reached = 0;  // the file is exhausted
+    int ist_index = 0;    // its first stream in the input stream table
+    int buffer_size = 0;
+    int nb_streams = 0;
+};
+
+struct TAVInputStream {
+    int file_index = 0, index = 0;
+    AVStream* st = nullptr;
+    AVCodecContext* dec = nullptr;  // the decoder, made by the setup when decoding is needed
+    int discard = 1;                // no output stream takes this stream
+    int decoding_needed = 0;
+    int64_t start = 0;                     // wall clock when reading began (rate emulation)
+    int64_t next_pts = AV_NOPTS_VALUE;     // expected time of the next decoded data, microseconds
+    int64_t pts = 0;                       // current time, microseconds
+    int64_t next_dts = AV_NOPTS_VALUE;     // expected decoding time of the next packet, microseconds
+    int64_t dts = AV_NOPTS_VALUE;          // decoding time of the last packet, microseconds
+    int is_start = 1;                      // audio may be corrected hard
+    int is_past_recording_time = 0;
+    int decoder_flushed = 0;
+    float quality = 0;                     // of the last decoded picture
+    // The video filter graph of this stream and its ends.
+    AVFilterGraph* graph = nullptr;
+    AVFilterContext* input_video_filter = nullptr;
+    AVFilterContext* out_video_filter = nullptr;
+    AVFrame* filter_frame = nullptr;  // a picture taken from the graph
+    AVFrame* frame = nullptr;         // the last decoded frame
+    int64_t decoded_frames = 0, decode_errors = 0;
+};
+
+struct TAVOutputStream {
+    int file_index = 0, index = 0;  // output file entry and stream index in it
+    int source_index = 0;           // the feeding input stream
+    AVFormatContext* oc = nullptr;
+    AVStream* st = nullptr;
+    AVCodecContext* enc = nullptr;  // the encoder context, or the copy's parameters
+    TOutputStreamCodec* codec = nullptr;
+    int encoding_needed = 0;
+    int encoder_opened = 0, encoder_flushed = 0;
+    int frame_number = 0;           // frames written
+    int packets_written = 0;
+    TAVInputStream* sync_ist = nullptr;
+    int64_t sync_opts = 0;          // output position in encoder time-base units
+    int64_t last_frame_pts = AV_NOPTS_VALUE;  // the last picture sent to the encoder
+    // video
+    int video_resample = 0;
+    AVFrame* pict_tmp = nullptr;    // scaled picture in the encoder's format
+    SwsContext* img_resample_ctx = nullptr;
+    int resample_height = 0, resample_width = 0;
+    int resample_pix_fmt = AV_PIX_FMT_NONE;
+    int original_height = 0, original_width = 0;
+    int video_crop = 0;
+    AVFrame* crop_frame = nullptr;  // the cropped view of a picture
+    int topBand = 0, bottomBand = 0, leftBand = 0, rightBand = 0;
+    int original_topBand = 0, original_bottomBand = 0, original_leftBand = 0, original_rightBand = 0;
+    // audio
+    int audio_resample = 0;
+    SwrContext* resample = nullptr;     // converts decoded samples into the encoder's format
+    int resample_in_fmt = -1, resample_in_rate = 0;
+    AVChannelLayout resample_in_layout{};
+    AVAudioFifo* fifo = nullptr;        // encoder-format samples waiting for a whole frame
+    AVFrame* audio_frame = nullptr;     // one encoder frame
+    std::vector<uint8_t*> audio_buf;    // converted samples (one av_samples_alloc block)
+    int audio_buf_samples = 0;
+    int audio_started = 0;
+    FILE* logfile = nullptr;            // pass-1 statistics
+    std::vector<AVBSFContext*> bsfs;    // the stream's bitstream filters, in order
+    AVCodecID codec_id = AV_CODEC_ID_NONE;
+    int show_fps = 1;
+    // The last coded picture, from the packet's quality side data.
+    int coded_quality = 0;
+    int coded_pict_type = 0;
+    uint64_t coded_error[4] = {};
+    bool coded_has_error = false;
+    uint64_t total_error[4] = {};
+    // The end of the last packet written, in the stream's time base.
+    int64_t cur_dts = AV_NOPTS_VALUE;
+};
 
 // The conversion thread of one transcoder.
 class TConvertThread : public TThread {
@@ -91,7 +192,26 @@ using TCustomHookEvent = std::function<void(TObject* Sender, TObject* ABitmap, i
 }  // namespace FFmpeg
 
 // Guards a transcoder's post hooks and preview window against the task list's changes.
+// It is held only while the set or the window changes, never while a picture is shown.
 extern TCriticalSection PreviewHookLock;
+
+// The process-wide quantiser histogram of the progress lines (52 bins).
+extern std::atomic<int> QPHistogram[52];
+
+// Copies the chapters of AInput into AOutput for a conversion that starts AOffset
+// microseconds into the input and lasts ARecordingTime microseconds (INT64_MAX: open):
+// chapters that end before the start are left out, the copy stops at the first chapter
+// that starts after the end, and each copy is cut to the converted part.
+void CopyChapters(const AVFormatContext* AInput, AVFormatContext* AOutput, int64_t AOffset, int64_t ARecordingTime);
+
+// Multiplies 16-bit samples by AVolume / 256 (rounded), clipped to the 16-bit range.
+void ScaleSamples16(int16_t* ASamples, size_t ACount, int AVolume);
+// The same for every sample of a decoded audio frame, in its own sample format.
+void ScaleAudioFrame(AVFrame* AFrame, int AVolume);
+
+// Deinterlaces a planar YUV or grey picture with the 5-tap vertical filter (-1 4 2 4 -1)/8;
+// false for other formats and for sizes that are not multiples of 4.
+bool DeinterlacePicture(AVFrame* ADest, const AVFrame* ASource);
 
 class TCustomFFmpeg : public TObject, public TTaskOptionTarget {
 public:
@@ -200,14 +320,71 @@ public:
     void WaitWhilePaused();
     bool Paused() const;
 
+    // The wall clock of the conversion in microseconds (progress, fps, preview spacing);
+    // tests may put another clock in its place.
+    std::function<int64_t()> Clock;
+    int64_t Now() const;
+
 protected:
     friend class TConvertThread;
     friend class FFmpeg::TDoTerminateThread;
 
     void DoConvert();
     void DoTerminate();
+    // Called before the transcoder closes its input files.
+    virtual void BeforeCloseInputs() {}
+
+public:
+    // ---- The conversion run ----
     // The conversion proper: setup, packet loop and teardown.
     void Transcode();
+    // Setup: working tables, sources, copy and encode setup, codecs, headers.
+    void SetupTranscode();
+    void SetupCopy(TAVOutputStream* AOst, TAVInputStream* AIst);
+    void SetupEncode(TAVOutputStream* AOst, TAVInputStream* AIst);
+    void SetupPassLog(TAVOutputStream* AOst, int AStreamNumber);
+    int ConfigureFilters(TAVInputStream* AIst, TAVOutputStream* AOst);
+    void SetupBitstreamFilters(TAVOutputStream* AOst);
+    void OpenEncoders();
+    void OpenDecoders();
+    void CloseEncoders();
+    void CloseDecoders();
+    void ReopenEncoders();
+    void WriteHeaders();
+    void DumpStreamMapping();
+    void TeardownTables();
+    // The loop and the packet path.
+    void TranscodeLoop();
+    bool JoinNextInput(int AFile);
+    int OutputPacket(TAVInputStream* AIst, const AVPacket* APacket);
+    void OutputFrame(TAVInputStream* AIst, AVFrame* AFrame);
+    void OutputVideoFrame(TAVInputStream* AIst, AVFrame* AFrame);
+    void CopyPacket(TAVOutputStream* AOst, TAVInputStream* AIst, const AVPacket* APacket);
+    void WritePacket(TAVOutputStream* AOst, AVPacket* APacket);
+    void FlushEncoder(TAVOutputStream* AOst);
+    // Takes every packet the encoder has ready and writes it; the bytes written.
+    int ReceivePackets(TAVOutputStream* AOst);
+    // Audio and subtitles.
+    void AudioOut(TAVOutputStream* AOst, TAVInputStream* AIst, const AVFrame* AFrame);
+    void EncodeAudioSamples(TAVOutputStream* AOst, uint8_t* const* AData, int ACount);
+    void EncodeAudioFifo(TAVOutputStream* AOst, int ASamples);
+    void InsertSilence(TAVOutputStream* AOst, int ASamples);
+    void SubtitleOut(TAVOutputStream* AOst, TAVInputStream* AIst, AVSubtitle* ASub, int64_t APTS);
+    // Video.
+    int VideoOut(TAVOutputStream* AOst, TAVInputStream* AIst, AVFrame* APicture);
+    void PreprocessVideoFrame(TAVInputStream* AIst, AVFrame* APicture);
+    void RunCustomHook(AVFrame* APicture, int64_t APTS);
+    void RunPostHooks(const AVFrame* APicture, int64_t APTS);
+    // Progress.
+    void ReportProgress(bool AIsLast, int AFileIndex);
+    void WriteVideoStats(TAVOutputStream* AOst, int AFrameSize);
+    // The current output time of a stream in seconds (copied streams: the last packet
+    // written; encoded streams: the position sent to the encoder).
+    double OutputTime(const TAVOutputStream* AOst) const;
+    // The video sync method in effect for AOst (-1 resolved by the container).
+    int VideoSyncMethod(const TAVOutputStream* AOst) const;
+
+protected:
     void FreeEncoderList();
     void FreeDecoderList();
     void Log(TLogLevel ALevel, const String& AMsg);
@@ -329,6 +506,30 @@ public:
     String FFatalMessage;
     int64_t FTotalOutputDuration = -1;
     String FLastErrMsg;
+
+    // The working tables of the conversion that runs.
+    std::vector<TAVInputFile> Ffile_table;
+    std::vector<std::unique_ptr<TAVInputStream>> Fist_table;
+    std::vector<std::unique_ptr<TAVOutputStream>> Fost_table;
+    std::vector<uint8_t> Fno_packet;  // per input file: no packet right now
+    int Fno_packet_count = 0;
+    int Fjoin_current = 0;            // join mode: the input being read
+    int Fnb_decode_failures = 0;
+    AVFrame* FHookFrame = nullptr;    // the deinterlaced or hooked picture (FHookBuf)
+    int FHookBufSize = 0;
+    struct TCustomHookContext {
+        TRGBConvertContext Context;
+        SwsContext* fromRGB_convert_ctx = nullptr;
+    } FHookContext;
+    int FHookFrameNumber = 0;
+    struct TPostHookContext {
+        TRGBConvertContext Context;
+        std::shared_ptr<TPreviewSink> Previewer;
+        int64_t preview_last_time = 0, preview_cur_time = 0;
+        bool first = true;
+    } FPostContext;
+    uint8_t* Fsubtitle_out = nullptr;  // 1 MiB, made on first use
+    AVPacket* FPacket = nullptr;       // the encoders' output packet
 
 private:
     void InitTables();

@@ -8,6 +8,8 @@
 #include <cstdio>
 
 TCriticalSection PreviewHookLock;
+std::function<std::shared_ptr<TPreviewSink>()> PreviewWindowFactory;
+std::atomic<int> QPHistogram[52];
 
 namespace {
 void ClearChannelLayout(AVChannelLayout& ALayout)
@@ -239,6 +241,7 @@ void TCustomFFmpeg::CloseFiles()
         }
         FreeOutputContext(Foutput_files[i], i);
     }
+    BeforeCloseInputs();
     for (int i = 0; i < Fnb_input_files; ++i)
         if (Finput_files[i]) CloseInputURL(&Finput_files[i]);
     for (auto& row : Finput_files_ts_scale) row.fill(0);
@@ -258,9 +261,26 @@ void TCustomFFmpeg::CloseFiles()
     Faudio_language.clear();
     Fsubtitle_language.clear();
     Fsubtitle_codec_tag = 0;
-    if (Fgraph) AV.avfilter_graph_free(&Fgraph);
+    Fgraph = nullptr;  // the graphs belong to the input streams of the conversion
     Fnb_input_files = Fnb_output_files = 0;
     Fnb_icodecs = Fnb_ocodecs = 0;
+    // Hook and preview state.
+    if (FHookFrame) AV.av_frame_free(&FHookFrame);
+    FHookBufSize = 0;
+    ResetRGBContext(FHookContext.Context);
+    if (FHookContext.fromRGB_convert_ctx) AV.sws_freeContext(FHookContext.fromRGB_convert_ctx);
+    FHookContext.fromRGB_convert_ctx = nullptr;
+    std::shared_ptr<TPreviewSink> previewer;
+    {
+        TCriticalSectionGuard guard(PreviewHookLock);
+        ResetRGBContext(FPostContext.Context);
+        previewer = std::move(FPostContext.Previewer);
+        FPostContext.preview_last_time = FPostContext.preview_cur_time = 0;
+        FPostContext.first = true;
+    }
+    previewer.reset();  // the window goes outside the lock
+    if (Fsubtitle_out) AV.av_freep(&Fsubtitle_out);
+    if (FPacket) AV.av_packet_free(&FPacket);
 }
 
 void TCustomFFmpeg::FreeCodecNames()
@@ -373,11 +393,21 @@ void TCustomFFmpeg::WaitWhilePaused()
 
 void TCustomFFmpeg::SetPostHooks(TPostHooks AValue)
 {
-    TCriticalSectionGuard guard(PreviewHookLock);
-    if (AValue == FPostHooks) return;
-    // The preview window belongs to the post-hook context; it goes with phPreview.
-    FPostHooks = AValue;
+    std::shared_ptr<TPreviewSink> previewer;
+    {
+        TCriticalSectionGuard guard(PreviewHookLock);
+        if (AValue == FPostHooks) return;
+        // The preview window belongs to the post-hook context; it goes with phPreview.
+        if (FPostHooks.Contains(phPreview) && !AValue.Contains(phPreview))
+            previewer = std::move(FPostContext.Previewer);
+        FPostHooks = AValue;
+    }
+    // Freed outside the lock: closing the window waits for the GUI thread, which may be
+    // waiting for this lock in turn.
+    previewer.reset();
 }
+
+int64_t TCustomFFmpeg::Now() const { return Clock ? Clock() : AV.av_gettime_relative(); }
 
 void TCustomFFmpeg::DoConvert()
 {

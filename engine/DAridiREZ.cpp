@@ -1,0 +1,545 @@
+// The task-list component, its tasks and the delivery of its terminate events.
+#include "engine/DAridiREZ.h"
+
+#include "engine/FFmpegLoader.h"
+#include "engine/MyUtils.h"
+#include "platform/graphics/Graphics.h"
+
+#include <cstdint>
+
+// ---------------------------------------------------------------------------------
+// REVuvud
+
+REVuvud::REVuvud(int AMaxFiles)
+    : TCustomFFmpeg(AMaxFiles), FAVProbes(size_t(AMaxFiles)), FInputOptions(size_t(AMaxFiles)),
+      FOutputOptions(size_t(AMaxFiles))
+{
+}
+
+REVuvud::~REVuvud()
+{
+    // The conversion ends before the probes go: it may still be closing its inputs.
+    Stop(true);
+    FTermEvent.WaitFor(INFINITE);
+    for (auto& p : FAVProbes)
+        if (p) p->SetFileHandle(nullptr);
+    FAVProbes.clear();
+    FInputOptions.clear();
+    FOutputOptions.clear();
+}
+
+TAVProbe* REVuvud::AVProbe(int AIndex, bool ACreate)
+{
+    if (AIndex < 0 || AIndex >= int(FAVProbes.size())) return nullptr;
+    if (!FAVProbes[size_t(AIndex)] && ACreate) FAVProbes[size_t(AIndex)] = std::make_unique<TAVProbe>(nullptr);
+    return FAVProbes[size_t(AIndex)].get();
+}
+
+void REVuvud::SetInputOptions(int AIndex, const TInputOptions& AOptions)
+{
+    FInputOptions.at(size_t(AIndex)) = std::make_unique<TInputOptions>(AOptions);
+}
+
+void REVuvud::SetOutputOptions(int AIndex, const TOutputOptions& AOptions)
+{
+    FOutputOptions.at(size_t(AIndex)) = std::make_unique<TOutputOptions>(AOptions);
+}
+
+void REVuvud::ResetInputSlot(int AIndex)
+{
+    if (auto& slot = FInputOptions.at(size_t(AIndex))) *slot = TInputOptions();
+}
+
+void REVuvud::ResetOutputSlot(int AIndex)
+{
+    if (auto& slot = FOutputOptions.at(size_t(AIndex))) *slot = TOutputOptions();
+}
+
+void REVuvud::BeforeCloseInputs()
+{
+    for (auto& p : FAVProbes)
+        if (p) p->SetFileHandle(nullptr);
+}
+
+// ---------------------------------------------------------------------------------
+// REVuvudList
+
+REVuvudList::~REVuvudList() { Clear(); }
+
+int REVuvudList::Add(REVuvud* ATask) { return FList.Add(ATask); }
+REVuvud* REVuvudList::Items(int AIndex) const { return static_cast<REVuvud*>(FList.Items(AIndex)); }
+int REVuvudList::IndexOf(const REVuvud* ATask) const { return FList.IndexOf(const_cast<REVuvud*>(ATask)); }
+int REVuvudList::Count() const { return FList.Count(); }
+void REVuvudList::Exchange(int AIndex1, int AIndex2) { FList.Exchange(AIndex1, AIndex2); }
+
+void REVuvudList::Delete(int AIndex)
+{
+    REVuvud* task = Items(AIndex);
+    delete task;  // stops its conversion while it is still in the list
+    FList.Delete(AIndex);
+}
+
+void REVuvudList::Clear()
+{
+    // Each task is freed while the list still holds it, so that a termination running
+    // meanwhile still finds its index.
+    for (int i = 0; i < FList.Count(); ++i) {
+        delete Items(i);
+        FList.SetItems(i, nullptr);
+    }
+    FList.Clear();
+}
+
+void REVuvudList::PauseAll()
+{
+    for (int i = 0; i < Count(); ++i) Items(i)->Pause();
+}
+
+void REVuvudList::ResumeAll()
+{
+    for (int i = 0; i < Count(); ++i) Items(i)->Resume();
+}
+
+void REVuvudList::TerminateAll(bool AWaitFor)
+{
+    for (int i = 0; i < Count(); ++i) Items(i)->Terminate(AWaitFor);
+}
+
+void REVuvudList::SetPreview(bool AValue)
+{
+    for (int i = 0; i < Count(); ++i) {
+        TPostHooks hooks = Items(i)->PostHooks();
+        Items(i)->SetPostHooks(AValue ? hooks + TPostHooks{phPreview} : hooks - TPostHooks{phPreview});
+    }
+}
+
+void REVuvudList::SetPreviewBitmap(bool AValue)
+{
+    for (int i = 0; i < Count(); ++i) {
+        TPostHooks hooks = Items(i)->PostHooks();
+        Items(i)->SetPostHooks(AValue ? hooks + TPostHooks{phBitmap} : hooks - TPostHooks{phBitmap});
+    }
+}
+
+// ---------------------------------------------------------------------------------
+// Terminate event delivery
+
+DAridiREZ::TDoTerminateThread::TDoTerminateThread(TCustomDAridiREZ* AOwner) : TThread(true), FOwner(AOwner)
+{
+    SetFreeOnTerminate(true);
+}
+
+void DAridiREZ::TDoTerminateThread::Execute()
+{
+    TTerminateInfo info;
+    while (FOwner->NextTerminate(info)) {
+        if (FOwner->OnTerminate) FOwner->OnTerminate(FOwner, info);
+    }
+}
+
+void TCustomDAridiREZ::DeliverTerminate(const TTerminateInfo& AInfo)
+{
+    bool start = false;
+    {
+        std::lock_guard<std::mutex> lock(FDeliveryLock);
+        FDeliveries.push_back(AInfo);
+        if (!FDelivering) FDelivering = start = true;
+    }
+    if (start) {
+        auto* thread = new DAridiREZ::TDoTerminateThread(this);
+        thread->Start();
+    }
+}
+
+bool TCustomDAridiREZ::NextTerminate(TTerminateInfo& AInfo)
+{
+    std::lock_guard<std::mutex> lock(FDeliveryLock);
+    FDeliveryThreadID = GetCurrentThreadId();
+    if (FDeliveries.empty()) {
+        FDelivering = false;
+        FDeliveryThreadID = 0;
+        FDeliveryCond.notify_all();
+        return false;
+    }
+    AInfo = std::move(FDeliveries.front());
+    FDeliveries.pop_front();
+    return true;
+}
+
+void TCustomDAridiREZ::WaitForDeliveries()
+{
+    std::unique_lock<std::mutex> lock(FDeliveryLock);
+    // A handler that stops the component must not wait for itself.
+    if (FDeliveryThreadID != 0 && FDeliveryThreadID == GetCurrentThreadId()) return;
+    while (FDelivering) {
+        if (IsMainThread()) {
+            FDeliveryCond.wait_for(lock, std::chrono::milliseconds(10));
+            lock.unlock();
+            CheckSynchronize();
+            PumpMessages();
+            lock.lock();
+        } else {
+            FDeliveryCond.wait(lock);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------
+// The component
+
+TCustomDAridiREZ::TCustomDAridiREZ(TComponent* AOwner)
+    : TFFBaseComponent(AOwner, TaskLibraries), FAVProbe(std::make_unique<TAVProbe>(nullptr))
+{
+}
+
+TCustomDAridiREZ::~TCustomDAridiREZ()
+{
+    {
+        TCriticalSectionGuard lock(FTerminateLock);
+        FPendingTasks = 0;  // no task starts while the list goes
+    }
+    FFFmpegList.Clear();
+    WaitForDeliveries();
+    for (TCriticalSection* lock : {&FHookLock, &FPreviewLock, &FProgressLock, &FTerminateLock}) {
+        lock->Enter();
+        lock->Leave();
+    }
+}
+
+bool TCustomDAridiREZ::LoadAVLib(const TPathFileName& APath)
+{
+    if (ComponentState().Contains(csDesigning)) return true;
+    return TFFBaseComponent::LoadAVLib(APath);
+}
+
+void TCustomDAridiREZ::CheckWorking(const char* AOperation) const
+{
+    if (FWorking) throw Exception(Format("Cannot %s while working.", String(AOperation)));
+}
+
+REVuvud* TCustomDAridiREZ::NewTask()
+{
+    auto* task = new REVuvud(FCustomMaxFiles);
+    task->Reset();
+    task->SetVerbose(FVerbose);
+    TPostHooks hooks;
+    if (FPreview) hooks.Include(phPreview);
+    if (FPreviewBitmap) hooks.Include(phBitmap);
+    task->SetPostHooks(hooks);
+    task->FOnPreviewBitmap = [this, task](TObject*, TObject* ABitmap, int AFrameNumber, int64_t APTS) {
+        DoPreviewBitmap(task, ABitmap, AFrameNumber, APTS);
+    };
+    return task;
+}
+
+int TCustomDAridiREZ::AddTask(const String& AFileName, PInputOptions AOptions)
+{
+    CheckWorking("AddTask");
+    std::unique_ptr<REVuvud> task;
+    try {
+        task.reset(NewTask());
+        if (AOptions) {
+            if (AOptions->FileName.empty()) AOptions->FileName = AFileName;
+            ApplyInputOptions(*task, *AOptions);
+            task->SetInputOptions(0, *AOptions);
+        }
+        if (!task->OpenInputFile(AFileName)) {
+            FLastErrMsg = task->LastErrMsg();
+            return -1;
+        }
+        task->AVProbe(0, true)->SetFileHandle(task->Finput_files[0]);
+        REVuvud* t = task.get();
+        t->FOnProgress = [this, t](TObject*, int AFileIndex, int AFrameNumber, int AFPS, float AQuality,
+                                   float ABitRate, int64_t ACurrentSize, int64_t ACurrentDuration,
+                                   int64_t ATotalDuration) {
+            DoProgress(t, AFileIndex, AFrameNumber, AFPS, AQuality, ABitRate, ACurrentSize, ACurrentDuration,
+                       ATotalDuration);
+        };
+        t->FOnTerminate = [this, t](TObject*) { DoTerminate(t); };
+        return FFFmpegList.Add(task.release());
+    } catch (const Exception& E) {
+        FLastErrMsg = E.Message();
+        return -1;
+    }
+}
+
+int TCustomDAridiREZ::AddTask(const String& AFileName, const String& AExtOptions)
+{
+    TInputOptions options = InputOptionsFromText(AExtOptions);
+    return AddTask(AFileName, &options);
+}
+
+int TCustomDAridiREZ::AddTask(TStream* AStream, const String& APrivateData, PInputOptions AOptions)
+{
+    return AddTask(Format("stream:%d:%s", int64_t(reinterpret_cast<intptr_t>(AStream)), APrivateData), AOptions);
+}
+
+bool TCustomDAridiREZ::AddInputFile(int ATaskIndex, const String& AFileName, PInputOptions AOptions)
+{
+    CheckWorking("AddInputFile");
+    REVuvud* task = FFFmpegList.Items(ATaskIndex);
+    if (task->Fnb_input_files >= FCustomMaxFiles) {
+        FLastErrMsg = Format("max input files %d reached", FCustomMaxFiles);
+        return false;
+    }
+    const int slot = task->Fnb_input_files;
+    try {
+        if (AOptions) {
+            if (AOptions->FileName.empty()) AOptions->FileName = AFileName;
+            ApplyInputOptions(*task, *AOptions);
+            task->SetInputOptions(slot, *AOptions);
+        } else {
+            task->ResetInputSlot(slot);
+        }
+        if (!task->OpenInputFile(AFileName)) {
+            task->ResetInputSlot(slot);
+            FLastErrMsg = task->LastErrMsg();
+            return false;
+        }
+        task->AVProbe(slot, true)->SetFileHandle(task->Finput_files[slot]);
+        return true;
+    } catch (const Exception& E) {
+        FLastErrMsg = E.Message();
+        return false;
+    }
+}
+
+bool TCustomDAridiREZ::AddInputFile(int ATaskIndex, const String& AFileName, const String& AExtOptions)
+{
+    TInputOptions options = InputOptionsFromText(AExtOptions);
+    return AddInputFile(ATaskIndex, AFileName, &options);
+}
+
+bool TCustomDAridiREZ::SetOutputFile(int ATaskIndex, const String& AFileName, POutputOptions AOptions)
+{
+    CheckWorking("SetOutputFile");
+    REVuvud* task = FFFmpegList.Items(ATaskIndex);
+    if (task->Fnb_output_files >= FCustomMaxFiles) {
+        FLastErrMsg = Format("max output files %d reached", FCustomMaxFiles);
+        return false;
+    }
+    const int slot = task->Fnb_output_files;
+    try {
+        TCodecDefaults defaults;
+        bool join = false;
+        if (AOptions) {
+            if (AOptions->FileName.empty()) AOptions->FileName = AFileName;
+            task->SetOutputOptions(slot, *AOptions);
+            ApplyOutputRecord(*task, *AOptions, defaults);
+            if (AOptions->CustomHook)
+                task->FOnCustomHook = [this, task](TObject*, TObject* ABitmap, int AFrameNumber, int64_t APTS,
+                                                   bool& AUpdate, bool& AStopHook) {
+                    DoCustomHook(task, ABitmap, AFrameNumber, APTS, AUpdate, AStopHook);
+                };
+            join = AOptions->Join;
+        } else {
+            task->ResetOutputSlot(slot);
+        }
+        if (task->OpenOutputFile(AFileName, join) < 0) {
+            FLastErrMsg = task->LastErrMsg();
+            task->ResetOutputSlot(slot);
+            return false;
+        }
+        if (AOptions) ApplyNewStreams(*task, AOptions->ExtOptions, defaults);
+        return true;
+    } catch (const Exception& E) {
+        FLastErrMsg = E.Message();
+        return false;
+    }
+}
+
+bool TCustomDAridiREZ::SetOutputFile(int ATaskIndex, const String& AFileName, const String& AExtOptions)
+{
+    TOutputOptions options = OutputOptionsFromText(AExtOptions);
+    return SetOutputFile(ATaskIndex, AFileName, &options);
+}
+
+bool TCustomDAridiREZ::SetOutputStream(int ATaskIndex, TStream* AStream, const String& APrivateData,
+                                       POutputOptions AOptions)
+{
+    return SetOutputFile(ATaskIndex, Format("stream:%d:%s", int64_t(reinterpret_cast<intptr_t>(AStream)), APrivateData),
+                         AOptions);
+}
+
+void TCustomDAridiREZ::ClearTasks()
+{
+    if (FWorking && !FTerminated) throw Exception("Cannot ClearTasks while working.");
+    FFFmpegList.Clear();
+    WaitForDeliveries();
+    FLastErrMsg.clear();
+    FCompleteTasks = 0;
+    FCurrentTask = -1;
+    FPendingTasks = 0;
+    FTerminated = false;
+    FThreadMode = false;
+    FWorking = false;
+}
+
+void TCustomDAridiREZ::Exchange(int ATaskIndex1, int ATaskIndex2)
+{
+    CheckWorking("Exchange");
+    FFFmpegList.Exchange(ATaskIndex1, ATaskIndex2);
+}
+
+void TCustomDAridiREZ::RemoveTask(int ATaskIndex)
+{
+    CheckWorking("RemoveTask");
+    FFFmpegList.Delete(ATaskIndex);
+}
+
+TAVProbe* TCustomDAridiREZ::GetAVProbes(int ATaskIndex, int AFileIndex)
+{
+    return FFFmpegList.Items(ATaskIndex)->AVProbe(AFileIndex, false);
+}
+
+void TCustomDAridiREZ::SetPreview(bool AValue)
+{
+    FPreview = AValue;
+    FFFmpegList.SetPreview(AValue);
+}
+
+void TCustomDAridiREZ::SetPreviewBitmap(bool AValue)
+{
+    FPreviewBitmap = AValue;
+    FFFmpegList.SetPreviewBitmap(AValue);
+}
+
+void TCustomDAridiREZ::Start(int AThreadCount)
+{
+    CheckWorking("StartTask");
+    {
+        TCriticalSectionGuard lock(FTerminateLock);
+        FCompleteTasks = 0;
+        FCurrentTask = 0;
+        FPendingTasks = FFFmpegList.Count();
+        FTerminated = false;
+        FThreadMode = AThreadCount > 0;
+        FWorking = true;
+    }
+    int started = 0;
+    while (true) {
+        {
+            TCriticalSectionGuard lock(FTerminateLock);
+            if (FPendingTasks <= 0) break;
+        }
+        StartNextTask();
+        if (FThreadMode && ++started >= AThreadCount) break;
+    }
+}
+
+void TCustomDAridiREZ::StartNextTask()
+{
+    TCriticalSectionGuard lock(FTerminateLock);
+    if (FPendingTasks <= 0) return;
+    --FPendingTasks;
+    // The index moves on before the task starts: a task that cannot start terminates at
+    // once, and its termination may start the next one from here.
+    REVuvud* task = FFFmpegList.Items(FCurrentTask++);
+    task->ReportInterval = int64_t(FProgressInterval) * 1000;
+    if (FThreadMode) {
+        if (TThread* thread = task->StartConvert(true, FThreadPriority)) thread->Start();
+    } else {
+        task->StartConvert(false, FThreadPriority);
+    }
+}
+
+void TCustomDAridiREZ::Pause() { FFFmpegList.PauseAll(); }
+
+void TCustomDAridiREZ::Resume() { FFFmpegList.ResumeAll(); }
+
+void TCustomDAridiREZ::Stop(bool AWaitFor)
+{
+    {
+        TCriticalSectionGuard lock(FTerminateLock);
+        FPendingTasks = 0;
+    }
+    FFFmpegList.TerminateAll(AWaitFor);
+    if (AWaitFor) WaitForDeliveries();
+}
+
+void TCustomDAridiREZ::DoTerminate(REVuvud* ATask)
+{
+    TCriticalSectionGuard lock(FTerminateLock);
+    if (OnTerminate) {
+        FTerminateInfo.TaskIndex = FFFmpegList.IndexOf(ATask);
+        FTerminateInfo.Finished = ATask->FFinished;
+        FTerminateInfo.Exception = ATask->FFatalException;
+        FTerminateInfo.ExceptionMsg = ATask->FFatalMessage;
+        if (FThreadMode) DeliverTerminate(FTerminateInfo);
+        else OnTerminate(this, FTerminateInfo);
+    }
+    ++FCompleteTasks;
+    if (FPendingTasks <= 0) {
+        if (FCompleteTasks >= FFFmpegList.Count() && !FTerminated) {
+            if (OnTerminate) {
+                FTerminateInfo = TTerminateInfo{-1, true, false, String()};
+                if (FThreadMode) DeliverTerminate(FTerminateInfo);
+                else OnTerminate(this, FTerminateInfo);
+            }
+            FTerminated = true;
+        }
+    } else if (FThreadMode) {
+        StartNextTask();
+    }
+}
+
+void TCustomDAridiREZ::DoProgress(REVuvud* ATask, int AFileIndex, int AFrameNumber, int AFPS, float AQuality,
+                                  float ABitRate, int64_t ACurrentSize, int64_t ACurrentDuration,
+                                  int64_t ATotalDuration)
+{
+    if (!OnProgress) return;
+    TCriticalSectionGuard lock(FProgressLock);
+    FProgressInfo.TaskIndex = FFFmpegList.IndexOf(ATask);
+    FProgressInfo.FileIndex = AFileIndex;
+    FProgressInfo.FrameNumber = AFrameNumber;
+    FProgressInfo.FPS = AFPS;
+    FProgressInfo.Quality = AQuality;
+    FProgressInfo.BitRate = ABitRate;
+    FProgressInfo.CurrentSize = ACurrentSize;
+    FProgressInfo.CurrentDuration = ACurrentDuration;
+    FProgressInfo.TotalDuration = ATotalDuration;
+    auto fire = [this] {
+        if (OnProgress) OnProgress(this, &FProgressInfo);
+    };
+    if (FTriggerEventInMainThread) CallInMainThread(fire);
+    else fire();
+}
+
+void TCustomDAridiREZ::DoPreviewBitmap(REVuvud* ATask, TObject* ABitmap, int AFrameNumber, int64_t APTS)
+{
+    if (!OnPreviewBitmap) return;
+    TCriticalSectionGuard lock(FPreviewLock);
+    FPreviewInfo.TaskIndex = FFFmpegList.IndexOf(ATask);
+    FPreviewInfo.Bitmap = static_cast<TBitmap*>(ABitmap);
+    FPreviewInfo.FrameNumber = AFrameNumber;
+    FPreviewInfo.PTS = APTS;
+    auto fire = [this] {
+        if (OnPreviewBitmap) OnPreviewBitmap(this, FPreviewInfo);
+    };
+    if (FTriggerEventInMainThread) CallInMainThread(fire);
+    else fire();
+}
+
+void TCustomDAridiREZ::DoCustomHook(REVuvud* ATask, TObject* ABitmap, int AFrameNumber, int64_t APTS, bool& AUpdate,
+                                    bool& AStopHook)
+{
+    if (!OnCustomHook) return;
+    TCriticalSectionGuard lock(FHookLock);
+    auto* bitmap = static_cast<TBitmap*>(ABitmap);
+    FHookInfo.TaskIndex = FFFmpegList.IndexOf(ATask);
+    FHookInfo.Bitmap = bitmap;
+    FHookInfo.FrameNumber = AFrameNumber;
+    FHookInfo.PTS = APTS;
+    FHookInfo.Update = AUpdate;
+    FHookInfo.StopHook = AStopHook;
+    bitmap->Canvas()->Lock();
+    try {
+        OnCustomHook(this, &FHookInfo);
+    } catch (...) {
+        bitmap->Canvas()->Unlock();
+        throw;
+    }
+    bitmap->Canvas()->Unlock();
+    AUpdate = FHookInfo.Update;
+    AStopHook = FHookInfo.StopHook;
+}

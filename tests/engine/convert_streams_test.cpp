@@ -1,0 +1,292 @@
+// Stream setup and the packet path: sources and maps, stream copy, bitstream filters,
+// chapters, joining inputs, two-pass logs, video statistics and the progress figures.
+#include "convert_support.h"
+
+#include "engine/FFmpegLoader.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <unistd.h>
+
+using namespace converttest;
+namespace fs = std::filesystem;
+
+namespace {
+
+TOutputOptions Avi()
+{
+    TOutputOptions o;
+    o.VideoCodec = "mpeg4";
+    o.VideoBitrate = 300000;
+    o.AudioCodec = "libmp3lame";
+    o.AudioBitrate = 64000;
+    return o;
+}
+
+int CountPackets(const String& AFile, const String& ASelect)
+{
+    return std::atoi(enginetest::FFprobe("-count_packets -select_streams " + ASelect +
+                                             " -show_entries stream=nb_read_packets -of default=nw=1:nk=1",
+                                         AFile)
+                         .c_str());
+}
+
+}  // namespace
+
+TEST(ConvertStreams, TheSourceIsTheStreamWithTheMostChannels)
+{
+    enginetest::TLogCapture log;
+    TLogLevelScope level(llVerbose);
+    const String out = enginetest::ScratchFolder() + "src.mkv";
+    TOutputOptions o = Avi();
+    o.AudioChannels = 2;
+    auto run = Convert(Clip("two_audio.mkv"), out, o);
+    ASSERT_TRUE(run);
+    ASSERT_TRUE(run->Result().Finished) << run->Result().ExceptionMsg;
+    // Stream 2 (stereo) feeds the audio, not stream 1 (mono).
+    EXPECT_TRUE(log.Contains("  Stream #0.2 -> #0.1 (Audio)"));
+    EXPECT_TRUE(log.Contains("  Stream #0.0 -> #0.0 (Video)"));
+}
+
+TEST(ConvertStreams, MapsMustMatchTheOutputStreams)
+{
+    const String dir = enginetest::ScratchFolder();
+    TOutputOptions o = Avi();
+    o.ExtOptions = "map=0:0";
+    auto run = Convert(Clip("clip.avi"), dir + "map.avi", o);
+    ASSERT_TRUE(run);
+    EXPECT_TRUE(run->Result().Exception);
+    EXPECT_EQ(run->Result().ExceptionMsg, "Number of stream maps must match number of output streams");
+    EXPECT_FALSE(fs::exists(dir + "map.avi"));
+    // Maps naming the audio for the video fail on the type.
+    o.ExtOptions = "map=0:1\nmap=0:0";
+    auto wrong = Convert(Clip("clip.avi"), dir + "wrong.avi", o);
+    ASSERT_TRUE(wrong);
+    EXPECT_EQ(wrong->Result().ExceptionMsg, "Codec type mismatch for mapping #0.1 (Audio) -> #0.0 (Video)");
+    // Maps in the right order convert.
+    o.ExtOptions = "map=0:0\nmap=0:1";
+    auto right = Convert(Clip("clip.avi"), dir + "right.avi", o);
+    ASSERT_TRUE(right);
+    EXPECT_TRUE(right->Result().Finished) << right->Result().ExceptionMsg;
+}
+
+TEST(ConvertStreams, ScalerOnlyWhenSizeOrFormatDiffers)
+{
+    ASSERT_TRUE(enginetest::LoadLibraries());
+    const String dir = enginetest::ScratchFolder();
+    for (const char* size : {"", "80x60"}) {
+        REVuvud t(4);
+        t.Reset();
+        ASSERT_TRUE(t.OpenInputFile(Clip("clip.avi")));
+        TOutputOptions o = Avi();
+        o.FrameSize = size;
+        TCodecDefaults defaults;
+        ApplyOutputRecord(t, o, defaults);
+        ASSERT_GE(t.OpenOutputFile(dir + "s" + std::to_string(std::strlen(size)) + ".avi", false), 0);
+        t.SetupTranscode();
+        ASSERT_EQ(t.Fost_table.size(), 2u);
+        const bool scales = *size != 0;
+        EXPECT_EQ(t.Fost_table[0]->video_resample != 0, scales) << size;
+        EXPECT_EQ(t.Fost_table[0]->img_resample_ctx != nullptr, scales) << size;
+        t.TeardownTables();
+    }
+}
+
+TEST(ConvertStreams, CopyStartsAtTheFirstKeyFrameUnlessTold)
+{
+    // gop.ts begins in the middle of a group of pictures.
+    const String dir = enginetest::ScratchFolder();
+    const String in = Clip("gop.ts");
+    String flags = enginetest::FFprobe("-select_streams v:0 -show_entries packet=flags -of csv=p=0", in);
+    int total = 0, firstKey = -1;
+    for (size_t p = 0; p < flags.size();) {
+        size_t e = flags.find('\n', p);
+        if (e == String::npos) e = flags.size();
+        if (firstKey < 0 && flags[p] == 'K') firstKey = total;
+        if (e > p) ++total;
+        p = e + 1;
+    }
+    ASSERT_GT(firstKey, 0) << "the fixture must not begin with a key frame";
+    TOutputOptions o;
+    o.VideoCodec = "copy";
+    o.DisableAudio = true;
+    auto run = Convert(in, dir + "copy.mkv", o);
+    ASSERT_TRUE(run);
+    ASSERT_TRUE(run->Result().Finished) << run->Result().ExceptionMsg;
+    EXPECT_EQ(CountPackets(dir + "copy.mkv", "v:0"), total - firstKey);
+    EXPECT_EQ(Probe(dir + "copy.mkv", "v:0", "stream=codec_name"), "h264");
+    o.ExtOptions = "copyinkf=1";
+    auto all = Convert(in, dir + "all.mkv", o);
+    ASSERT_TRUE(all);
+    EXPECT_EQ(CountPackets(dir + "all.mkv", "v:0"), total);
+}
+
+TEST(ConvertStreams, AFailingBitstreamFilterIsLoggedAndPacketsGoUnfiltered)
+{
+    enginetest::TLogCapture log;
+    const String out = enginetest::ScratchFolder() + "bsf.avi";
+    TOutputOptions o = Avi();
+    o.ExtOptions = "vbsf=h264_mp4toannexb";
+    auto run = Convert(Clip("clip.avi"), out, o);
+    ASSERT_TRUE(run);
+    ASSERT_TRUE(run->Result().Finished) << run->Result().ExceptionMsg;
+    EXPECT_TRUE(log.Contains("h264_mp4toannexb failed for stream 0, codec mpeg4"));
+    EXPECT_EQ(CountFrames(out), 50);
+}
+
+TEST(ConvertStreams, ChaptersAreCutToTheConvertedPart)
+{
+    ASSERT_TRUE(enginetest::LoadLibraries());
+    REVuvud t(4);
+    t.Reset();
+    ASSERT_TRUE(t.OpenInputFile(Clip("ch.mkv")));
+    const AVFormatContext* in = t.Finput_files[0];
+    ASSERT_EQ(in->nb_chapters, 2u);
+    struct TCase {
+        int64_t Start, Length;
+        std::vector<std::pair<int64_t, int64_t>> Chapters;  // milliseconds
+    };
+    const TCase cases[] = {
+        {0, INT64_MAX, {{0, 1000}, {1000, 2000}}},
+        {1500000, INT64_MAX, {{0, 500}}},              // the first ended before the start
+        {500000, INT64_MAX, {{0, 500}, {500, 1500}}},  // the straddling one starts at 0
+        {0, 500000, {{0, 500}}},                       // the second starts after the end
+    };
+    for (const TCase& c : cases) {
+        AVFormatContext* out = nullptr;
+        AV.avformat_alloc_output_context2(&out, nullptr, "matroska", nullptr);
+        CopyChapters(in, out, c.Start, c.Length);
+        ASSERT_EQ(out->nb_chapters, c.Chapters.size()) << c.Start << " " << c.Length;
+        for (size_t i = 0; i < c.Chapters.size(); ++i) {
+            AVRational ms{1, 1000};
+            EXPECT_EQ(AV.av_rescale_q(out->chapters[i]->start, out->chapters[i]->time_base, ms), c.Chapters[i].first);
+            EXPECT_EQ(AV.av_rescale_q(out->chapters[i]->end, out->chapters[i]->time_base, ms), c.Chapters[i].second);
+        }
+        AV.avformat_free_context(out);
+    }
+}
+
+TEST(ConvertStreams, JoinedInputsContinueOneAnother)
+{
+    const String out = enginetest::ScratchFolder() + "join.avi";
+    TEvents events;
+    auto list = NewTaskList(events);
+    ASSERT_EQ(list->AddTask(Clip("clip.avi")), 0);
+    ASSERT_TRUE(list->AddInputFile(0, Clip("clip.avi")));
+    TOutputOptions o = Avi();
+    o.Join = true;
+    ASSERT_TRUE(list->SetOutputFile(0, out, &o)) << list->LastErrMsg();
+    list->Start(0);
+    ASSERT_EQ(events.Terminates.size(), 2u);
+    ASSERT_TRUE(events.Terminates[0].Finished) << events.Terminates[0].ExceptionMsg;
+    EXPECT_NEAR(CountFrames(out), 100, 1);
+    EXPECT_NEAR(ProbeDouble(out, "", "format=duration"), 4.0, 0.1);
+    ASSERT_FALSE(events.Progress.empty());
+    EXPECT_NEAR(double(events.Progress.back().TotalDuration), 4.0e6, 0.1e6);
+    EXPECT_NEAR(double(events.Progress.back().CurrentDuration), 4.0e6, 0.1e6);
+}
+
+TEST(ConvertStreams, TwoPassWritesAndReadsItsLog)
+{
+    const String dir = enginetest::ScratchFolder();
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    TOutputOptions o = Avi();
+    o.ExtOptions = "pass=1";
+    auto first = Convert(Clip("clip.avi"), dir + "p1.avi", o);
+    ASSERT_EQ(chdir(cwd), 0);
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(first->Result().Finished) << first->Result().ExceptionMsg;
+    ASSERT_TRUE(fs::exists(dir + "ffmpeg2pass-0.log"));  // the first output stream's
+    EXPECT_GT(fs::file_size(dir + "ffmpeg2pass-0.log"), 100u);
+    // A prefix names the log; pass 2 reads it.
+    fs::rename(dir + "ffmpeg2pass-0.log", dir + "mine-0.log");
+    o.ExtOptions = "pass=2\npasslogfile=" + dir + "mine";
+    auto second = Convert(Clip("clip.avi"), dir + "p2.avi", o);
+    ASSERT_TRUE(second);
+    ASSERT_TRUE(second->Result().Finished) << second->Result().ExceptionMsg;
+    EXPECT_EQ(CountFrames(dir + "p2.avi"), 50);
+    // Pass 2 without its log fails with the reason.
+    o.ExtOptions = "pass=2\npasslogfile=" + dir + "none";
+    auto missing = Convert(Clip("clip.avi"), dir + "p3.avi", o);
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->Result().ExceptionMsg,
+              "Cannot read file: Error reading log file \"" + dir + "none-0.log\" for pass-2 encoding");
+}
+
+TEST(ConvertStreams, VideoStatisticsHaveOneLinePerFrame)
+{
+    const String dir = enginetest::ScratchFolder();
+    TOutputOptions o = Avi();
+    o.ExtOptions = "vstats_file=" + dir + "v.log";
+    auto run = Convert(Clip("clip.avi"), dir + "v.avi", o);
+    ASSERT_TRUE(run);
+    ASSERT_TRUE(run->Result().Finished) << run->Result().ExceptionMsg;
+    std::ifstream in(dir + "v.log");
+    const std::regex line(
+        R"(frame= +\d+ q= [0-9.]+ f_size= +\d+ s_size= +\d+kB time= [0-9.]+ br= +[0-9.]+kbits/s avg_br= +[0-9.]+kbits/s type= [IPB])");
+    int count = 0;
+    for (std::string s; std::getline(in, s); ++count) EXPECT_TRUE(std::regex_match(s, line)) << s;
+    EXPECT_EQ(count, 50);
+}
+
+TEST(ConvertStreams, ProgressFiguresOfVideoAndAudioOnlyConversions)
+{
+    const String dir = enginetest::ScratchFolder();
+    // Video: no report before the first picture; fps from the clock.
+    auto video = Convert(Clip("clip.avi"), dir + "p.avi", Avi(), [](REVuvudVCL& L, REVuvud& T) {
+        L.SetProgressInterval(100);
+        T.Clock = SteppingClock(200000);  // every packet is a report; 0.2 s per reading
+    });
+    ASSERT_TRUE(video);
+    ASSERT_GT(video->Events.Progress.size(), 5u);
+    for (const TProgressInfo& p : video->Events.Progress) {
+        EXPECT_GE(p.FrameNumber, 1);
+        EXPECT_GE(p.Quality, 0);
+        EXPECT_GT(p.BitRate, 0);
+    }
+    EXPECT_GT(video->Events.Progress.back().FPS, 0);
+    EXPECT_EQ(video->Events.Progress.back().FileIndex, -1);
+    EXPECT_EQ(video->Events.Progress.back().FrameNumber, 50);
+    // During the first second the speed is 0.
+    auto quick = Convert(Clip("clip.avi"), dir + "q.avi", Avi(), [](REVuvudVCL& L, REVuvud& T) {
+        L.SetProgressInterval(100);
+        T.Clock = SteppingClock(101000 / 8);
+    });
+    ASSERT_TRUE(quick);
+    ASSERT_FALSE(quick->Events.Progress.empty());
+    EXPECT_EQ(quick->Events.Progress.front().FPS, 0);
+    // Audio only: -1 for the picture figures.
+    TOutputOptions mp3;
+    mp3.DisableVideo = true;
+    mp3.AudioCodec = "libmp3lame";
+    auto audio = Convert(Clip("clip.avi"), dir + "a.mp3", mp3);
+    ASSERT_TRUE(audio);
+    ASSERT_FALSE(audio->Events.Progress.empty());
+    const TProgressInfo& last = audio->Events.Progress.back();
+    EXPECT_EQ(last.FileIndex, -1);
+    EXPECT_EQ(last.FrameNumber, -1);
+    EXPECT_EQ(last.FPS, -1);
+    EXPECT_EQ(last.Quality, -1);
+    EXPECT_NEAR(double(last.CurrentDuration), 2.0e6, 0.1e6);
+}
+
+TEST(ConvertStreams, CopiedStreamsReportNoQuality)
+{
+    const String out = enginetest::ScratchFolder() + "c.avi";
+    TOutputOptions o;
+    o.VideoCodec = "copy";
+    o.AudioCodec = "copy";
+    auto run = Convert(Clip("clip.avi"), out, o);
+    ASSERT_TRUE(run);
+    ASSERT_TRUE(run->Result().Finished) << run->Result().ExceptionMsg;
+    ASSERT_FALSE(run->Events.Progress.empty());
+    EXPECT_EQ(run->Events.Progress.back().Quality, -1);
+    EXPECT_EQ(run->Events.Progress.back().FrameNumber, 50);
+    EXPECT_EQ(CountFrames(out), 50);
+    EXPECT_EQ(Probe(out, "a:0", "stream=codec_name"), "mp2");
+}

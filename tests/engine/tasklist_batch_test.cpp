@@ -1,0 +1,384 @@
+// The task list runs batches: one terminate event per task, in order and never two at
+// once, the final event last; failures, stops, pauses and the guards of a working list.
+#include "convert_support.h"
+
+#include "engine/MyUtils.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <filesystem>
+#include <set>
+#include <thread>
+
+using namespace converttest;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A small AVI output of one task.
+TOutputOptions SmallAvi()
+{
+    TOutputOptions o;
+    o.VideoCodec = "mpeg4";
+    o.VideoBitrate = 200000;
+    o.AudioCodec = "libmp3lame";
+    o.AudioBitrate = 64000;
+    o.AudioVolume = 256;
+    return o;
+}
+
+// Adds a task converting AInput into AFolder/outN.avi.
+int AddAviTask(REVuvudVCL& AList, const String& AInput, const String& AFolder)
+{
+    int index = AList.AddTask(AInput);
+    if (index < 0) return index;
+    TOutputOptions o = SmallAvi();
+    String name = AFolder + "out" + std::to_string(index) + ".avi";
+    return AList.SetOutputFile(index, name, &o) ? index : -1;
+}
+
+}  // namespace
+
+struct TBatchCase {
+    int Tasks, Threads;
+};
+
+class TaskListBatch : public ::testing::TestWithParam<TBatchCase> {};
+
+TEST_P(TaskListBatch, EveryTaskTerminatesOnceAndTheFinalEventComesLast)
+{
+    const TBatchCase c = GetParam();
+    const String dir = enginetest::ScratchFolder();
+    TEvents events;
+    auto list = NewTaskList(events);
+    for (int i = 0; i < c.Tasks; ++i) ASSERT_EQ(AddAviTask(*list, Clip("clip.avi"), dir), i) << list->LastErrMsg();
+    list->Start(c.Threads);
+    EXPECT_TRUE(list->Working());
+    ASSERT_TRUE(WaitForFinal(events));
+    list->Stop(true);  // nothing is left to stop; the deliveries are over
+
+    ASSERT_EQ(int(events.Terminates.size()), c.Tasks + 1);
+    EXPECT_TRUE(events.Overlaps.empty()) << "terminate handlers ran at once";
+    std::set<int> seen;
+    for (int i = 0; i < c.Tasks; ++i) {
+        const TTerminateInfo& t = events.Terminates[size_t(i)];
+        EXPECT_TRUE(t.Finished) << t.ExceptionMsg;
+        EXPECT_FALSE(t.Exception) << t.ExceptionMsg;
+        EXPECT_TRUE(seen.insert(t.TaskIndex).second) << "two events for task " << t.TaskIndex;
+    }
+    EXPECT_EQ(seen.size(), size_t(c.Tasks));
+    EXPECT_EQ(*seen.begin(), 0);
+    EXPECT_EQ(*seen.rbegin(), c.Tasks - 1);
+    const TTerminateInfo& last = events.Terminates.back();
+    EXPECT_EQ(last.TaskIndex, -1);
+    EXPECT_TRUE(last.Finished);
+    EXPECT_FALSE(last.Exception);
+    EXPECT_TRUE(list->Terminated());
+    if (c.Threads == 1) {
+        // One at a time: they end in the order they start, which is the list's order.
+        for (int i = 0; i < c.Tasks; ++i) EXPECT_EQ(events.Terminates[size_t(i)].TaskIndex, i);
+    }
+    for (int i = 0; i < c.Tasks; ++i) EXPECT_GT(CountFrames(dir + "out" + std::to_string(i) + ".avi"), 40);
+    // Every task reported, the last report of each with file index -1.
+    for (int i = 0; i < c.Tasks; ++i) {
+        auto it = std::find_if(events.Progress.rbegin(), events.Progress.rend(),
+                               [i](const TProgressInfo& P) { return P.TaskIndex == i; });
+        ASSERT_NE(it, events.Progress.rend()) << "no progress for task " << i;
+        EXPECT_EQ(it->FileIndex, -1);
+        EXPECT_GE(it->FrameNumber, 50);
+        EXPECT_NEAR(double(it->CurrentDuration), 2.0e6, 0.1e6);
+        EXPECT_NEAR(double(it->TotalDuration), 2.0e6, 0.1e6);
+        EXPECT_GT(it->CurrentSize, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Threads, TaskListBatch,
+                         ::testing::Values(TBatchCase{3, 1}, TBatchCase{3, 2}, TBatchCase{5, 4}),
+                         [](const ::testing::TestParamInfo<TBatchCase>& I) {
+                             return std::to_string(I.param.Tasks) + "tasks_" + std::to_string(I.param.Threads) +
+                                    "threads";
+                         });
+
+TEST(TaskList, StartWithoutThreadsRunsEverythingBeforeItReturns)
+{
+    const String dir = enginetest::ScratchFolder();
+    TEvents events;
+    auto list = NewTaskList(events);
+    ASSERT_EQ(AddAviTask(*list, Clip("clip.avi"), dir), 0);
+    ASSERT_EQ(AddAviTask(*list, Clip("clip.avi"), dir), 1);
+    const uint32_t caller = GetCurrentThreadId();
+    uint32_t terminateThread = 0;
+    auto record = list->OnTerminate;
+    list->OnTerminate = [&](TObject* S, const TTerminateInfo& I) {
+        terminateThread = GetCurrentThreadId();
+        record(S, I);
+    };
+    list->Start(0);
+    ASSERT_EQ(events.Terminates.size(), 3u);
+    EXPECT_EQ(events.Terminates[0].TaskIndex, 0);
+    EXPECT_EQ(events.Terminates[1].TaskIndex, 1);
+    EXPECT_EQ(events.Terminates[2].TaskIndex, -1);
+    EXPECT_EQ(terminateThread, caller);
+    EXPECT_TRUE(list->Terminated());
+}
+
+TEST(TaskList, ATaskThatCannotDecodeFailsAndTheOthersFinish)
+{
+    const String dir = enginetest::ScratchFolder();
+    TEvents events;
+    auto list = NewTaskList(events);
+    ASSERT_EQ(AddAviTask(*list, Clip("clip.avi"), dir), 0);
+    ASSERT_EQ(AddAviTask(*list, Clip("broken.avi"), dir), 1) << list->LastErrMsg();
+    ASSERT_EQ(AddAviTask(*list, Clip("clip.avi"), dir), 2);
+    list->Start(2);
+    ASSERT_TRUE(WaitForFinal(events));
+    ASSERT_EQ(events.Terminates.size(), 4u);
+    for (const TTerminateInfo& t : events.Terminates) {
+        if (t.TaskIndex == 1) {
+            EXPECT_TRUE(t.Exception);
+            EXPECT_FALSE(t.Finished);
+            EXPECT_EQ(t.ExceptionMsg, "Decoder (codec id 0) not found for input stream #0.0 (Video)");
+        } else {
+            EXPECT_FALSE(t.Exception) << t.ExceptionMsg;
+            EXPECT_TRUE(t.Finished);
+        }
+    }
+    EXPECT_EQ(events.Terminates.back().TaskIndex, -1);
+    // The failed task's output stayed empty and is gone.
+    EXPECT_FALSE(fs::exists(dir + "out1.avi"));
+    EXPECT_TRUE(fs::exists(dir + "out2.avi"));
+}
+
+TEST(TaskList, ATaskWithoutOutputTerminatesAtOnceAndTheNextStarts)
+{
+    const String dir = enginetest::ScratchFolder();
+    TEvents events;
+    auto list = NewTaskList(events);
+    ASSERT_EQ(list->AddTask(Clip("clip.avi")), 0);  // no output
+    ASSERT_EQ(AddAviTask(*list, Clip("clip.avi"), dir), 1);
+    ASSERT_EQ(AddAviTask(*list, Clip("clip.avi"), dir), 2);
+    list->Start(1);
+    ASSERT_TRUE(WaitForFinal(events));
+    ASSERT_EQ(events.Terminates.size(), 4u);
+    EXPECT_EQ(events.Terminates[0].TaskIndex, 0);
+    EXPECT_TRUE(events.Terminates[0].Exception);
+    EXPECT_EQ(events.Terminates[0].ExceptionMsg, "At least one output file must be specified");
+    EXPECT_EQ(events.Terminates[1].TaskIndex, 1);
+    EXPECT_TRUE(events.Terminates[1].Finished);
+    EXPECT_EQ(events.Terminates[2].TaskIndex, 2);
+    EXPECT_TRUE(events.Terminates[2].Finished);
+}
+
+namespace {
+
+// Holds every task's worker at its first progress report until AUntil holds for it.
+struct TGate {
+    std::mutex Lock;
+    std::condition_variable Cond;
+    std::set<int> Reached;
+};
+
+void InstallGate(REVuvudVCL& AList, TGate& AGate, TEvents&, std::function<bool(REVuvud*)> AUntil)
+{
+    AList.SetProgressInterval(100);
+    for (int i = 0; i < AList.TasksCount(); ++i) {
+        REVuvud* task = AList.Task(i);
+        task->Clock = SteppingClock(150000);
+        // The gate stands behind the list's own handler, outside the list's progress lock.
+        auto report = task->FOnProgress;
+        task->FOnProgress = [report, task, i, &AGate, AUntil](TObject* S, int F, int N, int R, float Q, float B,
+                                                              int64_t Z, int64_t C, int64_t T) {
+            report(S, F, N, R, Q, B, Z, C, T);
+            {
+                std::lock_guard<std::mutex> l(AGate.Lock);
+                if (!AGate.Reached.insert(i).second) return;
+            }
+            AGate.Cond.notify_all();
+            while (!AUntil(task)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        };
+    }
+}
+
+bool WaitReached(TGate& AGate, int ACount)
+{
+    // Served: the list's own progress handler runs on this (the GUI) thread first.
+    return WaitUntil([&] {
+        std::lock_guard<std::mutex> l(AGate.Lock);
+        return int(AGate.Reached.size()) >= ACount;
+    });
+}
+
+}  // namespace
+
+TEST(TaskList, StopWithWaitEndsTheRunningTasksAndTerminatesTheRest)
+{
+    const String dir = enginetest::ScratchFolder();
+    TEvents events;
+    auto list = NewTaskList(events);
+    for (int i = 0; i < 4; ++i) ASSERT_EQ(AddAviTask(*list, Clip("clip.avi"), dir), i);
+    TGate gate;
+    InstallGate(*list, gate, events, [](REVuvud* T) { return bool(T->FBroken); });
+    list->Start(2);
+    ASSERT_TRUE(WaitReached(gate, 2));  // tasks 0 and 1 are in the middle of their run
+    list->Stop(true);
+    // Stop waited for the workers and for the deliveries.
+    ASSERT_TRUE(events.Final());
+    ASSERT_EQ(events.Terminates.size(), 5u);
+    EXPECT_TRUE(events.Overlaps.empty());
+    std::set<int> seen;
+    for (size_t i = 0; i + 1 < events.Terminates.size(); ++i) {
+        const TTerminateInfo& t = events.Terminates[i];
+        EXPECT_FALSE(t.Finished) << "task " << t.TaskIndex;
+        EXPECT_FALSE(t.Exception) << t.ExceptionMsg;
+        seen.insert(t.TaskIndex);
+    }
+    EXPECT_EQ(seen, (std::set<int>{0, 1, 2, 3}));
+    EXPECT_EQ(events.Terminates.back().TaskIndex, -1);
+    EXPECT_TRUE(events.Terminates.back().Finished);
+    // The stopped tasks wrote complete files; the others never started, and their empty
+    // outputs go when the list is cleared.
+    for (int i : {0, 1}) {
+        String out = dir + "out" + std::to_string(i) + ".avi";
+        EXPECT_GT(CountFrames(out), 0) << out;
+        EXPECT_LT(CountFrames(out), 50) << out;
+    }
+    list->ClearTasks();
+    EXPECT_FALSE(fs::exists(dir + "out2.avi"));
+    EXPECT_FALSE(fs::exists(dir + "out3.avi"));
+    EXPECT_TRUE(fs::exists(dir + "out0.avi"));
+    // Each stopped task still made its last report.
+    for (int i : {0, 1}) {
+        bool last = false;
+        for (const TProgressInfo& p : events.Progress) last = last || (p.TaskIndex == i && p.FileIndex == -1);
+        EXPECT_TRUE(last) << "task " << i;
+    }
+}
+
+TEST(TaskList, PauseHoldsTheRunAndResumeFinishesIt)
+{
+    const String dir = enginetest::ScratchFolder();
+    TEvents events;
+    auto list = NewTaskList(events);
+    ASSERT_EQ(AddAviTask(*list, Clip("clip.avi"), dir), 0);
+    TGate gate;
+    InstallGate(*list, gate, events, [](REVuvud* T) { return T->Paused(); });
+    list->Start(1);
+    ASSERT_TRUE(WaitReached(gate, 1));
+    list->Pause();
+    // The worker is held at the next packet: the report count stays where it is.
+    size_t before;
+    {
+        std::lock_guard<std::mutex> l(events.Lock);
+        before = events.Progress.size();
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    {
+        std::lock_guard<std::mutex> l(events.Lock);
+        EXPECT_LE(events.Progress.size(), before + 1);
+    }
+    EXPECT_FALSE(events.Final());
+    list->Resume();
+    ASSERT_TRUE(WaitForFinal(events));
+    EXPECT_TRUE(events.Terminates[0].Finished);
+    EXPECT_EQ(CountFrames(dir + "out0.avi"), 50);
+}
+
+TEST(TaskList, ProgressReportsAreSpacedByTheInterval)
+{
+    const String dir = enginetest::ScratchFolder();
+    TEvents events;
+    auto list = NewTaskList(events);
+    ASSERT_EQ(AddAviTask(*list, Clip("clip.avi"), dir), 0);
+    list->SetProgressInterval(50);
+    EXPECT_EQ(list->ProgressInterval(), 100);
+    list->SetProgressInterval(300);
+    auto now = std::make_shared<std::atomic<int64_t>>(0);
+    list->Task(0)->Clock = [now] { return now->fetch_add(40000) + 40000; };
+    std::vector<int64_t> times;
+    list->OnProgress = [&](TObject*, PProgressInfo AInfo) {
+        if (AInfo->FileIndex >= 0) times.push_back(now->load());
+    };
+    list->Start(0);
+    ASSERT_GE(times.size(), 3u);
+    for (size_t i = 1; i < times.size(); ++i) EXPECT_GT(times[i] - times[i - 1], 300000);
+}
+
+TEST(TaskList, GuardsOfAWorkingList)
+{
+    const String dir = enginetest::ScratchFolder();
+    TEvents events;
+    auto list = NewTaskList(events);
+    EXPECT_EQ(list->Version(), "3.3");
+    ASSERT_EQ(AddAviTask(*list, Clip("clip.avi"), dir), 0);
+    list->Start(0);
+    ASSERT_TRUE(list->Terminated());
+    auto expectGuard = [](const std::function<void()>& AStep, const String& AMessage) {
+        try {
+            AStep();
+            ADD_FAILURE() << "no exception: " << AMessage;
+        } catch (const Exception& E) {
+            EXPECT_EQ(E.Message(), AMessage);
+        }
+    };
+    expectGuard([&] { list->AddTask(Clip("clip.avi")); }, "Cannot AddTask while working.");
+    expectGuard([&] { list->AddInputFile(0, Clip("clip.avi")); }, "Cannot AddInputFile while working.");
+    expectGuard([&] { list->SetOutputFile(0, dir + "x.avi"); }, "Cannot SetOutputFile while working.");
+    expectGuard([&] { list->Exchange(0, 0); }, "Cannot Exchange while working.");
+    expectGuard([&] { list->RemoveTask(0); }, "Cannot RemoveTask while working.");
+    expectGuard([&] { list->Start(1); }, "Cannot StartTask while working.");
+    list->ClearTasks();
+    EXPECT_FALSE(list->Working());
+    EXPECT_EQ(list->TasksCount(), 0);
+    EXPECT_EQ(list->AddTask(Clip("clip.avi")), 0);
+}
+
+TEST(TaskList, ClearingWhileTasksRunIsRefused)
+{
+    const String dir = enginetest::ScratchFolder();
+    TEvents events;
+    auto list = NewTaskList(events);
+    ASSERT_EQ(AddAviTask(*list, Clip("clip.avi"), dir), 0);
+    TGate gate;
+    InstallGate(*list, gate, events, [](REVuvud* T) { return bool(T->FBroken); });
+    list->Start(1);
+    ASSERT_TRUE(WaitReached(gate, 1));
+    try {
+        list->ClearTasks();
+        ADD_FAILURE() << "cleared while working";
+    } catch (const Exception& E) {
+        EXPECT_EQ(E.Message(), "Cannot ClearTasks while working.");
+    }
+    list->Stop(true);
+    EXPECT_NO_THROW(list->ClearTasks());
+}
+
+TEST(TaskList, OutputLimitAndOpenFailures)
+{
+    const String dir = enginetest::ScratchFolder();
+    TEvents events;
+    auto list = NewTaskList(events);
+    ASSERT_EQ(list->AddTask(Clip("clip.avi")), 0);
+    for (int i = 0; i < 20; ++i) {
+        TOutputOptions o = SmallAvi();
+        ASSERT_TRUE(list->SetOutputFile(0, dir + "o" + std::to_string(i) + ".avi", &o)) << i << list->LastErrMsg();
+    }
+    TOutputOptions o = SmallAvi();
+    EXPECT_FALSE(list->SetOutputFile(0, dir + "o20.avi", &o));
+    EXPECT_EQ(list->LastErrMsg(), "max output files 20 reached");
+    // Open failures come back with the transcoder's text.
+    EXPECT_EQ(list->AddTask(dir + "missing.avi"), -1);
+    EXPECT_NE(list->LastErrMsg().find("missing.avi"), String::npos) << list->LastErrMsg();
+    TOutputOptions bad = SmallAvi();
+    bad.FrameSize = "abc";
+    EXPECT_FALSE(list->SetOutputFile(0, dir + "bad.avi", &bad));
+    EXPECT_FALSE(list->LastErrMsg().empty());
+    // The probe of input 0 reads the task's input without opening it again.
+    ASSERT_NE(list->GetAVProbes(0, 0), nullptr);
+    EXPECT_EQ(list->GetAVProbes(0, 0)->VideoStreamCount(), 1);
+    EXPECT_EQ(list->GetAVProbes(0, 1), nullptr);
+    // Tasks that never ran leave no empty outputs behind.
+    list->ClearTasks();
+    EXPECT_FALSE(fs::exists(dir + "o0.avi"));
+    EXPECT_FALSE(fs::exists(dir + "o19.avi"));
+}
