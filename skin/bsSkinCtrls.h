@@ -15,6 +15,7 @@
 #include "platform/graphics/ImgList.h"
 #include "skin/bsEffects.h"
 #include "skin/bsSkinData.h"
+#include "skin/bsSkinMenus.h"
 #include "skin/bsUtils.h"
 
 class TbsSkinToolBar;
@@ -36,6 +37,8 @@ void bsNotifyChildrenParentBackground(TWinControl* AParent);
 // Fills Area of C with Piece: stretched (whole, in columns or in rows by Type) or tiled from
 // Area's top-left corner, the last column and row running past Area's edges.
 void bsFillWithPiece(TCanvas* C, TBitmap* Piece, const TRect& Area, bool Stretch, TbsStretchType Type);
+// Draws A blended towards B (same size) by Kf with the transition Kind at 0, 0 of Dest.
+void bsMorphBitmaps(TBitmap* A, TBitmap* B, double Kf, TbsMorphKind Kind, TCanvas* Dest);
 // Dest := the part R of Picture (Dest takes R's size; nothing copied without a picture).
 void bsCopyPicturePart(TBitmap* Dest, TBitmap* Picture, const TRect& R);
 
@@ -73,6 +76,8 @@ public:
     virtual void CheckParentBackground() {}
 
     bool Skinned() const { return FIndex != -1; }
+    // Paints the whole control into DC (a WM_ERASEBKGND outside WM_PAINT).
+    void PaintControlTo(HDC DC);
     // Whether the control is being designed (never at run time of the program).
     bool IsDesigning() const { return ComponentState().Contains(csDesigning); }
     void NotifyChildrenParentBackground() { bsNotifyChildrenParentBackground(this); }
@@ -173,4 +178,236 @@ protected:
 private:
     void DefaultFontChange(TObject*);
     static int GetResizeMode(const TRect& SkinRect, TPoint RTPt, TPoint LBPt, TPoint RBPt);
+};
+
+// ---------------------------------------------------------------------------------------
+// Buttons
+// ---------------------------------------------------------------------------------------
+
+using TbsButtonPaintEvent =
+    std::function<void(TObject* Sender, TCanvas* Cnvs, TRect R, bool ADown, bool AMouseIn, bool& DrawDefault)>;
+using TbsNumGlyphs = int;  // 1 .. 4
+
+// A timer that runs a handler every Interval ms while started; stopping it from inside its
+// own handler is safe.
+class TbsTicker {
+public:
+    TbsTicker(TComponent* AOwner, std::function<void()> AOnTick);
+    ~TbsTicker();
+    void Start(unsigned Interval);
+    void SetInterval(unsigned Interval);
+    void Stop();
+    bool Running() const;
+
+private:
+    TTimer* FTimer;
+    std::function<void()> FOnTick;
+};
+
+// The skinned push button: caption with a glyph or an image, dialog roles, groups with a
+// Down state, auto-repeat, morphing, frame animation and a glow frame.
+class TbsSkinButton : public TbsSkinCustomControl {
+public:
+    explicit TbsSkinButton(TComponent* AOwner);
+    ~TbsSkinButton() override;
+
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool Value);
+    bool CheckedMode() const { return FCheckedMode; }
+    void SetCheckedMode(bool Value);
+    bool AlwaysShowLayeredFrame() const { return FAlwaysShowGlowFrame; }
+    void SetAlwaysShowLayeredFrame(bool Value) { FAlwaysShowGlowFrame = Value; }
+    bool UseSkinFontColor() const { return FUseSkinFontColor; }
+    void SetUseSkinFontColor(bool Value) { FUseSkinFontColor = Value; }
+    bool UseSkinSize() const { return FUseSkinSize; }
+    void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
+    bool RepeatMode() const { return FRepeatMode; }
+    void SetRepeatMode(bool Value) { FRepeatMode = Value; }
+    int RepeatInterval() const { return FRepeatInterval; }
+    void SetRepeatInterval(int Value) { FRepeatInterval = Value; }
+    bool AllowAllUp() const { return FAllowAllUp; }
+    void SetAllowAllUp(bool Value) { FAllowAllUp = Value; }
+    bool Default() const { return FDefault; }
+    void SetDefault(bool Value);
+    bool Cancel() const { return FCancel; }
+    void SetCancel(bool Value) { FCancel = Value; }
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult Value) { FModalResult = Value; }
+    bool CanFocused() const { return FCanFocused; }
+    void SetCanFocused(bool Value);
+    bool Down() const { return FDown; }
+    void SetDown(bool Value);
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int Value);
+    TBitmap* Glyph() const { return FGlyph.get(); }
+    void SetGlyph(TBitmap* Value);
+    TbsNumGlyphs NumGlyphs() const { return FNumGlyphs; }
+    void SetNumGlyphs(TbsNumGlyphs Value);
+    int Margin() const { return FMargin; }
+    void SetMargin(int Value);
+    int Spacing() const { return FSpacing; }
+    void SetSpacing(int Value);
+    TbsButtonLayout Layout() const { return FLayout; }
+    void SetLayout(TbsButtonLayout Value);
+    TCustomImageList* ImageList() const { return FImageList; }
+    void SetImageList(TCustomImageList* Value);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
+    TbsSkinImagesMenu* SkinImagesMenu() const { return FSkinImagesMenu; }
+    void SetSkinImagesMenu(TbsSkinImagesMenu* Value);
+    bool UseImagesMenuImage() const { return FUseImagesMenuImage; }
+    void SetUseImagesMenuImage(bool Value);
+    bool UseImagesMenuCaption() const { return FUseImagesMenuCaption; }
+    void SetUseImagesMenuCaption(bool Value);
+    bool MouseIn() const { return FMouseIn; }
+    double MorphKf() const { return FMorphKf; }
+    bool Active() const { return FActive; }
+    bool MorphRunning() const { return MorphTimer && MorphTimer->Running(); }
+    bool Animating() const { return AnimateTimer && AnimateTimer->Running(); }
+    bool Repeating() const { return RepeatTimer && RepeatTimer->Running(); }
+    TbsLayerManager* LayerManager() const { return FLayerManager; }
+
+    // OnClick (TControl's) is the button's own click event.
+    TbsButtonPaintEvent OnPaint;
+
+    void GetSkinData() override;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void CreateControlSkinImage(TBitmap*) override {}
+    void ChangeSkinData() override;
+    void BeforeChangeSkinData() override;
+    void CheckParentBackground() override;
+    void CalcSize(int& AWidth, int& AHeight) override;
+    virtual void CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn);
+    // The one click path: ModalResult to the form, then OnClick.
+    virtual void ButtonClick();
+    void RefreshButton();
+    void ShowLayer();
+    void HideLayer();
+
+    void Dispatch(TMessage& Message) override;
+
+    // Copied from the record.
+    String FontName;
+    TFontStyles FontStyle;
+    int FontHeight = 0;
+    TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
+    TRect ActiveSkinRect, DownSkinRect, DisabledSkinRect, FocusedSkinRect, AnimateSkinRect;
+    int FrameCount = 0, AnimateInterval = 0;
+    bool Morphing = false;
+    TbsMorphKind MorphKind = mkDefault;
+    bool ShowFocus = false;
+    TRect MenuMarkerFlatRect, MenuMarkerRect, MenuMarkerActiveRect, MenuMarkerDownRect;
+    TColor MenuMarkerTransparentColor = 0;
+    int GlowLayerPictureIndex = -1, GlowLayerMaskPictureIndex = -1, GlowLayerOffsetLeft = 0, GlowLayerOffsetRight = 0;
+    int GlowLayerOffsetTop = 0, GlowLayerOffsetBottom = 0, GlowLayerShowOffsetX = 0, GlowLayerShowOffsetY = 0;
+    int GlowLayerAlphaBlendValue = 0;
+
+protected:
+    void Paint() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void CreateWnd() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    virtual void DoMouseEnter();
+    virtual void DoMouseLeave();
+
+    bool CanAnimate() const { return CanSkinEffects(); }
+    bool CanMorph() const { return Morphing && CanAnimate(); }
+    bool IsFocused() const { return FCanFocused && const_cast<TbsSkinButton*>(this)->Focused(); }
+    bool CanAnimateFrames() const { return FIndex != -1 && CanAnimate() && !AnimateSkinRect.IsEmpty(); }
+    bool LookChanges() const;
+    void DoMorph();
+    void MorphTick();
+    void StopMorph();
+    void StartAnimate(bool AInc);
+    void StopAnimate();
+    void AnimateTick();
+    TRect GetAnimateFrameRect() const;
+    void StartRepeat();
+    void StopRepeat();
+    void RepeatTick();
+    void ReleaseGroup();
+    int GetGlyphNum(bool ADown, bool AMouseIn) const;
+    // The font of the skinned look (record or DefaultFont) into C.
+    void ApplySkinFont(TCanvas* C);
+    // Step 7 of the looks: images menu item, image-list image or glyph, with the caption.
+    void DrawButtonContent(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn, bool AHideCaption = false);
+    void FrameAndFill(TCanvas* C, const TRect& R, int Look);  // 0 normal, 1 hot, 2 pressed
+    bool GlowPossible() const;
+    void PostLayer(unsigned Msg);
+
+    bool FTransparent = false;
+    bool FCheckedMode = false;
+    bool FStopMouseUp = false;
+    bool FDownState = false;
+    bool FAlwaysShowGlowFrame = false;
+    TbsLayerManager* FLayerManager = nullptr;
+    std::unique_ptr<TbsTicker> AnimateTimer;
+    int CurrentFrame = 0;
+    bool AnimateInc = false;
+    TbsSkinImagesMenu* FSkinImagesMenu = nullptr;
+    bool FUseImagesMenuImage = false, FUseImagesMenuCaption = false;
+    bool FSpaceSupport = true;
+    bool FUseSkinFontColor = true;
+    bool FUseSkinSize = true;
+    std::unique_ptr<TbsTicker> RepeatTimer;
+    bool FRepeatMode = false;
+    int FRepeatInterval = 100;
+    bool FRepeatFirst = false;
+    bool FActive = false;
+    bool FAllowAllUp = false, FAllowAllUpCheck = false;
+    bool FDefault = false, FCancel = false;
+    TModalResult FModalResult = 0;
+    bool FCanFocused = true;
+    bool FDown = false, FMouseIn = false, FMouseDown = false;
+    int FGroupIndex = 0;
+    std::unique_ptr<TBitmap> FGlyph;
+    TbsNumGlyphs FNumGlyphs = 1;
+    int FMargin = -1, FSpacing = 1;
+    TbsButtonLayout FLayout = blGlyphLeft;
+    std::unique_ptr<TbsTicker> MorphTimer;
+    double FMorphKf = 0;
+    TCustomImageList* FImageList = nullptr;
+    int FImageIndex = -1;
+};
+
+// A skinned button that drops down a skinned popup menu and/or an images menu.
+class TbsSkinMenuButton : public TbsSkinButton {
+public:
+    explicit TbsSkinMenuButton(TComponent* AOwner);
+
+    TbsSkinPopupMenu* SkinPopupMenu() const { return FSkinPopupMenu; }
+    void SetSkinPopupMenu(TbsSkinPopupMenu* Value);
+    bool TrackButtonMode() const { return FTrackButtonMode; }
+    void SetTrackButtonMode(bool Value);
+    bool MenuTracked() const { return FMenuTracked; }
+    TNotifyEvent OnShowTrackMenu, OnHideTrackMenu;
+
+    void GetSkinData() override;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) override;
+    virtual bool CanMenuPopup(int X, int Y);
+    virtual void TrackMenu();
+    void DropDown();
+    // The part of the button that opens the menu in track-button mode.
+    TRect GetTrackButtonRect() const;
+
+    void Dispatch(TMessage& Message) override;
+
+    TRect TrackButtonRect;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void DoMouseEnter() override;
+    void DoMouseLeave() override;
+    void MenuClosed(bool FromPopupMenu);
+    void DrawMenuFace(TBitmap* B, bool Resizable, bool ADown, bool AMouseIn);
+    void DrawMenuMarker(TCanvas* C, const TRect& Area, bool AMouseIn, bool APressed);
+
+    bool FTrackButtonMode = false;
+    TbsSkinPopupMenu* FSkinPopupMenu = nullptr;
+    bool FMenuTracked = false;
 };

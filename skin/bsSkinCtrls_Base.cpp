@@ -53,7 +53,11 @@ void bsCopyPicturePart(TBitmap* Dest, TBitmap* Picture, const TRect& R)
 
 // ---- TbsSkinControl --------------------------------------------------------------------------
 
-TbsSkinControl::TbsSkinControl(TComponent* AOwner) : TCustomControl(AOwner) {}
+TbsSkinControl::TbsSkinControl(TComponent* AOwner) : TCustomControl(AOwner)
+{
+    // a press keeps the mouse until it is released, as on every control of the class library
+    FControlStyle.Include(csCaptureMouse);
+}
 
 TbsSkinControl::~TbsSkinControl() = default;
 
@@ -474,3 +478,33 @@ void TbsSkinCustomControl::ApplyDefaultFont(TCanvas* C)
 bool TbsSkinCustomControl::CanSkinEffects() const { return FSD && !FSD->Empty && FSD->EnableSkinEffects(); }
 
 void TbsSkinCustomControl::CenterInToolBar(int&, int) {}
+
+void TbsSkinControl::PaintControlTo(HDC DC)
+{
+    if (!DC) return;
+    FCanvas->PaintOn(DC, FPaintDC, [this] { Paint(); });
+}
+
+// ---- TbsTicker ---------------------------------------------------------------------------------
+
+TbsTicker::TbsTicker(TComponent*, std::function<void()> AOnTick)
+    : FTimer(new TTimer(nullptr)), FOnTick(std::move(AOnTick))
+{
+    FTimer->SetEnabled(false);
+    FTimer->SetOnTimer([this](TObject*) {
+        if (FTimer->Enabled() && FOnTick) FOnTick();
+    });
+}
+
+TbsTicker::~TbsTicker() { delete FTimer; }
+
+void TbsTicker::Start(unsigned Interval)
+{
+    FTimer->SetEnabled(false);
+    FTimer->SetInterval(Interval);
+    FTimer->SetEnabled(true);
+}
+
+void TbsTicker::SetInterval(unsigned Interval) { FTimer->SetInterval(Interval); }
+void TbsTicker::Stop() { FTimer->SetEnabled(false); }
+bool TbsTicker::Running() const { return FTimer->Enabled(); }
