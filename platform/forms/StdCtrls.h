@@ -180,3 +180,129 @@ class TMemo : public TCustomMemo {
 public:
     using TCustomMemo::TCustomMemo;
 };
+
+// ---------------------------------------------------------------------------------
+// List box
+
+enum TOwnerDrawStateItem {
+    odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight, odInactive, odNoAccel,
+    odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit
+};
+using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
+using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
+using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
+
+// The list box: strings with an object each, single or multiple selection, fixed item
+// heights, columns, type-ahead, owner drawing.  Adding, inserting and deleting go
+// through the window procedure as LB_ADDSTRING, LB_INSERTSTRING and LB_DELETESTRING.
+// Every change of the top index, the count or the size invalidates with erasing, so
+// that WM_ERASEBKGND follows (an owner's cue to update its scroll bars).
+class TCustomListBox : public TNativeControl {
+public:
+    explicit TCustomListBox(TComponent* AOwner);
+    ~TCustomListBox() override;
+
+    TStrings* Items() { return FItems.get(); }
+    void SetItems(TStrings* V) { FItems->Assign(V); }
+    int Count() const { return int(FList.size()); }
+    // -1: none.  A write out of range selects nothing; it scrolls the item into view and
+    // fires no Click.
+    int ItemIndex();
+    void SetItemIndex(int V);
+    bool Selected(int Index);
+    void SetSelected(int Index, bool V);
+    // The number of selected items of a multiple-selection list; -1 for a single-selection list.
+    int SelCount();
+    bool MultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool V);
+    bool ExtendedSelect() const { return FExtendedSelect; }
+    void SetExtendedSelect(bool V);
+    bool Sorted() const { return FSorted; }
+    void SetSorted(bool V);
+    TListBoxStyle Style() const { return FStyle; }
+    void SetStyle(TListBoxStyle V);
+    int ItemHeight();
+    void SetItemHeight(int V);  // values below 1 are ignored
+    int Columns() const { return FColumns; }
+    void SetColumns(int V);
+    int TopIndex();
+    void SetTopIndex(int V);
+    int TabWidth() const { return FTabWidth; }
+    void SetTabWidth(int V) { FTabWidth = V; Invalidate(); }
+    bool AutoComplete() const { return FAutoComplete; }
+    void SetAutoComplete(bool V) { FAutoComplete = V; }
+    bool IntegralHeight() const { return FIntegralHeight; }
+    void SetIntegralHeight(bool V) { FIntegralHeight = V; }
+    TBorderStyleItem BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyleItem V);
+    TRect ItemRect(int Index);
+    // The item at a client point; with Existing, -1 beyond the last item, else Count.
+    int ItemAtPos(TPoint Pos, bool Existing);
+    void Clear() { FItems->Clear(); }
+    void SelectAll();
+    void ClearSelection();
+
+    TDrawItemEvent OnDrawItem;
+    TMeasureItemEvent OnMeasureItem;
+
+    // The canvas while an item is drawn (CN_DRAWITEM).
+    TCanvas* Canvas() { return FCanvas.get(); }
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void Dispatch(TMessage& Message) override;
+    bool NativeProc(TMessage& Message) override;
+    void NativePaint(HDC DC) override;
+    LRESULT NativeDlgCode() override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
+    virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
+    void CNDrawItem(TMessage& Message);
+
+private:
+    struct TItem {
+        String Text;
+        TObject* Object = nullptr;
+        bool Selected = false;
+    };
+    friend class TListBoxStrings;
+    int RowsPerColumn();
+    int ItemsPerPage();
+    int MaxTopIndex();
+    int SetTop(int V);  // the native top index: clamped, erase on change
+    void EnsureVisible(int Index);
+    void SelectNative(int Index, bool Notify);
+    void SelectRange(int From, int To);
+    void KeyNative(WORD Key);
+    void CharNative(char32_t C);
+    void MouseNative(TMessage& M);
+    int FindPrefix(int Start, const String& Prefix, bool Exact);
+    void EraseChanged();
+    void InvalidateItem(int Index);
+    void UpdateScroll();
+    bool Multi() const { return FMultiSelect; }
+
+    std::vector<TItem> FList;
+    std::unique_ptr<TStrings> FItems;
+    std::unique_ptr<TCanvas> FCanvas;
+    int FCurSel = -1;    // single selection
+    int FCaretIndex = 0; // the focused item
+    int FAnchorIndex = -1;
+    int FTop = 0;
+    int FItemHeight = 0;  // 0: from the font
+    int FColumns = 0;
+    int FTabWidth = 0;
+    bool FMultiSelect = false, FExtendedSelect = true, FSorted = false, FAutoComplete = true,
+         FIntegralHeight = false;
+    TBorderStyleItem FBorderStyle = bsSingleBorder;
+    TListBoxStyle FStyle = lbStandard;
+    bool FTracking = false, FPressedOnItem = false;
+    TPoint FLastMouse;
+    String FTypeAhead;
+    DWORD FTypeAheadTime = 0;
+};
+
+class TListBox : public TCustomListBox {
+public:
+    using TCustomListBox::TCustomListBox;
+};
