@@ -206,7 +206,53 @@ void TThread::DoTerminate()
     if (OnTerminate) Synchronize(this, [this] { OnTerminate(this); });
 }
 
-void TThread::Terminate() { FTerminated = true; }
+void TThread::Terminate()
+{
+    FTerminated = true;
+    // A terminated thread is not kept parked: it goes on to see Terminated().
+    {
+        std::lock_guard g(FSuspendLock);
+        FSuspendRequested = false;
+    }
+    FSuspendCond.notify_all();
+}
+
+void TThread::Suspend()
+{
+    if (!FStarted) return;
+    {
+        std::lock_guard g(FSuspendLock);
+        FSuspendRequested = true;
+    }
+    if (GCurrentThread == this) CheckSuspended();
+}
+
+void TThread::Resume()
+{
+    if (!FStarted) {
+        Start();
+        return;
+    }
+    {
+        std::lock_guard g(FSuspendLock);
+        FSuspendRequested = false;
+    }
+    FSuspendCond.notify_all();
+}
+
+bool TThread::Suspended() const
+{
+    if (!FStarted) return true;
+    std::lock_guard g(FSuspendLock);
+    return FSuspendRequested;
+}
+
+void TThread::CheckSuspended()
+{
+    if (GCurrentThread != this) return;
+    std::unique_lock lk(FSuspendLock);
+    FSuspendCond.wait(lk, [&] { return !FSuspendRequested || FTerminated.load(); });
+}
 
 void TThread::WaitUntilDone()
 {
@@ -280,6 +326,7 @@ static std::shared_ptr<TSyncEntry> Enqueue(TThread* AThread, std::function<void(
 
 void TThread::Synchronize(TThread* AThread, std::function<void()> AMethod)
 {
+    if (AThread && AThread == GCurrentThread) AThread->CheckSuspended();
     if (IsMainThread()) {
         AMethod();
         return;
@@ -294,6 +341,7 @@ void TThread::Synchronize(TThread* AThread, std::function<void()> AMethod)
 
 void TThread::Queue(TThread* AThread, std::function<void()> AMethod)
 {
+    if (AThread && AThread == GCurrentThread) AThread->CheckSuspended();
     if (IsMainThread()) AMethod();
     else Enqueue(AThread, std::move(AMethod), false);
 }

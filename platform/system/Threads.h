@@ -60,7 +60,7 @@ public:
 
     // Starts a thread created suspended (EThread when already started).
     void Start();
-    // Asks Execute to stop: Terminated() becomes true.
+    // Asks Execute to stop: Terminated() becomes true, and a suspension ends.
     void Terminate();
     bool Terminated() const { return FTerminated.load(); }
     // Waits until Execute has returned and OnTerminate has run; returns ReturnValue.
@@ -68,6 +68,16 @@ public:
     int WaitFor();
     bool Finished() const { return FFinished.load(); }
     bool Started() const { return FStarted; }
+
+    // Pausing.  Suspend asks the thread to stop at its next safe point: a call of
+    // CheckSuspended, Synchronize or Queue made by the thread itself (a thread is never
+    // stopped at an arbitrary point, where it might hold a lock the GUI thread needs).
+    // Called by the thread itself, it stops at once.  Resume lets it go on, or starts a
+    // thread that was created suspended and never started.
+    void Suspend();
+    void Resume();
+    // True before the start and while a suspension is asked for.
+    bool Suspended() const;
 
     // When set, the thread deletes itself after Execute and OnTerminate.
     bool FreeOnTerminate() const { return FFreeOnTerminate.load(); }
@@ -101,6 +111,8 @@ protected:
     void Synchronize(std::function<void()> AMethod) { Synchronize(this, std::move(AMethod)); }
     void Queue(std::function<void()> AMethod) { Queue(this, std::move(AMethod)); }
     void SetReturnValue(int AValue) { FReturnValue = AValue; }
+    // Waits here while a suspension is asked for (call it from Execute's loop).
+    void CheckSuspended();
 
 private:
     static void ThreadProc(TThread* AThread);
@@ -117,6 +129,9 @@ private:
     std::atomic<TThreadPriority> FPriority{tpNormal};
     int FReturnValue = 0;
     std::exception_ptr FFatalException;
+    mutable std::mutex FSuspendLock;
+    std::condition_variable FSuspendCond;
+    bool FSuspendRequested = false;
 };
 
 // A recursive lock.

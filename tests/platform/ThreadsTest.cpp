@@ -29,6 +29,7 @@ public:
     using TThread::SetReturnValue;
     using TThread::Synchronize;
     using TThread::Terminated;
+    using TThread::CheckSuspended;
 
 protected:
     void Execute() override { FFunc(this); }
@@ -287,6 +288,43 @@ TEST(Threads, DestroyingARunningThreadStopsIt)
     }
     EXPECT_TRUE(stopped);
     { TFuncThread never([](TFuncThread*) {}); }  // never started: nothing to wait for
+}
+
+TEST(Threads, SuspendStopsAtTheNextSafePointUntilResume)
+{
+    TEvent reached, go, passed;
+    std::atomic<int> syncs{0};
+    TFuncThread t([&](TFuncThread* self) {
+        reached.SetEvent();
+        go.WaitFor();
+        self->CheckSuspended();
+        passed.SetEvent();
+        self->Synchronize([&] { ++syncs; });  // a safe point as well
+        passed.SetEvent();
+    });
+    EXPECT_TRUE(t.Suspended());  // not started yet
+    t.Resume();                  // starts it
+    reached.WaitFor();
+    t.Suspend();
+    EXPECT_TRUE(t.Suspended());
+    go.SetEvent();
+    EXPECT_EQ(wrTimeout, passed.WaitFor(50));  // parked
+    t.Resume();
+    EXPECT_FALSE(t.Suspended());
+    EXPECT_EQ(wrSignaled, passed.WaitFor(INFINITE));
+    t.WaitFor();
+    EXPECT_EQ(1, syncs.load());
+
+    // Terminate releases a parked thread, so that destroying it does not hang.
+    TEvent parked;
+    {
+        TFuncThread p([&](TFuncThread* self) {
+            parked.SetEvent();
+            self->Suspend();  // the thread stops itself at once
+        }, false);
+        parked.WaitFor();
+    }
+    SUCCEED();
 }
 
 TEST(Threads, PriorityIsSetPerThread)
