@@ -411,3 +411,145 @@ protected:
     TbsSkinPopupMenu* FSkinPopupMenu = nullptr;
     bool FMenuTracked = false;
 };
+
+// ---------------------------------------------------------------------------------------
+// Panels
+// ---------------------------------------------------------------------------------------
+
+enum TbsImagePosition { bsipDefault, bsipLeft };
+enum TbsSkinBorderStyle { bvFrame, bvRaised, bvLowered, bvNone };
+using TbsSkinPanelNumGlyphs = int;  // 1 .. 2
+using TbsPaintPanelEvent = std::function<void(TCanvas* Cnvs, TRect R)>;
+
+// The skinned container: a resizable skin frame around a client area, with an optional
+// caption band (text, image, check box, roll-up arrow), roll-up, checked and transparent modes.
+class TbsSkinPanel : public TbsSkinCustomControl {
+public:
+    explicit TbsSkinPanel(TComponent* AOwner);
+    ~TbsSkinPanel() override;
+
+    bool UseSkinSize() const { return FUseSkinSize; }
+    void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
+    bool EmptyDrawing() const { return FEmptyDrawing; }
+    void SetEmptyDrawing(bool Value) { FEmptyDrawing = Value; }
+    bool RibbonStyle() const { return FRibbonStyle; }
+    void SetRibbonStyle(bool Value);
+    TbsImagePosition ImagePosition() const { return FImagePosition; }
+    void SetImagePosition(TbsImagePosition Value);
+    bool TransparentMode() const { return FTransparentMode; }
+    void SetTransparentMode(bool Value);
+    bool CheckedMode() const { return FCheckedMode; }
+    void SetCheckedMode(bool Value);
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool Value);
+    TBitmap* Glyph() const { return FGlyph.get(); }
+    void SetGlyph(TBitmap* Value);
+    TbsSkinPanelNumGlyphs NumGlyphs() const { return FNumGlyphs; }
+    void SetNumGlyphs(TbsSkinPanelNumGlyphs Value);
+    int Spacing() const { return FSpacing; }
+    void SetSpacing(int Value);
+    int RealHeight() const { return FRealHeight; }
+    bool RollUpState() const { return FRollUpState; }
+    void SetRollUpState(bool Value);
+    bool RollUpMode() const { return FRollUpMode; }
+    void SetRollUpMode(bool Value);
+    bool CaptionMode() const { return FCaptionMode; }
+    virtual void SetCaptionMode(bool Value);
+    TbsSkinBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TbsSkinBorderStyle Value);
+    int DefaultCaptionHeight() const { return FDefaultCaptionHeight; }
+    virtual void SetDefaultCaptionHeight(int Value);
+    TAlignment DefaultAlignment() const { return FDefaultAlignment; }
+    void SetDefaultAlignment(TAlignment Value);
+    bool AutoEnabledControls() const { return FAutoEnabledControls; }
+    void SetAutoEnabledControls(bool Value) { FAutoEnabledControls = Value; }
+    TCustomImageList* CaptionImageList() const { return FCaptionImageList; }
+    void SetCaptionImageList(TCustomImageList* Value);
+    int CaptionImageIndex() const { return FCaptionImageIndex; }
+    void SetCaptionImageIndex(int Value);
+    TNotifyEvent OnChecked, OnChangeRollUpState;
+
+    void GetSkinData() override;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void CreateControlSkinImage(TBitmap* B) override;
+    void ChangeSkinData() override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void AdjustClientRect(TRect& Rect) override;
+    virtual void DoPanelPaint(TCanvas*) {}
+    void DoRollUp(bool ARollUp);
+    void GetSkinClientRect(TRect& R);
+    TRect SkinClientRect()
+    {
+        TRect R;
+        GetSkinClientRect(R);
+        return R;
+    }
+    void PaintskinTo(TCanvas* C, int X, int Y);
+
+    void Dispatch(TMessage& Message) override;
+
+    // Copied from the record.
+    String FontName;
+    TFontStyles FontStyle;
+    int FontHeight = 0;
+    TColor FontColor = 0;
+    TAlignment Alignment = taLeftJustify;
+    TRect CaptionRect;
+    int BGPictureIndex = -1;
+    TRect CheckImageRect, UnCheckImageRect, MarkFrameRect, FrameRect;
+    int FrameLeftOffset = 0, FrameRightOffset = 0;
+    TRect FrameTextRect;
+    TRect NewCaptionRect;
+
+protected:
+    void Paint() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void CreateParams(TCreateParams& Params) override;
+    bool CanAutoSize(int& NewWidth, int& NewHeight) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void DrawSkinCaption(TCanvas* C);
+    void PaintTransparentGroup(TBitmap* B);
+    void ApplyCaptionFont(TCanvas* C);
+    TColor SkinColor(TColor TbsSkinColors::* Field, TColor Fallback) const;
+
+    bool FUseSkinSize = true;
+    bool FEmptyDrawing = false;
+    bool FRibbonStyle = false;
+    bool FInChangingRollUp = false;
+    TbsImagePosition FImagePosition = bsipDefault;
+    bool FTransparentMode = false;
+    int FCMaxWidth = 0, FCMinWidth = 0, FCMaxHeight = 0, FCMinHeight = 0;
+    bool FCheckedMode = false, FChecked = false;
+    std::unique_ptr<TBitmap> FGlyph;
+    TbsSkinPanelNumGlyphs FNumGlyphs = 1;
+    int FSpacing = 2;
+    int FRealHeight = -1;
+    bool FRollUpState = false, FRollUpMode = false, FCaptionMode = false;
+    TbsSkinBorderStyle FBorderStyle = bvFrame;
+    int FDefaultCaptionHeight = 20;
+    TAlignment FDefaultAlignment = taLeftJustify;
+    bool FAutoEnabledControls = true;
+    TCustomImageList* FCaptionImageList = nullptr;
+    int FCaptionImageIndex = -1;
+};
+
+// A panel whose owner paints into the client area.
+class TbsSkinPaintPanel : public TbsSkinPanel {
+public:
+    explicit TbsSkinPaintPanel(TComponent* AOwner);
+    TbsPaintPanelEvent OnPanelPaint;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void CreateControlSkinImage(TBitmap* B) override;
+    void DoPanelPaint(TCanvas* C) override;
+    void Dispatch(TMessage& Message) override;
+
+private:
+    void FirePanelPaint(TCanvas* C);
+};
+
+// A panel with its caption on, read from the "groupbox" record.
+class TbsSkinGroupBox : public TbsSkinPanel {
+public:
+    explicit TbsSkinGroupBox(TComponent* AOwner);
+    void GetSkinData() override;
+};
