@@ -359,3 +359,144 @@ protected:
     bool FNewStyle = false;
     TbsTrackPosition FTrackPosition = bstpRight;
 };
+
+// ---------------------------------------------------------------------------------------
+// Skinned slider
+// ---------------------------------------------------------------------------------------
+
+enum TbsSliderOrientation { soHorizontal, soVertical };
+enum TbsSliderOption { soShowFocus, soShowPoints, soSmooth, soRulerOpaque, soThumbOpaque };
+using TbsSliderOptions = TSet<TbsSliderOption>;
+enum TbsSliderImage { siHThumb, siHRuler, siVThumb, siVRuler };
+using TbsSliderImages = TSet<TbsSliderImage>;
+enum TbsJumpMode { jmNone, jmHome, jmEnd, jmNext, jmPrior };
+using TbsNumThumbStates = int;  // 1 or 2
+
+// A track bar drawn from the skin's "slider" record (ruler strip and thumb) or from four
+// built-in pictures: a value between MinValue and MaxValue set by dragging the thumb,
+// by pressing the ruler (the thumb jumps towards the mouse) and by keys.
+class TbsSkinCustomSlider : public TbsSkinControl {
+public:
+    explicit TbsSkinCustomSlider(TComponent* AOwner);
+    ~TbsSkinCustomSlider() override;
+
+    int MinValue() const { return FMinValue; }
+    void SetMinValue(int Value);
+    int MaxValue() const { return FMaxValue; }
+    void SetMaxValue(int Value);
+    int Increment() const { return FIncrement; }
+    void SetIncrement(int Value);
+    int Value() const { return FValue; }
+    void SetValue(int Value);
+    int EdgeSize() const { return FEdgeSize; }
+    void SetEdgeSize(int Value);
+    TbsNumThumbStates NumThumbStates() const { return FNumThumbStates; }
+    void SetNumThumbStates(TbsNumThumbStates Value);
+    TbsSliderOrientation Orientation() const { return FOrientation; }
+    void SetOrientation(TbsSliderOrientation Value);
+    TbsSliderOptions Options() const { return FOptions; }
+    void SetOptions(TbsSliderOptions Value);
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool Value);
+    bool UseSkinThumb() const { return FUseSkinThumb; }
+    void SetUseSkinThumb(bool Value);
+    TCustomImageList* ThumbImageList() const { return FThumbImageList; }
+    void SetThumbImageList(TCustomImageList* Value);
+    int ThumbImageIndex() const { return FThumbImageIndex; }
+    void SetThumbImageIndex(int Value);
+    int ThumbActiveImageIndex() const { return FThumbActiveImageIndex; }
+    void SetThumbActiveImageIndex(int Value);
+    // The four pictures (built-in unless replaced); setting none restores the built-in one.
+    TBitmap* Image(TbsSliderImage Index) const { return FImages[Index].get(); }
+    void SetImage(TbsSliderImage Index, TBitmap* Value);
+    TbsSliderImages UserImages() const { return FUserImages; }
+    TRect ThumbRect() const { return FThumbRect; }
+    TPoint RulerOrg() const { return FRulerOrg; }
+    TBitmap* Ruler() const { return FRuler.get(); }
+    TRect PointsRect() const { return FPointsRect; }
+    bool Sliding() const { return FSliding; }
+
+    // Places ruler, thumb and scale for the current size, skin and pictures.
+    virtual void UpdateSlider();
+    void GetSkinData() override;
+    void ChangeSkinData() override { UpdateSlider(); }
+    void Loaded() override;
+    void Dispatch(TMessage& Message) override;
+    // Pixel of the thumb's leading edge for a value, and the value of such a pixel.
+    int ValueToPixel(int V);
+    int PixelToValue(int P);
+    void DrawPoints(TCanvas* C, int Step, int ExtremeHeight, int PointsHeight);
+
+    TNotifyEvent OnChange, OnChanged, OnDrawPoints;
+
+    // Copied from the record.
+    TRect HRulerRect, HThumbRect, VRulerRect, VThumbRect;
+    int SkinEdgeSize = 0;
+    TColor BGColor = 0, PointsColor = 0;
+    TBitmap* Picture = nullptr;
+
+protected:
+    virtual bool CanModify() { return true; }
+    virtual TRect GetSliderRect() { return TRect(0, 0, Width(), Height()); }
+    virtual int GetPaintValue() { return FValue; }
+    virtual void RangeChanged() {}
+    virtual void StartSlide(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void SlideThumb(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void EndSlide(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void DefaultDrawPoints(int PointsStep, int PointsHeight, int ExtremePointsHeight);
+    virtual void DoChange();
+    virtual void DoChanged();
+    void Paint() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void Resize() override;
+    void CheckParentBackground() override;
+
+    void SetRange(int AMin, int AMax);
+    void GetThumbSize(int& TW, int& TH, int& States, bool WithImageList = true);
+    int GetRulerLength();
+    TPoint ClampThumbPos(int P);
+    void MoveThumb(int P);
+    void InvalidateThumb();
+    TbsJumpMode JumpModeAt(TPoint P);
+    void JumpTo(TbsJumpMode Mode);
+    void TimerJump();
+    void StopTracking();
+    void BuildSkinRuler();
+    void BuildDefaultRuler();
+    void LoadBuiltInImage(TbsSliderImage Index);
+    bool Reading() const { return ComponentState().Contains(csReading) || ComponentState().Contains(csLoading); }
+
+    TCustomImageList* FThumbImageList = nullptr;
+    int FThumbImageIndex = 0, FThumbActiveImageIndex = 1;
+    bool FUseSkinThumb = true;
+    bool FTransparent = false;
+    TbsSliderImages FUserImages;
+    std::unique_ptr<TBitmap> FImages[4];
+    int FEdgeSize = 2;
+    std::unique_ptr<TBitmap> FRuler;
+    TPoint FRulerOrg;
+    TRect FThumbRect;
+    bool FThumbDown = false;
+    TbsNumThumbStates FNumThumbStates = 2;
+    TRect FPointsRect;
+    TbsSliderOrientation FOrientation = soHorizontal;
+    TbsSliderOptions FOptions{soShowFocus, soShowPoints, soSmooth};
+    int FBevelWidth = 1;
+    int FMinValue = 0, FMaxValue = 100, FIncrement = 10, FValue = 0;
+    int FHit = 0;
+    bool FFocused = false, FSliding = false, FTracking = false, FTimerActive = false;
+    TPoint FMousePos;
+    TbsJumpMode FStartJump = jmNone;
+    bool FReadOnly = false;
+    bool FCreating = true;
+};
+
+// The slider as placed on forms.
+class TbsSkinSlider : public TbsSkinCustomSlider {
+public:
+    using TbsSkinCustomSlider::TbsSkinCustomSlider;
+};
