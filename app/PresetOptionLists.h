@@ -1,0 +1,69 @@
+// The preset option-list table: for each preset, the values offered by the six option
+// boxes (resolution, video bitrate, frame rate, audio bitrate, sample rate, aspect) with
+// the default of each, and the audio-only flag; the routine that fills the boxes; and the
+// rules that turn a box's text into a preset parameter.
+#pragma once
+
+#include "app/PresetControls.h"
+#include "platform/system/Types.h"
+
+#include <cstdint>
+#include <span>
+
+// The option boxes, in the order in which the fill applies them.
+enum TPresetOption : int { poResolution, poVideoBitrate, poFrameRate, poAudioBitrate, poSampleRate, poAspect };
+constexpr int PresetOptionCount = 6;
+
+// One box's offer: its value list and the index selected first.
+struct TPresetOptionList {
+    std::span<const char* const> Items;
+    int Default;
+};
+
+struct TPresetOptionEntry {
+    int Code;
+    TPresetOptionList Options[PresetOptionCount];  // indexed by TPresetOption
+    bool AudioOnly;  // resolution, video bitrate, frame rate and aspect offer no video
+};
+
+// The entry of a category code; nullptr for a code outside the catalogue.
+const TPresetOptionEntry* FindPresetOptionLists(int ACode);
+// Every entry, in code order.
+std::span<const TPresetOptionEntry> PresetOptionTable();
+
+// The six option boxes of a window.
+struct TPresetOptionBoxes {
+    TPresetOptionBox* Resolution;    // bsSkinComboBox1
+    TPresetOptionBox* VideoBitrate;  // bsSkinComboBox2
+    TPresetOptionBox* AudioBitrate;  // bsSkinComboBox3
+    TPresetOptionBox* Aspect;        // bsSkinComboBox4
+    TPresetOptionBox* FrameRate;     // bsSkinComboBox9
+    TPresetOptionBox* SampleRate;    // bsSkinComboBox10
+
+    TPresetOptionBox* Box(TPresetOption AOption) const;
+};
+
+// The fill ("根据combox添加预设选项"): clears and enables the six boxes, then, when ACode
+// has an entry, fills them in fill order, each with its list and then its default (which
+// runs the box's change handler when its shown text changes), and disables the four
+// video boxes of an audio-only entry.  A code without an entry leaves them empty.
+void FillPresetOptions(const TPresetOptionBoxes& ABoxes, int ACode);
+
+// The text rules shared by the option handlers and the option overrides.
+String FrameSizeFromText(const String& AText);     // "保持原分辨率"/"该格式无视频": empty
+String FrameRateFromText(const String& AText);     // "保持原帧速率"/"无视频": empty
+int32_t VideoBitrateFromText(const String& AText);  // "无视频": -1000; "816 kbps": 816000
+int32_t AudioBitrateFromText(const String& AText);  // "128 kbps": 128000; "4.75 kbps": 4750
+String SampleRateFromText(const String& AText);    // the text itself
+// The aspect of a mode text; a text that names no mode leaves ACurrent.
+String AspectFromText(const String& AText, const String& ACurrent);
+
+// The option code of a job row: six two-digit item indices in the order resolution,
+// video bitrate, audio bitrate, aspect, frame rate, sample rate.
+String BuildOptionCode(const TPresetOptionBoxes& ABoxes);
+// Character position (0-based) of an option's two digits in the option code.
+int OptionCodePosition(TPresetOption AOption);
+// AIndex as two digits ("0" before 0 to 9), limited to 0 to 99.
+String OptionDigits(int AIndex);
+// AOldCode (made twelve characters, "0" filling) with AOption's digits replaced.
+String SetOptionCodeDigits(const String& AOldCode, TPresetOption AOption, int AIndex);

@@ -1,0 +1,118 @@
+#include "app/PresetRoutines.h"
+
+#include "platform/system/SysUtils.h"
+
+TPresetRoutines::TPresetRoutines(TPresetBindings ABindings) : F(std::move(ABindings)) {}
+
+int TPresetRoutines::CurrentCode() const
+{
+    int category = F.CategoryBox->ItemIndex();
+    int preset = F.PresetBox->ItemIndex();
+    if (category < 0 || category >= PresetCategoryCount || preset < 0 || preset > 99) return -1;
+    return CategoryCode(category, preset);
+}
+
+void TPresetRoutines::Button2Click() { FillPresetCatalogue(*F.PresetBox, F.CategoryBox->ItemIndex()); }
+
+void TPresetRoutines::Button5Click()
+{
+    ApplyPresetCode(CurrentCode(), *F.Fields, F.OutputFolderText ? F.OutputFolderText() : String(),
+                    F.OverwriteOutput && F.OverwriteOutput());
+    WritePresetColumns(*F.Fields, *F.JobList);
+}
+
+void TPresetRoutines::Button6Click() { F.Fields->Reset(); }
+
+void TPresetRoutines::Button13Click()
+{
+    const TPresetOptionBoxes& B = F.Options;
+    TPresetFields& P = *F.Fields;
+    P.Video_FrameSize = FrameSizeFromText(B.Resolution->Text());
+    P.Video_FrameRate = FrameRateFromText(B.FrameRate->Text());
+    P.Video_VideoBitrate = VideoBitrateFromText(B.VideoBitrate->Text());
+    P.Video_AudioSampleRate = SampleRateFromText(B.SampleRate->Text());
+    P.Video_AudioBitrate = AudioBitrateFromText(B.AudioBitrate->Text());
+    P.Video_FrameAspectRatio = AspectFromText(B.Aspect->Text(), P.Video_FrameAspectRatio);
+}
+
+void TPresetRoutines::Button18Click()
+{
+    int code = CurrentCode();
+    F.Fields->Video_DisableVideo = false;
+    FillPresetOptions(F.Options, code);
+}
+
+void TPresetRoutines::bsSkinOfficeComboBox2Change() { Button2Click(); }
+
+void TPresetRoutines::bsSkinOfficeComboBox1Change()
+{
+    Button18Click();
+    int preset = F.PresetBox->ItemIndex();
+    bool hasPreset = preset >= 0 && preset < F.PresetBox->ItemCount();
+    String ext = hasPreset ? PresetExtFromCaption(F.PresetBox->ItemCaption(preset)) : String();
+    if (!F.JobList->HasSelection()) return;
+    Button5Click();
+    Button13Click();
+    if (hasPreset) {
+        String name = OutputNamePart(F.JobList->Column(jcOutputFile));
+        size_t dot = name.rfind('.');
+        if (dot != String::npos) name.erase(dot);
+        F.JobList->SetColumn(jcOutputFile, name + ext);
+        F.JobList->SetColumn(jcCategoryCode, IntToStr(CurrentCode()));
+    }
+    F.JobList->SetFocus();
+}
+
+void TPresetRoutines::OptionChange(TPresetOption AOption)
+{
+    TPresetJobList& jobs = *F.JobList;
+    if (!jobs.HasSelection()) return;
+    TPresetOptionBox& box = *F.Options.Box(AOption);
+    jobs.SetColumn(jcOptionCode, SetOptionCodeDigits(jobs.Column(jcOptionCode), AOption, box.ItemIndex()));
+    TPresetFields& P = *F.Fields;
+    String text = box.Text();
+    switch (AOption) {
+    case poResolution:
+        P.Video_FrameSize = FrameSizeFromText(text);
+        jobs.SetColumn(jcFrameSize, P.Video_FrameSize);
+        break;
+    case poVideoBitrate:
+        P.Video_VideoBitrate = VideoBitrateFromText(text);
+        jobs.SetColumn(jcVideoBitrate, IntToStr(P.Video_VideoBitrate));
+        break;
+    case poFrameRate:
+        P.Video_FrameRate = FrameRateFromText(text);
+        jobs.SetColumn(jcFrameRate, P.Video_FrameRate);
+        break;
+    case poAudioBitrate:
+        P.Video_AudioBitrate = AudioBitrateFromText(text);
+        jobs.SetColumn(jcAudioBitrate, IntToStr(P.Video_AudioBitrate));
+        break;
+    case poSampleRate:
+        P.Video_AudioSampleRate = SampleRateFromText(text);
+        jobs.SetColumn(jcAudioSampleRate, P.Video_AudioSampleRate);
+        break;
+    case poAspect:
+        P.Video_FrameAspectRatio = AspectFromText(text, P.Video_FrameAspectRatio);
+        jobs.SetColumn(jcAspect, P.Video_FrameAspectRatio);
+        break;
+    }
+    jobs.SetFocus();
+}
+
+void TPresetRoutines::bsSkinComboBox1Change() { OptionChange(poResolution); }
+void TPresetRoutines::bsSkinComboBox2Change() { OptionChange(poVideoBitrate); }
+void TPresetRoutines::bsSkinComboBox3Change() { OptionChange(poAudioBitrate); }
+void TPresetRoutines::bsSkinComboBox4Change() { OptionChange(poAspect); }
+void TPresetRoutines::bsSkinComboBox9Change() { OptionChange(poFrameRate); }
+void TPresetRoutines::bsSkinComboBox10Change() { OptionChange(poSampleRate); }
+
+void TPresetRoutines::bsSkinButton24Click(TPresetRoutines& ADialog, const std::function<void()>& AShowModal)
+{
+    const TPresetBindings& D = ADialog.Bindings();
+    D.CategoryBox->SetItemIndex(F.CategoryBox->ItemIndex());
+    D.PresetBox->SetItemIndex(F.PresetBox->ItemIndex());
+    for (TPresetOption o : {poResolution, poVideoBitrate, poFrameRate, poAspect, poAudioBitrate, poSampleRate})
+        D.Options.Box(o)->SetItemIndex(F.Options.Box(o)->ItemIndex());
+    if (AShowModal) AShowModal();
+}
