@@ -109,6 +109,7 @@ private:
 VC_DECLARE_EXCEPTION(EAbort, Exception)
 VC_DECLARE_EXCEPTION(EConvertError, Exception)
 VC_DECLARE_EXCEPTION(EInvalidOperation, Exception)
+VC_DECLARE_EXCEPTION(EInvalidCast, Exception)
 VC_DECLARE_EXCEPTION(EInvalidArgument, Exception)
 VC_DECLARE_EXCEPTION(EListError, Exception)
 VC_DECLARE_EXCEPTION(EStringListError, EListError)

@@ -1,0 +1,291 @@
+// The form's menus as the frame keeps them: the system menu rebuilt for the current
+// state before every showing, the tray menu, the record of the menu that is open, the
+// hook that takes the keyboard while a menu is open, the form's shortcuts and closing
+// open menus on input elsewhere.
+#include "skin/bsSkinFormFrame.h"
+
+namespace {
+
+// A menu item of the frame that runs Click when chosen.
+TMenuItem* NewItem(TComponent* Owner, const String& Name, const String& Caption, std::function<void()> Click)
+{
+    auto* I = new TMenuItem(Owner);
+    I->SetName(Name);
+    I->SetCaption(Caption);
+    if (Click) I->OnClick = [Click](TObject*) { Click(); };
+    return I;
+}
+
+}  // namespace
+
+void RozUzavoverOzadAdav::BuildTrayMenu()
+{
+    TMenuItem* Root = FSysTrayMenu->Items();
+    TShortCut Close = IsMDIChild() ? ShortCut(VK_F4, {ssCtrl}) : ShortCut(VK_F4, {ssAlt});
+    Root->Add(NewItem(this, "TRAY_BSF_RESTORE", "&Restore", [this] { RestoreFromTray(); }));
+    Root->Add(NewItem(this, "", "-", nullptr));
+    TMenuItem* C = NewItem(this, "TRAY_BSF_CLOSE", "&Close", [this] { FForm->Close(); });
+    C->SetShortCut(Close);
+    Root->Add(C);
+}
+
+TMenuItem* RozUzavoverOzadAdav::GetSystemMenuItems()
+{
+    bool Min = FWindowState == wsMinimized, Max = FWindowState == wsMaximized;
+    struct TEntry {
+        const char* Name;
+        const char* Key;
+        const char* Text;
+        bool Shown;
+        std::function<void()> Click;
+    };
+    TEntry MinItem{"BSF_MINITEM", "MI_MINCAPTION", "Mi&nimize", FBorderIcons.Contains(TbsBorderIcon::biMinimize) && !Min,
+                   [this] {
+                       if (FAlwaysMinimizeToTray) MinimizeToTray();
+                       else SetWindowState(wsMinimized);
+                   }};
+    TEntry MaxItem{"BSF_MAXITEM", "MI_MAXCAPTION", "Ma&ximize", FBorderIcons.Contains(TbsBorderIcon::biMaximize) && !Max,
+                   [this] { SetWindowState(wsMaximized); }};
+    TEntry RestoreItem{"BSF_RESTORE", "MI_RESTORECAPTION", "&Restore", FWindowState != wsNormal || FRollUpState,
+                       [this] {
+                           if (MaxRollUpState || (FRollUpState && FWindowStateInit == wsNormal)) SetRolledUp(false);
+                           else SetWindowState(wsNormal);
+                       }};
+    TEntry RollUpItem{"BSF_ROLLUP", "MI_ROLLUPCAPTION", "Ro&llUp",
+                      FBorderIcons.Contains(TbsBorderIcon::biRollUp) && !FRollUpState && !Min &&
+                          !(IsMDIChild() && FWindowState == wsMaximized),
+                      [this] { SetRolledUp(true); }};
+    TEntry TrayItem{"BSF_MINTOTRAY", "MI_MINTOTRAYCAPTION", "Minimize to &Tray",
+                    FBorderIcons.Contains(TbsBorderIcon::biMinimizeToTray), [this] { MinimizeToTray(); }};
+    auto Make = [this](const TEntry& E) {
+        return NewItem(this, E.Name, ResString(E.Key, E.Text), E.Click);
+    };
+    auto MakeClose = [&] {
+        TMenuItem* C = NewItem(this, "BSF_CLOSE", ResString("MI_CLOSECAPTION", "&Close"), [this] { FForm->Close(); });
+        C->SetShortCut(IsMDIChild() ? ShortCut(VK_F4, {ssCtrl}) : ShortCut(VK_F4, {ssAlt}));
+        return C;
+    };
+    if (FSystemMenu) {
+        TMenuItem* Root = FSystemMenu->Items();
+        if (FUseDefaultSysMenu) {
+            static const char* Names[] = {"BSF_MINITEM", "BSF_MAXITEM", "BSF_CLOSE", "BSF_MINTOTRAY", "BSF_ROLLUP",
+                                          "BSF_RESTORE"};
+            for (bool Found = true; Found;) {
+                Found = false;
+                for (int I = 0; I < Root->Count() && !Found; ++I)
+                    for (const char* N : Names)
+                        if (Root->Items(I)->Name() == N) {
+                            delete Root->Items(I);
+                            Found = true;
+                            break;
+                        }
+            }
+            for (const TEntry* E : {&TrayItem, &RollUpItem, &MaxItem, &RestoreItem, &MinItem})
+                if (E->Shown) Root->Insert(0, Make(*E));
+            Root->Add(MakeClose());
+        }
+        return Root;
+    }
+    if (!FSysMenu) return nullptr;
+    TMenuItem* Root = FSysMenu->Items();
+    while (Root->Count() > 0) delete Root->Items(Root->Count() - 1);
+    for (const TEntry* E : {&MinItem, &MaxItem, &RestoreItem, &RollUpItem, &TrayItem})
+        if (E->Shown) Root->Add(Make(*E));
+    if (Root->Count() > 0) Root->Add(NewItem(this, "", "-", nullptr));
+    Root->Add(MakeClose());
+    return Root;
+}
+
+// ---- opening menus -----------------------------------------------------------------------------
+
+void RozUzavoverOzadAdav::OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp)
+{
+    // the menu engine shows Item's subitems against R; the frame keeps what is open until
+    // the chain closes
+    if (!Item || Item->Count() == 0) return;
+    FOpenMenuItem = Item;
+    if (FOpenMenuControl) FOpenMenuControl->RemoveFreeNotification(this);
+    FOpenMenuControl = ACtrl;
+    if (ACtrl) ACtrl->FreeNotification(this);
+    FOpenMenuRect = R;
+    FOpenMenuUp = APopupUp;
+}
+
+void RozUzavoverOzadAdav::PopupSystemMenuAt(int X, int Y) { PopupSystemMenuInRect(TRect(X, Y, X, Y)); }
+
+void RozUzavoverOzadAdav::PopupSystemMenuInRect(const TRect& R)
+{
+    TMenuItem* Items = GetSystemMenuItems();
+    SkinMenuOpen();
+    OpenMenu(Items, nullptr, R, false);
+}
+
+void RozUzavoverOzadAdav::PopupSystemMenuFromButton()
+{
+    for (auto& O : ObjectList) {
+        auto* S = dynamic_cast<TbsSkinStdButtonObject*>(O.get());
+        if (dynamic_cast<TbsSkinAnimateObject*>(O.get()) || (S && S->Command == cmSysMenu && S->Enabled)) {
+            PopupSystemMenuInRect(O->ScreenRect());
+            return;
+        }
+    }
+}
+
+void RozUzavoverOzadAdav::PopupSkinMenu(TMenu* Menu, TPoint P)
+{
+    if (!Menu) return;
+    SkinMenuOpen();
+    OpenMenu(Menu->Items(), nullptr, TRect(P.X, P.Y, P.X, P.Y), false);
+}
+
+void RozUzavoverOzadAdav::PopupSkinMenu1(TMenu* Menu, const TRect& R, bool PopupUp)
+{
+    if (!Menu) return;
+    SkinMenuOpen();
+    OpenMenu(Menu->Items(), nullptr, R, PopupUp);
+}
+
+void RozUzavoverOzadAdav::PopupSkinMenu(TbsSkinPopupMenu* AMenu, TControl* ACtrl, const TRect& R, bool APopupUp,
+                                        TbsSkinData*)
+{
+    if (!AMenu) return;
+    SkinMenuOpen();
+    OpenMenu(AMenu->Items(), ACtrl, R, APopupUp);
+}
+
+void RozUzavoverOzadAdav::CloseSkinMenu()
+{
+    if (!FOpenMenuItem && !InMenu) return;
+    TControl* Ctrl = FOpenMenuControl;
+    FOpenMenuItem = nullptr;
+    FOpenMenuControl = nullptr;
+    if (Ctrl) {
+        Ctrl->RemoveFreeNotification(this);
+        bsNotifySkinMenuClosed(Ctrl);
+    }
+    if (FForm->HandleAllocated()) SendMessage(FForm->Handle(), SkinMenuClosed, 0, 0);
+    else SkinMenuClose();
+}
+
+// ---- the menu state --------------------------------------------------------------------------
+
+void RozUzavoverOzadAdav::SkinMenuOpen()
+{
+    if (!InMainMenu) HookAppMessages();
+    if (!InMenu) {
+        InMenu = true;
+        if (OnSkinMenuOpen) OnSkinMenuOpen(this);
+    }
+}
+
+void RozUzavoverOzadAdav::SkinMenuClose()
+{
+    if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
+    InMenu = false;
+    for (auto& O : ObjectList) {
+        if (auto* C = dynamic_cast<TbsSkinCaptionObject*>(O.get())) {
+            if (C->PopupMenuQuickButton != -1) {
+                if (C->PopupMenuQuickButton < FQuickButtons->Count()) {
+                    FQuickButtons->Items(C->PopupMenuQuickButton)->Down = false;
+                    FQuickButtons->Items(C->PopupMenuQuickButton)->Active = false;
+                }
+                C->PopupMenuQuickButton = -1;
+                C->RedrawCaption();
+            }
+        } else if (auto* B = dynamic_cast<TbsSkinButtonObject*>(O.get())) {
+            if (B->MenuItem && B->FDown) {
+                B->ChangeDownState(false);
+                break;
+            }
+        } else if (auto* A = dynamic_cast<TbsSkinAnimateObject*>(O.get())) {
+            if (A->MenuItem && A->FMenuTracking) {
+                A->Active = true;
+                A->FFrame = A->CountFrames;
+                A->FDown = A->FMenuTracking = A->Increment = false;
+                AnimateTimer->SetEnabled(true);
+                break;
+            }
+        }
+    }
+    FOpenMenuItem = nullptr;
+    UnhookAppMessages();
+    if (OnSkinMenuClose) OnSkinMenuClose(this);
+    if (InMainMenu) {
+        InMainMenu = false;
+        if (OnMainMenuExit) OnMainMenuExit(this);
+    }
+}
+
+void RozUzavoverOzadAdav::HookAppMessages()
+{
+    if (FInAppHook || !Application) return;
+    FInAppHook = true;
+    OldAppMessage = Application->OnMessage;
+    Application->OnMessage = [this](TMsg& Msg, bool& Handled) { AppMessageHook(Msg, Handled); };
+}
+
+void RozUzavoverOzadAdav::UnhookAppMessages()
+{
+    if (!FInAppHook) return;
+    FInAppHook = false;
+    if (Application) Application->OnMessage = OldAppMessage;
+    OldAppMessage = nullptr;
+}
+
+void RozUzavoverOzadAdav::AppMessageHook(TMsg& Msg, bool& Handled)
+{
+    if (Msg.message == WM_KEYDOWN) {
+        // the open menu takes every key: Escape closes it
+        if (Msg.wParam == VK_ESCAPE) CloseSkinMenu();
+        Msg.message = 0;
+        Handled = true;
+    } else if (Msg.message == WM_MOUSEWHEEL) {
+        Msg.message = 0;
+        Handled = true;
+    }
+}
+
+void RozUzavoverOzadAdav::FormShortCut(TWMKey& Msg, bool& Handled)
+{
+    if (OnShortCut) {
+        OnShortCut(Msg, Handled);
+        if (Handled) return;
+    }
+    bool AltOnly = KeyDataToShiftState(Msg.KeyData()) == TShiftState{ssAlt};
+    if (AltOnly && Msg.CharCode() == VK_SPACE) {
+        PopupSystemMenuFromButton();
+        FInShortCut = false;
+        Handled = true;
+        return;
+    }
+    if (FInShortCut) {
+        FInShortCut = false;
+        Handled = false;
+    }
+    if (FMainMenu) {
+        FInShortCut = FMainMenu->IsShortCut(Msg);
+        Handled = FInShortCut;
+    }
+    if (!FInShortCut && FSystemMenu && Msg.CharCode() != 0) {
+        FInShortCut = FSystemMenu->IsShortCut(Msg);
+        if (FInShortCut) Handled = true;
+    }
+}
+
+void RozUzavoverOzadAdav::CloseMenusOnInput(UINT Msg)
+{
+    switch (Msg) {
+    case WM_MOVE: case WM_SIZE: case WM_ACTIVATE: case WM_KILLFOCUS: case WM_CANCELMODE: case WM_MOUSEACTIVATE:
+    case WM_NCLBUTTONDOWN: case WM_NCRBUTTONDOWN: case WM_NCMBUTTONDOWN: case WM_LBUTTONDOWN: case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: case WM_PARENTNOTIFY: break;
+    default: return;
+    }
+    if (InMainMenu && !InMenu) {
+        InMainMenu = false;
+        UnhookAppMessages();
+        if (OnMainMenuExit) OnMainMenuExit(this);
+    } else if (FOpenMenuItem || InMenu) {
+        CloseSkinMenu();
+    }
+    CancelControlModes();
+}

@@ -1,0 +1,246 @@
+// The window states the frame keeps itself: minimize to a caption bar, maximize to the
+// work area, restore, roll-up to the caption; the tray; placement on the monitor when
+// first shown; magnetic edges while dragging; the timers of the caption objects.
+#include "skin/bsSkinFormFrame.h"
+
+#include "skin/bsSkinCtrls.h"
+
+void RozUzavoverOzadAdav::ChangeWindowState(TWindowState Value)
+{
+    if (!FSkinnableForm) {
+        FForm->SetWindowState(Value);
+        FWindowState = Value;
+        return;
+    }
+    TWindowState Old = FWindowState;
+    if (Value == Old) return;
+    FWindowState = Value;
+    if (Value == wsMinimized && (IsMainForm() || FMinimizeDefault)) FWindowState = Old;
+    switch (Value) {
+    case wsNormal:
+        if (Old == wsMaximized && FRollUpState && !FRollUpBeforeMaximize) SetRolledUp(false);
+        FRollUpBeforeMaximize = false;
+        DoRestore();
+        break;
+    case wsMinimized: DoMinimize(); break;
+    case wsMaximized:
+        FRollUpBeforeMaximize = FRollUpState;
+        DoMaximize();
+        break;
+    }
+}
+
+void RozUzavoverOzadAdav::DoMinimize()
+{
+    if (IsMainForm()) {
+        if (Application) Application->Minimize();
+    } else if (FMinimizeDefault) {
+        FForm->SetWindowState(wsMinimized);
+    } else {
+        if (IsEmptyRect(OldBoundsRect)) OldBoundsRect = FForm->BoundsRect();
+        TPoint P;
+        GetMinimizedPosition(P);
+        FForm->SetBounds(P.X, P.Y, GetMinWidth(), GetMinHeight());
+    }
+    if (OnMinimize) OnMinimize(this);
+}
+
+void RozUzavoverOzadAdav::GetMinimizedPosition(TPoint& P)
+{
+    int MW = GetMinWidth(), MH = GetMinHeight();
+    TRect A(0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0);
+    GetMonitorWorkArea(FForm->HandleAllocated() ? FForm->Handle() : nullptr, true, A);
+    P = TPoint(A.Left, A.Bottom - MH);
+    auto Taken = [&](TPoint Q) {
+        if (!Screen) return false;
+        for (int I = 0; I < Screen->FormCount(); ++I) {
+            TCustomForm* F = Screen->Forms(I);
+            if (F == FForm || F == (Application ? Application->MainForm() : nullptr) || !F->Visible()) continue;
+            RozUzavoverOzadAdav* Frame = FindSkinFormComponent(F);
+            if (Frame && Frame->WindowState() == wsMinimized && F->Left() == Q.X && F->Top() == Q.Y) return true;
+        }
+        return false;
+    };
+    while (Taken(P)) {
+        P.X += MW;
+        if (P.X + MW > A.Right) {
+            P.X = A.Left;
+            P.Y -= MH;
+        }
+        if (P.Y < A.Top) {
+            P = TPoint(A.Left, A.Bottom - MH);
+            return;
+        }
+    }
+}
+
+void RozUzavoverOzadAdav::DoMaximize()
+{
+    if (IsEmptyRect(OldBoundsRect)) OldBoundsRect = FForm->BoundsRect();
+    TRect A(0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0);
+    HWND H = FForm->HandleAllocated() ? FForm->Handle() : nullptr;
+    if (FMaximizeOnFullScreen) {
+        GetMonitorWorkArea(H, false, A);
+    } else {
+        GetMonitorWorkArea(H, true, A);
+        TRect Whole = A, Screen0;
+        GetMonitorWorkArea(H, false, Whole);
+        GetWorkArea(false, Screen0);
+        // a work area that is the whole screen leaves a pixel free on every side, so that
+        // the edges of the screen still reach what lies behind
+        if (A.Width() == Whole.Width() && A.Height() == Whole.Height() && SameRects(Whole, Screen0))
+            A = TRect(A.Left + 1, A.Top + 1, A.Right - 1, A.Bottom - 1);
+    }
+    FForm->SetBoundsRect(A);
+    if (OnMaximize) OnMaximize(this);
+}
+
+void RozUzavoverOzadAdav::DoRestore()
+{
+    MaxRollUpState = false;
+    int W0 = FForm->Width(), H0 = FForm->Height();
+    TRect R = OldBoundsRect;
+    if (IsEmptyRect(R)) R = FForm->BoundsRect();
+    if (FStartShow) {
+        FStartShow = false;
+        TPoint P = GetPositionInMonitor(R.Left, R.Top, R.Width(), R.Height());
+        FForm->SetBounds(P.X, P.Y, R.Width(), R.Height());
+    } else {
+        FForm->SetBoundsRect(R);
+    }
+    MouseTimer->SetEnabled(true);
+    if (R.Width() == W0 && R.Height() == H0) NudgeWidth();
+    if (FForm->HandleAllocated()) FForm->Invalidate();
+    OldBoundsRect = TRect();
+    if (OnRestore) OnRestore(this);
+}
+
+void RozUzavoverOzadAdav::SetRolledUp(bool Value)
+{
+    if (!FBorderIcons.Contains(TbsBorderIcon::biRollUp)) return;
+    if (FRollUpState && FWindowState == wsMaximized && !MaxRollUpState) return;
+    if (FWindowState == wsMinimized) return;
+    if (FWindowStateInit == wsMaximized) MaxRollUpState = Value;
+    FRollUpState = Value;
+    if (Value) {
+        OldHeight = FForm->Height();
+        RollUpForm();
+    } else if (FClientHeight != 0) {
+        FForm->SetClientHeight(FClientHeight);
+    } else {
+        UnrollForm();
+    }
+    if (OnChangeRollUpState) OnChangeRollUpState(this);
+}
+
+void RozUzavoverOzadAdav::RollUpForm() { FForm->SetHeight(GetMinHeight()); }
+
+void RozUzavoverOzadAdav::UnrollForm() { FForm->SetHeight(OldHeight); }
+
+// The tray icon is not among the frame's links yet: without one, neither does anything.
+void RozUzavoverOzadAdav::MinimizeToTray() {}
+void RozUzavoverOzadAdav::RestoreFromTray() {}
+
+TPoint RozUzavoverOzadAdav::GetPositionInMonitor(int AX, int AY, int AW, int AH)
+{
+    if (FPositionInMonitor == bspDefault) return TPoint(AX, AY);
+    TRect A(0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0);
+    GetMonitorWorkArea(FForm->HandleAllocated() ? FForm->Handle() : nullptr, FPositionInMonitor == bspDesktopCenter, A);
+    return TPoint(A.Left + A.Width() / 2 - AW / 2, A.Top + A.Height() / 2 - AH / 2);
+}
+
+void RozUzavoverOzadAdav::ApplyPositionInMonitor()
+{
+    if (FPositionInMonitor == bspDefault) return;
+    TPoint P = GetPositionInMonitor(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
+    FForm->SetBounds(P.X, P.Y, FForm->Width(), FForm->Height());
+}
+
+void RozUzavoverOzadAdav::MagneticMove(int& ALeft, int& ATop, int AWidth, int AHeight)
+{
+    int MS = FMagneticSize;
+    TRect A(0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0);
+    GetMonitorWorkArea(FForm->HandleAllocated() ? FForm->Handle() : nullptr, true, A);
+    TPoint Cur = GetCursorPos();
+    bool NearL = A.Left - MS < ALeft && ALeft < A.Left + MS;
+    bool NearT = A.Top - MS < ATop && ATop < A.Top + MS;
+    if (NearL && !HMagnetized) {
+        ALeft = A.Left;
+        FOnMouseDownCoord.X = Cur.X;
+    } else if (HMagnetized) {
+        if (std::abs(Cur.X - FOnMouseDownCoord.X) > MS) ALeft = Cur.X + A.Left - FOnMouseDownCoord.X;
+        else ALeft = A.Left;
+    }
+    HMagnetized = NearL;
+    if (NearT && !VMagnetized) {
+        ATop = A.Top;
+        FOnMouseDownCoord.Y = Cur.Y;
+    } else if (VMagnetized) {
+        if (std::abs(Cur.Y - FOnMouseDownCoord.Y) > MS) ATop = Cur.Y + A.Top - FOnMouseDownCoord.Y;
+        else ATop = A.Top;
+    }
+    VMagnetized = NearT;
+    int Right = ALeft + AWidth, Bottom = ATop + AHeight;
+    bool NearR = A.Right - MS < Right && Right < A.Right + MS;
+    bool NearB = A.Bottom - MS < Bottom && Bottom < A.Bottom + MS;
+    if (NearR && !HMagnetized2) {
+        ALeft = A.Right - AWidth;
+        FOnMouseDownCoord.X = Cur.X;
+    } else if (HMagnetized2) {
+        if (std::abs(Cur.X - FOnMouseDownCoord.X) > MS) ALeft = Cur.X + A.Right - AWidth - FOnMouseDownCoord.X;
+        else ALeft = A.Right - AWidth;
+    }
+    HMagnetized2 = NearR;
+    if (NearB && !VMagnetized2) {
+        ATop = A.Bottom - AHeight;
+        FOnMouseDownCoord.Y = Cur.Y;
+    } else if (VMagnetized2) {
+        if (std::abs(Cur.Y - FOnMouseDownCoord.Y) > MS) ATop = Cur.Y + A.Bottom - AHeight - FOnMouseDownCoord.Y;
+        else ATop = A.Bottom - AHeight;
+    }
+    VMagnetized2 = NearB;
+}
+
+bool RozUzavoverOzadAdav::GetFullDrag()
+{
+    BOOL V = 0;
+    SystemParametersInfo(SPI_GETDRAGFULLWINDOWS, 0, &V, 0);
+    return (V & 0xFF) != 0;
+}
+
+void RozUzavoverOzadAdav::MorphTimerTick(TObject*)
+{
+    bool Any = false;
+    for (size_t I = 0; I < ObjectList.size(); ++I) {
+        TbsActiveSkinObject* O = ObjectList[I].get();
+        if (O->EnableMorphing() && O->CanMorphing()) {
+            O->DoMorphing();
+            Any = true;
+        }
+    }
+    if (!Any) MorphTimer->SetEnabled(false);
+}
+
+void RozUzavoverOzadAdav::AnimateTimerTick(TObject*)
+{
+    bool Any = false;
+    for (size_t I = 0; I < ObjectList.size(); ++I) {
+        auto* C = dynamic_cast<TbsSkinCaptionObject*>(ObjectList[I].get());
+        if (!C || !C->EnableAnimation()) continue;
+        if (C->FIncTime < C->AnimateInterval) {
+            C->FIncTime += 25;
+            Any = true;
+        } else if (C->Active && C->CurrentFrame <= C->FrameCount) {
+            ++C->CurrentFrame;
+            DrawSkinObject(C);
+            C->FIncTime = 25;
+            Any = true;
+        } else if (!C->Active && C->CurrentFrame > 0) {
+            --C->CurrentFrame;
+            DrawSkinObject(C);
+            C->FIncTime = 25;
+            Any = true;
+        }
+    }
+    if (!Any) AnimateTimer->SetEnabled(false);
+}
