@@ -140,7 +140,18 @@ void TbsSkinCaptionObject::PaintText(TCanvas* K, TCanvas* EventCanvas, int OX, i
     };
     if (Light) Piece(X - 1, Y - 1, A ? ActiveLightColor : LightColor);
     if (Shadow) Piece(X + 1, Y + 1, A ? ActiveShadowColor : ShadowColor);
-    Piece(X, Y, Main);
+    K->Font()->SetColor(Main);
+    TRect R(X, Y, X, Y);
+    DrawWideText(K, Text, R, DT_CALCRECT);
+    TColor Glow = A ? GlowActiveColor : GlowColor;
+    if (ReflectionEffect)
+        DrawWideTextWithReflection(K, R, Text, A ? ReflectionActiveColor : ReflectionColor, ReflectionOffset, DT_VCENTER);
+    else if (VistaGlowEffect && (A || VistaGlowInActiveEffect))
+        DrawWideTextWithGlowBox2(K, R, Text, Glow, DT_VCENTER);
+    else if (!VistaGlowEffect && GlowEffect && (A || GlowInActiveEffect))
+        DrawWideTextWithGlow(K, R, Text, GlowSize, Glow, GlowOffset, DT_VCENTER);
+    else
+        DrawWideText(K, Text, R, DT_VCENTER);
     K->Brush()->SetStyle(bsSolid);
 }
 
