@@ -27,7 +27,8 @@ constexpr TColor RestoreNormal = RGB(200, 200, 40);
 constexpr TColor CaptionText = RGB(255, 255, 255);
 
 // A skin of a 100 x 60 frame picture: a 4-pixel border, a 20-pixel caption band, the
-// client part (4, 24, 96, 56); its mask cuts off the two top corner pixels.  Picture 0 of
+// client part (4, 24, 96, 56); its mask cuts off the two top corner pixels.  The caption
+// buttons stand in a row from the right end of the caption rectangle.  Picture 0 of
 // the picture list holds the three looks of the caption buttons (16 x 16 each: normal,
 // hot, pressed, restore).  Objects: close, maximize and minimize buttons and the caption.
 inline void FillFrameSkin(TbsSkinData* SD, bool WithMask = true)
@@ -61,7 +62,6 @@ inline void FillFrameSkin(TbsSkinData* SD, bool WithMask = true)
     SD->HitTestRBPoint = Point(90, 50);
     SD->BorderW = 4;
     SD->CaptionRect = Rect(4, 4, 96, 24);
-    SD->ButtonsRect = Rect(60, 6, 94, 22);
     SD->ButtonsOffset = 1;
     SD->TopStretch = SD->BottomStretch = SD->LeftStretch = SD->RightStretch = true;
 
@@ -90,11 +90,11 @@ inline void FillFrameSkin(TbsSkinData* SD, bool WithMask = true)
     AddButton("maxbutton", cmMaximize);
     AddButton("minbutton", cmMinimize);
     auto Cap = std::make_unique<TbsDataSkinCaption>("caption");
-    Cap->SkinRect = Rect(4, 4, 60, 24);
+    Cap->SkinRect = Rect(4, 4, 92, 22);
     Cap->ActivePictureIndex = -1;
     Cap->ActiveMaskPictureIndex = -1;
     Cap->GlowLayerPictureIndex = -1;
-    Cap->TextRct = Rect(2, 0, 56, 20);
+    Cap->TextRct = Rect(2, 0, 50, 18);
     Cap->FontName = "Tahoma";
     Cap->FontHeight = 13;
     Cap->FontColor = CaptionText;
