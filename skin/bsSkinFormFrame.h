@@ -17,6 +17,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
 #include "skin/bsEffects.h"
+#include "skin/bsSkinCtrls.h"
 #include "skin/bsSkinData.h"
 #include "skin/bsSkinMenus.h"
 #include "skin/bsUtils.h"
@@ -122,6 +123,19 @@ public:
 
 protected:
     void Update(TCollectionItem* Item) override;
+};
+
+// The panel laid over the client area of an inactive form: it shows the client area as it
+// was at the deactivation, blurred or under the form's background at 170/255.
+class TbsClientInActivePanel : public TbsSkinPaintPanel {
+public:
+    explicit TbsClientInActivePanel(TComponent* AOwner);
+    void ShowPanel(TCustomForm* AForm, TbsClientInActiveEffect AEffect);
+    void HidePanel();
+    std::unique_ptr<TbsBitmap> Buffer;
+
+protected:
+    void Paint() override;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -480,6 +494,11 @@ public:
     int UnrolledHeight() const { return FRollUpState ? OldHeight : FFormHeight; }
     TCustomForm* Form() const { return FForm; }
 
+    // ---- the inactive-client panel
+    void ShowClientInActiveEffect();
+    void HideClientInActiveEffect();
+    TbsClientInActivePanel* InActivePanel() const { return FInActivePanel; }
+
     // ---- skin application and re-skinning
     void ChangeSkinData();
     void CreateSkinObjects();
@@ -708,6 +727,7 @@ private:
     TbsBorderIcons FBorderIcons;
     bool FUseRibbon = false;
     std::unique_ptr<TIcon> FIcon;
+    TbsClientInActivePanel* FInActivePanel = nullptr;  // owned while shown
     bool FFading = false;
     int FFadeAlpha = 0, FFadeStep = 0, FFadeTarget = 0;
     TMenuItem* FOpenMenuItem = nullptr;

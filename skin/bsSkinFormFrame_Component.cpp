@@ -169,6 +169,7 @@ void RozUzavoverOzadAdav::Notification(TComponent* AComponent, TOperation Operat
     if (AComponent == FSysMenu) FSysMenu = nullptr;
     if (AComponent == FSysTrayMenu) FSysTrayMenu = nullptr;
     if (AComponent == FOpenMenuControl) FOpenMenuControl = nullptr;
+    if (AComponent == FInActivePanel) FInActivePanel = nullptr;
 }
 
 // ---- property writers ---------------------------------------------------------------------------

@@ -464,6 +464,10 @@ void RozUzavoverOzadAdav::WMNCActivate(TMessage& M)
     } else {
         UpdateCaptionActive(false);
     }
+    if (FForm->Visible() && FClientInActiveEffect) {
+        if (FFormActive) HideClientInActiveEffect();
+        else ShowClientInActiveEffect();
+    }
 }
 
 void RozUzavoverOzadAdav::WMSizing(TMessage& M)

@@ -1,0 +1,220 @@
+// The caption's quick buttons (layout, hover, click, repaint on change), the panel over
+// an inactive form's client area, the form's system menu and the placement of the form
+// on its monitor.
+#include "frame_support.h"
+
+#include "platform/forms/Menus.h"
+#include "platform/graphics/ImgList.h"
+
+using namespace frametest;
+
+namespace {
+
+class FrameCaption : public FrameTest {
+protected:
+    void SetUp() override
+    {
+        FrameTest::SetUp();
+        SD = new TbsSkinData(Main);
+        SD->SetShowLayeredBorders(false);
+        FillFrameSkin(SD);
+        Images = new TImageList(Main, 12, 12);
+        TBitmap Img(12, 12);
+        Img.Canvas()->Brush()->SetColor(RGB(250, 0, 250));
+        Img.Canvas()->FillRect(Rect(0, 0, 12, 12));
+        Images->Add(&Img, nullptr);
+        Frame->SetQuickImageList(Images);
+        Frame->SetSkinData(SD);
+    }
+    TbsSkinData* SD = nullptr;
+    TImageList* Images = nullptr;
+};
+
+TEST_F(FrameCaption, QuickButtonItemDefaultsAndAssign)
+{
+    TbsQuickButtonItem* A = Frame->QuickButtons()->Add();
+    EXPECT_EQ(A->ImageIndex(), -1);
+    EXPECT_TRUE(A->Hint().empty());
+    EXPECT_TRUE(A->Enabled());
+    EXPECT_TRUE(A->Visible());
+    A->SetImageIndex(3);
+    A->SetHint("first");
+    A->SetEnabled(false);
+    A->OnClick = [](TObject*) {};
+    TbsQuickButtonItem* B = Frame->QuickButtons()->Add();
+    B->Assign(A);
+    EXPECT_EQ(B->ImageIndex(), 3);
+    EXPECT_EQ(B->Hint(), "first");
+    EXPECT_FALSE(B->Enabled());
+    EXPECT_FALSE(bool(B->OnClick));
+}
+
+TEST_F(FrameCaption, QuickButtonsStandBeforeTheTextAndClick)
+{
+    TbsQuickButtonItem* Q = Frame->QuickButtons()->Add();
+    Q->SetImageIndex(0);
+    int Clicks = 0;
+    Q->OnClick = [&](TObject*) { ++Clicks; };
+    ShowForm();
+    // the caption object (4, 4, 246, 22) draws the button at its left end
+    EXPECT_EQ(Q->ItemRect, Rect(4, 5, 20, 21));
+    EXPECT_EQ(WindowPixel(10, 13), RGB(250, 0, 250));
+    // a point over the quick button is not caption: the form is not dragged by it
+    EXPECT_EQ(HitAt(10, 13), HTOBJECT);
+    EXPECT_EQ(HitAt(40, 13), HTCAPTION);
+    Move(10, 13);
+    Wait(60);
+    Click(10, 13);
+    EXPECT_EQ(Clicks, 1);
+    // pressed, moved off and released elsewhere: no click
+    Down(10, 13);
+    Move(100, 13);
+    Up(100, 13);
+    EXPECT_EQ(Clicks, 1);
+    // hiding it repaints the caption at once
+    Q->SetVisible(false);
+    Pump();
+    EXPECT_EQ(WindowPixel(10, 13), CaptionColor);
+}
+
+TEST_F(FrameCaption, InactiveClientPanelCoversTheClientArea)
+{
+    Frame->SetClientInActiveEffect(true);
+    Frame->SetClientInActiveEffectType(bsieBlur);
+    ShowForm();
+    EXPECT_EQ(Frame->InActivePanel(), nullptr);
+    SendMessage(H(), WM_NCACTIVATE, 0, 0);
+    ASSERT_NE(Frame->InActivePanel(), nullptr);
+    EXPECT_TRUE(Frame->InActivePanel()->Visible());
+    EXPECT_EQ(Frame->InActivePanel()->BoundsRect(), Form->ClientRect());
+    SendMessage(H(), WM_NCACTIVATE, 0, 0);
+    int Panels = 0;
+    for (int I = 0; I < Form->ControlCount(); ++I)
+        if (dynamic_cast<TbsClientInActivePanel*>(Form->Controls(I))) ++Panels;
+    EXPECT_EQ(Panels, 1);
+    // the blurred picture of the plain client background is that background
+    EXPECT_EQ(WindowPixel(150, 100), ClientColor);
+    SendMessage(H(), WM_NCACTIVATE, 1, 0);
+    EXPECT_EQ(Frame->InActivePanel(), nullptr);
+}
+
+TEST_F(FrameCaption, SemiTransparentPanelDimsUnderTheBackground)
+{
+    auto* P = new TWinControl(Form);
+    P->SetParent(Form);
+    P->SetBounds(0, 0, 100, 100);
+    P->SetColor(clBlack);
+    Frame->SetClientInActiveEffect(true);
+    ShowForm();
+    SendMessage(H(), WM_NCACTIVATE, 0, 0);
+    ASSERT_NE(Frame->InActivePanel(), nullptr);
+    // black under the client colour at 170/255
+    TColor C = WindowPixel(4 + 50, 24 + 50);
+    EXPECT_NEAR(GetRValue(C), 200 * 170 / 255, 2);
+    EXPECT_NEAR(GetBValue(C), 190 * 170 / 255, 2);
+}
+
+class FrameMenus : public FrameTest {};
+
+std::vector<String> Captions(TMenuItem* Root)
+{
+    std::vector<String> R;
+    for (int I = 0; I < Root->Count(); ++I) R.push_back(Root->Items(I)->Caption());
+    return R;
+}
+
+TEST_F(FrameMenus, SystemMenuFollowsTheState)
+{
+    ShowForm();
+    Frame->SetBorderIcons({TbsBorderIcon::biMinimize, TbsBorderIcon::biRollUp});
+    TMenuItem* Root = Frame->GetSystemMenuItems();
+    EXPECT_EQ(Captions(Root), (std::vector<String>{"Mi&nimize", "Ro&llUp", "-", "&Close"}));
+    EXPECT_EQ(ShortCutToText(Root->Items(3)->ShortCut()), "Alt+F4");
+    Frame->SetRolledUp(true);
+    Root = Frame->GetSystemMenuItems();
+    EXPECT_EQ(Captions(Root), (std::vector<String>{"Mi&nimize", "&Restore", "-", "&Close"}));
+    // choosing Restore rolls the form down
+    Root->Items(1)->Click();
+    EXPECT_FALSE(Frame->RollUpState());
+}
+
+TEST_F(FrameMenus, ApplicationSystemMenuGetsTheDefaultItemsOnce)
+{
+    auto* Menu = new TPopupMenu(Form);
+    for (const char* C : {"One", "Two"}) {
+        auto* I = new TMenuItem(Menu);
+        I->SetCaption(C);
+        Menu->Items()->Add(I);
+    }
+    Frame->SetSystemMenu(Menu);
+    Frame->SetBorderIcons({TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize});
+    ShowForm();
+    std::vector<String> Want{"Mi&nimize", "Ma&ximize", "One", "Two", "&Close"};
+    EXPECT_EQ(Captions(Frame->GetSystemMenuItems()), Want);
+    EXPECT_EQ(Captions(Frame->GetSystemMenuItems()), Want);
+}
+
+TEST_F(FrameMenus, RightClickOnTheCaptionOpensTheSystemMenu)
+{
+    ShowForm();
+    int Opened = 0, Closed = 0;
+    Frame->OnSkinMenuOpen = [&](TObject*) { ++Opened; };
+    Frame->OnSkinMenuClose = [&](TObject*) { ++Closed; };
+    Headless::MouseMove(At(100, 10));
+    Headless::MouseDown(At(100, 10), 2);
+    Headless::MouseUp(At(100, 10), 2);
+    Pump();
+    EXPECT_EQ(Opened, 1);
+    ASSERT_NE(Frame->OpenMenuItem(), nullptr);
+    EXPECT_EQ(Frame->OpenMenuRect(), Rect(200, 110, 200, 110));
+    EXPECT_TRUE(Frame->InMenu);
+    // the wheel does nothing and Escape closes the menu
+    Headless::Key(VK_ESCAPE);
+    Pump();
+    EXPECT_EQ(Closed, 1);
+    EXPECT_EQ(Frame->OpenMenuItem(), nullptr);
+    EXPECT_FALSE(Frame->InMenu);
+    Frame->SetDisableSystemMenu(true);
+    Headless::MouseDown(At(100, 10), 2);
+    Headless::MouseUp(At(100, 10), 2);
+    Pump();
+    EXPECT_EQ(Opened, 1);
+}
+
+TEST_F(FrameMenus, PressOutsideClosesTheMenu)
+{
+    ShowForm();
+    Frame->PopupSystemMenuAt(150, 150);
+    EXPECT_TRUE(Frame->InMenu);
+    Click(150, 100);
+    EXPECT_FALSE(Frame->InMenu);
+}
+
+TEST_F(FrameMenus, FirstShowCentresOnTheWorkArea)
+{
+    Frame->SetPositionInMonitor(bspDesktopCenter);
+    ShowForm();
+    EXPECT_EQ(Form->BoundsRect(), Rect(490, 397, 790, 597));
+    // only once: moved afterwards, it stays
+    Form->SetBounds(10, 10, 300, 200);
+    Form->Hide();
+    Form->Show();
+    Pump();
+    EXPECT_EQ(Form->Left(), 10);
+}
+
+TEST_F(FrameMenus, MagneticEdgesSnapWhileDragging)
+{
+    Frame->SetMagnetic(true);
+    Frame->SetMagneticSize(10);
+    ShowForm();
+    // the form's left edge dragged to 9 pixels from the work area's edge snaps to it
+    Drag(100, 10, 9, 10);
+    EXPECT_EQ(Form->Left(), 0);
+    // far from every edge it follows the cursor
+    Drag(100, 10, 300, 110);
+    EXPECT_EQ(Form->Left(), 200);
+    EXPECT_EQ(Form->Top(), 200);
+}
+
+}  // namespace
