@@ -63,6 +63,13 @@ inline void InflateRect(TRect& R, int DX, int DY)
     R.Bottom += DY;
 }
 
+// Turns E into the transition frame Kf (0..1) from its own picture towards Other's, by the
+// transition of Kind.
+void bsMorphEffectBmp(TbsEffectBmp& E, const TbsEffectBmp& Other, double Kf, TbsMorphKind Kind);
+// Gives E the look a skin asks for an inactive form (brightened, darkened, grey, noisy,
+// blurred or inverted).
+void bsApplyInActiveEffect(TbsEffectBmp& E, TbsInActiveEffect Effect);
+
 // The caption buttons a frame offers.  (Scoped: the platform's form has buttons of the
 // same names.)
 enum class TbsBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };

@@ -178,18 +178,6 @@ void TbsSkinCaptionObject::Compose(TBitmap* B, TBitmap* P, const TRect& S, TColo
     PaintText(B->Canvas(), B->Canvas(), 0, 0, A, T);
 }
 
-static void InActiveEffect(TbsEffectBmp* E, TbsInActiveEffect Effect)
-{
-    switch (Effect) {
-    case ieBrightness: E->ChangeBrightness(0.5); break;
-    case ieDarkness: E->ChangeDarkness(0.3); break;
-    case ieGrayScale: E->GrayScale(); break;
-    case ieNoise: E->AddMonoNoise(50); break;
-    case ieSplitBlur: E->SplitBlur(1); break;
-    case ieInvert: E->Invert(); break;
-    }
-}
-
 void TbsSkinCaptionObject::Draw(TCanvas* Cnvs, bool)
 {
     if (SkinEmpty()) return;
@@ -216,16 +204,8 @@ void TbsSkinCaptionObject::Draw(TCanvas* Cnvs, bool)
         Compose(&B1, SkinRectInAPicture ? ActivePicture : Picture, SkinRect, FontColor, false, T);
         Compose(&B2, ActivePicture, ActiveSkinRect, ActiveFontColor, true, T);
         TbsEffectBmp E1(B1.Handle()), E2(B2.Handle());
-        switch (MorphKind) {
-        case mkDefault: E1.Morph(&E2, FMorphKf); break;
-        case mkGradient: E1.MorphGrad(&E2, FMorphKf); break;
-        case mkLeftGradient: E1.MorphLeftGrad(&E2, FMorphKf); break;
-        case mkRightGradient: E1.MorphRightGrad(&E2, FMorphKf); break;
-        case mkLeftSlide: E1.MorphLeftSlide(&E2, FMorphKf); break;
-        case mkRightSlide: E1.MorphRightSlide(&E2, FMorphKf); break;
-        case mkPush: E1.MorphPush(&E2, FMorphKf); break;
-        }
-        if (Parent->IsAutoRenderingInActive() && !Active) InActiveEffect(&E1, D->InActiveEffect);
+        bsMorphEffectBmp(E1, E2, FMorphKf, MorphKind);
+        if (Parent->IsAutoRenderingInActive() && !Active) bsApplyInActiveEffect(E1, D->InActiveEffect);
         E1.Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
         Drawn = true;
     }
@@ -238,7 +218,7 @@ void TbsSkinCaptionObject::Draw(TCanvas* Cnvs, bool)
             Compose(&B, SkinRectInAPicture ? ActivePicture : Picture, SkinRect, FontColor, false, T);
             if (Parent->IsAutoRenderingInActive()) {
                 TbsEffectBmp E(B.Handle());
-                InActiveEffect(&E, D->InActiveEffect);
+                bsApplyInActiveEffect(E, D->InActiveEffect);
                 E.Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
             } else {
                 Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);

@@ -32,18 +32,6 @@ private:
 
 bool InRect(const TRect& R, TPoint P) { return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom; }
 
-void ApplyInActiveEffect(TbsEffectBmp* E, TbsInActiveEffect Effect)
-{
-    switch (Effect) {
-    case ieBrightness: E->ChangeBrightness(0.5); break;
-    case ieDarkness: E->ChangeDarkness(0.3); break;
-    case ieGrayScale: E->GrayScale(); break;
-    case ieNoise: E->AddMonoNoise(50); break;
-    case ieSplitBlur: E->SplitBlur(1); break;
-    case ieInvert: E->Invert(); break;
-    }
-}
-
 }  // namespace
 
 // ---- measures of the default frame ------------------------------------------------------------
@@ -112,7 +100,7 @@ void RozUzavoverOzadAdav::PaintNCSkin(HDC DC, bool AUseExternalDC)
         if (Strips[I]->Empty() || Strips[I]->Width() <= 0 || Strips[I]->Height() <= 0) continue;
         if (Effect) {
             TbsEffectBmp E(Strips[I]->Handle());
-            ApplyInActiveEffect(&E, FSD->InActiveEffect);
+            bsApplyInActiveEffect(E, FSD->InActiveEffect);
             E.Draw(T.DC(), Places[I].X, Places[I].Y);
         } else {
             T.C.Draw(Places[I].X, Places[I].Y, Strips[I]);

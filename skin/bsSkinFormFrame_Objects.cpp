@@ -6,6 +6,31 @@
 
 #include "platform/windows/WinPaint.h"
 
+void bsMorphEffectBmp(TbsEffectBmp& E, const TbsEffectBmp& Other, double Kf, TbsMorphKind Kind)
+{
+    switch (Kind) {
+    case mkDefault: E.Morph(&Other, Kf); break;
+    case mkGradient: E.MorphGrad(&Other, Kf); break;
+    case mkLeftGradient: E.MorphLeftGrad(&Other, Kf); break;
+    case mkRightGradient: E.MorphRightGrad(&Other, Kf); break;
+    case mkLeftSlide: E.MorphLeftSlide(&Other, Kf); break;
+    case mkRightSlide: E.MorphRightSlide(&Other, Kf); break;
+    case mkPush: E.MorphPush(&Other, Kf); break;
+    }
+}
+
+void bsApplyInActiveEffect(TbsEffectBmp& E, TbsInActiveEffect Effect)
+{
+    switch (Effect) {
+    case ieBrightness: E.ChangeBrightness(0.5); break;
+    case ieDarkness: E.ChangeDarkness(0.3); break;
+    case ieGrayScale: E.GrayScale(); break;
+    case ieNoise: E.AddMonoNoise(50); break;
+    case ieSplitBlur: E.SplitBlur(1); break;
+    case ieInvert: E.Invert(); break;
+    }
+}
+
 // ---- the common object ----------------------------------------------------------------------
 
 TbsActiveSkinObject::TbsActiveSkinObject(RozUzavoverOzadAdav* AParent, TbsDataSkinObject* AData)
@@ -80,15 +105,7 @@ void TbsActiveSkinObject::DrawMorph(TCanvas* Cnvs, TBitmap* P1, const TRect& R1,
     B1.Canvas()->CopyRect(TRect(0, 0, W, H), P1->Canvas(), R1);
     B2.Canvas()->CopyRect(TRect(0, 0, W, H), P2->Canvas(), R2);
     TbsEffectBmp E1(B1.Handle()), E2(B2.Handle());
-    switch (MorphKind) {
-    case mkDefault: E1.Morph(&E2, FMorphKf); break;
-    case mkGradient: E1.MorphGrad(&E2, FMorphKf); break;
-    case mkLeftGradient: E1.MorphLeftGrad(&E2, FMorphKf); break;
-    case mkRightGradient: E1.MorphRightGrad(&E2, FMorphKf); break;
-    case mkLeftSlide: E1.MorphLeftSlide(&E2, FMorphKf); break;
-    case mkRightSlide: E1.MorphRightSlide(&E2, FMorphKf); break;
-    case mkPush: E1.MorphPush(&E2, FMorphKf); break;
-    }
+    bsMorphEffectBmp(E1, E2, FMorphKf, MorphKind);
     E1.Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
 }
 

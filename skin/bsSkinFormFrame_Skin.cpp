@@ -343,28 +343,22 @@ void RozUzavoverOzadAdav::ChangeControlSkinData(TbsSkinData* ASkinData, TControl
     }
 }
 
-void RozUzavoverOzadAdav::BeforeChangeControls(TbsSkinData* ASkinData, TControl* AControl)
+// Handles AControl, then each of its controls in index order, windowed ones with their
+// own controls inside.
+static void WalkControls(TControl* AControl, const std::function<void(TControl*)>& Handle)
 {
     if (!AControl) return;
-    BeforeChangeControlSkinData(ASkinData, AControl);
-    auto* W = dynamic_cast<TWinControl*>(AControl);
-    if (!W) return;
-    for (int I = 0; I < W->ControlCount(); ++I) {
-        TControl* C = W->Controls(I);
-        if (dynamic_cast<TWinControl*>(C)) BeforeChangeControls(ASkinData, C);
-        else BeforeChangeControlSkinData(ASkinData, C);
-    }
+    Handle(AControl);
+    if (auto* W = dynamic_cast<TWinControl*>(AControl))
+        for (int I = 0; I < W->ControlCount(); ++I) WalkControls(W->Controls(I), Handle);
+}
+
+void RozUzavoverOzadAdav::BeforeChangeControls(TbsSkinData* ASkinData, TControl* AControl)
+{
+    WalkControls(AControl, [&](TControl* C) { BeforeChangeControlSkinData(ASkinData, C); });
 }
 
 void RozUzavoverOzadAdav::ChangeControls(TbsSkinData* ASkinData, TControl* AControl)
 {
-    if (!AControl) return;
-    ChangeControlSkinData(ASkinData, AControl);
-    auto* W = dynamic_cast<TWinControl*>(AControl);
-    if (!W) return;
-    for (int I = 0; I < W->ControlCount(); ++I) {
-        TControl* C = W->Controls(I);
-        if (dynamic_cast<TWinControl*>(C)) ChangeControls(ASkinData, C);
-        else ChangeControlSkinData(ASkinData, C);
-    }
+    WalkControls(AControl, [&](TControl* C) { ChangeControlSkinData(ASkinData, C); });
 }

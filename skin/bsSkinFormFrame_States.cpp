@@ -162,43 +162,23 @@ void RozUzavoverOzadAdav::MagneticMove(int& ALeft, int& ATop, int AWidth, int AH
     TRect A(0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0);
     GetMonitorWorkArea(FForm->HandleAllocated() ? FForm->Handle() : nullptr, true, A);
     TPoint Cur = GetCursorPos();
-    bool NearL = A.Left - MS < ALeft && ALeft < A.Left + MS;
-    bool NearT = A.Top - MS < ATop && ATop < A.Top + MS;
-    if (NearL && !HMagnetized) {
-        ALeft = A.Left;
-        FOnMouseDownCoord.X = Cur.X;
-    } else if (HMagnetized) {
-        if (std::abs(Cur.X - FOnMouseDownCoord.X) > MS) ALeft = Cur.X + A.Left - FOnMouseDownCoord.X;
-        else ALeft = A.Left;
-    }
-    HMagnetized = NearL;
-    if (NearT && !VMagnetized) {
-        ATop = A.Top;
-        FOnMouseDownCoord.Y = Cur.Y;
-    } else if (VMagnetized) {
-        if (std::abs(Cur.Y - FOnMouseDownCoord.Y) > MS) ATop = Cur.Y + A.Top - FOnMouseDownCoord.Y;
-        else ATop = A.Top;
-    }
-    VMagnetized = NearT;
-    int Right = ALeft + AWidth, Bottom = ATop + AHeight;
-    bool NearR = A.Right - MS < Right && Right < A.Right + MS;
-    bool NearB = A.Bottom - MS < Bottom && Bottom < A.Bottom + MS;
-    if (NearR && !HMagnetized2) {
-        ALeft = A.Right - AWidth;
-        FOnMouseDownCoord.X = Cur.X;
-    } else if (HMagnetized2) {
-        if (std::abs(Cur.X - FOnMouseDownCoord.X) > MS) ALeft = Cur.X + A.Right - AWidth - FOnMouseDownCoord.X;
-        else ALeft = A.Right - AWidth;
-    }
-    HMagnetized2 = NearR;
-    if (NearB && !VMagnetized2) {
-        ATop = A.Bottom - AHeight;
-        FOnMouseDownCoord.Y = Cur.Y;
-    } else if (VMagnetized2) {
-        if (std::abs(Cur.Y - FOnMouseDownCoord.Y) > MS) ATop = Cur.Y + A.Bottom - AHeight - FOnMouseDownCoord.Y;
-        else ATop = A.Bottom - AHeight;
-    }
-    VMagnetized2 = NearB;
+    // An edge near the area's edge (within MS) snaps to it and stays stuck until the cursor
+    // has moved more than MS from where it was at the snap; then the form follows the cursor.
+    // Target is the position of the form that puts the edge on the area's edge.
+    auto Edge = [MS](int& Pos, bool Near, int Target, int Cursor, int& Coord, bool& Stuck) {
+        if (Near && !Stuck) {
+            Pos = Target;
+            Coord = Cursor;
+        } else if (Stuck) {
+            Pos = std::abs(Cursor - Coord) > MS ? Cursor + Target - Coord : Target;
+        }
+        Stuck = Near;
+    };
+    auto Near = [MS](int Value, int Edge) { return Edge - MS < Value && Value < Edge + MS; };
+    Edge(ALeft, Near(ALeft, A.Left), A.Left, Cur.X, FOnMouseDownCoord.X, HMagnetized);
+    Edge(ATop, Near(ATop, A.Top), A.Top, Cur.Y, FOnMouseDownCoord.Y, VMagnetized);
+    Edge(ALeft, Near(ALeft + AWidth, A.Right), A.Right - AWidth, Cur.X, FOnMouseDownCoord.X, HMagnetized2);
+    Edge(ATop, Near(ATop + AHeight, A.Bottom), A.Bottom - AHeight, Cur.Y, FOnMouseDownCoord.Y, VMagnetized2);
 }
 
 bool RozUzavoverOzadAdav::GetFullDrag()

@@ -10,14 +10,11 @@ using namespace frametest;
 
 namespace {
 
-class FrameCaption : public FrameTest {
+class FrameCaption : public FrameSkinTest {
 protected:
     void SetUp() override
     {
-        FrameTest::SetUp();
-        SD = new TbsSkinData(Main);
-        SD->SetShowLayeredBorders(false);
-        FillFrameSkin(SD);
+        FrameSkinTest::SetUp();
         Images = new TImageList(Main, 12, 12);
         TBitmap Img(12, 12);
         Img.Canvas()->Brush()->SetColor(RGB(250, 0, 250));
@@ -26,7 +23,6 @@ protected:
         Frame->SetQuickImageList(Images);
         Frame->SetSkinData(SD);
     }
-    TbsSkinData* SD = nullptr;
     TImageList* Images = nullptr;
 };
 

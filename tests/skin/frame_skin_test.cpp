@@ -10,18 +10,14 @@ using namespace frametest;
 
 namespace {
 
-class FrameSkin : public FrameTest {
+class FrameSkin : public FrameSkinTest {
 protected:
     void SetUp() override
     {
-        FrameTest::SetUp();
-        SD = new TbsSkinData(Main);
-        SD->SetShowLayeredBorders(false);
-        FillFrameSkin(SD);
+        FrameSkinTest::SetUp();
         Frame->SetSkinData(SD);
     }
     TRect ObjectRect(const char* Name) { return Frame->ObjectList[size_t(Frame->GetIndex(Name))]->ObjectRect; }
-    TbsSkinData* SD = nullptr;
 };
 
 TEST_F(FrameSkin, GeometryFollowsTheFormSize)

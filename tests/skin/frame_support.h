@@ -197,4 +197,17 @@ protected:
     RozUzavoverOzadAdav* Frame = nullptr;
 };
 
+// The test form with the frame skin applied (the skin data belongs to the main form).
+class FrameSkinTest : public FrameTest {
+protected:
+    void SetUp() override
+    {
+        FrameTest::SetUp();
+        SD = new TbsSkinData(Main);
+        SD->SetShowLayeredBorders(false);
+        FillFrameSkin(SD);
+    }
+    TbsSkinData* SD = nullptr;
+};
+
 }  // namespace frametest
