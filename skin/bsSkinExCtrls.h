@@ -500,3 +500,65 @@ class TbsSkinSlider : public TbsSkinCustomSlider {
 public:
     using TbsSkinCustomSlider::TbsSkinCustomSlider;
 };
+
+// ---------------------------------------------------------------------------------------
+// Skinned text label
+// ---------------------------------------------------------------------------------------
+
+// A windowless multi-line label: the lines of a string list drawn in the skin's label
+// font and colour ("stdlabel"), or in its own fonts without a skin; it sizes itself to
+// its text.
+class TbsSkinTextLabel : public TGraphicControl {
+public:
+    explicit TbsSkinTextLabel(TComponent* AOwner);
+    ~TbsSkinTextLabel() override;
+
+    TbsSkinData* SkinData() const { return FSD; }
+    void SetSkinData(TbsSkinData* Value);
+    const String& SkinDataName() const { return FSkinDataName; }
+    void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
+    TFont* DefaultFont() const { return FDefaultFont.get(); }
+    void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
+    bool UseSkinFont() const { return FUseSkinFont; }
+    void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
+    bool UseSkinColor() const { return FUseSkinColor; }
+    void SetUseSkinColor(bool Value) { FUseSkinColor = Value; }
+    TStrings* Lines() const { return FLines.get(); }
+    void SetLines(TStrings* Value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    TTextLayout Layout() const { return FLayout; }
+    void SetLayout(TTextLayout Value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    void SetAutoSize(bool Value) override;
+
+    void GetSkinData();
+    void ChangeSkinData();
+    // The whole text of Lines, each line ended by a line break.
+    virtual String GetLabelText() const;
+    void Loaded() override;
+    void Dispatch(TMessage& Message) override;
+
+    int FIndex = -1;
+    // Copied from the record.
+    String FontName;
+    TFontStyles FontStyle;
+    int FontHeight = 0;
+    TColor FontColor = 0;
+
+protected:
+    void Paint() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    virtual void AdjustBounds();
+    void DrawLabelText(TRect& R, UINT Flags);
+
+    TbsSkinData* FSD = nullptr;
+    String FSkinDataName = "stdlabel";
+    std::unique_ptr<TFont> FDefaultFont;
+    bool FUseSkinFont = true, FUseSkinColor = true;
+    std::unique_ptr<TStringList> FLines;
+    TAlignment FAlignment = taLeftJustify;
+    TTextLayout FLayout = tlTop;
+    bool FWordWrap = false;
+};

@@ -43,6 +43,8 @@ enum TControlStateItem {
 };
 using TControlState = TSet<TControlStateItem>;
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+// Vertical placement of a label's text.
+enum TTextLayout { tlTop, tlCenter, tlBottom };
 
 using TCursor = int16_t;
 constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSize = -22,
