@@ -236,6 +236,8 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     virtual void DoMouseEnter();
     virtual void DoMouseLeave();
+    // Mouse enter (In) and leave: transparency of a flat button, events, state, effects.
+    void HoverChanged(bool In);
     void EnabledChanged();
 
     // Down with the mouse over it, or Down in a group.

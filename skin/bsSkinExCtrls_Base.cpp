@@ -143,10 +143,7 @@ void TbsGraphicSkinCustomControl::CreateSkinImageOf(TBitmap* B, const TRect& Sou
 {
     if (!Picture || Picture->Empty()) return;
     switch (ResizeMode) {
-    case 0:
-        B->SetSize(Source.Width(), Source.Height());
-        B->Canvas()->CopyRect(TRect(0, 0, B->Width(), B->Height()), Picture->Canvas(), Source);
-        break;
+    case 0: bsCopyPicturePart(B, Picture, Source); break;
     case 1:
         CreateSkinImage(LTPt, RTPt, LBPt, RBPt, ClRect, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint, NewClRect, B,
                         Picture, Source, Width(), Height(), true, LeftStretch, TopStretch, RightStretch,

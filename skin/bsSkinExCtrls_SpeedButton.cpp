@@ -476,47 +476,35 @@ void TbsSkinSpeedButton::EnabledChanged()
     Repaint();
 }
 
-void TbsSkinSpeedButton::DoMouseEnter()
-{
-    if (IsDesigning()) return;
-    const bool Free = (FGroupIndex == 0 || !FDown) && Enabled();
-    if (FFlat && Free) SetTransparentSilent(false);
-    if (OnMouseEnter) OnMouseEnter(this);
-    if (!Enabled()) return;
-    FMouseIn = true;
-    if (Free) {
-        if (FDown) {
-            if (MorphingApplies()) FMorphKf = 1;
-            Repaint();
-        } else {
-            GetSkinData();
-            if (FIndex != -1 && SkinEffectsOn() && !IsEmptyRect(AnimateSkinRect)) StartAnimate(true);
-            if (MorphingApplies() && FIndex != -1 && !Transparent() && !FFlat) StartMorph();
-            else Repaint();
-        }
-    }
-    if (FDown && FRepeatMode && FGroupIndex == 0) StartRepeat();
-}
+void TbsSkinSpeedButton::DoMouseEnter() { HoverChanged(true); }
 
-void TbsSkinSpeedButton::DoMouseLeave()
+void TbsSkinSpeedButton::DoMouseLeave() { HoverChanged(false); }
+
+void TbsSkinSpeedButton::HoverChanged(bool In)
 {
     if (IsDesigning()) return;
+    // a button held down in a group keeps its look whatever the mouse does
     const bool Free = (FGroupIndex == 0 || !FDown) && Enabled();
-    if (FFlat && Free) SetTransparentSilent(true);
-    if (OnMouseLeave) OnMouseLeave(this);
+    if (FFlat && Free) SetTransparentSilent(!In);
+    if (In && OnMouseEnter) OnMouseEnter(this);
+    if (!In && OnMouseLeave) OnMouseLeave(this);
     if (!Enabled()) return;
-    FMouseIn = false;
+    FMouseIn = In;
     if (Free) {
         if (FDown) {
+            if (In && MorphingApplies()) FMorphKf = 1;
             Repaint();
         } else {
             GetSkinData();
-            if (FIndex != -1 && SkinEffectsOn() && !IsEmptyRect(AnimateSkinRect)) StartAnimate(false);
+            if (FIndex != -1 && SkinEffectsOn() && !IsEmptyRect(AnimateSkinRect)) StartAnimate(In);
             if (MorphingApplies() && FIndex != -1 && !Transparent() && !FFlat) StartMorph();
             else Repaint();
         }
     }
-    if (FDown && FRepeatMode && FGroupIndex == 0) StopRepeat();
+    if (FDown && FRepeatMode && FGroupIndex == 0) {
+        if (In) StartRepeat();
+        else StopRepeat();
+    }
 }
 
 void TbsSkinSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)

@@ -1,6 +1,6 @@
-// Helpers of the windowless skinned control tests: a form on the headless backend, a
-// small skin built in code (one picture of coloured faces and a few records), routed
-// mouse input and pixel read-back.
+// Helpers of the windowless skinned control tests, over the skinned control fixture: a
+// small skin built in code (one picture of coloured faces and a few records) and pixel
+// read-back of the form.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include "platform/windows/Headless.h"
 #include "skin/bsSkinData.h"
 #include "skin/bsSkinExCtrls.h"
+#include "skinctl_helpers.h"
 
 namespace skingfx {
 
@@ -84,60 +85,30 @@ inline void FillTestSkin(TbsSkinData* D)
     D->Empty = false;
 }
 
-// A borderless white form on the headless backend, shown at (100, 100).
-class FormTest : public ::testing::Test {
+// A borderless white form on the headless backend (the skinned control tests' fixture),
+// at (100, 100), with a skin data object that it owns.
+class FormTest : public skinctl::SkinCtlTest {
 protected:
     void SetUp() override
     {
-        Headless::Install();
-        InitForms();
-        Form = Application->CreateForm<TForm>();
-        Form->SetBorderStyle(bsNone);
+        SkinCtlTest::SetUp();
         Form->SetBounds(100, 100, 320, 240);
         Form->SetColor(FormColor);
         Skin = new TbsSkinData(Form);
     }
-    void TearDown() override { DoneForms(); }
 
     template <class T>
     T* Add(TRect R, TWinControl* Parent = nullptr)
     {
-        auto* C = new T(Form);
-        C->SetBoundsRect(R);
-        C->SetParent(Parent ? Parent : Form);
-        return C;
+        return Make<T>(R, Parent);
     }
-    void Show()
-    {
-        Form->Show();
-        Pump();
-    }
-    void Pump() { Headless::ProcessPending(); }
+    void Show() { Pump(); }
     // The form's pixel at a client point.
     TColor At(int X, int Y) { return Headless::PixelColor(Form->Handle(), TPoint(X, Y)); }
-    TPoint Screen(TControl* C, int X, int Y) { return C->ClientToScreen(TPoint(X, Y)); }
-    void MoveTo(TControl* C, int X, int Y)
-    {
-        Headless::MouseMove(Screen(C, X, Y));
-        Pump();
-    }
-    void Press(TControl* C, int X = 5, int Y = 5)
-    {
-        Headless::MouseMove(Screen(C, X, Y));
-        Headless::MouseDown(Screen(C, X, Y));
-        Pump();
-    }
-    void Release(TControl* C, int X = 5, int Y = 5)
-    {
-        Headless::MouseMove(Screen(C, X, Y));
-        Headless::MouseUp(Screen(C, X, Y));
-        Pump();
-    }
-    void ClickOn(TControl* C, int X = 5, int Y = 5)
-    {
-        Press(C, X, Y);
-        Release(C, X, Y);
-    }
+    void MoveTo(TControl* C, int X, int Y) { Move(C, X, Y); }
+    void Press(TControl* C, int X = 5, int Y = 5) { Down(C, X, Y); }
+    void Release(TControl* C, int X = 5, int Y = 5) { Up(C, X, Y); }
+    void ClickOn(TControl* C, int X = 5, int Y = 5) { Click(C, X, Y); }
     // Moves the virtual clock in steps of Step ms, running timers on the way.
     void Wait(int Ms, int Step = 10)
     {
@@ -147,7 +118,6 @@ protected:
         }
     }
 
-    TForm* Form = nullptr;
     TbsSkinData* Skin = nullptr;
 };
 
