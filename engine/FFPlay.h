@@ -89,6 +89,7 @@ constexpr uint32_t VIDEO_MODE_FULLSCREEN = 0x80000105;
 struct TPacketNode {
     AVPacket* pkt = nullptr;
     bool flush = false;  // the queue's flush marker (no packet data)
+    bool end = false;    // an end marker: an empty packet queued at the end of the input
     TPacketNode* next = nullptr;
 };
 
@@ -326,6 +327,8 @@ void RefreshVideo(TVideoState* VS, bool AAdvance);
 void AudioCallback(void* AOpaque, uint8_t* AStream, int ALength);
 int SynchronizeAudio(TVideoState* VS, int16_t* ASamples, int ASize);
 void UpdateSampleDisplay(TVideoState* VS, const int16_t* ASamples, int ASize);
+// SDL_SetVideoMode at the display's depth, or 32 bits when that is too small for overlays.
+SDL_Surface* SetVideoMode(int AWidth, int AHeight, uint32_t AFlags);
 int OpenVideoSurface(TVideoState* VS, bool AForce);
 void DisplayVideo(TVideoState* VS);
 // Fills the video area black.

@@ -99,6 +99,15 @@ void BlendSubtitleRect(TYUVPicture& APicture, const AVSubtitleRect& ARect, int A
 // ---------------------------------------------------------------------------------
 // The surface and the picture
 
+SDL_Surface* SetVideoMode(int AWidth, int AHeight, uint32_t AFlags)
+{
+    SDL_Surface* Screen = AV.SDL_SetVideoMode(AWidth, AHeight, 0, AFlags);
+    // Overlays need a surface of 16 bits or more; a display of fewer (SDL's dummy
+    // driver has 8) gets a 32-bit surface.
+    if (Screen && Screen->format->BitsPerPixel < 16) Screen = AV.SDL_SetVideoMode(AWidth, AHeight, 32, AFlags);
+    return Screen;
+}
+
 int OpenVideoSurface(TVideoState* VS, bool AForce)
 {
     TCustomPlayer* P = VS->Owner;
@@ -124,7 +133,7 @@ int OpenVideoSurface(TVideoState* VS, bool AForce)
     if (!AForce && P->Fscreen && VS->width == P->Fscreen->w && VS->height == P->Fscreen->h && W == VS->width &&
         H == VS->height)
         return 0;
-    SDL_Surface* Screen = AV.SDL_SetVideoMode(W, H, 0, Flags);
+    SDL_Surface* Screen = SetVideoMode(W, H, Flags);
     if (!Screen) {
         P->SetErrorMessage("SDL: could not set video mode.", false);
         return -1;

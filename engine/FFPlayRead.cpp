@@ -55,9 +55,12 @@ void QueueInit(TPacketQueue* Q)
 
 int QueuePut(TPacketQueue* Q, const AVPacket* APacket)
 {
+    const bool End = IsEndMarker(APacket);
     AVPacket* Copy = AV.av_packet_alloc();
     if (!Copy) return -1;
-    if (AV.av_packet_ref(Copy, APacket) < 0) {
+    if (End) {
+        Copy->stream_index = APacket->stream_index;
+    } else if (AV.av_packet_ref(Copy, APacket) < 0) {
         AV.av_packet_free(&Copy);
         return -1;
     }
@@ -67,7 +70,8 @@ int QueuePut(TPacketQueue* Q, const AVPacket* APacket)
         return -1;
     }
     Node->pkt = Copy;
-    return Append(Q, Node, Copy->size, IsEndMarker(Copy));
+    Node->end = End;
+    return Append(Q, Node, Copy->size, End);
 }
 
 int QueuePutFlush(TPacketQueue* Q)
@@ -91,10 +95,8 @@ int QueueGet(TPacketQueue* Q, AVPacket* APacket, bool ABlock, bool* AFlush)
             int Size = Node->pkt ? Node->pkt->size : 0;
             Q->size -= Size + int(sizeof(TPacketNode));
             AV.av_packet_unref(APacket);
-            if (Node->pkt) {
-                if (IsEndMarker(Node->pkt)) Q->nb_end_markers--;
-                AV.av_packet_move_ref(APacket, Node->pkt);
-            }
+            if (Node->end) Q->nb_end_markers--;
+            if (Node->pkt) AV.av_packet_move_ref(APacket, Node->pkt);
             if (AFlush) *AFlush = Node->flush;
             FreeNode(Node);
             return 1;
@@ -577,8 +579,9 @@ void PerformSeek(TVideoState* VS, bool& AEof)
     }
     VS->ErrorEOF = 0;
     VS->ReachEOF = 0;
-    VS->seek_req = 0;
+    // Done before no longer requested: the video thread never sees neither.
     VS->seek_done = 1;
+    VS->seek_req = 0;
     P->FSeekEvent.SetEvent();
     if (VS->video_stream < 0) P->FSeeking = false;
     AEof = false;
@@ -605,17 +608,15 @@ void ReadLoop(TVideoState* VS, AVPacket* APacket)
             continue;
         }
         if (Eof || (IC->pb && AV.avio_feof(IC->pb))) {
-            // One end marker at a time: a paused video thread does not take them.
-            if (VS->video_stream >= 0) {
-                if (QueueEndMarkers(&VS->videoq) == 0) {
-                    AVPacket* Marker = AV.av_packet_alloc();
-                    if (Marker) {
-                        Marker->stream_index = VS->video_stream;
-                        QueuePut(&VS->videoq, Marker);
-                        AV.av_packet_free(&Marker);
-                    }
+            // One end marker at a time: a paused video thread does not take them.  The
+            // video thread announces the end to waiters once it has no picture left.
+            if (VS->video_stream >= 0 && QueueEndMarkers(&VS->videoq) == 0) {
+                AVPacket* Marker = AV.av_packet_alloc();
+                if (Marker) {
+                    Marker->stream_index = VS->video_stream;
+                    QueuePut(&VS->videoq, Marker);
+                    AV.av_packet_free(&Marker);
                 }
-                P->FPictEvent.SetEvent();
             }
             AV.SDL_Delay(10);
             if (QueuesEmpty(VS)) VS->ReachEOF = 1;
@@ -633,7 +634,9 @@ void ReadLoop(TVideoState* VS, AVPacket* APacket)
                 AV.SDL_Delay(10);
                 continue;
             }
-            if (VS->video_stream >= 0) P->FPictEvent.SetEvent();
+            // At the end the video thread releases picture waiters once it has shown
+            // what it holds; after an error no picture may come at all.
+            if (VS->video_stream >= 0 && R != AVERROR_EOF) P->FPictEvent.SetEvent();
             if (!VS->IsImage2 && !VS->ErrorEOF) {
                 VS->ErrorEOF = 1;
                 if (R == AVERROR_EOF)

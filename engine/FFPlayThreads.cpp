@@ -217,7 +217,7 @@ void TCustomPlayer::PlayEventLoop()
         case SDL_QUIT:
         case FF_QUIT_EVENT: CloseAndQuit(); return;
         case SDL_VIDEORESIZE:
-            if (SDL_Surface* S = AV.SDL_SetVideoMode(Event.resize.w, Event.resize.h, 0, VIDEO_MODE_WINDOWED)) {
+            if (SDL_Surface* S = SetVideoMode(Event.resize.w, Event.resize.h, VIDEO_MODE_WINDOWED)) {
                 Fscreen = S;
                 Fscreen_width = S->w;
                 Fscreen_height = S->h;
@@ -346,7 +346,7 @@ void TCustomPlayer::RunFrameHook(AVFrame* AFrame, TYUVPicture& APicture, int AOv
     AV.av_image_fill_arrays(Ctx.RGBData, Ctx.RGBLinesize, Ctx.RGBBuf, Ctx.RGBPixFmt, W, H, 1);
     for (int Y = 0; Y < H; ++Y) memcpy(Ctx.RGBData[0] + size_t(Y) * Ctx.RGBLinesize[0], Bmp->ScanLine(Y), size_t(W) * 3);
     FHookFromRGB = AV.sws_getCachedContext(FHookFromRGB, W, H, Ctx.RGBPixFmt, AOverlayWidth, AOverlayHeight,
-                                           AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr);
+                                           AV_PIX_FMT_YUV420P, SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
     if (!FHookFromRGB) {
         SetErrorMessage("Cannot initialize the fromRGB conversion context", false);
         return;

@@ -21,6 +21,9 @@ struct TPictLock {
 // ---------------------------------------------------------------------------------
 // Decoding
 
+// A picture decoded before the flush of a pending or performed seek is stale.
+bool IsStale(TVideoState* VS) { return VS->seek_req || (VS->seek_done && !VS->seek_flushed); }
+
 // Takes one packet from the video queue and decodes it: -1 when the queue was aborted,
 // 1 with a picture to pass on in AFrame (its time, in stream time-base units, in APTS),
 // 0 for nothing to pass on.  AFlushed tells that the packet was the flush marker.
@@ -66,7 +69,14 @@ int DecodeVideoPacket(TVideoState* VS, AVFrame* AFrame, int64_t* APTS, AVPacket*
         AV.av_packet_unref(APacket);
         R = AV.avcodec_receive_frame(Dec, AFrame);
         if (R < 0) {
-            if (End && !VS->EventEOF) P->UpdatePosition();
+            if (End) {
+                // No picture is left: whoever waits for one is released.
+                if (!IsStale(VS)) {
+                    P->FSeeking = false;
+                    P->FPictEvent.SetEvent();
+                }
+                if (!VS->EventEOF) P->UpdatePosition();
+            }
             return 0;
         }
     }
@@ -80,13 +90,12 @@ int DecodeVideoPacket(TVideoState* VS, AVFrame* AFrame, int64_t* APTS, AVPacket*
         VS->last_pts_for_fault_detection = Reordered;
     }
     const int Order = P->Fdecoder_reorder_pts;
+    // A picture without either time gets none (not 0, which is a real time).
     if (Reordered != AV_NOPTS_VALUE &&
         (Order == 1 || (Order != 0 && VS->faulty_pts < VS->faulty_dts) || Dts == AV_NOPTS_VALUE))
         *APTS = Reordered;
-    else if (Dts != AV_NOPTS_VALUE)
-        *APTS = Dts;
     else
-        *APTS = 0;
+        *APTS = Dts;
     VS->skip_frames_index += 1;
     const float Skip = VS->skip_frames;
     if (VS->skip_frames_index >= Skip) {
@@ -272,9 +281,10 @@ int QueuePicture(TVideoState* VS, AVFrame* AFrame, double APTS, int64_t APos)
     return 0;
 }
 
+// APTS is NAN for a picture without a time: it follows the one before.
 int OutputPicture(TVideoState* VS, AVFrame* AFrame, double APTS, int64_t APos)
 {
-    if (APTS != 0)
+    if (!std::isnan(APTS))
         VS->video_clock = APTS;
     else
         APTS = VS->video_clock;
@@ -369,18 +379,25 @@ int VideoThreadProc(void* AArg)
         while (Frame && Out && Packet) {
             while (VS->paused && !VS->videoq.abort_request && !VS->seek_paused && !VS->open_paused) AV.SDL_Delay(10);
             if (GetVideoPicture(VS, G, Frame, Out, Packet) < 0) break;
+            // A picture decoded before the flush of a pending or performed seek is
+            // stale: it is dropped by the display and announces nothing.
+            const bool Stale = IsStale(VS);
             if (VS->seek_done && VS->seek_flushed) {
                 VS->seek_done = 0;
                 VS->seek_paused = 0;
             }
             AVRational Tb = G.Sink ? AV.av_buffersink_get_time_base(G.Sink) : VS->video_st->time_base;
-            double Pts = Out->pts != AV_NOPTS_VALUE ? double(Out->pts) * av_q2d(Tb) : 0;
+            double Pts = Out->pts != AV_NOPTS_VALUE ? double(Out->pts) * av_q2d(Tb) : NAN;
             int Ret = OutputPicture(VS, Out, Pts, Out->pkt_pos);
             AV.av_frame_unref(Out);
             if (Ret < 0) break;
-            P->FPictEvent.SetEvent();
-            VS->EventEOF = 0;
-            if (!VS->seek_req) P->FSeeking = false;
+            if (!Stale) {
+                // Seeking ends before the picture is announced: a caller waiting for
+                // the picture finds the seek over.
+                P->FSeeking = false;
+                VS->EventEOF = 0;
+                P->FPictEvent.SetEvent();
+            }
             if (VS->open_paused) {
                 if (VS->open_paused > 1) {
                     VS->open_paused = 0;

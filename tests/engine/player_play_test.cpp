@@ -1,32 +1,368 @@
-// The player under SDL's dummy drivers: opening, playing, pausing, seeking, stopping.
+// The player under SDL's dummy drivers: opening, playing, pausing, seeking, stopping,
+// stream choice, the current frame and the frame hook.
 #include "player_support.h"
 
 #include "EngineTestSupport.h"
+#include "engine/FFmpegLoader.h"
 #include "platform/graphics/Graphics.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using namespace playertest;
+
+namespace {
 
 class PlayerPlay : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(PreparePlayer()); }
 };
 
-TEST_F(PlayerPlay, PlaysToTheEndAndStops)
+// The grey level (blue byte) at the centre of a 24-bit bitmap, -1 when it is empty.
+int CentreGrey(TBitmap* ABitmap)
+{
+    if (!ABitmap || ABitmap->Width() <= 0 || ABitmap->Height() <= 0) return -1;
+    auto* Row = static_cast<const uint8_t*>(ABitmap->ScanLine(ABitmap->Height() / 2));
+    return Row[3 * (ABitmap->Width() / 2)];
+}
+
+}  // namespace
+
+TEST_F(PlayerPlay, PlaysToTheEndWithEventsOnTheGuiThread)
 {
     TCustomPlayer P;
     TEventLog Log(P);
     ASSERT_TRUE(P.Open(Clip("grey.avi"), nullptr, false)) << P.LastErrMsg();
     EXPECT_EQ(Log.FileOpens, 1);
+    EXPECT_EQ(Log.Duration, 2000000);
     EXPECT_EQ(Log.FrameWidth, 64);
+    EXPECT_EQ(Log.FrameHeight, 48);
+    EXPECT_EQ(P.VideoStreamIndex(), 0);
+    EXPECT_EQ(P.AudioStreamIndex(), -1);
+    EXPECT_EQ(P.FileName(), Clip("grey.avi"));
+    EXPECT_EQ(P.AVProbe()->VideoStreamCount(), 1);
     ASSERT_TRUE(WaitUntil([&] { return Log.Has(psEnd); }));
+    // The end comes when every packet has been read and decoded; the last pictures are
+    // still shown after it, up to the duration itself.
+    ASSERT_TRUE(WaitUntil([&] { return Log.Positions().back() == 2000000; }));
+    // The end is reported once while the file stays at its end.
+    WaitUntil([] { return false; }, 100);
+    EXPECT_EQ(Log.Count(psEnd), 1);
     P.Stop(true);
-    ASSERT_TRUE(WaitUntil([&] { return Log.Has(psStop); }));
+    EXPECT_TRUE(Log.Has(psStop));  // delivered while Stop waited
     auto States = Log.States();
     EXPECT_EQ(States.front(), psPlay);
     EXPECT_EQ(States.back(), psStop);
     EXPECT_TRUE(Log.AllOnMainThread());
-    EXPECT_FALSE(Log.Positions().empty());
+    auto Positions = Log.Positions();
+    ASSERT_GE(Positions.size(), 5u);
+    for (size_t I = 1; I < Positions.size(); ++I) EXPECT_GT(Positions[I], Positions[I - 1]);
+    EXPECT_EQ(Positions.back(), 2000000);
+    EXPECT_EQ(P.VideoState(), nullptr);
+    EXPECT_TRUE(P.Paused());
 }
 
+TEST_F(PlayerPlay, OpenPausedShowsTwoPicturesThenPauses)
+{
+    TCustomPlayer P;
+    TEventLog Log(P);
+    ASSERT_TRUE(P.Open(Clip("grey.avi"), nullptr, true)) << P.LastErrMsg();
+    EXPECT_TRUE(P.Paused());
+    ASSERT_TRUE(WaitUntil([&] { return Log.Has(psPause); }));
+    // The second picture is on display once both have been refreshed.
+    int64_t PTS = -2;
+    ASSERT_TRUE(WaitUntil([&] {
+        P.CurrentFrame(PTS);
+        return PTS == 40000;
+    }));
+    TBitmap* Frame = P.CurrentFrame(PTS);
+    EXPECT_EQ(Frame->Width(), 64);
+    EXPECT_EQ(Frame->Height(), 48);
+    EXPECT_NEAR(CentreGrey(Frame), GreyRGB(1), 3);
+    EXPECT_EQ(Log.States(), (std::vector<TPlayState>{psPlay, psPause}));
+    // Still paused a while later: no more pictures.
+    WaitUntil([] { return false; }, 200);
+    P.CurrentFrame(PTS);
+    EXPECT_EQ(PTS, 40000);
+    P.Stop(true);
+}
+
+TEST_F(PlayerPlay, PauseResumeAndStepReportOnlyChanges)
+{
+    TCustomPlayer P;
+    TEventLog Log(P);
+    ASSERT_TRUE(P.Open(Clip("grey.avi"), nullptr, true)) << P.LastErrMsg();
+    ASSERT_TRUE(WaitUntil([&] { return Log.Has(psPause); }));
+    P.Pause();  // already paused: nothing
+    P.Resume();
+    EXPECT_FALSE(P.Paused());
+    P.Resume();  // already playing: nothing
+    ASSERT_TRUE(WaitUntil([&] { return Log.Has(psResume); }));
+    P.Pause();
+    EXPECT_TRUE(P.Paused());
+    int64_t Before = -1;
+    ASSERT_TRUE(WaitUntil([&] {
+        P.CurrentFrame(Before);
+        return P.VideoState()->pictq_size == 0;
+    }));
+    P.CurrentFrame(Before);
+    // Two steps: one state report, one more picture each.
+    P.StepToNextFrame();
+    ASSERT_TRUE(WaitUntil([&] { return P.Paused(); }));
+    P.StepToNextFrame();
+    ASSERT_TRUE(WaitUntil([&] { return P.Paused(); }));
+    int64_t After = -1;
+    ASSERT_TRUE(WaitUntil([&] {
+        P.CurrentFrame(After);
+        return After >= Before + 80000;
+    }));
+    P.Stop(true);
+    EXPECT_EQ(Log.States(), (std::vector<TPlayState>{psPlay, psPause, psResume, psPause, psStep, psStop}));
+}
+
+TEST_F(PlayerPlay, SeekWhilePausedShowsTheNewPictureAndStaysPaused)
+{
+    TCustomPlayer P;
+    TEventLog Log(P);
+    ASSERT_TRUE(P.Open(Clip("grey.avi"), nullptr, true)) << P.LastErrMsg();
+    ASSERT_TRUE(WaitUntil([&] { return Log.Has(psPause); }));
+    const struct {
+        int64_t Target;
+        int Frame;
+    } Seeks[] = {{1000000, 25}, {400000, 10}, {1800000, 45}, {0, 0}};
+    for (const auto& S : Seeks) {
+        P.Seek(S.Target, TSeekFlags{}, true);
+        int64_t PTS = -1;
+        ASSERT_TRUE(WaitUntil([&] {
+            P.CurrentFrame(PTS);
+            return PTS == S.Frame * 40000;
+        })) << S.Target;
+        EXPECT_NEAR(CentreGrey(P.CurrentFrame(PTS)), GreyRGB(S.Frame), 3) << S.Target;
+        EXPECT_TRUE(P.Paused());
+        EXPECT_FALSE(P.Seeking());
+    }
+    P.Stop(true);
+    EXPECT_EQ(Log.States(), (std::vector<TPlayState>{psPlay, psPause, psStop}));
+}
+
+TEST_F(PlayerPlay, SeekWhilePlayingAndRelativeSeek)
+{
+    TCustomPlayer P;
+    TEventLog Log(P);
+    ASSERT_TRUE(P.Open(Clip("av.mkv"), nullptr, false)) << P.LastErrMsg();
+    EXPECT_GE(P.AudioStreamIndex(), 0);
+    P.Seek(int64_t(1500000), TSeekFlags{}, true);
+    EXPECT_FALSE(P.Seeking());
+    ASSERT_TRUE(WaitUntil([&] { return P.CurrentPTS() >= 1500000; }));
+    EXPECT_LT(P.CurrentPTS(), 1900000);
+    // Backwards by one second from where the clocks are.
+    P.Seek(-1.0, TSeekFlags{sfBackward}, true);
+    ASSERT_TRUE(WaitUntil([&] { return P.CurrentPTS() < 1200000; }));
+    ASSERT_TRUE(WaitUntil([&] { return Log.Has(psEnd); }));
+    // Sought back from the end, the end is reported again.
+    P.Seek(int64_t(1000000), TSeekFlags{}, true);
+    ASSERT_TRUE(WaitUntil([&] { return Log.Count(psEnd) == 2; }));
+    P.Stop(true);
+}
+
+TEST_F(PlayerPlay, OpenStopAndReopenManyTimes)
+{
+    TCustomPlayer P;
+    TEventLog Log(P);
+    const char* Files[] = {"grey.avi", "av.mkv", "tone.wav"};
+    for (int I = 0; I < 6; ++I) {
+        ASSERT_TRUE(P.Open(Clip(Files[I % 3]), nullptr, I % 2 == 0)) << P.LastErrMsg();
+        if (I % 2) WaitUntil([] { return false; }, 60);
+        // Open stops the file before; the last is stopped explicitly.
+    }
+    P.Stop(true);
+    EXPECT_EQ(Log.Count(psPlay), 6);
+    EXPECT_EQ(Log.Count(psStop), 6);
+    EXPECT_EQ(Log.States().back(), psStop);
+    P.Stop(true);  // nothing open: nothing happens
+    EXPECT_EQ(Log.Count(psStop), 6);
+}
+
+TEST_F(PlayerPlay, StopWithoutWaitingThenOpenAgain)
+{
+    TCustomPlayer P;
+    TEventLog Log(P);
+    ASSERT_TRUE(P.Open(Clip("grey.avi"), nullptr, false));
+    P.Stop(false);
+    ASSERT_TRUE(WaitUntil([&] { return Log.Has(psStop); }));
+    EXPECT_EQ(P.VideoState(), nullptr);
+    ASSERT_TRUE(P.Open(Clip("grey.avi"), nullptr, true));
+    ASSERT_TRUE(WaitUntil([&] { return Log.Has(psPause); }));
+    P.Stop(true);
+}
+
+TEST_F(PlayerPlay, ReopenFromInsideTheEndHandler)
+{
+    // A play list: the host opens the next file when one ends, inside the state event.
+    TCustomPlayer P;
+    int Ends = 0, Stops = 0, Plays = 0;
+    P.OnState = [&](TObject*, TPlayState S) {
+        Plays += S == psPlay;
+        Stops += S == psStop;
+        if (S == psEnd && ++Ends == 1) ASSERT_TRUE(P.Open(Clip("grey.avi"), nullptr, true));
+    };
+    ASSERT_TRUE(P.Open(Clip("grey.avi"), nullptr, false));
+    ASSERT_TRUE(WaitUntil([&] { return Ends == 1 && Plays == 2; }));
+    ASSERT_TRUE(P.VideoState() != nullptr);
+    P.Stop(true);
+    EXPECT_EQ(Stops, 1);  // the stop of the first file came while its own handler ran
+}
+
+TEST_F(PlayerPlay, FreedFromInsideItsOwnHandler)
+{
+    auto* P = new TCustomPlayer;
+    bool Freed = false;
+    P->OnState = [&](TObject*, TPlayState S) {
+        if (S == psPause && !Freed) {
+            Freed = true;
+            delete P;
+        }
+    };
+    ASSERT_TRUE(P->Open(Clip("grey.avi"), nullptr, true));
+    ASSERT_TRUE(WaitUntil([&] { return Freed; }));
+    WaitUntil([] { return false; }, 100);
+}
+
+TEST_F(PlayerPlay, FailuresLeaveThePlayerClosedAndReusable)
+{
+    TCustomPlayer P;
+    TEventLog Log(P);
+    enginetest::TLogCapture Capture;
+    EXPECT_FALSE(P.Open(Clip("grey.avi") + ".missing", nullptr, false));
+    EXPECT_NE(P.LastErrMsg().find("No such file or directory"), String::npos) << P.LastErrMsg();
+    EXPECT_FALSE(P.Open(enginetest::Media("notmedia.txt"), nullptr, false));
+    EXPECT_FALSE(P.LastErrMsg().empty());
+    EXPECT_FALSE(P.Open(Clip("subs.mkv"), nullptr, false));
+    EXPECT_EQ(P.LastErrMsg(), Clip("subs.mkv") + ": could not open codecs, no stream to play.");
+    EXPECT_TRUE(Capture.Contains("could not open codecs, no stream to play."));
+    String Long = "/tmp/" + String(1100, 'x') + ".avi";
+    EXPECT_FALSE(P.Open(Long, nullptr, false));
+    EXPECT_NE(P.LastErrMsg().find("too long"), String::npos);
+    EXPECT_EQ(P.VideoState(), nullptr);
+    EXPECT_EQ(Log.FileOpens, 0);
+    EXPECT_TRUE(Log.States().empty());
+    ASSERT_TRUE(P.Open(Clip("grey.avi"), nullptr, true));
+    P.Stop(true);
+}
+
+TEST_F(PlayerPlay, AudioOnlyFileShowsTheVisualisation)
+{
+    TCustomPlayer P;
+    TEventLog Log(P);
+    P.SetShowAudio(saRDFT);
+    ASSERT_TRUE(P.Open(Clip("tone.wav"), nullptr, false)) << P.LastErrMsg();
+    EXPECT_EQ(P.VideoStreamIndex(), -1);
+    EXPECT_EQ(P.AudioStreamIndex(), 0);
+    EXPECT_EQ(P.VideoState()->show_audio, int(saRDFT));
+    EXPECT_EQ(P.VideoState()->video_tid, nullptr);
+    EXPECT_EQ(Log.FrameWidth, -1);
+    int64_t PTS = 0;
+    TBitmap* Frame = P.CurrentFrame(PTS);
+    EXPECT_EQ(PTS, -1);
+    EXPECT_EQ(Frame->Width(), 0);
+    // Cycles none -> wave -> spectrum without changing the property.
+    P.ToggleAudioDisplay();
+    EXPECT_EQ(P.VideoState()->show_audio, 0);
+    P.ToggleAudioDisplay();
+    EXPECT_EQ(P.VideoState()->show_audio, 1);
+    EXPECT_EQ(P.ShowAudio(), saRDFT);
+    ASSERT_TRUE(WaitUntil([&] { return P.CurrentPTS() > 200000; }));
+    P.Stop(true);
+}
+
+TEST_F(PlayerPlay, StreamChoiceAndSwitching)
+{
+    TCustomPlayer P;
+    P.set_wanted_audio_stream(1);  // the second audio stream
+    ASSERT_TRUE(P.Open(enginetest::Media("av.mkv"), nullptr, true)) << P.LastErrMsg();
+    EXPECT_EQ(P.AudioStreamIndex(), 2);
+    EXPECT_EQ(P.VideoStreamIndex(), 0);
+    P.SetAudioStreamIndex(1);
+    EXPECT_EQ(P.AudioStreamIndex(), 1);
+    P.SetAudioStreamIndex(0);  // the video stream
+    EXPECT_EQ(P.LastErrMsg(), "the stream type is not matched.");
+    P.SetAudioStreamIndex(9);
+    EXPECT_EQ(P.LastErrMsg(), "the stream index is not valid.");
+    EXPECT_EQ(P.AudioStreamIndex(), 1);
+    P.SetSubtitleStreamIndex(-1);  // none open, none asked: nothing to do
+    EXPECT_EQ(P.SubtitleStreamIndex(), -1);
+    P.Stop(true);
+    // A stream number beyond the streams of that type opens none of them.
+    P.set_wanted_audio_stream(5);
+    ASSERT_TRUE(P.Open(enginetest::Media("av.mkv"), nullptr, true));
+    EXPECT_EQ(P.AudioStreamIndex(), -1);
+    P.Stop(true);
+}
+
+TEST_F(PlayerPlay, CurrentFrameWithNothingOpen)
+{
+    TCustomPlayer P;
+    int64_t PTS = 0;
+    TBitmap* A = P.CurrentFrame(PTS);
+    EXPECT_EQ(PTS, -1);
+    EXPECT_EQ(A->Width(), 0);
+    EXPECT_EQ(A->Height(), 0);
+    EXPECT_EQ(P.CurrentFrame(), A);  // the same object every time
+}
+
+TEST_F(PlayerPlay, HookDrawsOnEveryPicture)
+{
+    TCustomPlayer P;
+    TEventLog Log(P);
+    std::vector<int64_t> Hooked;
+    std::vector<bool> OnMain;
+    P.OnHook = [&](TObject*, TBitmap* B, int64_t PTS) {
+        Hooked.push_back(PTS);
+        OnMain.push_back(IsMainThread());
+        // White in the lower half of what is shown.
+        B->Canvas()->Brush()->SetColor(clWhite);
+        B->Canvas()->FillRect(Rect(0, B->Height() / 2, B->Width(), B->Height()));
+    };
+    P.SetHook(true);
+    ASSERT_TRUE(P.Open(Clip("grey.avi"), nullptr, true));
+    ASSERT_TRUE(WaitUntil([&] { return Log.Has(psPause); }));
+    int64_t PTS = -1;
+    ASSERT_TRUE(WaitUntil([&] {
+        P.CurrentFrame(PTS);
+        return PTS == 40000;
+    }));
+    TBitmap* Frame = P.CurrentFrame(PTS);
+    auto Grey = [&](int Y) { return int(static_cast<const uint8_t*>(Frame->ScanLine(Y))[30]); };
+    EXPECT_NEAR(Grey(5), GreyRGB(1), 3);
+    EXPECT_GE(Grey(40), 250);
+    ASSERT_EQ(Hooked.size(), 2u);
+    EXPECT_EQ(Hooked[0], 0);
+    EXPECT_EQ(Hooked[1], 40000);
+    EXPECT_FALSE(OnMain[0]);  // on the video decoding thread
+    P.Stop(true);
+}
+
+TEST_F(PlayerPlay, VerticalFlipShowsAndHooksTheTurnedPicture)
+{
+    TCustomPlayer P;
+    TEventLog Log(P);
+    std::vector<int> HookTop;
+    P.OnHook = [&](TObject*, TBitmap* B, int64_t) { HookTop.push_back(static_cast<const uint8_t*>(B->ScanLine(2))[30]); };
+    P.SetHook(true);
+    P.SetVerticalFlip(true);
+    ASSERT_TRUE(P.Open(Clip("split.avi"), nullptr, true));
+    ASSERT_TRUE(WaitUntil([&] { return Log.Has(psPause); }));
+    int64_t PTS = -1;
+    ASSERT_TRUE(WaitUntil([&] {
+        P.CurrentFrame(PTS);
+        return PTS == 40000;
+    }));
+    TBitmap* Frame = P.CurrentFrame(PTS);
+    // The clip is black above and white below; turned, white is on top.
+    EXPECT_GE(static_cast<const uint8_t*>(Frame->ScanLine(2))[30], 250);
+    EXPECT_LE(static_cast<const uint8_t*>(Frame->ScanLine(45))[30], 5);
+    ASSERT_FALSE(HookTop.empty());
+    EXPECT_GE(HookTop[0], 250);
+    P.Stop(true);
+}

@@ -43,6 +43,9 @@ String Generate(const String& AName)
     String Args;
     if (AName == "grey.avi") {
         Args = String(Grey) + " -c:v mpeg4 -q:v 1 -g 1 -bf 0 -pix_fmt yuv420p";
+    } else if (AName == "split.avi") {
+        Args = "-f lavfi -i \"color=c=black:s=64x48:r=25:d=1,drawbox=x=0:y=24:w=64:h=24:color=white:t=fill\""
+               " -c:v mpeg4 -q:v 1 -g 1 -bf 0 -pix_fmt yuv420p";
     } else if (AName == "av.mkv") {
         Args = String(Grey) + " -f lavfi -i sine=f=440:d=2 -c:v mpeg4 -q:v 1 -g 1 -bf 0 -pix_fmt yuv420p -c:a mp2";
     } else if (AName == "tone.wav") {

@@ -18,7 +18,8 @@ bool PreparePlayer(const char* AAudioDriver = "dummy");
 
 // A clip made for the player tests (generated once per build folder):
 //  "grey.avi"  64x48, 25 fps, 50 frames, every frame a key frame, luma 16 + 4 * N
-//  "av.mkv"    the same pictures (2 s) with a 440 Hz tone
+//  "split.avi" 64x48, 25 fps, 25 frames, black above and white below
+//  "av.mkv"    the same pictures as grey.avi (2 s) with a 440 Hz tone
 //  "tone.wav"  2 s of a 440 Hz tone at 44100 Hz, mono
 //  "subs.mkv"  one text subtitle stream and nothing else
 String Clip(const String& AName);
