@@ -1,0 +1,98 @@
+// The player's audio output, played into a file by SDL's "disk" audio driver: sound,
+// silence when muted or paused, and the volume.
+#include "player_support.h"
+
+#include "EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+using namespace playertest;
+
+namespace {
+
+class PlayerAudio : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Output = enginetest::ScratchFolder() + "audio.raw";
+        setenv("SDL_DISKAUDIOFILE", Output.c_str(), 1);
+        setenv("SDL_DISKAUDIODELAY", "10", 1);
+        ASSERT_TRUE(PreparePlayer("disk"));
+    }
+    // The 16-bit samples SDL wrote so far.
+    std::vector<int16_t> Samples() const
+    {
+        std::ifstream In(Output, std::ios::binary);
+        std::string Data((std::istreambuf_iterator<char>(In)), {});
+        std::vector<int16_t> Out(Data.size() / 2);
+        memcpy(Out.data(), Data.data(), Out.size() * 2);
+        return Out;
+    }
+    static int Peak(const std::vector<int16_t>& ASamples, size_t AFrom = 0)
+    {
+        int P = 0;
+        for (size_t I = AFrom; I < ASamples.size(); ++I) P = std::max(P, std::abs(int(ASamples[I])));
+        return P;
+    }
+    // Plays tone.wav until its position passes AUntil microseconds.
+    void Play(TCustomPlayer& P, int64_t AUntil)
+    {
+        ASSERT_TRUE(P.Open(Clip("tone.wav"), nullptr, false)) << P.LastErrMsg();
+        ASSERT_TRUE(WaitUntil([&] { return P.CurrentPTS() > AUntil; }));
+        P.Stop(true);
+    }
+    String Output;
+};
+
+}  // namespace
+
+TEST_F(PlayerAudio, PlaysTheToneAtFullVolume)
+{
+    TCustomPlayer P;
+    Play(P, 500000);
+    auto S = Samples();
+    ASSERT_GT(S.size(), 44100u / 4);
+    // FFmpeg's sine source has an amplitude of 1/8 of full scale.
+    EXPECT_NEAR(Peak(S), 4096, 200);
+}
+
+TEST_F(PlayerAudio, MuteGivesExactZerosWhileTheClockRuns)
+{
+    TCustomPlayer P;
+    P.SetMute(true);
+    Play(P, 500000);
+    auto S = Samples();
+    ASSERT_GT(S.size(), 44100u / 4);
+    EXPECT_EQ(Peak(S), 0);
+}
+
+TEST_F(PlayerAudio, HalfVolumeHalvesTheSamples)
+{
+    TCustomPlayer P;
+    P.SetAudioVolume(64);
+    Play(P, 500000);
+    int Half = Peak(Samples());
+    EXPECT_NEAR(Half, 2048, 120);
+}
+
+TEST_F(PlayerAudio, PausedGivesSilenceAndTheClockStands)
+{
+    TCustomPlayer P;
+    TEventLog Log(P);
+    ASSERT_TRUE(P.Open(Clip("tone.wav"), nullptr, true)) << P.LastErrMsg();
+    // SDL keeps asking for sound while the file is paused.
+    ASSERT_TRUE(WaitUntil([&] { return Samples().size() > 44100u / 4; }));
+    const int64_t Pos = P.CurrentPTS();
+    EXPECT_LE(Pos, 0);
+    EXPECT_EQ(Peak(Samples()), 0);
+    EXPECT_EQ(P.VideoState()->audio_clock, 0);
+    P.Resume();
+    ASSERT_TRUE(WaitUntil([&] { return P.CurrentPTS() > 300000; }));
+    P.Stop(true);
+    EXPECT_NEAR(Peak(Samples()), 4096, 200);
+}
