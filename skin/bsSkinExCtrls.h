@@ -504,6 +504,16 @@ public:
 };
 
 // ---------------------------------------------------------------------------------------
+// Label text helpers
+// ---------------------------------------------------------------------------------------
+
+// Index (-1 when SD is none, Empty or has no record Name) and, when it is one, the
+// label record of that name.
+TbsDataSkinStdLabelControl* bsFindStdLabelRecord(TbsSkinData* SD, const String& Name, int& Index);
+// The character set of the skin's interface strings, or DefaultFont's, into Font.
+void bsSetTextCharset(TFont* Font, TbsSkinData* SD, TFont* DefaultFont);
+
+// ---------------------------------------------------------------------------------------
 // Skinned text label
 // ---------------------------------------------------------------------------------------
 
@@ -563,4 +573,149 @@ protected:
     TAlignment FAlignment = taLeftJustify;
     TTextLayout FLayout = tlTop;
     bool FWordWrap = false;
+};
+
+// ---------------------------------------------------------------------------------------
+// Skinned standard label and link label
+// ---------------------------------------------------------------------------------------
+
+// The label the skinned labels build on: a caption drawn by DoDrawText (called once to
+// measure, with DT_CALCRECT, and once to draw), alignment, layout, word wrap, the
+// accelerator character and its focus control, auto size and transparency.
+class TbsCustomLabel : public TGraphicControl {
+public:
+    explicit TbsCustomLabel(TComponent* AOwner);
+
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    TTextLayout Layout() const { return FLayout; }
+    void SetLayout(TTextLayout Value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    bool ShowAccelChar() const { return FShowAccelChar; }
+    void SetShowAccelChar(bool Value);
+    bool Transparent() const { return !ControlStyle().Contains(csOpaque); }
+    void SetTransparent(bool Value);
+    TWinControl* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl* Value);
+    void SetAutoSize(bool Value) override;
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    virtual String GetLabelText() const { return Caption(); }
+    // Measures (DT_CALCRECT: R becomes the text's extent) or draws the caption in R.
+    virtual void DoDrawText(TRect& R, UINT Flags);
+    virtual void AdjustBounds();
+    void Paint() override;
+    void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    // The flags of the label's alignment and word wrap, with tabs expanded.
+    UINT TextFlags() const;
+
+    TAlignment FAlignment = taLeftJustify;
+    TTextLayout FLayout = tlTop;
+    bool FWordWrap = false;
+    bool FShowAccelChar = true;
+    TWinControl* FFocusControl = nullptr;
+};
+
+enum TbsEllipsType { bsetNone, bsetEndEllips, bsetPathEllips };
+
+// A label whose text takes the font and colour of the skin record "stdlabel", or its own
+// default font without a skin.
+class TbsSkinStdLabel : public TbsCustomLabel {
+public:
+    explicit TbsSkinStdLabel(TComponent* AOwner);
+
+    TbsSkinData* SkinData() const { return FSD; }
+    void SetSkinData(TbsSkinData* Value);
+    const String& SkinDataName() const { return FSkinDataName; }
+    void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
+    TFont* DefaultFont() const { return FDefaultFont.get(); }
+    // Assigns the font only (nothing is repainted).
+    void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
+    bool UseSkinFont() const { return FUseSkinFont; }
+    void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
+    bool UseSkinColor() const { return FUseSkinColor; }
+    void SetUseSkinColor(bool Value) { FUseSkinColor = Value; }
+    TbsEllipsType EllipsType() const { return FEllipsType; }
+    void SetEllipsType(TbsEllipsType Value);
+
+    void GetSkinData();
+    void ChangeSkinData();
+    // Draws the label with text AText onto C, its client rectangle moved by X, Y.
+    void PaintSkinTo(TCanvas* C, int X, int Y, const String& AText);
+
+    int FIndex = -1;
+    // Copied from the record.
+    String FontName;
+    TFontStyles FontStyle;
+    int FontHeight = 0;
+    TColor FontColor = 0;
+
+protected:
+    void DoDrawText(TRect& R, UINT Flags) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void DrawSkinText(TCanvas* C, TRect& R, UINT Flags, String Text);
+
+    TbsEllipsType FEllipsType = bsetNone;
+    TbsSkinData* FSD = nullptr;
+    String FSkinDataName = "stdlabel";
+    std::unique_ptr<TFont> FDefaultFont;
+    bool FUseSkinFont = true, FUseSkinColor = true;
+};
+
+// A label that is a hyperlink: hand cursor, underlined text that changes colour (or
+// glows) under the mouse, and a click that opens URL with the desktop's opener.
+class TbsSkinLinkLabel : public TbsCustomLabel {
+public:
+    explicit TbsSkinLinkLabel(TComponent* AOwner);
+
+    TbsSkinData* SkinData() const { return FSD; }
+    void SetSkinData(TbsSkinData* Value);
+    const String& SkinDataName() const { return FSkinDataName; }
+    void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
+    TFont* DefaultFont() const { return FDefaultFont.get(); }
+    // Assigns the font only (nothing is repainted).
+    void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
+    bool UseSkinFont() const { return FUseSkinFont; }
+    void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
+    TColor DefaultActiveFontColor() const { return FDefaultActiveFontColor; }
+    void SetDefaultActiveFontColor(TColor Value) { FDefaultActiveFontColor = Value; }
+    const String& URL() const { return FURL; }
+    void SetURL(const String& Value) { FURL = Value; }
+    bool UseUnderLine() const { return FUseUnderLine; }
+    void SetUseUnderLine(bool Value);
+    bool GlowEffect() const { return FGlowEffect; }
+    void SetGlowEffect(bool Value) { FGlowEffect = Value; }
+    int GlowSize() const { return FGlowSize; }
+    void SetGlowSize(int Value) { FGlowSize = Value; }
+    bool MouseIn() const { return FMouseIn; }
+
+    void GetSkinData();
+    void ChangeSkinData();
+    void Click() override;
+    void Dispatch(TMessage& Message) override;
+
+    int FIndex = -1;
+    // Copied from the record.
+    String FontName;
+    TFontStyles FontStyle;
+    int FontHeight = 0;
+    TColor FontColor = 0, ActiveFontColor = 0;
+
+protected:
+    void DoDrawText(TRect& R, UINT Flags) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    bool FGlowEffect = false;
+    int FGlowSize = 7;
+    bool FMouseIn = false;
+    TbsSkinData* FSD = nullptr;
+    String FSkinDataName = "stdlabel";
+    std::unique_ptr<TFont> FDefaultFont;
+    bool FUseSkinFont = true;
+    TColor FDefaultActiveFontColor = 0xFF0000;
+    String FURL;
+    bool FUseUnderLine = true;
 };

@@ -89,10 +89,7 @@ String TbsSkinTextLabel::GetLabelText() const { return FLines->Text(); }
 
 void TbsSkinTextLabel::GetSkinData()
 {
-    if (!FSD || FSD->Empty) FIndex = -1;
-    else FIndex = FSD->GetControlIndex(FSkinDataName);
-    if (FIndex < 0) return;
-    if (auto* R = dynamic_cast<TbsDataSkinStdLabelControl*>(FSD->CtrlList[size_t(FIndex)].get())) {
+    if (auto* R = bsFindStdLabelRecord(FSD, FSkinDataName, FIndex)) {
         FontName = R->FontName;
         FontStyle = R->FontStyle;
         FontHeight = R->FontHeight;
@@ -124,8 +121,7 @@ void TbsSkinTextLabel::DrawLabelText(TRect& R, UINT Flags)
         }
         F->SetColor(FUseSkinColor ? FontColor : Font()->Color());
     }
-    if (FSD && FSD->ResourceStrData()) F->SetCharset(FSD->ResourceStrData()->CharSet());
-    else F->SetCharset(FDefaultFont->Charset());
+    bsSetTextCharset(F, FSD, FDefaultFont.get());
     auto Draw = [&](TRect& Where) {
         RECT W = Where;
         DrawText(C->Handle(), Text.data(), int(Text.size()), &W, Flags);
