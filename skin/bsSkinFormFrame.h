@@ -354,6 +354,220 @@ public:
 };
 
 // ---------------------------------------------------------------------------------------
+// The main menu bar
+// ---------------------------------------------------------------------------------------
+
+class TbsSkinMainMenuBar;
+
+// A main menu whose popups take the skin of its own skin data.
+class TbsSkinMainMenu : public TMainMenu {
+public:
+    using TMainMenu::TMainMenu;
+    TbsSkinData* SkinData() const { return FSD; }
+    void SetSkinData(TbsSkinData* Value);
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    TbsSkinData* FSD = nullptr;
+};
+
+// One object on the menu bar: an item or an MDI button.
+class TbsMenuBarObject : public TObject {
+public:
+    TbsMenuBarObject(TbsSkinMainMenuBar* AParent, TbsDataSkinObject* AData);
+    virtual void ReDraw();
+    virtual void Draw(TCanvas*) {}
+    virtual void MouseDown(int, int, TMouseButton) {}
+    virtual void MouseUp(int, int, TMouseButton) {}
+    virtual void DblClick() {}
+    virtual void MouseEnter();
+    virtual void MouseLeave();
+    virtual bool CanMorphing();
+    bool EnableMorphing();
+    void DoMorphing();
+
+    TbsSkinMainMenuBar* Parent;
+    bool FMouseIn = false;
+    TBitmap* Picture = nullptr;
+    bool FDown = false;
+    double FMorphKf = 0;
+    String IDName;
+    TRect SkinRect, ActiveSkinRect, DownRect, ObjectRect;
+    bool Active = false, Enabled = true, Visible = true, Morphing = false;
+    TbsMorphKind MorphKind = mkDefault;
+};
+
+// A top-level menu item shown on the bar; it opens its submenu through the form frame.
+class TbsSkinMainMenuBarItem : public TbsMenuBarObject {
+public:
+    TbsSkinMainMenuBarItem(TbsSkinMainMenuBar* AParent, TbsDataSkinObject* AData);
+    void ReDraw() override;
+    void Draw(TCanvas* Cnvs) override;
+    void MouseDown(int X, int Y, TMouseButton Button) override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+    void DefaultDraw(TCanvas* Cnvs);
+    bool EnableAnimation();
+    void SetItemDown(bool Value);
+    void PopupItemMenu();
+    void DeactivateOtherItem();
+    bool ReleaseOtherDownItem();
+
+    bool FSkinSupport = false;
+    bool OldEnabled = true;
+    bool ItemVisible = true;  // false while the item does not fit on the bar
+    TMenuItem* MenuItem = nullptr;
+    String FontName;
+    int FontHeight = 0;
+    TFontStyles FontStyle;
+    TColor UnEnabledFontColor = 0, FontColor = 0, ActiveFontColor = 0, DownFontColor = 0;
+    TRect TextRct, ItemDownRect;
+    int LO = 0, RO = 0;
+    bool StretchEffect = false;
+    TRect AnimateSkinRect;
+    int FrameCount = 0, AnimateInterval = 0, CurrentFrame = 0;
+    bool InActiveAnimation = false;
+
+private:
+    // Measures the item at its place after the item before it; false when it does not fit.
+    bool Measure(TCanvas* Cnvs, bool Skinned);
+    void SetItemFont(TCanvas* C, bool Skinned);
+    int GlyphWidth(int* Height = nullptr);
+    void DrawGlyph(TCanvas* C, int X, int ItemHeight);
+    void DrawText(TCanvas* C, TRect R, bool Selected);
+    void SkinnedLook(TBitmap* B, TCanvas* Under, const TRect& S, bool Highlighted);
+};
+
+// A button of a maximized MDI child shown at an end of the bar.
+class TbsSkinMainMenuBarButton : public TbsMenuBarObject {
+public:
+    TbsSkinMainMenuBarButton(TbsSkinMainMenuBar* AParent, TbsDataSkinObject* AData);
+    void Draw(TCanvas* Cnvs) override;
+    void MouseDown(int X, int Y, TMouseButton Button) override;
+    void MouseUp(int X, int Y, TMouseButton Button) override;
+    void DblClick() override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+    void DefaultDraw(TCanvas* Cnvs);
+    void ExecuteCommand();
+
+    bool FSkinSupport = false;
+    TbsStdCommand Command = cmClose;
+};
+
+using TbsItemEnterEvent = std::function<void(TMenuItem* MenuItem)>;
+using TbsItemLeaveEvent = std::function<void(TMenuItem* MenuItem)>;
+
+// The skinned bar of a form's main menu: it shows the top-level items and opens their
+// submenus through the form frame.
+class TbsSkinMainMenuBar : public TbsSkinControl {
+public:
+    explicit TbsSkinMainMenuBar(TComponent* AOwner);
+    ~TbsSkinMainMenuBar() override;
+
+    bool ToolBarMode() const { return FToolBarMode; }
+    void SetToolBarMode(bool V);
+    bool ToolBarModeItemTransparent() const { return FToolBarModeItemTransparent; }
+    void SetToolBarModeItemTransparent(bool V) { FToolBarModeItemTransparent = V; }
+    bool ScrollMenu() const { return FScrollMenu; }
+    void SetScrollMenu(bool V);
+    TFont* DefItemFont() const { return FDefItemFont.get(); }
+    void SetDefItemFont(TFont* Value);
+    bool UseSkinFont() const { return FUseSkinFont; }
+    void SetUseSkinFont(bool V) { FUseSkinFont = V; }
+    bool UseSkinSize() const { return FUseSkinSize; }
+    void SetUseSkinSize(bool V);
+    bool PopupToUp() const { return FPopupToUp; }
+    void SetPopupToUp(bool V) { FPopupToUp = V; }
+    int DefaultWidth() const { return FDefaultWidth; }
+    void SetDefaultWidth(int Value);
+    int DefaultHeight() const { return FDefaultHeight; }
+    void SetDefaultHeight(int Value);
+    RozUzavoverOzadAdav* SkinFormFrame() const { return BSF; }
+    void SetSkinFormFrame(RozUzavoverOzadAdav* Value);
+    TMainMenu* MainMenu() const { return FMainMenu; }
+    void SetMainMenu(TMainMenu* Value);
+    TbsItemEnterEvent OnItemMouseEnter;
+    TbsItemLeaveEvent OnItemMouseLeave;
+
+    void CreateMenu();
+    void UpDateItems();
+    void UpDateEnabledItems();
+    void Merge(TMainMenu* Menu);
+    void UnMerge();
+    TMainMenu* GetChildMainMenu();
+    void EnterMenuMode();
+    void LeaveMenuMode();
+    void ReleaseDownItem();
+    bool PressAccelItem(WORD Key);
+    void SelectNextItem();
+    void SelectPriorItem();
+    bool PressSelectedItem();
+    void ShowMDIButtons();
+    void CheckMDIButtons();
+    void RedrawObject(TbsMenuBarObject* Obj);
+    void TrackMouse(int X, int Y);
+    void CalcItemsRect();
+    TRect GetMarkerRect() const;
+    void PopupHiddenItems();
+    void PaintBar(TCanvas* C);
+    TbsSkinMainMenuBarItem* Item(int Index) const;
+
+    void GetSkinData() override;
+    void ChangeSkinData() override;
+    void BeforeChangeSkinData() override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void Dispatch(TMessage& Message) override;
+
+    bool FSkinSupport = false;
+    int ButtonsCount = 0;
+    bool FMDIChildMax = false;
+    bool MenuActive = false, Scroll = false, MarkerActive = false;
+    TTimer* MouseTimer = nullptr;
+    TTimer* MorphTimer = nullptr;
+    TTimer* AnimateTimer = nullptr;
+    int ActiveObject = -1, OldActiveObject = -1, MouseCaptureObject = -1;
+    TRect NewItemsRect;
+    TRect SkinRect, ItemsRect;
+    String MenuBarItem, MaxButton, MinButton, SysMenuButton, CloseButton;
+    TColor TrackMarkColor = 0, TrackMarkActiveColor = 0;
+    TBitmap* Picture = nullptr;
+    bool StretchEffect = false, ItemTransparent = false;
+    std::vector<std::unique_ptr<TbsMenuBarObject>> ObjectList;
+    bool ChildMenuIn = false;
+
+protected:
+    void Paint() override {}
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    void MouseTimerTick(TObject*);
+    void MorphTimerTick(TObject*);
+    void AnimateTimerTick(TObject*);
+    void DrawMarker(TCanvas* C);
+    void CreateMDIButtons();
+    void RemoveMDIButtons();
+    void EnableMDIButtons(TbsBorderIcons Icons);
+    void ReleaseSysMenuButton();
+    // The items that are enabled and shown, in bar order.
+    std::vector<TbsSkinMainMenuBarItem*> ShownItems() const;
+
+    bool FToolBarMode = false, FToolBarModeItemTransparent = false;
+    bool FScrollMenu = true;
+    std::unique_ptr<TFont> FDefItemFont;
+    bool FUseSkinFont = true, FUseSkinSize = true, FPopupToUp = false;
+    RozUzavoverOzadAdav* BSF = nullptr;
+    TMainMenu* FMainMenu = nullptr;
+    TMainMenu* FMergeMenu = nullptr;
+    int FDefaultWidth = 0, FDefaultHeight = 22;
+};
+
+// ---------------------------------------------------------------------------------------
 // The form frame component
 // ---------------------------------------------------------------------------------------
 
@@ -454,6 +668,8 @@ public:
     void SetRollUpState(bool Value) { SetRolledUp(Value); }
     bool MinimizeDefault() const { return FMinimizeDefault; }
     void SetMinimizeDefault(bool V) { FMinimizeDefault = V; }
+    TbsSkinMainMenuBar* MainMenuBar() const { return FMainMenuBar; }
+    void SetMainMenuBar(TbsSkinMainMenuBar* Value);
     bool UseRibbon() const { return FUseRibbon; }
     void SetUseRibbon(bool Value);
 
@@ -604,6 +820,11 @@ public:
     void HookAppMessages();
     void UnhookAppMessages();
     void AppMessageHook(TMsg& Msg, bool& Handled);
+    void MenuKeyDown(WORD Key);
+    void EndMainMenu();
+    void EndMainMenuPopup();
+    bool MenuBarAccelerator(WORD Key);
+    bool MenuBarPressSelected();
     void FormShortCut(TWMKey& Msg, bool& Handled);
     void CloseMenusOnInput(UINT Msg);
     TbsSkinData* MenuSkin() const { return FMSD ? FMSD : FSD; }
@@ -612,10 +833,14 @@ public:
     void CloseSkinMenu() override;
     void PopupSkinMenu(TbsSkinPopupMenu* AMenu, TControl* ACtrl, const TRect& R, bool APopupUp,
                        TbsSkinData* ASkinData) override;
+    // Opens the subitems of Item (from StartIndex on) against R through the form's skinned
+    // menu; ACtrl hears SkinMenuClosed when the chain closes.
+    void PopupSkinMenuItem(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp, int StartIndex = 0);
     // The menu that is open now (its root item; none while closed) and where it stands.
     TMenuItem* OpenMenuItem() const { return FOpenMenuItem; }
     const TRect& OpenMenuRect() const { return FOpenMenuRect; }
     bool OpenMenuUp() const { return FOpenMenuUp; }
+    int OpenMenuStart() const { return FOpenMenuStart; }
 
     // ---- state read by the objects and the Parts of the frame
     TCustomForm* FForm = nullptr;
@@ -697,7 +922,7 @@ private:
                           std::function<void()> Click, bool Append, int InsertAt);
     String ResString(const String& Key, const String& BuiltIn);
     void BuildTrayMenu();
-    void OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp);
+    void OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp, int StartIndex = 0);
 
     TbsSkinData* FSD = nullptr;
     TbsSkinData* FMSD = nullptr;
@@ -728,6 +953,7 @@ private:
     TbsSkinPopupMenu* FSysTrayMenu = nullptr;  // owned
     TPopupMenu* FSystemMenu = nullptr;
     TMainMenu* FMainMenu = nullptr;
+    TbsSkinMainMenuBar* FMainMenuBar = nullptr;
     int FMinHeight = 0, FMinWidth = 0, FMaxHeight = 0, FMaxWidth = 0;
     bool FMagnetic = false;
     uint8_t FMagneticSize = 5;
@@ -741,6 +967,7 @@ private:
     TControl* FOpenMenuControl = nullptr;
     TRect FOpenMenuRect;
     bool FOpenMenuUp = false;
+    int FOpenMenuStart = 0;
 };
 
 // The first form frame among a form's components, or none.

@@ -170,6 +170,7 @@ void RozUzavoverOzadAdav::Notification(TComponent* AComponent, TOperation Operat
     if (AComponent == FSysTrayMenu) FSysTrayMenu = nullptr;
     if (AComponent == FOpenMenuControl) FOpenMenuControl = nullptr;
     if (AComponent == FInActivePanel) FInActivePanel = nullptr;
+    if (AComponent == FMainMenuBar) FMainMenuBar = nullptr;
 }
 
 // ---- property writers ---------------------------------------------------------------------------
@@ -182,6 +183,12 @@ void RozUzavoverOzadAdav::SetSkinData(TbsSkinData* Value)
     if (FSD && !IsMDIChild()) FSkinnableForm = FSD->SkinnableForm();
     if (!IsDesigning()) ChangeSkinData();
     if (FSysTrayMenu) FSysTrayMenu->SetSkinData(Value);
+}
+
+void RozUzavoverOzadAdav::SetMainMenuBar(TbsSkinMainMenuBar* Value)
+{
+    FMainMenuBar = Value;
+    if (Value) Value->FreeNotification(this);
 }
 
 void RozUzavoverOzadAdav::SetMenusSkinData(TbsSkinData* Value)

@@ -98,17 +98,24 @@ TMenuItem* RozUzavoverOzadAdav::GetSystemMenuItems()
 
 // ---- opening menus -----------------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp)
+void RozUzavoverOzadAdav::OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp, int StartIndex)
 {
     // the menu engine shows Item's subitems against R; the frame keeps what is open until
     // the chain closes
-    if (!Item || Item->Count() == 0) return;
+    if (!Item || StartIndex >= Item->Count()) return;
+    FOpenMenuStart = StartIndex;
     FOpenMenuItem = Item;
     if (FOpenMenuControl) FOpenMenuControl->RemoveFreeNotification(this);
     FOpenMenuControl = ACtrl;
     if (ACtrl) ACtrl->FreeNotification(this);
     FOpenMenuRect = R;
     FOpenMenuUp = APopupUp;
+}
+
+void RozUzavoverOzadAdav::PopupSkinMenuItem(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp,
+                                            int StartIndex)
+{
+    OpenMenu(Item, ACtrl, R, APopupUp, StartIndex);
 }
 
 void RozUzavoverOzadAdav::PopupSystemMenuAt(int X, int Y) { PopupSystemMenuInRect(TRect(X, Y, X, Y)); }
@@ -212,7 +219,47 @@ void RozUzavoverOzadAdav::SkinMenuClose()
     if (OnSkinMenuClose) OnSkinMenuClose(this);
     if (InMainMenu) {
         InMainMenu = false;
+        if (FMainMenuBar) FMainMenuBar->LeaveMenuMode();
         if (OnMainMenuExit) OnMainMenuExit(this);
+    }
+}
+
+void RozUzavoverOzadAdav::EndMainMenu()
+{
+    InMainMenu = false;
+    if (FOpenMenuItem) CloseSkinMenu();
+    if (FMainMenuBar) FMainMenuBar->LeaveMenuMode();
+    UnhookAppMessages();
+    if (OnMainMenuExit) OnMainMenuExit(this);
+}
+
+void RozUzavoverOzadAdav::EndMainMenuPopup()
+{
+    InMenu = false;
+    if (FMainMenuBar) FMainMenuBar->ReleaseDownItem();
+    if (OnSkinMenuClose) OnSkinMenuClose(this);
+}
+
+bool RozUzavoverOzadAdav::MenuBarAccelerator(WORD Key) { return FMainMenuBar && FMainMenuBar->PressAccelItem(Key); }
+
+bool RozUzavoverOzadAdav::MenuBarPressSelected() { return FMainMenuBar && FMainMenuBar->PressSelectedItem(); }
+
+void RozUzavoverOzadAdav::MenuKeyDown(WORD Key)
+{
+    bool Mode = InMainMenu && FMainMenuBar;
+    if (Mode && MenuBarAccelerator(Key)) return;
+    if (Key == VK_ESCAPE && Mode && !InMenu) return EndMainMenu();
+    // the open menu has one level: Left and Right move along the bar
+    if (Key == VK_LEFT && Mode) return FMainMenuBar->SelectPriorItem();
+    if (Key == VK_RIGHT && Mode) return FMainMenuBar->SelectNextItem();
+    if ((Key == VK_RETURN || Key == VK_DOWN) && Mode && MenuBarPressSelected()) return;
+    if (Key == VK_ESCAPE && (FOpenMenuItem || InMenu)) {
+        if (Mode) {
+            FOpenMenuItem = nullptr;
+            EndMainMenuPopup();
+        } else {
+            CloseSkinMenu();
+        }
     }
 }
 
@@ -235,8 +282,8 @@ void RozUzavoverOzadAdav::UnhookAppMessages()
 void RozUzavoverOzadAdav::AppMessageHook(TMsg& Msg, bool& Handled)
 {
     if (Msg.message == WM_KEYDOWN) {
-        // the open menu takes every key: Escape closes it
-        if (Msg.wParam == VK_ESCAPE) CloseSkinMenu();
+        // the open menu (or the menu bar in menu mode) takes every key
+        MenuKeyDown(WORD(Msg.wParam));
         Msg.message = 0;
         Handled = true;
     } else if (Msg.message == WM_MOUSEWHEEL) {
@@ -262,8 +309,13 @@ void RozUzavoverOzadAdav::FormShortCut(TWMKey& Msg, bool& Handled)
         FInShortCut = false;
         Handled = false;
     }
-    if (FMainMenu) {
-        FInShortCut = FMainMenu->IsShortCut(Msg);
+    TMainMenu* Menu = FMainMenuBar && FMainMenuBar->MainMenu() ? FMainMenuBar->MainMenu() : FMainMenu;
+    if (Menu) {
+        if (AltOnly && Msg.CharCode() != VK_F4 && MenuBarAccelerator(Msg.CharCode())) {
+            Handled = true;
+            return;
+        }
+        FInShortCut = Menu->IsShortCut(Msg);
         Handled = FInShortCut;
     }
     if (!FInShortCut && FSystemMenu && Msg.CharCode() != 0) {
@@ -281,9 +333,7 @@ void RozUzavoverOzadAdav::CloseMenusOnInput(UINT Msg)
     default: return;
     }
     if (InMainMenu && !InMenu) {
-        InMainMenu = false;
-        UnhookAppMessages();
-        if (OnMainMenuExit) OnMainMenuExit(this);
+        EndMainMenu();
     } else if (FOpenMenuItem || InMenu) {
         CloseSkinMenu();
     }

@@ -131,11 +131,10 @@ void RozUzavoverOzadAdav::FormWindowProc(TMessage& M)
         } else if ((M.WParam & 0xFFF0) == SC_KEYMENU) {
             Pass = false;
             if (InMainMenu) {
-                InMainMenu = false;
-                UnhookAppMessages();
-                if (OnMainMenuExit) OnMainMenuExit(this);
+                EndMainMenu();
             } else {
-                SkinMenuClose();
+                if (InMenu || FOpenMenuItem) SkinMenuClose();
+                if (FMainMenuBar) FMainMenuBar->EnterMenuMode();
             }
         }
         break;

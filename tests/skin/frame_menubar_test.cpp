@@ -1,0 +1,245 @@
+// The skinned main menu bar: items measured and drawn (default look and skin), submenus
+// opened through the form frame by mouse, menu mode by keyboard, accelerators, items that
+// do not fit behind the marker.
+#include "frame_support.h"
+
+#include "platform/forms/Menus.h"
+
+using namespace frametest;
+
+namespace {
+
+class FrameMenuBar : public FrameSkinTest {
+protected:
+    void SetUp() override
+    {
+        FrameSkinTest::SetUp();
+        Menu = new TbsSkinMainMenu(Form);
+        for (const char* C : {"&File", "&Edit", "&Help"}) {
+            auto* I = new TMenuItem(Menu);
+            I->SetCaption(C);
+            Menu->Items()->Add(I);
+        }
+        for (int Top : {0, 1})
+            for (const char* C : {"One", "Two"}) {
+                auto* S = new TMenuItem(Menu);
+                S->SetCaption(C);
+                Menu->Items()->Items(Top)->Add(S);
+            }
+        Menu->Items()->Items(2)->OnClick = [this](TObject*) { ++HelpClicks; };
+        Bar = new TbsSkinMainMenuBar(Form);
+        Bar->SetParent(Form);
+        Bar->SetSkinFormFrame(Frame);
+        Frame->SetMainMenuBar(Bar);
+        Bar->SetMainMenu(Menu);
+    }
+    TbsSkinMainMenuBarItem* It(int I) { return Bar->Item(I); }
+    // The window point of the middle of item I.
+    TPoint ItemPoint(int I)
+    {
+        TRect R = It(I)->ObjectRect;
+        TPoint S = Bar->ClientToScreen(Point((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2));
+        return Point(S.X - Form->Left(), S.Y - Form->Top());
+    }
+    void ClickItem(int I)
+    {
+        TPoint P = ItemPoint(I);
+        Click(P.X, P.Y);
+    }
+    TbsSkinMainMenu* Menu = nullptr;
+    TbsSkinMainMenuBar* Bar = nullptr;
+    int HelpClicks = 0;
+};
+
+TEST_F(FrameMenuBar, DefaultLookMeasuresItemsInARow)
+{
+    ShowForm();
+    EXPECT_EQ(Bar->Height(), 22);
+    EXPECT_EQ(Bar->Width(), Form->ClientWidth());
+    ASSERT_EQ(Bar->ObjectList.size(), 3u);
+    EXPECT_EQ(It(0)->ObjectRect.Left, 2);
+    EXPECT_EQ(It(1)->ObjectRect.Left, It(0)->ObjectRect.Right);
+    EXPECT_EQ(It(2)->ObjectRect.Left, It(1)->ObjectRect.Right);
+    EXPECT_GT(It(0)->ObjectRect.Width(), 12);
+    EXPECT_EQ(It(0)->ObjectRect.Top, 2);
+    EXPECT_EQ(It(0)->ObjectRect.Bottom, 20);
+    // the bar's background and an item at rest are button face
+    Pump();
+    EXPECT_EQ(Headless::PixelColor(Bar->Handle(), Point(It(0)->ObjectRect.Left + 1, 3)), Sys(clBtnFace));
+    // hover: frame and hover fill
+    TPoint P = ItemPoint(0);
+    Move(P.X, P.Y);
+    Wait(60);
+    EXPECT_TRUE(It(0)->Active);
+    EXPECT_EQ(Headless::PixelColor(Bar->Handle(), It(0)->ObjectRect.TopLeft()), bsDefaultFrameColor);
+    EXPECT_EQ(Headless::PixelColor(Bar->Handle(), Point(It(0)->ObjectRect.Left + 1, 3)), bsDefaultHotColor);
+}
+
+TEST_F(FrameMenuBar, ClickOpensTheSubmenuAndTheHighlightMoves)
+{
+    ShowForm();
+    int Entered = 0;
+    Frame->OnMainMenuEnter = [&](TObject*) { ++Entered; };
+    ClickItem(0);
+    EXPECT_EQ(Frame->OpenMenuItem(), Menu->Items()->Items(0));
+    EXPECT_TRUE(Frame->InMainMenu);
+    EXPECT_TRUE(Bar->MenuActive);
+    EXPECT_TRUE(It(0)->FDown);
+    EXPECT_EQ(Entered, 1);
+    // below the item, on the screen
+    TPoint TL = Bar->ClientToScreen(It(0)->ObjectRect.TopLeft());
+    EXPECT_EQ(Frame->OpenMenuRect().TopLeft(), TL);
+    // the submenu moves with the mouse to the next item (items without names too)
+    TPoint P = ItemPoint(1);
+    Move(P.X, P.Y);
+    Wait(60);
+    EXPECT_EQ(Frame->OpenMenuItem(), Menu->Items()->Items(1));
+    EXPECT_FALSE(It(0)->FDown);
+    EXPECT_TRUE(It(1)->FDown);
+    // an item without subitems ends menu mode and runs its command
+    ClickItem(2);
+    EXPECT_EQ(HelpClicks, 1);
+    EXPECT_FALSE(Frame->InMainMenu);
+    EXPECT_FALSE(Bar->MenuActive);
+    EXPECT_EQ(Frame->OpenMenuItem(), nullptr);
+}
+
+TEST_F(FrameMenuBar, KeyboardMenuMode)
+{
+    ShowForm();
+    SendMessage(H(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+    EXPECT_TRUE(Frame->InMainMenu);
+    EXPECT_TRUE(Bar->MenuActive);
+    EXPECT_TRUE(It(0)->Active);
+    Headless::Key(VK_RIGHT);
+    Pump();
+    EXPECT_FALSE(It(0)->Active);
+    EXPECT_TRUE(It(1)->Active);
+    Headless::Key(VK_LEFT);
+    Headless::Key(VK_LEFT);
+    Pump();
+    EXPECT_TRUE(It(2)->Active);  // wrapped round to the last
+    // Down presses the highlighted item: Help runs its command and menu mode ends
+    Headless::Key(VK_DOWN);
+    Pump();
+    EXPECT_EQ(HelpClicks, 1);
+    EXPECT_FALSE(Frame->InMainMenu);
+    // again, then Escape leaves menu mode
+    SendMessage(H(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+    Headless::Key(VK_RETURN);
+    Pump();
+    EXPECT_EQ(Frame->OpenMenuItem(), Menu->Items()->Items(0));
+    Headless::Key(VK_ESCAPE);
+    Pump();
+    EXPECT_EQ(Frame->OpenMenuItem(), nullptr);
+    EXPECT_TRUE(Frame->InMainMenu);
+    Headless::Key(VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(Frame->InMainMenu);
+    EXPECT_FALSE(Bar->MenuActive);
+}
+
+TEST_F(FrameMenuBar, AcceleratorKeysPressItems)
+{
+    ShowForm();
+    SendMessage(H(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+    Headless::Key('E');
+    Pump();
+    EXPECT_EQ(Frame->OpenMenuItem(), Menu->Items()->Items(1));
+    // a command item's accelerator runs it once, also while another item's submenu is open
+    EXPECT_TRUE(Bar->PressAccelItem('H'));
+    EXPECT_EQ(HelpClicks, 1);
+    EXPECT_FALSE(Bar->PressAccelItem('Q'));
+    // a disabled item takes no accelerator
+    It(0)->Enabled = false;
+    EXPECT_FALSE(Bar->PressAccelItem('F'));
+}
+
+TEST_F(FrameMenuBar, ItemsThatDoNotFitGoBehindTheMarker)
+{
+    for (const char* C : {"Alpha", "Bravo", "Charlie", "Delta", "Echo", "Foxtrot", "Golf", "Hotel"}) {
+        auto* I = new TMenuItem(Menu);
+        I->SetCaption(C);
+        auto* S = new TMenuItem(Menu);
+        S->SetCaption("sub");
+        I->Add(S);
+        Menu->Items()->Add(I);
+    }
+    Bar->SetMainMenu(Menu);
+    ShowForm();
+    Bar->Repaint();
+    Pump();
+    EXPECT_TRUE(Bar->Scroll);
+    int Shown = 0;
+    for (size_t I = 0; I < Bar->ObjectList.size(); ++I) {
+        auto* It0 = It(int(I));
+        if (It0->ItemVisible) {
+            ++Shown;
+            EXPECT_LE(It0->ObjectRect.Right, Bar->NewItemsRect.Right - 5);
+        } else {
+            EXPECT_FALSE(It0->Enabled);
+        }
+    }
+    EXPECT_LT(Shown, 11);
+    TRect M = Bar->GetMarkerRect();
+    TPoint S = Bar->ClientToScreen(Point(M.Left + 2, M.Top + 5));
+    Click(S.X - Form->Left(), S.Y - Form->Top());
+    EXPECT_EQ(Frame->OpenMenuItem(), Menu->Items());
+    EXPECT_EQ(Frame->OpenMenuStart(), Shown);
+}
+
+TEST_F(FrameMenuBar, SkinnedBarAndItems)
+{
+    // bar picture: 60 x 18 in picture 1, items area (4, 0, 56, 18); item looks in picture 2
+    auto BarPic = std::make_unique<TBitmap>(60, 18);
+    BarPic->Canvas()->Brush()->SetColor(RGB(10, 90, 10));
+    BarPic->Canvas()->FillRect(Rect(0, 0, 60, 18));
+    SD->FActivePictures.push_back(std::move(BarPic));
+    auto ItemPic = std::make_unique<TBitmap>(40, 18);
+    ItemPic->Canvas()->Brush()->SetColor(RGB(10, 90, 10));
+    ItemPic->Canvas()->FillRect(Rect(0, 0, 20, 18));
+    ItemPic->Canvas()->Brush()->SetColor(RGB(90, 10, 90));
+    ItemPic->Canvas()->FillRect(Rect(20, 0, 40, 18));
+    SD->FActivePictures.push_back(std::move(ItemPic));
+    auto R = std::make_unique<TbsDataSkinMainMenuBar>("mainmenubar");
+    R->PictureIndex = 1;
+    R->SkinRect = Rect(0, 0, 60, 18);
+    R->ItemsRect = Rect(4, 0, 56, 18);
+    R->MenuBarItem = "barItem";
+    SD->CtrlList.push_back(std::move(R));
+    auto I = std::make_unique<TbsDataSkinMainMenuBarItem>("barItem");
+    I->ActivePictureIndex = 2;
+    I->SkinRect = Rect(0, 0, 20, 18);
+    I->ActiveSkinRect = Rect(20, 0, 40, 18);
+    I->TextRct = Rect(3, 2, 17, 16);
+    I->ItemLO = I->ItemRO = 3;
+    I->FontName = "Tahoma";
+    I->FontHeight = 13;
+    I->FontColor = I->ActiveFontColor = I->DownFontColor = clWhite;
+    SD->ObjectList.push_back(std::move(I));
+    Bar->SetSkinData(SD);
+    Frame->SetSkinData(SD);
+    ShowForm();
+    EXPECT_TRUE(Bar->FSkinSupport);
+    EXPECT_EQ(Bar->Height(), 18);
+    EXPECT_EQ(It(0)->ObjectRect.Left, 4);
+    EXPECT_EQ(It(0)->ObjectRect.Height(), 18);
+    Pump();
+    EXPECT_EQ(Headless::PixelColor(Bar->Handle(), Point(It(0)->ObjectRect.Left + 1, 1)), RGB(10, 90, 10));
+    TPoint P = ItemPoint(0);
+    Move(P.X, P.Y);
+    Wait(60);
+    EXPECT_EQ(Headless::PixelColor(Bar->Handle(), Point(It(0)->ObjectRect.Left + 1, 1)), RGB(90, 10, 90));
+}
+
+TEST_F(FrameMenuBar, RemovingTheMenuEmptiesTheBar)
+{
+    ShowForm();
+    delete Menu;
+    EXPECT_EQ(Bar->MainMenu(), nullptr);
+    EXPECT_TRUE(Bar->ObjectList.empty());
+    delete Bar;
+    EXPECT_EQ(Frame->MainMenuBar(), nullptr);
+}
+
+}  // namespace
