@@ -16,6 +16,7 @@
 #include "engine/FFUtils.h"
 #include "engine/FFmpegLogger.h"
 #include "engine/FFmpegHeaders.h"
+#include "engine/FrameHook.h"
 #include "engine/TaskOptions.h"
 #include "platform/system/SysUtils.h"
 #include "platform/system/Threads.h"
@@ -71,8 +72,8 @@ public:
     // Shows one picture; false once the user has closed the window.
     virtual bool PaintFrame(TBitmap* ABitmap, int AFrameNumber, int64_t APTS) = 0;
 };
-// Makes the preview window of a transcoder that shows its pictures (phPreview).  While
-// none is installed, a transcoder asked for the preview window drops phPreview.
+// Makes the preview window of a transcoder that shows its pictures (phPreview); when
+// empty, the engine's own preview window (TPreviewer) is made.
 extern std::function<std::shared_ptr<TPreviewSink>()> PreviewWindowFactory;
 
 // ---------------------------------------------------------------------------------
@@ -498,7 +499,7 @@ public:
     std::vector<AVCodecContext*> FEncoderList, FDecoderList;  // opened codecs, newest first
     TThread* FThread = nullptr;
     TEvent FStopEvent{true, true}, FTermEvent{true, true};  // manual reset, signalled
-    void* FFirstHook = nullptr;  // first loaded frame hook
+    TFrameHookEntry* FFirstHook = nullptr;  // the loaded frame hooks ("vhook")
     TPostHooks FPostHooks;
     bool FJoinMode = false;
     std::atomic<bool> FConverting{false}, FBroken{false}, FFinished{false}, FTerminated{false};

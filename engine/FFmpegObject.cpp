@@ -198,7 +198,7 @@ void TCustomFFmpeg::ResetOptions()
     Fsubtitle_bitstream_filters.clear();
     FThread = nullptr;
     FTotalOutputDuration = -1;
-    FFirstHook = nullptr;
+    ReleaseFrameHooks(&FFirstHook);
     FPostHooks = {};
     FFatalException = false;
 }
@@ -265,6 +265,7 @@ void TCustomFFmpeg::CloseFiles()
     Fnb_input_files = Fnb_output_files = 0;
     Fnb_icodecs = Fnb_ocodecs = 0;
     // Hook and preview state.
+    ReleaseFrameHooks(&FFirstHook);
     if (FHookFrame) AV.av_frame_free(&FHookFrame);
     FHookBufSize = 0;
     ResetRGBContext(FHookContext.Context);

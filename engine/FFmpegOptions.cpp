@@ -353,9 +353,22 @@ void TCustomFFmpeg::SetVideoFilters(const String& AValue)
 
 void TCustomFFmpeg::AddVideoHook(const String& AValue)
 {
-    // Frame hook libraries are loaded by the preview and hook service; until one is
-    // available to this transcoder, no hook can be added.
-    throw FFmpegException("Failed to add video hook function: " + AValue);
+    // The words of the value (split at "|" when it has one, else at spaces): the hook
+    // library, then its arguments.
+    const char separator = AValue.find('|') != String::npos ? '|' : ' ';
+    std::vector<String> words;
+    for (size_t p = 0; p <= AValue.size() && words.size() < 254;) {
+        size_t e = AValue.find(separator, p);
+        if (e == String::npos) e = AValue.size();
+        if (e > p) words.push_back(AValue.substr(p, e - p));
+        p = e + 1;
+    }
+    std::vector<char*> argv;
+    for (String& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+    if (words.empty() || AddFrameHook(&FFirstHook, int(words.size()), argv.data()) != 0)
+        throw FFmpegException("Failed to add video hook function: " + AValue);
+    Fusing_vhook = true;
 }
 
 void TCustomFFmpeg::AddStreamMap(const String& AValue)

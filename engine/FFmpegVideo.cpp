@@ -5,6 +5,7 @@
 // gets a picture now and then.
 #include "engine/FFmpeg.h"
 #include "engine/FFmpegLoader.h"
+#include "engine/Previewer.h"
 #include "platform/graphics/Graphics.h"
 
 #include <algorithm>
@@ -218,6 +219,20 @@ int TCustomFFmpeg::VideoOut(TAVOutputStream* AOst, TAVInputStream* AIst, AVFrame
 // ---------------------------------------------------------------------------------
 // Hooks
 
+namespace {
+// The engine's preview window behind the transcoder's preview interface.
+class TPreviewWindow : public TPreviewSink {
+public:
+    bool PaintFrame(TBitmap* ABitmap, int AFrameNumber, int64_t APTS) override
+    {
+        return FPreviewer.PaintFrame(ABitmap, AFrameNumber, APTS);
+    }
+
+private:
+    TPreviewer FPreviewer;
+};
+}  // namespace
+
 void TCustomFFmpeg::PreprocessVideoFrame(TAVInputStream* AIst, AVFrame* APicture)
 {
     ++FHookFrameNumber;
@@ -255,8 +270,16 @@ void TCustomFFmpeg::PreprocessVideoFrame(TAVInputStream* AIst, AVFrame* APicture
         Log(llError, "hook buf malloc error.");
         return;
     }
-    if (FOnCustomHook) RunCustomHook(work, hookPTS);
-    // (frame hook libraries are not loaded by this build: Fusing_vhook stays false)
+    if (FOnCustomHook) {
+        RunCustomHook(work, hookPTS);
+    } else if (Fusing_vhook) {
+        TFrameHookPicture pict{};
+        for (int i = 0; i < 4; ++i) {
+            pict.data[i] = work->data[i];
+            pict.linesize[i] = work->linesize[i];
+        }
+        RunFrameHooks(FFirstHook, &pict, work->format, work->width, work->height, hookPTS);
+    }
     if (work != APicture) {
         AV.av_frame_copy_props(FHookFrame, APicture);
         AV.av_frame_unref(APicture);
@@ -350,7 +373,9 @@ void TCustomFFmpeg::RunPostHooks(const AVFrame* APicture, int64_t APTS)
             std::shared_ptr<TPreviewSink> previewer;
             {
                 TCriticalSectionGuard guard(PreviewHookLock);
-                if (!FPostContext.Previewer && PreviewWindowFactory) FPostContext.Previewer = PreviewWindowFactory();
+                if (!FPostContext.Previewer)
+                    FPostContext.Previewer =
+                        PreviewWindowFactory ? PreviewWindowFactory() : std::make_shared<TPreviewWindow>();
                 previewer = FPostContext.Previewer;
             }
             bool ok = previewer && PictureToBitmap(FPostContext.Context, APicture->data, APicture->linesize,

@@ -6,6 +6,7 @@
 #include "platform/graphics/Graphics.h"
 
 #include <cstring>
+#include <filesystem>
 
 using namespace converttest;
 
@@ -300,4 +301,33 @@ TEST(ConvertVideo, CopyingVideoRefusesPictureHooks)
     ASSERT_TRUE(run);
     EXPECT_TRUE(run->Result().Exception);
     EXPECT_EQ(run->Result().ExceptionMsg, "-vcodec copy and PostHooks are incompatible (frames are not decoded)");
+}
+
+TEST(ConvertVideo, FrameHookLibrariesSeeEveryDecodedPicture)
+{
+    const String dir = enginetest::ScratchFolder();
+    // A copy of the test hook: its counters stay apart from those the hook tests read.
+    const String hook = dir + "fill_hook.so";
+    std::filesystem::copy_file(String(VC_TEST_HOOK_DIR) + "test_hook_full.so", hook);
+    TOutputOptions o = Video();
+    o.VideoBitrate = 2000000;
+    o.ExtOptions = "vhook=" + hook + " fill 235";
+    auto run = Convert(Clip("clip.avi"), dir + "hook.avi", o);
+    ASSERT_TRUE(run);
+    ASSERT_TRUE(run->Result().Finished) << run->Result().ExceptionMsg;
+    EXPECT_GT(FrameLuma(dir + "hook.avi", 0), 225);
+    EXPECT_GT(FrameLuma(dir + "hook.avi", 49), 225);
+    // A library that does not load fails the output; a copied stream cannot be hooked.
+    TEvents events;
+    auto list = NewTaskList(events);
+    ASSERT_EQ(list->AddTask(Clip("clip.avi")), 0);
+    TOutputOptions missing = Video();
+    missing.ExtOptions = "vhook=" + dir + "none.so";
+    EXPECT_FALSE(list->SetOutputFile(0, dir + "none.avi", &missing));
+    EXPECT_EQ(list->LastErrMsg(), "Failed to add video hook function: " + dir + "none.so");
+    TOutputOptions copy = Video("copy");
+    copy.ExtOptions = "vhook=" + hook + " add 1";
+    auto copied = Convert(Clip("clip.avi"), dir + "copy.avi", copy);
+    ASSERT_TRUE(copied);
+    EXPECT_EQ(copied->Result().ExceptionMsg, "-vcodec copy and -vhook are incompatible (frames are not decoded)");
 }
