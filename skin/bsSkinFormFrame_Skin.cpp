@@ -325,22 +325,28 @@ void RozUzavoverOzadAdav::SetSkinnableForm(bool Value)
 
 void RozUzavoverOzadAdav::BeforeChangeControlSkinData(TbsSkinData* ASkinData, TControl* C)
 {
-    if (auto* S = dynamic_cast<TbsSkinControl*>(C)) {
-        if (!ASkinData || S->SkinData() == ASkinData) S->BeforeChangeSkinData();
-    } else if (auto* G = dynamic_cast<TbsGraphicSkinControl*>(C)) {
-        if (!ASkinData || G->SkinData() == ASkinData) G->BeforeChangeSkinData();
-    }
+    if (auto* S = dynamic_cast<TbsSkinControl*>(C); S && (!ASkinData || S->SkinData() == ASkinData))
+        S->BeforeChangeSkinData();
+}
+
+// When C is a T, re-reads its skin if it links to ASkinData (any link for none); true when
+// C is a T, so that the first class that fits decides.
+template <class T>
+static bool ChangeAs(TControl* C, TbsSkinData* ASkinData)
+{
+    auto* X = dynamic_cast<T*>(C);
+    if (!X) return false;
+    if (!ASkinData || X->SkinData() == ASkinData) X->ChangeSkinData();
+    return true;
 }
 
 void RozUzavoverOzadAdav::ChangeControlSkinData(TbsSkinData* ASkinData, TControl* C)
 {
     // the windowed skinned controls (the input boxes, the page control and the views among
-    // them) and the windowless ones each re-read their record through their own operation
-    if (auto* S = dynamic_cast<TbsSkinControl*>(C)) {
-        if (!ASkinData || S->SkinData() == ASkinData) S->ChangeSkinData();
-    } else if (auto* G = dynamic_cast<TbsGraphicSkinControl*>(C)) {
-        if (!ASkinData || G->SkinData() == ASkinData) G->ChangeSkinData();
-    }
+    // them derive from TbsSkinControl) and the windowless ones, then the labels
+    ChangeAs<TbsSkinControl>(C, ASkinData) || ChangeAs<TbsGraphicSkinControl>(C, ASkinData) ||
+        ChangeAs<TbsSkinStdLabel>(C, ASkinData) || ChangeAs<TbsSkinLinkLabel>(C, ASkinData) ||
+        ChangeAs<TbsSkinTextLabel>(C, ASkinData);
 }
 
 // Handles AControl, then each of its controls in index order, windowed ones with their

@@ -214,3 +214,107 @@ TEST_F(FrameMenus, MagneticEdgesSnapWhileDragging)
 }
 
 }  // namespace
+
+namespace {
+
+class FrameActivation : public FrameSkinTest {
+protected:
+    void Deactivate()
+    {
+        Main->Show();
+        SetActiveWindow(Main->Handle());
+        Pump();
+    }
+    void Activate()
+    {
+        SetActiveWindow(H());
+        Pump();
+    }
+};
+
+constexpr TColor Frame1 = RGB(250, 150, 0), Frame2 = RGB(0, 150, 250), ActiveLook = RGB(150, 0, 250);
+
+TEST_F(FrameActivation, CaptionAnimationPlaysOnActivation)
+{
+    // picture 1: two animation frames and the active look, 88 x 18 each
+    auto P = std::make_unique<TBitmap>(264, 18);
+    const TColor Bands[] = {Frame1, Frame2, ActiveLook};
+    for (int I = 0; I < 3; ++I) {
+        P->Canvas()->Brush()->SetColor(Bands[I]);
+        P->Canvas()->FillRect(Rect(I * 88, 0, I * 88 + 88, 18));
+    }
+    SD->FActivePictures.push_back(std::move(P));
+    auto* Cap = dynamic_cast<TbsDataSkinCaption*>(SD->ObjectList.back().get());
+    ASSERT_NE(Cap, nullptr);
+    Cap->ActivePictureIndex = 1;
+    Cap->ActiveSkinRect = Rect(176, 0, 264, 18);
+    Cap->AnimateSkinRect = Rect(0, 0, 176, 18);
+    Cap->FrameCount = 2;
+    Cap->AnimateInterval = 50;
+    SD->SetEnableSkinEffects(true);
+    Form->SetCaption("");
+    Frame->SetSkinData(SD);
+    ShowForm();
+    // the timer fires once per wait: 25 ms a tick, a frame every second tick
+    auto Ticks = [this](int N) {
+        for (int I = 0; I < N; ++I) Wait(25);
+    };
+    Activate();
+    Ticks(8);
+    EXPECT_EQ(WindowPixel(200, 10), ActiveLook);
+    Deactivate();
+    EXPECT_EQ(WindowPixel(200, 10), CaptionColor);  // without InActiveAnimation at once
+    Activate();
+    EXPECT_EQ(WindowPixel(200, 10), Frame1);
+    Ticks(2);
+    EXPECT_EQ(WindowPixel(200, 10), Frame2);
+    Ticks(2);
+    EXPECT_EQ(WindowPixel(200, 10), ActiveLook);
+    Ticks(2);
+    EXPECT_FALSE(Frame->AnimateTimer->Enabled());
+}
+
+TEST_F(FrameActivation, InactiveFrameRenderedByTheSkinsEffect)
+{
+    SD->AutoRenderingInActiveImage = true;
+    SD->InActiveEffect = ieInvert;
+    Frame->SetSkinData(SD);
+    int Activations = 0, Deactivations = 0;
+    Frame->OnActivate = [&](TObject*) { ++Activations; };
+    Frame->OnDeActivate = [&](TObject*) { ++Deactivations; };
+    ShowForm();
+    Activate();
+    EXPECT_EQ(WindowPixel(1, 100), BorderColor);
+    Deactivate();
+    EXPECT_EQ(WindowPixel(1, 100), RGB(235, 235, 235));
+    EXPECT_GE(Deactivations, 1);
+    Activate();
+    EXPECT_EQ(WindowPixel(1, 100), BorderColor);
+    EXPECT_GE(Activations, 1);
+}
+
+TEST_F(FrameActivation, SystemMenuButtonAndAltSpace)
+{
+    ShowForm();
+    Activate();
+    TbsActiveSkinObject* Sys = Frame->ObjectList[size_t(Frame->GetIndex("sysmenubutton"))].get();
+    EXPECT_EQ(Sys->ObjectRect, Rect(3, 4, 20, 21));
+    Click(8, 10);
+    EXPECT_TRUE(Frame->InMenu);
+    ASSERT_NE(Frame->OpenMenuItem(), nullptr);
+    EXPECT_EQ(Frame->OpenMenuItem()->Items(Frame->OpenMenuItem()->Count() - 1)->Caption(), "&Close");
+    Headless::Key(VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(Frame->InMenu);
+    // Alt+Space opens it under the button
+    TWMKey K;
+    K.Msg = WM_SYSKEYDOWN;
+    K.WParam = VK_SPACE;
+    K.LParam = LPARAM(1) << 29;
+    bool Handled = false;
+    Frame->FormShortCut(K, Handled);
+    EXPECT_TRUE(Handled);
+    EXPECT_EQ(Frame->OpenMenuRect(), Rect(103, 104, 120, 121));
+}
+
+}  // namespace

@@ -289,6 +289,13 @@ TEST_F(FrameSkin, SkinChangeReappliesTheFrameAndReskinsControls)
     auto* Graphic = new TCountingGraphic(Form);
     Graphic->SetParent(Form);
     Graphic->SetSkinData(SD);
+    auto* Label = new TbsSkinStdLabel(Form);
+    Label->SetParent(Panel);
+    Label->SetSkinData(SD);
+    Label->SetSkinDataName("stdlabel");
+    auto LabelRecord = std::make_unique<TbsDataSkinStdLabelControl>("stdlabel");
+    LabelRecord->FontColor = RGB(1, 2, 3);
+    SD->CtrlList.push_back(std::move(LabelRecord));
     auto* Other = new TCountingControl(Form);
     Other->SetParent(Form);
     auto* SD2 = new TbsSkinData(Main);
@@ -313,6 +320,9 @@ TEST_F(FrameSkin, SkinChangeReappliesTheFrameAndReskinsControls)
     EXPECT_EQ(Graphic->Changes, 1);
     EXPECT_EQ(Other->Changes, 0);
     EXPECT_TRUE(Frame->FSkinSupport);
+    // the label inside the panel re-read its record
+    EXPECT_NE(Label->FIndex, -1);
+    EXPECT_EQ(Label->FontColor, RGB(1, 2, 3));
     EXPECT_EQ(Form->ClientRect(), Rect(0, 0, 292, 172));
     EXPECT_EQ(WindowPixel(1, 100), BorderColor);
     EXPECT_FALSE(InShape(0, 0));
