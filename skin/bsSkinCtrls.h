@@ -553,3 +553,96 @@ public:
     explicit TbsSkinGroupBox(TComponent* AOwner);
     void GetSkinData() override;
 };
+
+// ---------------------------------------------------------------------------------------
+// Check and radio boxes
+// ---------------------------------------------------------------------------------------
+
+// The skinned check box and radio button: unchecked, checked and grayed states, groups by
+// GroupIndex, morphing; a flat box keeps its size and draws over its parent's background.
+class TbsSkinCheckRadioBox : public TbsSkinCustomControl {
+public:
+    explicit TbsSkinCheckRadioBox(TComponent* AOwner);
+    ~TbsSkinCheckRadioBox() override;
+
+    bool UseSkinFontColor() const { return FUseSkinFontColor; }
+    void SetUseSkinFontColor(bool Value) { FUseSkinFontColor = Value; }
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    bool AllowGrayed() const { return FAllowGrayed; }
+    void SetAllowGrayed(bool Value);
+    TCheckBoxState State() const { return FState; }
+    void SetState(TCheckBoxState Value);
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* Value);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool Value);
+    bool CanFocused() const { return FCanFocused; }
+    void SetCanFocused(bool Value);
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int Value) { FGroupIndex = Value; }
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool Value);
+    bool Radio() const { return FRadio; }
+    void SetRadio(bool Value);
+    bool MouseIn() const { return FMouseIn; }
+    double MorphKf() const { return FMorphKf; }
+    // OnClick (TControl's) is the box's own click event.
+
+    void GetSkinData() override;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void ChangeSkinData() override;
+    void CheckParentBackground() override;
+    void CalcSize(int& AWidth, int& AHeight) override;
+    virtual void ToggleChecked();
+    void PaintSkinTo(TCanvas* C, int X, int Y, bool AChecked);
+
+    void Dispatch(TMessage& Message) override;
+
+    // Copied from the record.
+    String FontName;
+    TFontStyles FontStyle;
+    int FontHeight = 0;
+    TColor FontColor = 0, ActiveFontColor = 0, FrameFontColor = 0, UnEnabledFontColor = 0;
+    TRect ActiveSkinRect, CheckImageArea, TextArea, CheckImageRect, UnCheckImageRect, ActiveCheckImageRect;
+    TRect ActiveUnCheckImageRect, UnEnabledCheckImageRect, UnEnabledUnCheckImageRect, GrayedCheckImageRect;
+    TRect ActiveGrayedCheckImageRect;
+    bool Morphing = false;
+    TbsMorphKind MorphKind = mkDefault;
+    TRect CIRect, NewTextArea;
+
+protected:
+    void Paint() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+    bool IsFocusedBox() const { return FCanFocused && const_cast<TbsSkinCheckRadioBox*>(this)->Focused(); }
+    bool CanMorph() const { return Morphing && CanSkinEffects(); }
+    void DoMorph();
+    void MorphTick();
+    // The check image of the current state into Img (empty when the skin has none).
+    void GetCheckImage(TBitmap* Img, bool Hot);
+    void DrawSkinLook(TBitmap* B, const TRect& Src, bool Hot);
+    void DrawFlatLook(TBitmap* B, bool ForPaintTo);
+    void DrawCheckBoxMarks(TCanvas* C, bool Hot, bool Fill, bool Grayed);
+
+    bool FDown = false;
+    bool FUseSkinFontColor = true;
+    bool FWordWrap = false;
+    bool FAllowGrayed = false;
+    TCheckBoxState FState = cbUnchecked;
+    TCustomImageList* FImages = nullptr;
+    int FImageIndex = 0;
+    bool FFlat = true;
+    bool FCanFocused = true;
+    bool FMouseIn = false;
+    int FGroupIndex = 0;
+    bool FChecked = false;
+    bool FRadio = false;
+    std::unique_ptr<TbsTicker> MorphTimer;
+    double FMorphKf = 0;
+};

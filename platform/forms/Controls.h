@@ -42,6 +42,7 @@ enum TControlStateItem {
     csCustomPaint, csDestroyingHandle, csDocking
 };
 using TControlState = TSet<TControlStateItem>;
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 // Vertical placement of a label's text.
 enum TTextLayout { tlTop, tlCenter, tlBottom };
