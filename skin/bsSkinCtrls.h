@@ -646,3 +646,107 @@ protected:
     std::unique_ptr<TbsTicker> MorphTimer;
     double FMorphKf = 0;
 };
+
+// ---------------------------------------------------------------------------------------
+// Scroll bar
+// ---------------------------------------------------------------------------------------
+
+enum TScrollBarKind { sbHorizontal, sbVertical };
+
+// A scroll bar drawn entirely by the skin (or the default look): a track with a thumb and
+// two arrow buttons, with a range, a page, auto-repeat, thumb dragging and optional focus.
+class TbsSkinScrollBar : public TbsSkinCustomControl {
+public:
+    struct TPart {
+        TRect R;
+        bool MouseIn = false;
+        bool Down = false;
+    };
+
+    explicit TbsSkinScrollBar(TComponent* AOwner);
+    ~TbsSkinScrollBar() override;
+
+    int Min() const { return FMin; }
+    void SetMin(int Value);
+    int Max() const { return FMax; }
+    void SetMax(int Value);
+    int SmallChange() const { return FSmallChange; }
+    void SetSmallChange(int Value);
+    int LargeChange() const { return FLargeChange; }
+    void SetLargeChange(int Value);
+    int Position() const { return FPosition; }
+    void SetPosition(int Value);
+    void SimplySetPosition(int Value);
+    void SetRange(int AMin, int AMax, int APageSize, int APosition);
+    TScrollBarKind Kind() const { return FKind; }
+    void SetKind(TScrollBarKind Value);
+    int PageSize() const { return FPageSize; }
+    void SetPageSize(int Value);
+    bool Both() const { return FBoth; }
+    void SetBoth(bool Value);
+    const String& BothSkinDataName() const { return FBothSkinDataName; }
+    void SetBothSkinDataName(const String& Value) { FBothSkinDataName = Value; }
+    int BothMarkerWidth() const { return FBothMarkerWidth; }
+    void SetBothMarkerWidth(int Value);
+    bool CanFocused() const { return FCanFocused; }
+    void SetCanFocused(bool Value);
+    TNotifyEvent OnChange, OnUpButtonClick, OnDownButtonClick, OnLastChange, OnPageUp, OnPageDown;
+
+    void GetSkinData() override;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void CreateControlSkinImage(TBitmap* B) override;
+    void CalcSize(int& AWidth, int& AHeight) override;
+    // Lays out the track, the buttons and the thumb for the current size and position.
+    void CalcThumbLayout();
+
+    void Dispatch(TMessage& Message) override;
+
+    TPart Buttons[3];  // thumb, up button (increases Position), down button (decreases it)
+    TRect NewTrackArea;
+    int Offset1 = 0, Offset2 = 0, BOffset = 0;
+    int TimerMode = 0;  // 0 none, 1 down button, 2 up button, 3 page up, 4 page down
+    int ActiveButton = -1, OldActiveButton = -1, CaptureButton = -1;
+    bool Dragging() const { return FDown; }
+
+    // Copied from the record.
+    TRect TrackArea, UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect;
+    TRect DownDownButtonRect, ThumbRect, ActiveThumbRect, DownThumbRect;
+    int ThumbOffset1 = 0, ThumbOffset2 = 0;
+    bool ThumbTransparent = false;
+    TColor ThumbTransparentColor = 0;
+    bool ThumbStretchEffect = false;
+    int ThumbMinSize = 0, ThumbMinPageSize = 0;
+    TRect GlyphRect, ActiveGlyphRect, DownGlyphRect;
+    bool GlyphTransparent = false;
+    TColor GlyphTransparentColor = 0;
+
+protected:
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+    bool Horizontal() const { return FKind == sbHorizontal; }
+    int ClampPosition(int Value) const;
+    void ButtonAction(int Part);
+    void UpdateHotPart(int X, int Y);
+    int PartAt(int X, int Y) const;
+    void StartTimer(unsigned Interval);
+    void StopTimer();
+    void TimerTick();
+    void DrawDefaultPart(TCanvas* C, int Part);
+    void DrawSkinButton(TCanvas* C, int Part);
+    void DrawSkinThumb(TCanvas* C);
+    bool BeforeThumb(int X, int Y) const;
+
+    String FNormalSkinDataName, FBothSkinDataName = "bothhscrollbar";
+    bool FDown = false;
+    int OMPos = 0, OldPosition = 0, FScrollWidth = 0, OldBOffset = 0;
+    int MX = 0, MY = 0;
+    bool MouseD = false, WaitMode = false;
+    int FBothMarkerWidth = 19;
+    bool FCanFocused = false;
+    int FMin = 0, FMax = 100, FSmallChange = 1, FLargeChange = 1, FPosition = 0;
+    TScrollBarKind FKind = sbHorizontal;
+    int FPageSize = 0;
+    bool FBoth = false;
+};
