@@ -719,3 +719,46 @@ protected:
     String FURL;
     bool FUseUnderLine = true;
 };
+
+// ---------------------------------------------------------------------------------------
+// Skinned bevel
+// ---------------------------------------------------------------------------------------
+
+enum TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
+enum TBevelStyle { bsLowered, bsRaised };
+
+// A windowless frame or line of a Shape and a Style drawn in the two colours of the skin's
+// "bevel" record (the system's button highlight and shadow without a skin), with a divider
+// mode: a thin two-line separator across the middle.
+class TbsSkinBevel : public TGraphicControl {
+public:
+    explicit TbsSkinBevel(TComponent* AOwner);
+
+    TBevelShape Shape() const { return FShape; }
+    void SetShape(TBevelShape Value);
+    TBevelStyle Style() const { return FStyle; }
+    void SetStyle(TBevelStyle Value);
+    TbsSkinData* SkinData() const { return FSD; }
+    // Stores the link and reads the skin (none returns to the system colours).
+    void SetSkinData(TbsSkinData* Value);
+    const String& SkinDataName() const { return FSkinDataName; }
+    void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
+    bool DividerMode() const { return FDividerMode; }
+    void SetDividerMode(bool Value);
+
+    void ChangeSkinData();
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+    int FIndex = -1;
+    TColor LightColor = clBtnHighlight, DarkColor = clBtnShadow;
+
+protected:
+    void Paint() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    TBevelShape FShape = bsBox;
+    TBevelStyle FStyle = bsLowered;
+    TbsSkinData* FSD = nullptr;
+    String FSkinDataName = "bevel";
+    bool FDividerMode = false;
+};
