@@ -25,8 +25,19 @@ struct TScreenSubclass {
     TCustomPlayer* Player = nullptr;
 } ScreenSub;
 
+void RemoveSubclass()
+{
+    if (ScreenSub.Wnd && IsWindow(ScreenSub.Wnd) &&
+        WNDPROC(GetWindowLong(ScreenSub.Wnd, GWL_WNDPROC)) == ScreenSub.Instance)
+        SetWindowLong(ScreenSub.Wnd, GWL_WNDPROC, LONG_PTR(ScreenSub.HostProc));
+    ScreenSub.Wnd = nullptr;
+    ScreenSub.HostProc = nullptr;
+    ScreenSub.Player = nullptr;
+}
+
 // While a file is open SDL draws into the window: the platform neither paints nor
-// erases it.  A close request is swallowed; a click gives the window the focus.
+// erases it.  A close request is swallowed; a click gives the window the focus; the
+// window's destruction stops the file first.
 LRESULT ScreenWindowProc(HWND AWnd, UINT AMsg, WPARAM AW, LPARAM AL)
 {
     if (AWnd != ScreenSub.Wnd || !ScreenSub.HostProc) return DefWindowProc(AWnd, AMsg, AW, AL);
@@ -45,6 +56,13 @@ LRESULT ScreenWindowProc(HWND AWnd, UINT AMsg, WPARAM AW, LPARAM AL)
         if (Playing) return 1;
         break;
     case WM_CLOSE: return 0;
+    case WM_DESTROY: {
+        // The file stops before the window SDL draws into goes away.
+        WNDPROC Host = ScreenSub.HostProc;
+        if (Playing) P->Stop(true);
+        RemoveSubclass();
+        return CallWindowProc(Host, AWnd, AMsg, AW, AL);
+    }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_RBUTTONDOWN:
@@ -54,16 +72,6 @@ LRESULT ScreenWindowProc(HWND AWnd, UINT AMsg, WPARAM AW, LPARAM AL)
     default: break;
     }
     return CallWindowProc(ScreenSub.HostProc, AWnd, AMsg, AW, AL);
-}
-
-void RemoveSubclass()
-{
-    if (ScreenSub.Wnd && IsWindow(ScreenSub.Wnd) &&
-        WNDPROC(GetWindowLong(ScreenSub.Wnd, GWL_WNDPROC)) == ScreenSub.Instance)
-        SetWindowLong(ScreenSub.Wnd, GWL_WNDPROC, LONG_PTR(ScreenSub.HostProc));
-    ScreenSub.Wnd = nullptr;
-    ScreenSub.HostProc = nullptr;
-    ScreenSub.Player = nullptr;
 }
 
 void InstallSubclass(HWND AWnd, TCustomPlayer* APlayer)

@@ -4,6 +4,7 @@
 
 #include "EngineTestSupport.h"
 #include "engine/FFmpegLoader.h"
+#include "platform/forms/Forms.h"
 #include "platform/graphics/Graphics.h"
 
 #include <gtest/gtest.h>
@@ -365,4 +366,38 @@ TEST_F(PlayerPlay, VerticalFlipShowsAndHooksTheTurnedPicture)
     ASSERT_FALSE(HookTop.empty());
     EXPECT_GE(HookTop[0], 250);
     P.Stop(true);
+}
+
+TEST_F(PlayerPlay, HostWindowRules)
+{
+    InitForms();
+    auto* Form = new TForm(nullptr);
+    Form->AfterConstruction();
+    Form->SetBounds(10, 10, 300, 200);
+    auto* Panel = new TCustomControl(Form);
+    Panel->SetParent(Form);
+    Panel->SetBounds(20, 20, 160, 90);
+    Form->Show();
+    {
+        TCustomPlayer P;
+        TEventLog Log(P);
+        ASSERT_TRUE(P.Open(Clip("grey.avi"), Panel->Handle(), true)) << P.LastErrMsg();
+        EXPECT_EQ(P.ScreenHandle(), Panel->Handle());
+        EXPECT_EQ(P.ScreenWidth(), 160);  // the host's client size
+        EXPECT_EQ(P.ScreenHeight(), 90);
+        ASSERT_TRUE(WaitUntil([&] { return Log.Has(psPause); }));
+        // The video area is the host's size.
+        ASSERT_TRUE(WaitUntil([&] { return P.VideoState()->width == 160; }));
+        EXPECT_EQ(P.VideoState()->height, 90);
+        // A close request is swallowed; a press gives the host the focus.
+        EXPECT_EQ(SendMessage(Panel->Handle(), WM_CLOSE, 0, 0), 0);
+        EXPECT_TRUE(IsWindow(Panel->Handle()));
+        SendMessage(Panel->Handle(), WM_LBUTTONDOWN, 0, 0);
+        EXPECT_EQ(GetFocus(), Panel->Handle());
+        // The host going away stops the file first.
+        delete Form;
+        EXPECT_EQ(P.VideoState(), nullptr);
+        EXPECT_TRUE(Log.Has(psStop));
+    }
+    DoneForms();
 }
