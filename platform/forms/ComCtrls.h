@@ -1,0 +1,358 @@
+// The common controls: list view with its column header, tree view, page control
+// with tab sheets, track bar and progress bar.  Each one's own behaviour runs in its
+// default handling (see NativeControl.h); notifications reach the control itself as
+// CN_NOTIFY, where the class library turns them into events.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/forms/StdCtrls.h"
+
+class TCustomListView;
+class TListItems;
+class TListItem;
+
+// ---------------------------------------------------------------------------------
+// List view
+
+enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+enum TItemChange { ctText, ctImage, ctState };
+enum TDisplayCode { drBounds, drIcon, drLabel, drSelectBounds };
+enum TItemFind { ifData, ifPartialString, ifExactString, ifNearest };
+enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
+enum TItemRequestItem { irText, irImage, irParam, irState, irIndent };
+using TItemRequest = TSet<TItemRequestItem>;
+enum TCustomDrawStateItem { cdsSelected, cdsGrayed, cdsDisabled, cdsChecked, cdsFocused, cdsDefault, cdsHot,
+                            cdsMarked, cdsIndeterminate };
+using TCustomDrawState = TSet<TCustomDrawStateItem>;
+enum TListItemState { isNone, isCut, isDropHilited, isFocused, isSelected, isActivating };
+using TItemStates = TSet<TListItemState>;
+
+// One row of a list view.
+class TListItem : public TPersistent {
+public:
+    explicit TListItem(TListItems* AOwner);
+    ~TListItem() override;
+    void Assign(TPersistent* Source) override;
+
+    TListItems* Owner() const { return FOwner; }
+    TCustomListView* ListView() const;
+    int Index() const;
+    const String& Caption() const { return FCaption; }
+    void SetCaption(const String& V);
+    // Writing a sub-item redraws the row.
+    TStrings* SubItems() { return FSubItems.get(); }
+    void SetSubItems(TStrings* V) { FSubItems->Assign(V); }
+    int SubItemImages(int I) const;
+    void SetSubItemImages(int I, int V);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int V);
+    int StateIndex() const { return FStateIndex; }
+    void SetStateIndex(int V) { FStateIndex = V; }
+    int Indent() const { return FIndent; }
+    void SetIndent(int V) { FIndent = V; }
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool V);
+    void* Data() const { return FData; }
+    void SetData(void* V) { FData = V; }
+    bool Selected() const;
+    void SetSelected(bool V);
+    bool Focused() const;
+    void SetFocused(bool V);
+    bool Cut() const { return false; }
+    int Top() const;
+    int Left() const;
+    TRect DisplayRect(TDisplayCode Code) const;
+    void MakeVisible(bool PartialOK);
+    bool EditCaption();
+    void CancelEdit();
+    void Update();
+    void Delete();
+
+private:
+    friend class TListItems;
+    friend class TCustomListView;
+    TListItems* FOwner;
+    String FCaption;
+    std::unique_ptr<TStrings> FSubItems;
+    std::vector<int> FSubItemImages;
+    int FImageIndex = -1, FStateIndex = -1, FIndent = 0;
+    bool FChecked = false;
+    void* FData = nullptr;
+    UINT FState = 0;  // LVIS_SELECTED, LVIS_FOCUSED
+    int FIndex = -1;  // owner data: the row it stands for
+};
+
+// The rows of a list view; with OwnerData, only a count, the rows being asked for
+// through OnData when needed.
+class TListItems : public TPersistent {
+public:
+    explicit TListItems(TCustomListView* AOwner);
+    ~TListItems() override;
+    TCustomListView* Owner() const { return FOwner; }
+    int Count() const;
+    void SetCount(int V);  // owner data only
+    TListItem* Item(int Index);
+    TListItem* operator[](int Index) { return Item(Index); }
+    TListItem* Add();
+    TListItem* AddItem(TListItem* Item, int Index = -1);
+    TListItem* Insert(int Index);
+    void Delete(int Index);
+    void Clear();
+    int IndexOf(const TListItem* Item) const;
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const { return FUpdateCount; }
+    void Assign(TPersistent* Source) override;
+
+private:
+    friend class TCustomListView;
+    friend class TListItem;
+    TCustomListView* FOwner;
+    std::vector<TListItem*> FItems;
+    int FCount = 0;  // owner data
+    int FUpdateCount = 0;
+};
+
+class TListColumn : public TCollectionItem {
+public:
+    explicit TListColumn(TCollection* ACollection);
+    const String& Caption() const { return FCaption; }
+    void SetCaption(const String& V);
+    int Width() const { return FWidth; }
+    // Kept within MinWidth and MaxWidth (0: no limit).
+    void SetWidth(int V);
+    int MaxWidth() const { return FMaxWidth; }
+    void SetMaxWidth(int V);
+    int MinWidth() const { return FMinWidth; }
+    void SetMinWidth(int V);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment V);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int V);
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool V) { FAutoSize = V; }
+    bool Widenable() const { return FMaxWidth == 0 || FMaxWidth > std::max(FWidth, FMinWidth) + 1; }
+    String DisplayName() const override { return FCaption; }
+
+private:
+    void Changed();
+    String FCaption;
+    int FWidth = 50, FMaxWidth = 0, FMinWidth = 0, FImageIndex = -1;
+    TAlignment FAlignment = taLeftJustify;
+    bool FAutoSize = false;
+};
+
+class TListColumns : public TCollection {
+public:
+    explicit TListColumns(TCustomListView* AOwner);
+    TListColumn* Add() { return static_cast<TListColumn*>(TCollection::Add()); }
+    TListColumn* Items(int I) const { return static_cast<TListColumn*>(TCollection::Items(I)); }
+    TListColumn* operator[](int I) const { return Items(I); }
+    TCustomListView* Owner() const { return FOwner; }
+
+protected:
+    void Update(TCollectionItem* AItem) override;
+
+private:
+    TCustomListView* FOwner;
+};
+
+using TLVSelectItemEvent = std::function<void(TObject* Sender, TListItem* Item, bool Selected)>;
+using TLVChangeEvent = std::function<void(TObject* Sender, TListItem* Item, TItemChange Change)>;
+using TLVChangingEvent = std::function<void(TObject* Sender, TListItem* Item, TItemChange Change, bool& AllowChange)>;
+using TLVColumnClickEvent = std::function<void(TObject* Sender, TListColumn* Column)>;
+using TLVOwnerDataEvent = std::function<void(TObject* Sender, TListItem* Item)>;
+using TLVOwnerDataFindEvent = std::function<void(TObject* Sender, TItemFind Find, const String& FindString,
+                                                 TPoint FindPosition, void* FindData, int StartIndex,
+                                                 TSearchDirection Direction, bool Wrap, int& Index)>;
+using TLVCustomDrawItemEvent =
+    std::function<void(TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw)>;
+using TLVCustomDrawSubItemEvent = std::function<void(TCustomListView* Sender, TListItem* Item, int SubItem,
+                                                     TCustomDrawState State, bool& DefaultDraw)>;
+using TLVEditingEvent = std::function<void(TObject* Sender, TListItem* Item, bool& AllowEdit)>;
+using TLVEditedEvent = std::function<void(TObject* Sender, TListItem* Item, String& S)>;
+using TLVCompareEvent = std::function<void(TObject* Sender, TListItem* Item1, TListItem* Item2, int Data, int& Compare)>;
+using TLVDeletedEvent = std::function<void(TObject* Sender, TListItem* Item)>;
+
+// The list view.  Report view shows a column header, a child window of the class
+// "SysHeader32" that an owner may subclass (WM_PARENTNOTIFY announces it); columns of
+// width 0 with MaxWidth 1 are hidden and cannot be widened by dragging a divider.
+// Scroll state: report view rows (vertical) and pixels (horizontal); list view
+// columns (horizontal); icon views pixels.
+class TCustomListView : public TNativeControl {
+public:
+    explicit TCustomListView(TComponent* AOwner);
+    ~TCustomListView() override;
+
+    TListItems* Items() { return FItems.get(); }
+    TListColumns* Columns() { return FColumns.get(); }
+    TListColumn* Column(int I) { return FColumns->Items(I); }
+    TViewStyle ViewStyle() const { return FViewStyle; }
+    void SetViewStyle(TViewStyle V);
+    bool GridLines() const { return FGridLines; }
+    void SetGridLines(bool V);
+    bool RowSelect() const { return FRowSelect; }
+    void SetRowSelect(bool V);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool V) { FReadOnly = V; }
+    bool ShowColumnHeaders() const { return FShowColumnHeaders; }
+    void SetShowColumnHeaders(bool V);
+    bool Checkboxes() const { return FCheckboxes; }
+    void SetCheckboxes(bool V);
+    bool MultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool V);
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool V);
+    bool OwnerData() const { return FOwnerData; }
+    void SetOwnerData(bool V);
+    bool FullDrag() const { return FFullDrag; }
+    void SetFullDrag(bool V) { FFullDrag = V; }
+    bool ColumnClick() const { return FColumnClick; }
+    void SetColumnClick(bool V) { FColumnClick = V; }
+    TBorderStyleItem BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyleItem V);
+    TCustomImageList* SmallImages() const { return FSmallImages; }
+    void SetSmallImages(TCustomImageList* V);
+    TCustomImageList* LargeImages() const { return FLargeImages; }
+    void SetLargeImages(TCustomImageList* V);
+    TCustomImageList* StateImages() const { return FStateImages; }
+    void SetStateImages(TCustomImageList* V);
+
+    // The first selected item (nullptr when none).
+    TListItem* Selected();
+    void SetSelected(TListItem* V);
+    int SelCount();
+    TListItem* ItemFocused();
+    void SetItemFocused(TListItem* V);
+    int ItemIndex();  // the first selected row, -1 when none
+    void SetItemIndex(int V);
+    TListItem* TopItem();
+    int VisibleRowCount();  // LVM_GETCOUNTPERPAGE
+    void Scroll(int DX, int DY);
+    TListItem* GetItemAt(int X, int Y);
+    TListItem* GetNextItem(TListItem* Start, TSearchDirection Direction, TItemStates States);
+    TListItem* FindCaption(int StartIndex, const String& Value, bool Partial, bool Inclusive, bool Wrap);
+    bool IsEditing() const { return FEditor != nullptr; }
+    void CancelEdit();  // ends an edit without taking its text
+    void ClearSelection();
+    void SelectAll();
+    bool AlphaSort();
+    bool CustomSort(const std::function<int(TListItem*, TListItem*)>& Compare);
+    void UpdateItems(int First, int Last);
+    HWND HeaderHandle() const { return FHeader; }
+    TCanvas* Canvas() { return FCanvas.get(); }
+    // The row height of report and list views.
+    int RowHeight();
+    TRect GetSubItemRect(int Row, int SubItem);  // sub-item 0 is the caption cell
+
+    TLVSelectItemEvent OnSelectItem;
+    TLVChangeEvent OnChange;
+    TLVChangingEvent OnChanging;
+    TLVColumnClickEvent OnColumnClick;
+    TLVOwnerDataEvent OnData;
+    TLVOwnerDataFindEvent OnDataFind;
+    TLVCustomDrawItemEvent OnCustomDrawItem;
+    TLVCustomDrawSubItemEvent OnCustomDrawSubItem;
+    TLVEditingEvent OnEditing;
+    TLVEditedEvent OnEdited;
+    TLVCompareEvent OnCompare;
+    TLVDeletedEvent OnDeletion, OnInsert;
+
+    // Plumbing of the items and columns.
+    void ItemChanged(TListItem* Item, TItemChange Change);
+    void ItemsCountChanged();
+    void ColumnsChanged();
+    UINT NativeState(int Row);
+    void SetNativeState(int Row, UINT State, UINT Mask);
+    TRect NativeItemRect(int Row, TDisplayCode Code);
+    void EnsureVisible(int Row, bool PartialOK);
+    bool StartEdit(int Row);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void Dispatch(TMessage& Message) override;
+    bool NativeProc(TMessage& Message) override;
+    void NativePaint(HDC DC) override;
+    LRESULT NativeDlgCode() override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    virtual void CNNotify(TMessage& Message);
+    void DoSelectItem(TListItem* Item, bool Selected);
+
+private:
+    friend class TListHeader;
+    friend class TListItems;
+    // the native list view
+    int RowCount() const;
+    TListItem* RowItem(int Row);  // owner data: asks OnData
+    String CellText(int Row, int Column);
+    int CellImage(int Row, int Column);
+    std::vector<int> ColumnOrder() const;
+    int ColumnLeft(int Column);
+    int TotalWidth();
+    int HeaderHeight();
+    int ListColumnWidth();
+    int ItemsPerColumn();
+    TSize IconCell();
+    int ItemsPerIconRow();
+    void Layout();
+    void UpdateScroll();
+    void SetScrollPosition(int X, int Y);
+    void MouseNative(TMessage& M);
+    void KeyNative(WORD Key);
+    void CharNative(char32_t C);
+    int HitTest(TPoint P, UINT* Flags, int* SubItem);
+    void SelectOnly(int Row, bool Notify = true);
+    void SelectRange(int From, int To);
+    void SetFocusRow(int Row);
+    bool ChangeState(int Row, UINT State, UINT Mask);
+    int FindNative(int Start, const LVFINDINFO& Find);
+    void InvalidateRow(int Row);
+    void PaintReport(HDC DC);
+    void PaintOther(HDC DC);
+    void PaintItemCell(HDC DC, int Row, TRect R, bool Icon, bool Large);
+    bool CustomDrawItem(HDC DC, int Row, TRect R, UINT State);
+    void EndEdit(bool Accept);
+    void WheelNative(TMessage& M);
+
+    std::unique_ptr<TListItems> FItems;
+    std::unique_ptr<TListColumns> FColumns;
+    std::unique_ptr<TCanvas> FCanvas;
+    std::unique_ptr<TListItem> FTempItem;  // owner data
+    std::vector<UINT> FOwnerStates;        // owner data: the state of each row
+    std::vector<int> FOrder;               // header order: column indices left to right
+    TViewStyle FViewStyle = vsIcon;
+    bool FGridLines = false, FRowSelect = false, FReadOnly = false, FShowColumnHeaders = true, FCheckboxes = false,
+         FMultiSelect = false, FHideSelection = true, FOwnerData = false, FFullDrag = false, FColumnClick = true;
+    TBorderStyleItem FBorderStyle = bsSingleBorder;
+    TCustomImageList* FSmallImages = nullptr;
+    TCustomImageList* FLargeImages = nullptr;
+    TCustomImageList* FStateImages = nullptr;
+    HWND FHeader = nullptr;
+    WNDPROC FHeaderProc = nullptr;
+    int FTopRow = 0;        // report and list views: first row (list: first column's first row)
+    int FScrollX = 0;       // pixels (report, icon views)
+    int FScrollY = 0;       // pixels (icon views)
+    int FFocusRow = -1;
+    int FAnchorRow = -1;
+    bool FTracking = false;
+    String FTypeAhead;
+    DWORD FTypeAheadTime = 0;
+    TCustomEdit* FEditor = nullptr;
+    int FEditRow = -1;
+    bool FInEnd = false;
+    bool FLayoutDirty = true;
+    int FFetchedRow = -1;  // owner data: the row OnData filled last (during one paint)
+    // the header's own state
+    int FHeaderPressed = -1, FHeaderTrack = -1, FHeaderTrackX = 0, FHeaderTrackW = 0;
+    bool FHeaderPressedIn = false;
+};
+
+class TListView : public TCustomListView {
+public:
+    using TCustomListView::TCustomListView;
+};
