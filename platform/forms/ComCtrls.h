@@ -356,3 +356,254 @@ class TListView : public TCustomListView {
 public:
     using TCustomListView::TCustomListView;
 };
+
+// ---------------------------------------------------------------------------------
+// Tree view
+
+class TCustomTreeView;
+class TTreeNodes;
+
+enum TNodeAttachMode { naAdd, naAddFirst, naAddChild, naAddChildFirst, naInsert };
+enum TSortType { stNone, stData, stText, stBoth };
+enum TCustomDrawStage { cdPrePaint, cdPostPaint, cdPreErase, cdPostErase };
+enum THitTestItem { htAbove, htBelow, htNowhere, htOnItem, htOnButton, htOnIcon, htOnIndent, htOnLabel, htOnRight,
+                    htOnStateIcon, htToLeft, htToRight };
+using THitTests = TSet<THitTestItem>;
+
+// One node of a tree view; its handle is the native item.
+class TTreeNode : public TPersistent {
+public:
+    explicit TTreeNode(TTreeNodes* AOwner);
+    ~TTreeNode() override;
+    void Assign(TPersistent* Source) override;
+
+    TTreeNodes* Owner() const { return FOwner; }
+    TCustomTreeView* TreeView() const;
+    HTREEITEM ItemId() const { return reinterpret_cast<HTREEITEM>(const_cast<TTreeNode*>(this)); }
+    const String& Text() const { return FText; }
+    void SetText(const String& V);
+    void* Data() const { return FData; }
+    void SetData(void* V) { FData = V; }
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int V);
+    int SelectedIndex() const { return FSelectedIndex; }
+    void SetSelectedIndex(int V);
+    int StateIndex() const { return FStateIndex; }
+    void SetStateIndex(int V);
+    // Shows the expand button even before the node has children.
+    bool HasChildren() const { return FHasChildren || !FChildren.empty(); }
+    void SetHasChildren(bool V);
+    bool Expanded() const { return FExpanded; }
+    void SetExpanded(bool V);
+    void Expand(bool Recurse);
+    void Collapse(bool Recurse);
+    bool Selected() const;
+    void SetSelected(bool V);
+    bool Focused() const { return Selected(); }
+    int Level() const;
+    TTreeNode* Parent() const { return FParent; }
+    int Count() const { return int(FChildren.size()); }
+    TTreeNode* Item(int I) const;
+    int Index() const;
+    int AbsoluteIndex() const;
+    TTreeNode* GetFirstChild() const { return FChildren.empty() ? nullptr : FChildren.front(); }
+    TTreeNode* GetLastChild() const { return FChildren.empty() ? nullptr : FChildren.back(); }
+    TTreeNode* GetNextSibling() const;
+    TTreeNode* GetPrevSibling() const;
+    TTreeNode* GetNext() const;          // depth first
+    TTreeNode* GetPrev() const;
+    TTreeNode* GetNextVisible() const;
+    TTreeNode* GetPrevVisible() const;
+    bool IsVisible() const;              // every parent expanded
+    void MakeVisible();
+    // The row of the node (TextOnly: the text's box) in client coordinates; empty when
+    // the node is not shown (a parent collapsed).
+    TRect DisplayRect(bool TextOnly) const;
+    bool EditText();
+    void EndEdit(bool Cancel);
+    void Delete();
+    void DeleteChildren();
+    bool AlphaSort(bool Recurse = false);
+    bool CustomSort(const std::function<int(TTreeNode*, TTreeNode*)>& Compare, bool Recurse = false);
+    bool HasAsParent(TTreeNode* Value) const;
+
+private:
+    friend class TTreeNodes;
+    friend class TCustomTreeView;
+    TTreeNodes* FOwner;
+    TTreeNode* FParent = nullptr;
+    std::vector<TTreeNode*> FChildren;
+    String FText;
+    void* FData = nullptr;
+    int FImageIndex = -1, FSelectedIndex = -1, FStateIndex = -1;
+    bool FHasChildren = false, FExpanded = false;
+};
+
+class TTreeNodes : public TPersistent {
+public:
+    explicit TTreeNodes(TCustomTreeView* AOwner);
+    ~TTreeNodes() override;
+    TCustomTreeView* Owner() const { return FOwner; }
+    int Count() const;  // all nodes
+    TTreeNode* Item(int AbsoluteIndex) const;
+    TTreeNode* operator[](int I) const { return Item(I); }
+    TTreeNode* GetFirstNode() const { return FRoots.empty() ? nullptr : FRoots.front(); }
+    TTreeNode* Add(TTreeNode* Sibling, const String& S);
+    TTreeNode* AddObject(TTreeNode* Sibling, const String& S, void* Data);
+    TTreeNode* AddFirst(TTreeNode* Sibling, const String& S);
+    TTreeNode* AddChild(TTreeNode* Parent, const String& S);
+    TTreeNode* AddChildObject(TTreeNode* Parent, const String& S, void* Data);
+    TTreeNode* AddChildFirst(TTreeNode* Parent, const String& S);
+    TTreeNode* Insert(TTreeNode* Sibling, const String& S);
+    void Delete(TTreeNode* Node);
+    void Clear();
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const { return FUpdateCount; }
+    void Assign(TPersistent* Source) override;
+
+private:
+    friend class TTreeNode;
+    friend class TCustomTreeView;
+    TTreeNode* InternalAdd(TTreeNode* Parent, int Index, const String& S, void* Data);
+    std::vector<TTreeNode*>& Siblings(TTreeNode* Parent) { return Parent ? Parent->FChildren : FRoots; }
+    TCustomTreeView* FOwner;
+    std::vector<TTreeNode*> FRoots;
+    int FUpdateCount = 0;
+};
+
+using TTVChangedEvent = std::function<void(TObject* Sender, TTreeNode* Node)>;
+using TTVChangingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowChange)>;
+using TTVExpandingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowExpansion)>;
+using TTVCollapsingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowCollapse)>;
+using TTVExpandedEvent = std::function<void(TObject* Sender, TTreeNode* Node)>;
+using TTVEditingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowEdit)>;
+using TTVEditedEvent = std::function<void(TObject* Sender, TTreeNode* Node, String& S)>;
+using TTVCompareEvent = std::function<void(TObject* Sender, TTreeNode* Node1, TTreeNode* Node2, int Data, int& Compare)>;
+using TTVAdvancedCustomDrawItemEvent =
+    std::function<void(TCustomTreeView* Sender, TTreeNode* Node, TCustomDrawState State, TCustomDrawStage Stage,
+                       bool& PaintImages, bool& DefaultDraw)>;
+
+// The tree view.  Scroll state: vertical in shown rows (0 .. shown nodes - 1, the page
+// being the rows that fit), horizontal in pixels.
+class TCustomTreeView : public TNativeControl {
+public:
+    explicit TCustomTreeView(TComponent* AOwner);
+    ~TCustomTreeView() override;
+
+    TTreeNodes* Items() { return FItems.get(); }
+    TTreeNode* Selected() const { return FSelected; }
+    void SetSelected(TTreeNode* V);
+    TTreeNode* TopItem();
+    void SetTopItem(TTreeNode* V);
+    int Indent() const { return FIndent; }
+    void SetIndent(int V);
+    bool ShowRoot() const { return FShowRoot; }
+    void SetShowRoot(bool V);
+    bool ShowLines() const { return FShowLines; }
+    void SetShowLines(bool V);
+    bool ShowButtons() const { return FShowButtons; }
+    void SetShowButtons(bool V);
+    bool RightClickSelect() const { return FRightClickSelect; }
+    void SetRightClickSelect(bool V) { FRightClickSelect = V; }
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool V);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool V) { FReadOnly = V; }
+    bool RowSelect() const { return FRowSelect; }
+    void SetRowSelect(bool V);
+    bool AutoExpand() const { return FAutoExpand; }
+    void SetAutoExpand(bool V) { FAutoExpand = V; }
+    TSortType SortType() const { return FSortType; }
+    void SetSortType(TSortType V);
+    TBorderStyleItem BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyleItem V);
+    // The setters stand for TVM_SETIMAGELIST; the lists are not owned.
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* V);
+    TCustomImageList* StateImages() const { return FStateImages; }
+    void SetStateImages(TCustomImageList* V);
+
+    TTreeNode* GetNodeAt(int X, int Y);
+    THitTests GetHitTestInfoAt(int X, int Y);
+    int VisibleCount();  // rows that fit (TVM_GETVISIBLECOUNT)
+    void FullExpand();
+    void FullCollapse();
+    bool IsEditing() const { return FEditor != nullptr; }
+    bool AlphaSort(bool Recurse = true);
+    bool CustomSort(const std::function<int(TTreeNode*, TTreeNode*)>& Compare, bool Recurse = true);
+    int RowHeight();
+    TCanvas* Canvas() { return FCanvas.get(); }
+
+    TTVChangedEvent OnChange;
+    TTVChangingEvent OnChanging;
+    TTVExpandingEvent OnExpanding;
+    TTVExpandedEvent OnExpanded;
+    TTVCollapsingEvent OnCollapsing;
+    TTVExpandedEvent OnCollapsed;
+    TTVChangedEvent OnDeletion;
+    TTVEditingEvent OnEditing;
+    TTVEditedEvent OnEdited;
+    TTVCompareEvent OnCompare;
+    TTVAdvancedCustomDrawItemEvent OnAdvancedCustomDrawItem;
+
+    // Plumbing of the nodes.
+    void NodeChanged(TTreeNode* Node, bool Layout);
+    void NodeDeleting(TTreeNode* Node);
+    bool ExpandNode(TTreeNode* Node, bool Expand);
+    bool SelectNode(TTreeNode* Node, bool Notify);
+    TRect NodeRect(const TTreeNode* Node, bool TextOnly);
+    void EnsureVisible(TTreeNode* Node);
+    bool StartEdit(TTreeNode* Node);
+    void EndEdit(bool Accept);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void Dispatch(TMessage& Message) override;
+    bool NativeProc(TMessage& Message) override;
+    void NativePaint(HDC DC) override;
+    LRESULT NativeDlgCode() override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    virtual void CNNotify(TMessage& Message);
+
+private:
+    const std::vector<TTreeNode*>& Shown();
+    int ShownIndex(const TTreeNode* Node);
+    int ContentWidth();
+    int NodeLeft(const TTreeNode* Node);
+    void UpdateScroll();
+    void SetScrollPosition(int X, int Top);
+    void MouseNative(TMessage& M);
+    void KeyNative(WORD Key);
+    void CharNative(char32_t C);
+    void WheelNative(TMessage& M);
+    void InvalidateNode(TTreeNode* Node);
+    void PaintNode(HDC DC, TTreeNode* Node, int Row);
+    LRESULT NotifyNode(int Code, TTreeNode* Old, TTreeNode* New, UINT Action = 0);
+
+    std::unique_ptr<TTreeNodes> FItems;
+    std::unique_ptr<TCanvas> FCanvas;
+    std::vector<TTreeNode*> FShown;
+    bool FShownDirty = true;
+    TTreeNode* FSelected = nullptr;
+    int FTop = 0, FScrollX = 0;
+    int FIndent = 19;
+    bool FShowRoot = true, FShowLines = true, FShowButtons = true, FRightClickSelect = false, FHideSelection = true,
+         FReadOnly = false, FRowSelect = false, FAutoExpand = false;
+    TSortType FSortType = stNone;
+    TBorderStyleItem FBorderStyle = bsSingleBorder;
+    TCustomImageList* FImages = nullptr;
+    TCustomImageList* FStateImages = nullptr;
+    String FTypeAhead;
+    DWORD FTypeAheadTime = 0;
+    TCustomEdit* FEditor = nullptr;
+    TTreeNode* FEditNode = nullptr;
+    bool FInEnd = false;
+    bool FDestroyingItems = false;
+};
+
+class TTreeView : public TCustomTreeView {
+public:
+    using TCustomTreeView::TCustomTreeView;
+};

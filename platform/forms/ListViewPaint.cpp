@@ -122,6 +122,7 @@ void TCustomListView::PaintOther(HDC DC)
         SetBkColor(DC, COLORREF(ColorToRGB(FColor)));
         UINT CdState = ((St & LVIS_SELECTED) ? CDIS_SELECTED : 0) | ((St & LVIS_FOCUSED) && Focus ? CDIS_FOCUS : 0);
         if (!CustomDrawItem(DC, Row, B, CdState)) continue;
+        FillSolid(DC, B, TColor(GetBkColor(DC)));
         PaintItemCell(DC, Row, B, true, Large);
         TRect L = NativeItemRect(Row, drLabel);
         bool Sel = (St & LVIS_SELECTED) && (Focus || !FHideSelection);

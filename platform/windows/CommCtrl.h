@@ -225,6 +225,17 @@ struct TVHITTESTINFO {
     UINT flags = 0;
     HTREEITEM hItem = nullptr;
 };
+struct NMTREEVIEW {
+    NMHDR hdr;
+    UINT action = 0;  // TVE_EXPAND / TVE_COLLAPSE for expansion notices
+    HTREEITEM itemOld = nullptr, itemNew = nullptr;
+    TPoint ptDrag;
+};
+struct NMTVCUSTOMDRAW {
+    NMCUSTOMDRAW nmcd;
+    COLORREF clrText = 0, clrTextBk = 0;
+    int iLevel = 0;
+};
 constexpr int TVN_FIRST = -400;
 constexpr int TVN_SELCHANGING = TVN_FIRST - 50, TVN_SELCHANGED = TVN_FIRST - 51, TVN_ITEMEXPANDING = TVN_FIRST - 54,
               TVN_ITEMEXPANDED = TVN_FIRST - 55, TVN_DELETEITEM = TVN_FIRST - 58;
