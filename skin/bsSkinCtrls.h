@@ -750,3 +750,310 @@ protected:
     int FPageSize = 0;
     bool FBoth = false;
 };
+
+// ---------------------------------------------------------------------------------------
+// Office items, office list box and office combo box
+// ---------------------------------------------------------------------------------------
+
+class TbsSkinOfficeListBox;
+using TbsDrawSkinOfficeItemEvent = std::function<void(TCanvas* Cnvs, int Index, TRect TextRct)>;
+
+// An item of an office list: bold title, caption, image, check box, header flag.
+class TbsSkinOfficeItem : public TCollectionItem {
+public:
+    explicit TbsSkinOfficeItem(TCollection* ACollection);
+
+    int ImageIndex() const { return FImageIndex; }
+    virtual void SetImageIndex(int Value);
+    const String& Title() const { return FTitle; }
+    virtual void SetTitle(const String& Value);
+    const String& Caption() const { return FCaption; }
+    virtual void SetCaption(const String& Value);
+    void* Data() const { return FData; }
+    virtual void SetData(void* Value) { FData = Value; }
+    bool Enabled() const { return FEnabled; }
+    virtual void SetEnabled(bool Value);
+    bool Header() const { return FHeader; }
+    virtual void SetHeader(bool Value);
+    bool Checked() const { return FChecked; }
+    virtual void SetChecked(bool Value);
+    void Assign(TPersistent* Source) override;
+    TNotifyEvent OnClick;
+
+    TRect ItemRect;
+    bool IsVisible = false;
+    bool Active = false;
+
+private:
+    int FImageIndex = -1;
+    String FTitle, FCaption;
+    bool FEnabled = true;
+    void* FData = nullptr;
+    bool FHeader = false;
+    bool FChecked = false;
+};
+
+class TbsSkinOfficeItems : public TCollection {
+public:
+    explicit TbsSkinOfficeItems(TbsSkinOfficeListBox* AListBox);
+    TbsSkinOfficeItem* Items(int Index) const { return static_cast<TbsSkinOfficeItem*>(TCollection::Items(Index)); }
+    TbsSkinOfficeItem* Add();
+    TbsSkinOfficeItem* Insert(int Index);
+    TPersistent* GetOwner() override;
+    TbsSkinOfficeListBox* OfficeListBox;
+
+protected:
+    void Update(TCollectionItem* AItem) override;
+};
+
+// A skinned list of office items that scrolls by pixels with its own skinned scroll bar.
+class TbsSkinOfficeListBox : public TbsSkinCustomControl {
+public:
+    explicit TbsSkinOfficeListBox(TComponent* AOwner);
+    ~TbsSkinOfficeListBox() override;
+
+    TbsSkinOfficeItems* Items() const { return FItems.get(); }
+    void SetItems(TbsSkinOfficeItems* Value);
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* Value);
+    bool ShowCheckBoxes() const { return FShowCheckBoxes; }
+    void SetShowCheckBoxes(bool Value);
+    bool MouseMoveChangeIndex() const { return FMouseMoveChangeIndex; }
+    void SetMouseMoveChangeIndex(bool Value) { FMouseMoveChangeIndex = Value; }
+    bool ShowLines() const { return FShowLines; }
+    void SetShowLines(bool Value);
+    bool ShowItemTitles() const { return FShowItemTitles; }
+    void SetShowItemTitles(bool Value);
+    int ItemHeight() const { return FItemHeight; }
+    void SetItemHeight(int Value);
+    int HeaderHeight() const { return FHeaderHeight; }
+    void SetHeaderHeight(int Value);
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int Value);
+    bool HeaderLeftAlignment() const { return FHeaderLeftAlignment; }
+    void SetHeaderLeftAlignment(bool Value);
+    const String& ItemSkinDataName() const { return FItemSkinDataName; }
+    void SetItemSkinDataName(const String& Value) { FItemSkinDataName = Value; }
+    const String& HeaderSkinDataName() const { return FHeaderSkinDataName; }
+    void SetHeaderSkinDataName(const String& Value) { FHeaderSkinDataName = Value; }
+    TColor DisabledFontColor() const { return FDisabledFontColor; }
+    int ScrollOffset() const { return FScrollOffset; }
+    TbsSkinScrollBar* ScrollBar() const { return FScrollBar; }
+    const TRect& ItemsRect() const { return FItemsRect; }
+    TbsDrawSkinOfficeItemEvent OnDrawItem;
+    TNotifyEvent OnItemClick, OnItemCheckClick;
+
+    void BeginUpdateItems();
+    void EndUpdateItems();
+    // The items changed: repaint and update the scroll bar (once the current message is done).
+    void ItemsChanged();
+    int CalcHeight(int AItemCount);
+    void CalcItemRects();
+    void Scroll(int AScrollOffset);
+    void GetScrollInfo(int& AMin, int& AMax, int& APage, int& APosition);
+    void ScrollToItem(int Index);
+    void ShowScrollbar();
+    void HideScrollBar();
+    void UpdateScrollInfo();
+    void AdjustScrollBar();
+    int ItemAtPos(int X, int Y);
+    void FindUp();
+    void FindDown();
+    void FindPageUp();
+    void FindPageDown();
+    // Moves the highlight without events (as the mouse does).
+    void SetItemActive(int Index);
+    // Moves the highlight to the previous (ADir < 0) or next selectable item, without events.
+    void MoveHighlight(int ADir);
+
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void CreateControlSkinImage(TBitmap* B) override;
+    void ChangeSkinData() override;
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyUp(WORD& Key, TShiftState Shift) override;
+    void DrawItem(int Index, TCanvas* Cnvs);
+    void SkinDrawItem(int Index, TCanvas* Cnvs);
+    void DefaultDrawItem(int Index, TCanvas* Cnvs);
+    void SkinDrawHeaderItem(int Index, TCanvas* Cnvs);
+    void DrawItemContent(TCanvas* C, int Index, TRect R, bool Highlighted, TColor MarkColor, int CheckOffset);
+    void DrawItems(TCanvas* C);
+    void SBChange(TObject*);
+    TRect ItemsArea();
+    int SelectableFrom(int Start, int Step, int Stop);
+
+    static constexpr UINT OfficeItemsChanged = WM_APP + 0x0140;
+    bool FUpdatePosted = false;
+    int FCheckOffset = 0;
+    bool FShowCheckBoxes = false;
+    bool FInUpdateItems = false;
+    bool FMouseMoveChangeIndex = false;
+    TColor FDisabledFontColor = 0x808080;
+    bool FShowLines = false;
+    bool FMouseDown = false;
+    int FMouseActive = -1;
+    int FMax = 0, FRealMax = 0;
+    TRect FItemsRect;
+    int FScrollOffset = 0;
+    std::unique_ptr<TbsSkinOfficeItems> FItems;
+    TCustomImageList* FImages = nullptr;
+    bool FShowItemTitles = true;
+    int FItemHeight = 30, FHeaderHeight = 20;
+    int FOldHeight = -1;
+    TbsSkinScrollBar* FScrollBar = nullptr;
+    int FItemIndex = -1;
+    bool FHeaderLeftAlignment = false;
+    String FItemSkinDataName = "listbox", FHeaderSkinDataName = "menuheader";
+};
+
+// The office list as a pop-up window (the drop-down of the office combo box).
+class TbsPopupOfficeListBox : public TbsSkinOfficeListBox {
+public:
+    explicit TbsPopupOfficeListBox(TComponent* AOwner);
+    // Shows the window at Origin (screen coordinates) without activating it.
+    void Show(TPoint Origin);
+    void Hide();
+    void Dispatch(TMessage& Message) override;
+    uint8_t AppliedAlpha() const { return FOldAlphaBlendValue; }
+    // The opacities of the last fade-in, in order.
+    std::vector<uint8_t> FadeSteps;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    bool FOldAlphaBlend = false;
+    uint8_t FOldAlphaBlendValue = 255;
+};
+
+struct TbsCBItem {
+    TRect R;
+    bool Focused = false;  // the owner-draw state: focused or empty
+};
+struct TbsCBButtonX {
+    TRect R;
+    bool MouseIn = false;
+    bool Down = false;
+};
+
+// A skinned drop-down picker of office items; the drop-down is a pop-up office list that
+// may fade in with layered-window alpha.
+class TbsSkinCustomOfficeComboBox : public TbsSkinCustomControl {
+public:
+    explicit TbsSkinCustomOfficeComboBox(TComponent* AOwner);
+    ~TbsSkinCustomOfficeComboBox() override;
+
+    TbsSkinOfficeItems* Items() const { return FListBox->Items(); }
+    void SetItems(TbsSkinOfficeItems* Value) { FListBox->SetItems(Value); }
+    int ItemIndex() const { return FListBox->ItemIndex(); }
+    void SetItemIndex(int Value);
+    TCustomImageList* Images() const { return FListBox->Images(); }
+    void SetImages(TCustomImageList* Value) { FListBox->SetImages(Value); }
+    TbsPopupOfficeListBox* ListBox() const { return FListBox; }
+    bool ShowItemTitle() const { return FShowItemTitle; }
+    void SetShowItemTitle(bool Value);
+    bool ShowItemImage() const { return FShowItemImage; }
+    void SetShowItemImage(bool Value);
+    bool ShowItemText() const { return FShowItemText; }
+    void SetShowItemText(bool Value);
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int Value);
+    bool ToolButtonStyle() const { return FToolButtonStyle; }
+    void SetToolButtonStyle(bool Value);
+    TColor DefaultColor() const { return FDefaultColor; }
+    void SetDefaultColor(TColor Value);
+    bool UseSkinSize() const { return FUseSkinSize; }
+    void SetUseSkinSize(bool Value);
+    int ListBoxWidth() const { return FListBoxWidth; }
+    void SetListBoxWidth(int Value) { FListBoxWidth = Value; }
+    int ListBoxHeight() const { return FListBoxHeight; }
+    void SetListBoxHeight(int Value) { FListBoxHeight = Value; }
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool Value) { FHideSelection = Value; }
+    bool AlphaBlend() const { return FAlphaBlend; }
+    void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
+    bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
+    void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
+    uint8_t AlphaBlendValue() const { return FAlphaBlendValue; }
+    void SetAlphaBlendValue(uint8_t Value) { FAlphaBlendValue = Value; }
+    void SetListBoxItemHeight(int Value) { FListBox->SetItemHeight(Value); }
+    void SetListBoxShowItemTitles(bool Value) { FListBox->SetShowItemTitles(Value); }
+    void SetListBoxSkinDataName(const String& Value) { FListBox->SetSkinDataName(Value); }
+    bool DroppedDown() const { return FDropDown; }
+    const TbsCBButtonX& Button() const { return FButton; }
+    const TbsCBItem& CBItem() const { return FCBItem; }
+    TbsDrawSkinOfficeItemEvent OnDrawItem;
+    TNotifyEvent OnChange, OnCloseUp, OnDropDown;  // OnClick is TControl's
+
+    virtual void Change();
+    virtual void DropDown();
+    void CloseUp(bool Value);
+    bool IsPopupVisible() const { return FListBox->Visible(); }
+    bool CanCancelDropDown();
+    void BeginUpdateItems() { FListBox->BeginUpdateItems(); }
+    void EndUpdateItems() { FListBox->EndUpdateItems(); }
+    void PaintSkinTo(TCanvas* C, int X, int Y, const String& AText);
+
+    void GetSkinData() override;
+    void ChangeSkinData() override;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void CreateControlSkinImage(TBitmap* B) override;
+    void DefaultFontChanged() override;
+    void CalcSize(int& AWidth, int& AHeight) override;
+    void SetControlRegion() override;
+    void Dispatch(TMessage& Message) override;
+
+    // Copied from the "combobox" record.
+    TRect ActiveSkinRect, SItemRect, FocusItemRect, ActiveItemRect, ItemTextRect, ButtonRect, ActiveButtonRect;
+    TRect DownButtonRect, UnEnabledButtonRect;
+    TColor ActiveFontColor = 0, FontColor = 0, FocusFontColor = 0;
+    String FontName, ListBoxName;
+    TFontStyles FontStyle;
+    int FontHeight = 0, ItemLeftOffset = 0, ItemRightOffset = 0;
+    bool ItemStretchEffect = false, FocusItemStretchEffect = false, ShowFocus = false;
+
+protected:
+    friend class TbsPopupOfficeListBox;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void CalcRects();
+    void ListWindowProc(TMessage& M);
+    void TrackPointer(int X, int Y);
+    void StopAutoScroll();
+    void DrawShownItem(TCanvas* C, TRect R, int Index);
+    int ShownIndex() const;
+    void DrawButtonPart(TCanvas* C);
+    TbsDataSkinButtonControl* FindButtonRecord(std::initializer_list<const char*> Names) const;
+
+    bool FShowItemTitle = true, FShowItemImage = true, FShowItemText = true;
+    int FDropDownCount = 7;
+    bool FDropDown = false;
+    bool FToolButtonStyle = false;
+    TColor FDefaultColor = clWindow;
+    bool FUseSkinSize = false;
+    bool WasInLB = false;
+    int TimerMode = 0;
+    int FListBoxWidth = 0, FListBoxHeight = 0;
+    bool FHideSelection = true;
+    bool FAlphaBlend = false, FAlphaBlendAnimation = false;
+    uint8_t FAlphaBlendValue = 255;
+    bool FMouseIn = false;
+    int FOldItemIndex = -1;
+    bool FLBDown = false;
+    TbsPopupOfficeListBox* FListBox = nullptr;
+    TWndMethod FListBoxWindowProc;
+    TbsCBItem FCBItem;
+    TbsCBButtonX FButton;
+};
+
+class TbsSkinOfficeComboBox : public TbsSkinCustomOfficeComboBox {
+public:
+    using TbsSkinCustomOfficeComboBox::TbsSkinCustomOfficeComboBox;
+};
