@@ -78,6 +78,10 @@ public:
     bool Skinned() const { return FIndex != -1; }
     // Paints the whole control into DC (a WM_ERASEBKGND outside WM_PAINT).
     void PaintControlTo(HDC DC);
+    // A left press on a control that is not focused first moves the focus to it (command
+    // notifications meanwhile are dropped); false when the press is to be dropped because
+    // the control did not get the focus.
+    bool FocusBeforeClick();
     // Whether the control is being designed (never at run time of the program).
     bool IsDesigning() const { return ComponentState().Contains(csDesigning); }
     void NotifyChildrenParentBackground() { bsNotifyChildrenParentBackground(this); }
@@ -331,6 +335,9 @@ protected:
     int GetGlyphNum(bool ADown, bool AMouseIn) const;
     // The font of the skinned look (record or DefaultFont) into C.
     void ApplySkinFont(TCanvas* C);
+    // Font, text colour and (with ShowFocus) the focus rectangle around FocusArea of the
+    // skinned looks: disabled, pressed, hot or normal.
+    void ApplySkinTextStyle(TCanvas* C, bool APressed, bool AMouseIn, const TRect& FocusArea);
     // Step 7 of the looks: images menu item, image-list image or glyph, with the caption.
     void DrawButtonContent(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn, bool AHideCaption = false);
     void FrameAndFill(TCanvas* C, const TRect& R, int Look);  // 0 normal, 1 hot, 2 pressed

@@ -485,6 +485,15 @@ void TbsSkinControl::PaintControlTo(HDC DC)
     FCanvas->PaintOn(DC, FPaintDC, [this] { Paint(); });
 }
 
+bool TbsSkinControl::FocusBeforeClick()
+{
+    if (Focused() || IsDesigning()) return true;
+    FClicksDisabled = true;
+    if (CanFocus()) SetFocus();
+    FClicksDisabled = false;
+    return Focused();
+}
+
 // ---- TbsTicker ---------------------------------------------------------------------------------
 
 TbsTicker::TbsTicker(TComponent*, std::function<void()> AOnTick)

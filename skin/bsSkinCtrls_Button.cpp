@@ -431,6 +431,27 @@ void TbsSkinButton::ApplySkinFont(TCanvas* C)
         ApplyDefaultFont(C);
 }
 
+void TbsSkinButton::ApplySkinTextStyle(TCanvas* C, bool APressed, bool AMouseIn, const TRect& FocusArea)
+{
+    ApplySkinFont(C);
+    if (Enabled() && !FUseSkinFontColor)
+        C->Font()->SetColor(FDefaultFont->Color());
+    else if (!Enabled())
+        C->Font()->SetColor(DisabledFontColor);
+    else if (APressed)
+        C->Font()->SetColor(DownFontColor);
+    else if (AMouseIn)
+        C->Font()->SetColor(ActiveFontColor);
+    else
+        C->Font()->SetColor(FontColor);
+    if (ShowFocus && Focused()) {
+        C->Brush()->SetStyle(bsSolid);
+        C->Brush()->SetColor(FSD && FSD->FSkinColors ? FSD->FSkinColors->FcBtnFace : clBtnFace);
+        DrawDottedFocusRect(C, FocusArea);
+        C->Brush()->SetStyle(bsClear);
+    }
+}
+
 void TbsSkinButton::DrawButtonContent(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn, bool)
 {
     C->Brush()->SetStyle(bsClear);
@@ -491,23 +512,7 @@ void TbsSkinButton::CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bo
     else
         DrawParentBackground(this, B->Canvas());
     TCanvas* C = B->Canvas();
-    ApplySkinFont(C);
-    if (Enabled() && !FUseSkinFontColor)
-        C->Font()->SetColor(FDefaultFont->Color());
-    else if (!Enabled())
-        C->Font()->SetColor(DisabledFontColor);
-    else if (ADown && AMouseIn)
-        C->Font()->SetColor(DownFontColor);
-    else if (AMouseIn)
-        C->Font()->SetColor(ActiveFontColor);
-    else
-        C->Font()->SetColor(FontColor);
-    if (ShowFocus && Focused()) {
-        C->Brush()->SetStyle(bsSolid);
-        C->Brush()->SetColor(FSD->FSkinColors ? FSD->FSkinColors->FcBtnFace : clBtnFace);
-        DrawDottedFocusRect(C, TextArea);
-        C->Brush()->SetStyle(bsClear);
-    }
+    ApplySkinTextStyle(C, ADown && AMouseIn, AMouseIn, TextArea);
     bool DrawDefault = true;
     if (OnPaint) OnPaint(this, C, TextArea, ADown, AMouseIn, DrawDefault);
     if (!DrawDefault) return;
@@ -713,12 +718,7 @@ void TbsSkinButton::Dispatch(TMessage& M)
         return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        if (FCanFocused && !Focused() && !IsDesigning()) {
-            FClicksDisabled = true;
-            if (CanFocus()) SetFocus();
-            FClicksDisabled = false;
-            if (!Focused()) return;
-        }
+        if (FCanFocused && !FocusBeforeClick()) return;
         break;
     case CN_COMMAND:
         if (FClicksDisabled) return;

@@ -478,12 +478,7 @@ void TbsSkinCheckRadioBox::Dispatch(TMessage& M)
         return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        if (FCanFocused && !Focused() && !IsDesigning()) {
-            FClicksDisabled = true;
-            if (CanFocus()) SetFocus();
-            FClicksDisabled = false;
-            if (!Focused()) return;
-        }
+        if (FCanFocused && !FocusBeforeClick()) return;
         break;
     case CN_COMMAND:
         if (FClicksDisabled) return;

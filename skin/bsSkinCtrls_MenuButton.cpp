@@ -246,23 +246,7 @@ void TbsSkinMenuButton::DrawMenuFace(TBitmap* B, bool Resizable, bool ADown, boo
         B->Canvas()->Draw(W - 15, 0, &Arrow);
     }
     TCanvas* C = B->Canvas();
-    ApplySkinFont(C);
-    if (Enabled() && !FUseSkinFontColor)
-        C->Font()->SetColor(FDefaultFont->Color());
-    else if (!Enabled())
-        C->Font()->SetColor(DisabledFontColor);
-    else if (Pressed)
-        C->Font()->SetColor(DownFontColor);
-    else if (!AMouseIn)
-        C->Font()->SetColor(FontColor);
-    else
-        C->Font()->SetColor(ActiveFontColor);
-    if (ShowFocus && Focused()) {
-        C->Brush()->SetStyle(bsSolid);
-        C->Brush()->SetColor(FSD->FSkinColors ? FSD->FSkinColors->FcBtnFace : clBtnFace);
-        DrawDottedFocusRect(C, NewClRect);
-        C->Brush()->SetStyle(bsClear);
-    }
+    ApplySkinTextStyle(C, Pressed, AMouseIn, NewClRect);
     DrawButtonContent(C, Rect(0, 0, W - 15, H), ADown, AMouseIn);
     const TRect Area(W - 15, 0, W, H);
     if (!MenuMarkerRect.IsEmpty())

@@ -471,12 +471,7 @@ void TbsSkinOfficeListBox::Dispatch(TMessage& M)
         return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        if (!Focused() && !IsDesigning() && CanFocus()) {
-            FClicksDisabled = true;
-            SetFocus();
-            FClicksDisabled = false;
-            if (!Focused()) return;
-        }
+        if (CanFocus() && !FocusBeforeClick()) return;
         break;
     case CN_COMMAND:
         if (FClicksDisabled) return;
