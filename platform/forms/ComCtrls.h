@@ -607,3 +607,154 @@ class TTreeView : public TCustomTreeView {
 public:
     using TCustomTreeView::TCustomTreeView;
 };
+
+// ---------------------------------------------------------------------------------
+// Page control
+
+enum TTabPosition { tpTop, tpBottom, tpLeft, tpRight };
+enum TTabStyle { tsTabs, tsButtons, tsFlatButtons };
+using TTabChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)>;
+
+class TPageControl;
+
+// One page of a page control; only the active page is shown.
+class TTabSheet : public TWinControl {
+public:
+    explicit TTabSheet(TComponent* AOwner);
+    ~TTabSheet() override;
+    TPageControl* PageControl() const { return FPageControl; }
+    void SetPageControl(TPageControl* V);
+    int PageIndex() const;
+    void SetPageIndex(int V);
+    int TabIndex() const;  // among the pages with a visible tab; -1 without one
+    bool TabVisible() const { return FTabVisible; }
+    void SetTabVisible(bool V);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int V);
+    bool Highlighted() const { return FHighlighted; }
+    void SetHighlighted(bool V) { FHighlighted = V; }
+
+protected:
+    void Dispatch(TMessage& Message) override;
+
+private:
+    friend class TPageControl;
+    TPageControl* FPageControl = nullptr;
+    bool FTabVisible = true, FHighlighted = false;
+    int FImageIndex = 0;
+};
+
+// The tab control with one page per tab.  Tabs are the pages whose TabVisible is set,
+// in page order.  The native tab control lays out the tabs (TCM_SETITEMSIZE sets their
+// height; their width is TabWidth, else the caption, padding and the image list's
+// width), answers TCM_GETITEMRECT (scrolled), TCM_ADJUSTRECT (the display rectangle of
+// a window rectangle), TCM_SETCURSEL and TCM_HITTEST, scrolls a single-line strip on
+// WM_HSCROLL with SB_THUMBPOSITION (tab n first) and never makes an arrow child.
+class TCustomTabControl : public TNativeControl {
+public:
+    explicit TCustomTabControl(TComponent* AOwner);
+    ~TCustomTabControl() override;
+    int TabIndex() const { return FTabIndex; }
+    void SetTabIndex(int V);  // selects without OnChanging and OnChange
+    TTabPosition TabPosition() const { return FTabPosition; }
+    void SetTabPosition(TTabPosition V);
+    TTabStyle Style() const { return FStyle; }
+    void SetStyle(TTabStyle V);
+    bool MultiLine() const { return FMultiLine; }
+    void SetMultiLine(bool V);
+    int TabHeight() const { return FTabHeight; }
+    void SetTabHeight(int V);
+    int TabWidth() const { return FTabWidth; }
+    void SetTabWidth(int V);
+    bool HotTrack() const { return FHotTrack; }
+    void SetHotTrack(bool V) { FHotTrack = V; Invalidate(); }
+    bool RaggedRight() const { return FRaggedRight; }
+    void SetRaggedRight(bool V);
+    bool ScrollOpposite() const { return FScrollOpposite; }
+    void SetScrollOpposite(bool V);
+    bool OwnerDraw() const { return FOwnerDraw; }
+    void SetOwnerDraw(bool V) { FOwnerDraw = V; }
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* V);
+    // The part of the client area the pages take (TCM_ADJUSTRECT of the client rectangle).
+    TRect DisplayRect();
+    int RowCount();
+    int IndexOfTabAt(int X, int Y);
+    TRect TabRect(int Index);
+
+    TNotifyEvent OnChange;
+    TTabChangingEvent OnChanging;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+    bool NativeProc(TMessage& Message) override;
+    void NativePaint(HDC DC) override;
+    LRESULT NativeDlgCode() override { return DLGC_WANTARROWS; }
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    virtual bool CanChange();
+    virtual void Change();
+    virtual int TabCount() const = 0;
+    virtual String TabCaption(int Tab) const = 0;
+    virtual int TabImage(int Tab) const = 0;
+    virtual bool TabEnabled(int) const { return true; }
+    void TabsChanged();
+    bool SelectByUser(int Tab);
+
+    int FTabIndex = -1;
+
+private:
+    struct TTabLayout {
+        std::vector<TRect> Rects;  // unscrolled, in the window
+        int Rows = 1;
+        int StripExtent = 0;       // across the strip: rows * item height
+    };
+    const TTabLayout& Layout();
+    int ItemHeight();
+    TRect Adjust(TRect R, bool Larger);
+    int ScrollOffset();
+
+    TTabPosition FTabPosition = tpTop;
+    TTabStyle FStyle = tsTabs;
+    bool FMultiLine = false, FHotTrack = false, FRaggedRight = false, FScrollOpposite = false, FOwnerDraw = false;
+    int FTabHeight = 0, FTabWidth = 0;
+    int FItemWidth = 0, FItemHeight = 0;  // TCM_SETITEMSIZE (0: from the font)
+    int FFirstTab = 0;  // single line: the first tab shown
+    TCustomImageList* FImages = nullptr;
+    TTabLayout FLayout;
+    bool FLayoutDirty = true;
+};
+
+class TPageControl : public TCustomTabControl {
+public:
+    explicit TPageControl(TComponent* AOwner);
+    ~TPageControl() override;
+    int PageCount() const { return int(FPages.size()); }
+    TTabSheet* Pages(int I) const;
+    TTabSheet* ActivePage() const { return FActivePage; }
+    void SetActivePage(TTabSheet* V);  // raises no OnChanging
+    int ActivePageIndex() const;
+    void SetActivePageIndex(int V);
+    TTabSheet* FindNextPage(TTabSheet* Cur, bool GoForward, bool CheckTabVisible);
+    void SelectNextPage(bool GoForward, bool CheckTabVisible = true);
+    void AdjustClientRect(TRect& Rect) override;
+
+    // plumbing of the sheets
+    void InsertPage(TTabSheet* Page);
+    void RemovePage(TTabSheet* Page);
+    void MovePage(TTabSheet* Page, int Index);
+    void PageChanged();
+
+protected:
+    void Dispatch(TMessage& Message) override;
+    void Change() override;
+    int TabCount() const override;
+    String TabCaption(int Tab) const override;
+    int TabImage(int Tab) const override;
+    TTabSheet* PageOfTab(int Tab) const;
+    void ShowActive();
+
+private:
+    std::vector<TTabSheet*> FPages;
+    TTabSheet* FActivePage = nullptr;
+};
