@@ -1064,3 +1064,74 @@ class TbsSkinOfficeComboBox : public TbsSkinCustomOfficeComboBox {
 public:
     using TbsSkinCustomOfficeComboBox::TbsSkinCustomOfficeComboBox;
 };
+
+// ---------------------------------------------------------------------------------------
+// Tool bar and status bar
+// ---------------------------------------------------------------------------------------
+
+// A panel that holds tool buttons in a row and centres its children vertically.
+class TbsSkinToolBar : public TbsSkinPanel {
+public:
+    explicit TbsSkinToolBar(TComponent* AOwner);
+
+    bool AdjustControls() const { return FAdjustControls; }
+    void SetAdjustControls(bool Value) { FAdjustControls = Value; }
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool Value) { FFlat = Value; }
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* Value);
+    TCustomImageList* HotImages() const { return FHotImages; }
+    void SetHotImages(TCustomImageList* Value);
+    TCustomImageList* DisabledImages() const { return FDisabledImages; }
+    void SetDisabledImages(TCustomImageList* Value);
+    int ScrollOffset() const { return FScrollOffset; }
+    void SetScrollOffset(int Value);
+    int ScrollTimerInterval() const { return FScrollTimerInterval; }
+    void SetScrollTimerInterval(int Value);
+
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // Centres the children that do not centre themselves (Align alNone, not skinned).
+    void CenterChildren();
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    bool FAdjustControls = true;
+    bool FFlat = false;
+    TCustomImageList* FImages = nullptr;
+    TCustomImageList* FHotImages = nullptr;
+    TCustomImageList* FDisabledImages = nullptr;
+    int FScrollOffset = 0;
+    int FScrollTimerInterval = 50;
+};
+
+// A bottom-aligned panel with an optional size grip.
+class TbsSkinStatusBar : public TbsSkinPanel {
+public:
+    explicit TbsSkinStatusBar(TComponent* AOwner);
+
+    bool SizeGrip() const { return FSizeGrip; }
+    void SetSizeGrip(bool Value);
+    bool ShowGrip() const { return FShowGrip; }
+    void SetShowGrip(bool Value);
+    void SetSkinData(TbsSkinData* Value) override;
+    void GetSkinData() override;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void CreateControlSkinImage(TBitmap* B) override;
+    void AdjustClientRect(TRect& Rect) override;
+    void Dispatch(TMessage& Message) override;
+    // The grip's rectangle.
+    TRect GripRect();
+
+    TRect GripperRect;
+    bool GripperTransparent = false;
+    TColor GripperTransparentColor = 0;
+
+protected:
+    void DrawGrip(TCanvas* C);
+    bool FSizeGrip = false;
+    bool FShowGrip = true;
+};
+
+// The diagonal lines of a size grip in G.
+void bsDrawSizeGrip(TCanvas* C, const TRect& G, TColor Light, TColor Shadow);

@@ -477,7 +477,6 @@ void TbsSkinCustomControl::ApplyDefaultFont(TCanvas* C)
 
 bool TbsSkinCustomControl::CanSkinEffects() const { return FSD && !FSD->Empty && FSD->EnableSkinEffects(); }
 
-void TbsSkinCustomControl::CenterInToolBar(int&, int) {}
 
 void TbsSkinControl::PaintControlTo(HDC DC)
 {
