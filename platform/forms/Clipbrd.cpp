@@ -1,6 +1,12 @@
 // The clipboard object and the in-program provider.
 #include "platform/forms/Clipbrd.h"
 
+#include <cstring>
+
+#include "platform/windows/Backend.h"
+
+std::unique_ptr<TClipboardProvider> MakeX11ClipboardProvider();
+
 namespace {
 
 class TLocalClipboard : public TClipboardProvider {
@@ -27,10 +33,30 @@ private:
     bool FHas = false;
 };
 
-std::unique_ptr<TClipboardProvider>& Provider()
+// A provider the program installed; else the display's selection while the X11
+// backend is in use, else the one inside the program.
+std::unique_ptr<TClipboardProvider>& Installed()
 {
-    static std::unique_ptr<TClipboardProvider> P = std::make_unique<TLocalClipboard>();
+    static std::unique_ptr<TClipboardProvider> P;
     return P;
+}
+
+TClipboardProvider& Local()
+{
+    static TLocalClipboard L;
+    return L;
+}
+
+TClipboardProvider* Display()
+{
+    static std::unique_ptr<TClipboardProvider> X;
+    static bool Tried = false;
+    if (!BackendInstalled() || std::strcmp(Backend().Name(), "x11") != 0) return nullptr;
+    if (!Tried) {
+        Tried = true;
+        X = MakeX11ClipboardProvider();
+    }
+    return X.get();
 }
 
 }  // namespace
@@ -60,9 +86,13 @@ TClipboard* Clipboard()
 
 std::unique_ptr<TClipboardProvider> SetClipboardProvider(std::unique_ptr<TClipboardProvider> P)
 {
-    if (!P) P = std::make_unique<TLocalClipboard>();
-    std::swap(P, Provider());
+    std::swap(P, Installed());
     return P;
 }
 
-TClipboardProvider& ClipboardProvider() { return *Provider(); }
+TClipboardProvider& ClipboardProvider()
+{
+    if (Installed()) return *Installed();
+    if (TClipboardProvider* X = Display()) return *X;
+    return Local();
+}

@@ -1,8 +1,8 @@
 // The clipboard: Unicode text shared with other programs.
 //
-// Text goes through a provider: by default one inside the program (the headless
-// backend and tests), with a display the X11 CLIPBOARD selection (UTF8_STRING), which
-// the window backend installs.
+// Text goes through a provider: while the X11 backend is in use, the display's
+// CLIPBOARD selection (UTF-8 text, shared with other programs); with the headless
+// backend one inside the program.  A provider can also be installed explicitly.
 #pragma once
 
 #include <memory>
@@ -42,6 +42,6 @@ private:
 
 // The program's clipboard object.
 TClipboard* Clipboard();
-// Installs a provider (nullptr: the in-program one) and returns the previous one.
+// Installs a provider (nullptr: back to the choice by backend) and returns the previous one.
 std::unique_ptr<TClipboardProvider> SetClipboardProvider(std::unique_ptr<TClipboardProvider> Provider);
 TClipboardProvider& ClipboardProvider();
