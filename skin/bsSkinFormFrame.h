@@ -70,6 +70,10 @@ void bsMorphEffectBmp(TbsEffectBmp& E, const TbsEffectBmp& Other, double Kf, Tbs
 // blurred or inverted).
 void bsApplyInActiveEffect(TbsEffectBmp& E, TbsInActiveEffect Effect);
 
+// The face of a caption or menu bar button in the default look, W x H at the origin of C:
+// pressed and hot faces are framed and filled in the default palette, others button face.
+void bsDrawDefaultFace(TCanvas* C, int W, int H, bool Pressed, bool Hot);
+
 // The caption buttons a frame offers.  (Scoped: the platform's form has buttons of the
 // same names.)
 enum class TbsBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
@@ -334,23 +338,41 @@ private:
 };
 
 // A strip of animation frames of the skin shown in the frame; with ButtonStyle a caption
-// button carrying a command.
+// button carrying a command: its frames run forwards while hovered and back on leaving.
 class TbsSkinAnimateObject : public TbsActiveSkinObject {
 public:
     TbsSkinAnimateObject(RozUzavoverOzadAdav* AParent, TbsDataSkinObject* AData);
+    void ShowLayer() override;
+    void HideLayer() override;
     void Draw(TCanvas* Cnvs, bool UpDate) override;
+    void DblClick() override;
+    void MouseDown(int X, int Y, TMouseButton Button) override;
+    void MouseUp(int X, int Y, TMouseButton Button) override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+    void Start();
+    void Stop();
+    void ChangeFrame();
+    void ShowFrame(int Value);
+    void ExecuteCommand();
+    void PopupObjectMenu();
+    // The command's window state holds and the skin has a restore look.
+    bool RestoreLook();
 
+    int FFrame = 1, FInc = 25, TimerInterval = 25;
+    TMenuItem* MenuItem = nullptr;
+    bool FPopupUp = false, FDown = false, FMenuTracking = false;
     int CountFrames = 1;
-    bool Cycle = false, ButtonStyle = false;
-    int TimerInterval = 0;
+    bool Cycle = false, ButtonStyle = false, Increment = true;
     TbsStdCommand Command = cmDefault;
     TRect DownSkinRect;
+    TRect RestoreRect, RestoreActiveRect, RestoreInActiveRect, RestoreDownRect;
     String RestoreHint, FTempHint;
-    TRect RestoreRect, RestoreActiveRect, RestoreDownRect, RestoreInActiveRect;
-    int FFrame = 1;
-    bool FDown = false, FMenuTracking = false, Increment = false;
-    TMenuItem* MenuItem = nullptr;
-    bool FPopupUp = false;
+
+private:
+    bool StateHolds();
+    TRect FrameRect(int N);
+    void RunOrDraw();
 };
 
 // ---------------------------------------------------------------------------------------

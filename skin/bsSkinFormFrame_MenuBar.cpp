@@ -241,15 +241,7 @@ void TbsSkinMainMenuBarItem::DefaultDraw(TCanvas* Cnvs)
     if (W <= 0 || H <= 0) return;
     TBitmap B(W, H);
     TCanvas* C = B.Canvas();
-    if (FDown || Active) {
-        C->Brush()->SetColor(bsDefaultFrameColor);
-        C->FillRect(TRect(0, 0, W, H));
-        C->Brush()->SetColor(FDown ? bsDefaultDownColor : bsDefaultHotColor);
-        C->FillRect(TRect(1, 1, W - 1, H - 1));
-    } else {
-        C->Brush()->SetColor(clBtnFace);
-        C->FillRect(TRect(0, 0, W, H));
-    }
+    bsDrawDefaultFace(C, W, H, FDown, Active);
     SetItemFont(C, false);
     TRect T(1, 1, W - 1, H - 1);
     if (int G = GlyphWidth()) {
@@ -432,15 +424,7 @@ void TbsSkinMainMenuBarButton::DefaultDraw(TCanvas* Cnvs)
     TBitmap B(W, H);
     TCanvas* C = B.Canvas();
     bool Pressed = FDown && FMouseIn;
-    if (Pressed || FMouseIn) {
-        C->Brush()->SetColor(bsDefaultFrameColor);
-        C->FillRect(TRect(0, 0, W, H));
-        C->Brush()->SetColor(Pressed ? bsDefaultDownColor : bsDefaultHotColor);
-        C->FillRect(TRect(1, 1, W - 1, H - 1));
-    } else {
-        C->Brush()->SetColor(clBtnFace);
-        C->FillRect(TRect(0, 0, W, H));
-    }
+    bsDrawDefaultFace(C, W, H, Pressed, FMouseIn);
     int X = W / 2 - 5 + (Pressed ? 1 : 0), Y = H / 2 - 4 + (Pressed ? 1 : 0);
     TColor G = Enabled ? clBtnText : clBtnShadow;
     switch (Command) {

@@ -312,31 +312,3 @@ void TbsSkinButtonObject::PopupObjectMenu()
     Parent->PopupSkinMenu1(Menu, R, FPopupUp);
 }
 
-// ---- animated object -----------------------------------------------------------------------------
-
-TbsSkinAnimateObject::TbsSkinAnimateObject(RozUzavoverOzadAdav* AParent, TbsDataSkinObject* AData)
-    : TbsActiveSkinObject(AParent, AData)
-{
-    if (auto* A = dynamic_cast<TbsDataSkinAnimate*>(AData)) {
-        CountFrames = std::max(1, A->CountFrames);
-        Cycle = A->Cycle;
-        ButtonStyle = A->ButtonStyle;
-        TimerInterval = A->TimerInterval;
-        Command = A->Command;
-        DownSkinRect = A->DownSkinRect;
-        RestoreHint = A->RestoreHint;
-        RestoreRect = A->RestoreRect;
-        RestoreActiveRect = A->RestoreActiveRect;
-        RestoreDownRect = A->RestoreDownRect;
-        RestoreInActiveRect = A->RestoreInActiveRect;
-    }
-}
-
-void TbsSkinAnimateObject::Draw(TCanvas* Cnvs, bool)
-{
-    // the first frame of the strip: frame n is the n-th of CountFrames equal parts
-    if (SkinEmpty() || !ActivePicture || IsEmptyRect(SkinRect)) return;
-    int W = SkinRect.Width();
-    TRect R(SkinRect.Left + (FFrame - 1) * W, SkinRect.Top, SkinRect.Left + FFrame * W, SkinRect.Bottom);
-    CopyLook(Cnvs, ActivePicture, R);
-}

@@ -205,6 +205,13 @@ void RozUzavoverOzadAdav::AnimateTimerTick(TObject*)
 {
     bool Any = false;
     for (size_t I = 0; I < ObjectList.size(); ++I) {
+        if (auto* A = dynamic_cast<TbsSkinAnimateObject*>(ObjectList[I].get())) {
+            if (A->Active && (!A->FDown || IsEmptyRect(A->DownSkinRect))) {
+                A->ChangeFrame();
+                Any = true;
+            }
+            continue;
+        }
         auto* C = dynamic_cast<TbsSkinCaptionObject*>(ObjectList[I].get());
         if (!C || !C->EnableAnimation()) continue;
         if (C->FIncTime < C->AnimateInterval) {

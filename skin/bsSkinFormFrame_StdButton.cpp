@@ -3,6 +3,19 @@
 // the system menu button, the images drawn with alpha and the built-in default look.
 #include "skin/bsSkinFormFrame.h"
 
+void bsDrawDefaultFace(TCanvas* C, int W, int H, bool Pressed, bool Hot)
+{
+    if (Pressed || Hot) {
+        C->Brush()->SetColor(bsDefaultFrameColor);
+        C->FillRect(TRect(0, 0, W, H));
+        C->Brush()->SetColor(Pressed ? bsDefaultDownColor : bsDefaultHotColor);
+        C->FillRect(TRect(1, 1, W - 1, H - 1));
+    } else {
+        C->Brush()->SetColor(clBtnFace);
+        C->FillRect(TRect(0, 0, W, H));
+    }
+}
+
 TbsSkinStdButtonObject::TbsSkinStdButtonObject(RozUzavoverOzadAdav* AParent, TbsDataSkinObject* AData)
     : TbsSkinButtonObject(AParent, AData)
 {
@@ -178,16 +191,7 @@ void TbsSkinStdButtonObject::DefaultDraw(TCanvas* Cnvs)
     if (W <= 0 || H <= 0) return;
     TBitmap B(W, H);
     TCanvas* C = B.Canvas();
-    bool Pressed = FDown && FMouseIn;
-    if (Pressed || FMouseIn) {
-        C->Brush()->SetColor(RGB(59, 107, 183));
-        C->FillRect(TRect(0, 0, W, H));
-        C->Brush()->SetColor(Pressed ? RGB(162, 188, 228) : RGB(193, 212, 243));
-        C->FillRect(TRect(1, 1, W - 1, H - 1));
-    } else {
-        C->Brush()->SetColor(clBtnFace);
-        C->FillRect(TRect(0, 0, W, H));
-    }
+    bsDrawDefaultFace(C, W, H, FDown && FMouseIn, FMouseIn);
     TColor G = Enabled ? clBtnText : clBtnShadow;
     int X = W / 2 - 5, Y = H / 2 - 4;
     TWindowState S = Parent->FWindowStateInit;

@@ -318,3 +318,114 @@ TEST_F(FrameActivation, SystemMenuButtonAndAltSpace)
 }
 
 }  // namespace
+
+namespace {
+
+// A button-style animation of five frames (16 x 16 each, side by side in picture 1).
+class FrameAnimate : public FrameSkinTest {
+protected:
+    void SetUp() override
+    {
+        FrameSkinTest::SetUp();
+        auto P = std::make_unique<TBitmap>(80, 16);
+        for (int I = 0; I < 5; ++I) {
+            P->Canvas()->Brush()->SetColor(Colors[I]);
+            P->Canvas()->FillRect(Rect(I * 16, 0, I * 16 + 16, 16));
+        }
+        SD->FActivePictures.push_back(std::move(P));
+        auto A = std::make_unique<TbsDataSkinAnimate>("animbutton");
+        A->SkinRectInAPicture = true;
+        A->ActivePictureIndex = 1;
+        A->ActiveMaskPictureIndex = A->GlowLayerPictureIndex = -1;
+        A->SkinRect = A->ActiveSkinRect = Rect(0, 0, 16, 16);
+        A->CountFrames = 5;
+        A->ButtonStyle = true;
+        A->Command = cmDefault;
+        Data = A.get();
+        SD->ObjectList.push_back(std::move(A));
+    }
+    TbsSkinAnimateObject* Anim() { return dynamic_cast<TbsSkinAnimateObject*>(Frame->ObjectList[size_t(Frame->GetIndex("animbutton"))].get()); }
+    int ShownFrame()
+    {
+        TColor C = WindowPixel(237, 12);
+        for (int I = 0; I < 5; ++I)
+            if (C == Colors[I]) return I + 1;
+        return 0;
+    }
+    const TColor Colors[5] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0), RGB(0, 255, 255)};
+    TbsDataSkinAnimate* Data = nullptr;
+};
+
+TEST_F(FrameAnimate, HoverRunsTheFramesForwardAndLeavingBack)
+{
+    Data->TimerInterval = 10;
+    // an object without a command shows when the application says so
+    Frame->OnActivateCustomObject = [](const String& Name, bool& Visible) { Visible = Name == "animbutton"; };
+    Frame->SetSkinData(SD);
+    ShowForm();
+    SetActiveWindow(H());
+    Pump();
+    ASSERT_NE(Anim(), nullptr);
+    EXPECT_EQ(Anim()->TimerInterval, 25);
+    EXPECT_EQ(Anim()->ObjectRect, Rect(229, 4, 245, 20));
+    EXPECT_EQ(ShownFrame(), 1);
+    Move(237, 12);
+    Wait(50);  // the hover tracking finds it and starts the run
+    std::vector<int> Seen{ShownFrame()};
+    for (int I = 0; I < 5; ++I) {
+        Wait(25);
+        Seen.push_back(ShownFrame());
+    }
+    EXPECT_EQ(Seen, (std::vector<int>{1, 2, 3, 4, 5, 5}));
+    Move(150, 100);
+    Wait(50);
+    Seen = {ShownFrame()};
+    for (int I = 0; I < 4; ++I) {
+        Wait(25);
+        Seen.push_back(ShownFrame());
+    }
+    EXPECT_EQ(Seen, (std::vector<int>{5, 4, 3, 2, 1}));
+}
+
+TEST_F(FrameAnimate, TimerIntervalGivesTheTicksPerFrame)
+{
+    Data->TimerInterval = 60;
+    Data->ButtonStyle = false;
+    Frame->SetSkinData(SD);
+    ShowForm();
+    Anim()->Start();
+    std::vector<int> Seen;
+    for (int I = 0; I < 6; ++I) {
+        Wait(25);
+        Seen.push_back(Anim()->FFrame);
+    }
+    EXPECT_EQ(Seen, (std::vector<int>{1, 1, 2, 2, 2, 3}));
+    Anim()->Stop();
+    EXPECT_EQ(Anim()->FFrame, 1);
+}
+
+TEST_F(FrameAnimate, SystemMenuAnimationOpensOnPressAndClosesOnDoubleClick)
+{
+    Data->Command = cmSysMenu;
+    Frame->SetSkinData(SD);
+    ShowForm();
+    SetActiveWindow(H());
+    Pump();
+    bool Closed = false;
+    Form->OnClose = [&](TObject*, TCloseAction&) { Closed = true; };
+    TRect R = Anim()->ObjectRect;
+    Move(R.Left + 4, R.Top + 4);
+    Wait(50);
+    Down(R.Left + 4, R.Top + 4);
+    EXPECT_TRUE(Frame->InMenu);
+    EXPECT_TRUE(Anim()->FMenuTracking);
+    Up(R.Left + 4, R.Top + 4);
+    Headless::Key(VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(Frame->InMenu);
+    EXPECT_FALSE(Anim()->FMenuTracking);
+    Anim()->DblClick();
+    EXPECT_TRUE(Closed);
+}
+
+}  // namespace
