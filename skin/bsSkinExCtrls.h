@@ -762,3 +762,77 @@ protected:
     String FSkinDataName = "bevel";
     bool FDividerMode = false;
 };
+
+// ---------------------------------------------------------------------------------------
+// Skinned splitter
+// ---------------------------------------------------------------------------------------
+
+// The splitter the skinned splitter builds on: a bar aligned to one side of its parent
+// that resizes the neighbour aligned the same way (the control just before it) when
+// dragged, keeping that neighbour at least MinSize and the rest of the parent at least
+// MinSize too.
+class TbsCustomSplitter : public TGraphicControl {
+public:
+    explicit TbsCustomSplitter(TComponent* AOwner);
+
+    int MinSize() const { return FMinSize; }
+    void SetMinSize(int Value) { FMinSize = std::max(Value, 1); }
+    TNotifyEvent OnMoved;
+
+protected:
+    void Paint() override;
+    void RequestAlign() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    // The neighbour the splitter resizes: the visible, enabled sibling touching its
+    // leading side.
+    TControl* FindControl() const;
+
+    int FMinSize = 30;
+    TControl* FControl = nullptr;  // being resized
+    TPoint FDownPos;
+    int FMaxSize = 0;
+};
+
+// A splitter whose bar comes from the skin record "vsplitter" (aligned left or right) or
+// "hsplitter" (aligned top or bottom), with a gripper picture centred on it; its thickness
+// follows the picture.
+class TbsSkinSplitter : public TbsCustomSplitter {
+public:
+    explicit TbsSkinSplitter(TComponent* AOwner);
+
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool Value);
+    int DefaultSize() const { return FDefaultSize; }
+    void SetDefaultSize(int Value) { FDefaultSize = Value; }
+    TbsSkinData* SkinData() const { return FSD; }
+    // Stores the link and reads the skin (none gives the unskinned thickness).
+    void SetSkinData(TbsSkinData* Value);
+    const String& SkinDataName() const { return FSkinDataName; }
+    void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
+
+    void GetSkinData();
+    void ChangeSkinData();
+
+    int FIndex = -1;
+    // Copied from the record.
+    TPoint LTPt, RTPt, LBPt;
+    TRect SkinRect;
+    TBitmap* FSkinPicture = nullptr;
+    bool StretchEffect = false;
+    TRect GripperRect;
+    bool GripperTransparent = false;
+    TColor GripperTransparentColor = 0;
+
+protected:
+    void Paint() override;
+    void RequestAlign() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    bool FTransparent = false;
+    int FDefaultSize = 10;
+    TbsSkinData* FSD = nullptr;
+    String FSkinDataName = "vsplitter";
+};
