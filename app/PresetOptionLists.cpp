@@ -429,15 +429,10 @@ std::span<const TPresetOptionEntry> PresetOptionTable() { return Table; }
 
 TPresetOptionBox* TPresetOptionBoxes::Box(TPresetOption AOption) const
 {
-    switch (AOption) {
-    case poResolution: return Resolution;
-    case poVideoBitrate: return VideoBitrate;
-    case poFrameRate: return FrameRate;
-    case poAudioBitrate: return AudioBitrate;
-    case poSampleRate: return SampleRate;
-    case poAspect: return Aspect;
-    }
-    return nullptr;
+    static TPresetOptionBox* TPresetOptionBoxes::*const Members[PresetOptionCount] = {
+        &TPresetOptionBoxes::Resolution,   &TPresetOptionBoxes::VideoBitrate, &TPresetOptionBoxes::FrameRate,
+        &TPresetOptionBoxes::AudioBitrate, &TPresetOptionBoxes::SampleRate,   &TPresetOptionBoxes::Aspect};
+    return this->*Members[AOption];
 }
 
 void FillPresetOptions(const TPresetOptionBoxes& B, int ACode)
@@ -499,15 +494,23 @@ String AspectFromText(const String& AText, const String& ACurrent)
 
 int OptionCodePosition(TPresetOption AOption)
 {
+    static const int Positions[PresetOptionCount] = {0, 2, 8, 4, 10, 6};
+    return Positions[AOption];
+}
+
+TJobColumn OptionColumn(TPresetOption AOption) { return TJobColumn(int(jcFrameSize) + int(AOption)); }
+
+String ApplyOptionText(TPresetOption AOption, const String& AText, TPresetFields& F)
+{
     switch (AOption) {
-    case poResolution: return 0;
-    case poVideoBitrate: return 2;
-    case poAudioBitrate: return 4;
-    case poAspect: return 6;
-    case poFrameRate: return 8;
-    case poSampleRate: return 10;
+    case poResolution: return F.Video_FrameSize = FrameSizeFromText(AText);
+    case poFrameRate: return F.Video_FrameRate = FrameRateFromText(AText);
+    case poSampleRate: return F.Video_AudioSampleRate = SampleRateFromText(AText);
+    case poAspect: return F.Video_FrameAspectRatio = AspectFromText(AText, F.Video_FrameAspectRatio);
+    case poVideoBitrate: return IntToStr(F.Video_VideoBitrate = VideoBitrateFromText(AText));
+    case poAudioBitrate: return IntToStr(F.Video_AudioBitrate = AudioBitrateFromText(AText));
     }
-    return 0;
+    return String();
 }
 
 String OptionDigits(int AIndex)

@@ -5,12 +5,14 @@
 #pragma once
 
 #include "app/PresetControls.h"
+#include "app/PresetParams.h"
 #include "platform/system/Types.h"
 
 #include <cstdint>
 #include <span>
 
-// The option boxes, in the order in which the fill applies them.
+// The option boxes, in the order in which the fill applies them (also the order of their
+// job-row columns 16 to 21).
 enum TPresetOption : int { poResolution, poVideoBitrate, poFrameRate, poAudioBitrate, poSampleRate, poAspect };
 constexpr int PresetOptionCount = 6;
 
@@ -57,6 +59,11 @@ int32_t AudioBitrateFromText(const String& AText);  // "128 kbps": 128000; "4.75
 String SampleRateFromText(const String& AText);    // the text itself
 // The aspect of a mode text; a text that names no mode leaves ACurrent.
 String AspectFromText(const String& AText, const String& ACurrent);
+// Sets AOption's preset parameter field from a box's text by the rules above and returns
+// the field as its job-row column shows it (bitrates in decimal).
+String ApplyOptionText(TPresetOption AOption, const String& AText, TPresetFields& AFields);
+// The job-row column that stores AOption's parameter (16 to 21).
+TJobColumn OptionColumn(TPresetOption AOption);
 
 // The option code of a job row: six two-digit item indices in the order resolution,
 // video bitrate, audio bitrate, aspect, frame rate, sample rate.

@@ -25,14 +25,8 @@ void TPresetRoutines::Button6Click() { F.Fields->Reset(); }
 
 void TPresetRoutines::Button13Click()
 {
-    const TPresetOptionBoxes& B = F.Options;
-    TPresetFields& P = *F.Fields;
-    P.Video_FrameSize = FrameSizeFromText(B.Resolution->Text());
-    P.Video_FrameRate = FrameRateFromText(B.FrameRate->Text());
-    P.Video_VideoBitrate = VideoBitrateFromText(B.VideoBitrate->Text());
-    P.Video_AudioSampleRate = SampleRateFromText(B.SampleRate->Text());
-    P.Video_AudioBitrate = AudioBitrateFromText(B.AudioBitrate->Text());
-    P.Video_FrameAspectRatio = AspectFromText(B.Aspect->Text(), P.Video_FrameAspectRatio);
+    for (TPresetOption o : {poResolution, poFrameRate, poVideoBitrate, poSampleRate, poAudioBitrate, poAspect})
+        ApplyOptionText(o, F.Options.Box(o)->Text(), *F.Fields);
 }
 
 void TPresetRoutines::Button18Click()
@@ -69,34 +63,7 @@ void TPresetRoutines::OptionChange(TPresetOption AOption)
     if (!jobs.HasSelection()) return;
     TPresetOptionBox& box = *F.Options.Box(AOption);
     jobs.SetColumn(jcOptionCode, SetOptionCodeDigits(jobs.Column(jcOptionCode), AOption, box.ItemIndex()));
-    TPresetFields& P = *F.Fields;
-    String text = box.Text();
-    switch (AOption) {
-    case poResolution:
-        P.Video_FrameSize = FrameSizeFromText(text);
-        jobs.SetColumn(jcFrameSize, P.Video_FrameSize);
-        break;
-    case poVideoBitrate:
-        P.Video_VideoBitrate = VideoBitrateFromText(text);
-        jobs.SetColumn(jcVideoBitrate, IntToStr(P.Video_VideoBitrate));
-        break;
-    case poFrameRate:
-        P.Video_FrameRate = FrameRateFromText(text);
-        jobs.SetColumn(jcFrameRate, P.Video_FrameRate);
-        break;
-    case poAudioBitrate:
-        P.Video_AudioBitrate = AudioBitrateFromText(text);
-        jobs.SetColumn(jcAudioBitrate, IntToStr(P.Video_AudioBitrate));
-        break;
-    case poSampleRate:
-        P.Video_AudioSampleRate = SampleRateFromText(text);
-        jobs.SetColumn(jcAudioSampleRate, P.Video_AudioSampleRate);
-        break;
-    case poAspect:
-        P.Video_FrameAspectRatio = AspectFromText(text, P.Video_FrameAspectRatio);
-        jobs.SetColumn(jcAspect, P.Video_FrameAspectRatio);
-        break;
-    }
+    jobs.SetColumn(OptionColumn(AOption), ApplyOptionText(AOption, box.Text(), *F.Fields));
     jobs.SetFocus();
 }
 

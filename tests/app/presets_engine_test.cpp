@@ -4,7 +4,6 @@
 // header.  No conversion runs.
 #include "app/PresetOutput.h"
 #include "app/PresetOptionLists.h"
-#include "engine/FFmpegLoader.h"
 #include "transcoder_support.h"
 
 using namespace transcodertest;
@@ -33,40 +32,10 @@ TPresetFields AddedFields(int ACode, bool AWithOptionDefaults)
 void OpenPreset(int ACode, bool AWithOptionDefaults)
 {
     const TPresetParams& p = *FindPresetParams(ACode);
-    String name = enginetest::ScratchFolder() + "out" + p.OutputExt;
-    auto t = NewTranscoder();
-    ASSERT_TRUE(t->OpenInputFile(Media("av.avi"))) << t->LastErrMsg();
     TOutputOptions o;
     PresetFieldsToOutputOptions(AddedFields(ACode, AWithOptionDefaults), o);
-    o.FileName = name;
-    TCodecDefaults list;
-    ASSERT_NO_THROW(ApplyOutputRecord(*t, o, list));
-    ASSERT_GE(t->OpenOutputFile(name, o.Join), 1) << t->LastErrMsg();
-    ApplyNewStreams(*t, o.ExtOptions, list);
-
-    AVFormatContext* oc = t->Foutput_files[0];
-    ASSERT_EQ(oc->nb_streams, p.DisableVideo ? 1u : 2u);
-    std::vector<AVCodecContext*> opened;
-    for (unsigned i = 0; i < oc->nb_streams; ++i) {
-        AVCodecContext* enc = t->Foutput_streams[0][i].enc;
-        ASSERT_NE(enc, nullptr);
-        const AVCodec* codec = enc->codec ? enc->codec : AV.avcodec_find_encoder(enc->codec_id);
-        ASSERT_NE(codec, nullptr) << "stream " << i << " codec id " << enc->codec_id;
-        TCriticalSectionGuard lock(CodecLock);
-        int err = AV.avcodec_open2(enc, codec, nullptr);
-        ASSERT_GE(err, 0) << AVErrorText(codec->name, err);
-        opened.push_back(enc);
-        ASSERT_GE(AV.avcodec_parameters_from_context(oc->streams[i]->codecpar, enc), 0);
-    }
-    int err = AV.avformat_write_header(oc, nullptr);
-    EXPECT_GE(err, 0) << AVErrorText(name, err);
-    if (err >= 0) {
-        EXPECT_GE(AV.av_write_trailer(oc), 0);
-    }
-    for (AVCodecContext* enc : opened) {
-        TCriticalSectionGuard lock(CodecLock);
-        AV.avcodec_close(enc);
-    }
+    o.FileName = enginetest::ScratchFolder() + "out" + p.OutputExt;
+    ExpectOutputOpens(o, p.DisableVideo ? 1u : 2u);
 }
 
 std::vector<int> AllCodes()

@@ -3,8 +3,6 @@
 // with the stream's settings and the header is written.
 #include "transcoder_support.h"
 
-#include "engine/FFmpegLoader.h"
-
 using namespace transcodertest;
 
 namespace {
@@ -124,36 +122,7 @@ class TranscoderCatalogue : public ::testing::TestWithParam<TCatalogueCase> {};
 TEST_P(TranscoderCatalogue, OutputOpensAndItsEncodersStart)
 {
     const TCatalogueCase& c = GetParam();
-    String name = enginetest::ScratchFolder() + "out" + c.Ext;
-    auto t = NewTranscoder();
-    ASSERT_TRUE(t->OpenInputFile(Media("av.avi"))) << t->LastErrMsg();
-    TOutputOptions o = RecordOf(c, name);
-    TCodecDefaults list;
-    ASSERT_NO_THROW(ApplyOutputRecord(*t, o, list));
-    ASSERT_GE(t->OpenOutputFile(name, o.Join), 1) << t->LastErrMsg();
-    ApplyNewStreams(*t, o.ExtOptions, list);
-
-    AVFormatContext* oc = t->Foutput_files[0];
-    ASSERT_EQ(oc->nb_streams, c.NoVideo ? 1u : 2u);
-    for (unsigned i = 0; i < oc->nb_streams; ++i) {
-        AVCodecContext* enc = t->Foutput_streams[0][i].enc;
-        ASSERT_NE(enc, nullptr);
-        const AVCodec* codec = enc->codec ? enc->codec : AV.avcodec_find_encoder(enc->codec_id);
-        ASSERT_NE(codec, nullptr) << "stream " << i << " codec id " << enc->codec_id;
-        {
-            TCriticalSectionGuard lock(CodecLock);
-            int err = AV.avcodec_open2(enc, codec, nullptr);
-            ASSERT_GE(err, 0) << AVErrorText(codec->name, err);
-        }
-        ASSERT_GE(AV.avcodec_parameters_from_context(oc->streams[i]->codecpar, enc), 0);
-    }
-    int err = AV.avformat_write_header(oc, nullptr);
-    ASSERT_GE(err, 0) << AVErrorText(name, err);
-    ASSERT_GE(AV.av_write_trailer(oc), 0);
-    for (unsigned i = 0; i < oc->nb_streams; ++i) {
-        TCriticalSectionGuard lock(CodecLock);
-        AV.avcodec_close(t->Foutput_streams[0][i].enc);
-    }
+    ExpectOutputOpens(RecordOf(c, enginetest::ScratchFolder() + "out" + c.Ext), c.NoVideo ? 1u : 2u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Presets, TranscoderCatalogue, ::testing::ValuesIn(Cases),

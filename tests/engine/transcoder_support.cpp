@@ -1,5 +1,7 @@
 #include "transcoder_support.h"
 
+#include "engine/FFmpegLoader.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -40,6 +42,40 @@ std::unique_ptr<TCustomFFmpeg> NewTranscoder(int AMaxFiles)
     auto t = std::make_unique<TCustomFFmpeg>(AMaxFiles);
     t->Reset();
     return t;
+}
+
+void ExpectOutputOpens(const TOutputOptions& AOptions, unsigned AStreams)
+{
+    auto t = NewTranscoder();
+    ASSERT_TRUE(t->OpenInputFile(Media("av.avi"))) << t->LastErrMsg();
+    TCodecDefaults list;
+    ASSERT_NO_THROW(ApplyOutputRecord(*t, AOptions, list));
+    ASSERT_GE(t->OpenOutputFile(AOptions.FileName, AOptions.Join), 1) << t->LastErrMsg();
+    ApplyNewStreams(*t, AOptions.ExtOptions, list);
+
+    AVFormatContext* oc = t->Foutput_files[0];
+    ASSERT_EQ(oc->nb_streams, AStreams);
+    std::vector<AVCodecContext*> opened;
+    for (unsigned i = 0; i < oc->nb_streams; ++i) {
+        AVCodecContext* enc = t->Foutput_streams[0][i].enc;
+        ASSERT_NE(enc, nullptr);
+        const AVCodec* codec = enc->codec ? enc->codec : AV.avcodec_find_encoder(enc->codec_id);
+        ASSERT_NE(codec, nullptr) << "stream " << i << " codec id " << enc->codec_id;
+        TCriticalSectionGuard lock(CodecLock);
+        int err = AV.avcodec_open2(enc, codec, nullptr);
+        ASSERT_GE(err, 0) << AVErrorText(codec->name, err);
+        opened.push_back(enc);
+        ASSERT_GE(AV.avcodec_parameters_from_context(oc->streams[i]->codecpar, enc), 0);
+    }
+    int err = AV.avformat_write_header(oc, nullptr);
+    EXPECT_GE(err, 0) << AVErrorText(AOptions.FileName, err);
+    if (err >= 0) {
+        EXPECT_GE(AV.av_write_trailer(oc), 0);
+    }
+    for (AVCodecContext* enc : opened) {
+        TCriticalSectionGuard lock(CodecLock);
+        AV.avcodec_close(enc);
+    }
 }
 
 }  // namespace transcodertest

@@ -20,6 +20,11 @@ String Media(const String& AName);
 // A transcoder ready for options (libraries loaded, Reset done).
 std::unique_ptr<TCustomFFmpeg> NewTranscoder(int AMaxFiles = 20);
 
+// Opens av.avi and the output AOptions.FileName with the record applied in the task
+// list's order, expects AStreams output streams, starts every encoder with its stream's
+// settings and writes the header and trailer (no packets).  Failures are test failures.
+void ExpectOutputOpens(const TOutputOptions& AOptions, unsigned AStreams);
+
 // Runs AStep, which must throw an Exception whose message is AMessage.
 template <class F>
 void ExpectFails(F AStep, const String& AMessage)
