@@ -13,12 +13,17 @@ String OutputNamePart(const String& APath)
     return slash == String::npos ? APath : APath.substr(slash + 1);
 }
 
-String ComposeOutputName(const String& AFolderText, const String& AInputFile, const String& AExt)
+String ChangeOutputExt(const String& APath, const String& AExt)
 {
-    String name = OutputNamePart(AInputFile);
+    String name = OutputNamePart(APath);
     size_t dot = name.rfind('.');
     if (dot != String::npos) name.erase(dot);
-    return AFolderText + "/" + name + AExt;
+    return name + AExt;
+}
+
+String ComposeOutputName(const String& AFolderText, const String& AInputFile, const String& AExt)
+{
+    return AFolderText + "/" + ChangeOutputExt(AInputFile, AExt);
 }
 
 namespace {

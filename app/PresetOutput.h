@@ -11,8 +11,11 @@
 // The file-name part of a path: what follows its last "/".
 String OutputNamePart(const String& APath);
 
-// First form of the output name: AFolderText + "/" + the input's file name with its
-// extension (from its last ".") replaced by AExt, or AExt appended when it has none.
+// The file-name part of APath with its extension (from its last ".") replaced by AExt, or
+// AExt appended when it has none.
+String ChangeOutputExt(const String& APath, const String& AExt);
+
+// First form of the output name: AFolderText + "/" + the input's file name with AExt.
 String ComposeOutputName(const String& AFolderText, const String& AInputFile, const String& AExt);
 
 // True when APath names an entry that is not a folder.  A path that cannot be queried

@@ -45,13 +45,13 @@ void TPresetRoutines::bsSkinOfficeComboBox1Change()
     bool hasPreset = preset >= 0 && preset < F.PresetBox->ItemCount();
     String ext = hasPreset ? PresetExtFromCaption(F.PresetBox->ItemCaption(preset)) : String();
     if (!F.JobList->HasSelection()) return;
+    // A box whose new default shows the text it showed before raised no change, so its
+    // digits would still hold the old list's index: the row records the indices now selected.
+    F.JobList->SetColumn(jcOptionCode, BuildOptionCode(F.Options));
     Button5Click();
     Button13Click();
     if (hasPreset) {
-        String name = OutputNamePart(F.JobList->Column(jcOutputFile));
-        size_t dot = name.rfind('.');
-        if (dot != String::npos) name.erase(dot);
-        F.JobList->SetColumn(jcOutputFile, name + ext);
+        F.JobList->SetColumn(jcOutputFile, ChangeOutputExt(F.JobList->Column(jcOutputFile), ext));
         F.JobList->SetColumn(jcCategoryCode, IntToStr(CurrentCode()));
     }
     F.JobList->SetFocus();

@@ -134,17 +134,24 @@ TEST_F(PresetHandlers, PresetChangeGivesTheRowTheTablesValues)
     EXPECT_EQ(ParamColumns(), (std::vector<String>{"", "768000", "25", "128000", "44100", ""}));
 }
 
-TEST_F(PresetHandlers, DigitsOfAnUnchangedTextStay)
+TEST_F(PresetHandlers, OptionCodeFollowsTheBoxesAfterAPresetChange)
 {
     W().Resolution.SetItemIndex(4);  // "320*240" before the row exists
     AddSelectedRow("clip.avi");
     EXPECT_EQ(Main.Jobs.Row()[jcOptionCode].substr(0, 2), "04");
-    W().Category.SetItemIndex(3);  // code 400 offers "320*240" at index 3: no change
+    W().Category.SetItemIndex(3);  // code 400 offers "320*240" at index 3: the box raises no change
     EXPECT_EQ(W().Resolution.Index, 3);
-    EXPECT_EQ(Main.Jobs.Row()[jcOptionCode].substr(0, 2), "04");
-    EXPECT_EQ(Main.Jobs.Row()[jcOptionCode].substr(2, 2), "04");  // "1000 kbps" is new
-    EXPECT_EQ(Main.Jobs.Row()[jcVideoBitrate], "512000");       // the table's, written after
+    // The row still records the index selected, not the old list's "04" ("352*288" here).
+    EXPECT_EQ(Main.Jobs.Row()[jcOptionCode], W().OptionCode());
+    EXPECT_EQ(Main.Jobs.Row()[jcOptionCode].substr(0, 4), "0304");
+    EXPECT_EQ(Main.Jobs.Row()[jcVideoBitrate], "512000");  // the table's, written after
     EXPECT_EQ(Main.Jobs.Row()[jcOutputFile], "clip.mp4");
+
+    // Restoring the row's boxes from its code shows what was shown.
+    String code = Main.Jobs.Row()[jcOptionCode];
+    W().Category.SetItemIndex(0);
+    RestoreBoxes(400, code);
+    EXPECT_EQ(W().Resolution.Text(), "320*240");
 }
 
 TEST_F(PresetHandlers, SelectingARowRestoresItsPreset)

@@ -134,6 +134,14 @@ TEST_F(PresetOutputFolder, ParameterRoutineFields)
     EXPECT_EQ(f.Video_VideoBitrate, -1);
 }
 
+TEST(PresetOutput, ChangeOfExtension)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"clip_1.mp4", "clip_1.avi"}, {"clip", "clip.avi"}, {"a.b.mp4", "a.b.avi"}, {"/x.y/clip", "clip.avi"},
+        {".mp4", ".avi"}, {"视频.mp4", "视频.avi"}};
+    for (const auto& [name, changed] : cases) EXPECT_EQ(ChangeOutputExt(name, ".avi"), changed) << name;
+}
+
 TEST(PresetOutput, SelectedRowColumns)
 {
     const std::pair<int, std::vector<String>> cases[] = {
