@@ -204,7 +204,10 @@ protected:
     void DrawMorph(TCanvas* Cnvs, TBitmap* P1, const TRect& R1, TBitmap* P2, const TRect& R2);
     bool SkinEmpty() const;
     bool MorphUnderWay() const;
-    TbsLayerManager* LayerManager();
+    // The glow picture of the object shown or hidden through L, when the skin asks for
+    // glow frames and the object has one.
+    void ShowGlow(TbsLayerManager* L);
+    void HideGlow(TbsLayerManager* L);
 
     double FMorphKf = 0;
 };
@@ -690,6 +693,8 @@ public:
     void SetRollUpState(bool Value) { SetRolledUp(Value); }
     bool MinimizeDefault() const { return FMinimizeDefault; }
     void SetMinimizeDefault(bool V) { FMinimizeDefault = V; }
+    TbsSkinStatusBar* StatusBar() const { return FStatusBar; }
+    void SetStatusBar(TbsSkinStatusBar* Value);
     TbsSkinMainMenuBar* MainMenuBar() const { return FMainMenuBar; }
     void SetMainMenuBar(TbsSkinMainMenuBar* Value);
     bool UseRibbon() const { return FUseRibbon; }
@@ -791,6 +796,9 @@ public:
     bool IsAutoRenderingInActive();
     bool ShowsAppMenuCaption() { return false; }
     int GetAppMenuCaptionOffset() { return 0; }
+    // Runs a caption button's command (close, maximize or restore, minimize or restore,
+    // roll-up, tray); BeforeStateChange runs just before the window state changes.
+    void RunCaptionCommand(TbsStdCommand C, const std::function<void()>& BeforeStateChange);
     void DoObjectPaint(const String& IDName, TCanvas* Canvas, TRect ObjectRect);
     void DoObjectMouseUp(const String& IDName, int X, int Y, TRect ObjectRect, TMouseButton Button);
     void DoObjectMouseDown(const String& IDName, int X, int Y, TRect ObjectRect, TMouseButton Button);
@@ -976,6 +984,7 @@ private:
     TPopupMenu* FSystemMenu = nullptr;
     TMainMenu* FMainMenu = nullptr;
     TbsSkinMainMenuBar* FMainMenuBar = nullptr;
+    TbsSkinStatusBar* FStatusBar = nullptr;
     int FMinHeight = 0, FMinWidth = 0, FMaxHeight = 0, FMaxWidth = 0;
     bool FMagnetic = false;
     uint8_t FMagneticSize = 5;

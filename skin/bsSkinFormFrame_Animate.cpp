@@ -99,22 +99,12 @@ void TbsSkinAnimateObject::Stop()
 
 void TbsSkinAnimateObject::ShowLayer()
 {
-    TbsSkinData* D = Parent->SkinData();
-    if (!D || D->Empty || GlowLayerPictureIndex == -1 || !OsIsWin2000OrLater() || !D->ShowCaptionButtonGlowFrames())
-        return;
-    TBitmap* Image = D->ActivePicture(GlowLayerPictureIndex);
-    if (!Image) return;
-    TRect R = ScreenRect();
-    TbsLayerManager* L = MenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get();
-    L->Show(R.Left - GlowLayerOffsetX, R.Top - GlowLayerOffsetY, Image, D->ActivePicture(GlowLayerMaskPictureIndex),
-            GlowLayerAlphaBlendValue);
+    ShowGlow(MenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
 }
 
 void TbsSkinAnimateObject::HideLayer()
 {
-    TbsSkinData* D = Parent->SkinData();
-    if (!D || D->Empty || GlowLayerPictureIndex == -1 || !D->ShowCaptionButtonGlowFrames()) return;
-    (MenuItem ? Parent->FMenuLayerManager : Parent->FLayerManager)->Hide();
+    HideGlow(MenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
 }
 
 // The frames run on the timer, unless the object shows its pressed look.
@@ -182,33 +172,13 @@ void TbsSkinAnimateObject::DblClick()
 
 void TbsSkinAnimateObject::ExecuteCommand()
 {
-    auto ResetHover = [this] { Parent->UpdateActiveObject(-1, -1, false); };
-    switch (Command) {
-    case cmClose:
-        ResetHover();
-        Parent->Form()->Close();
-        break;
-    case cmMaximize:
-        ResetHover();
-        Parent->SetWindowState(Parent->WindowState() == wsMaximized ? wsNormal : wsMaximized);
-        break;
-    case cmMinimize:
-        ResetHover();
-        if (Parent->AlwaysMinimizeToTray()) Parent->MinimizeToTray();
-        else Parent->SetWindowState(Parent->WindowState() == wsMinimized ? wsNormal : wsMinimized);
-        break;
-    case cmSysMenu:
+    if (Command == cmSysMenu) {
         MenuItem = Parent->GetSystemMenuItems();
         PopupObjectMenu();
-        break;
-    case cmDefault:
+    } else if (Command == cmDefault) {
         if (MenuItem) PopupObjectMenu();
-        break;
-    case cmRollUp: Parent->SetRolledUp(!Parent->FRollUpState); break;
-    case cmMinimizeToTray:
-        ResetHover();
-        Parent->MinimizeToTray();
-        break;
+    } else {
+        Parent->RunCaptionCommand(Command, nullptr);
     }
 }
 

@@ -171,6 +171,7 @@ void RozUzavoverOzadAdav::Notification(TComponent* AComponent, TOperation Operat
     if (AComponent == FOpenMenuControl) FOpenMenuControl = nullptr;
     if (AComponent == FInActivePanel) FInActivePanel = nullptr;
     if (AComponent == FMainMenuBar) FMainMenuBar = nullptr;
+    if (AComponent == FStatusBar) FStatusBar = nullptr;
 }
 
 // ---- property writers ---------------------------------------------------------------------------
@@ -183,6 +184,12 @@ void RozUzavoverOzadAdav::SetSkinData(TbsSkinData* Value)
     if (FSD && !IsMDIChild()) FSkinnableForm = FSD->SkinnableForm();
     if (!IsDesigning()) ChangeSkinData();
     if (FSysTrayMenu) FSysTrayMenu->SetSkinData(Value);
+}
+
+void RozUzavoverOzadAdav::SetStatusBar(TbsSkinStatusBar* Value)
+{
+    FStatusBar = Value;
+    if (Value) Value->FreeNotification(this);
 }
 
 void RozUzavoverOzadAdav::SetMainMenuBar(TbsSkinMainMenuBar* Value)

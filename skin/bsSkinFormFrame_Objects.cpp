@@ -142,27 +142,29 @@ TRect TbsActiveSkinObject::ScreenRect()
     return R;
 }
 
-TbsLayerManager* TbsActiveSkinObject::LayerManager() { return Parent->FLayerManager.get(); }
-
-void TbsActiveSkinObject::ShowLayer()
+void TbsActiveSkinObject::ShowGlow(TbsLayerManager* L)
 {
     TbsSkinData* D = Parent->SkinData();
     if (!D || D->Empty || GlowLayerPictureIndex == -1 || !OsIsWin2000OrLater() || !D->ShowCaptionButtonGlowFrames())
         return;
     TBitmap* Image = D->ActivePicture(GlowLayerPictureIndex);
-    TBitmap* Mask = D->ActivePicture(GlowLayerMaskPictureIndex);
     if (!Image) return;
     TRect R = ScreenRect();
-    LayerManager()->Show(R.Left - GlowLayerOffsetX, R.Top - GlowLayerOffsetY, Image, Mask, GlowLayerAlphaBlendValue);
+    L->Show(R.Left - GlowLayerOffsetX, R.Top - GlowLayerOffsetY, Image, D->ActivePicture(GlowLayerMaskPictureIndex),
+            GlowLayerAlphaBlendValue);
 }
 
-void TbsActiveSkinObject::HideLayer()
+void TbsActiveSkinObject::HideGlow(TbsLayerManager* L)
 {
     TbsSkinData* D = Parent->SkinData();
     if (!D || D->Empty || GlowLayerPictureIndex == -1 || !OsIsWin2000OrLater() || !D->ShowCaptionButtonGlowFrames())
         return;
-    LayerManager()->Hide();
+    L->Hide();
 }
+
+void TbsActiveSkinObject::ShowLayer() { ShowGlow(Parent->FLayerManager.get()); }
+
+void TbsActiveSkinObject::HideLayer() { HideGlow(Parent->FLayerManager.get()); }
 
 void TbsActiveSkinObject::MouseEnter()
 {
@@ -211,23 +213,12 @@ TbsSkinButtonObject::TbsSkinButtonObject(RozUzavoverOzadAdav* AParent, TbsDataSk
 
 void TbsSkinButtonObject::ShowLayer()
 {
-    if (!MenuItem) return TbsActiveSkinObject::ShowLayer();
-    TbsSkinData* D = Parent->SkinData();
-    if (!D || D->Empty || GlowLayerPictureIndex == -1 || !OsIsWin2000OrLater() || !D->ShowCaptionButtonGlowFrames())
-        return;
-    TBitmap* Image = D->ActivePicture(GlowLayerPictureIndex);
-    if (!Image) return;
-    TRect R = ScreenRect();
-    Parent->FMenuLayerManager->Show(R.Left - GlowLayerOffsetX, R.Top - GlowLayerOffsetY, Image,
-                                    D->ActivePicture(GlowLayerMaskPictureIndex), GlowLayerAlphaBlendValue);
+    ShowGlow(MenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
 }
 
 void TbsSkinButtonObject::HideLayer()
 {
-    if (!MenuItem) return TbsActiveSkinObject::HideLayer();
-    TbsSkinData* D = Parent->SkinData();
-    if (!D || D->Empty || GlowLayerPictureIndex == -1 || !D->ShowCaptionButtonGlowFrames()) return;
-    Parent->FMenuLayerManager->Hide();
+    HideGlow(MenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
 }
 
 bool TbsSkinButtonObject::CanMorphing()

@@ -92,6 +92,8 @@ void RozUzavoverOzadAdav::DoMaximize()
             A = TRect(A.Left + 1, A.Top + 1, A.Right - 1, A.Bottom - 1);
     }
     FForm->SetBoundsRect(A);
+    // a maximized form is not sized by the grip of its status bar
+    if (FStatusBar && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(false);
     if (OnMaximize) OnMaximize(this);
 }
 
@@ -112,6 +114,7 @@ void RozUzavoverOzadAdav::DoRestore()
     if (R.Width() == W0 && R.Height() == H0) NudgeWidth();
     if (FForm->HandleAllocated()) FForm->Invalidate();
     OldBoundsRect = TRect();
+    if (FStatusBar && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(true);
     if (OnRestore) OnRestore(this);
 }
 

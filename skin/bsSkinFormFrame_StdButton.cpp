@@ -67,6 +67,38 @@ bool TbsSkinStdButtonObject::StateHolds()
 
 bool TbsSkinStdButtonObject::IconMode() { return Command == cmSysMenu && Parent->ShowIcon() && SkinRectInAPicture; }
 
+void RozUzavoverOzadAdav::RunCaptionCommand(TbsStdCommand C, const std::function<void()>& BeforeStateChange)
+{
+    auto ResetHover = [this] { UpdateActiveObject(-1, -1, false); };
+    switch (C) {
+    case cmClose:
+        ResetHover();
+        FForm->Close();
+        break;
+    case cmMaximize:
+        ResetHover();
+        if (BeforeStateChange) BeforeStateChange();
+        SetWindowState(WindowState() == wsMaximized ? wsNormal : wsMaximized);
+        break;
+    case cmMinimize:
+        ResetHover();
+        if (FAlwaysMinimizeToTray) {
+            MinimizeToTray();
+            break;
+        }
+        if (BeforeStateChange) BeforeStateChange();
+        SetWindowState(WindowState() == wsMinimized ? wsNormal : wsMinimized);
+        break;
+    case cmRollUp: SetRolledUp(!FRollUpState); break;
+    case cmMinimizeToTray:
+        ResetHover();
+        MinimizeToTray();
+        break;
+    case cmSysMenu:
+    case cmDefault: break;
+    }
+}
+
 bool TbsSkinStdButtonObject::PointInMask(int X, int Y)
 {
     if (Command == cmSysMenu && Parent->ShowIcon() && FSkinSupport && SkinRectInAPicture) return true;
@@ -126,34 +158,8 @@ void TbsSkinStdButtonObject::DblClick()
 
 void TbsSkinStdButtonObject::ExecuteCommand()
 {
-    auto ResetHover = [this] { Parent->UpdateActiveObject(-1, -1, false); };
-    switch (Command) {
-    case cmClose:
-        ResetHover();
-        Parent->Form()->Close();
-        break;
-    case cmMaximize:
-        ResetHover();
-        HideLayer();
-        Parent->SetWindowState(Parent->WindowState() == wsMaximized ? wsNormal : wsMaximized);
-        break;
-    case cmMinimize:
-        ResetHover();
-        if (Parent->AlwaysMinimizeToTray()) {
-            Parent->MinimizeToTray();
-        } else {
-            HideLayer();
-            Parent->SetWindowState(Parent->WindowState() == wsMinimized ? wsNormal : wsMinimized);
-        }
-        break;
-    case cmRollUp: Parent->SetRolledUp(!Parent->FRollUpState); break;
-    case cmMinimizeToTray:
-        ResetHover();
-        Parent->MinimizeToTray();
-        break;
-    case cmSysMenu:
-    case cmDefault: break;
-    }
+    // the system menu opens on the press, not here
+    if (Command != cmSysMenu && Command != cmDefault) Parent->RunCaptionCommand(Command, [this] { HideLayer(); });
 }
 
 void TbsSkinStdButtonObject::Draw(TCanvas* Cnvs, bool UpDate)

@@ -150,6 +150,21 @@ TEST_F(FrameDefault, MaximizeAndRestoreByButton)
     EXPECT_EQ(Form->BoundsRect(), Rect(100, 100, 400, 300));
 }
 
+TEST_F(FrameDefault, MaximizedFormHidesTheStatusBarGrip)
+{
+    auto* Bar = new TbsSkinStatusBar(Form);
+    Bar->SetParent(Form);
+    Bar->SetSizeGrip(true);
+    Frame->SetStatusBar(Bar);
+    ShowForm();
+    Frame->SetWindowState(wsMaximized);
+    EXPECT_FALSE(Bar->ShowGrip());
+    Frame->SetWindowState(wsNormal);
+    EXPECT_TRUE(Bar->ShowGrip());
+    delete Bar;
+    EXPECT_EQ(Frame->StatusBar(), nullptr);
+}
+
 TEST_F(FrameDefault, MaximizeWithoutTaskBarLeavesAPixelFree)
 {
     Headless::Install({{{{0, 0, 1280, 1024}, {0, 0, 1280, 1024}, true}}, true});

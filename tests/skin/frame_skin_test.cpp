@@ -208,6 +208,17 @@ TEST_F(FrameSkin, SkinLimitsTheSize)
     EXPECT_EQ(Form->Height(), 40);
 }
 
+TEST_F(FrameSkin, ClientSizeAppliedWithTheSkin)
+{
+    Frame->SetClientWidth(350);
+    Frame->SetClientHeight(230);
+    Frame->SetSkinData(SD);
+    EXPECT_EQ(Form->ClientWidth(), 350);
+    EXPECT_EQ(Form->ClientHeight(), 230);
+    EXPECT_EQ(Form->Width(), 358);
+    EXPECT_EQ(Form->Height(), 258);
+}
+
 TEST_F(FrameSkin, DialogCloseButtonReplacesCloseWithoutIcons)
 {
     auto B = std::make_unique<TbsDataSkinStdButton>("dialogclosebutton");
