@@ -429,3 +429,46 @@ TEST_F(FrameAnimate, SystemMenuAnimationOpensOnPressAndClosesOnDoubleClick)
 }
 
 }  // namespace
+
+namespace {
+
+// A control that counts the close notices of the menus it opened.
+class TMenuOpener : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    void Dispatch(TMessage& M) override
+    {
+        if (M.Msg == SkinMenuClosed) ++Closed;
+        TCustomControl::Dispatch(M);
+    }
+    int Closed = 0;
+};
+
+class FrameHost : public FrameTest {};
+
+TEST_F(FrameHost, SkinnedPopupMenusOfTheFormGoThroughItsFrame)
+{
+    ShowForm();
+    auto* Opener = new TMenuOpener(Form);
+    Opener->SetParent(Form);
+    Opener->SetBounds(10, 10, 50, 20);
+    auto* Menu = new TbsSkinPopupMenu(Form);
+    auto* Item = new TMenuItem(Menu);
+    Item->SetCaption("Item");
+    Menu->Items()->Add(Item);
+    int Popups = 0;
+    Menu->OnPopup = [&](TObject*) { ++Popups; };
+    Menu->PopupFromRect2(Opener, Rect(5, 6, 7, 8), true);
+    EXPECT_EQ(Popups, 1);
+    EXPECT_EQ(Frame->OpenMenuItem(), Menu->Items());
+    EXPECT_EQ(Frame->OpenMenuRect(), Rect(5, 6, 7, 8));
+    EXPECT_TRUE(Frame->OpenMenuUp());
+    EXPECT_TRUE(Frame->InMenu);
+    // a press elsewhere closes it and tells the opener
+    Click(150, 150);
+    EXPECT_EQ(Opener->Closed, 1);
+    EXPECT_FALSE(Frame->InMenu);
+    EXPECT_EQ(Frame->OpenMenuItem(), nullptr);
+}
+
+}  // namespace
