@@ -220,4 +220,10 @@ void TbsGraphicSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int
     if (Sized) Repaint();
 }
 
-void bsCenterInToolBar(TControl*, int&, int) {}
+void bsCenterInToolBar(TControl* Control, int& ATop, int AHeight)
+{
+    auto* TB = dynamic_cast<TbsSkinToolBar*>(Control->Parent());
+    if (!TB || !TB->AdjustControls()) return;
+    const TRect R = TB->SkinClientRect();
+    ATop = R.Top + R.Height() / 2 - AHeight / 2;
+}

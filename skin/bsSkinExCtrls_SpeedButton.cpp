@@ -295,6 +295,22 @@ void TbsSkinSpeedButton::DrawContent(TCanvas* C, const TRect& R, bool AActive, b
                          FColorMarkerValue);
         return;
     }
+    if (auto* TB = FGlyph->Empty() ? dynamic_cast<TbsSkinToolBar*>(Parent()) : nullptr) {
+        // the tool bar's images: hot ones for a hot or pressed button, disabled ones (drawn
+        // as they are) for a disabled button
+        TCustomImageList* Images = TB->Images();
+        bool DrawEnabled = Enabled();
+        if ((AActive || APressed) && TB->HotImages()) Images = TB->HotImages();
+        if (!Enabled() && TB->DisabledImages()) {
+            Images = TB->DisabledImages();
+            DrawEnabled = true;
+        }
+        if (Images) {
+            DrawImageAndText(C, R, FMargin, FSpacing, FLayout, Cap, FImageIndex, Images, APressed, DrawEnabled,
+                             FDrawColorMarker, FColorMarkerValue);
+            return;
+        }
+    }
     if (FGlyph->Empty() && FButtonImages && FImageIndex >= 0 && FImageIndex < FButtonImages->Count()) {
         DrawImageAndText(C, R, FMargin, FSpacing, FLayout, Cap, FImageIndex, FButtonImages, APressed, Enabled(),
                          FDrawColorMarker, FColorMarkerValue);
