@@ -1,0 +1,282 @@
+// Skinned input boxes: the inner edit the skin suite builds its edits on, the skinned
+// edit (frame in the non-client area, optional button and image buttons), and the
+// skinned up-down pair of arrow buttons.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/forms/StdCtrls.h"
+#include "skin/bsSkinCtrls.h"
+#include "skin/bsSkinMenus.h"
+
+// Sent by the skinned menu to the control whose command it has just run (no parameters).
+constexpr unsigned SkinMenuCommandDone = 1229;
+// Paints the non-client area into the device context of WParam; answered 12851.
+constexpr unsigned PaintNonClientToDC = 0xB1C9;
+// With LParam 16802: paints the non-client area into WParam's device context (the client
+// rectangle excluded); answered 16802.
+constexpr unsigned PaintNonClientToDCEx = 0xBC4B;
+constexpr LRESULT PaintNonClientToDCAnswer = 12851;
+constexpr LRESULT PaintToDCExKey = 16802;
+
+using TbsOnEditCancelMode = std::function<void(TControl* C)>;
+
+// ---------------------------------------------------------------------------------------
+// The inner edit
+// ---------------------------------------------------------------------------------------
+
+// A borderless single-line edit with its own read-only switch (keys and clipboard edits are
+// filtered while the native edit stays writable), a transparent mode painted off screen over
+// the parent's background, and a skinned context menu.
+class TbsCustomEdit : public TCustomMaskEdit {
+public:
+    explicit TbsCustomEdit(TComponent* AOwner);
+    ~TbsCustomEdit() override;
+
+    bool EditTransparent() const { return FEditTransparent; }
+    // Switches transparency and recreates the window.
+    void SetTransparentMode(bool Value);
+    bool EditReadOnly() const { return FReadOnly; }
+    void SetEditReadOnly(bool Value) { FReadOnly = Value; }
+    // Repaints the whole edit through one off-screen bitmap (transparent mode).
+    virtual void RePaintEdit();
+    // Paints the whole edit into DC through one off-screen bitmap; DC stays the caller's.
+    virtual void PaintEditToDC(HDC DC);
+    // The context menu while it exists (built on demand, owned by the edit).
+    TbsSkinPopupMenu* SysPopupMenu() const { return FSysPopupMenu; }
+    // Builds the context menu afresh (the previous one is freed).
+    void CreateSysPopupMenu();
+    bool IsDown() const { return FDown; }
+
+    TNotifyEvent OnMouseEnter, OnMouseLeave, OnUp, OnDown, OnKillFocus;
+    TbsOnEditCancelMode OnEditCancelMode;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+    void Change() override;
+    // Where the context menu takes its captions from when the form has no frame yet.
+    virtual TbsSkinData* OwnSkinData() const { return nullptr; }
+    // The size of the off-screen picture and the context it is copied to (window or client).
+    virtual void EraseForPicture(HDC DC);
+    void WMChar(TMessage& M);
+    void WMContextMenu(TMessage& M);
+    void PaintThrough(HDC Target, int W, int H);
+    bool SelectionEmpty();
+
+    bool FDown = false;
+    bool FReadOnly = false;
+    bool FEditTransparent = false;
+    TbsSkinPopupMenu* FSysPopupMenu = nullptr;
+    bool FStopDraw = false;
+};
+
+// ---------------------------------------------------------------------------------------
+// The skinned edit
+// ---------------------------------------------------------------------------------------
+
+struct TbsCBButtonX {
+    TRect R;
+    bool MouseIn = false;
+    bool Down = false;
+};
+
+// Non-client hit codes of the image buttons.
+constexpr int HTEDITLEFTIMAGE = 104;
+constexpr int HTEDITRIGHTIMAGE = 105;
+
+class TbsSkinCustomEdit : public TbsCustomEdit {
+public:
+    explicit TbsSkinCustomEdit(TComponent* AOwner);
+    ~TbsSkinCustomEdit() override;
+
+    TbsSkinData* SkinData() const { return FSD; }
+    virtual void SetSkinData(TbsSkinData* Value);
+    const String& SkinDataName() const { return FSkinDataName; }
+    void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
+    virtual void ChangeSkinData();
+    void GetSkinData();
+    bool Skinned() const { return FIndex != -1; }
+
+    TColor DefaultColor() const { return FDefaultColor; }
+    void SetDefaultColor(TColor Value);
+    TFont* DefaultFont() const { return FDefaultFont.get(); }
+    void SetDefaultFont(TFont* Value);
+    bool UseSkinFont() const { return FUseSkinFont; }
+    void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
+    int DefaultWidth() const { return FDefaultWidth; }
+    void SetDefaultWidth(int Value);
+    int DefaultHeight() const { return FDefaultHeight; }
+    void SetDefaultHeight(int Value);
+    bool ButtonMode() const { return FButtonMode; }
+    void SetButtonMode(bool Value);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value) { FReadOnly = Value; }
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* Value);
+    int ButtonImageIndex() const { return FButtonImageIndex; }
+    void SetButtonImageIndex(int Value);
+    int LeftImageIndex() const { return FLeftImageIndex; }
+    void SetLeftImageIndex(int Value);
+    int RightImageIndex() const { return FRightImageIndex; }
+    void SetRightImageIndex(int Value);
+    int LeftImageHotIndex() const { return FLeftImageHotIndex; }
+    void SetLeftImageHotIndex(int Value) { FLeftImageHotIndex = Value; }
+    int LeftImageDownIndex() const { return FLeftImageDownIndex; }
+    void SetLeftImageDownIndex(int Value) { FLeftImageDownIndex = Value; }
+    int RightImageHotIndex() const { return FRightImageHotIndex; }
+    void SetRightImageHotIndex(int Value) { FRightImageHotIndex = Value; }
+    int RightImageDownIndex() const { return FRightImageDownIndex; }
+    void SetRightImageDownIndex(int Value) { FRightImageDownIndex = Value; }
+
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // A picture of the whole control in its normal state, showing AText, at (X, Y) of C.
+    void PaintSkinTo(TCanvas* C, int X, int Y, const String& AText);
+    void RePaintEdit() override;
+    int CalcEditHeight();
+    void AdjustEditHeight() { SetHeight(CalcEditHeight()); }
+
+    const TRect& EditRect() const { return FEditRect; }
+    const TRect& ButtonRect() const { return FButtonRect; }
+    bool MouseIn() const { return FMouseIn; }
+    bool ButtonDown() const { return FButtonDown; }
+    bool ButtonActive() const { return FButtonActive; }
+
+    TNotifyEvent OnButtonClick, OnLeftButtonClick, OnRightButtonClick;
+    TNotifyEvent OnSkinMouseEnter, OnSkinMouseLeave;
+
+    TbsCBButtonX LeftButton, RightButton;
+    int FIndex = -1;
+    TBitmap* Picture = nullptr;
+    int LOffset = 0, ROffset = 0;
+    TRect ClRect, SkinRect, ActiveSkinRect;
+    String FontName;
+    TFontStyles FontStyle;
+    int FontHeight = 0;
+    TColor FontColor = clBlack, DisabledFontColor = clGray, ActiveFontColor = clBlack;
+    TRect SkinButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
+    bool StretchEffect = false;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    TbsSkinData* OwnSkinData() const override { return FSD; }
+    void EraseForPicture(HDC DC) override;
+
+private:
+    void CalcEditRects();
+    void CalcImageRects(bool SetRect);
+    void RefreshFrame();
+    void DoMouseEnter();
+    void DoMouseLeave();
+    bool NeedsMouseTimer() const;
+    void SetSkinFontColor();
+    void ApplyCharset(TFont* F);
+    void PaintFrameTo(TCanvas* C);
+    void PaintFrame(TCanvas* C);
+    void PaintStretchedFrame(TCanvas* C);
+    void DrawEditButton(TCanvas* C, const TRect& R);
+    void DrawButtonImage(TCanvas* C);
+    void PaintEditBackground(TCanvas* C);
+    void DrawImages(TCanvas* C);
+    void PaintDisabledText(HDC DC);
+    void DrawTextInto(TCanvas* C, TRect R, const String& Text);
+    bool LooksActive() const;
+    void DefaultFontChange(TObject*);
+    void WMNCHitTest(TMessage& M);
+    bool WMNCMouse(TMessage& M);
+
+    TColor FDefaultColor = clWindow;
+    TRect FButtonRect, FEditRect;
+    bool FButtonMode = false, FButtonDown = false, FButtonActive = false, FMouseIn = false;
+    TbsSkinData* FSD = nullptr;
+    String FSkinDataName = "edit";
+    std::unique_ptr<TFont> FDefaultFont;
+    bool FUseSkinFont = true;
+    int FDefaultWidth = 0, FDefaultHeight = 0;
+    TAlignment FAlignment = taLeftJustify;
+    TCustomImageList* FImages = nullptr;
+    int FLeftImageIndex = -1, FLeftImageHotIndex = -1, FLeftImageDownIndex = -1;
+    int FRightImageIndex = -1, FRightImageHotIndex = -1, FRightImageDownIndex = -1;
+    int FButtonImageIndex = -1;
+};
+
+class TbsSkinEdit : public TbsSkinCustomEdit {
+public:
+    using TbsSkinCustomEdit::TbsSkinCustomEdit;
+};
+
+// ---------------------------------------------------------------------------------------
+// The up-down
+// ---------------------------------------------------------------------------------------
+
+enum TUDOrientation { udHorizontal, udVertical };
+
+struct TbsUpDownButton {
+    TRect R;
+    bool MouseIn = false;
+    bool Down = false;
+};
+
+// Two arrow buttons stepping Position between Min and Max by Increment; a held button
+// repeats after a delay.  Button 0 increases, button 1 decreases.
+class TbsSkinUpDown : public TbsSkinCustomControl {
+public:
+    explicit TbsSkinUpDown(TComponent* AOwner);
+    ~TbsSkinUpDown() override;
+
+    bool UseSkinSize() const { return FUseSkinSize; }
+    void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
+    TUDOrientation Orientation() const { return FOrientation; }
+    void SetOrientation(TUDOrientation Value);
+    int Increment() const { return FIncrement; }
+    void SetIncrement(int Value) { FIncrement = Value; }
+    int Position() const { return FPosition; }
+    void SetPosition(int Value);
+    int Min() const { return FMin; }
+    void SetMin(int Value);
+    int Max() const { return FMax; }
+    void SetMax(int Value);
+
+    void GetSkinData() override;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void CreateControlSkinImage(TBitmap* B) override;
+    void CalcSize(int& AWidth, int& AHeight) override;
+    void SetControlRegion() override;
+
+    TNotifyEvent OnChange, OnUpButtonClick, OnDownButtonClick;
+
+    TbsUpDownButton Buttons[2];
+    int OldActiveButton = -1, ActiveButton = -1, CaptureButton = -1;
+    int TimerMode = 0;
+    bool WaitMode = false;
+    TRect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect;
+    TRect DownButtonRect, ActiveDownButtonRect, DownDownButtonRect;
+
+protected:
+    void Dispatch(TMessage& Message) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+private:
+    void CalcButtonRects();
+    void TestActive(int X, int Y);
+    void ButtonEnter(int I);
+    void ButtonLeave(int I);
+    void ButtonDown(int I);
+    void ButtonUp(int I);
+    void StartTimer(unsigned Interval);
+    void StopTimer();
+    int ArrowKind(int I) const;
+    void DrawButton(TCanvas* C, int I);
+    void DrawResizeButton(TCanvas* C, int I);
+
+    bool FUseSkinSize = true;
+    TUDOrientation FOrientation = udHorizontal;
+    int FIncrement = 1, FPosition = 0, FMin = 0, FMax = 100;
+};
