@@ -8,17 +8,13 @@
 
 #include "platform/forms/StdCtrls.h"
 #include "skin/bsSkinCtrls.h"
+#include "skin/bsSkinFormFrame.h"
 #include "skin/bsSkinMenus.h"
 
 // Sent by the skinned menu to the control whose command it has just run (no parameters).
 constexpr unsigned SkinMenuCommandDone = 1229;
-// Paints the non-client area into the device context of WParam; answered 12851.
-constexpr unsigned PaintNonClientToDC = 0xB1C9;
-// With LParam 16802: paints the non-client area into WParam's device context (the client
-// rectangle excluded); answered 16802.
-constexpr unsigned PaintNonClientToDCEx = 0xBC4B;
+// The answer of a control that painted its non-client area on PaintNonClientToDC.
 constexpr LRESULT PaintNonClientToDCAnswer = 12851;
-constexpr LRESULT PaintToDCExKey = 16802;
 
 using TbsOnEditCancelMode = std::function<void(TControl* C)>;
 
@@ -56,8 +52,6 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void Dispatch(TMessage& Message) override;
     void Change() override;
-    // Where the context menu takes its captions from when the form has no frame yet.
-    virtual TbsSkinData* OwnSkinData() const { return nullptr; }
     // The size of the off-screen picture and the context it is copied to (window or client).
     virtual void EraseForPicture(HDC DC);
     void WMChar(TMessage& M);
@@ -75,12 +69,6 @@ protected:
 // ---------------------------------------------------------------------------------------
 // The skinned edit
 // ---------------------------------------------------------------------------------------
-
-struct TbsCBButtonX {
-    TRect R;
-    bool MouseIn = false;
-    bool Down = false;
-};
 
 // Non-client hit codes of the image buttons.
 constexpr int HTEDITLEFTIMAGE = 104;
@@ -164,7 +152,6 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void Dispatch(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
-    TbsSkinData* OwnSkinData() const override { return FSD; }
     void EraseForPicture(HDC DC) override;
 
 private:

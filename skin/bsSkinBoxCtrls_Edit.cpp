@@ -743,7 +743,7 @@ void TbsSkinCustomEdit::Dispatch(TMessage& M)
         }
         return;
     case PaintNonClientToDCEx:
-        if (M.LParam != PaintToDCExKey) break;
+        if (M.LParam != PaintNonClientToDCExParam) break;
         if (M.WParam) {
             GetSkinData();
             CalcEditRects();
@@ -753,7 +753,7 @@ void TbsSkinCustomEdit::Dispatch(TMessage& M)
             TDCCanvas C(DC);
             PaintFrameTo(&C.C);
         }
-        M.Result = PaintToDCExKey;
+        M.Result = PaintNonClientToDCExParam;
         return;
     case WM_NCHITTEST:
         if (Designing) break;

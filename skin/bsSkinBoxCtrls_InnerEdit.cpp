@@ -138,8 +138,7 @@ void TbsCustomEdit::CreateSysPopupMenu()
     TbsResourceStrData* Strings = nullptr;
     if (Form) {
         TbsSkinData* SD = nullptr;
-        if (TbsSkinMenuHost* Host = bsFindSkinMenuHost(Form)) SD = Host->MenuSkinData();
-        if (!SD) SD = OwnSkinData();
+        if (RozUzavoverOzadAdav* Frame = FindSkinFormComponent(Form)) SD = Frame->SkinData();
         if (SD) Strings = SD->ResourceStrData();
     }
     auto Caption = [&](const char* Key, const char* Fallback) -> String {

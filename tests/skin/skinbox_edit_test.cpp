@@ -136,9 +136,12 @@ TEST_F(InnerEdit, MenuCaptionsComeFromTheSkinsInterfaceStrings)
     TestSkin Skin;
     auto* E = new TbsSkinEdit(Form);
     E->SetParent(Form);
+    E->CreateSysPopupMenu();  // no form frame: the built-in captions
+    EXPECT_EQ(E->SysPopupMenu()->Items()->Items(3)->Caption(), "Copy");
     TbsResourceStrData Strings(nullptr);
     Skin.SD->SetResourceStrData(&Strings);
-    E->SetSkinData(Skin.SD);
+    auto* Frame = new RozUzavoverOzadAdav(Form);
+    Frame->SetSkinData(Skin.SD);
     Skin.SD->ResourceStrData()->ResStrings()->Clear();
     Skin.SD->ResourceStrData()->ResStrings()->Add("EDIT_COPY=复制");
     E->CreateSysPopupMenu();
@@ -289,8 +292,8 @@ TEST_F(SkinEdit, PaintNonClientToDCMessages)
     B.SetSize(E->Width(), E->Height());
     EXPECT_EQ(E->Perform(PaintNonClientToDC, WPARAM(B.Canvas()->Handle()), 0), PaintNonClientToDCAnswer);
     EXPECT_EQ(B.Canvas()->Pixels(0, 0), Sys(clBtnShadow));
-    EXPECT_EQ(E->Perform(PaintNonClientToDCEx, 0, PaintToDCExKey), PaintToDCExKey);
-    EXPECT_NE(E->Perform(PaintNonClientToDCEx, 0, 1), PaintToDCExKey);
+    EXPECT_EQ(E->Perform(PaintNonClientToDCEx, 0, PaintNonClientToDCExParam), PaintNonClientToDCExParam);
+    EXPECT_NE(E->Perform(PaintNonClientToDCEx, 0, 1), PaintNonClientToDCExParam);
     // a picture of the control with a given text
     TBitmap P;
     P.SetSize(200, 50);
