@@ -346,7 +346,8 @@ void RozUzavoverOzadAdav::ChangeControlSkinData(TbsSkinData* ASkinData, TControl
     // them derive from TbsSkinControl) and the windowless ones, then the labels
     ChangeAs<TbsSkinControl>(C, ASkinData) || ChangeAs<TbsGraphicSkinControl>(C, ASkinData) ||
         ChangeAs<TbsSkinStdLabel>(C, ASkinData) || ChangeAs<TbsSkinLinkLabel>(C, ASkinData) ||
-        ChangeAs<TbsSkinTextLabel>(C, ASkinData);
+        ChangeAs<TbsSkinTextLabel>(C, ASkinData) || ChangeAs<TbsSkinBevel>(C, ASkinData) ||
+        ChangeAs<TbsSkinSplitter>(C, ASkinData);
 }
 
 // Handles AControl, then each of its controls in index order, windowed ones with their

@@ -2,6 +2,8 @@
 // divider mode.
 #include "skingfx_support.h"
 
+#include "skin/bsSkinFormFrame.h"
+
 using namespace skingfx;
 
 namespace {
@@ -107,4 +109,24 @@ TEST_F(Bevel, SkinColoursAndBackToTheSystemColours)
     B->SetSkinData(Skin);
     EXPECT_EQ(B->FIndex, 0);
     EXPECT_EQ(B->DarkColor, clBtnShadow);
+}
+
+TEST_F(Bevel, TheFormFramesSkinChangeReachesBevelsAndSplitters)
+{
+    new RozUzavoverOzadAdav(Form);
+    FillTestSkin(Skin);
+    auto* R = AddRecord<TbsDataSkinBevel>(Skin, "bevel");
+    R->DarkColor = RGB(128, 0, 0);
+    auto* V = AddRecord<TbsDataSkinSplitterControl>(Skin, "vsplitter");
+    V->SkinRect = TRect(0, 0, 8, 20);
+    B->SetSkinData(Skin);
+    auto* S = Add<TbsSkinSplitter>(TRect(200, 0, 203, 100));
+    S->SetSkinData(Skin);
+    EXPECT_EQ(S->Width(), 8);
+    Show();
+    R->DarkColor = RGB(0, 128, 0);
+    V->SkinRect = TRect(0, 0, 12, 20);
+    SendMessage(Form->Handle(), SkinDataChanged, WPARAM(Skin), SkinDataMessageParam);
+    EXPECT_EQ(B->DarkColor, RGB(0, 128, 0));
+    EXPECT_EQ(S->Width(), 12);
 }
