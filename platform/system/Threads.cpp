@@ -169,6 +169,9 @@ void TThread::Start()
     FThread = std::thread(&TThread::ThreadProc, this);
     std::unique_lock lk(Sync().Lock);
     Sync().Cond.wait(lk, [&] { return FThreadID.load() != 0; });
+    // A thread that frees itself waits for this before it goes (see ThreadProc).
+    FStartReturned = true;
+    Sync().Cond.notify_all();
 }
 
 void TThread::ThreadProc(TThread* AThread)
@@ -197,7 +200,13 @@ void TThread::ThreadProc(TThread* AThread)
         AThread->FDone = true;
     }
     Sync().Cond.notify_all();
-    if (freeThread) delete AThread;
+    if (freeThread) {
+        // Start may still be storing the thread's handle in the object.
+        std::unique_lock lk(Sync().Lock);
+        Sync().Cond.wait(lk, [&] { return AThread->FStartReturned; });
+        lk.unlock();
+        delete AThread;
+    }
     GCurrentThread = nullptr;
 }
 
@@ -370,10 +379,9 @@ TWaitResult TMutex::WaitFor(uint32_t ATimeoutMs)
 
 void TEvent::SetEvent()
 {
-    {
-        std::lock_guard g(FLock);
-        FSignaled = true;
-    }
+    // Notified under the lock: a waiter that sees the event set may free it at once.
+    std::lock_guard g(FLock);
+    FSignaled = true;
     if (FManualReset) FCond.notify_all();
     else FCond.notify_one();
 }

@@ -125,6 +125,7 @@ private:
     std::atomic<bool> FDone{false};      // ... and OnTerminate has run
     std::atomic<uint32_t> FThreadID{0};
     bool FStarted = false;
+    bool FStartReturned = false;  // Start has stored the handle (guarded by the sync lock)
     std::atomic<bool> FFreeOnTerminate{false};
     std::atomic<TThreadPriority> FPriority{tpNormal};
     int FReturnValue = 0;
