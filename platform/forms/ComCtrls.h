@@ -212,8 +212,8 @@ public:
     void SetFullDrag(bool V) { FFullDrag = V; }
     bool ColumnClick() const { return FColumnClick; }
     void SetColumnClick(bool V) { FColumnClick = V; }
-    TBorderStyleItem BorderStyle() const { return FBorderStyle; }
-    void SetBorderStyle(TBorderStyleItem V);
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle V);
     TCustomImageList* SmallImages() const { return FSmallImages; }
     void SetSmallImages(TCustomImageList* V);
     TCustomImageList* LargeImages() const { return FLargeImages; }
@@ -328,7 +328,7 @@ private:
     TViewStyle FViewStyle = vsIcon;
     bool FGridLines = false, FRowSelect = false, FReadOnly = false, FShowColumnHeaders = true, FCheckboxes = false,
          FMultiSelect = false, FHideSelection = true, FOwnerData = false, FFullDrag = false, FColumnClick = true;
-    TBorderStyleItem FBorderStyle = bsSingleBorder;
+    TBorderStyle FBorderStyle = bsSingle;
     TCustomImageList* FSmallImages = nullptr;
     TCustomImageList* FLargeImages = nullptr;
     TCustomImageList* FStateImages = nullptr;
@@ -516,8 +516,8 @@ public:
     void SetAutoExpand(bool V) { FAutoExpand = V; }
     TSortType SortType() const { return FSortType; }
     void SetSortType(TSortType V);
-    TBorderStyleItem BorderStyle() const { return FBorderStyle; }
-    void SetBorderStyle(TBorderStyleItem V);
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle V);
     // The setters stand for TVM_SETIMAGELIST; the lists are not owned.
     TCustomImageList* Images() const { return FImages; }
     void SetImages(TCustomImageList* V);
@@ -592,7 +592,7 @@ private:
     bool FShowRoot = true, FShowLines = true, FShowButtons = true, FRightClickSelect = false, FHideSelection = true,
          FReadOnly = false, FRowSelect = false, FAutoExpand = false;
     TSortType FSortType = stNone;
-    TBorderStyleItem FBorderStyle = bsSingleBorder;
+    TBorderStyle FBorderStyle = bsSingle;
     TCustomImageList* FImages = nullptr;
     TCustomImageList* FStateImages = nullptr;
     String FTypeAhead;
@@ -757,4 +757,90 @@ protected:
 private:
     std::vector<TTabSheet*> FPages;
     TTabSheet* FActivePage = nullptr;
+};
+
+// ---------------------------------------------------------------------------------
+// Progress bar and track bar
+
+enum TProgressBarOrientation { pbHorizontal, pbVertical };
+
+class TProgressBar : public TNativeControl {
+public:
+    explicit TProgressBar(TComponent* AOwner);
+    int Min() const { return FMin; }
+    void SetMin(int V) { SetRange(V, FMax); }
+    int Max() const { return FMax; }
+    void SetMax(int V) { SetRange(FMin, V); }
+    void SetRange(int AMin, int AMax);
+    int Position() const { return FPosition; }
+    void SetPosition(int V);  // kept within Min .. Max
+    int Step() const { return FStep; }
+    void SetStep(int V) { FStep = V; }
+    void StepIt() { Perform(PBM_STEPIT); }
+    void StepBy(int Delta) { Perform(PBM_DELTAPOS, WPARAM(Delta)); }
+    bool Smooth() const { return FSmooth; }
+    void SetSmooth(bool V) { FSmooth = V; Invalidate(); }
+    TProgressBarOrientation Orientation() const { return FOrientation; }
+    void SetOrientation(TProgressBarOrientation V) { FOrientation = V; Invalidate(); }
+
+protected:
+    bool NativeProc(TMessage& Message) override;
+    void NativePaint(HDC DC) override;
+
+private:
+    int FMin = 0, FMax = 100, FPosition = 0, FStep = 10;
+    bool FSmooth = false;
+    TProgressBarOrientation FOrientation = pbHorizontal;
+};
+
+enum TTrackBarOrientation { trHorizontal, trVertical };
+enum TTickStyle { tsNone, tsAuto, tsManual };
+enum TTickMark { tmBottomRight, tmTopLeft, tmBoth };
+
+// A track bar: a thumb moved by the mouse (dragging it, or paging toward a press
+// beside it), the arrow keys (a line), Page Up and Down (a page), Home and End.
+class TTrackBar : public TNativeControl {
+public:
+    explicit TTrackBar(TComponent* AOwner);
+    int Min() const { return FMin; }
+    void SetMin(int V);
+    int Max() const { return FMax; }
+    void SetMax(int V);
+    int Position() const { return FPosition; }
+    void SetPosition(int V);  // kept within Min .. Max; OnChange when it changed
+    int PageSize() const { return FPageSize; }
+    void SetPageSize(int V) { FPageSize = std::max(0, V); }
+    int LineSize() const { return FLineSize; }
+    void SetLineSize(int V) { FLineSize = std::max(0, V); }
+    int Frequency() const { return FFrequency; }
+    void SetFrequency(int V) { FFrequency = std::max(1, V); Invalidate(); }
+    TTrackBarOrientation Orientation() const { return FOrientation; }
+    void SetOrientation(TTrackBarOrientation V) { FOrientation = V; Invalidate(); }
+    TTickStyle TickStyle() const { return FTickStyle; }
+    void SetTickStyle(TTickStyle V) { FTickStyle = V; Invalidate(); }
+    TTickMark TickMarks() const { return FTickMarks; }
+    void SetTickMarks(TTickMark V) { FTickMarks = V; Invalidate(); }
+    int ThumbLength() const { return FThumbLength; }
+    void SetThumbLength(int V) { FThumbLength = std::max(4, V); Invalidate(); }
+    TRect ThumbRect();
+    TNotifyEvent OnChange;
+
+protected:
+    void Dispatch(TMessage& Message) override;
+    bool NativeProc(TMessage& Message) override;
+    void NativePaint(HDC DC) override;
+    LRESULT NativeDlgCode() override { return DLGC_WANTARROWS; }
+    virtual void Changed();
+
+private:
+    int PositionAt(TPoint P);
+    TRect Channel();
+    void MoveTo(int V, int Code);
+    int FMin = 0, FMax = 10, FPosition = 0, FPageSize = 2, FLineSize = 1, FFrequency = 1, FThumbLength = 20;
+    TTrackBarOrientation FOrientation = trHorizontal;
+    TTickStyle FTickStyle = tsAuto;
+    TTickMark FTickMarks = tmBottomRight;
+    bool FDragging = false;
+    int FDragOffset = 0;
+    int FPageDir = 0;
 };

@@ -44,7 +44,7 @@ void TCustomEdit::CreateParams(TCreateParams& P)
     P.Style |= ES_AUTOHSCROLL | ES_AUTOVSCROLL;
     if (FMultiLine) P.Style |= ES_MULTILINE;
     if (FWantReturns && FMultiLine) P.Style |= ES_WANTRETURN;
-    if (FBorderStyle == bsSingleBorder) P.ExStyle |= WS_EX_CLIENTEDGE;
+    if (FBorderStyle == bsSingle) P.ExStyle |= WS_EX_CLIENTEDGE;
     if (FNativeReadOnly) P.Style |= ES_READONLY;
     if (!FHideSelection) P.Style |= ES_NOHIDESEL;
     if (FPasswordChar) P.Style |= ES_PASSWORD;
@@ -61,7 +61,7 @@ void TCustomEdit::CreateWnd()
 }
 
 // ---- properties -----------------------------------------------------------------------------------
-void TCustomEdit::SetBorderStyle(TBorderStyleItem V)
+void TCustomEdit::SetBorderStyle(TBorderStyle V)
 {
     if (FBorderStyle == V) return;
     FBorderStyle = V;

@@ -103,7 +103,7 @@ void TCustomListBox::CreateParams(TCreateParams& P)
     if (FTabWidth > 0) P.Style |= LBS_USETABSTOPS;
     if (FStyle == lbOwnerDrawFixed || FStyle == lbVirtualOwnerDraw) P.Style |= LBS_OWNERDRAWFIXED;
     if (FStyle == lbOwnerDrawVariable) P.Style |= LBS_OWNERDRAWVARIABLE;
-    if (FBorderStyle == bsSingleBorder) P.ExStyle |= WS_EX_CLIENTEDGE;
+    if (FBorderStyle == bsSingle) P.ExStyle |= WS_EX_CLIENTEDGE;
     P.WindowClass.style = CS_DBLCLKS;
 }
 
@@ -205,7 +205,7 @@ void TCustomListBox::SetColumns(int V)
 int TCustomListBox::TopIndex() { return int(Perform(LB_GETTOPINDEX)); }
 void TCustomListBox::SetTopIndex(int V) { Perform(LB_SETTOPINDEX, WPARAM(V)); }
 
-void TCustomListBox::SetBorderStyle(TBorderStyleItem V)
+void TCustomListBox::SetBorderStyle(TBorderStyle V)
 {
     if (FBorderStyle == V) return;
     FBorderStyle = V;

@@ -49,7 +49,7 @@ void TCustomListView::CreateParams(TCreateParams& P)
 {
     TNativeControl::CreateParams(P);
     P.Style |= WS_CLIPCHILDREN;
-    if (FBorderStyle == bsSingleBorder) P.ExStyle |= WS_EX_CLIENTEDGE;
+    if (FBorderStyle == bsSingle) P.ExStyle |= WS_EX_CLIENTEDGE;
     P.WindowClass.style = CS_DBLCLKS;
 }
 
@@ -150,7 +150,7 @@ void TCustomListView::SetOwnerData(bool V)
     ItemsCountChanged();
 }
 
-void TCustomListView::SetBorderStyle(TBorderStyleItem V)
+void TCustomListView::SetBorderStyle(TBorderStyle V)
 {
     if (FBorderStyle == V) return;
     FBorderStyle = V;

@@ -6,11 +6,11 @@
 #include <memory>
 #include <vector>
 
+#include "platform/forms/Forms.h"
 #include "platform/forms/NativeControl.h"
 #include "platform/graphics/ImgList.h"
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
-enum TBorderStyleItem { bsNoneBorder, bsSingleBorder };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // ---------------------------------------------------------------------------------
@@ -24,8 +24,8 @@ public:
 
     bool AutoSelect() const { return FAutoSelect; }
     void SetAutoSelect(bool V) { FAutoSelect = V; }
-    TBorderStyleItem BorderStyle() const { return FBorderStyle; }
-    void SetBorderStyle(TBorderStyleItem V);
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle V);
     TEditCharCase CharCase() const { return FCharCase; }
     void SetCharCase(TEditCharCase V);
     bool HideSelection() const { return FHideSelection; }
@@ -120,7 +120,7 @@ private:
     bool FCanUndo = false;
     bool FTyping = false;  // the last change was typing at the caret (one undo step)
     bool FHideSelection = true, FNativeReadOnly = false, FModified = false;
-    TBorderStyleItem FBorderStyle = bsSingleBorder;
+    TBorderStyle FBorderStyle = bsSingle;
     TEditCharCase FCharCase = ecNormal;
     int FMaxLength = 0;
     char32_t FPasswordChar = 0;
@@ -234,8 +234,8 @@ public:
     void SetAutoComplete(bool V) { FAutoComplete = V; }
     bool IntegralHeight() const { return FIntegralHeight; }
     void SetIntegralHeight(bool V) { FIntegralHeight = V; }
-    TBorderStyleItem BorderStyle() const { return FBorderStyle; }
-    void SetBorderStyle(TBorderStyleItem V);
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle V);
     TRect ItemRect(int Index);
     // The item at a client point; with Existing, -1 beyond the last item, else Count.
     int ItemAtPos(TPoint Pos, bool Existing);
@@ -294,7 +294,7 @@ private:
     int FTabWidth = 0;
     bool FMultiSelect = false, FExtendedSelect = true, FSorted = false, FAutoComplete = true,
          FIntegralHeight = false;
-    TBorderStyleItem FBorderStyle = bsSingleBorder;
+    TBorderStyle FBorderStyle = bsSingle;
     TListBoxStyle FStyle = lbStandard;
     bool FTracking = false, FPressedOnItem = false;
     TPoint FLastMouse;
@@ -305,4 +305,204 @@ private:
 class TListBox : public TCustomListBox {
 public:
     using TCustomListBox::TCustomListBox;
+};
+
+// ---------------------------------------------------------------------------------
+// Combo box
+
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+
+class TComboDropList;
+
+// A combo box: an edit part (csDropDown) or a fixed text (csDropDownList) over a list of
+// items that drops down in a popup that never takes the focus.  Up and Down change the
+// item; F4 or Alt+Down drop the list.
+class TCustomComboBox : public TNativeControl {
+public:
+    explicit TCustomComboBox(TComponent* AOwner);
+    ~TCustomComboBox() override;
+    TStrings* Items() { return FItems.get(); }
+    void SetItems(TStrings* V) { FItems->Assign(V); }
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int V);  // no OnChange
+    TComboBoxStyle Style() const { return FStyle; }
+    void SetStyle(TComboBoxStyle V);
+    bool Sorted() const { return FSorted; }
+    void SetSorted(bool V);
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int V) { FDropDownCount = std::max(1, V); }
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int V) { FMaxLength = std::max(0, V); }
+    bool DroppedDown() const;
+    void SetDroppedDown(bool V);
+    int ItemHeight();
+    void Clear();
+    TNotifyEvent OnChange, OnDropDown, OnCloseUp, OnSelect;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+    bool NativeProc(TMessage& Message) override;
+    void NativePaint(HDC DC) override;
+    LRESULT NativeDlgCode() override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
+    String GetText() const override { return FEditText; }
+    void SetTextValue(const String& V) override;
+    virtual void Change();
+    virtual void Select();
+
+private:
+    friend class TComboBoxStrings;
+    friend class TComboDropList;
+    void SelectNative(int Index, bool Notify);
+    void CloseUp(bool Accept);
+    TRect ButtonRect();
+
+    std::unique_ptr<TStringList> FList;
+    std::unique_ptr<TStrings> FItems;
+    int FItemIndex = -1;
+    String FEditText;
+    TComboBoxStyle FStyle = csDropDown;
+    bool FSorted = false;
+    int FDropDownCount = 8;
+    int FMaxLength = 0;
+    TComboDropList* FDrop = nullptr;
+};
+
+class TComboBox : public TCustomComboBox {
+public:
+    using TCustomComboBox::TCustomComboBox;
+};
+
+// ---------------------------------------------------------------------------------
+// Buttons, check boxes, radio buttons
+
+class TButtonControl : public TNativeControl {
+public:
+    explicit TButtonControl(TComponent* AOwner);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool V) { FWordWrap = V; Invalidate(); }
+
+protected:
+    void Dispatch(TMessage& Message) override;
+    bool NativeProc(TMessage& Message) override;
+    // the native button's press: true while the pointer holds it down over the control
+    bool FPressed = false, FTracking = false, FWordWrap = false;
+    virtual void NativeClicked() {}
+};
+
+// A push button.  Click() works whether or not the button is enabled or visible (the
+// program calls hidden buttons' handlers that way); it sets the form's ModalResult.
+class TButton : public TButtonControl {
+public:
+    explicit TButton(TComponent* AOwner);
+    bool Default() const { return FDefault; }
+    void SetDefault(bool V);
+    bool Cancel() const { return FCancel; }
+    void SetCancel(bool V) { FCancel = V; }
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult V) { FModalResult = V; }
+    void Click() override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+    void NativePaint(HDC DC) override;
+    LRESULT NativeDlgCode() override;
+    void NativeClicked() override { NotifyCommand(BN_CLICKED); }
+
+private:
+    bool FDefault = false, FCancel = false;
+    TModalResult FModalResult = mrNone;
+};
+
+class TCustomCheckBox : public TButtonControl {
+public:
+    explicit TCustomCheckBox(TComponent* AOwner);
+    bool Checked() const { return FState == cbChecked; }
+    void SetChecked(bool V) { SetState(V ? cbChecked : cbUnchecked); }
+    TCheckBoxState State() const { return FState; }
+    void SetState(TCheckBoxState V);
+    bool AllowGrayed() const { return FAllowGrayed; }
+    void SetAllowGrayed(bool V) { FAllowGrayed = V; }
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment V) { FAlignment = V; Invalidate(); }
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+    void NativePaint(HDC DC) override;
+    void NativeClicked() override;
+    virtual void Toggle();
+    TCheckBoxState FState = cbUnchecked;
+    bool FAllowGrayed = false;
+    TAlignment FAlignment = taRightJustify;
+};
+
+class TCheckBox : public TCustomCheckBox {
+public:
+    using TCustomCheckBox::TCustomCheckBox;
+};
+
+// A radio button: checking it unchecks the radio buttons beside it (same parent).
+class TRadioButton : public TButtonControl {
+public:
+    explicit TRadioButton(TComponent* AOwner);
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool V);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment V) { FAlignment = V; Invalidate(); }
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+    void NativePaint(HDC DC) override;
+    void NativeClicked() override;
+
+private:
+    bool FChecked = false;
+    TAlignment FAlignment = taRightJustify;
+};
+
+// ---------------------------------------------------------------------------------
+// Labels
+
+class TCustomLabel : public TGraphicControl {
+public:
+    explicit TCustomLabel(TComponent* AOwner);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment V);
+    TTextLayout Layout() const { return FLayout; }
+    void SetLayout(TTextLayout V);
+    bool Transparent() const { return !FControlStyle.Contains(csOpaque); }
+    void SetTransparent(bool V);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool V);
+    bool ShowAccelChar() const { return FShowAccelChar; }
+    void SetShowAccelChar(bool V);
+    TWinControl* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl* V);
+    void SetAutoSize(bool V) override;
+    // Draws the caption into Rect with DrawText flags (DT_CALCRECT measures into Rect).
+    virtual void DoDrawText(TRect& Rect, UINT Flags);
+    // With AutoSize, fits the bounds to the caption (the right edge stays for right
+    // alignment, the width stays with word wrap).
+    virtual void AdjustBounds();
+
+protected:
+    void Paint() override;
+    void Dispatch(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Loaded() override;
+    String DisplayCaption() const;
+
+private:
+    TAlignment FAlignment = taLeftJustify;
+    TTextLayout FLayout = tlTop;
+    bool FWordWrap = false, FShowAccelChar = true;
+    TWinControl* FFocusControl = nullptr;
+};
+
+class TLabel : public TCustomLabel {
+public:
+    using TCustomLabel::TCustomLabel;
 };

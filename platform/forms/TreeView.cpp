@@ -44,7 +44,7 @@ TCustomTreeView::~TCustomTreeView()
 void TCustomTreeView::CreateParams(TCreateParams& P)
 {
     TNativeControl::CreateParams(P);
-    if (FBorderStyle == bsSingleBorder) P.ExStyle |= WS_EX_CLIENTEDGE;
+    if (FBorderStyle == bsSingle) P.ExStyle |= WS_EX_CLIENTEDGE;
     P.WindowClass.style = CS_DBLCLKS;
 }
 
@@ -120,7 +120,7 @@ void TCustomTreeView::SetSortType(TSortType V)
     if (V == stText || V == stBoth) AlphaSort(true);
 }
 
-void TCustomTreeView::SetBorderStyle(TBorderStyleItem V)
+void TCustomTreeView::SetBorderStyle(TBorderStyle V)
 {
     if (FBorderStyle == V) return;
     FBorderStyle = V;

@@ -331,7 +331,7 @@ TEST_F(EditTest, CaretLivesWithTheFocusAndNeverEntersAMemoryPicture)
 TEST_F(EditTest, TransparentColoursDrawGlyphsOnlyAndSelectionIsOpaque)
 {
     Reset("MMMM", 0, 0);
-    Edit->SetBorderStyle(bsNoneBorder);
+    Edit->SetBorderStyle(bsNone);
     // the colour request as a skinned edit answers it: transparent, white text, no brush
     Edit->WindowProc = [Old = Edit->WindowProc](TMessage& M) {
         if (M.Msg == CN_CTLCOLOREDIT) {
@@ -369,7 +369,7 @@ TEST_F(EditTest, TransparentColoursDrawGlyphsOnlyAndSelectionIsOpaque)
 TEST_F(EditTest, BordersComeFromTheStylesAndMarginsFromMessages)
 {
     EXPECT_EQ(Edit->ClientWidth(), 196);  // a client edge of 2 pixels
-    Edit->SetBorderStyle(bsNoneBorder);
+    Edit->SetBorderStyle(bsNone);
     EXPECT_EQ(Edit->ClientWidth(), 200);
     Edit->Perform(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(2, 0));
     EXPECT_EQ(Edit->Perform(EM_GETMARGINS), MAKELPARAM(2, 0));
