@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/forms/BevelTypes.h"
 #include "platform/forms/Controls.h"
 #include "skin/bsSkinCtrls.h"
 #include "skin/bsSkinData.h"
@@ -724,8 +725,6 @@ protected:
 // Skinned bevel
 // ---------------------------------------------------------------------------------------
 
-enum TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
-enum TBevelStyle { bsLowered, bsRaised };
 
 // A windowless frame or line of a Shape and a Style drawn in the two colours of the skin's
 // "bevel" record (the system's button highlight and shadow without a skin), with a divider

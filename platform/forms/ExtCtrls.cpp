@@ -204,8 +204,8 @@ void TCustomPanel::SetShowCaption(bool V)
 void TCustomPanel::AdjustClientRect(TRect& R)
 {
     int B = FBorderWidth + (FBorderStyle == bsSingle ? 1 : 0);
-    if (FBevelOuter != bvNone) B += FBevelWidth;
-    if (FBevelInner != bvNone) B += FBevelWidth;
+    if (FBevelOuter != TPanelBevel::bvNone) B += FBevelWidth;
+    if (FBevelInner != TPanelBevel::bvNone) B += FBevelWidth;
     R = {R.Left + B, R.Top + B, std::max(R.Left + B, R.Right - B), std::max(R.Top + B, R.Bottom - B)};
 }
 
@@ -221,10 +221,10 @@ void TCustomPanel::Paint()
         R = {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
     }
     auto Bevel = [&](TPanelBevel V) {
-        if (V == bvNone) return;
-        if (V != bvSpace)
+        if (V == TPanelBevel::bvNone) return;
+        if (V != TPanelBevel::bvSpace)
             for (int I = 0; I < FBevelWidth; ++I) {
-                DrawEdgeFrame(DC, R, V == bvLowered, 1);
+                DrawEdgeFrame(DC, R, V == TPanelBevel::bvLowered, 1);
                 R = {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
             }
         else R = {R.Left + FBevelWidth, R.Top + FBevelWidth, R.Right - FBevelWidth, R.Bottom - FBevelWidth};

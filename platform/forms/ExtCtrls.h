@@ -3,10 +3,8 @@
 
 #include <memory>
 
+#include "platform/forms/BevelTypes.h"
 #include "platform/forms/StdCtrls.h"
-
-enum TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
-enum TBevelStyle { bsLowered, bsRaised };
 
 // A frame or line drawn in the button shadow and highlight colours.
 class TBevel : public TGraphicControl {
@@ -54,7 +52,8 @@ private:
     bool FStretch = false, FCenter = false, FProportional = false, FTransparent = false;
 };
 
-enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
+// Scoped, since the skinned panel's border styles use the same names.
+enum class TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
 using TBevelWidth = int;
 
 // A container that paints its colour, bevels and caption.
@@ -84,7 +83,7 @@ protected:
     void Dispatch(TMessage& Message) override;
 
 private:
-    TPanelBevel FBevelInner = bvNone, FBevelOuter = bvRaised;
+    TPanelBevel FBevelInner = TPanelBevel::bvNone, FBevelOuter = TPanelBevel::bvRaised;
     TBevelWidth FBevelWidth = 1;
     int FBorderWidth = 0;
     TBorderStyle FBorderStyle = bsNone;

@@ -230,7 +230,7 @@ TEST_F(PlainTest, BevelsPanelsAndImagesPaint)
     EXPECT_EQ(PixelAt(Bevel, 10, 0), ColorToRGB(clBtnHighlight));
 
     auto* Panel = Add<TPanel>({100, 20, 200, 80});
-    Panel->SetBevelOuter(bvLowered);
+    Panel->SetBevelOuter(TPanelBevel::bvLowered);
     Panel->SetBevelWidth(2);
     TRect R = Panel->ClientRect();
     Panel->AdjustClientRect(R);
