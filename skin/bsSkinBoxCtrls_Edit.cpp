@@ -33,7 +33,7 @@ TbsSkinCustomEdit::TbsSkinCustomEdit(TComponent* AOwner) : TbsCustomEdit(AOwner)
     Font()->SetColor(clBlack);
     Font()->SetStyle({});
     Font()->SetHeight(13);
-    SetBorderStyle(bsNoneBorder);
+    SetBorderStyle(bsNone);
     SetHeight(20);
     SetTransparentMode(true);
     FDefaultFont = std::make_unique<TFont>();
