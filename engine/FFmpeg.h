@@ -159,6 +159,12 @@ struct TAVOutputStream {
     int64_t cur_dts = AV_NOPTS_VALUE;
 };
 
+// A packet that is freed with its owner.
+struct TPacketFree {
+    void operator()(AVPacket* APacket) const;
+};
+using TPacketPtr = std::unique_ptr<AVPacket, TPacketFree>;
+
 // The conversion thread of one transcoder.
 class TConvertThread : public TThread {
 public:
@@ -346,6 +352,10 @@ public:
     void SetupPassLog(TAVOutputStream* AOst, int AStreamNumber);
     int ConfigureFilters(TAVInputStream* AIst, TAVOutputStream* AOst);
     void SetupBitstreamFilters(TAVOutputStream* AOst);
+    // The scaler flags, read back from the option store ("sws_flags") into Fsws_flags.
+    unsigned ReadSwsFlags();
+    // The stream's scaled picture, in the encoder's format and size (made once).
+    void AllocPictTmp(TAVOutputStream* AOst);
     void OpenEncoders();
     void OpenDecoders();
     void CloseEncoders();
@@ -361,7 +371,10 @@ public:
     void OutputFrame(TAVInputStream* AIst, AVFrame* AFrame);
     void OutputVideoFrame(TAVInputStream* AIst, AVFrame* AFrame);
     void CopyPacket(TAVOutputStream* AOst, TAVInputStream* AIst, const AVPacket* APacket);
+    // Writes a packet through the stream's bitstream filters (from AIndex on) and the muxer.
     void WritePacket(TAVOutputStream* AOst, AVPacket* APacket);
+    void FilterPacket(TAVOutputStream* AOst, size_t AIndex, AVPacket* APacket);
+    void MuxPacket(TAVOutputStream* AOst, AVPacket* APacket);
     void FlushEncoder(TAVOutputStream* AOst);
     // Takes every packet the encoder has ready and writes it; the bytes written.
     int ReceivePackets(TAVOutputStream* AOst);

@@ -311,11 +311,8 @@ void TCustomFFmpeg::SubtitleOut(TAVOutputStream* AOst, TAVInputStream* AIst, AVS
         int size = AV.avcodec_encode_subtitle(enc, Fsubtitle_out, bufferSize, ASub);
         if (i == 1) ASub->num_rects = rects;
         if (size < 0) throw FFmpegException("Subtitle encoding failed");
-        AVPacket* pkt = AV.av_packet_alloc();
-        if (!pkt || AV.av_new_packet(pkt, size) < 0) {
-            AV.av_packet_free(&pkt);
-            throw FFmpegException("Subtitle encoding failed");
-        }
+        TPacketPtr pkt(AV.av_packet_alloc());
+        if (!pkt || AV.av_new_packet(pkt.get(), size) < 0) throw FFmpegException("Subtitle encoding failed");
         std::memcpy(pkt->data, Fsubtitle_out, size_t(size));
         pkt->stream_index = AOst->st->index;
         pkt->pts = AV.av_rescale_q(ASub->pts, AV_TIME_BASE_Q, AOst->st->time_base);
@@ -323,12 +320,6 @@ void TCustomFFmpeg::SubtitleOut(TAVOutputStream* AOst, TAVInputStream* AIst, AVS
             pkt->pts += AV.av_rescale_q(i == 0 ? ASub->start_display_time : ASub->end_display_time, AVRational{1, 1000},
                                         AOst->st->time_base);
         pkt->dts = pkt->pts;
-        try {
-            WritePacket(AOst, pkt);
-        } catch (...) {
-            AV.av_packet_free(&pkt);
-            throw;
-        }
-        AV.av_packet_free(&pkt);
+        WritePacket(AOst, pkt.get());
     }
 }

@@ -376,20 +376,10 @@ void TCustomFFmpeg::SetupEncode(TAVOutputStream* AOst, TAVInputStream* AIst)
         if (AOst->video_resample) {
             enc->bits_per_raw_sample = 0;
             if (!FEnableFilter) {
-                AOst->pict_tmp = AV.av_frame_alloc();
-                if (AOst->pict_tmp) {
-                    AOst->pict_tmp->format = enc->pix_fmt;
-                    AOst->pict_tmp->width = enc->width;
-                    AOst->pict_tmp->height = enc->height;
-                }
-                if (!AOst->pict_tmp || AV.av_frame_get_buffer(AOst->pict_tmp, 0) < 0)
-                    throw FFmpegException("Cannot allocate temp picture, check pix fmt");
-                int64_t flags = Fsws_flags;
-                if (FOptions.sws_opts && AV.av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &flags) >= 0)
-                    Fsws_flags = unsigned(flags);
+                AllocPictTmp(AOst);
                 AOst->img_resample_ctx =
                     AV.sws_getContext(cw, ch, AVPixelFormat(in_fmt), enc->width, enc->height, enc->pix_fmt,
-                                      int(Fsws_flags), nullptr, nullptr, nullptr);
+                                      int(ReadSwsFlags()), nullptr, nullptr, nullptr);
                 if (!AOst->img_resample_ctx) throw FFmpegException("Cannot get resampling context");
             }
         }
@@ -407,6 +397,27 @@ void TCustomFFmpeg::SetupEncode(TAVOutputStream* AOst, TAVInputStream* AIst)
     }
     default: throw FFmpegException("invalid codec_type of output stream");
     }
+}
+
+unsigned TCustomFFmpeg::ReadSwsFlags()
+{
+    int64_t flags = Fsws_flags;
+    if (FOptions.sws_opts && AV.av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &flags) >= 0)
+        Fsws_flags = unsigned(flags);
+    return Fsws_flags;
+}
+
+void TCustomFFmpeg::AllocPictTmp(TAVOutputStream* AOst)
+{
+    if (AOst->pict_tmp) return;
+    AOst->pict_tmp = AV.av_frame_alloc();
+    if (AOst->pict_tmp) {
+        AOst->pict_tmp->format = AOst->enc->pix_fmt;
+        AOst->pict_tmp->width = AOst->enc->width;
+        AOst->pict_tmp->height = AOst->enc->height;
+    }
+    if (!AOst->pict_tmp || AV.av_frame_get_buffer(AOst->pict_tmp, 0) < 0)
+        throw FFmpegException("Cannot allocate temp picture, check pix fmt");
 }
 
 void TCustomFFmpeg::SetupPassLog(TAVOutputStream* AOst, int AStreamNumber)
@@ -465,8 +476,7 @@ int TCustomFFmpeg::ConfigureFilters(TAVInputStream* AIst, TAVOutputStream* AOst)
     AIst->input_video_filter = src;
     AIst->out_video_filter = sink;
 
-    int64_t flags = Fsws_flags;
-    if (FOptions.sws_opts) AV.av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &flags);
+    const unsigned flags = ReadSwsFlags();
     AVFilterContext* last = src;
     const int cw = in_w - AOst->leftBand - AOst->rightBand;
     const int ch = in_h - AOst->topBand - AOst->bottomBand;

@@ -51,6 +51,8 @@ double TCustomFFmpeg::OutputTime(const TAVOutputStream* AOst) const
     return double(AOst->cur_dts) * av_q2d(AOst->st->time_base);
 }
 
+void TPacketFree::operator()(AVPacket* APacket) const { AV.av_packet_free(&APacket); }
+
 void TCustomFFmpeg::Transcode()
 {
     try {
@@ -64,12 +66,9 @@ void TCustomFFmpeg::Transcode()
 
 void TCustomFFmpeg::TranscodeLoop()
 {
-    AVPacket* pkt = AV.av_packet_alloc();
+    TPacketPtr packet(AV.av_packet_alloc());
+    AVPacket* pkt = packet.get();
     if (!pkt) throw FFmpegException("av_packet_alloc failed");
-    struct TFree {
-        AVPacket*& P;
-        ~TFree() { AV.av_packet_free(&P); }
-    } freePacket{pkt};
     int64_t last_report = Ftimer_start;
 
     while (!FBroken) {
@@ -423,7 +422,7 @@ void TCustomFFmpeg::CopyPacket(TAVOutputStream* AOst, TAVInputStream* AIst, cons
         AOst->sync_opts++;
     }
     AOst->coded_quality = -FF_QP2LAMBDA;
-    AVPacket* opkt = AV.av_packet_clone(APacket);
+    TPacketPtr opkt(AV.av_packet_clone(APacket));
     if (!opkt) throw FFmpegException("av_packet_clone failed");
     opkt->stream_index = AOst->st->index;
     const AVRational itb = AIst->st->time_base;
@@ -433,65 +432,59 @@ void TCustomFFmpeg::CopyPacket(TAVOutputStream* AOst, TAVInputStream* AIst, cons
                 start;
     opkt->duration = APacket->duration > 0 ? AV.av_rescale_q(APacket->duration, itb, otb) : 0;
     opkt->flags = APacket->flags;
-    try {
-        WritePacket(AOst, opkt);
-    } catch (...) {
-        AV.av_packet_free(&opkt);
-        throw;
-    }
-    AV.av_packet_free(&opkt);
+    WritePacket(AOst, opkt.get());
     AOst->frame_number++;
 }
 
-void TCustomFFmpeg::WritePacket(TAVOutputStream* AOst, AVPacket* APacket)
+void TCustomFFmpeg::WritePacket(TAVOutputStream* AOst, AVPacket* APacket) { FilterPacket(AOst, 0, APacket); }
+
+void TCustomFFmpeg::FilterPacket(TAVOutputStream* AOst, size_t AIndex, AVPacket* APacket)
 {
-    // Writes one packet through the filters from AIndex on.
-    std::function<void(size_t, AVPacket*)> run = [&](size_t AIndex, AVPacket* APkt) {
-        if (AIndex < AOst->bsfs.size()) {
-            AVBSFContext* bsf = AOst->bsfs[AIndex];
-            auto report = [&](int AErr) {
-                String codec = AOst->encoding_needed && AOst->enc->codec ? String(AOst->enc->codec->name) : String("copy");
-                String msg = AVErrorText(Format("%s failed for stream %d, codec %s", String(bsf->filter->name),
-                                                APkt->stream_index, codec),
-                                         AErr);
-                if (Fexit_on_error) throw FFmpegException(msg);
-                Log(llError, msg);
-            };
-            AVPacket* keep = AV.av_packet_clone(APkt);  // written unfiltered when the filter fails
-            int err = AV.av_bsf_send_packet(bsf, APkt);
-            if (err < 0) {
-                AV.av_packet_free(&keep);
-                report(err);
-                run(AIndex + 1, APkt);
-                return;
-            }
-            AVPacket* out = AV.av_packet_alloc();
-            bool any = false;
-            while ((err = AV.av_bsf_receive_packet(bsf, out)) >= 0) {
-                any = true;
-                run(AIndex + 1, out);
-                AV.av_packet_unref(out);
-            }
-            AV.av_packet_free(&out);
-            if (err != AVERROR(EAGAIN) && err != AVERROR_EOF) {
-                report(err);
-                if (!any && keep) run(AIndex + 1, keep);
-            }
-            AV.av_packet_free(&keep);
-            return;
-        }
-        if (APkt->dts != AV_NOPTS_VALUE) {
-            int64_t end = APkt->dts + std::max<int64_t>(APkt->duration, 0);
-            if (!FJoinMode) AOst->cur_dts = end;
-            else
-                for (auto& o : Fost_table)
-                    if (o->st == AOst->st) o->cur_dts = end;
-        }
-        AOst->packets_written++;
-        int err = AV.av_interleaved_write_frame(AOst->oc, APkt);
-        if (err < 0) throw FFmpegException(AVErrorText("av_interleaved_write_frame()", err));
+    if (AIndex >= AOst->bsfs.size()) {
+        MuxPacket(AOst, APacket);
+        return;
+    }
+    AVBSFContext* bsf = AOst->bsfs[AIndex];
+    auto report = [&](int AErr) {
+        String codec = AOst->encoding_needed && AOst->enc->codec ? String(AOst->enc->codec->name) : String("copy");
+        String msg = AVErrorText(
+            Format("%s failed for stream %d, codec %s", String(bsf->filter->name), AOst->st->index, codec), AErr);
+        if (Fexit_on_error) throw FFmpegException(msg);
+        Log(llError, msg);
     };
-    run(0, APacket);
+    TPacketPtr keep(AV.av_packet_clone(APacket));  // written unfiltered when the filter fails
+    int err = AV.av_bsf_send_packet(bsf, APacket);
+    if (err < 0) {
+        report(err);
+        FilterPacket(AOst, AIndex + 1, APacket);
+        return;
+    }
+    TPacketPtr out(AV.av_packet_alloc());
+    if (!out) throw FFmpegException("av_packet_alloc failed");
+    bool any = false;
+    while ((err = AV.av_bsf_receive_packet(bsf, out.get())) >= 0) {
+        any = true;
+        FilterPacket(AOst, AIndex + 1, out.get());
+        AV.av_packet_unref(out.get());
+    }
+    if (err != AVERROR(EAGAIN) && err != AVERROR_EOF) {
+        report(err);
+        if (!any && keep) FilterPacket(AOst, AIndex + 1, keep.get());
+    }
+}
+
+void TCustomFFmpeg::MuxPacket(TAVOutputStream* AOst, AVPacket* APacket)
+{
+    if (APacket->dts != AV_NOPTS_VALUE) {
+        int64_t end = APacket->dts + std::max<int64_t>(APacket->duration, 0);
+        if (!FJoinMode) AOst->cur_dts = end;
+        else
+            for (auto& o : Fost_table)
+                if (o->st == AOst->st) o->cur_dts = end;
+    }
+    AOst->packets_written++;
+    int err = AV.av_interleaved_write_frame(AOst->oc, APacket);
+    if (err < 0) throw FFmpegException(AVErrorText("av_interleaved_write_frame()", err));
 }
 
 int TCustomFFmpeg::ReceivePackets(TAVOutputStream* AOst)
@@ -559,15 +552,8 @@ void TCustomFFmpeg::FlushEncoder(TAVOutputStream* AOst)
                 if (enc->codec && (enc->codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME)) {
                     EncodeAudioFifo(AOst, left);
                 } else {
-                    // Padded with silence to a whole frame.
-                    int pad = enc->frame_size - left;
-                    std::vector<uint8_t*> data(size_t(std::max(enc->ch_layout.nb_channels, AV_NUM_DATA_POINTERS)), nullptr);
-                    if (AV.av_samples_alloc(data.data(), nullptr, enc->ch_layout.nb_channels, pad, enc->sample_fmt, 0) < 0)
-                        throw FFmpegException("frame_bytes invalid.");
-                    AV.av_samples_set_silence(data.data(), 0, pad, enc->ch_layout.nb_channels, enc->sample_fmt);
-                    AV.av_audio_fifo_write(AOst->fifo, reinterpret_cast<void**>(data.data()), pad);
-                    AV.av_freep(&data[0]);
-                    EncodeAudioFifo(AOst, enc->frame_size);
+                    // Padded with silence to a whole frame, which then goes out.
+                    InsertSilence(AOst, enc->frame_size - left);
                 }
             }
         }

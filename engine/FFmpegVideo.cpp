@@ -147,24 +147,12 @@ int TCustomFFmpeg::VideoOut(TAVOutputStream* AOst, TAVInputStream* AIst, AVFrame
             AOst->resample_width = APicture->width - AOst->leftBand - AOst->rightBand;
             AOst->resample_height = APicture->height - AOst->topBand - AOst->bottomBand;
             AOst->resample_pix_fmt = APicture->format;
-            if (!AOst->pict_tmp) {
-                AOst->pict_tmp = AV.av_frame_alloc();
-                if (AOst->pict_tmp) {
-                    AOst->pict_tmp->format = enc->pix_fmt;
-                    AOst->pict_tmp->width = enc->width;
-                    AOst->pict_tmp->height = enc->height;
-                }
-                if (!AOst->pict_tmp || AV.av_frame_get_buffer(AOst->pict_tmp, 0) < 0)
-                    throw FFmpegException("Cannot allocate temp picture, check pix fmt");
-            }
+            AllocPictTmp(AOst);
             AOst->video_resample = 1;
-            int64_t flags = Fsws_flags;
-            if (FOptions.sws_opts && AV.av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &flags) >= 0)
-                Fsws_flags = unsigned(flags);
             if (AOst->img_resample_ctx) AV.sws_freeContext(AOst->img_resample_ctx);
             AOst->img_resample_ctx = AV.sws_getContext(AOst->resample_width, AOst->resample_height,
                                                        AVPixelFormat(APicture->format), enc->width, enc->height,
-                                                       enc->pix_fmt, int(Fsws_flags), nullptr, nullptr, nullptr);
+                                                       enc->pix_fmt, int(ReadSwsFlags()), nullptr, nullptr, nullptr);
             if (!AOst->img_resample_ctx) throw FFmpegException("Cannot get resampling context");
         }
         // 4. Cropping

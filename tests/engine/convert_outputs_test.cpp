@@ -63,12 +63,7 @@ double StreamDuration(const String& AFile, const String& ASelect)
                                          " -show_entries packet=pts_time,duration_time -of csv=p=0",
                                      AFile);
     double first = 1e30, last = -1e30;
-    size_t p = 0;
-    while (p < out.size()) {
-        size_t e = out.find('\n', p);
-        if (e == String::npos) e = out.size();
-        String line = out.substr(p, e - p);
-        p = e + 1;
+    for (const String& line : SplitLines(out)) {
         size_t comma = line.find(',');
         if (comma == String::npos || line.substr(0, comma) == "N/A") continue;
         double pts = std::atof(line.c_str());

@@ -83,6 +83,28 @@ const String& Folder()
 
 String Clip(const String& AName) { return Folder() + AName; }
 
+std::vector<String> SplitLines(const String& AText)
+{
+    std::vector<String> lines;
+    for (size_t p = 0; p < AText.size();) {
+        size_t e = AText.find('\n', p);
+        if (e == String::npos) e = AText.size();
+        lines.push_back(AText.substr(p, e - p));
+        p = e + 1;
+    }
+    return lines;
+}
+
+TOutputOptions AviOptions(int ABitrate)
+{
+    TOutputOptions o;
+    o.VideoCodec = "mpeg4";
+    o.VideoBitrate = ABitrate;
+    o.AudioCodec = "libmp3lame";
+    o.AudioBitrate = 64000;
+    return o;
+}
+
 String Probe(const String& AFile, const String& ASelect, const String& AEntries)
 {
     String sel = ASelect.empty() ? String() : "-select_streams " + ASelect + " ";

@@ -31,6 +31,11 @@ namespace converttest {
 const String& Folder();
 String Clip(const String& AName);
 
+// The lines of a text (without their ends).
+std::vector<String> SplitLines(const String& AText);
+// A small AVI output: MPEG-4 video at ABitrate, MP3 audio at 64 kbit/s.
+TOutputOptions AviOptions(int ABitrate = 300000);
+
 // One ffprobe value: "-show_entries AEntries -of default=nw=1:nk=1" for stream ASelect
 // ("v:0", "a:0"; empty for the format section).
 String Probe(const String& AFile, const String& ASelect, const String& AEntries);

@@ -1,6 +1,7 @@
 // The task list runs batches: one terminate event per task, in order and never two at
 // once, the final event last; failures, stops, pauses and the guards of a working list.
 #include "convert_support.h"
+#include "transcoder_support.h"
 
 #include "engine/MyUtils.h"
 
@@ -16,24 +17,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A small AVI output of one task.
-TOutputOptions SmallAvi()
-{
-    TOutputOptions o;
-    o.VideoCodec = "mpeg4";
-    o.VideoBitrate = 200000;
-    o.AudioCodec = "libmp3lame";
-    o.AudioBitrate = 64000;
-    o.AudioVolume = 256;
-    return o;
-}
-
 // Adds a task converting AInput into AFolder/outN.avi.
 int AddAviTask(REVuvudVCL& AList, const String& AInput, const String& AFolder)
 {
     int index = AList.AddTask(AInput);
     if (index < 0) return index;
-    TOutputOptions o = SmallAvi();
+    TOutputOptions o = AviOptions(200000);
     String name = AFolder + "out" + std::to_string(index) + ".avi";
     return AList.SetOutputFile(index, name, &o) ? index : -1;
 }
@@ -209,18 +198,33 @@ bool WaitReached(TGate& AGate, int ACount)
     });
 }
 
+// ATasks AVI tasks started on AThreads threads, each held at its first report until
+// AUntil holds for it.
+struct TGatedRun {
+    String Dir = enginetest::ScratchFolder();
+    TEvents Events;
+    std::unique_ptr<REVuvudVCL> List = NewTaskList(Events);
+    TGate Gate;
+
+    TGatedRun(int ATasks, int AThreads, std::function<bool(REVuvud*)> AUntil)
+    {
+        for (int i = 0; i < ATasks; ++i) EXPECT_EQ(AddAviTask(*List, Clip("clip.avi"), Dir), i);
+        InstallGate(*List, Gate, Events, AUntil);
+        List->Start(AThreads);
+    }
+    // Waits until ACount tasks are held.
+    bool Reached(int ACount) { return WaitReached(Gate, ACount); }
+};
+
 }  // namespace
 
 TEST(TaskList, StopWithWaitEndsTheRunningTasksAndTerminatesTheRest)
 {
-    const String dir = enginetest::ScratchFolder();
-    TEvents events;
-    auto list = NewTaskList(events);
-    for (int i = 0; i < 4; ++i) ASSERT_EQ(AddAviTask(*list, Clip("clip.avi"), dir), i);
-    TGate gate;
-    InstallGate(*list, gate, events, [](REVuvud* T) { return bool(T->FBroken); });
-    list->Start(2);
-    ASSERT_TRUE(WaitReached(gate, 2));  // tasks 0 and 1 are in the middle of their run
+    TGatedRun run(4, 2, [](REVuvud* T) { return bool(T->FBroken); });
+    const String& dir = run.Dir;
+    TEvents& events = run.Events;
+    auto& list = run.List;
+    ASSERT_TRUE(run.Reached(2));  // tasks 0 and 1 are in the middle of their run
     list->Stop(true);
     // Stop waited for the workers and for the deliveries.
     ASSERT_TRUE(events.Final());
@@ -257,14 +261,11 @@ TEST(TaskList, StopWithWaitEndsTheRunningTasksAndTerminatesTheRest)
 
 TEST(TaskList, PauseHoldsTheRunAndResumeFinishesIt)
 {
-    const String dir = enginetest::ScratchFolder();
-    TEvents events;
-    auto list = NewTaskList(events);
-    ASSERT_EQ(AddAviTask(*list, Clip("clip.avi"), dir), 0);
-    TGate gate;
-    InstallGate(*list, gate, events, [](REVuvud* T) { return T->Paused(); });
-    list->Start(1);
-    ASSERT_TRUE(WaitReached(gate, 1));
+    TGatedRun run(1, 1, [](REVuvud* T) { return T->Paused(); });
+    const String& dir = run.Dir;
+    TEvents& events = run.Events;
+    auto& list = run.List;
+    ASSERT_TRUE(run.Reached(1));
     list->Pause();
     // The worker is held at the next packet: the report count stays where it is.
     size_t before;
@@ -314,12 +315,7 @@ TEST(TaskList, GuardsOfAWorkingList)
     list->Start(0);
     ASSERT_TRUE(list->Terminated());
     auto expectGuard = [](const std::function<void()>& AStep, const String& AMessage) {
-        try {
-            AStep();
-            ADD_FAILURE() << "no exception: " << AMessage;
-        } catch (const Exception& E) {
-            EXPECT_EQ(E.Message(), AMessage);
-        }
+        transcodertest::ExpectFails(AStep, AMessage);
     };
     expectGuard([&] { list->AddTask(Clip("clip.avi")); }, "Cannot AddTask while working.");
     expectGuard([&] { list->AddInputFile(0, Clip("clip.avi")); }, "Cannot AddInputFile while working.");
@@ -335,22 +331,11 @@ TEST(TaskList, GuardsOfAWorkingList)
 
 TEST(TaskList, ClearingWhileTasksRunIsRefused)
 {
-    const String dir = enginetest::ScratchFolder();
-    TEvents events;
-    auto list = NewTaskList(events);
-    ASSERT_EQ(AddAviTask(*list, Clip("clip.avi"), dir), 0);
-    TGate gate;
-    InstallGate(*list, gate, events, [](REVuvud* T) { return bool(T->FBroken); });
-    list->Start(1);
-    ASSERT_TRUE(WaitReached(gate, 1));
-    try {
-        list->ClearTasks();
-        ADD_FAILURE() << "cleared while working";
-    } catch (const Exception& E) {
-        EXPECT_EQ(E.Message(), "Cannot ClearTasks while working.");
-    }
-    list->Stop(true);
-    EXPECT_NO_THROW(list->ClearTasks());
+    TGatedRun run(1, 1, [](REVuvud* T) { return bool(T->FBroken); });
+    ASSERT_TRUE(run.Reached(1));
+    transcodertest::ExpectFails([&] { run.List->ClearTasks(); }, "Cannot ClearTasks while working.");
+    run.List->Stop(true);
+    EXPECT_NO_THROW(run.List->ClearTasks());
 }
 
 TEST(TaskList, OutputLimitAndOpenFailures)
@@ -360,16 +345,16 @@ TEST(TaskList, OutputLimitAndOpenFailures)
     auto list = NewTaskList(events);
     ASSERT_EQ(list->AddTask(Clip("clip.avi")), 0);
     for (int i = 0; i < 20; ++i) {
-        TOutputOptions o = SmallAvi();
+        TOutputOptions o = AviOptions(200000);
         ASSERT_TRUE(list->SetOutputFile(0, dir + "o" + std::to_string(i) + ".avi", &o)) << i << list->LastErrMsg();
     }
-    TOutputOptions o = SmallAvi();
+    TOutputOptions o = AviOptions(200000);
     EXPECT_FALSE(list->SetOutputFile(0, dir + "o20.avi", &o));
     EXPECT_EQ(list->LastErrMsg(), "max output files 20 reached");
     // Open failures come back with the transcoder's text.
     EXPECT_EQ(list->AddTask(dir + "missing.avi"), -1);
     EXPECT_NE(list->LastErrMsg().find("missing.avi"), String::npos) << list->LastErrMsg();
-    TOutputOptions bad = SmallAvi();
+    TOutputOptions bad = AviOptions(200000);
     bad.FrameSize = "abc";
     EXPECT_FALSE(list->SetOutputFile(0, dir + "bad.avi", &bad));
     EXPECT_FALSE(list->LastErrMsg().empty());
