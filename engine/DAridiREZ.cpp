@@ -235,6 +235,16 @@ REVuvud* TCustomDAridiREZ::NewTask()
 int TCustomDAridiREZ::AddTask(const String& AFileName, PInputOptions AOptions)
 {
     CheckWorking("AddTask");
+    // Without its libraries a task cannot even be prepared.
+    static const std::pair<TLibrary, const char*> Needed[] = {
+        {avCodec, "LibAVCodec not loaded."},   {avFilter, "LibAVFilter not loaded."},
+        {avFormat, "LibAVFormat not loaded."}, {avUtil, "LibAVUtil not loaded."},
+        {swScale, "LibSwScale not loaded."},   {swResample, "LibSwResample not loaded."}};
+    for (const auto& [lib, text] : Needed)
+        if (!FFLoader().Loaded(lib)) {
+            FLastErrMsg = text;
+            return -1;
+        }
     std::unique_ptr<REVuvud> task;
     try {
         task.reset(NewTask());

@@ -372,3 +372,23 @@ TEST(SubtitleOut, DVBSubtitlesAreEncodedTwice)
     AV.avcodec_free_context(&enc);
     AV.avformat_free_context(oc);
 }
+
+TEST(ConvertStreams, ShortestEndsWithTheShortestInput)
+{
+    // Video from the 2 s clip, audio from the 1 s tone of a second input.
+    const String dir = enginetest::ScratchFolder();
+    for (bool shortest : {false, true}) {
+        TEvents events;
+        auto list = NewTaskList(events);
+        ASSERT_EQ(list->AddTask(Clip("clip.avi")), 0);
+        ASSERT_TRUE(list->AddInputFile(0, Clip("mono.wav")));
+        TOutputOptions o = AviOptions();
+        o.ExtOptions = String("map=0:0\nmap=1:0") + (shortest ? "\nshortest=1" : "");
+        const String out = dir + (shortest ? "short.avi" : "long.avi");
+        ASSERT_TRUE(list->SetOutputFile(0, out, &o)) << list->LastErrMsg();
+        list->Start(0);
+        ASSERT_EQ(events.Terminates.size(), 2u);
+        ASSERT_TRUE(events.Terminates[0].Finished) << events.Terminates[0].ExceptionMsg;
+        EXPECT_NEAR(CountFrames(out), shortest ? 25 : 50, 3) << out;
+    }
+}

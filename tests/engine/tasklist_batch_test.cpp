@@ -3,6 +3,7 @@
 #include "convert_support.h"
 #include "transcoder_support.h"
 
+#include "engine/FFmpegLoader.h"
 #include "engine/MyUtils.h"
 
 #include <algorithm>
@@ -11,6 +12,8 @@
 #include <filesystem>
 #include <set>
 #include <thread>
+
+#include <sys/resource.h>
 
 using namespace converttest;
 namespace fs = std::filesystem;
@@ -366,4 +369,30 @@ TEST(TaskList, OutputLimitAndOpenFailures)
     list->ClearTasks();
     EXPECT_FALSE(fs::exists(dir + "o0.avi"));
     EXPECT_FALSE(fs::exists(dir + "o19.avi"));
+}
+
+TEST(TaskList, AddingATaskWithoutTheLibrariesFailsWithTheirName)
+{
+    if (FFLoader().Loaded(TaskLibraries)) GTEST_SKIP() << "the libraries were loaded by an earlier test";
+    REVuvudVCL list;
+    EXPECT_EQ(list.AddTask(Clip("clip.avi")), -1);
+    EXPECT_EQ(list.LastErrMsg(), "LibAVCodec not loaded.");
+}
+
+TEST(TaskList, WorkersRunAtTheThreadPriority)
+{
+    const String dir = enginetest::ScratchFolder();
+    TEvents events;
+    auto list = NewTaskList(events);
+    ASSERT_EQ(AddAviTask(*list, Clip("clip.avi"), dir), 0);
+    list->SetThreadPriority(tpLowest);
+    list->SetTriggerEventInMainThread(false);  // the handler runs on the worker
+    std::atomic<int> nice{-100};
+    list->OnProgress = [&](TObject*, PProgressInfo) {
+        errno = 0;
+        nice = getpriority(PRIO_PROCESS, id_t(GetCurrentThreadId()));
+    };
+    list->Start(1);
+    ASSERT_TRUE(WaitForFinal(events));
+    EXPECT_EQ(nice.load(), 10);
 }
