@@ -178,8 +178,8 @@ bool SHGetPathFromIDList(LPCITEMIDLIST List, String& Path);
 inline bool SHGetPathFromIDListW(LPCITEMIDLIST List, String& Path) { return SHGetPathFromIDList(List, Path); }
 
 // ---- the system image list -----------------------------------------------------------------
-// The icon of an item: an index into the system image list (ShellImages.h), chosen by the
-// item's kind and, for files, the extension.
+// The icon of an item: an index into the system image list, chosen by the item's kind
+// and, for files, the extension.
 enum TShellIcon {
     siDesktop, siComputer, siHome, siDrive, siFolder, siFolderOpen, siFile, siVideo, siAudio, siImage, siText,
     siCount
@@ -199,6 +199,10 @@ uintptr_t SHGetFileInfo(const String& Path, DWORD FileAttributes, SHFILEINFO* In
                         LPCITEMIDLIST List = nullptr);
 // The icon index for a path (folder or file by the extension).
 int ShellIconIndexOfPath(const String& Path, bool Open);
+// The process-wide system image lists (32 or 16 pixels), made on first use and never
+// freed; SHGetFileInfo with SHGFI_SYSICONINDEX answers their handles.
+struct TImageListData;
+TImageListData* ShellSystemImageList(bool Small);
 
 // ---- details of file-system items --------------------------------------------------------
 constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x1, FILE_ATTRIBUTE_HIDDEN = 0x2, FILE_ATTRIBUTE_DIRECTORY = 0x10,

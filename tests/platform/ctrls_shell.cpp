@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "platform/graphics/ImgList.h"
 #include "platform/shell/Runner.h"
 #include "platform/shell/ShellAPI.h"
 #include "platform/shell/ShlObj.h"
@@ -544,4 +545,41 @@ TEST_F(ShellNamespace, IconsAndDetails)
     ASSERT_EQ(truncate((Touch(Big), Big.c_str()), int64_t(5) << 30), 0);
     ASSERT_TRUE(ShellGetFindData(Big, Data, Error));
     EXPECT_EQ(Data.Size, int64_t(5) << 30);
+}
+
+TEST(ShellImages, OneSystemListPerSizeWithEveryIcon)
+{
+    for (bool Small : {true, false}) {
+        HIMAGELIST L = ShellSystemImageList(Small);
+        ASSERT_NE(L, nullptr);
+        EXPECT_EQ(L, ShellSystemImageList(Small));  // one list, kept
+        int Cx = 0, Cy = 0;
+        ASSERT_TRUE(ImageList_GetIconSize(L, &Cx, &Cy));
+        EXPECT_EQ(Cx, Small ? 16 : 32);
+        EXPECT_EQ(Cy, Cx);
+        EXPECT_EQ(ImageList_GetImageCount(L), int(siCount));
+        // every icon has opaque and transparent pixels, and no two are alike
+        for (int I = 0; I < siCount; ++I) {
+            PSurface S = ImageList_GetImageSurface(L, I);
+            ASSERT_TRUE(S);
+            int Opaque = 0, Clear = 0;
+            for (int Y = 0; Y < Cy; ++Y)
+                for (int X = 0; X < Cx; ++X) (S->GetPixel(X, Y) >> 24 ? Opaque : Clear)++;
+            EXPECT_GT(Opaque, Cx * Cy / 5) << I;
+            EXPECT_GT(Clear, 0) << I;
+            for (int J = 0; J < I; ++J) {
+                PSurface T = ImageList_GetImageSurface(L, J);
+                bool Same = true;
+                for (int Y = 0; Y < Cy && Same; ++Y)
+                    for (int X = 0; X < Cx && Same; ++X) Same = S->GetPixel(X, Y) == T->GetPixel(X, Y);
+                EXPECT_FALSE(Same) << I << " " << J;
+            }
+        }
+    }
+    SHFILEINFO Info;
+    LPITEMIDLIST D = ILFromItems({});
+    EXPECT_EQ(SHGetFileInfo("", 0, &Info, SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON, D),
+              uintptr_t(ShellSystemImageList(true)));
+    EXPECT_EQ(SHGetFileInfo("", 0, &Info, SHGFI_PIDL | SHGFI_SYSICONINDEX, D), uintptr_t(ShellSystemImageList(false)));
+    ILFree(D);
 }
