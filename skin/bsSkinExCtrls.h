@@ -18,6 +18,16 @@
 #include "skin/bsSkinMenus.h"
 #include "skin/bsUtils.h"
 
+// Points the link Field of AOwner at Value (not owned), moving AOwner's free notification
+// from the component Field named to Value.
+template <class T>
+void bsSetLink(TComponent* AOwner, T*& Field, T* Value)
+{
+    if (Field && Field != Value) Field->RemoveFreeNotification(AOwner);
+    Field = Value;
+    if (Value) Value->FreeNotification(AOwner);
+}
+
 // In a skinned tool bar that adjusts its controls, ATop becomes the top that centres a
 // control of height AHeight in the bar's skin client rectangle.
 void bsCenterInToolBar(TControl* Control, int& ATop, int AHeight);

@@ -15,17 +15,13 @@ TbsGraphicSkinControl::~TbsGraphicSkinControl() = default;
 
 void TbsGraphicSkinControl::SetSkinData(TbsSkinData* Value)
 {
-    if (FSD && FSD != Value) FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (Value) Value->FreeNotification(this);
+    bsSetLink(this, FSD, Value);
     if (Value && !Value->Empty && !IsDesigning()) ChangeSkinData();
 }
 
 void TbsGraphicSkinControl::SetHintImageList(TCustomImageList* Value)
 {
-    if (FHintImageList && FHintImageList != Value) FHintImageList->RemoveFreeNotification(this);
-    FHintImageList = Value;
-    if (Value) Value->FreeNotification(this);
+    bsSetLink(this, FHintImageList, Value);
 }
 
 void TbsGraphicSkinControl::GetSkinData()

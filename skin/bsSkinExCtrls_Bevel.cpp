@@ -23,9 +23,7 @@ void TbsSkinBevel::SetStyle(TBevelStyle Value)
 
 void TbsSkinBevel::SetSkinData(TbsSkinData* Value)
 {
-    if (FSD && FSD != Value) FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (Value) Value->FreeNotification(this);
+    bsSetLink(this, FSD, Value);
     ChangeSkinData();
 }
 

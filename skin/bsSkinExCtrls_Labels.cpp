@@ -83,9 +83,7 @@ void TbsCustomLabel::SetTransparent(bool Value)
 
 void TbsCustomLabel::SetFocusControl(TWinControl* Value)
 {
-    if (FFocusControl && FFocusControl != Value) FFocusControl->RemoveFreeNotification(this);
-    FFocusControl = Value;
-    if (Value) Value->FreeNotification(this);
+    bsSetLink(this, FFocusControl, Value);
 }
 
 void TbsCustomLabel::SetAutoSize(bool Value)
@@ -190,12 +188,8 @@ TbsSkinStdLabel::TbsSkinStdLabel(TComponent* AOwner)
 
 void TbsSkinStdLabel::SetSkinData(TbsSkinData* Value)
 {
-    if (FSD && FSD != Value) FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (Value) {
-        Value->FreeNotification(this);
-        ChangeSkinData();
-    }
+    bsSetLink(this, FSD, Value);
+    if (Value) ChangeSkinData();
 }
 
 void TbsSkinStdLabel::Notification(TComponent* AComponent, TOperation Operation)
@@ -293,12 +287,8 @@ TbsSkinLinkLabel::TbsSkinLinkLabel(TComponent* AOwner)
 
 void TbsSkinLinkLabel::SetSkinData(TbsSkinData* Value)
 {
-    if (FSD && FSD != Value) FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (Value) {
-        Value->FreeNotification(this);
-        ChangeSkinData();
-    }
+    bsSetLink(this, FSD, Value);
+    if (Value) ChangeSkinData();
 }
 
 void TbsSkinLinkLabel::Notification(TComponent* AComponent, TOperation Operation)

@@ -38,9 +38,7 @@ void TbsSkinMenuSpeedButton::SetTrackButtonMode(bool Value)
 
 void TbsSkinMenuSpeedButton::SetSkinPopupMenu(TbsSkinPopupMenu* Value)
 {
-    if (FSkinPopupMenu && FSkinPopupMenu != Value) FSkinPopupMenu->RemoveFreeNotification(this);
-    FSkinPopupMenu = Value;
-    if (Value) Value->FreeNotification(this);
+    bsSetLink(this, FSkinPopupMenu, Value);
 }
 
 void TbsSkinMenuSpeedButton::SetNewStyle(bool Value)

@@ -220,9 +220,7 @@ void TbsSkinCustomSlider::SetUseSkinThumb(bool Value)
 
 void TbsSkinCustomSlider::SetThumbImageList(TCustomImageList* Value)
 {
-    if (FThumbImageList && FThumbImageList != Value) FThumbImageList->RemoveFreeNotification(this);
-    FThumbImageList = Value;
-    if (Value) Value->FreeNotification(this);
+    bsSetLink(this, FThumbImageList, Value);
     UpdateSlider();
 }
 

@@ -112,9 +112,7 @@ void TbsSkinSpeedButton::SetShowCaption(bool Value)
 
 void TbsSkinSpeedButton::SetImageList(TCustomImageList* Value)
 {
-    if (FButtonImages && FButtonImages != Value) FButtonImages->RemoveFreeNotification(this);
-    FButtonImages = Value;
-    if (Value) Value->FreeNotification(this);
+    bsSetLink(this, FButtonImages, Value);
     Repaint();
 }
 

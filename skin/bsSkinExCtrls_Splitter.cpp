@@ -123,9 +123,7 @@ TbsSkinSplitter::TbsSkinSplitter(TComponent* AOwner) : TbsCustomSplitter(AOwner)
 
 void TbsSkinSplitter::SetSkinData(TbsSkinData* Value)
 {
-    if (FSD && FSD != Value) FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (Value) Value->FreeNotification(this);
+    bsSetLink(this, FSD, Value);
     ChangeSkinData();
 }
 

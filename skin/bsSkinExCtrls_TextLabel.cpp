@@ -19,12 +19,8 @@ TbsSkinTextLabel::~TbsSkinTextLabel() { FLines->OnChange = nullptr; }
 
 void TbsSkinTextLabel::SetSkinData(TbsSkinData* Value)
 {
-    if (FSD && FSD != Value) FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (Value) {
-        Value->FreeNotification(this);
-        ChangeSkinData();
-    }
+    bsSetLink(this, FSD, Value);
+    if (Value) ChangeSkinData();
 }
 
 void TbsSkinTextLabel::Notification(TComponent* AComponent, TOperation Operation)

@@ -54,32 +54,8 @@ protected:
         SetCommandRunner(nullptr);
         FormTest::TearDown();
     }
-    static bool Close(TColor P, TColor C)
-    {
-        return std::abs(GetRValue(P) - GetRValue(C)) + std::abs(GetGValue(P) - GetGValue(C)) +
-                   std::abs(GetBValue(P) - GetBValue(C)) <
-               100;
-    }
-    // The box of the form's pixels near colour C inside R (Right < 0 when none).
-    TRect Ink(TRect R, TColor C)
-    {
-        TRect B(100000, 100000, -1, -1);
-        for (int Y = R.Top; Y < R.Bottom; ++Y)
-            for (int X = R.Left; X < R.Right; ++X)
-                if (Close(At(X, Y), C))
-                    B = TRect(std::min(B.Left, X), std::min(B.Top, Y), std::max(B.Right, X), std::max(B.Bottom, Y));
-        return B;
-    }
     // The box of the form's pixels in R that are not the form's colour.
-    TRect Drawn(TRect R)
-    {
-        TRect B(100000, 100000, -1, -1);
-        for (int Y = R.Top; Y < R.Bottom; ++Y)
-            for (int X = R.Left; X < R.Right; ++X)
-                if (At(X, Y) != FormColor)
-                    B = TRect(std::min(B.Left, X), std::min(B.Top, Y), std::max(B.Right, X), std::max(B.Bottom, Y));
-        return B;
-    }
+    TRect Drawn(TRect R) { return BoxOf(R, [](TColor P) { return P != FormColor; }); }
     TRect Around(TControl* L) { return TRect(L->Left(), L->Top(), L->Left() + L->Width() + 2, L->Top() + L->Height() + 2); }
     TbsDataSkinStdLabelControl* StdLabelRecord()
     {

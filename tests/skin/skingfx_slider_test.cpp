@@ -282,3 +282,16 @@ TEST_F(Slider, FocusShowsADottedRectangle)
     Pump();
     EXPECT_EQ(At(10 + 2, 10 + 2), RGB(10, 200, 10));
 }
+
+TEST_F(Slider, TransparentShowsTheParentsBackground)
+{
+    Form->SetColor(RGB(0, 100, 200));
+    S->SetTransparent(true);
+    S->SetOptions({});
+    Show();
+    EXPECT_EQ(At(10 + 100, 10 + 35), RGB(0, 100, 200));
+    S->SetTransparent(false);
+    S->SetColor(RGB(1, 2, 3));
+    Pump();
+    EXPECT_EQ(At(10 + 100, 10 + 35), RGB(1, 2, 3));
+}

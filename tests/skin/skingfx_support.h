@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/forms/Forms.h"
 #include "platform/windows/Headless.h"
 #include "skin/bsSkinData.h"
@@ -109,6 +111,25 @@ protected:
     void Press(TControl* C, int X = 5, int Y = 5) { Down(C, X, Y); }
     void Release(TControl* C, int X = 5, int Y = 5) { Up(C, X, Y); }
     void ClickOn(TControl* C, int X = 5, int Y = 5) { Click(C, X, Y); }
+    // Whether pixel P is within a small distance of colour C (smoothed text edges).
+    static bool Close(TColor P, TColor C)
+    {
+        return std::abs(GetRValue(P) - GetRValue(C)) + std::abs(GetGValue(P) - GetGValue(C)) +
+                   std::abs(GetBValue(P) - GetBValue(C)) <
+               100;
+    }
+    // The box of the form's pixels in R for which Match holds (Right < 0 when none).
+    TRect BoxOf(TRect R, const std::function<bool(TColor)>& Match)
+    {
+        TRect B(100000, 100000, -1, -1);
+        for (int Y = R.Top; Y < R.Bottom; ++Y)
+            for (int X = R.Left; X < R.Right; ++X)
+                if (Match(At(X, Y)))
+                    B = TRect(std::min(B.Left, X), std::min(B.Top, Y), std::max(B.Right, X), std::max(B.Bottom, Y));
+        return B;
+    }
+    // The box of the form's pixels near colour C inside R.
+    TRect Ink(TRect R, TColor C) { return BoxOf(R, [C](TColor P) { return Close(P, C); }); }
     // Moves the virtual clock in steps of Step ms, running timers on the way.
     void Wait(int Ms, int Step = 10)
     {

@@ -16,30 +16,15 @@ TSize Measure(TFont* Font, const String& Text)
     return TSize{R.Width(), R.Height()};
 }
 
-// How many pixels of the form in R are within a small distance of colour C.
 class TextLabel : public FormTest {
 protected:
+    // How many pixels of the form in R are near colour C.
     int Near(TRect R, TColor C)
     {
         int N = 0;
         for (int Y = R.Top; Y < R.Bottom; ++Y)
             for (int X = R.Left; X < R.Right; ++X) N += Close(At(X, Y), C);
         return N;
-    }
-    static bool Close(TColor P, TColor C)
-    {
-        return std::abs(GetRValue(P) - GetRValue(C)) + std::abs(GetGValue(P) - GetGValue(C)) +
-                   std::abs(GetBValue(P) - GetBValue(C)) <
-               100;
-    }
-    // The box of the pixels near colour C in R (empty when none).
-    TRect Box(TRect R, TColor C)
-    {
-        TRect B(100000, 100000, -1, -1);
-        for (int Y = R.Top; Y < R.Bottom; ++Y)
-            for (int X = R.Left; X < R.Right; ++X)
-                if (Close(At(X, Y), C)) B = TRect(std::min(B.Left, X), std::min(B.Top, Y), std::max(B.Right, X), std::max(B.Bottom, Y));
-        return B;
     }
     TbsSkinTextLabel* Label(const String& Text, TRect R = TRect(10, 10, 75, 75))
     {
@@ -148,7 +133,7 @@ TEST_F(TextLabel, DisabledTextIsDrawnTwiceLightUnderDark)
     L->SetEnabled(false);
     Show();
     const TRect R(L->Left(), L->Top(), L->Left() + L->Width() + 2, L->Top() + L->Height() + 2);
-    const TRect Light = Box(R, RGB(250, 0, 0)), Dark = Box(R, RGB(0, 0, 250));
+    const TRect Light = Ink(R, RGB(250, 0, 0)), Dark = Ink(R, RGB(0, 0, 250));
     ASSERT_GE(Dark.Right, 0);
     ASSERT_GE(Light.Right, 0);
     EXPECT_EQ(Light.Right, Dark.Right + 1);
@@ -172,13 +157,13 @@ TEST_F(TextLabel, LayoutPlacesTheTextInTheHeight)
     L->SetBounds(10, 10, 100, 100);
     L->DefaultFont()->SetColor(RGB(255, 0, 0));
     Show();
-    const TRect Top = Box(L->BoundsRect(), RGB(255, 0, 0));
+    const TRect Top = Ink(L->BoundsRect(), RGB(255, 0, 0));
     L->SetLayout(tlBottom);
     Pump();
-    const TRect Bottom = Box(L->BoundsRect(), RGB(255, 0, 0));
+    const TRect Bottom = Ink(L->BoundsRect(), RGB(255, 0, 0));
     L->SetLayout(tlCenter);
     Pump();
-    const TRect Centre = Box(L->BoundsRect(), RGB(255, 0, 0));
+    const TRect Centre = Ink(L->BoundsRect(), RGB(255, 0, 0));
     const int Line = Measure(L->DefaultFont(), "Mx").cy;
     EXPECT_EQ(Bottom.Top - Top.Top, 100 - Line);
     EXPECT_EQ(Centre.Top - Top.Top, (100 - Line) / 2);
@@ -186,6 +171,6 @@ TEST_F(TextLabel, LayoutPlacesTheTextInTheHeight)
     L->SetLayout(tlTop);
     L->SetAlignment(taRightJustify);
     Pump();
-    const TRect Right = Box(L->BoundsRect(), RGB(255, 0, 0));
+    const TRect Right = Ink(L->BoundsRect(), RGB(255, 0, 0));
     EXPECT_EQ(Right.Right, Top.Right + 100 - Measure(L->DefaultFont(), "Mx").cx);
 }
