@@ -57,3 +57,31 @@ constexpr UINT EWX_LOGOFF = 0, EWX_SHUTDOWN = 0x1, EWX_REBOOT = 0x2, EWX_FORCE =
 // off through "systemctl poweroff", else "loginctl poweroff"; true when one of them
 // accepted.  Logging off and rebooting are not offered (false).
 bool ExitWindowsEx(UINT Flags, DWORD Reason);
+
+// ---- the notification area (system tray) ---------------------------------------------------
+constexpr DWORD NIM_ADD = 0, NIM_MODIFY = 1, NIM_DELETE = 2;
+constexpr UINT NIF_MESSAGE = 0x1, NIF_ICON = 0x2, NIF_TIP = 0x4, NIF_STATE = 0x8, NIF_INFO = 0x10;
+struct NOTIFYICONDATA {
+    DWORD cbSize = sizeof(NOTIFYICONDATA);
+    HWND hWnd = nullptr;
+    UINT uID = 0;
+    UINT uFlags = 0;
+    UINT uCallbackMessage = 0;
+    HICON hIcon = nullptr;
+    String szTip;
+    DWORD dwState = 0, dwStateMask = 0;
+    String szInfo;
+    UINT uTimeout = 0;
+    String szInfoTitle;
+    DWORD dwInfoFlags = 0;
+};
+using NOTIFYICONDATAW = NOTIFYICONDATA;
+// Puts an icon into the desktop's notification area through the X11 system tray
+// protocol (a small window of our own docked by the tray manager), changes or removes
+// it.  Mouse presses, releases and moves on the icon reach hWnd as uCallbackMessage
+// with WParam = uID and LParam = the mouse message (WM_LBUTTONDOWN ...).  A new tray
+// manager gets the icon again by itself.  Without a display or without a tray
+// manager (as under Xvfb) there is no icon and the call answers false; balloon texts
+// (NIF_INFO) are not shown and answer false.
+bool Shell_NotifyIcon(DWORD Message, NOTIFYICONDATA* Data);
+inline bool Shell_NotifyIconW(DWORD Message, NOTIFYICONDATA* Data) { return Shell_NotifyIcon(Message, Data); }
