@@ -319,6 +319,8 @@ void TCustomFFmpeg::SubtitleOut(TAVOutputStream* AOst, TAVInputStream* AIst, AVS
         if (dvb)
             pkt->pts += AV.av_rescale_q(i == 0 ? ASub->start_display_time : ASub->end_display_time, AVRational{1, 1000},
                                         AOst->st->time_base);
+        else  // how long the text shows
+            pkt->duration = AV.av_rescale_q(ASub->end_display_time, AVRational{1, 1000}, AOst->st->time_base);
         pkt->dts = pkt->pts;
         WritePacket(AOst, pkt.get());
     }

@@ -507,6 +507,11 @@ void TCustomFFmpeg::NewSubtitleStream(AVFormatContext* AOutput)
             Fsubtitle_codec_name.clear();
             throw FFmpegException(FLastErrMsg);
         }
+    } else if (!copy) {
+        // No codec named: the container's own, as for video and audio (a stream without a
+        // codec could not be encoded at all).
+        id = AV.av_guess_codec(AOutput->oformat, nullptr, AOutput->url, nullptr, AVMEDIA_TYPE_SUBTITLE);
+        codec = AV.avcodec_find_encoder(id);
     }
     AVCodecContext* enc = AV.avcodec_alloc_context3(codec);
     if (!enc) throw FFmpegException("Could not alloc stream");

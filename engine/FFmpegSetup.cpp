@@ -344,7 +344,13 @@ void TCustomFFmpeg::SetupEncode(TAVOutputStream* AOst, TAVInputStream* AIst)
         if (!AOst->fifo) throw FFmpegException("av_fifo_alloc fail");
         AOst->audio_resample = enc->sample_rate != ipar->sample_rate || Faudio_sync_method > 1;
         break;
-    case AVMEDIA_TYPE_SUBTITLE:
+    case AVMEDIA_TYPE_SUBTITLE: {
+        // Text becomes text and pictures pictures; nothing converts one into the other.
+        const AVCodecDescriptor* in = AV.avcodec_descriptor_get(ipar->codec_id);
+        const AVCodecDescriptor* out = AV.avcodec_descriptor_get(enc->codec_id);
+        const int kinds = AV_CODEC_PROP_TEXT_SUB | AV_CODEC_PROP_BITMAP_SUB;
+        if (in && out && (in->props & kinds) && (out->props & kinds) && !(in->props & out->props & kinds))
+            throw FFmpegException("Subtitle encoding currently only possible from text to text or bitmap to bitmap");
         if (enc->time_base.num <= 0 || enc->time_base.den <= 0) enc->time_base = AV_TIME_BASE_Q;
         if (!enc->subtitle_header && ipar->extradata_size > 0 &&
             (ipar->codec_id == AV_CODEC_ID_ASS || ipar->codec_id == AV_CODEC_ID_SSA)) {
@@ -354,6 +360,7 @@ void TCustomFFmpeg::SetupEncode(TAVOutputStream* AOst, TAVInputStream* AIst)
             enc->subtitle_header_size = ipar->extradata_size;
         }
         break;
+    }
     case AVMEDIA_TYPE_VIDEO: {
         if (enc->pix_fmt == AV_PIX_FMT_NONE)
             throw FFmpegException("Video pixel format is unknown, stream cannot be encoded");

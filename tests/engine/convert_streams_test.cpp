@@ -392,3 +392,18 @@ TEST(ConvertStreams, ShortestEndsWithTheShortestInput)
         EXPECT_NEAR(CountFrames(out), shortest ? 25 : 50, 3) << out;
     }
 }
+
+TEST(ConvertStreams, SubtitlesTakeTheContainersCodecAndKeepTheirTimes)
+{
+    const String out = enginetest::ScratchFolder() + "sub.mkv";
+    TOutputOptions o = AviOptions();
+    auto run = Convert(Clip("sub.mkv"), out, o);
+    ASSERT_TRUE(run);
+    ASSERT_TRUE(run->Result().Finished) << run->Result().ExceptionMsg;
+    EXPECT_EQ(Probe(out, "s:0", "stream=codec_name"), "ass");
+    std::vector<String> packets =
+        SplitLines(enginetest::FFprobe("-select_streams s:0 -show_entries packet=pts_time,duration_time -of csv=p=0", out));
+    ASSERT_EQ(packets.size(), 2u);
+    EXPECT_EQ(packets[0], "0.500000,1.000000");
+    EXPECT_EQ(packets[1], "2.000000,1.000000");
+}

@@ -59,6 +59,8 @@ void Generate(const String& D)
     }
     Run("-i '" + D + "clip.avi' -i '" + D + "chapters.txt' -map 0 -map_chapters 1 -c copy '" + D + "ch.mkv'");
     Run("-f lavfi -i testsrc=size=160x120:rate=50:duration=1 -c:v mpeg4 '" + D + "fast.nut'");
+    std::ofstream(D + "s.srt") << "1\n00:00:00,500 --> 00:00:01,500\nHello\n\n2\n00:00:02,000 --> 00:00:03,000\nWorld\n";
+    Run(v + "4 -i '" + D + "s.srt' -c:v mpeg4 -c:s srt '" + D + "sub.mkv'");
     Run(v + "1 -f lavfi -i sine=f=440:d=1 -f lavfi -i \"sine=f=880:d=1,aformat=channel_layouts=stereo\" "
             "-map 0 -map 1 -map 2 -c:v mpeg4 -c:a mp2 -disposition:a:0 0 -disposition:a:1 0 '" + D + "two_audio.mkv'");
 }
@@ -68,7 +70,7 @@ void Generate(const String& D)
 const String& Folder()
 {
     static const String folder = [] {
-        String final = enginetest::MediaFolder() + "convert_v2/";
+        String final = enginetest::MediaFolder() + "convert_v3/";
         if (fs::exists(final + "done")) return final;
         String dir = enginetest::ScratchFolder();
         Generate(dir);

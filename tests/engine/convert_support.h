@@ -27,6 +27,7 @@ namespace converttest {
 //   jump.ts     mpeg2 in MPEG-TS whose timestamps jump forward by 30 s after 1 s
 //   ch.mkv      clip.avi with two chapters (0-1 s, 1-2 s)
 //   fast.nut    160x120 50 fps mpeg4, 1 s
+//   sub.mkv     4 s of video with two subtitles (0.5-1.5 s "Hello", 2-3 s "World")
 //   two_audio.mkv  video, a mono and a stereo audio stream, neither marked as the default
 const String& Folder();
 String Clip(const String& AName);
