@@ -99,7 +99,7 @@ struct TPacketQueue {
     int nb_packets = 0;
     int size = 0;          // packet sizes plus one node size per packet
     int nb_end_markers = 0;  // empty packets queued at the end of the input
-    int abort_request = 0;
+    std::atomic<int> abort_request{0};
     SDL_mutex* mutex = nullptr;
     SDL_cond* cond = nullptr;
 };
@@ -161,7 +161,7 @@ struct TVideoState {
     aint read_pause_return{0};
     AVFormatContext* ic = nullptr;
 
-    int audio_stream = -1;
+    aint audio_stream{-1};
     Tav_sync_type av_sync_type = AV_SYNC_AUDIO_MASTER;
     double external_clock = 0;
     int64_t external_clock_time = 0;
@@ -171,7 +171,7 @@ struct TVideoState {
     double audio_diff_avg_coef = 0;
     double audio_diff_threshold = 0;
     int audio_diff_avg_count = 0;
-    AVStream* audio_st = nullptr;
+    std::atomic<AVStream*> audio_st{nullptr};
     AVCodecContext* audio_dec = nullptr;
     TPacketQueue audioq;
     int audio_hw_buf_size = 0;
@@ -198,9 +198,9 @@ struct TVideoState {
     int xpos = 0;
 
     SDL_Thread* subtitle_tid = nullptr;
-    int subtitle_stream = -1;
+    aint subtitle_stream{-1};
     aint subtitle_stream_changed{0};
-    AVStream* subtitle_st = nullptr;
+    std::atomic<AVStream*> subtitle_st{nullptr};
     AVCodecContext* subtitle_dec = nullptr;
     TPacketQueue subtitleq;
     TSubPicture subpq[SUBPICTURE_QUEUE_SIZE];
@@ -213,8 +213,8 @@ struct TVideoState {
     double frame_last_pts = NAN;  // NAN: no value
     double frame_last_delay = 0;
     adouble video_clock{0};
-    int video_stream = -1;
-    AVStream* video_st = nullptr;
+    aint video_stream{-1};
+    std::atomic<AVStream*> video_st{nullptr};
     AVCodecContext* video_dec = nullptr;
     TPacketQueue videoq;
     adouble video_current_pts{0};
@@ -222,7 +222,8 @@ struct TVideoState {
     std::atomic<int64_t> video_current_pos{-1};
     TVideoPicture pictq[VIDEO_PICTURE_QUEUE_SIZE];
     aint pictq_size{0};  // changed under pictq_mutex
-    int pictq_rindex = 0, pictq_windex = 0;
+    aint pictq_rindex{0};
+    int pictq_windex = 0;
     aint last_shown{-1};  // the slot shown last by a refresh, -1 before the first
     SDL_mutex* pictq_mutex = nullptr;
     SDL_cond* pictq_cond = nullptr;
@@ -380,6 +381,19 @@ TThread* StartPlayThread(TCustomPlayer* APlayer);
 
 // ---------------------------------------------------------------------------------
 // The player component
+
+// The player's data lock: recursive, with a timed wait that polls, so that every
+// acquisition is an ordinary one (and race detectors see them all).
+class TDataLock {
+public:
+    void Acquire() { FLock.lock(); }
+    void Release() { FLock.unlock(); }
+    // wrSignaled when acquired within ATimeoutMs, else wrTimeout.
+    TWaitResult WaitFor(uint32_t ATimeoutMs);
+
+private:
+    std::recursive_mutex FLock;
+};
 
 class TCustomPlayer : public TFFBaseComponent {
 public:
@@ -552,7 +566,7 @@ public:
     TAVProbe* FAVProbe = nullptr;
     HWND FScreenHandle = nullptr;
     uintptr_t FScreenWindowId = 0;  // the display's window behind FScreenHandle, 0 = none
-    TMutex FDataLock;
+    TDataLock FDataLock;
     TEvent FSeekEvent{true, true}, FPictEvent{true, true}, FStopEvent{true, true};
     std::atomic<TPlayState> FEventState{psStop};
     std::atomic<int64_t> FEventPTS{0};

@@ -96,7 +96,7 @@ int DecodeAudioFrame(TVideoState* VS, double* APTS)
             continue;
         }
         if (VS->audio_pkt->pts != AV_NOPTS_VALUE)
-            VS->audio_clock = av_q2d(VS->audio_st->time_base) * double(VS->audio_pkt->pts);
+            VS->audio_clock = av_q2d(VS->audio_st.load()->time_base) * double(VS->audio_pkt->pts);
         if (AV.avcodec_send_packet(Dec, VS->audio_pkt) < 0)
             GlobalLogger()->Log(P, llInfo, "avcodec_decode_audio2() failed");
         else

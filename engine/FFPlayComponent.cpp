@@ -499,19 +499,19 @@ void TCustomPlayer::SetFormat(const String& AValue)
 int TCustomPlayer::AudioStreamIndex() const
 {
     TVideoState* VS = FVideoState.load();
-    return VS ? VS->audio_stream : -1;
+    return VS ? VS->audio_stream.load() : -1;
 }
 
 int TCustomPlayer::VideoStreamIndex() const
 {
     TVideoState* VS = FVideoState.load();
-    return VS ? VS->video_stream : -1;
+    return VS ? VS->video_stream.load() : -1;
 }
 
 int TCustomPlayer::SubtitleStreamIndex() const
 {
     TVideoState* VS = FVideoState.load();
-    return VS ? VS->subtitle_stream : -1;
+    return VS ? VS->subtitle_stream.load() : -1;
 }
 
 void TCustomPlayer::SetAudioStreamIndex(int V)

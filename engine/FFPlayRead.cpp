@@ -48,7 +48,9 @@ void FreeNode(TPacketNode* ANode)
 
 void QueueInit(TPacketQueue* Q)
 {
-    *Q = TPacketQueue();
+    Q->first_pkt = Q->last_pkt = nullptr;
+    Q->nb_packets = Q->size = Q->nb_end_markers = 0;
+    Q->abort_request = 0;
     Q->mutex = AV.SDL_CreateMutex();
     Q->cond = AV.SDL_CreateCond();
 }
@@ -322,6 +324,7 @@ int OpenStreamComponent(TVideoState* VS, int AStreamIndex)
 
     if (Ctx->codec_type == AVMEDIA_TYPE_AUDIO) {
         // The decoder's samples are converted to at most two channels of 16-bit samples.
+        // Everything the callback uses is ready before SDL starts its audio thread.
         int Channels = Ctx->ch_layout.nb_channels;
         SDL_AudioSpec Wanted{};
         Wanted.freq = Ctx->sample_rate;
@@ -331,23 +334,11 @@ int OpenStreamComponent(TVideoState* VS, int AStreamIndex)
         Wanted.samples = SDL_AUDIO_BUFFER_SIZE;
         Wanted.callback = AudioCallback;
         Wanted.userdata = VS;
-        if (Wanted.freq <= 0 || Wanted.channels <= 0 || AV.SDL_OpenAudio(&Wanted, nullptr) < 0) {
-            P->SetErrorMessage(String("SDL_OpenAudio() failed: ") + AV.SDL_GetError(), false);
-            FreeDecoder(Ctx);
-            return -1;
-        }
-        VS->audio_hw_buf_size = int(Wanted.size);
         VS->audio_src_fmt = AV_SAMPLE_FMT_S16;
         VS->audio_src_rate = Ctx->sample_rate;
         AV.av_channel_layout_uninit(&VS->audio_src_layout);
         VS->audio_channels = Wanted.channels;
         VS->audio_freq = Wanted.freq;
-    }
-
-    St->discard = AVDISCARD_DEFAULT;
-    switch (Ctx->codec_type) {
-    case AVMEDIA_TYPE_AUDIO:
-        VS->audio_stream = AStreamIndex;
         VS->audio_st = St;
         VS->audio_dec = Ctx;
         VS->AudioDuration = St->duration != AV_NOPTS_VALUE
@@ -357,12 +348,30 @@ int OpenStreamComponent(TVideoState* VS, int AStreamIndex)
         VS->audio_buf_index = 0;
         VS->audio_diff_avg_coef = std::exp(std::log10(0.01) / AUDIO_DIFF_AVG_NB);
         VS->audio_diff_avg_count = 0;
-        VS->audio_diff_threshold = 2.0 * SDL_AUDIO_BUFFER_SIZE / Ctx->sample_rate;
+        VS->audio_diff_threshold = Ctx->sample_rate > 0 ? 2.0 * SDL_AUDIO_BUFFER_SIZE / Ctx->sample_rate : 0;
         VS->audio_pkt = AV.av_packet_alloc();
         VS->audio_pkt_sent = false;
         VS->audio_frame = AV.av_frame_alloc();
         QueueInit(&VS->audioq);
         QueuePutFlush(&VS->audioq);
+        if (Wanted.freq <= 0 || Wanted.channels <= 0 || AV.SDL_OpenAudio(&Wanted, nullptr) < 0) {
+            P->SetErrorMessage(String("SDL_OpenAudio() failed: ") + AV.SDL_GetError(), false);
+            QueueEnd(&VS->audioq);
+            AV.av_packet_free(&VS->audio_pkt);
+            AV.av_frame_free(&VS->audio_frame);
+            VS->audio_st = nullptr;
+            VS->audio_dec = nullptr;
+            VS->AudioDuration = -1;
+            FreeDecoder(Ctx);
+            return -1;
+        }
+        VS->audio_hw_buf_size = int(Wanted.size);
+    }
+
+    St->discard = AVDISCARD_DEFAULT;
+    switch (Ctx->codec_type) {
+    case AVMEDIA_TYPE_AUDIO:
+        VS->audio_stream = AStreamIndex;
         AV.SDL_PauseAudio(0);
         break;
     case AVMEDIA_TYPE_VIDEO:

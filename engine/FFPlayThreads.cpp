@@ -7,7 +7,9 @@
 #include "engine/MyUtils.h"
 #include "platform/graphics/Graphics.h"
 
+#include <chrono>
 #include <cmath>
+#include <thread>
 #include <cstring>
 
 // ---------------------------------------------------------------------------------
@@ -176,12 +178,22 @@ TThread* StartPlayThread(TCustomPlayer* APlayer) { return TThread::CreateRunning
 namespace {
 
 struct TMutexGuard {
-    explicit TMutexGuard(TMutex& AMutex) : M(AMutex) { M.Acquire(); }
+    explicit TMutexGuard(TDataLock& AMutex) : M(AMutex) { M.Acquire(); }
     ~TMutexGuard() { M.Release(); }
-    TMutex& M;
+    TDataLock& M;
 };
 
 }  // namespace
+
+TWaitResult TDataLock::WaitFor(uint32_t ATimeoutMs)
+{
+    const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(ATimeoutMs);
+    while (!FLock.try_lock()) {
+        if (std::chrono::steady_clock::now() >= End) return wrTimeout;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return wrSignaled;
+}
 
 void TCustomPlayer::CloseAndQuit()
 {
@@ -383,7 +395,7 @@ TBitmap* TCustomPlayer::CurrentFrame(int64_t& APTS)
         if (!FVideoState.load()) return Empty();
     }
     struct TRelease {
-        TMutex& M;
+        TDataLock& M;
         ~TRelease() { M.Release(); }
     } Release{FDataLock};
     TVideoState* VS = FVideoState.load();

@@ -129,7 +129,7 @@ int ConfigureVideoGraph(TVideoState* VS, TVideoGraph& G, const AVFrame* AFrame)
     G.Graph = AV.avfilter_graph_alloc();
     if (!G.Graph) return AVERROR(ENOMEM);
     G.Graph->scale_sws_opts = AV.av_strdup(::Format("flags=%d", P->Fsws_flags).c_str());
-    AVRational Tb = VS->video_st->time_base;
+    AVRational Tb = VS->video_st.load()->time_base;
     AVRational Sar = AFrame->sample_aspect_ratio;
     if (Sar.num <= 0 || Sar.den <= 0) Sar = AVRational{0, 1};
     String Args = ::Format("video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=%d/%d", AFrame->width,
@@ -347,7 +347,7 @@ int ShownSlot(TVideoState* VS)
 {
     if (VS->pictq_size > 0) return VS->pictq_rindex;
     int Last = VS->last_shown;
-    return Last >= 0 ? Last : VS->pictq_rindex;
+    return Last >= 0 ? Last : VS->pictq_rindex.load();
 }
 
 void AllocPicture(TVideoState* VS)
@@ -386,7 +386,7 @@ int VideoThreadProc(void* AArg)
                 VS->seek_done = 0;
                 VS->seek_paused = 0;
             }
-            AVRational Tb = G.Sink ? AV.av_buffersink_get_time_base(G.Sink) : VS->video_st->time_base;
+            AVRational Tb = G.Sink ? AV.av_buffersink_get_time_base(G.Sink) : VS->video_st.load()->time_base;
             double Pts = Out->pts != AV_NOPTS_VALUE ? double(Out->pts) * av_q2d(Tb) : NAN;
             int Ret = OutputPicture(VS, Out, Pts, Out->pkt_pos);
             AV.av_frame_unref(Out);
@@ -486,18 +486,23 @@ void RefreshVideo(TVideoState* VS, bool AAdvance)
             }
             const double Now = NowSeconds();
             TVideoPicture* Vp = &VS->pictq[VS->pictq_rindex];
-            if (Now < Vp->target_clock) return;
+            // Due times change under the picture lock (a flush clears them).
+            double Target, NextTarget;
+            bool Two;
+            {
+                TPictLock Guard(VS->pictq_mutex);
+                Target = Vp->target_clock;
+                Two = VS->pictq_size > 1;
+                NextTarget = Two ? VS->pictq[(VS->pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE].target_clock : 0;
+            }
+            if (Now < Target) return;
             VS->video_current_pts = Vp->pts;
             VS->video_current_pts_drift = Vp->pts - Now;
             VS->video_current_pos = Vp->pos;
-            double NextTarget;
-            if (VS->pictq_size > 1) {
-                const TVideoPicture* NextVp = &VS->pictq[(VS->pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE];
-                NextTarget = NextVp->target_clock;
-                if (NextTarget < Vp->target_clock)
-                    throw std::runtime_error("pictures are queued out of their time order");
+            if (Two) {
+                if (NextTarget < Target) throw std::runtime_error("pictures are queued out of their time order");
             } else {
-                NextTarget = Vp->target_clock + VS->video_clock - Vp->pts;
+                NextTarget = Target + VS->video_clock - Vp->pts;
             }
             if ((P->Fframedrop && Now > NextTarget && !VS->IsDevice) || SeekDoneAtStart || VS->seek_done) {
                 VS->skip_frames = VS->skip_frames * float(1.0 + FRAME_SKIP_FACTOR);
@@ -513,7 +518,7 @@ void RefreshVideo(TVideoState* VS, bool AAdvance)
             if (VS->subtitle_st) RetireSubtitles(VS);
             DisplayVideo(VS);
             if (AAdvance) {
-                VS->last_shown = VS->pictq_rindex;
+                VS->last_shown = VS->pictq_rindex.load();
                 VS->pictq_rindex = (VS->pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE;
                 TPictLock Guard(VS->pictq_mutex);
                 VS->pictq_size--;
@@ -548,7 +553,7 @@ int SubtitleThreadProc(void* AArg)
         }
         if (VS->subtitleq.abort_request) break;
         TSubPicture* Sp = &VS->subpq[VS->subpq_windex];
-        double Pts = Packet->pts != AV_NOPTS_VALUE ? double(Packet->pts) * av_q2d(VS->subtitle_st->time_base) : 0;
+        double Pts = Packet->pts != AV_NOPTS_VALUE ? double(Packet->pts) * av_q2d(VS->subtitle_st.load()->time_base) : 0;
         int Got = 0;
         if (AV.avcodec_decode_subtitle2(VS->subtitle_dec, &Sp->sub, &Got, Packet) >= 0 && Got) {
             if (Sp->sub.format == 0) {

@@ -30,7 +30,7 @@ protected:
         std::ifstream In(Output, std::ios::binary);
         std::string Data((std::istreambuf_iterator<char>(In)), {});
         std::vector<int16_t> Out(Data.size() / 2);
-        memcpy(Out.data(), Data.data(), Out.size() * 2);
+        if (!Out.empty()) memcpy(Out.data(), Data.data(), Out.size() * 2);
         return Out;
     }
     static int Peak(const std::vector<int16_t>& ASamples, size_t AFrom = 0)
