@@ -36,6 +36,19 @@ int CentreGrey(TBitmap* ABitmap)
     return Row[3 * (ABitmap->Width() / 2)];
 }
 
+// The picture on display once it is the one at APTS (microseconds), null when that
+// does not come.
+TBitmap* FrameAt(TCustomPlayer& APlayer, int64_t APTS)
+{
+    int64_t PTS = -1;
+    if (!WaitUntil([&] {
+            APlayer.CurrentFrame(PTS);
+            return PTS == APTS;
+        }))
+        return nullptr;
+    return APlayer.CurrentFrame(PTS);
+}
+
 }  // namespace
 
 TEST_F(PlayerPlay, PlaysToTheEndWithEventsOnTheGuiThread)
@@ -80,18 +93,15 @@ TEST_F(PlayerPlay, OpenPausedShowsTwoPicturesThenPauses)
     EXPECT_TRUE(P.Paused());
     ASSERT_TRUE(WaitUntil([&] { return Log.Has(psPause); }));
     // The second picture is on display once both have been refreshed.
-    int64_t PTS = -2;
-    ASSERT_TRUE(WaitUntil([&] {
-        P.CurrentFrame(PTS);
-        return PTS == 40000;
-    }));
-    TBitmap* Frame = P.CurrentFrame(PTS);
+    TBitmap* Frame = FrameAt(P, 40000);
+    ASSERT_NE(Frame, nullptr);
     EXPECT_EQ(Frame->Width(), 64);
     EXPECT_EQ(Frame->Height(), 48);
     EXPECT_NEAR(CentreGrey(Frame), GreyRGB(1), 3);
     EXPECT_EQ(Log.States(), (std::vector<TPlayState>{psPlay, psPause}));
     // Still paused a while later: no more pictures.
     WaitUntil([] { return false; }, 200);
+    int64_t PTS = -1;
     P.CurrentFrame(PTS);
     EXPECT_EQ(PTS, 40000);
     P.Stop(true);
@@ -142,12 +152,9 @@ TEST_F(PlayerPlay, SeekWhilePausedShowsTheNewPictureAndStaysPaused)
     } Seeks[] = {{1000000, 25}, {400000, 10}, {1800000, 45}, {0, 0}};
     for (const auto& S : Seeks) {
         P.Seek(S.Target, TSeekFlags{}, true);
-        int64_t PTS = -1;
-        ASSERT_TRUE(WaitUntil([&] {
-            P.CurrentFrame(PTS);
-            return PTS == S.Frame * 40000;
-        })) << S.Target;
-        EXPECT_NEAR(CentreGrey(P.CurrentFrame(PTS)), GreyRGB(S.Frame), 3) << S.Target;
+        TBitmap* Frame = FrameAt(P, S.Frame * 40000);
+        ASSERT_NE(Frame, nullptr) << S.Target;
+        EXPECT_NEAR(CentreGrey(Frame), GreyRGB(S.Frame), 3) << S.Target;
         EXPECT_TRUE(P.Paused());
         EXPECT_FALSE(P.Seeking());
     }
@@ -336,12 +343,8 @@ TEST_F(PlayerPlay, HookDrawsOnEveryPicture)
     P.SetHook(true);
     ASSERT_TRUE(P.Open(Clip("grey.avi"), nullptr, true));
     ASSERT_TRUE(WaitUntil([&] { return Log.Has(psPause); }));
-    int64_t PTS = -1;
-    ASSERT_TRUE(WaitUntil([&] {
-        P.CurrentFrame(PTS);
-        return PTS == 40000;
-    }));
-    TBitmap* Frame = P.CurrentFrame(PTS);
+    TBitmap* Frame = FrameAt(P, 40000);
+    ASSERT_NE(Frame, nullptr);
     auto Grey = [&](int Y) { return int(static_cast<const uint8_t*>(Frame->ScanLine(Y))[30]); };
     EXPECT_NEAR(Grey(5), GreyRGB(1), 3);
     EXPECT_GE(Grey(40), 250);
@@ -362,12 +365,8 @@ TEST_F(PlayerPlay, VerticalFlipShowsAndHooksTheTurnedPicture)
     P.SetVerticalFlip(true);
     ASSERT_TRUE(P.Open(Clip("split.avi"), nullptr, true));
     ASSERT_TRUE(WaitUntil([&] { return Log.Has(psPause); }));
-    int64_t PTS = -1;
-    ASSERT_TRUE(WaitUntil([&] {
-        P.CurrentFrame(PTS);
-        return PTS == 40000;
-    }));
-    TBitmap* Frame = P.CurrentFrame(PTS);
+    TBitmap* Frame = FrameAt(P, 40000);
+    ASSERT_NE(Frame, nullptr);
     // The clip is black above and white below; turned, white is on top.
     EXPECT_GE(static_cast<const uint8_t*>(Frame->ScanLine(2))[30], 250);
     EXPECT_LE(static_cast<const uint8_t*>(Frame->ScanLine(45))[30], 5);
