@@ -11,8 +11,9 @@
 #include <functional>
 #include <memory>
 
-#include "platform/forms/BevelTypes.h"
 #include "platform/forms/Controls.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/StdCtrls.h"
 #include "skin/bsSkinCtrls.h"
 #include "skin/bsSkinData.h"
 #include "skin/bsSkinMenus.h"
@@ -523,6 +524,11 @@ public:
 TbsDataSkinStdLabelControl* bsFindStdLabelRecord(TbsSkinData* SD, const String& Name, int& Index);
 // The character set of the skin's interface strings, or DefaultFont's, into Font.
 void bsSetTextCharset(TFont* Font, TbsSkinData* SD, TFont* DefaultFont);
+// The DrawText flags of a label's alignment and word wrap, with tabs expanded.
+UINT bsLabelTextFlags(const TCustomLabel* Label);
+// Fits an auto-sized label to its text measured on the screen DC through its canvas (so
+// that it measures also before its parent has a window).
+void bsAdjustLabelBounds(TCustomLabel* Label, TCanvas* Canvas);
 
 // ---------------------------------------------------------------------------------------
 // Skinned text label
@@ -590,51 +596,11 @@ protected:
 // Skinned standard label and link label
 // ---------------------------------------------------------------------------------------
 
-// The label the skinned labels build on: a caption drawn by DoDrawText (called once to
-// measure, with DT_CALCRECT, and once to draw), alignment, layout, word wrap, the
-// accelerator character and its focus control, auto size and transparency.
-class TbsCustomLabel : public TGraphicControl {
-public:
-    explicit TbsCustomLabel(TComponent* AOwner);
-
-    TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment Value);
-    TTextLayout Layout() const { return FLayout; }
-    void SetLayout(TTextLayout Value);
-    bool WordWrap() const { return FWordWrap; }
-    void SetWordWrap(bool Value);
-    bool ShowAccelChar() const { return FShowAccelChar; }
-    void SetShowAccelChar(bool Value);
-    bool Transparent() const { return !ControlStyle().Contains(csOpaque); }
-    void SetTransparent(bool Value);
-    TWinControl* FocusControl() const { return FFocusControl; }
-    void SetFocusControl(TWinControl* Value);
-    void SetAutoSize(bool Value) override;
-    void Dispatch(TMessage& Message) override;
-
-protected:
-    virtual String GetLabelText() const { return Caption(); }
-    // Measures (DT_CALCRECT: R becomes the text's extent) or draws the caption in R.
-    virtual void DoDrawText(TRect& R, UINT Flags);
-    virtual void AdjustBounds();
-    void Paint() override;
-    void Loaded() override;
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-    // The flags of the label's alignment and word wrap, with tabs expanded.
-    UINT TextFlags() const;
-
-    TAlignment FAlignment = taLeftJustify;
-    TTextLayout FLayout = tlTop;
-    bool FWordWrap = false;
-    bool FShowAccelChar = true;
-    TWinControl* FFocusControl = nullptr;
-};
-
 enum TbsEllipsType { bsetNone, bsetEndEllips, bsetPathEllips };
 
 // A label whose text takes the font and colour of the skin record "stdlabel", or its own
 // default font without a skin.
-class TbsSkinStdLabel : public TbsCustomLabel {
+class TbsSkinStdLabel : public TCustomLabel {
 public:
     explicit TbsSkinStdLabel(TComponent* AOwner);
 
@@ -656,6 +622,8 @@ public:
     void ChangeSkinData();
     // Draws the label with text AText onto C, its client rectangle moved by X, Y.
     void PaintSkinTo(TCanvas* C, int X, int Y, const String& AText);
+    void DoDrawText(TRect& R, UINT Flags) override;
+    void AdjustBounds() override;
 
     int FIndex = -1;
     // Copied from the record.
@@ -665,7 +633,6 @@ public:
     TColor FontColor = 0;
 
 protected:
-    void DoDrawText(TRect& R, UINT Flags) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void DrawSkinText(TCanvas* C, TRect& R, UINT Flags, String Text);
 
@@ -678,7 +645,7 @@ protected:
 
 // A label that is a hyperlink: hand cursor, underlined text that changes colour (or
 // glows) under the mouse, and a click that opens URL with the desktop's opener.
-class TbsSkinLinkLabel : public TbsCustomLabel {
+class TbsSkinLinkLabel : public TCustomLabel {
 public:
     explicit TbsSkinLinkLabel(TComponent* AOwner);
 
@@ -707,6 +674,8 @@ public:
     void ChangeSkinData();
     void Click() override;
     void Dispatch(TMessage& Message) override;
+    void DoDrawText(TRect& R, UINT Flags) override;
+    void AdjustBounds() override;
 
     int FIndex = -1;
     // Copied from the record.
@@ -716,7 +685,6 @@ public:
     TColor FontColor = 0, ActiveFontColor = 0;
 
 protected:
-    void DoDrawText(TRect& R, UINT Flags) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
     bool FGlowEffect = false;
@@ -736,17 +704,13 @@ protected:
 // ---------------------------------------------------------------------------------------
 
 
-// A windowless frame or line of a Shape and a Style drawn in the two colours of the skin's
-// "bevel" record (the system's button highlight and shadow without a skin), with a divider
-// mode: a thin two-line separator across the middle.
-class TbsSkinBevel : public TGraphicControl {
+// The platform's bevel drawn in the two colours of the skin's "bevel" record (the system's
+// button highlight and shadow without a skin), with a divider mode: a thin two-line
+// separator across the middle.
+class TbsSkinBevel : public TBevel {
 public:
     explicit TbsSkinBevel(TComponent* AOwner);
 
-    TBevelShape Shape() const { return FShape; }
-    void SetShape(TBevelShape Value);
-    TBevelStyle Style() const { return FStyle; }
-    void SetStyle(TBevelStyle Value);
     TbsSkinData* SkinData() const { return FSD; }
     // Stores the link and reads the skin (none returns to the system colours).
     void SetSkinData(TbsSkinData* Value);
@@ -765,8 +729,6 @@ protected:
     void Paint() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
-    TBevelShape FShape = bsBox;
-    TBevelStyle FStyle = bsLowered;
     TbsSkinData* FSD = nullptr;
     String FSkinDataName = "bevel";
     bool FDividerMode = false;

@@ -1,25 +1,7 @@
 // The skinned bevel: frames, lines and the divider in the skin's two bevel colours.
 #include "skin/bsSkinExCtrls.h"
 
-TbsSkinBevel::TbsSkinBevel(TComponent* AOwner) : TGraphicControl(AOwner)
-{
-    FControlStyle.Include(csReplicatable);
-    SetBounds(Left(), Top(), 50, 50);
-}
-
-void TbsSkinBevel::SetShape(TBevelShape Value)
-{
-    if (Value == FShape) return;
-    FShape = Value;
-    Invalidate();
-}
-
-void TbsSkinBevel::SetStyle(TBevelStyle Value)
-{
-    if (Value == FStyle) return;
-    FStyle = Value;
-    Invalidate();
-}
+TbsSkinBevel::TbsSkinBevel(TComponent* AOwner) : TBevel(AOwner) {}
 
 void TbsSkinBevel::SetSkinData(TbsSkinData* Value)
 {
@@ -29,7 +11,7 @@ void TbsSkinBevel::SetSkinData(TbsSkinData* Value)
 
 void TbsSkinBevel::Notification(TComponent* AComponent, TOperation Operation)
 {
-    TGraphicControl::Notification(AComponent, Operation);
+    TBevel::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FSD) FSD = nullptr;
 }
 
@@ -55,7 +37,7 @@ void TbsSkinBevel::ChangeSkinData()
 void TbsSkinBevel::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
     bsCenterInToolBar(this, ATop, AHeight);
-    TGraphicControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    TBevel::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 
 void TbsSkinBevel::Paint()
@@ -63,7 +45,7 @@ void TbsSkinBevel::Paint()
     TCanvas* C = Canvas();
     const int W = Width(), H = Height();
     if (ComponentState().Contains(csDesigning)) {
-        if (FShape == bsSpacer) {
+        if (Shape() == bsSpacer) {
             C->Pen()->SetStyle(psDot);
             C->Pen()->SetMode(pmXor);
             C->Pen()->SetColor(0xFFD8CE);
@@ -77,8 +59,8 @@ void TbsSkinBevel::Paint()
         C->Brush()->SetStyle(bsSolid);
     }
     C->Pen()->SetWidth(1);
-    const TColor Color1 = FStyle == bsLowered ? DarkColor : LightColor;
-    const TColor Color2 = FStyle == bsLowered ? LightColor : DarkColor;
+    const TColor Color1 = Style() == bsLowered ? DarkColor : LightColor;
+    const TColor Color2 = Style() == bsLowered ? LightColor : DarkColor;
     auto Line = [C](TColor Col, std::vector<TPoint> P) {
         C->Pen()->SetColor(Col);
         C->Polyline(P);
@@ -89,7 +71,7 @@ void TbsSkinBevel::Paint()
         Line(Bottom, {TPoint(R.Right, R.Top), TPoint(R.Right, R.Bottom), TPoint(R.Left, R.Bottom)});
     };
     if (FDividerMode) {
-        switch (FShape) {
+        switch (Shape()) {
         case bsTopLine:
         case bsBottomLine: BevelRect(TRect(2, H / 2 - 1, W - 2, H / 2), Color1, Color2); break;
         case bsSpacer: break;
@@ -97,7 +79,7 @@ void TbsSkinBevel::Paint()
         }
         return;
     }
-    switch (FShape) {
+    switch (Shape()) {
     case bsBox: BevelRect(TRect(0, 0, W - 1, H - 1), Color1, Color2); break;
     case bsFrame:
         BevelRect(TRect(1, 1, W - 1, H - 1), Color2, Color2);

@@ -34,154 +34,36 @@ void DrawStateText(TCanvas* C, TRect& R, bool Enabled, TColor Light, TColor Dark
 
 }  // namespace
 
-// ---- TbsCustomLabel -----------------------------------------------------------------------------
+// ---- label helpers ---------------------------------------------------------------------------------
 
-TbsCustomLabel::TbsCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner)
+UINT bsLabelTextFlags(const TCustomLabel* Label)
 {
-    FControlStyle.Include(csOpaque);
-    FControlStyle.Include(csReplicatable);
-    SetBounds(Left(), Top(), 65, 17);
-    FAutoSize = true;
+    const TAlignment A = Label->Alignment();
+    const UINT Align = A == taRightJustify ? DT_RIGHT : A == taCenter ? DT_CENTER : DT_LEFT;
+    return (Label->WordWrap() ? DT_WORDBREAK : 0) | DT_EXPANDTABS | Align;
 }
 
-void TbsCustomLabel::SetAlignment(TAlignment Value)
+void bsAdjustLabelBounds(TCustomLabel* Label, TCanvas* Canvas)
 {
-    if (Value == FAlignment) return;
-    FAlignment = Value;
-    Invalidate();
-}
-
-void TbsCustomLabel::SetLayout(TTextLayout Value)
-{
-    if (Value == FLayout) return;
-    FLayout = Value;
-    Invalidate();
-}
-
-void TbsCustomLabel::SetWordWrap(bool Value)
-{
-    if (Value == FWordWrap) return;
-    FWordWrap = Value;
-    AdjustBounds();
-    Invalidate();
-}
-
-void TbsCustomLabel::SetShowAccelChar(bool Value)
-{
-    if (Value == FShowAccelChar) return;
-    FShowAccelChar = Value;
-    Invalidate();
-}
-
-void TbsCustomLabel::SetTransparent(bool Value)
-{
-    if (Value == Transparent()) return;
-    if (Value) FControlStyle.Exclude(csOpaque);
-    else FControlStyle.Include(csOpaque);
-    Invalidate();
-}
-
-void TbsCustomLabel::SetFocusControl(TWinControl* Value)
-{
-    bsSetLink(this, FFocusControl, Value);
-}
-
-void TbsCustomLabel::SetAutoSize(bool Value)
-{
-    if (Value == FAutoSize) return;
-    FAutoSize = Value;
-    AdjustBounds();
-}
-
-void TbsCustomLabel::Notification(TComponent* AComponent, TOperation Operation)
-{
-    TGraphicControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FFocusControl) FFocusControl = nullptr;
-}
-
-void TbsCustomLabel::Loaded()
-{
-    TGraphicControl::Loaded();
-    AdjustBounds();
-}
-
-void TbsCustomLabel::Dispatch(TMessage& M)
-{
-    switch (M.Msg) {
-    case CM_TEXTCHANGED:
-    case CM_FONTCHANGED:
-        TGraphicControl::Dispatch(M);
-        AdjustBounds();
-        return;
-    case CM_DIALOGCHAR:
-        if (FFocusControl && Enabled() && FShowAccelChar && IsAccel(WORD(M.WParam), Caption()) &&
-            FFocusControl->CanFocus()) {
-            FFocusControl->SetFocus();
-            M.Result = 1;
-            return;
-        }
-        break;
-    }
-    TGraphicControl::Dispatch(M);
-}
-
-UINT TbsCustomLabel::TextFlags() const
-{
-    const UINT Align = FAlignment == taRightJustify ? DT_RIGHT : FAlignment == taCenter ? DT_CENTER : DT_LEFT;
-    return (FWordWrap ? DT_WORDBREAK : 0) | DT_EXPANDTABS | Align;
-}
-
-void TbsCustomLabel::DoDrawText(TRect& R, UINT Flags)
-{
-    String Text = GetLabelText();
-    if ((Flags & DT_CALCRECT) && (Text.empty() || (FShowAccelChar && Text == "&"))) Text = " ";
-    if (!FShowAccelChar) Flags |= DT_NOPREFIX;
-    TCanvas* C = Canvas();
-    C->Font()->Assign(Font());
-    DrawStateText(C, R, Enabled(), clBtnHighlight, clBtnShadow, [&](TRect& W) {
-        DrawText(C->Handle(), Text.data(), int(Text.size()), &W, Flags);
-    });
-}
-
-void TbsCustomLabel::Paint()
-{
-    TCanvas* C = Canvas();
-    if (!Transparent()) {
-        C->Brush()->SetStyle(bsSolid);
-        C->Brush()->SetColor(Color());
-        C->FillRect(ClientRect());
-    }
-    C->Brush()->SetStyle(bsClear);
-    TRect R = ClientRect();
-    const UINT Flags = TextFlags();
-    if (FLayout != tlTop) {
-        TRect M = R;
-        DoDrawText(M, Flags | DT_CALCRECT);
-        R = Moved(R, 0, FLayout == tlBottom ? Height() - M.Bottom : (Height() - M.Bottom) / 2);
-    }
-    DoDrawText(R, Flags);
-}
-
-void TbsCustomLabel::AdjustBounds()
-{
-    if (ComponentState().Contains(csReading) || ComponentState().Contains(csLoading) || !FAutoSize) return;
+    const TComponentState State = Label->ComponentState();
+    if (State.Contains(csReading) || State.Contains(csLoading) || !Label->AutoSize()) return;
     HDC DC = GetDC(nullptr);
     if (!DC) return;
-    TRect R = ClientRect();
-    FCanvas->FreeHandle();
-    FCanvas->SetHandle(DC);
-    DoDrawText(R, (FWordWrap ? DT_WORDBREAK : 0) | DT_EXPANDTABS | DT_CALCRECT);
-    FCanvas->SetHandle(nullptr);
+    if (auto* CC = dynamic_cast<TControlCanvas*>(Canvas)) CC->FreeHandle();
+    Canvas->SetHandle(DC);
+    TRect R = Label->ClientRect();
+    Label->DoDrawText(R, (Label->WordWrap() ? DT_WORDBREAK : 0) | DT_EXPANDTABS | DT_CALCRECT);
+    Canvas->SetHandle(nullptr);
     ReleaseDC(nullptr, DC);
-    int X = Left();
-    if (FAlignment == taRightJustify) X += Width() - R.Right;
-    SetBounds(X, Top(), R.Right, R.Bottom);
+    int X = Label->Left();
+    if (Label->Alignment() == taRightJustify) X += Label->Width() - R.Right;
+    Label->SetBounds(X, Label->Top(), R.Right, R.Bottom);
 }
 
 // ---- TbsSkinStdLabel ------------------------------------------------------------------------------
 
 TbsSkinStdLabel::TbsSkinStdLabel(TComponent* AOwner)
-    : TbsCustomLabel(AOwner), FDefaultFont(std::make_unique<TFont>())
+    : TCustomLabel(AOwner), FDefaultFont(std::make_unique<TFont>())
 {
     SetTransparent(true);
 }
@@ -194,7 +76,7 @@ void TbsSkinStdLabel::SetSkinData(TbsSkinData* Value)
 
 void TbsSkinStdLabel::Notification(TComponent* AComponent, TOperation Operation)
 {
-    TbsCustomLabel::Notification(AComponent, Operation);
+    TCustomLabel::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FSD) FSD = nullptr;
 }
 
@@ -218,17 +100,18 @@ void TbsSkinStdLabel::GetSkinData()
 void TbsSkinStdLabel::ChangeSkinData()
 {
     GetSkinData();
-    if (FAutoSize) AdjustBounds();
+    if (AutoSize()) AdjustBounds();
     Repaint();
 }
 
 void TbsSkinStdLabel::DrawSkinText(TCanvas* C, TRect& R, UINT Flags, String Text)
 {
     GetSkinData();
-    if ((Flags & DT_CALCRECT) && (Text.empty() || (FShowAccelChar && Text == "&"))) Text = " ";
-    if (!FShowAccelChar) Flags |= DT_NOPREFIX;
+    if ((Flags & DT_CALCRECT) && (Text.empty() || (ShowAccelChar() && Text == "&"))) Text = " ";
+    if (!ShowAccelChar()) Flags |= DT_NOPREFIX;
     if (FEllipsType == bsetEndEllips) Flags |= DT_END_ELLIPSIS;
     else if (FEllipsType == bsetPathEllips) Flags |= DT_PATH_ELLIPSIS;
+    C->Brush()->SetStyle(bsClear);
     TFont* F = C->Font();
     if (FIndex == -1) {
         F->Assign(FUseSkinFont ? FDefaultFont.get() : Font());
@@ -251,7 +134,9 @@ void TbsSkinStdLabel::DrawSkinText(TCanvas* C, TRect& R, UINT Flags, String Text
                   });
 }
 
-void TbsSkinStdLabel::DoDrawText(TRect& R, UINT Flags) { DrawSkinText(Canvas(), R, Flags, GetLabelText()); }
+void TbsSkinStdLabel::DoDrawText(TRect& R, UINT Flags) { DrawSkinText(Canvas(), R, Flags, Caption()); }
+
+void TbsSkinStdLabel::AdjustBounds() { bsAdjustLabelBounds(this, Canvas()); }
 
 void TbsSkinStdLabel::PaintSkinTo(TCanvas* C, int X, int Y, const String& AText)
 {
@@ -262,11 +147,11 @@ void TbsSkinStdLabel::PaintSkinTo(TCanvas* C, int X, int Y, const String& AText)
     }
     C->Brush()->SetStyle(bsClear);
     TRect R = ClientRect();
-    const UINT Flags = TextFlags();
-    if (FLayout != tlTop) {
+    const UINT Flags = bsLabelTextFlags(this);
+    if (Layout() != tlTop) {
         TRect M = R;
         DrawSkinText(C, M, Flags | DT_CALCRECT, AText);
-        R = Moved(R, 0, FLayout == tlBottom ? Height() - M.Bottom : (Height() - M.Bottom) / 2);
+        R = Moved(R, 0, Layout() == tlBottom ? Height() - M.Bottom : (Height() - M.Bottom) / 2);
     }
     R = Moved(R, X, Y);
     DrawSkinText(C, R, Flags, AText);
@@ -275,7 +160,7 @@ void TbsSkinStdLabel::PaintSkinTo(TCanvas* C, int X, int Y, const String& AText)
 // ---- TbsSkinLinkLabel -------------------------------------------------------------------------------
 
 TbsSkinLinkLabel::TbsSkinLinkLabel(TComponent* AOwner)
-    : TbsCustomLabel(AOwner), FDefaultFont(std::make_unique<TFont>())
+    : TCustomLabel(AOwner), FDefaultFont(std::make_unique<TFont>())
 {
     SetTransparent(true);
     FDefaultFont->SetName("Tahoma");
@@ -293,7 +178,7 @@ void TbsSkinLinkLabel::SetSkinData(TbsSkinData* Value)
 
 void TbsSkinLinkLabel::Notification(TComponent* AComponent, TOperation Operation)
 {
-    TbsCustomLabel::Notification(AComponent, Operation);
+    TCustomLabel::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FSD) FSD = nullptr;
 }
 
@@ -323,7 +208,7 @@ void TbsSkinLinkLabel::ChangeSkinData()
 
 void TbsSkinLinkLabel::Click()
 {
-    TbsCustomLabel::Click();
+    TCustomLabel::Click();
     if (!FURL.empty()) ShellExecute(nullptr, "open", FURL, "", "", SW_SHOWNORMAL);
 }
 
@@ -334,18 +219,21 @@ void TbsSkinLinkLabel::Dispatch(TMessage& M)
         FMouseIn = M.Msg == CM_MOUSEENTER;
         Repaint();
     }
-    TbsCustomLabel::Dispatch(M);
+    TCustomLabel::Dispatch(M);
 }
+
+void TbsSkinLinkLabel::AdjustBounds() { bsAdjustLabelBounds(this, Canvas()); }
 
 void TbsSkinLinkLabel::DoDrawText(TRect& R, UINT Flags)
 {
     GetSkinData();
     const bool Measuring = Flags & DT_CALCRECT;
-    String Text = GetLabelText();
-    if (Measuring && (Text.empty() || (FShowAccelChar && Text == "&"))) Text = " ";
-    if (!FShowAccelChar) Flags |= DT_NOPREFIX;
+    String Text = Caption();
+    if (Measuring && (Text.empty() || (ShowAccelChar() && Text == "&"))) Text = " ";
+    if (!ShowAccelChar()) Flags |= DT_NOPREFIX;
     TRect D = FGlowEffect ? Moved(R, 0, FGlowSize) : R;
     TCanvas* C = Canvas();
+    C->Brush()->SetStyle(bsClear);
     TFont* F = C->Font();
     TFontStyles Style;
     if (FIndex == -1) {
