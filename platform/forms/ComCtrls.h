@@ -340,8 +340,7 @@ private:
     int FFocusRow = -1;
     int FAnchorRow = -1;
     bool FTracking = false;
-    String FTypeAhead;
-    DWORD FTypeAheadTime = 0;
+    TTypeAhead FTypeAhead;
     TCustomEdit* FEditor = nullptr;
     int FEditRow = -1;
     bool FInEnd = false;
@@ -595,8 +594,7 @@ private:
     TBorderStyle FBorderStyle = bsSingle;
     TCustomImageList* FImages = nullptr;
     TCustomImageList* FStateImages = nullptr;
-    String FTypeAhead;
-    DWORD FTypeAheadTime = 0;
+    TTypeAhead FTypeAhead;
     TCustomEdit* FEditor = nullptr;
     TTreeNode* FEditNode = nullptr;
     bool FInEnd = false;

@@ -6,13 +6,6 @@
 
 namespace {
 constexpr int ButtonWidth = 17;
-
-String Lower(const String& S)
-{
-    std::u32string U = Utf8ToUtf32(S);
-    for (char32_t& C : U) C = char32_t(towlower(wint_t(C)));
-    return Utf32ToUtf8(U);
-}
 }  // namespace
 
 // The items of a combo box; changes pass its window procedure.
@@ -310,12 +303,12 @@ bool TCustomComboBox::NativeProc(TMessage& M)
     case CB_FINDSTRING:
     case CB_FINDSTRINGEXACT:
     case CB_SELECTSTRING: {
-        String P = Lower(Text());
+        String P = LowerText(Text());
         M.Result = CB_ERR;
         int From = I < 0 || I >= N ? 0 : I + 1;
         for (int K = 0; K < N; ++K) {
             int J = (From + K) % N;
-            String T = Lower(FList->Strings(J));
+            String T = LowerText(FList->Strings(J));
             if (M.Msg == CB_FINDSTRINGEXACT ? T == P : T.compare(0, P.size(), P) == 0) {
                 M.Result = J;
                 break;

@@ -12,8 +12,6 @@
 namespace {
 constexpr uintptr_t AutoScrollTimer = 0xED17;
 
-bool Down(int Vk) { return GetKeyState(Vk) < 0; }
-
 int CharClass(char32_t C)
 {
     if (C == ' ' || C == '\t') return 0;
@@ -508,7 +506,7 @@ void TCustomEdit::CharNative(char32_t C)
 
 void TCustomEdit::KeyDownNative(WORD Key)
 {
-    bool Shift = Down(VK_SHIFT), Ctrl = Down(VK_CONTROL);
+    bool Shift = KeyHeld(VK_SHIFT), Ctrl = KeyHeld(VK_CONTROL);
     int Sel0 = std::min(FAnchor, FCaret), Sel1 = std::max(FAnchor, FCaret);
     auto MoveTo = [&](int P) { SetSel(Shift ? FAnchor : P, P); };
     auto LineMove = [&](int Lines) {
@@ -589,7 +587,7 @@ void TCustomEdit::MouseNative(TMessage& M)
     case WM_LBUTTONDOWN: {
         if (GetFocus() != FHandle) ::SetFocus(FHandle);
         int I = CharFromPos(P);
-        SetSel(Down(VK_SHIFT) ? FAnchor : I, I);
+        SetSel(KeyHeld(VK_SHIFT) ? FAnchor : I, I);
         FDragging = true;
         FLastMouse = P;
         SetCapture(FHandle);
@@ -1023,3 +1021,30 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(new T
 }
 
 TCustomMemo::~TCustomMemo() = default;
+
+// ---- the in-place editor ----------------------------------------------------------------------------
+TCustomEdit* CreateInplaceEditor(TWinControl* Parent, TRect R, const String& Text, std::function<void(bool)> End)
+{
+    auto* E = new TEdit(Parent);
+    E->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+    E->SetParent(Parent);
+    E->SetText(Text);
+    TWndMethod Old = E->WindowProc;
+    E->WindowProc = [E, Old, End = std::move(End)](TMessage& M) {
+        if (M.Msg == WM_GETDLGCODE) {
+            Old(M);
+            M.Result |= DLGC_WANTALLKEYS;
+            return;
+        }
+        if (M.Msg == WM_KEYDOWN && (M.WParam == VK_RETURN || M.WParam == VK_ESCAPE)) {
+            End(M.WParam == VK_RETURN);
+            return;
+        }
+        if (M.Msg == WM_CHAR && (M.WParam == 13 || M.WParam == 27)) return;
+        Old(M);
+        if (M.Msg == WM_KILLFOCUS && E->Visible()) End(true);
+    };
+    E->SetFocus();
+    E->SelectAll();
+    return E;
+}

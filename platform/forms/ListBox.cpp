@@ -7,15 +7,6 @@
 
 namespace {
 constexpr uintptr_t TrackTimer = 0x1B17;
-
-bool Down(int Vk) { return GetKeyState(Vk) < 0; }
-
-String Lower(const String& S)
-{
-    std::u32string U = Utf8ToUtf32(S);
-    for (char32_t& C : U) C = char32_t(towlower(wint_t(C)));
-    return Utf32ToUtf8(U);
-}
 }  // namespace
 
 // The items of a list box, kept by the control; changes pass its window procedure.
@@ -400,11 +391,11 @@ int TCustomListBox::FindPrefix(int Start, const String& Prefix, bool Exact)
 {
     int N = Count();
     if (N == 0) return LB_ERR;
-    String P = Lower(Prefix);
+    String P = LowerText(Prefix);
     int From = Start < 0 || Start >= N ? 0 : Start + 1;
     for (int K = 0; K < N; ++K) {
         int I = (From + K) % N;
-        String T = Lower(FList[size_t(I)].Text);
+        String T = LowerText(FList[size_t(I)].Text);
         if (Exact ? T == P : T.compare(0, P.size(), P) == 0) return I;
     }
     return LB_ERR;
@@ -439,7 +430,7 @@ void TCustomListBox::KeyNative(WORD Key)
     }
     if (Cur < 0) T = 0;
     T = std::clamp(T, 0, N - 1);
-    if (Multi() && FExtendedSelect && Down(VK_SHIFT)) {
+    if (Multi() && FExtendedSelect && KeyHeld(VK_SHIFT)) {
         SelectRange(FAnchorIndex, T);
         NotifyCommand(LBN_SELCHANGE);
     } else if (FMultiSelect && !FExtendedSelect) {
@@ -455,14 +446,11 @@ void TCustomListBox::KeyNative(WORD Key)
 void TCustomListBox::CharNative(char32_t C)
 {
     if (C < 32 || !FAutoComplete) return;
-    DWORD Now = GetMessageTime();
-    if (Now - FTypeAheadTime > 1000) FTypeAhead.clear();
-    FTypeAheadTime = Now;
-    String Next = FTypeAhead + Utf32ToUtf8(std::u32string(1, C));
+    bool Again;
+    String Text = FTypeAhead.Add(C, GetMessageTime(), Again);
     int Cur = Multi() ? FCaretIndex : FCurSel;
     // a longer prefix is first tried at the current item itself
-    int Found = FindPrefix(FTypeAhead.empty() ? Cur : Cur - 1, Next, false);
-    FTypeAhead = Next;
+    int Found = FindPrefix(Again ? Cur - 1 : Cur, Text, false);
     if (Found >= 0) SelectNative(Found, true);
 }
 

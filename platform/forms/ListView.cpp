@@ -7,18 +7,6 @@
 #include "platform/forms/Forms.h"
 
 namespace {
-
-constexpr UINT CM_RELEASEEDITOR = 0xB0E1;
-
-bool Down(int Vk) { return GetKeyState(Vk) < 0; }
-
-String Lower(const String& S)
-{
-    std::u32string U = Utf8ToUtf32(S);
-    for (char32_t& C : U) C = char32_t(towlower(wint_t(C)));
-    return Utf32ToUtf8(U);
-}
-
 }  // namespace
 
 void RegisterListHeaderClass();
@@ -964,7 +952,7 @@ void TCustomListView::KeyNative(WORD Key)
         if (Cur >= 0 && FCheckboxes) {
             TListItem* I = FItems->Item(Cur);
             I->SetChecked(!I->Checked());
-        } else if (Cur >= 0 && FMultiSelect && Down(VK_CONTROL)) {
+        } else if (Cur >= 0 && FMultiSelect && KeyHeld(VK_CONTROL)) {
             ChangeState(Cur, (NativeState(Cur) & LVIS_SELECTED) ? 0 : LVIS_SELECTED, LVIS_SELECTED);
         }
         return;
@@ -975,24 +963,19 @@ void TCustomListView::KeyNative(WORD Key)
     }
     if (Cur < 0) T = 0;
     T = std::clamp(T, 0, N - 1);
-    if (FMultiSelect && Down(VK_SHIFT)) SelectRange(FAnchorRow, T);
-    else if (FMultiSelect && Down(VK_CONTROL)) SetFocusRow(T);
+    if (FMultiSelect && KeyHeld(VK_SHIFT)) SelectRange(FAnchorRow, T);
+    else if (FMultiSelect && KeyHeld(VK_CONTROL)) SetFocusRow(T);
     else SelectOnly(T);
 }
 
 void TCustomListView::CharNative(char32_t C)
 {
     if (C < 32) return;
-    DWORD Now = GetMessageTime();
-    if (Now - FTypeAheadTime > 1000) FTypeAhead.clear();
-    FTypeAheadTime = Now;
-    String Next = FTypeAhead + Utf32ToUtf8(std::u32string(1, C));
+    bool Again;
     LVFINDINFO F;
     F.flags = LVFI_STRING | LVFI_PARTIAL | LVFI_WRAP;
-    F.psz = Next;
-    int Start = FFocusRow;
-    if (!FTypeAhead.empty()) --Start;  // a longer prefix may still fit the current row
-    FTypeAhead = Next;
+    F.psz = FTypeAhead.Add(C, GetMessageTime(), Again);
+    int Start = Again ? FFocusRow - 1 : FFocusRow;  // a longer prefix may still fit the current row
     int R = int(Perform(LVM_FINDITEM, WPARAM(Start), LPARAM(&F)));
     if (R >= 0) SelectOnly(R);
 }
@@ -1007,7 +990,7 @@ int TCustomListView::FindNative(int Start, const LVFINDINFO& Find)
         F.lvfi = Find;
         return int(NotifyRecord(F.hdr, LVN_ODFINDITEM));
     }
-    String P = Lower(Find.psz);
+    String P = LowerText(Find.psz);
     int From = std::clamp(Start + 1, 0, N);
     int Limit = (Find.flags & LVFI_WRAP) ? N : N - From;
     for (int K = 0; K < Limit; ++K) {
@@ -1017,7 +1000,7 @@ int TCustomListView::FindNative(int Start, const LVFINDINFO& Find)
             if (I->Data() == reinterpret_cast<void*>(Find.lParam)) return R;
             continue;
         }
-        String T = Lower(I->Caption());
+        String T = LowerText(I->Caption());
         if ((Find.flags & LVFI_PARTIAL) ? T.compare(0, P.size(), P) == 0 : T == P) return R;
     }
     return -1;
@@ -1033,29 +1016,9 @@ bool TCustomListView::StartEdit(int Row)
     if (NotifyRecord(D.hdr, LVN_BEGINLABELEDIT)) return false;
     EnsureVisible(Row, false);
     TRect L = NativeItemRect(Row, drLabel);
-    auto* E = new TEdit(this);
-    FEditor = E;
     FEditRow = Row;
-    E->SetBounds(L.Left, L.Top, std::max(40, L.Width()), L.Height());
-    E->SetParent(this);
-    E->SetText(CellText(Row, 0));
-    TWndMethod Old = E->WindowProc;
-    E->WindowProc = [this, E, Old](TMessage& Msg) {
-        if (Msg.Msg == WM_GETDLGCODE) {
-            Old(Msg);
-            Msg.Result |= DLGC_WANTALLKEYS;
-            return;
-        }
-        if (Msg.Msg == WM_KEYDOWN && (Msg.WParam == VK_RETURN || Msg.WParam == VK_ESCAPE)) {
-            EndEdit(Msg.WParam == VK_RETURN);
-            return;
-        }
-        if (Msg.Msg == WM_CHAR && (Msg.WParam == 13 || Msg.WParam == 27)) return;
-        Old(Msg);
-        if (Msg.Msg == WM_KILLFOCUS && FEditor == E && E->Visible()) EndEdit(true);
-    };
-    E->SetFocus();
-    E->SelectAll();
+    FEditor = CreateInplaceEditor(this, Bounds(L.Left, L.Top, std::max(40, L.Width()), L.Height()), CellText(Row, 0),
+                                  [this](bool Accept) { EndEdit(Accept); });
     return true;
 }
 

@@ -2,6 +2,8 @@
 // standard controls.
 #include "platform/forms/NativeControl.h"
 
+#include <cwctype>
+
 TNativeControl::TNativeControl(TComponent* AOwner) : TWinControl(AOwner) {}
 
 TNativeControl::~TNativeControl()
@@ -197,4 +199,20 @@ void DrawItemText(HDC DC, const String& Text, TRect R, UINT Align)
 {
     DrawText(DC, Text.c_str(), int(Text.size()), &R,
              Align | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+String LowerText(const String& S)
+{
+    std::u32string U = Utf8ToUtf32(S);
+    for (char32_t& C : U) C = char32_t(towlower(wint_t(C)));
+    return Utf32ToUtf8(U);
+}
+
+String TTypeAhead::Add(char32_t C, DWORD Time, bool& Again)
+{
+    if (Time - FTime > 1000) FText.clear();
+    FTime = Time;
+    Again = !FText.empty();
+    FText += Utf32ToUtf8(std::u32string(1, C));
+    return FText;
 }

@@ -73,6 +73,24 @@ private:
     int FSaved;
 };
 
+// Text folded to lower case character by character, for searches that ignore case.
+String LowerText(const String& S);
+// Whether a key is held down now.
+inline bool KeyHeld(int VirtualKey) { return GetKeyState(VirtualKey) < 0; }
+
+// Characters typed to find an item by the start of its text; forgotten after a second
+// without typing.
+class TTypeAhead {
+public:
+    // Adds C, typed at the message time Time, and gives the text to look for.  Again is
+    // true when it continues earlier typing (the current item may still fit then).
+    String Add(char32_t C, DWORD Time, bool& Again);
+
+private:
+    String FText;
+    DWORD FTime = 0;
+};
+
 // Draws the text in R of DC, single line, clipped, vertically centred, with an ellipsis
 // when it does not fit (the item text of lists, views and tabs).
 void DrawItemText(HDC DC, const String& Text, TRect R, UINT Align = DT_LEFT);

@@ -142,6 +142,14 @@ public:
     using TCustomEdit::TCustomEdit;
 };
 
+// An edit over part of Parent for changing a label in place: Enter ends it taking its
+// text, Escape without, a loss of the focus taking it; End(Accept) is called each time.
+// The control that made it hides it in End and frees it later with a posted
+// CM_RELEASEEDITOR (its own messages may still be running).
+TCustomEdit* CreateInplaceEditor(TWinControl* Parent, TRect R, const String& Text,
+                                 std::function<void(bool Accept)> End);
+constexpr UINT CM_RELEASEEDITOR = 0xB0E1;
+
 // The masked edit: an edit with an edit mask, which nothing here uses (so the mask is
 // kept but not applied).
 class TCustomMaskEdit : public TCustomEdit {
@@ -298,8 +306,7 @@ private:
     TListBoxStyle FStyle = lbStandard;
     bool FTracking = false, FPressedOnItem = false;
     TPoint FLastMouse;
-    String FTypeAhead;
-    DWORD FTypeAheadTime = 0;
+    TTypeAhead FTypeAhead;
 };
 
 class TListBox : public TCustomListBox {

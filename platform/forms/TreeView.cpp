@@ -7,14 +7,6 @@
 #include "platform/forms/Forms.h"
 
 namespace {
-constexpr UINT CM_RELEASEEDITOR = 0xB0E1;
-
-String Lower(const String& S)
-{
-    std::u32string U = Utf8ToUtf32(S);
-    for (char32_t& C : U) C = char32_t(towlower(wint_t(C)));
-    return Utf32ToUtf8(U);
-}
 
 TTreeNode* NodeOf(HTREEITEM H) { return reinterpret_cast<TTreeNode*>(H); }
 }  // namespace
@@ -541,18 +533,15 @@ void TCustomTreeView::KeyNative(WORD Key)
 void TCustomTreeView::CharNative(char32_t C)
 {
     if (C < 32) return;
-    DWORD Now = GetMessageTime();
-    if (Now - FTypeAheadTime > 1000) FTypeAhead.clear();
-    FTypeAheadTime = Now;
-    String Next = Lower(FTypeAhead + Utf32ToUtf8(std::u32string(1, C)));
+    bool Again;
+    String Next = LowerText(FTypeAhead.Add(C, GetMessageTime(), Again));
     const auto& S = Shown();
     int N = int(S.size());
     if (!N) return;
-    int Start = ShownIndex(FSelected) + (FTypeAhead.empty() ? 1 : 0);
-    FTypeAhead = Next;
+    int Start = ShownIndex(FSelected) + (Again ? 0 : 1);
     for (int K = 0; K < N; ++K) {
         TTreeNode* Node = S[size_t(((Start + K) % N + N) % N)];
-        if (Lower(Node->Text()).compare(0, Next.size(), Next) == 0) {
+        if (LowerText(Node->Text()).compare(0, Next.size(), Next) == 0) {
             SelectNode(Node, true);
             return;
         }
@@ -569,29 +558,9 @@ bool TCustomTreeView::StartEdit(TTreeNode* Node)
     if (!Allow) return false;
     Node->MakeVisible();
     TRect R = NodeRect(Node, true);
-    auto* E = new TEdit(this);
-    FEditor = E;
     FEditNode = Node;
-    E->SetBounds(R.Left, R.Top, std::max(60, R.Width() + 20), R.Height());
-    E->SetParent(this);
-    E->SetText(Node->Text());
-    TWndMethod Old = E->WindowProc;
-    E->WindowProc = [this, E, Old](TMessage& Msg) {
-        if (Msg.Msg == WM_GETDLGCODE) {
-            Old(Msg);
-            Msg.Result |= DLGC_WANTALLKEYS;
-            return;
-        }
-        if (Msg.Msg == WM_KEYDOWN && (Msg.WParam == VK_RETURN || Msg.WParam == VK_ESCAPE)) {
-            EndEdit(Msg.WParam == VK_RETURN);
-            return;
-        }
-        if (Msg.Msg == WM_CHAR && (Msg.WParam == 13 || Msg.WParam == 27)) return;
-        Old(Msg);
-        if (Msg.Msg == WM_KILLFOCUS && FEditor == E && E->Visible()) EndEdit(true);
-    };
-    E->SetFocus();
-    E->SelectAll();
+    FEditor = CreateInplaceEditor(this, Bounds(R.Left, R.Top, std::max(60, R.Width() + 20), R.Height()), Node->Text(),
+                                  [this](bool Accept) { EndEdit(Accept); });
     return true;
 }
 
