@@ -4,6 +4,7 @@
 // control of the form re-read its skin record.
 #include "skin/bsSkinFormFrame.h"
 
+#include "skin/bsSkinBoxCtrls.h"
 #include "skin/bsSkinCtrls.h"
 #include "skin/bsSkinExCtrls.h"
 
@@ -342,12 +343,12 @@ static bool ChangeAs(TControl* C, TbsSkinData* ASkinData)
 
 void RozUzavoverOzadAdav::ChangeControlSkinData(TbsSkinData* ASkinData, TControl* C)
 {
-    // the windowed skinned controls (the input boxes, the page control and the views among
-    // them derive from TbsSkinControl) and the windowless ones, then the labels
+    // the windowed skinned controls (the up-down and the menu bar among them) and the
+    // windowless ones, then the skinned edits over the platform's edit, then the labels
     ChangeAs<TbsSkinControl>(C, ASkinData) || ChangeAs<TbsGraphicSkinControl>(C, ASkinData) ||
-        ChangeAs<TbsSkinStdLabel>(C, ASkinData) || ChangeAs<TbsSkinLinkLabel>(C, ASkinData) ||
-        ChangeAs<TbsSkinTextLabel>(C, ASkinData) || ChangeAs<TbsSkinBevel>(C, ASkinData) ||
-        ChangeAs<TbsSkinSplitter>(C, ASkinData);
+        ChangeAs<TbsSkinCustomEdit>(C, ASkinData) || ChangeAs<TbsSkinStdLabel>(C, ASkinData) ||
+        ChangeAs<TbsSkinLinkLabel>(C, ASkinData) || ChangeAs<TbsSkinTextLabel>(C, ASkinData) ||
+        ChangeAs<TbsSkinBevel>(C, ASkinData) || ChangeAs<TbsSkinSplitter>(C, ASkinData);
 }
 
 // Handles AControl, then each of its controls in index order, windowed ones with their

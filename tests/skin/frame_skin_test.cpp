@@ -3,6 +3,7 @@
 // caption text, and the skin change protocol that re-skins the frame and the controls.
 #include "frame_support.h"
 
+#include "skin/bsSkinBoxCtrls.h"
 #include "skin/bsSkinCtrls.h"
 #include "skin/bsSkinExCtrls.h"
 
@@ -343,6 +344,47 @@ TEST_F(FrameSkin, SkinChangeReappliesTheFrameAndReskinsControls)
     EXPECT_EQ(Other->Changes, 1);
     EXPECT_EQ(Inner->Changes, 1);
     EXPECT_EQ(Changed, 1);
+}
+
+// The skinned edits stand on the platform's edit, not on the skinned control base: the
+// walk reaches them by a row of their own, nested ones included.
+TEST_F(FrameSkin, SkinChangeReachesSkinnedEdits)
+{
+    ShowForm();
+    auto* Panel = new TWinControl(Form);
+    Panel->SetParent(Form);
+    Panel->SetBounds(10, 10, 200, 100);
+    auto* Edit = new TbsSkinEdit(Form);
+    Edit->SetParent(Panel);
+    Edit->SetSkinDataName("edit");
+    Edit->SetSkinData(SD);
+    auto* Other = new TbsSkinEdit(Form);
+    Other->SetParent(Form);
+    Other->SetSkinDataName("edit");
+    auto* SD2 = new TbsSkinData(Main);
+    Other->SetSkinData(SD2);
+    auto* UpDown = new TbsSkinUpDown(Form);
+    UpDown->SetParent(Panel);
+    UpDown->SetSkinDataName("edit");
+    UpDown->SetSkinData(SD);
+    EXPECT_FALSE(Edit->Skinned());
+    EXPECT_FALSE(Other->Skinned());
+
+    // the skin gains an "edit" record: only what links to the changing skin data re-reads
+    SD->CtrlList.push_back(std::make_unique<TbsDataSkinEditControl>("edit"));
+    SD2->CtrlList.push_back(std::make_unique<TbsDataSkinEditControl>("edit"));
+    SD->SendSkinDataMessage(SkinDataChanging);
+    SD->SendSkinDataMessage(SkinDataChanged);
+    SD->SendSkinDataMessage(SkinDataApplied);
+    Pump();
+    EXPECT_TRUE(Edit->Skinned());
+    EXPECT_FALSE(Other->Skinned());
+
+    // another skin data object's change reaches the edit linked to it, though the frame
+    // itself uses the first
+    SD2->Empty = false;
+    SD2->SendSkinDataMessage(SkinDataChanged);
+    EXPECT_TRUE(Other->Skinned());
 }
 
 TEST_F(FrameSkin, RemovingTheSkinDataClearsBothLinks)
