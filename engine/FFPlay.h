@@ -181,8 +181,10 @@ struct TVideoState {
     AVPacket* audio_pkt = nullptr;   // the packet being decoded
     bool audio_pkt_sent = false;     // its frames are still to be received
     AVFrame* audio_frame = nullptr;
-    int audio_channels = 0;          // of the output (1 or 2)
-    int audio_freq = 0;
+    // The output's channels (1 or 2) and rate; set again when the audio stream is
+    // switched while the video thread reads the audio clock.
+    aint audio_channels{0};
+    aint audio_freq{0};
     int audio_src_fmt = AV_SAMPLE_FMT_S16;
     int audio_src_rate = 0;
     AVChannelLayout audio_src_layout{};
@@ -255,6 +257,9 @@ struct TVideoState {
     aint EventEOF{0};
     aint ReachEOF{0};
     aint Reading{0};
+    // The input's byte position after the last packet read (read thread), for seeks by
+    // bytes relative to it from other threads.
+    std::atomic<int64_t> read_pos{0};
     aint open_paused{0};
     aint seek_paused{0};
     aint seek_done{0};

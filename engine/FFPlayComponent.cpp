@@ -434,7 +434,8 @@ void TCustomPlayer::Seek(double ADelta, TSeekFlags ASeekFlags, bool AWaitForSeek
     if (!VS || !VS->ic) return;
     if (ASeekFlags.Contains(sfByte)) {
         double Amount = VS->ic->bit_rate ? ADelta * double(VS->ic->bit_rate) / 8.0 : ADelta * 180000.0;
-        int64_t Pos = VS->ic->pb ? AVIOTell(VS->ic->pb) : 0;
+        // The input belongs to the read thread: its position is the one it published.
+        const int64_t Pos = VS->read_pos;
         RequestSeek(VS, ASeekFlags, AWaitForSeekEnd, std::llround(double(Pos) + Amount), std::llround(Amount));
         return;
     }

@@ -196,7 +196,7 @@ void DisplayAudioWave(TVideoState* VS)
     TCustomPlayer* P = VS->Owner;
     SDL_Surface* Screen = P->Fscreen;
     if (!Screen) return;
-    const int Channels = std::max(VS->audio_channels, 1);
+    const int Channels = std::max(VS->audio_channels.load(), 1);
     int RdftBits = 1;
     while ((1 << RdftBits) < 2 * VS->height) ++RdftBits;
     const int NbFreq = 1 << (RdftBits - 1);

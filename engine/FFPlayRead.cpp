@@ -586,6 +586,7 @@ void PerformSeek(TVideoState* VS, bool& AEof)
             P->FPictEvent.ResetEvent();
         }
     }
+    if (IC->pb) VS->read_pos = AVIOTell(IC->pb);
     VS->ErrorEOF = 0;
     VS->ReachEOF = 0;
     // Done before no longer requested: the video thread never sees neither.
@@ -602,6 +603,7 @@ void ReadLoop(TVideoState* VS, AVPacket* APacket)
     TCustomPlayer* P = VS->Owner;
     AVFormatContext* IC = VS->ic;
     bool Eof = false;
+    if (IC->pb) VS->read_pos = AVIOTell(IC->pb);
     while (!VS->abort_request) {
         if (VS->select_req) PerformSelect(VS);
         if (VS->paused != VS->last_paused) {
@@ -634,6 +636,7 @@ void ReadLoop(TVideoState* VS, AVPacket* APacket)
         VS->Reading = 1;
         int R = AV.av_read_frame(IC, APacket);
         VS->Reading = 0;
+        if (IC->pb) VS->read_pos = AVIOTell(IC->pb);
         if (VS->abort_request) {
             AV.av_packet_unref(APacket);
             break;

@@ -504,7 +504,10 @@ void RefreshVideo(TVideoState* VS, bool AAdvance)
             } else {
                 NextTarget = Target + VS->video_clock - Vp->pts;
             }
-            if ((P->Fframedrop && Now > NextTarget && !VS->IsDevice) || SeekDoneAtStart || VS->seek_done) {
+            // A picture shown by a step is never dropped for being late: stepped after a
+            // long pause, it would be late by the pause and the step would show nothing.
+            const bool Late = P->Fframedrop && Now > NextTarget && !VS->IsDevice && !P->Fstep;
+            if (Late || SeekDoneAtStart || VS->seek_done) {
                 VS->skip_frames = VS->skip_frames * float(1.0 + FRAME_SKIP_FACTOR);
                 if (VS->pictq_size > 1 || Now > NextTarget + 0.5 || VS->seek_done) {
                     VS->pictq_rindex = (VS->pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE;

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <memory>
+#include <stdexcept>
 
 using namespace playertest;
 
@@ -415,4 +416,25 @@ TEST_F(PlayerParts, PlayLengthLimit)
     EXPECT_EQ(VS->paused, 0);
     EXPECT_EQ(VS->seek_req, 0);
     AV.avformat_free_context(IC);
+}
+
+TEST_F(PlayerParts, PicturesOutOfTimeOrderAreACheckedError)
+{
+    // Two queued pictures, the second due before the first: the refresh refuses them
+    // with an error that the play thread logs (the file is then closed), not an abort.
+    TCustomPlayer P;
+    TFakeFile F(P);
+    TVideoState* VS = F.VS.get();
+    AVStream Stream{};
+    VS->video_st = &Stream;
+    VS->video_stream = 0;
+    VS->pictq_mutex = AV.SDL_CreateMutex();
+    VS->pictq_cond = AV.SDL_CreateCond();
+    VS->pictq_size = 2;
+    VS->pictq[0].target_clock = 1.0;  // long due
+    VS->pictq[1].target_clock = 0.5;
+    EXPECT_THROW(RefreshVideo(VS, true), std::exception);
+    EXPECT_EQ(VS->pictq_size, 2);
+    AV.SDL_DestroyCond(VS->pictq_cond);
+    AV.SDL_DestroyMutex(VS->pictq_mutex);
 }

@@ -32,6 +32,11 @@ bool PreparePlayer(const char* AAudioDriver)
 namespace {
 
 const char* const Grey = "-f lavfi -i \"color=c=black:s=64x48:r=25:d=2,geq=lum='16+4*N':cb=128:cr=128\"";
+String GreyCycle(int ASeconds)
+{
+    return "-f lavfi -i \"color=c=black:s=64x48:r=25:d=" + std::to_string(ASeconds) +
+           ",geq=lum='16+4*mod(N\\,50)':cb=128:cr=128\"";
+}
 
 String Generate(const String& AName)
 {
@@ -48,6 +53,12 @@ String Generate(const String& AName)
                " -c:v mpeg4 -q:v 1 -g 1 -bf 0 -pix_fmt yuv420p";
     } else if (AName == "av.mkv") {
         Args = String(Grey) + " -f lavfi -i sine=f=440:d=2 -c:v mpeg4 -q:v 1 -g 1 -bf 0 -pix_fmt yuv420p -c:a mp2";
+    } else if (AName == "long.mkv") {
+        // PCM audio: an encoder's delay would move the pictures off 40 ms steps.
+        Args = GreyCycle(10) +
+               " -f lavfi -i sine=f=440:d=10 -c:v mpeg4 -q:v 1 -g 1 -bf 0 -pix_fmt yuv420p -c:a pcm_s16le -ar 22050";
+    } else if (AName == "grey.ts") {
+        Args = GreyCycle(4) + " -c:v mpeg2video -q:v 1 -qmin 1 -g 1 -bf 0 -pix_fmt yuv420p";
     } else if (AName == "tone.wav") {
         Args = "-f lavfi -i sine=f=440:d=2:sample_rate=44100 -c:a pcm_s16le";
     } else if (AName == "subs.mkv") {
@@ -58,8 +69,8 @@ String Generate(const String& AName)
         throw std::runtime_error("unknown clip " + AName);
     }
     String Ext = AName.substr(AName.rfind('.'));
-    String Cmd = "ffmpeg -nostdin -y -loglevel error " + Args + " -f " +
-                 (Ext == ".avi" ? "avi" : Ext == ".wav" ? "wav" : "matroska") + " '" + Temp + "' >/dev/null 2>&1";
+    const char* Format = Ext == ".avi" ? "avi" : Ext == ".wav" ? "wav" : Ext == ".ts" ? "mpegts" : "matroska";
+    String Cmd = "ffmpeg -nostdin -y -loglevel error " + Args + " -f " + Format + " '" + Temp + "' >/dev/null 2>&1";
     if (std::system(Cmd.c_str()) != 0) throw std::runtime_error("ffmpeg failed: " + Cmd);
     fs::rename(Temp, Path);
     return Path;
@@ -74,7 +85,18 @@ String Clip(const String& AName)
     return Generate(AName);
 }
 
-int GreyRGB(int AFrame) { return (4 * AFrame * 255 + 109) / 219; }
+int GreyRGB(int AFrame) { return (4 * (AFrame % 50) * 255 + 109) / 219; }
+
+bool ReportedAs(const std::vector<TPlayState>& AActual, const std::vector<TPlayState>& AExpected)
+{
+    if (AActual.empty() || AExpected.empty()) return AActual.empty() && AExpected.empty();
+    if (AActual.back() != AExpected.back()) return false;
+    // The rest must be a subsequence of the rest.
+    size_t J = 0;
+    for (size_t I = 0; I + 1 < AExpected.size() && J + 1 < AActual.size(); ++I)
+        if (AExpected[I] == AActual[J]) ++J;
+    return J + 1 == AActual.size();
+}
 
 bool WaitUntil(const std::function<bool()>& APred, int ATimeoutMs)
 {
@@ -118,6 +140,13 @@ std::vector<int64_t> TEventLog::Positions()
 {
     std::lock_guard Guard(Lock);
     return FPositions;
+}
+
+std::vector<TPlayState> TEventLog::StatesSince(size_t AFrom)
+{
+    std::lock_guard Guard(Lock);
+    return AFrom < FStates.size() ? std::vector<TPlayState>(FStates.begin() + long(AFrom), FStates.end())
+                                  : std::vector<TPlayState>{};
 }
 
 bool TEventLog::Has(TPlayState AState) { return Count(AState) > 0; }

@@ -22,9 +22,17 @@ bool PreparePlayer(const char* AAudioDriver = "dummy");
 //  "av.mkv"    the same pictures as grey.avi (2 s) with a 440 Hz tone
 //  "tone.wav"  2 s of a 440 Hz tone at 44100 Hz, mono
 //  "subs.mkv"  one text subtitle stream and nothing else
+//  "long.mkv"  64x48, 25 fps, 10 s of grey frames (luma 16 + 4 * (N mod 50)) with a tone
+//  "grey.ts"   64x48, 25 fps, 4 s of the same grey frames (MPEG-2 in MPEG-TS), for
+//              seeking by bytes
 String Clip(const String& AName);
 // The RGB grey level of frame N of the grey clips.
 int GreyRGB(int AFrame);
+
+// Whether the reported states AActual are the states AExpected as the event ring lets
+// them through: a state report that the event thread has not taken yet is replaced by
+// the next one, so any state but the last may be missing.
+bool ReportedAs(const std::vector<TPlayState>& AActual, const std::vector<TPlayState>& AExpected);
 
 // Waits until APred holds, serving the GUI thread's queue; false after ATimeoutMs.
 bool WaitUntil(const std::function<bool()>& APred, int ATimeoutMs = 10000);
@@ -34,6 +42,8 @@ class TEventLog {
 public:
     explicit TEventLog(TCustomPlayer& APlayer);
     std::vector<TPlayState> States();
+    // The states reported after the first AFrom.
+    std::vector<TPlayState> StatesSince(size_t AFrom);
     std::vector<int64_t> Positions();
     bool Has(TPlayState AState);
     int Count(TPlayState AState);

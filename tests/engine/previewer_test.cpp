@@ -1,5 +1,7 @@
 // The conversion preview window on the headless window backend: made on the GUI
-// thread at the first picture, captioned with the picture's time, closed for good.
+// thread at the first picture, captioned with the picture's time, closed for good; and
+// the window of a task list's running conversion.
+#include "convert_support.h"
 #include "engine/FFUtils.h"
 #include "engine/Previewer.h"
 #include "platform/forms/Forms.h"
@@ -9,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <thread>
 
 namespace {
@@ -166,4 +170,112 @@ TEST_F(PreviewWindow, DraggedByAnyPointAndTheMessageHookRestored)
     ASSERT_TRUE(bool(Application->OnMessage));
     Application->OnMessage(M, Handled);
     EXPECT_TRUE(Saved);
+}
+
+// ---------------------------------------------------------------------------------
+// The window of a running conversion (a task list converting on a worker thread)
+
+namespace {
+
+// The conversion preview window on the screen, null while there is none.
+TForm* ConversionWindow()
+{
+    for (int I = 0; I < Screen->FormCount(); ++I) {
+        auto* F = dynamic_cast<TForm*>(Screen->Forms(I));
+        if (F && F->FormStyle() == fsStayOnTop && F->BorderStyle() == bsToolWindow) return F;
+    }
+    return nullptr;
+}
+
+struct TPreviewedConversion {
+    converttest::TEvents Events;
+    std::unique_ptr<REVuvudVCL> List;
+    String Out;
+    // The conversion holds at the picture HoldAt until Hold is cleared.
+    std::atomic<int> HoldAt{0};
+    std::atomic<bool> Hold{false};
+    std::atomic<int> Pictures{0};
+
+    explicit TPreviewedConversion(const String& AName)
+    {
+        List = converttest::NewTaskList(Events);
+        // Progress reports on the worker: only the window needs the GUI thread.
+        List->SetTriggerEventInMainThread(false);
+        Out = enginetest::ScratchFolder() + AName;
+        EXPECT_EQ(List->AddTask(converttest::Clip("clip.avi")), 0) << List->LastErrMsg();
+        TOutputOptions O = converttest::AviOptions();
+        O.CustomHook = true;
+        EXPECT_TRUE(List->SetOutputFile(0, Out, &O)) << List->LastErrMsg();
+        List->SetPreview(true);
+        // Every picture is due for the window.
+        List->Task(0)->Clock = converttest::SteppingClock(150000);
+        List->OnCustomHook = [this](TObject*, PHookInfo AInfo) {
+            AInfo->Update = false;
+            Pictures = AInfo->FrameNumber;
+            if (AInfo->FrameNumber != HoldAt) return;
+            for (int I = 0; I < 60000 && Hold; ++I) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        };
+    }
+    bool Final() const { return Events.Final(); }
+};
+
+}  // namespace
+
+TEST_F(PreviewWindow, ShowsARunningConversionWithoutHoldingItUp)
+{
+    TPreviewedConversion C("previewed.avi");
+    C.HoldAt = 30;
+    C.Hold = true;
+    C.List->Start(1);
+    // The GUI thread serves nothing meanwhile, and the conversion goes on to its
+    // thirtieth picture all the same: showing a picture does not wait for the window.
+    const auto End = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (C.Pictures < 30 && std::chrono::steady_clock::now() < End)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_EQ(C.Pictures, 30);
+    EXPECT_EQ(ConversionWindow(), nullptr);
+    // Served, the GUI thread shows the newest picture, at the picture's size.
+    Pump();
+    TForm* Window = ConversionWindow();
+    ASSERT_NE(Window, nullptr);
+    EXPECT_TRUE(IsWindowVisible(Window->Handle()));
+    EXPECT_EQ(Window->ClientWidth(), 160);
+    EXPECT_EQ(Window->ClientHeight(), 120);
+    EXPECT_EQ(GetWindowText(Window->Handle()).substr(0, 6), "00:00:");
+    C.Hold = false;
+    ASSERT_TRUE(converttest::WaitForFinal(C.Events));
+    EXPECT_TRUE(C.Events.Terminates.front().Finished) << C.Events.Terminates.front().ExceptionMsg;
+    EXPECT_EQ(converttest::CountFrames(C.Out), 50);
+    C.List.reset();
+    Pump();
+    EXPECT_EQ(ConversionWindow(), nullptr);  // it goes with its conversion
+}
+
+TEST_F(PreviewWindow, ClosedWhileTheConversionRunsTheConversionGoesOn)
+{
+    TPreviewedConversion C("closed.avi");
+    C.HoldAt = 10;
+    C.Hold = true;
+    C.List->Start(1);
+    // The window comes up with the first pictures while the conversion holds.
+    TForm* Window = nullptr;
+    ASSERT_TRUE(converttest::WaitUntil([&] {
+        Window = ConversionWindow();
+        return Window && IsWindowVisible(Window->Handle()) && C.Pictures == 10;
+    }));
+    HWND Wnd = Window->Handle();
+    const String Caption = GetWindowText(Wnd);
+    EXPECT_EQ(Caption.substr(0, 6), "00:00:");
+    SendMessage(Wnd, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_FALSE(IsWindowVisible(Wnd));
+    C.Hold = false;
+    ASSERT_TRUE(converttest::WaitForFinal(C.Events));
+    EXPECT_TRUE(C.Events.Terminates.front().Finished) << C.Events.Terminates.front().ExceptionMsg;
+    EXPECT_EQ(converttest::CountFrames(C.Out), 50);
+    // The closed window neither came back nor changed; it went with the preview.
+    EXPECT_FALSE(C.List->Task(0)->PostHooks().Contains(phPreview));
+    Pump();
+    EXPECT_FALSE(IsWindow(Wnd) && IsWindowVisible(Wnd));
+    EXPECT_EQ(ConversionWindow(), nullptr);
 }
