@@ -137,12 +137,17 @@ void TCustomEdit::SelectAll() { Perform(EM_SETSEL, 0, -1); }
 
 String TCustomEdit::GetText() const
 {
-    std::u32string T;
-    for (char32_t C : FTextValue) {
-        if (C == '\n' && FMultiLine) T += U"\r\n";
-        else T += C;
+    if (!FTextUtf8Valid) {
+        std::u32string T;
+        T.reserve(FTextValue.size() + (FMultiLine ? LineStarts().size() : 0));
+        for (char32_t C : FTextValue) {
+            if (C == '\n' && FMultiLine) T += U'\r';
+            T += C;
+        }
+        FTextUtf8 = Utf32ToUtf8(T);
+        FTextUtf8Valid = true;
     }
-    return Utf32ToUtf8(T);
+    return FTextUtf8;
 }
 
 void TCustomEdit::SetTextValue(const String& V) { Perform(WM_SETTEXT, 0, LPARAM(V.c_str())); }
@@ -176,34 +181,40 @@ void TCustomEdit::Dispatch(TMessage& M)
 }
 
 // ---- lines and geometry --------------------------------------------------------------------------------
-int TCustomEdit::LineCount() const
+// The start of every line, found once per text (a memo holding a long log asks often).
+const std::vector<int>& TCustomEdit::LineStarts() const
 {
-    if (!FMultiLine) return 1;
-    return 1 + int(std::count(FTextValue.begin(), FTextValue.end(), U'\n'));
+    if (FLineStarts.empty()) {
+        FLineStarts.push_back(0);
+        if (FMultiLine)
+            for (size_t I = 0; I < FTextValue.size(); ++I)
+                if (FTextValue[I] == '\n') FLineStarts.push_back(int(I) + 1);
+    }
+    return FLineStarts;
 }
+
+int TCustomEdit::LineCount() const { return int(LineStarts().size()); }
 
 int TCustomEdit::LineStart(int Line) const
 {
-    if (!FMultiLine || Line <= 0) return 0;
-    int L = 0;
-    for (size_t I = 0; I < FTextValue.size(); ++I)
-        if (FTextValue[I] == '\n' && ++L == Line) return int(I) + 1;
-    return int(FTextValue.size());
+    const std::vector<int>& S = LineStarts();
+    if (Line <= 0) return 0;
+    return Line < int(S.size()) ? S[size_t(Line)] : int(FTextValue.size());
 }
 
 int TCustomEdit::LineOf(int Index) const
 {
-    if (!FMultiLine) return 0;
+    const std::vector<int>& S = LineStarts();
     Index = std::clamp(Index, 0, int(FTextValue.size()));
-    return int(std::count(FTextValue.begin(), FTextValue.begin() + Index, U'\n'));
+    return int(std::upper_bound(S.begin(), S.end(), Index) - S.begin()) - 1;
 }
 
 int TCustomEdit::LineLength(int Line) const
 {
-    if (!FMultiLine) return int(FTextValue.size());
-    int S = LineStart(Line);
-    size_t E = FTextValue.find(U'\n', size_t(S));
-    return int((E == std::u32string::npos ? FTextValue.size() : E) - size_t(S));
+    const std::vector<int>& S = LineStarts();
+    if (Line < 0 || Line >= int(S.size())) return 0;
+    int End = Line + 1 < int(S.size()) ? S[size_t(Line) + 1] - 1 : int(FTextValue.size());
+    return End - S[size_t(Line)];
 }
 
 std::u32string TCustomEdit::Display() const
@@ -211,6 +222,13 @@ std::u32string TCustomEdit::Display() const
     if (!FPasswordChar) return FTextValue;
     std::u32string D;
     for (char32_t C : FTextValue) D += C == '\n' ? C : FPasswordChar;
+    return D;
+}
+
+std::u32string TCustomEdit::LineDisplay(int Line) const
+{
+    std::u32string D = FTextValue.substr(size_t(LineStart(Line)), size_t(LineLength(Line)));
+    if (FPasswordChar) std::fill(D.begin(), D.end(), FPasswordChar);
     return D;
 }
 
@@ -228,11 +246,11 @@ const std::vector<int>& TCustomEdit::Positions(int Line)
     if (FPositionsFont != NativeFont()) {
         FPositions.clear();
         FPositionsFont = NativeFont();
+        FMaxWidth = -1;
     }
-    if (int(FPositions.size()) < LineCount()) FPositions.resize(size_t(LineCount()));
-    std::vector<int>& P = FPositions[size_t(Line)];
+    std::u32string D = LineDisplay(Line);
+    std::vector<int>& P = FPositions[D];
     if (!P.empty()) return P;
-    std::u32string D = Display().substr(size_t(LineStart(Line)), size_t(LineLength(Line)));
     P.assign(D.size() + 1, 0);
     if (D.size() <= 256) {
         for (size_t I = 1; I <= D.size(); ++I) P[I] = TextSize(Utf32ToUtf8(D.substr(0, I))).cx;
@@ -240,6 +258,17 @@ const std::vector<int>& TCustomEdit::Positions(int Line)
         for (size_t I = 1; I <= D.size(); ++I) P[I] = P[I - 1] + TextSize(Utf32ToUtf8(D.substr(I - 1, 1))).cx;
     }
     return P;
+}
+
+int TCustomEdit::MaxLineWidth()
+{
+    if (FPositionsFont != NativeFont()) FMaxWidth = -1;
+    if (FMaxWidth < 0) {
+        int W = 0;
+        for (int L = 0; L < LineCount(); ++L) W = std::max(W, Positions(L).back());
+        FMaxWidth = W;
+    }
+    return FMaxWidth;
 }
 
 TRect TCustomEdit::FormatRect()
@@ -293,8 +322,7 @@ void TCustomEdit::ScrollToCaret()
     int Line = LineOf(FCaret);
     const std::vector<int>& P = Positions(Line);
     int Cx = P[size_t(FCaret - LineStart(Line))];
-    int TextWidth = 0;
-    for (int L = 0; L < LineCount(); ++L) TextWidth = std::max(TextWidth, Positions(L).back());
+    int TextWidth = MaxLineWidth();
     if (Width > 0) {
         if (TextWidth <= Width) FScrollX = 0;
         else if (Cx - FScrollX >= Width) FScrollX = std::min(Cx - Width + Width / 4, TextWidth - Width + 1);
@@ -314,8 +342,7 @@ void TCustomEdit::UpdateScrollState()
 {
     TRect F = FormatRect();
     int Width = std::max(0, F.Width() - FLeftMargin - FRightMargin);
-    int TextWidth = 0;
-    for (int L = 0; L < LineCount(); ++L) TextWidth = std::max(TextWidth, Positions(L).back());
+    int TextWidth = MaxLineWidth();
     SetScrollState(SB_HORZ, 0, TextWidth, UINT(Width), FScrollX);
     if (FMultiLine) SetScrollState(SB_VERT, 0, LineCount() - 1, UINT(std::max(1, F.Height() / LineHeight())), FTopLine);
 }
@@ -329,7 +356,12 @@ void TCustomEdit::UpdateCaret()
 
 void TCustomEdit::Changed(bool Notify)
 {
-    FPositions.clear();
+    // every change of the text ends here: the line index and the widest line are redone;
+    // widths of lines that were edited away are dropped once they pile up
+    FLineStarts.clear();
+    FTextUtf8Valid = false;
+    FMaxWidth = -1;
+    if (FPositions.size() > 2 * size_t(LineCount()) + 64) FPositions.clear();
     if (FHandle) ScrollToCaret();
     InvalidateNative();
     UpdateCaret();
@@ -409,6 +441,54 @@ void TCustomEdit::SetAllText(const std::u32string& T)
     FTyping = false;
     FModified = false;
     Changed();
+}
+
+void TCustomEdit::AppendText(const String& Text)
+{
+    std::u32string U = Utf8ToUtf32(Text), N;
+    for (size_t I = 0; I < U.size(); ++I) {
+        char32_t C = U[I];
+        if (FMultiLine && C == '\r') {
+            if (I + 1 < U.size() && U[I + 1] == '\n') ++I;
+            C = '\n';
+        }
+        N += C;
+    }
+    if (N.empty()) return;
+    int Old = int(FTextValue.size());
+    int FirstChanged = LineOf(Old);
+    bool Known = !FLineStarts.empty(), Wide = FMaxWidth >= 0 && FPositionsFont == NativeFont();
+    FTextValue += N;
+    if (Known && FMultiLine) {
+        for (size_t I = 0; I < N.size(); ++I)
+            if (N[I] == '\n') FLineStarts.push_back(Old + int(I) + 1);
+    } else {
+        FLineStarts.clear();
+    }
+    if (FTextUtf8Valid) {
+        std::u32string T;
+        for (char32_t C : N) {
+            if (C == '\n' && FMultiLine) T += U'\r';
+            T += C;
+        }
+        FTextUtf8 += Utf32ToUtf8(T);
+    }
+    if (Wide && Known) {
+        // lines only grow or are new: the widest is the old one or one of these
+        for (int L = FirstChanged; L < LineCount(); ++L) FMaxWidth = std::max(FMaxWidth, Positions(L).back());
+    } else {
+        FMaxWidth = -1;
+    }
+    if (FPositions.size() > 2 * size_t(LineCount()) + 64) FPositions.clear();
+    FAnchor = FCaret = int(FTextValue.size());
+    FCanUndo = false;
+    FTyping = false;
+    FModified = false;
+    if (FHandle) ScrollToCaret();
+    InvalidateNative();
+    UpdateCaret();
+    NotifyCommand(EN_CHANGE);
+    Perform(CM_TEXTCHANGED, 0, 0);
 }
 
 void TCustomEdit::Copy()
@@ -736,7 +816,6 @@ bool TCustomEdit::NativeProc(TMessage& M)
         } else {
             FHasRect = false;
         }
-        FPositions.clear();
         if (FHandle) ScrollToCaret();
         UpdateCaret();
         if (M.Msg == EM_SETRECT) InvalidateNative();
@@ -865,6 +944,7 @@ bool TCustomEdit::NativeProc(TMessage& M)
     case WM_SETFONT:
         TNativeControl::NativeProc(M);
         FPositions.clear();
+        FMaxWidth = -1;
         if (FHasCaret) {
             CreateCaret(FHandle, nullptr, 1, LineHeight());
             UpdateCaret();
@@ -963,6 +1043,10 @@ public:
     }
     void Insert(int I, const String& S) override
     {
+        if (I >= 0 && I == Count()) {
+            FMemo->AppendLine(S);
+            return;
+        }
         std::vector<String> L = Split();
         if (I < 0 || I > int(L.size())) Error("List index out of bounds (%d)", I);
         L.insert(L.begin() + I, S);
@@ -1002,6 +1086,10 @@ private:
     {
         String T;
         for (size_t I = 0; I < L.size(); ++I) T += (I ? "\r\n" : "") + L[I];
+        Put(T);
+    }
+    void Put(const String& T)
+    {
         FMemo->SetText(T);
         // the new end stays in view (a log shows its latest line)
         FMemo->Perform(EM_SETSEL, WPARAM(Utf8Length(FMemo->Text())), -1);
@@ -1021,6 +1109,14 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(new T
 }
 
 TCustomMemo::~TCustomMemo() = default;
+
+void TCustomMemo::AppendLine(const String& Line)
+{
+    // a text that does not end with a line break gets one first (no empty last line)
+    String T = Text();
+    bool Open = !T.empty() && !(T.size() >= 2 && T.compare(T.size() - 2, 2, "\r\n") == 0);
+    AppendText((Open ? "\r\n" : "") + Line);
+}
 
 // ---- the in-place editor ----------------------------------------------------------------------------
 TCustomEdit* CreateInplaceEditor(TWinControl* Parent, TRect R, const String& Text, std::function<void(bool)> End)

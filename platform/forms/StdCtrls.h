@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/forms/Forms.h"
@@ -75,6 +76,9 @@ protected:
     void SetTextValue(const String& V) override;
     virtual void Change();
     void DoEnter() override;
+    // Text() + Text as a Text write would give it (new text, no undo, the caret at the
+    // end, change notices), measuring only what is new: the memo adds lines this way.
+    void AppendText(const String& Text);
 
     // the memo sets it: lines, Enter and vertical movement
     bool FMultiLine = false;
@@ -97,8 +101,11 @@ private:
     void UndoNative();
     void SaveUndo();
     std::u32string Display() const;
+    std::u32string LineDisplay(int Line) const;  // one line as shown (password characters)
     std::u32string CaseFold(std::u32string T) const;
     const std::vector<int>& Positions(int Line);  // prefix widths of a line
+    const std::vector<int>& LineStarts() const;
+    int MaxLineWidth();
     int LineOf(int Index) const;
     int LineStart(int Line) const;
     int LineCount() const;
@@ -132,8 +139,14 @@ private:
     int FTopLine = 0;
     bool FDragging = false;
     bool FHasCaret = false;
-    std::vector<std::vector<int>> FPositions;  // per line, empty when stale
+    // Prefix widths by line text, so that an edit measures only the lines it changed
+    // (a log that grows by a line measures one line); cleared with a new font.
+    std::unordered_map<std::u32string, std::vector<int>> FPositions;
     HFONT FPositionsFont = nullptr;
+    mutable std::vector<int> FLineStarts;  // empty when the text changed since
+    mutable int FMaxWidth = -1;            // the widest line, -1 when not known
+    mutable String FTextUtf8;              // Text() as given out, until the next change
+    mutable bool FTextUtf8Valid = false;
     TPoint FLastMouse;
 };
 
@@ -173,6 +186,8 @@ public:
     ~TCustomMemo() override;
     TStrings* Lines() { return FLines.get(); }
     void SetLines(TStrings* V) { FLines->Assign(V); }
+    // Lines.Add's way: the line after the last one, in view.
+    void AppendLine(const String& Line);
     bool WantReturns() const { return FWantReturns; }
     void SetWantReturns(bool V) { FWantReturns = V; }
     bool WantTabs() const { return FWantTabs; }

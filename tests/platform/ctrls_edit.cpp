@@ -435,3 +435,58 @@ TEST_F(EditTest, MemoLinesAndKeys)
     M->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3));
     EXPECT_EQ(M->Perform(EM_GETFIRSTVISIBLELINE), 3);
 }
+
+// The memo remembers its line starts, widths and text between changes (a growing log
+// measures only its new line); after every kind of change it must answer exactly as a
+// memo that was given the same text at once.
+TEST_F(EditTest, RememberedLinesAndWidthsFollowEveryChange)
+{
+    auto* M = Add<TMemo>({10, 50, 300, 120});
+    auto* Fresh = Add<TMemo>({10, 50, 300, 120});
+    M->SetFocus();
+    Pump();
+    auto Same = [&](const char* Step) {
+        Fresh->SetText("");
+        Fresh->SetText(M->Text());
+        EXPECT_EQ(M->Text(), Fresh->Text()) << Step;
+        int N = int(M->Perform(WM_GETTEXTLENGTH));
+        EXPECT_EQ(M->Perform(EM_GETLINECOUNT), Fresh->Perform(EM_GETLINECOUNT)) << Step;
+        EXPECT_EQ(M->Lines()->Count(), Fresh->Lines()->Count()) << Step;
+        for (int I = 0; I <= N; ++I) {
+            ASSERT_EQ(M->Perform(EM_LINEFROMCHAR, WPARAM(I)), Fresh->Perform(EM_LINEFROMCHAR, WPARAM(I))) << Step << " " << I;
+            M->Perform(EM_SETSEL, WPARAM(I), LPARAM(I));
+            Fresh->Perform(EM_SETSEL, WPARAM(I), LPARAM(I));
+            ASSERT_EQ(M->Perform(EM_POSFROMCHAR, WPARAM(I)), Fresh->Perform(EM_POSFROMCHAR, WPARAM(I))) << Step << " " << I;
+        }
+        SCROLLINFO A, B;
+        A.fMask = B.fMask = SIF_RANGE;
+        GetScrollInfo(M->Handle(), SB_HORZ, &A);
+        GetScrollInfo(Fresh->Handle(), SB_HORZ, &B);
+        EXPECT_EQ(A.nMax, B.nMax) << Step << ": the widest line";
+    };
+    for (const char* L : {"short", "a much longer line of the log, wider than the rest", "", "视频 3"}) M->Lines()->Add(L);
+    Same("lines added");
+    M->Lines()->Insert(0, "top");
+    M->Lines()->Delete(2);  // the widest line goes
+    Same("insert and delete");
+    M->Perform(EM_SETSEL, 3, 3);
+    Type("WWW");
+    Key(VK_RETURN);
+    Same("typing and a line break");
+    Key('Z', {VK_CONTROL});
+    Same("undo");
+    M->Lines()->Strings(0);
+    M->Lines()->SetStrings(1, "changed in place");
+    M->Lines()->Add("tail\r\nwith two lines");
+    Same("set and a two-line add");
+    M->Perform(EM_SETPASSWORDCHAR, '*');
+    Fresh->Perform(EM_SETPASSWORDCHAR, '*');
+    Same("password characters");
+    M->Font()->SetSize(16);
+    Fresh->Font()->SetSize(16);
+    Same("a bigger font");
+    M->SetText("");
+    M->Lines()->Add("again");
+    EXPECT_EQ(M->Text(), "again");
+    Same("cleared");
+}
