@@ -10,6 +10,7 @@ namespace xprobe {
 
 namespace {
 Display* D = nullptr;
+std::vector<KeyCode> Borrowed;  // spare key codes given a keysym by EnsureKey
 Window Root() { return DefaultRootWindow(D); }
 TColor ToColor(unsigned long V) { return RGB(int((V >> 16) & 0xFF), int((V >> 8) & 0xFF), int(V & 0xFF)); }
 }  // namespace
@@ -22,6 +23,14 @@ bool Open()
 
 void Close()
 {
+    if (D) {
+        for (KeyCode K : Borrowed) {
+            KeySym Nothing = NoSymbol;
+            XChangeKeyboardMapping(D, K, 1, &Nothing, 1);
+        }
+        Borrowed.clear();
+        XSync(D, False);
+    }
     if (D) XCloseDisplay(D);
     D = nullptr;
 }
@@ -55,6 +64,29 @@ void KeyTap(const char* Name)
     XTestFakeKeyEvent(D, K, True, 0);
     XTestFakeKeyEvent(D, K, False, 0);
     XSync(D, False);
+}
+
+bool EnsureKey(const char* Name)
+{
+    KeySym S = XStringToKeysym(Name);
+    if (S == NoSymbol) return false;
+    if (XKeysymToKeycode(D, S)) return true;
+    int Min = 0, Max = 0, Per = 0;
+    XDisplayKeycodes(D, &Min, &Max);
+    KeySym* Map = XGetKeyboardMapping(D, KeyCode(Min), Max - Min + 1, &Per);
+    if (!Map) return false;
+    int Free = 0;
+    for (int K = Max; K >= Min && !Free; --K) {
+        bool Empty = true;
+        for (int J = 0; J < Per; ++J) Empty = Empty && Map[(K - Min) * Per + J] == NoSymbol;
+        if (Empty) Free = K;
+    }
+    XFree(Map);
+    if (!Free) return false;
+    XChangeKeyboardMapping(D, Free, 1, &S, 1);
+    XSync(D, False);
+    Borrowed.push_back(KeyCode(Free));
+    return true;
 }
 
 bool Viewable(XId W)

@@ -23,6 +23,9 @@ void MoveTo(TPoint Screen);
 void Button(bool Down, int Button = 1);
 void ClickAt(TPoint Screen);
 void KeyTap(const char* KeysymName);
+// Gives the keysym a key of its own when the keyboard has none (a spare key code,
+// given back by Close); false when no key code is free.
+bool EnsureKey(const char* KeysymName);
 
 // windows
 bool Viewable(XId W);

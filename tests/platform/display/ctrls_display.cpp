@@ -1,7 +1,10 @@
 // The standard controls on a real display: a form with an edit, a list view of 500
 // rows, a tree view and a page control is typed into, clicked, scrolled and
-// photographed; copy and paste go both ways with another X client (xclip).
+// photographed; text committed by the input method reaches the edit through its one
+// gate; copy and paste go both ways with another X client (xclip).
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 
 #include "X11Fixture.h"
 #include "platform/forms/Clipbrd.h"
@@ -103,6 +106,50 @@ TEST_F(CtrlsDisplay, AFormOfStandardControlsTakesKeysClicksAndScrolling)
     ASSERT_TRUE(PumpUntil([&] { return Tree->Selected() == Root->Item(2); }));
     Pump();
     SaveScreenshot(Bounds(30, 30, 660, 460), "ctrls_tree.ppm");
+}
+
+// Xlib's own input method composes a sequence of keys into committed text: a compose
+// table of our own makes <Multi_key> v i commit two Chinese characters at once, as an
+// input method server commits a chosen phrase (a filtered key sequence, then text
+// without a key).  The committed text is typed into the edit; read-only stops it.
+TEST_F(CtrlsDisplay, TextCommittedByTheInputMethodPassesTheEditsGate)
+{
+    if (!EnsureKey("Multi_key")) GTEST_SKIP() << "no free key code for the compose key";
+    String Table = "/tmp/vc_compose_" + std::to_string(getpid());
+    std::ofstream(Table) << "<Multi_key> <v> <i> : \"视频\"\n";
+    setenv("XCOMPOSEFILE", Table.c_str(), 1);
+    // a backend opened now opens the input method with that table
+    ASSERT_TRUE(InstallX11Backend());
+    TForm* F = NewForm(Bounds(60, 60, 320, 60), clBtnFace);
+    auto* Edit = Add<TEdit>(F, Bounds(10, 10, 300, 24));
+    int Chars = 0;
+    TWndMethod Old = Edit->WindowProc;
+    Edit->WindowProc = [&, Old](TMessage& M) {
+        if (M.Msg == WM_CHAR) ++Chars;
+        Old(M);
+    };
+    F->Show();
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(XWin(F)) && FocusedWindow() == XWin(F); }));
+    ClickAt(Edit->ClientToScreen({20, 10}));
+    ASSERT_TRUE(PumpUntil([&] { return Edit->Focused(); }));
+    auto Commit = [&] {
+        for (const char* K : {"Multi_key", "v", "i"}) KeyTap(K);
+    };
+    Commit();
+    ASSERT_TRUE(PumpUntil([&] { return Edit->Text() == "视频"; })) << Edit->Text();
+    EXPECT_EQ(Chars, 2);  // the keys of the sequence typed nothing themselves
+    EXPECT_EQ(Edit->SelStart(), 2);
+
+    Edit->SetReadOnly(true);
+    Commit();
+    ASSERT_TRUE(PumpUntil([&] { return Chars == 4; }));
+    EXPECT_EQ(Edit->Text(), "视频");
+    Edit->SetReadOnly(false);
+    KeyTap("Home");
+    Commit();
+    ASSERT_TRUE(PumpUntil([&] { return Edit->Text() == "视频视频"; })) << Edit->Text();
+    unsetenv("XCOMPOSEFILE");
+    std::remove(Table.c_str());
 }
 
 TEST_F(CtrlsDisplay, CopyAndPasteWithAnotherClient)
