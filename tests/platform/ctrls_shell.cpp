@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 
 #include "platform/graphics/ImgList.h"
 #include "platform/shell/Runner.h"
@@ -65,6 +67,30 @@ void Touch(const String& Path, size_t Bytes = 0)
 {
     std::ofstream F(Path, std::ios::binary);
     F << String(Bytes, 'x');
+}
+
+// Permissions do not stop the superuser: checks of unreadable and read-only items run
+// in a child process that is not (as "nobody" when the tests run as root).  The child
+// answers by its exit status and names the first check that failed.
+constexpr uid_t Nobody = 65534;
+bool AsUnprivileged(const std::function<const char*()>& Check)
+{
+    std::fflush(nullptr);
+    pid_t P = fork();
+    if (P == 0) {
+        if (geteuid() == 0 && (setgid(Nobody) != 0 || setuid(Nobody) != 0)) _exit(2);
+        const char* Failed = Check();
+        if (Failed) std::fprintf(stderr, "failed in the unprivileged child: %s\n", Failed);
+        _exit(Failed ? 1 : 0);
+    }
+    int Status = 0;
+    waitpid(P, &Status, 0);
+    return WIFEXITED(Status) && WEXITSTATUS(Status) == 0;
+}
+// Makes Path belong to the user AsUnprivileged runs as.
+void GiveAway(const String& Path)
+{
+    if (geteuid() == 0) EXPECT_EQ(chown(Path.c_str(), Nobody, Nobody), 0) << Path;
 }
 
 }  // namespace
@@ -434,10 +460,28 @@ TEST_F(ShellNamespace, Attributes)
     EXPECT_TRUE(A & SFGAO_REMOVABLE);
     EXPECT_FALSE(A & SFGAO_CANRENAME);  // a drive is not renamed
     ILFree(Usb);
-    if (geteuid() != 0) {  // the superuser may write anything
-        chmod((Root + "/tree/c.txt").c_str(), 0444);
-        EXPECT_TRUE(Attributes(Tree.get(), "Fc.txt", 0) & SFGAO_READONLY);
-    }
+    // read-only and renaming by permissions (the superuser may write anything: the
+    // checks run as another user)
+    ForceDirectories(Root + "/tree/mine");
+    Touch(Root + "/tree/mine/w.txt");
+    Touch(Root + "/tree/mine/r.txt");
+    chmod((Root + "/tree/mine/r.txt").c_str(), 0444);
+    for (const char* P : {"/tree/mine", "/tree/mine/w.txt", "/tree/mine/r.txt"}) GiveAway(Root + P);
+    EXPECT_TRUE(AsUnprivileged([&]() -> const char* {
+        PShellFolder Mine = Bind(Root + "/tree/mine");
+        if (Attributes(Mine.get(), "Fw.txt", 0) & SFGAO_READONLY) return "a writable file is read-only";
+        if (!(Attributes(Mine.get(), "Fr.txt", 0) & SFGAO_READONLY)) return "a mode 0444 file is writable";
+        if (!(Attributes(Mine.get(), "Fr.txt", 0) & SFGAO_CANRENAME)) return "no renaming in a writable folder";
+        TShellFindData D;
+        int E = 0;
+        if (!ShellGetFindData(Root + "/tree/mine/r.txt", D, E) || !(D.Attributes & FILE_ATTRIBUTE_READONLY))
+            return "the find data of a read-only file";
+        if (geteuid() != 0 && getuid() == Nobody) {
+            // the scratch tree's own folders belong to the superuser: nothing renames there
+            if (Attributes(Tree.get(), "Fc.txt", 0) & SFGAO_CANRENAME) return "renaming in a foreign folder";
+        }
+        return nullptr;
+    }));
     // two items: what they share
     LPITEMIDLIST L1 = ILFromItems({"DB_dir"}), L2 = ILFromItems({"Fc.txt"});
     LPCITEMIDLIST Both[] = {L1, L2};
@@ -481,11 +525,30 @@ TEST_F(ShellNamespace, UnreadableOrVanishedFoldersGiveNoItems)
     rmdir((Root + "/tree/a_dir").c_str());
     std::unique_ptr<IEnumIDList> E;
     EXPECT_TRUE(FAILED(Gone->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, E)));
-    if (geteuid() != 0) {
-        PShellFolder Locked = Bind(Root + "/tree/B_dir");
-        chmod((Root + "/tree/B_dir").c_str(), 0);
-        EXPECT_EQ(Locked->EnumObjects(nullptr, SHCONTF_FOLDERS, E), E_ACCESSDENIED);
-    }
+    // a folder nobody may read (checked as another user: the superuser reads anything)
+    PShellFolder Locked = Bind(Root + "/tree/B_dir");
+    Touch(Root + "/tree/B_dir/inside.txt");
+    chmod((Root + "/tree/B_dir").c_str(), 0);
+    EXPECT_TRUE(AsUnprivileged([&]() -> const char* {
+        std::unique_ptr<IEnumIDList> L;
+        if (Locked->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, L) != E_ACCESSDENIED)
+            return "an unreadable folder was listed";
+        // its parent still lists it, as a folder without known subfolders
+        PShellFolder Tree = Bind(Root + "/tree");
+        std::vector<String> Names = Sorted(Tree.get(), SHCONTF_FOLDERS);
+        if (std::find(Names.begin(), Names.end(), "B_dir") == Names.end()) return "the locked folder is gone";
+        if (Attributes(Tree.get(), "DB_dir", SFGAO_HASSUBFOLDER) & SFGAO_HASSUBFOLDER)
+            return "subfolders seen in an unreadable folder";
+        TShellFindData D;
+        int Error = 0;
+        if (ShellGetFindData(Root + "/tree/B_dir/inside.txt", D, Error) || Error != EACCES)
+            return "the find data of a file behind a locked folder";
+        LPITEMIDLIST Behind = nullptr;
+        if (SUCCEEDED(Desktop->ParseDisplayName(nullptr, nullptr, Root + "/tree/B_dir/inside.txt", nullptr, &Behind,
+                                                nullptr)))
+            return "a path behind a locked folder parsed";
+        return nullptr;
+    }));
     // binding to a file is refused
     LPITEMIDLIST F = Parse(Root + "/tree/A.mp4");
     PShellFolder X;
