@@ -267,3 +267,255 @@ private:
     TUDOrientation FOrientation = udHorizontal;
     int FIncrement = 1, FPosition = 0, FMin = 0, FMax = 100;
 };
+
+// ---------------------------------------------------------------------------------------
+// The owner-drawn inner list and the skinned list box
+// ---------------------------------------------------------------------------------------
+
+// Owner drawing of a list or combo item: the item's bitmap canvas, the item, the bitmap's
+// size, the text rectangle in it and the item's state.
+using TbsDrawSkinItemEvent = std::function<void(TCanvas* Cnvs, int Index, int ItemWidth, int ItemHeight,
+                                                TRect TxtRect, TOwnerDrawState State)>;
+
+// Answered by the inner list when it painted its background on PaintBackgroundToDCEx.
+constexpr LRESULT PaintBackgroundToDCExAnswer = 16802;
+
+class TbsSkinCustomListBox;
+
+// A tab stop of item text: an entry made only of decimal digits gives its value, any other
+// (the empty one included) 0.
+int bsTabValue(const String& S);
+// Item text at tab stops: the first ten entries of TabWidths, drawn from R.Left + Offset + 2
+// and centred vertically (one pixel higher for an odd font height).
+void bsDrawTabbedText(TCanvas* C, const String& Text, TStrings* TabWidths, const TRect& R, int Offset);
+
+// The list inside a skinned list box: keeps the strings and the selection of the platform's
+// list, paints its items and background from its owner's look, and hands its input to the
+// owner.
+class TbsListBox : public TListBox {
+public:
+    explicit TbsListBox(TComponent* AOwner);
+    ~TbsListBox() override;
+
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void WndProc(TMessage& Message) override;
+    void PaintWindow(HDC DC) override;
+    // Paints the background (no items) into DC.
+    void PaintBackground(HDC DC);
+    // The state an item is drawn in.
+    TOwnerDrawState GetItemState(int Index);
+    // Draws item Index at R of C by the owner's look.
+    void DrawItemTo(TCanvas* C, int Index, const TRect& R, TOwnerDrawState State);
+
+    int FHorizontalExtentValue = 0;
+    TbsSkinCustomListBox* SkinListBox = nullptr;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void Dispatch(TMessage& Message) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(char32_t& Key) override;
+    void Click() override;
+
+private:
+    void PaintList(TCanvas* C);
+    void PaintColumns(TCanvas* C);
+    void DrawTiledBackground(TCanvas* C, int AWidth, int AHeight, int ALeft, int ATop);
+    void DrawDefaultItem(TCanvas* C, int Index, const TRect& R, TOwnerDrawState State);
+    void DrawSkinItem(TCanvas* C, int Index, const TRect& R, TOwnerDrawState State);
+    void DrawSkinItemFixedHeight(TCanvas* C, int Index, const TRect& R, TOwnerDrawState State);
+    void DrawItemContent(TCanvas* C, int Index, int W, int H, TRect TextRect, TOwnerDrawState State,
+                         bool Skinned);
+    void SetItemFont(TCanvas* C, bool Skinned);
+    void CNDrawItemHere(TMessage& M);
+    std::unique_ptr<TCanvas> FItemCanvas;
+    friend class TbsSkinCustomListBox;
+};
+
+// The caption buttons of the skinned list box: 0 up, 1 down, 2 check.
+enum { bsLBUpButton = 0, bsLBDownButton = 1, bsLBCheckButton = 2 };
+
+// The skinned list box: a frame from the "listbox" record around the inner list, scroll
+// bars made on demand, and an optional caption strip with up, down and check buttons.
+class TbsSkinCustomListBox : public TbsSkinCustomControl {
+public:
+    explicit TbsSkinCustomListBox(TComponent* AOwner);
+    ~TbsSkinCustomListBox() override;
+
+    TStrings* Items() const { return ListBox->Items(); }
+    void SetItems(TStrings* Value);
+    int ItemIndex() const { return ListBox->ItemIndex(); }
+    void SetItemIndex(int Value) { ListBox->SetItemIndex(Value); }
+    bool MultiSelect() const { return ListBox->MultiSelect(); }
+    void SetMultiSelect(bool Value) { ListBox->SetMultiSelect(Value); }
+    bool ExtandedSelect() const { return ListBox->ExtendedSelect(); }
+    void SetExtandedSelect(bool Value) { ListBox->SetExtendedSelect(Value); }
+    bool Sorted() const { return ListBox->Sorted(); }
+    void SetSorted(bool Value);
+    int Columns() const { return ListBox->Columns(); }
+    void SetColumns(int Value);
+    bool AutoComplete() const { return ListBox->AutoComplete(); }
+    void SetAutoComplete(bool Value) { ListBox->SetAutoComplete(Value); }
+    int TopIndex() const { return ListBox->TopIndex(); }
+    void SetTopIndex(int Value) { ListBox->SetTopIndex(Value); }
+    int SelCount() const { return ListBox->SelCount(); }
+    bool GetSelected(int Index) const { return ListBox->Selected(Index); }
+    TCanvas* ListBoxCanvas() const { return ListBox->Canvas(); }
+    TFont* ListBoxFont() const { return ListBox->Font(); }
+    void SetListBoxFont(TFont* Value) { ListBox->Font()->Assign(Value); }
+    int ListBoxTabOrder() const { return ListBox->TabOrder(); }
+    void SetListBoxTabOrder(int Value) { ListBox->SetTabOrder(Value); }
+    bool ListBoxTabStop() const { return ListBox->TabStop(); }
+    void SetListBoxTabStop(bool Value) { ListBox->SetTabStop(Value); }
+    bool UseSkinItemHeight() const { return FUseSkinItemHeight; }
+    void SetUseSkinItemHeight(bool Value) { FUseSkinItemHeight = Value; }
+    bool HorizontalExtent() const { return FHorizontalExtent; }
+    void SetHorizontalExtent(bool Value);
+    int RowCount() const { return FRowCount; }
+    void SetRowCount(int Value);
+    int DefaultItemHeight() const { return FDefaultItemHeight; }
+    void SetDefaultItemHeight(int Value);
+    TStrings* TabWidths() const { return FTabWidths.get(); }
+    void SetTabWidths(TStrings* Value);
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* Value);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
+    bool CaptionMode() const { return FCaptionMode; }
+    void SetCaptionMode(bool Value);
+    String Caption() const { return GetText(); }
+    void SetCaption(const String& Value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    int DefaultCaptionHeight() const { return FDefaultCaptionHeight; }
+    void SetDefaultCaptionHeight(int Value);
+    TFont* DefaultCaptionFont() const { return FDefaultCaptionFont.get(); }
+    void SetDefaultCaptionFont(TFont* Value) { FDefaultCaptionFont->Assign(Value); }
+    bool ShowCaptionButtons() const { return FShowCaptionButtons; }
+    void SetShowCaptionButtons(bool Value);
+    TBitmap* Glyph() const { return FGlyph.get(); }
+    void SetGlyph(TBitmap* Value);
+    int NumGlyphs() const { return FNumGlyphs; }
+    void SetNumGlyphs(int Value);
+    int Spacing() const { return FSpacing; }
+    void SetSpacing(int Value);
+
+    // Makes, updates or removes the scroll bars from the inner list's state.
+    void UpDateScrollBar();
+    // The control height that shows AItemsCount rows.
+    int CalcHeight(int AItemsCount);
+    void Clear();
+    int ItemAtPos(TPoint Pos, bool Existing) { return ListBox->ItemAtPos(Pos, Existing); }
+    TRect ItemRect(int Item) { return ListBox->ItemRect(Item); }
+    // Places the scroll bars and the inner list.
+    void CalcListRects();
+
+    void GetSkinData() override;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void CreateControlSkinImage(TBitmap* B) override;
+    void ChangeSkinData() override;
+    void DefaultFontChanged() override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+    virtual int GetItemTextWidth(int Index, TCanvas* C);
+    virtual void ListBoxMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void ListBoxMouseMove(TShiftState Shift, int X, int Y);
+    virtual void ListBoxMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void ListBoxClick();
+    virtual void ListBoxDblClick();
+    virtual void ListBoxKeyDown(WORD& Key, TShiftState Shift);
+    virtual void ListBoxKeyUp(WORD& Key, TShiftState Shift);
+    virtual void ListBoxKeyPress(char32_t& Key);
+    virtual void ListBoxEnter() {}
+    virtual void ListBoxExit() {}
+    virtual void ListBoxWndProcHook(TMessage& Message, bool& Handled) { (void)Message; Handled = true; }
+    virtual void ListBoxCreateWnd() {}
+
+    TNotifyEvent OnUpButtonClick, OnDownButtonClick, OnCheckButtonClick;
+    TNotifyEvent OnListBoxClick, OnListBoxDblClick;
+    TMouseEvent OnListBoxMouseDown, OnListBoxMouseUp;
+    TMouseMoveEvent OnListBoxMouseMove;
+    TKeyEvent OnListBoxKeyDown, OnListBoxKeyUp;
+    TKeyPressEvent OnListBoxKeyPress;
+    TbsDrawSkinItemEvent OnDrawItem;
+
+    TRect ListRect;
+    TbsCBButtonX Buttons[3];
+    int OldActiveButton = -1, ActiveButton = -1, CaptureButton = -1;
+    TRect NewCaptionRect;
+    int TimerMode = 0;
+    bool WaitMode = false;
+    TbsSkinScrollBar* ScrollBar = nullptr;
+    TbsSkinScrollBar* HScrollBar = nullptr;
+    TbsListBox* ListBox = nullptr;
+    // Copied from the record.
+    String FontName;
+    TFontStyles FontStyle;
+    int FontHeight = 0;
+    TRect SItemRect, ActiveItemRect, FocusItemRect;
+    int ItemLeftOffset = 0, ItemRightOffset = 0;
+    TRect ItemTextRect;
+    TColor FontColor = 0, ActiveFontColor = 0, FocusFontColor = 0;
+    TRect CaptionRect;
+    String CaptionFontName;
+    TFontStyles CaptionFontStyle;
+    int CaptionFontHeight = 0;
+    TColor CaptionFontColor = 0;
+    TRect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect;
+    TRect DownButtonRect, ActiveDownButtonRect, DownDownButtonRect;
+    TRect CheckButtonRect, ActiveCheckButtonRect, DownCheckButtonRect;
+    String VScrollBarName, HScrollBarName, BothScrollBarName;
+    bool ShowFocus = false;
+    TRect ButtonsArea, DisabledButtonsRect;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+    void ShowScrollBar();
+    void HideScrollBar();
+    void ShowHScrollBar();
+    void HideHScrollBar();
+    void SetScrollBarNames();
+    void SetHScrollBarNames();
+    void CalcButtonRects();
+    void TestActive(int X, int Y);
+    void DrawButton(TCanvas* C, int I);
+    void RepaintButton(int I);
+    void DrawCaption(TCanvas* C, const TRect& R, bool Skinned);
+    void StartTimer(unsigned Interval);
+    void StopTimer();
+    void ButtonAction(int I);
+
+    bool FShowCaptionButtons = true;
+    std::unique_ptr<TStrings> FTabWidths;
+    bool FUseSkinItemHeight = true;
+    bool FHorizontalExtent = false;
+    bool FStopUpDateHScrollBar = false;
+    int FRowCount = 0;
+    std::unique_ptr<TBitmap> FGlyph;
+    int FNumGlyphs = 1;
+    int FSpacing = 2;
+    TCustomImageList* FImages = nullptr;
+    int FImageIndex = -1;
+    int FDefaultItemHeight = 20;
+    int FDefaultCaptionHeight = 20;
+    std::unique_ptr<TFont> FDefaultCaptionFont;
+    bool FCaptionMode = false;
+    TAlignment FAlignment = taLeftJustify;
+
+    friend class TbsListBox;
+};
+
+class TbsSkinListBox : public TbsSkinCustomListBox {
+public:
+    using TbsSkinCustomListBox::TbsSkinCustomListBox;
+};
