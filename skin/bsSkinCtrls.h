@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/forms/ComCtrls.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/ImgList.h"
@@ -1135,3 +1136,218 @@ protected:
 
 // The diagonal lines of a size grip in G.
 void bsDrawSizeGrip(TCanvas* C, const TRect& G, TColor Light, TColor Shadow);
+
+// ---------------------------------------------------------------------------------------
+// Tree view and list view
+// ---------------------------------------------------------------------------------------
+
+// Asks a skinned list view to paint its column header into the device context in WParam.
+constexpr unsigned PaintHeaderToDC = 0xB1CA;
+
+// The platform's tree view without border and native scroll bars: two external skinned scroll
+// bars follow it, its colours and font come from the skin record "treeview" and, with
+// DrawSkin, its items are painted here (fading lines, skinned expand buttons, a selection bar
+// from the item pictures of the "listbox" record).
+class TbsSkinCustomTreeView : public TCustomTreeView {
+public:
+    explicit TbsSkinCustomTreeView(TComponent* AOwner);
+    ~TbsSkinCustomTreeView() override;
+
+    TbsSkinData* SkinData() const { return FSD; }
+    void SetSkinData(TbsSkinData* Value);
+    const String& SkinDataName() const { return FSkinDataName; }
+    void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
+    const String& ItemSkinDataName() const { return FItemSkinDataName; }
+    void SetItemSkinDataName(const String& Value) { FItemSkinDataName = Value; }
+    bool DrawSkin() const { return FDrawSkin; }
+    virtual void SetDrawSkin(bool Value);
+    TCustomImageList* ButtonImageList() const { return FButtonImageList; }
+    void SetButtonImageList(TCustomImageList* Value);
+    int ButtonExpandImageIndex() const { return FButtonExpandImageIndex; }
+    void SetButtonExpandImageIndex(int Value) { FButtonExpandImageIndex = Value; }
+    int ButtonNoExpandImageIndex() const { return FButtonNoExpandImageIndex; }
+    void SetButtonNoExpandImageIndex(int Value) { FButtonNoExpandImageIndex = Value; }
+    TFont* DefaultFont() const { return FDefaultFont.get(); }
+    void SetDefaultFont(TFont* Value);
+    bool UseSkinFont() const { return FUseSkinFont; }
+    void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
+    TColor DefaultColor() const { return FDefaultColor; }
+    void SetDefaultColor(TColor Value);
+    TbsSkinScrollBar* VScrollBar() const { return FVScrollBar; }
+    void SetVScrollBar(TbsSkinScrollBar* Value);
+    TbsSkinScrollBar* HScrollBar() const { return FHScrollBar; }
+    void SetHScrollBar(TbsSkinScrollBar* Value);
+    TColor LineColor() const { return FLineColor; }
+    TColor ButtonColor() const { return FButtonColor; }
+    // Half the size of an expand button as the painter uses it now.
+    int ButtonSize() const;
+    // The button pictures cut from the skin (empty without).
+    TBitmap* ExpandImage() const { return FExpandImage.get(); }
+    TBitmap* NoExpandImage() const { return FNoExpandImage.get(); }
+
+    virtual void ChangeSkinData();
+    void UpDateScrollBars();
+    void Loaded() override;
+    bool Skinned() const { return FIndex != -1; }
+    // A line of length |X2 - X1| in Color fading out over its second half, drawn from X1.
+    static void DrawFadedLine(TCanvas* C, int X1, int X2, int Y, TColor Color);
+
+    int FIndex = -1;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void WndProc(TMessage& Message) override;
+    void CreateParams(TCreateParams& Params) override;
+    void CNNotify(TMessage& Message) override;
+    void SkinDrawItem(TCustomTreeView* Sender, TTreeNode* Node, TCustomDrawState State, TCustomDrawStage Stage,
+                      bool& PaintImages, bool& DefaultDraw);
+    void DrawLinesAndButton(TCanvas* C, TTreeNode* Node, const TRect& R);
+    void DrawNodeImage(TCanvas* C, TTreeNode* Node, const TRect& R);
+    int LevelLeft(TTreeNode* Node, int ScrollX);
+    void VScrollChange(TObject*);
+    void HScrollChange(TObject*);
+    void SetBar(TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value, bool Vertical);
+
+    std::unique_ptr<TBitmap> FExpandImage, FNoExpandImage;
+    HIMAGELIST FThirdImages = nullptr;
+    int FThirdImageWidth = 0, FThirdImageHeight = 0, FThirdImagesCount = 0;
+    TCustomImageList* FButtonImageList = nullptr;
+    int FButtonNoExpandImageIndex = 0, FButtonExpandImageIndex = 1;
+    String FItemSkinDataName = "listbox";
+    String FCheckSkinDataName = "checkbox";
+    TColor FLineColor = RGB(128, 128, 128), FButtonColor = RGB(128, 128, 128);
+    int FButtonSize = 5;
+    bool FDrawSkin = false;
+    bool FInCheckScrollBars = false;
+    TbsSkinData* FSD = nullptr;
+    String FSkinDataName = "treeview";
+    std::unique_ptr<TFont> FDefaultFont;
+    bool FUseSkinFont = true;
+    TColor FDefaultColor = clWindow;
+    TbsSkinScrollBar* FVScrollBar = nullptr;
+    TbsSkinScrollBar* FHScrollBar = nullptr;
+};
+
+class TbsSkinTreeView : public TbsSkinCustomTreeView {
+public:
+    using TbsSkinCustomTreeView::TbsSkinCustomTreeView;
+};
+
+class TbsSkinCustomListView;
+using TbsDrawSkinSubItemEvent = std::function<void(TbsSkinCustomListView* Sender, TListItem* Item, int SubItemIndex,
+                                                   TCustomDrawState State, TCanvas* ACanvas, TRect ADrawRect)>;
+using TbsDrawHeaderSectionEvent = std::function<void(TCanvas* Cnvs, TListColumn* Column, bool Pressed, TRect R)>;
+
+// The platform's list view without border and native scroll bars: two external skinned scroll
+// bars follow it, its colours and font come from the skin record "listview", its column
+// header is taken over and painted from a button record of the skin ("header", else
+// "resizetoolbutton") and, with DrawSkin, its items are painted from the "listbox" and
+// "checkbox" records.
+class TbsSkinCustomListView : public TCustomListView {
+public:
+    explicit TbsSkinCustomListView(TComponent* AOwner);
+    ~TbsSkinCustomListView() override;
+
+    TbsSkinData* SkinData() const { return FSD; }
+    void SetSkinData(TbsSkinData* Value);
+    const String& SkinDataName() const { return FSkinDataName; }
+    void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
+    const String& ItemSkinDataName() const { return FItemSkinDataName; }
+    void SetItemSkinDataName(const String& Value) { FItemSkinDataName = Value; }
+    const String& CheckSkinDataName() const { return FCheckSkinDataName; }
+    void SetCheckSkinDataName(const String& Value) { FCheckSkinDataName = Value; }
+    const String& HeaderSkinDataName() const { return FHeaderSkinDataName; }
+    void SetHeaderSkinDataName(const String& Value);
+    bool DrawSkin() const { return FDrawSkin; }
+    virtual void SetDrawSkin(bool Value);
+    bool DrawSkinLines() const { return FDrawSkinLines; }
+    void SetDrawSkinLines(bool Value);
+    TFont* DefaultFont() const { return FDefaultFont.get(); }
+    void SetDefaultFont(TFont* Value);
+    bool UseSkinFont() const { return FUseSkinFont; }
+    void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
+    TColor DefaultColor() const { return FDefaultColor; }
+    void SetDefaultColor(TColor Value);
+    TbsSkinScrollBar* VScrollBar() const { return FVScrollBar; }
+    void SetVScrollBar(TbsSkinScrollBar* Value);
+    TbsSkinScrollBar* HScrollBar() const { return FHScrollBar; }
+    void SetHScrollBar(TbsSkinScrollBar* Value);
+    TColor LineColor() const { return FLineColor; }
+    // The subclassed column header (none before the list has a window or in other views).
+    HWND SkinHeader() const { return FHeaderHandle; }
+    int ActiveSection() const { return FActiveSection; }
+    bool HeaderDown() const { return FHeaderDown; }
+    bool DividerDown() const { return FDevDown; }
+    // Repaints of the header since the list was made (its own paint messages).
+    int HeaderPaints() const { return FHeaderPaints; }
+    TbsDrawSkinSubItemEvent OnDrawSkinSubItem;
+    TbsDrawHeaderSectionEvent OnDrawHeaderSection;
+
+    void ChangeSkinData();
+    void UpDateScrollBars();
+    void Loaded() override;
+    bool Skinned() const { return FIndex != -1; }
+    // Reads the header's record into the H fields (FHIndex -1 without a usable one).
+    void GetHeaderSkinData();
+    // Paints the whole header into DC.
+    void PaintHeader(HDC DC);
+
+    int FIndex = -1;
+    int FHIndex = -1;
+    TPoint HLTPt, HRTPt, HLBPt, HRBPt;
+    TRect HSkinRect, HClRect;
+    TBitmap* HPicture = nullptr;
+    TColor HFontColor = 0, HActiveFontColor = 0, HDownFontColor = 0;
+    TRect HActiveSkinRect, HDownSkinRect;
+    bool HStretchEffect = false, HLeftStretch = false, HTopStretch = false, HRightStretch = false,
+         HBottomStretch = false;
+    TbsStretchType HStretchType = bsstFull;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void WndProc(TMessage& Message) override;
+    void CreateParams(TCreateParams& Params) override;
+    void CNNotify(TMessage& Message) override;
+    void HeaderWndProc(TMessage& Message);
+    void ReleaseHeader();
+    TRect SectionRect(int Index);
+    void DrawSection(TCanvas* C, int Index, TRect R, bool Pressed, bool Hot);
+    void DrawSectionContent(TCanvas* C, TListColumn* Column, TRect R);
+    void SkinDrawItem(TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw);
+    void DrawSubItems(TCanvas* C, TListItem* Item, const TRect& B, TCustomDrawState State);
+    void DrawCheck(TCanvas* C, TListItem* Item, const TRect& I, const TRect& B);
+    void DrawSkinLinesOf(TCanvas* C, TListItem* Item, const TRect& B);
+    int FirstItemHeight();
+    void VScrollChange(TObject*);
+    void HScrollChange(TObject*);
+    void SetBar(TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value, bool Vertical);
+
+    HIMAGELIST FThirdImages = nullptr;
+    int FThirdImageWidth = 0, FThirdImageHeight = 0, FThirdImagesCount = 0;
+    TColor FLineColor = clBtnFace;
+    String FItemSkinDataName = "listbox", FCheckSkinDataName = "checkbox";
+    bool FDrawSkin = false, FDrawSkinLines = false;
+    bool FDevDown = false;
+    String FHeaderSkinDataName = "header";
+    bool FInCheckScrollBars = false;
+    bool FromSB = false;
+    TbsSkinData* FSD = nullptr;
+    String FSkinDataName = "listview";
+    std::unique_ptr<TFont> FDefaultFont;
+    bool FUseSkinFont = true;
+    TColor FDefaultColor = clWindow;
+    TbsSkinScrollBar* FVScrollBar = nullptr;
+    TbsSkinScrollBar* FHScrollBar = nullptr;
+    int FOldVScrollBarPos = 0, FOldHScrollBarPos = 0;
+    HWND FHeaderHandle = nullptr;
+    WNDPROC FHeaderInstance = nullptr;
+    WNDPROC FDefHeaderProc = nullptr;
+    int FActiveSection = -1;
+    bool FHeaderDown = false, FHeaderInDivider = false;
+    int FHeaderPaints = 0;
+};
+
+class TbsSkinListView : public TbsSkinCustomListView {
+public:
+    using TbsSkinCustomListView::TbsSkinCustomListView;
+};

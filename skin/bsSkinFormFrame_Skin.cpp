@@ -348,7 +348,8 @@ void RozUzavoverOzadAdav::ChangeControlSkinData(TbsSkinData* ASkinData, TControl
     ChangeAs<TbsSkinControl>(C, ASkinData) || ChangeAs<TbsGraphicSkinControl>(C, ASkinData) ||
         ChangeAs<TbsSkinCustomEdit>(C, ASkinData) || ChangeAs<TbsSkinStdLabel>(C, ASkinData) ||
         ChangeAs<TbsSkinLinkLabel>(C, ASkinData) || ChangeAs<TbsSkinTextLabel>(C, ASkinData) ||
-        ChangeAs<TbsSkinBevel>(C, ASkinData) || ChangeAs<TbsSkinSplitter>(C, ASkinData);
+        ChangeAs<TbsSkinBevel>(C, ASkinData) || ChangeAs<TbsSkinSplitter>(C, ASkinData) ||
+        ChangeAs<TbsSkinCustomTreeView>(C, ASkinData);
 }
 
 // Handles AControl, then each of its controls in index order, windowed ones with their
