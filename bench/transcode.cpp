@@ -145,7 +145,7 @@ bool RunBatch(const std::vector<String>& AInputs, const std::vector<String>& AOu
     };
     for (size_t i = 0; i < AInputs.size(); ++i) {
         if (list.AddTask(AInputs[i]) != int(i)) {
-            AError = AInputs[i] + ": " + list.LastErrMsg();
+            AError = list.LastErrMsg();  // names the file
             return false;
         }
         TOutputOptions o = AOptions;

@@ -575,6 +575,12 @@ void ChoosePixelFormat(AVCodecContext* AContext, const AVCodec* ACodec);
 void ChooseSampleRate(AVCodecContext* AContext, const AVCodec* ACodec);
 // The rate of ARates (ended by 0) nearest to ARate, the first of equally near ones.
 int NearestSampleRate(int ARate, const int* ARates);
+// The bit rate nearest to ABitRate that encoder AId takes at ASampleRate (the lower of two
+// equally near ones); ABitRate itself for encoders without a fixed set of rates.
+int64_t NearestAllowedBitRate(AVCodecID AId, int ASampleRate, int64_t ABitRate);
+// Fits an audio encoder's channel layout and bit rate to what ACodec takes (the nearest,
+// with a warning in the log); used when the container's own codec replaced the chosen one.
+void FitAudioToEncoder(AVCodecContext* AContext, const AVCodec* ACodec);
 
 // The built-in encoder presets.
 struct TOptionsPreset {

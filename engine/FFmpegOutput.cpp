@@ -56,6 +56,57 @@ void ChooseSampleRate(AVCodecContext* AContext, const AVCodec* ACodec)
     AContext->sample_rate = best;
 }
 
+int64_t NearestAllowedBitRate(AVCodecID AId, int ASampleRate, int64_t ABitRate)
+{
+    // MPEG audio layer II takes only the bit rates of its table (kbit/s), which depends on
+    // whether the rate is one of the halved ones (16, 22.05, 24 kHz).
+    static const int Layer2[2][14] = {{32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384},
+                                      {8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160}};
+    if (AId != AV_CODEC_ID_MP2 || ABitRate <= 0) return ABitRate;
+    const int* table = Layer2[ASampleRate > 0 && ASampleRate < 32000 ? 1 : 0];
+    int64_t best = ABitRate;
+    int64_t bestDiff = INT64_MAX;
+    for (int i = 0; i < 14; ++i) {
+        int64_t rate = int64_t(table[i]) * 1000;
+        int64_t diff = rate > ABitRate ? rate - ABitRate : ABitRate - rate;
+        if (diff < bestDiff) {  // the lower of two equally near rates
+            bestDiff = diff;
+            best = rate;
+        }
+    }
+    return best;
+}
+
+void FitAudioToEncoder(AVCodecContext* AContext, const AVCodec* ACodec)
+{
+    if (!ACodec) return;
+    if (ACodec->ch_layouts && ACodec->ch_layouts[0].nb_channels > 0) {
+        const AVChannelLayout* best = nullptr;
+        bool listed = false;
+        for (const AVChannelLayout* l = ACodec->ch_layouts; l->nb_channels > 0; ++l) {
+            if (AV.av_channel_layout_compare(l, &AContext->ch_layout) == 0) listed = true;
+            // The nearest channel count, the first of equally near ones.
+            if (!best || std::abs(l->nb_channels - AContext->ch_layout.nb_channels) <
+                             std::abs(best->nb_channels - AContext->ch_layout.nb_channels))
+                best = l;
+        }
+        if (!listed && best) {
+            char name[64] = "";
+            AV.av_channel_layout_describe(best, name, sizeof(name));
+            GlobalLogger()->Log(nullptr, llWarning, "%d channels are not supported by %s, using %s",
+                                AContext->ch_layout.nb_channels, ACodec->name, name);
+            AV.av_channel_layout_uninit(&AContext->ch_layout);
+            AV.av_channel_layout_copy(&AContext->ch_layout, best);
+        }
+    }
+    int64_t rate = NearestAllowedBitRate(ACodec->id, AContext->sample_rate, AContext->bit_rate);
+    if (rate != AContext->bit_rate) {
+        GlobalLogger()->Log(nullptr, llWarning, "Bit rate %d is not allowed in %s, using %d", AContext->bit_rate,
+                            ACodec->name, rate);
+        AContext->bit_rate = rate;
+    }
+}
+
 // ---------------------------------------------------------------------------------
 // Output files
 
@@ -251,16 +302,18 @@ bool CarriesCodec(const AVOutputFormat* AFormat, AVMediaType AType, AVCodecID AI
     return false;
 }
 
-void FitCodecToFormat(const AVOutputFormat* AFormat, AVMediaType AType, AVCodecID& AId, const AVCodec*& ACodec)
+// True when the container's own codec took the place of the chosen one.
+bool FitCodecToFormat(const AVOutputFormat* AFormat, AVMediaType AType, AVCodecID& AId, const AVCodec*& ACodec)
 {
-    if (AId == AV_CODEC_ID_NONE || CarriesCodec(AFormat, AType, AId)) return;
+    if (AId == AV_CODEC_ID_NONE || CarriesCodec(AFormat, AType, AId)) return false;
     AVCodecID fallback = AType == AVMEDIA_TYPE_VIDEO ? AFormat->video_codec : AFormat->audio_codec;
     const AVCodec* codec = AV.avcodec_find_encoder(fallback);
-    if (!codec) return;
+    if (!codec) return false;
     GlobalLogger()->Log(nullptr, llWarning, "Codec %s is not supported in %s, using %s", ACodec ? ACodec->name : "",
                         AFormat->name, codec->name);
     AId = fallback;
     ACodec = codec;
+    return true;
 }
 
 void FitTagToFormat(const AVOutputFormat* AFormat, AVCodecContext* AContext)
@@ -424,6 +477,7 @@ void TCustomFFmpeg::NewAudioStream(AVFormatContext* AOutput)
     const AVCodec* codec = nullptr;
     AVCodecID id = AV_CODEC_ID_NONE;
     const bool copy = Faudio_stream_copy != 0;
+    bool substituted = false;
     AVCodecContext* store = FOptions.avcodec_opts[AVMEDIA_TYPE_AUDIO];
     if (!copy) {
         if (!Faudio_codec_name.empty()) {
@@ -436,7 +490,7 @@ void TCustomFFmpeg::NewAudioStream(AVFormatContext* AOutput)
             id = AV.av_guess_codec(AOutput->oformat, nullptr, AOutput->url, nullptr, AVMEDIA_TYPE_AUDIO);
             codec = AV.avcodec_find_encoder(id);
         }
-        FitCodecToFormat(AOutput->oformat, AVMEDIA_TYPE_AUDIO, id, codec);
+        substituted = FitCodecToFormat(AOutput->oformat, AVMEDIA_TYPE_AUDIO, id, codec);
     }
     AVCodecContext* enc = AV.avcodec_alloc_context3(copy ? nullptr : codec);
     if (!enc) throw FFmpegException("Could not alloc stream");
@@ -470,6 +524,9 @@ void TCustomFFmpeg::NewAudioStream(AVFormatContext* AOutput)
         enc->sample_rate = Faudio_sample_rate;
         ChooseSampleFormat(enc, codec);
         ChooseSampleRate(enc, codec);
+        // The parameters were chosen for another codec: the container's own gets the
+        // nearest it takes, or it would refuse to open.
+        if (substituted) FitAudioToEncoder(enc, codec);
     }
     Foutput_codecs[Fnb_ocodecs++] = codec;
     if (enc->sample_rate > 0) enc->time_base = AVRational{1, enc->sample_rate};

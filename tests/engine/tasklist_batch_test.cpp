@@ -20,13 +20,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Adds a task converting AInput into AFolder/outN.avi.
-int AddAviTask(REVuvudVCL& AList, const String& AInput, const String& AFolder)
+// Adds a task converting AInput into AFolder/outN.avi (MPEG-4 and MP3), or into another
+// container of MPEG-4 and AAC.
+int AddAviTask(REVuvudVCL& AList, const String& AInput, const String& AFolder, const String& AExt = ".avi")
 {
     int index = AList.AddTask(AInput);
     if (index < 0) return index;
     TOutputOptions o = AviOptions(200000);
-    String name = AFolder + "out" + std::to_string(index) + ".avi";
+    if (AExt != ".avi") o.AudioCodec = "aac";
+    String name = AFolder + "out" + std::to_string(index) + AExt;
     return AList.SetOutputFile(index, name, &o) ? index : -1;
 }
 
@@ -164,14 +166,15 @@ TEST(TaskList, ATaskWithoutOutputTerminatesAtOnceAndTheNextStarts)
 
 namespace {
 
-// Holds every task's worker at its first progress report until AUntil holds for it.
+// Holds every task's worker at its first progress report at or past AFrom microseconds
+// until AUntil holds for it.
 struct TGate {
     std::mutex Lock;
     std::condition_variable Cond;
     std::set<int> Reached;
 };
 
-void InstallGate(REVuvudVCL& AList, TGate& AGate, TEvents&, std::function<bool(REVuvud*)> AUntil)
+void InstallGate(REVuvudVCL& AList, TGate& AGate, std::function<bool(REVuvud*)> AUntil, int64_t AFrom)
 {
     AList.SetProgressInterval(100);
     for (int i = 0; i < AList.TasksCount(); ++i) {
@@ -179,9 +182,10 @@ void InstallGate(REVuvudVCL& AList, TGate& AGate, TEvents&, std::function<bool(R
         task->Clock = SteppingClock(150000);
         // The gate stands behind the list's own handler, outside the list's progress lock.
         auto report = task->FOnProgress;
-        task->FOnProgress = [report, task, i, &AGate, AUntil](TObject* S, int F, int N, int R, float Q, float B,
-                                                              int64_t Z, int64_t C, int64_t T) {
+        task->FOnProgress = [report, task, i, &AGate, AUntil, AFrom](TObject* S, int F, int N, int R, float Q,
+                                                                     float B, int64_t Z, int64_t C, int64_t T) {
             report(S, F, N, R, Q, B, Z, C, T);
+            if (C < AFrom) return;
             {
                 std::lock_guard<std::mutex> l(AGate.Lock);
                 if (!AGate.Reached.insert(i).second) return;
@@ -201,18 +205,19 @@ bool WaitReached(TGate& AGate, int ACount)
     });
 }
 
-// ATasks AVI tasks started on AThreads threads, each held at its first report until
-// AUntil holds for it.
+// ATasks AVI tasks (or of the container AExt) started on AThreads threads, each held at
+// its first report past AFrom microseconds until AUntil holds for it.
 struct TGatedRun {
     String Dir = enginetest::ScratchFolder();
     TEvents Events;
     std::unique_ptr<REVuvudVCL> List = NewTaskList(Events);
     TGate Gate;
 
-    TGatedRun(int ATasks, int AThreads, std::function<bool(REVuvud*)> AUntil)
+    TGatedRun(int ATasks, int AThreads, std::function<bool(REVuvud*)> AUntil, const String& AExt = ".avi",
+              int64_t AFrom = 0)
     {
-        for (int i = 0; i < ATasks; ++i) EXPECT_EQ(AddAviTask(*List, Clip("clip.avi"), Dir), i);
-        InstallGate(*List, Gate, Events, AUntil);
+        for (int i = 0; i < ATasks; ++i) EXPECT_EQ(AddAviTask(*List, Clip("clip.avi"), Dir, AExt), i);
+        InstallGate(*List, Gate, AUntil, AFrom);
         List->Start(AThreads);
     }
     // Waits until ACount tasks are held.
@@ -262,29 +267,60 @@ TEST(TaskList, StopWithWaitEndsTheRunningTasksAndTerminatesTheRest)
     }
 }
 
+TEST(TaskList, AStoppedConversionEndsItsFileProperly)
+{
+    // MP4 keeps its index in the trailer: without it the file would not read at all.
+    TGatedRun run(1, 1, [](REVuvud* T) { return bool(T->FBroken); }, ".mp4", 1000000);
+    ASSERT_TRUE(run.Reached(1));
+    run.List->Stop(true);
+    ASSERT_TRUE(run.Events.Final());
+    ASSERT_EQ(run.Events.Terminates.size(), 2u);
+    EXPECT_FALSE(run.Events.Terminates[0].Finished);
+    EXPECT_FALSE(run.Events.Terminates[0].Exception) << run.Events.Terminates[0].ExceptionMsg;
+    EXPECT_FALSE(run.List->Task(0)->FFinished);
+    const String out = run.Dir + "out0.mp4";
+    const int frames = CountFrames(out);
+    EXPECT_GE(frames, 25);  // held at 1 s
+    EXPECT_LT(frames, 50);
+    EXPECT_GT(ProbeDouble(out, "", "format=duration"), 0.0);
+    EXPECT_EQ(Probe(out, "a:0", "stream=codec_name"), "aac");
+    EXPECT_NEAR(ProbeDouble(out, "a:0", "stream=duration"), frames / 25.0, 0.1);
+    // The last report came after the stop, with the position reached.
+    const TProgressInfo& last = run.Events.Progress.back();
+    EXPECT_EQ(last.FileIndex, -1);
+    EXPECT_EQ(last.FrameNumber, frames);
+    EXPECT_GT(last.CurrentSize, 0);
+    EXPECT_LT(last.CurrentDuration, 2000000);
+}
+
 TEST(TaskList, PauseHoldsTheRunAndResumeFinishesIt)
 {
-    TGatedRun run(1, 1, [](REVuvud* T) { return T->Paused(); });
+    std::atomic<bool> paused{false};
+    TGatedRun run(1, 1, [&paused](REVuvud*) { return paused.load(); });
     const String& dir = run.Dir;
     TEvents& events = run.Events;
     auto& list = run.List;
     ASSERT_TRUE(run.Reached(1));
     list->Pause();
-    // The worker is held at the next packet: the report count stays where it is.
+    paused = true;  // the worker leaves its report and is held at the next packet
     size_t before;
     {
         std::lock_guard<std::mutex> l(events.Lock);
         before = events.Progress.size();
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // The GUI thread serves the reports meanwhile; a running task would report at every
+    // packet (its clock moves on faster than the interval).
+    WaitUntil([] { return false; }, 0.1);
     {
         std::lock_guard<std::mutex> l(events.Lock);
         EXPECT_LE(events.Progress.size(), before + 1);
     }
+    EXPECT_TRUE(list->Task(0)->Paused());
     EXPECT_FALSE(events.Final());
     list->Resume();
     ASSERT_TRUE(WaitForFinal(events));
     EXPECT_TRUE(events.Terminates[0].Finished);
+    EXPECT_GT(events.Progress.size(), before + 1);
     EXPECT_EQ(CountFrames(dir + "out0.avi"), 50);
 }
 

@@ -193,6 +193,40 @@ TEST(TranscoderOutput, SampleRateChooser)
     EXPECT_EQ(NearestSampleRate(48000, rates), 48000);
 }
 
+TEST(TranscoderOutput, BitRateChooser)
+{
+    struct {
+        AVCodecID Id;
+        int Rate;
+        int64_t Asked, Got;
+    } cases[] = {
+        {AV_CODEC_ID_MP2, 48000, 144000, 128000},  // 128 and 160 equally near: the lower
+        {AV_CODEC_ID_MP2, 44100, 150000, 160000},  {AV_CODEC_ID_MP2, 44100, 1000000, 384000},
+        {AV_CODEC_ID_MP2, 24000, 144000, 144000},  // the halved rates have their own table
+        {AV_CODEC_ID_MP2, 22050, 300000, 160000},  {AV_CODEC_ID_MP2, 48000, 0, 0},
+        {AV_CODEC_ID_AC3, 48000, 150000, 150000},  // any rate: the encoder rounds it
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NearestAllowedBitRate(c.Id, c.Rate, c.Asked), c.Got) << c.Id << " " << c.Rate << " " << c.Asked;
+}
+
+TEST(TranscoderOutput, TheContainersOwnCodecGetsParametersItTakes)
+{
+    // A VOB cannot carry AAC: mp2 takes its place, with a bit rate and a channel layout it
+    // takes instead of the ones chosen for AAC, and the output opens.
+    enginetest::TLogCapture log;
+    TOutputOptions o;
+    o.FileName = enginetest::ScratchFolder() + "fit.vob";
+    o.AudioCodec = "libfaac";
+    o.AudioBitrate = 144000;
+    o.AudioSampleRate = 48000;
+    o.AudioChannels = 6;
+    ExpectOutputOpens(o, 2);
+    EXPECT_TRUE(log.Contains("Codec aac is not supported in svcd, using mp2"));  // ".vob" names svcd
+    EXPECT_TRUE(log.Contains("6 channels are not supported by mp2, using stereo"));
+    EXPECT_TRUE(log.Contains("Bit rate 144000 is not allowed in mp2, using 128000"));
+}
+
 TEST(TranscoderLife, StartWithoutFilesTerminatesOnce)
 {
     auto t = NewTranscoder();
