@@ -519,3 +519,223 @@ class TbsSkinListBox : public TbsSkinCustomListBox {
 public:
     using TbsSkinCustomListBox::TbsSkinCustomListBox;
 };
+
+// ---------------------------------------------------------------------------------------
+// The skinned combo box
+// ---------------------------------------------------------------------------------------
+
+enum TbsSkinCustomComboBoxStyle { bscbEditStyle, bscbFixedStyle };
+
+// The drop-down of the skinned combo box: a skinned list box as a pop-up window that never
+// takes the focus and may fade in with its owner's opacity.
+class TbsPopupListBox : public TbsSkinListBox {
+public:
+    explicit TbsPopupListBox(TComponent* AOwner);
+    // Shows the window at Origin (screen coordinates) without activating it.
+    void Show(TPoint Origin);
+    void Hide();
+    uint8_t AppliedAlpha() const { return FOldAlphaBlendValue; }
+    bool Layered() const { return FOldAlphaBlend; }
+    // The opacities of the last fade-in, in order.
+    std::vector<uint8_t> FadeSteps;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+    bool FOldAlphaBlend = false;
+    uint8_t FOldAlphaBlendValue = 0;
+};
+
+// The skinned combo box: shows the selected item (or, in the edit style, an inner edit) and
+// drops down a skinned list under or above itself.
+class TbsSkinCustomComboBox : public TbsSkinCustomControl {
+public:
+    explicit TbsSkinCustomComboBox(TComponent* AOwner);
+    ~TbsSkinCustomComboBox() override;
+
+    String Text() const { return GetText(); }
+    void SetText(const String& Value) { TControl::SetText(Value); }
+    TStrings* Items() const { return FListBox->Items(); }
+    void SetItems(TStrings* Value) { FListBox->Items()->Assign(Value); }
+    int ItemIndex() const { return FListBox->ItemIndex(); }
+    void SetItemIndex(int Value);
+    TbsSkinCustomComboBoxStyle Style() const { return FStyle; }
+    void SetStyle(TbsSkinCustomComboBoxStyle Value);
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int Value) { if (Value > 0) FDropDownCount = Value; }
+    int ListBoxWidth() const { return FListBoxWidth; }
+    void SetListBoxWidth(int Value) { FListBoxWidth = Value; }
+    bool AutoComplete() const { return FAutoComplete; }
+    void SetAutoComplete(bool Value) { FAutoComplete = Value; }
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool Value) { FHideSelection = Value; }
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase Value);
+    TColor DefaultColor() const { return FDefaultColor; }
+    void SetDefaultColor(TColor Value);
+    bool ToolButtonStyle() const { return FToolButtonStyle; }
+    void SetToolButtonStyle(bool Value);
+    bool UseSkinSize() const { return FUseSkinSize; }
+    void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
+    bool AlphaBlend() const { return FAlphaBlend; }
+    void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
+    uint8_t AlphaBlendValue() const { return FAlphaBlendValue; }
+    void SetAlphaBlendValue(uint8_t Value) { FAlphaBlendValue = Value; }
+    bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
+    void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
+    TCustomImageList* Images() const { return FListBox->Images(); }
+    void SetImages(TCustomImageList* Value);
+    int ImageIndex() const { return FListBox->ImageIndex(); }
+    void SetImageIndex(int Value);
+    TStrings* TabWidths() const { return FListBox->TabWidths(); }
+    void SetTabWidths(TStrings* Value) { FListBox->SetTabWidths(Value); }
+    bool Sorted() const { return FListBox->Sorted(); }
+    void SetSorted(bool Value) { FListBox->SetSorted(Value); }
+    bool HorizontalExtent() const { return FListBox->HorizontalExtent(); }
+    void SetHorizontalExtent(bool Value) { FListBox->SetHorizontalExtent(Value); }
+    String ListBoxCaption() const { return FListBox->Caption(); }
+    void SetListBoxCaption(const String& Value) { FListBox->SetCaption(Value); }
+    bool ListBoxCaptionMode() const { return FListBox->CaptionMode(); }
+    void SetListBoxCaptionMode(bool Value) { FListBox->SetCaptionMode(Value); }
+    TAlignment ListBoxCaptionAlignment() const { return FListBox->Alignment(); }
+    void SetListBoxCaptionAlignment(TAlignment Value) { FListBox->SetAlignment(Value); }
+    TFont* ListBoxDefaultFont() const { return FListBox->DefaultFont(); }
+    void SetListBoxDefaultFont(TFont* Value) { FListBox->SetDefaultFont(Value); }
+    TFont* ListBoxDefaultCaptionFont() const { return FListBox->DefaultCaptionFont(); }
+    void SetListBoxDefaultCaptionFont(TFont* Value) { FListBox->SetDefaultCaptionFont(Value); }
+    int ListBoxDefaultItemHeight() const { return FListBox->DefaultItemHeight(); }
+    void SetListBoxDefaultItemHeight(int Value) { FListBox->SetDefaultItemHeight(Value); }
+    bool ListBoxUseSkinFont() const { return FListBox->UseSkinFont(); }
+    void SetListBoxUseSkinFont(bool Value) { FListBox->SetUseSkinFont(Value); }
+    bool ListBoxUseSkinItemHeight() const { return FListBox->UseSkinItemHeight(); }
+    void SetListBoxUseSkinItemHeight(bool Value) { FListBox->SetUseSkinItemHeight(Value); }
+    TbsDrawSkinItemEvent OnListBoxDrawItem() const { return FOnListBoxDrawItem; }
+    void SetOnListBoxDrawItem(TbsDrawSkinItemEvent Value);
+    int SelStart() const { return FEdit ? FEdit->SelStart() : 0; }
+    void SetSelStart(int Value) { if (FEdit) FEdit->SetSelStart(Value); }
+    int SelLength() const { return FEdit ? FEdit->SelLength() : 0; }
+    void SetSelLength(int Value) { if (FEdit) FEdit->SetSelLength(Value); }
+
+    TbsPopupListBox* ListBox() const { return FListBox; }
+    TbsCustomEdit* Edit() const { return FEdit; }
+    bool DroppedDown() const { return FDropDown; }
+    bool MouseIn() const { return FMouseIn; }
+    int OldItemIndex() const { return FOldItemIndex; }
+
+    virtual void Change() {}
+    virtual void DropDown();
+    void CloseUp(bool Value);
+    bool IsPopupVisible() const { return FListBox->Visible(); }
+    bool CanCancelDropDown() const { return FListBox->Visible() && !FMouseIn; }
+    // Draws the control as it would look showing AText at (X, Y) of C.
+    void PaintSkinTo(TCanvas* C, int X, int Y, const String& AText);
+    void CalcRects();
+    void Invalidate() override;
+
+    void GetSkinData() override;
+    void ChangeSkinData() override;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void CreateControlSkinImage(TBitmap* B) override;
+    void DefaultFontChanged() override;
+    void CalcSize(int& AWidth, int& AHeight) override;
+    void SetControlRegion() override;
+
+    TNotifyEvent OnChange, OnCloseUp, OnDropDown;  // OnClick is TControl's
+    TbsDrawSkinItemEvent OnComboBoxDrawItem;
+
+    TbsCBItem CBItem;
+    TOwnerDrawState CBItemState;
+    TbsCBButtonX Button;
+    // Copied from the "combobox" record.
+    TRect ActiveSkinRect;
+    TColor ActiveFontColor = 0;
+    String FontName;
+    TFontStyles FontStyle;
+    int FontHeight = 0;
+    TRect SItemRect, FocusItemRect, ActiveItemRect;
+    int ItemLeftOffset = 0, ItemRightOffset = 0;
+    TRect ItemTextRect;
+    TColor FontColor = 0, FocusFontColor = 0;
+    TRect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
+    String ListBoxName;
+    bool ItemStretchEffect = false, FocusItemStretchEffect = false, ShowFocus = false;
+
+protected:
+    friend class TbsPopupListBox;
+    void Dispatch(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(char32_t& Key) override;
+    virtual void EditWndProc(TMessage& Message);
+    virtual void CreateEditControl();
+
+    void ListBoxWndProc(TMessage& Message);
+    void ListBoxMouseMoveHandler(TObject* Sender, TShiftState Shift, int X, int Y);
+    void EditChange(TObject* Sender);
+    void EditCancelMode(TControl* C);
+    void CheckCancelMode(TControl* Sender);
+    void TrackPointer();
+    void StartTimer(int Mode);
+    void StopTimer();
+    void PlaceEdit();
+    // The prefix search of the incremental search and the completion: length 1 searches after
+    // the current item, longer texts from the start; -1 when nothing matches.
+    int FindItem(const String& Text);
+    void CompleteFromList();
+    void EditUpStep(bool Extras);
+    void EditDownStep(bool Extras);
+    TColor DisabledTextColor() const;
+    BYTE InterfaceCharset() const;
+    void ApplyEditFont();
+
+    // painting (combo box painting)
+    int ShownIndex() const;
+    TbsDataSkinButtonControl* FindButtonRecord(std::initializer_list<const char*> Names) const;
+    void DrawDefaultFrame(TCanvas* C);
+    void DrawDefaultButton(TCanvas* C);
+    void DrawSkinFace(TCanvas* C, TBitmap* B, bool StretchFromSkinRect);
+    void DrawSkinButton(TCanvas* C);
+    void DrawStretchSkinButton(TCanvas* C);
+    void DrawDefaultItem(TCanvas* C);
+    void DrawSkinItem(TCanvas* C, bool Stretched);
+    void DrawDefaultToolButton(TCanvas* C, const String* AText);
+    void DrawSkinToolButton(TCanvas* C, TBitmap* B, const String* AText);
+    void DrawItemContent(TCanvas* C, TRect TR, int W, int H, bool Skin, const String* AText);
+    void DrawItemText(TCanvas* C, const String& Text, const TRect& R);
+    bool LooksActive();
+
+    bool FDropDown = false;
+    bool FToolButtonStyle = false;
+    TEditCharCase FCharCase = ecNormal;
+    TColor FDefaultColor = clWindow;
+    bool FUseSkinSize = true;
+    bool WasInLB = false;
+    int TimerMode = 0;
+    int FListBoxWidth = 0;
+    bool FHideSelection = true;
+    DWORD FLastTime = 0;
+    String FFilter;
+    bool FAutoComplete = true;
+    bool FAlphaBlend = false, FAlphaBlendAnimation = false;
+    uint8_t FAlphaBlendValue = 0;
+    TbsSkinCustomComboBoxStyle FStyle = bscbFixedStyle;
+    TbsDrawSkinItemEvent FOnListBoxDrawItem;
+    bool FMouseIn = false;
+    int FOldItemIndex = -1;
+    int FDropDownCount = 8;
+    bool FLBDown = false;
+    TWndMethod FListBoxWindowProc;
+    TWndMethod FEditWindowProc;
+    TbsPopupListBox* FListBox = nullptr;
+    TbsCustomEdit* FEdit = nullptr;
+    bool FromEdit = false;
+    bool FInPaint = false;
+};
+
+class TbsSkinComboBox : public TbsSkinCustomComboBox {
+public:
+    using TbsSkinCustomComboBox::TbsSkinCustomComboBox;
+};
