@@ -5,6 +5,7 @@
 #include "skin/bsSkinFormFrame.h"
 
 #include "platform/graphics/ImgList.h"
+#include "skin/bsKernels.h"
 
 TbsSkinCaptionObject::TbsSkinCaptionObject(RozUzavoverOzadAdav* AParent, TbsDataSkinObject* AData)
     : TbsActiveSkinObject(AParent, AData)
@@ -275,8 +276,137 @@ void TbsSkinCaptionObject::DrawQuickButtons(TCanvas* Cnvs)
     }
 }
 
+// ---- the caption in the layered border's top image -------------------------------------------
+
+namespace {
+
+// Draws one text piece into the region R of the layered image Dst so that its pixels
+// become opaque and the rest keep their alpha: one copy of the region takes the text in
+// Color, a grey copy of the region's alpha takes it in white, and the first takes its
+// alpha from the second before it goes back.
+void AlphaTextPiece(TbsBitmap* Dst, TCanvas* FontSource, const String& Text, TRect R, TColor Color)
+{
+    R.Left = std::max(R.Left, 0);
+    R.Top = std::max(R.Top, 0);
+    R.Right = std::min(R.Right, Dst->Width());
+    R.Bottom = std::min(R.Bottom, Dst->Height());
+    int W = R.Width(), H = R.Height();
+    if (W <= 0 || H <= 0) return;
+    TBitmap Image, Mask;
+    for (TBitmap* B : {&Image, &Mask}) {
+        B->SetPixelFormat(pf32bit);
+        B->SetSize(W, H);
+    }
+    for (int Y = 0; Y < H; ++Y) {
+        const TbsColor* S = Dst->PixelAddress(R.Left, R.Top + Y);
+        auto* I = static_cast<uint32_t*>(Image.ScanLine(Y));
+        auto* M = static_cast<uint32_t*>(Mask.ScanLine(Y));
+        for (int X = 0; X < W; ++X) {
+            I[X] = S[X] | 0xFF000000u;
+            uint8_t A = uint8_t(S[X] >> 24);
+            M[X] = bsPackARGB(255, A, A, A);
+        }
+    }
+    for (TBitmap* B : {&Image, &Mask}) {
+        TCanvas* C = B->Canvas();
+        C->Font()->Assign(FontSource->Font());
+        C->Font()->SetColor(B == &Image ? Color : clWhite);
+        C->Brush()->SetStyle(bsClear);
+        TRect T(0, 0, W, H);
+        DrawWideText(C, Text, T, DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    for (int Y = 0; Y < H; ++Y) {
+        TbsColor* D = Dst->PixelAddress(R.Left, R.Top + Y);
+        const auto* I = static_cast<const uint32_t*>(Image.ScanLine(Y));
+        const auto* M = static_cast<const uint32_t*>(Mask.ScanLine(Y));
+        for (int X = 0; X < W; ++X) {
+            // the alpha from the mask's grey; colour channels kept at or below alpha, as
+            // the layered image holds them
+            auto A = uint8_t(((M[X] >> 16 & 0xFF) + (M[X] >> 8 & 0xFF) + (M[X] & 0xFF)) / 3);
+            auto Ch = [&](int Shift) { return uint8_t(std::min<uint32_t>(A, (I[X] >> Shift) & 0xFF)); };
+            D[X] = bsPackARGB(A, Ch(16), Ch(8), Ch(0));
+        }
+    }
+}
+
+}  // namespace
+
+void TbsSkinCaptionObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap)
+{
+    if (!ABitMap || ABitMap->Empty() || ObjectRect.Width() <= 0 || ObjectRect.Height() <= 0) return;
+    TRect T(0, 0, ObjectRect.Width(), ObjectRect.Height());
+    if (HasQuickButtons()) {
+        TCustomImageList* IL = Parent->QuickImageList();
+        int Count = Parent->QuickButtons()->Count(), IW = IL->Width(), IH = IL->Height();
+        TRect Src = Parent->FFormActive || IsEmptyRect(InActiveDividerRect) ? DividerRect : InActiveDividerRect;
+        int X0 = ObjectRect.Left + 5;
+        if (IsEmptyRect(DividerRect)) {
+            T.Left += Count * (IW + 8) + 5;
+        } else {
+            if (ActivePicture && !IsEmptyRect(Src)) {
+                TBitmap B(Src.Width(), Src.Height());
+                B.Canvas()->CopyRect(TRect(0, 0, Src.Width(), Src.Height()), ActivePicture->Canvas(), Src);
+                TbsBitmap A;
+                A.Assign(&B);
+                A.SetAlpha(255);
+                A.Draw(ABitMap, ObjectRect.Left + 3, ObjectRect.Top + ObjectRect.Height() / 2 - Src.Height() / 2);
+            }
+            T.Left += DividerRect.Width() + Count * (IW + 8) + 6;
+            X0 = ObjectRect.Left + DividerRect.Width() + 6;
+        }
+        // the images over the key colour, which then becomes transparent
+        int Y0 = ObjectRect.Top + ObjectRect.Height() / 2 - IH / 2 - 2;
+        for (int I = 0; I < Count; ++I) {
+            TbsQuickButtonItem* Item = Parent->QuickButtons()->Items(I);
+            if (!Item->Visible()) continue;
+            Item->ItemRect = TRect(X0, Y0, X0 + IW + 4, Y0 + IH + 4);
+            X0 += IW + 8;
+            if (Item->ImageIndex() < 0 || Item->ImageIndex() >= IL->Count()) continue;
+            TBitmap B(IW, IH);
+            B.Canvas()->Brush()->SetColor(RGB(127, 0, 127));
+            B.Canvas()->FillRect(TRect(0, 0, IW, IH));
+            IL->Draw(B.Canvas(), 0, 0, Item->ImageIndex(), Item->Enabled());
+            TbsBitmap A;
+            A.Assign(&B);
+            A.SetAlpha(255);
+            A.CheckingTransparent(ColorToARGB(RGB(127, 0, 127)));
+            A.SetTransparent(true);
+            A.Draw(ABitMap, Item->ItemRect.Left + 2, Item->ItemRect.Top + 2);
+        }
+    }
+    if (VistaGlowEffect) InflateRect(T, -6, 0);
+    else if (GlowEffect) InflateRect(T, -3, 0);
+    Active = Parent->FFormActive;
+    SetCaptionFont(Cnvs, Active ? ActiveFontColor : FontColor);
+    String Text = CaptionText();
+    if (Parent->OnCaptionPaint) {
+        Parent->OnCaptionPaint(Cnvs, ObjectRect, Active);
+        return;
+    }
+    if (Text.empty() || T.Width() <= 0) return;
+    CutWideTextToWidth(Cnvs, Text, T.Width());
+    int W = WideTextWidth(Cnvs, Text), H = WideTextHeight(Cnvs, Text);
+    int Y = T.Top + T.Height() / 2 - H / 2;
+    int X = T.Left + T.Width() / 2 - W / 2;
+    if (!HasQuickButtons()) {
+        if (Alignment == taLeftJustify) X = T.Left;
+        else if (Alignment == taRightJustify) X = T.Right - W;
+    }
+    X += ObjectRect.Left;
+    Y += ObjectRect.Top;
+    if (IsOddFontHeight(Cnvs)) Y -= 1;
+    auto Piece = [&](int PX, int PY, TColor C) { AlphaTextPiece(ABitMap, Cnvs, Text, TRect(PX, PY, PX + W, PY + H), C); };
+    if (Light) Piece(X - 1, Y - 1, Active ? ActiveLightColor : LightColor);
+    if (Shadow) Piece(X + 1, Y + 1, Active ? ActiveShadowColor : ShadowColor);
+    Piece(X, Y, Active ? ActiveFontColor : FontColor);
+}
+
 void TbsSkinCaptionObject::RedrawCaption()
 {
+    if (Parent->FullLayeredShown() && Parent->UseLayeredBorder()) {
+        BeginMorph();
+        return;
+    }
     if (Parent->Form()->HandleAllocated()) SendMessage(Parent->Form()->Handle(), WM_NCPAINT, 0, 0);
 }
 

@@ -83,13 +83,14 @@ RozUzavoverOzadAdav::RozUzavoverOzadAdav(TComponent* AOwner) : TComponent(AOwner
 
     FQuickButtons = std::make_unique<TbsQuickButtonItems>(this);
     FLayerManager = std::make_unique<TbsLayerManager>(nullptr);
+    FBorderLayer = new TbsFormLayerBorder(this);
     FMenuLayerManager = std::make_unique<TbsLayerManager>(nullptr);
     FIsW7 = OsIsWindows7() || OsIsWindows8OrLater();
     FIsVistaOs = OsIsVistaOrLater();
     FLogoBitMap = std::make_unique<TBitmap>();
     FDefCaptionFont = std::make_unique<TFont>();
     FDefInActiveCaptionFont = std::make_unique<TFont>();
-    FIsLayerEnabled = OsIsWin2000OrLater();
+    FIsLayerEnabled = OsIsWin2000OrLater() && LayeredWindowsAvailable();
     for (TFont* F : {FDefCaptionFont.get(), FDefInActiveCaptionFont.get()}) {
         F->SetName("Tahoma");
         F->SetStyle({fsBold});
@@ -145,6 +146,8 @@ RozUzavoverOzadAdav::~RozUzavoverOzadAdav()
     FQuickButtons->BSF = nullptr;
     FQuickButtons.reset();
     ClearObjects();
+    delete FBorderLayer;
+    FBorderLayer = nullptr;
     if (!IsDesigning() && FForm && OldWindowProc) FForm->WindowProc = OldWindowProc;
     if (FLayerManager) FLayerManager->Hide();
     if (FMenuLayerManager) FMenuLayerManager->Hide();
@@ -161,7 +164,15 @@ void RozUzavoverOzadAdav::Notification(TComponent* AComponent, TOperation Operat
 {
     TComponent::Notification(AComponent, Operation);
     if (Operation != opRemove) return;
-    if (AComponent == FSD) FSD = nullptr;
+    if (AComponent == FSD) {
+        FSD = nullptr;
+        // the border's layer frame belongs to the skin data going away
+        if (FBorderLayer) {
+            FBorderLayer->Hide();
+            FBorderLayer->InitFrame(nullptr, FForm);
+        }
+    }
+    if (AComponent == FBorderLayer) FBorderLayer = nullptr;
     if (AComponent == FMSD) FMSD = nullptr;
     if (AComponent == FMainMenu) FMainMenu = nullptr;
     if (AComponent == FSystemMenu) FSystemMenu = nullptr;
@@ -309,9 +320,24 @@ bool RozUzavoverOzadAdav::GetFormActive()
     return FForm->Active();
 }
 
-// The layered border windows are not part of this frame: a frame never draws itself
-// through them.
-bool RozUzavoverOzadAdav::UseLayeredBorder() { return false; }
+bool RozUzavoverOzadAdav::ShownOrTrayRestoring() const { return FForm->Visible() || FForm->Tag() == TrayRestoreTag; }
+
+bool RozUzavoverOzadAdav::UseLayeredBorder()
+{
+    return FSD && !FSD->Empty && FSD->ShowLayeredBorders() && FSD->LayerFrame && FSD->LayerFrame->PictureIndex != -1 &&
+           FIsLayerEnabled && FSkinnableForm && !AlwaysDisableLayeredFrames && !PreviewMode &&
+           FForm->BorderStyle() != bsNone && !IsMDIChild() && !FSmartEffectsShow;
+}
+
+bool RozUzavoverOzadAdav::FullLayeredInUse()
+{
+    return UseLayeredBorder() && FBorderLayer->FData && FBorderLayer->FData->FullBorder;
+}
+
+bool RozUzavoverOzadAdav::FullLayeredShown() const
+{
+    return FBorderLayer && FBorderLayer->FVisible && FBorderLayer->FData && FBorderLayer->FData->FullBorder;
+}
 
 bool RozUzavoverOzadAdav::UseLayeredShowTimer()
 {
@@ -319,21 +345,56 @@ bool RozUzavoverOzadAdav::UseLayeredShowTimer()
            (!FSD || !FSD->AnimationForAllWindows());
 }
 
-void RozUzavoverOzadAdav::Move(int AX, int AY) { FForm->SetBounds(AX, AY, FForm->Width(), FForm->Height()); }
+// Move and SetBounds take the outer rectangle as the user sees it: a layered border
+// with resize zones or the whole frame lies around the form's own window.
+void RozUzavoverOzadAdav::Move(int AX, int AY)
+{
+    TbsFormLayerBorder* B = FBorderLayer;
+    if (UseLayeredBorder() && B->FVisible && B->FData && (!IsEmptyRect(B->FData->BorderRect) || B->FData->FullBorder)) {
+        AX += B->LeftSize;
+        AY += B->TopSize;
+    }
+    FForm->SetBounds(AX, AY, FForm->Width(), FForm->Height());
+}
 
-void RozUzavoverOzadAdav::SetBounds(int AX, int AY, int AWidth, int AHeight) { FForm->SetBounds(AX, AY, AWidth, AHeight); }
+void RozUzavoverOzadAdav::SetBounds(int AX, int AY, int AWidth, int AHeight)
+{
+    TbsFormLayerBorder* B = FBorderLayer;
+    if (UseLayeredBorder() && B->FVisible && B->FData && (!IsEmptyRect(B->FData->BorderRect) || B->FData->FullBorder)) {
+        AX += B->LeftSize;
+        AY += B->TopSize;
+        AWidth -= B->LeftSize + B->RightSize;
+        AHeight -= B->TopSize + B->BottomSize;
+    }
+    FForm->SetBounds(AX, AY, AWidth, AHeight);
+}
 
+// FOldFormBounds holds left, top, width and height.
 void RozUzavoverOzadAdav::SaveOldBounds()
 {
-    FOldFormBounds = TRect(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
-    FOldFullBorder = 0;
+    TbsFormLayerBorder* B = FBorderLayer;
+    if (FullLayeredShown()) {
+        FOldFormBounds = TRect(FForm->Left() - B->LeftSize, FForm->Top() - B->TopSize,
+                               FForm->Width() + B->LeftSize + B->RightSize, FForm->Height() + B->TopSize + B->BottomSize);
+        FOldFullBorder = 1;
+    } else {
+        FOldFormBounds = TRect(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
+        FOldFullBorder = 0;
+    }
 }
 
 void RozUzavoverOzadAdav::RestoreOldBounds()
 {
+    TbsFormLayerBorder* B = FBorderLayer;
+    const TRect& O = FOldFormBounds;
+    if (UseLayeredBorder() && FullLayeredShown() && FOldFullBorder != -1) {
+        FForm->SetBounds(O.Left + B->LeftSize, O.Top + B->TopSize, O.Right - B->LeftSize - B->RightSize,
+                         O.Bottom - B->TopSize - B->BottomSize);
+        return;
+    }
     if (FOldFullBorder != 1) return;
-    int H = FRollUpState ? GetMinHeight() : FOldFormBounds.Bottom;
-    FForm->SetBounds(FOldFormBounds.Left, FOldFormBounds.Top, FOldFormBounds.Right, H);
+    int H = FRollUpState ? GetMinHeight() : O.Bottom;
+    FForm->SetBounds(O.Left, O.Top, O.Right, H);
 }
 
 void RozUzavoverOzadAdav::ForegroundStayOnTopForms()
@@ -348,7 +409,17 @@ void RozUzavoverOzadAdav::ForegroundStayOnTopForms()
 void RozUzavoverOzadAdav::CheckAppLayeredBorders()
 {
     // only a form drawn through the layered border has other forms to bring back with it
-    if (!IsMainForm() || !FSD || !FSD->ShowLayeredBorders() || !UseLayeredBorder()) return;
+    if (!IsMainForm() || !FSD || !FSD->ShowLayeredBorders() || !UseLayeredBorder() || !Screen) return;
+    std::vector<TCustomForm*> Others;
+    for (int I = 0; I < Screen->FormCount(); ++I) {
+        TCustomForm* F = Screen->Forms(I);
+        if (F != FForm && F->Visible() && !dynamic_cast<TbsFormLayerWindow*>(F) && F->FormStyle() != fsStayOnTop &&
+            F->FormStyle() != fsMDIChild)
+            Others.push_back(F);
+    }
+    if (Others.empty()) return;
+    for (TCustomForm* F : Others) F->Show();
+    if (FForm->Visible()) FForm->Show();
 }
 
 void RozUzavoverOzadAdav::AppRestore(TObject*) { CheckAppLayeredBorders(); }

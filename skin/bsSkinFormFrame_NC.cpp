@@ -201,11 +201,16 @@ void RozUzavoverOzadAdav::PaintNCDefault(HDC DC, bool AUseExternalDC)
 
 void RozUzavoverOzadAdav::UpDateFormNC()
 {
-    if (FForm->HandleAllocated()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
+    if (UseLayeredBorder() && FullLayeredShown()) FBorderLayer->UpdateBorder();
+    else if (FForm->HandleAllocated()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
 }
 
 void RozUzavoverOzadAdav::DrawSkinObject(TbsActiveSkinObject* AObject)
 {
+    if (UseLayeredBorder() && FullLayeredShown()) {
+        FBorderLayer->UpdateBorder();
+        return;
+    }
     if ((IsMDIChild() && FWindowState == wsMaximized) || FForm->BorderStyle() == bsNone) return;
     if (!AObject || !FForm->HandleAllocated()) return;
     TNCTarget T(FForm->Handle(), nullptr, false);
@@ -247,7 +252,7 @@ TRect RozUzavoverOzadAdav::MapSkinRect(const TRect& R)
 
 void RozUzavoverOzadAdav::ArrangeObjects()
 {
-    if (UseLayeredBorder()) return;
+    if (UseLayeredBorder() && FullLayeredShown()) return;
     for (auto& O : ObjectList)
         if (!O->SkinRectInAPicture) O->ObjectRect = MapSkinRect(O->SkinRect);
     TRect Base;
@@ -426,6 +431,7 @@ void RozUzavoverOzadAdav::UpdateActiveObject(int X, int Y, bool AllowActive)
 {
     if (ObjectList.empty() || !GetFormActive() || FSizeMove || FBorderLayerChangeSize || PreviewMode) return;
     if ((IsMDIChild() && FWindowState == wsMaximized) || FForm->BorderStyle() == bsNone) return;
+    if (FullLayeredShown()) return;
     OldActiveObject = ActiveObject;
     int Hit = -1;
     for (size_t I = 0; I < ObjectList.size(); ++I) {

@@ -72,7 +72,7 @@ bool TbsActiveSkinObject::PointInMask(int X, int Y)
 bool TbsActiveSkinObject::EnableMorphing()
 {
     TbsSkinData* D = Parent->SkinData();
-    return Morphing && D && !D->Empty && D->EnableSkinEffects() && !Parent->UseLayeredBorder();
+    return Morphing && D && !D->Empty && D->EnableSkinEffects() && !Parent->FullLayeredInUse();
 }
 
 bool TbsActiveSkinObject::CanMorphing() { return (Active && FMorphKf < 1) || (!Active && FMorphKf > 0); }
@@ -136,6 +136,12 @@ TRect TbsActiveSkinObject::ScreenRect()
         TPoint O = F->ClientToScreen(Parent->FSkinSupport ? TPoint(-Parent->NewClRect.Left, -Parent->NewClRect.Top)
                                                           : TPoint(-3, -Parent->GetDefCaptionHeight() - 3));
         OffsetRect(R, O.X, O.Y);
+        return R;
+    }
+    TbsFormLayerBorder* B = Parent->FBorderLayer;
+    if (Parent->UseLayeredBorder() && B->FVisible && B->FData && B->FData->FullBorder && B->TopBorder) {
+        // the object is painted in the layered border's top window
+        OffsetRect(R, B->TopBorder->Left(), B->TopBorder->Top());
         return R;
     }
     OffsetRect(R, F->Left(), F->Top());

@@ -212,6 +212,8 @@ int RozUzavoverOzadAdav::GetMinHeight()
         return H >= FMinHeight || Small ? H : FMinHeight;
     }
     int FrameHeight = PictureHeight(FSD) - HeightOfRect(FSD->ClRect);
+    if (UseLayeredBorder() && FSD->LayerFrame && FSD->LayerFrame->FullBorder)
+        return FrameHeight >= FMinHeight || Small ? 10 : FMinHeight;
     if (FSD->FormMinHeight != 0) return FSD->FormMinHeight >= FMinHeight || Small ? FSD->FormMinHeight : FMinHeight;
     return FrameHeight >= FMinHeight || Small ? FrameHeight : FMinHeight;
 }
@@ -253,10 +255,14 @@ void RozUzavoverOzadAdav::ChangeSkinData()
     FSkinSupport = FSD && !FSD->Empty;
     if (FLayerManager->IsVisible) FLayerManager->Hide();
     if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
+    if (FBorderLayer->FVisible) FBorderLayer->Hide();
     if (FSkinSupport && FSkinnableForm) {
         CreateSkinObjects();
         UpdateCaptionButtons();
+        if (!PreviewMode) FBorderLayer->InitFrame(FSD, FForm);
     } else {
+        // the border keeps no layer frame of a skin that is not in force
+        FBorderLayer->InitFrame(nullptr, FForm);
         ClearObjects();
         FFormWidth = FForm->Width();
         FFormHeight = FForm->Height();
@@ -285,6 +291,11 @@ void RozUzavoverOzadAdav::ChangeSkinData()
     MouseTimer->SetEnabled(true);
     if (OnChangeSkinData) OnChangeSkinData(this);
     FInChangeSkinData = false;
+    if (UseLayeredBorder() && FForm->Visible()) {
+        FBorderLayer->ShowWithForm();
+        FForm->Show();
+        FBorderLayer->SetBoundsWithForm();
+    }
     RestoreOldBounds();
     if (!FRollUpState) {
         if (FClientWidth > 0) FForm->SetClientWidth(FClientWidth);

@@ -33,6 +33,7 @@ void RozUzavoverOzadAdav::ChangeWindowState(TWindowState Value)
 void RozUzavoverOzadAdav::DoMinimize()
 {
     if (IsMainForm()) {
+        if (Application && Application->MainFormOnTaskBar() && FBorderLayer->FVisible) FBorderLayer->Hide();
         if (Application) Application->Minimize();
     } else if (FMinimizeDefault) {
         FForm->SetWindowState(wsMinimized);
@@ -40,7 +41,12 @@ void RozUzavoverOzadAdav::DoMinimize()
         if (IsEmptyRect(OldBoundsRect)) OldBoundsRect = FForm->BoundsRect();
         TPoint P;
         GetMinimizedPosition(P);
-        FForm->SetBounds(P.X, P.Y, GetMinWidth(), GetMinHeight());
+        if (FullLayeredShown())
+            FForm->SetBounds(P.X + FBorderLayer->LeftSize,
+                             P.Y - FBorderLayer->BottomSize - FBorderLayer->FData->RollUpFormHeight + 10, GetMinWidth(),
+                             GetMinHeight());
+        else
+            FForm->SetBounds(P.X, P.Y, GetMinWidth(), GetMinHeight());
     }
     if (OnMinimize) OnMinimize(this);
 }
@@ -91,7 +97,14 @@ void RozUzavoverOzadAdav::DoMaximize()
         if (A.Width() == Whole.Width() && A.Height() == Whole.Height() && SameRects(Whole, Screen0))
             A = TRect(A.Left + 1, A.Top + 1, A.Right - 1, A.Bottom - 1);
     }
-    FForm->SetBoundsRect(A);
+    if (FullLayeredInUse()) {
+        TbsFormLayerBorder* B = FBorderLayer;
+        FForm->SetBounds(A.Left + B->LeftSize, A.Top + B->TopSize, A.Width() - B->LeftSize - B->RightSize,
+                         A.Height() - B->TopSize - B->BottomSize);
+    } else {
+        FForm->SetBoundsRect(A);
+    }
+    if (FBorderLayer->FVisible && !(FBorderLayer->FData && FBorderLayer->FData->FullBorder)) FBorderLayer->Hide();
     // a maximized form is not sized by the grip of its status bar
     if (FStatusBar && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(false);
     if (OnMaximize) OnMaximize(this);
@@ -103,11 +116,13 @@ void RozUzavoverOzadAdav::DoRestore()
     int W0 = FForm->Width(), H0 = FForm->Height();
     TRect R = OldBoundsRect;
     if (IsEmptyRect(R)) R = FForm->BoundsRect();
+    if (UseLayeredBorder() && !FBorderLayer->FVisible && FForm->Visible()) FBorderLayer->ShowWithForm();
     if (FStartShow) {
         FStartShow = false;
         TPoint P = GetPositionInMonitor(R.Left, R.Top, R.Width(), R.Height());
         FForm->SetBounds(P.X, P.Y, R.Width(), R.Height());
     } else {
+        if (FBorderLayer->FVisible) FBorderLayer->SetBoundsWithForm3(R.Left, R.Top, R.Width(), R.Height());
         FForm->SetBoundsRect(R);
     }
     MouseTimer->SetEnabled(true);
@@ -136,7 +151,15 @@ void RozUzavoverOzadAdav::SetRolledUp(bool Value)
     if (OnChangeRollUpState) OnChangeRollUpState(this);
 }
 
-void RozUzavoverOzadAdav::RollUpForm() { FForm->SetHeight(GetMinHeight()); }
+void RozUzavoverOzadAdav::RollUpForm()
+{
+    // under a full layered border the height always changes, so that the border follows
+    if (FullLayeredShown() && FForm->Height() == GetMinHeight()) {
+        FForm->SetHeight(GetMinHeight() + 1);
+        OldHeight = FForm->Height();
+    }
+    FForm->SetHeight(GetMinHeight());
+}
 
 void RozUzavoverOzadAdav::UnrollForm() { FForm->SetHeight(OldHeight); }
 

@@ -213,7 +213,7 @@ void TbsSkinStdButtonObject::DefaultDraw(TCanvas* Cnvs)
     Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
 }
 
-void TbsSkinStdButtonObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap*)
+void TbsSkinStdButtonObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap)
 {
     if (Command == cmSysMenu && Parent->ShowIcon()) {
         int W, H;
@@ -243,7 +243,9 @@ void TbsSkinStdButtonObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap*)
     } else {
         Image = Pick(FAlphaInActiveRestoreImage, FAlphaInActiveImage);
     }
-    if (!Image || Image->Empty() || !IsMsImg32Loaded()) return;
+    if (!Image || Image->Empty()) return;
     Image->SetAlphaBlend(true);
-    Image->Draw(Cnvs, ObjectRect, TRect(0, 0, Image->Width(), Image->Height()));
+    // blended in the skin's own pixel code, straight into the layered image
+    if (ABitMap) Image->Draw(ABitMap, ObjectRect, TRect(0, 0, Image->Width(), Image->Height()));
+    else Image->Draw(Cnvs, ObjectRect, TRect(0, 0, Image->Width(), Image->Height()));
 }

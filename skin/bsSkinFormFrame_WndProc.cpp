@@ -92,7 +92,10 @@ void RozUzavoverOzadAdav::FormWindowProc(TMessage& M)
         }
         break;
     case WM_NCHITTEST:
-        if (Skinnable) {
+        if (FullLayeredShown()) {
+            M.Result = HTCLIENT;
+            Pass = false;
+        } else if (Skinnable) {
             TPoint P = MessagePoint(M);
             ScreenToWindowPoint(P);
             M.Result = FSkinSupport ? SkinHitTest(P) : DefHitTest(P);
@@ -107,7 +110,8 @@ void RozUzavoverOzadAdav::FormWindowProc(TMessage& M)
         if (Skinnable) {
             Pass = false;
             if (HasFrame()) {
-                if (FSkinSupport) PaintNCSkin(nullptr, false);
+                if (FSkinSupport && FullLayeredInUse()) M.Result = 1;
+                else if (FSkinSupport) PaintNCSkin(nullptr, false);
                 else if (!FStopPainting) PaintNCDefault(nullptr, false);
             }
         }
@@ -128,6 +132,11 @@ void RozUzavoverOzadAdav::FormWindowProc(TMessage& M)
     case WM_SYSCOMMAND:
         if ((M.WParam & 0xFFF0) == SC_RESTORE) {
             if (OnRestore) OnRestore(this);
+            if (UseLayeredBorder() && Application && Application->MainFormOnTaskBar() && IsMainForm()) {
+                CallSaved();
+                Pass = false;
+                FBorderLayer->ShowWithForm();
+            }
         } else if ((M.WParam & 0xFFF0) == SC_KEYMENU) {
             Pass = false;
             if (InMainMenu) {
@@ -182,6 +191,7 @@ void RozUzavoverOzadAdav::FormWindowProc(TMessage& M)
             MouseTimer->SetEnabled(false);
             ActiveObject = OldActiveObject = MouseCaptureObject = -1;
             if (FSD && !FSD->Empty && FForm->HandleAllocated()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
+            if (UseLayeredBorder()) FBorderLayer->SetBoundsWithForm();
         }
         break;
     default:
@@ -215,14 +225,35 @@ void RozUzavoverOzadAdav::FormWindowProc(TMessage& M)
             auto* SD = reinterpret_cast<TbsSkinData*>(M.WParam);
             if (!FUseRibbon && FSD && SD == FSD && !IsMDIChild()) SetSkinnableForm(FSD->SkinnableForm());
         } else if (M.Msg == RestoredFromTray) {
-            if (FForm->Tag() == TrayRestoreTag) FForm->SetTag(0);
+            if (FForm->Tag() == TrayRestoreTag) {
+                if (UseLayeredBorder()) {
+                    if (Application && Application->MainForm() && Application->MainForm()->HandleAllocated())
+                        SetForegroundWindow(Application->MainForm()->Handle());
+                    ForegroundStayOnTopForms();
+                }
+                FForm->SetTag(0);
+            }
+        } else if (M.Msg == LayeredBordersChanged) {
+            LayeredBordersSwitch();
+        } else if (M.Msg == AeroBlurChanged) {
+            if (UseLayeredBorder() && FBorderLayer->FVisible) {
+                FBorderLayer->Hide();
+                FBorderLayer->ShowWithForm();
+            }
         } else if (M.Msg == SkinFrameQuery) {
             M.Result = !FSkinnableForm && FIsVistaOs ? 12852 : 12853;
             Pass = false;
         } else if (M.Msg == SmartEffectsPrepare) {
             FSmartEffectsShow = true;
         } else if (M.Msg == SmartEffectsShowBorder) {
-            FSmartEffectsShow = false;
+            if (FSmartEffectsShow) {
+                FSmartEffectsShow = false;
+                if (ShownOrTrayRestoring() && UseLayeredBorder()) {
+                    if (Application) Application->ProcessMessages();
+                    FBorderLayer->FActive = true;
+                    FBorderLayer->ShowWithFormAnimation();
+                }
+            }
         } else if (M.Msg == PaintNonClientToDC) {
             if (Skinnable) {
                 Pass = false;
@@ -250,6 +281,16 @@ void RozUzavoverOzadAdav::FormWindowProc(TMessage& M)
     // ---- after the form's own procedure
     switch (M.Msg) {
     case WM_SHOWWINDOW:
+        if (M.WParam) {
+            if (OsIsWin2000OrLater() && !FAlphaBlendAnimation && !FAlphaBlend && !UseLayeredShowTimer() &&
+                !(FSD && FSD->AnimationForAllWindows()) && ShownOrTrayRestoring() && UseLayeredBorder()) {
+                if (Application) Application->ProcessMessages();
+                FBorderLayer->FActive = true;
+                FBorderLayer->ShowWithForm();
+            }
+        } else if (UseLayeredBorder()) {
+            FBorderLayer->Hide();
+        }
         break;
     case WM_NCMOUSEMOVE:
         if (Skinnable) {
@@ -322,6 +363,10 @@ void RozUzavoverOzadAdav::WMSize(TMessage& M)
             if (FForm->HandleAllocated()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
         }
     } else if (FSD && FSkinnableForm && FFormWidth >= GetMinWidth() && FFormHeight >= GetMinHeight()) {
+        if (UseLayeredBorder()) {
+            if (FBorderLayerChangeSize) FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
+            else FBorderLayer->SetBoundsWithForm();
+        }
         UpdateSkinFrame(true);
     }
     if (FBorderLayerChangeSize && OldWindowProc) OldWindowProc(M);
@@ -364,6 +409,10 @@ void RozUzavoverOzadAdav::WMShowWindow(TMessage& M)
             LONG Ex = GetWindowLong(H, GWL_EXSTYLE);
             if (!(Ex & WS_EX_LAYERED)) SetWindowLong(H, GWL_EXSTYLE, Ex | WS_EX_LAYERED);
             SetLayeredAlpha(H, 0);
+            if (UseLayeredBorder() && ShownOrTrayRestoring()) {
+                FBorderLayer->CheckFormAlpha(0, false);
+                FBorderLayer->ShowWithForm();
+            }
             SetTimer(H, 1, 1);
         }
         if (!IsMDIForm()) NudgeWidth();
@@ -371,6 +420,10 @@ void RozUzavoverOzadAdav::WMShowWindow(TMessage& M)
     } else if (FSkinnableForm) {
         if (FLayerManager->IsVisible) FLayerManager->Hide();
         if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
+        if (FBorderLayer->FVisible && OsIsVistaOrLater()) {
+            LONG Ex = GetWindowLong(H, GWL_EXSTYLE);
+            if (!(Ex & WS_EX_LAYERED)) SetWindowLong(H, GWL_EXSTYLE, Ex | WS_EX_LAYERED);
+        }
     }
 }
 
@@ -381,23 +434,37 @@ void RozUzavoverOzadAdav::WMTimer(TMessage&)
         LONG Ex = GetWindowLong(H, GWL_EXSTYLE);
         if (Ex & WS_EX_LAYERED) SetWindowLong(H, GWL_EXSTYLE, Ex & ~LONG(WS_EX_LAYERED));
     };
+    const bool Layered = UseLayeredBorder();
+    auto FitBorder = [this, Layered] {
+        if (Layered && !(FBorderLayer->FData && FBorderLayer->FData->FullBorder)) FBorderLayer->SetBoundsWithForm();
+    };
     if (FFading) {
         // one step of the fade-in; the timer fires again after more than 5 ms
         FFadeAlpha = std::min(FFadeAlpha + FFadeStep, FFadeTarget);
         SetLayeredAlpha(H, uint8_t(FFadeAlpha));
+        if (Layered) FBorderLayer->CheckFormAlpha(FFadeAlpha, true);
         if (FFadeAlpha < FFadeTarget) return;
         FFading = false;
         KillTimer(H, 1);
-        if (FFadeTarget == 255) DropLayered();
+        FitBorder();
+        if (FFadeTarget == 255) {
+            DropLayered();
+            if (Layered) FBorderLayer->CheckFormAlpha(255, true);
+        }
         return;
     }
     if (UseLayeredShowTimer()) {
         KillTimer(H, 1);
         DropLayered();
+        if (Layered && ShownOrTrayRestoring()) {
+            FBorderLayer->FActive = GetFormActive();
+            FBorderLayer->CheckFormAlpha(255, true);
+        }
         return;
     }
     if (!AlphaBlendApplies()) return;
     KillTimer(H, 1);
+    if (Layered) FBorderLayer->FActive = GetFormActive();
     bool AllWindows = FSD && FSD->AnimationForAllWindows();
     FFadeTarget = (FAlphaBlendAnimation || AllWindows) && !FAlphaBlend ? 255 : FAlphaBlendValue;
     if (FAlphaBlendAnimation || AllWindows) {
@@ -407,21 +474,35 @@ void RozUzavoverOzadAdav::WMTimer(TMessage&)
         SetTimer(H, 1, 6);
         return;
     }
-    if (FFadeTarget != 255) SetLayeredAlpha(H, FAlphaBlendValue);
-    else DropLayered();
+    if (FFadeTarget != 255) {
+        SetLayeredAlpha(H, FAlphaBlendValue);
+        if (Layered) FBorderLayer->CheckFormAlpha(FAlphaBlendValue, true);
+        FitBorder();
+    } else {
+        DropLayered();
+        if (Layered) FBorderLayer->CheckFormAlpha(255, true);
+    }
 }
 
 void RozUzavoverOzadAdav::WMWindowPosChanged(TMessage& M)
 {
     auto* Pos = reinterpret_cast<WINDOWPOS*>(M.LParam);
     if (!Pos) return;
+    HWND H = FForm->Handle();
+    if ((Pos->flags & SWP_HIDEWINDOW) && FBorderLayer->FVisible && OsIsVistaOrLater()) {
+        LONG Ex = GetWindowLong(H, GWL_EXSTYLE);
+        if (!(Ex & WS_EX_LAYERED)) SetWindowLong(H, GWL_EXSTYLE, Ex | WS_EX_LAYERED);
+    }
     FFormLeft = Pos->x;
     FFormTop = Pos->y;
     if (!FSizing && FBorderLayerChangeSize) {
         FFormWidth = Pos->cx;
         FFormHeight = Pos->cy;
     }
+    if (FSizing && (FForm->Top() != FFormTop || FForm->Left() != FFormLeft) && UseLayeredBorder())
+        FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
     if (!FSizing && !FBorderLayerChangeSize) {
+        if (UseLayeredBorder()) FBorderLayer->MoveWithForm2(FFormLeft, FFormTop);
         FOldFormLeft = FFormLeft;
         FOldFormTop = FFormTop;
     }
@@ -433,6 +514,11 @@ void RozUzavoverOzadAdav::WMNCCalcSize(TMessage& M)
     TRect* R = M.WParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(M.LParam)->rgrc[0] : reinterpret_cast<TRect*>(M.LParam);
     if (FSD && !FSD->Empty) {
         CalcSkinRects();
+        if (FullLayeredInUse()) {
+            // the layered border draws the whole frame: the window is all client area
+            M.Result = 1;
+            return;
+        }
         int PW = FSD->FPicture ? FSD->FPicture->Width() : 0, PH = FSD->FPicture ? FSD->FPicture->Height() : 0;
         R->Left += FSD->ClRect.Left;
         R->Top += FSD->ClRect.Top;
@@ -467,6 +553,10 @@ void RozUzavoverOzadAdav::WMNCActivate(TMessage& M)
         if (FFormActive) HideClientInActiveEffect();
         else ShowClientInActiveEffect();
     }
+    if (UseLayeredBorder()) {
+        if (FForm->Visible()) FBorderLayer->SetActive(FFormActive, true);
+        else if (FForm->Tag() != TrayRestoreTag) FBorderLayer->Hide();
+    }
 }
 
 void RozUzavoverOzadAdav::WMSizing(TMessage& M)
@@ -482,6 +572,8 @@ void RozUzavoverOzadAdav::WMSizing(TMessage& M)
         if (FSkinnableForm) UpdateFormRegion(true);
     } else if (FSkinnableForm && FForm->Width() >= GetMinWidth() && FForm->Height() >= GetMinHeight() &&
                (FForm->Width() != FFormWidth || FForm->Height() != FFormHeight)) {
+        if (UseLayeredBorder() && FFormTop == FOldFormTop && FFormLeft == FOldFormLeft)
+            FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
         FOldFormTop = FFormTop;
         FOldFormLeft = FFormLeft;
         UpdateSkinFrame(true);
@@ -548,4 +640,31 @@ void RozUzavoverOzadAdav::CancelControlModes()
         if (auto* C = dynamic_cast<TbsSkinControl*>(FForm->Components(I)); C && C->Visible() && C->Enabled() &&
                                                                             C->HandleAllocated())
             SendMessage(C->Handle(), CM_CANCELMODE, 0, 0);
+}
+
+// ---- the layered border switch ------------------------------------------------------------------
+
+void RozUzavoverOzadAdav::LayeredBordersSwitch()
+{
+    SaveOldBounds();
+    if (UseLayeredBorder()) {
+        if (FForm->Visible() && !FBorderLayer->FVisible) {
+            if (OsIsVistaOrLater() && !DisableDWMAnimation) {
+                SetDwmTransitions(FForm->Handle(), false);
+                DisableDWMAnimation = true;
+            }
+            FBorderLayer->FActive = FFormActive;
+            FBorderLayer->ShowWithForm();
+            RestoreOldBounds();
+            FForm->Show();
+        }
+    } else if (FBorderLayer->FVisible) {
+        FBorderLayer->Hide();
+        RestoreOldBounds();
+        if (OsIsVistaOrLater() && DisableDWMAnimation) {
+            SetDwmTransitions(FForm->Handle(), true);
+            DisableDWMAnimation = false;
+        }
+    }
+    if (FBorderLayer->FData && FBorderLayer->FData->FullBorder) ChangeSkinData();
 }

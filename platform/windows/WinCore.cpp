@@ -732,6 +732,8 @@ TWindow* TopAt(TPoint Screen)
 {
     for (TWindow* T : State().Tops) {
         if (!T->Visible() || T->Minimized) continue;
+        // a layered window marked transparent lets the mouse through to what lies below
+        if ((T->ExStyle & (WS_EX_LAYERED | WS_EX_TRANSPARENT)) == (WS_EX_LAYERED | WS_EX_TRANSPARENT)) continue;
         TPoint WP{Screen.X - T->Rect.Left, Screen.Y - T->Rect.Top};
         if (PointInShape(T, WP)) return T;
     }

@@ -409,6 +409,8 @@ bool winimpl::TranslateInput(const TInputEvent& E, MSG& Out)
     if (E.Top) {
         Top = Find(E.Top);
         if (Top && !PointInShape(Top, {E.Screen.X - Top->Rect.Left, E.Screen.Y - Top->Rect.Top})) Top = nullptr;
+        if (Top && (Top->ExStyle & (WS_EX_LAYERED | WS_EX_TRANSPARENT)) == (WS_EX_LAYERED | WS_EX_TRANSPARENT))
+            Top = nullptr;
     }
     if (!Top) Top = TopAt(E.Screen);
     TWindow* Under = Top && Top->Enabled() ? ChildAt(Top, E.Screen, true) : nullptr;
