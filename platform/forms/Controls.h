@@ -44,6 +44,10 @@ enum TControlStateItem {
 using TControlState = TSet<TControlStateItem>;
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+// How a control asks for the input method; kept for the forms that set it (the X input
+// method serves every control alike).
+enum TImeMode { imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata, imKata, imChinese,
+                imSHanguel, imHanguel };
 // Vertical placement of a label's text.
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 
@@ -305,6 +309,10 @@ public:
     void SetTabOrder(int V);
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool V);
+    TImeMode ImeMode() const { return FImeMode; }
+    void SetImeMode(TImeMode V) { FImeMode = V; }
+    const String& ImeName() const { return FImeName; }
+    void SetImeName(const String& V) { FImeName = V; }
     virtual bool CanFocus() const;
     virtual bool Focused() const;
     virtual void SetFocus();
@@ -400,6 +408,8 @@ protected:
     std::vector<TWinControl*> FWinControls;  // with windows, z-order back to front
     std::vector<TWinControl*> FTabList;
     bool FTabStop = false;
+    TImeMode FImeMode = imDontCare;
+    String FImeName;
     bool FDoubleBuffered = false;
     int FAlignLevel = 0;
     bool FClicksDisabled = false;

@@ -41,6 +41,9 @@ public:
     void SetAlignment(TAlignment V);
     bool Modified() const { return FModified; }
     void SetModified(bool V) { FModified = V; }
+    // Conversion through an OEM code page has no meaning with Unicode text: kept only.
+    bool OEMConvert() const { return FOEMConvert; }
+    void SetOEMConvert(bool V) { FOEMConvert = V; }
     bool CanUndo();
 
     int SelStart();
@@ -126,7 +129,7 @@ private:
     int FUndoAnchor = 0, FUndoCaret = 0;
     bool FCanUndo = false;
     bool FTyping = false;  // the last change was typing at the caret (one undo step)
-    bool FHideSelection = true, FNativeReadOnly = false, FModified = false;
+    bool FHideSelection = true, FNativeReadOnly = false, FModified = false, FOEMConvert = false;
     TBorderStyle FBorderStyle = bsSingle;
     TEditCharCase FCharCase = ecNormal;
     int FMaxLength = 0;

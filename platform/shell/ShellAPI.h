@@ -51,6 +51,44 @@ constexpr DWORD SND_SYNC = 0x0, SND_ASYNC = 0x1, SND_NODEFAULT = 0x2, SND_NOSTOP
 bool PlaySound(const String& Sound, void* Module, DWORD Flags);
 inline bool PlaySoundW(const String& Sound, void* Module, DWORD Flags) { return PlaySound(Sound, Module, Flags); }
 
+// ---- process privileges ----------------------------------------------------------------------------
+// A program enables the shutdown privilege of its process's token before it asks to
+// power off.  Here the system (logind through polkit) decides at the power-off request
+// itself, so a token only keeps which of the privileges it knows are enabled, and the
+// calls answer as they would for a user who holds them.
+using HANDLE = void*;
+struct LUID {
+    DWORD LowPart = 0;
+    LONG HighPart = 0;
+};
+struct LUID_AND_ATTRIBUTES {
+    LUID Luid;
+    DWORD Attributes = 0;
+};
+struct TOKEN_PRIVILEGES {
+    DWORD PrivilegeCount = 0;
+    LUID_AND_ATTRIBUTES Privileges[1];
+};
+constexpr DWORD TOKEN_QUERY = 0x8, TOKEN_ADJUST_PRIVILEGES = 0x20, SE_PRIVILEGE_ENABLED = 0x2;
+constexpr const char* SE_SHUTDOWN_NAME = "SeShutdownPrivilege";
+// The pseudo handle of the running process.
+HANDLE GetCurrentProcess();
+// A token of the running process (Process must be GetCurrentProcess()) opened for Access
+// (TOKEN_QUERY and/or TOKEN_ADJUST_PRIVILEGES); close it with CloseHandle.
+bool OpenProcessToken(HANDLE Process, DWORD Access, HANDLE* Token);
+// The identifier of a privilege by name (SystemName: nullptr or "" for this machine);
+// false for a name the system does not know.
+bool LookupPrivilegeValue(const char* SystemName, const char* Name, LUID* Luid);
+// Enables (SE_PRIVILEGE_ENABLED) or disables the privileges of NewState, or all of them
+// (DisableAll); PreviousState (when given) receives the earlier state of those changed.
+// False for a token not opened for adjusting or an unknown privilege.
+bool AdjustTokenPrivileges(HANDLE Token, bool DisableAll, const TOKEN_PRIVILEGES* NewState, DWORD BufferLength,
+                           TOKEN_PRIVILEGES* PreviousState, DWORD* ReturnLength);
+// Whether a privilege is enabled in the token (the query the adjustments change).
+bool TokenPrivilegeEnabled(HANDLE Token, const LUID& Luid);
+// Closes a token (the only objects handed out by these calls).
+bool CloseHandle(HANDLE Object);
+
 // ---- ending the session ---------------------------------------------------------------------------
 constexpr UINT EWX_LOGOFF = 0, EWX_SHUTDOWN = 0x1, EWX_REBOOT = 0x2, EWX_FORCE = 0x4, EWX_POWEROFF = 0x8;
 // Shutting down (EWX_SHUTDOWN or EWX_POWEROFF, as the value 13 has) powers the machine

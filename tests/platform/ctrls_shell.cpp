@@ -205,6 +205,41 @@ TEST_F(ShellServices, PowerOffThroughSystemctlElseLoginctl)
     EXPECT_TRUE(Calls.empty());
 }
 
+// The power-off's preparation: the shutdown privilege of the process's token is known,
+// can be enabled and disabled, and nothing else is.
+TEST(Privileges, TheShutdownPrivilegeCanBeEnabledAndDisabled)
+{
+    HANDLE Token = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &Token));
+    LUID Id;
+    ASSERT_TRUE(LookupPrivilegeValue(nullptr, SE_SHUTDOWN_NAME, &Id));
+    LUID Unknown;
+    EXPECT_FALSE(LookupPrivilegeValue(nullptr, "SeNoSuchPrivilege", &Unknown));
+    EXPECT_FALSE(LookupPrivilegeValue("otherhost", SE_SHUTDOWN_NAME, &Unknown));
+    TOKEN_PRIVILEGES New, Old;
+    New.PrivilegeCount = 1;
+    New.Privileges[0] = {Id, SE_PRIVILEGE_ENABLED};
+    DWORD Len = 0;
+    EXPECT_TRUE(AdjustTokenPrivileges(Token, false, &New, sizeof New, &Old, &Len));
+    EXPECT_TRUE(TokenPrivilegeEnabled(Token, Id));
+    EXPECT_EQ(Old.PrivilegeCount, 1u);
+    EXPECT_EQ(Old.Privileges[0].Attributes, 0u);  // it was off before
+    New.Privileges[0].Attributes = 0;
+    EXPECT_TRUE(AdjustTokenPrivileges(Token, false, &New, 0, nullptr, nullptr));
+    EXPECT_FALSE(TokenPrivilegeEnabled(Token, Id));
+    New.Privileges[0].Luid = LUID{12345, 0};
+    EXPECT_FALSE(AdjustTokenPrivileges(Token, false, &New, 0, nullptr, nullptr));
+    EXPECT_TRUE(CloseHandle(Token));
+    EXPECT_FALSE(CloseHandle(Token));
+    EXPECT_FALSE(AdjustTokenPrivileges(Token, false, &New, 0, nullptr, nullptr));  // closed
+    // a token only for querying cannot be adjusted; only this process has tokens
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &Token));
+    New.Privileges[0] = {Id, SE_PRIVILEGE_ENABLED};
+    EXPECT_FALSE(AdjustTokenPrivileges(Token, false, &New, 0, nullptr, nullptr));
+    EXPECT_TRUE(CloseHandle(Token));
+    EXPECT_FALSE(OpenProcessToken(reinterpret_cast<HANDLE>(intptr_t(42)), TOKEN_QUERY, &Token));
+}
+
 // ---- the namespace ----------------------------------------------------------------------------
 
 TEST(ShellItemLists, ByteFormatHelpers)
