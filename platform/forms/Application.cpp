@@ -7,6 +7,7 @@
 
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
+#include "platform/shell/ShlObj.h"
 #include "platform/system/Paths.h"
 #include "platform/system/Threads.h"
 #include "platform/windows/Headless.h"
@@ -16,6 +17,7 @@ TScreen* Screen = nullptr;
 
 void InitForms()
 {
+    InstallShellResources();
     if (!Screen) Screen = new TScreen(nullptr);
     if (!Application) Application = new TApplication(nullptr);
 }

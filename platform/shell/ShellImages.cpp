@@ -1,9 +1,14 @@
-// The system image list of the shell namespace: one process-wide list of 16-pixel and
-// one of 32-pixel icons (desktop, computer, home, drive, closed and open folder,
-// file, video, audio, image, text), drawn here on a 16-unit grid in a flat look with
-// straight alpha.  The lists are never freed: controls share them.
+// The shell's pictures, drawn here on a 16-unit grid in one flat look with straight
+// alpha: the system image list of the shell namespace (one process-wide list of
+// 16-pixel and one of 32-pixel icons: desktop, computer, home, drive, closed and open
+// folder, file, video, audio, image, text; never freed, controls share them) and the
+// program's named pictures (folder and drive bitmaps, the file dialog's tool pictures).
+#include <cmath>
+#include <functional>
+#include <map>
 #include <mutex>
 
+#include "platform/graphics/Graphics.h"
 #include "platform/graphics/ImgList.h"
 #include "platform/shell/ShlObj.h"
 
@@ -35,6 +40,15 @@ public:
     struct TP {
         double X, Y;
     };
+    // a filled disc (centre and radius in units)
+    void Disc(double Cx, double Cy, double R, uint32_t Col)
+    {
+        for (int Y = 0; Y < 16 * FK; ++Y)
+            for (int X = 0; X < 16 * FK; ++X) {
+                double Dx = (X + 0.5) / FK - Cx, Dy = (Y + 0.5) / FK - Cy;
+                if (Dx * Dx + Dy * Dy <= R * R) Put(X, Y, Col);
+            }
+    }
     // a filled triangle
     void Triangle(TP A, TP B, TP C, uint32_t Col)
     {
@@ -163,3 +177,138 @@ HIMAGELIST ShellSystemImageList(bool Small)
 }
 
 uintptr_t ShellImageListHandle(bool Small) { return uintptr_t(ShellSystemImageList(Small)); }
+
+// ---- the program's named pictures ------------------------------------------------------------------
+namespace {
+
+// The folder and drive bitmaps: 16 x 16, 24 bits, on a key colour that their users take
+// from the bottom-left pixel.
+constexpr uint32_t Key = 0xFFFF00FF;
+
+void Plus(TIconPainter& P, double X, double Y)
+{
+    P.Fill(X - 3, Y - 1, X + 3, Y + 1, Green);
+    P.Fill(X - 1, Y - 3, X + 1, Y + 3, Green);
+}
+
+const std::map<String, std::function<void(TIconPainter&)>>& Pictures()
+{
+    static const std::map<String, std::function<void(TIconPainter&)>> M = {
+        {"BS_CLOSEDFOLDER", [](TIconPainter& P) { Paint(P, siFolder); }},
+        {"BS_OPENFOLDER", [](TIconPainter& P) { Paint(P, siFolderOpen); }},
+        {"BS_CURRENTFOLDER",
+         [](TIconPainter& P) {
+             Paint(P, siFolderOpen);
+             P.Triangle({9, 9}, {9, 13}, {12.5, 11}, AccentDark);
+         }},
+        {"BS_HARD", [](TIconPainter& P) { Paint(P, siDrive); }},
+        {"BS_FLOPPY",
+         [](TIconPainter& P) {
+             P.Box(2, 2, 14, 14, Accent, AccentDark);
+             P.Fill(5, 2.5, 11, 6, Grey);
+             P.Fill(8.5, 3, 10, 5.5, GreyDark);
+             P.Fill(4, 9, 12, 13.5, Paper);
+         }},
+        {"BS_CDROM",
+         [](TIconPainter& P) {
+             P.Disc(8, 8, 6.5, GreyDark);
+             P.Disc(8, 8, 6, Sky);
+             P.Disc(8, 8, 2, Paper);
+             P.Disc(8, 8, 1, GreyDark);
+         }},
+        {"BS_NETWORK",
+         [](TIconPainter& P) {
+             Paint(P, siDrive);
+             P.Fill(7.5, 12, 8.5, 14, GreyDark);
+             P.Fill(3, 14, 13, 15, Green);
+         }},
+        {"BS_RAM",
+         [](TIconPainter& P) {
+             P.Box(1, 5, 15, 11, Green, 0xFF1E8449);
+             for (double X = 3; X < 14; X += 3) P.Fill(X, 6.5, X + 2, 9.5, GreyDark);
+             for (double X = 2; X < 15; X += 2) P.Fill(X, 11, X + 1, 12.5, FolderLine);
+         }},
+        // the file dialog's tool pictures (PNG with alpha)
+        {"BS_BACK_PNG",
+         [](TIconPainter& P) {
+             P.Triangle({1.5, 8}, {8, 2}, {8, 14}, Accent);
+             P.Fill(8, 6, 14.5, 10, Accent);
+         }},
+        {"BS_UP_PNG",
+         [](TIconPainter& P) {
+             P.Triangle({8, 1.5}, {2, 8}, {14, 8}, Accent);
+             P.Fill(6, 8, 10, 14.5, Accent);
+         }},
+        {"BS_NEWFOLDER_PNG",
+         [](TIconPainter& P) {
+             P.Box(1, 5, 6, 8, FolderBack, FolderLine);
+             P.Box(1, 7, 13, 15, FolderFace, FolderLine);
+             Plus(P, 12, 4);
+         }},
+        {"BS_LVSTYLE_PNG",
+         [](TIconPainter& P) {
+             for (double Y : {2.0, 9.0})
+                 for (double X : {2.0, 9.0}) P.Box(X, Y, X + 5, Y + 5, Sky, AccentDark);
+         }},
+        {"BS_STRETCH_PNG",
+         [](TIconPainter& P) {
+             P.Frame(4, 4, 12, 12, GreyDark);
+             P.Triangle({1, 1}, {6, 1}, {1, 6}, Accent);
+             P.Triangle({15, 15}, {10, 15}, {15, 10}, Accent);
+             P.Triangle({15, 1}, {15, 6}, {10, 1}, Accent);
+             P.Triangle({1, 15}, {1, 10}, {6, 15}, Accent);
+         }},
+    };
+    return M;
+}
+
+void StreamBytes(TMemoryStream& Ms, std::vector<uint8_t>& Data)
+{
+    const uint8_t* B = static_cast<const uint8_t*>(Ms.Memory());
+    Data.assign(B, B + Ms.Size());
+}
+
+}  // namespace
+
+bool ShellResourceData(const String& Name, std::vector<uint8_t>& Data)
+{
+    auto It = Pictures().find(UpperCase(Name));
+    if (It == Pictures().end()) return false;
+    bool Png = EndsText("_PNG", Name);
+    TSurface S(16, 16, 32);
+    S.Fill(Png ? 0 : Key);
+    TIconPainter P(S, 0, 1);
+    It->second(P);
+    TMemoryStream Ms;
+    if (Png) {
+        TPngImage Img(COLOR_RGBALPHA, 16, 16);
+        for (int Y = 0; Y < 16; ++Y)
+            for (int X = 0; X < 16; ++X) {
+                uint32_t C = S.GetPixel(X, Y);
+                Img.SetPixels(X, Y, RGB(int((C >> 16) & 0xFF), int((C >> 8) & 0xFF), int(C & 0xFF)));
+                Img.AlphaScanline(Y)[X] = uint8_t(C >> 24);
+            }
+        Img.SaveToStream(&Ms);
+    } else {
+        TBitmap B;
+        B.SetPixelFormat(pf24bit);
+        B.SetSize(16, 16);
+        for (int Y = 0; Y < 16; ++Y)
+            for (int X = 0; X < 16; ++X) {
+                uint32_t C = S.GetPixel(X, Y);
+                B.Canvas()->SetPixels(X, Y, RGB(int((C >> 16) & 0xFF), int((C >> 8) & 0xFF), int(C & 0xFF)));
+            }
+        B.SaveToStream(&Ms);
+    }
+    StreamBytes(Ms, Data);
+    return true;
+}
+
+std::vector<String> ShellResourceNames()
+{
+    std::vector<String> N;
+    for (const auto& P : Pictures()) N.push_back(P.first);
+    return N;
+}
+
+void InstallShellResources() { SetResourceLookup(ShellResourceData); }

@@ -204,6 +204,19 @@ int ShellIconIndexOfPath(const String& Path, bool Open);
 struct TImageListData;
 TImageListData* ShellSystemImageList(bool Small);
 
+// ---- the program's named pictures ---------------------------------------------------------------
+// The pictures the program's parts load by resource name (TBitmap::LoadFromResourceName,
+// FindResourceData), drawn here: the folder bitmaps "BS_CLOSEDFOLDER", "BS_OPENFOLDER",
+// "BS_CURRENTFOLDER" and the drive bitmaps "BS_HARD", "BS_FLOPPY", "BS_CDROM",
+// "BS_NETWORK", "BS_RAM" as 16 x 16 BMP files on a key colour (their bottom-left pixel);
+// the file dialog's "BS_BACK_PNG", "BS_UP_PNG", "BS_NEWFOLDER_PNG", "BS_LVSTYLE_PNG",
+// "BS_STRETCH_PNG" as 16 x 16 PNG files with alpha.  Names not here (the slider's
+// pictures, the standard icons) are drawn by their users themselves.
+bool ShellResourceData(const String& Name, std::vector<uint8_t>& Data);
+std::vector<String> ShellResourceNames();
+// Makes these the program's resources (done by InitForms).
+void InstallShellResources();
+
 // ---- details of file-system items --------------------------------------------------------
 constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x1, FILE_ATTRIBUTE_HIDDEN = 0x2, FILE_ATTRIBUTE_DIRECTORY = 0x10,
                 FILE_ATTRIBUTE_ARCHIVE = 0x20;

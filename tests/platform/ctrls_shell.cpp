@@ -12,6 +12,7 @@
 #include <fstream>
 #include <functional>
 
+#include "platform/graphics/Graphics.h"
 #include "platform/graphics/ImgList.h"
 #include "platform/shell/Runner.h"
 #include "platform/shell/ShellAPI.h"
@@ -680,4 +681,55 @@ TEST(ShellImages, OneSystemListPerSizeWithEveryIcon)
               uintptr_t(ShellSystemImageList(true)));
     EXPECT_EQ(SHGetFileInfo("", 0, &Info, SHGFI_PIDL | SHGFI_SYSICONINDEX, D), uintptr_t(ShellSystemImageList(false)));
     ILFree(D);
+}
+
+// The program's named pictures come through the resource lookup that InitForms installs:
+// bitmaps on their key colour (the bottom-left pixel), PNG pictures with alpha, each
+// one drawn (not empty) and each one different.
+TEST(ShellResources, EveryNamedPictureLoadsAndIsDrawn)
+{
+    InstallShellResources();
+    std::vector<String> Names = ShellResourceNames();
+    EXPECT_EQ(Names.size(), 13u);
+    std::vector<std::vector<TColor>> Seen;
+    for (const String& N : Names) {
+        std::vector<TColor> Px;
+        int Drawn = 0;
+        if (EndsText("_PNG", N)) {
+            std::vector<uint8_t> Data;
+            ASSERT_TRUE(FindResourceData(N, Data)) << N;
+            TPngImage P;
+            TMemoryStream Ms;
+            Ms.WriteBuffer(Data.data(), int64_t(Data.size()));
+            Ms.SetPosition(0);
+            P.LoadFromStream(&Ms);
+            ASSERT_EQ(P.Width(), 16);
+            ASSERT_EQ(P.Height(), 16);
+            EXPECT_EQ(P.TransparencyMode(), ptmPartial) << N;
+            EXPECT_EQ(P.AlphaScanline(0)[0], 0) << N << ": the corner is clear";
+            for (int Y = 0; Y < 16; ++Y)
+                for (int X = 0; X < 16; ++X) {
+                    Drawn += P.AlphaScanline(Y)[X] == 255;
+                    Px.push_back(P.Pixels(X, Y));
+                }
+        } else {
+            TBitmap B;
+            B.LoadFromResourceName(0, N);
+            ASSERT_EQ(B.Width(), 16) << N;
+            ASSERT_EQ(B.Height(), 16) << N;
+            TColor K = B.Canvas()->Pixels(0, 15);
+            EXPECT_EQ(K, clFuchsia) << N;
+            for (int Y = 0; Y < 16; ++Y)
+                for (int X = 0; X < 16; ++X) {
+                    Drawn += B.Canvas()->Pixels(X, Y) != K;
+                    Px.push_back(B.Canvas()->Pixels(X, Y));
+                }
+        }
+        EXPECT_GT(Drawn, 30) << N;
+        EXPECT_EQ(std::count(Seen.begin(), Seen.end(), Px), 0) << N << " looks like another picture";
+        Seen.push_back(Px);
+    }
+    std::vector<uint8_t> None;
+    EXPECT_FALSE(FindResourceData("BS_NO_SUCH_PICTURE", None));
+    EXPECT_THROW(TBitmap().LoadFromResourceName(0, "BS_NO_SUCH_PICTURE"), Exception);
 }
