@@ -212,6 +212,10 @@ struct TVideoState {
     SDL_cond* subpq_cond = nullptr;
 
     adouble frame_timer{0};
+    // Wall-clock time (s) from which the due times run: the last picture shown, the last
+    // reset of frame_timer (a flush) or the last continue, whichever came last.  A
+    // continue moves the due times on by the time since then.
+    adouble timer_base{0};
     double frame_last_pts = NAN;  // NAN: no value
     double frame_last_delay = 0;
     adouble video_clock{0};

@@ -250,7 +250,11 @@ void TogglePaused(TVideoState* VS)
     if (P->VideoState() != VS) return;
     if (VS->paused) {
         double Now = NowSeconds();
-        VS->frame_timer = VS->frame_timer + Now + VS->video_current_pts_drift - VS->video_current_pts;
+        // The pictures' due times move on by the time spent since the last picture was
+        // shown, or since they were set when none has been shown since (a file opened
+        // paused, a seek while paused): not by the whole wall clock.
+        VS->frame_timer = VS->frame_timer + Now - VS->timer_base;
+        VS->timer_base = Now;
         if (VS->read_pause_return != AVERROR(ENOSYS)) VS->video_current_pts = Now + VS->video_current_pts_drift;
         VS->video_current_pts_drift = VS->video_current_pts - Now;
         VS->paused = 0;

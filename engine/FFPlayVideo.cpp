@@ -51,6 +51,7 @@ int DecodeVideoPacket(TVideoState* VS, AVFrame* AFrame, int64_t* APTS, AVPacket*
             VS->frame_last_pts = NAN;
             VS->frame_last_delay = 0;
             VS->frame_timer = NowSeconds();
+            VS->timer_base = VS->frame_timer.load();
             VS->skip_frames = 1;
             VS->skip_frames_index = 0;
             VS->seek_flushed = 1;
@@ -498,6 +499,7 @@ void RefreshVideo(TVideoState* VS, bool AAdvance)
             if (Now < Target) return;
             VS->video_current_pts = Vp->pts;
             VS->video_current_pts_drift = Vp->pts - Now;
+            VS->timer_base = Now;
             VS->video_current_pos = Vp->pos;
             if (Two) {
                 if (NextTarget < Target) throw std::runtime_error("pictures are queued out of their time order");

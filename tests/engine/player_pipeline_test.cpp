@@ -438,3 +438,27 @@ TEST_F(PlayerParts, PicturesOutOfTimeOrderAreACheckedError)
     AV.SDL_DestroyCond(VS->pictq_cond);
     AV.SDL_DestroyMutex(VS->pictq_mutex);
 }
+
+TEST_F(PlayerParts, ContinuingMovesTheDueTimesByThePausedTimeOnly)
+{
+    // Paused two seconds after the due times were set (no picture shown since: a file
+    // opened paused, or a seek made while paused), the pictures are due two seconds
+    // later on continuing, not a whole wall clock later.
+    TCustomPlayer P;
+    TFakeFile F(P);
+    TVideoState* VS = F.VS.get();
+    VS->read_pause_return = AVERROR(ENOSYS);  // a file: its reading cannot pause
+    VS->paused = 1;
+    const double Base = NowSeconds() - 2.0;
+    VS->timer_base = Base;
+    VS->frame_timer = Base + 0.04;
+    TogglePaused(VS);
+    EXPECT_EQ(VS->paused, 0);
+    EXPECT_NEAR(VS->frame_timer, NowSeconds() + 0.04, 0.5);
+    // Paused again at once and continued: the due times hardly move.
+    const double Due = VS->frame_timer;
+    VS->paused = 1;
+    TogglePaused(VS);
+    EXPECT_NEAR(VS->frame_timer, Due, 0.5);
+    EXPECT_EQ(VS->video_current_pts, 0);  // a file's clock stays where it stood
+}

@@ -3,6 +3,7 @@
 #include "player_support.h"
 
 #include "EngineTestSupport.h"
+#include "convert_support.h"
 #include "engine/FFmpegLoader.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Graphics.h"
@@ -477,6 +478,36 @@ TEST_F(PlayerPlay, StreamChoiceAndSwitching)
     P.set_wanted_audio_stream(5);
     ASSERT_TRUE(P.Open(enginetest::Media("av.mkv"), nullptr, true));
     EXPECT_EQ(P.AudioStreamIndex(), -1);
+    P.Stop(true);
+    // Subtitles (text ones, decoded and let go) are closed by the index -1.
+    ASSERT_TRUE(P.Open(converttest::Clip("sub.mkv"), nullptr, false)) << P.LastErrMsg();
+    EXPECT_GE(P.SubtitleStreamIndex(), 0);
+    ASSERT_TRUE(WaitUntil([&] { return P.CurrentPTS() > 600000; }));
+    P.SetSubtitleStreamIndex(-1);
+    EXPECT_EQ(P.SubtitleStreamIndex(), -1);
+    EXPECT_EQ(P.VideoState()->subtitle_tid, nullptr);
+    P.Stop(true);
+}
+
+TEST_F(PlayerPlay, AStartTimeHoldsForTheNextOpenOnly)
+{
+    // Set before an Open, the start time places the file; the close that the next Open
+    // performs first forgets it.
+    TCustomPlayer P;
+    TEventLog Log(P);
+    P.set_start_time(1000000);
+    ASSERT_TRUE(P.Open(Clip("grey.avi"), nullptr, true)) << P.LastErrMsg();
+    ASSERT_TRUE(WaitUntil([&] { return P.PlayState() == psPause; }));
+    int64_t PTS = -1;
+    TBitmap* Frame = SettledFrame(P, PTS);
+    EXPECT_EQ(PTS, 1040000);  // the second picture from the start time
+    ExpectPictureOfItsTime(Frame, PTS);
+    P.set_start_time(1000000);
+    ASSERT_TRUE(P.Open(Clip("grey.avi"), nullptr, true)) << P.LastErrMsg();
+    EXPECT_EQ(P.start_time(), AV_NOPTS_VALUE);
+    ASSERT_TRUE(WaitUntil([&] { return P.PlayState() == psPause; }));
+    Frame = SettledFrame(P, PTS);
+    EXPECT_EQ(PTS, 40000);
     P.Stop(true);
 }
 

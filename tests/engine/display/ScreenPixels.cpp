@@ -31,4 +31,17 @@ uint32_t ScreenPixel(int X, int Y)
     return V;
 }
 
+std::vector<uint32_t> ScreenRect(int X, int Y, int AWidth, int AHeight)
+{
+    std::vector<uint32_t> Pixels;
+    if (!Dpy || AWidth <= 0 || AHeight <= 0) return Pixels;
+    XImage* I = XGetImage(Dpy, DefaultRootWindow(Dpy), X, Y, unsigned(AWidth), unsigned(AHeight), AllPlanes, ZPixmap);
+    if (!I) return Pixels;
+    Pixels.reserve(size_t(AWidth) * size_t(AHeight));
+    for (int Row = 0; Row < AHeight; ++Row)
+        for (int Col = 0; Col < AWidth; ++Col) Pixels.push_back(uint32_t(XGetPixel(I, Col, Row)) & 0xFFFFFF);
+    XDestroyImage(I);
+    return Pixels;
+}
+
 }  // namespace screentest

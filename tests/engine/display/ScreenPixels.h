@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace screentest {
 
@@ -11,5 +12,8 @@ bool OpenScreen();
 void CloseScreen();
 // The pixel at (X, Y) of the root window as 0xRRGGBB; 0xFFFFFFFF when unreadable.
 uint32_t ScreenPixel(int X, int Y);
+// The pixels of a rectangle of the root window, row by row, as 0xRRGGBB; empty when
+// unreadable.
+std::vector<uint32_t> ScreenRect(int X, int Y, int AWidth, int AHeight);
 
 }  // namespace screentest

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -92,6 +93,17 @@ TEST(PlayerDisplay, PlaysInsideThePanelAndStopsWhenTheFormGoes)
     ClientToScreen(Panel->Handle(), PanelAt);
     const TPoint Inside{PanelAt.X + 80, PanelAt.Y + 60}, Outside{PanelAt.X + 200, PanelAt.Y + 60};
     ASSERT_TRUE(PumpUntil([&] { return Pixel(Inside) == 0x00FF00 && Pixel(Outside) == 0xFFFFFF; }));
+    // The form and a margin around it, read back whole.
+    TRect FormRect;
+    GetWindowRect(Form->Handle(), FormRect);
+    const TRect Area{FormRect.Left - 20, FormRect.Top - 20, FormRect.Right + 20, FormRect.Bottom + 20};
+    auto Grab = [&] { return screentest::ScreenRect(Area.Left, Area.Top, Area.Width(), Area.Height()); };
+    auto InPanel = [&](int AIndex) {
+        const int X = Area.Left + AIndex % Area.Width(), Y = Area.Top + AIndex / Area.Width();
+        return X >= PanelAt.X && X < PanelAt.X + 160 && Y >= PanelAt.Y && Y < PanelAt.Y + 120;
+    };
+    const std::vector<uint32_t> Before = Grab();
+    ASSERT_EQ(Before.size(), size_t(Area.Width() * Area.Height()));
 
     TCustomPlayer Player;
     int Stops = 0;
@@ -99,20 +111,50 @@ TEST(PlayerDisplay, PlaysInsideThePanelAndStopsWhenTheFormGoes)
     ASSERT_TRUE(Player.Open(Clip, Panel->Handle(), false)) << Player.LastErrMsg();
     EXPECT_EQ(Player.ScreenWidth(), 160);  // the panel's client size
     EXPECT_EQ(Player.ScreenHeight(), 120);
-    // The picture (4:3 in a 4:3 panel) fills the panel; the form around it is untouched.
+    // The picture (4:3 in a 4:3 panel) fills the panel; nothing around it changes.
     EXPECT_TRUE(PumpUntil([&] { return NearGrey(Pixel(Inside), 130, 12); })) << std::hex << Pixel(Inside);
-    EXPECT_TRUE(NearGrey(Pixel({PanelAt.X + 3, PanelAt.Y + 3}), 130, 12));
-    EXPECT_TRUE(NearGrey(Pixel({PanelAt.X + 156, PanelAt.Y + 116}), 130, 12));
-    EXPECT_EQ(Pixel(Outside), 0xFFFFFFu);
-    EXPECT_EQ(Pixel({PanelAt.X - 3, PanelAt.Y + 60}), 0xFFFFFFu);
+    EXPECT_TRUE(PumpUntil([&] {
+        return NearGrey(Pixel({PanelAt.X + 1, PanelAt.Y + 1}), 130, 12) &&
+               NearGrey(Pixel({PanelAt.X + 158, PanelAt.Y + 118}), 130, 12);
+    }));
+    const std::vector<uint32_t> Playing = Grab();
+    ASSERT_EQ(Playing.size(), Before.size());
+    int ChangedOutside = 0, GreyInside = 0;
+    for (size_t I = 0; I < Playing.size(); ++I) {
+        if (InPanel(int(I)))
+            GreyInside += NearGrey(Playing[I], 130, 12);
+        else
+            ChangedOutside += Playing[I] != Before[I];
+    }
+    EXPECT_EQ(ChangedOutside, 0);
+    EXPECT_EQ(GreyInside, 160 * 120);
     // A close request sent to the panel while it plays is swallowed.
     SendMessage(Panel->Handle(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(Panel->Handle()));
 
-    // The form goes while the file plays: the file is stopped before the window.
+    // The form goes while the file plays: the file is stopped before the window, and
+    // nothing draws where it was any more.
     delete Form;
     EXPECT_EQ(Player.VideoState(), nullptr);
     EXPECT_TRUE(PumpUntil([&] { return Stops == 1; }));
+    EXPECT_TRUE(PumpUntil([&] { return Pixel(Inside) != Playing[size_t((Inside.Y - Area.Top) * Area.Width() + Inside.X - Area.Left)]; }));
+    const std::vector<uint32_t> Gone = Grab();
+    PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(Grab(), Gone);
+    // The player opens again into a new window afterwards.
+    auto* Second = new TForm(nullptr);
+    Second->AfterConstruction();
+    Second->SetBorderStyle(bsNone);
+    Second->SetBounds(200, 150, 320, 240);
+    auto* Panel2 = new TPanel(Second, clLime);
+    Panel2->SetParent(Second);
+    Panel2->SetBounds(40, 30, 160, 120);
+    Second->Show();
+    ASSERT_TRUE(Player.Open(Clip, Panel2->Handle(), true)) << Player.LastErrMsg();
+    EXPECT_TRUE(PumpUntil([&] { return NearGrey(Pixel(Inside), 130, 12); })) << std::hex << Pixel(Inside);
+    Player.Stop(true);
+    EXPECT_EQ(Stops, 2);
+    delete Second;
     DoneForms();
     screentest::CloseScreen();
 }
