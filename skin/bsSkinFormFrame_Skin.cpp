@@ -354,13 +354,14 @@ static bool ChangeAs(TControl* C, TbsSkinData* ASkinData)
 
 void RozUzavoverOzadAdav::ChangeControlSkinData(TbsSkinData* ASkinData, TControl* C)
 {
-    // the windowed skinned controls (the up-down and the menu bar among them) and the
-    // windowless ones, then the skinned edits over the platform's edit, then the labels
+    // the windowed skinned controls (the input boxes and the menu bar among them) and the
+    // windowless ones, then those over the platform's own controls: edits, labels, views,
+    // bevels and splitters
     ChangeAs<TbsSkinControl>(C, ASkinData) || ChangeAs<TbsGraphicSkinControl>(C, ASkinData) ||
         ChangeAs<TbsSkinCustomEdit>(C, ASkinData) || ChangeAs<TbsSkinStdLabel>(C, ASkinData) ||
         ChangeAs<TbsSkinLinkLabel>(C, ASkinData) || ChangeAs<TbsSkinTextLabel>(C, ASkinData) ||
-        ChangeAs<TbsSkinBevel>(C, ASkinData) || ChangeAs<TbsSkinSplitter>(C, ASkinData) ||
-        ChangeAs<TbsSkinCustomTreeView>(C, ASkinData) || ChangeAs<TbsSkinCustomListView>(C, ASkinData);
+        ChangeAs<TbsSkinCustomTreeView>(C, ASkinData) || ChangeAs<TbsSkinBevel>(C, ASkinData) ||
+        ChangeAs<TbsSkinCustomListView>(C, ASkinData) || ChangeAs<TbsSkinSplitter>(C, ASkinData);
 }
 
 // Handles AControl, then each of its controls in index order, windowed ones with their
