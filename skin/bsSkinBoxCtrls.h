@@ -11,8 +11,6 @@
 #include "skin/bsSkinFormFrame.h"
 #include "skin/bsSkinMenus.h"
 
-// Sent by the skinned menu to the control whose command it has just run (no parameters).
-constexpr unsigned SkinMenuCommandDone = 1229;
 // The answer of a control that painted its non-client area on PaintNonClientToDC.
 constexpr LRESULT PaintNonClientToDCAnswer = 12851;
 

@@ -455,7 +455,7 @@ void TbsSkinButton::ApplySkinTextStyle(TCanvas* C, bool APressed, bool AMouseIn,
 void TbsSkinButton::DrawButtonContent(TCanvas* C, const TRect& R, bool ADown, bool AMouseIn, bool)
 {
     C->Brush()->SetStyle(bsClear);
-    TbsImagesMenuItem* Item = FSkinImagesMenu ? FSkinImagesMenu->CurrentItem() : nullptr;
+    TbsImagesMenuItem* Item = FSkinImagesMenu ? FSkinImagesMenu->SelectedItem() : nullptr;
     if (Item && FUseImagesMenuImage) {
         const String Cap = FUseImagesMenuCaption ? Item->Caption() : Caption();
         DrawImageAndText(C, R, FMargin, FSpacing, FLayout, Cap, Item->ImageIndex(), FSkinImagesMenu->Images(), ADown,

@@ -286,7 +286,7 @@ void TbsSkinSpeedButton::DrawContent(TCanvas* C, const TRect& R, bool AActive, b
 {
     C->Brush()->SetStyle(bsClear);
     const String Cap = FShowCaption ? Caption() : String();
-    TbsImagesMenuItem* Item = FSkinImagesMenu && FUseImagesMenuImage ? FSkinImagesMenu->CurrentItem() : nullptr;
+    TbsImagesMenuItem* Item = FSkinImagesMenu && FUseImagesMenuImage ? FSkinImagesMenu->SelectedItem() : nullptr;
     if (Item) {
         DrawImageAndText(C, R, FMargin, FSpacing, FLayout, FUseImagesMenuCaption ? Item->Caption() : Cap,
                          Item->ImageIndex(), FSkinImagesMenu->Images(), APressed, Enabled(), FDrawColorMarker,

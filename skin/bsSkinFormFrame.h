@@ -976,6 +976,9 @@ public:
     void CloseSkinMenu() override;
     void PopupSkinMenu(TbsSkinPopupMenu* AMenu, TControl* ACtrl, const TRect& R, bool APopupUp,
                        TbsSkinData* ASkinData) override;
+    TbsSkinMenu* HostSkinMenu() override { return SkinMenu; }
+    // The form's chain of skinned menu levels (owned).
+    TbsSkinMenu* SkinMenu = nullptr;
     // Opens the subitems of Item (from StartIndex on) against R through the form's skinned
     // menu; ACtrl hears SkinMenuClosed when the chain closes.
     void PopupSkinMenuItem(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp, int StartIndex = 0);
@@ -1072,7 +1075,8 @@ private:
                           std::function<void()> Click, bool Append, int InsertAt);
     String ResString(const String& Key, const String& BuiltIn);
     void BuildTrayMenu();
-    void OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp, int StartIndex = 0);
+    void OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp, int StartIndex = 0,
+                  TbsSkinData* ASkinData = nullptr);
 
     TbsSkinData* FSD = nullptr;
     TbsSkinData* FMSD = nullptr;

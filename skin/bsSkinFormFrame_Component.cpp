@@ -122,6 +122,7 @@ RozUzavoverOzadAdav::RozUzavoverOzadAdav(TComponent* AOwner) : TComponent(AOwner
     FForm->OnShortCut = [this](TWMKey& Msg, bool& Handled) { FormShortCut(Msg, Handled); };
     FForm->SetAutoSize(false);
 
+    SkinMenu = new TbsSkinMenu(this, FForm);
     FSysMenu = new TPopupMenu(this);
     FUseDefaultSysMenu = true;
     FSysTrayMenu = new TbsSkinPopupMenu(this);

@@ -98,18 +98,23 @@ TMenuItem* RozUzavoverOzadAdav::GetSystemMenuItems()
 
 // ---- opening menus -----------------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp, int StartIndex)
+void RozUzavoverOzadAdav::OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp, int StartIndex,
+                                   TbsSkinData* ASkinData)
 {
-    // the menu engine shows Item's subitems against R; the frame keeps what is open until
-    // the chain closes
+    // the chain shows Item's subitems against R; the frame keeps what is open until the
+    // chain closes (ACtrl hears of that from the chain)
     if (!Item || StartIndex >= Item->Count()) return;
     FOpenMenuStart = StartIndex;
     FOpenMenuItem = Item;
     if (FOpenMenuControl) FOpenMenuControl->RemoveFreeNotification(this);
-    FOpenMenuControl = ACtrl;
-    if (ACtrl) ACtrl->FreeNotification(this);
+    FOpenMenuControl = nullptr;
     FOpenMenuRect = R;
     FOpenMenuUp = APopupUp;
+    SkinMenu->AlphaBlend = FMenusAlphaBlend;
+    SkinMenu->AlphaBlendValue = FMenusAlphaBlendValue;
+    SkinMenu->AlphaBlendAnimation = FMenusAlphaBlendAnimation;
+    SkinMenu->MaxMenuItemsInWindow = FMaxMenuItemsInWindow;
+    SkinMenu->Popup(ACtrl, ASkinData ? ASkinData : MenuSkin(), StartIndex, R, Item, APopupUp);
 }
 
 void RozUzavoverOzadAdav::PopupSkinMenuItem(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp,
@@ -153,15 +158,23 @@ void RozUzavoverOzadAdav::PopupSkinMenu1(TMenu* Menu, const TRect& R, bool Popup
 }
 
 void RozUzavoverOzadAdav::PopupSkinMenu(TbsSkinPopupMenu* AMenu, TControl* ACtrl, const TRect& R, bool APopupUp,
-                                        TbsSkinData*)
+                                        TbsSkinData* ASkinData)
 {
     if (!AMenu) return;
+    if (SkinMenu->Visible()) SkinMenuClose();
     SkinMenuOpen();
-    OpenMenu(AMenu->Items(), ACtrl, R, APopupUp);
+    OpenMenu(AMenu->Items(), ACtrl, R, APopupUp, 0, ASkinData);
+    // a menu with nothing to show leaves no menu state behind (the key hook would stay)
+    if (!SkinMenu->Visible()) SkinMenuClose();
 }
 
 void RozUzavoverOzadAdav::CloseSkinMenu()
 {
+    // an open chain tells its opener and the form (which resets the menu state here)
+    if (SkinMenu && SkinMenu->Visible()) {
+        SkinMenu->Hide();
+        return;
+    }
     if (!FOpenMenuItem && !InMenu) return;
     TControl* Ctrl = FOpenMenuControl;
     FOpenMenuItem = nullptr;
@@ -249,16 +262,22 @@ void RozUzavoverOzadAdav::MenuKeyDown(WORD Key)
     bool Mode = InMainMenu && FMainMenuBar;
     if (Mode && MenuBarAccelerator(Key)) return;
     if (Key == VK_ESCAPE && Mode && !InMenu) return EndMainMenu();
-    // the open menu has one level: Left and Right move along the bar
-    if (Key == VK_LEFT && Mode) return FMainMenuBar->SelectPriorItem();
-    if (Key == VK_RIGHT && Mode) return FMainMenuBar->SelectNextItem();
+    TbsSkinPopupWindow* Last = SkinMenu->Visible() ? SkinMenu->LastLevel() : nullptr;
+    // the bar moves its highlight while the open menu has one level, or when the highlighted
+    // item of the deepest level has no submenu
+    if (Key == VK_LEFT && Mode && SkinMenu->LevelCount() < 2) return FMainMenuBar->SelectPriorItem();
+    if (Key == VK_RIGHT && Mode &&
+        (!Last || Last->ActiveItem < 0 || Last->ActiveItem >= Last->ItemCount() ||
+         !Last->Item(Last->ActiveItem)->HasSubMenu()))
+        return FMainMenuBar->SelectNextItem();
     if ((Key == VK_RETURN || Key == VK_DOWN) && Mode && MenuBarPressSelected()) return;
-    if (Key == VK_ESCAPE && (FOpenMenuItem || InMenu)) {
+    if (Last) Last->PopupKeyDown(Key);
+    if (Key == VK_ESCAPE && SkinMenu->LevelCount() == 0 && (FOpenMenuItem || InMenu)) {
         if (Mode) {
             FOpenMenuItem = nullptr;
             EndMainMenuPopup();
         } else {
-            CloseSkinMenu();
+            SkinMenuClose();
         }
     }
 }

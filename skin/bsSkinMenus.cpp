@@ -1,4 +1,5 @@
-// Skinned popup menu and images menu as the skinned buttons use them.
+// The skinned popup menu component, its host lookup, the close-notice delivery and the
+// small glyphs and message test that the menu windows share.
 #include "skin/bsSkinMenus.h"
 
 #include "platform/forms/Forms.h"
@@ -12,14 +13,52 @@ TbsSkinMenuHostResolver& Resolver()
 }
 }  // namespace
 
-void bsNotifySkinMenuClosed(TControl* ACtrl)
+void bsSendSkinMenuMessage(TControl* ACtrl, unsigned Msg)
 {
     if (!ACtrl) return;
     if (auto* W = dynamic_cast<TWinControl*>(ACtrl); W && W->HandleAllocated())
-        SendMessage(W->Handle(), SkinMenuClosed, 0, 0);
+        SendMessage(W->Handle(), Msg, 0, 0);
     else
-        ACtrl->Perform(SkinMenuClosed, 0, 0);
+        ACtrl->Perform(Msg, 0, 0);
 }
+
+bool IsMenuCloseMessage(UINT Msg)
+{
+    switch (Msg) {
+    case WM_MOVE: case WM_SIZE: case WM_ACTIVATE: case WM_KILLFOCUS: case WM_CANCELMODE: case WM_MOUSEACTIVATE:
+    case WM_NCLBUTTONDOWN: case WM_NCRBUTTONDOWN: case WM_NCMBUTTONDOWN: case WM_LBUTTONDOWN: case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: case WM_PARENTNOTIFY: return true;
+    default: return false;
+    }
+}
+
+// ---- glyphs ---------------------------------------------------------------------------------
+
+void DrawMenuCheckMark(TCanvas* Canvas, int X, int Y, TColor Color)
+{
+    Canvas->Pen()->SetColor(Color);
+    for (int I = 0; I < 3; ++I)
+        Canvas->Polyline({TPoint(X, Y + 5 - I), TPoint(X + 2, Y + 7 - I), TPoint(X + 7, Y + 2 - I)});
+}
+
+void DrawMenuSubArrow(TCanvas* Canvas, int X, int Y, TColor Color)
+{
+    Canvas->Pen()->SetColor(Color);
+    for (int I = 0; I < 4; ++I) {
+        Canvas->MoveTo(X + I, Y + I);
+        Canvas->LineTo(X + I, Y + 7 - I);
+    }
+}
+
+void DrawMenuRadioDot(TCanvas* Canvas, int X, int Y, TColor Color)
+{
+    Canvas->Pen()->SetColor(Color);
+    Canvas->Brush()->SetStyle(bsSolid);
+    Canvas->Brush()->SetColor(Color);
+    Canvas->Ellipse(X, Y, X + 6, Y + 6);
+}
+
+// ---- hosts ----------------------------------------------------------------------------------
 
 void bsSetSkinMenuHostResolver(TbsSkinMenuHostResolver AResolver) { Resolver() = std::move(AResolver); }
 
@@ -62,123 +101,41 @@ void TbsSkinPopupMenu::Notification(TComponent* AComponent, TOperation Operation
 
 TbsSkinMenuHost* TbsSkinPopupMenu::FindHost() const
 {
-    if (TbsSkinMenuHost* H = bsFindSkinMenuHost(FSkinComponent)) return H;
-    if (TbsSkinMenuHost* H = bsFindSkinMenuHost(FComponentForm)) return H;
-    // the owner form, or the owner's owner form (a menu owned by a frame or a control)
+    if (FSkinComponent) return bsFindSkinMenuHost(FSkinComponent);
+    if (FComponentForm) return bsFindSkinMenuHost(FComponentForm);
+    // the owner form, or the owner's owner form (a menu owned by a frame or a control); the
+    // frame of an MDI child hands its menus to the main form's frame
     TComponent* O = Owner();
-    for (int Level = 0; O && Level < 2; ++Level, O = O->Owner())
-        if (dynamic_cast<TCustomForm*>(O))
-            if (TbsSkinMenuHost* H = bsFindSkinMenuHost(O)) return H;
-    return nullptr;
+    TCustomForm* F = dynamic_cast<TCustomForm*>(O);
+    if (!F && O) F = dynamic_cast<TCustomForm*>(O->Owner());
+    if (!F) return nullptr;
+    if (F->FormStyle() == fsMDIChild && Application && Application->MainForm())
+        F = Application->MainForm();
+    return bsFindSkinMenuHost(F);
 }
 
-void TbsSkinPopupMenu::PopupFromRect2(TControl* ACtrl, const TRect& R, bool APopupUp)
+void TbsSkinPopupMenu::Open(TControl* ACtrl, const TRect& R, bool APopupUp, bool ANeedSkinData)
 {
     if (OnPopup) OnPopup(this);
     TbsSkinMenuHost* Host = FindHost();
     if (!Host) return;
-    TbsSkinData* SD = FSD ? FSD : Host->MenuSkinData();
-    Host->CloseSkinMenu();
-    Host->PopupSkinMenu(this, ACtrl, R, APopupUp, SD);
+    if (!FSD) SetSkinData(Host->MenuSkinData());
+    if (ANeedSkinData && !FSD) return;
+    // a host with a chain closes what is open itself, as the new chain opens
+    if (!Host->HostSkinMenu()) Host->CloseSkinMenu();
+    FPopupPoint = TPoint(R.Left, R.Top);
+    Host->PopupSkinMenu(this, ACtrl, R, APopupUp, FSD);
+    if (OnMenuClose)
+        if (TbsSkinMenu* Chain = Host->HostSkinMenu()) Chain->OnMenuClose = OnMenuClose;
 }
 
-// ---- TbsSkinImagesMenu ----------------------------------------------------------------------
+void TbsSkinPopupMenu::Popup(int X, int Y) { Open(nullptr, TRect(X, Y, X, Y), false, false); }
 
-void TbsImagesMenuItem::SetImageIndex(int Value)
+void TbsSkinPopupMenu::PopupFromRect(const TRect& R, bool APopupUp) { Open(nullptr, R, APopupUp, false); }
+
+void TbsSkinPopupMenu::Popup2(TControl* ACtrl, int X, int Y) { Open(ACtrl, TRect(X, Y, X, Y), false, true); }
+
+void TbsSkinPopupMenu::PopupFromRect2(TControl* ACtrl, const TRect& R, bool APopupUp)
 {
-    FImageIndex = Value;
-    Changed(false);
-}
-
-void TbsImagesMenuItem::SetCaption(const String& Value)
-{
-    FCaption = Value;
-    Changed(false);
-}
-
-TbsImagesMenuItems::TbsImagesMenuItems(TbsSkinImagesMenu* AMenu)
-    : TCollection(ItemClass<TbsImagesMenuItem>()), FMenu(AMenu) {}
-
-void TbsImagesMenuItems::Update(TCollectionItem* AItem)
-{
-    TCollection::Update(AItem);
-    FMenu->InternalChanged();
-}
-
-TbsSkinImagesMenu::TbsSkinImagesMenu(TComponent* AOwner)
-    : TComponent(AOwner), FItems(std::make_unique<TbsImagesMenuItems>(this)) {}
-
-TbsSkinImagesMenu::~TbsSkinImagesMenu()
-{
-    FOnInternalChange = nullptr;
-    FItems.reset();
-}
-
-void TbsSkinImagesMenu::InternalChanged()
-{
-    if (FOnInternalChange) FOnInternalChange(this);
-}
-
-void TbsSkinImagesMenu::SetImages(TCustomImageList* Value)
-{
-    FImages = Value;
-    if (Value) Value->FreeNotification(this);
-    InternalChanged();
-}
-
-void TbsSkinImagesMenu::SetSkinData(TbsSkinData* Value)
-{
-    FSD = Value;
-    if (Value) Value->FreeNotification(this);
-}
-
-void TbsSkinImagesMenu::SetItemIndex(int Value)
-{
-    if (FItemIndex == Value) return;
-    FItemIndex = Value;
-    InternalChanged();
-}
-
-TbsImagesMenuItem* TbsSkinImagesMenu::CurrentItem() const
-{
-    if (FItemIndex < 0 || FItemIndex >= FItems->Count()) return nullptr;
-    return FItems->Items(FItemIndex);
-}
-
-void TbsSkinImagesMenu::Notification(TComponent* AComponent, TOperation Operation)
-{
-    TComponent::Notification(AComponent, Operation);
-    if (Operation != opRemove) return;
-    if (AComponent == FImages) {
-        FImages = nullptr;
-        InternalChanged();
-    }
-    if (AComponent == FSD) FSD = nullptr;
-}
-
-void TbsSkinImagesMenu::PopupFromRect(const TRect& R)
-{
-    if (FGridVisible) FGridVisible = false;
-    if (OnMenuPopup) OnMenuPopup(this);
-    if (!FImages || FImages->Count() == 0) return;
-    FOldItemIndex = FItemIndex;
-    FGridRect = R;
-    FGridVisible = true;
-}
-
-void TbsSkinImagesMenu::CloseGrid(int AChosenIndex)
-{
-    if (!FGridVisible) return;
-    FGridVisible = false;
-    if (FOnInternalMenuClose) FOnInternalMenuClose(this);
-    if (OnMenuClose) OnMenuClose(this);
-    if (AChosenIndex < 0 || AChosenIndex >= FItems->Count()) return;
-    FItemIndex = AChosenIndex;
-    TbsImagesMenuItem* Item = FItems->Items(AChosenIndex);
-    if (Item->OnClick) Item->OnClick(Item);
-    if (OnItemClick) OnItemClick(this);
-    if (FItemIndex != FOldItemIndex) {
-        if (FOnInternalChange) FOnInternalChange(this);
-        if (OnChange) OnChange(this);
-    }
+    Open(ACtrl, R, APopupUp, false);
 }

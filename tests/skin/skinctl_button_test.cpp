@@ -398,7 +398,7 @@ TEST_F(SkinMenuButton, BothMenusOpenTogether)
     Down(MB, 20, 15);
     EXPECT_EQ(Shows, 2);
     EXPECT_TRUE(IM->GridVisible());
-    IM->CloseGrid(-1);
+    IM->Hide();
     EXPECT_FALSE(MB->MenuTracked());
     EXPECT_EQ(Hides, 1);
 }

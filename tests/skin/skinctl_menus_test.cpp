@@ -113,17 +113,24 @@ TEST_F(SkinMenus, ImagesMenuShowsOnlyWithImagesAndReportsTheChoice)
     Log.clear();
     M->PopupFromRect(Rect(0, 0, 10, 10));
     EXPECT_TRUE(M->GridVisible());
-    M->CloseGrid(1);
+    // the grid takes the keys: the second cell, chosen
+    auto Choose1 = [&] {
+        Key(VK_RIGHT);
+        Key(VK_RIGHT);
+        Key(VK_RETURN);
+    };
+    Choose1();
+    EXPECT_FALSE(M->GridVisible());
     EXPECT_EQ(Log, (std::vector<std::string>{"popup", "internalclose", "close", "item1", "itemclick", "internalchange",
                                              "change"}));
-    EXPECT_EQ(M->CurrentItem(), M->Items()->Items(1));
+    EXPECT_EQ(M->SelectedItem(), M->Items()->Items(1));
     // the same choice again changes nothing
     Log.clear();
     M->PopupFromRect(Rect(0, 0, 10, 10));
-    M->CloseGrid(1);
+    Choose1();
     EXPECT_EQ(Log, (std::vector<std::string>{"popup", "internalclose", "close", "item1", "itemclick"}));
     M->SetItemIndex(7);
-    EXPECT_EQ(M->CurrentItem(), nullptr);
+    EXPECT_EQ(M->SelectedItem(), nullptr);
     delete IL;
     EXPECT_EQ(M->Images(), nullptr);
 }

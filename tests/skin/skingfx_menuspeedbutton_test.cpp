@@ -154,7 +154,7 @@ TEST_F(MenuSpeedButton, BothMenusShowTwiceAndTheImagesMenuClosesTheTrack)
     EXPECT_EQ(Shows, 2);
     EXPECT_EQ(Host.Shown.size(), 1u);
     EXPECT_TRUE(IM->GridVisible());
-    IM->CloseGrid();
+    IM->Hide();
     EXPECT_FALSE(B->MenuTracked());
     EXPECT_FALSE(B->Down());
     EXPECT_EQ(Hides, 1);
