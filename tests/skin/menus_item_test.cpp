@@ -1,0 +1,162 @@
+// Menu items: kinds by caption, state and name, the owner-draw event, and the effects
+// between the inactive and the active picture (morph and frame animation) on the window's
+// effect timer.
+#include "menus_support.h"
+
+using namespace menustest;
+
+namespace {
+
+class MenuItems : public MenuTest {};
+
+TEST_F(MenuItems, KindsFollowCaptionStateAndName)
+{
+    Menu->SetAutoLineReduction(false);
+    struct {
+        const char* Caption;
+        bool Enabled;
+        const char* Name;
+        bool Separator, Header;
+        int Glyph;
+    } Cases[] = {
+        {"-", true, "", true, false, 0},       {"--", false, "", false, true, 0},
+        {"-x-", true, "", false, false, 0},    {"-x-", false, "", false, true, 0},
+        {"", false, "", false, false, 0},      {"&Close", true, "BSF_MAXITEM", false, false, 3},
+        {"Restore", true, "TRAY_BSF_RESTORE", false, false, 4}, {"Tray", true, "BSF_MINTOTRAY", false, false, 6},
+        {"Close", true, "bsf_close", false, false, 0},
+    };
+    for (auto& C : Cases) {
+        TMenuItem* I = Add(C.Caption);
+        I->SetEnabled(C.Enabled);
+        if (*C.Name) I->SetName(C.Name);
+    }
+    Open();
+    TbsSkinPopupWindow* W = Level(0);
+    ASSERT_EQ(W->ItemCount(), int(std::size(Cases)));
+    for (int I = 0; I < W->ItemCount(); ++I) {
+        SCOPED_TRACE(I);
+        EXPECT_EQ(W->Item(I)->IsSeparator(), Cases[I].Separator);
+        EXPECT_EQ(W->Item(I)->IsHeader(), Cases[I].Header);
+        EXPECT_EQ(W->Item(I)->SystemGlyph(), Cases[I].Glyph);
+    }
+}
+
+TEST_F(MenuItems, OwnerDrawingGetsTheTextRectangleOnTheSkinnedBackground)
+{
+    struct TCall {
+        TObject* Sender;
+        TRect R;
+        bool Selected;
+    };
+    std::vector<TCall> Calls;
+    for (const char* C : {"One", "Two"}) {
+        TMenuItem* I = Add(C);
+        I->OnDrawItem = [&](TObject* S, TCanvas* Cv, TRect R, bool Sel) {
+            Calls.push_back({S, R, Sel});
+            Cv->Brush()->SetColor(RGB(0, 0, 255));
+            Cv->FillRect(Rect(R.Left, R.Top, R.Left + 3, R.Bottom));
+        };
+    }
+    Open(Rect(120, 120, 120, 120), Skin());
+    TbsSkinPopupWindow* W = Level(0);
+    ASSERT_FALSE(Calls.empty());
+    bool SawOne = false, SawTwo = false;
+    for (auto& C : Calls) {
+        if (C.Sender == W->Item(0)) {
+            SawOne = true;
+            EXPECT_TRUE(C.Selected);
+        }
+        if (C.Sender == W->Item(1)) {
+            SawTwo = true;
+            EXPECT_FALSE(C.Selected);
+        }
+        EXPECT_EQ(C.R, Rect(4, 0, W->Item(0)->ObjectRect.Width() - 4, SkinItemH));
+    }
+    EXPECT_TRUE(SawOne && SawTwo);
+    EXPECT_EQ(PixelOf(W, 4 + 4 + 1, 4 + 5), RGB(0, 0, 255));
+    EXPECT_EQ(PixelOf(W, 4 + 1, 4 + 5), ItemActiveFace);
+    // the default look never calls it
+    Chain->Hide();
+    Pump();
+    Calls.clear();
+    Open();
+    Pump();
+    EXPECT_TRUE(Calls.empty());
+}
+
+class MenuEffects : public MenuTest {
+protected:
+    void SetUp() override
+    {
+        MenuTest::SetUp();
+        Skin()->SetEnableSkinEffects(true);
+        Add("One");
+        Add("Two");
+    }
+};
+
+TEST_F(MenuEffects, MorphTakesFiveTicksAndRunsBackFromWhereItStood)
+{
+    SkinItem->Morphing = true;
+    Open(Rect(120, 120, 120, 120), SD);
+    TbsSkinPopupWindow* W = Level(0);
+    TbsSkinMenuItem* A = W->Item(0);
+    TbsSkinMenuItem* B = W->Item(1);
+    EXPECT_EQ(A->MorphKf(), 0);
+    Wait(20);
+    Wait(20);
+    EXPECT_NEAR(A->MorphKf(), 0.4, 1e-9);
+    W->PopupKeyDown(VK_DOWN);
+    Wait(20);
+    EXPECT_NEAR(A->MorphKf(), 0.2, 1e-9);
+    EXPECT_NEAR(B->MorphKf(), 0.2, 1e-9);
+    for (int I = 0; I < 6; ++I) Wait(20);
+    EXPECT_EQ(A->MorphKf(), 0);
+    EXPECT_EQ(B->MorphKf(), 1);
+    EXPECT_FALSE(W->MorphTimer->Enabled());  // nothing left to change
+    EXPECT_EQ(PixelOf(W, 5, B->ObjectRect.Top + 1), ItemActiveFace);
+    EXPECT_EQ(PixelOf(W, 5, A->ObjectRect.Top + 1), ItemFace);
+    // an item scrolled out of view half-way returns to its inactive state at the next tick
+    B->SetMorphKf(0.6);
+    B->FVisible = false;
+    W->MorphTimerTick();
+    EXPECT_FALSE(B->Active);
+    EXPECT_EQ(B->MorphKf(), 0);
+    B->SetMorphKf(7);
+    EXPECT_EQ(B->MorphKf(), 1);
+}
+
+TEST_F(MenuEffects, FrameAnimationRunsForwardOnEnterAndBackOnLeave)
+{
+    SkinItem->AnimateSkinRect = Rect(0, 0, 60, SkinItemH);  // two frames side by side
+    SkinItem->FrameCount = 2;
+    SkinItem->AnimateInterval = 30;
+    SkinItem->InActiveAnimation = true;
+    Open(Rect(120, 120, 120, 120), SD);
+    TbsSkinPopupWindow* W = Level(0);
+    TbsSkinMenuItem* A = W->Item(0);
+    EXPECT_EQ(A->FrameRect(1), Rect(0, 0, 30, SkinItemH));
+    EXPECT_EQ(A->FrameRect(2), Rect(30, 0, 60, SkinItemH));
+    EXPECT_EQ(W->MorphTimer->Interval(), 30u);
+    std::vector<int> Frames;
+    for (int I = 0; I < 4; ++I) {
+        Wait(30);
+        Frames.push_back(A->CurrentFrame);
+    }
+    EXPECT_EQ(Frames, (std::vector<int>{1, 2, 3, 3}));
+    W->PopupKeyDown(VK_DOWN);  // leaving runs the frames back
+    Frames.clear();
+    for (int I = 0; I < 4; ++I) {
+        Wait(30);
+        Frames.push_back(A->CurrentFrame);
+    }
+    EXPECT_EQ(Frames, (std::vector<int>{2, 1, 0, 0}));
+    // without the inactive animation the item leaves at once
+    SkinItem->InActiveAnimation = false;
+    W->PopupKeyDown(VK_UP);
+    for (int I = 0; I < 4; ++I) Wait(30);
+    W->PopupKeyDown(VK_DOWN);
+    EXPECT_EQ(A->CurrentFrame, 0);
+}
+
+}  // namespace
