@@ -19,13 +19,20 @@ REVuvud::REVuvud(int AMaxFiles)
 REVuvud::~REVuvud()
 {
     // The conversion ends before the probes go: it may still be closing its inputs.
-    Stop(true);
-    FTermEvent.WaitFor(INFINITE);
+    EndConversion();
     for (auto& p : FAVProbes)
         if (p) p->SetFileHandle(nullptr);
     FAVProbes.clear();
     FInputOptions.clear();
     FOutputOptions.clear();
+}
+
+void REVuvud::EndConversion()
+{
+    Stop(true);
+    // A handler the termination calls may be waiting for the GUI thread.
+    while (FTermEvent.WaitFor(20) != wrSignaled)
+        if (IsMainThread()) CheckSynchronize();
 }
 
 TAVProbe* REVuvud::AVProbe(int AIndex, bool ACreate)
@@ -81,8 +88,9 @@ void REVuvudList::Delete(int AIndex)
 
 void REVuvudList::Clear()
 {
-    // Each task is freed while the list still holds it, so that a termination running
-    // meanwhile still finds its index.
+    // Every conversion ends first (a termination still running looks its task up in the
+    // list), then the tasks go.
+    for (int i = 0; i < FList.Count(); ++i) Items(i)->EndConversion();
     for (int i = 0; i < FList.Count(); ++i) {
         delete Items(i);
         FList.SetItems(i, nullptr);
@@ -481,12 +489,14 @@ void TCustomDAridiREZ::DoTerminate(REVuvud* ATask)
     ++FCompleteTasks;
     if (FPendingTasks <= 0) {
         if (FCompleteTasks >= FFFmpegList.Count() && !FTerminated) {
+            // Marked before the final event goes out: its handler, or a host woken by it,
+            // finds the run over and may clear the list.
+            FTerminated = true;
             if (OnTerminate) {
                 FTerminateInfo = TTerminateInfo{-1, true, false, String()};
                 if (FThreadMode) DeliverTerminate(FTerminateInfo);
                 else OnTerminate(this, FTerminateInfo);
             }
-            FTerminated = true;
         }
     } else if (FThreadMode) {
         StartNextTask();

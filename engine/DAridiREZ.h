@@ -13,6 +13,7 @@
 #include "platform/system/Classes.h"
 #include "platform/system/Threads.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -71,6 +72,9 @@ public:
     explicit REVuvud(int AMaxFiles);
     ~REVuvud() override;
 
+    // Stops a running conversion and waits until it, and a termination on its own thread,
+    // have ended.
+    void EndConversion();
     // The probe of input AIndex (made on first use when ACreate), else null.
     TAVProbe* AVProbe(int AIndex, bool ACreate = false);
     // The records of a slot, null while unused.
@@ -229,9 +233,10 @@ private:
     int FCompleteTasks = 0;
     int FCurrentTask = -1;
     int FPendingTasks = 0;
-    bool FTerminated = false;
+    // Read by the host on any thread while a worker may set them.
+    std::atomic<bool> FTerminated{false};
     bool FThreadMode = false;
-    bool FWorking = false;
+    std::atomic<bool> FWorking{false};
 
     // The terminate events waiting for the delivery thread.
     std::mutex FDeliveryLock;

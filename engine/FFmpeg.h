@@ -510,7 +510,7 @@ public:
     std::vector<const AVBitStreamFilter*> Fvideo_bitstream_filters, Faudio_bitstream_filters,
         Fsubtitle_bitstream_filters;
     std::vector<AVCodecContext*> FEncoderList, FDecoderList;  // opened codecs, newest first
-    TThread* FThread = nullptr;
+    std::atomic<TThread*> FThread{nullptr};  // set by the starter, cleared by the worker
     TEvent FStopEvent{true, true}, FTermEvent{true, true};  // manual reset, signalled
     TFrameHookEntry* FFirstHook = nullptr;  // the loaded frame hooks ("vhook")
     TPostHooks FPostHooks;

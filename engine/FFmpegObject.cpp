@@ -326,8 +326,9 @@ TThread* TCustomFFmpeg::StartConvert(bool AUseThread, TThreadPriority APriority)
         DoConvert();
         return nullptr;
     }
-    FThread = new TConvertThread(this, APriority);
-    return FThread;
+    auto* thread = new TConvertThread(this, APriority);
+    FThread = thread;
+    return thread;
 }
 
 void TCustomFFmpeg::Stop(bool AWaitFor)
@@ -456,8 +457,10 @@ void TCustomFFmpeg::FreeDecoderList()
 
 void TCustomFFmpeg::DoTerminate()
 {
-    FConverting = false;
+    // Terminated before no longer converting: a Terminate that finds the conversion over
+    // must also find it terminated, or it would deliver a second termination.
     FTerminated = true;
+    FConverting = false;
     FThread = nullptr;
     if (FOnTerminate) FOnTerminate(this);
 }

@@ -47,9 +47,16 @@ TEST_P(TaskListBatch, EveryTaskTerminatesOnceAndTheFinalEventComesLast)
     TEvents events;
     auto list = NewTaskList(events);
     for (int i = 0; i < c.Tasks; ++i) ASSERT_EQ(AddAviTask(*list, Clip("clip.avi"), dir), i) << list->LastErrMsg();
+    std::atomic<bool> overAtFinal{false};
+    auto record = list->OnTerminate;
+    list->OnTerminate = [&](TObject* S, const TTerminateInfo& I) {
+        if (I.TaskIndex == -1) overAtFinal = list->Terminated();
+        record(S, I);
+    };
     list->Start(c.Threads);
     EXPECT_TRUE(list->Working());
     ASSERT_TRUE(WaitForFinal(events));
+    EXPECT_TRUE(overAtFinal) << "the final event came before the run was marked over";
     list->Stop(true);  // nothing is left to stop; the deliveries are over
 
     ASSERT_EQ(int(events.Terminates.size()), c.Tasks + 1);
@@ -103,9 +110,11 @@ TEST(TaskList, StartWithoutThreadsRunsEverythingBeforeItReturns)
     ASSERT_EQ(AddAviTask(*list, Clip("clip.avi"), dir), 1);
     const uint32_t caller = GetCurrentThreadId();
     uint32_t terminateThread = 0;
+    bool overAtFinal = false;
     auto record = list->OnTerminate;
     list->OnTerminate = [&](TObject* S, const TTerminateInfo& I) {
         terminateThread = GetCurrentThreadId();
+        if (I.TaskIndex == -1) overAtFinal = list->Terminated();
         record(S, I);
     };
     list->Start(0);
@@ -114,6 +123,7 @@ TEST(TaskList, StartWithoutThreadsRunsEverythingBeforeItReturns)
     EXPECT_EQ(events.Terminates[1].TaskIndex, 1);
     EXPECT_EQ(events.Terminates[2].TaskIndex, -1);
     EXPECT_EQ(terminateThread, caller);
+    EXPECT_TRUE(overAtFinal) << "the final event came before the run was marked over";
     EXPECT_TRUE(list->Terminated());
 }
 
@@ -265,6 +275,54 @@ TEST(TaskList, StopWithWaitEndsTheRunningTasksAndTerminatesTheRest)
         for (const TProgressInfo& p : events.Progress) last = last || (p.TaskIndex == i && p.FileIndex == -1);
         EXPECT_TRUE(last) << "task " << i;
     }
+}
+
+TEST(TaskList, AStopWhileTasksStartAndEndGivesOneEventPerTask)
+{
+    // The stop comes while workers are starting, converting and ending, and starting the
+    // next ones: still one event per task, then the final one.
+    const String dir = enginetest::ScratchFolder();
+    TEvents events;
+    auto list = NewTaskList(events);
+    ASSERT_EQ(list->AddTask(Clip("mono.wav")), 0);  // ends at once: no output
+    for (int i = 1; i < 8; ++i) {
+        ASSERT_EQ(list->AddTask(Clip("mono.wav")), i);
+        TOutputOptions o;
+        ASSERT_TRUE(list->SetOutputFile(i, dir + "o" + std::to_string(i) + ".wav", &o)) << list->LastErrMsg();
+    }
+    list->Start(3);
+    list->Pause();
+    list->Resume();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    list->Stop(false);
+    ASSERT_TRUE(WaitForFinal(events));
+    list->Stop(true);  // a second stop changes nothing
+    std::lock_guard<std::mutex> l(events.Lock);
+    ASSERT_EQ(events.Terminates.size(), 9u);
+    EXPECT_TRUE(events.Overlaps.empty());
+    std::set<int> seen;
+    for (size_t i = 0; i < 8; ++i) EXPECT_TRUE(seen.insert(events.Terminates[i].TaskIndex).second);
+    EXPECT_EQ(seen.size(), 8u);
+    EXPECT_EQ(*seen.begin(), 0);
+    EXPECT_EQ(events.Terminates.back().TaskIndex, -1);
+    EXPECT_TRUE(list->Terminated());
+}
+
+TEST(TaskList, FreeingAWorkingListStopsItsTasksFirst)
+{
+    TGatedRun run(3, 2, [](REVuvud* T) { return bool(T->FBroken); });
+    ASSERT_TRUE(run.Reached(2));
+    run.List.reset();  // two tasks running, one waiting
+    // The running tasks were stopped and their events delivered before the list went;
+    // the waiting one never started, and no final event came.
+    std::lock_guard<std::mutex> l(run.Events.Lock);
+    ASSERT_EQ(run.Events.Terminates.size(), 2u);
+    for (const TTerminateInfo& t : run.Events.Terminates) {
+        EXPECT_NE(t.TaskIndex, 2);
+        EXPECT_NE(t.TaskIndex, -1);
+        EXPECT_FALSE(t.Finished);
+    }
+    EXPECT_FALSE(fs::exists(run.Dir + "out2.avi"));
 }
 
 TEST(TaskList, AStoppedConversionEndsItsFileProperly)
