@@ -75,11 +75,8 @@ static TbsSkinMenuHost* ResolveFrameHost(TComponent* C)
 
 RozUzavoverOzadAdav::RozUzavoverOzadAdav(TComponent* AOwner) : TComponent(AOwner)
 {
-    static const bool HostInstalled = [] {
-        bsSetSkinMenuHostResolver(ResolveFrameHost);
-        return true;
-    }();
-    (void)HostInstalled;
+    // (again at every frame: a resolver installed meanwhile by someone else is replaced)
+    bsSetSkinMenuHostResolver(ResolveFrameHost);
 
     FQuickButtons = std::make_unique<TbsQuickButtonItems>(this);
     FLayerManager = std::make_unique<TbsLayerManager>(nullptr);

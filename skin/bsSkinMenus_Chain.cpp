@@ -39,7 +39,11 @@ void TbsSkinMenu::Notification(TComponent* AComponent, TOperation Operation)
     if (AComponent == PopupCtrl) PopupCtrl = nullptr;
     if (AComponent == DCtrl) DCtrl = nullptr;
     if (AComponent == FForm) FForm = nullptr;
-    if (AComponent == SkinData) SkinData = nullptr;
+    if (AComponent == SkinData) {
+        // the open levels draw from the skin data's records: they close with it
+        SkinData = nullptr;
+        if (!FPopupList.empty()) ClosePopups(0);
+    }
 }
 
 void TbsSkinMenu::SetPopupCtrl(TControl* C)

@@ -95,6 +95,19 @@ TEST_F(MenuChain, ARemovedOpenerIsForgotten)
     EXPECT_EQ(Log, std::vector<std::string>{"form"});
 }
 
+TEST_F(MenuChain, SkinDataGoingAwayClosesTheLevelsDrawnFromIt)
+{
+    Add("A");
+    auto* S = new TbsSkinData(nullptr);
+    FillMenuSkin(S);
+    Chain->Popup(Opener, S, 0, Rect(120, 120, 120, 120), Menu->Items(), false);
+    ASSERT_NE(Level(0)->PW, nullptr);
+    delete S;
+    EXPECT_FALSE(Chain->Visible());
+    EXPECT_EQ(Chain->SkinData, nullptr);
+    EXPECT_EQ(Log, std::vector<std::string>{"closed"});
+}
+
 // ---- the popup menu component through a form frame ----------------------------------------------
 
 class SkinPopupMenu : public ::testing::Test {

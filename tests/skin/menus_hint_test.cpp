@@ -17,6 +17,7 @@ protected:
     {
         Headless::Install();
         InitForms();
+        Headless::MouseMove(Point(600, 600));  // away from the forms and the screen's edges
         Main = Application->CreateForm<TForm>();
         Main->SetBorderStyle(bsNone);
         Main->SetBounds(100, 100, 400, 300);

@@ -1,6 +1,7 @@
 // The images menu: grid layout, placement, choosing by mouse and keys, closing, and the
 // events in their order.
 #include "menus_support.h"
+#include "skin/bsSkinHint.h"
 
 using namespace menustest;
 
@@ -184,6 +185,39 @@ TEST_F(ImagesMenu, WithoutImagesNothingOpensButThePopupEventFires)
     ASSERT_TRUE(IM->GridVisible());
     EXPECT_EQ(W()->Height(), 26 + 10);
     IM->Hide();
+    Pump();
+}
+
+TEST_F(ImagesMenu, DefaultCellsShowTheChoicePressedAndTheHotCellLit)
+{
+    Cells(3);
+    IM->SetColumnsCount(3);
+    IM->SetItemIndex(0);
+    auto* Hint = new TbsSkinHint(Form);
+    IM->SetSkinHint(Hint);
+    IM->Items()->Items(1)->SetHint("second");
+    IM->PopupFromRect(Rect(100, 100, 140, 120));
+    auto Px = [&](int Item, int DX, int DY) {
+        Pump();
+        W()->Repaint();
+        Pump();
+        TRect R = IM->Items()->Items(Item)->ItemRect;
+        return Headless::PixelColor(W()->Handle(), Point(R.Left + DX, R.Top + DY));
+    };
+    EXPECT_EQ(Px(0, 0, 0), RGB(59, 107, 183));
+    EXPECT_EQ(Px(0, 2, 2), RGB(162, 188, 228));
+    EXPECT_EQ(Px(1, 2, 2), Sys(clWindow));
+    Headless::MouseMove(CellPoint(1));
+    Pump();
+    EXPECT_EQ(W()->MouseInItem, 1);
+    EXPECT_EQ(Px(1, 2, 2), RGB(193, 212, 243));
+    // the hovered item's hint follows after the hint pause
+    EXPECT_TRUE(Hint->Pending());
+    Wait(Application->HintPause);
+    EXPECT_TRUE(Hint->IsVisible());
+    EXPECT_EQ(Hint->Window()->Text(), "second");
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(Hint->IsVisible());
     Pump();
 }
 

@@ -93,6 +93,8 @@ protected:
     {
         Headless::Install();
         InitForms();
+        // the pointer starts away from every window the tests open
+        Headless::MouseMove(Point(1200, 950));
         Form = Application->CreateForm<TForm>();
         Form->SetBorderStyle(bsNone);
         Form->SetBounds(100, 100, 400, 300);
