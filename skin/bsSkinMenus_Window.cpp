@@ -283,7 +283,11 @@ void TbsSkinPopupWindow::DoShow(const TRect& R, bool PopupByItem, bool PopupUp, 
     TbsSkinMenu* Chain = ParentMenu;
     const bool Layered = OsIsWin2000OrLater() && Chain->AlphaBlend;
     const bool Fade = Layered && Chain->AlphaBlendAnimation && Chain->First();
-    if (Fade && Application) Application->ProcessMessages();
+    if (Fade && Application) {
+        Application->ProcessMessages();
+        // the chain may have closed this level meanwhile: it stays hidden
+        if (Chain->IndexOfPopup(this) == Chain->LevelCount()) return;
+    }
     HandleNeeded();
     Fill();
     CalcShowPosition(R, PopupByItem, PopupUp);

@@ -213,6 +213,27 @@ TEST_F(SkinPopupMenu, WithoutAFrameNothingShows)
     EXPECT_TRUE(Frame->SkinMenu->Visible());
 }
 
+TEST_F(SkinPopupMenu, AnMdiChildsMenusOpenThroughTheMainFormsFrameUnlessNamedByForm)
+{
+    auto* Child = new TForm(Application);
+    Child->AfterConstruction();
+    Child->SetFormStyle(fsMDIChild);
+    auto* ChildFrame = new RozUzavoverOzadAdav(Child);
+    auto* M = new TbsSkinPopupMenu(Child);
+    auto* I = new TMenuItem(M);
+    I->SetCaption("A");
+    M->Items()->Add(I);
+    M->Popup(10, 10);
+    EXPECT_TRUE(Frame->SkinMenu->Visible());
+    EXPECT_FALSE(ChildFrame->SkinMenu->Visible());
+    Frame->SkinMenu->Hide();
+    M->SetComponentForm(Child);
+    M->Popup(10, 10);
+    EXPECT_FALSE(Frame->SkinMenu->Visible());
+    EXPECT_TRUE(ChildFrame->SkinMenu->Visible());
+    ChildFrame->SkinMenu->Hide();
+}
+
 TEST_F(SkinPopupMenu, DestroyingTheFrameWithAChainOpenTellsTheOpener)
 {
     Add("A");
