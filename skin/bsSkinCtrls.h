@@ -1070,15 +1070,25 @@ public:
 // Tool bar and status bar
 // ---------------------------------------------------------------------------------------
 
-// A panel that holds tool buttons in a row and centres its children vertically.
+// A panel that holds tool buttons in a row and centres its children vertically; it hands its
+// skin, flat style and image lists to its speed buttons and, with CanScroll, shows two
+// 12-pixel scroll buttons in its non-client area when its content is wider than itself.
 class TbsSkinToolBar : public TbsSkinPanel {
 public:
+    // Hit-test codes of the left and right scroll buttons.
+    static constexpr int HTSCROLLLEFT = 119, HTSCROLLRIGHT = 120;
+    static constexpr int ScrollButtonSize = 12;
+    struct TScrollButton {
+        TRect R;  // window coordinates
+        bool MouseIn = false, Down = false, Visible = false;
+    };
+
     explicit TbsSkinToolBar(TComponent* AOwner);
 
     bool AdjustControls() const { return FAdjustControls; }
     void SetAdjustControls(bool Value) { FAdjustControls = Value; }
     bool Flat() const { return FFlat; }
-    void SetFlat(bool Value) { FFlat = Value; }
+    void SetFlat(bool Value);
     TCustomImageList* Images() const { return FImages; }
     void SetImages(TCustomImageList* Value);
     TCustomImageList* HotImages() const { return FHotImages; }
@@ -1089,21 +1099,65 @@ public:
     void SetScrollOffset(int Value);
     int ScrollTimerInterval() const { return FScrollTimerInterval; }
     void SetScrollTimerInterval(int Value);
+    bool CanScroll() const { return FCanScroll; }
+    void SetCanScroll(bool Value);
+    bool HotScroll() const { return FHotScroll; }
+    void SetHotScroll(bool Value) { FHotScroll = Value; }
+    bool ShowCaptions() const { return FShowCaptions; }
+    void SetShowCaptions(bool Value);
+    bool AutoShowHideCaptions() const { return FAutoShowHideCaptions; }
+    void SetAutoShowHideCaptions(bool Value) { FAutoShowHideCaptions = Value; }
+    int WidthWithCaptions() const { return FWidthWithCaptions; }
+    void SetWidthWithCaptions(int Value) { FWidthWithCaptions = Value; }
+    int WidthWithoutCaptions() const { return FWidthWithoutCaptions; }
+    void SetWidthWithoutCaptions(int Value) { FWidthWithoutCaptions = Value; }
 
+    void SetSkinData(TbsSkinData* Value) override;
+    void SetSkinDataName(const String& Value) override;
+    void GetSkinData() override;
+    void CreateControlSkinImage(TBitmap* B) override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void AdjustClientRect(TRect& Rect) override;
+    void Dispatch(TMessage& Message) override;
     // Centres the children that do not centre themselves (Align alNone, not skinned).
     void CenterChildren();
+    // Shows the scroll buttons when the visible children reach past the client area.
+    void UpdateScrollInfo();
+    // One scroll step to the right or to the left.
+    void ScrollStep(bool ToRight);
+    void ShowScrollButtons(bool Value);
+
+    TScrollButton Buttons[2];  // left, right
+    int SMax = 0, SPosition = 0, SPage = 0, SOldPosition = 0;
+    int TimerMode = 0;  // 0 none, 1 scrolling left, 2 scrolling right
+    bool MouseTracking() const { return FMouseIn; }
+    bool ScrollTimerRunning() const { return FScrollTimer; }
+    TbsDataSkinButtonControl* ButtonData = nullptr;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    void MoveChildren(int DX);
+    void UpdateButtonRects();
+    void PaintScrollButtons();
+    void DrawScrollButton(TCanvas* C, int Index);
+    void StartScrollTimer();
+    void StopScrollTimer();
+    void ClearHot();
 
     bool FAdjustControls = true;
+    bool FMouseIn = false;
+    bool FCanScroll = false;
+    bool FHotScroll = false;
+    bool FScrollTimer = false;
+    int FHSizeOffset = 0;
     bool FFlat = false;
     TCustomImageList* FImages = nullptr;
     TCustomImageList* FHotImages = nullptr;
     TCustomImageList* FDisabledImages = nullptr;
     int FScrollOffset = 0;
     int FScrollTimerInterval = 50;
+    bool FAutoShowHideCaptions = false, FShowCaptions = false;
+    int FWidthWithCaptions = 0, FWidthWithoutCaptions = 0;
 };
 
 // A bottom-aligned panel with an optional size grip.

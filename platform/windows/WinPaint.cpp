@@ -42,7 +42,13 @@ TRegion VisibleRegion(TWindow* W, bool ClientOnly, bool ClipChildren)
     if (ClientOnly) V &= TRegion(ClientRectInTop(W));
     if (ClipChildren)
         for (TWindow* C : W->Children)
-            if (C->Visible()) V -= ShapeInTop(C);
+            if (C->Visible()) {
+                // a child shows only inside its parent's client area: its part over the
+                // frame (a child reaching past the client edge) leaves the frame alone
+                TRegion S = ShapeInTop(C);
+                S &= TRegion(ClientRectInTop(W));
+                V -= S;
+            }
     for (TWindow* X = W; X->IsChild(); X = X->Parent) {
         TWindow* P = X->Parent;
         V &= TRegion(ClientRectInTop(P));
