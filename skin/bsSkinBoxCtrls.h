@@ -737,3 +737,202 @@ class TbsSkinComboBox : public TbsSkinCustomComboBox {
 public:
     using TbsSkinCustomComboBox::TbsSkinCustomComboBox;
 };
+
+// ---------------------------------------------------------------------------------------
+// The skinned page control and its tab sheets
+// ---------------------------------------------------------------------------------------
+
+using TbsCloseEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+using TbsDrawSkinTabEvent = std::function<void(int TabIndex, const TRect& Rct, bool Active, bool MouseIn, TCanvas* Cnvs)>;
+
+// Turning and mirroring of tab pictures.
+void DrawBitmapRotatedLeft(TCanvas* C, TBitmap* B, int X, int Y);
+void DrawBitmapRotatedRight(TCanvas* C, TBitmap* B, int X, int Y);
+void RotateBitmapLeft(TBitmap* B);
+void RotateBitmapRight(TBitmap* B);
+void FlipBitmapVert(TBitmap* B);
+// An image of the list and the caption side by side, centred as a group in W x H.
+void DrawTabImageAndText(TCanvas* C, int W, int H, int Shift, bool AEnabled, int ImageIndex,
+                         TCustomImageList* Images, const String& Caption);
+
+class TbsSkinPageControl;
+
+// A page of the skinned page control; paints its own background (wallpaper, the skin's
+// background picture or client part, or the button face) and keeps its tab's close button.
+class TbsSkinCustomTabSheet : public TTabSheet {
+public:
+    explicit TbsSkinCustomTabSheet(TComponent* AOwner);
+    ~TbsSkinCustomTabSheet() override;
+    TBitmap* WallPaper() const { return FWallPaper.get(); }
+    void SetWallPaper(TBitmap* Value);
+    void PaintBG(HDC DC);
+
+    TRect ButtonRect;
+    bool ButtonMouseIn = false;
+    bool ButtonMouseDown = false;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+
+private:
+    std::unique_ptr<TBitmap> FWallPaper;
+};
+
+class TbsSkinTabSheet : public TbsSkinCustomTabSheet {
+public:
+    using TbsSkinCustomTabSheet::TbsSkinCustomTabSheet;
+};
+
+// The platform's page control with tabs, frame and background drawn from the "tab" record.
+class TbsSkinPageControl : public TPageControl {
+public:
+    explicit TbsSkinPageControl(TComponent* AOwner);
+    ~TbsSkinPageControl() override;
+
+    bool MouseWheelSupport() const { return FMouseWheelSupport; }
+    void SetMouseWheelSupport(bool Value) { FMouseWheelSupport = Value; }
+    bool TabExtededDraw() const { return FTabExtendedDraw; }
+    void SetTabExtededDraw(bool Value);
+    int TabMargin() const { return FTabMargin; }
+    void SetTabMargin(int Value);
+    int TabSpacing() const { return FTabSpacing; }
+    void SetTabSpacing(int Value);
+    TbsButtonLayout TabLayout() const { return FTabLayout; }
+    void SetTabLayout(TbsButtonLayout Value);
+    bool TextInHorizontal() const { return FTextInHorizontal; }
+    void SetTextInHorizontal(bool Value);
+    int CloseSize() const { return FCloseSize; }
+    bool FreeOnClose() const { return FFreeOnClose; }
+    void SetFreeOnClose(bool Value) { FFreeOnClose = Value; }
+    bool ShowCloseButtons() const { return FShowCloseButtons; }
+    void SetShowCloseButtons(bool Value);
+    bool TabsBGTransparent() const { return FTabsBGTransparent; }
+    void SetTabsBGTransparent(bool Value);
+    bool TabsInCenter() const { return FTabsInCenter; }
+    void SetTabsInCenter(bool Value);
+    int TabsOffset() const { return FTabsOffset; }
+    void SetTabsOffset(int Value);
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* Value);
+    TCustomImageList* TempImages() const { return FTempImages; }
+    const String& ButtonTabSkinDataName() const { return FButtonTabSkinDataName; }
+    void SetButtonTabSkinDataName(const String& Value) { FButtonTabSkinDataName = Value; }
+    TFont* DefaultFont() const { return FDefaultFont.get(); }
+    void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
+    bool UseSkinFont() const { return FUseSkinFont; }
+    void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
+    int DefaultItemHeight() const { return FDefaultItemHeight; }
+    void SetDefaultItemHeight(int Value);
+    TbsSkinData* SkinData() const { return FSD; }
+    void SetSkinData(TbsSkinData* Value);
+    const String& SkinDataName() const { return FSkinDataName; }
+    void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
+    bool TabsHidden() const { return FHideTabs; }
+    bool BorderHidden() const { return FHideBorder; }
+    int ActiveTabIndex() const { return FActiveTabIndex; }
+    TbsSkinUpDown* Scroller() const { return FSkinUpDown; }
+
+    void GetSkinData();
+    void ChangeSkinData();
+    void UpDateTabs();
+    void HideTabs();
+    void ShowTabs();
+    void HideBorderAndTabs();
+    void ShowBorderAndTabs();
+    TRect GetItemRect(int Index);
+    void SetItemSize(int AWidth, int AHeight);
+    int GetTabsOffset();
+    bool HasVisibleTabs() const;
+    void CheckScroller();
+    int GetHiddenTabCount();
+    int GetScrolledTabCount();
+    void CloseActivePage();
+    void Loaded() override;
+    void WndProc(TMessage& Message) override;
+    void PaintWindow(HDC DC) override;
+    TRect GetActiveTabClipRect();
+
+    TbsCloseEvent OnClose;
+    TNotifyEvent OnAfterClose;
+    TbsDrawSkinTabEvent OnDrawSkinTab;
+
+    int FIndex = -1;
+    TBitmap* Picture = nullptr;
+    TRect SkinRect, ClRect, TabRect, ActiveTabRect, FocusTabRect, MouseInTabRect, TabsBGRect;
+    TPoint LTPoint, RTPoint, LBPoint, RBPoint;
+    int TabLeftOffset = 0, TabRightOffset = 0;
+    String FontName;
+    TFontStyles FontStyle;
+    int FontHeight = 0;
+    TColor FontColor = 0, ActiveFontColor = 0, FocusFontColor = 0, MouseInFontColor = 0;
+    String UpDown;
+    int BGPictureIndex = -1;
+    bool TabStretchEffect = false, ShowFocus = false;
+    int FocusOffsetX = 0, FocusOffsetY = 0;
+    bool StretchEffect = false, LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
+    TbsStretchType StretchType = bsstFull;
+    TRect CloseButtonRect, ClosebuttonActiveRect, CloseButtonDownRect;
+    bool ButtonTransparent = false;
+    TColor ButtonTransparentColor = 0;
+    TRect TabLeftBottomActiveRect, TabLeftBottomFocusRect;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Dispatch(TMessage& Message) override;
+    void Change() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+    bool Centred() const { return FTabsInCenter || FTabsOffset > 0; }
+    bool Vertical() const { return TabPosition() == tpLeft || TabPosition() == tpRight; }
+    TbsSkinCustomTabSheet* SheetOf(int PageIndex) const;
+    int GetCloseSize() const;
+    void ChangeTempImages(int Delta);
+    void CreateScroller();
+    void RemoveScroller();
+    void SyncScroller();
+    void UpDownChange();
+    void TestActive(int X, int Y);
+    void RepaintTabs() { Invalidate(); }
+    void DrawDefaultFrame(TCanvas* C);
+    void DrawSkinFrame(TCanvas* C);
+    void DrawSkinBackground(TCanvas* C);
+    void DrawTabs(TCanvas* C);
+    void DrawTab(int PageIndex, TRect R, TCanvas* C, bool MouseIn, bool Active);
+    void DrawCloseButton(TCanvas* C, TRect A, int H, int W, int PageIndex);
+    TColor DrawButtonTab(TBitmap* T, bool Active, bool MouseIn);
+    TbsDataSkinButtonControl* ButtonRecord(const String& Name) const;
+    void ApplyCharset(TFont* F);
+
+    bool FMouseWheelSupport = false;
+    bool FTabExtendedDraw = false;
+    int FTabMargin = -1;
+    int FTabSpacing = 1;
+    TbsButtonLayout FTabLayout = blGlyphLeft;
+    bool FTextInHorizontal = false;
+    bool FHideTabs = false, FHideBorder = false;
+    TTabPosition FOLdTabPosition = tpTop;
+    bool FOldMultiLine = false;
+    int FOldTabHeight = -1;
+    int FCloseSize = 14;
+    bool FFreeOnClose = false;
+    bool FShowCloseButtons = false;
+    bool FTabsBGTransparent = false;
+    int FActiveTab = -1, FOldActiveTab = -1, FActiveTabIndex = -1, FOldActiveTabIndex = -1;
+    TCustomImageList* FImages = nullptr;
+    TCustomImageList* FTempImages = nullptr;
+    bool FTabsInCenter = false;
+    int FTabsOffset = 0;
+    String FButtonTabSkinDataName = "resizetoolbutton";
+    TbsSkinData* FSD = nullptr;
+    String FSkinDataName = "tab";
+    TbsSkinUpDown* FSkinUpDown = nullptr;
+    std::unique_ptr<TFont> FDefaultFont;
+    bool FUseSkinFont = true;
+    int FDefaultItemHeight = 20;
+    // True while a mouse message shifted by the strip offset is handled: the native hit test
+    // then works on the unmoved tabs.
+    bool FMouseShifted = false;
+};
