@@ -936,3 +936,66 @@ protected:
     // then works on the unmoved tabs.
     bool FMouseShifted = false;
 };
+
+// ---------------------------------------------------------------------------------------
+// The skinned scroll box
+// ---------------------------------------------------------------------------------------
+
+// A skinned container whose children may be larger than its client area; it scrolls them by
+// two linked skinned scroll bars (placed by the form, not owned), whose ranges it computes
+// from its visible children.  Its frame lies in the non-client area.
+class TbsSkinScrollBox : public TbsSkinCustomControl {
+public:
+    explicit TbsSkinScrollBox(TComponent* AOwner);
+    ~TbsSkinScrollBox() override;
+
+    TbsSkinScrollBar* VScrollBar() const { return FVScrollBar; }
+    void SetVScrollBar(TbsSkinScrollBar* Value);
+    TbsSkinScrollBar* HScrollBar() const { return FHScrollBar; }
+    void SetHScrollBar(TbsSkinScrollBar* Value);
+    TbsSkinBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TbsSkinBorderStyle Value);
+    bool CanFocused() const { return FCanFocused; }
+    void SetCanFocused(bool Value) { FCanFocused = Value; }
+    int VSizeOffset() const { return FVSizeOffset; }
+    int HSizeOffset() const { return FHSizeOffset; }
+
+    // The ranges of both bars, after the children changed size or place.
+    void UpDateScrollRange();
+    void GetVRange();
+    void GetHRange();
+    void VScroll(int APosition);
+    void HScroll(int APosition);
+    // Moves the bars so that the child C comes into view.
+    void ScrollToControl(TControl* C);
+    void PaintBorder(TCanvas* C);
+
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void AdjustClientRect(TRect& Rect) override;
+    void GetSkinData() override;
+    void ChangeSkinData() override;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void WndProc(TMessage& Message) override;
+
+    int BGPictureIndex = -1;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Dispatch(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Paint() override;
+
+    void VScrollControls(int D);
+    void HScrollControls(int D);
+    void SetBarVisible(TbsSkinScrollBar* Bar, bool Value);
+    bool HasFrame() { GetSkinData(); return BGPictureIndex == -1 && FBorderStyle != bvNone; }
+
+    bool FClicksDisabled = false;
+    bool FCanFocused = false;
+    bool FInCheckScrollBars = false;
+    TbsSkinScrollBar* FVScrollBar = nullptr;
+    TbsSkinScrollBar* FHScrollBar = nullptr;
+    int FOldVScrollBarPos = 0, FOldHScrollBarPos = 0;
+    int FVSizeOffset = 0, FHSizeOffset = 0;
+    TbsSkinBorderStyle FBorderStyle = bvFrame;
+};

@@ -366,6 +366,8 @@ void TWinControl::ScrollBy(int Dx, int Dy)
     } else {
         for (TWinControl* C : FWinControls) C->SetBounds(C->Left() + Dx, C->Top() + Dy, C->Width(), C->Height());
     }
+    // scrolled children keep their new places when the parent realigns
+    for (int I = 0; I < ControlCount(); ++I) Controls(I)->UpdateAnchorRules();
 }
 
 // ---- geometry ------------------------------------------------------------------------------------
