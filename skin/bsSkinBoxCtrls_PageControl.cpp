@@ -553,7 +553,7 @@ void TbsSkinPageControl::SyncScroller()
 void TbsSkinPageControl::UpDownChange()
 {
     if (!FSkinUpDown) return;
-    FSkinUpDown->SetMax(GetHiddenTabCount() + GetScrolledTabCount());
+    FSkinUpDown->SetMax(GetHiddenTabCount());
     SendMessage(Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, WORD(FSkinUpDown->Position())), 0);
 }
 

@@ -361,7 +361,8 @@ void RozUzavoverOzadAdav::ChangeControlSkinData(TbsSkinData* ASkinData, TControl
         ChangeAs<TbsSkinCustomEdit>(C, ASkinData) || ChangeAs<TbsSkinStdLabel>(C, ASkinData) ||
         ChangeAs<TbsSkinLinkLabel>(C, ASkinData) || ChangeAs<TbsSkinTextLabel>(C, ASkinData) ||
         ChangeAs<TbsSkinCustomTreeView>(C, ASkinData) || ChangeAs<TbsSkinBevel>(C, ASkinData) ||
-        ChangeAs<TbsSkinCustomListView>(C, ASkinData) || ChangeAs<TbsSkinSplitter>(C, ASkinData);
+        ChangeAs<TbsSkinCustomListView>(C, ASkinData) || ChangeAs<TbsSkinSplitter>(C, ASkinData) ||
+        ChangeAs<TbsSkinPageControl>(C, ASkinData);
 }
 
 // Handles AControl, then each of its controls in index order, windowed ones with their

@@ -3,6 +3,7 @@
 // backgrounds, and the bitmap turning routines.
 #include "platform/graphics/ImgList.h"
 #include "skin/bsSkinBoxCtrls.h"
+#include "skin/bsSkinFormFrame.h"
 #include "skinctl_helpers.h"
 
 using namespace skinctl;
@@ -299,6 +300,23 @@ TEST_F(SkinnedPages, ResizingASheetWithAStretchedSkinTellsItsChildren)
     Pump();
     EXPECT_EQ(Told, 1);
     (void)Child;
+}
+
+TEST_F(SkinnedPages, TheFormFramesSkinWalkReachesThePageControl)
+{
+    auto* PC = Pages(1);
+    PC->SetSkinDataName("tab");
+    auto* Frame = new RozUzavoverOzadAdav(Form);
+    // the link is set without the writer: only the walk reads the skin
+    EXPECT_EQ(PC->FIndex, -1);
+    PC->SetSkinData(nullptr);
+    Skin.SD->Empty = true;
+    PC->SetSkinData(Skin.SD);
+    Skin.SD->Empty = false;
+    EXPECT_EQ(PC->FIndex, -1);
+    Frame->ChangeControls(Skin.SD, Form);
+    EXPECT_EQ(PC->FIndex, 0);
+    EXPECT_EQ(PC->GetItemRect(0).Height(), 20);
 }
 
 }  // namespace
