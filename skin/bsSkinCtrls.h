@@ -988,9 +988,23 @@ public:
     void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
     uint8_t AlphaBlendValue() const { return FAlphaBlendValue; }
     void SetAlphaBlendValue(uint8_t Value) { FAlphaBlendValue = Value; }
+    // The drop-down list's own settings.
+    int ListBoxItemHeight() const { return FListBox->ItemHeight(); }
     void SetListBoxItemHeight(int Value) { FListBox->SetItemHeight(Value); }
+    int ListBoxHeaderHeight() const { return FListBox->HeaderHeight(); }
+    void SetListBoxHeaderHeight(int Value) { FListBox->SetHeaderHeight(Value); }
+    bool ListBoxHeaderLeftAlignment() const { return FListBox->HeaderLeftAlignment(); }
+    void SetListBoxHeaderLeftAlignment(bool Value) { FListBox->SetHeaderLeftAlignment(Value); }
+    bool ListBoxShowItemTitles() const { return FListBox->ShowItemTitles(); }
     void SetListBoxShowItemTitles(bool Value) { FListBox->SetShowItemTitles(Value); }
+    bool ListBoxShowLines() const { return FListBox->ShowLines(); }
+    void SetListBoxShowLines(bool Value) { FListBox->SetShowLines(Value); }
+    const String& ListBoxSkinDataName() const { return FListBox->SkinDataName(); }
     void SetListBoxSkinDataName(const String& Value) { FListBox->SetSkinDataName(Value); }
+    TFont* ListBoxDefaultFont() const { return FListBox->DefaultFont(); }
+    void SetListBoxDefaultFont(TFont* Value) { FListBox->SetDefaultFont(Value); }
+    bool ListBoxUseSkinFont() const { return FListBox->UseSkinFont(); }
+    void SetListBoxUseSkinFont(bool Value) { FListBox->SetUseSkinFont(Value); }
     bool DroppedDown() const { return FDropDown; }
     const TbsCBButtonX& Button() const { return FButton; }
     const TbsCBItem& CBItem() const { return FCBItem; }

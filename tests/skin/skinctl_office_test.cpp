@@ -190,6 +190,30 @@ TEST_F(SkinOfficeCombo, ItemIndexFiresClickAndChangeEveryTime)
     EXPECT_EQ(Log, (std::vector<std::string>{"click", "change", "click", "change", "click", "change"}));
 }
 
+TEST_F(SkinOfficeCombo, ListBoxSettingsReachTheDropDownList)
+{
+    auto* C = Combo();
+    C->SetListBoxItemHeight(24);
+    C->SetListBoxHeaderHeight(18);
+    C->SetListBoxHeaderLeftAlignment(true);
+    C->SetListBoxShowItemTitles(false);
+    C->SetListBoxShowLines(true);
+    C->SetListBoxSkinDataName("officelistbox");
+    C->SetListBoxUseSkinFont(false);
+    TFont F;
+    F.SetHeight(17);
+    C->SetListBoxDefaultFont(&F);
+    auto* L = C->ListBox();
+    EXPECT_EQ(L->ItemHeight(), 24);
+    EXPECT_EQ(C->ListBoxHeaderHeight(), 18);
+    EXPECT_TRUE(L->HeaderLeftAlignment());
+    EXPECT_FALSE(C->ListBoxShowItemTitles());
+    EXPECT_TRUE(L->ShowLines());
+    EXPECT_EQ(L->SkinDataName(), "officelistbox");
+    EXPECT_FALSE(L->UseSkinFont());
+    EXPECT_EQ(C->ListBoxDefaultFont()->Height(), 17);
+}
+
 TEST_F(SkinOfficeCombo, PressDragIntoTheListAndReleaseSelects)
 {
     auto* C = Combo();
