@@ -221,6 +221,41 @@ TEST_F(SkinList, HorizontalBarFollowsTheColumnsWidth)
     EXPECT_EQ(GetScrollPos(L->Handle(), SB_HORZ), 50);
 }
 
+TEST_F(SkinList, ListViewStyleScrollsByColumnsAndIconViewByPixels)
+{
+    auto* L = List(60);
+    auto* V = VBar();
+    auto* H = Make<TbsSkinScrollBar>(Rect(10, 130, 210, 149));
+    L->SetVScrollBar(V);
+    L->SetHScrollBar(H);
+    L->SetViewStyle(vsList);
+    L->Repaint();
+    Pump();
+    // list view: no vertical bar; the horizontal one steps by whole columns
+    EXPECT_FALSE(V->Visible());
+    ASSERT_TRUE(H->Visible());
+    EXPECT_EQ(H->SmallChange(), 1);
+    EXPECT_EQ(H->PageSize(), L->Width() / L->Items()->Item(0)->DisplayRect(drBounds).Width());
+    H->SetPosition(2);
+    Pump();
+    EXPECT_EQ(GetScrollPos(L->Handle(), SB_HORZ), 2);
+    H->SetPosition(1);
+    Pump();
+    EXPECT_EQ(GetScrollPos(L->Handle(), SB_HORZ), 1);
+    // icon view: pixels, steps of half an item's height
+    L->SetViewStyle(vsIcon);
+    L->Repaint();
+    Pump();
+    ASSERT_TRUE(V->Visible());
+    EXPECT_FALSE(H->Visible());
+    const int Half = L->Items()->Item(0)->DisplayRect(drBounds).Height() / 2;
+    EXPECT_EQ(V->SmallChange(), Half);
+    EXPECT_EQ(V->PageSize(), L->Height());
+    V->SetPosition(V->Position() + V->SmallChange());
+    Pump();
+    EXPECT_EQ(GetScrollPos(L->Handle(), SB_VERT), Half);
+}
+
 TEST_F(SkinList, TinyListLeavesItsBarsAlone)
 {
     auto* L = List(40, Rect(10, 10, 15, 15));
