@@ -369,6 +369,8 @@ public:
     void SetListBoxTabOrder(int Value) { ListBox->SetTabOrder(Value); }
     bool ListBoxTabStop() const { return ListBox->TabStop(); }
     void SetListBoxTabStop(bool Value) { ListBox->SetTabStop(Value); }
+    TPopupMenu* ListBoxPopupMenu() const { return ListBox->PopupMenu(); }
+    void SetListBoxPopupMenu(TPopupMenu* Value) { ListBox->SetPopupMenu(Value); }
     bool UseSkinItemHeight() const { return FUseSkinItemHeight; }
     void SetUseSkinItemHeight(bool Value) { FUseSkinItemHeight = Value; }
     bool HorizontalExtent() const { return FHorizontalExtent; }

@@ -389,6 +389,20 @@ TEST_F(SkinnedCombo, SkinnedButtonFollowsTheStatesAndTheDisabledPart)
     EXPECT_EQ(PixelOf(C, 110, 10), TColor(clLime));
 }
 
+TEST_F(SkinnedCombo, DisabledEditTextTakesTheEditRecordsColour)
+{
+    auto* C = Combo();
+    C->SetStyle(bscbEditStyle);
+    C->SetEnabled(false);
+    EXPECT_EQ(C->Edit()->Font()->Color(), TColor(clGrayText));  // unskinned
+    C->SetEnabled(true);
+    C->SetSkinData(Skin.SD);
+    C->SetEnabled(false);
+    EXPECT_EQ(C->Edit()->Font()->Color(), TColor(clRed));
+    C->SetEnabled(true);
+    EXPECT_EQ(C->Edit()->Font()->Color(), TColor(clBlack));
+}
+
 TEST_F(SkinnedCombo, StretchedFaceWithoutButtonRecordsShowsNoButton)
 {
     auto* C = Combo();

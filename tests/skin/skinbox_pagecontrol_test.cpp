@@ -302,6 +302,23 @@ TEST_F(SkinnedPages, ResizingASheetWithAStretchedSkinTellsItsChildren)
     (void)Child;
 }
 
+TEST_F(SkinnedPages, BottomTabsAreMirroredAndTheSelectedOneStandsOut)
+{
+    Skin.Paint(0, Rect(50, 0, 90, 10), clYellow);   // the tab's outer half
+    Skin.Paint(0, Rect(50, 10, 90, 20), clOlive);   // its inner half
+    Skin.Paint(0, Rect(50, 30, 90, 53), clFuchsia);
+    R->ActiveTabRect = Rect(50, 30, 90, 53);  // 3 pixels higher than the tab
+    auto* PC = Pages(2);
+    PC->SetTabPosition(tpBottom);
+    PC->SetSkinData(Skin.SD);
+    Pump();
+    const TRect T1 = PC->GetItemRect(1);
+    EXPECT_EQ(PixelOf(PC, T1.Left + 4, T1.Bottom - 2), TColor(clYellow));
+    EXPECT_EQ(PixelOf(PC, T1.Left + 4, T1.Top + 2), TColor(clOlive));
+    const TRect T0 = PC->GetItemRect(0);
+    EXPECT_EQ(PixelOf(PC, T0.Left + 4, T0.Top - 2), TColor(clFuchsia));
+}
+
 TEST_F(SkinnedPages, TheFormFramesSkinWalkReachesThePageControl)
 {
     auto* PC = Pages(1);
