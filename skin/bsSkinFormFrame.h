@@ -78,6 +78,7 @@ void bsDrawDefaultFace(TCanvas* C, int W, int H, bool Pressed, bool Hot);
 // same names.)
 enum class TbsBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
 using TbsBorderIcons = TSet<TbsBorderIcon>;
+enum TTileMode { tbHorizontal, tbVertical };
 enum TbsPositionInMonitor { bspDefault, bspScreenCenter, bspDesktopCenter };
 enum TbsClientInActiveEffect { bsieSemiTransparent, bsieBlur };
 
@@ -857,6 +858,29 @@ public:
     int UnrolledHeight() const { return FRollUpState ? OldHeight : FFormHeight; }
     TCustomForm* Form() const { return FForm; }
 
+    // ---- MDI: the main form's frame arranges the children; the children report to it
+    TTileMode TileMode() const { return FTileMode; }
+    void SetTileMode(TTileMode V) { FTileMode = V; }
+    void Tile();
+    void TileHorizontal();
+    void TileVertical();
+    void Cascade();
+    void MinimizeAll();
+    void MaximizeAll();
+    void RestoreAll();
+    void RestoreAllExcept(HWND AFormHandle);
+    void CloseAll();
+    void GetMDIClientRect(TRect& R);
+    TCustomForm* GetMaximizedChild();
+    bool GetMDIChildMaximized() const { return FMDIChildMaximized; }
+    void NotifyChildrenFitClient();
+    void ArrangeMinimizedChildren();
+    // Places an MDI child at bounds given in the coordinates of the MDI client area.
+    void SetChildBounds(TCustomForm* Child, int L, int T, int W, int H);
+    // An MDI child's position in the coordinates of the MDI client area.
+    TPoint ChildPosition(TCustomForm* Child);
+    bool FMDIChildMaximized = false, FInMaximizeAll = false, FInRestoreAll = false, FStopCheckChildMove = false;
+
     // ---- the inactive-client panel
     void ShowClientInActiveEffect();
     void HideClientInActiveEffect();
@@ -1057,6 +1081,11 @@ private:
     bool ShownOrTrayRestoring() const;
     void SaveOldBounds();
     void LayeredBordersSwitch();
+    // Handles a message of the MDI protocol; true when the form is not to see it.
+    bool MDIMessage(TMessage& M);
+    void NotifyMainForm(unsigned Msg, WPARAM W);
+    void MDIStateChanged();
+    void NextMDIChild();
     void SetLink(TComponent*& Field, TComponent* Value);
     void BeforeChangeControlSkinData(TbsSkinData* ASkinData, TControl* C);
     void ChangeControlSkinData(TbsSkinData* ASkinData, TControl* C);
@@ -1113,6 +1142,7 @@ private:
     bool FMagnetic = false;
     uint8_t FMagneticSize = 5;
     TbsBorderIcons FBorderIcons;
+    TTileMode FTileMode = tbHorizontal;
     bool FUseRibbon = false;
     std::unique_ptr<TIcon> FIcon;
     TbsClientInActivePanel* FInActivePanel = nullptr;  // owned while shown
@@ -1127,7 +1157,10 @@ private:
 
 // The first form frame among a form's components, or none.
 RozUzavoverOzadAdav* FindSkinFormComponent(TCustomForm* AForm);
-// The frame of the main form's maximized MDI child and of its active MDI child; none
-// while the application has no MDI children (MDI is not supported by the platform's forms).
+// The MDI children of the application's main form (the screen's fsMDIChild forms while
+// the main form is an fsMDIForm) and the active one.
+std::vector<TCustomForm*> bsMDIChildren();
+TCustomForm* bsActiveMDIChild();
+// The frame of the main form's maximized MDI child and of its active MDI child, or none.
 RozUzavoverOzadAdav* FindMaximizedChildSkinForm();
 RozUzavoverOzadAdav* FindActiveChildSkinForm();

@@ -66,7 +66,14 @@ bool TbsSkinCaptionObject::HasQuickButtons()
     return Parent->QuickButtons()->Count() > 0 && Parent->QuickImageList();
 }
 
-String TbsSkinCaptionObject::CaptionText() { return Parent->Form()->Caption(); }
+String TbsSkinCaptionObject::CaptionText()
+{
+    String S = Parent->Form()->Caption();
+    // the MDI main form names its maximized child
+    if (Parent->Form()->FormStyle() == fsMDIForm)
+        if (RozUzavoverOzadAdav* C = FindMaximizedChildSkinForm()) S += " - [" + C->Form()->Caption() + "]";
+    return S;
+}
 
 void TbsSkinCaptionObject::SetCaptionFont(TCanvas* C, TColor Color)
 {

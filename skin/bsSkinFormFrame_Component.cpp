@@ -60,8 +60,6 @@ RozUzavoverOzadAdav* FindSkinFormComponent(TCustomForm* AForm)
     return nullptr;
 }
 
-RozUzavoverOzadAdav* FindMaximizedChildSkinForm() { return nullptr; }
-RozUzavoverOzadAdav* FindActiveChildSkinForm() { return nullptr; }
 
 // The skinned menus of a form (and of the frame itself) are shown by the form's frame.
 static TbsSkinMenuHost* ResolveFrameHost(TComponent* C)

@@ -45,8 +45,14 @@ void RozUzavoverOzadAdav::DoMinimize()
             FForm->SetBounds(P.X + FBorderLayer->LeftSize,
                              P.Y - FBorderLayer->BottomSize - FBorderLayer->FData->RollUpFormHeight + 10, GetMinWidth(),
                              GetMinHeight());
+        else if (IsMDIChild())
+            SetChildBounds(FForm, P.X, P.Y, GetMinWidth(), GetMinHeight());
         else
             FForm->SetBounds(P.X, P.Y, GetMinWidth(), GetMinHeight());
+        if (IsMDIChild()) {
+            NotifyMainForm(MDIChildRestored, 0);
+            NotifyMainForm(MDIRestoreAllExcept, WPARAM(FForm->Handle()));
+        }
     }
     if (OnMinimize) OnMinimize(this);
 }
@@ -56,8 +62,23 @@ void RozUzavoverOzadAdav::GetMinimizedPosition(TPoint& P)
     int MW = GetMinWidth(), MH = GetMinHeight();
     TRect A(0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0);
     GetMonitorWorkArea(FForm->HandleAllocated() ? FForm->Handle() : nullptr, true, A);
+    const bool Child = IsMDIChild();
+    if (Child) {
+        // an MDI child's bar goes into the MDI client area (its coordinates)
+        TRect C;
+        GetMDIClientRect(C);
+        A = TRect(0, 0, C.Width(), C.Height());
+    }
     P = TPoint(A.Left, A.Bottom - MH);
     auto Taken = [&](TPoint Q) {
+        if (Child) {
+            for (TCustomForm* F : bsMDIChildren()) {
+                if (F == FForm || !F->Visible()) continue;
+                RozUzavoverOzadAdav* Frame = FindSkinFormComponent(F);
+                if (Frame && Frame->WindowState() == wsMinimized && ChildPosition(F) == Q) return true;
+            }
+            return false;
+        }
         if (!Screen) return false;
         for (int I = 0; I < Screen->FormCount(); ++I) {
             TCustomForm* F = Screen->Forms(I);
@@ -83,6 +104,22 @@ void RozUzavoverOzadAdav::GetMinimizedPosition(TPoint& P)
 void RozUzavoverOzadAdav::DoMaximize()
 {
     if (IsEmptyRect(OldBoundsRect)) OldBoundsRect = FForm->BoundsRect();
+    if (IsMDIChild()) {
+        // a maximized child fills the MDI client area, without its frame
+        MouseTimer->SetEnabled(false);
+        ResetObjectStates();
+        TRect A;
+        GetMDIClientRect(A);
+        TRect Before = FForm->BoundsRect();
+        SetChildBounds(FForm, 0, 0, A.Width(), A.Height());
+        if (FForm->BoundsRect() == Before) NudgeWidth();
+        if (FForm->HandleAllocated())
+            SetWindowPos(FForm->Handle(), nullptr, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        NotifyMainForm(MDIChildMaximized, 0);
+        if (OnMaximize) OnMaximize(this);
+        return;
+    }
     TRect A(0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0);
     HWND H = FForm->HandleAllocated() ? FForm->Handle() : nullptr;
     if (FMaximizeOnFullScreen) {
@@ -130,6 +167,13 @@ void RozUzavoverOzadAdav::DoRestore()
     if (FForm->HandleAllocated()) FForm->Invalidate();
     OldBoundsRect = TRect();
     if (FStatusBar && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(true);
+    if (IsMDIChild()) {
+        if (FForm->HandleAllocated())
+            SetWindowPos(FForm->Handle(), nullptr, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        NotifyMainForm(MDIChildRestored, 0);
+        NotifyMainForm(MDIRestoreAll, 0);
+    }
     if (OnRestore) OnRestore(this);
 }
 

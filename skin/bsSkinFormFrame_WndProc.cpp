@@ -27,6 +27,11 @@ void RozUzavoverOzadAdav::FormWindowProc(TMessage& M)
         MouseTimer->SetEnabled(false);
         MorphTimer->SetEnabled(false);
         AnimateTimer->SetEnabled(false);
+        if (IsMDIChild()) {
+            FWindowState = FWindowStateInit = wsNormal;
+            NotifyMainForm(MDIChildRestored, 0);
+            NotifyMainForm(MDIChildMoved, WPARAM(FForm->Handle()));
+        }
         break;
     case WM_SIZE:
         WMSize(M);
@@ -217,8 +222,10 @@ void RozUzavoverOzadAdav::FormWindowProc(TMessage& M)
         } else if (M.Msg == SkinMenuClosed) {
             SkinMenuClose();
         } else if (M.Msg == MDIQueryChildMaximized) {
-            M.Result = 0;
+            M.Result = IsMDIForm() && FMDIChildMaximized ? 1 : 0;
             Pass = false;
+        } else if (M.Msg >= MDIChildFitClient && M.Msg <= MDIRestoreAllExcept) {
+            if (MDIMessage(M)) Pass = false;
         } else if (M.Msg == ResourceStringsChanged) {
             UpdateObjectHints();
         } else if (M.Msg == SkinnableFormChanged) {
@@ -291,6 +298,11 @@ void RozUzavoverOzadAdav::FormWindowProc(TMessage& M)
         } else if (UseLayeredBorder()) {
             FBorderLayer->Hide();
         }
+        if (IsMDIChild()) NotifyMainForm(MDIChildMoved, M.WParam ? 0 : WPARAM(FForm->Handle()));
+        break;
+    case WM_MOVE:
+    case WM_SIZE:
+        if (IsMDIChild()) NotifyMainForm(MDIChildMoved, 0);
         break;
     case WM_NCMOUSEMOVE:
         if (Skinnable) {
@@ -416,6 +428,13 @@ void RozUzavoverOzadAdav::WMShowWindow(TMessage& M)
             SetTimer(H, 1, 1);
         }
         if (!IsMDIForm()) NudgeWidth();
+        if (IsMDIChild()) {
+            TCustomForm* Main = Application ? Application->MainForm() : nullptr;
+            if (Main && Main != FForm && Main->HandleAllocated() &&
+                SendMessage(Main->Handle(), MDIQueryChildMaximized, 0, 0) == 1 &&
+                FBorderIcons.Contains(TbsBorderIcon::biMaximize))
+                SetWindowState(wsMaximized);
+        }
         if (FForm->Menu()) FForm->SetMenu(nullptr);
     } else if (FSkinnableForm) {
         if (FLayerManager->IsVisible) FLayerManager->Hide();
