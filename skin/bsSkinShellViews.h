@@ -1,0 +1,168 @@
+// File-system browsing controls built on the skinned list box and combo box: a folder list
+// (the path down to a folder and its subfolders), a file list (the folder's entries that
+// match a mask) and a filter box (texts and masks separated by "|"), linked into one chain.
+// They move the process's current directory while they browse, as typed paths are taken
+// relative to it.  Also the path helpers they share with the folder and open dialogs.
+#pragma once
+
+#include <memory>
+
+#include "skin/bsSkinBoxCtrls.h"
+#include "skin/bsSkinExCtrls.h"
+
+// ---- path helpers ---------------------------------------------------------------------------------
+// True when Path exists and is a folder.
+bool IsExistingFolder(const String& Path);
+// Folder + Name, with one "/" between them.
+String JoinPathName(const String& Folder, const String& Name);
+// The number of "/" in Text.
+int BackslashCount(const String& Text);
+// Drops the first folder of a folder path, leaving ".../" in its place ("/a/b/" gives
+// "/.../b/", "/.../b/" gives "/.../", "/" and a last folder give "").
+String CutFirstFolder(String S);
+// FileName shortened folder by folder (".../" for the dropped ones) until its text fits
+// MaxLen pixels on Canvas; the file name itself is always kept.
+String FitPathToWidth(const String& FileName, TCanvas* Canvas, int MaxLen);
+// Splits a typed path into its folder and file parts, relative to the current directory.
+// Enclosing "[" "]" are removed; a last part naming a folder (not a file, no wildcards) is
+// taken as part of the folder.  The current directory is the same afterwards; a folder on
+// the way that cannot be entered raises EInOutError.
+void SplitTypedPath(const String& EditText, String& DirPart, String& FilePart);
+// The process's current directory, and a move of it that raises EInOutError on failure.
+String bsGetCurrentDir();
+void bsChDir(const String& Dir);
+
+class TbsSkinFileListBox;
+class TbsSkinFilterComboBox;
+
+// ---- folder list -----------------------------------------------------------------------------------
+class TbsSkinDirectoryListBox : public TbsSkinListBox {
+public:
+    explicit TbsSkinDirectoryListBox(TComponent* AOwner);
+    ~TbsSkinDirectoryListBox() override;
+
+    const String& Directory() const { return FDirectory; }
+    virtual void SetDirectoryPath(const String& NewDirectory);
+    void SetDirectory(const String& Value) { SetDirectoryPath(Value); }
+    TbsSkinFileListBox* FileList() const { return FFileList; }
+    void SetFileList(TbsSkinFileListBox* Value);
+    TbsSkinStdLabel* DirLabel() const { return FDirLabel; }
+    void SetDirLabel(TbsSkinStdLabel* Value);
+    bool PreserveCase() const { return FPreserveCase; }
+    bool CaseSensitive() const { return FCaseSensitive; }
+
+    void OpenCurrent();
+    void Update() override;
+    String GetItemPath(int Index) const;
+    String DisplayCase(const String& S) const;
+    int FileCompareText(const String& A, const String& B) const;
+    // The folder pictures: on the way down, the folder shown, its subfolders.
+    TBitmap* ClosedBMP() const { return FClosedBMP.get(); }
+    TBitmap* OpenedBMP() const { return FOpenedBMP.get(); }
+    TBitmap* CurrentBMP() const { return FCurrentBMP.get(); }
+    // The indentation of item Index in pixels.
+    int ItemIndent(int Index) const;
+
+    int GetItemTextWidth(int Index, TCanvas* C) override;
+    void ListBoxDblClick() override;
+    void ListBoxKeyPress(char32_t& Key) override;
+
+    TNotifyEvent OnChange;
+
+protected:
+    friend class TbsSkinFileListBox;
+    virtual void DirectoryChanged();
+    virtual void LoadFolderBitmaps();
+    virtual void RebuildList();
+    void EnterFolder(const String& DirPart);
+    void UpdateDirLabel();
+    void DrawFolderItem(TCanvas* Cnvs, int Index, int ItemWidth, int ItemHeight, TRect TxtRect,
+                        TOwnerDrawState State);
+    void CreateWnd() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    TbsSkinFileListBox* FFileList = nullptr;
+    TbsSkinStdLabel* FDirLabel = nullptr;
+    bool FPreserveCase = true;
+    bool FCaseSensitive = true;
+    std::unique_ptr<TBitmap> FClosedBMP, FOpenedBMP, FCurrentBMP;
+    String FDirectory;
+};
+
+// ---- file list ---------------------------------------------------------------------------------------
+enum TbsFileAttr { bsftReadOnly, bsftHidden, bsftSystem, bsftVolumeID, bsftDirectory, bsftArchive, bsftNormal };
+using TbsFileType = TSet<TbsFileAttr>;
+
+class TbsSkinFileListBox : public TbsSkinListBox {
+public:
+    explicit TbsSkinFileListBox(TComponent* AOwner);
+    ~TbsSkinFileListBox() override;
+
+    const String& Directory() const { return FDirectory; }
+    void SetDirectory(const String& Value) { ApplyFilePath(Value); }
+    String FileName() { return SelectedPath(); }
+    void SetFileName(const String& Value) { ApplyFilePath(Value); }
+    const String& Mask() const { return FMask; }
+    void SetMask(const String& Value);
+    TbsFileType FileType() const { return FFileType; }
+    void SetFileType(TbsFileType Value);
+    TbsSkinEdit* FileEdit() const { return FFileEdit; }
+    void SetFileEdit(TbsSkinEdit* Value);
+    TbsSkinDirectoryListBox* DirList() const { return FDirList; }
+    TbsSkinFilterComboBox* FilterCombo() const { return FFilterCombo; }
+
+    void Update() override;
+    String SelectedName() const;
+    void SelectByName(const String& Name);
+    void EnterFolder(const String& Folder);
+
+    void ListBoxClick() override;
+
+    TNotifyEvent OnChange;
+
+protected:
+    friend class TbsSkinDirectoryListBox;
+    friend class TbsSkinFilterComboBox;
+    virtual void SelectionChanged();
+    virtual void ListFiles();
+    virtual String SelectedPath();
+    virtual void ApplyFilePath(const String& EditText);
+    void CreateWnd() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    String FDirectory;
+    String FMask = "*.*";
+    TbsFileType FFileType{bsftNormal};
+    TbsSkinEdit* FFileEdit = nullptr;
+    TbsSkinDirectoryListBox* FDirList = nullptr;
+    TbsSkinFilterComboBox* FFilterCombo = nullptr;
+    int FLastSel = -1;
+};
+
+// ---- filter box ---------------------------------------------------------------------------------------
+class TbsSkinFilterComboBox : public TbsSkinComboBox {
+public:
+    explicit TbsSkinFilterComboBox(TComponent* AOwner);
+    ~TbsSkinFilterComboBox() override;
+
+    const String& Filter() const { return FFilter; }
+    void SetFilter(const String& Value);
+    TbsSkinFileListBox* FileList() const { return FFileList; }
+    void SetFileList(TbsSkinFileListBox* Value);
+    // The selected item's mask ("*.*" without items); selects the last item when none is.
+    String Mask();
+    TStrings* MaskList() const { return FMaskList.get(); }
+
+    void Click() override;
+    void Change() override;
+
+protected:
+    friend class TbsSkinFileListBox;
+    void BuildFilterList();
+    void CreateWnd() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    String FFilter;
+    TbsSkinFileListBox* FFileList = nullptr;
+    std::unique_ptr<TStringList> FMaskList;
+};
