@@ -55,7 +55,8 @@ public:
     bool CaseSensitive() const { return FCaseSensitive; }
 
     void OpenCurrent();
-    void Update() override;
+    // Reads the folder again and reports it (TControl::Update stays the repaint).
+    void UpdateList();
     String GetItemPath(int Index) const;
     String DisplayCase(const String& S) const;
     int FileCompareText(const String& A, const String& B) const;
@@ -114,7 +115,8 @@ public:
     TbsSkinDirectoryListBox* DirList() const { return FDirList; }
     TbsSkinFilterComboBox* FilterCombo() const { return FFilterCombo; }
 
-    void Update() override;
+    // Lists the folder again (TControl::Update stays the repaint).
+    void UpdateList();
     String SelectedName() const;
     void SelectByName(const String& Name);
     void EnterFolder(const String& Folder);

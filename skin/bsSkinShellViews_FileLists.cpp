@@ -163,7 +163,7 @@ void TbsSkinDirectoryListBox::UpdateDirLabel()
     FDirLabel->SetCaption(FitPathToWidth(FDirectory, FDirLabel->Canvas(), W));
 }
 
-void TbsSkinDirectoryListBox::Update()
+void TbsSkinDirectoryListBox::UpdateList()
 {
     RebuildList();
     DirectoryChanged();
@@ -257,7 +257,7 @@ void TbsSkinFileListBox::Notification(TComponent* AComponent, TOperation Operati
     if (AComponent == FFilterCombo) FFilterCombo = nullptr;
 }
 
-void TbsSkinFileListBox::Update() { ListFiles(); }
+void TbsSkinFileListBox::UpdateList() { ListFiles(); }
 
 void TbsSkinFileListBox::SetMask(const String& Value)
 {
