@@ -223,6 +223,7 @@ protected:
     bool CanExpand(TTreeNode* Node);
     void SelectionChanging(TTreeNode* Node);
     void CNNotify(TMessage& Message) override;
+    bool DoContextPopup(TPoint MousePos) override;
     void CreateWnd() override;
     void DestroyWnd() override;
     void Loaded() override;

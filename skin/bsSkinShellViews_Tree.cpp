@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "platform/shell/FileSearch.h"
 #include "platform/shell/ShellAPI.h"
 #include "skin/bsSkinShellViews.h"
@@ -337,6 +338,16 @@ void TbsCustomShellTreeView::CommandCompleted(const String& Verb, bool Succeeded
     } else if (CompareText(Verb, "open") == 0) {
         if (!FSavePath.empty()) (void)!chdir(FSavePath.c_str());
     }
+}
+
+// The shell's menu of the selected folder, unless a popup menu of the tree's own opens itself.
+bool TbsCustomShellTreeView::DoContextPopup(TPoint MousePos)
+{
+    if (!FAutoContext || (PopupMenu() && PopupMenu()->AutoPopup())) return TbsSkinCustomTreeView::DoContextPopup(MousePos);
+    TPoint P = MousePos;
+    if (P.X != -1 || P.Y != -1) P = ScreenToClient(P);
+    if (TbsShellFolder* F = SelectedFolder()) ShowItemContextMenu(this, F, P.X, P.Y);
+    return true;
 }
 
 // ---- selection and watching -------------------------------------------------------------------------

@@ -137,4 +137,16 @@ TEST_F(ShellTreeTest, BadRootRaisesAndKeepsTheOldRoot)
     EXPECT_EQ(Children(Tree->Items()->GetFirstNode()), (std::vector<String>{"a", "c"}));
 }
 
+TEST_F(ShellTreeTest, ContextRequestShowsTheShellMenuUnlessSwitchedOff)
+{
+    int Raised = 0;
+    Tree->OnContextPopup = [&](TObject*, TPoint, bool&) { ++Raised; };
+    const LPARAM At = PointToLParam(Tree->ClientToScreen(Point(20, 10)));
+    EXPECT_EQ(Tree->Perform(WM_CONTEXTMENU, 0, At), 1);
+    EXPECT_EQ(Raised, 0);
+    Tree->SetAutoContextMenus(false);
+    Tree->Perform(WM_CONTEXTMENU, 0, At);
+    EXPECT_EQ(Raised, 1);
+}
+
 } // namespace
