@@ -137,6 +137,22 @@ TEST_F(ShellTreeTest, BadRootRaisesAndKeepsTheOldRoot)
     EXPECT_EQ(Children(Tree->Items()->GetFirstNode()), (std::vector<String>{"a", "c"}));
 }
 
+TEST_F(ShellTreeTest, AutomaticRefreshWatchesTheSelectedFolderOnly)
+{
+    Tree->SetAutoRefresh(true);
+    ASSERT_NE(Tree->Notifier(), nullptr);
+    EXPECT_EQ(Tree->Notifier()->Root(), Root);
+    Tree->SetPath(Root + "/c");
+    ASSERT_NE(Tree->Notifier(), nullptr);
+    EXPECT_EQ(Tree->Notifier()->Root(), Root + "/c");
+    EXPECT_FALSE(Tree->Notifier()->WatchSubTree());
+    // a selection by the user moves the watch along
+    Tree->Items()->GetFirstNode()->Item(0)->SetSelected(true);
+    EXPECT_EQ(Tree->Notifier()->Root(), Root + "/a");
+    Tree->SetAutoRefresh(false);
+    EXPECT_EQ(Tree->Notifier(), nullptr);
+}
+
 TEST_F(ShellTreeTest, ContextRequestShowsTheShellMenuUnlessSwitchedOff)
 {
     int Raised = 0;
