@@ -123,9 +123,14 @@ TEST_F(CtrlsDisplay, TextCommittedByTheInputMethodPassesTheEditsGate)
     TForm* F = NewForm(Bounds(60, 60, 320, 60), clBtnFace);
     auto* Edit = Add<TEdit>(F, Bounds(10, 10, 300, 24));
     int Chars = 0;
+    bool KeyUpAfterText = false;  // a key release follows the committed text (completion keys on it)
     TWndMethod Old = Edit->WindowProc;
     Edit->WindowProc = [&, Old](TMessage& M) {
-        if (M.Msg == WM_CHAR) ++Chars;
+        if (M.Msg == WM_CHAR) {
+            ++Chars;
+            KeyUpAfterText = false;
+        }
+        if (M.Msg == WM_KEYUP && Chars) KeyUpAfterText = true;
         Old(M);
     };
     F->Show();
@@ -138,6 +143,7 @@ TEST_F(CtrlsDisplay, TextCommittedByTheInputMethodPassesTheEditsGate)
     Commit();
     ASSERT_TRUE(PumpUntil([&] { return Edit->Text() == "视频"; })) << Edit->Text();
     EXPECT_EQ(Chars, 2);  // the keys of the sequence typed nothing themselves
+    EXPECT_TRUE(PumpUntil([&] { return KeyUpAfterText; }));
     EXPECT_EQ(Edit->SelStart(), 2);
 
     Edit->SetReadOnly(true);
