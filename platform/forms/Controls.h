@@ -155,6 +155,9 @@ public:
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TPopupMenu* V);
     TBiDiMode BiDiMode() const { return bdLeftToRight; }
+    // Help topics are kept only: help opens the program's web page, not a help file.
+    int HelpContext() const { return FHelpContext; }
+    void SetHelpContext(int V) { FHelpContext = V; }
     TControlStyle ControlStyle() const { return FControlStyle; }
     void SetControlStyle(TControlStyle V) { FControlStyle = V; }
     TControlState ControlState() const { return FControlState; }
@@ -263,6 +266,7 @@ protected:
     bool FShowHint = false, FParentShowHint = true;
     TCursor FCursor = crDefault;
     TPopupMenu* FPopupMenu = nullptr;
+    int FHelpContext = 0;
     TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     TControlState FControlState;
     // anchors: the parent's client size and our bounds when they were last set by hand

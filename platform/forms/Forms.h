@@ -40,6 +40,9 @@ public:
     void SetBorderStyle(TFormBorderStyle V);
     TBorderIcons BorderIcons() const { return FBorderIcons; }
     void SetBorderIcons(TBorderIcons V);
+    // Kept only, as the control's help context.
+    const String& HelpFile() const { return FFormHelpFile; }
+    void SetHelpFile(const String& V) { FFormHelpFile = V; }
     TFormStyle FormStyle() const { return FFormStyle; }
     void SetFormStyle(TFormStyle V);
     TPosition Position() const { return FPosition; }
@@ -103,6 +106,7 @@ protected:
     void WMSetFocusForm(TMessage& M);
 
     TFormBorderStyle FBorderStyle = bsSizeable;
+    String FFormHelpFile;
     TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
     TFormStyle FFormStyle = fsNormal;
     TPosition FPosition = poDesigned;
