@@ -452,14 +452,10 @@ int Sign(int V) { return V < 0 ? -1 : V > 0 ? 1 : 0; }
 
 int CompareNames(const String& A, const String& B)
 {
-    std::u32string UA = Utf8ToUtf32(A), UB = Utf8ToUtf32(B);
-    std::wstring WA, WB;
-    for (char32_t C : UA) WA += wchar_t(towlower(wint_t(C)));
-    for (char32_t C : UB) WB += wchar_t(towlower(wint_t(C)));
-    int R = Sign(wcscoll(WA.c_str(), WB.c_str()));
-    if (R == 0) R = Sign(WA.compare(WB));
-    if (R == 0) R = Sign(A.compare(B));
-    return R;
+    // the user's locale ignoring case, then the bytes: names that differ only in case
+    // keep one order
+    int R = AnsiCompareText(A, B);
+    return R ? R : Sign(A.compare(B));
 }
 
 int CompareItem(const String& A, const String& B)

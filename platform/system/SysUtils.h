@@ -183,6 +183,15 @@ int CompareStr(std::string_view S1, std::string_view S2);
 bool StartsText(std::string_view ASubText, std::string_view AText);
 bool EndsText(std::string_view ASubText, std::string_view AText);
 
+// Comparisons in the user's locale (its collation order, every character's case
+// folded for the Text forms); code point order where the locale gives none.
+int AnsiCompareText(const String& S1, const String& S2);
+int AnsiCompareStr(const String& S1, const String& S2);
+bool AnsiSameText(const String& S1, const String& S2);
+// The character between hours and minutes in the user's locale's time format (read
+// once), ':' when the locale gives none.
+char TimeSeparator();
+
 enum TReplaceFlag { rfReplaceAll, rfIgnoreCase };
 using TReplaceFlags = TSet<TReplaceFlag>;
 String StringReplace(const String& S, const String& AOldPattern, const String& ANewPattern,

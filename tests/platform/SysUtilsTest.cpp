@@ -187,3 +187,19 @@ TEST(Paths, ProgramHomeAndConfigFolders)
 }
 
 }  // namespace
+
+// Comparisons in the user's locale: case folded for every script, a consistent order.
+TEST(Locale, CompareTextIgnoresCaseBeyondAscii)
+{
+    EXPECT_EQ(AnsiCompareText("ÉCOLE", "école"), 0);
+    EXPECT_TRUE(AnsiSameText("Straße", "STRAßE"));
+    EXPECT_LT(AnsiCompareText("apple", "Banana"), 0);
+    EXPECT_GT(AnsiCompareText("banana", "Apple"), 0);
+    EXPECT_NE(AnsiCompareStr("a", "A"), 0);
+    EXPECT_EQ(AnsiCompareStr("视频", "视频"), 0);
+    const String Names[] = {"b", "B", "a", "é", "É", "z", "视频", ""};
+    for (const String& X : Names)
+        for (const String& Y : Names) EXPECT_EQ(AnsiCompareText(X, Y), -AnsiCompareText(Y, X)) << X << " " << Y;
+    char Sep = TimeSeparator();
+    EXPECT_TRUE(Sep == ':' || Sep == '.') << Sep;
+}
