@@ -141,6 +141,8 @@ TbsMessageForm* BuildMessageForm(const TbsSkinMessage::TSettings& S, const Strin
         F->BSF->SetAlphaBlend(S.AlphaBlend);
         F->BSF->SetAlphaBlendAnimation(S.AlphaBlendAnimation);
         F->BSF->SetAlphaBlendValue(S.AlphaBlendValue);
+        // the window now, so that the client sizes below are measured inside the frame's borders
+        F->HandleNeeded();
 
         // button metrics
         int ButtonHeight = 25;
@@ -260,9 +262,10 @@ TbsMessageForm* BuildMessageForm(const TbsSkinMessage::TSettings& S, const Strin
             B->SetSkinData(CSD);
             B->SetBounds(X0, ClientHeight - ButtonHeight - 10, ButtonWidth, ButtonHeight);
             if (I == int(mbHelp)) B->OnClick = [F](TObject* Sender) { F->HelpButtonClick(Sender); };
-            if (HasDefault && I == int(DefaultButton)) F->SetActiveControl(B);
+            if (HasDefault && I == int(DefaultButton)) F->SetStartControl(B);
             X0 += ButtonWidth + ButtonGap;
         }
+        F->AfterConstruction();
         return F;
     } catch (...) {
         delete F;

@@ -44,6 +44,8 @@ public:
     // Shows the help for HelpContext: the form's help file, else the application's,
     // opened with the desktop's opener.  The dialog stays open.
     void HelpButtonClick(TObject* Sender);
+    // The control focused when the dialog shows (the form is not visible yet).
+    void SetStartControl(TWinControl* C) { FActiveControl = C; }
 };
 
 // The caption of button Index and the title of a dialog type, from the interface strings
