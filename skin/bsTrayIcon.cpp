@@ -253,7 +253,7 @@ void TbsTrayIcon::PopupAtCursor()
     TWinControl* Owner = OwnerControl();
     if (Owner && Owner->HandleAllocated()) SetForegroundWindow(Owner->Handle());
     FPopupMenu->SetPopupComponent(this);
-    FPopupMenu->PopupFromRect2(nullptr, TRect(P.X, P.Y, P.X, P.Y), false);
+    FPopupMenu->Popup(P.X, P.Y);
     if (Owner && Owner->HandleAllocated()) PostMessage(Owner->Handle(), WM_NULL, 0, 0);
 }
 
