@@ -392,7 +392,10 @@ int VideoThreadProc(void* AArg)
             int Ret = OutputPicture(VS, Out, Pts, Out->pkt_pos);
             AV.av_frame_unref(Out);
             if (Ret < 0) break;
-            if (!Stale) {
+            // Queuing may have waited for a free slot while a seek was asked for and
+            // made: a picture from before it announces nothing, or the wait for the
+            // seek's picture would end on it.
+            if (!Stale && !IsStale(VS)) {
                 // Seeking ends before the picture is announced: a caller waiting for
                 // the picture finds the seek over.
                 P->FSeeking = false;
