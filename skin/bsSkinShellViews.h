@@ -173,6 +173,8 @@ protected:
 };
 
 // ---- shell tree view -----------------------------------------------------------------------------------
+class TbsCustomShellComboBox;
+
 using TAddFolderEvent = std::function<void(TObject* Sender, TbsShellFolder* AFolder, bool& CanAdd)>;
 
 // The shell namespace below a root as a tree: each node holds its TbsShellFolder (owned by
@@ -194,6 +196,8 @@ public:
     void SetUseShellImages(bool Value) { FUseShellImages = Value; }
     TbsShellFolder* RootFolder() const { return FRootFolder; }
     TbsShellChangeNotifier* Notifier() const { return FNotifier; }
+    TbsCustomShellComboBox* ShellComboBox() const { return FComboBox; }
+    void SetShellComboBox(TbsCustomShellComboBox* Value);
 
     String Path() const;
     void SetPath(const String& Value);
@@ -227,7 +231,9 @@ protected:
     void CreateWnd() override;
     void DestroyWnd() override;
     void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
+    friend class TbsCustomShellComboBox;
     String FPath;
     String FRoot = "rfDesktop";
     String FOldRoot;
@@ -239,6 +245,7 @@ protected:
     bool FAutoRefresh = false;
     bool FUseShellImages = true;
     TbsShellChangeNotifier* FNotifier = nullptr;
+    TbsCustomShellComboBox* FComboBox = nullptr;
     String FSavePath;
     TTreeNode* FNodeToMonitor = nullptr;
 };
@@ -246,4 +253,90 @@ protected:
 class TbsSkinDirTreeView : public TbsCustomShellTreeView {
 public:
     using TbsCustomShellTreeView::TbsCustomShellTreeView;
+};
+
+// ---- shell combo box -------------------------------------------------------------------------------------
+// One entry of the shell combo box: its caption, folder (owned by the box), depth and icon.
+struct TbsItemEx {
+    String Caption;
+    TbsShellFolder* Data = nullptr;
+    int Indent = 0;
+    int ImageIndex = -1;
+    int SelectedImageIndex = 0;
+};
+
+class TbsItemsEx {
+public:
+    int Count() const { return int(FItems.size()); }
+    TbsItemEx& Item(int Index);
+    TbsItemEx& Add();
+    TbsItemEx& Insert(int Index);
+    TbsItemEx& AddItem(const String& Caption, int ImageIndex, TbsShellFolder* Data, int Indent, int SelectedImageIndex);
+    void Clear() { FItems.clear(); }
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate() { --FUpdateCount; }
+    int UpdateCount() const { return FUpdateCount; }
+
+private:
+    std::vector<std::unique_ptr<TbsItemEx>> FItems;
+    int FUpdateCount = 0;
+};
+
+// The folder box of the file dialogs: the root, its children (and the drives with the
+// desktop as root) and the chain down to the folder shown, indented by depth.
+class TbsCustomShellComboBox : public TbsSkinCustomComboBox {
+public:
+    explicit TbsCustomShellComboBox(TComponent* AOwner);
+    ~TbsCustomShellComboBox() override;
+
+    const String& Root() const { return FRoot; }
+    void SetRoot(const String& Value);
+    TShellObjectTypes ObjectTypes() const { return FObjectTypes; }
+    virtual void SetObjectTypes(TShellObjectTypes Value);
+    TbsCustomShellTreeView* ShellTreeView() const { return FTreeView; }
+    void SetShellTreeView(TbsCustomShellTreeView* Value);
+    TbsItemsEx* ItemsEx() const { return FItemsEx.get(); }
+    TbsShellFolder* RootFolder() const { return FRootFolder; }
+
+    String Path();
+    void SetPath(const String& Value);
+    void FollowPIDL(LPCITEMIDLIST AbsoluteID);
+    TbsShellFolder* ItemFolder(int Index);
+    int IndexOfPIDL(LPCITEMIDLIST AbsoluteID);
+
+    void Change() override;
+    void Click() override;
+
+protected:
+    friend class TbsCustomShellTreeView;
+    virtual void AddStandardItems();
+    void BuildRootItems();
+    void ApplyRoot();
+    void ClearItemsEx();
+    void SyncItemStrings();
+    void InsertSubFolders(int Index, TbsShellFolder* Folder);
+    void ShowPIDL(LPCITEMIDLIST AbsoluteID);
+    int ItemImageIndex(TbsShellFolder* Folder) const;
+    void DrawListItem(TCanvas* C, int Index, int W, int H, TRect R, TOwnerDrawState S);
+    void DrawEditItem(TCanvas* C, int Index, int W, int H, TRect R, TOwnerDrawState S);
+    void DrawItem(TCanvas* C, int Index, TRect R, int Indent);
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    std::unique_ptr<TbsItemsEx> FItemsEx;
+    int FImageHeight = 16, FImageWidth = 16;
+    String FOldRoot;
+    String FRoot = "rfDesktop";
+    TbsShellFolder* FRootFolder = nullptr;
+    TbsCustomShellTreeView* FTreeView = nullptr;
+    TShellObjectTypes FObjectTypes{otFolders};
+    bool FUseShellImages = true;
+    bool FUpdating = false;
+};
+
+class TbsSkinShellComboBox : public TbsCustomShellComboBox {
+public:
+    using TbsCustomShellComboBox::TbsCustomShellComboBox;
 };

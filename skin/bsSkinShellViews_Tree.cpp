@@ -48,6 +48,7 @@ TbsCustomShellTreeView::TbsCustomShellTreeView(TComponent* AOwner) : TbsSkinCust
 
 TbsCustomShellTreeView::~TbsCustomShellTreeView()
 {
+    if (FComboBox) FComboBox->FTreeView = nullptr;
     ClearNodes();
     delete FRootFolder;
     FRootFolder = nullptr;
@@ -221,6 +222,7 @@ void TbsCustomShellTreeView::GoToPIDL(LPCITEMIDLIST AbsoluteID)
         }
         TTreeNode* Target = FindPIDLNode(AbsoluteID, Current);
         SetSelected(Target);
+        if (Target && FComboBox && NodeFolder(Target)) FComboBox->FollowPIDL(NodeFolder(Target)->AbsoluteID());
     } catch (...) {
         FreeItemListAncestors(Ancestors);
         throw;
@@ -355,8 +357,14 @@ bool TbsCustomShellTreeView::DoContextPopup(TPoint MousePos)
 void TbsCustomShellTreeView::SelectionChanging(TTreeNode* Node)
 {
     if (FUpdating || !Node) return;
+    TbsShellFolder* F = NodeFolder(Node);
+    if (F && !F->IsFolder()) F = F->Parent();
     const bool Watch = FAutoRefresh;
     SetAutoRefresh(false);
+    if (F && FComboBox) {
+        TFlag Updating(FUpdating);
+        FComboBox->FollowPIDL(F->AbsoluteID());
+    }
     FNodeToMonitor = Node;
     try {
         SetAutoRefresh(Watch);
@@ -405,6 +413,25 @@ void TbsCustomShellTreeView::CNNotify(TMessage& Message)
         break;
     }
     TbsSkinCustomTreeView::CNNotify(Message);
+}
+
+void TbsCustomShellTreeView::SetShellComboBox(TbsCustomShellComboBox* Value)
+{
+    if (Value == FComboBox) return;
+    if (Value) {
+        Value->SetRoot(FRoot);
+        Value->FTreeView = this;
+    } else if (FComboBox) {
+        FComboBox->FTreeView = nullptr;
+    }
+    if (Value) Value->FreeNotification(this);
+    FComboBox = Value;
+}
+
+void TbsCustomShellTreeView::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TbsSkinCustomTreeView::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FComboBox) FComboBox = nullptr;
 }
 
 // ---- window and lifetime ------------------------------------------------------------------------------
