@@ -875,6 +875,12 @@ public:
     bool GetMDIChildMaximized() const { return FMDIChildMaximized; }
     void NotifyChildrenFitClient();
     void ArrangeMinimizedChildren();
+    // The entries of the main form's window menu, one per shown child.
+    void AddChildToMenu(TCustomForm* Child);
+    void DeleteChildFromMenu(TCustomForm* Child);
+    void UpDateChildCaptionInMenu(TCustomForm* Child);
+    void UpDateChildActiveInMenu();
+    void MDIItemClick(TObject* Sender);
     // Places an MDI child at bounds given in the coordinates of the MDI client area.
     void SetChildBounds(TCustomForm* Child, int L, int T, int W, int H);
     // An MDI child's position in the coordinates of the MDI client area.

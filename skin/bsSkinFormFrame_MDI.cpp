@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+#include "platform/forms/Menus.h"
+
 namespace {
 
 TCustomForm* MainForm() { return Application ? Application->MainForm() : nullptr; }
@@ -313,4 +315,91 @@ void RozUzavoverOzadAdav::NextMDIChild()
     auto I = std::find(L.begin(), L.end(), A);
     TCustomForm* N = I == L.end() || I + 1 == L.end() ? L.front() : *(I + 1);
     if (N->Visible()) N->Show();
+}
+
+// ---- the window menu ------------------------------------------------------------------------
+
+namespace {
+
+const String ChildItemTag = "_BSFCHILDITEM";
+
+TMenuItem* MainWindowMenu()
+{
+    TCustomForm* M = MainForm();
+    return M && FindSkinFormComponent(M) ? M->WindowMenu() : nullptr;
+}
+
+bool IsChildItem(TMenuItem* I) { return I->Name().find(ChildItemTag) != String::npos; }
+
+String ChildOfItem(TMenuItem* I)
+{
+    String N = I->Name();
+    size_t P = N.find(ChildItemTag);
+    return P == String::npos ? N : N.substr(0, P) + N.substr(P + ChildItemTag.size());
+}
+
+TMenuItem* ItemOfChild(TMenuItem* Menu, TCustomForm* Child)
+{
+    for (int I = 0; I < Menu->Count(); ++I)
+        if (TMenuItem* E = Menu->Items(I); IsChildItem(E) && ChildOfItem(E) == Child->Name()) return E;
+    return nullptr;
+}
+
+}  // namespace
+
+void RozUzavoverOzadAdav::AddChildToMenu(TCustomForm* Child)
+{
+    TMenuItem* Menu = MainWindowMenu();
+    RozUzavoverOzadAdav* ChildFrame = FindSkinFormComponent(Child);
+    if (!Menu || !ChildFrame || ItemOfChild(Menu, Child)) return;
+    auto* E = new TMenuItem(ChildFrame);
+    E->SetName(Child->Name() + ChildItemTag);
+    E->SetCaption(Child->Caption());
+    E->OnClick = [ChildFrame](TObject* S) { ChildFrame->MDIItemClick(S); };
+    Menu->Add(E);
+}
+
+void RozUzavoverOzadAdav::DeleteChildFromMenu(TCustomForm* Child)
+{
+    TMenuItem* Menu = MainWindowMenu();
+    if (!Menu) return;
+    if (TMenuItem* E = ItemOfChild(Menu, Child)) {
+        Menu->Remove(E);
+        delete E;
+    }
+    if (!bsMDIChildren().empty()) return;
+    for (int I = 0; I < Menu->Count(); ++I)
+        if (TMenuItem* E = Menu->Items(I); IsChildItem(E)) {
+            Menu->Remove(E);
+            delete E;
+            break;
+        }
+}
+
+void RozUzavoverOzadAdav::UpDateChildCaptionInMenu(TCustomForm* Child)
+{
+    if (TMenuItem* Menu = MainWindowMenu())
+        if (TMenuItem* E = ItemOfChild(Menu, Child)) E->SetCaption(Child->Caption());
+}
+
+void RozUzavoverOzadAdav::UpDateChildActiveInMenu()
+{
+    TMenuItem* Menu = MainWindowMenu();
+    if (!Menu) return;
+    TCustomForm* A = bsActiveMDIChild();
+    for (int I = 0; I < Menu->Count(); ++I)
+        if (TMenuItem* E = Menu->Items(I); IsChildItem(E)) E->SetChecked(A && ChildOfItem(E) == A->Name());
+}
+
+void RozUzavoverOzadAdav::MDIItemClick(TObject* Sender)
+{
+    auto* E = dynamic_cast<TMenuItem*>(Sender);
+    if (!E) return;
+    String Name = ChildOfItem(E);
+    for (TCustomForm* C : bsMDIChildren()) {
+        if (C->Name() != Name) continue;
+        if (RozUzavoverOzadAdav* F = FindSkinFormComponent(C); F && F->WindowState() == wsMinimized)
+            F->SetWindowState(wsNormal);
+        C->Show();
+    }
 }

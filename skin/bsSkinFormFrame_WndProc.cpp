@@ -55,6 +55,7 @@ void RozUzavoverOzadAdav::FormWindowProc(TMessage& M)
             CallSaved();
             Pass = false;
             if (HasFrame()) UpDateFormNC();
+            if (IsMDIChild()) UpDateChildCaptionInMenu(FForm);
         }
         break;
     case WM_ERASEBKGND:
@@ -429,6 +430,7 @@ void RozUzavoverOzadAdav::WMShowWindow(TMessage& M)
         }
         if (!IsMDIForm()) NudgeWidth();
         if (IsMDIChild()) {
+            AddChildToMenu(FForm);
             TCustomForm* Main = Application ? Application->MainForm() : nullptr;
             if (Main && Main != FForm && Main->HandleAllocated() &&
                 SendMessage(Main->Handle(), MDIQueryChildMaximized, 0, 0) == 1 &&
@@ -439,6 +441,7 @@ void RozUzavoverOzadAdav::WMShowWindow(TMessage& M)
     } else if (FSkinnableForm) {
         if (FLayerManager->IsVisible) FLayerManager->Hide();
         if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
+        if (IsMDIChild()) DeleteChildFromMenu(FForm);
         if (FBorderLayer->FVisible && OsIsVistaOrLater()) {
             LONG Ex = GetWindowLong(H, GWL_EXSTYLE);
             if (!(Ex & WS_EX_LAYERED)) SetWindowLong(H, GWL_EXSTYLE, Ex | WS_EX_LAYERED);
@@ -572,6 +575,7 @@ void RozUzavoverOzadAdav::WMNCActivate(TMessage& M)
         if (FFormActive) HideClientInActiveEffect();
         else ShowClientInActiveEffect();
     }
+    if (IsMDIChild()) UpDateChildActiveInMenu();
     if (UseLayeredBorder()) {
         if (FForm->Visible()) FBorderLayer->SetActive(FFormActive, true);
         else if (FForm->Tag() != TrayRestoreTag) FBorderLayer->Hide();

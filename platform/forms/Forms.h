@@ -8,6 +8,7 @@
 
 class TMainMenu;
 class TMenu;
+class TMenuItem;
 class THintWindow;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
@@ -56,6 +57,9 @@ public:
     void SetKeyPreview(bool V) { FKeyPreview = V; }
     TMainMenu* Menu() const { return FMenu; }
     void SetMenu(TMainMenu* V);
+    // The menu item that lists an MDI main form's children (not owned).
+    TMenuItem* WindowMenu() const { return FWindowMenu; }
+    void SetWindowMenu(TMenuItem* V) { FWindowMenu = V; }
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult V) { FModalResult = V; }
     TFormState FormState() const { return FFormState; }
@@ -117,6 +121,7 @@ protected:
     TWinControl* FFocusedControl = nullptr;
     bool FKeyPreview = false;
     TMainMenu* FMenu = nullptr;
+    TMenuItem* FWindowMenu = nullptr;
     TModalResult FModalResult = mrNone;
     TFormState FFormState;
     TObject* FIcon = nullptr;

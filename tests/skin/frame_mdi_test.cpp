@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "platform/windows/Headless.h"
 #include "skin/bsSkinFormFrame.h"
 
@@ -161,6 +162,43 @@ TEST_F(FrameMDI, OtherFormsDoNotArrange)
     Plain->Show();
     Pump();
     EXPECT_EQ(SendMessage(Plain->Handle(), MDIQueryChildMaximized, 0, 0), 0);
+}
+
+TEST_F(FrameMDI, WindowMenuListsTheShownChildren)
+{
+    auto* Menu = new TMainMenu(Main);
+    auto* Window = new TMenuItem(Menu);
+    Window->SetCaption("Window");
+    Menu->Items()->Add(Window);
+    Main->SetWindowMenu(Window);
+    auto* C = new TForm(Application);
+    C->SetName("Child1");
+    C->SetFormStyle(fsMDIChild);
+    C->AfterConstruction();
+    new RozUzavoverOzadAdav(C);
+    C->SetCaption("first");
+    C->Show();
+    Pump();
+    ASSERT_EQ(Window->Count(), 1);
+    TMenuItem* E = Window->Items(0);
+    EXPECT_EQ(E->Name(), "Child1_BSFCHILDITEM");
+    EXPECT_EQ(E->Caption(), "first");
+    C->SetCaption("renamed");
+    EXPECT_EQ(E->Caption(), "renamed");
+    SendMessage(C->Handle(), WM_NCACTIVATE, 1, 0);
+    EXPECT_TRUE(E->Checked());
+    // the entry of a minimized child brings it back
+    FrameOf(C)->SetWindowState(wsMinimized);
+    E->Click();
+    Pump();
+    EXPECT_EQ(FrameOf(C)->WindowState(), wsNormal);
+    // hidden: no entry
+    C->Hide();
+    Pump();
+    EXPECT_EQ(Window->Count(), 0);
+    C->Show();
+    Pump();
+    EXPECT_EQ(Window->Count(), 1);
 }
 
 }  // namespace
