@@ -62,7 +62,7 @@ TbsSelectSkinDlgForm::TbsSelectSkinDlgForm(TComponent* AOwner, TComponent* AForm
     }
     PreviewForm->SetBounds(190, 10, 220, 170);
     PreviewForm->Show();
-    SetActiveControl(SkinsListBox->ListBox);
+    AfterConstruction();
 }
 
 TbsSelectSkinDlgForm::TbsSelectSkinDlgForm(TComponent* AOwner, TbsCompressedSkinList* ASkinList, int ASkinIndex,
@@ -82,10 +82,17 @@ TbsSelectSkinDlgForm::TbsSelectSkinDlgForm(TComponent* AOwner, TbsCompressedSkin
     }
     PreviewForm->SetBounds(190, 10, 220, 170);
     PreviewForm->Show();
-    SetActiveControl(SkinsListBox->ListBox);
+    AfterConstruction();
 }
 
 TbsSelectSkinDlgForm::~TbsSelectSkinDlgForm() = default;
+
+void TbsSelectSkinDlgForm::DoShow()
+{
+    TForm::DoShow();
+    // The list takes the focus; a control can be made active only once its form shows.
+    if (SkinsListBox && SkinsListBox->ListBox->CanFocus()) SetActiveControl(SkinsListBox->ListBox);
+}
 
 void TbsSelectSkinDlgForm::Build(TbsSkinData* ACtrlSkinData)
 {
@@ -115,6 +122,7 @@ void TbsSelectSkinDlgForm::Build(TbsSkinData* ACtrlSkinData)
     PreviewBSF = new RozUzavoverOzadAdav(PreviewForm);
     PreviewBSF->PreviewMode = true;
     PreviewBSF->SetSkinData(PreviewSkinData);
+    PreviewForm->AfterConstruction();
 
     OpenButton = new TbsSkinButton(this);
     OpenButton->SetParent(this);

@@ -63,6 +63,9 @@ public:
     // The text of the last skin that could not be shown (empty when all could).
     const String& LastError() const { return FLastError; }
 
+protected:
+    void DoShow() override;
+
 private:
     void Build(TbsSkinData* ACtrlSkinData);
     // Shows list position Index in the preview; a skin that cannot be read leaves the

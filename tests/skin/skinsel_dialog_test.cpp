@@ -79,7 +79,9 @@ protected:
     {
         TbsSelectSkinDlgForm* F = Dialog->DlgFrm();
         if (!F) return;
-        if (Next < Steps.size()) {
+        if (!Settled) {
+            Settled = true;  // one turn first: the window is mapped by the loop's wait
+        } else if (Next < Steps.size()) {
             Steps[Next++](F);
         } else if (++Extra > 20) {
             ADD_FAILURE() << "the dialog did not close";
@@ -92,6 +94,7 @@ protected:
         Steps = std::move(S);
         Next = 0;
         Extra = 0;
+        Settled = false;
     }
 
     static TPoint ItemPoint(TbsSelectSkinDlgForm* F, int Index)
@@ -99,7 +102,12 @@ protected:
         return Headless::ScreenPoint(F->SkinsListBox->ListBox->Handle(),
                                      Point(40, F->SkinsListBox->ListBox->ItemHeight() * Index + 5));
     }
-    static void ClickItem(TbsSelectSkinDlgForm* F, int Index) { Headless::Click(ItemPoint(F, Index)); }
+    // Moves the list's selection to Index with the keyboard (Home, then Down).
+    static void PickItem(TbsSelectSkinDlgForm*, int Index)
+    {
+        Headless::Key(VK_HOME);
+        for (int I = 0; I < Index; ++I) Headless::Key(VK_DOWN);
+    }
     static void ClickButton(TbsSkinButton* B) { Headless::Click(Headless::ScreenPoint(B->Handle(), Point(30, 12))); }
     // The open message box, if any.
     static TbsMessageForm* MessageBox()
@@ -122,6 +130,7 @@ protected:
     std::vector<TStep> Steps;
     size_t Next = 0;
     int Extra = 0;
+    bool Settled = false;
 };
 
 TEST_F(SkinSelect, ComponentDefaultsAndLinks)
@@ -186,13 +195,13 @@ TEST_F(SkinSelect, ListFromFolderSkinsPreviewFollowsTheClickAndOkReturnsIt)
             EXPECT_EQ(F->CancelButton->Caption(), "Cancel");
             EXPECT_EQ(F->CancelButton->BoundsRect(), Rect(340, 200, 410, 225));
             EXPECT_EQ(F->ActiveControl(), F->SkinsListBox->ListBox);
-            ClickItem(F, 2);
+            PickItem(F, 2);
         },
         [&](TbsSelectSkinDlgForm* F) {
             EXPECT_EQ(F->SkinsListBox->ItemIndex(), 2);
             EXPECT_EQ(F->PreviewSkinData->SkinName, "Red");
             EXPECT_EQ(F->PreviewSkinData->SkinIndex(), 2);
-            ClickItem(F, 0);
+            PickItem(F, 0);
         },
         [&](TbsSelectSkinDlgForm* F) {
             EXPECT_EQ(F->PreviewSkinData->SkinName, "Blue");
@@ -223,7 +232,7 @@ TEST_F(SkinSelect, RefusalsLeaveNothingChosenAndDoubleClickAccepts)
          }, true},
     };
     for (const Case& C : Cases) {
-        Script({[](TbsSelectSkinDlgForm* F) { ClickItem(F, 1); }, C.End});
+        Script({[](TbsSelectSkinDlgForm* F) { PickItem(F, 1); }, C.End});
         EXPECT_EQ(Dialog->Execute(0), C.Accepted) << C.How;
         EXPECT_EQ(Dialog->SelectedSkinIndex(), C.Accepted ? 1 : -1) << C.How;
     }
@@ -243,7 +252,7 @@ TEST_F(SkinSelect, DamagedSkinGivesAClearErrorAndKeepsTheShownSkin)
     Dialog->SetSkinData(Current);
     String Shown;
     Script({
-        [](TbsSelectSkinDlgForm* F) { ClickItem(F, 1); },
+        [](TbsSelectSkinDlgForm* F) { PickItem(F, 1); },
         [&](TbsSelectSkinDlgForm*) {
             TbsMessageForm* M = MessageBox();
             ASSERT_NE(M, nullptr);
@@ -286,7 +295,10 @@ TEST_F(SkinSelect, NothingOnShowMeansNothingChosen)
     }
     // after a failed start a good skin still previews and can be chosen
     Script({
-        [](TbsSelectSkinDlgForm* F) { ClickItem(F, 1); },
+        [](TbsSelectSkinDlgForm* F) {
+            F->SkinsListBox->SetItemIndex(1);
+            F->SLBOnChange(F->SkinsListBox);
+        },
         [](TbsSelectSkinDlgForm* F) {
             EXPECT_EQ(F->PreviewSkinData->SkinName, "Blue");
             ClickButton(F->OpenButton);
@@ -341,7 +353,7 @@ TEST_F(SkinSelect, StoredSkinsOfTheOwnerForm)
             EXPECT_EQ(F->PreviewSkinData->SkinName, "SkinB");
             EXPECT_EQ(F->FCSkinList, nullptr);
             EXPECT_EQ(F->FCSkinIndex, -1);
-            ClickItem(F, 0);
+            PickItem(F, 0);
         },
         [&](TbsSelectSkinDlgForm* F) {
             EXPECT_EQ(F->PreviewSkinData->SkinName, "SkinA");
