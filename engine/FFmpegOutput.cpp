@@ -197,21 +197,21 @@ bool TCustomFFmpeg::OpenOutputFileInner(const String& AFileName, bool AJoin, AVF
     if (Faudio_disable) useAudio = false;
     if (Fvideo_disable) useVideo = false;
     if (Fsubtitle_disable) useSubtitle = false;
-    const std::pair<bool, void (TCustomFFmpeg::*)(AVFormatContext*)> builders[] = {
-        {useVideo, &TCustomFFmpeg::NewVideoStream},
-        {useAudio, &TCustomFFmpeg::NewAudioStream},
-        {useSubtitle, &TCustomFFmpeg::NewSubtitleStream}};
-    const char* const names[] = {"new_video_stream fail: %s", "new_audio_stream fail: %s",
-                                 "new_subtitle_stream fail: %s"};
-    for (int i = 0; i < 3; ++i) {
-        if (!builders[i].first) continue;
+    // Each new stream in turn; a failure names the step that failed.
+    auto build = [&](bool AUse, const char* AFormat, auto ANew) {
+        if (!AUse) return true;
         try {
-            (this->*builders[i].second)(oc);
+            ANew();
         } catch (const Exception& E) {
-            FLastErrMsg = Format(names[i], E.Message());
+            FLastErrMsg = Format(AFormat, E.Message());
             return false;
         }
-    }
+        return true;
+    };
+    if (!build(useVideo, "new_video_stream fail: %s", [&] { NewVideoStream(oc); }) ||
+        !build(useAudio, "new_audio_stream fail: %s", [&] { NewAudioStream(oc); }) ||
+        !build(useSubtitle, "new_subtitle_stream fail: %s", [&] { NewSubtitleStream(oc); }))
+        return false;
     // 8. Timestamp and metadata: set from the last pair to the first, so that the first
     // value given for a key stays.
     if (Frecording_timestamp != 0)
