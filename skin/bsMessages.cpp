@@ -90,7 +90,7 @@ TbsMessageForm::TbsMessageForm(TComponent* AOwner, int X, int Y) : TForm(AOwner)
 
 void TbsMessageForm::HelpButtonClick(TObject*)
 {
-    String File = !HelpFile.empty() ? HelpFile : (Application ? Application->HelpFile() : String());
+    String File = !HelpFile().empty() ? HelpFile() : (Application ? Application->HelpFile() : String());
     if (!File.empty()) ShellExecute(nullptr, "open", File);
 }
 
@@ -323,8 +323,8 @@ int TbsSkinMessage::Run(const TRequest& R)
                                          R.HasDefault, R.DefaultButton, R.X, R.Y, R.CheckBoxAllowed);
     int Result = mrNone;
     try {
-        F->HelpContext = R.HelpCtx;
-        if (R.SetHelpFile) F->HelpFile = R.HelpFileName;
+        F->SetHelpContext(R.HelpCtx);
+        if (R.SetHelpFile) F->SetHelpFile(R.HelpFileName);
         if (R.CallSetShowPos && OnSetShowPos) {
             int X = F->Left(), Y = F->Top();
             OnSetShowPos(X, Y, F->Width(), F->Height());

@@ -39,9 +39,7 @@ public:
     RozUzavoverOzadAdav* BSF = nullptr;
     TbsSkinCheckRadioBox* DisplayCheckBox = nullptr;
     TbsSkinStdLabel* Message = nullptr;
-    int HelpContext = 0;
-    String HelpFile;
-    // Shows the help for HelpContext: the form's help file, else the application's,
+    // Shows the help for the form's HelpContext: the form's help file, else the application's,
     // opened with the desktop's opener.  The dialog stays open.
     void HelpButtonClick(TObject* Sender);
     // The control focused when the dialog shows (the form is not visible yet).

@@ -393,7 +393,7 @@ TEST_F(MessageDialogs, HelpOpensTheHelpFileAndTheDialogStays)
     bool StillOpen = false;
     int R = Run([&] { return Msg->MessageDlgHelp("x", mtInformation, {mbOK, mbHelp}, 7, "/opt/vc/help.chm"); },
                 [&](TbsMessageForm* F) {
-                    EXPECT_EQ(F->HelpContext, 7);
+                    EXPECT_EQ(F->HelpContext(), 7);
                     if (Calls.empty()) {
                         ClickOn(Button(F, "Help"));
                         return;
