@@ -25,6 +25,7 @@
 class RozUzavoverOzadAdav;
 class TbsSkinButtonObject;
 class TbsSkinCaptionObject;
+class TbsTrayIcon;
 class TCustomImageList;
 
 // Messages between the frames of an MDI main form and its children.
@@ -808,6 +809,11 @@ public:
     bool MinimizeDefault() const { return FMinimizeDefault; }
     void SetMinimizeDefault(bool V) { FMinimizeDefault = V; }
     TbsSkinStatusBar* StatusBar() const { return FStatusBar; }
+    // The notification-area icon the form minimizes to (not owned).
+    TbsTrayIcon* TrayIcon() const { return FTrayIcon; }
+    void SetTrayIcon(TbsTrayIcon* Value);
+    // The linked icon's double click when the program sets none: back from the tray.
+    void TrayIconDblClick(TObject* Sender);
     void SetStatusBar(TbsSkinStatusBar* Value);
     TbsSkinMainMenuBar* MainMenuBar() const { return FMainMenuBar; }
     void SetMainMenuBar(TbsSkinMainMenuBar* Value);
@@ -1144,6 +1150,8 @@ private:
     TMainMenu* FMainMenu = nullptr;
     TbsSkinMainMenuBar* FMainMenuBar = nullptr;
     TbsSkinStatusBar* FStatusBar = nullptr;
+    TbsTrayIcon* FTrayIcon = nullptr;
+    bool FTrayDblClickSet = false;  // the icon's double click is ours
     int FMinHeight = 0, FMinWidth = 0, FMaxHeight = 0, FMaxWidth = 0;
     bool FMagnetic = false;
     uint8_t FMagneticSize = 5;

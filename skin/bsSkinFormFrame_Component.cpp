@@ -2,6 +2,7 @@
 // the property writers with effects, the small public operations, the form icon, the
 // quick-button collection and the finders of a form's frame.
 #include "skin/bsSkinFormFrame.h"
+#include "skin/bsTrayIcon.h"
 
 #include "platform/windows/WinPaint.h"
 
@@ -139,6 +140,8 @@ RozUzavoverOzadAdav::~RozUzavoverOzadAdav()
 {
     Destroying();
     UnhookAppMessages();
+    // the icon outlives the frame: take back the double click that points here
+    if (FTrayIcon && FTrayDblClickSet) FTrayIcon->OnDblClick = nullptr;
     FQuickButtons->BSF = nullptr;
     FQuickButtons.reset();
     ClearObjects();
@@ -179,6 +182,7 @@ void RozUzavoverOzadAdav::Notification(TComponent* AComponent, TOperation Operat
     if (AComponent == FInActivePanel) FInActivePanel = nullptr;
     if (AComponent == FMainMenuBar) FMainMenuBar = nullptr;
     if (AComponent == FStatusBar) FStatusBar = nullptr;
+    if (AComponent == FTrayIcon) FTrayIcon = nullptr;
 }
 
 // ---- property writers ---------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 // work area, restore, roll-up to the caption; the tray; placement on the monitor when
 // first shown; magnetic edges while dragging; the timers of the caption objects.
 #include "skin/bsSkinFormFrame.h"
+#include "skin/bsTrayIcon.h"
 
 #include "skin/bsSkinCtrls.h"
 
@@ -207,9 +208,54 @@ void RozUzavoverOzadAdav::RollUpForm()
 
 void RozUzavoverOzadAdav::UnrollForm() { FForm->SetHeight(OldHeight); }
 
-// The tray icon is not among the frame's links yet: without one, neither does anything.
-void RozUzavoverOzadAdav::MinimizeToTray() {}
-void RozUzavoverOzadAdav::RestoreFromTray() {}
+// Both need a linked tray icon; without one they do nothing.  Minimizing tells the icon
+// that the next minimize goes to the tray, where its hook hides the main form and shows
+// the icon.
+void RozUzavoverOzadAdav::MinimizeToTray()
+{
+    if (!FTrayIcon) return;
+    FTrayIcon->SetMinimizeToTray(true);
+    if (Application) Application->Minimize();
+    if (OnMinimizeToTray) OnMinimizeToTray(this);
+}
+
+void RozUzavoverOzadAdav::RestoreFromTray()
+{
+    if (!FTrayIcon) return;
+    FTrayIcon->SetMinimizeToTray(false);
+    FTrayIcon->ShowMainForm();
+    if (Application) Application->Restore();
+    if (!FAlwaysShowInTray) FTrayIcon->SetIconVisible(false);
+    if (OnRestoreFromTray) OnRestoreFromTray(this);
+    CheckAppLayeredBorders();
+}
+
+void RozUzavoverOzadAdav::TrayIconDblClick(TObject*) { RestoreFromTray(); }
+
+// Linking an icon hides it (unless always shown) and gives it the form's tray menu and
+// the double click back from the tray, where the program set neither.
+void RozUzavoverOzadAdav::SetTrayIcon(TbsTrayIcon* Value)
+{
+    if (FTrayIcon) FTrayIcon->RemoveFreeNotification(this);
+    FTrayIcon = Value;
+    FTrayDblClickSet = false;
+    if (!Value) {
+        if (IsDesigning()) FBorderIcons.Exclude(TbsBorderIcon::biMinimizeToTray);
+        return;
+    }
+    Value->FreeNotification(this);
+    if (!FAlwaysShowInTray) Value->SetIconVisible(false);
+    Value->SetMinimizeToTray(false);
+    if (IsDesigning()) {
+        FBorderIcons.Include(TbsBorderIcon::biMinimizeToTray);
+        return;
+    }
+    if (!Value->PopupMenu()) Value->SetPopupMenu(FSysTrayMenu);
+    if (!Value->OnDblClick) {
+        Value->OnDblClick = [this](TObject* Sender) { TrayIconDblClick(Sender); };
+        FTrayDblClickSet = true;
+    }
+}
 
 TPoint RozUzavoverOzadAdav::GetPositionInMonitor(int AX, int AY, int AW, int AH)
 {

@@ -327,6 +327,47 @@ TEST_F(TrayIcon, MainFormIntoTheTrayAndBack)
     EXPECT_TRUE(Main->Visible());
 }
 
+TEST_F(TrayIcon, TheFormFrameMinimizesToItsLinkedIconAndBack)
+{
+    auto* Frame = new RozUzavoverOzadAdav(Main);
+    Main->Hide();  // shown again with the frame on its window
+    Main->Show();
+    Application->ProcessMessages();
+    ASSERT_TRUE(IsWindowVisible(Main->Handle()));
+    std::vector<String> Events;
+    Frame->OnMinimizeToTray = [&](TObject*) { Events.push_back("to tray"); };
+    Frame->OnRestoreFromTray = [&](TObject*) { Events.push_back("from tray"); };
+    Frame->MinimizeToTray();  // no icon linked: nothing happens
+    Application->ProcessMessages();
+    EXPECT_TRUE(Main->Visible());
+    EXPECT_TRUE(Events.empty());
+
+    Tray->OnDblClick = nullptr;
+    Tray->SetIconVisible(true);
+    Frame->SetTrayIcon(Tray);
+    EXPECT_FALSE(Tray->IconVisible());
+    EXPECT_NE(Tray->PopupMenu(), nullptr);  // the frame's tray menu
+    ASSERT_TRUE(bool(Tray->OnDblClick));
+
+    Frame->MinimizeToTray();
+    Application->ProcessMessages();
+    EXPECT_FALSE(Main->Visible());
+    EXPECT_TRUE(Tray->IconVisible());
+    EXPECT_TRUE(Tray->MinimizeToTray());
+
+    Tray->OnDblClick(Tray);  // back from the tray
+    Application->ProcessMessages();
+    EXPECT_TRUE(Main->Visible());
+    EXPECT_NE(Main->WindowState(), wsMinimized);
+    EXPECT_FALSE(Tray->IconVisible());
+    EXPECT_FALSE(Tray->MinimizeToTray());
+    EXPECT_EQ(Events, (std::vector<String>{"to tray", "from tray"}));
+
+    // the icon kept after the frame goes no longer calls it
+    delete Frame;
+    EXPECT_FALSE(bool(Tray->OnDblClick));
+}
+
 TEST(TrayIconOwners, WithoutAWindowedOwnerTheMainFormStays)
 {
     Headless::Install();
