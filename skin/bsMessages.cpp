@@ -125,6 +125,66 @@ struct TbsSkinMessage::TRequest {
     int HelpCtx = 0;
     bool SetHelpFile = false;
     String HelpFileName;
+
+    // The three kinds of message: titled by its type, by a caption, or by a caption
+    // with a picture of an image list.
+    static TRequest Typed(const String& AMsg, TMsgDlgType ADlgType, TMsgDlgButtons AButtons, int AHelpCtx)
+    {
+        TRequest R;
+        R.Msg = AMsg;
+        R.DlgType = ADlgType;
+        R.Buttons = AButtons;
+        R.HelpCtx = AHelpCtx;
+        return R;
+    }
+    static TRequest Titled(const String& AMsg, const String& ACaption, TMsgDlgType ADlgType, TMsgDlgButtons AButtons,
+                           int AHelpCtx)
+    {
+        TRequest R = Typed(AMsg, ADlgType, AButtons, AHelpCtx);
+        R.TypeTitle = false;
+        R.Caption = ACaption;
+        return R;
+    }
+    static TRequest Custom(const String& AMsg, const String& ACaption, TCustomImageList* AImages, int AImageIndex,
+                           TMsgDlgButtons AButtons, int AHelpCtx)
+    {
+        TRequest R = Titled(AMsg, ACaption, mtCustom, AButtons, AHelpCtx);
+        R.SystemIcon = false;
+        R.Images = AImages;
+        R.ImageIndex = AImageIndex;
+        return R;
+    }
+    // Placed at (AX, AY), after the program's OnSetShowPos has had its say.
+    TRequest& ShowPos(int AX, int AY)
+    {
+        At(AX, AY);
+        CallSetShowPos = true;
+        return *this;
+    }
+    // Placed at (AX, AY) as given.
+    TRequest& At(int AX, int AY)
+    {
+        X = AX;
+        Y = AY;
+        return *this;
+    }
+    TRequest& Default(TMsgDlgBtn AButton)
+    {
+        HasDefault = true;
+        DefaultButton = AButton;
+        return *this;
+    }
+    TRequest& HelpFile(const String& AFileName)
+    {
+        SetHelpFile = true;
+        HelpFileName = AFileName;
+        return *this;
+    }
+    TRequest& NoCheckBox()
+    {
+        CheckBoxAllowed = false;
+        return *this;
+    }
 };
 
 namespace {
@@ -343,208 +403,84 @@ int TbsSkinMessage::Run(const TRequest& R)
 
 int TbsSkinMessage::MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx)
 {
-    TRequest R;
-    R.Msg = Msg;
-    R.DlgType = DlgType;
-    R.Buttons = Buttons;
-    R.HelpCtx = HelpCtx;
-    return Run(R);
+    return Run(TRequest::Typed(Msg, DlgType, Buttons, HelpCtx));
 }
 
 int TbsSkinMessage::MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx,
                                TMsgDlgBtn DefaultButton)
 {
-    TRequest R;
-    R.Msg = Msg;
-    R.DlgType = DlgType;
-    R.Buttons = Buttons;
-    R.HelpCtx = HelpCtx;
-    R.HasDefault = true;
-    R.DefaultButton = DefaultButton;
-    return Run(R);
+    return Run(TRequest::Typed(Msg, DlgType, Buttons, HelpCtx).Default(DefaultButton));
 }
 
 int TbsSkinMessage::MessageDlgPos(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx, int X,
                                   int Y)
 {
-    TRequest R;
-    R.Msg = Msg;
-    R.DlgType = DlgType;
-    R.Buttons = Buttons;
-    R.HelpCtx = HelpCtx;
-    R.X = X;
-    R.Y = Y;
-    R.CallSetShowPos = true;
-    return Run(R);
+    return Run(TRequest::Typed(Msg, DlgType, Buttons, HelpCtx).ShowPos(X, Y));
 }
 
 int TbsSkinMessage::MessageDlgPos(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx, int X,
                                   int Y, TMsgDlgBtn DefaultButton)
 {
-    TRequest R;
-    R.Msg = Msg;
-    R.DlgType = DlgType;
-    R.Buttons = Buttons;
-    R.HelpCtx = HelpCtx;
-    R.X = X;
-    R.Y = Y;
-    R.CallSetShowPos = true;
-    R.HasDefault = true;
-    R.DefaultButton = DefaultButton;
-    return Run(R);
+    return Run(TRequest::Typed(Msg, DlgType, Buttons, HelpCtx).ShowPos(X, Y).Default(DefaultButton));
 }
 
 int TbsSkinMessage::MessageDlgHelp(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx,
                                    const String& HelpFileName)
 {
-    TRequest R;
-    R.Msg = Msg;
-    R.DlgType = DlgType;
-    R.Buttons = Buttons;
-    R.HelpCtx = HelpCtx;
-    R.SetHelpFile = true;
-    R.HelpFileName = HelpFileName;
-    return Run(R);
+    return Run(TRequest::Typed(Msg, DlgType, Buttons, HelpCtx).HelpFile(HelpFileName));
 }
 
 int TbsSkinMessage::MessageDlg2(const String& Msg, const String& ACaption, TMsgDlgType DlgType, TMsgDlgButtons Buttons,
                                 int HelpCtx)
 {
-    TRequest R;
-    R.Msg = Msg;
-    R.TypeTitle = false;
-    R.Caption = ACaption;
-    R.DlgType = DlgType;
-    R.Buttons = Buttons;
-    R.HelpCtx = HelpCtx;
-    return Run(R);
+    return Run(TRequest::Titled(Msg, ACaption, DlgType, Buttons, HelpCtx));
 }
 
 int TbsSkinMessage::MessageDlgHelp2(const String& Msg, const String& ACaption, TMsgDlgType DlgType,
                                     TMsgDlgButtons Buttons, int HelpCtx, const String& HelpFileName)
 {
-    TRequest R;
-    R.Msg = Msg;
-    R.TypeTitle = false;
-    R.Caption = ACaption;
-    R.DlgType = DlgType;
-    R.Buttons = Buttons;
-    R.HelpCtx = HelpCtx;
-    R.SetHelpFile = true;
-    R.HelpFileName = HelpFileName;
-    return Run(R);
+    return Run(TRequest::Titled(Msg, ACaption, DlgType, Buttons, HelpCtx).HelpFile(HelpFileName));
 }
 
 int TbsSkinMessage::CustomMessageDlg(const String& Msg, const String& ACaption, TCustomImageList* AImages,
                                      int AImageIndex, TMsgDlgButtons Buttons, int HelpCtx)
 {
-    TRequest R;
-    R.Msg = Msg;
-    R.TypeTitle = false;
-    R.Caption = ACaption;
-    R.SystemIcon = false;
-    R.Images = AImages;
-    R.ImageIndex = AImageIndex;
-    R.Buttons = Buttons;
-    R.HelpCtx = HelpCtx;
-    return Run(R);
+    return Run(TRequest::Custom(Msg, ACaption, AImages, AImageIndex, Buttons, HelpCtx));
 }
 
 int TbsSkinMessage::CustomMessageDlg(const String& Msg, const String& ACaption, TCustomImageList* AImages,
                                      int AImageIndex, TMsgDlgButtons Buttons, int HelpCtx, TMsgDlgBtn DefaultButton)
 {
-    TRequest R;
-    R.Msg = Msg;
-    R.TypeTitle = false;
-    R.Caption = ACaption;
-    R.SystemIcon = false;
-    R.Images = AImages;
-    R.ImageIndex = AImageIndex;
-    R.Buttons = Buttons;
-    R.HelpCtx = HelpCtx;
-    R.HasDefault = true;
-    R.DefaultButton = DefaultButton;
-    return Run(R);
+    return Run(TRequest::Custom(Msg, ACaption, AImages, AImageIndex, Buttons, HelpCtx).Default(DefaultButton));
 }
 
 int TbsSkinMessage::CustomMessageDlgPos(const String& Msg, const String& ACaption, TCustomImageList* AImages,
                                         int AImageIndex, TMsgDlgButtons Buttons, int HelpCtx, int X, int Y)
 {
-    TRequest R;
-    R.Msg = Msg;
-    R.TypeTitle = false;
-    R.Caption = ACaption;
-    R.SystemIcon = false;
-    R.Images = AImages;
-    R.ImageIndex = AImageIndex;
-    R.Buttons = Buttons;
-    R.HelpCtx = HelpCtx;
-    R.X = X;
-    R.Y = Y;
-    R.CallSetShowPos = true;
-    return Run(R);
+    return Run(TRequest::Custom(Msg, ACaption, AImages, AImageIndex, Buttons, HelpCtx).ShowPos(X, Y));
 }
 
 int TbsSkinMessage::CustomMessageDlgPos(const String& Msg, const String& ACaption, TCustomImageList* AImages,
                                         int AImageIndex, TMsgDlgButtons Buttons, int HelpCtx, int X, int Y,
                                         TMsgDlgBtn DefaultButton)
 {
-    TRequest R;
-    R.Msg = Msg;
-    R.TypeTitle = false;
-    R.Caption = ACaption;
-    R.SystemIcon = false;
-    R.Images = AImages;
-    R.ImageIndex = AImageIndex;
-    R.Buttons = Buttons;
-    R.HelpCtx = HelpCtx;
-    R.X = X;
-    R.Y = Y;
-    R.CallSetShowPos = true;
-    R.HasDefault = true;
-    R.DefaultButton = DefaultButton;
-    return Run(R);
+    return Run(TRequest::Custom(Msg, ACaption, AImages, AImageIndex, Buttons, HelpCtx).ShowPos(X, Y).Default(DefaultButton));
 }
 
 int TbsSkinMessage::CustomMessageDlgHelp(const String& Msg, const String& ACaption, TCustomImageList* AImages,
                                          int AImageIndex, TMsgDlgButtons Buttons, int HelpCtx,
                                          const String& HelpFileName)
 {
-    TRequest R;
-    R.Msg = Msg;
-    R.TypeTitle = false;
-    R.Caption = ACaption;
-    R.SystemIcon = false;
-    R.Images = AImages;
-    R.ImageIndex = AImageIndex;
-    R.Buttons = Buttons;
-    R.HelpCtx = HelpCtx;
-    R.SetHelpFile = true;
-    R.HelpFileName = HelpFileName;
-    return Run(R);
+    return Run(TRequest::Custom(Msg, ACaption, AImages, AImageIndex, Buttons, HelpCtx).HelpFile(HelpFileName));
 }
 
 int TbsSkinMessage::WideMessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx)
 {
-    TRequest R;
-    R.Msg = Msg;
-    R.DlgType = DlgType;
-    R.Buttons = Buttons;
-    R.HelpCtx = HelpCtx;
-    R.CheckBoxAllowed = false;
-    return Run(R);
+    return Run(TRequest::Typed(Msg, DlgType, Buttons, HelpCtx).NoCheckBox());
 }
 
 int TbsSkinMessage::WideMessageDlgPos(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx,
                                       int X, int Y)
 {
-    TRequest R;
-    R.Msg = Msg;
-    R.DlgType = DlgType;
-    R.Buttons = Buttons;
-    R.HelpCtx = HelpCtx;
-    R.X = X;
-    R.Y = Y;
-    R.CheckBoxAllowed = false;
-    return Run(R);
+    return Run(TRequest::Typed(Msg, DlgType, Buttons, HelpCtx).At(X, Y).NoCheckBox());
 }
