@@ -36,44 +36,30 @@ void TbsSkinScrollBox::CreateParams(TCreateParams& P)
 
 void TbsSkinScrollBox::SetVScrollBar(TbsSkinScrollBar* Value)
 {
-    if (FVScrollBar && FVScrollBar != Value) {
-        FVScrollBar->OnChange = FVScrollBar->OnLastChange = nullptr;
-        FVScrollBar->RemoveFreeNotification(this);
-    }
-    FVScrollBar = Value;
+    if (FVScrollBar && FVScrollBar != Value) FVScrollBar->OnLastChange = nullptr;
+    bsLinkScrollBar(this, FVScrollBar, Value, [this](TObject*) {
+        if (!FVScrollBar) return;
+        VScrollControls(FVScrollBar->Position() - FOldVScrollBarPos);
+        FOldVScrollBarPos = FVScrollBar->Position();
+    });
     if (Value) {
-        Value->FreeNotification(this);
         Value->SetCanFocused(false);
-        Value->OnChange = [this](TObject*) {
-            if (!FVScrollBar) return;
-            VScrollControls(FVScrollBar->Position() - FOldVScrollBarPos);
-            FOldVScrollBarPos = FVScrollBar->Position();
-        };
         Value->OnLastChange = [this](TObject*) { Invalidate(); };
-        Value->SetEnabled(true);
-        Value->SetVisible(false);
     }
     GetVRange();
 }
 
 void TbsSkinScrollBox::SetHScrollBar(TbsSkinScrollBar* Value)
 {
-    if (FHScrollBar && FHScrollBar != Value) {
-        FHScrollBar->OnChange = FHScrollBar->OnLastChange = nullptr;
-        FHScrollBar->RemoveFreeNotification(this);
-    }
-    FHScrollBar = Value;
+    if (FHScrollBar && FHScrollBar != Value) FHScrollBar->OnLastChange = nullptr;
+    bsLinkScrollBar(this, FHScrollBar, Value, [this](TObject*) {
+        if (!FHScrollBar) return;
+        HScrollControls(FHScrollBar->Position() - FOldHScrollBarPos);
+        FOldHScrollBarPos = FHScrollBar->Position();
+    });
     if (Value) {
-        Value->FreeNotification(this);
         Value->SetCanFocused(false);
-        Value->OnChange = [this](TObject*) {
-            if (!FHScrollBar) return;
-            HScrollControls(FHScrollBar->Position() - FOldHScrollBarPos);
-            FOldHScrollBarPos = FHScrollBar->Position();
-        };
         Value->OnLastChange = [this](TObject*) { Invalidate(); };
-        Value->SetEnabled(true);
-        Value->SetVisible(false);
     }
     GetHRange();
 }

@@ -759,6 +759,11 @@ protected:
     bool FBoth = false;
 };
 
+// Links an external skinned scroll bar to AOwner's Field: the bar Field named before is
+// let go (its OnChange cleared); Value gets AOwner's free notification, starts enabled
+// and hidden (the owner shows it when its content needs it), and calls OnChange.
+void bsLinkScrollBar(TComponent* AOwner, TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value, TNotifyEvent OnChange);
+
 // ---------------------------------------------------------------------------------------
 // Office items, office list box and office combo box
 // ---------------------------------------------------------------------------------------
@@ -1274,7 +1279,6 @@ protected:
     int LevelLeft(TTreeNode* Node, int ScrollX);
     void VScrollChange(TObject*);
     void HScrollChange(TObject*);
-    void SetBar(TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value, bool Vertical);
 
     std::unique_ptr<TBitmap> FExpandImage, FNoExpandImage;
     HIMAGELIST FThirdImages = nullptr;
@@ -1388,7 +1392,6 @@ protected:
     int FirstItemHeight();
     void VScrollChange(TObject*);
     void HScrollChange(TObject*);
-    void SetBar(TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value, bool Vertical);
 
     HIMAGELIST FThirdImages = nullptr;
     int FThirdImageWidth = 0, FThirdImageHeight = 0, FThirdImagesCount = 0;

@@ -110,24 +110,17 @@ void TbsSkinCustomListView::SetDefaultColor(TColor Value)
     if (FIndex == -1) SetColor(Value);
 }
 
-void TbsSkinCustomListView::SetBar(TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value, bool Vertical)
+void TbsSkinCustomListView::SetVScrollBar(TbsSkinScrollBar* Value)
 {
-    if (Field && Field != Value) {
-        Field->RemoveFreeNotification(this);
-        Field->OnChange = nullptr;
-    }
-    Field = Value;
-    if (Value) {
-        Value->FreeNotification(this);
-        Value->SetEnabled(true);
-        Value->SetVisible(false);
-        Value->OnChange = [this, Vertical](TObject* S) { Vertical ? VScrollChange(S) : HScrollChange(S); };
-    }
+    bsLinkScrollBar(this, FVScrollBar, Value, [this](TObject* S) { VScrollChange(S); });
     UpDateScrollBars();
 }
 
-void TbsSkinCustomListView::SetVScrollBar(TbsSkinScrollBar* Value) { SetBar(FVScrollBar, Value, true); }
-void TbsSkinCustomListView::SetHScrollBar(TbsSkinScrollBar* Value) { SetBar(FHScrollBar, Value, false); }
+void TbsSkinCustomListView::SetHScrollBar(TbsSkinScrollBar* Value)
+{
+    bsLinkScrollBar(this, FHScrollBar, Value, [this](TObject* S) { HScrollChange(S); });
+    UpDateScrollBars();
+}
 
 void TbsSkinCustomListView::Notification(TComponent* AComponent, TOperation Operation)
 {

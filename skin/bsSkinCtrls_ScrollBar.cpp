@@ -609,3 +609,17 @@ void TbsSkinScrollBar::Dispatch(TMessage& M)
     }
     TbsSkinCustomControl::Dispatch(M);
 }
+
+void bsLinkScrollBar(TComponent* AOwner, TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value, TNotifyEvent OnChange)
+{
+    if (Field && Field != Value) {
+        Field->RemoveFreeNotification(AOwner);
+        Field->OnChange = nullptr;
+    }
+    Field = Value;
+    if (!Value) return;
+    Value->FreeNotification(AOwner);
+    Value->SetEnabled(true);
+    Value->SetVisible(false);
+    Value->OnChange = std::move(OnChange);
+}

@@ -59,24 +59,17 @@ void TbsSkinCustomTreeView::SetDefaultColor(TColor Value)
     if (FIndex == -1) SetColor(Value);
 }
 
-void TbsSkinCustomTreeView::SetBar(TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value, bool Vertical)
+void TbsSkinCustomTreeView::SetVScrollBar(TbsSkinScrollBar* Value)
 {
-    if (Field && Field != Value) {
-        Field->RemoveFreeNotification(this);
-        Field->OnChange = nullptr;
-    }
-    Field = Value;
-    if (Value) {
-        Value->FreeNotification(this);
-        Value->SetEnabled(true);
-        Value->SetVisible(false);
-        Value->OnChange = [this, Vertical](TObject* S) { Vertical ? VScrollChange(S) : HScrollChange(S); };
-    }
+    bsLinkScrollBar(this, FVScrollBar, Value, [this](TObject* S) { VScrollChange(S); });
     UpDateScrollBars();
 }
 
-void TbsSkinCustomTreeView::SetVScrollBar(TbsSkinScrollBar* Value) { SetBar(FVScrollBar, Value, true); }
-void TbsSkinCustomTreeView::SetHScrollBar(TbsSkinScrollBar* Value) { SetBar(FHScrollBar, Value, false); }
+void TbsSkinCustomTreeView::SetHScrollBar(TbsSkinScrollBar* Value)
+{
+    bsLinkScrollBar(this, FHScrollBar, Value, [this](TObject* S) { HScrollChange(S); });
+    UpDateScrollBars();
+}
 
 void TbsSkinCustomTreeView::Notification(TComponent* AComponent, TOperation Operation)
 {
