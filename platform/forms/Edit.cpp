@@ -1144,3 +1144,11 @@ TCustomEdit* CreateInplaceEditor(TWinControl* Parent, TRect R, const String& Tex
     E->SelectAll();
     return E;
 }
+
+void ReleaseInplaceEditor(TCustomEdit*& Editor)
+{
+    if (!Editor || Editor->Visible()) return;
+    TCustomEdit* E = Editor;
+    Editor = nullptr;
+    delete E;
+}

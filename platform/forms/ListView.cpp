@@ -758,13 +758,7 @@ void TCustomListView::Dispatch(TMessage& M)
         MouseNative(M);
         break;
     case WM_MOUSEWHEEL: WheelNative(M); return;
-    case CM_RELEASEEDITOR:
-        if (FEditor && !FEditor->Visible()) {
-            TCustomEdit* E = FEditor;
-            FEditor = nullptr;
-            delete E;
-        }
-        return;
+    case CM_RELEASEEDITOR: ReleaseInplaceEditor(FEditor); return;
     }
     TNativeControl::Dispatch(M);
 }

@@ -165,6 +165,8 @@ public:
 TCustomEdit* CreateInplaceEditor(TWinControl* Parent, TRect R, const String& Text,
                                  std::function<void(bool Accept)> End);
 constexpr UINT CM_RELEASEEDITOR = 0xB0E1;
+// Frees Editor once it has been hidden (on the posted CM_RELEASEEDITOR) and clears it.
+void ReleaseInplaceEditor(TCustomEdit*& Editor);
 
 // The masked edit: an edit with an edit mask, which nothing here uses (so the mask is
 // kept but not applied).
