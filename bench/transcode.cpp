@@ -11,7 +11,7 @@
 //
 // Without arguments it is a Google Benchmark of a few representative conversions of a
 // generated clip (the ffmpeg program makes the clip once).
-#include "engine/DAridiREZ.h"
+#include "engine/TaskList.h"
 #include "engine/FFmpegLoader.h"
 
 #include <benchmark/benchmark.h>
@@ -114,7 +114,7 @@ struct TBatchResult {
 bool RunBatch(const std::vector<String>& AInputs, const std::vector<String>& AOutputs, const TOutputOptions& AOptions,
               int AThreads, TBatchResult& AResult, String& AError)
 {
-    REVuvudVCL list;
+    TTaskList list;
     if (!list.LoadAVLib("")) {
         AError = "the FFmpeg libraries do not load: " + list.LastErrMsg();
         return false;

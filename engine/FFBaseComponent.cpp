@@ -2,7 +2,7 @@
 
 bool TFFBaseComponent::LoadAVLib(const TPathFileName& APath)
 {
-    REVuvudLoader& L = FFLoader();
+    TEngineLoader& L = FFLoader();
     L.SetLibraryPath(APath);
     if (L.Load(FLibraries)) return true;
     FLastErrMsg = L.LastErrMsg();

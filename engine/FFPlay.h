@@ -612,7 +612,7 @@ private:
     TThread* FEventThread = nullptr;
 };
 
-class TZUZuzude : public TCustomPlayer {
+class TFFPlayer : public TCustomPlayer {
 public:
     using TCustomPlayer::TCustomPlayer;
 };

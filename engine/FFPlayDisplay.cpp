@@ -4,6 +4,7 @@
 #include "engine/FFPlay.h"
 
 #include "engine/FFmpegLoader.h"
+#include "platform/forms/Forms.h"
 #include "platform/system/Types.h"
 
 #include <algorithm>
@@ -139,7 +140,11 @@ int OpenVideoSurface(TVideoState* VS, bool AForce)
         return -1;
     }
     P->Fscreen = Screen;
-    if (!P->FScreenHandle) AV.SDL_WM_SetCaption("ZUZuzude", "ZUZuzude");
+    if (!P->FScreenHandle) {
+        // a player without a host window opens its own SDL window, captioned with the program's title
+        const String Caption = Application ? Application->Title() : String();
+        AV.SDL_WM_SetCaption(Caption.c_str(), Caption.c_str());
+    }
     VS->width = Screen->w;
     VS->height = Screen->h;
     return 0;

@@ -13,7 +13,7 @@ TCriticalSection CodecLock;
 namespace {
 
 #define VC_BIND_ENTRY(name) \
-    AV.name = reinterpret_cast<decltype(AV.name)>(REVuvudLoader::BindFunction(ALibName, AHandle, #name));
+    AV.name = reinterpret_cast<decltype(AV.name)>(TEngineLoader::BindFunction(ALibName, AHandle, #name));
 #define VC_CLEAR_ENTRY(name) AV.name = nullptr;
 
 #define VC_FIXUPS(lib, LIST)                                                                \
@@ -89,18 +89,18 @@ String LibraryFileName(TLibrary ALib)
     return String("lib") + Item.Name + ".so." + std::to_string(Item.Version);
 }
 
-REVuvudLoader& FFLoader()
+TEngineLoader& FFLoader()
 {
-    static REVuvudLoader Loader;
+    static TEngineLoader Loader;
     return Loader;
 }
 
-REVuvudLoader::REVuvudLoader()
+TEngineLoader::TEngineLoader()
 {
     for (int I = 0; I < LibraryCount; ++I) FStatus[I].Lib = TLibrary(I);
 }
 
-void* REVuvudLoader::LoadLibraryFrom(const String& AFolder, const String& AFileName, String& AError)
+void* TEngineLoader::LoadLibraryFrom(const String& AFolder, const String& AFileName, String& AError)
 {
     String Path = AFileName;
     if (!AFolder.empty()) {
@@ -131,17 +131,17 @@ void* Bind(const char* AKind, const String& ALibName, void* AHandle, const char*
 
 }  // namespace
 
-void* REVuvudLoader::BindFunction(const String& ALibName, void* AHandle, const char* AName)
+void* TEngineLoader::BindFunction(const String& ALibName, void* AHandle, const char* AName)
 {
     return Bind("function", ALibName, AHandle, AName);
 }
 
-void* REVuvudLoader::BindVariable(const String& ALibName, void* AHandle, const char* AName)
+void* TEngineLoader::BindVariable(const String& ALibName, void* AHandle, const char* AName)
 {
     return Bind("variable", ALibName, AHandle, AName);
 }
 
-bool REVuvudLoader::Load(TLibrary ALibrary)
+bool TEngineLoader::Load(TLibrary ALibrary)
 {
     TLibraryStatus& St = FStatus[ALibrary];
     const String FileName = LibraryFileName(ALibrary);
@@ -178,7 +178,7 @@ static void CheckSet(TLibraries ALibraries)
     if (ALibraries.Empty()) throw EAssertionFailed("empty library set (FFmpegLoader)");
 }
 
-bool REVuvudLoader::Load(TLibraries ALibraries)
+bool TEngineLoader::Load(TLibraries ALibraries)
 {
     CheckSet(ALibraries);
     for (TLibrary L : LoadOrder) {
@@ -193,12 +193,12 @@ bool REVuvudLoader::Load(TLibraries ALibraries)
     return true;
 }
 
-bool REVuvudLoader::Loaded(TLibrary ALibrary) const
+bool TEngineLoader::Loaded(TLibrary ALibrary) const
 {
     return FStatus[ALibrary].Handle && FStatus[ALibrary].Fixuped;
 }
 
-bool REVuvudLoader::Loaded(TLibraries ALibraries) const
+bool TEngineLoader::Loaded(TLibraries ALibraries) const
 {
     CheckSet(ALibraries);
     for (int I = 0; I < LibraryCount; ++I)
@@ -206,7 +206,7 @@ bool REVuvudLoader::Loaded(TLibraries ALibraries) const
     return true;
 }
 
-void REVuvudLoader::Unload(TLibrary ALibrary)
+void TEngineLoader::Unload(TLibrary ALibrary)
 {
     TLibraryStatus& St = FStatus[ALibrary];
     if (St.Fixuped) {
@@ -219,7 +219,7 @@ void REVuvudLoader::Unload(TLibrary ALibrary)
     }
 }
 
-void REVuvudLoader::Unload(TLibraries ALibraries)
+void TEngineLoader::Unload(TLibraries ALibraries)
 {
     CheckSet(ALibraries);
     // Dependants first, so that a private copy is not unloaded under its users.

@@ -81,9 +81,9 @@ String LibraryFileName(TLibrary ALib);
 // Loads and binds the libraries for every component of the engine; one per process
 // (FFLoader()).  Loading, binding and unloading run on the caller's thread and take
 // no lock: call them while no component uses the libraries.
-class REVuvudLoader {
+class TEngineLoader {
 public:
-    REVuvudLoader();
+    TEngineLoader();
 
     bool Load(TLibrary ALibrary);
     bool Load(TLibraries ALibraries);
@@ -118,7 +118,7 @@ private:
 };
 
 // The one loader of the process.
-REVuvudLoader& FFLoader();
+TEngineLoader& FFLoader();
 
 // Serialises every codec open and close of the engine (transcoders, probes, player).
 extern TCriticalSection CodecLock;

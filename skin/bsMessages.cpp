@@ -84,7 +84,7 @@ TbsMessageForm::TbsMessageForm(TComponent* AOwner, int X, int Y) : TForm(AOwner)
         SetLeft(X);
         SetTop(Y);
     }
-    BSF = new RozUzavoverOzadAdav(this);
+    BSF = new TbsSkinFormFrame(this);
     BSF->SetBorderIcons({});
 }
 

@@ -14,7 +14,7 @@
 class TbsSkinData;
 class TbsSkinCheckRadioBox;
 class TbsSkinStdLabel;
-class RozUzavoverOzadAdav;
+class TbsSkinFormFrame;
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp,
@@ -36,7 +36,7 @@ public:
     // An empty dialog owned by AOwner, centred when X is below -10000, else at (X, Y).
     TbsMessageForm(TComponent* AOwner, int X, int Y);
 
-    RozUzavoverOzadAdav* BSF = nullptr;
+    TbsSkinFormFrame* BSF = nullptr;
     TbsSkinCheckRadioBox* DisplayCheckBox = nullptr;
     TbsSkinStdLabel* Message = nullptr;
     // Shows the help for the form's HelpContext: the form's help file, else the application's,

@@ -138,7 +138,7 @@ void TbsCustomEdit::CreateSysPopupMenu()
     TbsResourceStrData* Strings = nullptr;
     if (Form) {
         TbsSkinData* SD = nullptr;
-        if (RozUzavoverOzadAdav* Frame = FindSkinFormComponent(Form)) SD = Frame->SkinData();
+        if (TbsSkinFormFrame* Frame = FindSkinFormComponent(Form)) SD = Frame->SkinData();
         if (SD) Strings = SD->ResourceStrData();
     }
     auto Caption = [&](const char* Key, const char* Fallback) -> String {

@@ -22,7 +22,7 @@
 #include "skin/bsSkinMenus.h"
 #include "skin/bsUtils.h"
 
-class RozUzavoverOzadAdav;
+class TbsSkinFormFrame;
 class TbsSkinButtonObject;
 class TbsSkinCaptionObject;
 class TbsTrayIcon;
@@ -128,11 +128,11 @@ private:
 
 class TbsQuickButtonItems : public TCollection {
 public:
-    explicit TbsQuickButtonItems(RozUzavoverOzadAdav* AForm);
+    explicit TbsQuickButtonItems(TbsSkinFormFrame* AForm);
     TbsQuickButtonItem* Items(int Index) const { return static_cast<TbsQuickButtonItem*>(TCollection::Items(Index)); }
     TbsQuickButtonItem* Add() { return static_cast<TbsQuickButtonItem*>(TCollection::Add()); }
     TbsQuickButtonItem* Insert(int Index) { return static_cast<TbsQuickButtonItem*>(TCollection::Insert(Index)); }
-    RozUzavoverOzadAdav* BSF;
+    TbsSkinFormFrame* BSF;
 
 protected:
     void Update(TCollectionItem* Item) override;
@@ -159,7 +159,7 @@ protected:
 // made from a form object record of the skin.  The frame owns every object.
 class TbsActiveSkinObject : public TObject {
 public:
-    TbsActiveSkinObject(RozUzavoverOzadAdav* AParent, TbsDataSkinObject* AData);
+    TbsActiveSkinObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData);
     ~TbsActiveSkinObject() override = default;
 
     virtual bool PointInMask(int X, int Y);
@@ -183,7 +183,7 @@ public:
     // ObjectRect in screen coordinates (glow windows and menus are placed by it).
     TRect ScreenRect();
 
-    RozUzavoverOzadAdav* Parent;
+    TbsSkinFormFrame* Parent;
     bool FMouseIn = false;
     TBitmap* Picture = nullptr;
     TBitmap* ActivePicture = nullptr;
@@ -224,7 +224,7 @@ public:
 // A caption button with normal, hot, pressed and disabled looks that may open a menu.
 class TbsSkinButtonObject : public TbsActiveSkinObject {
 public:
-    TbsSkinButtonObject(RozUzavoverOzadAdav* AParent, TbsDataSkinObject* AData);
+    TbsSkinButtonObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData);
     void ShowLayer() override;
     void HideLayer() override;
     bool CanMorphing() override;
@@ -246,7 +246,7 @@ public:
 // roll-up, minimize to tray, system menu), with a restore look and a default look.
 class TbsSkinStdButtonObject : public TbsSkinButtonObject {
 public:
-    TbsSkinStdButtonObject(RozUzavoverOzadAdav* AParent, TbsDataSkinObject* AData);
+    TbsSkinStdButtonObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData);
     bool PointInMask(int X, int Y) override;
     void ShowLayer() override;
     void HideLayer() override;
@@ -287,7 +287,7 @@ private:
 // frame's quick buttons.  Active means the form is active.
 class TbsSkinCaptionObject : public TbsActiveSkinObject {
 public:
-    TbsSkinCaptionObject(RozUzavoverOzadAdav* AParent, TbsDataSkinObject* AData);
+    TbsSkinCaptionObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData);
     void Draw(TCanvas* Cnvs, bool UpDate) override;
     void DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap) override;
     void MouseDown(int X, int Y, TMouseButton Button) override;
@@ -347,7 +347,7 @@ private:
 // button carrying a command: its frames run forwards while hovered and back on leaving.
 class TbsSkinAnimateObject : public TbsActiveSkinObject {
 public:
-    TbsSkinAnimateObject(RozUzavoverOzadAdav* AParent, TbsDataSkinObject* AData);
+    TbsSkinAnimateObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData);
     void ShowLayer() override;
     void HideLayer() override;
     void Draw(TCanvas* Cnvs, bool UpDate) override;
@@ -513,8 +513,8 @@ public:
     void SetDefaultWidth(int Value);
     int DefaultHeight() const { return FDefaultHeight; }
     void SetDefaultHeight(int Value);
-    RozUzavoverOzadAdav* SkinFormFrame() const { return BSF; }
-    void SetSkinFormFrame(RozUzavoverOzadAdav* Value);
+    TbsSkinFormFrame* SkinFormFrame() const { return BSF; }
+    void SetSkinFormFrame(TbsSkinFormFrame* Value);
     TMainMenu* MainMenu() const { return FMainMenu; }
     void SetMainMenu(TMainMenu* Value);
     TbsItemEnterEvent OnItemMouseEnter;
@@ -589,7 +589,7 @@ private:
     bool FScrollMenu = true;
     std::unique_ptr<TFont> FDefItemFont;
     bool FUseSkinFont = true, FUseSkinSize = true, FPopupToUp = false;
-    RozUzavoverOzadAdav* BSF = nullptr;
+    TbsSkinFormFrame* BSF = nullptr;
     TMainMenu* FMainMenu = nullptr;
     TMainMenu* FMergeMenu = nullptr;
     int FDefaultWidth = 0, FDefaultHeight = 22;
@@ -673,7 +673,7 @@ public:
     int CurrentAlpha() const { return FActive ? FCurrentAlphaBlendValue : FCurrentInActiveAlphaBlendValue; }
     bool BlurApplies();
 
-    RozUzavoverOzadAdav* BSF = nullptr;
+    TbsSkinFormFrame* BSF = nullptr;
     bool FIsAeroEnabled = false;
     TTimer* MouseTimer = nullptr;
     TCustomForm* FForm = nullptr;
@@ -711,10 +711,10 @@ private:
 // The form frame component
 // ---------------------------------------------------------------------------------------
 
-class RozUzavoverOzadAdav : public TComponent, public TbsSkinMenuHost {
+class TbsSkinFormFrame : public TComponent, public TbsSkinMenuHost {
 public:
-    explicit RozUzavoverOzadAdav(TComponent* AOwner);
-    ~RozUzavoverOzadAdav() override;
+    explicit TbsSkinFormFrame(TComponent* AOwner);
+    ~TbsSkinFormFrame() override;
     void Loaded() override;
 
     // ---- properties
@@ -1170,11 +1170,11 @@ private:
 };
 
 // The first form frame among a form's components, or none.
-RozUzavoverOzadAdav* FindSkinFormComponent(TCustomForm* AForm);
+TbsSkinFormFrame* FindSkinFormComponent(TCustomForm* AForm);
 // The MDI children of the application's main form (the screen's fsMDIChild forms while
 // the main form is an fsMDIForm) and the active one.
 std::vector<TCustomForm*> bsMDIChildren();
 TCustomForm* bsActiveMDIChild();
 // The frame of the main form's maximized MDI child and of its active MDI child, or none.
-RozUzavoverOzadAdav* FindMaximizedChildSkinForm();
-RozUzavoverOzadAdav* FindActiveChildSkinForm();
+TbsSkinFormFrame* FindMaximizedChildSkinForm();
+TbsSkinFormFrame* FindActiveChildSkinForm();

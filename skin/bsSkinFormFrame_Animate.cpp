@@ -3,7 +3,7 @@
 // mouse leaves, may show a pressed look, run a standard command or open a menu.
 #include "skin/bsSkinFormFrame.h"
 
-TbsSkinAnimateObject::TbsSkinAnimateObject(RozUzavoverOzadAdav* AParent, TbsDataSkinObject* AData)
+TbsSkinAnimateObject::TbsSkinAnimateObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData)
     : TbsActiveSkinObject(AParent, AData)
 {
     auto* A = dynamic_cast<TbsDataSkinAnimate*>(AData);

@@ -15,7 +15,7 @@ public:
 
 }  // namespace
 
-void RozUzavoverOzadAdav::DrawLogo(TCanvas* Canvas)
+void TbsSkinFormFrame::DrawLogo(TCanvas* Canvas)
 {
     if (FLogoBitMap->Empty()) return;
     int X = std::max(0, FForm->ClientWidth() / 2 - FLogoBitMap->Width() / 2);
@@ -24,7 +24,7 @@ void RozUzavoverOzadAdav::DrawLogo(TCanvas* Canvas)
     Canvas->Draw(X, Y, FLogoBitMap.get());
 }
 
-void RozUzavoverOzadAdav::PaintBGDefault(HDC DC)
+void TbsSkinFormFrame::PaintBGDefault(HDC DC)
 {
     if (!DC) return;
     TDCCanvas K(DC);
@@ -34,7 +34,7 @@ void RozUzavoverOzadAdav::PaintBGDefault(HDC DC)
 }
 
 // Fills the client area with B: stretched by the stretch type, or tiled from (0, 0).
-static void FillClient(RozUzavoverOzadAdav* F, TCanvas* C, TBitmap* B, bool Stretch, TbsStretchType Type)
+static void FillClient(TbsSkinFormFrame* F, TCanvas* C, TBitmap* B, bool Stretch, TbsStretchType Type)
 {
     int CW = F->Form()->ClientWidth(), CH = F->Form()->ClientHeight();
     if (CW <= 0 || CH <= 0 || !B || B->Empty()) return;
@@ -60,7 +60,7 @@ static void FillClient(RozUzavoverOzadAdav* F, TCanvas* C, TBitmap* B, bool Stre
         for (int Y = 0; Y <= CH / B->Height(); ++Y) C->Draw(X * B->Width(), Y * B->Height(), B);
 }
 
-void RozUzavoverOzadAdav::PaintBG(HDC DC)
+void TbsSkinFormFrame::PaintBG(HDC DC)
 {
     if (!DC || !FSD || FSD->Empty) return;
     TDCCanvas K(DC);
@@ -75,7 +75,7 @@ void RozUzavoverOzadAdav::PaintBG(HDC DC)
     DrawLogo(&K.C);
 }
 
-void RozUzavoverOzadAdav::PaintBG2(HDC DC)
+void TbsSkinFormFrame::PaintBG2(HDC DC)
 {
     if (!DC || !FSD || FSD->Empty) return;
     TDCCanvas K(DC);
@@ -83,7 +83,7 @@ void RozUzavoverOzadAdav::PaintBG2(HDC DC)
     DrawLogo(&K.C);
 }
 
-void RozUzavoverOzadAdav::PaintBG3(HDC DC)
+void TbsSkinFormFrame::PaintBG3(HDC DC)
 {
     if (!DC || !FSD || FSD->Empty) return;
     TDCCanvas K(DC);

@@ -7,7 +7,7 @@
 #include "platform/graphics/ImgList.h"
 #include "skin/bsKernels.h"
 
-TbsSkinCaptionObject::TbsSkinCaptionObject(RozUzavoverOzadAdav* AParent, TbsDataSkinObject* AData)
+TbsSkinCaptionObject::TbsSkinCaptionObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData)
     : TbsActiveSkinObject(AParent, AData)
 {
     auto* D = dynamic_cast<TbsDataSkinCaption*>(AData);
@@ -71,7 +71,7 @@ String TbsSkinCaptionObject::CaptionText()
     String S = Parent->Form()->Caption();
     // the MDI main form names its maximized child
     if (Parent->Form()->FormStyle() == fsMDIForm)
-        if (RozUzavoverOzadAdav* C = FindMaximizedChildSkinForm()) S += " - [" + C->Form()->Caption() + "]";
+        if (TbsSkinFormFrame* C = FindMaximizedChildSkinForm()) S += " - [" + C->Form()->Caption() + "]";
     return S;
 }
 

@@ -39,7 +39,7 @@ void TbsQuickButtonItem::SetVisible(bool Value)
     Changed(false);
 }
 
-TbsQuickButtonItems::TbsQuickButtonItems(RozUzavoverOzadAdav* AForm)
+TbsQuickButtonItems::TbsQuickButtonItems(TbsSkinFormFrame* AForm)
     : TCollection(ItemClass<TbsQuickButtonItem>()), BSF(AForm) {}
 
 void TbsQuickButtonItems::Update(TCollectionItem* Item)
@@ -53,11 +53,11 @@ void TbsQuickButtonItems::Update(TCollectionItem* Item)
 
 // ---- finders -------------------------------------------------------------------------------
 
-RozUzavoverOzadAdav* FindSkinFormComponent(TCustomForm* AForm)
+TbsSkinFormFrame* FindSkinFormComponent(TCustomForm* AForm)
 {
     if (!AForm) return nullptr;
     for (int I = 0; I < AForm->ComponentCount(); ++I)
-        if (auto* F = dynamic_cast<RozUzavoverOzadAdav*>(AForm->Components(I))) return F;
+        if (auto* F = dynamic_cast<TbsSkinFormFrame*>(AForm->Components(I))) return F;
     return nullptr;
 }
 
@@ -65,14 +65,14 @@ RozUzavoverOzadAdav* FindSkinFormComponent(TCustomForm* AForm)
 // The skinned menus of a form (and of the frame itself) are shown by the form's frame.
 static TbsSkinMenuHost* ResolveFrameHost(TComponent* C)
 {
-    if (auto* F = dynamic_cast<RozUzavoverOzadAdav*>(C)) return F;
+    if (auto* F = dynamic_cast<TbsSkinFormFrame*>(C)) return F;
     if (auto* Form = dynamic_cast<TCustomForm*>(C)) return FindSkinFormComponent(Form);
     return nullptr;
 }
 
 // ---- construction ----------------------------------------------------------------------------
 
-RozUzavoverOzadAdav::RozUzavoverOzadAdav(TComponent* AOwner) : TComponent(AOwner)
+TbsSkinFormFrame::TbsSkinFormFrame(TComponent* AOwner) : TComponent(AOwner)
 {
     // (again at every frame: a resolver installed meanwhile by someone else is replaced)
     bsSetSkinMenuHostResolver(ResolveFrameHost);
@@ -100,16 +100,16 @@ RozUzavoverOzadAdav::RozUzavoverOzadAdav(TComponent* AOwner) : TComponent(AOwner
     RMRight = std::make_unique<TBitmap>();
     BlackColor = RGB(0, 0, 0);
 
-    auto MakeTimer = [this](UINT Interval, void (RozUzavoverOzadAdav::*Tick)(TObject*)) {
+    auto MakeTimer = [this](UINT Interval, void (TbsSkinFormFrame::*Tick)(TObject*)) {
         auto* T = new TTimer(this);
         T->SetEnabled(false);
         T->SetInterval(Interval);
         T->SetOnTimer([this, Tick](TObject* S) { (this->*Tick)(S); });
         return T;
     };
-    MouseTimer = MakeTimer(50, &RozUzavoverOzadAdav::MouseTimerTick);
-    MorphTimer = MakeTimer(25, &RozUzavoverOzadAdav::MorphTimerTick);
-    AnimateTimer = MakeTimer(25, &RozUzavoverOzadAdav::AnimateTimerTick);
+    MouseTimer = MakeTimer(50, &TbsSkinFormFrame::MouseTimerTick);
+    MorphTimer = MakeTimer(25, &TbsSkinFormFrame::MorphTimerTick);
+    AnimateTimer = MakeTimer(25, &TbsSkinFormFrame::AnimateTimerTick);
 
     FForm = dynamic_cast<TCustomForm*>(AOwner);
     if (!FForm) throw EInvalidCast("Invalid class typecast");
@@ -136,7 +136,7 @@ RozUzavoverOzadAdav::RozUzavoverOzadAdav(TComponent* AOwner) : TComponent(AOwner
     }
 }
 
-RozUzavoverOzadAdav::~RozUzavoverOzadAdav()
+TbsSkinFormFrame::~TbsSkinFormFrame()
 {
     Destroying();
     UnhookAppMessages();
@@ -153,13 +153,13 @@ RozUzavoverOzadAdav::~RozUzavoverOzadAdav()
     // the timers, the menus and the owned items go with the components
 }
 
-void RozUzavoverOzadAdav::Loaded()
+void TbsSkinFormFrame::Loaded()
 {
     TComponent::Loaded();
     if (FWindowStateInit != FWindowState && !IsDesigning()) SetWindowState(FWindowStateInit);
 }
 
-void RozUzavoverOzadAdav::Notification(TComponent* AComponent, TOperation Operation)
+void TbsSkinFormFrame::Notification(TComponent* AComponent, TOperation Operation)
 {
     TComponent::Notification(AComponent, Operation);
     if (Operation != opRemove) return;
@@ -187,7 +187,7 @@ void RozUzavoverOzadAdav::Notification(TComponent* AComponent, TOperation Operat
 
 // ---- property writers ---------------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::SetSkinData(TbsSkinData* Value)
+void TbsSkinFormFrame::SetSkinData(TbsSkinData* Value)
 {
     if (FSD && FSD != FMSD) FSD->RemoveFreeNotification(this);
     FSD = Value;
@@ -197,68 +197,68 @@ void RozUzavoverOzadAdav::SetSkinData(TbsSkinData* Value)
     if (FSysTrayMenu) FSysTrayMenu->SetSkinData(Value);
 }
 
-void RozUzavoverOzadAdav::SetStatusBar(TbsSkinStatusBar* Value)
+void TbsSkinFormFrame::SetStatusBar(TbsSkinStatusBar* Value)
 {
     FStatusBar = Value;
     if (Value) Value->FreeNotification(this);
 }
 
-void RozUzavoverOzadAdav::SetMainMenuBar(TbsSkinMainMenuBar* Value)
+void TbsSkinFormFrame::SetMainMenuBar(TbsSkinMainMenuBar* Value)
 {
     FMainMenuBar = Value;
     if (Value) Value->FreeNotification(this);
 }
 
-void RozUzavoverOzadAdav::SetMenusSkinData(TbsSkinData* Value)
+void TbsSkinFormFrame::SetMenusSkinData(TbsSkinData* Value)
 {
     if (FMSD && FMSD != FSD) FMSD->RemoveFreeNotification(this);
     FMSD = Value;
     if (FMSD) FMSD->FreeNotification(this);
 }
 
-void RozUzavoverOzadAdav::SetQuickButtons(TbsQuickButtonItems* Value) { FQuickButtons->Assign(Value); }
+void TbsSkinFormFrame::SetQuickButtons(TbsQuickButtonItems* Value) { FQuickButtons->Assign(Value); }
 
-void RozUzavoverOzadAdav::SetQuickImageList(TCustomImageList* Value)
+void TbsSkinFormFrame::SetQuickImageList(TCustomImageList* Value)
 {
     FQuickImageList = Value;
     if (auto* C = dynamic_cast<TComponent*>(reinterpret_cast<TObject*>(Value))) C->FreeNotification(this);
 }
 
-void RozUzavoverOzadAdav::SetMaxMenuItemsInWindow(int Value)
+void TbsSkinFormFrame::SetMaxMenuItemsInWindow(int Value)
 {
     if (Value < 0) return;
     FMaxMenuItemsInWindow = Value;
 }
 
-void RozUzavoverOzadAdav::SetLogoBitMap(TBitmap* Value) { FLogoBitMap->Assign(Value); }
+void TbsSkinFormFrame::SetLogoBitMap(TBitmap* Value) { FLogoBitMap->Assign(Value); }
 
-void RozUzavoverOzadAdav::SetShowIcon(bool Value)
+void TbsSkinFormFrame::SetShowIcon(bool Value)
 {
     FShowIcon = Value;
     if (!IsDesigning() && !IsLoading()) UpDateFormNC();
 }
 
-void RozUzavoverOzadAdav::SetDefCaptionFont(TFont* Value)
+void TbsSkinFormFrame::SetDefCaptionFont(TFont* Value)
 {
     FDefCaptionFont->Assign(Value);
     if (!IsDesigning() && !IsLoading() && !FSkinSupport && FForm->HandleAllocated())
         SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
 }
 
-void RozUzavoverOzadAdav::SetDefInActiveCaptionFont(TFont* Value)
+void TbsSkinFormFrame::SetDefInActiveCaptionFont(TFont* Value)
 {
     FDefInActiveCaptionFont->Assign(Value);
     if (!IsDesigning() && !IsLoading() && !FSkinSupport && FForm->HandleAllocated())
         SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
 }
 
-void RozUzavoverOzadAdav::SetSystemMenu(TPopupMenu* Value)
+void TbsSkinFormFrame::SetSystemMenu(TPopupMenu* Value)
 {
     FSystemMenu = Value;
     if (Value) Value->FreeNotification(this);
 }
 
-void RozUzavoverOzadAdav::SetAlphaBlend(bool Value)
+void TbsSkinFormFrame::SetAlphaBlend(bool Value)
 {
     if (FAlphaBlend == Value) return;
     FAlphaBlend = Value;
@@ -273,14 +273,14 @@ void RozUzavoverOzadAdav::SetAlphaBlend(bool Value)
     }
 }
 
-void RozUzavoverOzadAdav::SetAlphaBlendValue(uint8_t Value)
+void TbsSkinFormFrame::SetAlphaBlendValue(uint8_t Value)
 {
     if (FAlphaBlendValue == Value) return;
     FAlphaBlendValue = Value;
     if (FAlphaBlend && ComponentState().Empty() && OsIsWin2000OrLater()) SetLayeredAlpha(FForm->Handle(), Value);
 }
 
-void RozUzavoverOzadAdav::SetBorderIcons(TbsBorderIcons Value)
+void TbsSkinFormFrame::SetBorderIcons(TbsBorderIcons Value)
 {
     FBorderIcons = Value;
     if (IsDesigning() || IsLoading()) return;
@@ -288,7 +288,7 @@ void RozUzavoverOzadAdav::SetBorderIcons(TbsBorderIcons Value)
     UpDateFormNC();
 }
 
-void RozUzavoverOzadAdav::SetWindowState(TWindowState Value)
+void TbsSkinFormFrame::SetWindowState(TWindowState Value)
 {
     FWindowStateInit = Value;
     if (IsDesigning() || IsLoading()) return;
@@ -296,7 +296,7 @@ void RozUzavoverOzadAdav::SetWindowState(TWindowState Value)
     FWindowStateInit = FWindowState;
 }
 
-void RozUzavoverOzadAdav::SetUseRibbon(bool Value)
+void TbsSkinFormFrame::SetUseRibbon(bool Value)
 {
     FUseRibbon = Value;
     if (!IsDesigning() && Value) SetSkinnableForm(false);
@@ -304,42 +304,42 @@ void RozUzavoverOzadAdav::SetUseRibbon(bool Value)
 
 // ---- queries ------------------------------------------------------------------------------------
 
-bool RozUzavoverOzadAdav::IsMDIChild() const { return FForm && FForm->FormStyle() == fsMDIChild; }
-bool RozUzavoverOzadAdav::IsMDIForm() const { return FForm && FForm->FormStyle() == fsMDIForm; }
-bool RozUzavoverOzadAdav::IsMainForm() const { return Application && Application->MainForm() == FForm; }
+bool TbsSkinFormFrame::IsMDIChild() const { return FForm && FForm->FormStyle() == fsMDIChild; }
+bool TbsSkinFormFrame::IsMDIForm() const { return FForm && FForm->FormStyle() == fsMDIForm; }
+bool TbsSkinFormFrame::IsMainForm() const { return Application && Application->MainForm() == FForm; }
 
-bool RozUzavoverOzadAdav::HasFrame() const
+bool TbsSkinFormFrame::HasFrame() const
 {
     return FForm->BorderStyle() != bsNone && !(IsMDIChild() && FWindowStateInit == wsMaximized);
 }
 
-bool RozUzavoverOzadAdav::GetFormActive()
+bool TbsSkinFormFrame::GetFormActive()
 {
     if (PreviewMode) return true;
     if (IsMDIChild() || IsMDIForm()) return FFormActive;
     return FForm->Active();
 }
 
-bool RozUzavoverOzadAdav::ShownOrTrayRestoring() const { return FForm->Visible() || FForm->Tag() == TrayRestoreTag; }
+bool TbsSkinFormFrame::ShownOrTrayRestoring() const { return FForm->Visible() || FForm->Tag() == TrayRestoreTag; }
 
-bool RozUzavoverOzadAdav::UseLayeredBorder()
+bool TbsSkinFormFrame::UseLayeredBorder()
 {
     return FSD && !FSD->Empty && FSD->ShowLayeredBorders() && FSD->LayerFrame && FSD->LayerFrame->PictureIndex != -1 &&
            FIsLayerEnabled && FSkinnableForm && !AlwaysDisableLayeredFrames && !PreviewMode &&
            FForm->BorderStyle() != bsNone && !IsMDIChild() && !FSmartEffectsShow;
 }
 
-bool RozUzavoverOzadAdav::FullLayeredInUse()
+bool TbsSkinFormFrame::FullLayeredInUse()
 {
     return UseLayeredBorder() && FBorderLayer->FData && FBorderLayer->FData->FullBorder;
 }
 
-bool RozUzavoverOzadAdav::FullLayeredShown() const
+bool TbsSkinFormFrame::FullLayeredShown() const
 {
     return FBorderLayer && FBorderLayer->FVisible && FBorderLayer->FData && FBorderLayer->FData->FullBorder;
 }
 
-bool RozUzavoverOzadAdav::UseLayeredShowTimer()
+bool TbsSkinFormFrame::UseLayeredShowTimer()
 {
     return OsIsVistaOrLater() && UseLayeredBorder() && !FAlphaBlend && !FAlphaBlendAnimation &&
            (!FSD || !FSD->AnimationForAllWindows());
@@ -347,7 +347,7 @@ bool RozUzavoverOzadAdav::UseLayeredShowTimer()
 
 // Move and SetBounds take the outer rectangle as the user sees it: a layered border
 // with resize zones or the whole frame lies around the form's own window.
-void RozUzavoverOzadAdav::Move(int AX, int AY)
+void TbsSkinFormFrame::Move(int AX, int AY)
 {
     TbsFormLayerBorder* B = FBorderLayer;
     if (UseLayeredBorder() && B->FVisible && B->FData && (!IsEmptyRect(B->FData->BorderRect) || B->FData->FullBorder)) {
@@ -357,7 +357,7 @@ void RozUzavoverOzadAdav::Move(int AX, int AY)
     FForm->SetBounds(AX, AY, FForm->Width(), FForm->Height());
 }
 
-void RozUzavoverOzadAdav::SetBounds(int AX, int AY, int AWidth, int AHeight)
+void TbsSkinFormFrame::SetBounds(int AX, int AY, int AWidth, int AHeight)
 {
     TbsFormLayerBorder* B = FBorderLayer;
     if (UseLayeredBorder() && B->FVisible && B->FData && (!IsEmptyRect(B->FData->BorderRect) || B->FData->FullBorder)) {
@@ -370,7 +370,7 @@ void RozUzavoverOzadAdav::SetBounds(int AX, int AY, int AWidth, int AHeight)
 }
 
 // FOldFormBounds holds left, top, width and height.
-void RozUzavoverOzadAdav::SaveOldBounds()
+void TbsSkinFormFrame::SaveOldBounds()
 {
     TbsFormLayerBorder* B = FBorderLayer;
     if (FullLayeredShown()) {
@@ -383,7 +383,7 @@ void RozUzavoverOzadAdav::SaveOldBounds()
     }
 }
 
-void RozUzavoverOzadAdav::RestoreOldBounds()
+void TbsSkinFormFrame::RestoreOldBounds()
 {
     TbsFormLayerBorder* B = FBorderLayer;
     const TRect& O = FOldFormBounds;
@@ -397,7 +397,7 @@ void RozUzavoverOzadAdav::RestoreOldBounds()
     FForm->SetBounds(O.Left, O.Top, O.Right, H);
 }
 
-void RozUzavoverOzadAdav::ForegroundStayOnTopForms()
+void TbsSkinFormFrame::ForegroundStayOnTopForms()
 {
     if (!Screen) return;
     for (int I = 0; I < Screen->FormCount(); ++I) {
@@ -406,7 +406,7 @@ void RozUzavoverOzadAdav::ForegroundStayOnTopForms()
     }
 }
 
-void RozUzavoverOzadAdav::CheckAppLayeredBorders()
+void TbsSkinFormFrame::CheckAppLayeredBorders()
 {
     // only a form drawn through the layered border has other forms to bring back with it
     if (!IsMainForm() || !FSD || !FSD->ShowLayeredBorders() || !UseLayeredBorder() || !Screen) return;
@@ -422,24 +422,24 @@ void RozUzavoverOzadAdav::CheckAppLayeredBorders()
     if (FForm->Visible()) FForm->Show();
 }
 
-void RozUzavoverOzadAdav::AppRestore(TObject*) { CheckAppLayeredBorders(); }
+void TbsSkinFormFrame::AppRestore(TObject*) { CheckAppLayeredBorders(); }
 
 // ---- caption objects by name -----------------------------------------------------------------
 
-int RozUzavoverOzadAdav::GetIndex(const String& AIDName) const
+int TbsSkinFormFrame::GetIndex(const String& AIDName) const
 {
     for (size_t I = 0; I < ObjectList.size(); ++I)
         if (ObjectList[I]->IDName == AIDName) return int(I);
     return -1;
 }
 
-void RozUzavoverOzadAdav::SetEnabled(const String& AIDName, bool Value)
+void TbsSkinFormFrame::SetEnabled(const String& AIDName, bool Value)
 {
     int I = GetIndex(AIDName);
     if (I != -1) ObjectList[size_t(I)]->Enabled = Value;
 }
 
-void RozUzavoverOzadAdav::UserObjectDraw(const String& AIDName)
+void TbsSkinFormFrame::UserObjectDraw(const String& AIDName)
 {
     int I = GetIndex(AIDName);
     if (I == -1) return;
@@ -453,7 +453,7 @@ void RozUzavoverOzadAdav::UserObjectDraw(const String& AIDName)
     ReleaseDC(FForm->Handle(), DC);
 }
 
-void RozUzavoverOzadAdav::LinkMenu(const String& AIDName, TMenu* AMenu, bool APopupUp)
+void TbsSkinFormFrame::LinkMenu(const String& AIDName, TMenu* AMenu, bool APopupUp)
 {
     int I = GetIndex(AIDName);
     if (I == -1) return;
@@ -469,7 +469,7 @@ void RozUzavoverOzadAdav::LinkMenu(const String& AIDName, TMenu* AMenu, bool APo
     }
 }
 
-void RozUzavoverOzadAdav::EnableShadow(bool AShowShadow, bool AHideFormBefore)
+void TbsSkinFormFrame::EnableShadow(bool AShowShadow, bool AHideFormBefore)
 {
     if (!OsIsWin2000OrLater() || AShowShadow == FHaveShadow) return;
     FHaveShadow = AShowShadow;
@@ -483,13 +483,13 @@ void RozUzavoverOzadAdav::EnableShadow(bool AShowShadow, bool AHideFormBefore)
     if (AHideFormBefore && WasVisible) FForm->Show();
 }
 
-void RozUzavoverOzadAdav::SetFormBorderStyle(TFormBorderStyle BS)
+void TbsSkinFormFrame::SetFormBorderStyle(TFormBorderStyle BS)
 {
     FForm->SetBorderStyle(BS);
     ChangeControls(nullptr, FForm);
 }
 
-void RozUzavoverOzadAdav::SetFormStyle(TFormStyle FS)
+void TbsSkinFormFrame::SetFormStyle(TFormStyle FS)
 {
     if (FS != fsNormal && FS != fsStayOnTop) return;
     FForm->SetFormStyle(FS);
@@ -498,7 +498,7 @@ void RozUzavoverOzadAdav::SetFormStyle(TFormStyle FS)
 
 // ---- the form icon ----------------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::GetIconSize(int& W, int& H)
+void TbsSkinFormFrame::GetIconSize(int& W, int& H)
 {
     W = GetSystemMetrics(SM_CXSMICON);
     H = GetSystemMetrics(SM_CYSMICON);
@@ -506,7 +506,7 @@ void RozUzavoverOzadAdav::GetIconSize(int& W, int& H)
     if (H == 0) H = GetSystemMetrics(SM_CYSIZE);
 }
 
-void RozUzavoverOzadAdav::PrepareIcon()
+void TbsSkinFormFrame::PrepareIcon()
 {
     if (FIcon) return;
     HICON Source = nullptr;
@@ -517,7 +517,7 @@ void RozUzavoverOzadAdav::PrepareIcon()
     FIcon->SetHandle(Source ? CopyIcon(Source) : LoadIcon(0, IDI_APPLICATION));
 }
 
-void RozUzavoverOzadAdav::DrawFormIcon(TCanvas* Canvas, int X, int Y)
+void TbsSkinFormFrame::DrawFormIcon(TCanvas* Canvas, int X, int Y)
 {
     PrepareIcon();
     int W, H;
@@ -525,7 +525,7 @@ void RozUzavoverOzadAdav::DrawFormIcon(TCanvas* Canvas, int X, int Y)
     if (FIcon && FIcon->Handle()) DrawIconEx(Canvas->Handle(), X, Y, FIcon->Handle(), W, H, 0, nullptr, DI_NORMAL);
 }
 
-bool RozUzavoverOzadAdav::CheckIconAlpha()
+bool TbsSkinFormFrame::CheckIconAlpha()
 {
     int W, H;
     GetIconSize(W, H);
@@ -543,7 +543,7 @@ bool RozUzavoverOzadAdav::CheckIconAlpha()
 
 // ---- menus on request -------------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::DoPopupMenu(TPopupMenu* Menu, int X, int Y)
+void TbsSkinFormFrame::DoPopupMenu(TPopupMenu* Menu, int X, int Y)
 {
     if (!Menu) return;
     if (Menu->OnPopup) Menu->OnPopup(this);

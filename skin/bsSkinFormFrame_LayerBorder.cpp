@@ -70,7 +70,7 @@ void DeleteRgn(HRGN& R)
 
 TbsFormLayerBorder::TbsFormLayerBorder(TComponent* AOwner) : TComponent(AOwner)
 {
-    BSF = dynamic_cast<RozUzavoverOzadAdav*>(AOwner);
+    BSF = dynamic_cast<TbsSkinFormFrame*>(AOwner);
     MouseTimer = new TTimer(this);
     MouseTimer->SetEnabled(false);
     MouseTimer->SetInterval(500);

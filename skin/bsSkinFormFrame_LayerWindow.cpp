@@ -27,7 +27,7 @@ void TbsFormLayerWindow::CreateParams(TCreateParams& Params)
 
 bool TbsFormLayerWindow::CanSizeForm()
 {
-    RozUzavoverOzadAdav* F = FLayerBorder ? FLayerBorder->BSF : nullptr;
+    TbsSkinFormFrame* F = FLayerBorder ? FLayerBorder->BSF : nullptr;
     return F && F->IsSizeable() && !F->FRollUpState && F->FWindowState == wsNormal;
 }
 
@@ -128,7 +128,7 @@ void TbsFormLayerWindow::Dispatch(TMessage& M)
 void TbsFormLayerWindow::DblClickAt(int, int)
 {
     TbsFormLayerBorder* B = FLayerBorder;
-    RozUzavoverOzadAdav* F = B->BSF;
+    TbsSkinFormFrame* F = B->BSF;
     if (!F) return;
     TbsFormLayerBorderHit H = GetHitMode(GetCursorPos());
     TbsActiveSkinObject* O = B->ActiveObject >= 0 && B->ActiveObject < int(F->ObjectList.size())
@@ -161,7 +161,7 @@ void TbsFormLayerWindow::MouseDown(TMouseButton Button, TShiftState Shift, int X
     TForm::MouseDown(Button, Shift, X, Y);
     TbsFormLayerBorder* B = FLayerBorder;
     if (!B || !B->BSF || !FForm) return;
-    RozUzavoverOzadAdav* F = B->BSF;
+    TbsSkinFormFrame* F = B->BSF;
     if (F->OpenMenuItem()) F->CloseSkinMenu();
     if (TWinControl* A = FForm->ActiveControl(); A && A->HandleAllocated()) SendMessage(A->Handle(), CM_CANCELMODE, 0, 0);
     TPoint P = GetCursorPos();
@@ -185,7 +185,7 @@ void TbsFormLayerWindow::MouseUp(TMouseButton Button, TShiftState Shift, int X, 
     TForm::MouseUp(Button, Shift, X, Y);
     TbsFormLayerBorder* B = FLayerBorder;
     if (!B || !B->BSF) return;
-    RozUzavoverOzadAdav* F = B->BSF;
+    TbsSkinFormFrame* F = B->BSF;
     F->FBorderLayerChangeSize = false;
     FDown = FInProcessMessages = false;
     MousePos1 = MousePos2 = TPoint(0, 0);
@@ -213,7 +213,7 @@ void TbsFormLayerWindow::MouseMove(TShiftState Shift, int X, int Y)
         return;
     }
     if (!B->FData || !B->FData->HitTestEnable) return;
-    RozUzavoverOzadAdav* F = B->BSF;
+    TbsSkinFormFrame* F = B->BSF;
     MousePos2 = GetCursorPos();
     int DX = MousePos2.X - MousePos1.X, DY = MousePos2.Y - MousePos1.Y;
     if (!FDown) {
@@ -254,7 +254,7 @@ void TbsFormLayerWindow::ApplyBounds(int L, int T, int W, int H)
 void TbsFormLayerWindow::ResizeStep(int DX, int DY, TPoint C)
 {
     TbsFormLayerBorder* B = FLayerBorder;
-    RozUzavoverOzadAdav* F = B->BSF;
+    TbsSkinFormFrame* F = B->BSF;
     int L = FForm->Left(), T = FForm->Top(), W = FForm->Width(), H = FForm->Height();
     int MinW = F->GetMinWidth(), MaxW = F->GetMaxWidth(), MinH = F->GetMinHeight(), MaxH = F->GetMaxHeight();
     auto ClampW = [&](int V) { return std::max(MinW, std::min(MaxW, V)); };
@@ -344,7 +344,7 @@ void TbsFormLayerWindow::ResizeStep(int DX, int DY, TPoint C)
 void TbsFormLayerWindow::MoveStep(int DX, int DY)
 {
     TbsFormLayerBorder* B = FLayerBorder;
-    RozUzavoverOzadAdav* F = B->BSF;
+    TbsSkinFormFrame* F = B->BSF;
     int L = FForm->Left(), T = FForm->Top(), W = FForm->Width(), H = FForm->Height();
     int X = L + DX, Y = T + DY;
     bool Snapped = false;

@@ -33,18 +33,18 @@ TCustomForm* bsActiveMDIChild()
     if (L.empty()) return nullptr;
     if (Screen && Screen->ActiveForm() && Screen->ActiveForm()->FormStyle() == fsMDIChild) return Screen->ActiveForm();
     for (TCustomForm* F : L)
-        if (RozUzavoverOzadAdav* C = FindSkinFormComponent(F); C && C->FFormActive) return F;
+        if (TbsSkinFormFrame* C = FindSkinFormComponent(F); C && C->FFormActive) return F;
     return nullptr;
 }
 
-RozUzavoverOzadAdav* FindMaximizedChildSkinForm()
+TbsSkinFormFrame* FindMaximizedChildSkinForm()
 {
-    RozUzavoverOzadAdav* Main = MainForm() ? FindSkinFormComponent(MainForm()) : nullptr;
+    TbsSkinFormFrame* Main = MainForm() ? FindSkinFormComponent(MainForm()) : nullptr;
     TCustomForm* F = Main ? Main->GetMaximizedChild() : nullptr;
     return F ? FindSkinFormComponent(F) : nullptr;
 }
 
-RozUzavoverOzadAdav* FindActiveChildSkinForm()
+TbsSkinFormFrame* FindActiveChildSkinForm()
 {
     TCustomForm* F = bsActiveMDIChild();
     return F ? FindSkinFormComponent(F) : nullptr;
@@ -52,7 +52,7 @@ RozUzavoverOzadAdav* FindActiveChildSkinForm()
 
 // ---- queries --------------------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::GetMDIClientRect(TRect& R)
+void TbsSkinFormFrame::GetMDIClientRect(TRect& R)
 {
     TCustomForm* M = MainForm();
     if (!M) return;
@@ -70,16 +70,16 @@ void RozUzavoverOzadAdav::GetMDIClientRect(TRect& R)
     }
 }
 
-TCustomForm* RozUzavoverOzadAdav::GetMaximizedChild()
+TCustomForm* TbsSkinFormFrame::GetMaximizedChild()
 {
     if (TCustomForm* A = bsActiveMDIChild())
-        if (RozUzavoverOzadAdav* F = FindSkinFormComponent(A); F && F->WindowState() == wsMaximized) return A;
+        if (TbsSkinFormFrame* F = FindSkinFormComponent(A); F && F->WindowState() == wsMaximized) return A;
     for (TCustomForm* C : bsMDIChildren())
-        if (RozUzavoverOzadAdav* F = FindSkinFormComponent(C); F && F->WindowState() == wsMaximized) return C;
+        if (TbsSkinFormFrame* F = FindSkinFormComponent(C); F && F->WindowState() == wsMaximized) return C;
     return nullptr;
 }
 
-void RozUzavoverOzadAdav::SetChildBounds(TCustomForm* Child, int L, int T, int W, int H)
+void TbsSkinFormFrame::SetChildBounds(TCustomForm* Child, int L, int T, int W, int H)
 {
     // the children stand in the main form's MDI client area
     TRect A;
@@ -89,7 +89,7 @@ void RozUzavoverOzadAdav::SetChildBounds(TCustomForm* Child, int L, int T, int W
     Child->SetBounds(O.X + A.Left + L, O.Y + A.Top + T, W, H);
 }
 
-TPoint RozUzavoverOzadAdav::ChildPosition(TCustomForm* Child)
+TPoint TbsSkinFormFrame::ChildPosition(TCustomForm* Child)
 {
     TRect A;
     GetMDIClientRect(A);
@@ -100,49 +100,49 @@ TPoint RozUzavoverOzadAdav::ChildPosition(TCustomForm* Child)
 
 // ---- arranging ------------------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::MinimizeAll()
+void TbsSkinFormFrame::MinimizeAll()
 {
     if (!IsMDIMain(FForm)) return;
     for (TCustomForm* C : bsMDIChildren())
-        if (RozUzavoverOzadAdav* F = FindSkinFormComponent(C)) F->SetWindowState(wsMinimized);
+        if (TbsSkinFormFrame* F = FindSkinFormComponent(C)) F->SetWindowState(wsMinimized);
 }
 
-void RozUzavoverOzadAdav::MaximizeAll()
+void TbsSkinFormFrame::MaximizeAll()
 {
     if (!IsMDIMain(FForm)) return;
     for (TCustomForm* C : bsMDIChildren())
-        if (RozUzavoverOzadAdav* F = FindSkinFormComponent(C); F && F->BorderIcons().Contains(TbsBorderIcon::biMaximize))
+        if (TbsSkinFormFrame* F = FindSkinFormComponent(C); F && F->BorderIcons().Contains(TbsBorderIcon::biMaximize))
             F->SetWindowState(wsMaximized);
 }
 
-void RozUzavoverOzadAdav::RestoreAllExcept(HWND AFormHandle)
+void TbsSkinFormFrame::RestoreAllExcept(HWND AFormHandle)
 {
     if (!IsMDIMain(FForm)) return;
     for (TCustomForm* C : bsMDIChildren()) {
         if (AFormHandle && C->HandleAllocated() && C->Handle() == AFormHandle) continue;
-        RozUzavoverOzadAdav* F = FindSkinFormComponent(C);
+        TbsSkinFormFrame* F = FindSkinFormComponent(C);
         if (!F) continue;
         if (F->WindowState() != wsNormal) F->SetWindowState(wsNormal);
         else if (F->RollUpState()) F->SetRollUpState(false);
     }
 }
 
-void RozUzavoverOzadAdav::RestoreAll() { RestoreAllExcept(nullptr); }
+void TbsSkinFormFrame::RestoreAll() { RestoreAllExcept(nullptr); }
 
-void RozUzavoverOzadAdav::CloseAll()
+void TbsSkinFormFrame::CloseAll()
 {
     if (!IsMDIMain(FForm)) return;
     auto L = bsMDIChildren();
     for (auto I = L.rbegin(); I != L.rend(); ++I) (*I)->Close();
 }
 
-void RozUzavoverOzadAdav::Tile()
+void TbsSkinFormFrame::Tile()
 {
     if (FTileMode == tbHorizontal) TileHorizontal();
     else TileVertical();
 }
 
-void RozUzavoverOzadAdav::TileHorizontal()
+void TbsSkinFormFrame::TileHorizontal()
 {
     if (!IsMDIMain(FForm)) return;
     auto L = bsMDIChildren();
@@ -171,7 +171,7 @@ void RozUzavoverOzadAdav::TileHorizontal()
     }
 }
 
-void RozUzavoverOzadAdav::TileVertical()
+void TbsSkinFormFrame::TileVertical()
 {
     if (!IsMDIMain(FForm)) return;
     auto L = bsMDIChildren();
@@ -199,7 +199,7 @@ void RozUzavoverOzadAdav::TileVertical()
     }
 }
 
-void RozUzavoverOzadAdav::Cascade()
+void TbsSkinFormFrame::Cascade()
 {
     if (!IsMDIMain(FForm)) return;
     auto L = bsMDIChildren();
@@ -233,7 +233,7 @@ void RozUzavoverOzadAdav::Cascade()
     }
 }
 
-void RozUzavoverOzadAdav::NotifyChildrenFitClient()
+void TbsSkinFormFrame::NotifyChildrenFitClient()
 {
     if (!IsMDIMain(FForm)) return;
     for (TCustomForm* C : bsMDIChildren())
@@ -241,10 +241,10 @@ void RozUzavoverOzadAdav::NotifyChildrenFitClient()
     ArrangeMinimizedChildren();
 }
 
-void RozUzavoverOzadAdav::ArrangeMinimizedChildren()
+void TbsSkinFormFrame::ArrangeMinimizedChildren()
 {
     for (TCustomForm* C : bsMDIChildren())
-        if (RozUzavoverOzadAdav* F = FindSkinFormComponent(C); F && F->WindowState() == wsMinimized) {
+        if (TbsSkinFormFrame* F = FindSkinFormComponent(C); F && F->WindowState() == wsMinimized) {
             TPoint P;
             F->GetMinimizedPosition(P);
             SetChildBounds(C, P.X, P.Y, C->Width(), C->Height());
@@ -253,19 +253,19 @@ void RozUzavoverOzadAdav::ArrangeMinimizedChildren()
 
 // ---- the protocol ---------------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::NotifyMainForm(unsigned Msg, WPARAM W)
+void TbsSkinFormFrame::NotifyMainForm(unsigned Msg, WPARAM W)
 {
     TCustomForm* M = MainForm();
     if (IsMDIChild() && M && M != FForm && M->HandleAllocated()) SendMessage(M->Handle(), Msg, W, 0);
 }
 
-void RozUzavoverOzadAdav::MDIStateChanged()
+void TbsSkinFormFrame::MDIStateChanged()
 {
     UpDateFormNC();
     if (FMainMenuBar) FMainMenuBar->CheckMDIButtons();
 }
 
-bool RozUzavoverOzadAdav::MDIMessage(TMessage& M)
+bool TbsSkinFormFrame::MDIMessage(TMessage& M)
 {
     if (M.Msg == MDIChildFitClient) {
         if (IsMDIChild() && FWindowState == wsMaximized) {
@@ -307,7 +307,7 @@ bool RozUzavoverOzadAdav::MDIMessage(TMessage& M)
     return false;
 }
 
-void RozUzavoverOzadAdav::NextMDIChild()
+void TbsSkinFormFrame::NextMDIChild()
 {
     auto L = bsMDIChildren();
     if (L.size() < 2) return;
@@ -347,10 +347,10 @@ TMenuItem* ItemOfChild(TMenuItem* Menu, TCustomForm* Child)
 
 }  // namespace
 
-void RozUzavoverOzadAdav::AddChildToMenu(TCustomForm* Child)
+void TbsSkinFormFrame::AddChildToMenu(TCustomForm* Child)
 {
     TMenuItem* Menu = MainWindowMenu();
-    RozUzavoverOzadAdav* ChildFrame = FindSkinFormComponent(Child);
+    TbsSkinFormFrame* ChildFrame = FindSkinFormComponent(Child);
     if (!Menu || !ChildFrame || ItemOfChild(Menu, Child)) return;
     auto* E = new TMenuItem(ChildFrame);
     E->SetName(Child->Name() + ChildItemTag);
@@ -359,7 +359,7 @@ void RozUzavoverOzadAdav::AddChildToMenu(TCustomForm* Child)
     Menu->Add(E);
 }
 
-void RozUzavoverOzadAdav::DeleteChildFromMenu(TCustomForm* Child)
+void TbsSkinFormFrame::DeleteChildFromMenu(TCustomForm* Child)
 {
     TMenuItem* Menu = MainWindowMenu();
     if (!Menu) return;
@@ -376,13 +376,13 @@ void RozUzavoverOzadAdav::DeleteChildFromMenu(TCustomForm* Child)
         }
 }
 
-void RozUzavoverOzadAdav::UpDateChildCaptionInMenu(TCustomForm* Child)
+void TbsSkinFormFrame::UpDateChildCaptionInMenu(TCustomForm* Child)
 {
     if (TMenuItem* Menu = MainWindowMenu())
         if (TMenuItem* E = ItemOfChild(Menu, Child)) E->SetCaption(Child->Caption());
 }
 
-void RozUzavoverOzadAdav::UpDateChildActiveInMenu()
+void TbsSkinFormFrame::UpDateChildActiveInMenu()
 {
     TMenuItem* Menu = MainWindowMenu();
     if (!Menu) return;
@@ -391,14 +391,14 @@ void RozUzavoverOzadAdav::UpDateChildActiveInMenu()
         if (TMenuItem* E = Menu->Items(I); IsChildItem(E)) E->SetChecked(A && ChildOfItem(E) == A->Name());
 }
 
-void RozUzavoverOzadAdav::MDIItemClick(TObject* Sender)
+void TbsSkinFormFrame::MDIItemClick(TObject* Sender)
 {
     auto* E = dynamic_cast<TMenuItem*>(Sender);
     if (!E) return;
     String Name = ChildOfItem(E);
     for (TCustomForm* C : bsMDIChildren()) {
         if (C->Name() != Name) continue;
-        if (RozUzavoverOzadAdav* F = FindSkinFormComponent(C); F && F->WindowState() == wsMinimized)
+        if (TbsSkinFormFrame* F = FindSkinFormComponent(C); F && F->WindowState() == wsMinimized)
             F->SetWindowState(wsNormal);
         C->Show();
     }

@@ -349,7 +349,7 @@ void TbsSkinMainMenuBarItem::MouseLeave()
 
 void TbsSkinMainMenuBarItem::MouseDown(int, int, TMouseButton Button)
 {
-    RozUzavoverOzadAdav* F = Parent->SkinFormFrame();
+    TbsSkinFormFrame* F = Parent->SkinFormFrame();
     if (!Enabled || !F || Button != mbLeft || !MenuItem) return;
     if (MenuItem->Count() > 0) {
         Parent->MenuActive = true;
@@ -370,7 +370,7 @@ void TbsSkinMainMenuBarItem::MouseDown(int, int, TMouseButton Button)
 void TbsSkinMainMenuBarItem::SetItemDown(bool Value)
 {
     FDown = Value;
-    RozUzavoverOzadAdav* F = Parent->SkinFormFrame();
+    TbsSkinFormFrame* F = Parent->SkinFormFrame();
     if (Value) {
         FMorphKf = 1;
         Parent->RedrawObject(this);
@@ -396,7 +396,7 @@ void TbsSkinMainMenuBarItem::SetItemDown(bool Value)
 
 void TbsSkinMainMenuBarItem::PopupItemMenu()
 {
-    RozUzavoverOzadAdav* F = Parent->SkinFormFrame();
+    TbsSkinFormFrame* F = Parent->SkinFormFrame();
     if (!F || !Parent->HandleAllocated()) return;
     TPoint TL = Parent->ClientToScreen(ObjectRect.TopLeft());
     TRect R(TL.X, TL.Y, TL.X + ObjectRect.Width(), TL.Y + ObjectRect.Height());
@@ -505,9 +505,9 @@ void TbsSkinMainMenuBarButton::MouseUp(int, int, TMouseButton Button)
 
 void TbsSkinMainMenuBarButton::DblClick()
 {
-    RozUzavoverOzadAdav* Child = FindMaximizedChildSkinForm();
+    TbsSkinFormFrame* Child = FindMaximizedChildSkinForm();
     if (Command != cmSysMenu || !Child) return;
-    if (RozUzavoverOzadAdav* F = Parent->SkinFormFrame()) {
+    if (TbsSkinFormFrame* F = Parent->SkinFormFrame()) {
         F->CloseSkinMenu();
         F->SkinMenuClose();
     }
@@ -516,14 +516,14 @@ void TbsSkinMainMenuBarButton::DblClick()
 
 void TbsSkinMainMenuBarButton::ExecuteCommand()
 {
-    RozUzavoverOzadAdav* Child = FindMaximizedChildSkinForm();
+    TbsSkinFormFrame* Child = FindMaximizedChildSkinForm();
     if (!Child) return;
     switch (Command) {
     case cmClose: Child->Form()->Close(); break;
     case cmMaximize: Child->SetWindowState(wsNormal); break;
     case cmMinimize: Child->SetWindowState(wsMinimized); break;
     case cmSysMenu:
-        if (RozUzavoverOzadAdav* F = Parent->SkinFormFrame()) {
+        if (TbsSkinFormFrame* F = Parent->SkinFormFrame()) {
             Parent->Invalidate();
             TPoint TL = Parent->ClientToScreen(ObjectRect.TopLeft());
             F->SkinMenuOpen();
@@ -621,7 +621,7 @@ void TbsSkinMainMenuBar::SetDefaultHeight(int Value)
     if (FIndex == -1 && Value > 0) SetHeight(Value);
 }
 
-void TbsSkinMainMenuBar::SetSkinFormFrame(RozUzavoverOzadAdav* Value)
+void TbsSkinMainMenuBar::SetSkinFormFrame(TbsSkinFormFrame* Value)
 {
     BSF = Value;
     if (Value) Value->FreeNotification(this);
@@ -676,7 +676,7 @@ void TbsSkinMainMenuBar::CreateMenu()
     }
     if (FMDIChildMax) {
         CreateMDIButtons();
-        if (RozUzavoverOzadAdav* C = FindMaximizedChildSkinForm()) EnableMDIButtons(C->BorderIcons());
+        if (TbsSkinFormFrame* C = FindMaximizedChildSkinForm()) EnableMDIButtons(C->BorderIcons());
     }
 }
 
@@ -1170,13 +1170,13 @@ void TbsSkinMainMenuBar::ShowMDIButtons()
     FMDIChildMax = true;
     OldActiveObject = ActiveObject = MouseCaptureObject = -1;
     CreateMDIButtons();
-    if (RozUzavoverOzadAdav* C = FindMaximizedChildSkinForm()) EnableMDIButtons(C->BorderIcons());
+    if (TbsSkinFormFrame* C = FindMaximizedChildSkinForm()) EnableMDIButtons(C->BorderIcons());
     Invalidate();
 }
 
 void TbsSkinMainMenuBar::CheckMDIButtons()
 {
-    RozUzavoverOzadAdav* C = FindMaximizedChildSkinForm();
+    TbsSkinFormFrame* C = FindMaximizedChildSkinForm();
     if (!C && FMDIChildMax) {
         FMDIChildMax = false;
         RemoveMDIButtons();

@@ -18,7 +18,7 @@ TMenuItem* NewItem(TComponent* Owner, const String& Name, const String& Caption,
 
 }  // namespace
 
-void RozUzavoverOzadAdav::BuildTrayMenu()
+void TbsSkinFormFrame::BuildTrayMenu()
 {
     TMenuItem* Root = FSysTrayMenu->Items();
     TShortCut Close = IsMDIChild() ? ShortCut(VK_F4, {ssCtrl}) : ShortCut(VK_F4, {ssAlt});
@@ -29,7 +29,7 @@ void RozUzavoverOzadAdav::BuildTrayMenu()
     Root->Add(C);
 }
 
-TMenuItem* RozUzavoverOzadAdav::GetSystemMenuItems()
+TMenuItem* TbsSkinFormFrame::GetSystemMenuItems()
 {
     bool Min = FWindowState == wsMinimized, Max = FWindowState == wsMaximized;
     struct TEntry {
@@ -98,7 +98,7 @@ TMenuItem* RozUzavoverOzadAdav::GetSystemMenuItems()
 
 // ---- opening menus -----------------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp, int StartIndex,
+void TbsSkinFormFrame::OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp, int StartIndex,
                                    TbsSkinData* ASkinData)
 {
     // the chain shows Item's subitems against R; the frame keeps what is open until the
@@ -117,22 +117,22 @@ void RozUzavoverOzadAdav::OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect
     SkinMenu->Popup(ACtrl, ASkinData ? ASkinData : MenuSkin(), StartIndex, R, Item, APopupUp);
 }
 
-void RozUzavoverOzadAdav::PopupSkinMenuItem(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp,
+void TbsSkinFormFrame::PopupSkinMenuItem(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp,
                                             int StartIndex)
 {
     OpenMenu(Item, ACtrl, R, APopupUp, StartIndex);
 }
 
-void RozUzavoverOzadAdav::PopupSystemMenuAt(int X, int Y) { PopupSystemMenuInRect(TRect(X, Y, X, Y)); }
+void TbsSkinFormFrame::PopupSystemMenuAt(int X, int Y) { PopupSystemMenuInRect(TRect(X, Y, X, Y)); }
 
-void RozUzavoverOzadAdav::PopupSystemMenuInRect(const TRect& R)
+void TbsSkinFormFrame::PopupSystemMenuInRect(const TRect& R)
 {
     TMenuItem* Items = GetSystemMenuItems();
     SkinMenuOpen();
     OpenMenu(Items, nullptr, R, false);
 }
 
-void RozUzavoverOzadAdav::PopupSystemMenuFromButton()
+void TbsSkinFormFrame::PopupSystemMenuFromButton()
 {
     for (auto& O : ObjectList) {
         auto* S = dynamic_cast<TbsSkinStdButtonObject*>(O.get());
@@ -143,21 +143,21 @@ void RozUzavoverOzadAdav::PopupSystemMenuFromButton()
     }
 }
 
-void RozUzavoverOzadAdav::PopupSkinMenu(TMenu* Menu, TPoint P)
+void TbsSkinFormFrame::PopupSkinMenu(TMenu* Menu, TPoint P)
 {
     if (!Menu) return;
     SkinMenuOpen();
     OpenMenu(Menu->Items(), nullptr, TRect(P.X, P.Y, P.X, P.Y), false);
 }
 
-void RozUzavoverOzadAdav::PopupSkinMenu1(TMenu* Menu, const TRect& R, bool PopupUp)
+void TbsSkinFormFrame::PopupSkinMenu1(TMenu* Menu, const TRect& R, bool PopupUp)
 {
     if (!Menu) return;
     SkinMenuOpen();
     OpenMenu(Menu->Items(), nullptr, R, PopupUp);
 }
 
-void RozUzavoverOzadAdav::PopupSkinMenu(TbsSkinPopupMenu* AMenu, TControl* ACtrl, const TRect& R, bool APopupUp,
+void TbsSkinFormFrame::PopupSkinMenu(TbsSkinPopupMenu* AMenu, TControl* ACtrl, const TRect& R, bool APopupUp,
                                         TbsSkinData* ASkinData)
 {
     if (!AMenu) return;
@@ -168,7 +168,7 @@ void RozUzavoverOzadAdav::PopupSkinMenu(TbsSkinPopupMenu* AMenu, TControl* ACtrl
     if (!SkinMenu->Visible()) SkinMenuClose();
 }
 
-void RozUzavoverOzadAdav::CloseSkinMenu()
+void TbsSkinFormFrame::CloseSkinMenu()
 {
     // an open chain tells its opener and the form (which resets the menu state here)
     if (SkinMenu && SkinMenu->Visible()) {
@@ -189,7 +189,7 @@ void RozUzavoverOzadAdav::CloseSkinMenu()
 
 // ---- the menu state --------------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::SkinMenuOpen()
+void TbsSkinFormFrame::SkinMenuOpen()
 {
     if (!InMainMenu) HookAppMessages();
     if (!InMenu) {
@@ -198,7 +198,7 @@ void RozUzavoverOzadAdav::SkinMenuOpen()
     }
 }
 
-void RozUzavoverOzadAdav::SkinMenuClose()
+void TbsSkinFormFrame::SkinMenuClose()
 {
     if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
     InMenu = false;
@@ -237,7 +237,7 @@ void RozUzavoverOzadAdav::SkinMenuClose()
     }
 }
 
-void RozUzavoverOzadAdav::EndMainMenu()
+void TbsSkinFormFrame::EndMainMenu()
 {
     InMainMenu = false;
     if (FOpenMenuItem) CloseSkinMenu();
@@ -246,18 +246,18 @@ void RozUzavoverOzadAdav::EndMainMenu()
     if (OnMainMenuExit) OnMainMenuExit(this);
 }
 
-void RozUzavoverOzadAdav::EndMainMenuPopup()
+void TbsSkinFormFrame::EndMainMenuPopup()
 {
     InMenu = false;
     if (FMainMenuBar) FMainMenuBar->ReleaseDownItem();
     if (OnSkinMenuClose) OnSkinMenuClose(this);
 }
 
-bool RozUzavoverOzadAdav::MenuBarAccelerator(WORD Key) { return FMainMenuBar && FMainMenuBar->PressAccelItem(Key); }
+bool TbsSkinFormFrame::MenuBarAccelerator(WORD Key) { return FMainMenuBar && FMainMenuBar->PressAccelItem(Key); }
 
-bool RozUzavoverOzadAdav::MenuBarPressSelected() { return FMainMenuBar && FMainMenuBar->PressSelectedItem(); }
+bool TbsSkinFormFrame::MenuBarPressSelected() { return FMainMenuBar && FMainMenuBar->PressSelectedItem(); }
 
-void RozUzavoverOzadAdav::MenuKeyDown(WORD Key)
+void TbsSkinFormFrame::MenuKeyDown(WORD Key)
 {
     bool Mode = InMainMenu && FMainMenuBar;
     if (Mode && MenuBarAccelerator(Key)) return;
@@ -282,7 +282,7 @@ void RozUzavoverOzadAdav::MenuKeyDown(WORD Key)
     }
 }
 
-void RozUzavoverOzadAdav::HookAppMessages()
+void TbsSkinFormFrame::HookAppMessages()
 {
     if (FInAppHook || !Application) return;
     FInAppHook = true;
@@ -290,7 +290,7 @@ void RozUzavoverOzadAdav::HookAppMessages()
     Application->OnMessage = [this](TMsg& Msg, bool& Handled) { AppMessageHook(Msg, Handled); };
 }
 
-void RozUzavoverOzadAdav::UnhookAppMessages()
+void TbsSkinFormFrame::UnhookAppMessages()
 {
     if (!FInAppHook) return;
     FInAppHook = false;
@@ -298,7 +298,7 @@ void RozUzavoverOzadAdav::UnhookAppMessages()
     OldAppMessage = nullptr;
 }
 
-void RozUzavoverOzadAdav::AppMessageHook(TMsg& Msg, bool& Handled)
+void TbsSkinFormFrame::AppMessageHook(TMsg& Msg, bool& Handled)
 {
     if (Msg.message == WM_KEYDOWN) {
         // the open menu (or the menu bar in menu mode) takes every key
@@ -311,7 +311,7 @@ void RozUzavoverOzadAdav::AppMessageHook(TMsg& Msg, bool& Handled)
     }
 }
 
-void RozUzavoverOzadAdav::FormShortCut(TWMKey& Msg, bool& Handled)
+void TbsSkinFormFrame::FormShortCut(TWMKey& Msg, bool& Handled)
 {
     if (OnShortCut) {
         OnShortCut(Msg, Handled);
@@ -343,7 +343,7 @@ void RozUzavoverOzadAdav::FormShortCut(TWMKey& Msg, bool& Handled)
     }
 }
 
-void RozUzavoverOzadAdav::CloseMenusOnInput(UINT Msg)
+void TbsSkinFormFrame::CloseMenusOnInput(UINT Msg)
 {
     switch (Msg) {
     case WM_MOVE: case WM_SIZE: case WM_ACTIVATE: case WM_KILLFOCUS: case WM_CANCELMODE: case WM_MOUSEACTIVATE:

@@ -36,29 +36,29 @@ bool InRect(const TRect& R, TPoint P) { return P.X >= R.Left && P.X < R.Right &&
 
 // ---- measures of the default frame ------------------------------------------------------------
 
-int RozUzavoverOzadAdav::GetDefCaptionHeight() const
+int TbsSkinFormFrame::GetDefCaptionHeight() const
 {
     TFormBorderStyle B = FForm->BorderStyle();
     return B == bsToolWindow || B == bsSizeToolWin ? 15 : 19;
 }
 
-int RozUzavoverOzadAdav::GetDefButtonSize() const
+int TbsSkinFormFrame::GetDefButtonSize() const
 {
     TFormBorderStyle B = FForm->BorderStyle();
     return B == bsToolWindow || B == bsSizeToolWin ? 13 : 17;
 }
 
-bool RozUzavoverOzadAdav::IsSizeable() const
+bool TbsSkinFormFrame::IsSizeable() const
 {
     TFormBorderStyle B = FForm->BorderStyle();
     return FAlwaysResize || B == bsSizeable || B == bsSizeToolWin;
 }
 
-bool RozUzavoverOzadAdav::IsAutoRenderingInActive() { return FSD && !FSD->Empty && FSD->AutoRenderingInActiveImage; }
+bool TbsSkinFormFrame::IsAutoRenderingInActive() { return FSD && !FSD->Empty && FSD->AutoRenderingInActiveImage; }
 
 // ---- skinned painting ----------------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::PaintNCSkin(HDC DC, bool AUseExternalDC)
+void TbsSkinFormFrame::PaintNCSkin(HDC DC, bool AUseExternalDC)
 {
     if (!FSD || FSD->Empty || !FSD->FPicture) return;
     if (FFormWidth == 0) FFormWidth = FForm->Width();
@@ -110,7 +110,7 @@ void RozUzavoverOzadAdav::PaintNCSkin(HDC DC, bool AUseExternalDC)
 
 // ---- default geometry and painting -------------------------------------------------------------
 
-void RozUzavoverOzadAdav::CalcDefRects()
+void TbsSkinFormFrame::CalcDefRects()
 {
     if (ObjectList.empty()) return;
     int X = FFormWidth - 3;
@@ -138,13 +138,13 @@ void RozUzavoverOzadAdav::CalcDefRects()
     }
 }
 
-void RozUzavoverOzadAdav::GetDefCaptionRect(TRect& R)
+void TbsSkinFormFrame::GetDefCaptionRect(TRect& R)
 {
     CalcDefRects();
     R = NewDefCaptionRect;
 }
 
-void RozUzavoverOzadAdav::PaintNCDefault(HDC DC, bool AUseExternalDC)
+void TbsSkinFormFrame::PaintNCDefault(HDC DC, bool AUseExternalDC)
 {
     if (FSD && FSD->ChangeSkinDataProcess) return;
     if (!AUseExternalDC && !FForm->HandleAllocated()) return;
@@ -199,13 +199,13 @@ void RozUzavoverOzadAdav::PaintNCDefault(HDC DC, bool AUseExternalDC)
 
 // ---- repainting -----------------------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::UpDateFormNC()
+void TbsSkinFormFrame::UpDateFormNC()
 {
     if (UseLayeredBorder() && FullLayeredShown()) FBorderLayer->UpdateBorder();
     else if (FForm->HandleAllocated()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
 }
 
-void RozUzavoverOzadAdav::DrawSkinObject(TbsActiveSkinObject* AObject)
+void TbsSkinFormFrame::DrawSkinObject(TbsActiveSkinObject* AObject)
 {
     if (UseLayeredBorder() && FullLayeredShown()) {
         FBorderLayer->UpdateBorder();
@@ -220,7 +220,7 @@ void RozUzavoverOzadAdav::DrawSkinObject(TbsActiveSkinObject* AObject)
 
 // ---- caption object layout --------------------------------------------------------------------
 
-TRect RozUzavoverOzadAdav::MapSkinRect(const TRect& R)
+TRect TbsSkinFormFrame::MapSkinRect(const TRect& R)
 {
     if (!FSD || !FSD->FPicture) return R;
     int PW = FSD->FPicture->Width(), PH = FSD->FPicture->Height();
@@ -250,7 +250,7 @@ TRect RozUzavoverOzadAdav::MapSkinRect(const TRect& R)
     return Out;
 }
 
-void RozUzavoverOzadAdav::ArrangeObjects()
+void TbsSkinFormFrame::ArrangeObjects()
 {
     if (UseLayeredBorder() && FullLayeredShown()) return;
     for (auto& O : ObjectList)
@@ -327,7 +327,7 @@ void RozUzavoverOzadAdav::ArrangeObjects()
 
 // ---- hit testing --------------------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::ScreenToWindowPoint(TPoint& P)
+void TbsSkinFormFrame::ScreenToWindowPoint(TPoint& P)
 {
     if (IsMDIChild()) {
         P = FForm->ScreenToClient(P);
@@ -339,7 +339,7 @@ void RozUzavoverOzadAdav::ScreenToWindowPoint(TPoint& P)
     P.Y -= FForm->Top();
 }
 
-bool RozUzavoverOzadAdav::PointInFormMask(TPoint P)
+bool TbsSkinFormFrame::PointInFormMask(TPoint P)
 {
     if (InRect(NewMaskRectArea, P)) return true;
     auto Black = [this](TBitmap* B, int X, int Y) {
@@ -352,7 +352,7 @@ bool RozUzavoverOzadAdav::PointInFormMask(TPoint P)
     return Black(RMRight.get(), P.X - NewMaskRectArea.Right, P.Y - NewMaskRectArea.Top);
 }
 
-bool RozUzavoverOzadAdav::CaptionTest(TPoint P)
+bool TbsSkinFormFrame::CaptionTest(TPoint P)
 {
     for (auto& O : ObjectList) {
         auto* C = dynamic_cast<TbsSkinCaptionObject*>(O.get());
@@ -367,7 +367,7 @@ bool RozUzavoverOzadAdav::CaptionTest(TPoint P)
     return false;
 }
 
-int RozUzavoverOzadAdav::SkinHitTest(TPoint P)
+int TbsSkinFormFrame::SkinHitTest(TPoint P)
 {
     bool C = CaptionTest(P);
     if (FRollUpState || FWindowState == wsMinimized) return C ? HTCAPTION : HTOBJECT;
@@ -401,7 +401,7 @@ int RozUzavoverOzadAdav::SkinHitTest(TPoint P)
     return C ? HTCAPTION : HTOBJECT;
 }
 
-int RozUzavoverOzadAdav::DefHitTest(TPoint P)
+int TbsSkinFormFrame::DefHitTest(TPoint P)
 {
     int W = FForm->Width(), H = FForm->Height();
     int CapH = GetDefCaptionHeight();
@@ -427,7 +427,7 @@ int RozUzavoverOzadAdav::DefHitTest(TPoint P)
 
 // ---- hover tracking --------------------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::UpdateActiveObject(int X, int Y, bool AllowActive)
+void TbsSkinFormFrame::UpdateActiveObject(int X, int Y, bool AllowActive)
 {
     if (ObjectList.empty() || !GetFormActive() || FSizeMove || FBorderLayerChangeSize || PreviewMode) return;
     if ((IsMDIChild() && FWindowState == wsMaximized) || FForm->BorderStyle() == bsNone) return;
@@ -458,7 +458,7 @@ void RozUzavoverOzadAdav::UpdateActiveObject(int X, int Y, bool AllowActive)
     }
 }
 
-void RozUzavoverOzadAdav::MouseTimerTick(TObject*)
+void TbsSkinFormFrame::MouseTimerTick(TObject*)
 {
     if (!GetFormActive() || !FForm->HandleAllocated()) return;
     TPoint C = GetCursorPos();
@@ -479,7 +479,7 @@ void RozUzavoverOzadAdav::MouseTimerTick(TObject*)
     else if (ActiveObject != -1) UpdateActiveObject(-1, -1, true);
 }
 
-void RozUzavoverOzadAdav::ResetObjectStates()
+void TbsSkinFormFrame::ResetObjectStates()
 {
     for (auto& O : ObjectList) {
         if (auto* A = dynamic_cast<TbsSkinAnimateObject*>(O.get())) {
@@ -496,32 +496,32 @@ void RozUzavoverOzadAdav::ResetObjectStates()
 
 // ---- object event relays -----------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::DoObjectPaint(const String& IDName, TCanvas* Canvas, TRect ObjectRect)
+void TbsSkinFormFrame::DoObjectPaint(const String& IDName, TCanvas* Canvas, TRect ObjectRect)
 {
     if (OnPaintEvent) OnPaintEvent(IDName, Canvas, ObjectRect);
 }
 
-void RozUzavoverOzadAdav::DoObjectMouseUp(const String& IDName, int X, int Y, TRect ObjectRect, TMouseButton Button)
+void TbsSkinFormFrame::DoObjectMouseUp(const String& IDName, int X, int Y, TRect ObjectRect, TMouseButton Button)
 {
     if (OnMouseUpEvent) OnMouseUpEvent(IDName, X, Y, ObjectRect, Button);
 }
 
-void RozUzavoverOzadAdav::DoObjectMouseDown(const String& IDName, int X, int Y, TRect ObjectRect, TMouseButton Button)
+void TbsSkinFormFrame::DoObjectMouseDown(const String& IDName, int X, int Y, TRect ObjectRect, TMouseButton Button)
 {
     if (OnMouseDownEvent) OnMouseDownEvent(IDName, X, Y, ObjectRect, Button);
 }
 
-void RozUzavoverOzadAdav::DoObjectMouseMove(const String& IDName, int X, int Y, TRect ObjectRect)
+void TbsSkinFormFrame::DoObjectMouseMove(const String& IDName, int X, int Y, TRect ObjectRect)
 {
     if (OnMouseMoveEvent) OnMouseMoveEvent(IDName, X, Y, ObjectRect);
 }
 
-void RozUzavoverOzadAdav::DoObjectMouseEnter(const String& IDName)
+void TbsSkinFormFrame::DoObjectMouseEnter(const String& IDName)
 {
     if (OnMouseEnterEvent) OnMouseEnterEvent(IDName);
 }
 
-void RozUzavoverOzadAdav::DoObjectMouseLeave(const String& IDName)
+void TbsSkinFormFrame::DoObjectMouseLeave(const String& IDName)
 {
     if (OnMouseLeaveEvent) OnMouseLeaveEvent(IDName);
 }

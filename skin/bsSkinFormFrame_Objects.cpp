@@ -33,7 +33,7 @@ void bsApplyInActiveEffect(TbsEffectBmp& E, TbsInActiveEffect Effect)
 
 // ---- the common object ----------------------------------------------------------------------
 
-TbsActiveSkinObject::TbsActiveSkinObject(RozUzavoverOzadAdav* AParent, TbsDataSkinObject* AData)
+TbsActiveSkinObject::TbsActiveSkinObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData)
     : Parent(AParent), SD(AParent->SkinData())
 {
     if (!AData) return;
@@ -208,7 +208,7 @@ void TbsUserObject::Draw(TCanvas* Cnvs, bool) { Parent->DoObjectPaint(IDName, Cn
 
 // ---- button object -----------------------------------------------------------------------------
 
-TbsSkinButtonObject::TbsSkinButtonObject(RozUzavoverOzadAdav* AParent, TbsDataSkinObject* AData)
+TbsSkinButtonObject::TbsSkinButtonObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData)
     : TbsActiveSkinObject(AParent, AData)
 {
     if (auto* B = dynamic_cast<TbsDataSkinButton*>(AData)) {

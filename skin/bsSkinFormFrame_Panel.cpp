@@ -44,7 +44,7 @@ void TbsClientInActivePanel::Paint()
     if (Buffer) Buffer->Draw(Canvas(), 0, 0);
 }
 
-void RozUzavoverOzadAdav::ShowClientInActiveEffect()
+void TbsSkinFormFrame::ShowClientInActiveEffect()
 {
     if (FInActivePanel) HideClientInActiveEffect();
     FInActivePanel = new TbsClientInActivePanel(this);
@@ -53,7 +53,7 @@ void RozUzavoverOzadAdav::ShowClientInActiveEffect()
     FClientInActiveDraw = false;
 }
 
-void RozUzavoverOzadAdav::HideClientInActiveEffect()
+void TbsSkinFormFrame::HideClientInActiveEffect()
 {
     if (!FInActivePanel) return;
     FInActivePanel->HidePanel();

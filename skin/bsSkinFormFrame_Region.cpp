@@ -7,7 +7,7 @@
 #include "platform/windows/WinPaint.h"
 #include "skin/bsSkinCtrls.h"
 
-void RozUzavoverOzadAdav::CalcSkinRects()
+void TbsSkinFormFrame::CalcSkinRects()
 {
     if (FFormWidth == 0) FFormWidth = FForm->Width();
     if (FFormHeight == 0) FFormHeight = FForm->Height();
@@ -46,7 +46,7 @@ static HRGN StripRegion(TBitmap* Strip, int X, int Y)
     return ExtCreateRegion(nullptr, DWORD(Size), reinterpret_cast<const RGNDATA*>(Data.data()));
 }
 
-void RozUzavoverOzadAdav::UpdateFormRegion(bool AStretch)
+void TbsSkinFormFrame::UpdateFormRegion(bool AStretch)
 {
     if (!FForm->HandleAllocated()) return;
     HWND H = FForm->Handle();
@@ -98,7 +98,7 @@ void RozUzavoverOzadAdav::UpdateFormRegion(bool AStretch)
     SetRegion(Rgn);
 }
 
-void RozUzavoverOzadAdav::UpdateSkinFrame(bool AArrange)
+void TbsSkinFormFrame::UpdateSkinFrame(bool AArrange)
 {
     if (IsDesigning() || !FSD || FSD->Empty) return;
     if (FSkinnableForm) {
@@ -114,13 +114,13 @@ void RozUzavoverOzadAdav::UpdateSkinFrame(bool AArrange)
     }
 }
 
-bool RozUzavoverOzadAdav::LayeredRollUpActive()
+bool TbsSkinFormFrame::LayeredRollUpActive()
 {
     if (!FSD || !FSD->LayerFrame || !FSD->LayerFrame->FullBorder) return false;
     return FRollUpState || (FWindowStateInit == wsMinimized && !FMinimizeDefault && !IsMainForm());
 }
 
-void RozUzavoverOzadAdav::NotifyParentBackground()
+void TbsSkinFormFrame::NotifyParentBackground()
 {
     for (int I = 0; I < FForm->ControlCount(); ++I)
         if (auto* W = dynamic_cast<TWinControl*>(FForm->Controls(I)); W && W->HandleAllocated())

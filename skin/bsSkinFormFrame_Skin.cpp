@@ -10,13 +10,13 @@
 
 // ---- caption objects ----------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::ClearObjects()
+void TbsSkinFormFrame::ClearObjects()
 {
     ObjectList.clear();
     ActiveObject = OldActiveObject = MouseCaptureObject = -1;
 }
 
-void RozUzavoverOzadAdav::CreateSkinObjects()
+void TbsSkinFormFrame::CreateSkinObjects()
 {
     ClearObjects();
     if (!FSD) return;
@@ -35,7 +35,7 @@ void RozUzavoverOzadAdav::CreateSkinObjects()
     }
 }
 
-void RozUzavoverOzadAdav::CreateDefaultObjects()
+void TbsSkinFormFrame::CreateDefaultObjects()
 {
     ClearObjects();
     static const struct {
@@ -68,7 +68,7 @@ static bool CommandIcon(TbsStdCommand C, TbsBorderIcon& Icon)
     }
 }
 
-void RozUzavoverOzadAdav::UpdateCaptionButtons()
+void TbsSkinFormFrame::UpdateCaptionButtons()
 {
     if (ObjectList.empty()) return;
     if (FHideCaptionButtons) {
@@ -115,13 +115,13 @@ void RozUzavoverOzadAdav::UpdateCaptionButtons()
     UpdateObjectHints();
 }
 
-String RozUzavoverOzadAdav::ResString(const String& Key, const String& BuiltIn)
+String TbsSkinFormFrame::ResString(const String& Key, const String& BuiltIn)
 {
     if (FSD && FSD->ResourceStrData()) return FSD->ResourceStrData()->GetResStr(Key);
     return BuiltIn;
 }
 
-void RozUzavoverOzadAdav::UpdateObjectHints()
+void TbsSkinFormFrame::UpdateObjectHints()
 {
     if (!FUseDefaultObjectHint || !FSD) return;
     auto HintOf = [this](TbsStdCommand C, String& H) {
@@ -149,7 +149,7 @@ void RozUzavoverOzadAdav::UpdateObjectHints()
     }
 }
 
-void RozUzavoverOzadAdav::ApplyFormBorderIcons()
+void TbsSkinFormFrame::ApplyFormBorderIcons()
 {
     TBorderIcons Icons;
     if (!FHideCaptionButtons && !FSkinnableForm) Icons.Include(biSystemMenu);
@@ -158,7 +158,7 @@ void RozUzavoverOzadAdav::ApplyFormBorderIcons()
     if (!(FForm->BorderIcons() == Icons)) FForm->SetBorderIcons(Icons);
 }
 
-void RozUzavoverOzadAdav::UpdateCaptionActive(bool Animate)
+void TbsSkinFormFrame::UpdateCaptionActive(bool Animate)
 {
     bool A = GetFormActive();
     if (!A)
@@ -195,7 +195,7 @@ void RozUzavoverOzadAdav::UpdateCaptionActive(bool Animate)
 static int PictureWidth(TbsSkinData* SD) { return SD && SD->FPicture ? SD->FPicture->Width() : 0; }
 static int PictureHeight(TbsSkinData* SD) { return SD && SD->FPicture ? SD->FPicture->Height() : 0; }
 
-int RozUzavoverOzadAdav::GetMinWidth()
+int TbsSkinFormFrame::GetMinWidth()
 {
     if (!FSkinSupport) return FMinWidth > 0 ? FMinWidth : 120;
     bool Minimized = FWindowState == wsMinimized;
@@ -204,7 +204,7 @@ int RozUzavoverOzadAdav::GetMinWidth()
     return PictureWidth(FSD);
 }
 
-int RozUzavoverOzadAdav::GetMinHeight()
+int TbsSkinFormFrame::GetMinHeight()
 {
     bool Small = FRollUpState || FWindowState == wsMinimized;
     if (!FSkinSupport) {
@@ -218,7 +218,7 @@ int RozUzavoverOzadAdav::GetMinHeight()
     return FrameHeight >= FMinHeight || Small ? FrameHeight : FMinHeight;
 }
 
-int RozUzavoverOzadAdav::GetMaxWidth()
+int TbsSkinFormFrame::GetMaxWidth()
 {
     if (FMaxWidth != 0) return FMaxWidth;
     TRect R(0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0);
@@ -226,7 +226,7 @@ int RozUzavoverOzadAdav::GetMaxWidth()
     return R.Width();
 }
 
-int RozUzavoverOzadAdav::GetMaxHeight()
+int TbsSkinFormFrame::GetMaxHeight()
 {
     if (FMaxHeight != 0) return FMaxHeight;
     TRect R(0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0);
@@ -234,7 +234,7 @@ int RozUzavoverOzadAdav::GetMaxHeight()
     return R.Height();
 }
 
-void RozUzavoverOzadAdav::NudgeWidth()
+void TbsSkinFormFrame::NudgeWidth()
 {
     int W = FForm->Width();
     if (W - 1 < GetMinWidth()) {
@@ -248,7 +248,7 @@ void RozUzavoverOzadAdav::NudgeWidth()
 
 // ---- skin application ------------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::ChangeSkinData()
+void TbsSkinFormFrame::ChangeSkinData()
 {
     if (FUseRibbon) FSkinnableForm = false;
     OldActiveObject = ActiveObject = MouseCaptureObject = -1;
@@ -303,7 +303,7 @@ void RozUzavoverOzadAdav::ChangeSkinData()
     }
 }
 
-void RozUzavoverOzadAdav::SetSkinnableForm(bool Value)
+void TbsSkinFormFrame::SetSkinnableForm(bool Value)
 {
     if (FUseRibbon) Value = false;
     FFormActive = GetFormActive();
@@ -335,7 +335,7 @@ void RozUzavoverOzadAdav::SetSkinnableForm(bool Value)
 
 // ---- the control walks -----------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::BeforeChangeControlSkinData(TbsSkinData* ASkinData, TControl* C)
+void TbsSkinFormFrame::BeforeChangeControlSkinData(TbsSkinData* ASkinData, TControl* C)
 {
     if (auto* S = dynamic_cast<TbsSkinControl*>(C); S && (!ASkinData || S->SkinData() == ASkinData))
         S->BeforeChangeSkinData();
@@ -352,7 +352,7 @@ static bool ChangeAs(TControl* C, TbsSkinData* ASkinData)
     return true;
 }
 
-void RozUzavoverOzadAdav::ChangeControlSkinData(TbsSkinData* ASkinData, TControl* C)
+void TbsSkinFormFrame::ChangeControlSkinData(TbsSkinData* ASkinData, TControl* C)
 {
     // the windowed skinned controls (the input boxes and the menu bar among them) and the
     // windowless ones, then those over the platform's own controls: edits, labels, views,
@@ -375,12 +375,12 @@ static void WalkControls(TControl* AControl, const std::function<void(TControl*)
         for (int I = 0; I < W->ControlCount(); ++I) WalkControls(W->Controls(I), Handle);
 }
 
-void RozUzavoverOzadAdav::BeforeChangeControls(TbsSkinData* ASkinData, TControl* AControl)
+void TbsSkinFormFrame::BeforeChangeControls(TbsSkinData* ASkinData, TControl* AControl)
 {
     WalkControls(AControl, [&](TControl* C) { BeforeChangeControlSkinData(ASkinData, C); });
 }
 
-void RozUzavoverOzadAdav::ChangeControls(TbsSkinData* ASkinData, TControl* AControl)
+void TbsSkinFormFrame::ChangeControls(TbsSkinData* ASkinData, TControl* AControl)
 {
     WalkControls(AControl, [&](TControl* C) { ChangeControlSkinData(ASkinData, C); });
 }

@@ -6,7 +6,7 @@
 
 #include "skin/bsSkinCtrls.h"
 
-void RozUzavoverOzadAdav::ChangeWindowState(TWindowState Value)
+void TbsSkinFormFrame::ChangeWindowState(TWindowState Value)
 {
     if (!FSkinnableForm) {
         FForm->SetWindowState(Value);
@@ -31,7 +31,7 @@ void RozUzavoverOzadAdav::ChangeWindowState(TWindowState Value)
     }
 }
 
-void RozUzavoverOzadAdav::DoMinimize()
+void TbsSkinFormFrame::DoMinimize()
 {
     if (IsMainForm()) {
         if (Application && Application->MainFormOnTaskBar() && FBorderLayer->FVisible) FBorderLayer->Hide();
@@ -58,7 +58,7 @@ void RozUzavoverOzadAdav::DoMinimize()
     if (OnMinimize) OnMinimize(this);
 }
 
-void RozUzavoverOzadAdav::GetMinimizedPosition(TPoint& P)
+void TbsSkinFormFrame::GetMinimizedPosition(TPoint& P)
 {
     int MW = GetMinWidth(), MH = GetMinHeight();
     TRect A(0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0);
@@ -75,7 +75,7 @@ void RozUzavoverOzadAdav::GetMinimizedPosition(TPoint& P)
         if (Child) {
             for (TCustomForm* F : bsMDIChildren()) {
                 if (F == FForm || !F->Visible()) continue;
-                RozUzavoverOzadAdav* Frame = FindSkinFormComponent(F);
+                TbsSkinFormFrame* Frame = FindSkinFormComponent(F);
                 if (Frame && Frame->WindowState() == wsMinimized && ChildPosition(F) == Q) return true;
             }
             return false;
@@ -84,7 +84,7 @@ void RozUzavoverOzadAdav::GetMinimizedPosition(TPoint& P)
         for (int I = 0; I < Screen->FormCount(); ++I) {
             TCustomForm* F = Screen->Forms(I);
             if (F == FForm || F == (Application ? Application->MainForm() : nullptr) || !F->Visible()) continue;
-            RozUzavoverOzadAdav* Frame = FindSkinFormComponent(F);
+            TbsSkinFormFrame* Frame = FindSkinFormComponent(F);
             if (Frame && Frame->WindowState() == wsMinimized && F->Left() == Q.X && F->Top() == Q.Y) return true;
         }
         return false;
@@ -102,7 +102,7 @@ void RozUzavoverOzadAdav::GetMinimizedPosition(TPoint& P)
     }
 }
 
-void RozUzavoverOzadAdav::DoMaximize()
+void TbsSkinFormFrame::DoMaximize()
 {
     if (IsEmptyRect(OldBoundsRect)) OldBoundsRect = FForm->BoundsRect();
     if (IsMDIChild()) {
@@ -148,7 +148,7 @@ void RozUzavoverOzadAdav::DoMaximize()
     if (OnMaximize) OnMaximize(this);
 }
 
-void RozUzavoverOzadAdav::DoRestore()
+void TbsSkinFormFrame::DoRestore()
 {
     MaxRollUpState = false;
     int W0 = FForm->Width(), H0 = FForm->Height();
@@ -178,7 +178,7 @@ void RozUzavoverOzadAdav::DoRestore()
     if (OnRestore) OnRestore(this);
 }
 
-void RozUzavoverOzadAdav::SetRolledUp(bool Value)
+void TbsSkinFormFrame::SetRolledUp(bool Value)
 {
     if (!FBorderIcons.Contains(TbsBorderIcon::biRollUp)) return;
     if (FRollUpState && FWindowState == wsMaximized && !MaxRollUpState) return;
@@ -196,7 +196,7 @@ void RozUzavoverOzadAdav::SetRolledUp(bool Value)
     if (OnChangeRollUpState) OnChangeRollUpState(this);
 }
 
-void RozUzavoverOzadAdav::RollUpForm()
+void TbsSkinFormFrame::RollUpForm()
 {
     // under a full layered border the height always changes, so that the border follows
     if (FullLayeredShown() && FForm->Height() == GetMinHeight()) {
@@ -206,12 +206,12 @@ void RozUzavoverOzadAdav::RollUpForm()
     FForm->SetHeight(GetMinHeight());
 }
 
-void RozUzavoverOzadAdav::UnrollForm() { FForm->SetHeight(OldHeight); }
+void TbsSkinFormFrame::UnrollForm() { FForm->SetHeight(OldHeight); }
 
 // Both need a linked tray icon; without one they do nothing.  Minimizing tells the icon
 // that the next minimize goes to the tray, where its hook hides the main form and shows
 // the icon.
-void RozUzavoverOzadAdav::MinimizeToTray()
+void TbsSkinFormFrame::MinimizeToTray()
 {
     if (!FTrayIcon) return;
     FTrayIcon->SetMinimizeToTray(true);
@@ -219,7 +219,7 @@ void RozUzavoverOzadAdav::MinimizeToTray()
     if (OnMinimizeToTray) OnMinimizeToTray(this);
 }
 
-void RozUzavoverOzadAdav::RestoreFromTray()
+void TbsSkinFormFrame::RestoreFromTray()
 {
     if (!FTrayIcon) return;
     FTrayIcon->SetMinimizeToTray(false);
@@ -230,11 +230,11 @@ void RozUzavoverOzadAdav::RestoreFromTray()
     CheckAppLayeredBorders();
 }
 
-void RozUzavoverOzadAdav::TrayIconDblClick(TObject*) { RestoreFromTray(); }
+void TbsSkinFormFrame::TrayIconDblClick(TObject*) { RestoreFromTray(); }
 
 // Linking an icon hides it (unless always shown) and gives it the form's tray menu and
 // the double click back from the tray, where the program set neither.
-void RozUzavoverOzadAdav::SetTrayIcon(TbsTrayIcon* Value)
+void TbsSkinFormFrame::SetTrayIcon(TbsTrayIcon* Value)
 {
     if (FTrayIcon) FTrayIcon->RemoveFreeNotification(this);
     FTrayIcon = Value;
@@ -257,7 +257,7 @@ void RozUzavoverOzadAdav::SetTrayIcon(TbsTrayIcon* Value)
     }
 }
 
-TPoint RozUzavoverOzadAdav::GetPositionInMonitor(int AX, int AY, int AW, int AH)
+TPoint TbsSkinFormFrame::GetPositionInMonitor(int AX, int AY, int AW, int AH)
 {
     if (FPositionInMonitor == bspDefault) return TPoint(AX, AY);
     TRect A(0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0);
@@ -265,14 +265,14 @@ TPoint RozUzavoverOzadAdav::GetPositionInMonitor(int AX, int AY, int AW, int AH)
     return TPoint(A.Left + A.Width() / 2 - AW / 2, A.Top + A.Height() / 2 - AH / 2);
 }
 
-void RozUzavoverOzadAdav::ApplyPositionInMonitor()
+void TbsSkinFormFrame::ApplyPositionInMonitor()
 {
     if (FPositionInMonitor == bspDefault) return;
     TPoint P = GetPositionInMonitor(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
     FForm->SetBounds(P.X, P.Y, FForm->Width(), FForm->Height());
 }
 
-void RozUzavoverOzadAdav::MagneticMove(int& ALeft, int& ATop, int AWidth, int AHeight)
+void TbsSkinFormFrame::MagneticMove(int& ALeft, int& ATop, int AWidth, int AHeight)
 {
     int MS = FMagneticSize;
     TRect A(0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0);
@@ -297,14 +297,14 @@ void RozUzavoverOzadAdav::MagneticMove(int& ALeft, int& ATop, int AWidth, int AH
     Edge(ATop, Near(ATop + AHeight, A.Bottom), A.Bottom - AHeight, Cur.Y, FOnMouseDownCoord.Y, VMagnetized2);
 }
 
-bool RozUzavoverOzadAdav::GetFullDrag()
+bool TbsSkinFormFrame::GetFullDrag()
 {
     BOOL V = 0;
     SystemParametersInfo(SPI_GETDRAGFULLWINDOWS, 0, &V, 0);
     return (V & 0xFF) != 0;
 }
 
-void RozUzavoverOzadAdav::MorphTimerTick(TObject*)
+void TbsSkinFormFrame::MorphTimerTick(TObject*)
 {
     bool Any = false;
     for (size_t I = 0; I < ObjectList.size(); ++I) {
@@ -317,7 +317,7 @@ void RozUzavoverOzadAdav::MorphTimerTick(TObject*)
     if (!Any) MorphTimer->SetEnabled(false);
 }
 
-void RozUzavoverOzadAdav::AnimateTimerTick(TObject*)
+void TbsSkinFormFrame::AnimateTimerTick(TObject*)
 {
     bool Any = false;
     for (size_t I = 0; I < ObjectList.size(); ++I) {

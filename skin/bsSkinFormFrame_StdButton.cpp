@@ -16,7 +16,7 @@ void bsDrawDefaultFace(TCanvas* C, int W, int H, bool Pressed, bool Hot)
     }
 }
 
-TbsSkinStdButtonObject::TbsSkinStdButtonObject(RozUzavoverOzadAdav* AParent, TbsDataSkinObject* AData)
+TbsSkinStdButtonObject::TbsSkinStdButtonObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData)
     : TbsSkinButtonObject(AParent, AData)
 {
     if (auto* B = dynamic_cast<TbsDataSkinButton*>(AData)) {
@@ -67,7 +67,7 @@ bool TbsSkinStdButtonObject::StateHolds()
 
 bool TbsSkinStdButtonObject::IconMode() { return Command == cmSysMenu && Parent->ShowIcon() && SkinRectInAPicture; }
 
-void RozUzavoverOzadAdav::RunCaptionCommand(TbsStdCommand C, const std::function<void()>& BeforeStateChange)
+void TbsSkinFormFrame::RunCaptionCommand(TbsStdCommand C, const std::function<void()>& BeforeStateChange)
 {
     auto ResetHover = [this] { UpdateActiveObject(-1, -1, false); };
     switch (C) {

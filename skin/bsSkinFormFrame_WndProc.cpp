@@ -12,7 +12,7 @@ TPoint MessagePoint(const TMessage& M) { return TPoint(M.LParamLo(), M.LParamHi(
 
 }  // namespace
 
-void RozUzavoverOzadAdav::FormWindowProc(TMessage& M)
+void TbsSkinFormFrame::FormWindowProc(TMessage& M)
 {
     CloseMenusOnInput(M.Msg);
     const bool Skinnable = FSkinnableForm;
@@ -358,7 +358,7 @@ void RozUzavoverOzadAdav::FormWindowProc(TMessage& M)
 
 // ---- the handlers -----------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::WMSize(TMessage& M)
+void TbsSkinFormFrame::WMSize(TMessage& M)
 {
     if (FSizeMove && FFullDrag) {
         if (!FLogoBitMap->Empty() && !IsMDIForm()) FForm->Invalidate();
@@ -390,12 +390,12 @@ void RozUzavoverOzadAdav::WMSize(TMessage& M)
     if (!FLogoBitMap->Empty() && !IsMDIForm()) FForm->Invalidate();
 }
 
-bool RozUzavoverOzadAdav::AlphaBlendApplies()
+bool TbsSkinFormFrame::AlphaBlendApplies()
 {
     return OsIsWin2000OrLater() && (FAlphaBlend || FAlphaBlendAnimation || (FSD && FSD->AnimationForAllWindows()));
 }
 
-void RozUzavoverOzadAdav::WMShowWindow(TMessage& M)
+void TbsSkinFormFrame::WMShowWindow(TMessage& M)
 {
     HWND H = FForm->Handle();
     if (M.WParam) {
@@ -449,7 +449,7 @@ void RozUzavoverOzadAdav::WMShowWindow(TMessage& M)
     }
 }
 
-void RozUzavoverOzadAdav::WMTimer(TMessage&)
+void TbsSkinFormFrame::WMTimer(TMessage&)
 {
     HWND H = FForm->Handle();
     auto DropLayered = [H] {
@@ -506,7 +506,7 @@ void RozUzavoverOzadAdav::WMTimer(TMessage&)
     }
 }
 
-void RozUzavoverOzadAdav::WMWindowPosChanged(TMessage& M)
+void TbsSkinFormFrame::WMWindowPosChanged(TMessage& M)
 {
     auto* Pos = reinterpret_cast<WINDOWPOS*>(M.LParam);
     if (!Pos) return;
@@ -530,7 +530,7 @@ void RozUzavoverOzadAdav::WMWindowPosChanged(TMessage& M)
     }
 }
 
-void RozUzavoverOzadAdav::WMNCCalcSize(TMessage& M)
+void TbsSkinFormFrame::WMNCCalcSize(TMessage& M)
 {
     if ((IsMDIChild() && FWindowStateInit == wsMaximized) || FForm->BorderStyle() == bsNone) return;
     TRect* R = M.WParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(M.LParam)->rgrc[0] : reinterpret_cast<TRect*>(M.LParam);
@@ -556,7 +556,7 @@ void RozUzavoverOzadAdav::WMNCCalcSize(TMessage& M)
     if (R->Bottom < R->Top) R->Bottom = R->Top;
 }
 
-void RozUzavoverOzadAdav::WMNCActivate(TMessage& M)
+void TbsSkinFormFrame::WMNCActivate(TMessage& M)
 {
     FBorderLayerChangeSize = false;
     if (FOpenMenuItem) CloseSkinMenu();
@@ -582,7 +582,7 @@ void RozUzavoverOzadAdav::WMNCActivate(TMessage& M)
     }
 }
 
-void RozUzavoverOzadAdav::WMSizing(TMessage& M)
+void TbsSkinFormFrame::WMSizing(TMessage& M)
 {
     FSizing = true;
     FBorderLayerChangeSize = false;
@@ -603,7 +603,7 @@ void RozUzavoverOzadAdav::WMSizing(TMessage& M)
     }
 }
 
-void RozUzavoverOzadAdav::WMNCLButtonDblClk(TMessage& M)
+void TbsSkinFormFrame::WMNCLButtonDblClk(TMessage& M)
 {
     TPoint P = MessagePoint(M);
     ScreenToWindowPoint(P);
@@ -622,13 +622,13 @@ void RozUzavoverOzadAdav::WMNCLButtonDblClk(TMessage& M)
 
 // ---- mouse routing to the caption objects -------------------------------------------------
 
-void RozUzavoverOzadAdav::ObjectsMouseMove(int X, int Y)
+void TbsSkinFormFrame::ObjectsMouseMove(int X, int Y)
 {
     int I = MouseCaptureObject != -1 ? MouseCaptureObject : ActiveObject;
     if (I >= 0 && I < int(ObjectList.size())) ObjectList[size_t(I)]->MouseMove(X, Y);
 }
 
-void RozUzavoverOzadAdav::ObjectsMouseDown(TMouseButton Button, int X, int Y)
+void TbsSkinFormFrame::ObjectsMouseDown(TMouseButton Button, int X, int Y)
 {
     if (ActiveObject < 0 || ActiveObject >= int(ObjectList.size())) return;
     TbsActiveSkinObject* O = ObjectList[size_t(ActiveObject)].get();
@@ -637,7 +637,7 @@ void RozUzavoverOzadAdav::ObjectsMouseDown(TMouseButton Button, int X, int Y)
     O->MouseDown(X, Y, Button);
 }
 
-void RozUzavoverOzadAdav::ObjectsMouseUp(TMouseButton Button, int X, int Y)
+void TbsSkinFormFrame::ObjectsMouseUp(TMouseButton Button, int X, int Y)
 {
     if (MouseCaptureObject < 0 || MouseCaptureObject >= int(ObjectList.size())) {
         MouseCaptureObject = -1;
@@ -651,12 +651,12 @@ void RozUzavoverOzadAdav::ObjectsMouseUp(TMouseButton Button, int X, int Y)
     O->MouseUp(X, Y, Button);
 }
 
-void RozUzavoverOzadAdav::ObjectsDblClick()
+void TbsSkinFormFrame::ObjectsDblClick()
 {
     if (ActiveObject >= 0 && ActiveObject < int(ObjectList.size())) ObjectList[size_t(ActiveObject)]->DblClick();
 }
 
-void RozUzavoverOzadAdav::CancelControlModes()
+void TbsSkinFormFrame::CancelControlModes()
 {
     if (!ComponentState().Empty() || !IsMDIForm() || !FForm->Visible()) return;
     for (int I = 0; I < FForm->ComponentCount(); ++I)
@@ -667,7 +667,7 @@ void RozUzavoverOzadAdav::CancelControlModes()
 
 // ---- the layered border switch ------------------------------------------------------------------
 
-void RozUzavoverOzadAdav::LayeredBordersSwitch()
+void TbsSkinFormFrame::LayeredBordersSwitch()
 {
     SaveOldBounds();
     if (UseLayeredBorder()) {

@@ -100,7 +100,7 @@ void TbsSelectSkinDlgForm::Build(TbsSkinData* ACtrlSkinData)
     SetPosition(poScreenCenter);
     SetBorderStyle(bsSingle);
     SetKeyPreview(true);
-    BSF = new RozUzavoverOzadAdav(this);
+    BSF = new TbsSkinFormFrame(this);
 
     PreviewForm = new TbsSkinPreviewForm(this);
     PreviewForm->SetBorderStyle(bsSingle);
@@ -119,7 +119,7 @@ void TbsSelectSkinDlgForm::Build(TbsSkinData* ACtrlSkinData)
     PreviewButton->SetBounds(20, 20, 100, PreviewButton->Height());
     PreviewButton->SetCaption(DialogText(ACtrlSkinData, "MSG_PREVIEWBUTTON", "Button"));
     PreviewButton->SetSkinData(PreviewSkinData);
-    PreviewBSF = new RozUzavoverOzadAdav(PreviewForm);
+    PreviewBSF = new TbsSkinFormFrame(PreviewForm);
     PreviewBSF->PreviewMode = true;
     PreviewBSF->SetSkinData(PreviewSkinData);
     PreviewForm->AfterConstruction();

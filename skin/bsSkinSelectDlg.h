@@ -15,7 +15,7 @@ class TbsCompressedStoredSkin;
 class TbsSkinButton;
 class TbsSkinListBox;
 class TbsSkinMessage;
-class RozUzavoverOzadAdav;
+class TbsSkinFormFrame;
 
 // The dialog form of one run.
 class TbsSelectSkinDlgForm : public TForm {
@@ -49,11 +49,11 @@ public:
 
     TbsCompressedSkinList* FCSkinList = nullptr;
     int FCSkinIndex = -1;
-    RozUzavoverOzadAdav* BSF = nullptr;
+    TbsSkinFormFrame* BSF = nullptr;
     TbsSkinButton* OpenButton = nullptr;
     TbsSkinButton* CancelButton = nullptr;
     TForm* PreviewForm = nullptr;
-    RozUzavoverOzadAdav* PreviewBSF = nullptr;
+    TbsSkinFormFrame* PreviewBSF = nullptr;
     TbsSkinData* PreviewSkinData = nullptr;
     TbsSkinButton* PreviewButton = nullptr;
     TbsSkinListBox* SkinsListBox = nullptr;

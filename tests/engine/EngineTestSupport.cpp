@@ -18,7 +18,7 @@ namespace enginetest {
 bool LoadLibraries()
 {
     static bool Ok = [] {
-        REVuvudLoader& L = FFLoader();
+        TEngineLoader& L = FFLoader();
         L.SetLibraryPath("");
         return L.Load(PlayerLibraries);
     }();

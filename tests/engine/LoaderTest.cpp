@@ -37,7 +37,7 @@ String ObjectOf(const void* AAddress)
 [[maybe_unused]] const bool ChildMode = [] {
     const char* Folder = getenv("VC_LOADER_CHILD");
     if (!Folder) return false;
-    REVuvudLoader& L = FFLoader();
+    TEngineLoader& L = FFLoader();
     L.SetLibraryPath(Folder);
     bool Ok = L.Load(PlayerLibraries);
     printf("load=%d %s\n", Ok ? 1 : 0, L.LastErrMsg().c_str());
@@ -97,7 +97,7 @@ TEST(LoaderNames, LibrarySetsHoldTheComponentsLibraries)
 TEST(Loader, LoadsEverySetFromTheSystemAndBindsEveryEntry)
 {
     ASSERT_TRUE(LoadLibraries()) << FFLoader().LastErrMsg();
-    REVuvudLoader& L = FFLoader();
+    TEngineLoader& L = FFLoader();
     EXPECT_TRUE(L.Loaded(TaskLibraries));
     EXPECT_TRUE(L.Loaded(ProbeLibraries));
     EXPECT_TRUE(L.Loaded(PlayerLibraries));
@@ -119,7 +119,7 @@ TEST(Loader, LoadsEverySetFromTheSystemAndBindsEveryEntry)
 TEST(Loader, LoadingALoadedSetOpensNothing)
 {
     ASSERT_TRUE(LoadLibraries());
-    REVuvudLoader& L = FFLoader();
+    TEngineLoader& L = FFLoader();
     int Before = L.OpenCount();
     EXPECT_TRUE(L.Load(PlayerLibraries));
     EXPECT_TRUE(L.Load(ProbeLibraries));
@@ -135,7 +135,7 @@ TEST(Loader, EmptySetIsAProgrammingError)
 TEST(Loader, FolderWithoutTheFileFallsBackToTheSystem)
 {
     String Empty = ScratchFolder();
-    REVuvudLoader& L = FFLoader();
+    TEngineLoader& L = FFLoader();
     L.Unload(swScale);
     L.SetLibraryPath(Empty);
     EXPECT_TRUE(L.Load(swScale)) << L.LastErrMsg();
@@ -148,7 +148,7 @@ TEST(Loader, MissingLibraryReportsItsPathAndUnloadsTheSet)
 {
     // A set load that fails part-way leaves none of the set loaded.
     String Folder = ScratchFolder();
-    REVuvudLoader& L = FFLoader();
+    TEngineLoader& L = FFLoader();
     L.Unload(PlayerLibraries);
     L.SetLibraryPath(Folder);
     // A file that is no library at all in place of SDL: the load fails at SDL, the last.
@@ -169,7 +169,7 @@ TEST(Loader, LibraryLackingAnEntryIsRefusedAndNotLeftLoaded)
     ASSERT_TRUE(LoadLibraries());
     String Folder = ScratchFolder();
     fs::copy_file(SystemLibDir() + "libz.so.1", Folder + "libavutil.so.57");
-    REVuvudLoader& L = FFLoader();
+    TEngineLoader& L = FFLoader();
     L.Unload(avUtil);
     L.SetLibraryPath(Folder);
     EXPECT_FALSE(L.Load(avUtil));

@@ -121,7 +121,7 @@ namespace {
 // An audio output stream over a "null" container with an opened encoder, and an input
 // stream to feed it, for driving AudioOut directly.
 struct TAudioHarness {
-    std::unique_ptr<REVuvud> Task{new REVuvud(4)};
+    std::unique_ptr<TTaskTranscoder> Task{new TTaskTranscoder(4)};
     AVFormatContext* Oc = nullptr;
     AVCodecContext* Enc = nullptr;
     TAVOutputStream Ost;

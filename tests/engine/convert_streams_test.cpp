@@ -68,7 +68,7 @@ TEST(ConvertStreams, ScalerOnlyWhenSizeOrFormatDiffers)
     ASSERT_TRUE(enginetest::LoadLibraries());
     const String dir = enginetest::ScratchFolder();
     for (const char* size : {"", "80x60"}) {
-        REVuvud t(4);
+        TTaskTranscoder t(4);
         t.Reset();
         ASSERT_TRUE(t.OpenInputFile(Clip("clip.avi")));
         TOutputOptions o = AviOptions();
@@ -128,7 +128,7 @@ TEST(ConvertStreams, AFailingBitstreamFilterIsLoggedAndPacketsGoUnfiltered)
 TEST(ConvertStreams, ChaptersAreCutToTheConvertedPart)
 {
     ASSERT_TRUE(enginetest::LoadLibraries());
-    REVuvud t(4);
+    TTaskTranscoder t(4);
     t.Reset();
     ASSERT_TRUE(t.OpenInputFile(Clip("ch.mkv")));
     const AVFormatContext* in = t.Finput_files[0];
@@ -226,7 +226,7 @@ TEST(ConvertStreams, ProgressFiguresOfVideoAndAudioOnlyConversions)
 {
     const String dir = enginetest::ScratchFolder();
     // Video: no report before the first picture; fps from the clock.
-    auto video = Convert(Clip("clip.avi"), dir + "p.avi", AviOptions(), [](REVuvudVCL& L, REVuvud& T) {
+    auto video = Convert(Clip("clip.avi"), dir + "p.avi", AviOptions(), [](TTaskList& L, TTaskTranscoder& T) {
         L.SetProgressInterval(100);
         T.Clock = SteppingClock(200000);  // every packet is a report; 0.2 s per reading
     });
@@ -241,7 +241,7 @@ TEST(ConvertStreams, ProgressFiguresOfVideoAndAudioOnlyConversions)
     EXPECT_EQ(video->Events.Progress.back().FileIndex, -1);
     EXPECT_EQ(video->Events.Progress.back().FrameNumber, 50);
     // During the first second the speed is 0.
-    auto quick = Convert(Clip("clip.avi"), dir + "q.avi", AviOptions(), [](REVuvudVCL& L, REVuvud& T) {
+    auto quick = Convert(Clip("clip.avi"), dir + "q.avi", AviOptions(), [](TTaskList& L, TTaskTranscoder& T) {
         L.SetProgressInterval(100);
         T.Clock = SteppingClock(101000 / 8);
     });
@@ -286,7 +286,7 @@ TEST(ConvertStreams, PSNRAndQuantiserHistogram)
     for (auto& bin : QPHistogram) before += bin.load();
     TOutputOptions o = AviOptions();
     o.ExtOptions = "psnr=1\nqphist=1\nvstats_file=" + dir + "v.log";
-    auto run = Convert(Clip("clip.avi"), dir + "p.avi", o, [](REVuvudVCL& L, REVuvud& T) {
+    auto run = Convert(Clip("clip.avi"), dir + "p.avi", o, [](TTaskList& L, TTaskTranscoder& T) {
         L.SetProgressInterval(100);
         T.Clock = SteppingClock(200000);
     });
@@ -321,7 +321,7 @@ TEST(ConvertStreams, TheSizeLimitEndsTheConversion)
 TEST(SubtitleOut, DVBSubtitlesAreEncodedTwice)
 {
     ASSERT_TRUE(enginetest::LoadLibraries());
-    REVuvud t(4);
+    TTaskTranscoder t(4);
     t.Reset();
     AVFormatContext* oc = nullptr;
     AV.avformat_alloc_output_context2(&oc, nullptr, "null", nullptr);

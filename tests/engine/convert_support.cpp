@@ -149,10 +149,10 @@ bool TEvents::Final() const
     return !Terminates.empty() && Terminates.back().TaskIndex == -1;
 }
 
-std::unique_ptr<REVuvudVCL> NewTaskList(TEvents& AEvents)
+std::unique_ptr<TTaskList> NewTaskList(TEvents& AEvents)
 {
     if (!enginetest::LoadLibraries()) throw std::runtime_error("the FFmpeg libraries do not load");
-    auto list = std::make_unique<REVuvudVCL>();
+    auto list = std::make_unique<TTaskList>();
     if (!list->LoadAVLib("")) throw std::runtime_error("LoadAVLib failed");
     TEvents* events = &AEvents;
     list->OnTerminate = [events](TObject*, const TTerminateInfo& AInfo) {
@@ -191,7 +191,7 @@ bool WaitForFinal(TEvents& AEvents, double ASeconds)
 }
 
 std::unique_ptr<TConversion> Convert(const String& AInput, const String& AOut, TOutputOptions AOptions,
-                                     const std::function<void(REVuvudVCL&, REVuvud&)>& ABefore)
+                                     const std::function<void(TTaskList&, TTaskTranscoder&)>& ABefore)
 {
     auto c = std::make_unique<TConversion>();
     c->Out = AOut;

@@ -2,7 +2,7 @@
 // ffmpeg, ffprobe readings of outputs, and a task list whose events are recorded.
 #pragma once
 
-#include "engine/DAridiREZ.h"
+#include "engine/TaskList.h"
 #include "EngineTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -57,7 +57,7 @@ struct TEvents {
 };
 
 // A task list with its libraries loaded and its events recorded into AEvents.
-std::unique_ptr<REVuvudVCL> NewTaskList(TEvents& AEvents);
+std::unique_ptr<TTaskList> NewTaskList(TEvents& AEvents);
 // Waits (serving the GUI-thread queue) until the final terminate event arrived; false
 // after ASeconds.
 bool WaitForFinal(TEvents& AEvents, double ASeconds = 60);
@@ -67,16 +67,16 @@ bool WaitUntil(const std::function<bool()>& APredicate, double ASeconds = 60);
 // One conversion run in the caller's thread, kept for inspection.
 struct TConversion {
     TEvents Events;
-    std::unique_ptr<REVuvudVCL> List;
+    std::unique_ptr<TTaskList> List;
     String Out;
-    REVuvud* Task() const { return List->Task(0); }
+    TTaskTranscoder* Task() const { return List->Task(0); }
     // The task's terminate event.
     const TTerminateInfo& Result() const { return Events.Terminates.front(); }
 };
 // Converts AInput into AOut with AOptions; ABefore may adjust the list and the task
 // before the start.  Fails the test when the task cannot be set up.
 std::unique_ptr<TConversion> Convert(const String& AInput, const String& AOut, TOutputOptions AOptions,
-                                     const std::function<void(REVuvudVCL&, REVuvud&)>& ABefore = {});
+                                     const std::function<void(TTaskList&, TTaskTranscoder&)>& ABefore = {});
 
 // A clock that moves on by AStep microseconds every time it is read.
 std::function<int64_t()> SteppingClock(int64_t AStep);

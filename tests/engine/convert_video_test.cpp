@@ -188,7 +188,7 @@ TEST(ConvertVideo, CustomHookDrawsUntilItAsksToStop)
     o.CustomHook = true;
     int calls = 0;
     std::vector<int> numbers;
-    auto run = Convert(Clip("clip.avi"), out, o, [&](REVuvudVCL& L, REVuvud&) {
+    auto run = Convert(Clip("clip.avi"), out, o, [&](TTaskList& L, TTaskTranscoder&) {
         L.OnCustomHook = [&](TObject*, PHookInfo AInfo) {
             ++calls;
             numbers.push_back(AInfo->FrameNumber);
@@ -214,7 +214,7 @@ TEST(ConvertVideo, AnExceptionInTheCustomHookIsLoggedAndThePictureKept)
     const String out = enginetest::ScratchFolder() + "hookerr.avi";
     TOutputOptions o = Video();
     o.CustomHook = true;
-    auto run = Convert(Clip("clip.avi"), out, o, [&](REVuvudVCL& L, REVuvud&) {
+    auto run = Convert(Clip("clip.avi"), out, o, [&](TTaskList& L, TTaskTranscoder&) {
         L.OnCustomHook = [&](TObject*, PHookInfo AInfo) {
             for (int y = 0; y < AInfo->Bitmap->Height(); ++y)
                 std::memset(AInfo->Bitmap->ScanLine(y), 255, size_t(AInfo->Bitmap->Width()) * 3);
@@ -248,7 +248,7 @@ TEST(ConvertVideo, PreviewPicturesAreSpacedByThePreviewInterval)
     std::vector<int> numbers;
     auto clock = SteppingClock(10000);
     std::function<int64_t()> last;
-    auto run = Convert(Clip("clip.avi"), out, Video(), [&](REVuvudVCL& L, REVuvud& T) {
+    auto run = Convert(Clip("clip.avi"), out, Video(), [&](TTaskList& L, TTaskTranscoder& T) {
         L.SetPreviewBitmap(true);
         auto now = std::make_shared<int64_t>(0);
         T.Clock = [clock, now] { return *now = clock(); };
@@ -273,7 +273,7 @@ TEST(ConvertVideo, TheBitmapEventTakesPrecedenceOverThePreviewWindow)
     PreviewWindowFactory = [fake] { return fake; };
     const String dir = enginetest::ScratchFolder();
     int bitmaps = 0;
-    auto both = Convert(Clip("clip.avi"), dir + "both.avi", Video(), [&](REVuvudVCL& L, REVuvud&) {
+    auto both = Convert(Clip("clip.avi"), dir + "both.avi", Video(), [&](TTaskList& L, TTaskTranscoder&) {
         L.SetPreview(true);
         L.SetPreviewBitmap(true);
         L.OnPreviewBitmap = [&](TObject*, const TPreviewInfo&) { ++bitmaps; };
@@ -283,7 +283,7 @@ TEST(ConvertVideo, TheBitmapEventTakesPrecedenceOverThePreviewWindow)
     EXPECT_EQ(fake->Paints, 0);
     // The window alone shows pictures until it is closed; then it is dropped.
     fake->Open = false;
-    auto window = Convert(Clip("clip.avi"), dir + "win.avi", Video(), [&](REVuvudVCL& L, REVuvud&) {
+    auto window = Convert(Clip("clip.avi"), dir + "win.avi", Video(), [&](TTaskList& L, TTaskTranscoder&) {
         L.SetPreview(true);
     });
     ASSERT_TRUE(window);
@@ -297,7 +297,7 @@ TEST(ConvertVideo, CopyingVideoRefusesPictureHooks)
 {
     const String out = enginetest::ScratchFolder() + "copy.avi";
     TOutputOptions o = Video("copy");
-    auto run = Convert(Clip("clip.avi"), out, o, [](REVuvudVCL& L, REVuvud&) { L.SetPreviewBitmap(true); });
+    auto run = Convert(Clip("clip.avi"), out, o, [](TTaskList& L, TTaskTranscoder&) { L.SetPreviewBitmap(true); });
     ASSERT_TRUE(run);
     EXPECT_TRUE(run->Result().Exception);
     EXPECT_EQ(run->Result().ExceptionMsg, "-vcodec copy and PostHooks are incompatible (frames are not decoded)");

@@ -189,7 +189,7 @@ TForm* ConversionWindow()
 
 struct TPreviewedConversion {
     converttest::TEvents Events;
-    std::unique_ptr<REVuvudVCL> List;
+    std::unique_ptr<TTaskList> List;
     String Out;
     // The conversion holds at the picture HoldAt until Hold is cleared.
     std::atomic<int> HoldAt{0};

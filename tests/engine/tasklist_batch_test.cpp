@@ -22,7 +22,7 @@ namespace {
 
 // Adds a task converting AInput into AFolder/outN.avi (MPEG-4 and MP3), or into another
 // container of MPEG-4 and AAC.
-int AddAviTask(REVuvudVCL& AList, const String& AInput, const String& AFolder, const String& AExt = ".avi")
+int AddAviTask(TTaskList& AList, const String& AInput, const String& AFolder, const String& AExt = ".avi")
 {
     int index = AList.AddTask(AInput);
     if (index < 0) return index;
@@ -184,11 +184,11 @@ struct TGate {
     std::set<int> Reached;
 };
 
-void InstallGate(REVuvudVCL& AList, TGate& AGate, std::function<bool(REVuvud*)> AUntil, int64_t AFrom)
+void InstallGate(TTaskList& AList, TGate& AGate, std::function<bool(TTaskTranscoder*)> AUntil, int64_t AFrom)
 {
     AList.SetProgressInterval(100);
     for (int i = 0; i < AList.TasksCount(); ++i) {
-        REVuvud* task = AList.Task(i);
+        TTaskTranscoder* task = AList.Task(i);
         task->Clock = SteppingClock(150000);
         // The gate stands behind the list's own handler, outside the list's progress lock.
         auto report = task->FOnProgress;
@@ -220,10 +220,10 @@ bool WaitReached(TGate& AGate, int ACount)
 struct TGatedRun {
     String Dir = enginetest::ScratchFolder();
     TEvents Events;
-    std::unique_ptr<REVuvudVCL> List = NewTaskList(Events);
+    std::unique_ptr<TTaskList> List = NewTaskList(Events);
     TGate Gate;
 
-    TGatedRun(int ATasks, int AThreads, std::function<bool(REVuvud*)> AUntil, const String& AExt = ".avi",
+    TGatedRun(int ATasks, int AThreads, std::function<bool(TTaskTranscoder*)> AUntil, const String& AExt = ".avi",
               int64_t AFrom = 0)
     {
         for (int i = 0; i < ATasks; ++i) EXPECT_EQ(AddAviTask(*List, Clip("clip.avi"), Dir, AExt), i);
@@ -238,7 +238,7 @@ struct TGatedRun {
 
 TEST(TaskList, StopWithWaitEndsTheRunningTasksAndTerminatesTheRest)
 {
-    TGatedRun run(4, 2, [](REVuvud* T) { return bool(T->FBroken); });
+    TGatedRun run(4, 2, [](TTaskTranscoder* T) { return bool(T->FBroken); });
     const String& dir = run.Dir;
     TEvents& events = run.Events;
     auto& list = run.List;
@@ -310,7 +310,7 @@ TEST(TaskList, AStopWhileTasksStartAndEndGivesOneEventPerTask)
 
 TEST(TaskList, FreeingAWorkingListStopsItsTasksFirst)
 {
-    TGatedRun run(3, 2, [](REVuvud* T) { return bool(T->FBroken); });
+    TGatedRun run(3, 2, [](TTaskTranscoder* T) { return bool(T->FBroken); });
     ASSERT_TRUE(run.Reached(2));
     run.List.reset();  // two tasks running, one waiting
     // The running tasks were stopped and their events delivered before the list went;
@@ -328,7 +328,7 @@ TEST(TaskList, FreeingAWorkingListStopsItsTasksFirst)
 TEST(TaskList, AStoppedConversionEndsItsFileProperly)
 {
     // MP4 keeps its index in the trailer: without it the file would not read at all.
-    TGatedRun run(1, 1, [](REVuvud* T) { return bool(T->FBroken); }, ".mp4", 1000000);
+    TGatedRun run(1, 1, [](TTaskTranscoder* T) { return bool(T->FBroken); }, ".mp4", 1000000);
     ASSERT_TRUE(run.Reached(1));
     run.List->Stop(true);
     ASSERT_TRUE(run.Events.Final());
@@ -354,7 +354,7 @@ TEST(TaskList, AStoppedConversionEndsItsFileProperly)
 TEST(TaskList, PauseHoldsTheRunAndResumeFinishesIt)
 {
     std::atomic<bool> paused{false};
-    TGatedRun run(1, 1, [&paused](REVuvud*) { return paused.load(); });
+    TGatedRun run(1, 1, [&paused](TTaskTranscoder*) { return paused.load(); });
     const String& dir = run.Dir;
     TEvents& events = run.Events;
     auto& list = run.List;
@@ -428,7 +428,7 @@ TEST(TaskList, GuardsOfAWorkingList)
 
 TEST(TaskList, ClearingWhileTasksRunIsRefused)
 {
-    TGatedRun run(1, 1, [](REVuvud* T) { return bool(T->FBroken); });
+    TGatedRun run(1, 1, [](TTaskTranscoder* T) { return bool(T->FBroken); });
     ASSERT_TRUE(run.Reached(1));
     transcodertest::ExpectFails([&] { run.List->ClearTasks(); }, "Cannot ClearTasks while working.");
     run.List->Stop(true);
@@ -468,7 +468,7 @@ TEST(TaskList, OutputLimitAndOpenFailures)
 TEST(TaskList, AddingATaskWithoutTheLibrariesFailsWithTheirName)
 {
     if (FFLoader().Loaded(TaskLibraries)) GTEST_SKIP() << "the libraries were loaded by an earlier test";
-    REVuvudVCL list;
+    TTaskList list;
     EXPECT_EQ(list.AddTask(Clip("clip.avi")), -1);
     EXPECT_EQ(list.LastErrMsg(), "LibAVCodec not loaded.");
 }

@@ -27,7 +27,7 @@ TEST_F(FrameDefault, TakesOverTheWindowAndFramesTheClientArea)
 TEST_F(FrameDefault, NonFormOwnerIsRefused)
 {
     TComponent Owner(nullptr);
-    EXPECT_THROW(RozUzavoverOzadAdav F(&Owner), EInvalidCast);
+    EXPECT_THROW(TbsSkinFormFrame F(&Owner), EInvalidCast);
 }
 
 TEST_F(FrameDefault, HitTestCodes)
@@ -190,7 +190,7 @@ TEST_F(FrameDefault, MinimizeMakesACaptionBarAtTheBottomLeft)
     // a second minimized form takes the next place to the right
     auto* Other = new TForm(Application);
     Other->AfterConstruction();
-    auto* F2 = new RozUzavoverOzadAdav(Other);
+    auto* F2 = new TbsSkinFormFrame(Other);
     Other->SetBounds(200, 200, 200, 150);
     Other->Show();
     Pump();
@@ -202,7 +202,7 @@ TEST_F(FrameDefault, MinimizeMakesACaptionBarAtTheBottomLeft)
 
 TEST_F(FrameDefault, MainFormMinimizesTheApplication)
 {
-    auto* F = new RozUzavoverOzadAdav(Main);
+    auto* F = new TbsSkinFormFrame(Main);
     Main->SetBorderStyle(bsSizeable);
     Main->SetBounds(10, 10, 200, 150);
     Main->Show();

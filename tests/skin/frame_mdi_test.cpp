@@ -18,7 +18,7 @@ protected:
         InitForms();
         Main = Application->CreateForm<TForm>();
         Main->SetFormStyle(fsMDIForm);
-        MainFrame = new RozUzavoverOzadAdav(Main);
+        MainFrame = new TbsSkinFormFrame(Main);
         // the default frame: 3 pixels around, a 19-pixel caption: an 800 x 600 client area
         Main->SetBounds(0, 0, 806, 625);
         Main->Show();
@@ -31,7 +31,7 @@ protected:
         auto* C = new TForm(Application);
         C->SetFormStyle(fsMDIChild);
         C->AfterConstruction();
-        new RozUzavoverOzadAdav(C);
+        new TbsSkinFormFrame(C);
         C->SetCaption(Caption);
         C->SetBounds(Main->Left() + 50, Main->Top() + 50, 200, 150);
         C->Show();
@@ -39,7 +39,7 @@ protected:
         Children.push_back(C);
         return C;
     }
-    RozUzavoverOzadAdav* FrameOf(TCustomForm* F) { return FindSkinFormComponent(F); }
+    TbsSkinFormFrame* FrameOf(TCustomForm* F) { return FindSkinFormComponent(F); }
     TRect InClient(TCustomForm* C)
     {
         TPoint P = MainFrame->ChildPosition(C);
@@ -47,7 +47,7 @@ protected:
     }
 
     TForm* Main = nullptr;
-    RozUzavoverOzadAdav* MainFrame = nullptr;
+    TbsSkinFormFrame* MainFrame = nullptr;
     std::vector<TForm*> Children;
 };
 
@@ -153,7 +153,7 @@ TEST_F(FrameMDI, OtherFormsDoNotArrange)
 {
     auto* Plain = new TForm(Application);
     Plain->AfterConstruction();
-    auto* F = new RozUzavoverOzadAdav(Plain);
+    auto* F = new TbsSkinFormFrame(Plain);
     TForm* C = AddChild("child");
     TRect Before = C->BoundsRect();
     F->Tile();
@@ -175,7 +175,7 @@ TEST_F(FrameMDI, WindowMenuListsTheShownChildren)
     C->SetName("Child1");
     C->SetFormStyle(fsMDIChild);
     C->AfterConstruction();
-    new RozUzavoverOzadAdav(C);
+    new TbsSkinFormFrame(C);
     C->SetCaption("first");
     C->Show();
     Pump();

@@ -116,7 +116,7 @@ protected:
         Main->SetBounds(0, 0, 50, 50);
         Form = new TForm(Application);
         Form->AfterConstruction();
-        Frame = new RozUzavoverOzadAdav(Form);
+        Frame = new TbsSkinFormFrame(Form);
         Form->SetBounds(100, 100, 300, 200);
     }
     void TearDown() override { DoneForms(); }
@@ -194,7 +194,7 @@ protected:
 
     TForm* Main = nullptr;
     TForm* Form = nullptr;
-    RozUzavoverOzadAdav* Frame = nullptr;
+    TbsSkinFormFrame* Frame = nullptr;
 };
 
 // The test form with the frame skin applied (the skin data belongs to the main form).

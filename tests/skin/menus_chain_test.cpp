@@ -119,7 +119,7 @@ protected:
         Main = Application->CreateForm<TForm>();
         Main->SetBorderStyle(bsNone);
         Main->SetBounds(100, 100, 300, 200);
-        Frame = new RozUzavoverOzadAdav(Main);
+        Frame = new TbsSkinFormFrame(Main);
         Main->Show();
         Pump();
         Menu = new TbsSkinPopupMenu(Main);
@@ -134,7 +134,7 @@ protected:
         return I;
     }
     TForm* Main = nullptr;
-    RozUzavoverOzadAdav* Frame = nullptr;
+    TbsSkinFormFrame* Frame = nullptr;
     TbsSkinPopupMenu* Menu = nullptr;
 };
 
@@ -218,7 +218,7 @@ TEST_F(SkinPopupMenu, AnMdiChildsMenusOpenThroughTheMainFormsFrameUnlessNamedByF
     auto* Child = new TForm(Application);
     Child->AfterConstruction();
     Child->SetFormStyle(fsMDIChild);
-    auto* ChildFrame = new RozUzavoverOzadAdav(Child);
+    auto* ChildFrame = new TbsSkinFormFrame(Child);
     auto* M = new TbsSkinPopupMenu(Child);
     auto* I = new TMenuItem(M);
     I->SetCaption("A");

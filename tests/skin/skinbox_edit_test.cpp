@@ -140,7 +140,7 @@ TEST_F(InnerEdit, MenuCaptionsComeFromTheSkinsInterfaceStrings)
     EXPECT_EQ(E->SysPopupMenu()->Items()->Items(3)->Caption(), "Copy");
     TbsResourceStrData Strings(nullptr);
     Skin.SD->SetResourceStrData(&Strings);
-    auto* Frame = new RozUzavoverOzadAdav(Form);
+    auto* Frame = new TbsSkinFormFrame(Form);
     Frame->SetSkinData(Skin.SD);
     Skin.SD->ResourceStrData()->ResStrings()->Clear();
     Skin.SD->ResourceStrData()->ResStrings()->Add("EDIT_COPY=复制");

@@ -323,7 +323,7 @@ TEST_F(SkinnedPages, TheFormFramesSkinWalkReachesThePageControl)
 {
     auto* PC = Pages(1);
     PC->SetSkinDataName("tab");
-    auto* Frame = new RozUzavoverOzadAdav(Form);
+    auto* Frame = new TbsSkinFormFrame(Form);
     // the link is set without the writer: only the walk reads the skin
     EXPECT_EQ(PC->FIndex, -1);
     PC->SetSkinData(nullptr);

@@ -113,7 +113,7 @@ TEST_F(Bevel, SkinColoursAndBackToTheSystemColours)
 
 TEST_F(Bevel, TheFormFramesSkinChangeReachesBevelsAndSplitters)
 {
-    new RozUzavoverOzadAdav(Form);
+    new TbsSkinFormFrame(Form);
     FillTestSkin(Skin);
     auto* R = AddRecord<TbsDataSkinBevel>(Skin, "bevel");
     R->DarkColor = RGB(128, 0, 0);

@@ -296,7 +296,7 @@ TEST_F(TrayIcon, TheApplicationsIconIsCopiedNotShared)
 
 TEST_F(TrayIcon, MainFormIntoTheTrayAndBack)
 {
-    auto* Frame = new RozUzavoverOzadAdav(Main);
+    auto* Frame = new TbsSkinFormFrame(Main);
     (void)Frame;
     Tray->HideMainForm();
     EXPECT_FALSE(Main->Visible());
@@ -329,7 +329,7 @@ TEST_F(TrayIcon, MainFormIntoTheTrayAndBack)
 
 TEST_F(TrayIcon, TheFormFrameMinimizesToItsLinkedIconAndBack)
 {
-    auto* Frame = new RozUzavoverOzadAdav(Main);
+    auto* Frame = new TbsSkinFormFrame(Main);
     Main->Hide();  // shown again with the frame on its window
     Main->Show();
     Application->ProcessMessages();

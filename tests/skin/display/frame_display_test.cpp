@@ -34,7 +34,7 @@ protected:
         FillFrameSkin(SD);
         Form = new TForm(Application);
         Form->AfterConstruction();
-        Frame = new RozUzavoverOzadAdav(Form);
+        Frame = new TbsSkinFormFrame(Form);
         Frame->SetSkinData(SD);
         Form->SetCaption("Frame");
         Form->SetBounds(120, 140, 300, 200);
@@ -76,7 +76,7 @@ protected:
     TForm* Main = nullptr;
     TForm* Form = nullptr;
     TbsSkinData* SD = nullptr;
-    RozUzavoverOzadAdav* Frame = nullptr;
+    TbsSkinFormFrame* Frame = nullptr;
     TbsSkinMainMenu* Menu = nullptr;
     TbsSkinMainMenuBar* Bar = nullptr;
 };

@@ -47,7 +47,7 @@ TEST_F(MenuDisplay, LevelIsAnOverrideRedirectWindowThatTakesNoFocus)
 {
     auto* Main = Application->CreateForm<TForm>();
     Main->SetBounds(50, 50, 300, 200);
-    auto* Frame = new RozUzavoverOzadAdav(Main);
+    auto* Frame = new TbsSkinFormFrame(Main);
     Main->Show();
     ASSERT_TRUE(PumpUntil([&] {
         menusx::TWinInfo I;

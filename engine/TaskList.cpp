@@ -1,5 +1,5 @@
 // The task-list component, its tasks and the delivery of its terminate events.
-#include "engine/DAridiREZ.h"
+#include "engine/TaskList.h"
 
 #include "engine/FFmpegLoader.h"
 #include "engine/MyUtils.h"
@@ -8,15 +8,15 @@
 #include <cstdint>
 
 // ---------------------------------------------------------------------------------
-// REVuvud
+// TTaskTranscoder
 
-REVuvud::REVuvud(int AMaxFiles)
+TTaskTranscoder::TTaskTranscoder(int AMaxFiles)
     : TCustomFFmpeg(AMaxFiles), FAVProbes(size_t(AMaxFiles)), FInputOptions(size_t(AMaxFiles)),
       FOutputOptions(size_t(AMaxFiles))
 {
 }
 
-REVuvud::~REVuvud()
+TTaskTranscoder::~TTaskTranscoder()
 {
     // The conversion ends before the probes go: it may still be closing its inputs.
     EndConversion();
@@ -27,7 +27,7 @@ REVuvud::~REVuvud()
     FOutputOptions.clear();
 }
 
-void REVuvud::EndConversion()
+void TTaskTranscoder::EndConversion()
 {
     Stop(true);
     // A handler the termination calls may be waiting for the GUI thread.
@@ -35,58 +35,58 @@ void REVuvud::EndConversion()
         if (IsMainThread()) CheckSynchronize();
 }
 
-TAVProbe* REVuvud::AVProbe(int AIndex, bool ACreate)
+TAVProbe* TTaskTranscoder::AVProbe(int AIndex, bool ACreate)
 {
     if (AIndex < 0 || AIndex >= int(FAVProbes.size())) return nullptr;
     if (!FAVProbes[size_t(AIndex)] && ACreate) FAVProbes[size_t(AIndex)] = std::make_unique<TAVProbe>(nullptr);
     return FAVProbes[size_t(AIndex)].get();
 }
 
-void REVuvud::SetInputOptions(int AIndex, const TInputOptions& AOptions)
+void TTaskTranscoder::SetInputOptions(int AIndex, const TInputOptions& AOptions)
 {
     FInputOptions.at(size_t(AIndex)) = std::make_unique<TInputOptions>(AOptions);
 }
 
-void REVuvud::SetOutputOptions(int AIndex, const TOutputOptions& AOptions)
+void TTaskTranscoder::SetOutputOptions(int AIndex, const TOutputOptions& AOptions)
 {
     FOutputOptions.at(size_t(AIndex)) = std::make_unique<TOutputOptions>(AOptions);
 }
 
-void REVuvud::ResetInputSlot(int AIndex)
+void TTaskTranscoder::ResetInputSlot(int AIndex)
 {
     if (auto& slot = FInputOptions.at(size_t(AIndex))) *slot = TInputOptions();
 }
 
-void REVuvud::ResetOutputSlot(int AIndex)
+void TTaskTranscoder::ResetOutputSlot(int AIndex)
 {
     if (auto& slot = FOutputOptions.at(size_t(AIndex))) *slot = TOutputOptions();
 }
 
-void REVuvud::BeforeCloseInputs()
+void TTaskTranscoder::BeforeCloseInputs()
 {
     for (auto& p : FAVProbes)
         if (p) p->SetFileHandle(nullptr);
 }
 
 // ---------------------------------------------------------------------------------
-// REVuvudList
+// TTaskTranscoderList
 
-REVuvudList::~REVuvudList() { Clear(); }
+TTaskTranscoderList::~TTaskTranscoderList() { Clear(); }
 
-int REVuvudList::Add(REVuvud* ATask) { return FList.Add(ATask); }
-REVuvud* REVuvudList::Items(int AIndex) const { return static_cast<REVuvud*>(FList.Items(AIndex)); }
-int REVuvudList::IndexOf(const REVuvud* ATask) const { return FList.IndexOf(const_cast<REVuvud*>(ATask)); }
-int REVuvudList::Count() const { return FList.Count(); }
-void REVuvudList::Exchange(int AIndex1, int AIndex2) { FList.Exchange(AIndex1, AIndex2); }
+int TTaskTranscoderList::Add(TTaskTranscoder* ATask) { return FList.Add(ATask); }
+TTaskTranscoder* TTaskTranscoderList::Items(int AIndex) const { return static_cast<TTaskTranscoder*>(FList.Items(AIndex)); }
+int TTaskTranscoderList::IndexOf(const TTaskTranscoder* ATask) const { return FList.IndexOf(const_cast<TTaskTranscoder*>(ATask)); }
+int TTaskTranscoderList::Count() const { return FList.Count(); }
+void TTaskTranscoderList::Exchange(int AIndex1, int AIndex2) { FList.Exchange(AIndex1, AIndex2); }
 
-void REVuvudList::Delete(int AIndex)
+void TTaskTranscoderList::Delete(int AIndex)
 {
-    REVuvud* task = Items(AIndex);
+    TTaskTranscoder* task = Items(AIndex);
     delete task;  // stops its conversion while it is still in the list
     FList.Delete(AIndex);
 }
 
-void REVuvudList::Clear()
+void TTaskTranscoderList::Clear()
 {
     // Every conversion ends first (a termination still running looks its task up in the
     // list), then the tasks go.
@@ -98,22 +98,22 @@ void REVuvudList::Clear()
     FList.Clear();
 }
 
-void REVuvudList::PauseAll()
+void TTaskTranscoderList::PauseAll()
 {
     for (int i = 0; i < Count(); ++i) Items(i)->Pause();
 }
 
-void REVuvudList::ResumeAll()
+void TTaskTranscoderList::ResumeAll()
 {
     for (int i = 0; i < Count(); ++i) Items(i)->Resume();
 }
 
-void REVuvudList::TerminateAll(bool AWaitFor)
+void TTaskTranscoderList::TerminateAll(bool AWaitFor)
 {
     for (int i = 0; i < Count(); ++i) Items(i)->Terminate(AWaitFor);
 }
 
-void REVuvudList::SetPreview(bool AValue)
+void TTaskTranscoderList::SetPreview(bool AValue)
 {
     for (int i = 0; i < Count(); ++i) {
         TPostHooks hooks = Items(i)->PostHooks();
@@ -121,7 +121,7 @@ void REVuvudList::SetPreview(bool AValue)
     }
 }
 
-void REVuvudList::SetPreviewBitmap(bool AValue)
+void TTaskTranscoderList::SetPreviewBitmap(bool AValue)
 {
     for (int i = 0; i < Count(); ++i) {
         TPostHooks hooks = Items(i)->PostHooks();
@@ -132,12 +132,12 @@ void REVuvudList::SetPreviewBitmap(bool AValue)
 // ---------------------------------------------------------------------------------
 // Terminate event delivery
 
-DAridiREZ::TDoTerminateThread::TDoTerminateThread(TCustomDAridiREZ* AOwner) : TThread(true), FOwner(AOwner)
+TaskList::TDoTerminateThread::TDoTerminateThread(TCustomTaskList* AOwner) : TThread(true), FOwner(AOwner)
 {
     SetFreeOnTerminate(true);
 }
 
-void DAridiREZ::TDoTerminateThread::Execute()
+void TaskList::TDoTerminateThread::Execute()
 {
     TTerminateInfo info;
     while (FOwner->NextTerminate(info)) {
@@ -145,7 +145,7 @@ void DAridiREZ::TDoTerminateThread::Execute()
     }
 }
 
-void TCustomDAridiREZ::DeliverTerminate(const TTerminateInfo& AInfo)
+void TCustomTaskList::DeliverTerminate(const TTerminateInfo& AInfo)
 {
     bool start = false;
     {
@@ -154,12 +154,12 @@ void TCustomDAridiREZ::DeliverTerminate(const TTerminateInfo& AInfo)
         if (!FDelivering) FDelivering = start = true;
     }
     if (start) {
-        auto* thread = new DAridiREZ::TDoTerminateThread(this);
+        auto* thread = new TaskList::TDoTerminateThread(this);
         thread->Start();
     }
 }
 
-bool TCustomDAridiREZ::NextTerminate(TTerminateInfo& AInfo)
+bool TCustomTaskList::NextTerminate(TTerminateInfo& AInfo)
 {
     std::lock_guard<std::mutex> lock(FDeliveryLock);
     FDeliveryThreadID = GetCurrentThreadId();
@@ -174,7 +174,7 @@ bool TCustomDAridiREZ::NextTerminate(TTerminateInfo& AInfo)
     return true;
 }
 
-void TCustomDAridiREZ::WaitForDeliveries()
+void TCustomTaskList::WaitForDeliveries()
 {
     std::unique_lock<std::mutex> lock(FDeliveryLock);
     // A handler that stops the component must not wait for itself.
@@ -195,12 +195,12 @@ void TCustomDAridiREZ::WaitForDeliveries()
 // ---------------------------------------------------------------------------------
 // The component
 
-TCustomDAridiREZ::TCustomDAridiREZ(TComponent* AOwner)
+TCustomTaskList::TCustomTaskList(TComponent* AOwner)
     : TFFBaseComponent(AOwner, TaskLibraries), FAVProbe(std::make_unique<TAVProbe>(nullptr))
 {
 }
 
-TCustomDAridiREZ::~TCustomDAridiREZ()
+TCustomTaskList::~TCustomTaskList()
 {
     {
         TCriticalSectionGuard lock(FTerminateLock);
@@ -214,20 +214,20 @@ TCustomDAridiREZ::~TCustomDAridiREZ()
     }
 }
 
-bool TCustomDAridiREZ::LoadAVLib(const TPathFileName& APath)
+bool TCustomTaskList::LoadAVLib(const TPathFileName& APath)
 {
     if (ComponentState().Contains(csDesigning)) return true;
     return TFFBaseComponent::LoadAVLib(APath);
 }
 
-void TCustomDAridiREZ::CheckWorking(const char* AOperation) const
+void TCustomTaskList::CheckWorking(const char* AOperation) const
 {
     if (FWorking) throw Exception(Format("Cannot %s while working.", String(AOperation)));
 }
 
-REVuvud* TCustomDAridiREZ::NewTask()
+TTaskTranscoder* TCustomTaskList::NewTask()
 {
-    auto* task = new REVuvud(FCustomMaxFiles);
+    auto* task = new TTaskTranscoder(FCustomMaxFiles);
     task->Reset();
     task->SetVerbose(FVerbose);
     TPostHooks hooks;
@@ -240,7 +240,7 @@ REVuvud* TCustomDAridiREZ::NewTask()
     return task;
 }
 
-int TCustomDAridiREZ::AddTask(const String& AFileName, PInputOptions AOptions)
+int TCustomTaskList::AddTask(const String& AFileName, PInputOptions AOptions)
 {
     CheckWorking("AddTask");
     // Without its libraries a task cannot even be prepared.
@@ -253,7 +253,7 @@ int TCustomDAridiREZ::AddTask(const String& AFileName, PInputOptions AOptions)
             FLastErrMsg = text;
             return -1;
         }
-    std::unique_ptr<REVuvud> task;
+    std::unique_ptr<TTaskTranscoder> task;
     try {
         task.reset(NewTask());
         if (AOptions) {
@@ -266,7 +266,7 @@ int TCustomDAridiREZ::AddTask(const String& AFileName, PInputOptions AOptions)
             return -1;
         }
         task->AVProbe(0, true)->SetFileHandle(task->Finput_files[0]);
-        REVuvud* t = task.get();
+        TTaskTranscoder* t = task.get();
         t->FOnProgress = [this, t](TObject*, int AFileIndex, int AFrameNumber, int AFPS, float AQuality,
                                    float ABitRate, int64_t ACurrentSize, int64_t ACurrentDuration,
                                    int64_t ATotalDuration) {
@@ -281,21 +281,21 @@ int TCustomDAridiREZ::AddTask(const String& AFileName, PInputOptions AOptions)
     }
 }
 
-int TCustomDAridiREZ::AddTask(const String& AFileName, const String& AExtOptions)
+int TCustomTaskList::AddTask(const String& AFileName, const String& AExtOptions)
 {
     TInputOptions options = InputOptionsFromText(AExtOptions);
     return AddTask(AFileName, &options);
 }
 
-int TCustomDAridiREZ::AddTask(TStream* AStream, const String& APrivateData, PInputOptions AOptions)
+int TCustomTaskList::AddTask(TStream* AStream, const String& APrivateData, PInputOptions AOptions)
 {
     return AddTask(Format("stream:%d:%s", int64_t(reinterpret_cast<intptr_t>(AStream)), APrivateData), AOptions);
 }
 
-bool TCustomDAridiREZ::AddInputFile(int ATaskIndex, const String& AFileName, PInputOptions AOptions)
+bool TCustomTaskList::AddInputFile(int ATaskIndex, const String& AFileName, PInputOptions AOptions)
 {
     CheckWorking("AddInputFile");
-    REVuvud* task = FFFmpegList.Items(ATaskIndex);
+    TTaskTranscoder* task = FFFmpegList.Items(ATaskIndex);
     if (task->Fnb_input_files >= FCustomMaxFiles) {
         FLastErrMsg = Format("max input files %d reached", FCustomMaxFiles);
         return false;
@@ -322,16 +322,16 @@ bool TCustomDAridiREZ::AddInputFile(int ATaskIndex, const String& AFileName, PIn
     }
 }
 
-bool TCustomDAridiREZ::AddInputFile(int ATaskIndex, const String& AFileName, const String& AExtOptions)
+bool TCustomTaskList::AddInputFile(int ATaskIndex, const String& AFileName, const String& AExtOptions)
 {
     TInputOptions options = InputOptionsFromText(AExtOptions);
     return AddInputFile(ATaskIndex, AFileName, &options);
 }
 
-bool TCustomDAridiREZ::SetOutputFile(int ATaskIndex, const String& AFileName, POutputOptions AOptions)
+bool TCustomTaskList::SetOutputFile(int ATaskIndex, const String& AFileName, POutputOptions AOptions)
 {
     CheckWorking("SetOutputFile");
-    REVuvud* task = FFFmpegList.Items(ATaskIndex);
+    TTaskTranscoder* task = FFFmpegList.Items(ATaskIndex);
     if (task->Fnb_output_files >= FCustomMaxFiles) {
         FLastErrMsg = Format("max output files %d reached", FCustomMaxFiles);
         return false;
@@ -366,20 +366,20 @@ bool TCustomDAridiREZ::SetOutputFile(int ATaskIndex, const String& AFileName, PO
     }
 }
 
-bool TCustomDAridiREZ::SetOutputFile(int ATaskIndex, const String& AFileName, const String& AExtOptions)
+bool TCustomTaskList::SetOutputFile(int ATaskIndex, const String& AFileName, const String& AExtOptions)
 {
     TOutputOptions options = OutputOptionsFromText(AExtOptions);
     return SetOutputFile(ATaskIndex, AFileName, &options);
 }
 
-bool TCustomDAridiREZ::SetOutputStream(int ATaskIndex, TStream* AStream, const String& APrivateData,
+bool TCustomTaskList::SetOutputStream(int ATaskIndex, TStream* AStream, const String& APrivateData,
                                        POutputOptions AOptions)
 {
     return SetOutputFile(ATaskIndex, Format("stream:%d:%s", int64_t(reinterpret_cast<intptr_t>(AStream)), APrivateData),
                          AOptions);
 }
 
-void TCustomDAridiREZ::ClearTasks()
+void TCustomTaskList::ClearTasks()
 {
     if (FWorking && !FTerminated) throw Exception("Cannot ClearTasks while working.");
     FFFmpegList.Clear();
@@ -393,36 +393,36 @@ void TCustomDAridiREZ::ClearTasks()
     FWorking = false;
 }
 
-void TCustomDAridiREZ::Exchange(int ATaskIndex1, int ATaskIndex2)
+void TCustomTaskList::Exchange(int ATaskIndex1, int ATaskIndex2)
 {
     CheckWorking("Exchange");
     FFFmpegList.Exchange(ATaskIndex1, ATaskIndex2);
 }
 
-void TCustomDAridiREZ::RemoveTask(int ATaskIndex)
+void TCustomTaskList::RemoveTask(int ATaskIndex)
 {
     CheckWorking("RemoveTask");
     FFFmpegList.Delete(ATaskIndex);
 }
 
-TAVProbe* TCustomDAridiREZ::GetAVProbes(int ATaskIndex, int AFileIndex)
+TAVProbe* TCustomTaskList::GetAVProbes(int ATaskIndex, int AFileIndex)
 {
     return FFFmpegList.Items(ATaskIndex)->AVProbe(AFileIndex, false);
 }
 
-void TCustomDAridiREZ::SetPreview(bool AValue)
+void TCustomTaskList::SetPreview(bool AValue)
 {
     FPreview = AValue;
     FFFmpegList.SetPreview(AValue);
 }
 
-void TCustomDAridiREZ::SetPreviewBitmap(bool AValue)
+void TCustomTaskList::SetPreviewBitmap(bool AValue)
 {
     FPreviewBitmap = AValue;
     FFFmpegList.SetPreviewBitmap(AValue);
 }
 
-void TCustomDAridiREZ::Start(int AThreadCount)
+void TCustomTaskList::Start(int AThreadCount)
 {
     CheckWorking("StartTask");
     {
@@ -445,14 +445,14 @@ void TCustomDAridiREZ::Start(int AThreadCount)
     }
 }
 
-void TCustomDAridiREZ::StartNextTask()
+void TCustomTaskList::StartNextTask()
 {
     TCriticalSectionGuard lock(FTerminateLock);
     if (FPendingTasks <= 0) return;
     --FPendingTasks;
     // The index moves on before the task starts: a task that cannot start terminates at
     // once, and its termination may start the next one from here.
-    REVuvud* task = FFFmpegList.Items(FCurrentTask++);
+    TTaskTranscoder* task = FFFmpegList.Items(FCurrentTask++);
     task->ReportInterval = int64_t(FProgressInterval) * 1000;
     if (FThreadMode) {
         if (TThread* thread = task->StartConvert(true, FThreadPriority)) thread->Start();
@@ -461,11 +461,11 @@ void TCustomDAridiREZ::StartNextTask()
     }
 }
 
-void TCustomDAridiREZ::Pause() { FFFmpegList.PauseAll(); }
+void TCustomTaskList::Pause() { FFFmpegList.PauseAll(); }
 
-void TCustomDAridiREZ::Resume() { FFFmpegList.ResumeAll(); }
+void TCustomTaskList::Resume() { FFFmpegList.ResumeAll(); }
 
-void TCustomDAridiREZ::Stop(bool AWaitFor)
+void TCustomTaskList::Stop(bool AWaitFor)
 {
     {
         TCriticalSectionGuard lock(FTerminateLock);
@@ -475,7 +475,7 @@ void TCustomDAridiREZ::Stop(bool AWaitFor)
     if (AWaitFor) WaitForDeliveries();
 }
 
-void TCustomDAridiREZ::DoTerminate(REVuvud* ATask)
+void TCustomTaskList::DoTerminate(TTaskTranscoder* ATask)
 {
     TCriticalSectionGuard lock(FTerminateLock);
     if (OnTerminate) {
@@ -503,7 +503,7 @@ void TCustomDAridiREZ::DoTerminate(REVuvud* ATask)
     }
 }
 
-void TCustomDAridiREZ::DoProgress(REVuvud* ATask, int AFileIndex, int AFrameNumber, int AFPS, float AQuality,
+void TCustomTaskList::DoProgress(TTaskTranscoder* ATask, int AFileIndex, int AFrameNumber, int AFPS, float AQuality,
                                   float ABitRate, int64_t ACurrentSize, int64_t ACurrentDuration,
                                   int64_t ATotalDuration)
 {
@@ -525,7 +525,7 @@ void TCustomDAridiREZ::DoProgress(REVuvud* ATask, int AFileIndex, int AFrameNumb
     else fire();
 }
 
-void TCustomDAridiREZ::DoPreviewBitmap(REVuvud* ATask, TObject* ABitmap, int AFrameNumber, int64_t APTS)
+void TCustomTaskList::DoPreviewBitmap(TTaskTranscoder* ATask, TObject* ABitmap, int AFrameNumber, int64_t APTS)
 {
     if (!OnPreviewBitmap) return;
     TCriticalSectionGuard lock(FPreviewLock);
@@ -540,7 +540,7 @@ void TCustomDAridiREZ::DoPreviewBitmap(REVuvud* ATask, TObject* ABitmap, int AFr
     else fire();
 }
 
-void TCustomDAridiREZ::DoCustomHook(REVuvud* ATask, TObject* ABitmap, int AFrameNumber, int64_t APTS, bool& AUpdate,
+void TCustomTaskList::DoCustomHook(TTaskTranscoder* ATask, TObject* ABitmap, int AFrameNumber, int64_t APTS, bool& AUpdate,
                                     bool& AStopHook)
 {
     if (!OnCustomHook) return;

@@ -67,10 +67,10 @@ using TCustomHookEvent = std::function<void(TObject* Sender, PHookInfo AHookInfo
 using TPreviewBitmapEvent = std::function<void(TObject* Sender, const TPreviewInfo& APreviewInfo)>;
 
 // One task: a transcoder with a probe and option records per input and output slot.
-class REVuvud : public TCustomFFmpeg {
+class TTaskTranscoder : public TCustomFFmpeg {
 public:
-    explicit REVuvud(int AMaxFiles);
-    ~REVuvud() override;
+    explicit TTaskTranscoder(int AMaxFiles);
+    ~TTaskTranscoder() override;
 
     // Stops a running conversion and waits until it, and a termination on its own thread,
     // have ended.
@@ -96,13 +96,13 @@ private:
 };
 
 // The tasks of a component; owns them.
-class REVuvudList : public TObject {
+class TTaskTranscoderList : public TObject {
 public:
-    ~REVuvudList() override;
-    int Add(REVuvud* ATask);
+    ~TTaskTranscoderList() override;
+    int Add(TTaskTranscoder* ATask);
     // Raises EListError for an index outside the list.
-    REVuvud* Items(int AIndex) const;
-    int IndexOf(const REVuvud* ATask) const;
+    TTaskTranscoder* Items(int AIndex) const;
+    int IndexOf(const TTaskTranscoder* ATask) const;
     int Count() const;
     void Exchange(int AIndex1, int AIndex2);
     void Delete(int AIndex);
@@ -117,28 +117,28 @@ private:
     TList FList;
 };
 
-class TCustomDAridiREZ;
+class TCustomTaskList;
 
-namespace DAridiREZ {
+namespace TaskList {
 // Delivers the component's terminate events in thread mode: one thread at a time takes
 // the events in the order they were raised, so that handlers never overlap and the final
 // event comes after every task's own; it ends when none is waiting.
 class TDoTerminateThread : public TThread {
 public:
-    explicit TDoTerminateThread(TCustomDAridiREZ* AOwner);
+    explicit TDoTerminateThread(TCustomTaskList* AOwner);
 
 protected:
     void Execute() override;
 
 private:
-    TCustomDAridiREZ* FOwner;
+    TCustomTaskList* FOwner;
 };
-}  // namespace DAridiREZ
+}  // namespace TaskList
 
-class TCustomDAridiREZ : public TFFBaseComponent {
+class TCustomTaskList : public TFFBaseComponent {
 public:
-    explicit TCustomDAridiREZ(TComponent* AOwner = nullptr);
-    ~TCustomDAridiREZ() override;
+    explicit TCustomTaskList(TComponent* AOwner = nullptr);
+    ~TCustomTaskList() override;
 
     bool LoadAVLib(const TPathFileName& APath);
 
@@ -167,7 +167,7 @@ public:
     String Version() const { return "3.3"; }
     TAVProbe* AVProbe() const { return FAVProbe.get(); }
     TAVProbe* GetAVProbes(int ATaskIndex, int AFileIndex);
-    REVuvud* Task(int ATaskIndex) const { return FFFmpegList.Items(ATaskIndex); }
+    TTaskTranscoder* Task(int ATaskIndex) const { return FFFmpegList.Items(ATaskIndex); }
     int TasksCount() const { return FFFmpegList.Count(); }
     int CustomMaxFiles() const { return FCustomMaxFiles; }
     void SetCustomMaxFiles(int AValue) { FCustomMaxFiles = AValue; }
@@ -194,18 +194,18 @@ public:
     TTerminateEvent OnTerminate;
 
 protected:
-    friend class DAridiREZ::TDoTerminateThread;
+    friend class TaskList::TDoTerminateThread;
 
-    virtual void DoCustomHook(REVuvud* ATask, TObject* ABitmap, int AFrameNumber, int64_t APTS, bool& AUpdate,
+    virtual void DoCustomHook(TTaskTranscoder* ATask, TObject* ABitmap, int AFrameNumber, int64_t APTS, bool& AUpdate,
                               bool& AStopHook);
-    virtual void DoPreviewBitmap(REVuvud* ATask, TObject* ABitmap, int AFrameNumber, int64_t APTS);
-    virtual void DoProgress(REVuvud* ATask, int AFileIndex, int AFrameNumber, int AFPS, float AQuality, float ABitRate,
+    virtual void DoPreviewBitmap(TTaskTranscoder* ATask, TObject* ABitmap, int AFrameNumber, int64_t APTS);
+    virtual void DoProgress(TTaskTranscoder* ATask, int AFileIndex, int AFrameNumber, int AFPS, float AQuality, float ABitRate,
                             int64_t ACurrentSize, int64_t ACurrentDuration, int64_t ATotalDuration);
-    virtual void DoTerminate(REVuvud* ATask);
+    virtual void DoTerminate(TTaskTranscoder* ATask);
 
 private:
     void CheckWorking(const char* AOperation) const;
-    REVuvud* NewTask();
+    TTaskTranscoder* NewTask();
     void StartNextTask();
     // Thread mode: queues an event for the delivery thread.
     void DeliverTerminate(const TTerminateInfo& AInfo);
@@ -229,7 +229,7 @@ private:
     TPreviewInfo FPreviewInfo;
     TCriticalSection FHookLock, FPreviewLock, FProgressLock, FTerminateLock;
     std::unique_ptr<TAVProbe> FAVProbe;
-    REVuvudList FFFmpegList;
+    TTaskTranscoderList FFFmpegList;
     int FCompleteTasks = 0;
     int FCurrentTask = -1;
     int FPendingTasks = 0;
@@ -247,7 +247,7 @@ private:
 };
 
 // The component as the host places it.
-class REVuvudVCL : public TCustomDAridiREZ {
+class TTaskList : public TCustomTaskList {
 public:
-    using TCustomDAridiREZ::TCustomDAridiREZ;
+    using TCustomTaskList::TCustomTaskList;
 };
