@@ -6,8 +6,8 @@
 #include <random>
 #include <vector>
 
-#include "skin/bsEffects.h"
-#include "skin/bsUtils.h"
+#include "skin/core/bsEffects.h"
+#include "skin/core/bsUtils.h"
 
 
 namespace {

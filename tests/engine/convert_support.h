@@ -3,7 +3,7 @@
 #pragma once
 
 #include "engine/TaskList.h"
-#include "EngineTestSupport.h"
+#include "engine_support.h"
 
 #include <gtest/gtest.h>
 

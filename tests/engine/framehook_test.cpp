@@ -1,5 +1,5 @@
 // Frame hook libraries: loading, configuring, running in order, releasing.
-#include "EngineTestSupport.h"
+#include "engine_support.h"
 
 #include "engine/FFmpegLoader.h"
 #include "engine/FrameHook.h"

@@ -2,7 +2,7 @@
 // silence when muted or paused, and the volume.
 #include "player_support.h"
 
-#include "EngineTestSupport.h"
+#include "engine_support.h"
 
 #include <gtest/gtest.h>
 

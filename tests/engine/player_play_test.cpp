@@ -2,7 +2,7 @@
 // stream choice, the current frame and the frame hook.
 #include "player_support.h"
 
-#include "EngineTestSupport.h"
+#include "engine_support.h"
 #include "convert_support.h"
 #include "engine/FFmpegLoader.h"
 #include "platform/forms/Forms.h"

@@ -1,6 +1,6 @@
 #include "player_support.h"
 
-#include "EngineTestSupport.h"
+#include "engine_support.h"
 #include "platform/system/Threads.h"
 #include "platform/windows/Headless.h"
 #include "engine/MyUtils.h"

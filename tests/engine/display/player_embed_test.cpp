@@ -1,6 +1,6 @@
 // The preview player on a real display (Xvfb): a file plays inside a panel of a form,
 // through the panel's native window and SDL's X11 driver, and stops when the form goes.
-#include "ScreenPixels.h"
+#include "screen_pixels.h"
 #include "engine/FFPlay.h"
 #include "engine/FFmpegLoader.h"
 #include "engine/MyUtils.h"

@@ -1,0 +1,103 @@
+// Skin ini values: rectangles, points, flags, font styles, alignments and string lists.
+#include "skin/core/bsUtils.h"
+
+#include "platform/system/IniFiles.h"
+
+namespace {
+
+// The reader keeps only digits, so a sign cannot survive a round trip; the writer
+// therefore never writes one: it writes the value the reader will give back.
+String UnsignedText(int V)
+{
+    int64_t a = V < 0 ? -int64_t(V) : int64_t(V);
+    if (a > 2147483647) a = 2147483647;
+    return std::to_string(a);
+}
+
+struct TStyleName {
+    TFontStyle Style;
+    const char* Name;
+};
+constexpr TStyleName StyleNames[] = {
+    {fsBold, "fsbold"}, {fsItalic, "fsitalic"}, {fsUnderline, "fsunderline"}, {fsStrikeOut, "fsstrikeout"}};
+
+}  // namespace
+
+void ReadSkinRect(TCustomIniFile* IniFile, const String& Section, const String& Ident, TRect& R)
+{
+    ParseRectText(IniFile->ReadString(Section, Ident, "0,0,0,0"), R);
+}
+
+void ReadSkinPoint(TCustomIniFile* IniFile, const String& Section, const String& Ident, TPoint& P)
+{
+    ParsePointText(IniFile->ReadString(Section, Ident, "0,0"), P);
+}
+
+bool ReadSkinBool(TCustomIniFile* IniFile, const String& Section, const String& Ident)
+{
+    return IniFile->ReadInteger(Section, Ident, 0) == 1;
+}
+
+TFontStyles ReadSkinFontStyles(TCustomIniFile* IniFile, const String& Section, const String& Ident)
+{
+    const String s = IniFile->ReadString(Section, Ident, "");
+    TFontStyles styles;
+    for (const auto& sn : StyleNames)
+        if (s.find(sn.Name) != String::npos) styles.Include(sn.Style);
+    return styles;
+}
+
+void ReadSkinStrings(TCustomIniFile* IniFile, const String& Section, const String& Ident, TStrings* Strings)
+{
+    const int count = IniFile->ReadInteger(Section, Ident + "count", 0);
+    for (int i = 0; i < count; ++i) Strings->Add(IniFile->ReadString(Section, std::to_string(i), ""));
+}
+
+TAlignment ReadSkinAlignment(TCustomIniFile* IniFile, const String& Section, const String& Ident)
+{
+    const String s = IniFile->ReadString(Section, Ident, "tacenter");
+    if (s == "tacenter") return taCenter;
+    if (s == "taleftjustify") return taLeftJustify;
+    return taRightJustify;
+}
+
+void WriteSkinRect(TCustomIniFile* IniFile, const String& Section, const String& Ident, const TRect& Value)
+{
+    IniFile->WriteString(Section, Ident,
+                         UnsignedText(Value.Left) + "," + UnsignedText(Value.Top) + "," + UnsignedText(Value.Right) +
+                             "," + UnsignedText(Value.Bottom));
+}
+
+void WriteSkinPoint(TCustomIniFile* IniFile, const String& Section, const String& Ident, const TPoint& Value)
+{
+    IniFile->WriteString(Section, Ident, UnsignedText(Value.X) + "," + UnsignedText(Value.Y));
+}
+
+void WriteSkinBool(TCustomIniFile* IniFile, const String& Section, const String& Ident, bool Value)
+{
+    IniFile->WriteInteger(Section, Ident, Value ? 1 : 0);
+}
+
+void WriteSkinFontStyles(TCustomIniFile* IniFile, const String& Section, const String& Ident, TFontStyles Value)
+{
+    String s;
+    for (const auto& sn : StyleNames)
+        if (Value.Contains(sn.Style)) {
+            if (!s.empty()) s += ",";
+            s += sn.Name;
+        }
+    IniFile->WriteString(Section, Ident, s);
+}
+
+void WriteSkinStrings(TCustomIniFile* IniFile, const String& Section, const String& Ident, const TStrings* Strings)
+{
+    const int count = Strings ? Strings->Count() : 0;
+    IniFile->WriteInteger(Section, Ident + "count", count);
+    for (int i = 0; i < count; ++i) IniFile->WriteString(Section, std::to_string(i), Strings->Strings(i));
+}
+
+void WriteSkinAlignment(TCustomIniFile* IniFile, const String& Section, const String& Ident, TAlignment Value)
+{
+    const char* s = Value == taLeftJustify ? "taleftjustify" : Value == taRightJustify ? "tarightjustify" : "tacenter";
+    IniFile->WriteString(Section, Ident, s);
+}

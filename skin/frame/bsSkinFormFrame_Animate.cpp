@@ -1,0 +1,200 @@
+// The animated caption objects: a strip of frames of the skin stepped on the frame's
+// animation timer; as caption buttons they run forwards while hovered and back when the
+// mouse leaves, may show a pressed look, run a standard command or open a menu.
+#include "skin/frame/bsSkinFormFrame.h"
+
+TbsSkinAnimateObject::TbsSkinAnimateObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData)
+    : TbsActiveSkinObject(AParent, AData)
+{
+    auto* A = dynamic_cast<TbsDataSkinAnimate*>(AData);
+    if (!A) return;
+    TimerInterval = std::max(25, A->TimerInterval);
+    CountFrames = std::max(1, A->CountFrames);
+    Cycle = A->Cycle;
+    ButtonStyle = A->ButtonStyle;
+    Command = A->Command;
+    DownSkinRect = A->DownSkinRect;
+    RestoreRect = A->RestoreRect;
+    RestoreActiveRect = A->RestoreActiveRect;
+    RestoreInActiveRect = A->RestoreInActiveRect;
+    RestoreDownRect = A->RestoreDownRect;
+    RestoreHint = A->RestoreHint;
+    FTempHint = A->Hint;
+}
+
+bool TbsSkinAnimateObject::StateHolds()
+{
+    switch (Command) {
+    case cmMaximize: return Parent->FWindowStateInit == wsMaximized;
+    case cmMinimize: return Parent->FWindowStateInit == wsMinimized;
+    case cmRollUp: return Parent->FRollUpState;
+    default: return false;
+    }
+}
+
+bool TbsSkinAnimateObject::RestoreLook() { return !IsEmptyRect(RestoreRect) && StateHolds(); }
+
+TRect TbsSkinAnimateObject::FrameRect(int N)
+{
+    bool R = RestoreLook();
+    TRect Size = R ? RestoreRect : SkinRect;
+    TPoint O = R ? RestoreActiveRect.TopLeft() : ActiveSkinRect.TopLeft();
+    int W = Size.Width(), H = Size.Height();
+    return TRect(O.X + (N - 1) * W, O.Y, O.X + N * W, O.Y + H);
+}
+
+void TbsSkinAnimateObject::Draw(TCanvas* Cnvs, bool)
+{
+    if (SkinEmpty()) return;
+    bool R = RestoreLook();
+    TRect Down = R ? RestoreDownRect : DownSkinRect;
+    TRect InActive = R ? RestoreInActiveRect : InActiveSkinRect;
+    if (FMenuTracking) {
+        if (!IsEmptyRect(Down)) return CopyLook(Cnvs, ActivePicture, Down);
+        FFrame = CountFrames;
+        return CopyLook(Cnvs, ActivePicture, FrameRect(FFrame));
+    }
+    if (!Parent->GetFormActive() && !IsEmptyRect(InActive)) return CopyLook(Cnvs, ActivePicture, InActive);
+    if (FDown && FMouseIn && !IsEmptyRect(Down)) return CopyLook(Cnvs, ActivePicture, Down);
+    CopyLook(Cnvs, ActivePicture, FrameRect(FFrame));
+}
+
+void TbsSkinAnimateObject::ShowFrame(int Value)
+{
+    if (Increment) FFrame = Value > CountFrames ? 1 : Value;
+    else FFrame = Value <= 0 ? CountFrames : Value;
+    Parent->DrawSkinObject(this);
+}
+
+void TbsSkinAnimateObject::ChangeFrame()
+{
+    if (FInc < TimerInterval) {
+        FInc += 25;
+        return;
+    }
+    if (Increment) {
+        ShowFrame(FFrame + 1);
+        if (!Cycle && FFrame == CountFrames) Active = false;
+    } else {
+        ShowFrame(FFrame - 1);
+        if (FFrame == 1) Active = false;
+    }
+    FInc = 25;
+}
+
+void TbsSkinAnimateObject::Start()
+{
+    FInc = 25;
+    FFrame = 1;
+    Active = true;
+    Parent->AnimateTimer->SetEnabled(true);
+}
+
+void TbsSkinAnimateObject::Stop()
+{
+    ShowFrame(1);
+    Active = false;
+    FInc = 25;
+}
+
+void TbsSkinAnimateObject::ShowLayer()
+{
+    ShowGlow(MenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
+}
+
+void TbsSkinAnimateObject::HideLayer()
+{
+    HideGlow(MenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
+}
+
+// The frames run on the timer, unless the object shows its pressed look.
+void TbsSkinAnimateObject::RunOrDraw()
+{
+    if (!FDown || IsEmptyRect(DownSkinRect)) Parent->AnimateTimer->SetEnabled(true);
+    else Parent->DrawSkinObject(this);
+}
+
+void TbsSkinAnimateObject::MouseEnter()
+{
+    if (Command != cmDefault) Hint = !RestoreHint.empty() && StateHolds() ? RestoreHint : FTempHint;
+    FMouseIn = true;
+    if (FMenuTracking) return;
+    if (ButtonStyle) {
+        Active = true;
+        Increment = true;
+        RunOrDraw();
+    }
+    Parent->DoObjectMouseEnter(IDName);
+    ShowLayer();
+}
+
+void TbsSkinAnimateObject::MouseLeave()
+{
+    if (!FMouseIn) return;
+    FMouseIn = false;
+    if (FMenuTracking) return;
+    if (ButtonStyle) {
+        Active = true;
+        Increment = false;
+        RunOrDraw();
+    }
+    Parent->DoObjectMouseLeave(IDName);
+    HideLayer();
+}
+
+void TbsSkinAnimateObject::MouseDown(int X, int Y, TMouseButton Button)
+{
+    TbsActiveSkinObject::MouseDown(X, Y, Button);
+    if (!IsEmptyRect(DownSkinRect) && Button == mbLeft) {
+        FFrame = CountFrames;
+        FDown = true;
+        Parent->DrawSkinObject(this);
+    }
+    if (Command == cmSysMenu && FMouseIn && ButtonStyle && Button == mbLeft) ExecuteCommand();
+}
+
+void TbsSkinAnimateObject::MouseUp(int X, int Y, TMouseButton Button)
+{
+    TbsActiveSkinObject::MouseUp(X, Y, Button);
+    if (FMenuTracking) return;
+    if (!IsEmptyRect(DownSkinRect) && Button == mbLeft) {
+        FDown = false;
+        Parent->DrawSkinObject(this);
+        Parent->AnimateTimer->SetEnabled(true);
+    }
+    if (Command != cmSysMenu && FMouseIn && ButtonStyle && Button == mbLeft) ExecuteCommand();
+}
+
+void TbsSkinAnimateObject::DblClick()
+{
+    if (Command == cmSysMenu) Parent->Form()->Close();
+}
+
+void TbsSkinAnimateObject::ExecuteCommand()
+{
+    if (Command == cmSysMenu) {
+        MenuItem = Parent->GetSystemMenuItems();
+        PopupObjectMenu();
+    } else if (Command == cmDefault) {
+        if (MenuItem) PopupObjectMenu();
+    } else {
+        Parent->RunCaptionCommand(Command, nullptr);
+    }
+}
+
+void TbsSkinAnimateObject::PopupObjectMenu()
+{
+    if (!MenuItem || MenuItem->Count() == 0) return;
+    TRect R = ScreenRect();
+    FMenuTracking = true;
+    if (Parent->FLayerManager->IsVisible) Parent->FLayerManager->Hide();
+    if (Parent->FMenuLayerManager->IsVisible) Parent->FMenuLayerManager->Hide();
+    if (FMouseIn) ShowLayer();
+    TMenu* Menu = MenuItem->GetParentMenu();
+    if (auto* P = dynamic_cast<TbsSkinPopupMenu*>(Menu)) {
+        P->PopupFromRect2(nullptr, R, FPopupUp);
+        return;
+    }
+    Parent->SkinMenuOpen();
+    Parent->PopupSkinMenuItem(MenuItem, nullptr, R, FPopupUp);
+}

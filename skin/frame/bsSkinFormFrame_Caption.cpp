@@ -1,0 +1,534 @@
+// The caption object: the caption picture of the skin (active and inactive, stretched,
+// morphed or animated between them), the form's title in the skin's font with light,
+// shadow and frame picture, and the frame's quick buttons with their hover, press,
+// click, hint and menu.
+#include "skin/frame/bsSkinFormFrame.h"
+
+#include "platform/graphics/ImgList.h"
+#include "skin/core/bsKernels.h"
+
+TbsSkinCaptionObject::TbsSkinCaptionObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData)
+    : TbsActiveSkinObject(AParent, AData)
+{
+    auto* D = dynamic_cast<TbsDataSkinCaption*>(AData);
+    if (!D) return;
+    FontName = D->FontName;
+    FontStyle = D->FontStyle;
+    FontHeight = D->FontHeight;
+    FontColor = D->FontColor;
+    ActiveFontColor = D->ActiveFontColor;
+    ShadowColor = D->ShadowColor;
+    ActiveShadowColor = D->ActiveShadowColor;
+    Shadow = D->Shadow;
+    LightColor = D->LightColor;
+    ActiveLightColor = D->ActiveLightColor;
+    Light = D->Light;
+    Alignment = D->Alignment;
+    TextRct = D->TextRct;
+    FrameRect = D->FrameRect;
+    ActiveFrameRect = D->ActiveFrameRect;
+    FrameLeftOffset = D->FrameLeftOffset;
+    FrameRightOffset = D->FrameRightOffset;
+    FrameTextRect = D->FrameTextRect;
+    StretchEffect = D->StretchEffect;
+    FullFrame = D->FullFrame;
+    AnimateSkinRect = D->AnimateSkinRect;
+    FrameCount = D->FrameCount;
+    AnimateInterval = D->AnimateInterval;
+    InActiveAnimation = D->InActiveAnimation;
+    VistaGlowEffect = D->VistaGlowEffect;
+    VistaGlowInActiveEffect = D->VistaGlowInActiveEffect;
+    GlowEffect = D->GlowEffect;
+    GlowInActiveEffect = D->GlowInActiveEffect;
+    GlowSize = D->GlowSize;
+    GlowColor = D->GlowColor;
+    GlowActiveColor = D->GlowActiveColor;
+    GlowOffset = D->GlowOffset;
+    ReflectionEffect = D->ReflectionEffect;
+    ReflectionColor = D->ReflectionColor;
+    ReflectionActiveColor = D->ReflectionActiveColor;
+    ReflectionOffset = D->ReflectionOffset;
+    DividerRect = D->DividerRect;
+    InActiveDividerRect = D->InActiveDividerRect;
+    DividerTransparent = D->DividerTransparent;
+    DividerTransparentColor = D->DividerTransparentColor;
+    QuickButtonAlphaMaskPictureIndex = D->QuickButtonAlphaMaskPictureIndex;
+}
+
+bool TbsSkinCaptionObject::EnableAnimation()
+{
+    TbsSkinData* D = Parent->SkinData();
+    return D && D->EnableSkinEffects() && !D->Empty && !IsEmptyRect(AnimateSkinRect) && FrameCount > 0;
+}
+
+bool TbsSkinCaptionObject::HasQuickButtons()
+{
+    return Parent->QuickButtons()->Count() > 0 && Parent->QuickImageList();
+}
+
+String TbsSkinCaptionObject::CaptionText()
+{
+    String S = Parent->Form()->Caption();
+    // the MDI main form names its maximized child
+    if (Parent->Form()->FormStyle() == fsMDIForm)
+        if (TbsSkinFormFrame* C = FindMaximizedChildSkinForm()) S += " - [" + C->Form()->Caption() + "]";
+    return S;
+}
+
+void TbsSkinCaptionObject::SetCaptionFont(TCanvas* C, TColor Color)
+{
+    TFont* F = C->Font();
+    if (Parent->UseSkinFontInCaption()) {
+        F->SetName(FontName);
+        F->SetStyle(FontStyle);
+        F->SetHeight(FontHeight);
+    } else {
+        F->Assign(Parent->DefCaptionFont());
+    }
+    F->SetColor(Color);
+    TbsSkinData* D = Parent->SkinData();
+    F->SetCharset(D && D->ResourceStrData() ? D->ResourceStrData()->CharSet() : Parent->DefCaptionFont()->Charset());
+}
+
+TRect TbsSkinCaptionObject::TextRect()
+{
+    TRect T = TextRct;
+    if (!IsEmptyRect(TextRct)) {
+        if (Parent->ShowsAppMenuCaption()) T.Left = Parent->GetAppMenuCaptionOffset() - ObjectRect.Left;
+        else if (HasQuickButtons())
+            T.Left += Parent->QuickButtons()->Count() * (Parent->QuickImageList()->Width() + 8) + 5;
+        T.Right = ObjectRect.Width() + TextRct.Right - SkinRect.Width();
+    }
+    if (!IsEmptyRect(FrameRect)) {
+        T.Top += FrameTextRect.Top;
+        T.Left += FrameTextRect.Left;
+        T.Right += FrameTextRect.Right - FrameRect.Width();
+    }
+    return T;
+}
+
+void TbsSkinCaptionObject::PaintText(TCanvas* K, TCanvas* EventCanvas, int OX, int OY, bool A, const TRect& T)
+{
+    if (Parent->OnCaptionPaint) {
+        Parent->OnCaptionPaint(EventCanvas, ObjectRect, A);
+        return;
+    }
+    String Text = CaptionText();
+    if (Text.empty() || IsEmptyRect(TextRct)) return;
+    CutWideTextToWidth(K, Text, T.Width());
+    int W = WideTextWidth(K, Text), H = WideTextHeight(K, Text);
+    int Y = T.Top + T.Height() / 2 - H / 2;
+    int XC = T.Left + T.Width() / 2 - W / 2;
+    int X = XC;
+    if (!HasQuickButtons()) {
+        if (Alignment == taLeftJustify) X = T.Left;
+        else if (Alignment == taRightJustify) X = T.Right - W;
+    }
+    X += OX;
+    Y += OY;
+    if (IsOddFontHeight(K)) Y -= 1;
+    K->Brush()->SetStyle(bsClear);
+    if (!IsEmptyRect(FrameRect) && ActivePicture) {
+        TRect Src = A && !IsEmptyRect(ActiveFrameRect) ? ActiveFrameRect : FrameRect;
+        int BO = Parent->SkinData()->ButtonsOffset;
+        int FW = FullFrame ? ObjectRect.Width() - 2 * BO : FrameRect.Width() + W - FrameTextRect.Width();
+        if (FW > 0) {
+            TBitmap B;
+            CreateHSkinImage(FrameLeftOffset, FrameRightOffset, &B, ActivePicture, Src, FW, FrameRect.Height(), false);
+            if (FullFrame) K->Draw(OX + BO, Y - FrameTextRect.Top, &B);
+            else K->Draw(X - FrameTextRect.Left, Y - FrameTextRect.Top, &B);
+        }
+    }
+    TColor Main = K->Font()->Color();
+    auto Piece = [&](int PX, int PY, TColor C) {
+        K->Font()->SetColor(C);
+        TRect R(PX, PY, PX, PY);
+        DrawWideText(K, Text, R, DT_CALCRECT);
+        DrawWideText(K, Text, R, DT_VCENTER);
+    };
+    if (Light) Piece(X - 1, Y - 1, A ? ActiveLightColor : LightColor);
+    if (Shadow) Piece(X + 1, Y + 1, A ? ActiveShadowColor : ShadowColor);
+    K->Font()->SetColor(Main);
+    TRect R(X, Y, X, Y);
+    DrawWideText(K, Text, R, DT_CALCRECT);
+    TColor Glow = A ? GlowActiveColor : GlowColor;
+    if (ReflectionEffect)
+        DrawWideTextWithReflection(K, R, Text, A ? ReflectionActiveColor : ReflectionColor, ReflectionOffset, DT_VCENTER);
+    else if (VistaGlowEffect && (A || VistaGlowInActiveEffect))
+        DrawWideTextWithGlowBox2(K, R, Text, Glow, DT_VCENTER);
+    else if (!VistaGlowEffect && GlowEffect && (A || GlowInActiveEffect))
+        DrawWideTextWithGlow(K, R, Text, GlowSize, Glow, GlowOffset, DT_VCENTER);
+    else
+        DrawWideText(K, Text, R, DT_VCENTER);
+    K->Brush()->SetStyle(bsSolid);
+}
+
+void TbsSkinCaptionObject::BuildPicture(TBitmap* B, TBitmap* P, const TRect& S)
+{
+    int W = ObjectRect.Width(), H = ObjectRect.Height();
+    TbsSkinData* D = Parent->SkinData();
+    int L = std::max(0, D->LTPoint.X - SkinRect.Left);
+    int R = std::max(0, SkinRect.Right - D->RTPoint.X);
+    if (L > 0 || R > 0) {
+        CreateHSkinImage(L, R, B, P, S, W, H, StretchEffect);
+        if (B->Height() != H) B->SetSize(W, H);
+    } else {
+        B->SetSize(W, H);
+        B->Canvas()->CopyRect(TRect(0, 0, W, H), P->Canvas(), S);
+    }
+}
+
+void TbsSkinCaptionObject::Compose(TBitmap* B, TBitmap* P, const TRect& S, TColor C, bool A, const TRect& T)
+{
+    if (P) BuildPicture(B, P, S);
+    else B->SetSize(ObjectRect.Width(), ObjectRect.Height());
+    SetCaptionFont(B->Canvas(), C);
+    PaintText(B->Canvas(), B->Canvas(), 0, 0, A, T);
+}
+
+void TbsSkinCaptionObject::Draw(TCanvas* Cnvs, bool)
+{
+    if (SkinEmpty()) return;
+    if (ObjectRect.Width() <= 0 || ObjectRect.Height() <= 0) return;
+    TbsSkinData* D = Parent->SkinData();
+    TRect T = TextRect();
+    SetCaptionFont(Cnvs, Active ? ActiveFontColor : FontColor);
+    bool Drawn = false;
+    if (EnableAnimation() && CurrentFrame >= 1 && CurrentFrame <= FrameCount && ActivePicture) {
+        TRect F = AnimateSkinRect;
+        if (SkinRect.Height() < AnimateSkinRect.Height()) {
+            int BH = AnimateSkinRect.Height() / FrameCount;
+            F = TRect(F.Left, F.Top + (CurrentFrame - 1) * BH, F.Right, F.Top + CurrentFrame * BH);
+        } else {
+            int BW = AnimateSkinRect.Width() / FrameCount;
+            F = TRect(F.Left + (CurrentFrame - 1) * BW, F.Top, F.Left + CurrentFrame * BW, F.Bottom);
+        }
+        TBitmap B;
+        Compose(&B, ActivePicture, F, Active ? FontColor : ActiveFontColor, !Active, T);
+        Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
+        Drawn = true;
+    } else if (EnableMorphing() && ((FMorphKf > 0 && !Active) || (FMorphKf < 1 && Active))) {
+        TBitmap B1, B2;
+        Compose(&B1, SkinRectInAPicture ? ActivePicture : Picture, SkinRect, FontColor, false, T);
+        Compose(&B2, ActivePicture, ActiveSkinRect, ActiveFontColor, true, T);
+        TbsEffectBmp E1(B1.Handle()), E2(B2.Handle());
+        bsMorphEffectBmp(E1, E2, FMorphKf, MorphKind);
+        if (Parent->IsAutoRenderingInActive() && !Active) bsApplyInActiveEffect(E1, D->InActiveEffect);
+        E1.Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
+        Drawn = true;
+    }
+    if (!Drawn) {
+        if (IsEmptyRect(ActiveSkinRect) ||
+            (!Active && !EnableMorphing() && !StretchEffect && !EnableAnimation())) {
+            PaintText(Cnvs, Cnvs, ObjectRect.Left, ObjectRect.Top, Active, T);
+        } else if (!Active) {
+            TBitmap B;
+            Compose(&B, SkinRectInAPicture ? ActivePicture : Picture, SkinRect, FontColor, false, T);
+            if (Parent->IsAutoRenderingInActive()) {
+                TbsEffectBmp E(B.Handle());
+                bsApplyInActiveEffect(E, D->InActiveEffect);
+                E.Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
+            } else {
+                Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
+            }
+        } else {
+            TBitmap B;
+            Compose(&B, ActivePicture, ActiveSkinRect, ActiveFontColor, true, T);
+            Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
+        }
+    }
+    if (!Parent->ShowsAppMenuCaption()) DrawQuickButtons(Cnvs);
+}
+
+void TbsSkinCaptionObject::DrawQuickButtons(TCanvas* Cnvs)
+{
+    if (!HasQuickButtons()) return;
+    TCustomImageList* IL = Parent->QuickImageList();
+    int IW = IL->Width(), IH = IL->Height();
+    TRect Src = Active || IsEmptyRect(InActiveDividerRect) ? DividerRect : InActiveDividerRect;
+    int X0 = ObjectRect.Left;
+    if (!IsEmptyRect(Src) && Parent->QuickButtonsShowDivider() && ActivePicture) {
+        TBitmap B(Src.Width(), Src.Height());
+        B.Canvas()->CopyRect(TRect(0, 0, Src.Width(), Src.Height()), ActivePicture->Canvas(), Src);
+        if (DividerTransparent) {
+            B.SetTransparentColor(DividerTransparentColor);
+            B.SetTransparent(true);
+        }
+        Cnvs->Draw(ObjectRect.Left + 3, ObjectRect.Top + ObjectRect.Height() / 2 - Src.Height() / 2, &B);
+        X0 = ObjectRect.Left + Src.Width() + 6;
+    }
+    int Y0 = ObjectRect.Top + ObjectRect.Height() / 2 - IH / 2 - 2;
+    TbsSkinData* D = Parent->SkinData();
+    for (int I = 0; I < Parent->QuickButtons()->Count(); ++I) {
+        TbsQuickButtonItem* Item = Parent->QuickButtons()->Items(I);
+        if (!Item->Visible()) continue;
+        Item->ItemRect = TRect(X0, Y0, X0 + IW + 4, Y0 + IH + 4);
+        X0 += IW + 8;
+        if (Item->ImageIndex() < 0) continue;
+        if (Item->Active && D) {
+            int Index = D->GetControlIndex("officequickbutton");
+            if (Index == -1) Index = D->GetControlIndex("resizetoolbutton");
+            auto* BC = Index == -1 ? nullptr : dynamic_cast<TbsDataSkinButtonControl*>(D->CtrlList[size_t(Index)].get());
+            TBitmap* P = BC ? D->ActivePicture(BC->PictureIndex) : nullptr;
+            TRect S = BC ? (Item->Down ? BC->DownSkinRect : BC->ActiveSkinRect) : TRect();
+            if (P && !IsEmptyRect(S)) {
+                TBitmap B(Item->ItemRect.Width(), Item->ItemRect.Height());
+                CreateStretchSkinImage(&B, P, S, BC->ClRect, true);
+                Cnvs->Draw(Item->ItemRect.Left, Item->ItemRect.Top, &B);
+            }
+        }
+        int L = Item->ItemRect.Left + Item->ItemRect.Width() / 2 - IW / 2;
+        int Tp = Item->ItemRect.Top + Item->ItemRect.Height() / 2 - IH / 2;
+        IL->Draw(Cnvs, L, Tp, Item->ImageIndex(), Item->Enabled());
+    }
+}
+
+// ---- the caption in the layered border's top image -------------------------------------------
+
+namespace {
+
+// Draws one text piece into the region R of the layered image Dst so that its pixels
+// become opaque and the rest keep their alpha: one copy of the region takes the text in
+// Color, a grey copy of the region's alpha takes it in white, and the first takes its
+// alpha from the second before it goes back.
+void AlphaTextPiece(TbsBitmap* Dst, TCanvas* FontSource, const String& Text, TRect R, TColor Color)
+{
+    R.Left = std::max(R.Left, 0);
+    R.Top = std::max(R.Top, 0);
+    R.Right = std::min(R.Right, Dst->Width());
+    R.Bottom = std::min(R.Bottom, Dst->Height());
+    int W = R.Width(), H = R.Height();
+    if (W <= 0 || H <= 0) return;
+    TBitmap Image, Mask;
+    for (TBitmap* B : {&Image, &Mask}) {
+        B->SetPixelFormat(pf32bit);
+        B->SetSize(W, H);
+    }
+    for (int Y = 0; Y < H; ++Y) {
+        const TbsColor* S = Dst->PixelAddress(R.Left, R.Top + Y);
+        auto* I = static_cast<uint32_t*>(Image.ScanLine(Y));
+        auto* M = static_cast<uint32_t*>(Mask.ScanLine(Y));
+        for (int X = 0; X < W; ++X) {
+            I[X] = S[X] | 0xFF000000u;
+            uint8_t A = uint8_t(S[X] >> 24);
+            M[X] = bsPackARGB(255, A, A, A);
+        }
+    }
+    for (TBitmap* B : {&Image, &Mask}) {
+        TCanvas* C = B->Canvas();
+        C->Font()->Assign(FontSource->Font());
+        C->Font()->SetColor(B == &Image ? Color : clWhite);
+        C->Brush()->SetStyle(bsClear);
+        TRect T(0, 0, W, H);
+        DrawWideText(C, Text, T, DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    for (int Y = 0; Y < H; ++Y) {
+        TbsColor* D = Dst->PixelAddress(R.Left, R.Top + Y);
+        const auto* I = static_cast<const uint32_t*>(Image.ScanLine(Y));
+        const auto* M = static_cast<const uint32_t*>(Mask.ScanLine(Y));
+        for (int X = 0; X < W; ++X) {
+            // the alpha from the mask's grey; colour channels kept at or below alpha, as
+            // the layered image holds them
+            auto A = uint8_t(((M[X] >> 16 & 0xFF) + (M[X] >> 8 & 0xFF) + (M[X] & 0xFF)) / 3);
+            auto Ch = [&](int Shift) { return uint8_t(std::min<uint32_t>(A, (I[X] >> Shift) & 0xFF)); };
+            D[X] = bsPackARGB(A, Ch(16), Ch(8), Ch(0));
+        }
+    }
+}
+
+}  // namespace
+
+void TbsSkinCaptionObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap)
+{
+    if (!ABitMap || ABitMap->Empty() || ObjectRect.Width() <= 0 || ObjectRect.Height() <= 0) return;
+    TRect T(0, 0, ObjectRect.Width(), ObjectRect.Height());
+    if (HasQuickButtons()) {
+        TCustomImageList* IL = Parent->QuickImageList();
+        int Count = Parent->QuickButtons()->Count(), IW = IL->Width(), IH = IL->Height();
+        TRect Src = Parent->FFormActive || IsEmptyRect(InActiveDividerRect) ? DividerRect : InActiveDividerRect;
+        int X0 = ObjectRect.Left + 5;
+        if (IsEmptyRect(DividerRect)) {
+            T.Left += Count * (IW + 8) + 5;
+        } else {
+            if (ActivePicture && !IsEmptyRect(Src)) {
+                TBitmap B(Src.Width(), Src.Height());
+                B.Canvas()->CopyRect(TRect(0, 0, Src.Width(), Src.Height()), ActivePicture->Canvas(), Src);
+                TbsBitmap A;
+                A.Assign(&B);
+                A.SetAlpha(255);
+                A.Draw(ABitMap, ObjectRect.Left + 3, ObjectRect.Top + ObjectRect.Height() / 2 - Src.Height() / 2);
+            }
+            T.Left += DividerRect.Width() + Count * (IW + 8) + 6;
+            X0 = ObjectRect.Left + DividerRect.Width() + 6;
+        }
+        // the images over the key colour, which then becomes transparent
+        int Y0 = ObjectRect.Top + ObjectRect.Height() / 2 - IH / 2 - 2;
+        for (int I = 0; I < Count; ++I) {
+            TbsQuickButtonItem* Item = Parent->QuickButtons()->Items(I);
+            if (!Item->Visible()) continue;
+            Item->ItemRect = TRect(X0, Y0, X0 + IW + 4, Y0 + IH + 4);
+            X0 += IW + 8;
+            if (Item->ImageIndex() < 0 || Item->ImageIndex() >= IL->Count()) continue;
+            TBitmap B(IW, IH);
+            B.Canvas()->Brush()->SetColor(RGB(127, 0, 127));
+            B.Canvas()->FillRect(TRect(0, 0, IW, IH));
+            IL->Draw(B.Canvas(), 0, 0, Item->ImageIndex(), Item->Enabled());
+            TbsBitmap A;
+            A.Assign(&B);
+            A.SetAlpha(255);
+            A.CheckingTransparent(ColorToARGB(RGB(127, 0, 127)));
+            A.SetTransparent(true);
+            A.Draw(ABitMap, Item->ItemRect.Left + 2, Item->ItemRect.Top + 2);
+        }
+    }
+    if (VistaGlowEffect) InflateRect(T, -6, 0);
+    else if (GlowEffect) InflateRect(T, -3, 0);
+    Active = Parent->FFormActive;
+    SetCaptionFont(Cnvs, Active ? ActiveFontColor : FontColor);
+    String Text = CaptionText();
+    if (Parent->OnCaptionPaint) {
+        Parent->OnCaptionPaint(Cnvs, ObjectRect, Active);
+        return;
+    }
+    if (Text.empty() || T.Width() <= 0) return;
+    CutWideTextToWidth(Cnvs, Text, T.Width());
+    int W = WideTextWidth(Cnvs, Text), H = WideTextHeight(Cnvs, Text);
+    int Y = T.Top + T.Height() / 2 - H / 2;
+    int X = T.Left + T.Width() / 2 - W / 2;
+    if (!HasQuickButtons()) {
+        if (Alignment == taLeftJustify) X = T.Left;
+        else if (Alignment == taRightJustify) X = T.Right - W;
+    }
+    X += ObjectRect.Left;
+    Y += ObjectRect.Top;
+    if (IsOddFontHeight(Cnvs)) Y -= 1;
+    auto Piece = [&](int PX, int PY, TColor C) { AlphaTextPiece(ABitMap, Cnvs, Text, TRect(PX, PY, PX + W, PY + H), C); };
+    if (Light) Piece(X - 1, Y - 1, Active ? ActiveLightColor : LightColor);
+    if (Shadow) Piece(X + 1, Y + 1, Active ? ActiveShadowColor : ShadowColor);
+    Piece(X, Y, Active ? ActiveFontColor : FontColor);
+}
+
+void TbsSkinCaptionObject::RedrawCaption()
+{
+    if (Parent->FullLayeredShown() && Parent->UseLayeredBorder()) {
+        BeginMorph();
+        return;
+    }
+    if (Parent->Form()->HandleAllocated()) SendMessage(Parent->Form()->Handle(), WM_NCPAINT, 0, 0);
+}
+
+void TbsSkinCaptionObject::HoverQuickButtons(int X, int Y)
+{
+    TbsQuickButtonItems* Q = Parent->QuickButtons();
+    if (Q->Count() == 0) return;
+    if (Parent->ShowsAppMenuCaption()) {
+        ActiveQuickButton = -1;
+        return;
+    }
+    OldActiveQuickButton = ActiveQuickButton;
+    ActiveQuickButton = -1;
+    for (int I = 0; I < Q->Count(); ++I) {
+        TbsQuickButtonItem* It = Q->Items(I);
+        if (It->Enabled() && It->Visible() && It->ItemRect.Contains(TPoint(X, Y))) {
+            ActiveQuickButton = I;
+            break;
+        }
+    }
+    bool Changed = false;
+    for (int I = 0; I < Q->Count(); ++I) {
+        if (I == PopupMenuQuickButton) continue;
+        bool A = I == ActiveQuickButton;
+        if (Q->Items(I)->Active != A) Changed = true;
+        Q->Items(I)->Active = A;
+    }
+    if (ActiveQuickButton != OldActiveQuickButton || Changed) RedrawCaption();
+}
+
+void TbsSkinCaptionObject::MouseMove(int X, int Y)
+{
+    TbsActiveSkinObject::MouseMove(X, Y);
+    if (HasQuickButtons()) HoverQuickButtons(X, Y);
+}
+
+void TbsSkinCaptionObject::MouseDown(int X, int Y, TMouseButton Button)
+{
+    Parent->DoObjectMouseDown(IDName, X, Y, ObjectRect, Button);
+    if (!HasQuickButtons() || Button != mbLeft) return;
+    FDown = true;
+    HoverQuickButtons(X, Y);
+    TbsQuickButtonItems* Q = Parent->QuickButtons();
+    if (ActiveQuickButton != -1) {
+        for (int I = 0; I < Q->Count(); ++I) {
+            TbsQuickButtonItem* It = Q->Items(I);
+            if (I == ActiveQuickButton) {
+                It->Down = true;
+                if (It->PopupMenu() && PopupMenuQuickButton != I) {
+                    RedrawCaption();
+                    PopupMenuQuickButton = I;
+                    MouseCaptureQuickButton = -1;
+                    PopupQuickButtonMenu(It->ItemRect, It->PopupMenu());
+                } else {
+                    MouseCaptureQuickButton = I;
+                }
+            } else {
+                It->Down = It->Active = false;
+            }
+        }
+    }
+    RedrawCaption();
+}
+
+void TbsSkinCaptionObject::PopupQuickButtonMenu(const TRect& AItemRect, TbsSkinPopupMenu* AMenu)
+{
+    if (Parent->FLayerManager->IsVisible) Parent->FLayerManager->Hide();
+    if (Parent->FMenuLayerManager->IsVisible) Parent->FMenuLayerManager->Hide();
+    TRect Saved = ObjectRect;
+    ObjectRect = AItemRect;
+    TRect R = ScreenRect();
+    ObjectRect = Saved;
+    AMenu->PopupFromRect2(nullptr, R, false);
+}
+
+void TbsSkinCaptionObject::MouseUp(int X, int Y, TMouseButton Button)
+{
+    Parent->DoObjectMouseUp(IDName, X, Y, ObjectRect, Button);
+    FDown = false;
+    TbsQuickButtonItems* Q = Parent->QuickButtons();
+    if (HasQuickButtons()) HoverQuickButtons(X, Y);
+    else ActiveQuickButton = -1;
+    if (ActiveQuickButton == -1 && MouseCaptureQuickButton >= 0 && MouseCaptureQuickButton < Q->Count()) {
+        Q->Items(MouseCaptureQuickButton)->Down = false;
+        Q->Items(MouseCaptureQuickButton)->Active = false;
+    }
+    MouseCaptureQuickButton = -1;
+    if (ActiveQuickButton == -1 || Button != mbLeft) return;
+    TbsQuickButtonItem* Item = Q->Items(ActiveQuickButton);
+    bool WasDown = Item->Down;
+    for (int I = 0; I < Q->Count(); ++I)
+        if (!(I == ActiveQuickButton && I == PopupMenuQuickButton)) Q->Items(I)->Down = false;
+    RedrawCaption();
+    if (WasDown && Item->OnClick) Item->OnClick(this);
+}
+
+void TbsSkinCaptionObject::MouseEnter()
+{
+    FMouseIn = true;
+    Parent->DoObjectMouseEnter(IDName);
+}
+
+void TbsSkinCaptionObject::MouseLeave()
+{
+    FMouseIn = false;
+    Parent->DoObjectMouseLeave(IDName);
+    if (!HasQuickButtons()) return;
+    ActiveQuickButton = OldActiveQuickButton = -1;
+    HoverQuickButtons(-1, -1);
+    if (FDown) {
+        FDown = false;
+        Parent->MouseCaptureObject = -1;
+        TbsQuickButtonItems* Q = Parent->QuickButtons();
+        if (MouseCaptureQuickButton >= 0 && MouseCaptureQuickButton < Q->Count())
+            Q->Items(MouseCaptureQuickButton)->Down = false;
+        MouseCaptureQuickButton = -1;
+    }
+}

@@ -1,0 +1,405 @@
+// The frames of an MDI main form and of its children working together: the children
+// report their moves and state changes by message; the main form's frame keeps the
+// maximized-child state and arranges the children (tile, cascade, minimize, maximize,
+// restore and close all).  The children are the screen's forms of style fsMDIChild
+// while the application's main form is an fsMDIForm; their bounds are given in the
+// coordinates of the main form's MDI client area.
+#include "skin/frame/bsSkinFormFrame.h"
+
+#include <cmath>
+
+#include "platform/forms/Menus.h"
+
+namespace {
+
+TCustomForm* MainForm() { return Application ? Application->MainForm() : nullptr; }
+
+bool IsMDIMain(TCustomForm* F) { return F && F == MainForm() && F->FormStyle() == fsMDIForm; }
+
+}  // namespace
+
+std::vector<TCustomForm*> bsMDIChildren()
+{
+    std::vector<TCustomForm*> L;
+    if (!Screen || !IsMDIMain(MainForm())) return L;
+    for (int I = 0; I < Screen->FormCount(); ++I)
+        if (TCustomForm* F = Screen->Forms(I); F->FormStyle() == fsMDIChild) L.push_back(F);
+    return L;
+}
+
+TCustomForm* bsActiveMDIChild()
+{
+    auto L = bsMDIChildren();
+    if (L.empty()) return nullptr;
+    if (Screen && Screen->ActiveForm() && Screen->ActiveForm()->FormStyle() == fsMDIChild) return Screen->ActiveForm();
+    for (TCustomForm* F : L)
+        if (TbsSkinFormFrame* C = FindSkinFormComponent(F); C && C->FFormActive) return F;
+    return nullptr;
+}
+
+TbsSkinFormFrame* FindMaximizedChildSkinForm()
+{
+    TbsSkinFormFrame* Main = MainForm() ? FindSkinFormComponent(MainForm()) : nullptr;
+    TCustomForm* F = Main ? Main->GetMaximizedChild() : nullptr;
+    return F ? FindSkinFormComponent(F) : nullptr;
+}
+
+TbsSkinFormFrame* FindActiveChildSkinForm()
+{
+    TCustomForm* F = bsActiveMDIChild();
+    return F ? FindSkinFormComponent(F) : nullptr;
+}
+
+// ---- queries --------------------------------------------------------------------------------
+
+void TbsSkinFormFrame::GetMDIClientRect(TRect& R)
+{
+    TCustomForm* M = MainForm();
+    if (!M) return;
+    R = TRect(0, 0, M->ClientWidth(), M->ClientHeight());
+    for (int I = 0; I < M->ControlCount(); ++I) {
+        TControl* C = M->Controls(I);
+        if (!C->Visible()) continue;
+        switch (C->Align()) {
+        case alTop: R.Top = std::max(R.Top, C->Top() + C->Height()); break;
+        case alBottom: R.Bottom = std::min(R.Bottom, C->Top()); break;
+        case alLeft: R.Left = std::max(R.Left, C->Left() + C->Width()); break;
+        case alRight: R.Right = std::min(R.Right, C->Left()); break;
+        default: break;
+        }
+    }
+}
+
+TCustomForm* TbsSkinFormFrame::GetMaximizedChild()
+{
+    if (TCustomForm* A = bsActiveMDIChild())
+        if (TbsSkinFormFrame* F = FindSkinFormComponent(A); F && F->WindowState() == wsMaximized) return A;
+    for (TCustomForm* C : bsMDIChildren())
+        if (TbsSkinFormFrame* F = FindSkinFormComponent(C); F && F->WindowState() == wsMaximized) return C;
+    return nullptr;
+}
+
+void TbsSkinFormFrame::SetChildBounds(TCustomForm* Child, int L, int T, int W, int H)
+{
+    // the children stand in the main form's MDI client area
+    TRect A;
+    GetMDIClientRect(A);
+    TCustomForm* M = MainForm();
+    TPoint O = M ? M->ClientOrigin() : TPoint(0, 0);
+    Child->SetBounds(O.X + A.Left + L, O.Y + A.Top + T, W, H);
+}
+
+TPoint TbsSkinFormFrame::ChildPosition(TCustomForm* Child)
+{
+    TRect A;
+    GetMDIClientRect(A);
+    TCustomForm* M = MainForm();
+    TPoint O = M ? M->ClientOrigin() : TPoint(0, 0);
+    return TPoint(Child->Left() - O.X - A.Left, Child->Top() - O.Y - A.Top);
+}
+
+// ---- arranging ------------------------------------------------------------------------------
+
+void TbsSkinFormFrame::MinimizeAll()
+{
+    if (!IsMDIMain(FForm)) return;
+    for (TCustomForm* C : bsMDIChildren())
+        if (TbsSkinFormFrame* F = FindSkinFormComponent(C)) F->SetWindowState(wsMinimized);
+}
+
+void TbsSkinFormFrame::MaximizeAll()
+{
+    if (!IsMDIMain(FForm)) return;
+    for (TCustomForm* C : bsMDIChildren())
+        if (TbsSkinFormFrame* F = FindSkinFormComponent(C); F && F->BorderIcons().Contains(TbsBorderIcon::biMaximize))
+            F->SetWindowState(wsMaximized);
+}
+
+void TbsSkinFormFrame::RestoreAllExcept(HWND AFormHandle)
+{
+    if (!IsMDIMain(FForm)) return;
+    for (TCustomForm* C : bsMDIChildren()) {
+        if (AFormHandle && C->HandleAllocated() && C->Handle() == AFormHandle) continue;
+        TbsSkinFormFrame* F = FindSkinFormComponent(C);
+        if (!F) continue;
+        if (F->WindowState() != wsNormal) F->SetWindowState(wsNormal);
+        else if (F->RollUpState()) F->SetRollUpState(false);
+    }
+}
+
+void TbsSkinFormFrame::RestoreAll() { RestoreAllExcept(nullptr); }
+
+void TbsSkinFormFrame::CloseAll()
+{
+    if (!IsMDIMain(FForm)) return;
+    auto L = bsMDIChildren();
+    for (auto I = L.rbegin(); I != L.rend(); ++I) (*I)->Close();
+}
+
+void TbsSkinFormFrame::Tile()
+{
+    if (FTileMode == tbHorizontal) TileHorizontal();
+    else TileVertical();
+}
+
+void TbsSkinFormFrame::TileHorizontal()
+{
+    if (!IsMDIMain(FForm)) return;
+    auto L = bsMDIChildren();
+    int N = int(L.size());
+    if (N == 0) return;
+    RestoreAll();
+    TRect A;
+    GetMDIClientRect(A);
+    int AW = A.Width(), AH = A.Height();
+    int Cols = std::max(1, int(std::trunc(std::sqrt(double(N)))));
+    int Rows = N / Cols + (N > (N / Cols) * Cols ? 1 : 0);
+    int CW = AW / Cols, RH = AH / Rows;
+    int X = AW, Y = AH, Left = N;
+    for (int I = N - 1; I >= 0; --I) {
+        SetChildBounds(L[size_t(I)], std::max(X - CW, 0), std::max(Y - RH, 0), CW, RH);
+        --Left;
+        Y -= RH;
+        if (Y - RH < 0 && Left > 0) {
+            // the column is full: the next one to the left
+            Y = AH;
+            X -= CW;
+            Cols = std::max(1, Cols - 1);
+            Rows = std::max(1, Left / Cols + (Left % Cols ? 1 : 0));
+            RH = AH / Rows;
+        }
+    }
+}
+
+void TbsSkinFormFrame::TileVertical()
+{
+    if (!IsMDIMain(FForm)) return;
+    auto L = bsMDIChildren();
+    int N = int(L.size());
+    if (N == 0) return;
+    RestoreAll();
+    TRect A;
+    GetMDIClientRect(A);
+    int AW = A.Width(), AH = A.Height();
+    int Rows = std::max(1, int(std::trunc(std::sqrt(double(N)))));
+    int Cols = std::max(1, N / Rows);
+    int CW = AW / Cols, RH = AH / Rows;
+    int X = 0, Y = 0;
+    for (int I = 0; I < N; ++I) {
+        SetChildBounds(L[size_t(I)], X, Y, CW, RH);
+        Y += RH;
+        if (Y + RH > AH && I + 1 < N) {
+            // the column is full: the next one to the right
+            Y = 0;
+            X += CW;
+            Cols = std::max(1, Cols - 1);
+            Rows = std::max(1, (N - I - 1) / Cols);
+            RH = AH / Rows;
+        }
+    }
+}
+
+void TbsSkinFormFrame::Cascade()
+{
+    if (!IsMDIMain(FForm)) return;
+    auto L = bsMDIChildren();
+    int N = int(L.size());
+    if (N == 0) return;
+    RestoreAll();
+    TRect A;
+    GetMDIClientRect(A);
+    int AW = A.Width(), AH = A.Height();
+    int S = FSkinSupport ? NewClRect.Top : GetDefCaptionHeight() + 3;
+    if (S <= 0) S = 1;
+    int K = (AW - int(std::lround(AW * 0.8))) / S;
+    int W, H;
+    if (K > N) {
+        W = AW - (N - 1) * S;
+        H = AH - (N - 1) * S;
+    } else {
+        W = AW - K * S;
+        H = AH - K * S;
+    }
+    W = std::max(W, GetMinWidth());
+    H = std::max(H, GetMinHeight());
+    int O = 0;
+    for (int I = N - 1; I >= 0; --I) {
+        TCustomForm* C = L[size_t(I)];
+        int CW = C->BorderStyle() == bsSingle ? C->Width() : W;
+        int CH = C->BorderStyle() == bsSingle ? C->Height() : H;
+        if (O + CW > AW || O + CH > AH) O = 0;
+        SetChildBounds(C, O, O, CW, CH);
+        O += S;
+    }
+}
+
+void TbsSkinFormFrame::NotifyChildrenFitClient()
+{
+    if (!IsMDIMain(FForm)) return;
+    for (TCustomForm* C : bsMDIChildren())
+        if (C->HandleAllocated()) SendMessage(C->Handle(), MDIChildFitClient, 0, 0);
+    ArrangeMinimizedChildren();
+}
+
+void TbsSkinFormFrame::ArrangeMinimizedChildren()
+{
+    for (TCustomForm* C : bsMDIChildren())
+        if (TbsSkinFormFrame* F = FindSkinFormComponent(C); F && F->WindowState() == wsMinimized) {
+            TPoint P;
+            F->GetMinimizedPosition(P);
+            SetChildBounds(C, P.X, P.Y, C->Width(), C->Height());
+        }
+}
+
+// ---- the protocol ---------------------------------------------------------------------------
+
+void TbsSkinFormFrame::NotifyMainForm(unsigned Msg, WPARAM W)
+{
+    TCustomForm* M = MainForm();
+    if (IsMDIChild() && M && M != FForm && M->HandleAllocated()) SendMessage(M->Handle(), Msg, W, 0);
+}
+
+void TbsSkinFormFrame::MDIStateChanged()
+{
+    UpDateFormNC();
+    if (FMainMenuBar) FMainMenuBar->CheckMDIButtons();
+}
+
+bool TbsSkinFormFrame::MDIMessage(TMessage& M)
+{
+    if (M.Msg == MDIChildFitClient) {
+        if (IsMDIChild() && FWindowState == wsMaximized) {
+            TRect A;
+            GetMDIClientRect(A);
+            SetChildBounds(FForm, 0, 0, A.Width(), A.Height());
+        }
+        return false;
+    }
+    if (!IsMDIMain(FForm)) return false;
+    if (M.Msg == MDIChildMaximized) {
+        if (FInMaximizeAll) return false;
+        FMDIChildMaximized = true;
+        UpDateFormNC();
+        if (FMainMenuBar) FMainMenuBar->ShowMDIButtons();
+        FInMaximizeAll = true;
+        MaximizeAll();
+        FInMaximizeAll = false;
+        return true;
+    }
+    if (M.Msg == MDIChildRestored) {
+        if (FInRestoreAll) return false;
+        if (!GetMaximizedChild()) FMDIChildMaximized = false;
+        MDIStateChanged();
+        return true;
+    }
+    if (M.Msg == MDIChildMoved) return !FStopCheckChildMove;
+    if (M.Msg == MDIRestoreAll || M.Msg == MDIRestoreAllExcept) {
+        if (FInRestoreAll || !FMDIChildMaximized) return false;
+        FInRestoreAll = true;
+        if (M.Msg == MDIRestoreAll) RestoreAll();
+        else RestoreAllExcept(reinterpret_cast<HWND>(M.WParam));
+        FInRestoreAll = false;
+        FMDIChildMaximized = false;
+        if (M.Msg == MDIRestoreAllExcept) NextMDIChild();
+        MDIStateChanged();
+        return true;
+    }
+    return false;
+}
+
+void TbsSkinFormFrame::NextMDIChild()
+{
+    auto L = bsMDIChildren();
+    if (L.size() < 2) return;
+    TCustomForm* A = bsActiveMDIChild();
+    auto I = std::find(L.begin(), L.end(), A);
+    TCustomForm* N = I == L.end() || I + 1 == L.end() ? L.front() : *(I + 1);
+    if (N->Visible()) N->Show();
+}
+
+// ---- the window menu ------------------------------------------------------------------------
+
+namespace {
+
+const String ChildItemTag = "_BSFCHILDITEM";
+
+TMenuItem* MainWindowMenu()
+{
+    TCustomForm* M = MainForm();
+    return M && FindSkinFormComponent(M) ? M->WindowMenu() : nullptr;
+}
+
+bool IsChildItem(TMenuItem* I) { return I->Name().find(ChildItemTag) != String::npos; }
+
+String ChildOfItem(TMenuItem* I)
+{
+    String N = I->Name();
+    size_t P = N.find(ChildItemTag);
+    return P == String::npos ? N : N.substr(0, P) + N.substr(P + ChildItemTag.size());
+}
+
+TMenuItem* ItemOfChild(TMenuItem* Menu, TCustomForm* Child)
+{
+    for (int I = 0; I < Menu->Count(); ++I)
+        if (TMenuItem* E = Menu->Items(I); IsChildItem(E) && ChildOfItem(E) == Child->Name()) return E;
+    return nullptr;
+}
+
+}  // namespace
+
+void TbsSkinFormFrame::AddChildToMenu(TCustomForm* Child)
+{
+    TMenuItem* Menu = MainWindowMenu();
+    TbsSkinFormFrame* ChildFrame = FindSkinFormComponent(Child);
+    if (!Menu || !ChildFrame || ItemOfChild(Menu, Child)) return;
+    auto* E = new TMenuItem(ChildFrame);
+    E->SetName(Child->Name() + ChildItemTag);
+    E->SetCaption(Child->Caption());
+    E->OnClick = [ChildFrame](TObject* S) { ChildFrame->MDIItemClick(S); };
+    Menu->Add(E);
+}
+
+void TbsSkinFormFrame::DeleteChildFromMenu(TCustomForm* Child)
+{
+    TMenuItem* Menu = MainWindowMenu();
+    if (!Menu) return;
+    if (TMenuItem* E = ItemOfChild(Menu, Child)) {
+        Menu->Remove(E);
+        delete E;
+    }
+    if (!bsMDIChildren().empty()) return;
+    for (int I = 0; I < Menu->Count(); ++I)
+        if (TMenuItem* E = Menu->Items(I); IsChildItem(E)) {
+            Menu->Remove(E);
+            delete E;
+            break;
+        }
+}
+
+void TbsSkinFormFrame::UpDateChildCaptionInMenu(TCustomForm* Child)
+{
+    if (TMenuItem* Menu = MainWindowMenu())
+        if (TMenuItem* E = ItemOfChild(Menu, Child)) E->SetCaption(Child->Caption());
+}
+
+void TbsSkinFormFrame::UpDateChildActiveInMenu()
+{
+    TMenuItem* Menu = MainWindowMenu();
+    if (!Menu) return;
+    TCustomForm* A = bsActiveMDIChild();
+    for (int I = 0; I < Menu->Count(); ++I)
+        if (TMenuItem* E = Menu->Items(I); IsChildItem(E)) E->SetChecked(A && ChildOfItem(E) == A->Name());
+}
+
+void TbsSkinFormFrame::MDIItemClick(TObject* Sender)
+{
+    auto* E = dynamic_cast<TMenuItem*>(Sender);
+    if (!E) return;
+    String Name = ChildOfItem(E);
+    for (TCustomForm* C : bsMDIChildren()) {
+        if (C->Name() != Name) continue;
+        if (TbsSkinFormFrame* F = FindSkinFormComponent(C); F && F->WindowState() == wsMinimized)
+            F->SetWindowState(wsNormal);
+        C->Show();
+    }
+}

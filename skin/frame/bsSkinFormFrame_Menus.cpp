@@ -1,0 +1,360 @@
+// The form's menus as the frame keeps them: the system menu rebuilt for the current
+// state before every showing, the tray menu, the record of the menu that is open, the
+// hook that takes the keyboard while a menu is open, the form's shortcuts and closing
+// open menus on input elsewhere.
+#include "skin/frame/bsSkinFormFrame.h"
+
+namespace {
+
+// A menu item of the frame that runs Click when chosen.
+TMenuItem* NewItem(TComponent* Owner, const String& Name, const String& Caption, std::function<void()> Click)
+{
+    auto* I = new TMenuItem(Owner);
+    I->SetName(Name);
+    I->SetCaption(Caption);
+    if (Click) I->OnClick = [Click](TObject*) { Click(); };
+    return I;
+}
+
+}  // namespace
+
+void TbsSkinFormFrame::BuildTrayMenu()
+{
+    TMenuItem* Root = FSysTrayMenu->Items();
+    TShortCut Close = IsMDIChild() ? ShortCut(VK_F4, {ssCtrl}) : ShortCut(VK_F4, {ssAlt});
+    Root->Add(NewItem(this, "TRAY_BSF_RESTORE", "&Restore", [this] { RestoreFromTray(); }));
+    Root->Add(NewItem(this, "", "-", nullptr));
+    TMenuItem* C = NewItem(this, "TRAY_BSF_CLOSE", "&Close", [this] { FForm->Close(); });
+    C->SetShortCut(Close);
+    Root->Add(C);
+}
+
+TMenuItem* TbsSkinFormFrame::GetSystemMenuItems()
+{
+    bool Min = FWindowState == wsMinimized, Max = FWindowState == wsMaximized;
+    struct TEntry {
+        const char* Name;
+        const char* Key;
+        const char* Text;
+        bool Shown;
+        std::function<void()> Click;
+    };
+    TEntry MinItem{"BSF_MINITEM", "MI_MINCAPTION", "Mi&nimize", FBorderIcons.Contains(TbsBorderIcon::biMinimize) && !Min,
+                   [this] {
+                       if (FAlwaysMinimizeToTray) MinimizeToTray();
+                       else SetWindowState(wsMinimized);
+                   }};
+    TEntry MaxItem{"BSF_MAXITEM", "MI_MAXCAPTION", "Ma&ximize", FBorderIcons.Contains(TbsBorderIcon::biMaximize) && !Max,
+                   [this] { SetWindowState(wsMaximized); }};
+    TEntry RestoreItem{"BSF_RESTORE", "MI_RESTORECAPTION", "&Restore", FWindowState != wsNormal || FRollUpState,
+                       [this] {
+                           if (MaxRollUpState || (FRollUpState && FWindowStateInit == wsNormal)) SetRolledUp(false);
+                           else SetWindowState(wsNormal);
+                       }};
+    TEntry RollUpItem{"BSF_ROLLUP", "MI_ROLLUPCAPTION", "Ro&llUp",
+                      FBorderIcons.Contains(TbsBorderIcon::biRollUp) && !FRollUpState && !Min &&
+                          !(IsMDIChild() && FWindowState == wsMaximized),
+                      [this] { SetRolledUp(true); }};
+    TEntry TrayItem{"BSF_MINTOTRAY", "MI_MINTOTRAYCAPTION", "Minimize to &Tray",
+                    FBorderIcons.Contains(TbsBorderIcon::biMinimizeToTray), [this] { MinimizeToTray(); }};
+    auto Make = [this](const TEntry& E) {
+        return NewItem(this, E.Name, ResString(E.Key, E.Text), E.Click);
+    };
+    auto MakeClose = [&] {
+        TMenuItem* C = NewItem(this, "BSF_CLOSE", ResString("MI_CLOSECAPTION", "&Close"), [this] { FForm->Close(); });
+        C->SetShortCut(IsMDIChild() ? ShortCut(VK_F4, {ssCtrl}) : ShortCut(VK_F4, {ssAlt}));
+        return C;
+    };
+    if (FSystemMenu) {
+        TMenuItem* Root = FSystemMenu->Items();
+        if (FUseDefaultSysMenu) {
+            static const char* Names[] = {"BSF_MINITEM", "BSF_MAXITEM", "BSF_CLOSE", "BSF_MINTOTRAY", "BSF_ROLLUP",
+                                          "BSF_RESTORE"};
+            for (bool Found = true; Found;) {
+                Found = false;
+                for (int I = 0; I < Root->Count() && !Found; ++I)
+                    for (const char* N : Names)
+                        if (Root->Items(I)->Name() == N) {
+                            delete Root->Items(I);
+                            Found = true;
+                            break;
+                        }
+            }
+            for (const TEntry* E : {&TrayItem, &RollUpItem, &MaxItem, &RestoreItem, &MinItem})
+                if (E->Shown) Root->Insert(0, Make(*E));
+            Root->Add(MakeClose());
+        }
+        return Root;
+    }
+    if (!FSysMenu) return nullptr;
+    TMenuItem* Root = FSysMenu->Items();
+    while (Root->Count() > 0) delete Root->Items(Root->Count() - 1);
+    for (const TEntry* E : {&MinItem, &MaxItem, &RestoreItem, &RollUpItem, &TrayItem})
+        if (E->Shown) Root->Add(Make(*E));
+    if (Root->Count() > 0) Root->Add(NewItem(this, "", "-", nullptr));
+    Root->Add(MakeClose());
+    return Root;
+}
+
+// ---- opening menus -----------------------------------------------------------------------------
+
+void TbsSkinFormFrame::OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp, int StartIndex,
+                                   TbsSkinData* ASkinData)
+{
+    // the chain shows Item's subitems against R; the frame keeps what is open until the
+    // chain closes (ACtrl hears of that from the chain)
+    if (!Item || StartIndex >= Item->Count()) return;
+    FOpenMenuStart = StartIndex;
+    FOpenMenuItem = Item;
+    if (FOpenMenuControl) FOpenMenuControl->RemoveFreeNotification(this);
+    FOpenMenuControl = nullptr;
+    FOpenMenuRect = R;
+    FOpenMenuUp = APopupUp;
+    SkinMenu->AlphaBlend = FMenusAlphaBlend;
+    SkinMenu->AlphaBlendValue = FMenusAlphaBlendValue;
+    SkinMenu->AlphaBlendAnimation = FMenusAlphaBlendAnimation;
+    SkinMenu->MaxMenuItemsInWindow = FMaxMenuItemsInWindow;
+    SkinMenu->Popup(ACtrl, ASkinData ? ASkinData : MenuSkin(), StartIndex, R, Item, APopupUp);
+}
+
+void TbsSkinFormFrame::PopupSkinMenuItem(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp,
+                                            int StartIndex)
+{
+    OpenMenu(Item, ACtrl, R, APopupUp, StartIndex);
+}
+
+void TbsSkinFormFrame::PopupSystemMenuAt(int X, int Y) { PopupSystemMenuInRect(TRect(X, Y, X, Y)); }
+
+void TbsSkinFormFrame::PopupSystemMenuInRect(const TRect& R)
+{
+    TMenuItem* Items = GetSystemMenuItems();
+    SkinMenuOpen();
+    OpenMenu(Items, nullptr, R, false);
+}
+
+void TbsSkinFormFrame::PopupSystemMenuFromButton()
+{
+    for (auto& O : ObjectList) {
+        auto* S = dynamic_cast<TbsSkinStdButtonObject*>(O.get());
+        if (dynamic_cast<TbsSkinAnimateObject*>(O.get()) || (S && S->Command == cmSysMenu && S->Enabled)) {
+            PopupSystemMenuInRect(O->ScreenRect());
+            return;
+        }
+    }
+}
+
+void TbsSkinFormFrame::PopupSkinMenu(TMenu* Menu, TPoint P)
+{
+    if (!Menu) return;
+    SkinMenuOpen();
+    OpenMenu(Menu->Items(), nullptr, TRect(P.X, P.Y, P.X, P.Y), false);
+}
+
+void TbsSkinFormFrame::PopupSkinMenu1(TMenu* Menu, const TRect& R, bool PopupUp)
+{
+    if (!Menu) return;
+    SkinMenuOpen();
+    OpenMenu(Menu->Items(), nullptr, R, PopupUp);
+}
+
+void TbsSkinFormFrame::PopupSkinMenu(TbsSkinPopupMenu* AMenu, TControl* ACtrl, const TRect& R, bool APopupUp,
+                                        TbsSkinData* ASkinData)
+{
+    if (!AMenu) return;
+    if (SkinMenu->Visible()) SkinMenuClose();
+    SkinMenuOpen();
+    OpenMenu(AMenu->Items(), ACtrl, R, APopupUp, 0, ASkinData);
+    // a menu with nothing to show leaves no menu state behind (the key hook would stay)
+    if (!SkinMenu->Visible()) SkinMenuClose();
+}
+
+void TbsSkinFormFrame::CloseSkinMenu()
+{
+    // an open chain tells its opener and the form (which resets the menu state here)
+    if (SkinMenu && SkinMenu->Visible()) {
+        SkinMenu->Hide();
+        return;
+    }
+    if (!FOpenMenuItem && !InMenu) return;
+    TControl* Ctrl = FOpenMenuControl;
+    FOpenMenuItem = nullptr;
+    FOpenMenuControl = nullptr;
+    if (Ctrl) {
+        Ctrl->RemoveFreeNotification(this);
+        bsNotifySkinMenuClosed(Ctrl);
+    }
+    if (FForm->HandleAllocated()) SendMessage(FForm->Handle(), SkinMenuClosed, 0, 0);
+    else SkinMenuClose();
+}
+
+// ---- the menu state --------------------------------------------------------------------------
+
+void TbsSkinFormFrame::SkinMenuOpen()
+{
+    if (!InMainMenu) HookAppMessages();
+    if (!InMenu) {
+        InMenu = true;
+        if (OnSkinMenuOpen) OnSkinMenuOpen(this);
+    }
+}
+
+void TbsSkinFormFrame::SkinMenuClose()
+{
+    if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
+    InMenu = false;
+    for (auto& O : ObjectList) {
+        if (auto* C = dynamic_cast<TbsSkinCaptionObject*>(O.get())) {
+            if (C->PopupMenuQuickButton != -1) {
+                if (C->PopupMenuQuickButton < FQuickButtons->Count()) {
+                    FQuickButtons->Items(C->PopupMenuQuickButton)->Down = false;
+                    FQuickButtons->Items(C->PopupMenuQuickButton)->Active = false;
+                }
+                C->PopupMenuQuickButton = -1;
+                C->RedrawCaption();
+            }
+        } else if (auto* B = dynamic_cast<TbsSkinButtonObject*>(O.get())) {
+            if (B->MenuItem && B->FDown) {
+                B->ChangeDownState(false);
+                break;
+            }
+        } else if (auto* A = dynamic_cast<TbsSkinAnimateObject*>(O.get())) {
+            if (A->MenuItem && A->FMenuTracking) {
+                A->Active = true;
+                A->FFrame = A->CountFrames;
+                A->FDown = A->FMenuTracking = A->Increment = false;
+                AnimateTimer->SetEnabled(true);
+                break;
+            }
+        }
+    }
+    FOpenMenuItem = nullptr;
+    UnhookAppMessages();
+    if (OnSkinMenuClose) OnSkinMenuClose(this);
+    if (InMainMenu) {
+        InMainMenu = false;
+        if (FMainMenuBar) FMainMenuBar->LeaveMenuMode();
+        if (OnMainMenuExit) OnMainMenuExit(this);
+    }
+}
+
+void TbsSkinFormFrame::EndMainMenu()
+{
+    InMainMenu = false;
+    if (FOpenMenuItem) CloseSkinMenu();
+    if (FMainMenuBar) FMainMenuBar->LeaveMenuMode();
+    UnhookAppMessages();
+    if (OnMainMenuExit) OnMainMenuExit(this);
+}
+
+void TbsSkinFormFrame::EndMainMenuPopup()
+{
+    InMenu = false;
+    if (FMainMenuBar) FMainMenuBar->ReleaseDownItem();
+    if (OnSkinMenuClose) OnSkinMenuClose(this);
+}
+
+bool TbsSkinFormFrame::MenuBarAccelerator(WORD Key) { return FMainMenuBar && FMainMenuBar->PressAccelItem(Key); }
+
+bool TbsSkinFormFrame::MenuBarPressSelected() { return FMainMenuBar && FMainMenuBar->PressSelectedItem(); }
+
+void TbsSkinFormFrame::MenuKeyDown(WORD Key)
+{
+    bool Mode = InMainMenu && FMainMenuBar;
+    if (Mode && MenuBarAccelerator(Key)) return;
+    if (Key == VK_ESCAPE && Mode && !InMenu) return EndMainMenu();
+    TbsSkinPopupWindow* Last = SkinMenu->Visible() ? SkinMenu->LastLevel() : nullptr;
+    // the bar moves its highlight while the open menu has one level, or when the highlighted
+    // item of the deepest level has no submenu
+    if (Key == VK_LEFT && Mode && SkinMenu->LevelCount() < 2) return FMainMenuBar->SelectPriorItem();
+    if (Key == VK_RIGHT && Mode &&
+        (!Last || Last->ActiveItem < 0 || Last->ActiveItem >= Last->ItemCount() ||
+         !Last->Item(Last->ActiveItem)->HasSubMenu()))
+        return FMainMenuBar->SelectNextItem();
+    if ((Key == VK_RETURN || Key == VK_DOWN) && Mode && MenuBarPressSelected()) return;
+    if (Last) Last->PopupKeyDown(Key);
+    if (Key == VK_ESCAPE && SkinMenu->LevelCount() == 0 && (FOpenMenuItem || InMenu)) {
+        if (Mode) {
+            FOpenMenuItem = nullptr;
+            EndMainMenuPopup();
+        } else {
+            SkinMenuClose();
+        }
+    }
+}
+
+void TbsSkinFormFrame::HookAppMessages()
+{
+    if (FInAppHook || !Application) return;
+    FInAppHook = true;
+    OldAppMessage = Application->OnMessage;
+    Application->OnMessage = [this](TMsg& Msg, bool& Handled) { AppMessageHook(Msg, Handled); };
+}
+
+void TbsSkinFormFrame::UnhookAppMessages()
+{
+    if (!FInAppHook) return;
+    FInAppHook = false;
+    if (Application) Application->OnMessage = OldAppMessage;
+    OldAppMessage = nullptr;
+}
+
+void TbsSkinFormFrame::AppMessageHook(TMsg& Msg, bool& Handled)
+{
+    if (Msg.message == WM_KEYDOWN) {
+        // the open menu (or the menu bar in menu mode) takes every key
+        MenuKeyDown(WORD(Msg.wParam));
+        Msg.message = 0;
+        Handled = true;
+    } else if (Msg.message == WM_MOUSEWHEEL) {
+        Msg.message = 0;
+        Handled = true;
+    }
+}
+
+void TbsSkinFormFrame::FormShortCut(TWMKey& Msg, bool& Handled)
+{
+    if (OnShortCut) {
+        OnShortCut(Msg, Handled);
+        if (Handled) return;
+    }
+    bool AltOnly = KeyDataToShiftState(Msg.KeyData()) == TShiftState{ssAlt};
+    if (AltOnly && Msg.CharCode() == VK_SPACE) {
+        PopupSystemMenuFromButton();
+        FInShortCut = false;
+        Handled = true;
+        return;
+    }
+    if (FInShortCut) {
+        FInShortCut = false;
+        Handled = false;
+    }
+    TMainMenu* Menu = FMainMenuBar && FMainMenuBar->MainMenu() ? FMainMenuBar->MainMenu() : FMainMenu;
+    if (Menu) {
+        if (AltOnly && Msg.CharCode() != VK_F4 && MenuBarAccelerator(Msg.CharCode())) {
+            Handled = true;
+            return;
+        }
+        FInShortCut = Menu->IsShortCut(Msg);
+        Handled = FInShortCut;
+    }
+    if (!FInShortCut && FSystemMenu && Msg.CharCode() != 0) {
+        FInShortCut = FSystemMenu->IsShortCut(Msg);
+        if (FInShortCut) Handled = true;
+    }
+}
+
+void TbsSkinFormFrame::CloseMenusOnInput(UINT Msg)
+{
+    switch (Msg) {
+    case WM_MOVE: case WM_SIZE: case WM_ACTIVATE: case WM_KILLFOCUS: case WM_CANCELMODE: case WM_MOUSEACTIVATE:
+    case WM_NCLBUTTONDOWN: case WM_NCRBUTTONDOWN: case WM_NCMBUTTONDOWN: case WM_LBUTTONDOWN: case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: case WM_PARENTNOTIFY: break;
+    default: return;
+    }
+    if (InMainMenu && !InMenu) {
+        EndMainMenu();
+    } else if (FOpenMenuItem || InMenu) {
+        CloseSkinMenu();
+    }
+    CancelControlModes();
+}

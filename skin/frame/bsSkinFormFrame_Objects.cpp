@@ -1,0 +1,311 @@
+// The caption skin objects: what every object of the frame shares (hit mask, looks,
+// morphing between the normal and the hot look, glow layer, mouse events), the objects
+// the application paints, the caption buttons that may open a menu, and the animated
+// objects.
+#include "skin/frame/bsSkinFormFrame.h"
+
+#include "platform/windows/WinPaint.h"
+
+void bsMorphEffectBmp(TbsEffectBmp& E, const TbsEffectBmp& Other, double Kf, TbsMorphKind Kind)
+{
+    switch (Kind) {
+    case mkDefault: E.Morph(&Other, Kf); break;
+    case mkGradient: E.MorphGrad(&Other, Kf); break;
+    case mkLeftGradient: E.MorphLeftGrad(&Other, Kf); break;
+    case mkRightGradient: E.MorphRightGrad(&Other, Kf); break;
+    case mkLeftSlide: E.MorphLeftSlide(&Other, Kf); break;
+    case mkRightSlide: E.MorphRightSlide(&Other, Kf); break;
+    case mkPush: E.MorphPush(&Other, Kf); break;
+    }
+}
+
+void bsApplyInActiveEffect(TbsEffectBmp& E, TbsInActiveEffect Effect)
+{
+    switch (Effect) {
+    case ieBrightness: E.ChangeBrightness(0.5); break;
+    case ieDarkness: E.ChangeDarkness(0.3); break;
+    case ieGrayScale: E.GrayScale(); break;
+    case ieNoise: E.AddMonoNoise(50); break;
+    case ieSplitBlur: E.SplitBlur(1); break;
+    case ieInvert: E.Invert(); break;
+    }
+}
+
+// ---- the common object ----------------------------------------------------------------------
+
+TbsActiveSkinObject::TbsActiveSkinObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData)
+    : Parent(AParent), SD(AParent->SkinData())
+{
+    if (!AData) return;
+    IDName = AData->IDName;
+    Hint = AData->Hint;
+    SkinRectInAPicture = AData->SkinRectInAPicture;
+    SkinRect = AData->SkinRect;
+    ActiveSkinRect = AData->ActiveSkinRect;
+    InActiveSkinRect = AData->InActiveSkinRect;
+    Morphing = AData->Morphing;
+    MorphKind = AData->MorphKind;
+    GlowLayerPictureIndex = AData->GlowLayerPictureIndex;
+    GlowLayerMaskPictureIndex = AData->GlowLayerMaskPictureIndex;
+    GlowLayerOffsetX = AData->GlowLayerOffsetX;
+    GlowLayerOffsetY = AData->GlowLayerOffsetY;
+    GlowLayerAlphaBlendValue = AData->GlowLayerAlphaBlendValue;
+    if (SD) {
+        ActivePicture = SD->ActivePicture(AData->ActivePictureIndex);
+        ActiveMaskPicture = SD->ActivePicture(AData->ActiveMaskPictureIndex);
+        Picture = SD->FPicture.get();
+    }
+    if (!ActivePicture) ActiveSkinRect = TRect();
+    if (IsEmptyRect(ActiveSkinRect)) Morphing = false;
+    ObjectRect = SkinRect;
+}
+
+bool TbsActiveSkinObject::SkinEmpty() const { return !Parent->SkinData() || Parent->SkinData()->Empty; }
+
+bool TbsActiveSkinObject::PointInMask(int X, int Y)
+{
+    if (SkinEmpty() || !ActiveMaskPicture) return true;
+    if (X < 0 || Y < 0 || X >= ActiveMaskPicture->Width() || Y >= ActiveMaskPicture->Height()) return false;
+    return (ActiveMaskPicture->Canvas()->Pixels(X, Y) & 0xFFFFFF) == 0;
+}
+
+bool TbsActiveSkinObject::EnableMorphing()
+{
+    TbsSkinData* D = Parent->SkinData();
+    return Morphing && D && !D->Empty && D->EnableSkinEffects() && !Parent->FullLayeredInUse();
+}
+
+bool TbsActiveSkinObject::CanMorphing() { return (Active && FMorphKf < 1) || (!Active && FMorphKf > 0); }
+
+bool TbsActiveSkinObject::MorphUnderWay() const { return (Active && FMorphKf != 1) || (!Active && FMorphKf != 0); }
+
+void TbsActiveSkinObject::BeginMorph()
+{
+    if (EnableMorphing()) Parent->MorphTimer->SetEnabled(true);
+    else Parent->DrawSkinObject(this);
+}
+
+void TbsActiveSkinObject::DoMorphing()
+{
+    SetMorphKf(FMorphKf + (Active ? 0.2 : -0.2));
+    Parent->DrawSkinObject(this);
+}
+
+void TbsActiveSkinObject::CopyLook(TCanvas* Cnvs, TBitmap* APicture, const TRect& R)
+{
+    if (!APicture || APicture->Empty() || IsEmptyRect(R)) return;
+    Cnvs->CopyRect(ObjectRect, APicture->Canvas(), R);
+}
+
+void TbsActiveSkinObject::DrawMorph(TCanvas* Cnvs, TBitmap* P1, const TRect& R1, TBitmap* P2, const TRect& R2)
+{
+    int W = ObjectRect.Width(), H = ObjectRect.Height();
+    if (W <= 0 || H <= 0 || !P1 || !P2) return;
+    TBitmap B1(W, H), B2(W, H);
+    B1.Canvas()->CopyRect(TRect(0, 0, W, H), P1->Canvas(), R1);
+    B2.Canvas()->CopyRect(TRect(0, 0, W, H), P2->Canvas(), R2);
+    TbsEffectBmp E1(B1.Handle()), E2(B2.Handle());
+    bsMorphEffectBmp(E1, E2, FMorphKf, MorphKind);
+    E1.Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
+}
+
+void TbsActiveSkinObject::Draw(TCanvas* Cnvs, bool UpDate)
+{
+    if (SkinEmpty()) return;
+    if (Enabled && !Parent->GetFormActive() && !IsEmptyRect(InActiveSkinRect)) {
+        CopyLook(Cnvs, ActivePicture, InActiveSkinRect);
+        return;
+    }
+    if (EnableMorphing() && MorphUnderWay()) {
+        DrawMorph(Cnvs, SkinRectInAPicture ? ActivePicture : Picture, SkinRect, ActivePicture, ActiveSkinRect);
+        return;
+    }
+    if (Active && !IsEmptyRect(ActiveSkinRect)) {
+        CopyLook(Cnvs, ActivePicture, ActiveSkinRect);
+        return;
+    }
+    if (!UpDate && !SkinRectInAPicture) return;
+    CopyLook(Cnvs, SkinRectInAPicture ? ActivePicture : Picture, SkinRect);
+}
+
+TRect TbsActiveSkinObject::ScreenRect()
+{
+    TRect R = ObjectRect;
+    TCustomForm* F = Parent->Form();
+    if (F->FormStyle() == fsMDIChild) {
+        TPoint O = F->ClientToScreen(Parent->FSkinSupport ? TPoint(-Parent->NewClRect.Left, -Parent->NewClRect.Top)
+                                                          : TPoint(-3, -Parent->GetDefCaptionHeight() - 3));
+        OffsetRect(R, O.X, O.Y);
+        return R;
+    }
+    TbsFormLayerBorder* B = Parent->FBorderLayer;
+    if (Parent->UseLayeredBorder() && B->FVisible && B->FData && B->FData->FullBorder && B->TopBorder) {
+        // the object is painted in the layered border's top window
+        OffsetRect(R, B->TopBorder->Left(), B->TopBorder->Top());
+        return R;
+    }
+    OffsetRect(R, F->Left(), F->Top());
+    return R;
+}
+
+void TbsActiveSkinObject::ShowGlow(TbsLayerManager* L)
+{
+    TbsSkinData* D = Parent->SkinData();
+    if (!D || D->Empty || GlowLayerPictureIndex == -1 || !OsIsWin2000OrLater() || !D->ShowCaptionButtonGlowFrames())
+        return;
+    TBitmap* Image = D->ActivePicture(GlowLayerPictureIndex);
+    if (!Image) return;
+    TRect R = ScreenRect();
+    L->Show(R.Left - GlowLayerOffsetX, R.Top - GlowLayerOffsetY, Image, D->ActivePicture(GlowLayerMaskPictureIndex),
+            GlowLayerAlphaBlendValue);
+}
+
+void TbsActiveSkinObject::HideGlow(TbsLayerManager* L)
+{
+    TbsSkinData* D = Parent->SkinData();
+    if (!D || D->Empty || GlowLayerPictureIndex == -1 || !OsIsWin2000OrLater() || !D->ShowCaptionButtonGlowFrames())
+        return;
+    L->Hide();
+}
+
+void TbsActiveSkinObject::ShowLayer() { ShowGlow(Parent->FLayerManager.get()); }
+
+void TbsActiveSkinObject::HideLayer() { HideGlow(Parent->FLayerManager.get()); }
+
+void TbsActiveSkinObject::MouseEnter()
+{
+    FMouseIn = true;
+    Active = true;
+    if (!IsEmptyRect(ActiveSkinRect)) BeginMorph();
+    Parent->DoObjectMouseEnter(IDName);
+    ShowLayer();
+}
+
+void TbsActiveSkinObject::MouseLeave()
+{
+    FMouseIn = false;
+    Active = false;
+    if (!IsEmptyRect(ActiveSkinRect)) BeginMorph();
+    Parent->DoObjectMouseLeave(IDName);
+    HideLayer();
+}
+
+void TbsActiveSkinObject::MouseDown(int X, int Y, TMouseButton Button)
+{
+    Parent->DoObjectMouseDown(IDName, X, Y, ObjectRect, Button);
+}
+
+void TbsActiveSkinObject::MouseUp(int X, int Y, TMouseButton Button)
+{
+    if (FMouseIn) Parent->DoObjectMouseUp(IDName, X, Y, ObjectRect, Button);
+}
+
+void TbsActiveSkinObject::MouseMove(int X, int Y) { Parent->DoObjectMouseMove(IDName, X, Y, ObjectRect); }
+
+// ---- user object ------------------------------------------------------------------------------
+
+void TbsUserObject::Draw(TCanvas* Cnvs, bool) { Parent->DoObjectPaint(IDName, Cnvs, ObjectRect); }
+
+// ---- button object -----------------------------------------------------------------------------
+
+TbsSkinButtonObject::TbsSkinButtonObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData)
+    : TbsActiveSkinObject(AParent, AData)
+{
+    if (auto* B = dynamic_cast<TbsDataSkinButton*>(AData)) {
+        DownRect = B->DownRect;
+        DisableSkinRect = B->DisableSkinRect;
+    }
+}
+
+void TbsSkinButtonObject::ShowLayer()
+{
+    ShowGlow(MenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
+}
+
+void TbsSkinButtonObject::HideLayer()
+{
+    HideGlow(MenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
+}
+
+bool TbsSkinButtonObject::CanMorphing()
+{
+    if (MenuItem && FDown) return false;
+    return TbsActiveSkinObject::CanMorphing();
+}
+
+void TbsSkinButtonObject::Draw(TCanvas* Cnvs, bool UpDate)
+{
+    if (SkinEmpty()) return;
+    if (!Enabled && !IsEmptyRect(DisableSkinRect)) return CopyLook(Cnvs, ActivePicture, DisableSkinRect);
+    if (FDown && FMouseIn && !IsEmptyRect(DownRect)) return CopyLook(Cnvs, ActivePicture, DownRect);
+    TbsActiveSkinObject::Draw(Cnvs, UpDate);
+}
+
+void TbsSkinButtonObject::ChangeDownState(bool Value)
+{
+    FDown = Value;
+    if (EnableMorphing() && Active) SetMorphKf(1);
+    Parent->DrawSkinObject(this);
+    if (EnableMorphing() && !FDown) BeginMorph();
+}
+
+void TbsSkinButtonObject::MouseDown(int X, int Y, TMouseButton Button)
+{
+    if (!Enabled) return;
+    if (Button == mbLeft && !FDown) {
+        ChangeDownState(true);
+        PopupObjectMenu();
+    }
+    TbsActiveSkinObject::MouseDown(X, Y, Button);
+}
+
+void TbsSkinButtonObject::MouseUp(int X, int Y, TMouseButton Button)
+{
+    if (!Enabled) return;
+    if (Button == mbLeft && !MenuItem && FDown) ChangeDownState(false);
+    TbsActiveSkinObject::MouseUp(X, Y, Button);
+}
+
+void TbsSkinButtonObject::MouseEnter()
+{
+    FMouseIn = true;
+    Active = true;
+    if (IsEmptyRect(DownRect) || !FDown) {
+        if (!IsEmptyRect(ActiveSkinRect)) BeginMorph();
+        if (MenuItem) ShowLayer();
+    } else {
+        if (EnableMorphing()) SetMorphKf(1);
+        Parent->DrawSkinObject(this);
+    }
+    Parent->DoObjectMouseEnter(IDName);
+    if (!MenuItem) ShowLayer();
+}
+
+void TbsSkinButtonObject::MouseLeave()
+{
+    FMouseIn = false;
+    Active = false;
+    if (!MenuItem || !FDown) {
+        if (MenuItem) HideLayer();
+        Parent->DrawSkinObject(this);
+        BeginMorph();
+    }
+    Parent->DoObjectMouseLeave(IDName);
+    if (!MenuItem) HideLayer();
+}
+
+void TbsSkinButtonObject::PopupObjectMenu()
+{
+    if (!MenuItem || MenuItem->Count() == 0) return;
+    if (Parent->FLayerManager->IsVisible) Parent->FLayerManager->Hide();
+    if (Parent->FMenuLayerManager->IsVisible) Parent->FMenuLayerManager->Hide();
+    if (FMouseIn) ShowLayer();
+    TRect R = ScreenRect();
+    TMenu* Menu = MenuItem->GetParentMenu();
+    if (auto* P = dynamic_cast<TbsSkinPopupMenu*>(Menu)) {
+        P->PopupFromRect2(nullptr, R, FPopupUp);
+        return;
+    }
+    Parent->PopupSkinMenu1(Menu, R, FPopupUp);
+}
+

@@ -1,0 +1,388 @@
+// The layered border: four layered windows around the form cut from the skin's layer
+// frame, following the form's position, size, activation and alpha; resizing the form by
+// their border zones; with a full border, the caption buttons and the caption in the top
+// window, moving by the caption and the window states by the caption's double click.
+#include "frame_support.h"
+
+#include "skin/core/bsKernels.h"
+
+using namespace frametest;
+
+namespace {
+
+// Colours of the layer frame picture (opaque).
+constexpr TbsColor LayerTop = bsPackARGB(255, 0, 0, 200);
+constexpr TbsColor LayerBottom = bsPackARGB(255, 0, 160, 0);
+constexpr TbsColor LayerLeft = bsPackARGB(255, 200, 0, 0);
+constexpr TbsColor LayerRight = bsPackARGB(255, 200, 200, 0);
+
+// A 40 x 40 layer frame: the form's place (10, 20, 30, 30), a 20-row top strip, a
+// 10-row bottom strip, 10-column sides; resize zones 5 pixels beyond the form.
+void FillLayerFrame(TbsSkinData* SD, bool FullBorder, bool HitTest = true, bool Zones = true)
+{
+    auto& L = SD->LayerFrame;
+    L->PictureIndex = 0;
+    auto P = std::make_unique<TbsBitmap>();
+    P->SetSize(40, 40);
+    P->FillRect(TRect(0, 0, 40, 20), LayerTop);
+    P->FillRect(TRect(0, 30, 40, 40), LayerBottom);
+    P->FillRect(TRect(0, 20, 10, 30), LayerLeft);
+    P->FillRect(TRect(30, 20, 40, 30), LayerRight);
+    L->FSourceBitmap = std::move(P);
+    L->LTPoint = Point(10, 20);
+    L->RTPoint = Point(30, 20);
+    L->LBPoint = Point(10, 30);
+    L->RBPoint = Point(30, 30);
+    L->ClRect = Rect(10, 20, 30, 30);
+    L->AlphaBlendValue = 255;
+    L->InActiveAlphaBlendValue = 200;
+    L->BorderRect = Zones ? Rect(5, 15, 35, 35) : TRect();
+    L->HitTestEnable = HitTest;
+    L->HitTestSize = 5;
+    L->HitTestLTPoint = Point(10, 20);
+    L->HitTestRTPoint = Point(30, 20);
+    L->HitTestLBPoint = Point(10, 30);
+    L->HitTestRBPoint = Point(30, 30);
+    L->FullBorder = FullBorder;
+    L->CaptionRect = Rect(10, 2, 30, 18);
+    SD->SetShowLayeredBorders(true);
+}
+
+class FrameLayer : public FrameSkinTest {
+protected:
+    void Apply(bool FullBorder, bool HitTest = true, bool Zones = true)
+    {
+        FillLayerFrame(SD, FullBorder, HitTest, Zones);
+        Frame->SetBorderIcons({TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize, TbsBorderIcon::biMaximize,
+                               TbsBorderIcon::biRollUp});
+        Frame->SetSkinData(SD);
+        ShowForm();
+    }
+    TbsFormLayerBorder* B() { return Frame->FBorderLayer; }
+    static TRect Bounds(TWinControl* W) { return GetWindowRect(W->Handle()); }
+    static bool Shown(TWinControl* W) { return W && W->HandleAllocated() && IsWindowVisible(W->Handle()); }
+    uint32_t LayerPixel(TWinControl* W, int X, int Y)
+    {
+        Pump();
+        return Headless::Pixel(W->Handle(), X, Y);
+    }
+    // Input at screen points (the layer windows lie outside the form).
+    void ScreenDrag(TPoint From, TPoint To)
+    {
+        Headless::MouseMove(From);
+        Headless::MouseDown(From);
+        Headless::MouseMove(To);
+        Headless::MouseUp(To);
+        Pump();
+    }
+    void ScreenClick(TPoint P)
+    {
+        Headless::MouseMove(P);
+        Headless::MouseDown(P);
+        Headless::MouseUp(P);
+        Pump();
+    }
+    void ScreenDoubleClick(TPoint P)
+    {
+        Headless::MouseMove(P);
+        for (int I = 0; I < 2; ++I) {
+            Headless::MouseDown(P);
+            Headless::MouseUp(P);
+        }
+        Pump();
+    }
+};
+
+TEST_F(FrameLayer, FourWindowsAroundTheForm)
+{
+    Apply(false);
+    ASSERT_TRUE(Frame->UseLayeredBorder());
+    ASSERT_TRUE(B()->FVisible);
+    // the form at (100, 100) 300 x 200: the border from (90, 80), 320 x 230
+    struct Case {
+        TbsFormLayerWindow* W;
+        TRect R;
+        TbsColor Color;
+    };
+    const Case Cases[] = {{B()->TopBorder, Rect(90, 80, 410, 100), LayerTop},
+                          {B()->BottomBorder, Rect(90, 300, 410, 310), LayerBottom},
+                          {B()->LeftBorder, Rect(90, 100, 100, 300), LayerLeft},
+                          {B()->RightBorder, Rect(400, 100, 410, 300), LayerRight}};
+    for (const Case& C : Cases) {
+        ASSERT_TRUE(Shown(C.W));
+        EXPECT_EQ(Bounds(C.W), C.R);
+        EXPECT_EQ(LayerPixel(C.W, 2, 2), C.Color);
+        EXPECT_EQ(C.W->ClassName(), "TbsFormLayerWindow");
+        LONG Ex = GetWindowLong(C.W->Handle(), GWL_EXSTYLE);
+        EXPECT_TRUE(Ex & WS_EX_LAYERED);
+        EXPECT_FALSE(Ex & WS_EX_TRANSPARENT);
+        EXPECT_EQ(SendMessage(C.W->Handle(), WM_MOUSEACTIVATE, 0, 0), LRESULT(MA_NOACTIVATE));
+    }
+    EXPECT_EQ(WindowFromPoint(Point(95, 200)), B()->LeftBorder->Handle());
+    // the middle of the top strip is stretched over the width
+    EXPECT_EQ(LayerPixel(B()->TopBorder, 200, 10), LayerTop);
+    // without a full border the form keeps its own skinned frame
+    EXPECT_EQ(Form->ClientRect(), Rect(0, 0, 292, 172));
+    EXPECT_EQ(WindowPixel(1, 100), BorderColor);
+    EXPECT_EQ(B()->LeftSize, 5);
+    EXPECT_EQ(B()->HitTopLeftX, 5);
+}
+
+TEST_F(FrameLayer, FollowsMovesSizesAndHiding)
+{
+    Apply(false);
+    Form->SetBounds(150, 120, 300, 200);
+    Pump();
+    EXPECT_EQ(Bounds(B()->TopBorder), Rect(140, 100, 460, 120));
+    EXPECT_EQ(Bounds(B()->RightBorder), Rect(450, 120, 460, 320));
+    Form->SetBounds(150, 120, 400, 250);
+    Pump();
+    EXPECT_EQ(Bounds(B()->TopBorder), Rect(140, 100, 560, 120));
+    EXPECT_EQ(Bounds(B()->BottomBorder), Rect(140, 370, 560, 380));
+    EXPECT_EQ(Bounds(B()->LeftBorder), Rect(140, 120, 150, 370));
+    Form->Hide();
+    Pump();
+    EXPECT_FALSE(B()->FVisible);
+    EXPECT_EQ(B()->TopBorder, nullptr);
+    Form->Show();
+    Pump();
+    EXPECT_TRUE(B()->FVisible);
+    EXPECT_EQ(Bounds(B()->TopBorder), Rect(140, 100, 560, 120));
+    // switching the layered borders off hides them; on again shows them
+    SD->SetShowLayeredBorders(false);
+    Pump();
+    EXPECT_FALSE(B()->FVisible);
+    SD->SetShowLayeredBorders(true);
+    Pump();
+    EXPECT_TRUE(B()->FVisible);
+    // a skin without a layer frame picture has none
+    SD->LayerFrame->PictureIndex = -1;
+    SD->SendSkinDataMessage(SkinDataChanging);
+    SD->SendSkinDataMessage(SkinDataChanged);
+    Pump();
+    EXPECT_FALSE(B()->FVisible);
+    EXPECT_EQ(B()->FData, nullptr);
+}
+
+TEST_F(FrameLayer, SkinDataGoingAwayTakesTheBorder)
+{
+    Apply(false);
+    delete SD;
+    SD = nullptr;
+    Pump();
+    EXPECT_FALSE(B()->FVisible);
+    EXPECT_EQ(B()->FData, nullptr);
+    Form->SetBounds(10, 10, 300, 200);  // nothing of the old layer frame is touched
+    Pump();
+}
+
+TEST_F(FrameLayer, AlphaFollowsTheFormAndTheActivation)
+{
+    Apply(false);
+    struct Case {
+        int FormAlpha, Active, InActive;
+    };
+    for (const Case& C : {Case{255, 255, 200}, Case{128, 128, 100}, Case{0, 0, 0}}) {
+        B()->CheckFormAlpha(C.FormAlpha, true);
+        EXPECT_EQ(B()->FCurrentAlphaBlendValue, C.Active) << C.FormAlpha;
+        EXPECT_EQ(B()->FCurrentInActiveAlphaBlendValue, C.InActive) << C.FormAlpha;
+    }
+    B()->CheckFormAlpha(255, true);
+    BYTE A = 0;
+    B()->SetActive(false, true);
+    GetLayeredWindowAttributes(B()->TopBorder->Handle(), nullptr, &A, nullptr);
+    EXPECT_EQ(A, 200);
+    B()->SetActive(true, true);
+    GetLayeredWindowAttributes(B()->TopBorder->Handle(), nullptr, &A, nullptr);
+    EXPECT_EQ(A, 255);
+    // the fade-in ends at the target alpha
+    B()->FCurrentAlphaBlendValue = 10;
+    B()->ShowWithFormAnimation();
+    EXPECT_EQ(B()->FCurrentAlphaBlendValue, 10);
+    GetLayeredWindowAttributes(B()->TopBorder->Handle(), nullptr, &A, nullptr);
+    EXPECT_EQ(A, 10);
+}
+
+TEST_F(FrameLayer, ShortBorderHasNoSides)
+{
+    Apply(false);
+    B()->Show(0, 0, 100, 25);
+    EXPECT_EQ(B()->TopImage->Height(), 20);
+    EXPECT_EQ(B()->BottomImage->Height(), 5);
+    EXPECT_TRUE(B()->LeftImage->Empty());
+    EXPECT_FALSE(Shown(B()->LeftBorder));
+    EXPECT_FALSE(Shown(B()->RightBorder));
+    // drawing onto a canvas puts the pieces where the windows would be
+    TbsBitmap Out;
+    Out.SetSize(100, 40);
+    Out.Clear(0);
+    B()->Draw(Out.Canvas(), 0, 0, 100, 40);
+    EXPECT_EQ(*Out.PixelAddress(50, 5), LayerTop);
+    EXPECT_EQ(*Out.PixelAddress(50, 35), LayerBottom);
+    EXPECT_EQ(*Out.PixelAddress(2, 25), LayerLeft);
+}
+
+TEST_F(FrameLayer, BorderZonesResizeTheForm)
+{
+    Apply(false);
+    // the right window, right of the form: widens by the drag
+    ScreenDrag(Point(402, 200), Point(422, 200));
+    EXPECT_EQ(Form->Width(), 320);
+    EXPECT_EQ(Form->Left(), 100);
+    EXPECT_EQ(Bounds(B()->RightBorder).Left, 420);
+    // the bottom window: lower
+    ScreenDrag(Point(200, 302), Point(200, 312));
+    EXPECT_EQ(Form->Height(), 210);
+    // the left window: the left edge moves, the right edge stays
+    ScreenDrag(Point(96, 200), Point(86, 200));
+    EXPECT_EQ(Form->Left(), 90);
+    EXPECT_EQ(Form->Width(), 330);
+    // the top-left corner zone of the top window
+    ScreenDrag(Point(86, 96), Point(76, 86));
+    EXPECT_EQ(Form->BoundsRect(), Rect(80, 90, 420, 310));
+}
+
+TEST_F(FrameLayer, ResizeStepsThatWouldBreakTheLimitsAreSkipped)
+{
+    Apply(false);
+    Frame->SetMinWidth(297);
+    // narrowing by 20 would go below the minimum: the step is skipped whole
+    ScreenDrag(Point(96, 200), Point(116, 200));
+    EXPECT_EQ(Form->BoundsRect(), Rect(100, 100, 400, 300));
+    // widening while the cursor is already right of the grip zone counts for nothing
+    Headless::MouseMove(Point(96, 200));
+    Headless::MouseDown(Point(96, 200));
+    Headless::MouseMove(Point(99, 200));   // narrows by three, to the minimum
+    Headless::MouseMove(Point(106, 200));  // below the minimum: skipped, the cursor passes the edge
+    Headless::MouseMove(Point(105, 200));  // widening right of the zone (x > 103 - 5 + 5): skipped
+    Headless::MouseUp(Point(105, 200));
+    Pump();
+    EXPECT_EQ(Form->Left(), 103);
+    EXPECT_EQ(Form->Width(), 297);
+    // a rolled-up form is not resized
+    Frame->SetBorderIcons({TbsBorderIcon::biRollUp});
+    Frame->SetRollUpState(true);
+    int H0 = Form->Height();
+    ScreenDrag(Point(Form->Left() + 200, Form->Top() + H0 + 2), Point(Form->Left() + 200, Form->Top() + H0 + 30));
+    EXPECT_EQ(Form->Height(), H0);
+}
+
+TEST_F(FrameLayer, WithoutHitTestTheBorderOnlyShows)
+{
+    Apply(false, false);
+    ScreenDrag(Point(402, 200), Point(422, 200));
+    EXPECT_EQ(Form->Width(), 300);
+    EXPECT_EQ(SendMessage(B()->RightBorder->Handle(), WM_MOUSEACTIVATE, 0, 0), LRESULT(MA_NOACTIVATE));
+}
+
+TEST_F(FrameLayer, WithoutZonesClicksPassThrough)
+{
+    Main->SetBounds(0, 0, 500, 500);
+    Main->Show();
+    Apply(false, true, false);
+    EXPECT_EQ(B()->LeftSize, 0);
+    EXPECT_EQ(B()->HitBottomRightY, 0);
+    EXPECT_TRUE(GetWindowLong(B()->TopBorder->Handle(), GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+    // what lies below the border window (the main form here) takes the point
+    EXPECT_EQ(WindowFromPoint(Point(95, 200)), Main->Handle());
+}
+
+// ---- full border ------------------------------------------------------------------------------
+
+class FrameFullLayer : public FrameLayer {
+protected:
+    void SetUp() override
+    {
+        FrameLayer::SetUp();
+        Apply(true);
+    }
+    // A point of the top window's image on the screen (the window stands at (90, 80)).
+    TPoint Top(int X, int Y) { return Point(90 + X, 80 + Y); }
+    TbsActiveSkinObject* Object(const char* Name) { return Frame->ObjectList[size_t(Frame->GetIndex(Name))].get(); }
+};
+
+TEST_F(FrameFullLayer, TheFormIsAllClientAndTheTopWindowCarriesTheCaption)
+{
+    ASSERT_TRUE(Frame->FullLayeredShown());
+    EXPECT_EQ(Form->ClientRect(), Rect(0, 0, 300, 200));
+    EXPECT_EQ(SendMessage(H(), WM_NCHITTEST, 0, PointToLParam(At(1, 1))), HTCLIENT);
+    EXPECT_TRUE(InShape(0, 0));
+    EXPECT_EQ(Frame->GetMinHeight(), 10);
+    // the buttons stand from the right end of the grown caption area, the caption before them
+    EXPECT_EQ(Object("closebutton")->ObjectRect, Rect(294, 2, 310, 18));
+    EXPECT_EQ(Object("maxbutton")->ObjectRect, Rect(277, 2, 293, 18));
+    EXPECT_EQ(Object("minbutton")->ObjectRect, Rect(260, 2, 276, 18));
+    EXPECT_EQ(Object("caption")->ObjectRect, Rect(10, 2, 258, 18));
+    EXPECT_FALSE(Object("closebutton")->EnableMorphing());
+    // the caption text is drawn in white into the top image, opaque
+    auto Bright = [this] {
+        int N = 0;
+        for (int X = 10; X < 258; ++X)
+            for (int Y = 2; Y < 18; ++Y) {
+                TbsColor C = *B()->TopImage->PixelAddress(X, Y);
+                N += (C >> 24) == 255 && ((C >> 8) & 0xFF) > 200;
+            }
+        return N;
+    };
+    EXPECT_EQ(Bright(), 0);
+    Form->SetCaption("XXXXXXXX");
+    Pump();
+    EXPECT_GT(Bright(), 20);
+    EXPECT_EQ(Object("closebutton")->ScreenRect(), Rect(384, 82, 400, 98));
+}
+
+TEST_F(FrameFullLayer, ButtonsInTheTopWindowRunTheirCommands)
+{
+    ScreenClick(Top(285, 10));
+    EXPECT_EQ(Frame->WindowState(), wsMaximized);
+    // maximized inside the work area less the border
+    EXPECT_EQ(Form->BoundsRect(), Rect(5, 5, 1275, 989));
+    EXPECT_EQ(Bounds(B()->TopBorder), Rect(-5, -15, 1285, 5));
+    Frame->SetWindowState(wsNormal);
+    EXPECT_EQ(Form->BoundsRect(), Rect(100, 100, 400, 300));
+}
+
+TEST_F(FrameFullLayer, CaptionDoubleClickAndDrag)
+{
+    ScreenDoubleClick(Top(100, 10));
+    EXPECT_EQ(Frame->WindowState(), wsMaximized);
+    Frame->SetWindowState(wsNormal);
+    Pump();
+    // without the maximize icon the double click rolls the form up, and down again
+    Frame->SetBorderIcons({TbsBorderIcon::biSystemMenu, TbsBorderIcon::biRollUp});
+    ScreenDoubleClick(Top(100, 10));
+    EXPECT_TRUE(Frame->RollUpState());
+    ScreenDoubleClick(Top(100, 10));
+    EXPECT_FALSE(Frame->RollUpState());
+    EXPECT_EQ(Form->Height(), 200);
+    // a drag by the caption moves the form and its border
+    ScreenDrag(Top(100, 10), Top(130, 30));
+    EXPECT_EQ(Form->BoundsRect(), Rect(130, 120, 430, 320));
+    EXPECT_EQ(Bounds(B()->TopBorder).TopLeft(), Point(120, 100));
+}
+
+TEST_F(FrameFullLayer, DeactivationReleasesAPressedButton)
+{
+    Headless::MouseMove(Top(300, 10));
+    Headless::MouseDown(Top(300, 10));
+    Pump();
+    auto* Close = dynamic_cast<TbsSkinStdButtonObject*>(Object("closebutton"));
+    ASSERT_TRUE(Close->FDown);
+    B()->SetActive(false, true);
+    EXPECT_FALSE(Close->FDown);
+    EXPECT_EQ(B()->ActiveObject, -1);
+    EXPECT_EQ(B()->MouseCaptureObject, -1);
+    Headless::MouseUp(Top(300, 10));
+    Pump();
+    EXPECT_TRUE(Form->Visible());
+}
+
+TEST_F(FrameFullLayer, MoveAndSetBoundsTakeTheOuterRectangle)
+{
+    Frame->Move(0, 0);
+    EXPECT_EQ(Form->BoundsRect().TopLeft(), Point(5, 5));
+    Frame->SetBounds(0, 0, 400, 300);
+    EXPECT_EQ(Form->BoundsRect(), Rect(5, 5, 395, 295));
+}
+
+}  // namespace

@@ -1,0 +1,168 @@
+// The shell tree view on a temporary folder tree: the root node, children on first
+// expansion in the shell's order, going to a path, refreshing a subtree while keeping the
+// view, a bad root or path, and no watcher without automatic refresh.
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "platform/shell/FileSearch.h"
+#include "skin/shell/bsSkinShellViews.h"
+#include "controls/skinctl_support.h"
+
+using namespace skinctl;
+
+namespace {
+
+class ShellTreeTest : public SkinCtlTest {
+protected:
+    void SetUp() override
+    {
+        SkinCtlTest::SetUp();
+        char T[] = "/tmp/shelltreeXXXXXX";
+        Root = mkdtemp(T);
+        for (const char* D : {"b", "a", "c", "c/x", "c/y", "c/y/deep"}) MkDir(Root + "/" + D);
+        std::ofstream(Root + "/f.txt") << "x";
+        Tree = Make<TbsSkinDirTreeView>(Rect(0, 0, 300, 280));
+        Pump();
+        Tree->SetRoot(Root);
+    }
+    void TearDown() override
+    {
+        std::error_code E;
+        std::filesystem::remove_all(Root, E);
+        SkinCtlTest::TearDown();
+    }
+    static std::vector<String> Children(TTreeNode* N)
+    {
+        std::vector<String> R;
+        for (int I = 0; I < N->Count(); ++I) R.push_back(N->Item(I)->Text());
+        return R;
+    }
+    TTreeNode* Child(TTreeNode* N, const String& Text)
+    {
+        for (int I = 0; I < N->Count(); ++I)
+            if (N->Item(I)->Text() == Text) return N->Item(I);
+        return nullptr;
+    }
+    String Root;
+    TbsSkinDirTreeView* Tree = nullptr;
+};
+
+TEST_F(ShellTreeTest, RootNodeIsExpandedWithSortedFoldersOnly)
+{
+    EXPECT_FALSE(Tree->ShowRoot());
+    EXPECT_TRUE(Tree->RightClickSelect());
+    TTreeNode* Top = Tree->Items()->GetFirstNode();
+    ASSERT_NE(Top, nullptr);
+    EXPECT_EQ(Top->GetNextSibling(), nullptr);
+    EXPECT_TRUE(Top->Expanded());
+    EXPECT_EQ(Tree->Selected(), Top);
+    EXPECT_EQ(Tree->Path(), Root);
+    EXPECT_EQ(Children(Top), (std::vector<String>{"a", "b", "c"}));
+    // children are read only on expansion
+    TTreeNode* C = Child(Top, "c");
+    EXPECT_TRUE(C->HasChildren());
+    EXPECT_EQ(C->Count(), 0);
+    EXPECT_FALSE(Child(Top, "a")->HasChildren());
+    C->Expand(false);
+    EXPECT_EQ(Children(C), (std::vector<String>{"x", "y"}));
+    // a folder found empty on expansion loses its expand button
+    TTreeNode* X = Child(C, "x");
+    X->SetHasChildren(true);
+    X->Expand(false);
+    EXPECT_FALSE(X->HasChildren());
+    EXPECT_FALSE(X->Expanded());
+    EXPECT_EQ(Tree->Notifier(), nullptr);
+}
+
+TEST_F(ShellTreeTest, PathExpandsTheWayDownAndABadPathRaises)
+{
+    Tree->SetPath(Root + "/c/y/deep");
+    ASSERT_NE(Tree->Selected(), nullptr);
+    EXPECT_EQ(Tree->Selected()->Text(), "deep");
+    EXPECT_EQ(Tree->Path(), Root + "/c/y/deep");
+    EXPECT_TRUE(Tree->Selected()->Parent()->Expanded());
+    EXPECT_TRUE(Tree->Selected()->Parent()->Parent()->Expanded());
+    EXPECT_EQ(Tree->SelectedFolder()->PathName(), Root + "/c/y/deep");
+    // with automatic refresh off no watcher is made by selecting
+    EXPECT_EQ(Tree->Notifier(), nullptr);
+    for (const String Bad : {String("not a path"), Root + "/missing"}) {
+        try {
+            Tree->SetPath(Bad);
+            ADD_FAILURE() << Bad;
+        } catch (const EInvalidPath& E) {
+            EXPECT_NE(E.Message().find(Bad), String::npos) << E.Message();
+        }
+        EXPECT_EQ(Tree->Path(), Root + "/c/y/deep");
+    }
+}
+
+TEST_F(ShellTreeTest, RefreshKeepsExpandedSelectedAndTopNodes)
+{
+    Tree->SetPath(Root + "/c/y");
+    TTreeNode* Top = Tree->Items()->GetFirstNode();
+    TTreeNode* C = Child(Top, "c");
+    Child(C, "y")->Expand(false);
+    TTreeNode* TopBefore = Tree->TopItem();
+    const String TopText = TopBefore ? TopBefore->Text() : String();
+    std::filesystem::remove(std::filesystem::path(Root + "/c/x"));
+    MkDir(Root + "/c/z");
+    Tree->Refresh(C);
+    C = Child(Top, "c");
+    ASSERT_NE(C, nullptr);
+    EXPECT_EQ(Children(C), (std::vector<String>{"y", "z"}));
+    EXPECT_TRUE(C->Expanded());
+    EXPECT_TRUE(Child(C, "y")->Expanded());
+    EXPECT_EQ(Children(Child(C, "y")), (std::vector<String>{"deep"}));
+    ASSERT_NE(Tree->Selected(), nullptr);
+    EXPECT_EQ(Tree->Path(), Root + "/c/y");
+    ASSERT_NE(Tree->TopItem(), nullptr);
+    EXPECT_EQ(Tree->TopItem()->Text(), TopText);
+    EXPECT_EQ(Children(Top), (std::vector<String>{"a", "b", "c"}));
+}
+
+TEST_F(ShellTreeTest, BadRootRaisesAndKeepsTheOldRoot)
+{
+    EXPECT_THROW(Tree->SetRoot(Root + "/missing"), Exception);
+    EXPECT_EQ(Tree->Root(), Root);
+    ASSERT_NE(Tree->Items()->GetFirstNode(), nullptr);
+    EXPECT_EQ(Tree->RootFolder()->PathName(), Root);
+    EXPECT_EQ(Children(Tree->Items()->GetFirstNode()), (std::vector<String>{"a", "b", "c"}));
+    // folders and files when asked for
+    Tree->SetObjectTypes(TShellObjectTypes{otFolders, otNonFolders});
+    EXPECT_EQ(Children(Tree->Items()->GetFirstNode()), (std::vector<String>{"a", "b", "c", "f.txt"}));
+    // a vetoed folder is left out
+    Tree->OnAddFolder = [](TObject*, TbsShellFolder* F, bool& CanAdd) { CanAdd = F->DisplayName() != "b"; };
+    Tree->SetObjectTypes(TShellObjectTypes{otFolders});
+    EXPECT_EQ(Children(Tree->Items()->GetFirstNode()), (std::vector<String>{"a", "c"}));
+}
+
+TEST_F(ShellTreeTest, AutomaticRefreshWatchesTheSelectedFolderOnly)
+{
+    Tree->SetAutoRefresh(true);
+    ASSERT_NE(Tree->Notifier(), nullptr);
+    EXPECT_EQ(Tree->Notifier()->Root(), Root);
+    Tree->SetPath(Root + "/c");
+    ASSERT_NE(Tree->Notifier(), nullptr);
+    EXPECT_EQ(Tree->Notifier()->Root(), Root + "/c");
+    EXPECT_FALSE(Tree->Notifier()->WatchSubTree());
+    // a selection by the user moves the watch along
+    Tree->Items()->GetFirstNode()->Item(0)->SetSelected(true);
+    EXPECT_EQ(Tree->Notifier()->Root(), Root + "/a");
+    Tree->SetAutoRefresh(false);
+    EXPECT_EQ(Tree->Notifier(), nullptr);
+}
+
+TEST_F(ShellTreeTest, ContextRequestShowsTheShellMenuUnlessSwitchedOff)
+{
+    int Raised = 0;
+    Tree->OnContextPopup = [&](TObject*, TPoint, bool&) { ++Raised; };
+    const LPARAM At = PointToLParam(Tree->ClientToScreen(Point(20, 10)));
+    EXPECT_EQ(Tree->Perform(WM_CONTEXTMENU, 0, At), 1);
+    EXPECT_EQ(Raised, 0);
+    Tree->SetAutoContextMenus(false);
+    Tree->Perform(WM_CONTEXTMENU, 0, At);
+    EXPECT_EQ(Raised, 1);
+}
+
+} // namespace
