@@ -427,6 +427,23 @@ const TPresetOptionEntry* FindPresetOptionLists(int ACode)
 
 std::span<const TPresetOptionEntry> PresetOptionTable() { return Table; }
 
+std::span<const char* const> PresetValueList(TPresetOption AOption, int ANumber)
+{
+    using TList = std::span<const char* const>;
+    static const TList Resolution[] = {R1,  R2,  R3,  R4,  R5,  R6,  R7,  R8,  R9,  R10,
+                                       R11, R12, R13, R14, R15, R16, R17, R18, R19, R20};
+    static const TList VideoBitrate[] = {VB1, VB2, VB3, VB4, VB5, VB6, VB7, VB8, VB9, VB10, VB11, VB12};
+    static const TList FrameRate[] = {FR1, FR2, FR3, FR4, FR5, FR6, FR7, FR8};
+    static const TList AudioBitrate[] = {AB1, AB2, AB3, AB4, AB5, AB6};
+    static const TList SampleRate[] = {SR1, SR2, SR3, SR4, SR5, SR6};
+    static const TList Aspect[] = {AM1, AM2, AM3};
+    static const std::span<const TList> Lists[PresetOptionCount] = {Resolution, VideoBitrate, FrameRate,
+                                                                   AudioBitrate, SampleRate, Aspect};
+    if (AOption < 0 || AOption >= PresetOptionCount) return {};
+    std::span<const TList> lists = Lists[AOption];
+    return ANumber >= 1 && size_t(ANumber) <= lists.size() ? lists[size_t(ANumber) - 1] : TList();
+}
+
 TPresetOptionBox* TPresetOptionBoxes::Box(TPresetOption AOption) const
 {
     static TPresetOptionBox* TPresetOptionBoxes::*const Members[PresetOptionCount] = {
@@ -435,12 +452,13 @@ TPresetOptionBox* TPresetOptionBoxes::Box(TPresetOption AOption) const
     return this->*Members[AOption];
 }
 
-void FillPresetOptions(const TPresetOptionBoxes& B, int ACode)
+void FillPresetOptions(const TPresetOptionBoxes& B, int ACode) { FillPresetOptions(B, FindPresetOptionLists(ACode)); }
+
+void FillPresetOptions(const TPresetOptionBoxes& B, const TPresetOptionEntry* entry)
 {
     TPresetOptionBox* const clearOrder[] = {B.Resolution, B.VideoBitrate, B.AudioBitrate, B.Aspect, B.FrameRate, B.SampleRate};
     for (TPresetOptionBox* box : clearOrder) box->ClearItems();
     for (TPresetOptionBox* box : clearOrder) box->SetEnabled(true);
-    const TPresetOptionEntry* entry = FindPresetOptionLists(ACode);
     if (!entry) return;
     for (int o = 0; o < PresetOptionCount; ++o) {
         TPresetOptionBox* box = B.Box(TPresetOption(o));

@@ -30,6 +30,10 @@ struct TPresetOptionEntry {
 
 // The entry of a category code; nullptr for a code outside the catalogue.
 const TPresetOptionEntry* FindPresetOptionLists(int ACode);
+// Value list ANumber (1 first) of an option box's lists, as the entries use them
+// (resolution 1 to 20, video bitrate 1 to 12, frame rate 1 to 8, audio bitrate 1 to 6,
+// sample rate 1 to 6, aspect 1 to 3); empty for a number without a list.
+std::span<const char* const> PresetValueList(TPresetOption AOption, int ANumber);
 // Every entry, in code order.
 std::span<const TPresetOptionEntry> PresetOptionTable();
 
@@ -50,6 +54,8 @@ struct TPresetOptionBoxes {
 // runs the box's change handler when its shown text changes), and disables the four
 // video boxes of an audio-only entry.  A code without an entry leaves them empty.
 void FillPresetOptions(const TPresetOptionBoxes& ABoxes, int ACode);
+// The same fill over a given entry (nullptr: the boxes are left empty and enabled).
+void FillPresetOptions(const TPresetOptionBoxes& ABoxes, const TPresetOptionEntry* AEntry);
 
 // The text rules shared by the option handlers and the option overrides.
 String FrameSizeFromText(const String& AText);     // "保持原分辨率"/"该格式无视频": empty
