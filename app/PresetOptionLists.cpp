@@ -489,6 +489,7 @@ int32_t VideoBitrateFromText(const String& AText)
 
 int32_t AudioBitrateFromText(const String& AText)
 {
+    if (AText == "自动音频比特率") return -1000;
     String number = KbpsNumber(AText);
     if (number.find('.') == String::npos) {
         int64_t kbps;
@@ -498,7 +499,7 @@ int32_t AudioBitrateFromText(const String& AText)
     return TryStrToFloat(number, kbps) ? Bits(kbps * 1000.0) : -1;
 }
 
-String SampleRateFromText(const String& AText) { return AText; }
+String SampleRateFromText(const String& AText) { return AText == "自动音频采样率" ? String("AUTO") : AText; }
 
 String AspectFromText(const String& AText, const String& ACurrent)
 {

@@ -61,8 +61,9 @@ void FillPresetOptions(const TPresetOptionBoxes& ABoxes, const TPresetOptionEntr
 String FrameSizeFromText(const String& AText);     // "保持原分辨率"/"该格式无视频": empty
 String FrameRateFromText(const String& AText);     // "保持原帧速率"/"无视频": empty
 int32_t VideoBitrateFromText(const String& AText);  // "无视频": -1000; "816 kbps": 816000
-int32_t AudioBitrateFromText(const String& AText);  // "128 kbps": 128000; "4.75 kbps": 4750
-String SampleRateFromText(const String& AText);    // the text itself
+// "128 kbps": 128000; "4.75 kbps": 4750 (read with "." whatever the locale); "自动音频比特率": -1000
+int32_t AudioBitrateFromText(const String& AText);
+String SampleRateFromText(const String& AText);    // the text itself; "自动音频采样率": "AUTO"
 // The aspect of a mode text; a text that names no mode leaves ACurrent.
 String AspectFromText(const String& AText, const String& ACurrent);
 // Sets AOption's preset parameter field from a box's text by the rules above and returns

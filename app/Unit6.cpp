@@ -207,7 +207,7 @@ void TForm6::BuildControls()
     };
     bsSkinTabSheet1 = sheet("bsSkinTabSheet1", "标准参数设置");
     bsSkinTabSheet2 = sheet("bsSkinTabSheet2", "剪辑设置");
-    FilterSheet = sheet("滤镜设置", "滤镜设置");
+    FilterSheet = sheet("FilterSheet", "滤镜设置");
     bsSkinTabSheet3 = sheet("bsSkinTabSheet3", "文字水印");
     bsSkinPageControl1->SetActivePage(bsSkinTabSheet1);
 

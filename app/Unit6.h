@@ -53,7 +53,7 @@ public:
     TbsSkinPageControl* bsSkinPageControl1;
     TbsSkinTabSheet* bsSkinTabSheet1;         // "标准参数设置": the option boxes
     TbsSkinTabSheet* bsSkinTabSheet2;         // "剪辑设置"
-    TbsSkinTabSheet* FilterSheet;             // "滤镜设置" (the sheet's component name)
+    TbsSkinTabSheet* FilterSheet;             // "滤镜设置"
     TbsSkinTabSheet* bsSkinTabSheet3;         // "文字水印"
     TbsSkinComboBox* bsSkinComboBox1;         // resolution
     TbsSkinComboBox* bsSkinComboBox2;         // video bitrate
