@@ -1,0 +1,235 @@
+// The program's skin on a real display: a form of the controls the program's windows use,
+// framed and drawn from the program's stored skin, an open popup menu and a hint.  Each
+// screenshot is saved (program_skin_*.ppm in the working folder) and checked: frame and
+// caption in the skin's colours, controls in the skin's look, Chinese text drawn.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+
+#include "app/ProgramPictures.h"
+#include "app/ProgramSkin.h"
+#include "display/screen_pixels.h"
+#include "platform/forms/Menus.h"
+#include "platform/windows/Backend.h"
+#include "skin/boxes/bsSkinBoxCtrls.h"
+#include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinExCtrls.h"
+#include "skin/frame/bsSkinFormFrame.h"
+#include "skin/menus/bsSkinHint.h"
+#include "skin/menus/bsSkinMenus.h"
+
+namespace {
+
+// The palette's colours as the screen shows them (0xRRGGBB).
+constexpr uint32_t Accent = 0x2579DE, Face = 0xF3F5F8, Surface = 0xFFFFFF, Line = 0xC8CED7;
+
+class ProgramSkinDisplay : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+        ASSERT_TRUE(InstallX11Backend());
+        ASSERT_TRUE(screentest::OpenScreen());
+        InitForms();
+        Opened = true;
+        Form = Application->CreateForm<TForm>();
+        Form->SetBorderStyle(bsSingle);
+        SD = new TbsSkinData(Form);
+        SD->SetShowLayeredBorders(false);
+        List = new TbsCompressedSkinList(Form);
+        InstallProgramSkin(List);
+        SD->SetSkinList(List);
+        SD->SetSkinIndex(0);
+        Frame = new TbsSkinFormFrame(Form);
+        Frame->SetSkinData(SD);
+        Form->SetCaption("澄枫DAT格式转换器");
+        Form->SetBounds(100, 80, 560, 380);
+    }
+    void TearDown() override
+    {
+        if (!Opened) return;
+        DoneForms();
+        screentest::CloseScreen();
+    }
+    static bool PumpUntil(const std::function<bool()>& Done)
+    {
+        for (int I = 0; I < 400; ++I) {
+            Application->ProcessMessages();
+            if (Done()) return true;
+            usleep(5000);
+        }
+        return false;
+    }
+    static void Settle()
+    {
+        for (int I = 0; I < 40; ++I) {
+            Application->ProcessMessages();
+            usleep(5000);
+        }
+    }
+    uint32_t At(int X, int Y) { return screentest::ScreenPixel(X, Y); }
+    // Saves the screen rectangle as a portable pixmap, and returns its pixels.
+    std::vector<uint32_t> Shot(const TRect& R, const String& Name)
+    {
+        auto Px = screentest::ScreenRect(R.Left, R.Top, R.Width(), R.Height());
+        String Data = "P6\n" + std::to_string(R.Width()) + " " + std::to_string(R.Height()) + "\n255\n";
+        for (uint32_t C : Px) {
+            Data += char((C >> 16) & 0xFF);
+            Data += char((C >> 8) & 0xFF);
+            Data += char(C & 0xFF);
+        }
+        std::ofstream("program_skin_" + Name + ".ppm", std::ios::binary) << Data;
+        return Px;
+    }
+    // Pixels of the screen rectangle darker than mid grey: drawn text.
+    int DarkPixels(const TRect& R)
+    {
+        int N = 0;
+        for (uint32_t C : screentest::ScreenRect(R.Left, R.Top, R.Width(), R.Height()))
+            if (((C >> 16) & 0xFF) + ((C >> 8) & 0xFF) + (C & 0xFF) < 3 * 110) ++N;
+        return N;
+    }
+    TRect OnScreen(TControl* C) { return Bounds(C->ClientOrigin().X, C->ClientOrigin().Y, C->Width(), C->Height()); }
+
+    template <class T>
+    T* Put(TWinControl* Parent, TRect R)
+    {
+        auto* C = new T(Form);
+        C->SetParent(Parent);
+        C->SetBoundsRect(R);
+        C->SetSkinData(SD);
+        return C;
+    }
+
+    bool Opened = false;
+    TForm* Form = nullptr;
+    TbsSkinData* SD = nullptr;
+    TbsCompressedSkinList* List = nullptr;
+    TbsSkinFormFrame* Frame = nullptr;
+};
+
+TEST_F(ProgramSkinDisplay, FormOfTheProgramsControlsIsDrawnFromTheProgramSkin)
+{
+    ASSERT_FALSE(SD->Empty);
+    auto* Menu = new TbsSkinMainMenu(Form);
+    for (const char* C : {"文件", "编辑", "动作", "帮助"}) {
+        auto* I = new TMenuItem(Menu);
+        I->SetCaption(C);
+        Menu->Items()->Add(I);
+    }
+    auto* Bar = new TbsSkinMainMenuBar(Form);
+    Bar->SetParent(Form);
+    Bar->SetSkinData(SD);
+    Bar->SetSkinFormFrame(Frame);
+    Frame->SetMainMenuBar(Bar);
+    Bar->SetMainMenu(Menu);
+
+    auto* Start = Put<TbsSkinButton>(Form, Bounds(20, 300, 90, 25));
+    Start->SetCaption("开始");
+    auto* Group = Put<TbsSkinGroupBox>(Form, Bounds(300, 40, 230, 160));
+    Group->SetCaption("视频预览");
+    auto* Label = new TbsSkinStdLabel(Form);
+    Label->SetParent(Form);
+    Label->SetSkinData(SD);
+    Label->SetCaption("输出格式：");
+    Label->SetBounds(20, 220, 100, 20);
+    auto* Combo = Put<TbsSkinComboBox>(Form, Bounds(120, 218, 160, 20));
+    Combo->Items()->Add("MP4 - MPEG-4视频格式(*.mp4)");
+    Combo->SetItemIndex(0);
+    auto* Edit = Put<TbsSkinEdit>(Form, Bounds(120, 250, 160, 21));
+    Edit->SetText("/home/用户/澄枫视频软件/输出");
+    auto* Check = Put<TbsSkinCheckRadioBox>(Form, Bounds(300, 220, 160, 20));
+    Check->SetCaption("转换后打开文件夹");
+    Check->SetChecked(true);
+    auto* Slider = Put<TbsSkinSlider>(Form, Bounds(300, 260, 218, 31));
+    Slider->SetMaxValue(100);
+    Slider->SetValue(40);
+    auto* Panel = Put<TbsSkinPanel>(Form, Bounds(20, 40, 260, 160));
+    Panel->SetCaption("");
+
+    Form->Show();
+    ASSERT_TRUE(PumpUntil([&] { return At(Form->Left() + 1, Form->Top() + 1) == Accent; }));
+    Settle();
+    const TRect Win = Bounds(Form->Left(), Form->Top(), Form->Width(), Form->Height());
+    Shot(Win, "form");
+    // frame and caption in the skin's accent; the client face in the face colour
+    EXPECT_EQ(At(Win.Left + 1, Win.Top + Win.Height() / 2), Accent);
+    EXPECT_EQ(At(Win.Left + Win.Width() / 2, Win.Bottom - 2), Accent);
+    EXPECT_EQ(At(Win.Left + 8, Win.Top + 4), Accent);
+    EXPECT_GT(DarkPixels(Bounds(Win.Left, Win.Top, 200, 30)), -1);  // caption text is white on accent
+    int CaptionText = 0;
+    for (uint32_t C : screentest::ScreenRect(Win.Left + 8, Win.Top + 4, 180, 22))
+        if (C == 0xFFFFFF) ++CaptionText;
+    EXPECT_GT(CaptionText, 40) << "the caption text is drawn in white";
+    const TPoint Client = Form->ClientOrigin();
+    EXPECT_EQ(At(Client.X + 290, Client.Y + 210), Face);
+    // the controls in the skin's look: button border, edit and combo faces, group band
+    const TRect B = GetWindowRect(Start->Handle());
+    const uint32_t ButtonEdge = At(B.Left + B.Width() / 2, B.Top);
+    EXPECT_TRUE(ButtonEdge == Line || ButtonEdge == Accent) << std::hex << ButtonEdge << " (plain or focused)";
+    EXPECT_EQ(At(B.Left + 3, B.Top + B.Height() / 2), Surface);
+    const TRect E = GetWindowRect(Edit->Handle());
+    EXPECT_EQ(At(E.Left, E.Top + 10), Line);
+    EXPECT_EQ(E.Height(), 21);
+    const TRect CB = GetWindowRect(Combo->Handle());
+    EXPECT_EQ(CB.Height(), 20);
+    EXPECT_EQ(At(CB.Left, CB.Top + 10), Line);
+    const TRect G = OnScreen(Group);
+    EXPECT_EQ(At(G.Left + 2, G.Top + 10), Accent);
+    const TRect P = OnScreen(Panel);
+    EXPECT_EQ(At(P.Left + P.Width() / 2, P.Top + P.Height() / 2), Face);
+    // Chinese text drawn: label, button caption, group caption, check box, edit
+    for (TControl* C : std::initializer_list<TControl*>{Label, Start, Group, Check, Edit, Combo})
+        EXPECT_GT(DarkPixels(OnScreen(C)), 25) << C->Name();
+    // the menu bar's items
+    const TRect M = OnScreen(Bar);
+    EXPECT_EQ(M.Height(), 22);
+    EXPECT_GT(DarkPixels(M), 60);
+}
+
+TEST_F(ProgramSkinDisplay, PopupMenuAndHintAreDrawnFromTheProgramSkin)
+{
+    Form->Show();
+    ASSERT_TRUE(PumpUntil([&] { return At(Form->Left() + 1, Form->Top() + 1) == Accent; }));
+    auto* Menu = new TbsSkinPopupMenu(Form);
+    for (const char* C : {"添加一个文件", "添加多个文件", "-", "添加整个目录"}) {
+        auto* I = new TMenuItem(Menu);
+        I->SetCaption(C);
+        Menu->Items()->Add(I);
+    }
+    Menu->Popup(Form->Left() + 60, Form->Top() + 90);
+    ASSERT_EQ(Frame->SkinMenu->LevelCount(), 1);
+    TbsSkinPopupWindow* W = Frame->SkinMenu->Level(0);
+    ASSERT_TRUE(PumpUntil([&] { return At(W->Left(), W->Top()) == Line; }));
+    Settle();
+    const TRect R = Bounds(W->Left(), W->Top(), W->Width(), W->Height());
+    Shot(R, "popup");
+    EXPECT_EQ(At(R.Left, R.Top + R.Height() / 2), Line);
+    EXPECT_EQ(At(R.Right - 2, R.Bottom - 2), Surface);
+    EXPECT_GT(DarkPixels(R), 150) << "the items' Chinese captions are drawn";
+    Frame->SkinMenu->Hide();
+    Settle();
+
+    auto* Hint = new TbsSkinHint(Form);
+    Hint->SetSkinData(SD);
+    Hint->ActivateHint(Point(Form->Left() + 80, Form->Top() + 120), "上移");
+    Settle();
+    TbsSkinHintWindow* HW = Hint->Window();
+    ASSERT_NE(HW, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return HW->HandleAllocated() && IsWindowVisible(HW->Handle()); }));
+    Settle();
+    const TRect H = Bounds(HW->Left(), HW->Top(), HW->Width(), HW->Height());
+    auto Px = Shot(H, "hint");
+    int Light = 0;
+    for (uint32_t C : Px)
+        if (((C >> 16) & 0xFF) > 200 && ((C >> 8) & 0xFF) > 200 && (C & 0xFF) > 200) ++Light;
+    EXPECT_EQ(At(H.Left + 1, H.Top + 1), 0x343B46u) << "the hint window's face";
+    EXPECT_GT(Light, 20) << "the hint's text is drawn light on the dark face";
+    Hint->HideHint();
+}
+
+}  // namespace
