@@ -18,6 +18,8 @@
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"
+#include "skin/dialogs/bsMessages.h"
+#include "skin/dialogs/bsSkinSelectDlg.h"
 #include "skin/frame/bsSkinFormFrame.h"
 #include "skin/menus/bsSkinHint.h"
 #include "skin/menus/bsSkinMenus.h"
@@ -230,6 +232,85 @@ TEST_F(ProgramSkinDisplay, PopupMenuAndHintAreDrawnFromTheProgramSkin)
     EXPECT_EQ(At(H.Left + 1, H.Top + 1), 0x343B46u) << "the hint window's face";
     EXPECT_GT(Light, 20) << "the hint's text is drawn light on the dark face";
     Hint->HideHint();
+}
+
+// Runs a modal dialog; once it shows, photographs it, checks it and closes it.
+class ProgramSkinDialogs : public ProgramSkinDisplay {
+protected:
+    void Photograph(const std::function<void()>& Run, const String& Name,
+                    std::function<TCustomForm*()> Find = nullptr)
+    {
+        Shown = TRect();
+        bool Busy = false;
+        Application->OnIdle = [&](TObject*) {
+            if (Busy) return;
+            TCustomForm* D = nullptr;
+            if (Find)
+                D = Find();
+            else
+                for (int I = 0; I < Screen->FormCount(); ++I)
+                    if (Screen->Forms(I) != Form && Screen->Forms(I)->Visible()) D = Screen->Forms(I);
+            if (!D || !D->Visible() || !D->HandleAllocated()) {
+                if (D) PostMessage(D->Handle(), WM_NULL, 0, 0);
+                return;
+            }
+            Busy = true;
+            // shown whole: no black left on the screen where the window lies (the
+            // palette has no black)
+            bool Whole = false;
+            for (int Turn = 0; Turn < 400 && !Whole; ++Turn) {
+                Application->ProcessMessages();
+                usleep(5000);
+                const TRect R = GetWindowRect(D->Handle());
+                Whole = Turn > 10;
+                if (Whole)
+                    for (uint32_t C : screentest::ScreenRect(R.Left, R.Top, R.Width(), R.Height()))
+                        if (C == 0) Whole = false;
+            }
+            Shown = GetWindowRect(D->Handle());
+            Shot(Shown, Name);
+            EXPECT_TRUE(Whole) << Name << " was not drawn whole";
+            Check(Shown);
+            D->SetModalResult(mrCancel);
+            PostMessage(D->Handle(), WM_NULL, 0, 0);
+            Busy = false;
+        };
+        Run();
+        Application->OnIdle = nullptr;
+        EXPECT_FALSE(Shown.IsEmpty()) << Name << " was not shown";
+    }
+    // Frame and caption in the accent, face inside, text drawn.
+    void Check(const TRect& R)
+    {
+        EXPECT_EQ(At(R.Left + 1, R.Top + R.Height() / 2), Accent);
+        EXPECT_EQ(At(R.Left + 6, R.Top + 3), Accent);
+        int White = 0;
+        for (uint32_t C : screentest::ScreenRect(R.Left + 4, R.Top + 2, std::min(200, R.Width() - 8), 26))
+            if (C == 0xFFFFFF) ++White;
+        EXPECT_GT(White, 15) << "caption text";
+        EXPECT_GT(DarkPixels(Bounds(R.Left + 3, R.Top + 30, R.Width() - 6, R.Height() - 33)), 100) << "Chinese text";
+    }
+    TRect Shown;
+};
+
+TEST_F(ProgramSkinDialogs, MessageBoxAndSkinDialogAreDrawnFromTheProgramSkin)
+{
+    Form->Show();
+    ASSERT_TRUE(PumpUntil([&] { return At(Form->Left() + 1, Form->Top() + 1) == Accent; }));
+    // the interface strings in Chinese, as the program's message boxes show them
+    auto* Strings = new TbsResourceStrData(Form);
+    SD->SetResourceStrData(Strings);
+    auto* Message = new TbsSkinMessage(Form);
+    Message->SetSkinData(SD);
+    Message->SetCtrlSkinData(SD);
+    Photograph([&] { Message->MessageDlg2("请先选择您需要删除的项目！", "提示", mtInformation, {mbOK}, 0); },
+               "message");
+    auto* Dialog = new TbsSelectSkinDialog(Form);
+    Dialog->SetSkinList(List);
+    Dialog->SetSkinData(SD);
+    Dialog->SetCtrlSkinData(SD);
+    Dialog->SetTitle("选择皮肤");
+    Photograph([&] { Dialog->Execute(0); }, "skindialog", [&]() -> TCustomForm* { return Dialog->DlgFrm(); });
 }
 
 }  // namespace
