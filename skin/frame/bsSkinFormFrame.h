@@ -657,6 +657,10 @@ public:
     TbsSkinFormFrame* BSF = nullptr;
     bool FIsAeroEnabled = false;
     TTimer* MouseTimer = nullptr;
+    // Steps the fade-in of ShowWithFormAnimation (milliseconds between steps).
+    static constexpr UINT FadeInterval = 6;
+    TTimer* FadeTimer = nullptr;
+    int FFadeTarget = 0, FFadeStep = 1;
     TCustomForm* FForm = nullptr;
     bool FVisible = false;
     TbsSkinData* FSD = nullptr;
@@ -677,6 +681,8 @@ public:
     int FCurrentAlphaBlendValue = -1, FCurrentInActiveAlphaBlendValue = 0;
 
 private:
+    void FadeTimerTick(TObject* Sender);
+    void StopFade();
     void CreateBorderImages(int BW, int BH);
     void PlaceObjects();
     void BuildBlurMaskRegions();
@@ -756,11 +762,23 @@ public:
     bool UseDefaultObjectHint() const { return FUseDefaultObjectHint; }
     void SetUseDefaultObjectHint(bool V) { FUseDefaultObjectHint = V; }
     bool MenusAlphaBlend() const { return FMenusAlphaBlend; }
-    void SetMenusAlphaBlend(bool V) { FMenusAlphaBlend = V; }
+    void SetMenusAlphaBlend(bool V) { SkinMenu->AlphaBlend = FMenusAlphaBlend = V; }
     bool MenusAlphaBlendAnimation() const { return FMenusAlphaBlendAnimation; }
-    void SetMenusAlphaBlendAnimation(bool V) { FMenusAlphaBlendAnimation = V; }
+    void SetMenusAlphaBlendAnimation(bool V) { SkinMenu->AlphaBlendAnimation = FMenusAlphaBlendAnimation = V; }
     uint8_t MenusAlphaBlendValue() const { return FMenusAlphaBlendValue; }
-    void SetMenusAlphaBlendValue(uint8_t V) { FMenusAlphaBlendValue = V; }
+    void SetMenusAlphaBlendValue(uint8_t V) { SkinMenu->AlphaBlendValue = FMenusAlphaBlendValue = V; }
+    // The looks of the form's skinned menus, kept by the skin menu itself.
+    bool UseSkinFontInMenu() const { return SkinMenu->UseSkinFont(); }
+    void SetUseSkinFontInMenu(bool V) { SkinMenu->SetUseSkinFont(V); }
+    bool UseSkinSizeInMenu() const { return SkinMenu->UseSkinSize(); }
+    void SetUseSkinSizeInMenu(bool V) { SkinMenu->SetUseSkinSize(V); }
+    int DefMenuItemHeight() const { return SkinMenu->DefaultMenuItemHeight(); }
+    void SetDefMenuItemHeight(int Value);  // 0 or less is ignored
+    TFont* DefMenuItemFont() const { return SkinMenu->DefaultMenuItemFont(); }
+    void SetDefMenuItemFont(TFont* Value) { SkinMenu->SetDefaultMenuItemFont(Value); }
+    // The hint window of the caption objects' and quick buttons' hints (not owned).
+    TbsSkinHint* SkinHint() const { return FSkinHint; }
+    void SetSkinHint(TbsSkinHint* Value);
     TFont* DefCaptionFont() const { return FDefCaptionFont.get(); }
     void SetDefCaptionFont(TFont* Value);
     TFont* DefInActiveCaptionFont() const { return FDefInActiveCaptionFont.get(); }
@@ -921,6 +939,12 @@ public:
     int GetDefButtonSize() const;
     bool IsSizeable() const;
     void UpdateActiveObject(int X, int Y, bool AllowActive);
+    // The first enabled and visible caption object under (X, Y), or -1.
+    int ObjectAt(int X, int Y) const;
+    // Moves the hover of the caption objects to Hit (-1: none): the object left and the
+    // object entered hear of it and the object hints follow.  Active, OldActive and
+    // Capture are the indexes of whoever tracks the hover (the frame or its layered border).
+    void MoveObjectHover(int Hit, int& Active, int& OldActive, int Capture);
     void MouseTimerTick(TObject* Sender);
     void ResetObjectStates();
     bool IsAutoRenderingInActive();
@@ -998,7 +1022,12 @@ public:
     TbsSkinMenu* SkinMenu = nullptr;
     // Opens the subitems of Item (from StartIndex on) against R through the form's skinned
     // menu; ACtrl hears SkinMenuClosed when the chain closes.
-    void PopupSkinMenuItem(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp, int StartIndex = 0);
+    // ASkinData: the skin of the menu (none: the frame's menu skin).
+    void PopupSkinMenuItem(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp, int StartIndex = 0,
+                           TbsSkinData* ASkinData = nullptr);
+    // The skin a menu of the form opens with: a skinned main menu's own, else the frame's
+    // menu skin.
+    TbsSkinData* MenuSkinOf(TMenu* AMenu) const;
     // The menu that is open now (its root item; none while closed) and where it stands.
     TMenuItem* OpenMenuItem() const { return FOpenMenuItem; }
     const TRect& OpenMenuRect() const { return FOpenMenuRect; }
@@ -1009,7 +1038,9 @@ public:
     TCustomForm* FForm = nullptr;
     std::vector<std::unique_ptr<TbsActiveSkinObject>> ObjectList;
     int ActiveObject = -1, OldActiveObject = -1, MouseCaptureObject = -1;
-    bool FSkinSupport = false;
+    // A skin is in force (skin data linked and not empty); set only by ChangeSkinData and
+    // the skin data's change messages.
+    bool SkinSupport() const { return FSkinSupport; }
     bool FSkinnableForm = true;
     bool FFormActive = false;
     bool FStopPainting = false;
@@ -1100,8 +1131,11 @@ private:
     void OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp, int StartIndex = 0,
                   TbsSkinData* ASkinData = nullptr);
 
+    bool FSkinSupport = false;
     TbsSkinData* FSD = nullptr;
     TbsSkinData* FMSD = nullptr;
+    TbsSkinHint* FSkinHint = nullptr;
+    bool FAppRestoreSet = false;  // Application->OnRestore is ours
     std::unique_ptr<TbsQuickButtonItems> FQuickButtons;
     TCustomImageList* FQuickImageList = nullptr;
     bool FQuickButtonsShowHint = false, FQuickButtonsShowDivider = true;

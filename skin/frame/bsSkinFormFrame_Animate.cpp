@@ -196,5 +196,5 @@ void TbsSkinAnimateObject::PopupObjectMenu()
         return;
     }
     Parent->SkinMenuOpen();
-    Parent->PopupSkinMenuItem(MenuItem, nullptr, R, FPopupUp);
+    Parent->PopupSkinMenuItem(MenuItem, nullptr, R, FPopupUp, 0, Parent->MenuSkinOf(Menu));
 }

@@ -78,16 +78,20 @@ void TbsSkinFormFrame::PaintBG(HDC DC)
 void TbsSkinFormFrame::PaintBG2(HDC DC)
 {
     if (!DC || !FSD || FSD->Empty) return;
+    // an index that names no picture paints as if the skin named none
+    TBitmap* P = FSD->ActivePicture(FSD->BGPictureIndex);
+    if (!P || P->Empty()) return PaintBG(DC);
     TDCCanvas K(DC);
-    FillClient(this, &K.C, FSD->ActivePicture(FSD->BGPictureIndex), FSD->StretchEffect, FSD->StretchType);
+    FillClient(this, &K.C, P, FSD->StretchEffect, FSD->StretchType);
     DrawLogo(&K.C);
 }
 
 void TbsSkinFormFrame::PaintBG3(HDC DC)
 {
     if (!DC || !FSD || FSD->Empty) return;
+    TBitmap* P = FSD->ActivePicture(FSD->MDIBGPictureIndex);
+    if (!P || P->Empty()) return PaintBG(DC);
     TDCCanvas K(DC);
-    FillClient(this, &K.C, FSD->ActivePicture(FSD->MDIBGPictureIndex), FSD->MDIBGStretchEffect,
-               FSD->MDIBGStretchType);
+    FillClient(this, &K.C, P, FSD->MDIBGStretchEffect, FSD->MDIBGStretchType);
     DrawLogo(&K.C);
 }

@@ -6,6 +6,7 @@
 
 #include "platform/graphics/ImgList.h"
 #include "skin/core/bsKernels.h"
+#include "skin/menus/bsSkinHint.h"
 
 TbsSkinCaptionObject::TbsSkinCaptionObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData)
     : TbsActiveSkinObject(AParent, AData)
@@ -110,7 +111,8 @@ TRect TbsSkinCaptionObject::TextRect()
 void TbsSkinCaptionObject::PaintText(TCanvas* K, TCanvas* EventCanvas, int OX, int OY, bool A, const TRect& T)
 {
     if (Parent->OnCaptionPaint) {
-        Parent->OnCaptionPaint(EventCanvas, ObjectRect, A);
+        // the caption's place on the canvas painted: (OX, OY) is its top-left there
+        Parent->OnCaptionPaint(EventCanvas, TRect(OX, OY, OX + ObjectRect.Width(), OY + ObjectRect.Height()), A);
         return;
     }
     String Text = CaptionText();
@@ -442,6 +444,13 @@ void TbsSkinCaptionObject::HoverQuickButtons(int X, int Y)
         Q->Items(I)->Active = A;
     }
     if (ActiveQuickButton != OldActiveQuickButton || Changed) RedrawCaption();
+    TbsSkinHint* H = Parent->QuickButtonsShowHint() ? Parent->SkinHint() : nullptr;
+    if (!H) return;
+    if (ActiveQuickButton != -1 && ActiveQuickButton != OldActiveQuickButton &&
+        !Q->Items(ActiveQuickButton)->Hint().empty())
+        H->ActivateHint2(Q->Items(ActiveQuickButton)->Hint());
+    else if (Changed && ActiveQuickButton == -1)
+        H->HideHint();
 }
 
 void TbsSkinCaptionObject::MouseMove(int X, int Y)
@@ -476,6 +485,7 @@ void TbsSkinCaptionObject::MouseDown(int X, int Y, TMouseButton Button)
         }
     }
     RedrawCaption();
+    if (Parent->QuickButtonsShowHint() && Parent->SkinHint()) Parent->SkinHint()->HideHint();
 }
 
 void TbsSkinCaptionObject::PopupQuickButtonMenu(const TRect& AItemRect, TbsSkinPopupMenu* AMenu)

@@ -3,6 +3,7 @@
 // quick-button collection and the finders of a form's frame.
 #include "skin/frame/bsSkinFormFrame.h"
 #include "skin/frame/bsTrayIcon.h"
+#include "skin/menus/bsSkinHint.h"
 
 #include "platform/windows/WinPaint.h"
 
@@ -140,8 +141,11 @@ TbsSkinFormFrame::~TbsSkinFormFrame()
 {
     Destroying();
     UnhookAppMessages();
-    // the icon outlives the frame: take back the double click that points here
+    // the icon, the form and the application outlive the frame: take back the handlers
+    // that point here
     if (FTrayIcon && FTrayDblClickSet) FTrayIcon->OnDblClick = nullptr;
+    if (FForm) FForm->OnShortCut = nullptr;
+    if (FAppRestoreSet && Application) Application->OnRestore = nullptr;
     FQuickButtons->BSF = nullptr;
     FQuickButtons.reset();
     ClearObjects();
@@ -164,13 +168,19 @@ void TbsSkinFormFrame::Notification(TComponent* AComponent, TOperation Operation
     TComponent::Notification(AComponent, Operation);
     if (Operation != opRemove) return;
     if (AComponent == FSD) {
-        FSD = nullptr;
         // the border's layer frame belongs to the skin data going away
         if (FBorderLayer) {
             FBorderLayer->Hide();
             FBorderLayer->InitFrame(nullptr, FForm);
         }
+        // the frame goes on without a skin, as when the link is cleared
+        if (FSD == FMSD) FMSD = nullptr;
+        FSD = nullptr;
+        if (!IsDesigning() && !ComponentState().Contains(csDestroying)) ChangeSkinData();
+        else FSkinSupport = false;
+        if (FSysTrayMenu) FSysTrayMenu->SetSkinData(nullptr);
     }
+    if (AComponent == FSkinHint) FSkinHint = nullptr;
     if (AComponent == FBorderLayer) FBorderLayer = nullptr;
     if (AComponent == FMSD) FMSD = nullptr;
     if (AComponent == FMainMenu) FMainMenu = nullptr;
@@ -228,6 +238,19 @@ void TbsSkinFormFrame::SetMaxMenuItemsInWindow(int Value)
 {
     if (Value < 0) return;
     FMaxMenuItemsInWindow = Value;
+    SkinMenu->MaxMenuItemsInWindow = Value;
+}
+
+void TbsSkinFormFrame::SetDefMenuItemHeight(int Value)
+{
+    if (Value > 0) SkinMenu->SetDefaultMenuItemHeight(Value);
+}
+
+void TbsSkinFormFrame::SetSkinHint(TbsSkinHint* Value)
+{
+    if (FSkinHint) FSkinHint->RemoveFreeNotification(this);
+    FSkinHint = Value;
+    if (Value) Value->FreeNotification(this);
 }
 
 void TbsSkinFormFrame::SetLogoBitMap(TBitmap* Value) { FLogoBitMap->Assign(Value); }
@@ -402,7 +425,9 @@ void TbsSkinFormFrame::ForegroundStayOnTopForms()
     if (!Screen) return;
     for (int I = 0; I < Screen->FormCount(); ++I) {
         TCustomForm* F = Screen->Forms(I);
-        if (F->Visible() && F->FormStyle() == fsStayOnTop) SetForegroundWindow(F->Handle());
+        // the border windows of layered borders never take the foreground
+        if (F->Visible() && F->FormStyle() == fsStayOnTop && !dynamic_cast<TbsFormLayerWindow*>(F))
+            SetForegroundWindow(F->Handle());
     }
 }
 

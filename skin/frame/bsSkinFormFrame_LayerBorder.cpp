@@ -8,7 +8,6 @@
 
 #include "platform/windows/WinPaint.h"
 
-static bool InRect(const TRect& R, TPoint P) { return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom; }
 
 namespace {
 
@@ -75,6 +74,10 @@ TbsFormLayerBorder::TbsFormLayerBorder(TComponent* AOwner) : TComponent(AOwner)
     MouseTimer->SetEnabled(false);
     MouseTimer->SetInterval(500);
     MouseTimer->SetOnTimer([this](TObject* S) { MouseTimerTick(S); });
+    FadeTimer = new TTimer(this);
+    FadeTimer->SetEnabled(false);
+    FadeTimer->SetInterval(FadeInterval);
+    FadeTimer->SetOnTimer([this](TObject* S) { FadeTimerTick(S); });
 }
 
 TbsFormLayerBorder::~TbsFormLayerBorder()
@@ -103,6 +106,7 @@ void TbsFormLayerBorder::InitFrame(TbsSkinData* ASkinData, TCustomForm* AForm)
     FForm = AForm;
     FSD = ASkinData;
     FData = nullptr;
+    FadeTimer->SetEnabled(false);
     if (ASkinData && !ASkinData->Empty && ASkinData->LayerFrame && ASkinData->LayerFrame->PictureIndex != -1 &&
         ASkinData->LayerFrame->FSourceBitmap && !ASkinData->LayerFrame->FSourceBitmap->Empty())
         FData = ASkinData->LayerFrame.get();
@@ -370,35 +374,40 @@ void TbsFormLayerBorder::ShowWithForm()
     Show(B.Left, B.Top, B.Width(), B.Height());
 }
 
-// The step of the border's fade-in towards T.
-static int FadeInStep(int T) { return std::max(1, T / 15); }
-
 void TbsFormLayerBorder::ShowWithFormAnimation()
 {
     if (!FData || !FForm) return;
-    int T = FCurrentAlphaBlendValue;
+    // a fade already under way goes to the same end
+    int T = FadeTimer->Enabled() ? FFadeTarget : FCurrentAlphaBlendValue;
+    FadeTimer->SetEnabled(false);
     FCurrentAlphaBlendValue = 0;
     TRect B = BorderBounds(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height(), false);
     Show(B.Left, B.Top, B.Width(), B.Height());
-    if (Application) Application->ProcessMessages();
-    // the fade runs without handling messages: a step whenever more than 5 ms have passed
-    int Step = FadeInStep(T), Alpha = 0;
-    bool First = true;
-    uint32_t Last = 0;
-    while (Alpha < T) {
-        uint32_t Now = GetTickCount();
-        if (!First && Now - Last <= 5) continue;
-        First = false;
-        Last = Now;
-        Alpha = std::min(Alpha + Step, T);
-        FCurrentAlphaBlendValue = Alpha;
-        SetAlphaBlend();
-    }
-    FCurrentAlphaBlendValue = T;
+    // the fade goes up in 15 steps, one per tick, while the program serves its events
+    FFadeTarget = T;
+    FFadeStep = std::max(1, T / 15);
+    if (T > 0) FadeTimer->SetEnabled(true);
+    else FCurrentAlphaBlendValue = T;
+}
+
+void TbsFormLayerBorder::FadeTimerTick(TObject*)
+{
+    FCurrentAlphaBlendValue = std::min(FCurrentAlphaBlendValue + FFadeStep, FFadeTarget);
+    if (FCurrentAlphaBlendValue >= FFadeTarget) FadeTimer->SetEnabled(false);
+    if (FVisible) SetAlphaBlend();
+}
+
+// Ends a fade under way at its end value.
+void TbsFormLayerBorder::StopFade()
+{
+    if (!FadeTimer->Enabled()) return;
+    FadeTimer->SetEnabled(false);
+    FCurrentAlphaBlendValue = FFadeTarget;
 }
 
 void TbsFormLayerBorder::Hide()
 {
+    StopFade();
     FVisible = false;
     MouseTimer->SetEnabled(false);
     TopImage.reset();
@@ -503,6 +512,7 @@ void TbsFormLayerBorder::SetAlphaBlend2()
 void TbsFormLayerBorder::CheckFormAlpha(int AFormAlpha, bool AUpdate)
 {
     if (!FData) return;
+    FadeTimer->SetEnabled(false);
     double F = AFormAlpha / 255.0;
     FCurrentAlphaBlendValue = int(std::nearbyint(FData->AlphaBlendValue * F));
     FCurrentInActiveAlphaBlendValue = int(std::nearbyint(FData->InActiveAlphaBlendValue * F));
@@ -568,25 +578,7 @@ void TbsFormLayerBorder::HoverObjects(int X, int Y)
     TCustomForm* F = BSF->Form();
     if ((F->FormStyle() == fsMDIChild && BSF->FWindowState == wsMaximized) || F->BorderStyle() == bsNone) return;
     if (FData && !FData->FullBorder) return;
-    auto& L = BSF->ObjectList;
-    int N = int(L.size());
-    OldActiveObject = ActiveObject;
-    int Hit = -1;
-    for (int I = 0; I < N; ++I) {
-        TbsActiveSkinObject* O = L[size_t(I)].get();
-        if (O->Enabled && O->Visible && InRect(O->ObjectRect, TPoint(X, Y)) &&
-            O->PointInMask(X - O->ObjectRect.Left, Y - O->ObjectRect.Top)) {
-            Hit = I;
-            break;
-        }
-    }
-    ActiveObject = Hit;
-    if (MouseCaptureObject != -1 && ActiveObject != -1 && ActiveObject != MouseCaptureObject) ActiveObject = -1;
-    if (OldActiveObject >= N) OldActiveObject = -1;
-    if (ActiveObject >= N) ActiveObject = -1;
-    if (OldActiveObject == ActiveObject) return;
-    if (OldActiveObject != -1) L[size_t(OldActiveObject)]->MouseLeave();
-    if (ActiveObject != -1) L[size_t(ActiveObject)]->MouseEnter();
+    BSF->MoveObjectHover(BSF->ObjectAt(X, Y), ActiveObject, OldActiveObject, MouseCaptureObject);
 }
 
 void TbsFormLayerBorder::MouseTimerTick(TObject*)

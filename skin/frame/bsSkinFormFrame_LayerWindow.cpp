@@ -6,7 +6,6 @@
 
 #include "platform/windows/WinPaint.h"
 
-static bool InRect(const TRect& R, TPoint P) { return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom; }
 
 TbsFormLayerWindow::TbsFormLayerWindow(TComponent* AOwner, TCustomForm* AForm)
     : TForm(AOwner), FForm(AForm), FLayerBorder(dynamic_cast<TbsFormLayerBorder*>(AOwner))
@@ -67,12 +66,12 @@ TbsFormLayerBorderHit TbsFormLayerWindow::GetHitMode(TPoint P)
         TRect E(Z1.Right, Z1.Top, Z2.Left, Z1.Top + HS);
         TRect S1(Z1.Left, Z1.Bottom, Z1.Left + HS, Wnd.Bottom);
         TRect S2(Z2.Left, Z2.Bottom, Z2.Right, Wnd.Bottom);
-        bool InK = InRect(K, P);
-        if (InRect(Z1, P) && !InK) return bsflhTopLeft;
-        if (InRect(E, P)) return bsflhTop;
-        if (InRect(Z2, P) && !InK) return bsflhTopRight;
-        if (InRect(S1, P) && !InK) return bsflhLeft;
-        if (InRect(S2, P) && !InK) return bsflhRight;
+        bool InK = K.Contains(P);
+        if (Z1.Contains(P) && !InK) return bsflhTopLeft;
+        if (E.Contains(P)) return bsflhTop;
+        if (Z2.Contains(P) && !InK) return bsflhTopRight;
+        if (S1.Contains(P) && !InK) return bsflhLeft;
+        if (S2.Contains(P) && !InK) return bsflhRight;
         return bsflhNone;
     }
     case bsflBottom: {
@@ -82,11 +81,11 @@ TbsFormLayerBorderHit TbsFormLayerWindow::GetHitMode(TPoint P)
         TRect E(Z1.Right, Z1.Top, Z2.Left, Bt);
         TRect S1(Z1.Left, Wnd.Top, L, Z1.Top);
         TRect S2(L + W, Wnd.Top, L + W + B->RightSize, Z2.Top);
-        if (InRect(Z1, P)) return bsflhBottomLeft;
-        if (InRect(E, P)) return bsflhBottom;
-        if (InRect(Z2, P)) return bsflhBottomRight;
-        if (InRect(S1, P)) return bsflhLeft;
-        if (InRect(S2, P)) return bsflhRight;
+        if (Z1.Contains(P)) return bsflhBottomLeft;
+        if (E.Contains(P)) return bsflhBottom;
+        if (Z2.Contains(P)) return bsflhBottomRight;
+        if (S1.Contains(P)) return bsflhLeft;
+        if (S2.Contains(P)) return bsflhRight;
         return bsflhNone;
     }
     }

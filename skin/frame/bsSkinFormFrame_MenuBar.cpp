@@ -255,8 +255,8 @@ void TbsSkinMainMenuBarItem::DefaultDraw(TCanvas* Cnvs)
 void TbsSkinMainMenuBarItem::Draw(TCanvas* Cnvs)
 {
     if (!FSkinSupport) return DefaultDraw(Cnvs);
-    if (IsEmptyRect(SkinRect) || IsEmptyRect(TextRct)) return;
-    if (!Measure(Cnvs, true)) return;
+    // measured even when the skin gives it no look, so that its place stays current
+    if (!Measure(Cnvs, true) || IsEmptyRect(SkinRect) || IsEmptyRect(TextRct)) return;
     TBitmap B;
     TRect ActiveLook = IsEmptyRect(ActiveSkinRect) ? SkinRect : ActiveSkinRect;
     if (FDown) {
@@ -402,7 +402,7 @@ void TbsSkinMainMenuBarItem::PopupItemMenu()
     TRect R(TL.X, TL.Y, TL.X + ObjectRect.Width(), TL.Y + ObjectRect.Height());
     F->SkinMenuOpen();
     F->InMainMenu = true;
-    F->PopupSkinMenuItem(MenuItem, nullptr, R, Parent->PopupToUp());
+    F->PopupSkinMenuItem(MenuItem, nullptr, R, Parent->PopupToUp(), 0, Parent->SkinData());
 }
 
 // ---- MDI buttons -----------------------------------------------------------------------------
@@ -963,15 +963,20 @@ void TbsSkinMainMenuBar::MouseUp(TMouseButton Button, TShiftState Shift, int X, 
 void TbsSkinMainMenuBar::PopupHiddenItems()
 {
     if (!BSF || !FMainMenu || !HandleAllocated()) return;
-    int Shown = 0;
+    // the menu of the items from the first hidden one on, beside the marker; the bar leaves
+    // out the menu's invisible items, so the start is the hidden item's place in the menu
+    int Start = -1;
     for (auto& O : ObjectList)
-        if (auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get()); I && I->ItemVisible) ++Shown;
-    // the menu of the items from the first hidden one on, beside the marker
+        if (auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get()); I && !I->ItemVisible && I->MenuItem) {
+            Start = FMainMenu->Items()->IndexOf(I->MenuItem);
+            break;
+        }
+    if (Start < 0) return;
     TRect M = GetMarkerRect();
     TPoint TL = ClientToScreen(M.TopLeft());
     BSF->SkinMenuOpen();
     BSF->PopupSkinMenuItem(FMainMenu->Items(), nullptr, TRect(TL.X, TL.Y, TL.X + M.Width(), TL.Y + M.Height()), false,
-                           Shown);
+                           Start, FSD);
 }
 
 void TbsSkinMainMenuBar::MorphTimerTick(TObject*)
@@ -1141,7 +1146,8 @@ void TbsSkinMainMenuBar::CreateMDIButtons()
         }
         auto O = std::make_unique<TbsSkinMainMenuBarButton>(this, Data);
         O->IDName = B.Name;
-        if (!Skinned) O->Command = B.Command;
+        // a button the skin does not describe runs its slot's command
+        if (!O->FSkinSupport) O->Command = B.Command;
         ObjectList.insert(ObjectList.begin(), std::move(O));
         ++ButtonsCount;
     }

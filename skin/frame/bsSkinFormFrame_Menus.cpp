@@ -4,6 +4,8 @@
 // open menus on input elsewhere.
 #include "skin/frame/bsSkinFormFrame.h"
 
+#include "skin/menus/bsSkinHint.h"
+
 namespace {
 
 // A menu item of the frame that runs Click when chosen.
@@ -103,24 +105,34 @@ void TbsSkinFormFrame::OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R
 {
     // the chain shows Item's subitems against R; the frame keeps what is open until the
     // chain closes (ACtrl hears of that from the chain)
-    if (!Item || StartIndex >= Item->Count()) return;
-    FOpenMenuStart = StartIndex;
-    FOpenMenuItem = Item;
-    if (FOpenMenuControl) FOpenMenuControl->RemoveFreeNotification(this);
-    FOpenMenuControl = nullptr;
-    FOpenMenuRect = R;
-    FOpenMenuUp = APopupUp;
-    SkinMenu->AlphaBlend = FMenusAlphaBlend;
-    SkinMenu->AlphaBlendValue = FMenusAlphaBlendValue;
-    SkinMenu->AlphaBlendAnimation = FMenusAlphaBlendAnimation;
-    SkinMenu->MaxMenuItemsInWindow = FMaxMenuItemsInWindow;
-    SkinMenu->Popup(ACtrl, ASkinData ? ASkinData : MenuSkin(), StartIndex, R, Item, APopupUp);
+    if (Item && StartIndex < Item->Count()) {
+        FOpenMenuStart = StartIndex;
+        FOpenMenuItem = Item;
+        if (FOpenMenuControl) FOpenMenuControl->RemoveFreeNotification(this);
+        FOpenMenuControl = nullptr;
+        FOpenMenuRect = R;
+        FOpenMenuUp = APopupUp;
+        SkinMenu->AlphaBlend = FMenusAlphaBlend;
+        SkinMenu->AlphaBlendValue = FMenusAlphaBlendValue;
+        SkinMenu->AlphaBlendAnimation = FMenusAlphaBlendAnimation;
+        SkinMenu->MaxMenuItemsInWindow = FMaxMenuItemsInWindow;
+        SkinMenu->Popup(ACtrl, ASkinData ? ASkinData : MenuSkin(), StartIndex, R, Item, APopupUp);
+    }
+    // the openers enter the menu state first: a menu that shows nothing leaves none behind
+    // (the key hook would stay and take every key)
+    if (!SkinMenu->Visible() && (InMenu || FInAppHook)) SkinMenuClose();
 }
 
 void TbsSkinFormFrame::PopupSkinMenuItem(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp,
-                                            int StartIndex)
+                                            int StartIndex, TbsSkinData* ASkinData)
 {
-    OpenMenu(Item, ACtrl, R, APopupUp, StartIndex);
+    OpenMenu(Item, ACtrl, R, APopupUp, StartIndex, ASkinData);
+}
+
+TbsSkinData* TbsSkinFormFrame::MenuSkinOf(TMenu* AMenu) const
+{
+    if (auto* M = dynamic_cast<TbsSkinMainMenu*>(AMenu); M && M->SkinData()) return M->SkinData();
+    return MenuSkin();
 }
 
 void TbsSkinFormFrame::PopupSystemMenuAt(int X, int Y) { PopupSystemMenuInRect(TRect(X, Y, X, Y)); }
@@ -136,7 +148,8 @@ void TbsSkinFormFrame::PopupSystemMenuFromButton()
 {
     for (auto& O : ObjectList) {
         auto* S = dynamic_cast<TbsSkinStdButtonObject*>(O.get());
-        if (dynamic_cast<TbsSkinAnimateObject*>(O.get()) || (S && S->Command == cmSysMenu && S->Enabled)) {
+        auto* A = dynamic_cast<TbsSkinAnimateObject*>(O.get());
+        if ((S && S->Command == cmSysMenu && S->Enabled) || (A && A->Command == cmSysMenu && A->Enabled)) {
             PopupSystemMenuInRect(O->ScreenRect());
             return;
         }
@@ -154,7 +167,7 @@ void TbsSkinFormFrame::PopupSkinMenu1(TMenu* Menu, const TRect& R, bool PopupUp)
 {
     if (!Menu) return;
     SkinMenuOpen();
-    OpenMenu(Menu->Items(), nullptr, R, PopupUp);
+    OpenMenu(Menu->Items(), nullptr, R, PopupUp, 0, MenuSkinOf(Menu));
 }
 
 void TbsSkinFormFrame::PopupSkinMenu(TbsSkinPopupMenu* AMenu, TControl* ACtrl, const TRect& R, bool APopupUp,
@@ -164,8 +177,6 @@ void TbsSkinFormFrame::PopupSkinMenu(TbsSkinPopupMenu* AMenu, TControl* ACtrl, c
     if (SkinMenu->Visible()) SkinMenuClose();
     SkinMenuOpen();
     OpenMenu(AMenu->Items(), ACtrl, R, APopupUp, 0, ASkinData);
-    // a menu with nothing to show leaves no menu state behind (the key hook would stay)
-    if (!SkinMenu->Visible()) SkinMenuClose();
 }
 
 void TbsSkinFormFrame::CloseSkinMenu()
@@ -345,12 +356,8 @@ void TbsSkinFormFrame::FormShortCut(TWMKey& Msg, bool& Handled)
 
 void TbsSkinFormFrame::CloseMenusOnInput(UINT Msg)
 {
-    switch (Msg) {
-    case WM_MOVE: case WM_SIZE: case WM_ACTIVATE: case WM_KILLFOCUS: case WM_CANCELMODE: case WM_MOUSEACTIVATE:
-    case WM_NCLBUTTONDOWN: case WM_NCRBUTTONDOWN: case WM_NCMBUTTONDOWN: case WM_LBUTTONDOWN: case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: case WM_PARENTNOTIFY: break;
-    default: return;
-    }
+    if (!IsMenuCloseMessage(Msg)) return;
+    if (FShowObjectHint && FSkinHint) FSkinHint->HideHint();
     if (InMainMenu && !InMenu) {
         EndMainMenu();
     } else if (FOpenMenuItem || InMenu) {

@@ -4,6 +4,8 @@
 // of the caption objects, the two hit tests and the hover tracking of the objects.
 #include "skin/frame/bsSkinFormFrame.h"
 
+#include "skin/menus/bsSkinHint.h"
+
 #include "platform/windows/WinPaint.h"
 
 namespace {
@@ -30,7 +32,6 @@ private:
     bool FOwn;
 };
 
-bool InRect(const TRect& R, TPoint P) { return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom; }
 
 }  // namespace
 
@@ -233,17 +234,17 @@ TRect TbsSkinFormFrame::MapSkinRect(const TRect& R)
     if (RectInRect(R, LB)) return OffsetRect(Out, 0, DY), Out;
     if (RectInRect(R, RB)) return OffsetRect(Out, DX, DY), Out;
     TPoint TL(R.Left, R.Top), BR(R.Right, R.Bottom);
-    if (InRect(LT, TL) && InRect(RB, BR)) {
+    if (LT.Contains(TL) && RB.Contains(BR)) {
         Out.Right += DX;
         Out.Bottom += DY;
-    } else if (InRect(LT, TL) && InRect(RT, BR)) {
+    } else if (LT.Contains(TL) && RT.Contains(BR)) {
         Out.Right += DX;
-    } else if (InRect(LB, TL) && InRect(RB, BR)) {
+    } else if (LB.Contains(TL) && RB.Contains(BR)) {
         Out.Right += DX;
         OffsetRect(Out, 0, DY);
-    } else if (InRect(LT, TL) && InRect(LB, BR)) {
+    } else if (LT.Contains(TL) && LB.Contains(BR)) {
         Out.Bottom += DY;
-    } else if (InRect(RT, TL) && InRect(RB, BR)) {
+    } else if (RT.Contains(TL) && RB.Contains(BR)) {
         OffsetRect(Out, DX, 0);
         Out.Bottom += DY;
     }
@@ -341,7 +342,7 @@ void TbsSkinFormFrame::ScreenToWindowPoint(TPoint& P)
 
 bool TbsSkinFormFrame::PointInFormMask(TPoint P)
 {
-    if (InRect(NewMaskRectArea, P)) return true;
+    if (NewMaskRectArea.Contains(P)) return true;
     auto Black = [this](TBitmap* B, int X, int Y) {
         if (!B || B->Empty() || X < 0 || Y < 0 || X >= B->Width() || Y >= B->Height()) return false;
         return (B->Canvas()->Pixels(X, Y) & 0xFFFFFF) == BlackColor;
@@ -356,11 +357,11 @@ bool TbsSkinFormFrame::CaptionTest(TPoint P)
 {
     for (auto& O : ObjectList) {
         auto* C = dynamic_cast<TbsSkinCaptionObject*>(O.get());
-        if (!C || !InRect(C->ObjectRect, P)) continue;
+        if (!C || !C->ObjectRect.Contains(P)) continue;
         if (FQuickButtons->Count() > 0 && FQuickImageList && !ShowsAppMenuCaption()) {
             TRect R = C->ObjectRect;
             R.Left += FQuickButtons->Count() * (FQuickImageList->Width() + 8) + 7;
-            return InRect(R, P);
+            return R.Contains(P);
         }
         return true;
     }
@@ -371,8 +372,8 @@ int TbsSkinFormFrame::SkinHitTest(TPoint P)
 {
     bool C = CaptionTest(P);
     if (FRollUpState || FWindowState == wsMinimized) return C ? HTCAPTION : HTOBJECT;
-    if (ActiveObject != -1 && !C && !InRect(NewClRect, P) && !FSizeMove) return HTOBJECT;
-    auto Plain = [&] { return InRect(NewClRect, P) ? HTCLIENT : C ? HTCAPTION : HTOBJECT; };
+    if (ActiveObject != -1 && !C && !NewClRect.Contains(P) && !FSizeMove) return HTOBJECT;
+    auto Plain = [&] { return NewClRect.Contains(P) ? HTCLIENT : C ? HTCAPTION : HTOBJECT; };
     if (FWindowState == wsMaximized || !IsSizeable()) return Plain();
     int W = FFormWidth ? FFormWidth : FForm->Width(), H = FFormHeight ? FFormHeight : FForm->Height();
     int BW = FSD->BorderW;
@@ -382,8 +383,8 @@ int TbsSkinFormFrame::SkinHitTest(TPoint P)
     bool NoMask = !FSD->FMask || FSD->FMask->Empty();
     if (NoMask) {
         for (const TPoint& Q : Probes)
-            if (!InRect(TRect(0, 0, W, H), Q)) Edge = true;
-    } else if (!InRect(NewMaskRectArea, P)) {
+            if (!TRect(0, 0, W, H).Contains(Q)) Edge = true;
+    } else if (!NewMaskRectArea.Contains(P)) {
         for (const TPoint& Q : Probes)
             if (!PointInFormMask(Q)) Edge = true;
     }
@@ -393,11 +394,11 @@ int TbsSkinFormFrame::SkinHitTest(TPoint P)
     if (X >= NewHitTestRTPoint.X && Y <= NewHitTestRTPoint.Y) return HTTOPRIGHT;
     if (X <= NewHitTestLBPoint.X && Y >= NewHitTestLBPoint.Y) return HTBOTTOMLEFT;
     if (X >= NewHitTestRBPoint.X && Y >= NewHitTestRBPoint.Y) return HTBOTTOMRIGHT;
-    if (InRect(TRect(NewHitTestLTPoint.X, 0, NewHitTestRTPoint.X, NewClRect.Top), P)) return HTTOP;
-    if (InRect(TRect(NewHitTestLBPoint.X, NewClRect.Bottom, NewHitTestRBPoint.X, H), P)) return HTBOTTOM;
-    if (InRect(TRect(0, NewHitTestLTPoint.Y, NewClRect.Left, NewHitTestLBPoint.Y), P)) return HTLEFT;
-    if (InRect(TRect(NewClRect.Right, NewHitTestRTPoint.Y, W, NewHitTestRBPoint.Y), P)) return HTRIGHT;
-    if (InRect(NewClRect, P)) return HTCLIENT;
+    if (TRect(NewHitTestLTPoint.X, 0, NewHitTestRTPoint.X, NewClRect.Top).Contains(P)) return HTTOP;
+    if (TRect(NewHitTestLBPoint.X, NewClRect.Bottom, NewHitTestRBPoint.X, H).Contains(P)) return HTBOTTOM;
+    if (TRect(0, NewHitTestLTPoint.Y, NewClRect.Left, NewHitTestLBPoint.Y).Contains(P)) return HTLEFT;
+    if (TRect(NewClRect.Right, NewHitTestRTPoint.Y, W, NewHitTestRBPoint.Y).Contains(P)) return HTRIGHT;
+    if (NewClRect.Contains(P)) return HTCLIENT;
     return C ? HTCAPTION : HTOBJECT;
 }
 
@@ -408,8 +409,8 @@ int TbsSkinFormFrame::DefHitTest(TPoint P)
     auto Plain = [&] {
         TRect Cap;
         GetDefCaptionRect(Cap);
-        if (InRect(Cap, P)) return HTCAPTION;
-        return InRect(TRect(3, CapH + 3, W - 3, H - 3), P) ? HTCLIENT : HTOBJECT;
+        if (Cap.Contains(P)) return HTCAPTION;
+        return TRect(3, CapH + 3, W - 3, H - 3).Contains(P) ? HTCLIENT : HTOBJECT;
     };
     if (FWindowState == wsMaximized || FWindowState == wsMinimized || FRollUpState || !IsSizeable()) return Plain();
     if (ActiveObject != -1) return HTOBJECT;
@@ -427,35 +428,51 @@ int TbsSkinFormFrame::DefHitTest(TPoint P)
 
 // ---- hover tracking --------------------------------------------------------------------------------
 
+int TbsSkinFormFrame::ObjectAt(int X, int Y) const
+{
+    for (size_t I = 0; I < ObjectList.size(); ++I) {
+        TbsActiveSkinObject* O = ObjectList[I].get();
+        if (O->Enabled && O->Visible && O->ObjectRect.Contains(TPoint(X, Y)) &&
+            O->PointInMask(X - O->ObjectRect.Left, Y - O->ObjectRect.Top))
+            return int(I);
+    }
+    return -1;
+}
+
+void TbsSkinFormFrame::MoveObjectHover(int Hit, int& Active, int& OldActive, int Capture)
+{
+    int N = int(ObjectList.size());
+    OldActive = Active;
+    Active = Hit;
+    // while an object holds the mouse no other one lights up
+    if (Capture != -1 && Active != -1 && Active != Capture) Active = -1;
+    if (OldActive >= N) OldActive = -1;
+    if (Active >= N) Active = -1;
+    if (OldActive == Active) return;
+    const bool Hints = FShowObjectHint && FSkinHint;
+    if (OldActive != -1) {
+        TbsActiveSkinObject* O = ObjectList[size_t(OldActive)].get();
+        if (O->Enabled && O->Visible) {
+            O->MouseLeave();
+            if (Hints && !O->Hint.empty()) FSkinHint->HideHint();
+        }
+    }
+    if (Active != -1) {
+        TbsActiveSkinObject* O = ObjectList[size_t(Active)].get();
+        if (O->Enabled && O->Visible) {
+            // (entering may choose the hint: a button's restore hint)
+            O->MouseEnter();
+            if (Hints && !O->Hint.empty()) FSkinHint->ActivateHint2(O->Hint);
+        }
+    }
+}
+
 void TbsSkinFormFrame::UpdateActiveObject(int X, int Y, bool AllowActive)
 {
     if (ObjectList.empty() || !GetFormActive() || FSizeMove || FBorderLayerChangeSize || PreviewMode) return;
     if ((IsMDIChild() && FWindowState == wsMaximized) || FForm->BorderStyle() == bsNone) return;
     if (FullLayeredShown()) return;
-    OldActiveObject = ActiveObject;
-    int Hit = -1;
-    for (size_t I = 0; I < ObjectList.size(); ++I) {
-        TbsActiveSkinObject* O = ObjectList[I].get();
-        if (O->Enabled && O->Visible && InRect(O->ObjectRect, TPoint(X, Y)) &&
-            O->PointInMask(X - O->ObjectRect.Left, Y - O->ObjectRect.Top)) {
-            Hit = int(I);
-            break;
-        }
-    }
-    ActiveObject = Hit != -1 && AllowActive ? Hit : -1;
-    if (MouseCaptureObject != -1 && ActiveObject != -1 && ActiveObject != MouseCaptureObject) ActiveObject = -1;
-    int N = int(ObjectList.size());
-    if (OldActiveObject >= N) OldActiveObject = -1;
-    if (ActiveObject >= N) ActiveObject = -1;
-    if (OldActiveObject == ActiveObject) return;
-    if (OldActiveObject != -1) {
-        TbsActiveSkinObject* O = ObjectList[size_t(OldActiveObject)].get();
-        if (O->Enabled && O->Visible) O->MouseLeave();
-    }
-    if (ActiveObject != -1) {
-        TbsActiveSkinObject* O = ObjectList[size_t(ActiveObject)].get();
-        if (O->Enabled && O->Visible) O->MouseEnter();
-    }
+    MoveObjectHover(AllowActive ? ObjectAt(X, Y) : -1, ActiveObject, OldActiveObject, MouseCaptureObject);
 }
 
 void TbsSkinFormFrame::MouseTimerTick(TObject*)
@@ -475,7 +492,7 @@ void TbsSkinFormFrame::MouseTimerTick(TObject*)
     ScreenToWindowPoint(P);
     TRect Client = FSkinSupport ? NewClRect
                                 : TRect(3, GetDefCaptionHeight() + 3, FForm->Width() - 3, FForm->Height() - 3);
-    if (!InRect(Client, P)) UpdateActiveObject(P.X, P.Y, true);
+    if (!Client.Contains(P)) UpdateActiveObject(P.X, P.Y, true);
     else if (ActiveObject != -1) UpdateActiveObject(-1, -1, true);
 }
 

@@ -133,7 +133,7 @@ TRect TbsActiveSkinObject::ScreenRect()
     TRect R = ObjectRect;
     TCustomForm* F = Parent->Form();
     if (F->FormStyle() == fsMDIChild) {
-        TPoint O = F->ClientToScreen(Parent->FSkinSupport ? TPoint(-Parent->NewClRect.Left, -Parent->NewClRect.Top)
+        TPoint O = F->ClientToScreen(Parent->SkinSupport() ? TPoint(-Parent->NewClRect.Left, -Parent->NewClRect.Top)
                                                           : TPoint(-3, -Parent->GetDefCaptionHeight() - 3));
         OffsetRect(R, O.X, O.Y);
         return R;

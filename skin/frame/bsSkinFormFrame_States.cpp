@@ -71,6 +71,8 @@ void TbsSkinFormFrame::GetMinimizedPosition(TPoint& P)
         A = TRect(0, 0, C.Width(), C.Height());
     }
     P = TPoint(A.Left, A.Bottom - MH);
+    // bars without width or height leave no row to fill: the first slot is used
+    if (MW <= 0 || MH <= 0) return;
     auto Taken = [&](TPoint Q) {
         if (Child) {
             for (TCustomForm* F : bsMDIChildren()) {

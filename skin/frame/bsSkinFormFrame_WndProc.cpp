@@ -399,8 +399,10 @@ void TbsSkinFormFrame::WMShowWindow(TMessage& M)
 {
     HWND H = FForm->Handle();
     if (M.WParam) {
-        if (FSkinnableForm && IsMainForm() && Application && !Application->OnRestore)
+        if (FSkinnableForm && IsMainForm() && Application && !Application->OnRestore) {
             Application->OnRestore = [this](TObject* S) { AppRestore(S); };
+            FAppRestoreSet = true;
+        }
         if (FStartShow) {
             if (FPositionInMonitor == bspDefault) {
                 FStartShow = false;
@@ -475,8 +477,10 @@ void TbsSkinFormFrame::WMTimer(TMessage&)
         }
         return;
     }
+    // the first tick ends the timer whatever follows: a fade that no longer applies must
+    // not leave it firing
+    KillTimer(H, 1);
     if (UseLayeredShowTimer()) {
-        KillTimer(H, 1);
         DropLayered();
         if (Layered && ShownOrTrayRestoring()) {
             FBorderLayer->FActive = GetFormActive();
@@ -485,7 +489,6 @@ void TbsSkinFormFrame::WMTimer(TMessage&)
         return;
     }
     if (!AlphaBlendApplies()) return;
-    KillTimer(H, 1);
     if (Layered) FBorderLayer->FActive = GetFormActive();
     bool AllWindows = FSD && FSD->AnimationForAllWindows();
     FFadeTarget = (FAlphaBlendAnimation || AllWindows) && !FAlphaBlend ? 255 : FAlphaBlendValue;

@@ -73,6 +73,30 @@ TEST_F(FrameCaption, QuickButtonsStandBeforeTheTextAndClick)
     EXPECT_EQ(WindowPixel(10, 13), CaptionColor);
 }
 
+TEST_F(FrameCaption, CaptionPaintEventGetsTheRectangleOfItsCanvas)
+{
+    // an active look makes the caption compose itself in a bitmap of its own size
+    auto& Cap = SD->ObjectList.back();
+    Cap->ActivePictureIndex = 0;
+    Cap->ActiveSkinRect = Rect(0, 0, 16, 16);
+    Frame->SetSkinData(SD);
+    std::vector<TRect> Seen;
+    Frame->OnCaptionPaint = [&](TCanvas* C, TRect R, bool) {
+        Seen.push_back(R);
+        C->Brush()->SetColor(RGB(0, 250, 0));
+        C->FillRect(TRect(R.Left, R.Top, R.Left + 6, R.Top + 6));
+    };
+    ShowForm();
+    SetActiveWindow(H());
+    Pump();
+    TRect O = Frame->ObjectList[size_t(Frame->GetIndex("caption"))]->ObjectRect;
+    ASSERT_FALSE(Seen.empty());
+    EXPECT_EQ(Seen.back(), Rect(0, 0, O.Width(), O.Height()));
+    // what the event paints at the rectangle's corner shows at the caption's corner
+    EXPECT_EQ(WindowPixel(O.Left + 2, O.Top + 2), RGB(0, 250, 0));
+    Frame->OnCaptionPaint = nullptr;
+}
+
 TEST_F(FrameCaption, InactiveClientPanelCoversTheClientArea)
 {
     Frame->SetClientInActiveEffect(true);
@@ -385,6 +409,36 @@ TEST_F(FrameAnimate, HoverRunsTheFramesForwardAndLeavingBack)
         Seen.push_back(ShownFrame());
     }
     EXPECT_EQ(Seen, (std::vector<int>{5, 4, 3, 2, 1}));
+}
+
+TEST_F(FrameAnimate, AltSpaceOpensOnlyUnderTheSystemMenuObject)
+{
+    // the animation carries another command: Alt+Space finds no system menu object
+    Frame->SetSkinData(SD);
+    ShowForm();
+    SetActiveWindow(H());
+    Pump();
+    TWMKey K;
+    K.Msg = WM_SYSKEYDOWN;
+    K.WParam = VK_SPACE;
+    K.LParam = LPARAM(1) << 29;
+    bool Handled = false;
+    Frame->FormShortCut(K, Handled);
+    EXPECT_TRUE(Handled);
+    EXPECT_FALSE(Frame->SkinMenu->Visible());
+    EXPECT_EQ(Frame->OpenMenuItem(), nullptr);
+    // a disabled system menu animation opens nothing either
+    Anim()->Command = cmSysMenu;
+    Anim()->Enabled = false;
+    Frame->FormShortCut(K, Handled);
+    EXPECT_FALSE(Frame->SkinMenu->Visible());
+    // an enabled one does
+    Anim()->Enabled = true;
+    Frame->FormShortCut(K, Handled);
+    EXPECT_TRUE(Frame->SkinMenu->Visible());
+    EXPECT_EQ(Frame->OpenMenuRect(), Anim()->ScreenRect());
+    Frame->CloseSkinMenu();
+    Pump();
 }
 
 TEST_F(FrameAnimate, TimerIntervalGivesTheTicksPerFrame)

@@ -195,12 +195,60 @@ TEST_F(FrameLayer, AlphaFollowsTheFormAndTheActivation)
     B()->SetActive(true, true);
     GetLayeredWindowAttributes(B()->TopBorder->Handle(), nullptr, &A, nullptr);
     EXPECT_EQ(A, 255);
-    // the fade-in ends at the target alpha
-    B()->FCurrentAlphaBlendValue = 10;
+}
+
+TEST_F(FrameLayer, FadeInStepsOnATimerWhileEventsAreServed)
+{
+    Apply(false);
+    B()->FCurrentAlphaBlendValue = 150;
     B()->ShowWithFormAnimation();
-    EXPECT_EQ(B()->FCurrentAlphaBlendValue, 10);
+    // nothing of the fade has happened yet: the program goes on serving its events
+    BYTE A = 255;
     GetLayeredWindowAttributes(B()->TopBorder->Handle(), nullptr, &A, nullptr);
-    EXPECT_EQ(A, 10);
+    EXPECT_EQ(A, 0);
+    EXPECT_EQ(B()->FCurrentAlphaBlendValue, 0);
+    // 15 steps of 10, one per tick
+    std::vector<int> Seen;
+    for (int I = 0; I < 20 && B()->FCurrentAlphaBlendValue < 150; ++I) {
+        Wait(TbsFormLayerBorder::FadeInterval);
+        Seen.push_back(B()->FCurrentAlphaBlendValue);
+    }
+    ASSERT_EQ(Seen.size(), 15u);
+    EXPECT_EQ(Seen.front(), 10);
+    EXPECT_EQ(Seen.back(), 150);
+    GetLayeredWindowAttributes(B()->TopBorder->Handle(), nullptr, &A, nullptr);
+    EXPECT_EQ(A, 150);
+    // hiding ends a fade under way at its end value
+    B()->ShowWithFormAnimation();
+    Wait(TbsFormLayerBorder::FadeInterval);
+    B()->Hide();
+    EXPECT_EQ(B()->FCurrentAlphaBlendValue, 150);
+}
+
+TEST_F(FrameLayer, StayOnTopFormsComeForwardWithoutTheirBorderWindows)
+{
+    Form->SetFormStyle(fsStayOnTop);
+    Apply(false);
+    ASSERT_TRUE(Shown(B()->TopBorder));
+    ASSERT_EQ(B()->TopBorder->FormStyle(), fsStayOnTop);
+    // (shown as forms, as a border shown by Show would be)
+    for (TbsFormLayerWindow* W : {B()->LeftBorder, B()->TopBorder, B()->RightBorder, B()->BottomBorder})
+        if (W) W->SetVisible(true);
+    SetActiveWindow(H());
+    Pump();
+    // a border window never takes the activation: activating one would hand it back to
+    // the form, which would lose it in between
+    int Losses = 0;
+    TWndMethod Inner = Form->WindowProc;
+    Form->WindowProc = [&Losses, Inner](TMessage& M) {
+        if (M.Msg == WM_ACTIVATE && (M.WParam & 0xFFFF) == WA_INACTIVE) ++Losses;
+        Inner(M);
+    };
+    Frame->ForegroundStayOnTopForms();
+    Pump();
+    Form->WindowProc = Inner;
+    EXPECT_EQ(Losses, 0);
+    EXPECT_EQ(GetForegroundWindow(), H());
 }
 
 TEST_F(FrameLayer, ShortBorderHasNoSides)

@@ -5,6 +5,8 @@
 
 #include "platform/forms/Menus.h"
 
+#include <map>
+
 using namespace frametest;
 
 namespace {
@@ -157,6 +159,11 @@ TEST_F(FrameMenuBar, AcceleratorKeysPressItems)
 
 TEST_F(FrameMenuBar, ItemsThatDoNotFitGoBehindTheMarker)
 {
+    // an invisible item has no place on the bar but keeps its place in the menu
+    auto* Hidden = new TMenuItem(Menu);
+    Hidden->SetCaption("Hidden");
+    Hidden->SetVisible(false);
+    Menu->Items()->Insert(1, Hidden);
     for (const char* C : {"Alpha", "Bravo", "Charlie", "Delta", "Echo", "Foxtrot", "Golf", "Hotel"}) {
         auto* I = new TMenuItem(Menu);
         I->SetCaption(C);
@@ -185,7 +192,9 @@ TEST_F(FrameMenuBar, ItemsThatDoNotFitGoBehindTheMarker)
     TPoint S = Bar->ClientToScreen(Point(M.Left + 2, M.Top + 5));
     Click(S.X - Form->Left(), S.Y - Form->Top());
     EXPECT_EQ(Frame->OpenMenuItem(), Menu->Items());
-    EXPECT_EQ(Frame->OpenMenuStart(), Shown);
+    // the menu starts at the first hidden item, counted in the menu
+    EXPECT_EQ(Frame->OpenMenuStart(), Shown + 1);
+    EXPECT_EQ(Menu->Items()->Items(Frame->OpenMenuStart())->Caption(), It(Shown)->MenuItem->Caption());
 }
 
 TEST_F(FrameMenuBar, SkinnedBarAndItems)
@@ -230,6 +239,66 @@ TEST_F(FrameMenuBar, SkinnedBarAndItems)
     Move(P.X, P.Y);
     Wait(60);
     EXPECT_EQ(Headless::PixelColor(Bar->Handle(), Point(It(0)->ObjectRect.Left + 1, 1)), RGB(90, 10, 90));
+}
+
+// A skinned bar whose record names MDI buttons; the skin describes only the close button.
+TEST_F(FrameMenuBar, MDIButtonsTheSkinLacksRunTheirSlotsCommands)
+{
+    auto R = std::make_unique<TbsDataSkinMainMenuBar>("mainmenubar");
+    R->PictureIndex = -1;
+    R->SkinRect = Rect(0, 0, 60, 18);
+    R->ItemsRect = Rect(4, 0, 56, 18);
+    R->CloseButton = "closebutton";
+    R->MaxButton = "mdimax";
+    R->MinButton = "mdimin";
+    R->SysMenuButton = "mdisys";
+    SD->CtrlList.push_back(std::move(R));
+    Bar->SetSkinData(SD);
+    Frame->SetSkinData(SD);
+    ShowForm();
+    Bar->ShowMDIButtons();
+    ASSERT_EQ(Bar->ButtonsCount, 4);
+    std::map<String, TbsStdCommand> Commands;
+    for (int I = 0; I < Bar->ButtonsCount; ++I) {
+        auto* B = dynamic_cast<TbsSkinMainMenuBarButton*>(Bar->ObjectList[size_t(I)].get());
+        ASSERT_NE(B, nullptr);
+        Commands[B->IDName] = B->Command;
+    }
+    EXPECT_EQ(Commands["closebutton"], cmClose);
+    EXPECT_EQ(Commands["mdimax"], cmMaximize);
+    EXPECT_EQ(Commands["mdimin"], cmMinimize);
+    EXPECT_EQ(Commands["mdisys"], cmSysMenu);
+}
+
+TEST_F(FrameMenuBar, ItemsWithoutALookAreStillMeasured)
+{
+    auto R = std::make_unique<TbsDataSkinMainMenuBar>("mainmenubar");
+    R->PictureIndex = -1;
+    R->SkinRect = Rect(0, 0, 60, 18);
+    R->ItemsRect = Rect(4, 0, 56, 18);
+    R->MenuBarItem = "barItem";
+    SD->CtrlList.push_back(std::move(R));
+    // an item record without a skin rectangle: the items show nothing
+    auto I = std::make_unique<TbsDataSkinMainMenuBarItem>("barItem");
+    I->ActivePictureIndex = -1;
+    I->FontName = "Tahoma";
+    I->FontHeight = 13;
+    SD->ObjectList.push_back(std::move(I));
+    Bar->SetSkinData(SD);
+    Frame->SetSkinData(SD);
+    ShowForm();
+    Bar->Repaint();
+    Pump();
+    ASSERT_EQ(Bar->ObjectList.size(), 3u);
+    // each item has its place after the one before, and the places follow a change
+    EXPECT_EQ(It(0)->ObjectRect.Left, 4);
+    EXPECT_GT(It(0)->ObjectRect.Width(), 0);
+    EXPECT_EQ(It(1)->ObjectRect.Left, It(0)->ObjectRect.Right);
+    int Before = It(1)->ObjectRect.Left;
+    Menu->Items()->Items(0)->SetCaption("&File and more");
+    Bar->Repaint();
+    Pump();
+    EXPECT_GT(It(1)->ObjectRect.Left, Before);
 }
 
 TEST_F(FrameMenuBar, RemovingTheMenuEmptiesTheBar)

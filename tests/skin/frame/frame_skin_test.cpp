@@ -24,7 +24,7 @@ protected:
 TEST_F(FrameSkin, GeometryFollowsTheFormSize)
 {
     ShowForm();
-    EXPECT_TRUE(Frame->FSkinSupport);
+    EXPECT_TRUE(Frame->SkinSupport());
     EXPECT_EQ(Frame->NewLTPoint, Point(10, 24));
     EXPECT_EQ(Frame->NewRTPoint, Point(290, 24));
     EXPECT_EQ(Frame->NewRBPoint, Point(290, 196));
@@ -290,7 +290,7 @@ TEST_F(FrameSkin, SkinChangeReappliesTheFrameAndReskinsControls)
     SD->Empty = true;
     Frame->SetSkinData(SD);
     ShowForm();
-    EXPECT_FALSE(Frame->FSkinSupport);
+    EXPECT_FALSE(Frame->SkinSupport());
     EXPECT_EQ(Form->ClientRect(), Rect(0, 0, 294, 175));
     auto* Panel = new TWinControl(Form);
     Panel->SetParent(Form);
@@ -331,7 +331,7 @@ TEST_F(FrameSkin, SkinChangeReappliesTheFrameAndReskinsControls)
     EXPECT_EQ(Inner->Changes, 1);
     EXPECT_EQ(Graphic->Changes, 1);
     EXPECT_EQ(Other->Changes, 0);
-    EXPECT_TRUE(Frame->FSkinSupport);
+    EXPECT_TRUE(Frame->SkinSupport());
     // the label inside the panel re-read its record
     EXPECT_NE(Label->FIndex, -1);
     EXPECT_EQ(Label->FontColor, RGB(1, 2, 3));
@@ -396,9 +396,18 @@ TEST_F(FrameSkin, RemovingTheSkinDataClearsBothLinks)
     EXPECT_EQ(Frame->SkinData(), nullptr);
     EXPECT_EQ(Frame->MenusSkinData(), nullptr);
     Frame->SetSkinData(nullptr);
-    EXPECT_FALSE(Frame->FSkinSupport);
+    EXPECT_FALSE(Frame->SkinSupport());
     EXPECT_EQ(Form->ClientRect(), Rect(0, 0, 294, 175));
     EXPECT_EQ(WindowPixel(0, 0), Sys(cl3DDkShadow));
+}
+
+TEST_F(FrameSkin, BackgroundIndexWithoutAPictureFallsBackToTheClientPart)
+{
+    SD->BGPictureIndex = 7;
+    ShowForm();
+    Form->Invalidate();
+    Form->Repaint();
+    EXPECT_EQ(WindowPixel(150, 100), ClientColor);
 }
 
 TEST_F(FrameSkin, NotSkinnableLeavesTheFrameToThePlatform)
