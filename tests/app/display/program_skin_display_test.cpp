@@ -152,6 +152,23 @@ TEST_F(ProgramSkinDisplay, FormOfTheProgramsControlsIsDrawnFromTheProgramSkin)
     Slider->SetValue(40);
     auto* Panel = Put<TbsSkinPanel>(Form, Bounds(20, 40, 260, 160));
     Panel->SetCaption("");
+    // the job list: a report with its header drawn from the tool-button record
+    auto* Jobs = Put<TbsSkinListView>(Panel, Bounds(1, 1, 258, 158));
+    Jobs->SetHeaderSkinDataName("resizetoolbutton");
+    Jobs->SetViewStyle(vsReport);
+    Jobs->SetRowSelect(true);
+    Jobs->SetGridLines(true);
+    for (auto [Caption, Width] : {std::pair{"文件名", 120}, std::pair{"格式", 60}, std::pair{"进度", 70}}) {
+        TListColumn* Col = Jobs->Columns()->Add();
+        Col->SetCaption(Caption);
+        Col->SetWidth(Width);
+    }
+    for (auto Row : {std::vector<const char*>{"旅行.mp4", "MP4", "45%"}, std::vector<const char*>{"会议记录.avi", "AVI", "等待"}}) {
+        TListItem* Item = Jobs->Items()->Add();
+        Item->SetCaption(Row[0]);
+        Item->SubItems()->Add(Row[1]);
+        Item->SubItems()->Add(Row[2]);
+    }
 
     Form->Show();
     ASSERT_TRUE(PumpUntil([&] { return At(Form->Left() + 1, Form->Top() + 1) == Accent; }));
@@ -182,8 +199,10 @@ TEST_F(ProgramSkinDisplay, FormOfTheProgramsControlsIsDrawnFromTheProgramSkin)
     EXPECT_EQ(At(CB.Left, CB.Top + 10), Line);
     const TRect G = OnScreen(Group);
     EXPECT_EQ(At(G.Left + 2, G.Top + 10), Accent);
-    const TRect P = OnScreen(Panel);
-    EXPECT_EQ(At(P.Left + P.Width() / 2, P.Top + P.Height() / 2), Face);
+    const TRect P = GetWindowRect(Jobs->Handle());
+    EXPECT_EQ(At(P.Left + P.Width() / 2, P.Bottom - 10), Surface) << "the list's window colour";
+    EXPECT_EQ(At(P.Left + 60, P.Top + 2), Face) << "the header's tool-button face";
+    EXPECT_GT(DarkPixels(Bounds(P.Left, P.Top, P.Width(), 70)), 150) << "header and rows in Chinese";
     // Chinese text drawn: label, button caption, group caption, check box, edit
     for (TControl* C : std::initializer_list<TControl*>{Label, Start, Group, Check, Edit, Combo})
         EXPECT_GT(DarkPixels(OnScreen(C)), 25) << C->Name();

@@ -1,0 +1,80 @@
+// The program's real forms against the program's skin: every skinned control of a form,
+// walked headless, finds a record of its kind under its SkinDataName.
+#include "program_skin_support.h"
+
+#include <functional>
+
+#include "app/Unit6.h"
+#include "skin/boxes/bsSkinBoxCtrls.h"
+#include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinExCtrls.h"
+
+using namespace progskin;
+
+namespace {
+
+struct TSkinnedPart {
+    String Component, SkinDataName, Kind;  // Kind empty: any record will do
+};
+
+// The record name and the kind of record each skinned control of Root (all owned
+// components, at any depth of ownership) looks up.
+std::vector<TSkinnedPart> SkinnedParts(TComponent* Root)
+{
+    std::vector<TSkinnedPart> L;
+    std::function<void(TComponent*)> Walk = [&](TComponent* C) {
+        for (int I = 0; I < C->ComponentCount(); ++I) {
+            TComponent* P = C->Components(I);
+            String Name, Kind;
+            bool Skinned = true;
+            if (auto* B = dynamic_cast<TbsSkinButton*>(P)) Name = B->SkinDataName(), Kind = "button";
+            else if (auto* R = dynamic_cast<TbsSkinCheckRadioBox*>(P)) Name = R->SkinDataName(), Kind = "checkradio";
+            else if (auto* S = dynamic_cast<TbsSkinScrollBar*>(P)) Name = S->SkinDataName(), Kind = "scrollbar";
+            else if (auto* Q = dynamic_cast<TbsSkinPanel*>(P)) Name = Q->SkinDataName(), Kind = "panel";
+            else if (auto* O = dynamic_cast<TbsSkinCustomOfficeComboBox*>(P)) Name = O->SkinDataName(), Kind = "combobox";
+            else if (auto* X = dynamic_cast<TbsSkinCustomComboBox*>(P)) Name = X->SkinDataName(), Kind = "combobox";
+            else if (auto* E = dynamic_cast<TbsSkinCustomEdit*>(P)) Name = E->SkinDataName(), Kind = "edit";
+            else if (auto* T = dynamic_cast<TbsSkinPageControl*>(P)) Name = T->SkinDataName(), Kind = "tab";
+            else if (auto* V = dynamic_cast<TbsSkinCustomListView*>(P)) Name = V->SkinDataName(), Kind = "listview";
+            else if (auto* W = dynamic_cast<TbsSkinControl*>(P)) Name = W->SkinDataName();
+            else if (auto* La = dynamic_cast<TbsSkinStdLabel*>(P)) Name = La->SkinDataName(), Kind = "stdlabel";
+            else if (auto* Tl = dynamic_cast<TbsSkinTextLabel*>(P)) Name = Tl->SkinDataName(), Kind = "stdlabel";
+            else if (auto* G = dynamic_cast<TbsGraphicSkinControl*>(P)) Name = G->SkinDataName();
+            else Skinned = false;
+            if (Skinned) L.push_back({P->Name().empty() ? P->ClassName() : P->Name(), Name, Kind});
+            Walk(P);
+        }
+    };
+    Walk(Root);
+    return L;
+}
+
+class ProgramSkinForms : public ProgramSkinTest {
+protected:
+    // Expects every skinned part of Root to resolve; returns how many were checked.
+    size_t ExpectAllResolve(TComponent* Root)
+    {
+        auto Parts = SkinnedParts(Root);
+        for (const TSkinnedPart& P : Parts) {
+            SCOPED_TRACE(P.Component + " (" + P.SkinDataName + ")");
+            if (P.SkinDataName.empty()) continue;  // draws its default look on purpose
+            TbsDataSkinControl* R = Ctrl(P.SkinDataName);
+            EXPECT_NE(R, nullptr) << "unresolved name";
+            if (R && !P.Kind.empty()) EXPECT_EQ(bsControlKind(R), P.Kind);
+        }
+        return Parts.size();
+    }
+};
+
+TEST_F(ProgramSkinForms, SettingsDialogHasNoUnresolvedName)
+{
+    TPresetFields Fields;
+    Form6Links.Fields = &Fields;
+    Form6Links.OutputFolderText = [] { return String("/nonexistent-out"); };
+    Form6Links.OverwriteOutput = [] { return false; };
+    TForm6* F = Application->CreateForm<TForm6>(&Form6);
+    EXPECT_GE(ExpectAllResolve(F), 15u);
+    Form6Links = {};
+}
+
+}  // namespace
