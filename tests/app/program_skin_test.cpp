@@ -5,6 +5,7 @@
 #include "program_skin_support.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cctype>
 #include <set>
 
@@ -447,6 +448,26 @@ TEST_F(ProgramSkinTest, EmbeddedSkinIsTheFolderPackedAgainAndTheSourceCopiesAreC
         for ([[maybe_unused]] const auto& E : fs::directory_iterator(Src)) ++M;
         EXPECT_EQ(M, N) << Src;
     }
+}
+
+TEST(ProgramSkinBuild, TwoRunsOfTheGeneratorWriteTheSameFiles)
+{
+    const fs::path Tmp = fs::temp_directory_path() / ("vc_skingen_" + std::to_string(getpid()));
+    fs::remove_all(Tmp);
+    for (const char* Run : {"one", "two"}) {
+        const String Cmd = String("ASAN_OPTIONS=detect_leaks=0 '") + VC_SKINGEN + "' '" + (Tmp / Run).string() + "'";
+        ASSERT_EQ(std::system(Cmd.c_str()), 0) << Cmd;
+    }
+    size_t N = 0;
+    for (const auto& E : fs::recursive_directory_iterator(Tmp / "one")) {
+        if (!E.is_regular_file()) continue;
+        ++N;
+        const fs::path Other = Tmp / "two" / fs::relative(E.path(), Tmp / "one");
+        EXPECT_TRUE(ReadFile(E.path()) == ReadFile(Other)) << Other;
+    }
+    EXPECT_GT(N, 80u);
+    EXPECT_TRUE(ReadFile(Tmp / "one" / "flat.vcs") == ReadFile(Generated / "flat.vcs"));
+    if (!HasFailure()) fs::remove_all(Tmp);
 }
 
 TEST_F(ProgramSkinTest, SkinListHoldsTheSkinAtIndexZeroAndBothSkinDataObjectsLoadIt)

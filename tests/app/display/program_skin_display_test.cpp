@@ -12,6 +12,7 @@
 
 #include "app/ProgramPictures.h"
 #include "app/ProgramSkin.h"
+#include "app/Unit6.h"
 #include "display/screen_pixels.h"
 #include "platform/forms/Menus.h"
 #include "platform/windows/Backend.h"
@@ -94,6 +95,30 @@ protected:
         for (uint32_t C : screentest::ScreenRect(R.Left, R.Top, R.Width(), R.Height()))
             if (((C >> 16) & 0xFF) + ((C >> 8) & 0xFF) + (C & 0xFF) < 3 * 110) ++N;
         return N;
+    }
+    // Pixels of the screen rectangle in the platform's own (unskinned) button face:
+    // a control drawn in the default look shows it.
+    int DefaultLookPixels(const TRect& R)
+    {
+        int N = 0;
+        for (uint32_t C : screentest::ScreenRect(R.Left, R.Top, R.Width(), R.Height()))
+            if (C == 0xD4D0C8) ++N;
+        return N;
+    }
+    // Links every skinned control owned (at any depth) by Root to the skin data.
+    void SkinAll(TComponent* Root)
+    {
+        for (int I = 0; I < Root->ComponentCount(); ++I) {
+            TComponent* C = Root->Components(I);
+            if (auto* A = dynamic_cast<TbsSkinControl*>(C)) A->SetSkinData(SD);
+            else if (auto* B = dynamic_cast<TbsSkinCustomEdit*>(C)) B->SetSkinData(SD);
+            else if (auto* P = dynamic_cast<TbsSkinPageControl*>(C)) P->SetSkinData(SD);
+            else if (auto* L = dynamic_cast<TbsSkinStdLabel*>(C)) L->SetSkinData(SD);
+            else if (auto* T = dynamic_cast<TbsSkinTextLabel*>(C)) T->SetSkinData(SD);
+            else if (auto* G = dynamic_cast<TbsGraphicSkinControl*>(C)) G->SetSkinData(SD);
+            else if (auto* F = dynamic_cast<TbsSkinFormFrame*>(C)) F->SetSkinData(SD);
+            SkinAll(C);
+        }
     }
     TRect OnScreen(TControl* C) { return Bounds(C->ClientOrigin().X, C->ClientOrigin().Y, C->Width(), C->Height()); }
 
@@ -210,6 +235,38 @@ TEST_F(ProgramSkinDisplay, FormOfTheProgramsControlsIsDrawnFromTheProgramSkin)
     const TRect M = OnScreen(Bar);
     EXPECT_EQ(M.Height(), 22);
     EXPECT_GT(DarkPixels(M), 60);
+    // (the list's grid lines are the platform list view's own, in the system face colour)
+    const TRect J = GetWindowRect(Jobs->Handle());
+    EXPECT_EQ(DefaultLookPixels(Win) - DefaultLookPixels(J), 0) << "no control in the default look";
+}
+
+TEST_F(ProgramSkinDisplay, SettingsDialogIsDrawnFromTheProgramSkin)
+{
+    TPresetFields Fields;
+    Form6Links.Fields = &Fields;
+    Form6Links.OutputFolderText = [] { return String("/nonexistent-out"); };
+    Form6Links.OverwriteOutput = [] { return false; };
+    TForm6* F = Application->CreateForm<TForm6>(&Form6);
+    SkinAll(F);
+    F->Show();
+    F->SetBounds(20, 20, F->Width(), F->Height());  // whole on the screen
+    ASSERT_TRUE(PumpUntil([&] { return At(F->Left() + 1, F->Top() + 1) == Accent; }))
+        << F->Left() << "," << F->Top() << " " << std::hex << At(F->Left() + 1, F->Top() + 1) << " visible "
+        << F->Visible();
+    Settle();
+    const TRect Win = GetWindowRect(F->Handle());
+    Shot(Win, "settings");
+    EXPECT_EQ(At(Win.Left + 1, Win.Top + Win.Height() / 2), Accent);
+    int CaptionText = 0;
+    for (uint32_t C : screentest::ScreenRect(Win.Left + 8, Win.Top + 4, 180, 22))
+        if (C == 0xFFFFFF) ++CaptionText;
+    EXPECT_GT(CaptionText, 30) << "the caption \"设置选项\" in white";
+    EXPECT_GT(DarkPixels(Bounds(Win.Left + 3, Win.Top + 30, Win.Width() - 6, Win.Height() - 33)), 600)
+        << "labels, tabs and boxes in Chinese";
+    // (the routine panel on the right holds plain, unskinned controls by design)
+    EXPECT_EQ(DefaultLookPixels(Win) - DefaultLookPixels(GetWindowRect(F->Panel1->Handle())), 0)
+        << "no skinned control in the default look";
+    Form6Links = {};
 }
 
 TEST_F(ProgramSkinDisplay, PopupMenuAndHintAreDrawnFromTheProgramSkin)
