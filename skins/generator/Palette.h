@@ -13,6 +13,7 @@ constexpr TColor AccentHot = RGB(72, 146, 234);
 constexpr TColor AccentPale = RGB(226, 238, 252);
 constexpr TColor AccentPaleLine = RGB(148, 189, 240);
 constexpr TColor Face = RGB(243, 245, 248);      // forms, panels, buttons' surroundings
+constexpr TColor FaceDeep = RGB(232, 236, 241);  // tabs in the background
 constexpr TColor Surface = RGB(255, 255, 255);   // edits, lists, menus
 constexpr TColor Line = RGB(200, 206, 215);      // borders
 constexpr TColor LineSoft = RGB(223, 227, 233);  // dividers, disabled borders

@@ -206,6 +206,13 @@ const TCellDef CellTable[] = {
          A.FillRect(Rect(0, 0, W, H), Surface);
          Arrow(A, W / 2.0f, H / 2.0f, dDown, 3.5f, InkDisabled);
      }},
+    // the separate drop-down button ("combobutton"): plain faces, the arrow drawn by the control
+    {"combobutton.normal", ComboW - ComboBtnL - 1, ComboH - 2, false, 0,
+     [](TArt& A, int W, int H) { A.FillRect(Rect(0, 0, W, H), Surface); }},
+    {"combobutton.active", ComboW - ComboBtnL - 1, ComboH - 2, false, 0,
+     [](TArt& A, int W, int H) { A.FillRect(Rect(0, 0, W, H), AccentPale); }},
+    {"combobutton.down", ComboW - ComboBtnL - 1, ComboH - 2, false, 0,
+     [](TArt& A, int W, int H) { A.FillRect(Rect(0, 0, W, H), Accent); }},
     {"combo.item", 40, 16, false, 0, [](TArt& A, int W, int H) { A.FillRect(Rect(0, 0, W, H), Surface); }},
     {"combo.item.active", 40, 16, false, 0, [](TArt& A, int W, int H) { A.FillRect(Rect(0, 0, W, H), Accent); }},
     {"combo.item.focus", 40, 16, false, 0, [](TArt& A, int W, int H) { A.FillRect(Rect(0, 0, W, H), AccentPale); }},
@@ -243,9 +250,10 @@ const TCellDef CellTable[] = {
     {"radio.on.disabled", CheckW, CheckW, true, Face, [](TArt& A, int W, int H) { RadioBox(A, W, H, Face, InkDisabled, InkDisabled, true); }},
     {"radio.off.disabled", CheckW, CheckW, true, Face, [](TArt& A, int W, int H) { RadioBox(A, W, H, Face, LineSoft, Face, false); }},
     // page control
-    {"tab.frame", 60, 60, false, 0, [](TArt& A, int W, int H) { BoxFace(A, W, H, Surface, Line); }},
-    {"tab.normal", 60, 24, false, 0, [](TArt& A, int W, int H) { TabFace(A, W, H, Face, Face, 0); }},
-    {"tab.active", 60, 24, false, 0, [](TArt& A, int W, int H) { TabFace(A, W, H, Surface, Accent, 2); }},
+    // the pages share the form's face, so check boxes and labels sit on the colour they expect
+    {"tab.frame", 60, 60, false, 0, [](TArt& A, int W, int H) { BoxFace(A, W, H, Face, Line); }},
+    {"tab.normal", 60, 24, false, 0, [](TArt& A, int W, int H) { TabFace(A, W, H, FaceDeep, Face, 0); }},
+    {"tab.active", 60, 24, false, 0, [](TArt& A, int W, int H) { TabFace(A, W, H, Face, Accent, 2); }},
     {"tab.hot", 60, 24, false, 0, [](TArt& A, int W, int H) { TabFace(A, W, H, AccentPale, AccentPaleLine, 1); }},
     {"tab.strip", 20, 24, false, 0,
      [](TArt& A, int W, int H) {
@@ -798,12 +806,13 @@ void BuildProgramSkin(TbsSkinData* SD)
     CO->ItemStretchEffect = CO->FocusItemStretchEffect = true;
     CO->ShowFocus = false;
     auto* CBtn = CB;
-    CBtn->SkinRect = Cell("combo.button.disabled");
-    NinePiece(CBtn, Cell("combo.button.disabled"), 1, 2, 2, 2, 2);
-    CBtn->ActiveSkinRect = Cell("combo.button.active");
-    CBtn->DownSkinRect = Cell("combo.button.down");
-    CBtn->DisabledSkinRect = Cell("combo.button.disabled");
-    CBtn->FocusedSkinRect = Cell("combo.button.active");
+    NinePiece(CBtn, Cell("combobutton.normal"), 1, 2, 2, 2, 2);
+    CBtn->ActiveSkinRect = CBtn->FocusedSkinRect = Cell("combobutton.active");
+    CBtn->DownSkinRect = Cell("combobutton.down");
+    CBtn->DisabledSkinRect = Cell("combobutton.normal");
+    CBtn->FontColor = InkMuted;
+    CBtn->ActiveFontColor = Accent;
+    CBtn->DownFontColor = White;
 
     auto* ED = AddControl<TbsDataSkinEditControl>(SD, "edit");
     NinePiece(ED, Cell("edit.normal"), 2, 4, 0, 4, 0);
