@@ -511,7 +511,18 @@ void TbsSkinCaptionObject::MouseUp(int X, int Y, TMouseButton Button)
         Q->Items(MouseCaptureQuickButton)->Active = false;
     }
     MouseCaptureQuickButton = -1;
-    if (ActiveQuickButton == -1 || Button != mbLeft) return;
+    if (ActiveQuickButton == -1 || Button != mbLeft) {
+        // in a frame drawn by the layered border the caption's right click is the
+        // platform's caption right click: the system menu at the cursor
+        if (Button == mbRight && Parent->FullLayeredShown() && Parent->UseLayeredBorder()) {
+            Parent->FBorderLayer->MouseCaptureObject = -1;
+            if (!Parent->DisableSystemMenu() && ActiveQuickButton == -1) {
+                TPoint C = GetCursorPos();
+                Parent->PopupSystemMenuAt(C.X, C.Y);
+            }
+        }
+        return;
+    }
     TbsQuickButtonItem* Item = Q->Items(ActiveQuickButton);
     bool WasDown = Item->Down;
     for (int I = 0; I < Q->Count(); ++I)

@@ -280,6 +280,18 @@ void TbsSkinFormFrame::MagneticMove(int& ALeft, int& ATop, int AWidth, int AHeig
     TRect A(0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0);
     GetMonitorWorkArea(FForm->HandleAllocated() ? FForm->Handle() : nullptr, true, A);
     TPoint Cur = GetCursorPos();
+    // Under a shown layered border with resize zones the outer frame snaps: the position
+    // becomes the border's and the size takes its right and bottom parts (the left and top
+    // parts are added where the far edges are measured).
+    TbsFormLayerBorder* B = FBorderLayer;
+    const bool Outer = UseLayeredBorder() && B && B->FVisible && B->FData && !IsEmptyRect(B->FData->BorderRect);
+    const int LS = Outer ? B->LeftSize : 0, TS = Outer ? B->TopSize : 0;
+    ALeft -= LS;
+    ATop -= TS;
+    if (Outer) {
+        AWidth += B->RightSize;
+        AHeight += B->BottomSize;
+    }
     // An edge near the area's edge (within MS) snaps to it and stays stuck until the cursor
     // has moved more than MS from where it was at the snap; then the form follows the cursor.
     // Target is the position of the form that puts the edge on the area's edge.
@@ -295,8 +307,12 @@ void TbsSkinFormFrame::MagneticMove(int& ALeft, int& ATop, int AWidth, int AHeig
     auto Near = [MS](int Value, int Edge) { return Edge - MS < Value && Value < Edge + MS; };
     Edge(ALeft, Near(ALeft, A.Left), A.Left, Cur.X, FOnMouseDownCoord.X, HMagnetized);
     Edge(ATop, Near(ATop, A.Top), A.Top, Cur.Y, FOnMouseDownCoord.Y, VMagnetized);
-    Edge(ALeft, Near(ALeft + AWidth, A.Right), A.Right - AWidth, Cur.X, FOnMouseDownCoord.X, HMagnetized2);
-    Edge(ATop, Near(ATop + AHeight, A.Bottom), A.Bottom - AHeight, Cur.Y, FOnMouseDownCoord.Y, VMagnetized2);
+    const bool NearR = Near(ALeft + AWidth + LS, A.Right), NearB = Near(ATop + AHeight + TS, A.Bottom);
+    Edge(ALeft, NearR, A.Right - AWidth, Cur.X, FOnMouseDownCoord.X, HMagnetized2);
+    Edge(ATop, NearB, A.Bottom - AHeight, Cur.Y, FOnMouseDownCoord.Y, VMagnetized2);
+    // a far edge's snap gives the form's own position already
+    if (!NearR) ALeft += LS;
+    if (!NearB) ATop += TS;
 }
 
 bool TbsSkinFormFrame::GetFullDrag()

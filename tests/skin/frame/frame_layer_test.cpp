@@ -251,6 +251,32 @@ TEST_F(FrameLayer, StayOnTopFormsComeForwardWithoutTheirBorderWindows)
     EXPECT_EQ(GetForegroundWindow(), H());
 }
 
+TEST_F(FrameLayer, MagneticEdgesSnapTheOuterFrame)
+{
+    Frame->SetMagnetic(true);
+    Frame->SetMagneticSize(5);
+    Apply(false);
+    ASSERT_EQ(B()->LeftSize, 5);
+    ASSERT_EQ(B()->TopSize, 5);
+    ASSERT_EQ(B()->RightSize, 5);
+    TRect A(0, 0, Screen->Width(), Screen->Height());
+    GetMonitorWorkArea(H(), true, A);
+    // the border's outer left and top edges dragged to 3 and 2 pixels from the area's edges
+    // snap to them: the form stands inside by the border's size
+    int DX = A.Left + 3 - (Form->Left() - 5), DY = A.Top + 2 - (Form->Top() - 5);
+    Drag(150, 10, 150 + DX, 10 + DY);
+    EXPECT_EQ(Form->Left(), A.Left + 5);
+    EXPECT_EQ(Form->Top(), A.Top + 5);
+    // far from every edge the form follows the cursor
+    Drag(150, 10, 350, 210);
+    EXPECT_EQ(Form->Left(), A.Left + 205);
+    EXPECT_EQ(Form->Top(), A.Top + 205);
+    // the outer right edge 2 pixels short of the area's right edge snaps to it
+    DX = A.Right - 2 - (Form->Left() + Form->Width() + 5);
+    Drag(150, 10, 150 + DX, 10);
+    EXPECT_EQ(Form->Left() + Form->Width() + 5, A.Right);
+}
+
 TEST_F(FrameLayer, ShortBorderHasNoSides)
 {
     Apply(false);
@@ -407,6 +433,27 @@ TEST_F(FrameFullLayer, CaptionDoubleClickAndDrag)
     ScreenDrag(Top(100, 10), Top(130, 30));
     EXPECT_EQ(Form->BoundsRect(), Rect(130, 120, 430, 320));
     EXPECT_EQ(Bounds(B()->TopBorder).TopLeft(), Point(120, 100));
+}
+
+TEST_F(FrameFullLayer, RightClickOnTheCaptionOpensTheSystemMenu)
+{
+    auto RightClick = [this](TPoint P) {
+        Headless::MouseMove(P);
+        Headless::MouseDown(P, 2);
+        Headless::MouseUp(P, 2);
+        Pump();
+    };
+    Frame->SetDisableSystemMenu(true);
+    RightClick(Top(100, 10));
+    EXPECT_FALSE(Frame->SkinMenu->Visible());
+    EXPECT_EQ(B()->MouseCaptureObject, -1);
+    Frame->SetDisableSystemMenu(false);
+    RightClick(Top(100, 10));
+    ASSERT_TRUE(Frame->SkinMenu->Visible());
+    EXPECT_EQ(Frame->OpenMenuRect().TopLeft(), Top(100, 10));
+    EXPECT_EQ(B()->MouseCaptureObject, -1);
+    Frame->CloseSkinMenu();
+    Pump();
 }
 
 TEST_F(FrameFullLayer, DeactivationReleasesAPressedButton)
