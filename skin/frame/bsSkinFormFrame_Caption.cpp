@@ -4,6 +4,8 @@
 // click, hint and menu.
 #include "skin/frame/bsSkinFormFrame.h"
 
+#include <functional>
+
 #include "platform/graphics/ImgList.h"
 #include "skin/core/bsKernels.h"
 #include "skin/menus/bsSkinHint.h"
@@ -292,9 +294,13 @@ namespace {
 // Draws one text piece into the region R of the layered image Dst so that its pixels
 // become opaque and the rest keep their alpha: one copy of the region takes the text in
 // Color, a grey copy of the region's alpha takes it in white, and the first takes its
-// alpha from the second before it goes back.
-void AlphaTextPiece(TbsBitmap* Dst, TCanvas* FontSource, const String& Text, TRect R, TColor Color)
+// alpha from the second before it goes back.  Paint draws the piece on a canvas whose
+// font is set (in Color, or white for the alpha), at T in the region's coordinates;
+// Effect is the colour of its effect (glow), white for the alpha.
+void AlphaTextPiece(TbsBitmap* Dst, TCanvas* FontSource, TRect R, TColor Color, TColor Effect,
+                    const std::function<void(TCanvas* C, const TRect& T, TColor Effect)>& Paint)
 {
+    const TRect Whole = R;
     R.Left = std::max(R.Left, 0);
     R.Top = std::max(R.Top, 0);
     R.Right = std::min(R.Right, Dst->Width());
@@ -316,13 +322,14 @@ void AlphaTextPiece(TbsBitmap* Dst, TCanvas* FontSource, const String& Text, TRe
             M[X] = bsPackARGB(255, A, A, A);
         }
     }
+    // the piece keeps its place when the region is cut at the image's edges
+    TRect T(Whole.Left - R.Left, Whole.Top - R.Top, Whole.Right - R.Left, Whole.Bottom - R.Top);
     for (TBitmap* B : {&Image, &Mask}) {
         TCanvas* C = B->Canvas();
         C->Font()->Assign(FontSource->Font());
         C->Font()->SetColor(B == &Image ? Color : clWhite);
         C->Brush()->SetStyle(bsClear);
-        TRect T(0, 0, W, H);
-        DrawWideText(C, Text, T, DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        Paint(C, T, B == &Image ? Effect : clWhite);
     }
     for (int Y = 0; Y < H; ++Y) {
         TbsColor* D = Dst->PixelAddress(R.Left, R.Top + Y);
@@ -404,10 +411,37 @@ void TbsSkinCaptionObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap)
     X += ObjectRect.Left;
     Y += ObjectRect.Top;
     if (IsOddFontHeight(Cnvs)) Y -= 1;
-    auto Piece = [&](int PX, int PY, TColor C) { AlphaTextPiece(ABitMap, Cnvs, Text, TRect(PX, PY, PX + W, PY + H), C); };
+    const UINT Flags = DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+    auto Plain = [&](TCanvas* C, const TRect& T, TColor) {
+        TRect R = T;
+        DrawWideText(C, Text, R, Flags);
+    };
+    auto Piece = [&](int PX, int PY, TColor C) {
+        AlphaTextPiece(ABitMap, Cnvs, TRect(PX, PY, PX + W, PY + H), C, C, Plain);
+    };
     if (Light) Piece(X - 1, Y - 1, Active ? ActiveLightColor : LightColor);
     if (Shadow) Piece(X + 1, Y + 1, Active ? ActiveShadowColor : ShadowColor);
-    Piece(X, Y, Active ? ActiveFontColor : FontColor);
+    const TColor Main = Active ? ActiveFontColor : FontColor, Glow = Active ? GlowActiveColor : GlowColor;
+    // the effects spread 6 pixels around the text; the glow shows whether or not the form
+    // is active
+    const TRect E(X - 6, Y - 6, X + W + 6, Y + H + 6);
+    auto Inner = [](const TRect& T) { return TRect(T.Left + 6, T.Top + 6, T.Right - 6, T.Bottom - 6); };
+    if (ReflectionEffect) {
+        TColor Reflection = Active ? ReflectionActiveColor : ReflectionColor;
+        AlphaTextPiece(ABitMap, Cnvs, E, Main, Reflection, [&](TCanvas* C, const TRect& T, TColor Effect) {
+            DrawWideTextWithReflection(C, Inner(T), Text, Effect, ReflectionOffset, Flags);
+        });
+    } else if (VistaGlowEffect) {
+        AlphaTextPiece(ABitMap, Cnvs, E, Main, Glow, [&](TCanvas* C, const TRect& T, TColor Effect) {
+            DrawWideTextWithGlowBox(C, Inner(T), Text, Effect, Flags);
+        });
+    } else if (GlowEffect) {
+        AlphaTextPiece(ABitMap, Cnvs, E, Main, Glow, [&](TCanvas* C, const TRect& T, TColor Effect) {
+            DrawWideTextWithGlow(C, Inner(T), Text, GlowSize, Effect, GlowOffset, Flags);
+        });
+    } else {
+        Piece(X, Y, Main);
+    }
 }
 
 void TbsSkinCaptionObject::RedrawCaption()

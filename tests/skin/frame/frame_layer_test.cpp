@@ -435,6 +435,56 @@ TEST_F(FrameFullLayer, CaptionDoubleClickAndDrag)
     EXPECT_EQ(Bounds(B()->TopBorder).TopLeft(), Point(120, 100));
 }
 
+TEST_F(FrameFullLayer, CaptionTextEffectsInTheTopImage)
+{
+    auto* C = dynamic_cast<TbsSkinCaptionObject*>(Object("caption"));
+    ASSERT_NE(C, nullptr);
+    // pixels of the caption area in the glow's red
+    auto Reddish = [this] {
+        int N = 0;
+        for (int X = 10; X < 258; ++X)
+            for (int Y = 0; Y < 20; ++Y) {
+                TbsColor P = *B()->TopImage->PixelAddress(X, Y);
+                N += (P >> 24) > 0 && ((P >> 16) & 0xFF) > 120 && ((P >> 8) & 0xFF) < 100;
+            }
+        return N;
+    };
+    Form->SetCaption("XXXXXXXX");
+    Pump();
+    EXPECT_EQ(Reddish(), 0);
+    auto Bright = [this] {
+        int N = 0;
+        for (int X = 10; X < 258; ++X)
+            for (int Y = 2; Y < 18; ++Y) {
+                TbsColor P = *B()->TopImage->PixelAddress(X, Y);
+                N += (P >> 24) == 255 && ((P >> 8) & 0xFF) > 200;
+            }
+        return N;
+    };
+    // the reflection falls below the text, out of this short top image: the text itself
+    // still comes through its painter
+    C->ReflectionEffect = true;
+    Form->SetCaption("XXXXXXXX ");
+    Pump();
+    EXPECT_GT(Bright(), 20);
+    struct Case {
+        const char* Name;
+        bool Glow, GlowBox;
+    };
+    for (const Case& K : {Case{"glow", true, false}, Case{"glow box", false, true}}) {
+        C->GlowEffect = K.Glow;
+        C->VistaGlowEffect = K.GlowBox;
+        C->ReflectionEffect = false;
+        C->GlowSize = 4;
+        C->GlowColor = C->GlowActiveColor = RGB(255, 0, 0);
+        C->ReflectionColor = C->ReflectionActiveColor = RGB(255, 0, 0);
+        C->ReflectionOffset = 0;
+        Form->SetCaption(String("X ") + K.Name);
+        Pump();
+        EXPECT_GT(Reddish(), 10) << K.Name;
+    }
+}
+
 TEST_F(FrameFullLayer, RightClickOnTheCaptionOpensTheSystemMenu)
 {
     auto RightClick = [this](TPoint P) {
