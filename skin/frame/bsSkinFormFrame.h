@@ -40,6 +40,14 @@ constexpr unsigned MDIQueryChildMaximized = 1236;
 constexpr unsigned RestoredFromTray = 1426;
 // Queries and requests the frame answers though nothing in the program sends them.
 constexpr unsigned SkinFrameQuery = 0xB1B2;
+// The answers to SkinFrameQuery: the platform draws the frame of a form on a system with
+// a compositor, or the skin (or nothing special) does.
+constexpr LRESULT SkinFrameQueryPlatformFrame = 12852;
+constexpr LRESULT SkinFrameQuerySkinFrame = 12853;
+// Window timer 1 of the show: its first tick (after ShowTimerFirst ms) starts the fade-in,
+// whose steps follow every FadeStepInterval ms.
+constexpr UINT ShowTimerFirst = 1;
+constexpr UINT FadeStepInterval = 6;
 constexpr unsigned SmartEffectsPrepare = 0xB1B3;
 constexpr unsigned SmartEffectsShowBorder = 0xB1B4;
 // The form's Tag while the tray icon brings it back.
@@ -657,8 +665,7 @@ public:
     TbsSkinFormFrame* BSF = nullptr;
     bool FIsAeroEnabled = false;
     TTimer* MouseTimer = nullptr;
-    // Steps the fade-in of ShowWithFormAnimation (milliseconds between steps).
-    static constexpr UINT FadeInterval = 6;
+    // Steps the fade-in of ShowWithFormAnimation (every FadeStepInterval ms).
     TTimer* FadeTimer = nullptr;
     int FFadeTarget = 0, FFadeStep = 1;
     TCustomForm* FForm = nullptr;

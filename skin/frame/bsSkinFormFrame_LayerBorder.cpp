@@ -76,7 +76,7 @@ TbsFormLayerBorder::TbsFormLayerBorder(TComponent* AOwner) : TComponent(AOwner)
     MouseTimer->SetOnTimer([this](TObject* S) { MouseTimerTick(S); });
     FadeTimer = new TTimer(this);
     FadeTimer->SetEnabled(false);
-    FadeTimer->SetInterval(FadeInterval);
+    FadeTimer->SetInterval(FadeStepInterval);
     FadeTimer->SetOnTimer([this](TObject* S) { FadeTimerTick(S); });
 }
 

@@ -249,7 +249,7 @@ void TbsSkinFormFrame::FormWindowProc(TMessage& M)
                 FBorderLayer->ShowWithForm();
             }
         } else if (M.Msg == SkinFrameQuery) {
-            M.Result = !FSkinnableForm && FIsVistaOs ? 12852 : 12853;
+            M.Result = !FSkinnableForm && FIsVistaOs ? SkinFrameQueryPlatformFrame : SkinFrameQuerySkinFrame;
             Pass = false;
         } else if (M.Msg == SmartEffectsPrepare) {
             FSmartEffectsShow = true;
@@ -415,7 +415,7 @@ void TbsSkinFormFrame::WMShowWindow(TMessage& M)
             if (AlphaBlendApplies()) {
                 SetWindowLong(H, GWL_EXSTYLE, GetWindowLong(H, GWL_EXSTYLE) | WS_EX_LAYERED);
                 SetLayeredAlpha(H, 0);
-                SetTimer(H, 1, 1);
+                SetTimer(H, 1, ShowTimerFirst);
             }
             return;
         }
@@ -428,7 +428,7 @@ void TbsSkinFormFrame::WMShowWindow(TMessage& M)
                 FBorderLayer->CheckFormAlpha(0, false);
                 FBorderLayer->ShowWithForm();
             }
-            SetTimer(H, 1, 1);
+            SetTimer(H, 1, ShowTimerFirst);
         }
         if (!IsMDIForm()) NudgeWidth();
         if (IsMDIChild()) {
@@ -496,7 +496,7 @@ void TbsSkinFormFrame::WMTimer(TMessage&)
         FFadeStep = std::max(1, FFadeTarget / 15);
         FFadeAlpha = 0;
         FFading = true;
-        SetTimer(H, 1, 6);
+        SetTimer(H, 1, FadeStepInterval);
         return;
     }
     if (FFadeTarget != 255) {

@@ -278,7 +278,7 @@ TEST_F(FrameDefault, WindowRegionIsTheWholeWindow)
 TEST_F(FrameDefault, QueriesAnsweredByTheFrame)
 {
     ShowForm();
-    EXPECT_EQ(SendMessage(H(), SkinFrameQuery, 0, 0), 12853);
+    EXPECT_EQ(SendMessage(H(), SkinFrameQuery, 0, 0), SkinFrameQuerySkinFrame);
     EXPECT_EQ(SendMessage(H(), MDIQueryChildMaximized, 0, 0), 0);
     EXPECT_EQ(SendMessage(H(), PaintNonClientToDCEx, 0, PaintNonClientToDCExParam), PaintNonClientToDCExParam);
     EXPECT_EQ(SendMessage(H(), WM_NCACTIVATE, 1, 0), 1);

@@ -210,7 +210,7 @@ TEST_F(FrameLayer, FadeInStepsOnATimerWhileEventsAreServed)
     // 15 steps of 10, one per tick
     std::vector<int> Seen;
     for (int I = 0; I < 20 && B()->FCurrentAlphaBlendValue < 150; ++I) {
-        Wait(TbsFormLayerBorder::FadeInterval);
+        Wait(FadeStepInterval);
         Seen.push_back(B()->FCurrentAlphaBlendValue);
     }
     ASSERT_EQ(Seen.size(), 15u);
@@ -220,7 +220,7 @@ TEST_F(FrameLayer, FadeInStepsOnATimerWhileEventsAreServed)
     EXPECT_EQ(A, 150);
     // hiding ends a fade under way at its end value
     B()->ShowWithFormAnimation();
-    Wait(TbsFormLayerBorder::FadeInterval);
+    Wait(FadeStepInterval);
     B()->Hide();
     EXPECT_EQ(B()->FCurrentAlphaBlendValue, 150);
 }

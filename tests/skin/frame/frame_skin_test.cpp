@@ -416,7 +416,7 @@ TEST_F(FrameSkin, NotSkinnableLeavesTheFrameToThePlatform)
     Frame->SetSkinnableForm(false);
     EXPECT_EQ(Form->ClientRect(), Rect(0, 0, 300, 200));
     EXPECT_TRUE(InShape(0, 0));
-    EXPECT_EQ(SendMessage(H(), SkinFrameQuery, 0, 0), 12853);
+    EXPECT_EQ(SendMessage(H(), SkinFrameQuery, 0, 0), SkinFrameQuerySkinFrame);
     EXPECT_TRUE(Form->BorderIcons().Contains(biMinimize));
     Frame->SetSkinnableForm(true);
     EXPECT_EQ(Form->ClientRect(), Rect(0, 0, 292, 172));
