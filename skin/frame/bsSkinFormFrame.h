@@ -268,8 +268,6 @@ public:
     String RestoreHint, FTempHint;
     int AlphaMaskPictureIndex = -1, AlphaMaskActivePictureIndex = -1, AlphaMaskInActivePictureIndex = -1;
 
-private:
-    bool StateHolds();
 };
 
 // The form's title: caption picture, text with the skin's font and effects, and the
@@ -365,7 +363,6 @@ public:
     String RestoreHint, FTempHint;
 
 private:
-    bool StateHolds();
     TRect FrameRect(int N);
     void RunOrDraw();
 };
@@ -960,6 +957,12 @@ public:
     // Runs a caption button's command (close, maximize or restore, minimize or restore,
     // roll-up, tray); BeforeStateChange runs just before the window state changes.
     void RunCaptionCommand(TbsStdCommand C, const std::function<void()>& BeforeStateChange);
+    // The window state a caption command toggles holds (maximized, minimized, rolled up).
+    bool CommandStateHolds(TbsStdCommand C) const;
+    // The caption's double click: a minimized sizeable form is restored, a sizeable one
+    // maximized or restored, any other rolled up or down.  True when it maximized or
+    // restored a maximized form.
+    bool CaptionDoubleClick();
     void DoObjectPaint(const String& IDName, TCanvas* Canvas, TRect ObjectRect);
     void DoObjectMouseUp(const String& IDName, int X, int Y, TRect ObjectRect, TMouseButton Button);
     void DoObjectMouseDown(const String& IDName, int X, int Y, TRect ObjectRect, TMouseButton Button);

@@ -22,17 +22,7 @@ TbsSkinAnimateObject::TbsSkinAnimateObject(TbsSkinFormFrame* AParent, TbsDataSki
     FTempHint = A->Hint;
 }
 
-bool TbsSkinAnimateObject::StateHolds()
-{
-    switch (Command) {
-    case cmMaximize: return Parent->FWindowStateInit == wsMaximized;
-    case cmMinimize: return Parent->FWindowStateInit == wsMinimized;
-    case cmRollUp: return Parent->FRollUpState;
-    default: return false;
-    }
-}
-
-bool TbsSkinAnimateObject::RestoreLook() { return !IsEmptyRect(RestoreRect) && StateHolds(); }
+bool TbsSkinAnimateObject::RestoreLook() { return !IsEmptyRect(RestoreRect) && Parent->CommandStateHolds(Command); }
 
 TRect TbsSkinAnimateObject::FrameRect(int N)
 {
@@ -116,7 +106,7 @@ void TbsSkinAnimateObject::RunOrDraw()
 
 void TbsSkinAnimateObject::MouseEnter()
 {
-    if (Command != cmDefault) Hint = !RestoreHint.empty() && StateHolds() ? RestoreHint : FTempHint;
+    if (Command != cmDefault) Hint = !RestoreHint.empty() && Parent->CommandStateHolds(Command) ? RestoreHint : FTempHint;
     FMouseIn = true;
     if (FMenuTracking) return;
     if (ButtonStyle) {

@@ -141,18 +141,7 @@ void TbsFormLayerWindow::DblClickAt(int, int)
         return;
     }
     if (H != bsflCaption) return;
-    if (F->IsSizeable() && F->FWindowState == wsMinimized) {
-        F->SetWindowState(wsNormal);
-    } else if (F->IsSizeable() && F->FWindowState != wsMaximized && !F->FRollUpState &&
-               F->BorderIcons().Contains(TbsBorderIcon::biMaximize)) {
-        F->SetWindowState(wsMaximized);
-        FDown = false;
-    } else if (F->IsSizeable() && F->FWindowState == wsMaximized && !F->MaxRollUpState) {
-        F->SetWindowState(wsNormal);
-        FDown = false;
-    } else {
-        F->SetRolledUp(!F->FRollUpState);
-    }
+    if (F->CaptionDoubleClick()) FDown = false;
 }
 
 void TbsFormLayerWindow::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)

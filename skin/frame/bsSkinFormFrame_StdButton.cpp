@@ -55,16 +55,6 @@ bool TbsSkinStdButtonObject::RestoreLook()
     }
 }
 
-bool TbsSkinStdButtonObject::StateHolds()
-{
-    switch (Command) {
-    case cmMaximize: return Parent->FWindowStateInit == wsMaximized;
-    case cmMinimize: return Parent->FWindowStateInit == wsMinimized;
-    case cmRollUp: return Parent->FRollUpState;
-    default: return false;
-    }
-}
-
 bool TbsSkinStdButtonObject::IconMode() { return Command == cmSysMenu && Parent->ShowIcon() && SkinRectInAPicture; }
 
 void TbsSkinFormFrame::RunCaptionCommand(TbsStdCommand C, const std::function<void()>& BeforeStateChange)
@@ -121,7 +111,7 @@ bool TbsSkinStdButtonObject::CanMorphing() { return !IconMode() && TbsSkinButton
 
 void TbsSkinStdButtonObject::MouseEnter()
 {
-    if (Command != cmDefault) Hint = !RestoreHint.empty() && StateHolds() ? RestoreHint : FTempHint;
+    if (Command != cmDefault) Hint = !RestoreHint.empty() && Parent->CommandStateHolds(Command) ? RestoreHint : FTempHint;
     if (!IconMode()) TbsSkinButtonObject::MouseEnter();
 }
 

@@ -614,13 +614,37 @@ void TbsSkinFormFrame::WMNCLButtonDblClk(TMessage& M)
     ObjectsMouseDown(mbLeft, P.X, P.Y);
     ObjectsDblClick();
     if (M.WParam != HTCAPTION) return;
-    if (IsSizeable() && FWindowStateInit == wsMinimized) SetWindowState(wsNormal);
-    else if (IsSizeable() && FWindowStateInit != wsMaximized && !FRollUpState &&
-             FBorderIcons.Contains(TbsBorderIcon::biMaximize))
-        SetWindowState(wsMaximized);
-    else if (IsSizeable() && FWindowStateInit == wsMaximized && !MaxRollUpState) SetWindowState(wsNormal);
-    else SetRolledUp(!FRollUpState);
+    CaptionDoubleClick();
     MouseCaptureObject = -1;
+}
+
+bool TbsSkinFormFrame::CaptionDoubleClick()
+{
+    const bool Sizeable = IsSizeable();
+    if (Sizeable && FWindowStateInit == wsMinimized) {
+        SetWindowState(wsNormal);
+        return false;
+    }
+    if (Sizeable && FWindowStateInit != wsMaximized && !FRollUpState && FBorderIcons.Contains(TbsBorderIcon::biMaximize)) {
+        SetWindowState(wsMaximized);
+        return true;
+    }
+    if (Sizeable && FWindowStateInit == wsMaximized && !MaxRollUpState) {
+        SetWindowState(wsNormal);
+        return true;
+    }
+    SetRolledUp(!FRollUpState);
+    return false;
+}
+
+bool TbsSkinFormFrame::CommandStateHolds(TbsStdCommand C) const
+{
+    switch (C) {
+    case cmMaximize: return FWindowStateInit == wsMaximized;
+    case cmMinimize: return FWindowStateInit == wsMinimized;
+    case cmRollUp: return FRollUpState;
+    default: return false;
+    }
 }
 
 // ---- mouse routing to the caption objects -------------------------------------------------
