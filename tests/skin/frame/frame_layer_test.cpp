@@ -4,49 +4,10 @@
 // window, moving by the caption and the window states by the caption's double click.
 #include "frame_support.h"
 
-#include "skin/core/bsKernels.h"
 
 using namespace frametest;
 
 namespace {
-
-// Colours of the layer frame picture (opaque).
-constexpr TbsColor LayerTop = bsPackARGB(255, 0, 0, 200);
-constexpr TbsColor LayerBottom = bsPackARGB(255, 0, 160, 0);
-constexpr TbsColor LayerLeft = bsPackARGB(255, 200, 0, 0);
-constexpr TbsColor LayerRight = bsPackARGB(255, 200, 200, 0);
-
-// A 40 x 40 layer frame: the form's place (10, 20, 30, 30), a 20-row top strip, a
-// 10-row bottom strip, 10-column sides; resize zones 5 pixels beyond the form.
-void FillLayerFrame(TbsSkinData* SD, bool FullBorder, bool HitTest = true, bool Zones = true)
-{
-    auto& L = SD->LayerFrame;
-    L->PictureIndex = 0;
-    auto P = std::make_unique<TbsBitmap>();
-    P->SetSize(40, 40);
-    P->FillRect(TRect(0, 0, 40, 20), LayerTop);
-    P->FillRect(TRect(0, 30, 40, 40), LayerBottom);
-    P->FillRect(TRect(0, 20, 10, 30), LayerLeft);
-    P->FillRect(TRect(30, 20, 40, 30), LayerRight);
-    L->FSourceBitmap = std::move(P);
-    L->LTPoint = Point(10, 20);
-    L->RTPoint = Point(30, 20);
-    L->LBPoint = Point(10, 30);
-    L->RBPoint = Point(30, 30);
-    L->ClRect = Rect(10, 20, 30, 30);
-    L->AlphaBlendValue = 255;
-    L->InActiveAlphaBlendValue = 200;
-    L->BorderRect = Zones ? Rect(5, 15, 35, 35) : TRect();
-    L->HitTestEnable = HitTest;
-    L->HitTestSize = 5;
-    L->HitTestLTPoint = Point(10, 20);
-    L->HitTestRTPoint = Point(30, 20);
-    L->HitTestLBPoint = Point(10, 30);
-    L->HitTestRBPoint = Point(30, 30);
-    L->FullBorder = FullBorder;
-    L->CaptionRect = Rect(10, 2, 30, 18);
-    SD->SetShowLayeredBorders(true);
-}
 
 class FrameLayer : public FrameSkinTest {
 protected:

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace framedisplay {
 
@@ -11,5 +13,13 @@ bool Open();
 void Close();
 // The screen pixel at (X, Y) as $00BBGGRR, or -1 when it cannot be read.
 int64_t ScreenPixel(int X, int Y);
+// The screen rectangle's pixels, row by row, as $00RRGGBB (empty when it cannot be read).
+std::vector<uint32_t> ScreenRect(int X, int Y, int W, int H);
+// Writes W x H pixels of ScreenRect as a portable pixmap.
+void SavePixmap(const std::vector<uint32_t>& Pixels, int W, int H, const std::string& FileName);
+// Synthetic input through the server: the pointer to (X, Y), a press and release of
+// Button (1 left, 3 right).
+void MovePointer(int X, int Y);
+void ClickButton(int Button);
 
 }  // namespace framedisplay
