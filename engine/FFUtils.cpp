@@ -23,7 +23,7 @@ String AVErrorText(const String& AName, int AError)
     switch (AError) {
     case AVERROR_PATCHWELCOME: Text = "Not yet implemented in FFmpeg"; break;
     case AVERROR_PROTOCOL_NOT_FOUND:
-    case AVERROR(ENOPROTOOPT): Text = "Unsupported network protocol"; break;
+    case AVERROR(EPROTONOSUPPORT): Text = "Unsupported network protocol"; break;
     case AVERROR_DEMUXER_NOT_FOUND:
     case AVERROR(EILSEQ): Text = "Unknown format"; break;
     case AVERROR(EDOM): Text = "Number syntax expected in filename"; break;
@@ -35,6 +35,10 @@ String AVErrorText(const String& AName, int AError)
     case AVERROR(ENOENT): Text = "No such file or directory"; break;
     }
     if (Text) return AName + ": " + Text;
+    // Any other code: the system's own text ("Permission denied", "No space left on
+    // device", ...).
+    char Buf[AV_ERROR_MAX_STRING_SIZE] = "";
+    if (AV.av_strerror && AV.av_strerror(AError, Buf, sizeof(Buf)) == 0 && Buf[0]) return AName + ": " + Buf;
     return AName + ": " + Format("Error number %d occurred", AError);
 }
 

@@ -17,6 +17,7 @@
 #include "engine/FFmpegLogger.h"
 #include "engine/FFmpegHeaders.h"
 #include "engine/FrameHook.h"
+#include "engine/OutputTarget.h"
 #include "engine/TaskOptions.h"
 #include "platform/system/SysUtils.h"
 #include "platform/system/Threads.h"
@@ -40,6 +41,10 @@ public:
 constexpr int MAX_STREAMS = 20;
 // The "not set" value of a fixed audio quality.
 constexpr float NoAudioQScale = -99999.0f;
+// One decoded picture is repeated to fill at most this much output time, and never more
+// than MaxPictureFrames times.
+constexpr double MaxPictureSeconds = 10.0;
+constexpr int MaxPictureFrames = 600;
 
 struct TAVStreamMap {
     int file_index = 0, stream_index = 0, sync_file_index = 0, sync_stream_index = 0;
@@ -120,6 +125,7 @@ struct TAVOutputStream {
     int encoding_needed = 0;
     int encoder_opened = 0, encoder_flushed = 0;
     int frame_number = 0;           // frames written
+    int dup_limited = 0;            // the repetition of a picture was cut short (warned once)
     int packets_written = 0;
     TAVInputStream* sync_ist = nullptr;
     int64_t sync_opts = 0;          // output position in encoder time-base units
@@ -416,6 +422,7 @@ public:
     std::vector<const AVCodec*> Finput_codecs;   // FMaxFiles * MAX_STREAMS decoder choices
     int Fnb_input_files = 0, Fnb_icodecs = 0;
     std::vector<AVFormatContext*> Foutput_files;
+    std::vector<TOutputTarget> Foutput_targets;  // per output file: the local file and its temporary
     std::vector<const AVCodec*> Foutput_codecs;  // FMaxFiles * MAX_STREAMS encoder choices
     int Fnb_output_files = 0, Fnb_ocodecs = 0;
     std::vector<std::array<TOutputStreamCodec, MAX_STREAMS>> Foutput_streams;  // per output file
@@ -554,6 +561,13 @@ private:
     void ChooseNorm(const String& ANorm, const String& ADefaultNorm, int& ANormKind);
     void ApplyPresetText(const String& APresetName, const String& AText);
     bool OpenOutputFileInner(const String& AFileName, bool AJoin, AVFormatContext*& AContext, int& AIndex);
+    // The input already open that is the same file as ALocalFile, else an empty text.
+    String InputOfSameFile(const String& ALocalFile) const;
+    // The end of a run that did not fail: every output file closed (a failing close
+    // raises with the system's reason) and put in place of its target.
+    void FinishOutputFiles();
+    // The packets written to output file AFile so far.
+    int PacketsWritten(int AFile) const;
     // Adds a stream to AOutput; returns the output file index its tables are kept under.
     int NewStream(AVFormatContext* AOutput, AVStream*& AStream);
 

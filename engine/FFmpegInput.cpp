@@ -90,6 +90,12 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
     if (Fpgmyuv_compatibility_hack) ic->video_codec_id = AV_CODEC_ID_PGMYUV;
     // 8. (before opening: the image-sequence reader takes it as its own option)
     if (Floop_input) AV.av_dict_set(&opts, "loop", "1", 0);
+    // An output of this task already named: reading it while it is being replaced would
+    // lose the file.
+    const String local = LocalFileOfURL(FileNameToURL(AFileName));
+    for (int i = 0; i < Fnb_output_files; ++i)
+        if (SameRegularFile(local, Foutput_targets[size_t(i)].Target))
+            return fail(Format("%s: the file is the output of this task and cannot be its input too", AFileName));
     // 6. Open
     int err = OpenInputURL(&ic, FileNameToURL(AFileName), fmt, &opts);
     AV.av_dict_free(&opts);

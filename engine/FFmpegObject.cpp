@@ -84,6 +84,7 @@ void TCustomFFmpeg::InitTables()
     Finput_files_ts_scale.assign(FMaxFiles, {});
     Finput_codecs.assign(size_t(FMaxFiles) * MAX_STREAMS, nullptr);
     Foutput_files.assign(FMaxFiles, nullptr);
+    Foutput_targets.assign(FMaxFiles, {});
     Foutput_codecs.assign(size_t(FMaxFiles) * MAX_STREAMS, nullptr);
     Foutput_streams.resize(FMaxFiles);
     Fstream_maps.assign(size_t(FMaxFiles) * MAX_STREAMS, {});
@@ -206,13 +207,16 @@ void TCustomFFmpeg::ResetOptions()
 void TCustomFFmpeg::FreeOutputContext(AVFormatContext*& AContext, int AFileIndex)
 {
     if (!AContext) return;
-    String url = AContext->url ? DecodeURL(AContext->url) : String();
     bool hadFile = AContext->oformat && !(AContext->oformat->flags & AVFMT_NOFILE) && AContext->pb;
     if (hadFile) CloseOutputIO(&AContext->pb);
-    if (AFileIndex >= 0) ResetOutputTables(AFileIndex);
+    // An output not put in place by a successful run: its temporary file goes, and the
+    // file it was to replace stays as it was.
+    if (AFileIndex >= 0) {
+        DiscardOutputTarget(Foutput_targets[size_t(AFileIndex)]);
+        ResetOutputTables(AFileIndex);
+    }
     AV.avformat_free_context(AContext);
     AContext = nullptr;
-    if (hadFile && !url.empty() && FileSizeOf(url) == 0) std::remove(url.c_str());
 }
 
 void TCustomFFmpeg::ResetOutputTables(int AFile)

@@ -128,6 +128,17 @@ String IsoTime(int64_t ASeconds)
 }
 }  // namespace
 
+String TCustomFFmpeg::InputOfSameFile(const String& ALocalFile) const
+{
+    for (int i = 0; i < Fnb_input_files; ++i) {
+        const AVFormatContext* ic = Finput_files[size_t(i)];
+        if (!ic || !ic->url) continue;
+        const String input = LocalFileOfURL(ic->url);
+        if (SameRegularFile(ALocalFile, input)) return DecodeURL(ic->url);
+    }
+    return String();
+}
+
 int TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin)
 {
     AVFormatContext* oc = nullptr;
@@ -226,9 +237,27 @@ bool TCustomFFmpeg::OpenOutputFileInner(const String& AFileName, bool AJoin, AVF
         FLastErrMsg = AVErrorText(AFileName, AVERROR(EDOM));
         return false;
     }
-    // 11. Open the file (an existing one is overwritten)
+    // 11. Open the file.  A local file is written beside its target and replaces it only
+    // when the conversion succeeds; an input of the task is never an output of it.
     if (!(ofmt->flags & AVFMT_NOFILE)) {
-        int err = OpenOutputIO(&oc->pb, url, AVIO_FLAG_WRITE, nullptr, nullptr);
+        const String local = LocalFileOfURL(url);
+        String writeURL = url;
+        if (!local.empty()) {
+            String input = InputOfSameFile(local);
+            if (!input.empty()) {
+                FLastErrMsg = Format("%s: the file is an input of this task (%s) and cannot be its output too",
+                                     AFileName, input);
+                return false;
+            }
+            TOutputTarget& target = Foutput_targets[size_t(AIndex)];
+            int err = PrepareOutputTarget(local, target);
+            if (err < 0) {
+                FLastErrMsg = AVErrorText(AFileName, err);
+                return false;
+            }
+            writeURL = FileNameToURL(OutputTargetWriteName(target));
+        }
+        int err = OpenOutputIO(&oc->pb, writeURL, AVIO_FLAG_WRITE, nullptr, nullptr);
         if (err < 0) {
             FLastErrMsg = AVErrorText(AFileName, err);
             return false;

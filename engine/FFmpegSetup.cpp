@@ -688,6 +688,7 @@ void TCustomFFmpeg::WriteHeaders()
     for (int i = 0; i < Fnb_output_files; ++i) {
         if (FJoinMode && i > 0) break;
         AVFormatContext* os = Foutput_files[i];
+        if (os->nb_streams == 0) throw FFmpegException(Format("Output file #%d does not contain any stream", i));
         int err = AV.avformat_write_header(os, nullptr);
         if (err < 0) {
             DumpStreamMapping();

@@ -213,20 +213,60 @@ void TCustomFFmpeg::TranscodeLoop()
     }
     for (auto& ost : Fost_table)
         if (!FJoinMode || ost->file_index == Fjoin_current) FlushEncoder(ost.get());
+    // An output that received nothing is no conversion (nothing decodable in the input,
+    // a start beyond its end, no stream to write).
+    if (!FBroken)
+        for (int i = 0; i < Fnb_output_files; ++i) {
+            if (FJoinMode && i > 0) break;
+            if (PacketsWritten(i) == 0)
+                throw FFmpegException(Format("Output file #%d: nothing was written (no stream or no frame could be "
+                                             "converted)",
+                                             i));
+        }
+    // A trailer that cannot be written (a full disk) fails the conversion.
     for (int i = 0; i < Fnb_output_files; ++i) {
         if (FJoinMode && i > 0) break;
         int err = AV.av_write_trailer(Foutput_files[i]);
-        if (err < 0) {
-            String msg = AVErrorText(Format("Could not write trailer for output file #%d", i), err);
-            if (Fexit_on_error) throw FFmpegException(msg);
-            Log(llError, msg);
-        }
+        if (err < 0) throw FFmpegException(AVErrorText(Format("Could not write trailer for output file #%d", i), err));
     }
     ReportProgress(true, -1);
+    FinishOutputFiles();
     CloseEncoders();
     CloseDecoders();
     FFinished = !FBroken;
     TeardownTables();
+}
+
+int TCustomFFmpeg::PacketsWritten(int AFile) const
+{
+    int packets = 0;
+    for (auto& ost : Fost_table)
+        if (ost->oc == Foutput_files[size_t(AFile)]) packets += ost->packets_written;
+    return packets;
+}
+
+void TCustomFFmpeg::FinishOutputFiles()
+{
+    for (int i = 0; i < Fnb_output_files; ++i) {
+        if (FJoinMode && i > 0) break;
+        AVFormatContext* oc = Foutput_files[i];
+        if (!oc->pb || (oc->oformat->flags & AVFMT_NOFILE)) continue;
+        int err = CloseOutputIO(&oc->pb);
+        if (err < 0) throw FFmpegException(AVErrorText(Format("Could not write output file #%d", i), err));
+    }
+    // A stopped conversion keeps what it wrote (its files are complete), unless that is
+    // nothing: an earlier file is not replaced by an empty one.
+    for (int i = 0; i < Fnb_output_files; ++i) {
+        if (FJoinMode && i > 0) break;
+        TOutputTarget& target = Foutput_targets[size_t(i)];
+        if (PacketsWritten(i) == 0) {
+            DiscardOutputTarget(target);
+            continue;
+        }
+        const String name = target.Target;
+        int err = CommitOutputTarget(target);
+        if (err < 0) throw FFmpegException(AVErrorText(name, err));
+    }
 }
 
 bool TCustomFFmpeg::JoinNextInput(int AFile)

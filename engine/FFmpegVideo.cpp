@@ -110,7 +110,21 @@ int TCustomFFmpeg::VideoOut(TAVOutputStream* AOst, TAVInputStream* AIst, AVFrame
             if (vdelta <= -0.6) nb_frames = 0;
             else if (vdelta > 0.6) AOst->sync_opts = std::llrint(sync_ipts);
         } else if (vdelta > 1.1) {
-            nb_frames = int(std::llrint(vdelta));
+            // A picture stands for at most MaxPictureSeconds of frames: a corrupt frame
+            // rate or a huge gap in the timestamps would otherwise make one picture
+            // millions of frames.  The position then moves on to the picture's time.
+            const double limit = std::clamp(MaxPictureSeconds / av_q2d(enc->time_base), 1.0, double(MaxPictureFrames));
+            if (vdelta > limit) {
+                if (!AOst->dup_limited)
+                    Log(llWarning, Format("Output stream #%d.%d: a picture would be repeated %.0f times; it is "
+                                          "repeated %d times and the video moves on",
+                                          AOst->file_index, AOst->index, vdelta, int(limit)));
+                AOst->dup_limited = 1;
+                nb_frames = int(limit);
+                AOst->sync_opts = std::llrint(sync_ipts) - nb_frames;
+            } else {
+                nb_frames = int(std::llrint(vdelta));
+            }
         }
         if (nb_frames == 0) {
             ++Fnb_frames_drop;
@@ -182,6 +196,10 @@ int TCustomFFmpeg::VideoOut(TAVOutputStream* AOst, TAVInputStream* AIst, AVFrame
     int bytes = 0;
     const bool interlaced = (enc->flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME)) != 0;
     for (int i = 0; i < nb_frames && !FBroken; ++i) {
+        if (i > 0) {
+            WaitWhilePaused();  // a long run of repeated pictures pauses like the packet loop
+            if (FBroken) break;
+        }
         final->pts = AOst->sync_opts;
         final->pict_type = Fme_threshold ? APicture->pict_type : AV_PICTURE_TYPE_NONE;
         final->quality = Fsame_quality ? int(AIst->quality) : int(std::lrint(AOst->codec->quality));

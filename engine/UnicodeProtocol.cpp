@@ -180,19 +180,21 @@ int UnicodeIOOpen(AVIOContext** APB, const String& AURL, int AFlags)
 
 bool IsUnicodeIO(const AVIOContext* APB) { return APB && APB->seek == UnicodeSeek; }
 
-void UnicodeIOClose(AVIOContext** APB)
+int UnicodeIOClose(AVIOContext** APB)
 {
     AVIOContext* PB = *APB;
-    if (!PB) return;
+    if (!PB) return 0;
     *APB = nullptr;
     if (PB->write_flag) AV.avio_flush(PB);
+    int Result = PB->error < 0 ? PB->error : 0;
     auto* File = static_cast<TUnicodeFile*>(PB->opaque);
     AV.av_freep(&PB->buffer);
     AV.avio_context_free(&PB);
     if (File) {
-        close(File->Fd);
+        if (close(File->Fd) != 0 && Result == 0) Result = AVERROR(errno);
         delete File;
     }
+    return Result;
 }
 
 int OpenInputURL(AVFormatContext** AContext, const String& AURL, const AVInputFormat* AFormat, AVDictionary** AOptions)
@@ -233,10 +235,8 @@ int OpenOutputIO(AVIOContext** APB, const String& AURL, int AFlags, const AVIOIn
     return AV.avio_open2(APB, AURL.c_str(), AFlags, AInterrupt, AOptions);
 }
 
-void CloseOutputIO(AVIOContext** APB)
+int CloseOutputIO(AVIOContext** APB)
 {
-    if (IsUnicodeIO(*APB))
-        UnicodeIOClose(APB);
-    else
-        AV.avio_closep(APB);
+    if (IsUnicodeIO(*APB)) return UnicodeIOClose(APB);
+    return AV.avio_closep(APB);
 }

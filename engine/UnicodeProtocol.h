@@ -35,7 +35,8 @@ int UnicodeIOOpen(AVIOContext** APB, const String& AURL, int AFlags);
 // True for a context made by UnicodeIOOpen.
 bool IsUnicodeIO(const AVIOContext* APB);
 // Flushes, closes the file and frees a context made by UnicodeIOOpen; nulls *APB.
-void UnicodeIOClose(AVIOContext** APB);
+// 0, or the first write or close error (a full disk shows here at the latest).
+int UnicodeIOClose(AVIOContext** APB);
 
 // avformat_open_input for a name made by FileNameToURL.  *AContext may be null or a
 // context from avformat_alloc_context; on failure it is freed and nulled.
@@ -46,5 +47,6 @@ void CloseInputURL(AVFormatContext** AContext);
 // avio_open2 for a name made by FileNameToURL.
 int OpenOutputIO(AVIOContext** APB, const String& AURL, int AFlags, const AVIOInterruptCB* AInterrupt,
                  AVDictionary** AOptions);
-// avio_closep, or UnicodeIOClose for the engine's own writer.
-void CloseOutputIO(AVIOContext** APB);
+// avio_closep, or UnicodeIOClose for the engine's own writer: 0, or the error of the
+// last writes or of the close.
+int CloseOutputIO(AVIOContext** APB);

@@ -81,6 +81,28 @@ INSTANTIATE_TEST_SUITE_P(Methods, ConvertSync,
                              TSyncCase{"auto", "clip.avi", ".avi", "50", -1, 100, 50, 0}),
                          [](const ::testing::TestParamInfo<TSyncCase>& I) { return String(I.param.Name); });
 
+TEST(ConvertVideo, APictureFarFromTheNextIsRepeatedABoundedNumberOfTimes)
+{
+    // Three pictures 400 s apart, as a file with a corrupt frame rate reads: at 25 fps each
+    // would stand for 10000 frames.  Each is repeated for at most 10 s of output, with a
+    // warning, and the conversion finishes at once.
+    const String dir = enginetest::ScratchFolder();
+    enginetest::RunFFmpeg("-f lavfi -i testsrc=size=64x48:rate=1:duration=3 -vf setpts=N*400/TB -c:v mpeg4",
+                          dir + "far.mkv");
+    enginetest::TLogCapture log;
+    TOutputOptions o = Video();
+    o.FrameRate = "25";
+    auto run = Convert(dir + "far.mkv", dir + "out.avi", o);
+    ASSERT_TRUE(run);
+    ASSERT_TRUE(run->Result().Finished) << run->Result().ExceptionMsg;
+    const int frames = CountFrames(dir + "out.avi");
+    EXPECT_GE(frames, 3);
+    EXPECT_LE(frames, 3 * 250);
+    bool warned = false;
+    for (const String& line : log.Lines()) warned = warned || line.find("repeated") != String::npos;
+    EXPECT_TRUE(warned);
+}
+
 TEST(ConvertVideo, RecordingTimeCutsFromTheStartTime)
 {
     const String out = enginetest::ScratchFolder() + "cut.avi";

@@ -92,7 +92,16 @@ TEST(EngineTexts, ErrorTextsOfThisFFmpegGeneration)
                  {AVERROR(ENOMEM), "f: Not enough memory"},
                  {AVERROR(EDOM), "f: Number syntax expected in filename"},
                  {AVERROR_PATCHWELCOME, "f: Not yet implemented in FFmpeg"},
-                 {-1234, "f: Error number -1234 occurred"}};
+                 {AVERROR(EPROTONOSUPPORT), "f: Unsupported network protocol"},
+                 // Codes outside the table: the system's own text.
+                 {AVERROR(EROFS), "f: Read-only file system"},
+                 {AVERROR(EACCES), "f: Permission denied"},
+                 {AVERROR(EISDIR), "f: Is a directory"},
+                 {AVERROR(ENOSPC), "f: No space left on device"},
+                 {AVERROR(ELOOP), "f: Too many levels of symbolic links"},
+                 {AVERROR(EBUSY), "f: Device or resource busy"},
+                 {AVERROR(ENOPROTOOPT), "f: Protocol not available"}};
+    ASSERT_TRUE(LoadLibraries());
     for (const auto& C : Cases) EXPECT_EQ(AVErrorText("f", C.Code), C.Text) << C.Code;
 }
 

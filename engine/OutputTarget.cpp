@@ -1,0 +1,136 @@
+#include "engine/OutputTarget.h"
+
+#include "engine/FFmpegLoader.h"
+#include "engine/UnicodeProtocol.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <mutex>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// At most this many bytes of the target's name go into the temporary name, so that it
+// stays within the file system's limit of a name.
+constexpr size_t MaxBaseBytes = 180;
+
+String FolderOf(const String& AFileName)
+{
+    size_t slash = AFileName.rfind('/');
+    return slash == String::npos ? String() : AFileName.substr(0, slash + 1);
+}
+
+String BaseOf(const String& AFileName)
+{
+    size_t slash = AFileName.rfind('/');
+    String base = slash == String::npos ? AFileName : AFileName.substr(slash + 1);
+    if (base.size() > MaxBaseBytes) {
+        size_t cut = MaxBaseBytes;
+        while (cut > 0 && (uint8_t(base[cut]) & 0xC0) == 0x80) --cut;  // a whole character
+        base.resize(cut);
+    }
+    return base;
+}
+
+// The named file itself when it is a symbolic link to an existing file: the link stays
+// and its file is replaced.
+String ResolveLink(const String& AFileName)
+{
+    struct stat st;
+    if (lstat(AFileName.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return AFileName;
+    char* real = realpath(AFileName.c_str(), nullptr);
+    if (!real) return AFileName;
+    String result = real;
+    std::free(real);
+    return result;
+}
+
+}  // namespace
+
+String LocalFileOfURL(const String& AURL)
+{
+    if (IsUnicodeURL(AURL)) return URLToFileName(AURL);
+    if (AURL.compare(0, 5, "file:") == 0) return AURL.substr(5);
+    const char* protocol = AV.avio_find_protocol_name ? AV.avio_find_protocol_name(AURL.c_str()) : nullptr;
+    if (protocol && String(protocol) == "file") return AURL;
+    return String();
+}
+
+bool SameRegularFile(const String& AName1, const String& AName2)
+{
+    struct stat a, b;
+    if (AName1.empty() || AName2.empty()) return false;
+    if (stat(AName1.c_str(), &a) != 0 || stat(AName2.c_str(), &b) != 0) return false;
+    return S_ISREG(a.st_mode) && S_ISREG(b.st_mode) && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+int PrepareOutputTarget(const String& AFileName, TOutputTarget& ATarget)
+{
+    ATarget = TOutputTarget();
+    const String target = ResolveLink(AFileName);
+    mode_t mode = 0666;
+    struct stat st;
+    if (stat(target.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return AVERROR(EISDIR);
+        if (!S_ISREG(st.st_mode)) {  // a device or a pipe: written as it is
+            ATarget.Target = target;
+            return 0;
+        }
+        mode = st.st_mode & 07777;
+    }
+    static std::mt19937_64 random{std::random_device{}()};
+    static std::mutex randomLock;
+    const String stem = FolderOf(target) + "." + BaseOf(target) + ".";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        uint64_t n;
+        {
+            std::lock_guard<std::mutex> lock(randomLock);
+            n = random();
+        }
+        char suffix[32];
+        snprintf(suffix, sizeof(suffix), "%06llx.part", (unsigned long long)(n & 0xFFFFFF));
+        String temp = stem + suffix;
+        int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return AVERROR(errno);
+        }
+        fchmod(fd, mode);  // the earlier file's permissions, whatever the umask
+        close(fd);
+        ATarget.Target = target;
+        ATarget.Temp = temp;
+        return 0;
+    }
+    return AVERROR(EEXIST);
+}
+
+int CommitOutputTarget(TOutputTarget& ATarget)
+{
+    TOutputTarget target = ATarget;
+    ATarget = TOutputTarget();
+    if (target.Temp.empty()) return 0;
+    // The data reaches the disk before the name does, so that a crash right after the
+    // rename cannot leave an empty file where the earlier one was.
+    int fd = open(target.Temp.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+    if (rename(target.Temp.c_str(), target.Target.c_str()) != 0) {
+        int err = errno;
+        unlink(target.Temp.c_str());
+        return AVERROR(err);
+    }
+    return 0;
+}
+
+void DiscardOutputTarget(TOutputTarget& ATarget)
+{
+    if (!ATarget.Temp.empty()) unlink(ATarget.Temp.c_str());
+    ATarget = TOutputTarget();
+}
