@@ -181,14 +181,19 @@ static void CheckSet(TLibraries ALibraries)
 bool TEngineLoader::Load(TLibraries ALibraries)
 {
     CheckSet(ALibraries);
+    // A failure undoes only what this call loaded: libraries loaded before belong to
+    // other components (a running conversion still calls them).
+    TLibraries Added;
     for (TLibrary L : LoadOrder) {
         if (!ALibraries.Contains(L)) continue;
+        const bool Before = Loaded(L);
         if (!Load(L)) {
             String Msg = FLastErrMsg;
-            Unload(ALibraries);
+            if (!Added.Empty()) Unload(Added);
             FLastErrMsg = Msg;
             return false;
         }
+        if (!Before) Added = Added + TLibraries{L};
     }
     return true;
 }

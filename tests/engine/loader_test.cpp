@@ -87,7 +87,8 @@ TEST(LoaderNames, LinuxFileNamesFollowNameAndVersion)
 
 TEST(LoaderNames, LibrarySetsHoldTheComponentsLibraries)
 {
-    // The spec's one-byte sets, plus swresample (bit 8) for the transcoder and player.
+    // One byte per set (a bit per library), plus swresample (bit 8) for the transcoder and
+    // the player.
     EXPECT_EQ(ProbeLibraries.Bits(), 0x79u);
     EXPECT_EQ(TaskLibraries.Bits(), 0x17Du);
     EXPECT_EQ(PlayerLibraries.Bits(), 0x1FDu);
@@ -159,6 +160,26 @@ TEST(Loader, MissingLibraryReportsItsPathAndUnloadsTheSet)
     EXPECT_FALSE(L.Loaded(avUtil));
     EXPECT_EQ(AV.avcodec_open2, nullptr);
     L.SetLibraryPath("");
+    EXPECT_TRUE(L.Load(PlayerLibraries)) << L.LastErrMsg();
+    fs::remove_all(Folder);
+}
+
+TEST(Loader, AFailedSetLoadKeepsWhatOthersLoadedBefore)
+{
+    // The task list's libraries are in use; the player's load then fails at SDL.
+    ASSERT_TRUE(LoadLibraries());
+    String Folder = ScratchFolder();
+    TEngineLoader& L = FFLoader();
+    ASSERT_TRUE(L.Load(TaskLibraries));
+    L.Unload(lbSDL);
+    L.SetLibraryPath(Folder);
+    { FILE* F = fopen((Folder + "libSDL-1.2.so.0").c_str(), "w"); fputs("junk", F); fclose(F); }
+    EXPECT_FALSE(L.Load(PlayerLibraries));
+    L.SetLibraryPath("");
+    EXPECT_FALSE(L.Loaded(lbSDL));
+    EXPECT_TRUE(L.Loaded(TaskLibraries));
+    EXPECT_NE(AV.avcodec_open2, nullptr);
+    EXPECT_STREQ(AV.avcodec_get_name(AV_CODEC_ID_MPEG4), "mpeg4");
     EXPECT_TRUE(L.Load(PlayerLibraries)) << L.LastErrMsg();
     fs::remove_all(Folder);
 }
