@@ -439,8 +439,10 @@ void TbsCustomShellTreeView::Notification(TComponent* AComponent, TOperation Ope
 void TbsCustomShellTreeView::CreateWnd()
 {
     TbsSkinCustomTreeView::CreateWnd();
-    if (Items()->Count() > 0) ClearNodes();
+    // The window can be made while the root is being built (expanding the root node asks
+    // for it); the nodes being built then stay.
     if (!FLoadingRoot) {
+        if (Items()->Count() > 0) ClearNodes();
         BuildRoot();
         if (!FPath.empty()) SetPath(FPath);
     }

@@ -166,3 +166,21 @@ TEST_F(ShellTreeTest, ContextRequestShowsTheShellMenuUnlessSwitchedOff)
 }
 
 } // namespace
+
+// A tree placed on a form that has no window yet builds its root when its object types
+// change; expanding the root makes the window on the way, and the nodes being built stay.
+TEST_F(ShellTreeTest, ObjectTypesSetBeforeTheWindowKeepTheRootBeingBuilt)
+{
+    std::unique_ptr<TForm> Off(new TForm(nullptr));
+    auto* T = new TbsSkinDirTreeView(Off.get());
+    T->SetParent(Off.get());
+    T->SetRoot(Root);
+    TShellObjectTypes Types = T->ObjectTypes();
+    Types.Include(otHidden);
+    T->SetObjectTypes(Types);
+    TTreeNode* Top = T->Items()->GetFirstNode();
+    ASSERT_NE(Top, nullptr);
+    EXPECT_EQ(Children(Top), (std::vector<String>{"a", "b", "c"}));
+    T->SetPath(Root + "/c/y");
+    EXPECT_EQ(T->Path(), Root + "/c/y");
+}
