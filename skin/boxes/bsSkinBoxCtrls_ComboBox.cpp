@@ -67,21 +67,26 @@ void TbsPopupListBox::Show(TPoint Origin)
     SetWindowPos(Handle(), HWND_TOP, Origin.X, Origin.Y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     FVisible = true;
     if (!Layering || !Combo->AlphaBlendAnimation() || !Combo->AlphaBlend()) return;
-    Application->ProcessMessages();
+    // Every pump may run a handler that closes the list or frees the combo box (and this
+    // list with it): the fade stops as soon as the list's window is gone or hidden.
+    const HWND Wnd = Handle();
     const int Target = Combo->AlphaBlendValue();
     const int Step = Target / 15 == 0 ? 1 : Target / 15;
+    FadeSteps.clear();
+    Application->ProcessMessages();
+    if (!ControlStillAlive(Wnd, this) || !FVisible) return;
     int Alpha = 0;
     uint64_t Last = 0;
-    FadeSteps.clear();
     while (Alpha < Target) {
         const uint64_t Now = GetTickCount64();
         if (Last == 0 || Now - Last > 5) {
             Last = Now;
             Alpha = MinOf(Alpha + Step, Target);
-            SetLayeredAlpha(Handle(), uint8_t(Alpha));
+            SetLayeredAlpha(Wnd, uint8_t(Alpha));
             FadeSteps.push_back(uint8_t(Alpha));
         }
         Application->ProcessMessages();
+        if (!ControlStillAlive(Wnd, this) || !FVisible) return;
     }
     FOldAlphaBlendValue = uint8_t(Target);
 }

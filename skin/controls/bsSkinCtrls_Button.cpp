@@ -28,8 +28,11 @@ TbsSkinButton::TbsSkinButton(TComponent* AOwner) : TbsSkinCustomControl(AOwner),
 
 TbsSkinButton::~TbsSkinButton()
 {
+    // the menu keeps callbacks into this button (its change, and the close of a menu
+    // button's grid) and a free notice: none of them may outlive the button
     if (FSkinImagesMenu) {
         FSkinImagesMenu->FOnInternalChange = nullptr;
+        FSkinImagesMenu->FOnInternalMenuClose = nullptr;
         FSkinImagesMenu->RemoveFreeNotification(this);
     }
     MorphTimer.reset();
@@ -132,7 +135,11 @@ void TbsSkinButton::SetImageIndex(int Value)
 
 void TbsSkinButton::SetSkinImagesMenu(TbsSkinImagesMenu* Value)
 {
-    if (FSkinImagesMenu) FSkinImagesMenu->FOnInternalChange = nullptr;
+    if (FSkinImagesMenu && FSkinImagesMenu != Value) {
+        FSkinImagesMenu->FOnInternalChange = nullptr;
+        FSkinImagesMenu->FOnInternalMenuClose = nullptr;
+        FSkinImagesMenu->RemoveFreeNotification(this);
+    }
     FSkinImagesMenu = Value;
     if (Value) {
         Value->FreeNotification(this);

@@ -120,6 +120,7 @@ void TbsSkinSpeedButton::SetSkinImagesMenu(TbsSkinImagesMenu* Value)
 {
     if (FSkinImagesMenu && FSkinImagesMenu != Value) {
         FSkinImagesMenu->FOnInternalChange = nullptr;
+        FSkinImagesMenu->FOnInternalMenuClose = nullptr;
         FSkinImagesMenu->RemoveFreeNotification(this);
     }
     FSkinImagesMenu = Value;

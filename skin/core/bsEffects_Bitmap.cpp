@@ -73,11 +73,10 @@ TbsBitmap::TbsBitmap()
 TbsBitmap::~TbsBitmap()
 {
     UnregisterLiveBitmap(this);
-    if (FCanvas) {
-        FCanvas->SetHandle(nullptr);
-        delete FCanvas;
-    }
+    // FreeHandles detaches the canvas from the DC, so the canvas goes after it.
     FreeHandles();
+    delete FCanvas;
+    FCanvas = nullptr;
 }
 
 void TbsBitmap::FreeHandles()

@@ -319,6 +319,31 @@ TbsSkinMessageRoute& CustomRoute()
     return Route;
 }
 
+// The receivers of one announcement: a receiver freed by another's handler is struck off
+// by its free notice before its turn comes.
+class TbsReceiverList : public TComponent {
+public:
+    explicit TbsReceiverList(std::vector<TComponent*> ATargets) : TComponent(nullptr), Targets(std::move(ATargets))
+    {
+        for (TComponent* C : Targets) C->FreeNotification(this);
+    }
+    ~TbsReceiverList() override
+    {
+        for (TComponent* C : Targets)
+            if (C) RemoveFreeNotification(C);
+    }
+    std::vector<TComponent*> Targets;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override
+    {
+        TComponent::Notification(AComponent, Operation);
+        if (Operation != opRemove) return;
+        for (TComponent*& C : Targets)
+            if (C == AComponent) C = nullptr;
+    }
+};
+
 } // namespace
 
 void bsSetSkinMessageRoute(const TbsSkinMessageRoute& ARoute) { CustomRoute() = ARoute; }
@@ -352,7 +377,10 @@ void TbsSkinData::SendSkinDataMessage(unsigned M)
     if (FShowLayeredBorders && LayerFrame->PictureIndex != -1) std::reverse(Targets.begin(), Targets.end());
     // A receiver that fails does not keep the message from the others; the first
     // failure is passed on once all have it.
-    for (TComponent* Form : Targets) {
+    TbsReceiverList Receivers(std::move(Targets));
+    for (size_t I = 0; I < Receivers.Targets.size(); ++I) {
+        TComponent* Form = Receivers.Targets[I];
+        if (!Form) continue;
         try {
             Route.Send(Form, M, WParam, SkinDataMessageParam);
         } catch (...) {

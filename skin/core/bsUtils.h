@@ -227,6 +227,11 @@ bool OsIsVistaOrLater();
 bool OsIsWindows7();        // exactly 6.1
 bool OsIsWindows8OrLater(); // exactly 6.2, or later majors (6.3 does not count)
 
+// Whether Control still owns the window Wnd: window handles are never reused, so a control
+// freed (or whose window was destroyed) while messages were pumped answers false.  Loops that
+// pump messages check it before touching the control again.
+bool ControlStillAlive(HWND Wnd, const TWinControl* Control);
+
 // The window alpha of a layered window; nothing where layered windows are not shown with
 // alpha (no compositing manager).
 void SetLayeredAlpha(HWND Wnd, uint8_t Alpha);

@@ -49,6 +49,11 @@ bool OsIsWindows8OrLater()
     return (major == 6 && minor == 2) || major > 6;
 }
 
+bool ControlStillAlive(HWND Wnd, const TWinControl* Control)
+{
+    return Wnd && Control && IsWindow(Wnd) && TWinControl::FindControl(Wnd) == Control;
+}
+
 void SetLayeredAlpha(HWND Wnd, uint8_t Alpha)
 {
     if (!Wnd || !LayeredWindowsAvailable()) return;

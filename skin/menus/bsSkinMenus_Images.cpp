@@ -344,8 +344,11 @@ void TbsSkinImagesMenuPopupWindow::Show(const TRect& PopupRect)
     SetWindowPos(Handle(), HWND_TOPMOST, X, Y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
     FVisible = true;
     if (Fade) {
+        // a close during the pump releases the grid, and the release message may free it
+        // in the same pump: the window handle tells without touching freed memory
+        const HWND Wnd = Handle();
         if (Application) Application->ProcessMessages();
-        if (FReleased) return;  // closed meanwhile
+        if (!ControlStillAlive(Wnd, this) || FReleased) return;
         const int Target = ImagesMenu->AlphaBlendValue;
         int Alpha = 0;
         FadeSteps.clear();

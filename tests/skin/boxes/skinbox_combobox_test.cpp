@@ -279,6 +279,32 @@ TEST_F(ComboTest, AlphaBlendOfTheDropDown)
     EXPECT_FALSE(C->ListBox()->Layered());
 }
 
+TEST_F(ComboTest, AComboFreedWhileItsListFadesInEndsTheFade)
+{
+    auto* C = Combo();
+    C->SetAlphaBlend(true);
+    C->SetAlphaBlendAnimation(true);
+    C->SetAlphaBlendValue(200);
+    // a message already queued when the list drops down frees the combo box (and its list)
+    // during the fade's first pump
+    constexpr unsigned FreeCombo = WM_APP + 18;
+    const TWndMethod Old = Form->WindowProc;
+    Form->WindowProc = [&](TMessage& M) {
+        if (M.Msg == FreeCombo) {
+            delete C;
+            C = nullptr;
+        } else
+            Old(M);
+    };
+    const int Before = Form->ComponentCount();
+    PostMessage(Form->Handle(), FreeCombo, 0, 0);
+    C->DropDown();
+    Form->WindowProc = Old;
+    EXPECT_EQ(C, nullptr);
+    EXPECT_EQ(Form->ComponentCount(), Before - 1);
+    Pump();
+}
+
 TEST_F(ComboTest, DefaultFaceShowsTheItemAndTheButtonStates)
 {
     auto* C = Combo();

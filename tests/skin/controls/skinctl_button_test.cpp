@@ -403,6 +403,41 @@ TEST_F(SkinMenuButton, BothMenusOpenTogether)
     EXPECT_EQ(Hides, 1);
 }
 
+TEST_F(SkinMenuButton, AFreedButtonHearsNothingFromTheImagesMenusItOpened)
+{
+    auto* IL = new TImageList(Form);
+    TBitmap B(16, 16);
+    IL->Add(&B, nullptr);
+    auto* IM = new TbsSkinImagesMenu(Form);
+    auto* Other = new TbsSkinImagesMenu(Form);
+    IM->SetImages(IL);
+    Other->SetImages(IL);
+    // one button freed while linked, another after moving to a second menu
+    auto* Moved = Make<TbsSkinMenuButton>(Rect(10, 50, 110, 80));
+    for (TbsSkinMenuButton* Button : {MB, Moved}) {
+        Button->SetSkinImagesMenu(IM);
+        Down(Button, 20, 15);
+        ASSERT_TRUE(IM->GridVisible());
+        IM->Hide();
+        Pump();
+    }
+    Moved->SetSkinImagesMenu(Other);
+    EXPECT_EQ(Hides, 1);  // the counting handler belongs to MB only
+    delete MB;
+    MB = nullptr;
+    delete Moved;
+    int Closes = 0;
+    for (TbsSkinImagesMenu* M : {IM, Other}) {
+        M->OnMenuClose = [&](TObject*) { ++Closes; };
+        M->PopupFromRect(Rect(100, 100, 140, 120));
+        ASSERT_TRUE(M->GridVisible());
+        M->Hide();
+        Pump();
+    }
+    EXPECT_EQ(Closes, 2);
+    EXPECT_EQ(Hides, 1);
+}
+
 TEST_F(SkinMenuButton, WithoutMenusItIsAPlainButtonAndKeysDoNothing)
 {
     Click(MB, 20, 15);

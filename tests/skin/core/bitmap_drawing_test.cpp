@@ -1,6 +1,7 @@
 // Drawing TbsBitmap: stretch maps, flags, tiling, device contexts, merging and fills.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "skin/core/bsEffects.h"
@@ -156,6 +157,20 @@ TEST(BitmapDrawing, DrawingIntoABitmapsDcKeepsAlpha)
     EXPECT_EQ(*dst.PixelAddress(2, 2), blended);
     EXPECT_EQ(*dst.PixelAddress(3, 3), 0xFF0000FFu);
     EXPECT_EQ(*dst.PixelAddress(0, 0), 0xFF0000FFu);
+}
+
+TEST(BitmapDrawing, ABitmapWhoseCanvasWasUsedGoesCleanly)
+{
+    // the canvas is detached from the bitmap's device context before either goes
+    for (int Resize = 0; Resize < 2; ++Resize) {
+        auto B = std::make_unique<TbsBitmap>();
+        B->SetSize(8, 8);
+        B->Canvas()->Brush()->SetColor(clRed);
+        B->Canvas()->FillRect(Rect(0, 0, 8, 8));
+        if (Resize) B->SetSize(4, 4);
+        B.reset();
+    }
+    SUCCEED();
 }
 
 TEST(BitmapDrawing, DrawingToPlainDeviceContexts)

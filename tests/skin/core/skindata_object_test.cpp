@@ -203,6 +203,24 @@ TEST_F(SkinDataMessages, RecipientOrder)
     }
 }
 
+TEST_F(SkinDataMessages, AFormFreedByAnotherReceiverIsSkipped)
+{
+    auto* Doomed = new FakeForm("Doomed");
+    auto* Last = new FakeForm("Last");
+    Route.Screen = {&A, Doomed, Last};
+    Route.OnSend = [&](TComponent* F, unsigned) {
+        if (F != &A) return;
+        Route.Screen.erase(std::find(Route.Screen.begin(), Route.Screen.end(), Doomed));
+        delete Doomed;
+    };
+    TbsSkinData D(nullptr);
+    D.SendSkinDataMessage(SkinDataChanged);
+    EXPECT_EQ(Route.Messages(SkinDataChanged), (std::vector<String>{"A", "Last"}));
+    Route.OnSend = nullptr;
+    Route.Screen.clear();
+    delete Last;
+}
+
 TEST_F(SkinDataMessages, AFormMadeDuringTheSendingDoesNotGetTheMessage)
 {
     Route.Screen = {&A, &B};

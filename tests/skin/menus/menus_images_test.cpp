@@ -169,6 +169,34 @@ TEST_F(ImagesMenu, ARightClickOrAClickOutsideClosesWithoutChoosing)
     Pump();
 }
 
+TEST_F(ImagesMenu, AGridClosedWhileFadingInIsFreedAndForgotten)
+{
+    Cells(2);
+    IM->AlphaBlend = IM->AlphaBlendAnimation = true;
+    // a message already queued when the grid opens closes it during the fade's first pump,
+    // and the grid's release message frees it in the same pump
+    constexpr unsigned CloseGrid = WM_APP + 17;
+    const TWndMethod Old = Form->WindowProc;
+    Form->WindowProc = [&](TMessage& M) {
+        if (M.Msg == CloseGrid)
+            IM->Hide();
+        else
+            Old(M);
+    };
+    PostMessage(Form->Handle(), CloseGrid, 0, 0);
+    IM->PopupFromRect(Rect(100, 100, 140, 120));
+    Form->WindowProc = Old;
+    EXPECT_FALSE(IM->GridVisible());
+    EXPECT_EQ(Log, std::vector<std::string>{"close"});
+    Pump();
+    // the menu opens again as usual
+    IM->AlphaBlend = IM->AlphaBlendAnimation = false;
+    IM->PopupFromRect(Rect(100, 100, 140, 120));
+    EXPECT_TRUE(IM->GridVisible());
+    IM->Hide();
+    Pump();
+}
+
 TEST_F(ImagesMenu, WithoutImagesNothingOpensButThePopupEventFires)
 {
     int Popups = 0;
