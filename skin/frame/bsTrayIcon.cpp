@@ -118,7 +118,8 @@ void TbsTrayIcon::UnhookOwnerWindow()
 
 LRESULT TbsTrayIcon::AppWindowProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L)
 {
-    if (Msg == WM_SIZE && W == SIZE_MINIMIZED && FMinimizeToTray) {
+    // a disabled icon answers no click, so it must not take the main form away
+    if (Msg == WM_SIZE && W == SIZE_MINIMIZED && FMinimizeToTray && FEnabled) {
         DoMinimizeToTray();
     } else if (Msg == WM_WINDOWPOSCHANGED && SettingMDIForm && Application && Application->MainForm()) {
         if (Application->MainForm()->FormStyle() == fsMDIForm && FMinimizedOnStart) ShowWindow(Wnd, SW_HIDE);
@@ -149,7 +150,7 @@ void TbsTrayIcon::OwnerWindowProc(TMessage& M)
         break;
     case WM_SIZE:
         // the owner form stands for the application when it is minimized
-        if (M.WParam == SIZE_MINIMIZED && FMinimizeToTray) {
+        if (M.WParam == SIZE_MINIMIZED && FMinimizeToTray && FEnabled) {
             TWndMethod Old = OldWndProc;
             if (Old) Old(M);
             DoMinimizeToTray();

@@ -321,6 +321,17 @@ TEST_F(TrayIcon, MainFormIntoTheTrayAndBack)
     EXPECT_TRUE(Main->Visible());
     EXPECT_EQ(Main->WindowState(), wsNormal);
 
+    // a disabled icon answers no click: minimizing leaves the form where it can come back
+    Tray->SetIconVisible(false);
+    Tray->SetEnabled(false);
+    ShowWindow(Main->Handle(), SW_MINIMIZE);
+    Application->ProcessMessages();
+    EXPECT_TRUE(Main->Visible());
+    EXPECT_FALSE(Tray->IconVisible());
+    ShowWindow(Main->Handle(), SW_RESTORE);
+    Application->ProcessMessages();
+    Tray->SetEnabled(true);
+
     Tray->SetMinimizeToTray(false);
     ShowWindow(Main->Handle(), SW_MINIMIZE);
     Application->ProcessMessages();
