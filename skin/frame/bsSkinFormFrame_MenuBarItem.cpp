@@ -1,0 +1,391 @@
+// The objects of the skinned main menu bar and its items: measuring, the skinned, tool-bar
+// and default looks, morphing and animation, hover and the submenus they open.
+#include "skin/frame/bsSkinFormFrame.h"
+
+#include "platform/graphics/ImgList.h"
+#include "platform/windows/WinPaint.h"
+
+// ---- bar objects ----------------------------------------------------------------------------
+
+TbsMenuBarObject::TbsMenuBarObject(TbsSkinMainMenuBar* AParent, TbsDataSkinObject* AData) : Parent(AParent)
+{
+    if (!AData) return;
+    IDName = AData->IDName;
+    SkinRect = AData->SkinRect;
+    ActiveSkinRect = AData->ActiveSkinRect;
+    DownRect = AData->ActiveSkinRect;
+    Morphing = AData->Morphing;
+    MorphKind = AData->MorphKind;
+    ObjectRect = AData->SkinRect;
+    if (AParent->SkinData()) Picture = AParent->SkinData()->ActivePicture(AData->ActivePictureIndex);
+    if (IsEmptyRect(ActiveSkinRect)) Morphing = false;
+}
+
+bool TbsMenuBarObject::EnableMorphing()
+{
+    TbsSkinData* D = Parent->SkinData();
+    return Morphing && D && !D->Empty && !(Parent->ToolBarMode() && Parent->ToolBarModeItemTransparent()) &&
+           D->EnableSkinEffects();
+}
+
+void TbsMenuBarObject::ReDraw()
+{
+    if (EnableMorphing()) Parent->MorphTimer->SetEnabled(true);
+    else Parent->RedrawObject(this);
+}
+
+void TbsMenuBarObject::MouseEnter()
+{
+    FMouseIn = Active = true;
+    ReDraw();
+}
+
+void TbsMenuBarObject::MouseLeave()
+{
+    FMouseIn = Active = false;
+    ReDraw();
+}
+
+bool TbsMenuBarObject::CanMorphing()
+{
+    return (!FDown || IsEmptyRect(DownRect)) && ((Active && FMorphKf < 1) || (!Active && FMorphKf > 0));
+}
+
+void TbsMenuBarObject::DoMorphing()
+{
+    FMorphKf = std::clamp(FMorphKf + (Active ? 0.2 : -0.2), 0.0, 1.0);
+    Draw(Parent->Canvas());
+}
+
+// ---- items --------------------------------------------------------------------------------
+
+TbsSkinMainMenuBarItem::TbsSkinMainMenuBarItem(TbsSkinMainMenuBar* AParent, TbsDataSkinObject* AData)
+    : TbsMenuBarObject(AParent, AData)
+{
+    if (auto* D = dynamic_cast<TbsDataSkinMainMenuItem*>(AData)) {
+        FSkinSupport = true;
+        FontName = D->FontName;
+        FontHeight = D->FontHeight;
+        FontStyle = D->FontStyle;
+        FontColor = D->FontColor;
+        ActiveFontColor = D->ActiveFontColor;
+        DownFontColor = D->DownFontColor;
+        UnEnabledFontColor = D->UnEnabledFontColor;
+        TextRct = D->TextRct;
+        ItemDownRect = D->DownRect;
+        LO = D->ItemLO;
+        RO = D->ItemRO;
+        StretchEffect = D->StretchEffect;
+        AnimateSkinRect = D->AnimateSkinRect;
+        FrameCount = D->FrameCount;
+        AnimateInterval = D->AnimateInterval;
+        InActiveAnimation = D->InActiveAnimation;
+        if (IsEmptyRect(ItemDownRect)) ItemDownRect = IsEmptyRect(ActiveSkinRect) ? SkinRect : ActiveSkinRect;
+    }
+    OldEnabled = Enabled;
+}
+
+bool TbsSkinMainMenuBarItem::EnableAnimation()
+{
+    TbsSkinData* D = Parent->SkinData();
+    return !IsEmptyRect(AnimateSkinRect) && FrameCount > 0 && D && !D->Empty && !Parent->ToolBarMode() &&
+           D->EnableSkinEffects();
+}
+
+void TbsSkinMainMenuBarItem::SetItemFont(TCanvas* C, bool Skinned)
+{
+    TFont* F = C->Font();
+    if (Skinned && Parent->UseSkinFont()) {
+        F->SetName(FontName);
+        F->SetStyle(FontStyle);
+        F->SetHeight(FontHeight);
+    } else {
+        F->Assign(Parent->DefItemFont());
+    }
+    TbsSkinData* D = Parent->SkinData();
+    F->SetCharset(Skinned && D && D->ResourceStrData() ? D->ResourceStrData()->CharSet()
+                                                        : Parent->DefItemFont()->Charset());
+}
+
+int TbsSkinMainMenuBarItem::GlyphWidth(int* Height)
+{
+    if (!MenuItem) return 0;
+    auto* IL = dynamic_cast<TCustomImageList*>(MenuItem->GetParentMenu() ? MenuItem->GetParentMenu()->Images() : nullptr);
+    if (IL && MenuItem->ImageIndex() >= 0 && MenuItem->ImageIndex() < IL->Count()) {
+        if (Height) *Height = IL->Height();
+        return IL->Width();
+    }
+    if (auto* B = dynamic_cast<TBitmap*>(MenuItem->Bitmap()); B && !B->Empty()) {
+        if (Height) *Height = B->Height();
+        return B->Width();
+    }
+    return 0;
+}
+
+void TbsSkinMainMenuBarItem::DrawGlyph(TCanvas* C, int X, int ItemHeight)
+{
+    int H = 0;
+    if (GlyphWidth(&H) == 0) return;
+    auto* IL = dynamic_cast<TCustomImageList*>(MenuItem->GetParentMenu() ? MenuItem->GetParentMenu()->Images() : nullptr);
+    int Y = ItemHeight / 2 - H / 2;
+    if (IL && MenuItem->ImageIndex() >= 0 && MenuItem->ImageIndex() < IL->Count())
+        IL->Draw(C, X, Y, MenuItem->ImageIndex(), MenuItem->Enabled());
+    else if (auto* B = dynamic_cast<TBitmap*>(MenuItem->Bitmap()))
+        C->Draw(X, Y, B);
+}
+
+bool TbsSkinMainMenuBarItem::Measure(TCanvas* Cnvs, bool Skinned)
+{
+    int Left = Parent->NewItemsRect.Left;
+    for (auto& O : Parent->ObjectList) {
+        if (O.get() == this) break;
+        if (dynamic_cast<TbsSkinMainMenuBarItem*>(O.get())) Left = O->ObjectRect.Right;
+    }
+    if (Left == 0) Left = Parent->NewItemsRect.Left;
+    SetItemFont(Cnvs, Skinned);
+    TRect R(0, 0, 0, 0);
+    String Caption = MenuItem ? MenuItem->Caption() : String();
+    DrawWideText(Cnvs, Caption, R, DT_CALCRECT | DT_CENTER);
+    int W = R.Width();
+    int G = GlyphWidth();
+    int Top = Parent->NewItemsRect.Top;
+    int Width, Bottom;
+    if (Skinned) {
+        Width = SkinRect.Width() - TextRct.Width() + W + 2 + (G ? G + 5 : 0);
+        Bottom = Parent->UseSkinSize() ? Top + SkinRect.Height() : Parent->NewItemsRect.Bottom;
+    } else {
+        Width = W + 12 + (G ? G + 5 : 0);
+        Bottom = Parent->NewItemsRect.Bottom;
+    }
+    ObjectRect = TRect(Left, Top, Left + Width, Bottom);
+    int Limit = Parent->ScrollMenu() ? Parent->NewItemsRect.Right - 5 : Parent->NewItemsRect.Right;
+    if (ObjectRect.Right > Limit) {
+        Parent->Scroll = true;
+        if (ItemVisible) {
+            OldEnabled = Enabled;
+            Enabled = false;
+            ItemVisible = false;
+        }
+        return false;
+    }
+    if (!ItemVisible) {
+        ItemVisible = true;
+        Enabled = OldEnabled;
+    }
+    return true;
+}
+
+void TbsSkinMainMenuBarItem::DrawText(TCanvas* C, TRect R, bool Selected)
+{
+    if (MenuItem && MenuItem->OnDrawItem) {
+        MenuItem->OnDrawItem(MenuItem, C, R, Selected);
+        return;
+    }
+    C->Brush()->SetStyle(bsClear);
+    UINT Flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | (Parent->MenuActive ? 0 : DT_HIDEPREFIX);
+    String Caption = MenuItem ? MenuItem->Caption() : String();
+    DrawWideText(C, Caption, R, Flags);
+    C->Brush()->SetStyle(bsSolid);
+}
+
+void TbsSkinMainMenuBarItem::SkinnedLook(TBitmap* B, TCanvas* Under, const TRect& S, bool Highlighted)
+{
+    int W = ObjectRect.Width(), H = ObjectRect.Height();
+    B->SetSize(W, H);
+    if (!Picture) return;
+    if (Parent->ItemTransparent && (S == SkinRect || (!Parent->UseSkinSize() && !Highlighted))) {
+        B->Canvas()->CopyRect(TRect(0, 0, W, H), Under, ObjectRect);
+    } else if (Parent->UseSkinSize()) {
+        CreateHSkinImage(LO, RO, B, Picture, S, W, S.Height(), Highlighted && StretchEffect);
+        if (B->Height() != H) B->SetSize(W, H);
+    } else {
+        int SH = S.Height();
+        CreateStretchSkinImage(B, Picture, S, TRect(LO, SH / 4, S.Width() - RO, SH - SH / 4), true);
+    }
+    TCanvas* C = B->Canvas();
+    SetItemFont(C, true);
+    bool Enabled0 = !MenuItem || MenuItem->Enabled();
+    C->Font()->SetColor(FDown ? DownFontColor : Highlighted ? ActiveFontColor : Enabled0 ? FontColor : UnEnabledFontColor);
+    TRect T = TextRct;
+    if (int G = GlyphWidth()) {
+        DrawGlyph(C, T.Left + 2, H);
+        T.Left += G + 5;
+    }
+    TRect M(0, 0, 0, 0);
+    DrawWideText(C, MenuItem ? MenuItem->Caption() : String(), M, DT_CALCRECT | DT_CENTER);
+    T.Right = T.Left + M.Width() + 2;
+    T.Bottom = T.Top + M.Height();
+    if (!Parent->UseSkinSize()) OffsetRect(T, 0, H / 2 - (T.Top + T.Height() / 2));
+    DrawText(C, T, Highlighted);
+}
+
+void TbsSkinMainMenuBarItem::DefaultDraw(TCanvas* Cnvs)
+{
+    if (!Measure(Cnvs, false)) return;
+    int W = ObjectRect.Width(), H = ObjectRect.Height();
+    if (W <= 0 || H <= 0) return;
+    TBitmap B(W, H);
+    TCanvas* C = B.Canvas();
+    bsDrawDefaultFace(C, W, H, FDown, Active);
+    SetItemFont(C, false);
+    TRect T(1, 1, W - 1, H - 1);
+    if (int G = GlyphWidth()) {
+        DrawGlyph(C, 2, H);
+        T.Left = 2 + G + 5;
+    }
+    DrawText(C, T, Active);
+    Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
+}
+
+void TbsSkinMainMenuBarItem::Draw(TCanvas* Cnvs)
+{
+    if (!FSkinSupport) return DefaultDraw(Cnvs);
+    // measured even when the skin gives it no look, so that its place stays current
+    if (!Measure(Cnvs, true) || IsEmptyRect(SkinRect) || IsEmptyRect(TextRct)) return;
+    TBitmap B;
+    TRect ActiveLook = IsEmptyRect(ActiveSkinRect) ? SkinRect : ActiveSkinRect;
+    if (FDown) {
+        SkinnedLook(&B, Cnvs, ItemDownRect, true);
+    } else if (EnableAnimation() && CurrentFrame > 0 && CurrentFrame <= FrameCount) {
+        TRect F = AnimateSkinRect;
+        if (AnimateSkinRect.Height() > SkinRect.Height()) {
+            int FH = AnimateSkinRect.Height() / FrameCount;
+            F = TRect(F.Left, F.Top + FH * (CurrentFrame - 1), F.Right, F.Top + FH * CurrentFrame);
+        } else {
+            int FW = AnimateSkinRect.Width() / FrameCount;
+            F = TRect(F.Left + FW * (CurrentFrame - 1), F.Top, F.Left + FW * CurrentFrame, F.Bottom);
+        }
+        SkinnedLook(&B, Cnvs, F, true);
+    } else if (!EnableMorphing() || (Active && FMorphKf == 1) || (!Active && FMorphKf == 0)) {
+        SkinnedLook(&B, Cnvs, Active ? ActiveLook : SkinRect, Active);
+    } else {
+        TBitmap B2;
+        SkinnedLook(&B, Cnvs, SkinRect, false);
+        SkinnedLook(&B2, Cnvs, ActiveLook, true);
+        TbsEffectBmp E1(B.Handle()), E2(B2.Handle());
+        bsMorphEffectBmp(E1, E2, FMorphKf, MorphKind);
+        E1.Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
+        return;
+    }
+    if (Picture) Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
+}
+
+void TbsSkinMainMenuBarItem::ReDraw()
+{
+    if (EnableAnimation()) {
+        Parent->AnimateTimer->SetInterval(UINT(std::max(1, AnimateInterval)));
+        Parent->AnimateTimer->SetEnabled(true);
+        return;
+    }
+    TbsMenuBarObject::ReDraw();
+}
+
+void TbsSkinMainMenuBarItem::DeactivateOtherItem()
+{
+    for (auto& O : Parent->ObjectList)
+        if (O.get() != this && O->Active && dynamic_cast<TbsSkinMainMenuBarItem*>(O.get())) {
+            O->MouseLeave();
+            return;
+        }
+}
+
+bool TbsSkinMainMenuBarItem::ReleaseOtherDownItem()
+{
+    for (auto& O : Parent->ObjectList) {
+        auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get());
+        // told apart by the object itself: menu items built in code often have no names
+        if (I && I != this && I->FDown) {
+            I->SetItemDown(false);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TbsSkinMainMenuBarItem::MouseEnter()
+{
+    // Entering an item while another one is pressed moves the open submenu here.  An item
+    // without subitems is only highlighted: its command runs on a press, not also here.
+    if (MenuItem && MenuItem->Count() > 0 && ReleaseOtherDownItem()) {
+        Active = FMouseIn = true;
+        if (EnableMorphing()) FMorphKf = 1;
+        if (MenuItem && MenuItem->OnClick) MenuItem->OnClick(Parent);
+        SetItemDown(true);
+        return;
+    }
+    DeactivateOtherItem();
+    FMouseIn = Active = true;
+    ReDraw();
+    if (Parent->OnItemMouseEnter) Parent->OnItemMouseEnter(MenuItem);
+    if (MenuItem) Parent->SetHint(MenuItem->Hint());
+}
+
+void TbsSkinMainMenuBarItem::MouseLeave()
+{
+    Active = FMouseIn = false;
+    if (EnableAnimation() && !InActiveAnimation) {
+        CurrentFrame = 0;
+        Draw(Parent->Canvas());
+    }
+    if (EnableMorphing() && FDown) FMorphKf = 0;
+    ReDraw();
+    if (Parent->OnItemMouseLeave) Parent->OnItemMouseLeave(MenuItem);
+}
+
+void TbsSkinMainMenuBarItem::MouseDown(int, int, TMouseButton Button)
+{
+    TbsSkinFormFrame* F = Parent->SkinFormFrame();
+    if (!Enabled || !F || Button != mbLeft || !MenuItem) return;
+    if (MenuItem->Count() > 0) {
+        Parent->MenuActive = true;
+        Parent->Invalidate();
+        if (MenuItem->OnClick) MenuItem->OnClick(Parent);
+        SetItemDown(true);
+        return;
+    }
+    if (F->InMainMenu) F->EndMainMenu();
+    F->InMenu = false;
+    if (EnableMorphing()) ReDraw();
+    else Parent->RedrawObject(this);
+    TMenuItem* Item = MenuItem;
+    if (TMenu* M = Item->GetParentMenu(); M && Item->Command() != 0) M->DispatchCommand(Item->Command());
+    else Item->Click();
+}
+
+void TbsSkinMainMenuBarItem::SetItemDown(bool Value)
+{
+    FDown = Value;
+    TbsSkinFormFrame* F = Parent->SkinFormFrame();
+    if (Value) {
+        FMorphKf = 1;
+        Parent->RedrawObject(this);
+        if (F && !F->InMainMenu && F->OnMainMenuEnter) F->OnMainMenuEnter(Parent);
+        PopupItemMenu();
+        return;
+    }
+    Active = false;
+    if (EnableAnimation()) {
+        if (InActiveAnimation) {
+            CurrentFrame = FrameCount + 1;
+            ReDraw();
+            return;
+        }
+        CurrentFrame = 0;
+    } else if (EnableMorphing()) {
+        FMorphKf = 1;
+        ReDraw();
+        return;
+    }
+    Parent->RedrawObject(this);
+}
+
+void TbsSkinMainMenuBarItem::PopupItemMenu()
+{
+    TbsSkinFormFrame* F = Parent->SkinFormFrame();
+    if (!F || !Parent->HandleAllocated()) return;
+    TPoint TL = Parent->ClientToScreen(ObjectRect.TopLeft());
+    TRect R(TL.X, TL.Y, TL.X + ObjectRect.Width(), TL.Y + ObjectRect.Height());
+    F->SkinMenuOpen();
+    F->InMainMenu = true;
+    F->PopupSkinMenuItem(MenuItem, nullptr, R, Parent->PopupToUp(), 0, Parent->SkinData());
+}
