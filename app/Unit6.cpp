@@ -1,6 +1,7 @@
 #include "app/Unit6.h"
 
 #include "app/PresetOutput.h"
+#include "app/PresetSkinBoxes.h"
 #include "engine/TaskList.h"
 #include "platform/graphics/ImgList.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
@@ -12,21 +13,6 @@ TSettingsDialogLinks Form6Links;
 TForm6* Form6 = nullptr;
 
 namespace {
-
-// An option box over a skinned fixed drop-down list.
-class TSkinOptionBox : public TPresetOptionBox {
-public:
-    explicit TSkinOptionBox(TbsSkinComboBox* ABox) : FBox(ABox) {}
-    int ItemIndex() const override { return FBox->ItemIndex(); }
-    void SetItemIndex(int AIndex) override { FBox->SetItemIndex(AIndex); }
-    String Text() const override { return FBox->Text(); }
-    void ClearItems() override { FBox->Items()->Clear(); }
-    void AddItem(const String& AText) override { FBox->Items()->Add(AText); }
-    void SetEnabled(bool AEnabled) override { FBox->SetEnabled(AEnabled); }
-
-private:
-    TbsSkinComboBox* FBox;
-};
 
 // The twelve category pictures: a rounded tile in the category's colour with a light
 // band, so that neighbouring categories are told apart at a glance.

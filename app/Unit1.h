@@ -1,0 +1,339 @@
+// The main window "澄枫DAT格式转换器": the job list, the output format and folder, the
+// preview panel, the batch buttons, the engine components and the 501 job slots.
+//
+// The window is built in code (Unit1.cpp).  Its handlers are spread over one source file
+// per concern, each named in the section of this header that declares its methods:
+//   Unit1.cpp              start-up, closing, the shared fields' routines
+//   Unit1_Jobs.cpp         the job list: remove, clear, move, rename, select
+//   Unit1_Folder.cpp       the output folder and the settings file's "OutPath"
+//   Unit1_Presets.cpp      the preset boxes bound to the shared preset routines
+//   Unit1_Add.cpp          adding files
+//   Unit1_Batch.cpp        running a batch: start, stop, pause, progress, terminate, log
+//   Unit1_Preview.cpp      the preview player panel and snapshots
+//   Unit1_Menus.cpp        skin choice, menu commands, about box
+//   Unit1_PresetDialog.cpp the preset dialog ("设置...")
+//   Unit1_Pending.cpp      stand-ins for routines of concerns not built yet (each is
+//                          deleted there when its concern's file defines it)
+//
+// The routines the window reuses are methods named after the hidden buttons that ran
+// them (Button15Click "初始化数值", Button17Click "读ini文件", ...).  Each concern binds
+// its controls' and components' events in its own BindXxxEvents, which the constructor
+// runs once every control exists.
+#pragma once
+
+#include "app/PresetParams.h"
+#include "app/PresetRoutines.h"
+#include "engine/TaskOptions.h"
+#include "platform/forms/ComCtrls.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/StdCtrls.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TbsSkinData;
+class TbsCompressedSkinList;
+class TbsResourceStrData;
+class TbsSkinFormFrame;
+class TbsSkinMainMenu;
+class TbsSkinMainMenuBar;
+class TbsSkinPopupMenu;
+class TbsSkinToolBar;
+class TbsSkinMenuSpeedButton;
+class TbsSkinButton;
+class TbsSkinPanel;
+class TbsSkinGroupBox;
+class TbsSkinListView;
+class TbsSkinScrollBar;
+class TbsSkinOfficeComboBox;
+class TbsSkinComboBox;
+class TbsSkinEdit;
+class TbsSkinStdLabel;
+class TbsSkinSlider;
+class TbsSkinMessage;
+class TbsPngImageList;
+class TTaskList;
+class TFFLogger;
+class TFFPlayer;
+class TMenuItem;
+class TImageList;
+
+// Job slots: 0 to 500.
+constexpr int JobSlotCount = 501;
+// Columns of a job row (column 0 is the caption).
+constexpr int JobColumnCount = 25;
+constexpr int jcInputFile = 0, jcDuration = 1, jcFileSize = 2, jcProgress = 4, jcFPS = 5, jcPosition = 6,
+              jcOutputSize = 7, jcTaskNumber = 8;
+
+// Slot markers.
+inline constexpr const char* SlotFree = "kong";
+inline constexpr const char* SlotFull = "Full";
+inline constexpr const char* SlotDeleted = "DELETED";
+
+class TForm1 : public TForm {
+public:
+    explicit TForm1(TComponent* AOwner);
+    ~TForm1() override;
+
+    // ---- skin --------------------------------------------------------------------------
+    TbsSkinFormFrame* bsSkinFormFrame1;
+    TbsSkinData* bsSkinData1;
+    TbsCompressedSkinList* bsCompressedSkinList1;
+    TbsResourceStrData* bsResourceStrData1;
+    TbsSkinMessage* bsSkinMessage1;
+
+    // ---- menus -------------------------------------------------------------------------
+    TbsSkinMainMenu* bsSkinMainMenu1;
+    TbsSkinMainMenuBar* bsSkinMainMenuBar1;
+    TMenuItem* N1;       // "文件"
+    TMenuItem* Item111;  // "添加一个文件"
+    TMenuItem* Item121;  // "添加多个文件"
+    TMenuItem* N21;      // "添加整个目录"
+    TMenuItem* N3;       // "退出"
+    TMenuItem* N4;       // "编辑"
+    TMenuItem* N111;     // "上移文件"
+    TMenuItem* N2221;    // "下移文件"
+    TMenuItem* N13;      // "删除选择"
+    TMenuItem* N14;      // "清空文件"
+    TMenuItem* N26;      // "重新命名"
+    TMenuItem* N5;       // "动作"
+    TMenuItem* N6;       // "开始转换"
+    TMenuItem* N7;       // "停止转换"
+    TMenuItem* N8;       // "暂停转换"
+    TMenuItem* N9;       // "继续继续"
+    TMenuItem* N10;      // "转换选项"
+    TMenuItem* N11;      // "帮助"
+    TMenuItem* N12;      // "帮助系统" (F1)
+    TMenuItem* N15;      // "官方网站"
+    TMenuItem* N16;      // "联系邮箱"
+    TMenuItem* N17;      // "关于软件"
+    TbsSkinPopupMenu* bsSkinPopupMenu1;  // the add button's menu
+    TMenuItem* N11111;   // "添加一个文件"
+    TMenuItem* N2222;    // "添加多个文件"
+    TMenuItem* N3331;    // "添加整个目录"
+    TbsSkinPopupMenu* bsSkinPopupMenu2;  // snapshot settings
+    TMenuItem* MenuItem1;  // "打开快照目录"
+    TMenuItem* MenuItem2;  // "设置快照目录"
+    TMenuItem* MenuItem3;  // "-"
+    TMenuItem* N27;        // "快照保存类型"
+    TMenuItem* BMP1;
+    TMenuItem* JPG1;
+    TMenuItem* GIF1;
+    TMenuItem* PNG1;
+
+    // ---- picture lists -----------------------------------------------------------------
+    TbsPngImageList* bsPngImageList1;  // tool bar, 48 x 48
+    TbsPngImageList* bsPngImageList2;  // preview buttons, 24 x 24
+    TbsPngImageList* bsPngImageList3;  // preset emblems, 32 x 32
+    TbsPngImageList* bsPngImageList5;  // output categories, 36 x 36
+
+    // ---- tool bar ----------------------------------------------------------------------
+    TbsSkinToolBar* bsSkinToolBar2;
+    TbsSkinMenuSpeedButton* bsSkinMenuSpeedButton1;  // "添加"
+    TbsSkinButton* bsSkinButton7;   // "删除"
+    TbsSkinButton* bsSkinButton8;   // "清空"
+    TbsSkinButton* bsSkinButton19;  // "选项"
+
+    // ---- job list ----------------------------------------------------------------------
+    TbsSkinPanel* bsSkinPanel1;
+    TbsSkinListView* lvFiles;
+    TbsSkinScrollBar* bsSkinScrollBar1;  // the list's vertical scroll bar
+    TbsSkinButton* bsSkinButton3;   // "上移"
+    TbsSkinButton* bsSkinButton4;   // "下移"
+    TbsSkinButton* bsSkinButton21;  // "重命名"
+    TbsSkinPanel* bsSkinPanel5;     // the empty list's picture
+    TImage* Image1;                 // its picture
+    TEdit* edt;                     // the rename edit, shown over the output-name cell
+
+    // ---- output format and folder ------------------------------------------------------
+    TbsSkinPanel* bsSkinPanel2;
+    TbsSkinStdLabel* bsSkinStdLabel1;  // "输出格式："
+    TbsSkinStdLabel* bsSkinStdLabel2;  // "输出目录："
+    TbsSkinOfficeComboBox* bsSkinOfficeComboBox2;  // category
+    TbsSkinOfficeComboBox* bsSkinOfficeComboBox1;  // preset
+    TbsSkinButton* bsSkinButton24;  // "设置..."
+    TbsSkinEdit* Video_OutPut_Folder_Edit;
+    TbsSkinButton* bsSkinButton5;   // "浏览..."
+    TbsSkinButton* bsSkinButton6;   // "打开"
+
+    // ---- preview -----------------------------------------------------------------------
+    TbsSkinGroupBox* bsSkinPanel3;  // "视频预览"
+    TPanel* Panel6;                 // the screen
+    TImage* Image18;                // the still picture under the video
+    TbsSkinSlider* bsSkinSlider1;   // seek
+    TbsSkinButton* bsSkinButton13;  // "播放"
+    TbsSkinButton* bsSkinButton14;  // "暂停"
+    TbsSkinButton* bsSkinButton15;  // "停止"
+    TbsSkinButton* bsSkinButton16;  // "静音"
+    TbsSkinButton* bsSkinButton20;  // "静音" (unmute)
+    TbsSkinButton* bsSkinButton22;  // "快照"
+    TbsSkinButton* bsSkinButton23;  // "设置"
+
+    // ---- batch -------------------------------------------------------------------------
+    TbsSkinButton* bsSkinButton2;   // "开始"
+    TbsSkinButton* bsSkinButton10;  // "停止"
+    TbsSkinButton* bsSkinButton11;  // "暂停"
+    TbsSkinButton* bsSkinButton12;  // "继续"
+
+    // ---- off-screen controls -----------------------------------------------------------
+    TPanel* Panel1;  // log level, priority, thread mode, scratch list, glyph pictures
+    TRadioGroup* grpLogLevel;
+    TRadioGroup* grpPriority;
+    TCheckBox* chkThreadMode;
+    TCheckBox* chkPreview;
+    TEdit* edtThreadCount;
+    TListBox* ListBox1;        // scratch file list of the folder add
+    TProgressBar* ProgressBar1;
+    // The skinned buttons' glyphs: odd enabled, even disabled (rename: 16 and 17).
+    std::array<TImage*, 16> GlyphImages{};  // Image2 .. Image17
+    TImage* Image(int ANumber) const { return GlyphImages.at(size_t(ANumber - 2)); }
+    TPanel* Panel5;  // the log and the player's steering controls
+    TMemo* mmoLog;
+    TComboBox* cboScreens;
+    TComboBox* cboVideoDriver;
+    TComboBox* cboAudioDriver;
+    TCheckBox* chkOpenPaused;
+    TCheckBox* chkStayOnTop;
+    TTrackBar* TrackBar2;  // volume
+    TPanel* Panel3;
+    TPanel* Panel4;
+    TbsSkinButton* bsSkinButton9;   // "皮肤"
+    TbsSkinGroupBox* bsSkinPanel4;  // "预置选项": the six option boxes
+    TbsSkinComboBox* bsSkinComboBox1;   // resolution
+    TbsSkinComboBox* bsSkinComboBox2;   // video bitrate
+    TbsSkinComboBox* bsSkinComboBox3;   // audio bitrate
+    TbsSkinComboBox* bsSkinComboBox4;   // aspect
+    TbsSkinComboBox* bsSkinComboBox9;   // frame rate
+    TbsSkinComboBox* bsSkinComboBox10;  // sample rate
+    TbsSkinPanel* bsSkinPanel6;
+
+    // ---- engine ------------------------------------------------------------------------
+    TTaskList* FFEngine;
+    TFFLogger* FFLogger;   // the process's logger (not owned when another made it first)
+    TFFPlayer* ZUZuzude;   // the preview player
+
+    // ---- shared fields -----------------------------------------------------------------
+    std::vector<TInputOptions> IO1;   // 501 job slots
+    std::vector<TOutputOptions> OO1;
+    std::vector<String> SlotMarker;   // "kong", "Full" or "DELETED" per slot
+    String FileOutPutPath;
+    TPresetFields Video;              // the Video_* preset parameter fields
+    String T_Movie_PLayer_FileName;
+    int64_t FDuration = 0;
+    bool FTrackChanging = false;
+    TWinControl* FScreenControl = nullptr;
+    String bsSkinSlider1_down_UP;
+
+    // ---- start-up and closing (Unit1.cpp) ----------------------------------------------
+    void FormCreate(TObject* Sender);
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void Button6Click(TObject* Sender);   // "初始化数据": reset of the Video_* fields
+    void Button15Click(TObject* Sender);  // "初始化数值": every slot free
+    // The first free slot, -1 when none.
+    int FreeSlot() const;
+    // Shows a skinned information message titled "提示".
+    virtual int InfoMessage(const String& AMsg);
+    // Enables or disables a skinned button and gives it its enabled or disabled glyph
+    // (removing, renaming, clearing, start, stop, pause, resume); other buttons are only
+    // enabled or disabled.
+    void SetButtonState(TbsSkinButton* AButton, bool AEnabled);
+
+    // ---- job list (Unit1_Jobs.cpp) -----------------------------------------------------
+    void btnRemoveClick(TObject* Sender);
+    void btnClearClick(TObject* Sender);
+    void bsSkinButton3Click(TObject* Sender);   // move up
+    void bsSkinButton4Click(TObject* Sender);   // move down
+    void bsSkinButton21Click(TObject* Sender);  // start renaming
+    void N26Click(TObject* Sender);
+    void lvFilesDblClick(TObject* Sender);
+    void edtExit(TObject* Sender);              // finish renaming
+    void lvFilesSelectItem(TObject* Sender, TListItem* Item, bool Selected);
+    void lvFilesClick(TObject* Sender);
+    void BindJobEvents();
+    // The column of a row (0: caption, 1 to 24: sub items); empty when it has none.
+    static String JobColumn(TListItem* AItem, int AColumn);
+    static void SetJobColumn(TListItem* AItem, int AColumn, const String& AText);
+    // Appends a row with 25 columns (missing texts empty); the add road's last step.
+    TListItem* AddJobRow(const std::vector<String>& AColumns);
+    // Enables or disables removing, renaming, clearing and starting by the row count.
+    void UpdateJobControls(bool AHasRows);
+    // Enables adding (the add button, its menu and the main menu's add entries).
+    void EnableAdding(bool AEnabled);
+
+    // ---- output folder (Unit1_Folder.cpp) ----------------------------------------------
+    void Button16Click(TObject* Sender);  // "写ini文件": store the output folder
+    void Button17Click(TObject* Sender);  // "读ini文件": read the output folder
+    void Button20Click(TObject* Sender);  // "转换后打开文件夹": open it in the desktop
+    void bsSkinButton5Click(TObject* Sender);  // "浏览..."
+    void bsSkinButton6Click(TObject* Sender);  // "打开"
+    void Video_OutPut_Folder_EditClick(TObject* Sender);
+    // Shows the output-folder dialog starting at ADirectory; true and the chosen folder in
+    // ADirectory when the user accepted.  Empty: the skinned folder dialog.
+    std::function<bool(String& ADirectory)> SelectOutputFolder;
+    void BindFolderEvents();
+
+    // ---- presets (Unit1_Presets.cpp) ---------------------------------------------------
+    void Button2Click(TObject* Sender);   // "添加combox"
+    void Button5Click(TObject* Sender);   // "根据combox添加数据"
+    void Button13Click(TObject* Sender);  // "确认预置选项数据"
+    void Button18Click(TObject* Sender);  // "根据combox添加预设选项"
+    void bsSkinOfficeComboBox2Change(TObject* Sender);
+    void bsSkinOfficeComboBox1Change(TObject* Sender);
+    void bsSkinComboBox1Change(TObject* Sender);
+    void bsSkinComboBox2Change(TObject* Sender);
+    void bsSkinComboBox3Change(TObject* Sender);
+    void bsSkinComboBox4Change(TObject* Sender);
+    void bsSkinComboBox9Change(TObject* Sender);
+    void bsSkinComboBox10Change(TObject* Sender);
+    TPresetRoutines& PresetRoutines() const { return *FPresets; }
+    // "直接覆盖输出文件" is chosen in the options dialog.
+    bool OverwriteOutput() const;
+    void BindPresetEvents();
+
+    // ---- adding files (Unit1_Add.cpp) --------------------------------------------------
+    void Button21Click(TObject* Sender);  // "OpenDialog1": the open dialogs' filters
+    void BindAddEvents();
+
+    // ---- batch (Unit1_Batch.cpp) -------------------------------------------------------
+    void BindBatchEvents();
+
+    // ---- preview and snapshots (Unit1_Preview.cpp) -------------------------------------
+    void Button31Click(TObject* Sender);  // "打开播放视频": open T_Movie_PLayer_FileName
+    // Stops the player and waits for it.
+    void StopPreview();
+    // Puts the seek slider back to its start.
+    void ResetSeekSlider();
+    void BindPreviewEvents();
+
+    // ---- skin, menus, about box (Unit1_Menus.cpp) --------------------------------------
+    void Button3Click(TObject* Sender);  // "读入皮肤ini"
+    void BindMenuEvents();
+
+    // ---- preset dialog (Unit1_PresetDialog.cpp) ----------------------------------------
+    void BindPresetDialogEvents();
+
+    // ---- engine calls (Unit1.cpp) -------------------------------------------------------
+    // The task-list calls of the job list, the options dialog and closing; tests watch
+    // them by overriding.
+    virtual void EngineRemoveTask(int ATaskIndex);
+    virtual void EngineClearTasks();
+    virtual void EngineStop(bool AWaitFor);
+    virtual void EngineSetPreview(bool APreview);
+
+private:
+    void BuildControls();
+    void BuildMenus();
+    void BuildPresetRoutines();
+    bool RunOutputFolderDialog(String& ADirectory);
+    void FillScreenList();
+
+    std::unique_ptr<TPresetChoiceBox> FCategoryBox, FPresetBox;
+    std::unique_ptr<TPresetOptionBox> FOptionBoxes[PresetOptionCount];
+    std::unique_ptr<TPresetJobList> FJobListAdapter;
+    std::unique_ptr<TPresetRoutines> FPresets;
+};
+
+extern TForm1* Form1;
