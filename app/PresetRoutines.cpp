@@ -23,10 +23,14 @@ void TPresetRoutines::Button5Click()
 
 void TPresetRoutines::Button6Click() { F.Fields->Reset(); }
 
-void TPresetRoutines::Button13Click()
+void TPresetRoutines::Button13Click() { ApplyOptionTexts(nullptr); }
+
+void TPresetRoutines::ApplyOptionTexts(TPresetJobList* ARow)
 {
-    for (TPresetOption o : {poResolution, poFrameRate, poVideoBitrate, poSampleRate, poAudioBitrate, poAspect})
-        ApplyOptionText(o, F.Options.Box(o)->Text(), *F.Fields);
+    for (TPresetOption o : {poResolution, poFrameRate, poVideoBitrate, poSampleRate, poAudioBitrate, poAspect}) {
+        String value = ApplyOptionText(o, F.Options.Box(o)->Text(), *F.Fields);
+        if (ARow) ARow->SetColumn(OptionColumn(o), value);
+    }
 }
 
 void TPresetRoutines::Button18Click()
@@ -49,7 +53,9 @@ void TPresetRoutines::bsSkinOfficeComboBox1Change()
     // digits would still hold the old list's index: the row records the indices now selected.
     F.JobList->SetColumn(jcOptionCode, BuildOptionCode(F.Options));
     Button5Click();
-    Button13Click();
+    // The overrides go into the row as well: the job converts with the six values its
+    // boxes show, not with the table's values that the boxes override.
+    ApplyOptionTexts(F.JobList);
     if (hasPreset) {
         F.JobList->SetColumn(jcOutputFile, ChangeOutputExt(F.JobList->Column(jcOutputFile), ext));
         F.JobList->SetColumn(jcCategoryCode, IntToStr(CurrentCode()));
@@ -74,12 +80,17 @@ void TPresetRoutines::bsSkinComboBox4Change() { OptionChange(poAspect); }
 void TPresetRoutines::bsSkinComboBox9Change() { OptionChange(poFrameRate); }
 void TPresetRoutines::bsSkinComboBox10Change() { OptionChange(poSampleRate); }
 
+void TPresetRoutines::CopyChoiceTo(const TPresetRoutines& ATarget) const
+{
+    const TPresetBindings& T = ATarget.Bindings();
+    T.CategoryBox->SetItemIndex(F.CategoryBox->ItemIndex());
+    T.PresetBox->SetItemIndex(F.PresetBox->ItemIndex());
+    for (TPresetOption o : {poResolution, poVideoBitrate, poFrameRate, poAspect, poAudioBitrate, poSampleRate})
+        T.Options.Box(o)->SetItemIndex(F.Options.Box(o)->ItemIndex());
+}
+
 void TPresetRoutines::bsSkinButton24Click(TPresetRoutines& ADialog, const std::function<void()>& AShowModal)
 {
-    const TPresetBindings& D = ADialog.Bindings();
-    D.CategoryBox->SetItemIndex(F.CategoryBox->ItemIndex());
-    D.PresetBox->SetItemIndex(F.PresetBox->ItemIndex());
-    for (TPresetOption o : {poResolution, poVideoBitrate, poFrameRate, poAspect, poAudioBitrate, poSampleRate})
-        D.Options.Box(o)->SetItemIndex(F.Options.Box(o)->ItemIndex());
+    CopyChoiceTo(ADialog);
     if (AShowModal) AShowModal();
 }

@@ -45,6 +45,12 @@ public:
     void bsSkinComboBox9Change();   // frame rate
     void bsSkinComboBox10Change();  // sample rate
 
+    // Writes this window's category, preset and option indices into ATarget's boxes, in the
+    // order category, preset, resolution, video bitrate, frame rate, aspect, audio
+    // bitrate, sample rate; each write runs ATarget's handlers.  The preset dialog's OK
+    // copies back into the main window with it.
+    void CopyChoiceTo(const TPresetRoutines& ATarget) const;
+
     // "设置...": copies this window's choice into ADialog's boxes (category, preset, then
     // resolution, video bitrate, frame rate, aspect, audio bitrate, sample rate), each
     // write running the dialog's handlers, then shows the dialog.
@@ -54,6 +60,8 @@ public:
 
 private:
     void OptionChange(TPresetOption AOption);
+    // The option overrides; with ARow, each value is written into its column (16 to 21).
+    void ApplyOptionTexts(TPresetJobList* ARow);
 
     TPresetBindings F;
 };

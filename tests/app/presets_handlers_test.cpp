@@ -100,7 +100,7 @@ TEST_F(PresetHandlers, AudioOnlyPresetWithASelectedRow)
     W().Preset.SetItemIndex(12);  // AMR
     EXPECT_EQ(Main.Jobs.Row()[jcOutputFile], "clip.amr");
     EXPECT_EQ(Main.Jobs.Row()[jcCategoryCode], "212");
-    EXPECT_EQ(ParamColumns(), (std::vector<String>{"", "-1", "", "7400", "8000", ""}));
+    EXPECT_EQ(ParamColumns(), (std::vector<String>{"", "-1000", "", "7400", "8000", ""}));
     EXPECT_EQ(Main.Jobs.Row()[jcDisableVideo], "True");
     EXPECT_FALSE(W().Resolution.Enabled);
     // the overrides ran after the table: the boxes' texts are in the fields
@@ -114,7 +114,7 @@ TEST_F(PresetHandlers, AudioOnlyPresetWithASelectedRow)
     EXPECT_EQ(Main.Fields.Video_AudioBitrate, 7950);
 }
 
-TEST_F(PresetHandlers, PresetChangeGivesTheRowTheTablesValues)
+TEST_F(PresetHandlers, PresetChangeGivesTheRowWhatTheBoxesShow)
 {
     AddSelectedRow("clip_1.avi");
     const std::pair<std::pair<int, int>, const char*> cases[] = {
@@ -125,13 +125,16 @@ TEST_F(PresetHandlers, PresetChangeGivesTheRowTheTablesValues)
         EXPECT_EQ(Main.Jobs.Row()[jcOutputFile], name);
         EXPECT_EQ(Main.Jobs.Row()[jcCategoryCode], IntToStr(CategoryCode(choice.first, choice.second)));
     }
-    // Code 1100: the resolution default "320*240" differs from the table's empty size.
+    // The six option columns hold what the boxes show, not the table's values that the
+    // boxes override: code 1100 shows "816 kbps" where its table entry has 528000.
     W().Category.SetItemIndex(10);
     EXPECT_EQ(W().Resolution.Text(), "320*240");
-    EXPECT_EQ(ParamColumns(), (std::vector<String>{"320*240", "528000", "25", "128000", "44100", ""}));
+    EXPECT_EQ(W().VideoBitrate.Text(), "816 kbps");
+    EXPECT_EQ(FindPresetParams(1100)->VideoBitrate, 528000);
+    EXPECT_EQ(ParamColumns(), (std::vector<String>{"320*240", "816000", "25.00", "128000", "44100", ""}));
     W().Preset.SetItemIndex(1);
     EXPECT_EQ(W().VideoBitrate.Text(), "1200 kbps");
-    EXPECT_EQ(ParamColumns(), (std::vector<String>{"", "768000", "25", "128000", "44100", ""}));
+    EXPECT_EQ(ParamColumns(), (std::vector<String>{"", "1200000", "25.00", "128000", "44100", ""}));
 }
 
 TEST_F(PresetHandlers, OptionCodeFollowsTheBoxesAfterAPresetChange)
@@ -144,7 +147,7 @@ TEST_F(PresetHandlers, OptionCodeFollowsTheBoxesAfterAPresetChange)
     // The row still records the index selected, not the old list's "04" ("352*288" here).
     EXPECT_EQ(Main.Jobs.Row()[jcOptionCode], W().OptionCode());
     EXPECT_EQ(Main.Jobs.Row()[jcOptionCode].substr(0, 4), "0304");
-    EXPECT_EQ(Main.Jobs.Row()[jcVideoBitrate], "512000");  // the table's, written after
+    EXPECT_EQ(Main.Jobs.Row()[jcVideoBitrate], "1000000");  // the box's "1000 kbps", not the table's
     EXPECT_EQ(Main.Jobs.Row()[jcOutputFile], "clip.mp4");
 
     // Restoring the row's boxes from its code shows what was shown.
