@@ -12,6 +12,7 @@
 #include "skin/controls/bsSkinExCtrls.h"
 #include "skin/core/bsPngImageList.h"
 #include "skin/dialogs/bsMessages.h"
+#include "skin/dialogs/bsSkinShellDialogs.h"
 #include "skin/frame/bsSkinFormFrame.h"
 #include "skin/menus/bsSkinMenus.h"
 
@@ -121,6 +122,16 @@ void TForm1::BuildControls()
     bsSkinMessage1 = new TbsSkinMessage(this);
     bsSkinMessage1->SetSkinData(bsSkinData1);
     bsSkinMessage1->SetCtrlSkinData(bsSkinData1);
+    bsSkinSelectDirectoryDialog1 = new TbsSkinSelectDirectoryDialog(this);
+    bsSkinSelectDirectoryDialog1->SetName("bsSkinSelectDirectoryDialog1");
+    bsSkinSelectDirectoryDialog1->SetTitle("选择目录");
+    bsSkinSelectDirectoryDialog2 = new TbsSkinSelectDirectoryDialog(this);
+    bsSkinSelectDirectoryDialog2->SetName("bsSkinSelectDirectoryDialog2");
+    bsSkinSelectDirectoryDialog2->SetTitle("选择输出目录");
+    for (TbsSkinSelectDirectoryDialog* d : {bsSkinSelectDirectoryDialog1, bsSkinSelectDirectoryDialog2}) {
+        d->SetSkinData(bsSkinData1);
+        d->SetCtrlSkinData(bsSkinData1);
+    }
 
     // Picture lists.
     auto pngList = [this](const char* AName, const char* AList) {

@@ -55,6 +55,7 @@ class TbsSkinStdLabel;
 class TbsSkinSlider;
 class TbsSkinMessage;
 class TbsPngImageList;
+class TbsSkinSelectDirectoryDialog;
 class TTaskList;
 class TFFLogger;
 class TFFPlayer;
@@ -84,6 +85,8 @@ public:
     TbsCompressedSkinList* bsCompressedSkinList1;
     TbsResourceStrData* bsResourceStrData1;
     TbsSkinMessage* bsSkinMessage1;
+    TbsSkinSelectDirectoryDialog* bsSkinSelectDirectoryDialog1;  // "选择目录": folder add
+    TbsSkinSelectDirectoryDialog* bsSkinSelectDirectoryDialog2;  // "选择输出目录"
 
     // ---- menus -------------------------------------------------------------------------
     TbsSkinMainMenu* bsSkinMainMenu1;
@@ -270,8 +273,8 @@ public:
     void bsSkinButton5Click(TObject* Sender);  // "浏览..."
     void bsSkinButton6Click(TObject* Sender);  // "打开"
     void Video_OutPut_Folder_EditClick(TObject* Sender);
-    // Shows the output-folder dialog starting at ADirectory; true and the chosen folder in
-    // ADirectory when the user accepted.  Empty: the skinned folder dialog.
+    // Shows the output-folder dialog; true and the chosen folder in ADirectory when the
+    // user accepted.  Empty: bsSkinSelectDirectoryDialog2 (tests replace it).
     std::function<bool(String& ADirectory)> SelectOutputFolder;
     void BindFolderEvents();
 
@@ -314,6 +317,7 @@ public:
 
     // ---- preset dialog (Unit1_PresetDialog.cpp) ----------------------------------------
     void BindPresetDialogEvents();
+    void bsSkinButton24Click(TObject* Sender);  // "设置...": the preset dialog on this window's choice
 
     // ---- engine calls (Unit1.cpp) -------------------------------------------------------
     // The task-list calls of the job list, the options dialog and closing; tests watch

@@ -7,6 +7,7 @@
 #include "platform/system/SysUtils.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/dialogs/bsSkinShellDialogs.h"
 
 namespace {
 
@@ -72,10 +73,13 @@ void TForm1::bsSkinButton6Click(TObject*)
 
 void TForm1::Video_OutPut_Folder_EditClick(TObject*) { FocusJobList(this); }
 
-bool TForm1::RunOutputFolderDialog(String&)
+bool TForm1::RunOutputFolderDialog(String& ADirectory)
 {
-    // The skinned folder dialog is not part of the program yet: nothing is chosen.
-    return false;
+    // The dialog starts where it was left the time before (the snapshot folder command
+    // shares it).
+    if (!bsSkinSelectDirectoryDialog2->Execute()) return false;
+    ADirectory = bsSkinSelectDirectoryDialog2->Directory();
+    return true;
 }
 
 void TForm1::BindFolderEvents()

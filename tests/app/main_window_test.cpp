@@ -1,0 +1,268 @@
+// The program's start-up, the settings file and the options dialog, headless: the forms
+// in order, the first start's settings, stored values read back by their rules, "确定"
+// and "取消", and the main window's closing.
+#include "main_window_support.h"
+
+#include "app/Program.h"
+#include "skin/boxes/bsSkinBoxCtrls.h"
+#include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinExCtrls.h"
+
+using namespace mainwindow;
+
+namespace {
+
+TEST_F(MainWindowTest, FirstStartWritesTheDefaultsAndCreatesTheFormsInOrder)
+{
+    CreateProgramForms();
+    std::vector<String> forms;
+    for (int i = 0; i < Application->ComponentCount(); ++i)
+        if (auto* f = dynamic_cast<TCustomForm*>(Application->Components(i))) forms.push_back(f->Name());
+    std::vector<String> expected = {"Form1"};
+#if __has_include("app/Unit2.h")
+    expected.push_back("Form2");
+#endif
+    expected.insert(expected.end(), {"Form5", "Form6"});
+#if __has_include("app/Unit7.h")
+    expected.push_back("Form7");
+#endif
+    EXPECT_EQ(forms, expected);
+    EXPECT_EQ(Application->Title(), "澄枫DAT格式转换器");
+    EXPECT_EQ(Application->HelpFile(), "help.chm");
+
+    // The output folder, made with its parents, and the five options in table order.
+    EXPECT_EQ(Ini("OutPath", "OutPath"), DefaultFolder());
+    EXPECT_TRUE(std::filesystem::is_directory(DefaultFolder()));
+    EXPECT_EQ(Form1->FileOutPutPath, DefaultFolder());
+    EXPECT_EQ(Form1->Video_OutPut_Folder_Edit->Text(), DefaultFolder());
+    EXPECT_EQ(Keys("Options"),
+              (std::vector<String>{"Thread_Count", "After_Done", "Show_Preview", "Thread_Priority", "Overwrite_File"}));
+    EXPECT_EQ(Ini("Options", "Thread_Count"), "0");
+    EXPECT_EQ(Ini("Options", "After_Done"), "0");
+    EXPECT_EQ(Ini("Options", "Show_Preview"), "0");
+    EXPECT_EQ(Ini("Options", "Thread_Priority"), "3");
+    EXPECT_EQ(Ini("Options", "Overwrite_File"), "1");
+    EXPECT_EQ(IniText().find('\r'), String::npos) << "LF line ends";
+
+    // The dialog shows the defaults; the preview is off and the engine's switch with it.
+    EXPECT_TRUE(Form5->bsSkinCheckRadioBox1->Checked());
+    EXPECT_TRUE(Form5->bsSkinCheckRadioBox12->Checked());
+    EXPECT_TRUE(Form5->bsSkinCheckRadioBox6->Checked());
+    EXPECT_FALSE(Form5->bsSkinCheckRadioBox8->Checked());
+    EXPECT_FALSE(Form1->FFEngine->Preview());
+    EXPECT_EQ(Form5->bsSkinComboBox2->Text(), "1");
+
+    // The first category and its first preset; its option lists filled.
+    EXPECT_EQ(Form1->bsSkinOfficeComboBox2->ItemIndex(), 0);
+    EXPECT_EQ(Form1->bsSkinOfficeComboBox1->ItemIndex(), 0);
+    EXPECT_EQ(Form1->bsSkinOfficeComboBox1->Items()->Count(), PresetCount(0));
+    EXPECT_GT(Form1->bsSkinComboBox1->Items()->Count(), 0);
+
+    // An empty list: nothing to remove, rename, clear, start, stop, pause or resume.
+    for (TbsSkinButton* b : {Form1->bsSkinButton7, Form1->bsSkinButton21, Form1->bsSkinButton8, Form1->bsSkinButton2,
+                             Form1->bsSkinButton10, Form1->bsSkinButton11, Form1->bsSkinButton12})
+        EXPECT_FALSE(b->Enabled()) << b->Name();
+    for (TMenuItem* m : {Form1->N13, Form1->N26, Form1->N14, Form1->N6, Form1->N7, Form1->N8, Form1->N9})
+        EXPECT_FALSE(m->Enabled()) << m->Name();
+    EXPECT_TRUE(Form1->bsSkinMenuSpeedButton1->Enabled());
+    EXPECT_TRUE(Form1->bsSkinPanel5->Visible());
+
+    // Every slot free; the screen list starts with the preview panel.
+    EXPECT_EQ(Form1->FreeSlot(), 0);
+    EXPECT_EQ(Form1->cboScreens->Items()->Strings(0), "Panel6");
+    EXPECT_EQ(Form1->cboScreens->ItemIndex(), 0);
+    EXPECT_EQ(Form1->bsSkinSlider1_down_UP, "UP");
+    EXPECT_EQ(Form1->ClientWidth(), 823);
+    EXPECT_EQ(Form1->ClientHeight(), 489);
+}
+
+TEST_F(MainWindowTest, UnwritableProgramFolderKeepsTheSettingsInTheConfigurationFolder)
+{
+    // A folder nobody may write into, not even the superuser.
+    const String locked = geteuid() == 0 ? String("/proc/1/") : Root + "/locked/";
+    if (geteuid() != 0) {
+        std::filesystem::create_directories(locked);
+        std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    }
+    SetProgramFolder(locked);
+    CreateMain();
+    const String config = Root + "/config/" + ProgramName() + "/option.ini";
+    EXPECT_EQ(OptionFileName(), config);
+    TIniFile ini(config);
+    EXPECT_EQ(ini.ReadString("OutPath", "OutPath", "Error"), DefaultFolder());
+    EXPECT_EQ(ini.ReadString("Options", "Overwrite_File", "Error"), "1");
+    if (geteuid() != 0) std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
+}
+
+// A stored value, the controls it gives and the value the file holds afterwards.
+struct TStoredCase {
+    const char* Key;
+    const char* Stored;
+    const char* Rewritten;
+    std::function<bool(TForm5*)> Shows;
+};
+
+TEST_F(MainWindowTest, StoredOptionsAreReadByTheirRules)
+{
+    const TStoredCase cases[] = {
+        {"After_Done", "7", "0", [](TForm5* F) { return F->bsSkinCheckRadioBox1->Checked(); }},
+        {"After_Done", "2", "2", [](TForm5* F) { return F->bsSkinCheckRadioBox4->Checked(); }},
+        {"Thread_Priority", "x", "3", [](TForm5* F) { return F->bsSkinCheckRadioBox12->Checked(); }},
+        {"Thread_Priority", "0", "0", [](TForm5* F) { return F->bsSkinCheckRadioBox9->Checked(); }},
+        {"Show_Preview", "", "0", [](TForm5* F) { return !F->bsSkinCheckRadioBox8->Checked(); }},
+        {"Show_Preview", "1", "1", [](TForm5* F) { return F->bsSkinCheckRadioBox8->Checked(); }},
+        {"Overwrite_File", "0", "0", [](TForm5* F) { return F->bsSkinCheckRadioBox3->Checked(); }},
+        {"Overwrite_File", "9", "1", [](TForm5* F) { return F->bsSkinCheckRadioBox6->Checked(); }},
+        {"Thread_Count", "5", "5", [](TForm5* F) { return F->bsSkinComboBox2->Text() == "1"; }},
+        {"Thread_Count", "", "0", [](TForm5* F) { return F->bsSkinComboBox2->Text() == "1"; }},
+    };
+    std::filesystem::create_directories(Root + "/out");
+    for (const TStoredCase& c : cases) {
+        SCOPED_TRACE(String(c.Key) + "=" + c.Stored);
+        WriteIni("[OutPath]\nOutPath=" + Root + "/out\n[Options]\n" + c.Key + "=" + c.Stored + "\n");
+        CreateMain();
+        EXPECT_TRUE(c.Shows(Form5));
+        EXPECT_EQ(Ini("Options", c.Key), c.Rewritten);
+        EXPECT_EQ(Keys("Options").size(), 5u) << "the missing keys are written";
+        if (String(c.Key) == "Show_Preview") {
+            const String expected = String("SetPreview(") + (String(c.Rewritten) == "1" ? "true" : "false") + ")";
+            EXPECT_EQ(Main->Calls, std::vector<String>{expected}) << "the engine follows the stored preview";
+        }
+        delete Form5;
+        delete Main;
+        Main = nullptr;
+    }
+}
+
+TEST_F(MainWindowTest, StoredOutputFolderIsTakenOnlyWhenAbsolute)
+{
+    struct TCase {
+        String Stored;
+        String Taken;
+    };
+    const TCase cases[] = {
+        {Root + "/gone/again", Root + "/gone/again"},  // made again
+        {"C:\\澄枫视频软件\\输出", DefaultFolder()},   // a Windows path
+        {"relative/out", DefaultFolder()},
+        {"", DefaultFolder()},
+        {"Error", DefaultFolder()},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Stored);
+        WriteIni("[OutPath]\nOutPath=" + c.Stored + "\n");
+        CreateMain(false);
+        EXPECT_EQ(Main->FileOutPutPath, c.Taken);
+        EXPECT_EQ(Main->Video_OutPut_Folder_Edit->Text(), c.Taken);
+        EXPECT_TRUE(std::filesystem::is_directory(c.Taken));
+        EXPECT_EQ(Ini("OutPath", "OutPath"), c.Taken);
+        EXPECT_FALSE(std::filesystem::exists(ProgramDir + "relative")) << "never a folder relative to the program";
+        delete Main;
+        Main = nullptr;
+    }
+}
+
+TEST_F(MainWindowTest, OkWritesTheFiveKeys)
+{
+    CreateMain();
+    Form5->Show();
+    Form5->bsSkinCheckRadioBox5->SetChecked(true);
+    Form5->bsSkinCheckRadioBox10->SetChecked(true);
+    Form5->bsSkinCheckRadioBox3->SetChecked(true);
+    Form5->bsSkinCheckRadioBox8->SetChecked(true);
+    Form5->bsSkinComboBox2->SetItemIndex(3);
+    Form5->bsSkinButton6->ButtonClick();
+    EXPECT_FALSE(Form5->Visible());
+    EXPECT_EQ(Ini("Options", "Thread_Count"), "4");
+    EXPECT_EQ(Ini("Options", "After_Done"), "3");
+    EXPECT_EQ(Ini("Options", "Show_Preview"), "1");
+    EXPECT_EQ(Ini("Options", "Thread_Priority"), "1");
+    EXPECT_EQ(Ini("Options", "Overwrite_File"), "0");
+    // The choices stay for this run.
+    EXPECT_TRUE(Main->OverwriteOutput());
+    EXPECT_TRUE(Form5->bsSkinCheckRadioBox5->Checked());
+}
+
+TEST_F(MainWindowTest, CancelPutsEveryControlBackAndWritesNothing)
+{
+    CreateMain();
+    Form5->Show();
+    const String before = IniText();
+    Main->Calls.clear();
+    Form5->bsSkinCheckRadioBox2->SetChecked(true);
+    Form5->bsSkinCheckRadioBox9->SetChecked(true);
+    Form5->bsSkinCheckRadioBox3->SetChecked(true);
+    Form5->bsSkinCheckRadioBox8->SetChecked(true);
+    Form5->bsSkinComboBox2->SetItemIndex(7);
+    Form5->bsSkinButton1->ButtonClick();
+    EXPECT_FALSE(Form5->Visible());
+    EXPECT_EQ(IniText(), before);
+    EXPECT_TRUE(Form5->bsSkinCheckRadioBox1->Checked());
+    EXPECT_FALSE(Form5->bsSkinCheckRadioBox2->Checked());
+    EXPECT_TRUE(Form5->bsSkinCheckRadioBox12->Checked());
+    EXPECT_TRUE(Form5->bsSkinCheckRadioBox6->Checked());
+    EXPECT_FALSE(Form5->bsSkinCheckRadioBox8->Checked());
+    EXPECT_EQ(Form5->bsSkinComboBox2->Text(), "1");
+    EXPECT_FALSE(Main->OverwriteOutput());
+    // The preview switch went on with the box and back off with the cancel.
+    EXPECT_EQ(Main->Calls, (std::vector<String>{"SetPreview(true)", "SetPreview(false)"}));
+}
+
+TEST_F(MainWindowTest, ThreadCountBoxFollowsTheMultiThreadBox)
+{
+    CreateMain();
+    Form5->bsSkinCheckRadioBox7->SetChecked(false);
+    EXPECT_FALSE(Form5->bsSkinComboBox2->Enabled());
+    Form5->bsSkinCheckRadioBox7->SetChecked(true);
+    EXPECT_TRUE(Form5->bsSkinComboBox2->Enabled());
+}
+
+TEST_F(MainWindowTest, ClosingDetachesTheEventsBeforeStoppingAndTheLogAfter)
+{
+    CreateMain();
+    auto ignore = [](auto&&...) {};
+    Main->ZUZuzude->OnPosition = ignore;
+    Main->ZUZuzude->OnState = ignore;
+    Main->ZUZuzude->OnHook = ignore;
+    Main->FFEngine->OnCustomHook = ignore;
+    Main->FFEngine->OnProgress = ignore;
+    Main->FFEngine->OnTerminate = ignore;
+    Main->FFLogger->OnLog = ignore;
+    Main->Calls.clear();
+    bool canClose = false;
+    Main->OnCloseQuery(Main, canClose);
+    EXPECT_TRUE(canClose);
+    EXPECT_EQ(Main->Calls, std::vector<String>{"Stop(true) log"});
+    EXPECT_FALSE(Main->FFLogger->OnLog);
+}
+
+TEST_F(MainWindowTest, ResetRoutinesTouchOnlyTheirFields)
+{
+    CreateMain(false);
+    for (int run = 0; run < 2; ++run) {
+        Main->Video.Video_AddFileName = "/in/a.avi";
+        Main->Video.Video_VideoCodec = "mpeg4";
+        Main->Video.Video_AudioVolume = "100";
+        Main->Video.Video_VideoBitrate = 800000;
+        Main->Video.Video_DisableVideo = true;
+        Main->Button6Click(Main);
+        EXPECT_EQ(Main->Video.Video_AddFileName, "/in/a.avi");
+        EXPECT_EQ(Main->Video.Video_VideoCodec, "");
+        EXPECT_EQ(Main->Video.Video_AudioVolume, "256");
+        EXPECT_EQ(Main->Video.Video_VideoBitrate, -1);
+        EXPECT_EQ(Main->Video.Video_AudioBitrate, -1);
+        EXPECT_FALSE(Main->Video.Video_DisableVideo);
+    }
+    Main->SlotMarker[3] = SlotFull;
+    Main->SlotMarker[7] = SlotDeleted;
+    Main->OO1[3].FileName = "/out/x.mp4";
+    Main->Button15Click(Main);
+    for (const String& marker : Main->SlotMarker) EXPECT_EQ(marker, SlotFree);
+    EXPECT_EQ(Main->SlotMarker.size(), 501u);
+    EXPECT_EQ(Main->OO1[3].FileName, "/out/x.mp4");
+    // No slot marker ever reaches an output's language tag.
+    TOutputOptions fresh;
+    InitOutputOptions(fresh);
+    for (const TOutputOptions& o : Main->OO1) EXPECT_EQ(o.AudioLanguage, fresh.AudioLanguage);
+}
+
+}  // namespace
