@@ -56,6 +56,9 @@ constexpr intptr_t TrayRestoreTag = -10000;
 // Turns E into the transition frame Kf (0..1) from its own picture towards Other's, by the
 // transition of Kind.
 void bsMorphEffectBmp(TbsEffectBmp& E, const TbsEffectBmp& Other, double Kf, TbsMorphKind Kind);
+// Builds in B, at W x H, the look S (in Pic) of a resizable control record R: its corner
+// points and client rectangle move with the size, its edges follow its stretch flags.
+void bsCustomControlImage(TBitmap* B, const TbsDataSkinCustomControl* R, TBitmap* Pic, const TRect& S, int W, int H);
 // Gives E the look a skin asks for an inactive form (brightened, darkened, grey, noisy,
 // blurred or inverted).
 void bsApplyInActiveEffect(TbsEffectBmp& E, TbsInActiveEffect Effect);
@@ -387,6 +390,9 @@ private:
     TbsSkinData* FSD = nullptr;
 };
 
+// The three looks of a menu bar item in tool-bar mode.
+enum TbsToolBarLook { tblNormal, tblActive, tblDown };
+
 // One object on the menu bar: an item or an MDI button.
 class TbsMenuBarObject : public TObject {
 public:
@@ -447,11 +453,16 @@ public:
 private:
     // Measures the item at its place after the item before it; false when it does not fit.
     bool Measure(TCanvas* Cnvs, bool Skinned);
-    void SetItemFont(TCanvas* C, bool Skinned);
+    // The item font: the skin's (or, with Tool, the tool button record's) when the bar uses
+    // skin fonts, else the bar's default item font.
+    void SetItemFont(TCanvas* C, bool Skinned, const TbsDataSkinButtonControl* Tool = nullptr);
     int GlyphWidth(int* Height = nullptr);
-    void DrawGlyph(TCanvas* C, int X, int ItemHeight);
+    // Draws the glyph at X, centred in the rows Top .. Top + AreaHeight.
+    void DrawGlyph(TCanvas* C, int X, int Top, int AreaHeight);
     void DrawText(TCanvas* C, TRect R, bool Selected);
     void SkinnedLook(TBitmap* B, TCanvas* Under, const TRect& S, bool Highlighted);
+    // The look of the item on a bar in tool-bar mode, from the "resizetoolbutton" record.
+    void ToolBarLook(TBitmap* B, TCanvas* Under, TbsToolBarLook Look);
 };
 
 // A button of a maximized MDI child shown at an end of the bar.
@@ -485,6 +496,9 @@ public:
     void SetToolBarMode(bool V);
     bool ToolBarModeItemTransparent() const { return FToolBarModeItemTransparent; }
     void SetToolBarModeItemTransparent(bool V) { FToolBarModeItemTransparent = V; }
+    // The skin's "resizetoolbutton" record the items take their looks from in tool-bar
+    // mode; none without it.
+    TbsDataSkinButtonControl* ToolButtonRecord() const;
     bool ScrollMenu() const { return FScrollMenu; }
     void SetScrollMenu(bool V);
     TFont* DefItemFont() const { return FDefItemFont.get(); }
@@ -527,6 +541,8 @@ public:
     TRect GetMarkerRect() const;
     void PopupHiddenItems();
     void PaintBar(TCanvas* C);
+    // The bar background in tool-bar mode: the skin's tool-bar panel at the bar's size.
+    void PaintToolBarBackground(TBitmap* B);
     TbsSkinMainMenuBarItem* Item(int Index) const;
 
     void GetSkinData() override;

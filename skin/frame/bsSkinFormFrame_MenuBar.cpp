@@ -302,6 +302,8 @@ void TbsSkinMainMenuBar::PaintBar(TCanvas* C)
         CreateHSkinImage(ItemsRect.Left, SkinRect.Width() - ItemsRect.Right, &B, Picture, SkinRect, W,
                          SkinRect.Height(), StretchEffect);
         if (B.Width() != W || B.Height() != H) B.SetSize(W, H);
+    } else if (FToolBarMode) {
+        PaintToolBarBackground(&B);
     } else {
         int SH = SkinRect.Height();
         CreateStretchSkinImage(&B, Picture, SkinRect, TRect(ItemsRect.Left, SH / 4, ItemsRect.Right, SH - SH / 4),
@@ -313,6 +315,34 @@ void TbsSkinMainMenuBar::PaintBar(TCanvas* C)
         if (O->Visible) O->Draw(B.Canvas());
     if (Scroll && FScrollMenu) DrawMarker(B.Canvas());
     C->Draw(0, 0, &B);
+}
+
+void TbsSkinMainMenuBar::PaintToolBarBackground(TBitmap* B)
+{
+    // the tool-bar panel's look, else the plain panel's; the bitmap stays as it is without
+    // either
+    TbsDataSkinCustomControl* R = nullptr;
+    for (const char* Name : {"resizetoolpanel", "panel"}) {
+        int I = FSD->GetControlIndex(Name);
+        if (I != -1) R = dynamic_cast<TbsDataSkinCustomControl*>(FSD->CtrlList[size_t(I)].get());
+        if (R) break;
+    }
+    TBitmap* Pic = R ? FSD->ActivePicture(R->PictureIndex) : nullptr;
+    if (!Pic || IsEmptyRect(R->SkinRect)) return;
+    TBitmap Look;
+    bsCustomControlImage(&Look, R, Pic, R->SkinRect, B->Width(), B->Height());
+    B->Canvas()->Draw(0, 0, &Look);
+}
+
+void bsCustomControlImage(TBitmap* B, const TbsDataSkinCustomControl* R, TBitmap* Pic, const TRect& S, int W, int H)
+{
+    const int DX = W - R->SkinRect.Width(), DY = H - R->SkinRect.Height();
+    CreateSkinImage(R->LTPoint, R->RTPoint, R->LBPoint, R->RBPoint, R->ClRect, R->LTPoint,
+                    TPoint(R->RTPoint.X + DX, R->RTPoint.Y), TPoint(R->LBPoint.X, R->LBPoint.Y + DY),
+                    TPoint(R->RBPoint.X + DX, R->RBPoint.Y + DY),
+                    TRect(R->ClRect.Left, R->ClRect.Top, R->ClRect.Right + DX, R->ClRect.Bottom + DY), B, Pic, S, W, H,
+                    true, R->LeftStretch, R->TopStretch, R->RightStretch, R->BottomStretch, R->StretchEffect,
+                    R->StretchType);
 }
 
 void TbsSkinMainMenuBar::RedrawObject(TbsMenuBarObject* Obj)

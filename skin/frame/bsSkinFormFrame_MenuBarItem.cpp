@@ -92,13 +92,13 @@ bool TbsSkinMainMenuBarItem::EnableAnimation()
            D->EnableSkinEffects();
 }
 
-void TbsSkinMainMenuBarItem::SetItemFont(TCanvas* C, bool Skinned)
+void TbsSkinMainMenuBarItem::SetItemFont(TCanvas* C, bool Skinned, const TbsDataSkinButtonControl* Tool)
 {
     TFont* F = C->Font();
     if (Skinned && Parent->UseSkinFont()) {
-        F->SetName(FontName);
-        F->SetStyle(FontStyle);
-        F->SetHeight(FontHeight);
+        F->SetName(Tool ? Tool->FontName : FontName);
+        F->SetStyle(Tool ? Tool->FontStyle : FontStyle);
+        F->SetHeight(Tool ? Tool->FontHeight : FontHeight);
     } else {
         F->Assign(Parent->DefItemFont());
     }
@@ -122,12 +122,12 @@ int TbsSkinMainMenuBarItem::GlyphWidth(int* Height)
     return 0;
 }
 
-void TbsSkinMainMenuBarItem::DrawGlyph(TCanvas* C, int X, int ItemHeight)
+void TbsSkinMainMenuBarItem::DrawGlyph(TCanvas* C, int X, int Top, int AreaHeight)
 {
     int H = 0;
     if (GlyphWidth(&H) == 0) return;
     auto* IL = dynamic_cast<TCustomImageList*>(MenuItem->GetParentMenu() ? MenuItem->GetParentMenu()->Images() : nullptr);
-    int Y = ItemHeight / 2 - H / 2;
+    int Y = Top + AreaHeight / 2 - H / 2;
     if (IL && MenuItem->ImageIndex() >= 0 && MenuItem->ImageIndex() < IL->Count())
         IL->Draw(C, X, Y, MenuItem->ImageIndex(), MenuItem->Enabled());
     else if (auto* B = dynamic_cast<TBitmap*>(MenuItem->Bitmap()))
@@ -208,7 +208,7 @@ void TbsSkinMainMenuBarItem::SkinnedLook(TBitmap* B, TCanvas* Under, const TRect
     C->Font()->SetColor(FDown ? DownFontColor : Highlighted ? ActiveFontColor : Enabled0 ? FontColor : UnEnabledFontColor);
     TRect T = TextRct;
     if (int G = GlyphWidth()) {
-        DrawGlyph(C, T.Left + 2, H);
+        DrawGlyph(C, T.Left + 2, 0, H);
         T.Left += G + 5;
     }
     TRect M(0, 0, 0, 0);
@@ -217,6 +217,55 @@ void TbsSkinMainMenuBarItem::SkinnedLook(TBitmap* B, TCanvas* Under, const TRect
     T.Bottom = T.Top + M.Height();
     if (!Parent->UseSkinSize()) OffsetRect(T, 0, H / 2 - (T.Top + T.Height() / 2));
     DrawText(C, T, Highlighted);
+}
+
+TbsDataSkinButtonControl* TbsSkinMainMenuBar::ToolButtonRecord() const
+{
+    TbsSkinData* D = SkinData();
+    if (!D || D->Empty) return nullptr;
+    int I = D->GetControlIndex("resizetoolbutton");
+    return I == -1 ? nullptr : dynamic_cast<TbsDataSkinButtonControl*>(D->CtrlList[size_t(I)].get());
+}
+
+void TbsSkinMainMenuBarItem::ToolBarLook(TBitmap* B, TCanvas* Under, TbsToolBarLook Look)
+{
+    int W = ObjectRect.Width(), H = ObjectRect.Height();
+    B->SetSize(W, H);
+    TbsDataSkinButtonControl* R = Parent->ToolButtonRecord();
+    TBitmap* Pic = R ? Parent->SkinData()->ActivePicture(R->PictureIndex) : nullptr;
+    TRect Active = R && !IsEmptyRect(R->ActiveSkinRect) ? R->ActiveSkinRect : R ? R->SkinRect : TRect();
+    TRect S = !R                       ? TRect()
+              : Look == tblDown        ? (IsEmptyRect(R->DownSkinRect) ? Active : R->DownSkinRect)
+              : Look == tblActive      ? Active
+                                       : R->SkinRect;
+    // an item at rest on a bar with transparent items, and any item the skin gives no
+    // tool button look, shows the bar under it
+    if ((Look == tblNormal && Parent->ToolBarModeItemTransparent()) || !Pic || IsEmptyRect(S))
+        B->Canvas()->CopyRect(TRect(0, 0, W, H), Under, ObjectRect);
+    else
+        bsCustomControlImage(B, R, Pic, S, W, H);
+    TCanvas* C = B->Canvas();
+    SetItemFont(C, R != nullptr, R);
+    bool ItemEnabled = !MenuItem || MenuItem->Enabled();
+    TColor Color = !ItemEnabled ? UnEnabledFontColor
+                   : !R         ? Parent->DefItemFont()->Color()
+                   : Look == tblDown   ? R->DownFontColor
+                   : Look == tblActive ? R->ActiveFontColor
+                                       : R->FontColor;
+    C->Font()->SetColor(Color);
+    // the text area is the record's client rectangle moved with the size
+    TRect T = R ? TRect(R->ClRect.Left, R->ClRect.Top, R->ClRect.Right + W - R->SkinRect.Width(),
+                        R->ClRect.Bottom + H - R->SkinRect.Height())
+                : TRect(0, 0, W, H);
+    if (int G = GlyphWidth()) {
+        DrawGlyph(C, T.Left + 2, T.Top, T.Height());
+        T.Left += G + 5;
+    }
+    TRect M(0, 0, 0, 0);
+    DrawWideText(C, MenuItem ? MenuItem->Caption() : String(), M, DT_CALCRECT | DT_CENTER);
+    T.Bottom = T.Top + M.Height();
+    if (!Parent->UseSkinSize() || !R) OffsetRect(T, 0, H / 2 - (T.Top + T.Height() / 2));
+    DrawText(C, T, Look != tblNormal);
 }
 
 void TbsSkinMainMenuBarItem::DefaultDraw(TCanvas* Cnvs)
@@ -230,7 +279,7 @@ void TbsSkinMainMenuBarItem::DefaultDraw(TCanvas* Cnvs)
     SetItemFont(C, false);
     TRect T(1, 1, W - 1, H - 1);
     if (int G = GlyphWidth()) {
-        DrawGlyph(C, 2, H);
+        DrawGlyph(C, 2, 0, H);
         T.Left = 2 + G + 5;
     }
     DrawText(C, T, Active);
@@ -244,8 +293,15 @@ void TbsSkinMainMenuBarItem::Draw(TCanvas* Cnvs)
     if (!Measure(Cnvs, true) || IsEmptyRect(SkinRect) || IsEmptyRect(TextRct)) return;
     TBitmap B;
     TRect ActiveLook = IsEmptyRect(ActiveSkinRect) ? SkinRect : ActiveSkinRect;
+    const bool Tool = Parent->ToolBarMode();
+    // the look at rest, highlighted or not: from the tool button record on a tool bar
+    auto RestLook = [&](TBitmap* Dst, bool Highlighted) {
+        if (Tool) ToolBarLook(Dst, Cnvs, Highlighted ? tblActive : tblNormal);
+        else SkinnedLook(Dst, Cnvs, Highlighted ? ActiveLook : SkinRect, Highlighted);
+    };
     if (FDown) {
-        SkinnedLook(&B, Cnvs, ItemDownRect, true);
+        if (Tool) ToolBarLook(&B, Cnvs, tblDown);
+        else SkinnedLook(&B, Cnvs, ItemDownRect, true);
     } else if (EnableAnimation() && CurrentFrame > 0 && CurrentFrame <= FrameCount) {
         TRect F = AnimateSkinRect;
         if (AnimateSkinRect.Height() > SkinRect.Height()) {
@@ -257,17 +313,17 @@ void TbsSkinMainMenuBarItem::Draw(TCanvas* Cnvs)
         }
         SkinnedLook(&B, Cnvs, F, true);
     } else if (!EnableMorphing() || (Active && FMorphKf == 1) || (!Active && FMorphKf == 0)) {
-        SkinnedLook(&B, Cnvs, Active ? ActiveLook : SkinRect, Active);
+        RestLook(&B, Active);
     } else {
         TBitmap B2;
-        SkinnedLook(&B, Cnvs, SkinRect, false);
-        SkinnedLook(&B2, Cnvs, ActiveLook, true);
+        RestLook(&B, false);
+        RestLook(&B2, true);
         TbsEffectBmp E1(B.Handle()), E2(B2.Handle());
         bsMorphEffectBmp(E1, E2, FMorphKf, MorphKind);
         E1.Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
         return;
     }
-    if (Picture) Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
+    if (Picture || Tool) Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
 }
 
 void TbsSkinMainMenuBarItem::ReDraw()

@@ -48,6 +48,60 @@ protected:
         TPoint P = ItemPoint(I);
         Click(P.X, P.Y);
     }
+    // A picture of one colour, added to the skin; its index.
+    int AddPicture(TColor Color, int W, int H)
+    {
+        auto P = std::make_unique<TBitmap>(W, H);
+        P->Canvas()->Brush()->SetColor(Color);
+        P->Canvas()->FillRect(Rect(0, 0, W, H));
+        SD->FActivePictures.push_back(std::move(P));
+        return int(SD->FActivePictures.size()) - 1;
+    }
+    // The bar's record: a 60 x 18 green picture, items area (4, 0, 56, 18); the item's looks
+    // green at rest and purple when highlighted, white text.
+    void SkinTheBar()
+    {
+        int BarPic = AddPicture(RGB(10, 90, 10), 60, 18);
+        auto ItemPic = std::make_unique<TBitmap>(40, 18);
+        ItemPic->Canvas()->Brush()->SetColor(RGB(10, 90, 10));
+        ItemPic->Canvas()->FillRect(Rect(0, 0, 20, 18));
+        ItemPic->Canvas()->Brush()->SetColor(RGB(90, 10, 90));
+        ItemPic->Canvas()->FillRect(Rect(20, 0, 40, 18));
+        SD->FActivePictures.push_back(std::move(ItemPic));
+        auto R = std::make_unique<TbsDataSkinMainMenuBar>("mainmenubar");
+        R->PictureIndex = BarPic;
+        R->SkinRect = Rect(0, 0, 60, 18);
+        R->ItemsRect = Rect(4, 0, 56, 18);
+        R->MenuBarItem = "barItem";
+        SD->CtrlList.push_back(std::move(R));
+        auto I = std::make_unique<TbsDataSkinMainMenuBarItem>("barItem");
+        I->ActivePictureIndex = int(SD->FActivePictures.size()) - 1;
+        I->SkinRect = Rect(0, 0, 20, 18);
+        I->ActiveSkinRect = Rect(20, 0, 40, 18);
+        I->TextRct = Rect(3, 2, 17, 16);
+        I->ItemLO = I->ItemRO = 3;
+        I->FontName = "Tahoma";
+        I->FontHeight = 13;
+        I->FontColor = I->ActiveFontColor = I->DownFontColor = clWhite;
+        SD->ObjectList.push_back(std::move(I));
+    }
+    // A resizable record of class T named Name over a whole 12 x 12 picture of one colour.
+    template <class T>
+    T* AddResizeRecord(const String& Name, TColor Color)
+    {
+        auto R = std::make_unique<T>(Name);
+        R->PictureIndex = AddPicture(Color, 12, 12);
+        R->SkinRect = Rect(0, 0, 12, 12);
+        R->LTPoint = Point(3, 3);
+        R->RTPoint = Point(9, 3);
+        R->LBPoint = Point(3, 9);
+        R->RBPoint = Point(9, 9);
+        R->ClRect = Rect(3, 3, 9, 9);
+        T* Raw = R.get();
+        SD->CtrlList.push_back(std::move(R));
+        return Raw;
+    }
+    TColor BarPixel(TPoint P) { return Headless::PixelColor(Bar->Handle(), P); }
     TbsSkinMainMenu* Menu = nullptr;
     TbsSkinMainMenuBar* Bar = nullptr;
     int HelpClicks = 0;
@@ -199,33 +253,7 @@ TEST_F(FrameMenuBar, ItemsThatDoNotFitGoBehindTheMarker)
 
 TEST_F(FrameMenuBar, SkinnedBarAndItems)
 {
-    // bar picture: 60 x 18 in picture 1, items area (4, 0, 56, 18); item looks in picture 2
-    auto BarPic = std::make_unique<TBitmap>(60, 18);
-    BarPic->Canvas()->Brush()->SetColor(RGB(10, 90, 10));
-    BarPic->Canvas()->FillRect(Rect(0, 0, 60, 18));
-    SD->FActivePictures.push_back(std::move(BarPic));
-    auto ItemPic = std::make_unique<TBitmap>(40, 18);
-    ItemPic->Canvas()->Brush()->SetColor(RGB(10, 90, 10));
-    ItemPic->Canvas()->FillRect(Rect(0, 0, 20, 18));
-    ItemPic->Canvas()->Brush()->SetColor(RGB(90, 10, 90));
-    ItemPic->Canvas()->FillRect(Rect(20, 0, 40, 18));
-    SD->FActivePictures.push_back(std::move(ItemPic));
-    auto R = std::make_unique<TbsDataSkinMainMenuBar>("mainmenubar");
-    R->PictureIndex = 1;
-    R->SkinRect = Rect(0, 0, 60, 18);
-    R->ItemsRect = Rect(4, 0, 56, 18);
-    R->MenuBarItem = "barItem";
-    SD->CtrlList.push_back(std::move(R));
-    auto I = std::make_unique<TbsDataSkinMainMenuBarItem>("barItem");
-    I->ActivePictureIndex = 2;
-    I->SkinRect = Rect(0, 0, 20, 18);
-    I->ActiveSkinRect = Rect(20, 0, 40, 18);
-    I->TextRct = Rect(3, 2, 17, 16);
-    I->ItemLO = I->ItemRO = 3;
-    I->FontName = "Tahoma";
-    I->FontHeight = 13;
-    I->FontColor = I->ActiveFontColor = I->DownFontColor = clWhite;
-    SD->ObjectList.push_back(std::move(I));
+    SkinTheBar();
     Bar->SetSkinData(SD);
     Frame->SetSkinData(SD);
     ShowForm();
@@ -239,6 +267,71 @@ TEST_F(FrameMenuBar, SkinnedBarAndItems)
     Move(P.X, P.Y);
     Wait(60);
     EXPECT_EQ(Headless::PixelColor(Bar->Handle(), Point(It(0)->ObjectRect.Left + 1, 1)), RGB(90, 10, 90));
+}
+
+// In tool-bar mode the bar is drawn from the tool-bar panel and its items from the tool
+// button record; the bar's own pictures play no part.
+TEST_F(FrameMenuBar, ToolBarModeTakesThePanelAndToolButtonLooks)
+{
+    const TColor Panel = RGB(200, 180, 20), Normal = RGB(20, 40, 160), Hot = RGB(160, 20, 40), Down = RGB(20, 150, 60);
+    SkinTheBar();
+    AddResizeRecord<TbsDataSkinPanelControl>("resizetoolpanel", Panel);
+    auto* Tool = AddResizeRecord<TbsDataSkinButtonControl>("resizetoolbutton", Normal);
+    // one picture of three looks side by side: normal, active, down
+    Tool->PictureIndex = AddPicture(Down, 36, 12);
+    TCanvas* C = SD->FActivePictures[size_t(Tool->PictureIndex)]->Canvas();
+    C->Brush()->SetColor(Normal);
+    C->FillRect(Rect(0, 0, 12, 12));
+    C->Brush()->SetColor(Hot);
+    C->FillRect(Rect(12, 0, 24, 12));
+    Tool->ActiveSkinRect = Rect(12, 0, 24, 12);
+    Tool->DownSkinRect = Rect(24, 0, 36, 12);
+    Tool->FontColor = Tool->ActiveFontColor = Tool->DownFontColor = clWhite;
+    Bar->SetUseSkinSize(false);
+    Bar->SetToolBarMode(true);
+    Bar->SetSkinData(SD);
+    Frame->SetSkinData(SD);
+    ShowForm();
+    Bar->SetHeight(26);
+    Pump();
+    ASSERT_TRUE(Bar->FSkinSupport);
+    const TRect R0 = It(0)->ObjectRect;
+    EXPECT_EQ(BarPixel(Point(Bar->Width() - 2, 1)), Panel);
+    EXPECT_EQ(BarPixel(Point(1, Bar->Height() - 2)), Panel);
+    EXPECT_EQ(BarPixel(Point(R0.Left + 1, R0.Top + 1)), Normal);
+    TPoint P = ItemPoint(0);
+    Move(P.X, P.Y);
+    Wait(60);
+    EXPECT_EQ(BarPixel(Point(R0.Left + 1, R0.Top + 1)), Hot);
+    Click(P.X, P.Y);
+    Pump();
+    ASSERT_TRUE(It(0)->FDown);
+    EXPECT_EQ(BarPixel(Point(R0.Left + 1, R0.Top + 1)), Down);
+    // the submenu takes the bar's skin data
+    EXPECT_EQ(Frame->OpenMenuItem(), Menu->Items()->Items(0));
+}
+
+TEST_F(FrameMenuBar, ToolBarModeFallsBackToThePanelAndTransparentItems)
+{
+    const TColor Panel = RGB(200, 180, 20), Normal = RGB(20, 40, 160);
+    SkinTheBar();
+    AddResizeRecord<TbsDataSkinPanelControl>("panel", Panel);
+    AddResizeRecord<TbsDataSkinButtonControl>("resizetoolbutton", Normal);
+    Bar->SetUseSkinSize(false);
+    Bar->SetToolBarMode(true);
+    Bar->SetToolBarModeItemTransparent(true);
+    Bar->SetSkinData(SD);
+    Frame->SetSkinData(SD);
+    ShowForm();
+    Pump();
+    const TRect R0 = It(0)->ObjectRect;
+    // without "resizetoolpanel" the plain panel; items at rest show the bar under them
+    EXPECT_EQ(BarPixel(Point(Bar->Width() - 2, 1)), Panel);
+    EXPECT_EQ(BarPixel(Point(R0.Left + 1, R0.Top + 1)), Panel);
+    TPoint P = ItemPoint(0);
+    Move(P.X, P.Y);
+    Wait(60);
+    EXPECT_EQ(BarPixel(Point(R0.Left + 1, R0.Top + 1)), Normal);
 }
 
 // A skinned bar whose record names MDI buttons; the skin describes only the close button.
