@@ -174,6 +174,7 @@ protected:
 
 // ---- shell tree view -----------------------------------------------------------------------------------
 class TbsCustomShellComboBox;
+class TbsCustomShellListView;
 
 using TAddFolderEvent = std::function<void(TObject* Sender, TbsShellFolder* AFolder, bool& CanAdd)>;
 
@@ -198,6 +199,8 @@ public:
     TbsShellChangeNotifier* Notifier() const { return FNotifier; }
     TbsCustomShellComboBox* ShellComboBox() const { return FComboBox; }
     void SetShellComboBox(TbsCustomShellComboBox* Value);
+    TbsCustomShellListView* ShellListView() const { return FListView; }
+    void SetShellListView(TbsCustomShellListView* Value);
 
     String Path() const;
     void SetPath(const String& Value);
@@ -234,6 +237,8 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
     friend class TbsCustomShellComboBox;
+    friend class TbsCustomShellListView;
+    TbsCustomShellListView* FListView = nullptr;
     String FPath;
     String FRoot = "rfDesktop";
     String FOldRoot;
@@ -295,6 +300,8 @@ public:
     virtual void SetObjectTypes(TShellObjectTypes Value);
     TbsCustomShellTreeView* ShellTreeView() const { return FTreeView; }
     void SetShellTreeView(TbsCustomShellTreeView* Value);
+    TbsCustomShellListView* ShellListView() const { return FListView; }
+    void SetShellListView(TbsCustomShellListView* Value);
     TbsItemsEx* ItemsEx() const { return FItemsEx.get(); }
     TbsShellFolder* RootFolder() const { return FRootFolder; }
 
@@ -309,6 +316,8 @@ public:
 
 protected:
     friend class TbsCustomShellTreeView;
+    friend class TbsCustomShellListView;
+    TbsCustomShellListView* FListView = nullptr;
     virtual void AddStandardItems();
     void BuildRootItems();
     void ApplyRoot();
@@ -339,4 +348,129 @@ protected:
 class TbsSkinShellComboBox : public TbsCustomShellComboBox {
 public:
     using TbsCustomShellComboBox::TbsCustomShellComboBox;
+};
+
+// ---- shell list view -------------------------------------------------------------------------------------
+// Whether a file name passes a list view mask: patterns separated by ";" or "|", of which
+// one must match; a pattern matches only when it holds a "." (or is exactly "*"); letters
+// compare without regard to case; an empty mask passes nothing.
+bool ShellMaskMatches(const String& Mask, const String& FileName);
+// The width of Text in Font, in pixels.
+int TextWidthInFont(TFont* Font, const String& Text);
+
+// The sort of the list view's rows.  The cells are set around one sort (GUI thread only).
+struct TShellSortCells {
+    TbsShellFolder* ListedFolder = nullptr;
+    HWND Handle = nullptr;
+    int Column = 0;
+    bool Descending = false;
+    bool ColumnSort = false;
+};
+extern TShellSortCells ShellSortCells;
+// Negative when A goes first.  Folders always come before files; the plain sort keeps the
+// shell's own order; a column sort orders by name, size, type or time of change (2-second
+// resolution) and applies the direction within folders and within files.  Raises when the
+// details of an item cannot be read.
+int CompareShellItems(TbsShellFolder* A, TbsShellFolder* B);
+// Sorts Items by CompareShellItems under the current cells.  The details of every item are
+// read before anything moves: a failure raises and leaves Items as they were.
+void SortShellItems(std::vector<TbsShellFolder*>& Items);
+
+// The contents of one shell folder as an owner-data list: one TbsShellFolder per row.
+class TbsCustomShellListView : public TbsSkinCustomListView, public IbsShellCommandHandler {
+public:
+    explicit TbsCustomShellListView(TComponent* AOwner);
+    ~TbsCustomShellListView() override;
+
+    const String& Root() const { return FRoot; }
+    void SetRoot(const String& Value);
+    TShellObjectTypes ObjectTypes() const { return FObjectTypes; }
+    void SetObjectTypes(TShellObjectTypes Value);
+    bool AutoContextMenus() const { return FAutoContext; }
+    void SetAutoContextMenus(bool Value) { FAutoContext = Value; }
+    bool AutoRefresh() const { return FAutoRefresh; }
+    void SetAutoRefresh(bool Value);
+    bool AutoNavigate() const { return FAutoNavigate; }
+    void SetAutoNavigate(bool Value) { FAutoNavigate = Value; }
+    bool Sorted() const { return FSorted; }
+    void SetSorted(bool Value);
+    const String& Mask() const { return FMask; }
+    void SetMask(const String& Value);
+    TbsCustomShellTreeView* ShellTreeView() const { return FTreeView; }
+    void SetShellTreeView(TbsCustomShellTreeView* Value);
+    TbsCustomShellComboBox* ShellComboBox() const { return FComboBox; }
+    void SetShellComboBox(TbsCustomShellComboBox* Value);
+    TbsShellChangeNotifier* Notifier() const { return FNotifier; }
+    TbsShellFolder* RootFolder() const { return FRootFolder; }
+    int SortColumn() const { return FSortColumn; }
+    bool SortDirection() const { return FSortDirection; }
+    int FolderCount() const { return int(FFolders.size()); }
+
+    String Path() const;
+    void SetPath(const String& Value);
+    void Back();
+    void Refresh();
+    TbsShellFolder* SelectedFolder();
+    String GetSelectedFile();
+    void GetSelectedFiles(TStrings* AFiles);
+    TbsShellFolder* FolderAt(int Index) const;
+    void ReloadFolder();
+    void BuildColumns();
+    void FollowPIDL(LPCITEMIDLIST AbsoluteID);
+    virtual void FillList();
+    void SetViewStyle(TViewStyle Value);
+    // The column-click sort: a second click on the same column flips the direction.
+    void ColumnClickSort(int Column);
+    void RenameSelected();
+
+    void ExecuteCommand(const String& Verb, bool& Handled) override;
+    void CommandCompleted(const String& Verb, bool Succeeded) override;
+
+    TAddFolderEvent OnAddFolder;
+    TNotifyEvent OnPathChanged;
+
+protected:
+    friend class TbsCustomShellTreeView;
+    friend class TbsCustomShellComboBox;
+    void LoadRootFolder();
+    void OpenPIDL(LPCITEMIDLIST AbsoluteID);
+    void SyncLinkedControls();
+    void ClearFolderList();
+    void FetchData(TObject* Sender, TListItem* Item);
+    void FindData(TObject* Sender, TItemFind Find, const String& FindString, TPoint FindPosition, void* FindData,
+                  int StartIndex, TSearchDirection Direction, bool Wrap, int& Index);
+    void Edited(TObject* Sender, TListItem* Item, String& S);
+    void DblClick() override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    bool DoContextPopup(TPoint MousePos) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    int FOldSortColumn = -1;
+    int FSortColumn = -1;
+    bool FSortDirection = false;
+    bool FRootLoaded = false;
+    String FOldRoot;
+    String FRoot = "rfDesktop";
+    TbsShellFolder* FRootFolder = nullptr;
+    bool FAutoContext = true;
+    bool FAutoRefresh = false;
+    bool FAutoNavigate = true;
+    bool FSorted = true;
+    bool FUpdating = false;
+    bool FDestroying = false;
+    TShellObjectTypes FObjectTypes{otFolders, otNonFolders};
+    std::vector<TbsShellFolder*> FFolders;
+    TbsCustomShellTreeView* FTreeView = nullptr;
+    TbsCustomShellComboBox* FComboBox = nullptr;
+    TbsShellChangeNotifier* FNotifier = nullptr;
+    bool FSettingRoot = false;
+    String FMask = "*.*|*.*";
+};
+
+class TbsSkinFileListView : public TbsCustomShellListView {
+public:
+    using TbsCustomShellListView::TbsCustomShellListView;
 };

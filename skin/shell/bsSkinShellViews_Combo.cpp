@@ -67,6 +67,7 @@ TbsCustomShellComboBox::TbsCustomShellComboBox(TComponent* AOwner)
 TbsCustomShellComboBox::~TbsCustomShellComboBox()
 {
     if (FTreeView) FTreeView->FComboBox = nullptr;
+    if (FListView) FListView->FComboBox = nullptr;
     for (int I = 0; I < FItemsEx->Count(); ++I) delete FItemsEx->Item(I).Data;
     FItemsEx->Clear();
     delete FRootFolder;
@@ -189,8 +190,7 @@ void TbsCustomShellComboBox::ShowPIDL(LPCITEMIDLIST AbsoluteID)
         }
         if (Found >= 0) {
             auto InsertUnder = [&](LPCITEMIDLIST Absolute) {
-                LPITEMIDLIST Last = ItemListLast(Absolute);
-                LPITEMIDLIST One = ItemListCopy(Last);
+                LPITEMIDLIST One = ItemListLast(Absolute);  // a copy of its own
                 TbsShellFolder* Child = nullptr;
                 try {
                     Child = CreateChildFolder(ItemFolder(I), One);
@@ -266,8 +266,19 @@ void TbsCustomShellComboBox::Change()
     if (Sel < 0 || Sel >= FItemsEx->Count() || FUpdating || IsPopupVisible()) return;
     TbsShellFolder* F = FItemsEx->Item(Sel).Data;
     if (!F) return;
-    TFlag Updating(FUpdating);
-    if (FTreeView) FTreeView->GoToPIDL(F->AbsoluteID());
+    // A user's choice: the box shows the chain down to it, and the linked controls go there.
+    // The rebuild frees the items, so the choice is held by a copy of its list.
+    LPITEMIDLIST Copy = ItemListCopy(F->AbsoluteID());
+    try {
+        TFlag Updating(FUpdating);
+        ShowPIDL(Copy);
+        if (FTreeView) FTreeView->GoToPIDL(Copy);
+        if (FListView) FListView->FollowPIDL(Copy);
+    } catch (...) {
+        ShellFree(Copy);
+        throw;
+    }
+    ShellFree(Copy);
 }
 
 void TbsCustomShellComboBox::Click()
@@ -322,10 +333,24 @@ void TbsCustomShellComboBox::SetShellTreeView(TbsCustomShellTreeView* Value)
     FTreeView = Value;
 }
 
+void TbsCustomShellComboBox::SetShellListView(TbsCustomShellListView* Value)
+{
+    if (Value == FListView) return;
+    if (Value) {
+        Value->SetRoot(FRoot);
+        Value->FComboBox = this;
+        Value->FreeNotification(this);
+    } else if (FListView) {
+        FListView->FComboBox = nullptr;
+    }
+    FListView = Value;
+}
+
 void TbsCustomShellComboBox::Notification(TComponent* AComponent, TOperation Operation)
 {
     TbsSkinCustomComboBox::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FTreeView) FTreeView = nullptr;
+    if (Operation == opRemove && AComponent == FListView) FListView = nullptr;
 }
 
 void TbsCustomShellComboBox::CreateWnd()

@@ -49,6 +49,7 @@ TbsCustomShellTreeView::TbsCustomShellTreeView(TComponent* AOwner) : TbsSkinCust
 TbsCustomShellTreeView::~TbsCustomShellTreeView()
 {
     if (FComboBox) FComboBox->FTreeView = nullptr;
+    if (FListView) FListView->FTreeView = nullptr;
     ClearNodes();
     delete FRootFolder;
     FRootFolder = nullptr;
@@ -361,9 +362,10 @@ void TbsCustomShellTreeView::SelectionChanging(TTreeNode* Node)
     if (F && !F->IsFolder()) F = F->Parent();
     const bool Watch = FAutoRefresh;
     SetAutoRefresh(false);
-    if (F && FComboBox) {
+    if (F && (FComboBox || FListView)) {
         TFlag Updating(FUpdating);
-        FComboBox->FollowPIDL(F->AbsoluteID());
+        if (FListView) FListView->FollowPIDL(F->AbsoluteID());
+        if (FComboBox) FComboBox->FollowPIDL(F->AbsoluteID());
     }
     FNodeToMonitor = Node;
     try {
@@ -428,10 +430,24 @@ void TbsCustomShellTreeView::SetShellComboBox(TbsCustomShellComboBox* Value)
     FComboBox = Value;
 }
 
+void TbsCustomShellTreeView::SetShellListView(TbsCustomShellListView* Value)
+{
+    if (Value == FListView) return;
+    if (Value) {
+        Value->SetRoot(FRoot);
+        Value->FTreeView = this;
+        Value->FreeNotification(this);
+    } else if (FListView) {
+        FListView->FTreeView = nullptr;
+    }
+    FListView = Value;
+}
+
 void TbsCustomShellTreeView::Notification(TComponent* AComponent, TOperation Operation)
 {
     TbsSkinCustomTreeView::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FComboBox) FComboBox = nullptr;
+    if (Operation == opRemove && AComponent == FListView) FListView = nullptr;
 }
 
 // ---- window and lifetime ------------------------------------------------------------------------------
