@@ -293,6 +293,11 @@ public:
     String CaptionText();
     // The text rectangle relative to ObjectRect's top-left.
     TRect TextRect();
+    // The skin's record of the quick buttons' hot looks ("officequickbutton", else
+    // "resizetoolbutton") when it has a picture, which goes to Picture; none otherwise.
+    TbsDataSkinButtonControl* QuickButtonRecord(TBitmap** Picture);
+    // Builds in B the hot (or pressed) background of Item at its size; false without one.
+    bool HotBackground(TbsQuickButtonItem* Item, TBitmap* B);
 
     int ActiveQuickButton = -1, OldActiveQuickButton = -1, MouseCaptureQuickButton = -1, PopupMenuQuickButton = -1;
     bool FDown = false;

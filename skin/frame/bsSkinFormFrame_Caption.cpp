@@ -5,9 +5,11 @@
 #include "skin/frame/bsSkinFormFrame.h"
 
 #include <functional>
+#include <memory>
 
 #include "platform/graphics/ImgList.h"
 #include "skin/core/bsKernels.h"
+#include "skin/core/bsPngImageList.h"
 #include "skin/menus/bsSkinHint.h"
 
 TbsSkinCaptionObject::TbsSkinCaptionObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData)
@@ -262,29 +264,41 @@ void TbsSkinCaptionObject::DrawQuickButtons(TCanvas* Cnvs)
         X0 = ObjectRect.Left + Src.Width() + 6;
     }
     int Y0 = ObjectRect.Top + ObjectRect.Height() / 2 - IH / 2 - 2;
-    TbsSkinData* D = Parent->SkinData();
     for (int I = 0; I < Parent->QuickButtons()->Count(); ++I) {
         TbsQuickButtonItem* Item = Parent->QuickButtons()->Items(I);
         if (!Item->Visible()) continue;
         Item->ItemRect = TRect(X0, Y0, X0 + IW + 4, Y0 + IH + 4);
         X0 += IW + 8;
         if (Item->ImageIndex() < 0) continue;
-        if (Item->Active && D) {
-            int Index = D->GetControlIndex("officequickbutton");
-            if (Index == -1) Index = D->GetControlIndex("resizetoolbutton");
-            auto* BC = Index == -1 ? nullptr : dynamic_cast<TbsDataSkinButtonControl*>(D->CtrlList[size_t(Index)].get());
-            TBitmap* P = BC ? D->ActivePicture(BC->PictureIndex) : nullptr;
-            TRect S = BC ? (Item->Down ? BC->DownSkinRect : BC->ActiveSkinRect) : TRect();
-            if (P && !IsEmptyRect(S)) {
-                TBitmap B(Item->ItemRect.Width(), Item->ItemRect.Height());
-                CreateStretchSkinImage(&B, P, S, BC->ClRect, true);
-                Cnvs->Draw(Item->ItemRect.Left, Item->ItemRect.Top, &B);
-            }
-        }
+        TBitmap B;
+        if (Item->Active && HotBackground(Item, &B)) Cnvs->Draw(Item->ItemRect.Left, Item->ItemRect.Top, &B);
         int L = Item->ItemRect.Left + Item->ItemRect.Width() / 2 - IW / 2;
         int Tp = Item->ItemRect.Top + Item->ItemRect.Height() / 2 - IH / 2;
         IL->Draw(Cnvs, L, Tp, Item->ImageIndex(), Item->Enabled());
     }
+}
+
+TbsDataSkinButtonControl* TbsSkinCaptionObject::QuickButtonRecord(TBitmap** Picture)
+{
+    TbsSkinData* D = Parent->SkinData();
+    if (!D || D->Empty) return nullptr;
+    int Index = D->GetControlIndex("officequickbutton");
+    if (Index == -1) Index = D->GetControlIndex("resizetoolbutton");
+    auto* BC = Index == -1 ? nullptr : dynamic_cast<TbsDataSkinButtonControl*>(D->CtrlList[size_t(Index)].get());
+    TBitmap* P = BC ? D->ActivePicture(BC->PictureIndex) : nullptr;
+    if (Picture) *Picture = P;
+    return P ? BC : nullptr;
+}
+
+bool TbsSkinCaptionObject::HotBackground(TbsQuickButtonItem* Item, TBitmap* B)
+{
+    TBitmap* P = nullptr;
+    TbsDataSkinButtonControl* BC = QuickButtonRecord(&P);
+    TRect S = BC ? (Item->Down ? BC->DownSkinRect : BC->ActiveSkinRect) : TRect();
+    if (!BC || IsEmptyRect(S) || Item->ItemRect.Width() <= 0 || Item->ItemRect.Height() <= 0) return false;
+    B->SetSize(Item->ItemRect.Width(), Item->ItemRect.Height());
+    CreateStretchSkinImage(B, P, S, BC->ClRect, true);
+    return true;
 }
 
 // ---- the caption in the layered border's top image -------------------------------------------
@@ -345,6 +359,82 @@ void AlphaTextPiece(TbsBitmap* Dst, TCanvas* FontSource, TRect R, TColor Color, 
     }
 }
 
+// The layered image holds straight (not premultiplied) colours until the border lowers
+// them to their alpha; these lay pixels over it in the same terms.
+TbsColor OverPixel(TbsColor D, TbsColor C, uint32_t A)
+{
+    const uint32_t DA = bsAlphaOf(D), OA = A + DA * (255 - A) / 255;
+    if (OA == 0) return 0;
+    auto Ch = [&](uint32_t S, uint32_t T) { return (S * A * 255 + T * DA * (255 - A)) / (OA * 255); };
+    return bsPackARGB(OA, Ch(bsRedOf(C), bsRedOf(D)), Ch(bsGreenOf(C), bsGreenOf(D)), Ch(bsBlueOf(C), bsBlueOf(D)));
+}
+
+// Calls Fn(layered pixel, x, y) for the pixels of a W x H area at (X, Y) inside Dst.
+template <typename F>
+void ForEachPixel(TbsBitmap* Dst, int X, int Y, int W, int H, F Fn)
+{
+    for (int YY = std::max(0, -Y); YY < H && Y + YY < Dst->Height(); ++YY)
+        for (int XX = std::max(0, -X); XX < W && X + XX < Dst->Width(); ++XX) Fn(*Dst->PixelAddress(X + XX, Y + YY), XX, YY);
+}
+
+// The pixels of a picture as 32-bit colours (alpha left opaque).
+std::unique_ptr<TbsBitmap> Pixels32(TBitmap* B)
+{
+    auto A = std::make_unique<TbsBitmap>();
+    A->Assign(B);
+    A->SetAlpha(255);
+    return A;
+}
+
+// Draws B at (X, Y), each pixel taking the alpha of the layered pixel under it; with
+// Keyed, pixels of the Key colour are left out.
+void DrawKeepingAlpha(TbsBitmap* Dst, TBitmap* B, int X, int Y, bool Keyed, TColor Key)
+{
+    auto A = Pixels32(B);
+    const TbsColor K = ColorToARGB(Key) & 0xFFFFFFu;
+    ForEachPixel(Dst, X, Y, A->Width(), A->Height(), [&](TbsColor& D, int XX, int YY) {
+        TbsColor C = *A->PixelAddress(XX, YY) & 0xFFFFFFu;
+        if (!(Keyed && C == K)) D = (D & 0xFF000000u) | C;
+    });
+}
+
+// Lays B at (X, Y) over the layered image, opaque or, with Mask (of B's size), with the
+// mask's grey as its alpha.
+void DrawOver(TbsBitmap* Dst, TBitmap* B, TBitmap* Mask, int X, int Y)
+{
+    auto A = Pixels32(B);
+    auto M = Mask ? Pixels32(Mask) : nullptr;
+    ForEachPixel(Dst, X, Y, A->Width(), A->Height(), [&](TbsColor& D, int XX, int YY) {
+        uint32_t Alpha = 255;
+        if (M && XX < M->Width() && YY < M->Height()) {
+            TbsColor G = *M->PixelAddress(XX, YY);
+            Alpha = (bsRedOf(G) + bsGreenOf(G) + bsBlueOf(G)) / 3;
+        }
+        D = OverPixel(D, *A->PixelAddress(XX, YY), Alpha);
+    });
+}
+
+// Draws Png (scaled to W x H) at (X, Y): enabled, its alpha merged with the alpha there;
+// disabled, in grey over the colours there, the alpha left as it is.
+void DrawPngOver(TbsBitmap* Dst, TbsPngImage* Png, int X, int Y, int W, int H, bool Enabled)
+{
+    if (!Png || Png->Empty() || W <= 0 || H <= 0) return;
+    const bool Keyed = Png->TransparencyMode() == ptmBit;
+    ForEachPixel(Dst, X, Y, W, H, [&](TbsColor& D, int XX, int YY) {
+        int PX = XX * Png->Width() / W, PY = YY * Png->Height() / H;
+        TColor C = Png->Pixels(PX, PY);
+        const uint8_t* AL = Png->AlphaScanline(PY);
+        uint32_t A = AL ? AL[PX] : Keyed && C == Png->TransparentColor() ? 0 : 255;
+        TbsColor P = ColorToARGB(C);
+        if (Enabled) {
+            D = OverPixel(D, P, A);
+        } else {
+            uint32_t G = (bsRedOf(P) * 30 + bsGreenOf(P) * 59 + bsBlueOf(P) * 11) / 100;
+            D = (D & 0xFF000000u) | (OverPixel(D | 0xFF000000u, bsPackARGB(255, G, G, G), A) & 0xFFFFFFu);
+        }
+    });
+}
+
 }  // namespace
 
 void TbsSkinCaptionObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap)
@@ -359,25 +449,52 @@ void TbsSkinCaptionObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap)
         if (IsEmptyRect(DividerRect)) {
             T.Left += Count * (IW + 8) + 5;
         } else {
+            // the divider takes the alpha of the caption under it
             if (ActivePicture && !IsEmptyRect(Src)) {
                 TBitmap B(Src.Width(), Src.Height());
                 B.Canvas()->CopyRect(TRect(0, 0, Src.Width(), Src.Height()), ActivePicture->Canvas(), Src);
-                TbsBitmap A;
-                A.Assign(&B);
-                A.SetAlpha(255);
-                A.Draw(ABitMap, ObjectRect.Left + 3, ObjectRect.Top + ObjectRect.Height() / 2 - Src.Height() / 2);
+                DrawKeepingAlpha(ABitMap, &B, ObjectRect.Left + 3,
+                                 ObjectRect.Top + ObjectRect.Height() / 2 - Src.Height() / 2, DividerTransparent,
+                                 DividerTransparentColor);
             }
             T.Left += DividerRect.Width() + Count * (IW + 8) + 6;
             X0 = ObjectRect.Left + DividerRect.Width() + 6;
         }
-        // the images over the key colour, which then becomes transparent
         int Y0 = ObjectRect.Top + ObjectRect.Height() / 2 - IH / 2 - 2;
+        TbsSkinData* D = Parent->SkinData();
+        TBitmap* MaskPicture = QuickButtonAlphaMaskPictureIndex != -1 && D ? D->ActivePicture(QuickButtonAlphaMaskPictureIndex)
+                                                                          : nullptr;
         for (int I = 0; I < Count; ++I) {
             TbsQuickButtonItem* Item = Parent->QuickButtons()->Items(I);
             if (!Item->Visible()) continue;
             Item->ItemRect = TRect(X0, Y0, X0 + IW + 4, Y0 + IH + 4);
             X0 += IW + 8;
-            if (Item->ImageIndex() < 0 || Item->ImageIndex() >= IL->Count()) continue;
+            if (Item->ImageIndex() < 0) continue;
+            TBitmap Back;
+            if (Item->Active && HotBackground(Item, &Back)) {
+                // the mask picture, stretched the same nine-part way, gives the background
+                // its alpha; its client part keeps the record's margins
+                TBitmap Mask;
+                TbsDataSkinButtonControl* BC = QuickButtonRecord(nullptr);
+                if (MaskPicture && !MaskPicture->Empty()) {
+                    const TRect S = Item->Down ? BC->DownSkinRect : BC->ActiveSkinRect;
+                    const int MW = MaskPicture->Width(), MH = MaskPicture->Height();
+                    TRect Cl(BC->ClRect.Left, BC->ClRect.Top, MW - (S.Width() - BC->ClRect.Right),
+                             MH - (S.Height() - BC->ClRect.Bottom));
+                    Mask.SetSize(Back.Width(), Back.Height());
+                    CreateStretchSkinImage(&Mask, MaskPicture, TRect(0, 0, MW, MH), Cl, true);
+                }
+                DrawOver(ABitMap, &Back, Mask.Empty() ? nullptr : &Mask, Item->ItemRect.Left, Item->ItemRect.Top);
+            }
+            if (Item->ImageIndex() >= IL->Count()) continue;
+            const int IX = Item->ItemRect.Left + Item->ItemRect.Width() / 2 - IW / 2;
+            const int IY = Item->ItemRect.Top + Item->ItemRect.Height() / 2 - IH / 2;
+            if (auto* Png = dynamic_cast<TbsPngImageList*>(IL)) {
+                DrawPngOver(ABitMap, Png->PngImages()->Items(Item->ImageIndex())->PngImage(), IX, IY, IW, IH,
+                            Item->Enabled());
+                continue;
+            }
+            // other lists: the image over the key colour, which then becomes transparent
             TBitmap B(IW, IH);
             B.Canvas()->Brush()->SetColor(RGB(127, 0, 127));
             B.Canvas()->FillRect(TRect(0, 0, IW, IH));
@@ -387,7 +504,7 @@ void TbsSkinCaptionObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap)
             A.SetAlpha(255);
             A.CheckingTransparent(ColorToARGB(RGB(127, 0, 127)));
             A.SetTransparent(true);
-            A.Draw(ABitMap, Item->ItemRect.Left + 2, Item->ItemRect.Top + 2);
+            A.Draw(ABitMap, IX, IY);
         }
     }
     if (VistaGlowEffect) InflateRect(T, -6, 0);

@@ -4,6 +4,8 @@
 // window, moving by the caption and the window states by the caption's double click.
 #include "frame_support.h"
 
+#include "skin/core/bsPngImageList.h"
+
 
 using namespace frametest;
 
@@ -444,6 +446,75 @@ TEST_F(FrameFullLayer, CaptionTextEffectsInTheTopImage)
         Pump();
         EXPECT_GT(Reddish(), 10) << K.Name;
     }
+}
+
+// The quick buttons in the top image keep the image's alpha: over a half-transparent
+// caption band the divider takes the band's alpha, a PNG image merges its own alpha with
+// it (a disabled one is grey and keeps the band's), and the hot background is laid over
+// it with the alpha of the skin's mask picture.
+TEST_F(FrameFullLayer, QuickButtonsKeepTheAlphaOfTheTopImage)
+{
+    SD->LayerFrame->FSourceBitmap->FillRect(TRect(0, 0, 40, 20), bsPackARGB(128, 0, 0, 200));
+    auto* C = dynamic_cast<TbsSkinCaptionObject*>(Object("caption"));
+    ASSERT_NE(C, nullptr);
+    C->ActivePicture = SD->ActivePicture(0);
+    C->DividerRect = Rect(0, 0, 4, 16);  // in the button normal colour
+    // hot background 12 x 12 in green, its mask a plain mid grey
+    const TColor Hot = RGB(0, 200, 0);
+    for (TColor Colour : {Hot, RGB(128, 128, 128)}) {
+        auto P = std::make_unique<TBitmap>(12, 12);
+        P->Canvas()->Brush()->SetColor(Colour);
+        P->Canvas()->FillRect(Rect(0, 0, 12, 12));
+        SD->FActivePictures.push_back(std::move(P));
+    }
+    auto R = std::make_unique<TbsDataSkinButtonControl>("resizetoolbutton");
+    R->PictureIndex = int(SD->FActivePictures.size()) - 2;
+    R->SkinRect = R->ActiveSkinRect = R->DownSkinRect = Rect(0, 0, 12, 12);
+    R->ClRect = Rect(3, 3, 9, 9);
+    SD->CtrlList.push_back(std::move(R));
+    C->QuickButtonAlphaMaskPictureIndex = int(SD->FActivePictures.size()) - 1;
+    // 8 x 8 PNG images: red, the left half opaque, the right half transparent and one
+    // column at half alpha
+    auto* Images = new TbsPngImageList(Main);
+    Images->SetPngWidth(8);
+    Images->SetPngHeight(8);
+    TbsPngImage Png(COLOR_RGBALPHA, 8, 8);
+    for (int Y = 0; Y < 8; ++Y)
+        for (int X = 0; X < 8; ++X) {
+            Png.SetPixels(X, Y, RGB(250, 0, 0));
+            Png.AlphaScanline(Y)[X] = X < 4 ? 255 : X == 4 ? 128 : 0;
+        }
+    for (int I = 0; I < 2; ++I) {
+        Images->PngImages()->Add();
+        Images->PngImages()->Items(I)->SetPngImage(&Png);
+    }
+    Frame->SetQuickImageList(Images);
+    for (int I = 0; I < 2; ++I) Frame->QuickButtons()->Add()->SetImageIndex(I);
+    Frame->QuickButtons()->Items(1)->SetEnabled(false);
+    Form->SetCaption("Q");
+    Pump();
+    auto Px = [this](int X, int Y) { return *B()->TopImage->PixelAddress(X, Y); };
+    auto Alpha = [&](int X, int Y) { return int(Px(X, Y) >> 24); };
+    // divider at (13, 2), the buttons (20, 4, 32, 16) and (32, 4, 44, 16), images at their middle
+    ASSERT_EQ(Frame->QuickButtons()->Items(0)->ItemRect, Rect(20, 4, 32, 16));
+    EXPECT_EQ(Alpha(14, 8), 128);
+    EXPECT_GT(int(bsRedOf(Px(14, 8))), 100);  // the divider's red, not the band's blue
+    EXPECT_EQ(Alpha(22, 9), 255);             // opaque image pixel
+    EXPECT_GT(int(bsRedOf(Px(22, 9))), 200);
+    EXPECT_NEAR(Alpha(26, 9), 191, 1);  // half alpha over half alpha
+    EXPECT_EQ(Px(28, 9), Px(18, 9));    // transparent: the band as it was
+    // the disabled image: grey over the band, whose alpha stays
+    EXPECT_EQ(Alpha(34, 9), 128);
+    TbsColor G = Px(34, 9);
+    EXPECT_EQ(bsRedOf(G), bsGreenOf(G));
+    // hovering the first button lays the hot background under its image, at the mask's alpha
+    EXPECT_EQ(Alpha(20, 4), 128);
+    Headless::MouseMove(Top(26, 8));
+    Wait(60);
+    ASSERT_TRUE(Frame->QuickButtons()->Items(0)->Active);
+    EXPECT_NEAR(Alpha(20, 4), 191, 1);
+    EXPECT_GT(int(bsGreenOf(Px(20, 4))), int(bsBlueOf(Px(20, 4))));
+    EXPECT_EQ(Alpha(22, 9), 255);
 }
 
 TEST_F(FrameFullLayer, RightClickOnTheCaptionOpensTheSystemMenu)
