@@ -480,6 +480,8 @@ void TForm1::FillScreenList()
 
 void TForm1::FormCloseQuery(TObject*, bool& CanClose)
 {
+    // A batch stopped by closing shows nothing and runs no after-done action.
+    DetachTerminateEvents();
     ZUZuzude->OnPosition = nullptr;
     ZUZuzude->OnState = nullptr;
     ZUZuzude->OnHook = nullptr;

@@ -57,6 +57,10 @@ class TbsSkinMessage;
 class TbsPngImageList;
 class TbsSkinSelectDirectoryDialog;
 class TTaskList;
+struct TProgressInfo;
+struct TTerminateInfo;
+enum TLogLevel : uint8_t;
+class TStringList;
 class TFFLogger;
 class TFFPlayer;
 class TMenuItem;
@@ -298,9 +302,68 @@ public:
 
     // ---- adding files (Unit1_Add.cpp) --------------------------------------------------
     void Button21Click(TObject* Sender);  // "OpenDialog1": the open dialogs' filters
+    void btnAddClick(TObject* Sender);    // one file
+    void Button8Click(TObject* Sender);   // several files
+    void Button12Click(TObject* Sender);  // every file of a folder
+    // The open dialogs' filter: 42 entries, each description, "|", patterns, "|".
+    static String InputFileFilter();
+    String OpenDialogFilter;  // as Button21Click set it for the open dialogs
+    // The entries of a folder that are not folders (dot-files too), path and name, sorted
+    // by name, without entering subfolders; null when the folder does not exist.
+    static std::unique_ptr<TStringList> GetFilenames(const String& FilePath, const String& ExtMask);
+    // Shows an open dialog (AMultiple: several files may be chosen); true with the chosen
+    // files, in the dialog's order, when the user accepted.  Tests replace it.
+    std::function<bool(bool AMultiple, std::vector<String>& AFiles)> SelectInputFiles;
+    // Shows the folder dialog "选择目录"; true with the folder when the user accepted.
+    // Empty: bsSkinSelectDirectoryDialog1 (tests replace it).
+    std::function<bool(String& ADirectory)> SelectAddFolder;
+    // What the road did with one file: added it, skipped it (the probe refused it), or
+    // failed in a way that ends a several-file or folder add.
+    enum TAddResult { arAdded, arSkipped, arFailed };
+    TAddResult AddFileRoad(const String& AFileName);
+    // The output name AName (no folder) when no row before ARowCount holds it, else the
+    // first ABaseName stem + "_" + N + extension that no such row holds and that does not
+    // exist in the output folder (unless overwriting is chosen).
+    String UnclaimedOutputName(const String& AName, const String& ABaseName, int ARowCount) const;
     void BindAddEvents();
 
     // ---- batch (Unit1_Batch.cpp) -------------------------------------------------------
+    void bsSkinButton2Click(TObject* Sender);   // "开始"
+    void bsSkinButton10Click(TObject* Sender);  // "停止"
+    void bsSkinButton11Click(TObject* Sender);  // "暂停"
+    void bsSkinButton12Click(TObject* Sender);  // "继续"
+    void btnStartClick(TObject* Sender);
+    void button28Click(TObject* Sender);  // "新添加": the engine's tasks rebuilt from the rows
+    void btnPauseClick(TObject* Sender);
+    void btnResumeClick(TObject* Sender);
+    void btnStopClick(TObject* Sender);
+    void FFEngineProgress(TObject* Sender, TProgressInfo* AProgressInfo);
+    // Raised on an engine thread: the event waits in order for the GUI thread.
+    void FFEngineTerminate(TObject* Sender, const TTerminateInfo& ATerminateInfo);
+    void FFLoggerLog(TObject* Sender, uint32_t AThreadID, TLogLevel ALogLevel, const String& ALogMsg);
+    void chkPreviewClick(TObject* Sender);
+    void Button22Click(TObject* Sender);  // "工作中设置为不能": format controls off
+    void Button23Click(TObject* Sender);  // "工作完成设置为能": format controls on
+    void Button24Click(TObject* Sender);  // "刷新皮肤": nothing
+    void Button25Click(TObject* Sender);  // shut down
+    void Button29Click(TObject* Sender);  // the finish sound
+    // "hh:mm:ss" of whole seconds, the hours taken modulo 24.
+    static String SecToDate(int64_t ASec);
+    // Bytes as MB with at most two decimals (halves to even), then "MB".
+    static String SizeText(int64_t ABytes);
+    static bool SetPrivilege(const String& APrivilegeName, bool AEnable);
+    // The output options a row's columns give (3 and 11 to 24 over the engine's defaults,
+    // volume 256, no container and no filters); the output file name is left empty.
+    static TOutputOptions JobOutputOptions(TListItem* ARow);
+    // The row whose task number (column 8) names engine task ATaskIndex; null when none.
+    TListItem* TaskRow(int ATaskIndex) const;
+    // The window's reaction to one terminate event (GUI thread, in the order raised).
+    void HandleTerminateEvent(const TTerminateInfo& AInfo);
+    // Terminate events from now on are dropped, also those already waiting.
+    void DetachTerminateEvents();
+    // The window states of a batch.
+    enum TBatchState { bsEmpty, bsReady, bsWorking, bsPaused, bsStopping, bsFinished };
+    TBatchState BatchState() const { return FBatchState; }
     void BindBatchEvents();
 
     // ---- preview and snapshots (Unit1_Preview.cpp) -------------------------------------
@@ -326,6 +389,18 @@ public:
     virtual void EngineClearTasks();
     virtual void EngineStop(bool AWaitFor);
     virtual void EngineSetPreview(bool APreview);
+    // The add road's and the batch's engine calls; tests replace them.
+    virtual bool EngineLoadLibraries();
+    virtual int EngineAddTask(const String& AFileName, TInputOptions& AOptions);
+    virtual bool EngineSetOutputFile(int ATaskIndex, const String& AFileName, TOutputOptions& AOptions);
+    virtual void EngineStart(int AThreadCount);
+    virtual void EnginePause();
+    virtual void EngineResume();
+    // A task's error: the platform's warning box titled with the application title.
+    virtual void TaskErrorMessage(const String& AText);
+    // The after-done action chosen in the options dialog (0 open the folder, 1 shut down,
+    // 2 the sound, 3 nothing).
+    int AfterDoneChoice() const;
 
 private:
     void BuildControls();
@@ -338,6 +413,19 @@ private:
     std::unique_ptr<TPresetOptionBox> FOptionBoxes[PresetOptionCount];
     std::unique_ptr<TPresetJobList> FJobListAdapter;
     std::unique_ptr<TPresetRoutines> FPresets;
+
+    // Adding files and the batch (Unit1_Add.cpp, Unit1_Batch.cpp).
+    bool PrepareAdd();
+    // Adds AFiles from the last to the first; true when every file was handled.
+    bool AddFilesBackwards(const std::vector<String>& AFiles);
+    void SelectLastRow();
+    void SetBatchState(TBatchState AState);
+    int FBuiltTasks = 0;  // tasks the last rebuild made
+    // Gives each row whose output name an earlier row holds a free one (column 3).
+    void SettleRowOutputNames();
+    TBatchState FBatchState = bsEmpty;
+    bool FUserStopped = false;
+    std::shared_ptr<struct TTerminateQueue> FTerminateQueue;
 };
 
 extern TForm1* Form1;

@@ -6,13 +6,6 @@
 #include "engine/FFPlay.h"
 #include "skin/core/bsSkinData.h"
 
-// Unit1_Add.cpp: the open dialogs do not exist yet, so there is no filter to build.
-void TForm1::Button21Click(TObject*) {}
-void TForm1::BindAddEvents() {}
-
-// Unit1_Batch.cpp
-void TForm1::BindBatchEvents() {}
-
 // Unit1_Preview.cpp: the player is only stopped; nothing is opened.
 void TForm1::Button31Click(TObject*) {}
 void TForm1::StopPreview() { ZUZuzude->Stop(true); }

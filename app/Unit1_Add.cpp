@@ -1,0 +1,322 @@
+// Adding files: one file, several files or every file of a folder.  Each file goes
+// through one road: the engine probes it, a task is made for it, the selected preset's
+// parameters (with the option boxes' choices) become its output options, its output file
+// is set, and it becomes a job row holding a job slot.  Failures go to the log.
+#include "app/PresetOptionLists.h"
+#include "app/PresetOutput.h"
+#include "app/Unit1.h"
+
+#include "engine/AVProbe.h"
+#include "engine/MyUtils.h"
+#include "engine/TaskList.h"
+#include "platform/forms/Menus.h"
+#include "platform/shell/FileSearch.h"
+#include "platform/system/SysUtils.h"
+#include "skin/boxes/bsSkinBoxCtrls.h"
+#include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinExCtrls.h"
+#include "skin/dialogs/bsSkinShellDialogs.h"
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+struct TFilterEntry {
+    const char* Description;
+    const char* Patterns;
+};
+
+// The open dialogs' filter entries; the patterns stand as the program has always offered
+// them (upper-case masks match without regard to case).
+constexpr TFilterEntry FilterEntries[] = {
+    {"所有文件格式 (*.*)", "*.*"},
+    {"支持的视频/音频文件格式",
+     "*.AVI;*.ASF;*.asx;*.WMV;*.AVS;*.FLV;*.MKV;*.MOV;*.3GP;*.MP4;*.MPG;*.MPEG;*.DAT;*.OGM;*.VOB;*.RM;*.RMVB;*.TS;"
+     "*.TP;*.IFO;*.NSV;*.MP3;*.AAC;*.WAV;*.WMA;*.CDA;*.SWF;"
+     "*.FLAC;*.M4A;*.MID;*.MKA;*.MP2;*.MPA;*.MPC;*.APE;*.OFR;*.OGG;*.RA;*.WV;*.TTA;*.AC3;*.DTS;*.DV;*.m4v;*.3g2;"
+     "*.mkv;*.dv;*.yuv;*.h261;*.h264;*.mjpeg;*.dif;*.m4v;*.3gpp;*.3gp2;*.qt"},
+    {"支持的视频文件格式",
+     "*.AVI;*.ASF;*.asx;*.WMV;*.AVS;*.FLV;*.MKV;*.MOV;*.3GP;*.MP4;*.MPG;*.MPEG;*.DAT;*.OGM;*.VOB;*.RM;*.RMVB;*.TS;"
+     "*.TP;*.IFO;*.NSV;*.SWF;*.WV;*.TTA;*.AC3;*.DTS;*.DV;*.m4v;*.3g2;*.mkv;*.dv;*.yuv;*.h261;*.h264;*.mjpeg;*.dif;"
+     "*.m4v;*.3gpp;*.3gp2;*.qt"},
+    {"支持的音频文件格式",
+     "*.MP3;*.AAC;*.WAV;*.WMA;*.CDA;*.FLAC;*.M4A;*.MID;*.MKA;*.MP2;*.MPA;*.MPC;*.APE;*.OFR;*.OGG;*.RA;*.WV;*.TTA;"
+     "*.AC3"},
+    {"AVI文件 (*.avi)", "*.avi"},
+    {"Real视频文件格式 (*.rm;*.rmvb)", "*.rm;*.rmvb"},
+    {"MP4视频格式 (*.mp4;*.m4v)", "*.mp4;*.m4v"},
+    {"MPEG视频格式 (*.mpg;*.mpeg)", "*.mpg;*.mpeg"},
+    {"DVD视频格式 (*.vob)", "*.vob"},
+    {"VCD/SVCD视频格式 (*.dat;*.mpg)", "*.dat;*.mpg"},
+    {"ASF微软视频格式 (*.asf)", "*.asf"},
+    {"WMV微软视频格式 (*.wmv)", "*.wmv"},
+    {"手机3GPP文件格式 (*.3gp;*.3gpp)", "*.3gp;*.3gpp"},
+    {"手机3GPP2文件格式 (*.3g2;*.3gp2)", "*.3g2;*.3gp2"},
+    {"Flash动画格式 (*.swf)", "*.swf"},
+    {"Flash视频格式 (*.flv)", "*.flv"},
+    {"MKV视频媒体格式 (*.mkv)", "*.mkv"},
+    {"Quick Time视频文件格式 (*.mov;*.qt)", "*.mov;*.qt"},
+    {"DV数字视频文件格式 (*.dv;*.dif)", "*.dv;*.dif"},
+    {"Raw h261类型文件 (*.h261)", "*.h261"},
+    {"Raw h264类型文件 (*.h264)", "*.h264"},
+    {"YUV类型文件 (*.yuv)", "*.yuv"},
+    {"GIF图片动画格式 (*.gif)", "*.gif"},
+    {"MJPEG视频格式(*.mjpg;*.mjpeg)", "*.mjpg;*.mjpeg"},
+    {"TS视频格式 (*.ts)", "*.ts"},
+    {"WMV高清HD视频格式 (*.xwmv)", "*.xwmv"},
+    {"微软数字视频格式( *.dvr-ms)", "*.dvr-ms"},
+    {"iTunes视频格式 (*.m4v)", "*.m4v"},
+    {"MP3音频格式 (*.mp3)", "*.mp3"},
+    {"CD音频格式 (*.cda)", "*.cda"},
+    {"WMA微软音频格式 (*.wma)", "*.wma"},
+    {"WAVE音频格式 (*.wav)", "*.wav"},
+    {"REAL音频格式 (*.ra;*.ram)", "*.ra;*.ram"},
+    {"MP4音频格式 (*.m4a;*.mp4)", "*.m4a;*.mp4"},
+    {"AAC高级音频格式 (*.aac)", "*.aac"},
+    {"AC3音频格式 (*.ac3)", "*.ac3"},
+    {"Monkey音频格式 (*.ape;*.cue)", "*.ape;*.cue"},
+    {"Flac无损压缩音频格式\u3000(*.flac)", "*.flac"},
+    {"MPEG音频编码格式(*.mpa)", "*.mpa"},
+    {"MPEG 2音频编码格式(*.mp2)", "*.mp2"},
+    {"OGG音频编码格式(*.ogg)", "*.ogg"},
+    {"AIFF音频编码格式(*.aif; *.aiff)", "*.aif; *.aiff"},
+};
+static_assert(std::size(FilterEntries) == 42);
+
+const char* const SlotLimitText = "任务数量已达上限（501个），请先清空列表。";
+const char* const EmptyFolderText = "在该目录没有发现可以用的视频或音频文件！";
+
+void AddLogLines(TForm1* AForm, std::initializer_list<String> ALines)
+{
+    for (const String& line : ALines) AForm->mmoLog->Lines()->Add(line);
+}
+
+// The extension of a file name from its last ".", with the dot; empty without one.
+String NameExt(const String& AName)
+{
+    const size_t dot = AName.rfind('.');
+    return dot == String::npos ? String() : AName.substr(dot);
+}
+
+}  // namespace
+
+String TForm1::InputFileFilter()
+{
+    String filter;
+    for (const TFilterEntry& e : FilterEntries) filter += String(e.Description) + "|" + e.Patterns + "|";
+    return filter;
+}
+
+void TForm1::Button21Click(TObject*) { OpenDialogFilter = InputFileFilter(); }
+
+std::unique_ptr<TStringList> TForm1::GetFilenames(const String& FilePath, const String& ExtMask)
+{
+    if (!DirectoryExists(FilePath)) return nullptr;
+    String path = FilePath;
+    if (path.empty() || path.back() != '/') path += "/";
+    auto list = std::make_unique<TStringList>();
+    TSearchRec rec;
+    if (FindFirst(path + ExtMask, faAnyFile, rec) == 0) {
+        do {
+            if ((rec.Attr & faDirectory) == 0) list->Add(path + rec.Name);
+        } while (FindNext(rec) == 0);
+        FindClose(rec);
+    }
+    return list;
+}
+
+String TForm1::UnclaimedOutputName(const String& AName, const String& ABaseName, int ARowCount) const
+{
+    std::set<String> claimed;
+    const int rows = std::min(ARowCount, lvFiles->Items()->Count());
+    for (int i = 0; i < rows; ++i) claimed.insert(JobColumn(lvFiles->Items()->Item(i), jcOutputFile));
+    if (!claimed.count(AName)) return AName;
+    const String ext = NameExt(ABaseName);
+    const String stem = ABaseName.substr(0, ABaseName.size() - ext.size());
+    const String folder = Video_OutPut_Folder_Edit->Text() + "/";
+    const bool overwrite = OverwriteOutput();
+    for (int64_t n = 1;; ++n) {
+        const String candidate = stem + "_" + IntToStr(n) + ext;
+        if (!claimed.count(candidate) && (overwrite || !OutputFileExists(folder + candidate))) return candidate;
+    }
+}
+
+bool TForm1::EngineLoadLibraries()
+{
+    return FFEngine->AVLibLoaded() || FFEngine->LoadAVLib(GetExePath() + "LibAV");
+}
+
+int TForm1::EngineAddTask(const String& AFileName, TInputOptions& AOptions) { return FFEngine->AddTask(AFileName, &AOptions); }
+
+bool TForm1::EngineSetOutputFile(int ATaskIndex, const String& AFileName, TOutputOptions& AOptions)
+{
+    return FFEngine->SetOutputFile(ATaskIndex, AFileName, &AOptions);
+}
+
+bool TForm1::PrepareAdd()
+{
+    Button6Click(this);
+    if (EngineLoadLibraries()) return true;
+    mmoLog->Lines()->Add(FFEngine->LastErrMsg());
+    return false;
+}
+
+TForm1::TAddResult TForm1::AddFileRoad(const String& F)
+{
+    // The slots hold 501 jobs; one more is refused before anything is made for it.
+    if (FreeSlot() < 0) {
+        AddLogLines(this, {"", String("***") + SlotLimitText, ""});
+        InfoMessage(SlotLimitText);
+        return arFailed;
+    }
+    TAVProbe* probe = FFEngine->AVProbe();
+    bool loaded = false;
+    try {
+        loaded = probe->LoadFile(F, "");
+    } catch (const Exception&) {
+        loaded = false;  // the libraries went away: reported as the probe's failure
+    }
+    if (!loaded) {
+        AddLogLines(this, {"", "***File load error: " + probe->LastErrMsg(), ""});
+        return arSkipped;
+    }
+    Video.Video_AddFileName = F;
+
+    TInputOptions input;
+    InitInputOptions(input);
+    const int task = EngineAddTask(F, input);
+    if (task < 0) {
+        AddLogLines(this, {"", "***File open error: " + FFEngine->LastErrMsg(), ""});
+        return arFailed;
+    }
+    if (input.FileName.empty()) input.FileName = F;
+    String report;
+    if (task < FFEngine->TasksCount())
+        if (TAVProbe* taskProbe = FFEngine->GetAVProbes(task, 0)) report = taskProbe->FileInfoText();
+    AddLogLines(this, {"", report});
+    T_Movie_PLayer_FileName = F;
+
+    // The preset's parameters and the option boxes' choices.  The parameter routine runs
+    // without writing into the selected row: adding a file leaves the other jobs as they are.
+    TOutputOptions output;
+    InitOutputOptions(output);
+    const int code = PresetRoutines().CurrentCode();
+    const String folder = Video_OutPut_Folder_Edit->Text();
+    ApplyPresetCode(code, Video, folder, OverwriteOutput());
+    // Two jobs never write one file: a name another row holds is numbered on.
+    if (!Video.Video_OutPutFileName.empty()) {
+        const String name = OutputNamePart(Video.Video_OutPutFileName);
+        const String base = ChangeOutputExt(F, NameExt(name));
+        Video.Video_OutPutFileName = folder + "/" + UnclaimedOutputName(name, base, lvFiles->Items()->Count());
+    }
+    Button13Click(this);
+    PresetFieldsToOutputOptions(Video, output);
+
+    if (!EngineSetOutputFile(task, Video.Video_OutPutFileName, output)) {
+        const String error = FFEngine->LastErrMsg();
+        EngineRemoveTask(task);
+        AddLogLines(this, {"", "***Cannot do convert, error: " + error, ""});
+        return arFailed;
+    }
+    if (output.FileName.empty()) output.FileName = Video.Video_OutPutFileName;
+    bsSkinPanel5->SetVisible(false);
+
+    const int64_t duration = probe->FileStreamInfo().Duration;
+    const std::vector<String> columns = {
+        input.FileName,
+        duration > 0 ? SecToDate(duration / 1000000) : String("N/A"),
+        SizeText(probe->FileSize()),
+        OutputNamePart(output.FileName),
+        "", "", "", "",
+        IntToStr(task + 1),
+        IntToStr(code),
+        BuildOptionCode(PresetRoutines().Bindings().Options),
+        output.VideoCodec,
+        output.AudioCodec,
+        IntToStr(output.AudioChannels),
+        output.VideoTag,
+        output.FileExt,
+        output.FrameSize,
+        IntToStr(output.VideoBitrate),
+        output.FrameRate,
+        IntToStr(output.AudioBitrate),
+        IntToStr(output.AudioSampleRate),
+        output.FrameAspectRatio,
+        // The job's kind, target and norm go with the row, so the batch rebuilds it as
+        // added even when no row was selected while the parameters were set.
+        Video.Video_DisableVideo ? "True" : "False",
+        Video.Video_TargetType,
+        Video.Video_NormType,
+    };
+    AddJobRow(columns);
+    SetBatchState(bsReady);
+
+    const int slot = FreeSlot();
+    IO1[size_t(slot)] = input;
+    OO1[size_t(slot)] = output;
+    SlotMarker[size_t(slot)] = SlotFull;
+    AddLogLines(this, {"", "***Can do convert.", ""});
+    return arAdded;
+}
+
+void TForm1::SelectLastRow()
+{
+    const int count = lvFiles->Items()->Count();
+    if (count == 0) return;
+    lvFiles->SetItemIndex(count - 1);
+    if (lvFiles->CanFocus()) lvFiles->SetFocus();
+}
+
+bool TForm1::AddFilesBackwards(const std::vector<String>& AFiles)
+{
+    for (auto it = AFiles.rbegin(); it != AFiles.rend(); ++it) {
+        if (!FileExists(*it)) return false;
+        if (AddFileRoad(*it) == arFailed) return false;
+    }
+    return true;
+}
+
+void TForm1::btnAddClick(TObject*)
+{
+    if (!PrepareAdd()) return;
+    std::vector<String> files;
+    if (!SelectInputFiles || !SelectInputFiles(false, files) || files.empty() || !FileExists(files.front())) return;
+    if (AddFileRoad(files.front()) == arAdded) SelectLastRow();
+}
+
+void TForm1::Button8Click(TObject*)
+{
+    if (!PrepareAdd()) return;
+    std::vector<String> files;
+    if (!SelectInputFiles || !SelectInputFiles(true, files) || files.empty() || !FileExists(files.front())) return;
+    if (AddFilesBackwards(files)) SelectLastRow();
+}
+
+void TForm1::Button12Click(TObject*)
+{
+    const int before = lvFiles->Items()->Count();
+    if (!PrepareAdd()) return;
+    // Only an accepted folder is added: Cancel adds nothing.
+    String folder;
+    const bool accepted = SelectAddFolder ? SelectAddFolder(folder) : [&] {
+        if (!bsSkinSelectDirectoryDialog1->Execute()) return false;
+        folder = bsSkinSelectDirectoryDialog1->Directory();
+        return true;
+    }();
+    if (!accepted || folder.empty() || !DirectoryExists(folder)) return;
+    ListBox1->Items()->Clear();
+    if (std::unique_ptr<TStringList> listed = GetFilenames(folder, "*.*")) ListBox1->Items()->Assign(listed.get());
+    std::vector<String> files;
+    for (int i = 0; i < ListBox1->Items()->Count(); ++i) files.push_back(ListBox1->Items()->Strings(i));
+    if (!AddFilesBackwards(files)) return;
+    SelectLastRow();
+    if (lvFiles->Items()->Count() <= before) InfoMessage(EmptyFolderText);
+}
+
+void TForm1::BindAddEvents()
+{
+    for (TMenuItem* item : {Item111, N11111}) item->OnClick = [this](TObject* Sender) { btnAddClick(Sender); };
+    for (TMenuItem* item : {Item121, N2222}) item->OnClick = [this](TObject* Sender) { Button8Click(Sender); };
+    for (TMenuItem* item : {N21, N3331}) item->OnClick = [this](TObject* Sender) { Button12Click(Sender); };
+}
