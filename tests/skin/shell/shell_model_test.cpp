@@ -108,7 +108,9 @@ TEST(ShellItemLists, SizesCopiesJoinsAndAncestors)
     EXPECT_EQ(ILItems(Three), (std::vector<String>{"Da", "Dbb"}));
     for (LPITEMIDLIST L : {Empty, Three, One}) ShellFree(L);
 
-    EXPECT_EQ(static_cast<uint8_t*>(ShellAlloc(8))[7], 0);
+    auto* Fresh = static_cast<uint8_t*>(ShellAlloc(8));
+    EXPECT_EQ(Fresh[7], 0);
+    ShellFree(Fresh);
 }
 
 TEST(ShellNames, StrRetRulesAndClassPaths)
