@@ -88,6 +88,17 @@ TbsMessageForm::TbsMessageForm(TComponent* AOwner, int X, int Y) : TForm(AOwner)
     BSF->SetBorderIcons({});
 }
 
+void TbsMessageForm::KeyDown(WORD& Key, TShiftState Shift)
+{
+    TForm::KeyDown(Key, Shift);
+    if (Key != VK_ESCAPE || !Shift.Empty()) return;
+    for (int I = 0; I < ControlCount(); ++I)
+        if (auto* B = dynamic_cast<TbsSkinButton*>(Controls(I)); B && B->Cancel() && B->Visible() && B->Enabled())
+            return;
+    Key = 0;
+    SetModalResult(mrCancel);
+}
+
 void TbsMessageForm::HelpButtonClick(TObject*)
 {
     String File = !HelpFile().empty() ? HelpFile() : (Application ? Application->HelpFile() : String());
@@ -201,6 +212,8 @@ TbsMessageForm* BuildMessageForm(const TbsSkinMessage::TSettings& S, const Strin
         F->BSF->SetAlphaBlend(S.AlphaBlend);
         F->BSF->SetAlphaBlendAnimation(S.AlphaBlendAnimation);
         F->BSF->SetAlphaBlendValue(S.AlphaBlendValue);
+        // without buttons the caption's close button is the mouse's way out
+        if (Buttons.Empty()) F->BSF->SetBorderIcons({TbsBorderIcon::biSystemMenu});
         // the window now, so that the client sizes below are measured inside the frame's borders
         F->HandleNeeded();
 

@@ -44,6 +44,11 @@ public:
     void HelpButtonClick(TObject* Sender);
     // The control focused when the dialog shows (the form is not visible yet).
     void SetStartControl(TWinControl* C) { FActiveControl = C; }
+
+protected:
+    // Escape answers mrCancel where no button has the cancel role, so that every dialog
+    // (one without buttons too) can be closed from the keyboard.
+    void KeyDown(WORD& Key, TShiftState Shift) override;
 };
 
 // The caption of button Index and the title of a dialog type, from the interface strings

@@ -219,6 +219,10 @@ TEST_F(MessageDialogs, DefaultAndCancelRolesAnswerKeys)
         ClickOn(Button(F, "Ignore"));
     });
     EXPECT_EQ(R, mrIgnore);
+    // without a cancel button Escape still closes, as a cancel
+    R = Run([&] { return Msg->MessageDlg("?", mtError, {mbAbort, mbRetry, mbIgnore}, 0); },
+            [&](TbsMessageForm*) { Headless::Key(VK_ESCAPE); });
+    EXPECT_EQ(R, mrCancel);
 
     // a given default button is the default and the active control
     R = Run([&] { return Msg->MessageDlg("?", mtWarning, {mbOK, mbCancel}, 0, mbCancel); }, [&](TbsMessageForm* F) {
@@ -242,6 +246,12 @@ TEST_F(MessageDialogs, NoButtonsAndCustomTypes)
         F->SetModalResult(mrAbort);
     });
     EXPECT_EQ(R, mrAbort);
+    // a dialog without buttons has the caption's close button and closes with Escape
+    R = Run([&] { return Msg->MessageDlg("没有按钮的对话框", mtCustom, {}, 0); }, [&](TbsMessageForm* F) {
+        EXPECT_TRUE(F->BSF->BorderIcons().Contains(TbsBorderIcon::biSystemMenu));
+        Headless::Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(R, mrCancel);
 
     // a picture of an image list, only for a valid index
     TImageList List(nullptr);
