@@ -845,7 +845,8 @@ public:
     void CheckScroller();
     int GetHiddenTabCount();
     int GetScrolledTabCount();
-    void CloseActivePage();
+    // Asks OnClose, then hides (or frees) page P.
+    void ClosePage(TTabSheet* P);
     void Loaded() override;
     void WndProc(TMessage& Message) override;
     void PaintWindow(HDC DC) override;

@@ -620,15 +620,17 @@ void TbsSkinCustomComboBox::EditWndProc(TMessage& M)
         const BYTE CS = InterfaceCharset();
         const bool Cjk = CS == SHIFTJIS_CHARSET || CS == GB2312_CHARSET || CS == CHINESEBIG5_CHARSET;
         const WPARAM K = M.WParam;
+        // Completion follows typing, which leaves no selection; a key released over the
+        // user's own selection (Shift with arrows, Ctrl+A) keeps it as it is.
+        const bool Typed = FEdit->SelLength() == 0;
         if (Cjk && (M.Msg == WM_SYSKEYUP || (K != VK_DELETE && K != VK_BACK))) {
-            FEdit->ClearSelection();
             FEditWindowProc(M);
-            if (FAutoComplete) CompleteFromList();
+            if (FAutoComplete && Typed) CompleteFromList();
             return;
         }
         if (M.Msg == WM_KEYUP && !Cjk && K > 47) {
             FEditWindowProc(M);
-            if (FAutoComplete) CompleteFromList();
+            if (FAutoComplete && Typed) CompleteFromList();
             return;
         }
         break;

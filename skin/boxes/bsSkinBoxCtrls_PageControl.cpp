@@ -644,18 +644,19 @@ void TbsSkinPageControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, 
     const TRect TR = GetItemRect(FActiveTabIndex);
     const TRect B(S->ButtonRect.Left + TR.Left, S->ButtonRect.Top + TR.Top, S->ButtonRect.Right + TR.Left,
                   S->ButtonRect.Bottom + TR.Top);
+    // only a press and a release on one and the same button close, and they close its page
+    const bool Pressed = S->ButtonMouseDown;
     if (B.Contains(Point(X, Y))) {
         S->ButtonMouseIn = true;
         S->ButtonMouseDown = false;
         RepaintTabs();
-        CloseActivePage();
+        if (Pressed) ClosePage(S);
     } else
         S->ButtonMouseIn = S->ButtonMouseDown = false;
 }
 
-void TbsSkinPageControl::CloseActivePage()
+void TbsSkinPageControl::ClosePage(TTabSheet* P)
 {
-    TTabSheet* P = ActivePage();
     if (!P) return;
     bool CanClose = true;
     if (OnClose) OnClose(P, CanClose);

@@ -373,6 +373,32 @@ TEST_F(ComboTest, EditStyleTypesCompletesAndSteps)
     EXPECT_EQ(C->Edit(), nullptr);
 }
 
+TEST_F(ComboTest, EditStyleKeyReleasesKeepTheUsersSelectionInEveryCharacterSet)
+{
+    for (BYTE Charset : {BYTE(DEFAULT_CHARSET), BYTE(GB2312_CHARSET)}) {
+        auto* C = Combo({"apple", "banana", "cherry"});
+        C->DefaultFont()->SetCharset(Charset);
+        C->SetStyle(bscbEditStyle);
+        C->Edit()->SetFocus();
+        Pump();
+        // typing still completes from the list
+        Headless::KeyDown('B', "b");
+        Headless::KeyUp('B');
+        Pump();
+        EXPECT_EQ(C->Text(), "banana") << int(Charset);
+        // the whole text selected by the user survives the release of the keys that chose it
+        C->Edit()->SelectAll();
+        for (int K : {VK_SHIFT, VK_CONTROL, int('A'), VK_LEFT}) {
+            Headless::KeyUp(K);
+            Pump();
+        }
+        EXPECT_EQ(C->Text(), "banana") << int(Charset);
+        EXPECT_EQ(C->SelStart(), 0) << int(Charset);
+        EXPECT_EQ(C->SelLength(), 6) << int(Charset);
+        delete C;
+    }
+}
+
 // A skin with a "combobox" record and an "edit" record for the disabled text colour.
 class SkinnedCombo : public ComboTest {
 protected:

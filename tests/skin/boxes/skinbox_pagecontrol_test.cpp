@@ -167,6 +167,39 @@ TEST_F(PageTest, CloseButtonClosesThePageAndAskFirst)
     EXPECT_EQ(PC->PageCount(), 2);
 }
 
+TEST_F(PageTest, OnlyAPressAndReleaseOnOneCloseButtonCloseItsPage)
+{
+    auto* PC = Pages(3);
+    PC->SetShowCloseButtons(true);
+    std::vector<std::string> Log;
+    PC->OnClose = [&](TObject* S, bool&) { Log.push_back(static_cast<TTabSheet*>(S)->Caption()); };
+    PC->Repaint();
+    Pump();
+    auto ButtonPoint = [&](int I) {
+        const TRect T = PC->GetItemRect(I), B = Sheets[size_t(I)]->ButtonRect;
+        return Point(T.Left + B.Left + 3, T.Top + B.Top + 3);
+    };
+    const TPoint B0 = ButtonPoint(0);
+    const TRect T1 = PC->GetItemRect(1);
+    // pressed on tab 1 (not its button), released on tab 0's button
+    Down(PC, T1.Left + 4, T1.Top + 4);
+    Move(PC, B0.X, B0.Y);
+    Up(PC, B0.X, B0.Y);
+    // pressed on the page below the tabs, released on tab 0's button
+    Down(PC, 100, 150);
+    Move(PC, B0.X, B0.Y);
+    Up(PC, B0.X, B0.Y);
+    EXPECT_TRUE(Log.empty());
+    EXPECT_TRUE(Sheets[0]->TabVisible());
+    EXPECT_TRUE(Sheets[1]->TabVisible());
+    // a click on tab 2's button closes page 2
+    const TPoint B2 = ButtonPoint(2);
+    Click(PC, B2.X, B2.Y);
+    EXPECT_EQ(Log, (std::vector<std::string>{"Page 2"}));
+    EXPECT_FALSE(Sheets[2]->TabVisible());
+    EXPECT_TRUE(Sheets[0]->TabVisible() && Sheets[1]->TabVisible());
+}
+
 TEST_F(PageTest, LeftTabsGrowTallerForCloseButtons)
 {
     auto* PC = Pages(2);
