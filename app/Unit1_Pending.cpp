@@ -15,6 +15,3 @@ void TForm1::BindPreviewEvents() {}
 // Unit1_Menus.cpp: the skin index is not stored yet; the program's skin is index 0.
 void TForm1::Button3Click(TObject*) { bsSkinData1->SetSkinIndex(0); }
 void TForm1::BindMenuEvents() {}
-
-// Unit1_PresetDialog.cpp
-void TForm1::BindPresetDialogEvents() {}
