@@ -286,7 +286,12 @@ TEST_F(FrameMenuBar, ToolBarModeTakesThePanelAndToolButtonLooks)
     C->FillRect(Rect(12, 0, 24, 12));
     Tool->ActiveSkinRect = Rect(12, 0, 24, 12);
     Tool->DownSkinRect = Rect(24, 0, 36, 12);
-    Tool->FontColor = Tool->ActiveFontColor = Tool->DownFontColor = clWhite;
+    // the text in the record's font and colours by state
+    Tool->FontName = "Tahoma";
+    Tool->FontHeight = 13;
+    Tool->FontColor = clWhite;
+    Tool->ActiveFontColor = RGB(255, 255, 0);
+    Tool->DownFontColor = RGB(0, 255, 255);
     Bar->SetUseSkinSize(false);
     Bar->SetToolBarMode(true);
     Bar->SetSkinData(SD);
@@ -298,15 +303,30 @@ TEST_F(FrameMenuBar, ToolBarModeTakesThePanelAndToolButtonLooks)
     const TRect R0 = It(0)->ObjectRect;
     EXPECT_EQ(BarPixel(Point(Bar->Width() - 2, 1)), Panel);
     EXPECT_EQ(BarPixel(Point(1, Bar->Height() - 2)), Panel);
+    // pixels of the item close to C (text is smoothed at its edges)
+    auto TextIn = [&](TColor C) {
+        auto Near = [](int A, int B) { return std::abs(A - B) < 16; };
+        int N = 0;
+        for (int X = R0.Left; X < R0.Right; ++X)
+            for (int Y = R0.Top; Y < R0.Bottom; ++Y) {
+                TColor P = BarPixel(Point(X, Y));
+                N += Near(GetRValue(P), GetRValue(C)) && Near(GetGValue(P), GetGValue(C)) &&
+                     Near(GetBValue(P), GetBValue(C));
+            }
+        return N;
+    };
     EXPECT_EQ(BarPixel(Point(R0.Left + 1, R0.Top + 1)), Normal);
+    EXPECT_GT(TextIn(clWhite), 5);
     TPoint P = ItemPoint(0);
     Move(P.X, P.Y);
     Wait(60);
     EXPECT_EQ(BarPixel(Point(R0.Left + 1, R0.Top + 1)), Hot);
+    EXPECT_GT(TextIn(RGB(255, 255, 0)), 5);
     Click(P.X, P.Y);
     Pump();
     ASSERT_TRUE(It(0)->FDown);
     EXPECT_EQ(BarPixel(Point(R0.Left + 1, R0.Top + 1)), Down);
+    EXPECT_GT(TextIn(RGB(0, 255, 255)), 5);
     // the submenu takes the bar's skin data
     EXPECT_EQ(Frame->OpenMenuItem(), Menu->Items()->Items(0));
 }
