@@ -1,6 +1,11 @@
 // The skinned file-system dialogs.  Each Execute builds a fresh dialog form in code,
 // shows it modally, frees it and hands back what the user chose.
 //
+// TbsSkinOpenDialog asks for one existing file or several: a folder box and tool buttons,
+// the folder's contents in a shell list view, a name edit and a filter box.  Its form has a
+// save mode too (used by the save picture dialog).  Typed names are taken relative to the
+// folder shown; the process's current directory is never moved.
+//
 // TbsSkinSelectDirectoryDialog chooses a folder: a shell folder tree with skinned scroll
 // bars, OK and Cancel, and optionally a tool bar with a path edit and a new-folder button.
 // The client size the user leaves is kept for the next run.
@@ -11,6 +16,7 @@
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/ImgList.h"
+#include "platform/shell/ShlObj.h"
 
 class TbsSkinData;
 class TbsSkinFormFrame;
@@ -22,6 +28,13 @@ class TbsSkinSpeedButton;
 class TbsSkinEdit;
 class TbsSkinDirTreeView;
 class TbsPngImageList;
+class TbsSkinStdLabel;
+class TbsSkinMenuSpeedButton;
+class TbsSkinPopupMenu;
+class TbsSkinFileListView;
+class TbsSkinFilterComboBox;
+class TbsSkinShellComboBox;
+class TMenuItem;
 
 // A text of the dialogs: the control skin's interface string when that skin has interface
 // strings (a key missing there gives the empty text), else Fallback.
@@ -29,6 +42,14 @@ String ShellDialogText(TbsSkinData* ACtrlSkinData, const String& Key, const Stri
 // A picture list holding the program's PNG resources Names in that order (a missing one
 // leaves an empty picture in its place), owned by AOwner.
 TbsPngImageList* MakeDialogPictures(TComponent* AOwner, std::initializer_list<const char*> Names);
+// Moves a dialog's link to another component, asking the new one for its removal notice.
+template <class T>
+void RelinkComponent(TComponent* Self, T*& Field, T* Value)
+{
+    if (Field) Field->RemoveFreeNotification(Self);
+    Field = Value;
+    if (Value) Value->FreeNotification(Self);
+}
 
 // ---- select-directory dialog --------------------------------------------------------------------
 
@@ -156,4 +177,198 @@ private:
     TCustomImageList* FTreeButtonImageList = nullptr;
     int FTreeButtonExpandImageIndex = 0;
     int FTreeButtonNoExpandImageIndex = 1;
+};
+
+// ---- open dialog -------------------------------------------------------------------------------------
+
+// The parts of a name: the folder up to and including the last "/", the name after it, and
+// the extension (from the last "." of the name part, dot included; empty without one).
+String DialogFolderPart(const String& Name);
+String DialogNamePart(const String& Name);
+String DialogExtension(const String& Name);
+// The extension a typed name without one receives: "." + ADefaultExt when that is given,
+// else the extension of the mask's first pattern, none when the mask holds ".*".
+String DialogDefaultExtension(const String& ADefaultExt, const String& AMask);
+
+class TbsOpenDlgForm : public TForm {
+public:
+    TbsOpenDlgForm(TComponent* AOwner, bool ASaveMode, TbsSkinData* ACtrlSkinData, bool AToolButtonsTransparent,
+                   TCustomImageList* AToolBarImageList);
+    ~TbsOpenDlgForm() override;
+    static TbsOpenDlgForm* CreateEx(TComponent* AOwner, bool ASaveMode, TbsSkinData* ACtrlSkinData,
+                                    bool AToolButtonsTransparent, TCustomImageList* AToolBarImageList)
+    {
+        return new TbsOpenDlgForm(AOwner, ASaveMode, ACtrlSkinData, AToolButtonsTransparent, AToolBarImageList);
+    }
+
+    void InitHistory();
+    int HistoryCount() const { return int(FolderHistory.size()); }
+    // The extension of the filter box's mask (the default extension without DefaultExt).
+    String FilterExtension();
+    String DefaultExtension();
+
+    void BackToolButtonClick(TObject* Sender);
+    void UpToolButtonClick(TObject* Sender);
+    void NewFolderToolButtonClick(TObject* Sender);
+    void ViewItemClick(TObject* Sender);
+    void FLVChange(TObject* Sender);
+    void FLVPathChange(TObject* Sender);
+    void FLVDBLClick(TObject* Sender);
+    void FLVKeyPress(TObject* Sender, char32_t& Key);
+    void EditKeyPress(TObject* Sender, char32_t& Key);
+    void FCBChange(TObject* Sender);
+    void OpenButtonClick(TObject* Sender);
+
+    bool SaveMode = false;
+    std::vector<LPITEMIDLIST> FolderHistory;
+    bool StopAddToHistory = false;
+    TbsSkinData* CtrlSD = nullptr;
+    int NewFolderCount = 0;
+    TbsPngImageList* PngImgList = nullptr;
+    String DefaultExt;
+    bool OverwritePromt = false;
+    String FileName;
+    TbsSkinFormFrame* BSF = nullptr;
+    TbsSkinPanel* FileListViewPanel = nullptr;
+    TbsSkinPanel* BottomPanel = nullptr;
+    TbsSkinScrollBar* FLVHScrollBar = nullptr;
+    TbsSkinScrollBar* FLVVScrollBar = nullptr;
+    TbsSkinFileListView* FileListView = nullptr;
+    TbsSkinEdit* FileNameEdit = nullptr;
+    TbsSkinFilterComboBox* FilterComboBox = nullptr;
+    TbsSkinShellComboBox* ShellBox = nullptr;
+    TbsSkinButton* OpenButton = nullptr;
+    TbsSkinButton* CancelButton = nullptr;
+    TbsSkinStdLabel* Drivelabel = nullptr;
+    TbsSkinStdLabel* OpenFileLabel = nullptr;
+    TbsSkinStdLabel* FileTypeLabel = nullptr;
+    TbsSkinToolBar* ToolPanel = nullptr;
+    TbsSkinSpeedButton* NewFolderToolButton = nullptr;
+    TbsSkinSpeedButton* UpToolButton = nullptr;
+    TbsSkinSpeedButton* BackToolButton = nullptr;
+    TbsSkinMenuSpeedButton* StyleToolButton = nullptr;
+    TbsSkinPopupMenu* StylePopupMenu = nullptr;
+    TMenuItem* IconMenuItem = nullptr;
+    TMenuItem* SmallIconMenuItem = nullptr;
+    TMenuItem* ReportMenuItem = nullptr;
+    TMenuItem* ListMenuItem = nullptr;
+    TNotifyEvent OnFolderChange;
+    bool CheckFileExists = true;
+
+protected:
+    void DoShow() override;
+    // Asks the overwrite question; true when the user confirmed.
+    bool ConfirmOverwrite();
+    void CloseWithOk(const String& AFileName);
+    void AddHistory(LPCITEMIDLIST List);
+    void FocusFirstItem();
+    // The typed text resolved against the folder shown.
+    String ResolveTyped(const String& T);
+};
+
+class TbsSkinOpenDialog : public TComponent {
+public:
+    explicit TbsSkinOpenDialog(TComponent* AOwner);
+    ~TbsSkinOpenDialog() override;
+
+    virtual bool Execute();
+    String GetSelectedFile();
+    TStrings* Files() const { return FFiles.get(); }
+    TbsOpenDlgForm* DlgFrm() const { return FDlgFrm; }
+    TViewStyle ListViewStyle() const { return FListViewStyle; }
+
+    TCustomImageList* ToolBarImageList() const { return FToolBarImageList; }
+    void SetToolBarImageList(TCustomImageList* Value);
+    bool ShowHiddenFiles() const { return FShowHiddenFiles; }
+    void SetShowHiddenFiles(bool Value) { FShowHiddenFiles = Value; }
+    bool ToolButtonsTransparent() const { return FToolButtonsTransparent; }
+    void SetToolButtonsTransparent(bool Value) { FToolButtonsTransparent = Value; }
+    bool OverwritePromt() const { return FOverwritePromt; }
+    void SetOverwritePromt(bool Value) { FOverwritePromt = Value; }
+    const String& DefaultExt() const { return FDefaultExt; }
+    void SetDefaultExt(const String& Value) { FDefaultExt = Value; }
+    int DialogWidth() const { return FDialogWidth; }
+    void SetDialogWidth(int Value) { FDialogWidth = Value; }
+    int DialogHeight() const { return FDialogHeight; }
+    void SetDialogHeight(int Value) { FDialogHeight = Value; }
+    int DialogMinWidth() const { return FDialogMinWidth; }
+    void SetDialogMinWidth(int Value) { FDialogMinWidth = Value; }
+    int DialogMinHeight() const { return FDialogMinHeight; }
+    void SetDialogMinHeight(int Value) { FDialogMinHeight = Value; }
+    bool CheckFileExists() const { return FCheckFileExists; }
+    void SetCheckFileExists(bool Value) { FCheckFileExists = Value; }
+    bool MultiSelection() const { return FMultiSelection; }
+    void SetMultiSelection(bool Value) { FMultiSelection = Value; }
+    bool AlphaBlend() const { return FAlphaBlend; }
+    void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
+    uint8_t AlphaBlendValue() const { return FAlphaBlendValue; }
+    void SetAlphaBlendValue(uint8_t Value) { FAlphaBlendValue = Value; }
+    bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
+    void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
+    bool CtrlAlphaBlend() const { return FCtrlAlphaBlend; }
+    void SetCtrlAlphaBlend(bool Value) { FCtrlAlphaBlend = Value; }
+    uint8_t CtrlAlphaBlendValue() const { return FCtrlAlphaBlendValue; }
+    void SetCtrlAlphaBlendValue(uint8_t Value) { FCtrlAlphaBlendValue = Value; }
+    bool CtrlAlphaBlendAnimation() const { return FCtrlAlphaBlendAnimation; }
+    void SetCtrlAlphaBlendAnimation(bool Value) { FCtrlAlphaBlendAnimation = Value; }
+    const String& LVHeaderSkinDataName() const { return FLVHeaderSkinDataName; }
+    void SetLVHeaderSkinDataName(const String& Value) { FLVHeaderSkinDataName = Value; }
+    TbsSkinData* SkinData() const { return FSD; }
+    void SetSkinData(TbsSkinData* Value);
+    TbsSkinData* CtrlSkinData() const { return FCtrlFSD; }
+    void SetCtrlSkinData(TbsSkinData* Value);
+    TFont* DefaultFont() const { return FDefaultFont.get(); }
+    void SetDefaultFont(TFont* Value);
+    const String& Title() const { return FTitle; }
+    void SetTitle(const String& Value) { FTitle = Value; }
+    const String& InitialDir() const { return FInitialDir; }
+    void SetInitialDir(const String& Value) { FInitialDir = Value; }
+    const String& Filter() const { return FFilter; }
+    void SetFilter(const String& Value) { FFilter = Value; }
+    int FilterIndex() const { return FFilterIndex; }
+    void SetFilterIndex(int Value) { FFilterIndex = Value; }
+    const String& FileName() const { return FFileName; }
+    void SetFileName(const String& Value);
+
+    TNotifyEvent OnFolderChange;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnClose;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    // Builds the form of one run (the picture dialogs build their twin).
+    virtual TbsOpenDlgForm* MakeForm();
+    // Settings of the form before it shows, and what a run writes back.
+    virtual void Prepare(TbsOpenDlgForm* F);
+    virtual void WriteBack(TbsOpenDlgForm* F, bool Confirmed);
+    // The start folder of a run: the folder of FileName, else InitialDir, else the program's.
+    String StartFolder() const;
+
+    TCustomImageList* FToolBarImageList = nullptr;
+    bool FShowHiddenFiles = false;
+    bool FToolButtonsTransparent = false;
+    bool FOverwritePromt = false;
+    String FDefaultExt;
+    int FDialogWidth = 0, FDialogHeight = 0, FDialogMinWidth = 0, FDialogMinHeight = 0;
+    int FDefaultWidth = 450, FDefaultHeight = 290;
+    bool FCheckFileExists = true;
+    bool FMultiSelection = false;
+    bool FAlphaBlend = false;
+    uint8_t FAlphaBlendValue = 225;
+    bool FAlphaBlendAnimation = false;
+    bool FCtrlAlphaBlend = false;
+    uint8_t FCtrlAlphaBlendValue = 225;
+    bool FCtrlAlphaBlendAnimation = false;
+    String FLVHeaderSkinDataName = "header";
+    TbsSkinData* FSD = nullptr;
+    TbsSkinData* FCtrlFSD = nullptr;
+    std::unique_ptr<TFont> FDefaultFont;
+    String FTitle = "Open file";
+    String FInitialDir;
+    String FFilter = "All files|*.*";
+    int FFilterIndex = 1;
+    String FFileName;
+    std::unique_ptr<TStringList> FFiles;
+    TViewStyle FListViewStyle = vsList;
+    TbsOpenDlgForm* FDlgFrm = nullptr;
 };

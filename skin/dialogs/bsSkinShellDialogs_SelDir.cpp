@@ -222,23 +222,13 @@ TbsSkinSelectDirectoryDialog::~TbsSkinSelectDirectoryDialog()
     if (FDlgFrm) FDlgFrm->RemoveFreeNotification(this);
 }
 
-namespace {
-template <class T>
-void Relink(TComponent* Self, T*& Field, T* Value)
-{
-    if (Field) Field->RemoveFreeNotification(Self);
-    Field = Value;
-    if (Value) Value->FreeNotification(Self);
-}
-}  // namespace
-
-void TbsSkinSelectDirectoryDialog::SetToolBarImageList(TCustomImageList* Value) { Relink(this, FToolBarImageList, Value); }
+void TbsSkinSelectDirectoryDialog::SetToolBarImageList(TCustomImageList* Value) { RelinkComponent(this, FToolBarImageList, Value); }
 void TbsSkinSelectDirectoryDialog::SetTreeButtonImageList(TCustomImageList* Value)
 {
-    Relink(this, FTreeButtonImageList, Value);
+    RelinkComponent(this, FTreeButtonImageList, Value);
 }
-void TbsSkinSelectDirectoryDialog::SetSkinData(TbsSkinData* Value) { Relink(this, FSD, Value); }
-void TbsSkinSelectDirectoryDialog::SetCtrlSkinData(TbsSkinData* Value) { Relink(this, FCtrlFSD, Value); }
+void TbsSkinSelectDirectoryDialog::SetSkinData(TbsSkinData* Value) { RelinkComponent(this, FSD, Value); }
+void TbsSkinSelectDirectoryDialog::SetCtrlSkinData(TbsSkinData* Value) { RelinkComponent(this, FCtrlFSD, Value); }
 void TbsSkinSelectDirectoryDialog::SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
 
 void TbsSkinSelectDirectoryDialog::Notification(TComponent* AComponent, TOperation Operation)
