@@ -233,11 +233,11 @@ void TbsSkinMainMenuBarItem::ToolBarLook(TBitmap* B, TCanvas* Under, TbsToolBarL
     B->SetSize(W, H);
     TbsDataSkinButtonControl* R = Parent->ToolButtonRecord();
     TBitmap* Pic = R ? Parent->SkinData()->ActivePicture(R->PictureIndex) : nullptr;
-    TRect Active = R && !IsEmptyRect(R->ActiveSkinRect) ? R->ActiveSkinRect : R ? R->SkinRect : TRect();
-    TRect S = !R                       ? TRect()
-              : Look == tblDown        ? (IsEmptyRect(R->DownSkinRect) ? Active : R->DownSkinRect)
-              : Look == tblActive      ? Active
-                                       : R->SkinRect;
+    TRect Hot = R && !IsEmptyRect(R->ActiveSkinRect) ? R->ActiveSkinRect : R ? R->SkinRect : TRect();
+    TRect S = !R                  ? TRect()
+              : Look == tblDown   ? (IsEmptyRect(R->DownSkinRect) ? Hot : R->DownSkinRect)
+              : Look == tblActive ? Hot
+                                  : R->SkinRect;
     // an item at rest on a bar with transparent items, and any item the skin gives no
     // tool button look, shows the bar under it
     if ((Look == tblNormal && Parent->ToolBarModeItemTransparent()) || !Pic || IsEmptyRect(S))

@@ -352,6 +352,12 @@ TEST_F(FrameMenuBar, ToolBarModeFallsBackToThePanelAndTransparentItems)
     Move(P.X, P.Y);
     Wait(60);
     EXPECT_EQ(BarPixel(Point(R0.Left + 1, R0.Top + 1)), Normal);
+    // a skin without the tool button record: the hot item shows the bar under its text
+    SD->CtrlList.pop_back();
+    Bar->Invalidate();
+    Pump();
+    EXPECT_TRUE(It(0)->Active);
+    EXPECT_EQ(BarPixel(Point(R0.Left + 1, R0.Top + 1)), Panel);
 }
 
 // A skinned bar whose record names MDI buttons; the skin describes only the close button.
