@@ -35,6 +35,9 @@ class TbsSkinFileListView;
 class TbsSkinFilterComboBox;
 class TbsSkinShellComboBox;
 class TMenuItem;
+class TImage;
+class TbsSkinScrollBox;
+class TbsSkinSplitter;
 
 // A text of the dialogs: the control skin's interface string when that skin has interface
 // strings (a key missing there gives the empty text), else Fallback.
@@ -257,6 +260,8 @@ public:
 
 protected:
     void DoShow() override;
+    // The picture dialog's twin turns the selection into a preview.
+    virtual void SelectionChanged();
     // Asks the overwrite question; true when the user confirmed.
     bool ConfirmOverwrite();
     void CloseWithOk(const String& AFileName);
@@ -371,4 +376,58 @@ protected:
     std::unique_ptr<TStringList> FFiles;
     TViewStyle FListViewStyle = vsList;
     TbsOpenDlgForm* FDlgFrm = nullptr;
+};
+
+// ---- picture dialogs -----------------------------------------------------------------------------------
+
+// The open form's twin with a preview of the selected picture on the right, a splitter
+// and a Stretch button.  A file the picture classes cannot read shows no preview change.
+class TbsOpenPictureDlgForm : public TbsOpenDlgForm {
+public:
+    TbsOpenPictureDlgForm(TComponent* AOwner, bool ASaveMode, TbsSkinData* ACtrlSkinData, bool AToolButtonsTransparent,
+                          TCustomImageList* AToolBarImageList);
+
+    void StretchButtonClick(TObject* Sender);
+    // Loads a picture file into the preview; false (and the old picture kept) when it
+    // cannot be read, reported to the application's error display when Report is set.
+    bool LoadPreview(const String& AFileName, bool Report);
+    void SizeImage();
+
+    TbsSkinPanel* ImagePanel = nullptr;
+    TImage* Image = nullptr;
+    TbsSkinScrollBox* ScrollBox = nullptr;
+    TbsSkinScrollBar* SBVScrollBar = nullptr;
+    TbsSkinScrollBar* SBHScrollBar = nullptr;
+    TbsSkinSpeedButton* StretchButton = nullptr;
+    TbsSkinSplitter* Splitter = nullptr;
+
+protected:
+    void SelectionChanged() override;
+};
+
+class TbsSkinOpenPictureDialog : public TbsSkinOpenDialog {
+public:
+    explicit TbsSkinOpenPictureDialog(TComponent* AOwner);
+
+    bool StretchPicture() const { return FStretchPicture; }
+    void SetStretchPicture(bool Value) { FStretchPicture = Value; }
+    int ImagePanelWidth() const { return FImagePanelWidth; }
+    bool DialogStretch() const { return FDialogStretch; }
+    bool SaveMode() const { return FSaveMode; }
+    TbsOpenPictureDlgForm* PictureForm() const { return static_cast<TbsOpenPictureDlgForm*>(FDlgFrm); }
+
+protected:
+    TbsOpenDlgForm* MakeForm() override;
+    void Prepare(TbsOpenDlgForm* F) override;
+    void WriteBack(TbsOpenDlgForm* F, bool Confirmed) override;
+
+    bool FStretchPicture = false;
+    int FImagePanelWidth = 190;
+    bool FDialogStretch = false;
+    bool FSaveMode = false;
+};
+
+class TbsSkinSavePictureDialog : public TbsSkinOpenPictureDialog {
+public:
+    explicit TbsSkinSavePictureDialog(TComponent* AOwner);
 };

@@ -351,9 +351,14 @@ void TbsOpenDlgForm::FLVDBLClick(TObject*)
 
 void TbsOpenDlgForm::FLVChange(TObject*)
 {
+    SelectionChanged();
+    if (OnFolderChange) OnFolderChange(this);
+}
+
+void TbsOpenDlgForm::SelectionChanged()
+{
     const String S = FileListView->GetSelectedFile();
     if (!S.empty()) FileNameEdit->SetText(DialogNamePart(S));
-    if (OnFolderChange) OnFolderChange(this);
 }
 
 void TbsOpenDlgForm::FCBChange(TObject*)
