@@ -209,9 +209,10 @@ void TForm1::BuildControls()
     bsSkinButton21 = smallButton("bsSkinButton21", "重命名", 64);
     bsSkinButton3->SetGlyph(ProgramBitmap("moveup", clWhite).get());
     bsSkinButton4->SetGlyph(ProgramBitmap("movedown", clWhite).get());
-    bsSkinPanel5 = Place<TbsSkinPanel>(this, bsSkinPanel1, "bsSkinPanel5", 2, 2, 564, 225);
+    // Below the list's column header, which stays in sight.
+    bsSkinPanel5 = Place<TbsSkinPanel>(this, bsSkinPanel1, "bsSkinPanel5", 2, 26, 564, 201);
     bsSkinPanel5->SetCaption("");
-    Image1 = Place<TImage>(this, bsSkinPanel5, "Image1", 72, 37, 420, 150);
+    Image1 = Place<TImage>(this, bsSkinPanel5, "Image1", 72, 25, 420, 150);
     Image1->SetTransparent(true);
     if (auto picture = ProgramBitmap("emptylist", clWhite)) Image1->Picture()->SetBitmap(picture.get());
     edt = Place<TEdit>(this, this, "edt", 873, 460, 80, 21);

@@ -28,6 +28,11 @@ TForm5::TForm5(TComponent* AOwner) : TForm(AOwner)
     if (!Form5) Form5 = this;
     BuildControls();
     if (Form1) LinkFormSkin(this, Form1->bsSkinData1);
+    // With its window made, the skin's frame lies around the client area, which takes
+    // its size again.
+    HandleNeeded();
+    SetClientWidth(408);
+    SetClientHeight(318);
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
@@ -44,14 +49,15 @@ void TForm5::BuildControls()
     SetName("Form5");
     SetCaption("选项");
     SetBorderStyle(bsSingle);
-    SetBorderIcons({biSystemMenu});
+    // The skin frame draws the caption and its close button.
+    SetBorderIcons({});
     SetPosition(poMainFormCenter);
     SetClientWidth(408);
     SetClientHeight(318);
 
     bsSkinFormFrame1 = new TbsSkinFormFrame(this);
     bsSkinFormFrame1->SetName("bsSkinFormFrame1");
-    bsSkinFormFrame1->SetBorderIcons({});
+    bsSkinFormFrame1->SetBorderIcons({TbsBorderIcon::biSystemMenu});
     bsSkinFormFrame1->SetClientWidth(408);
     bsSkinFormFrame1->SetClientHeight(318);
 

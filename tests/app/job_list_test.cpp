@@ -5,6 +5,7 @@
 #include "app/PresetCatalogue.h"
 #include "app/PresetOptionLists.h"
 #include "platform/forms/Menus.h"
+#include "skin/dialogs/bsMessages.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"
@@ -114,6 +115,28 @@ TEST_F(JobListTest, RemoveAndRenameWithoutASelectionOnlyTellTheUser)
     // A double click with no row does nothing, without a message.
     Main->lvFilesDblClick(Main);
     EXPECT_EQ(Main->Messages.size(), 3u);
+}
+
+TEST_F(JobListTest, TheWindowsMessagesAreSkinnedBoxesTitledHint)
+{
+    // The real box, answered from a timer that its modal loop runs.
+    String caption, text;
+    HWND poster = AllocateHWnd([&](TMessage& M) {
+        if (M.Msg != WM_TIMER) return;
+        for (int i = 0; i < Screen->FormCount(); ++i)
+            if (auto* f = dynamic_cast<TbsMessageForm*>(Screen->Forms(i)); f && f->Visible()) {
+                caption = f->Caption();
+                text = f->Message->Caption();
+                f->SetModalResult(mrOk);
+            }
+    });
+    SetTimer(poster, 1, 10, nullptr);
+    const int result = Main->TForm1::InfoMessage("请先选择您需要删除的项目！");
+    KillTimer(poster, 1);
+    DeallocateHWnd(poster);
+    EXPECT_EQ(result, mrOk);
+    EXPECT_EQ(caption, "提示");
+    EXPECT_EQ(text, "请先选择您需要删除的项目！");
 }
 
 TEST_F(JobListTest, ClearFreesEverySlotAndEnablesAdding)

@@ -4,6 +4,7 @@
 #include "main_window_support.h"
 
 #include "app/Program.h"
+#include "platform/shell/Runner.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"
@@ -263,6 +264,89 @@ TEST_F(MainWindowTest, ResetRoutinesTouchOnlyTheirFields)
     TOutputOptions fresh;
     InitOutputOptions(fresh);
     for (const TOutputOptions& o : Main->OO1) EXPECT_EQ(o.AudioLanguage, fresh.AudioLanguage);
+}
+
+}  // namespace
+
+namespace {
+
+class TRecordingRunner : public TCommandRunner {
+public:
+    explicit TRecordingRunner(std::vector<std::vector<String>>* ALog) : FLog(ALog) {}
+    bool Start(const std::vector<String>& Argv) override
+    {
+        FLog->push_back(Argv);
+        return true;
+    }
+    int Run(const std::vector<String>& Argv) override
+    {
+        FLog->push_back(Argv);
+        return 0;
+    }
+
+private:
+    std::vector<std::vector<String>>* FLog;
+};
+
+TEST_F(MainWindowTest, ChoosingTheOutputFolderCountsOnlyWhenAccepted)
+{
+    CreateMain(false);
+    const String chosen = Root + "/chosen", other = Root + "/other";
+    std::filesystem::create_directories(chosen);
+    std::filesystem::create_directories(other);
+    struct TRun {
+        bool Accept;
+        String Answer;
+        String Taken;
+    };
+    const TRun runs[] = {
+        {true, chosen, chosen},                    // accepted: taken and stored
+        {false, other, chosen},                    // cancelled after a choice: nothing changes
+        {true, Root + "/missing", chosen},         // a folder that does not exist is not taken
+    };
+    for (const TRun& r : runs) {
+        SCOPED_TRACE(r.Answer);
+        String shownAt;
+        Main->SelectOutputFolder = [&](String& ADirectory) {
+            shownAt = ADirectory;
+            ADirectory = r.Answer;
+            return r.Accept;
+        };
+        const String before = Main->FileOutPutPath;
+        Main->bsSkinButton5->ButtonClick();
+        EXPECT_EQ(shownAt, before);
+        EXPECT_EQ(Main->FileOutPutPath, r.Taken);
+        EXPECT_EQ(Main->Video_OutPut_Folder_Edit->Text(), r.Taken);
+        EXPECT_EQ(Ini("OutPath", "OutPath"), r.Taken);
+    }
+}
+
+TEST_F(MainWindowTest, OpenShowsTheOutputFolderThroughTheDesktopOpener)
+{
+    std::vector<std::vector<String>> log;
+    SetCommandRunner(std::make_unique<TRecordingRunner>(&log));
+    CreateMain(false);
+    Main->bsSkinButton6->ButtonClick();
+    Main->Button20Click(Main);
+    SetCommandRunner(nullptr);
+    const std::vector<String> open = {"xdg-open", DefaultFolder()};
+    EXPECT_EQ(log, (std::vector<std::vector<String>>{open, open}));
+}
+
+TEST_F(MainWindowTest, SettingsFileMissingWhenTheDialogIsMadeGetsTheDefaultsShownAsStored)
+{
+    CreateMain(false);
+    std::filesystem::remove(IniPath());
+    Main->Calls.clear();
+    Application->CreateForm<TForm5>(&Form5);
+    EXPECT_EQ(Keys("Options"),
+              (std::vector<String>{"Thread_Count", "After_Done", "Show_Preview", "Thread_Priority", "Overwrite_File"}));
+    EXPECT_EQ(Ini("Options", "Show_Preview"), "0");
+    EXPECT_FALSE(Form5->bsSkinCheckRadioBox8->Checked()) << "the box shows the stored \"0\"";
+    EXPECT_EQ(Main->Calls, std::vector<String>{"SetPreview(false)"});
+    EXPECT_TRUE(Form5->bsSkinCheckRadioBox1->Checked());
+    EXPECT_TRUE(Form5->bsSkinCheckRadioBox12->Checked());
+    EXPECT_TRUE(Form5->bsSkinCheckRadioBox6->Checked());
 }
 
 }  // namespace
