@@ -49,6 +49,11 @@ TForm7::TForm7(TComponent* AOwner) : TForm(AOwner)
     BuildControls();
     BuildPresetRoutines();
     if (Form1) LinkFormSkin(this, Form1->bsSkinData1);
+    // With its window made, the skin's frame lies around the client area, which takes
+    // its size again.
+    HandleNeeded();
+    SetClientWidth(513);
+    SetClientHeight(418);
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
 }
 
@@ -73,6 +78,10 @@ void TForm7::BuildControls()
     bsSkinFormFrame1 = new TbsSkinFormFrame(this);
     bsSkinFormFrame1->SetName("bsSkinFormFrame1");
     bsSkinFormFrame1->SetBorderIcons({});
+    // The frame would still offer its close button: the dialog closes by OK and cancel only.
+    bsSkinFormFrame1->SetHideCaptionButtons(true);
+    bsSkinFormFrame1->SetClientWidth(513);
+    bsSkinFormFrame1->SetClientHeight(418);
 
     TCustomImageList* categoryImages = Form1 ? Form1->bsPngImageList5 : nullptr;
     TCustomImageList* presetImages = Form1 ? Form1->bsPngImageList3 : nullptr;
