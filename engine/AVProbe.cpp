@@ -169,7 +169,9 @@ void TCustomAVProbe::CloseFile()
 
 void TCustomAVProbe::SetFileHandle(AVFormatContext* AValue)
 {
-    CheckLibraries();
+    // Letting a context go needs no library (a task freed after the libraries were
+    // unloaded lets its inputs go too, and must not raise from its destructor).
+    if (AValue) CheckLibraries();
     CloseFile();
     FFileHandle = AValue;
     FOwnHandle = false;

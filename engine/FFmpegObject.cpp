@@ -74,6 +74,8 @@ TCustomFFmpeg::~TCustomFFmpeg()
     // A termination still being delivered on its own thread must not outlive the object.
     FTermEvent.WaitFor(INFINITE);
     CloseFiles();
+    // Temporary outputs go even when the libraries are gone and CloseFiles could not run.
+    for (TOutputTarget& target : Foutput_targets) DiscardOutputTarget(target);
     ClearChannelLayout(Fchannel_layout);
 }
 

@@ -86,11 +86,16 @@ void TTaskTranscoderList::Delete(int AIndex)
     FList.Delete(AIndex);
 }
 
+void TTaskTranscoderList::EndAll()
+{
+    for (int i = 0; i < FList.Count(); ++i) Items(i)->EndConversion();
+}
+
 void TTaskTranscoderList::Clear()
 {
     // Every conversion ends first (a termination still running looks its task up in the
     // list), then the tasks go.
-    for (int i = 0; i < FList.Count(); ++i) Items(i)->EndConversion();
+    EndAll();
     for (int i = 0; i < FList.Count(); ++i) {
         delete Items(i);
         FList.SetItems(i, nullptr);
@@ -206,8 +211,10 @@ TCustomTaskList::~TCustomTaskList()
         TCriticalSectionGuard lock(FTerminateLock);
         FPendingTasks = 0;  // no task starts while the list goes
     }
-    FFFmpegList.Clear();
+    // The terminate handlers still to run may read their tasks: the tasks go after them.
+    FFFmpegList.EndAll();
     WaitForDeliveries();
+    FFFmpegList.Clear();
     for (TCriticalSection* lock : {&FHookLock, &FPreviewLock, &FProgressLock, &FTerminateLock}) {
         lock->Enter();
         lock->Leave();
@@ -382,8 +389,10 @@ bool TCustomTaskList::SetOutputStream(int ATaskIndex, TStream* AStream, const St
 void TCustomTaskList::ClearTasks()
 {
     if (FWorking && !FTerminated) throw Exception("Cannot ClearTasks while working.");
-    FFFmpegList.Clear();
+    // The terminate handlers still to run may read their tasks: the tasks go after them.
+    FFFmpegList.EndAll();
     WaitForDeliveries();
+    FFFmpegList.Clear();
     FLastErrMsg.clear();
     FCompleteTasks = 0;
     FCurrentTask = -1;

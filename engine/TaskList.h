@@ -107,6 +107,8 @@ public:
     void Exchange(int AIndex1, int AIndex2);
     void Delete(int AIndex);
     void Clear();
+    // Ends every conversion (and its termination); the tasks stay.
+    void EndAll();
     void PauseAll();
     void ResumeAll();
     void TerminateAll(bool AWaitFor);

@@ -490,3 +490,105 @@ TEST(TaskList, WorkersRunAtTheThreadPriority)
     ASSERT_TRUE(WaitForFinal(events));
     EXPECT_EQ(nice.load(), 10);
 }
+
+TEST(TaskList, ClearingWaitsForTheTerminateHandlersStillToRun)
+{
+    // The handler of task 0 still runs when the host clears the list: the task it reads
+    // must still be there.
+    const String dir = enginetest::ScratchFolder();
+    TEvents events;
+    auto list = NewTaskList(events);
+    ASSERT_EQ(AddAviTask(*list, Clip("mono.wav"), dir, ".mp4"), 0);
+    std::atomic<bool> entered{false}, clearing{false};
+    std::atomic<int> countSeen{-1};
+    std::atomic<bool> finishedSeen{false};
+    auto record = list->OnTerminate;
+    list->OnTerminate = [&](TObject* S, const TTerminateInfo& I) {
+        if (I.TaskIndex == 0) {
+            entered = true;
+            WaitUntil([&] { return clearing.load(); }, 10);
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            countSeen = list->TasksCount();
+            if (countSeen > 0) finishedSeen = bool(list->Task(0)->FFinished);
+        }
+        record(S, I);
+    };
+    list->Start(1);
+    ASSERT_TRUE(WaitUntil([&] { return entered.load() && list->Terminated(); }));
+    clearing = true;
+    list->ClearTasks();
+    EXPECT_EQ(countSeen.load(), 1);
+    EXPECT_TRUE(finishedSeen.load());
+    EXPECT_EQ(list->TasksCount(), 0);
+}
+
+TEST(TaskList, StopAndClearTasksFromInsideTheTerminateHandler)
+{
+    // Task 0's handler stops the run (the others never start, and terminate unfinished);
+    // the final event's handler clears the list.
+    for (bool threads : {true}) {
+        const String dir = enginetest::ScratchFolder();
+        TEvents events;
+        auto list = NewTaskList(events);
+        for (int i = 0; i < 3; ++i) ASSERT_EQ(AddAviTask(*list, Clip("mono.wav"), dir, ".mp4"), i);
+        auto record = list->OnTerminate;
+        String clearError;
+        list->OnTerminate = [&](TObject* S, const TTerminateInfo& I) {
+            record(S, I);
+            if (I.TaskIndex == 0) list->Stop(true);  // the others never start
+            if (I.TaskIndex == -1) {
+                try {
+                    list->ClearTasks();
+                } catch (const Exception& E) {
+                    clearError = E.Message();
+                }
+            }
+        };
+        list->Start(threads ? 1 : 0);
+        ASSERT_TRUE(WaitForFinal(events)) << threads;
+        list->Stop(true);
+        EXPECT_TRUE(clearError.empty()) << clearError;
+        EXPECT_EQ(list->TasksCount(), 0) << threads;
+        std::lock_guard<std::mutex> l(events.Lock);
+        ASSERT_EQ(events.Terminates.size(), 4u) << threads;
+        EXPECT_TRUE(events.Terminates[0].Finished);
+        for (size_t i = 1; i < 3; ++i) EXPECT_FALSE(events.Terminates[i].Finished) << i;
+        EXPECT_EQ(events.Terminates.back().TaskIndex, -1);
+    }
+}
+
+TEST(TaskList, ClearTasksFromInsideTheFinalHandlerInTheCallersThread)
+{
+    const String dir = enginetest::ScratchFolder();
+    TEvents events;
+    auto list = NewTaskList(events);
+    for (int i = 0; i < 2; ++i) ASSERT_EQ(AddAviTask(*list, Clip("mono.wav"), dir, ".mp4"), i);
+    auto record = list->OnTerminate;
+    int countInFinal = -1;
+    list->OnTerminate = [&](TObject* S, const TTerminateInfo& I) {
+        record(S, I);
+        if (I.TaskIndex == -1) {
+            list->ClearTasks();
+            countInFinal = list->TasksCount();
+        }
+    };
+    list->Start(0);
+    EXPECT_EQ(countInFinal, 0);
+    ASSERT_EQ(events.Terminates.size(), 3u);
+    EXPECT_TRUE(events.Terminates[0].Finished);
+    EXPECT_TRUE(events.Terminates[1].Finished);
+    EXPECT_EQ(list->TasksCount(), 0);
+}
+
+TEST(TaskList, TasksFreedAfterTheLibrariesWereUnloadedGoQuietly)
+{
+    const String dir = enginetest::ScratchFolder();
+    TEvents events;
+    auto list = NewTaskList(events);
+    ASSERT_EQ(AddAviTask(*list, Clip("clip.avi"), dir), 0);
+    list->Task(0)->CloseFiles();  // nothing of FFmpeg's is left to free without its libraries
+    FFLoader().Unload(PlayerLibraries);
+    EXPECT_NO_THROW(list.reset());
+    EXPECT_TRUE(FFLoader().Load(PlayerLibraries)) << FFLoader().LastErrMsg();
+    EXPECT_TRUE(fs::is_empty(dir));
+}
