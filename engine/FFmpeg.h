@@ -377,6 +377,8 @@ public:
     void OutputFrame(TAVInputStream* AIst, AVFrame* AFrame);
     void OutputVideoFrame(TAVInputStream* AIst, AVFrame* AFrame);
     void CopyPacket(TAVOutputStream* AOst, TAVInputStream* AIst, const AVPacket* APacket);
+    // Hands a packet of AIst to every output stream that copies it.
+    void CopyToOutputs(TAVInputStream* AIst, const AVPacket* APacket);
     // Writes a packet through the stream's bitstream filters (from AIndex on) and the muxer.
     void WritePacket(TAVOutputStream* AOst, AVPacket* APacket);
     void FilterPacket(TAVOutputStream* AOst, size_t AIndex, AVPacket* APacket);

@@ -329,12 +329,11 @@ int TCustomFFmpeg::OutputPacket(TAVInputStream* AIst, const AVPacket* APacket)
             AIst->next_pts += int64_t(AV_TIME_BASE) * par->frame_size / par->sample_rate;
         else if (par->codec_type == AVMEDIA_TYPE_VIDEO)
             AIst->next_pts += VideoFrameDuration(AIst, nullptr);
-        if (Fstart_time == 0 || AIst->pts >= Fstart_time)
-            for (auto& ost : Fost_table)
-                if (Fist_table[ost->source_index].get() == AIst && !ost->encoding_needed)
-                    CopyPacket(ost.get(), AIst, APacket);
+        CopyToOutputs(AIst, APacket);
         return 0;
     }
+    // The same source may also feed copied streams: they get the packet itself.
+    if (APacket) CopyToOutputs(AIst, APacket);
 
     AVCodecContext* dec = AIst->dec;
     if (!dec) return -1;
@@ -376,6 +375,13 @@ int TCustomFFmpeg::OutputPacket(TAVInputStream* AIst, const AVPacket* APacket)
         if (AV.av_buffersrc_add_frame_flags(AIst->input_video_filter, nullptr, 0) >= 0) OutputVideoFrame(AIst, nullptr);
     }
     return result;
+}
+
+void TCustomFFmpeg::CopyToOutputs(TAVInputStream* AIst, const AVPacket* APacket)
+{
+    if (Fstart_time != 0 && AIst->pts < Fstart_time) return;
+    for (auto& ost : Fost_table)
+        if (Fist_table[ost->source_index].get() == AIst && !ost->encoding_needed) CopyPacket(ost.get(), AIst, APacket);
 }
 
 void TCustomFFmpeg::OutputFrame(TAVInputStream* AIst, AVFrame* AFrame)

@@ -157,6 +157,27 @@ TEST(ConvertStreams, ChaptersAreCutToTheConvertedPart)
     }
 }
 
+TEST(ConvertStreams, OneSourceCopiedToOneOutputAndEncodedForAnother)
+{
+    const String dir = enginetest::ScratchFolder();
+    TEvents events;
+    auto list = NewTaskList(events);
+    ASSERT_EQ(list->AddTask(Clip("clip.avi")), 0);
+    TOutputOptions copy;
+    copy.VideoCodec = "copy";
+    copy.DisableAudio = true;
+    ASSERT_TRUE(list->SetOutputFile(0, dir + "copy.avi", &copy)) << list->LastErrMsg();
+    TOutputOptions encoded = AviOptions();
+    encoded.DisableAudio = true;
+    ASSERT_TRUE(list->SetOutputFile(0, dir + "encoded.avi", &encoded)) << list->LastErrMsg();
+    list->Start(0);
+    ASSERT_EQ(events.Terminates.size(), 2u);
+    ASSERT_TRUE(events.Terminates[0].Finished) << events.Terminates[0].ExceptionMsg;
+    EXPECT_EQ(CountPackets(dir + "copy.avi", "v:0"), CountPackets(Clip("clip.avi"), "v:0"));
+    EXPECT_EQ(CountFrames(dir + "copy.avi"), 50);
+    EXPECT_EQ(CountFrames(dir + "encoded.avi"), 50);
+}
+
 TEST(ConvertStreams, JoinedInputsContinueOneAnother)
 {
     const String out = enginetest::ScratchFolder() + "join.avi";
