@@ -321,11 +321,21 @@ bool TAVProbe::DecodeNextKeyFrame(int AStreamIndex)
     return Decode(S);
 }
 
+namespace {
+// The step back of the backward searches: one frame, or a default frame's length where
+// the rate is so high (or corrupt) that a frame lasts under a microsecond.
+int64_t SearchStep(AVRational ARate)
+{
+    int64_t D = FrameDuration(ARate);
+    return D > 0 ? D : FrameDuration(AVRational{0, 1});
+}
+}  // namespace
+
 bool TAVProbe::DecodePreviousKeyFrame(int AStreamIndex)
 {
     int S = SelectDecodeStream(AStreamIndex);
     if (S < 0) return false;
-    int64_t D = FrameDuration(FFileHandle->streams[S]->r_frame_rate);
+    int64_t D = SearchStep(FFileHandle->streams[S]->r_frame_rate);
     int64_t R = FPicture.PTS != AV_NOPTS_VALUE ? FPicture.PTS
                 : FLastPTS != AV_NOPTS_VALUE   ? FLastPTS
                 : FFileHandle->duration != AV_NOPTS_VALUE ? FFileHandle->duration
@@ -354,7 +364,7 @@ bool TAVProbe::DecodePreviousFrame(int AStreamIndex)
 {
     int S = SelectDecodeStream(AStreamIndex);
     if (S < 0) return false;
-    int64_t D = FrameDuration(FFileHandle->streams[S]->r_frame_rate);
+    int64_t D = SearchStep(FFileHandle->streams[S]->r_frame_rate);
     int64_t Current = FPicture.PTS != AV_NOPTS_VALUE ? FPicture.PTS : FLastPTS != AV_NOPTS_VALUE ? FLastPTS : 0;
     int64_t Target = Current - 2 * D;
     if (!DecodePreviousKeyFrame(S)) return false;

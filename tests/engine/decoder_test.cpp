@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 using namespace enginetest;
 
 namespace {
@@ -93,6 +97,19 @@ TEST_F(DecoderTest, SteppingBackwards)
     ASSERT_TRUE(P.DecodePreviousKeyFrame());
     EXPECT_EQ(ShownFrame(), 0);
     EXPECT_EQ(P.FrameInfo().PTS, 0);
+}
+
+TEST_F(DecoderTest, PreviousKeyFrameEndsWhenAFrameLastsUnderAMicrosecond)
+{
+    for (int I = 0; I <= 12; ++I) ASSERT_TRUE(P.Decode());
+    // A rate of three million frames a second: a frame duration of 0 in microseconds.
+    P.FileHandle()->streams[0]->r_frame_rate = AVRational{3000000, 1};
+    std::atomic<int> Result{-1};
+    std::thread([&] { Result = P.DecodePreviousKeyFrame() ? 1 : 0; }).detach();
+    for (int I = 0; I < 2000 && Result < 0; ++I) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_NE(Result.load(), -1) << "the search does not end";
+    EXPECT_EQ(Result.load(), 1);
+    EXPECT_EQ(ShownFrame(), 10);
 }
 
 TEST_F(DecoderTest, SteppingForwardByKeyFrames)
