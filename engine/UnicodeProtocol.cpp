@@ -3,25 +3,51 @@
 #include "engine/FFmpegLoader.h"
 #include "platform/system/SysUtils.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <iconv.h>
 #include <langinfo.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-constexpr const char* KnownProtocols = ":unicode:stream:gopher:http:pipe:rtp:tcp:udp:";
+// The engine's own protocols, and the ones known when avformat is not loaded.
+constexpr const char* KnownProtocols = ":unicode:stream:gopher:http:pipe:rtp:rtsp:tcp:udp:";
 constexpr int IOBufferSize = 32768;
+
+// Every protocol the loaded avformat knows, for reading or writing, as ":name:name:".
+String FFmpegProtocols()
+{
+    static std::mutex Lock;
+    static String Names;
+    std::lock_guard<std::mutex> Guard(Lock);
+    if (Names.empty() && AV.avio_enum_protocols) {
+        String List = ":";
+        for (int Output = 0; Output <= 1; ++Output) {
+            void* Opaque = nullptr;
+            while (const char* Name = AV.avio_enum_protocols(&Opaque, Output)) List += String(Name) + ":";
+        }
+        Names = List;
+    }
+    return Names;
+}
 
 bool HasKnownProtocol(const String& AName)
 {
     size_t P = AName.find(':');
-    if (P == String::npos) return false;
+    if (P == String::npos || P == 0) return false;
     String Key = ":" + AName.substr(0, P) + ":";
-    return strstr(KnownProtocols, Key.c_str()) != nullptr;
+    if (Key.find('/') != String::npos) return false;  // "dir/a:b" is a file
+    if (strstr(KnownProtocols, Key.c_str()) || FFmpegProtocols().find(Key) != String::npos) return true;
+    // "scheme://...": an address the demuxers recognise by its name (rtsp, mms, ...).
+    if (AName.compare(P, 3, "://") != 0 || !isalpha(uint8_t(AName[0]))) return false;
+    for (size_t I = 1; I < P; ++I)
+        if (!isalnum(uint8_t(AName[I])) && !strchr("+.-", AName[I])) return false;
+    return true;
 }
 
 // Converts AText from one character set to another; false when a character cannot be

@@ -2,6 +2,7 @@
 // locale cannot carry.
 #include "engine_support.h"
 
+#include "engine/AVProbe.h"
 #include "engine/FFUtils.h"
 #include "engine/FFmpegLoader.h"
 #include "engine/UnicodeProtocol.h"
@@ -29,6 +30,21 @@ private:
 };
 
 }  // namespace
+
+TEST(UnicodeNames, EveryProtocolFFmpegKnowsPassesThrough)
+{
+    ASSERT_TRUE(LoadLibraries());
+    TLocale Ascii("C");
+    for (const char* Name : {"https://host/a.mp4", "rtsp://host/live", "ftp://host/a.avi", "file:/tmp/a.avi",
+                             "concat:/tmp/a.ts|/tmp/b.ts", "rtmp://host/app", "pipe:0"})
+        EXPECT_EQ(FileNameToURL(Name), Name) << Name;
+    // A name that only looks like one stays a file.
+    EXPECT_EQ(FileNameToURL("nonsense:a.avi"), "file:nonsense:a.avi");
+    // The probe opens such names.
+    TAVProbe P(nullptr);
+    EXPECT_TRUE(P.LoadFile("file:" + Media("grey.avi"))) << P.LastErrMsg();
+    EXPECT_TRUE(P.LoadFile("concat:" + Media("grey.avi") + "|" + Media("grey.avi"))) << P.LastErrMsg();
+}
 
 TEST(UnicodeNames, WhichNamesNeedTheEnginesOwnReader)
 {
@@ -125,12 +141,15 @@ TEST(UnicodeNames, MalformedNamesNeverCrashAndRoundTrip)
 {
     TLocale Ascii("C");
     // ("unicode:utf8:..." itself names the protocol: it is passed on, not a file name.)
-    const std::vector<String> Names = {"", ":", "::", "unicode:", "unicode:utf8:", "file:", "file:x", ":x", "x:",
+    const std::vector<String> Names = {"", ":", "::", "unicode:", "unicode:utf8:", ":x", "x:",
                                        "\xff", "a\xc3", "/\xe4\xb8", String(3000, 'n')};
     for (const String& N : Names) {
         String URL = FileNameToURL(N);
         EXPECT_EQ(DecodeURL(URL), N) << N;
     }
+    // "file:" names FFmpeg's file protocol: passed on, the file behind it is the rest.
+    EXPECT_EQ(FileNameToURL("file:x"), "file:x");
+    EXPECT_EQ(DecodeURL(FileNameToURL("file:x")), "x");
     // Opening such names as media fails with a clear message.
     ASSERT_TRUE(LoadLibraries());
     AVFormatContext* Ctx = nullptr;
