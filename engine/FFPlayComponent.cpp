@@ -179,9 +179,46 @@ void TCustomPlayer::ResetPlayback()
     FSeeking = false;
 }
 
+namespace {
+// SDL is one per process: the player that started it is the only one that may shut it
+// down, and another player cannot open a file meanwhile.
+std::atomic<const TCustomPlayer*> SDLOwner{nullptr};
+
+// Sets an environment variable for the duration of SDL's start and gives back the value
+// it had before (or none).
+class TEnvironmentScope {
+public:
+    void Set(const char* AName, const char* AValue)
+    {
+        const char* Old = getenv(AName);
+        FSaved.push_back({AName, Old != nullptr, Old ? String(Old) : String()});
+        setenv(AName, AValue, 1);
+    }
+    ~TEnvironmentScope()
+    {
+        for (auto It = FSaved.rbegin(); It != FSaved.rend(); ++It) {
+            if (It->Had) setenv(It->Name, It->Value.c_str(), 1);
+            else unsetenv(It->Name);
+        }
+    }
+
+private:
+    struct TSaved {
+        const char* Name;
+        bool Had;
+        String Value;
+    };
+    std::vector<TSaved> FSaved;
+};
+}  // namespace
+
 void TCustomPlayer::QuitSDL()
 {
-    if (AV.SDL_Quit) AV.SDL_Quit();
+    const TCustomPlayer* Self = this;
+    if (SDLOwner.load() == this) {
+        if (AV.SDL_Quit) AV.SDL_Quit();
+        SDLOwner.compare_exchange_strong(Self, nullptr);
+    }
     Fscreen = nullptr;
 }
 
@@ -229,12 +266,22 @@ bool TCustomPlayer::Open(const String& AFileName, HWND AScreenHandle, bool APaus
         return false;
     }
     Stop(true);
-    // The default drivers leave the environment as it is (an empty variable is not the
-    // same as none to SDL).
-    if (FAudioDriver == adDirectSound) setenv("SDL_AUDIODRIVER", "pulse", 1);
-    if (FAudioDriver == adWaveOut) setenv("SDL_AUDIODRIVER", "alsa", 1);
-    if (FVideoDriver != vdDefault) setenv("SDL_VIDEODRIVER", "x11", 1);
-    if (!InitSDLWindow(AScreenHandle)) {
+    const TCustomPlayer* Free = nullptr;
+    if (!SDLOwner.compare_exchange_strong(Free, this) && Free != this) {
+        SetErrorMessage("Another player has a file open: only one file plays at a time.", true);
+        return false;
+    }
+    bool Started;
+    {
+        // The default drivers leave the environment as it is (an empty variable is not
+        // the same as none to SDL); a chosen driver holds for this start only.
+        TEnvironmentScope Drivers;
+        if (FAudioDriver == adDirectSound) Drivers.Set("SDL_AUDIODRIVER", "pulse");
+        if (FAudioDriver == adWaveOut) Drivers.Set("SDL_AUDIODRIVER", "alsa");
+        if (FVideoDriver != vdDefault) Drivers.Set("SDL_VIDEODRIVER", "x11");
+        Started = InitSDLWindow(AScreenHandle);
+    }
+    if (!Started) {
         SetErrorMessage(::Format("Could not initialize SDL with ScreenHandle(%u): %s",
                                  unsigned(uintptr_t(AScreenHandle)), AV.SDL_GetError()),
                         true);
@@ -265,14 +312,37 @@ bool TCustomPlayer::Open(const String& AFileName, HWND AScreenHandle, bool APaus
     Finput_filename = AFileName;
     FScreenHandle = AScreenHandle;
     FAVProbe->SetFileHandle(VS->ic);
+    // A handler that raises fails the open: the file is closed the ordinary way, so that
+    // the player is left closed and ready for the next one.
+    String HandlerError;
+    bool HandlerFailed = false;
+    auto FileOpen = [&] {
+        try {
+            DoFileOpen();
+        } catch (const Exception& E) {
+            HandlerFailed = true;
+            HandlerError = E.Message();
+        } catch (const std::exception& E) {
+            HandlerFailed = true;
+            HandlerError = E.what();
+        } catch (...) {
+            HandlerFailed = true;
+            HandlerError = "Unknown error";
+        }
+    };
     if (FTriggerEventInMainThread)
-        CallInMainThread([this] { DoFileOpen(); });
+        CallInMainThread(FileOpen);
     else
-        DoFileOpen();
+        FileOpen();
     // Reset here, not by the play thread: a Stop(True) right after Open must wait.
     FStopEvent.ResetEvent();
     FEventThread = StartEventThread(this, FPlayEvent, FShared);
     FPlayThread = StartPlayThread(this);
+    if (HandlerFailed) {
+        Stop(true);
+        SetErrorMessage(::Format("%s: the file-open handler failed: %s", AFileName, HandlerError), true);
+        return false;
+    }
     return true;
 }
 

@@ -443,6 +443,58 @@ TEST_F(PlayerPlay, FailuresLeaveThePlayerClosedAndReusable)
     P.Stop(true);
 }
 
+TEST_F(PlayerPlay, AFileOpenHandlerThatRaisesLeavesThePlayerClosedAndReusable)
+{
+    TCustomPlayer P;
+    P.OnFileOpen = [](TObject*, int64_t, int, int, int&, int&) { throw Exception("the host refuses"); };
+    EXPECT_FALSE(P.Open(Clip("grey.avi"), nullptr, false));
+    EXPECT_NE(P.LastErrMsg().find("the host refuses"), String::npos) << P.LastErrMsg();
+    EXPECT_EQ(P.VideoState(), nullptr);
+    P.OnFileOpen = nullptr;
+    TEventLog Log(P);
+    ASSERT_TRUE(P.Open(Clip("grey.avi"), nullptr, true)) << P.LastErrMsg();
+    EXPECT_EQ(Log.FileOpens, 1);
+    ASSERT_TRUE(WaitUntil([&] { return Log.Has(psPause); }));
+    P.Stop(true);
+    EXPECT_EQ(P.VideoState(), nullptr);
+}
+
+TEST_F(PlayerPlay, ASecondPlayerIsRefusedAndLeavesTheFirstPlaying)
+{
+    TCustomPlayer First;
+    TEventLog Log(First);
+    ASSERT_TRUE(First.Open(Clip("grey.avi"), nullptr, true)) << First.LastErrMsg();
+    ASSERT_TRUE(WaitUntil([&] { return Log.Has(psPause); }));
+    {
+        TCustomPlayer Second;
+        EXPECT_FALSE(Second.Open(Clip("grey.avi"), nullptr, false));
+        EXPECT_NE(Second.LastErrMsg().find("only one file plays at a time"), String::npos) << Second.LastErrMsg();
+        Second.Stop(true);
+    }
+    // The first one still plays: it continues and reaches the end of its file.
+    ASSERT_NE(First.VideoState(), nullptr);
+    First.Resume();
+    EXPECT_TRUE(WaitUntil([&] { return Log.Has(psEnd); }));
+    First.Stop(true);
+    // Once it is closed, another player may open.
+    TCustomPlayer Third;
+    ASSERT_TRUE(Third.Open(Clip("grey.avi"), nullptr, true)) << Third.LastErrMsg();
+    Third.Stop(true);
+}
+
+TEST_F(PlayerPlay, AChosenDriverHoldsForItsOpenOnly)
+{
+    const char* Before = getenv("SDL_AUDIODRIVER");
+    const String Saved = Before ? Before : "";
+    ASSERT_NE(Saved, "alsa");
+    TCustomPlayer P;
+    P.SetAudioDriver(adWaveOut);  // "alsa" while SDL starts
+    P.Open(Clip("grey.avi"), nullptr, true);
+    P.Stop(true);
+    const char* After = getenv("SDL_AUDIODRIVER");
+    EXPECT_EQ(After ? String(After) : String(), Saved);
+}
+
 TEST_F(PlayerPlay, AudioOnlyFileShowsTheVisualisation)
 {
     TCustomPlayer P;
