@@ -336,7 +336,7 @@ public:
     // The wall clock of the conversion in microseconds (progress, fps, preview spacing);
     // tests may put another clock in its place.
     std::function<int64_t()> Clock;
-    int64_t Now() const;
+    int64_t ClockMicro() const;
 
 protected:
     friend class TConvertThread;

@@ -415,7 +415,7 @@ void TCustomFFmpeg::SetPostHooks(TPostHooks AValue)
     previewer.reset();
 }
 
-int64_t TCustomFFmpeg::Now() const { return Clock ? Clock() : AV.av_gettime_relative(); }
+int64_t TCustomFFmpeg::ClockMicro() const { return Clock ? Clock() : AV.av_gettime_relative(); }
 
 void TCustomFFmpeg::DoConvert()
 {

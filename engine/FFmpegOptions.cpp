@@ -3,9 +3,11 @@
 #include "engine/FFmpeg.h"
 #include "engine/FFmpegLoader.h"
 #include "engine/MyUtils.h"
+#include "platform/system/Paths.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -505,7 +507,12 @@ void TCustomFFmpeg::SetVStatsFile(const String& AName) { Fvstats_filename = ANam
 void TCustomFFmpeg::SetVStats(bool AOn)
 {
     Fvstats_filename.clear();
-    if (AOn) Fvstats_filename = GetExePath() + "vstats_" + FormatDateTime("hhnnss", Now()) + ".log";
+    if (!AOn) return;
+    // Beside the program when its folder can be written (it cannot once installed), else
+    // in the user's home folder; named by the time of day.
+    String folder = GetExePath();
+    if (access(folder.c_str(), W_OK) != 0) folder = HomeFolder();
+    Fvstats_filename = folder + "vstats_" + FormatDateTime("hhnnss", Now()) + ".log";
 }
 
 void TCustomFFmpeg::AddBitstreamFilter(const String& AOption, const String& AValue)

@@ -52,7 +52,7 @@ void TCustomFFmpeg::ReportProgress(bool AIsLast, int AFileIndex)
                 line += CFormat("q=%2.1f ", oq);
             } else if (ost->show_fps) {
                 vid = true;
-                const double t = double(Now() - Ftimer_start) / 1000000.0;
+                const double t = double(ClockMicro() - Ftimer_start) / 1000000.0;
                 frame_number = ost->frame_number;
                 if (frame_number < 1) return;  // nothing to tell before the first picture
                 fps = t > 1 ? int(frame_number / t + 0.5) : 0;

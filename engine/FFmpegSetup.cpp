@@ -103,7 +103,7 @@ void TCustomFFmpeg::SetupTranscode()
             ist->file_index = i;
             ist->index = int(k);
             ist->st = is->streams[k];
-            if (Frate_emu) ist->start = Now();
+            if (Frate_emu) ist->start = ClockMicro();
             Fist_table.push_back(std::move(ist));
         }
     }
@@ -271,7 +271,7 @@ void TCustomFFmpeg::SetupTranscode()
     DumpStreamMapping();
 
     // 10. The clock starts
-    Ftimer_start = Now();
+    Ftimer_start = ClockMicro();
     Fno_packet.assign(size_t(Fnb_input_files), 0);
     Fno_packet_count = 0;
     Fjoin_current = 0;

@@ -197,7 +197,7 @@ void TCustomFFmpeg::TranscodeLoop()
         }
         // 10. The report
         AV.av_packet_unref(pkt);
-        int64_t now = Now();
+        int64_t now = ClockMicro();
         if (now - last_report > ReportInterval) {
             last_report = now;
             ReportProgress(false, chosen);
@@ -412,7 +412,7 @@ void TCustomFFmpeg::OutputFrame(TAVInputStream* AIst, AVFrame* AFrame)
     }
     if (Faudio_volume != 256 && AV.av_frame_make_writable(AFrame) >= 0) ScaleAudioFrame(AFrame, Faudio_volume);
     if (Frate_emu) {
-        int64_t elapsed = Now() - AIst->start;
+        int64_t elapsed = ClockMicro() - AIst->start;
         if (AIst->pts > elapsed + 1000) AV.av_usleep(unsigned((AIst->pts - elapsed) / 1000 * 1000));
     }
     if (Fstart_time != 0 && AIst->pts < Fstart_time) return;
@@ -425,7 +425,7 @@ void TCustomFFmpeg::OutputVideoFrame(TAVInputStream* AIst, AVFrame* AFrame)
     if (AFrame) {
         if (Frecording_time != INT64_MAX && AIst->pts >= Fstart_time + Frecording_time) return;
         if (Frate_emu) {
-            int64_t elapsed = Now() - AIst->start;
+            int64_t elapsed = ClockMicro() - AIst->start;
             if (AIst->pts > elapsed + 1000) AV.av_usleep(unsigned((AIst->pts - elapsed) / 1000 * 1000));
         }
     }

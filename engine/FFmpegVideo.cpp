@@ -360,7 +360,7 @@ void TCustomFFmpeg::RunPostHooks(const AVFrame* APicture, int64_t APTS)
         hooks = FPostHooks;
     }
     TPostHooks removed;
-    const int64_t now = Now();
+    const int64_t now = ClockMicro();
     const bool due = FPostContext.first || now - FPostContext.preview_last_time > PreviewInterval;
     if (hooks.Contains(phBitmap) && FOnPreviewBitmap) {
         if (due) {

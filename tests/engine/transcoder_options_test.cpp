@@ -2,6 +2,11 @@
 #include "transcoder_support.h"
 
 #include "engine/FFmpegLoader.h"
+#include "platform/system/Paths.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
 
 using namespace transcodertest;
 using enginetest::TLogCapture;
@@ -147,6 +152,34 @@ TEST(TranscoderOptions, ParsedValues)
     EXPECT_EQ(t->Fpgmyuv_compatibility_hack, 1);
     t->SetOption("vstats", "0");
     EXPECT_NE(t->Fvstats_filename.find("vstats_"), String::npos);
+}
+
+TEST(TranscoderOptions, TheDefaultStatisticsFileIsNamedByTheTimeOfDayInAWritableFolder)
+{
+    auto t = NewTranscoder();
+    // The program's folder cannot be written (here: it is not there at all): the home
+    // folder takes the file.
+    const String dir = enginetest::ScratchFolder();
+    std::filesystem::create_directory(dir + "home");
+    const char* oldHome = getenv("HOME");
+    const String savedHome = oldHome ? oldHome : "";
+    setenv("HOME", (dir + "home").c_str(), 1);
+    SetProgramFolder(dir + "prog");
+    std::time_t now = std::time(nullptr);
+    t->SetOption("vstats", "1");
+    SetProgramFolder("");
+    setenv("HOME", savedHome.c_str(), 1);
+    const String name = t->Fvstats_filename;
+    ASSERT_EQ(name.rfind(dir + "home/vstats_", 0), 0u) << name;
+    // hhnnss of the local time, within a few seconds of now.
+    const String stamp = name.substr(name.size() - 10, 6);
+    ASSERT_EQ(name.substr(name.size() - 4), ".log");
+    EXPECT_NE(stamp, "000000");
+    std::tm local{};
+    localtime_r(&now, &local);
+    const int got = std::stoi(stamp.substr(0, 2)) * 3600 + std::stoi(stamp.substr(2, 2)) * 60 + std::stoi(stamp.substr(4, 2));
+    const int want = local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+    EXPECT_LE(std::abs(got - want) % (24 * 3600), 5) << stamp;
 }
 
 TEST(TranscoderOptions, CodecChoicesAndCopyFlags)
