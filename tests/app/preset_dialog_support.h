@@ -10,6 +10,7 @@
 #include "platform/system/Paths.h"
 #include "platform/system/SysUtils.h"
 #include "platform/windows/Headless.h"
+#include "settings_support.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 
@@ -24,16 +25,7 @@
 
 namespace presetdialog {
 
-// Every preset parameter field, as text.
-inline std::vector<String> FieldTexts(const TPresetFields& F)
-{
-    return {F.Video_AddFileName,     F.Video_OutPutFileName,  F.Video_FileExt,       F.Video_VideoCodec,
-            F.Video_AudioCodec,      F.Video_AudioChannels,   F.Video_VideoTag,      F.Video_FrameSize,
-            F.Video_FrameRate,       F.Video_AudioSampleRate, F.Video_FrameAspectRatio, F.Video_TargetType,
-            F.Video_NormType,        F.Video_VideoFilters,    F.Video_AudioVolume,   F.Video_CopyTimestamp,
-            F.Video_FileFormat,      IntToStr(F.Video_VideoBitrate), IntToStr(F.Video_AudioBitrate),
-            IntToStr(F.Video_TimeStart), IntToStr(F.Video_TimeLength), F.Video_DisableVideo ? "True" : "False"};
-}
+using settingstest::FieldTexts;
 
 // The six option boxes of a window in fill order (resolution, video bitrate, frame rate,
 // audio bitrate, sample rate, aspect).

@@ -57,6 +57,7 @@ TEST_F(PresetDialogTest, FormLayout)
     EXPECT_EQ(Dialog->BorderStyle(), bsSingle);
     EXPECT_EQ(Dialog->BorderIcons(), TBorderIcons{});
     EXPECT_EQ(Dialog->bsSkinFormFrame1->BorderIcons(), TbsBorderIcons{});
+    EXPECT_TRUE(Dialog->bsSkinFormFrame1->HideCaptionButtons()) << "not even the frame's close button";
     EXPECT_EQ(Dialog->Position(), poMainFormCenter);
     EXPECT_EQ(Dialog->bsSkinFormFrame1->SkinData(), Main->bsSkinData1);
 

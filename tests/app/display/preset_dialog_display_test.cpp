@@ -216,6 +216,9 @@ TEST_F(PresetDialogDisplay, OpensModalCentredAndClosesWithItsButtons)
     }));
     EXPECT_EQ(Opened24, 1) << "the click on the main window while the dialog was up";
     EXPECT_FALSE(mainEnabled);
+    EXPECT_EQ(Form7->ClientWidth(), 513);
+    EXPECT_EQ(Form7->ClientHeight(), 418);
+    EXPECT_GE(dialog.Height(), 418 + 20) << "the skin's caption above the whole client area";
     EXPECT_TRUE(IsWindowEnabled(Form1->Handle()));
     EXPECT_LE(std::abs((dialog.Left - main.Left) - (main.Right - dialog.Right)), 1);
     EXPECT_LE(std::abs((dialog.Top - main.Top) - (main.Bottom - dialog.Bottom)), 1);
