@@ -365,9 +365,14 @@ uint16_t* MatrixCopy(const std::vector<uint16_t>& AMatrix)
 
 int TCustomFFmpeg::NewStream(AVFormatContext* AOutput, AVStream*& AStream)
 {
-    int file = Fnb_output_files;  // the file being opened, unless AOutput is registered
+    // The file being opened, unless AOutput is registered: then its first entry (in join
+    // mode every entry designates one context, and its tables are the first entry's).
+    int file = Fnb_output_files;
     for (int i = 0; i < Fnb_output_files; ++i)
-        if (Foutput_files[i] == AOutput) file = i;
+        if (Foutput_files[i] == AOutput) {
+            file = i;
+            break;
+        }
     int index = int(AOutput->nb_streams);
     OutputStreamCodec(file, index);  // raises when the tables hold no further stream
     if (Fnb_ocodecs >= int(Foutput_codecs.size())) throw FFmpegException("Could not alloc stream");

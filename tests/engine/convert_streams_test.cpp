@@ -198,6 +198,24 @@ TEST(ConvertStreams, JoinedInputsContinueOneAnother)
     EXPECT_NEAR(double(events.Progress.back().CurrentDuration), 4.0e6, 0.1e6);
 }
 
+TEST(ConvertStreams, AStreamAddedAfterAJoinedOutputIsConverted)
+{
+    const String out = enginetest::ScratchFolder() + "join.mkv";
+    TEvents events;
+    auto list = NewTaskList(events);
+    ASSERT_EQ(list->AddTask(Clip("two_audio.mkv")), 0);
+    ASSERT_TRUE(list->AddInputFile(0, Clip("two_audio.mkv")));
+    TOutputOptions o = AviOptions();
+    o.Join = true;
+    o.ExtOptions = "newaudio=1";
+    ASSERT_TRUE(list->SetOutputFile(0, out, &o)) << list->LastErrMsg();
+    list->Start(0);
+    ASSERT_EQ(events.Terminates.size(), 2u);
+    ASSERT_TRUE(events.Terminates[0].Finished) << events.Terminates[0].ExceptionMsg;
+    EXPECT_EQ(SplitLines(Probe(out, "a", "stream=index")).size(), 2u);
+    EXPECT_NEAR(ProbeDouble(out, "", "format=duration"), 2.0, 0.15);
+}
+
 TEST(ConvertStreams, TwoPassWritesAndReadsItsLog)
 {
     const String dir = enginetest::ScratchFolder();
