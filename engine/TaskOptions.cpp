@@ -71,11 +71,13 @@ void ApplyExtOptions(TTaskOptionTarget& ATask, const String& AText, bool AInput)
         bool skip = false;
         for (const char* s : Skipped) skip = skip || n == s;
         if (skip) continue;
+        // Names are told apart ignoring case, and go on as they were told apart: "AB"
+        // sets "ab" (the transcoder's names are lower case).
         if (n == "acodec" || n == "vcodec" || n == "scodec" || n == "s") {
-            if (AInput) ATask.SetOption(name, value);
+            if (AInput) ATask.SetOption(n, value);
             continue;
         }
-        ATask.SetOption(name, value);
+        ATask.SetOption(n, value);
     }
 }
 

@@ -202,12 +202,13 @@ TEST(TaskRecords, TimeStampZeroStampsNowAndPositiveConverts)
 
 TEST(TaskRecords, ExtOptionsSkipStreamAndPresetLinesAndCodecsOfOutputs)
 {
-    const String text = "newvideo=\nvpre=x\nVF=scale\nacodec=mp2\nS=320x240\nab=64000\nfoo=bar";
+    const String text = "newvideo=\nvpre=x\nVF=scale\nacodec=mp2\nS=320x240\nAB=64000\nfoo=bar";
     TRecorder out, in;
     ApplyExtOptions(out, text, false);
     ApplyExtOptions(in, text, true);
+    // Names in any case are the transcoder's lower-case ones.
     EXPECT_THAT(out.Calls, ElementsAre("opt ab=64000", "opt foo=bar"));
-    EXPECT_THAT(in.Calls, ElementsAre("opt acodec=mp2", "opt S=320x240", "opt ab=64000", "opt foo=bar"));
+    EXPECT_THAT(in.Calls, ElementsAre("opt acodec=mp2", "opt s=320x240", "opt ab=64000", "opt foo=bar"));
 }
 
 TEST(TaskRecords, InputFieldsWinOverTextLines)
