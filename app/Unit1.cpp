@@ -1,5 +1,6 @@
 #include "app/Unit1.h"
 
+#include "app/FormBuild.h"
 #include "app/FormSkin.h"
 #include "app/ProgramPictures.h"
 #include "app/ProgramSkin.h"
@@ -19,16 +20,6 @@
 TForm1* Form1 = nullptr;
 
 namespace {
-
-template <class T>
-T* Place(TComponent* AOwner, TWinControl* AParent, const char* AName, int ALeft, int ATop, int AWidth, int AHeight)
-{
-    T* control = new T(AOwner);
-    control->SetName(AName);
-    control->SetParent(AParent);
-    control->SetBounds(ALeft, ATop, AWidth, AHeight);
-    return control;
-}
 
 TMenuItem* MenuItem(TComponent* AOwner, TMenuItem* AParent, const char* AName, const char* ACaption)
 {

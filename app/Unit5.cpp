@@ -1,5 +1,6 @@
 #include "app/Unit5.h"
 
+#include "app/FormBuild.h"
 #include "app/FormSkin.h"
 #include "app/Unit1.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
@@ -8,20 +9,6 @@
 #include "skin/frame/bsSkinFormFrame.h"
 
 TForm5* Form5 = nullptr;
-
-namespace {
-
-template <class T>
-T* Place(TComponent* AOwner, TWinControl* AParent, const char* AName, int ALeft, int ATop, int AWidth, int AHeight)
-{
-    T* control = new T(AOwner);
-    control->SetName(AName);
-    control->SetParent(AParent);
-    control->SetBounds(ALeft, ATop, AWidth, AHeight);
-    return control;
-}
-
-}  // namespace
 
 TForm5::TForm5(TComponent* AOwner) : TForm(AOwner)
 {

@@ -11,6 +11,7 @@
 #include "engine/FFmpegLogger.h"
 #include "engine/TaskList.h"
 #include "platform/forms/Forms.h"
+#include "platform/shell/Runner.h"
 #include "platform/system/IniFiles.h"
 #include "platform/system/Paths.h"
 #include "platform/system/SysUtils.h"
@@ -55,6 +56,25 @@ public:
         Messages.push_back(AMsg);
         return mrOk;
     }
+};
+
+// A command runner that starts nothing and records each command.
+class TRecordingRunner : public TCommandRunner {
+public:
+    explicit TRecordingRunner(std::vector<std::vector<String>>* ALog) : FLog(ALog) {}
+    bool Start(const std::vector<String>& Argv) override
+    {
+        FLog->push_back(Argv);
+        return true;
+    }
+    int Run(const std::vector<String>& Argv) override
+    {
+        FLog->push_back(Argv);
+        return 0;
+    }
+
+private:
+    std::vector<std::vector<String>>* FLog;
 };
 
 // A scratch program folder and home; the headless application.

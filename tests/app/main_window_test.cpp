@@ -270,24 +270,6 @@ TEST_F(MainWindowTest, ResetRoutinesTouchOnlyTheirFields)
 
 namespace {
 
-class TRecordingRunner : public TCommandRunner {
-public:
-    explicit TRecordingRunner(std::vector<std::vector<String>>* ALog) : FLog(ALog) {}
-    bool Start(const std::vector<String>& Argv) override
-    {
-        FLog->push_back(Argv);
-        return true;
-    }
-    int Run(const std::vector<String>& Argv) override
-    {
-        FLog->push_back(Argv);
-        return 0;
-    }
-
-private:
-    std::vector<std::vector<String>>* FLog;
-};
-
 TEST_F(MainWindowTest, ChoosingTheOutputFolderCountsOnlyWhenAccepted)
 {
     CreateMain(false);
