@@ -340,3 +340,22 @@ TEST_F(PresetDialogTest, ModalCentredAndReopenedOnTheMainWindowsChoice)
     EXPECT_EQ(options, OptionIndices(Main));
     EXPECT_FALSE(Dialog->Visible());
 }
+
+// The copy routine takes the main window's preset entries as they are, raising nothing.
+TEST_F(PresetDialogTest, Button1CopiesTheMainWindowsPresetsWithoutAnEvent)
+{
+    CreateDialog();
+    Main->bsSkinOfficeComboBox2->SetItemIndex(11);  // four presets
+    Dialog->bsSkinOfficeComboBox1->SetItemIndex(5);
+    int changes = 0;
+    Dialog->bsSkinOfficeComboBox1->OnChange = [&changes](TObject*) { ++changes; };
+    Dialog->Button1->Click();
+    TbsSkinOfficeItems* items = Dialog->bsSkinOfficeComboBox1->Items();
+    ASSERT_EQ(items->Count(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(items->Items(i)->Caption(), Main->bsSkinOfficeComboBox1->Items()->Items(i)->Caption());
+        EXPECT_EQ(items->Items(i)->ImageIndex(), i % 2);
+    }
+    EXPECT_EQ(Dialog->bsSkinOfficeComboBox1->ItemIndex(), 5);
+    EXPECT_EQ(changes, 0);
+}
