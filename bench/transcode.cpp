@@ -1,11 +1,13 @@
 // Conversion speed of the task-list component.
 //
 // As a program:
-//     transcode [--threads N] [--set Field=Value]... --ext .EXT -o OUTDIR INPUT...
+//     transcode [--threads N] [--set Field=Value]... --ext .EXT -o OUTDIR [--] INPUT...
 // converts every INPUT into OUTDIR/<base name>.EXT (a name used twice in one batch gets
 // "_1", "_2" ... after the base name; existing files are replaced) with the output record
 // whose TOutputOptions fields the --set options assign, N tasks at once (default 1; 0 runs
-// them one after another in the calling thread).  It prints each task's conversion time,
+// them one after another in the calling thread); "--" ends the options.  A task that
+// cannot be set up (an input that does not open, an output folder that cannot be made) is
+// reported as failed and the others still run.  It prints each task's conversion time,
 // frames and result, then the batch's wall time and frames per second; the exit status is 0
 // only when every task finished.  bench/README.md shows how to compare it with ffmpeg.
 //
@@ -110,9 +112,11 @@ struct TBatchResult {
     bool AllFinished = false;
 };
 
-// Runs one batch through the task list; empty when a task cannot be set up.
+// Runs one batch through the task list; false only when the libraries do not load.  A
+// task that cannot be set up (AOutputError, when not empty, fails every one) is reported
+// in its result and the others run.
 bool RunBatch(const std::vector<String>& AInputs, const std::vector<String>& AOutputs, const TOutputOptions& AOptions,
-              int AThreads, TBatchResult& AResult, String& AError)
+              int AThreads, TBatchResult& AResult, String& AError, const String& AOutputError = String())
 {
     TTaskList list;
     if (!list.LoadAVLib("")) {
@@ -125,11 +129,46 @@ bool RunBatch(const std::vector<String>& AInputs, const std::vector<String>& AOu
     std::condition_variable done;
     AResult.Tasks.assign(AInputs.size(), TTaskResult());
     bool final = false;
+    // A task that cannot be set up fails on its own (as the application reports it) and
+    // the others still run; the list's indices then differ from the inputs' ones.
+    std::vector<size_t> inputOf;
+    auto refuse = [&](size_t AInput, const String& AMessage) {
+        TTaskResult& t = AResult.Tasks[AInput];
+        t.Done = true;
+        t.Info.TaskIndex = int(AInput);
+        t.Info.Exception = true;
+        t.Info.ExceptionMsg = AMessage;
+    };
+    for (size_t i = 0; i < AInputs.size(); ++i) {
+        if (!AOutputError.empty()) {
+            refuse(i, AOutputError);
+            continue;
+        }
+        const int index = list.AddTask(AInputs[i]);
+        if (index < 0) {
+            refuse(i, list.LastErrMsg());  // names the file
+            continue;
+        }
+        TOutputOptions o = AOptions;
+        if (!list.SetOutputFile(index, AOutputs[i], &o)) {
+            refuse(i, AOutputs[i] + ": " + list.LastErrMsg());
+            list.RemoveTask(index);
+            continue;
+        }
+        inputOf.push_back(i);
+        // The conversion's clock starts after its setup; its first reading marks the start.
+        TTaskResult* t = &AResult.Tasks[i];
+        list.Task(index)->Clock = [t, &lock] {
+            std::lock_guard<std::mutex> l(lock);
+            if (t->Start == 0) t->Start = Seconds();
+            return int64_t(Seconds() * 1e6);
+        };
+    }
     list.OnProgress = [&](TObject*, PProgressInfo AInfo) {
         std::lock_guard<std::mutex> l(lock);
-        if (AInfo->TaskIndex >= 0 && size_t(AInfo->TaskIndex) < AResult.Tasks.size())
-            AResult.Tasks[size_t(AInfo->TaskIndex)].Frames = std::max(AResult.Tasks[size_t(AInfo->TaskIndex)].Frames,
-                                                                      AInfo->FrameNumber);
+        if (AInfo->TaskIndex < 0 || size_t(AInfo->TaskIndex) >= inputOf.size()) return;
+        TTaskResult& t = AResult.Tasks[inputOf[size_t(AInfo->TaskIndex)]];
+        t.Frames = std::max(t.Frames, AInfo->FrameNumber);
     };
     list.OnTerminate = [&](TObject*, const TTerminateInfo& AInfo) {
         std::lock_guard<std::mutex> l(lock);
@@ -138,32 +177,16 @@ bool RunBatch(const std::vector<String>& AInputs, const std::vector<String>& AOu
             done.notify_all();
             return;
         }
-        TTaskResult& t = AResult.Tasks[size_t(AInfo.TaskIndex)];
+        const size_t input = inputOf[size_t(AInfo.TaskIndex)];
+        TTaskResult& t = AResult.Tasks[input];
         t.End = Seconds();
         t.Info = AInfo;
+        t.Info.TaskIndex = int(input);
         t.Done = true;
     };
-    for (size_t i = 0; i < AInputs.size(); ++i) {
-        if (list.AddTask(AInputs[i]) != int(i)) {
-            AError = list.LastErrMsg();  // names the file
-            return false;
-        }
-        TOutputOptions o = AOptions;
-        if (!list.SetOutputFile(int(i), AOutputs[i], &o)) {
-            AError = AOutputs[i] + ": " + list.LastErrMsg();
-            return false;
-        }
-        // The conversion's clock starts after its setup; its first reading marks the start.
-        TTaskResult* t = &AResult.Tasks[i];
-        list.Task(int(i))->Clock = [t, &lock] {
-            std::lock_guard<std::mutex> l(lock);
-            if (t->Start == 0) t->Start = Seconds();
-            return int64_t(Seconds() * 1e6);
-        };
-    }
     const double start = Seconds();
-    list.Start(AThreads);
-    {
+    if (!inputOf.empty()) {
+        list.Start(AThreads);
         std::unique_lock<std::mutex> l(lock);
         done.wait(l, [&] { return final; });
     }
@@ -175,7 +198,7 @@ bool RunBatch(const std::vector<String>& AInputs, const std::vector<String>& AOu
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: transcode [--threads N] [--set Field=Value]... --ext .EXT -o OUTDIR INPUT...\n");
+    std::fprintf(stderr, "usage: transcode [--threads N] [--set Field=Value]... --ext .EXT -o OUTDIR [--] INPUT...\n");
     return 2;
 }
 
@@ -207,6 +230,9 @@ int RunProgram(int argc, char** argv)
             ext = v;
         } else if (a == "-o" && next(v)) {
             outdir = v;
+        } else if (a == "--") {
+            // Every further argument is an input, even one that begins with "-".
+            for (++i; i < argc; ++i) inputs.push_back(argv[i]);
         } else if (!a.empty() && a[0] == '-') {
             return Usage();
         } else {
@@ -215,7 +241,12 @@ int RunProgram(int argc, char** argv)
     }
     if (ext.empty() || outdir.empty() || inputs.empty()) return Usage();
     if (ext[0] != '.') ext = "." + ext;
-    fs::create_directories(outdir);
+    // A folder that cannot be made fails every task with the reason.
+    String outputError;
+    std::error_code ec;
+    fs::create_directories(outdir, ec);
+    if (!ec && !fs::is_directory(outdir, ec)) ec = std::make_error_code(std::errc::not_a_directory);
+    if (ec) outputError = outdir + ": " + ec.message();
     std::vector<String> outputs;
     std::set<String> used;
     for (const String& in : inputs) {
@@ -227,7 +258,7 @@ int RunProgram(int argc, char** argv)
     }
     TBatchResult result;
     String error;
-    if (!RunBatch(inputs, outputs, options, threads, result, error)) {
+    if (!RunBatch(inputs, outputs, options, threads, result, error, outputError)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
