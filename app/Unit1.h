@@ -390,7 +390,8 @@ public:
     virtual void EngineStop(bool AWaitFor);
     virtual void EngineSetPreview(bool APreview);
     // The add road's and the batch's engine calls; tests replace them.
-    virtual bool EngineLoadLibraries();
+    // Loads the engine's libraries unless they are loaded; false with the reason.
+    virtual bool EngineLoadLibraries(String& AError);
     virtual int EngineAddTask(const String& AFileName, TInputOptions& AOptions);
     virtual bool EngineSetOutputFile(int ATaskIndex, const String& AFileName, TOutputOptions& AOptions);
     virtual void EngineStart(int AThreadCount);

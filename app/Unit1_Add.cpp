@@ -142,9 +142,11 @@ String TForm1::UnclaimedOutputName(const String& AName, const String& ABaseName,
     }
 }
 
-bool TForm1::EngineLoadLibraries()
+bool TForm1::EngineLoadLibraries(String& AError)
 {
-    return FFEngine->AVLibLoaded() || FFEngine->LoadAVLib(GetExePath() + "LibAV");
+    if (FFEngine->AVLibLoaded() || FFEngine->LoadAVLib(GetExePath() + "LibAV")) return true;
+    AError = FFEngine->LastErrMsg();
+    return false;
 }
 
 int TForm1::EngineAddTask(const String& AFileName, TInputOptions& AOptions) { return FFEngine->AddTask(AFileName, &AOptions); }
@@ -157,8 +159,9 @@ bool TForm1::EngineSetOutputFile(int ATaskIndex, const String& AFileName, TOutpu
 bool TForm1::PrepareAdd()
 {
     Button6Click(this);
-    if (EngineLoadLibraries()) return true;
-    mmoLog->Lines()->Add(FFEngine->LastErrMsg());
+    String error;
+    if (EngineLoadLibraries(error)) return true;
+    mmoLog->Lines()->Add(error);
     return false;
 }
 

@@ -37,16 +37,19 @@ struct TTerminateQueue {
 
 namespace {
 
-// Owned by the window: when the window goes, waiting and later events find no window.
+// Owned by the window and made after its controls, so it goes before them: from then on
+// no engine or log event reaches the window, and waiting terminate events find no window.
 class TTerminateQueueGuard : public TComponent {
 public:
     TTerminateQueueGuard(TForm1* AForm, std::shared_ptr<TTerminateQueue> AQueue)
-        : TComponent(AForm), FQueue(std::move(AQueue))
+        : TComponent(AForm), FForm(AForm), FQueue(std::move(AQueue))
     {
         FQueue->Form = AForm;
     }
     ~TTerminateQueueGuard() override
     {
+        FForm->FFLogger->OnLog = nullptr;
+        FForm->FFEngine->OnProgress = nullptr;
         {
             std::lock_guard<std::mutex> lock(FQueue->Lock);
             FQueue->Detached = true;
@@ -56,6 +59,7 @@ public:
     }
 
 private:
+    TForm1* FForm;
     std::shared_ptr<TTerminateQueue> FQueue;
 };
 
@@ -338,7 +342,7 @@ TListItem* TForm1::TaskRow(int ATaskIndex) const
 
 void TForm1::FFEngineProgress(TObject*, TProgressInfo* AProgressInfo)
 {
-    if (!AProgressInfo) return;
+    if (!AProgressInfo || !FTerminateQueue->Form) return;
     const TProgressInfo& p = *AProgressInfo;
     TListItem* row = TaskRow(p.TaskIndex);
     if (!row) return;
@@ -403,6 +407,8 @@ void TForm1::TaskErrorMessage(const String& AText)
 
 void TForm1::FFLoggerLog(TObject*, uint32_t AThreadID, TLogLevel ALogLevel, const String& ALogMsg)
 {
+    // A line that was on its way while the window comes apart has no log to go to.
+    if (!FTerminateQueue->Form) return;
     mmoLog->Lines()->Add("#" + std::to_string(AThreadID) + "." + IntToStr(int(ALogLevel)) + ": " + ALogMsg);
 }
 

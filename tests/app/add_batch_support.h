@@ -1,0 +1,214 @@
+// Helpers of the adding and batch tests: a main window whose engine calls either reach
+// the real task list or a recorded stand-in, whose dialogs are answered by the test, and
+// whose warning boxes and messages are recorded; small generated clips; a runner that
+// records the programs the window would start.
+#pragma once
+
+#include "main_window_support.h"
+
+#include "engine_support.h"
+#include "engine/FFPlay.h"
+#include "platform/shell/Runner.h"
+#include "platform/system/Threads.h"
+#include "skin/boxes/bsSkinBoxCtrls.h"
+#include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinExCtrls.h"
+
+#include <chrono>
+#include <set>
+
+namespace addbatch {
+
+using namespace mainwindow;
+
+class TTestForm1 : public TForm1 {
+public:
+    using TForm1::TForm1;
+
+    // With FakeEngine the task list is not touched: tasks are numbered in order, inputs
+    // named in RefusedInputs get -1, outputs named in RefusedOutputs are refused.
+    bool FakeEngine = false;
+    std::set<String> RefusedInputs, RefusedOutputs;
+    int FakeTasks = 0;
+    String LibraryError;  // not empty: the libraries fail to load with this text
+    std::vector<String> Calls, Messages, Boxes;
+    std::vector<TOutputOptions> Outputs;  // every output record handed to the engine
+
+    bool EngineLoadLibraries(String& AError) override
+    {
+        if (!LibraryError.empty()) {
+            AError = LibraryError;
+            return false;
+        }
+        return TForm1::EngineLoadLibraries(AError);
+    }
+    int EngineAddTask(const String& AFileName, TInputOptions& AOptions) override
+    {
+        if (!FakeEngine) return TForm1::EngineAddTask(AFileName, AOptions);
+        Calls.push_back("AddTask(" + AFileName + ")");
+        if (RefusedInputs.count(AFileName)) return -1;
+        return FakeTasks++;
+    }
+    bool EngineSetOutputFile(int ATaskIndex, const String& AFileName, TOutputOptions& AOptions) override
+    {
+        Outputs.push_back(AOptions);
+        Outputs.back().FileName = AFileName;
+        if (!FakeEngine) return TForm1::EngineSetOutputFile(ATaskIndex, AFileName, AOptions);
+        Calls.push_back("SetOutputFile(" + IntToStr(ATaskIndex) + "," + AFileName + ")");
+        if (RefusedOutputs.count(AFileName)) return false;
+        if (AOptions.FileName.empty()) AOptions.FileName = AFileName;
+        return true;
+    }
+    void EngineRemoveTask(int ATaskIndex) override
+    {
+        if (!FakeEngine) return TForm1::EngineRemoveTask(ATaskIndex);
+        Calls.push_back("RemoveTask(" + IntToStr(ATaskIndex) + ")");
+        --FakeTasks;
+    }
+    void EngineClearTasks() override
+    {
+        if (!FakeEngine) return TForm1::EngineClearTasks();
+        Calls.push_back("ClearTasks");
+        FakeTasks = 0;
+    }
+    void EngineStart(int AThreadCount) override
+    {
+        if (!FakeEngine) return TForm1::EngineStart(AThreadCount);
+        Calls.push_back("Start(" + IntToStr(AThreadCount) + ")");
+    }
+    void EnginePause() override
+    {
+        if (!FakeEngine) return TForm1::EnginePause();
+        Calls.push_back("Pause");
+    }
+    void EngineResume() override
+    {
+        if (!FakeEngine) return TForm1::EngineResume();
+        Calls.push_back("Resume");
+    }
+    void EngineStop(bool AWaitFor) override
+    {
+        if (!FakeEngine) return TForm1::EngineStop(AWaitFor);
+        Calls.push_back("Stop");
+        if (OnStop) OnStop();
+    }
+    std::function<void()> OnStop;  // the fake engine's reaction to a stop
+    void TaskErrorMessage(const String& AText) override { Boxes.push_back(AText); }
+    int InfoMessage(const String& AMsg) override
+    {
+        Messages.push_back(AMsg);
+        return mrOk;
+    }
+    // The log's lines without the engine's own ("#thread.level: ...").
+    std::vector<String> Log() const
+    {
+        std::vector<String> lines;
+        for (int i = 0; i < mmoLog->Lines()->Count(); ++i) {
+            const String line = mmoLog->Lines()->Strings(i);
+            if (line.size() > 1 && line[0] == '#' && isdigit((unsigned char)line[1])) continue;
+            lines.push_back(line);
+        }
+        return lines;
+    }
+};
+
+// Records the programs the window starts instead of starting them.
+class TRecordingRunner : public TCommandRunner {
+public:
+    explicit TRecordingRunner(std::vector<std::vector<String>>* ALog) : FLog(ALog) {}
+    bool Start(const std::vector<String>& Argv) override
+    {
+        FLog->push_back(Argv);
+        return true;
+    }
+    int Run(const std::vector<String>& Argv) override
+    {
+        FLog->push_back(Argv);
+        return 0;
+    }
+
+private:
+    std::vector<std::vector<String>>* FLog;
+};
+
+class AddBatchTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        // The preview player opens the selected file: no screen and no sound device here.
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        MainWindowTest::SetUp();
+        Form = Application->CreateForm<TTestForm1>();
+        Application->CreateForm<TForm5>(&Form5);
+        OldRunner = SetCommandRunner(std::make_unique<TRecordingRunner>(&Started));
+    }
+    void TearDown() override
+    {
+        // Closed as the user closes it: the preview stopped while the window is whole
+        // (its events still on their way are delivered), then the close query.
+        Form->ZUZuzude->Stop(true);
+        bool canClose = true;
+        Form->FormCloseQuery(Form, canClose);
+        SetCommandRunner(std::move(OldRunner));
+        MainWindowTest::TearDown();
+    }
+    // Runs the GUI thread's waiting calls until ACondition holds; false after ASeconds.
+    static bool PumpUntil(const std::function<bool()>& ACondition, int ASeconds = 60)
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(ASeconds);
+        while (!ACondition()) {
+            if (std::chrono::steady_clock::now() > end) return false;
+            CheckSynchronize(10);
+            Application->ProcessMessages();
+        }
+        return true;
+    }
+    std::vector<String> Captions() const
+    {
+        std::vector<String> r;
+        for (int i = 0; i < Form->lvFiles->Items()->Count(); ++i) r.push_back(Form->lvFiles->Items()->Item(i)->Caption());
+        return r;
+    }
+    String Column(int ARow, int AColumn) const { return TForm1::JobColumn(Form->lvFiles->Items()->Item(ARow), AColumn); }
+    // Answers the open dialog with AFiles.
+    void ChooseFiles(const std::vector<String>& AFiles)
+    {
+        Form->SelectInputFiles = [AFiles](bool, std::vector<String>& AChosen) {
+            AChosen = AFiles;
+            return true;
+        };
+    }
+    // A row as the add road leaves it, for a job with the given output name.
+    TListItem* AddRow(const String& AInput, const String& AOutput)
+    {
+        std::vector<String> cols(JobColumnCount);
+        cols[0] = AInput;
+        cols[jcOutputFile] = AOutput;
+        cols[jcCategoryCode] = "x";
+        cols[jcVideoCodec] = "mpeg4";
+        TListItem* row = Form->AddJobRow(cols);
+        Form->bsSkinPanel5->SetVisible(false);
+        Form->UpdateJobControls(true);
+        return row;
+    }
+
+    TTestForm1* Form = nullptr;
+    std::vector<std::vector<String>> Started;
+    std::unique_ptr<TCommandRunner> OldRunner;
+};
+
+// A folder of small clips made with the real ffmpeg: 1 second of 64x48 video at 25 fps
+// (mpeg4) with a tone (mp2), under the given names; and a file that is no media.
+inline String MakeClips(const std::vector<String>& ANames, int ASeconds = 1)
+{
+    const String dir = enginetest::ScratchFolder();
+    for (const String& name : ANames)
+        enginetest::RunFFmpeg("-f lavfi -i color=c=blue:s=64x48:r=25:d=" + IntToStr(ASeconds) +
+                                  " -f lavfi -i sine=f=440:d=" + IntToStr(ASeconds) +
+                                  " -c:v mpeg4 -c:a mp2 -shortest",
+                              dir + name);
+    return dir;
+}
+
+}  // namespace addbatch
