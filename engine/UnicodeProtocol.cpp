@@ -1,10 +1,12 @@
 #include "engine/UnicodeProtocol.h"
 
 #include "engine/FFmpegLoader.h"
+#include "platform/system/Classes.h"
 #include "platform/system/SysUtils.h"
 
 #include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <iconv.h>
@@ -123,7 +125,98 @@ int64_t UnicodeSeek(void* AOpaque, int64_t APosition, int AWhence)
     return int64_t(R);
 }
 
+// A host's TStream behind a "stream:<address>:<private data>" name.  Nothing raised by
+// the stream crosses into FFmpeg: a failure is an I/O error.
+int StreamRead(void* AOpaque, uint8_t* ABuffer, int ASize)
+{
+    try {
+        int64_t N = static_cast<TStream*>(AOpaque)->Read(ABuffer, ASize);
+        if (N < 0) return AVERROR(EIO);
+        return N == 0 ? AVERROR_EOF : int(N);
+    } catch (...) {
+        return AVERROR(EIO);
+    }
+}
+
+int StreamWrite(void* AOpaque, uint8_t* ABuffer, int ASize)
+{
+    try {
+        auto* Stream = static_cast<TStream*>(AOpaque);
+        int Done = 0;
+        while (Done < ASize) {
+            int64_t N = Stream->Write(ABuffer + Done, ASize - Done);
+            if (N <= 0) return AVERROR(EIO);
+            Done += int(N);
+        }
+        return Done;
+    } catch (...) {
+        return AVERROR(EIO);
+    }
+}
+
+int64_t StreamSeek(void* AOpaque, int64_t APosition, int AWhence)
+{
+    try {
+        auto* Stream = static_cast<TStream*>(AOpaque);
+        if (AWhence & AVSEEK_SIZE) return Stream->Size();
+        TSeekOrigin Origin;
+        switch (AWhence & ~AVSEEK_FORCE) {
+        case SEEK_SET: Origin = soBeginning; break;
+        case SEEK_CUR: Origin = soCurrent; break;
+        case SEEK_END: Origin = soEnd; break;
+        default: return AVERROR(EINVAL);
+        }
+        int64_t R = Stream->Seek(APosition, Origin);
+        return R < 0 ? AVERROR(EIO) : R;
+    } catch (...) {
+        return AVERROR(EIO);
+    }
+}
+
+bool IsStreamIO(const AVIOContext* APB) { return APB && APB->seek == StreamSeek; }
+
+// Frees a context made over a host's stream (the stream stays the host's): 0 or the
+// error of the last writes.
+int StreamIOClose(AVIOContext** APB)
+{
+    AVIOContext* PB = *APB;
+    if (!PB) return 0;
+    *APB = nullptr;
+    if (PB->write_flag) AV.avio_flush(PB);
+    int Result = PB->error < 0 ? PB->error : 0;
+    AV.av_freep(&PB->buffer);
+    AV.avio_context_free(&PB);
+    return Result;
+}
+
 }  // namespace
+
+bool IsStreamURL(const String& AURL) { return AURL.compare(0, 7, "stream:") == 0; }
+
+int StreamIOOpen(AVIOContext** APB, const String& AURL, int AFlags)
+{
+    *APB = nullptr;
+    if (!IsStreamURL(AURL)) return AVERROR(EINVAL);
+    // "stream:" + the stream's address in decimal + ":" + the host's private data.
+    const size_t End = AURL.find(':', 7);
+    const String Number = AURL.substr(7, End == String::npos ? String::npos : End - 7);
+    if (Number.empty() || Number.size() > 20) return AVERROR(EINVAL);
+    char* Rest = nullptr;
+    errno = 0;
+    const long long Address = strtoll(Number.c_str(), &Rest, 10);
+    if (errno != 0 || !Rest || *Rest != 0 || Address == 0) return AVERROR(EINVAL);
+    auto* Stream = reinterpret_cast<TStream*>(intptr_t(Address));
+    auto* Buffer = static_cast<unsigned char*>(AV.av_malloc(IOBufferSize));
+    AVIOContext* PB = Buffer ? AV.avio_alloc_context(Buffer, IOBufferSize, (AFlags & AVIO_FLAG_WRITE) ? 1 : 0, Stream,
+                                                      StreamRead, StreamWrite, StreamSeek)
+                             : nullptr;
+    if (!PB) {
+        AV.av_free(Buffer);
+        return AVERROR(ENOMEM);
+    }
+    *APB = PB;
+    return 0;
+}
 
 bool NeedsUnicodeProtocol(const String& AFileName)
 {
@@ -223,11 +316,17 @@ int UnicodeIOClose(AVIOContext** APB)
     return Result;
 }
 
+namespace {
+// Closes a context made by the engine itself (a unicode file or a host's stream).
+int CloseOwnIO(AVIOContext** APB) { return IsStreamIO(*APB) ? StreamIOClose(APB) : UnicodeIOClose(APB); }
+}  // namespace
+
 int OpenInputURL(AVFormatContext** AContext, const String& AURL, const AVInputFormat* AFormat, AVDictionary** AOptions)
 {
-    if (!IsUnicodeURL(AURL)) return AV.avformat_open_input(AContext, AURL.c_str(), AFormat, AOptions);
+    const bool Stream = IsStreamURL(AURL);
+    if (!IsUnicodeURL(AURL) && !Stream) return AV.avformat_open_input(AContext, AURL.c_str(), AFormat, AOptions);
     AVIOContext* PB = nullptr;
-    int R = UnicodeIOOpen(&PB, AURL, AVIO_FLAG_READ);
+    int R = Stream ? StreamIOOpen(&PB, AURL, AVIO_FLAG_READ) : UnicodeIOOpen(&PB, AURL, AVIO_FLAG_READ);
     if (R < 0) {
         if (*AContext) AV.avformat_free_context(*AContext);
         *AContext = nullptr;
@@ -235,13 +334,13 @@ int OpenInputURL(AVFormatContext** AContext, const String& AURL, const AVInputFo
     }
     if (!*AContext) *AContext = AV.avformat_alloc_context();
     if (!*AContext) {
-        UnicodeIOClose(&PB);
+        CloseOwnIO(&PB);
         return AVERROR(ENOMEM);
     }
     (*AContext)->pb = PB;
     (*AContext)->flags |= AVFMT_FLAG_CUSTOM_IO;
     R = AV.avformat_open_input(AContext, AURL.c_str(), AFormat, AOptions);
-    if (R < 0) UnicodeIOClose(&PB);  // the context is gone, the reader is still ours
+    if (R < 0) CloseOwnIO(&PB);  // the context is gone, the reader is still ours
     return R;
 }
 
@@ -249,20 +348,21 @@ void CloseInputURL(AVFormatContext** AContext)
 {
     if (!*AContext) return;
     AVIOContext* PB = (*AContext)->pb;
-    bool Own = IsUnicodeIO(PB) && ((*AContext)->flags & AVFMT_FLAG_CUSTOM_IO);
+    bool Own = (IsUnicodeIO(PB) || IsStreamIO(PB)) && ((*AContext)->flags & AVFMT_FLAG_CUSTOM_IO);
     AV.avformat_close_input(AContext);
-    if (Own) UnicodeIOClose(&PB);
+    if (Own) CloseOwnIO(&PB);
 }
 
 int OpenOutputIO(AVIOContext** APB, const String& AURL, int AFlags, const AVIOInterruptCB* AInterrupt,
                  AVDictionary** AOptions)
 {
     if (IsUnicodeURL(AURL)) return UnicodeIOOpen(APB, AURL, AFlags);
+    if (IsStreamURL(AURL)) return StreamIOOpen(APB, AURL, AFlags);
     return AV.avio_open2(APB, AURL.c_str(), AFlags, AInterrupt, AOptions);
 }
 
 int CloseOutputIO(AVIOContext** APB)
 {
-    if (IsUnicodeIO(*APB)) return UnicodeIOClose(APB);
+    if (IsUnicodeIO(*APB) || IsStreamIO(*APB)) return CloseOwnIO(APB);
     return AV.avio_closep(APB);
 }

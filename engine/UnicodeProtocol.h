@@ -38,6 +38,13 @@ bool IsUnicodeIO(const AVIOContext* APB);
 // 0, or the first write or close error (a full disk shows here at the latest).
 int UnicodeIOClose(AVIOContext** APB);
 
+// True for a "stream:<address>:<private data>" name: a host's TStream (its address in
+// decimal) that the engine reads or writes through a custom AVIOContext.
+bool IsStreamURL(const String& AURL);
+// Makes an AVIOContext over the TStream of a "stream:" name (AFlags as for
+// UnicodeIOOpen; the stream stays the host's).  0 or a negative FFmpeg error code.
+int StreamIOOpen(AVIOContext** APB, const String& AURL, int AFlags);
+
 // avformat_open_input for a name made by FileNameToURL.  *AContext may be null or a
 // context from avformat_alloc_context; on failure it is freed and nulled.
 int OpenInputURL(AVFormatContext** AContext, const String& AURL, const AVInputFormat* AFormat,
@@ -47,6 +54,6 @@ void CloseInputURL(AVFormatContext** AContext);
 // avio_open2 for a name made by FileNameToURL.
 int OpenOutputIO(AVIOContext** APB, const String& AURL, int AFlags, const AVIOInterruptCB* AInterrupt,
                  AVDictionary** AOptions);
-// avio_closep, or UnicodeIOClose for the engine's own writer: 0, or the error of the
-// last writes or of the close.
+// avio_closep, or the engine's own close for its unicode and stream writers: 0, or the
+// error of the last writes or of the close.
 int CloseOutputIO(AVIOContext** APB);

@@ -134,3 +134,34 @@ TEST_P(ConvertOutputs, ClipBecomesTheOutputKind)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, ConvertOutputs, ::testing::ValuesIn(Cases),
                          [](const ::testing::TestParamInfo<TOutputCase>& I) { return String(I.param.Name); });
+
+TEST(ConvertStreamsOfTheHost, ReadsAndWritesTheHostsStreams)
+{
+    // The input and the output are the host's memory streams, named "stream:..." by the
+    // task list; the output's private data gives the container by its extension.
+    TMemoryStream in, out;
+    in.LoadFromFile(Clip("clip.avi"));
+    TEvents events;
+    auto list = NewTaskList(events);
+    ASSERT_EQ(list->AddTask(&in, "clip"), 0) << list->LastErrMsg();
+    EXPECT_EQ(list->GetAVProbes(0, 0)->VideoStreamCount(), 1);
+    TOutputOptions o = AviOptions();
+    ASSERT_TRUE(list->SetOutputStream(0, &out, "out.avi", &o)) << list->LastErrMsg();
+    list->Start(0);
+    ASSERT_EQ(events.Terminates.size(), 2u);
+    ASSERT_TRUE(events.Terminates[0].Finished) << events.Terminates[0].ExceptionMsg;
+    const String file = enginetest::ScratchFolder() + "out.avi";
+    out.SaveToFile(file);
+    EXPECT_EQ(CountFrames(file), 50);
+    EXPECT_EQ(Probe(file, "a:0", "stream=codec_name"), "mp3");
+}
+
+TEST(ConvertStreamsOfTheHost, MalformedStreamNamesFailClearly)
+{
+    TEvents events;
+    auto list = NewTaskList(events);
+    for (const char* name : {"stream:", "stream::x", "stream:abc:x", "stream:0:x", "stream:123456789012345678901234:x"}) {
+        EXPECT_EQ(list->AddTask(name), -1) << name;
+        EXPECT_FALSE(list->LastErrMsg().empty()) << name;
+    }
+}
