@@ -1,5 +1,6 @@
 #include "app/Unit7.h"
 
+#include "app/FormBuild.h"
 #include "app/FormSkin.h"
 #include "app/PresetSkinBoxes.h"
 #include "app/Unit1.h"
@@ -12,16 +13,6 @@
 TForm7* Form7 = nullptr;
 
 namespace {
-
-template <class T>
-T* Place(TComponent* AOwner, TWinControl* AParent, const char* AName, int ALeft, int ATop, int AWidth, int AHeight)
-{
-    T* control = new T(AOwner);
-    control->SetName(AName);
-    control->SetParent(AParent);
-    control->SetBounds(ALeft, ATop, AWidth, AHeight);
-    return control;
-}
 
 // A job list with no rows, for a dialog made without a main window.
 class TNoJobList : public TPresetJobList {
