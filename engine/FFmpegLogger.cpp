@@ -108,8 +108,11 @@ void TFFLogger::Fire(TObject* Sender, TLogLevel ALogLevel, const String& ALogMsg
     // never see each other's fields.
     TLogInfo Info{Sender, CurrentThreadID(), ALogLevel, ALogMsg};
     auto Call = [Handler, Info] { Handler(Info.Sender, Info.ThreadID, Info.LogLevel, Info.LogMsg); };
-    if (FTriggerEventInMainThread)
-        CallInMainThread(Call);
+    // Another thread queues its line for the GUI thread and goes on: it may hold a lock
+    // (the codec lock) that the GUI thread is waiting for, so it must never wait for the
+    // GUI thread here.  The queue keeps the lines in order.
+    if (FTriggerEventInMainThread && !IsMainThread())
+        TThread::Queue(nullptr, Call);
     else
         Call();
 }

@@ -212,7 +212,7 @@ TEST_F(LoggerTest, ThreadsInterleavingPartialLinesKeepTheirOwnLines)
 TEST_F(LoggerTest, EventsReachTheGuiThreadWhileWorkersWait)
 {
     // With the switch on, worker lines arrive on the GUI (main) thread, delivered while
-    // the GUI thread pumps; every worker blocks until its event has run.
+    // the GUI thread pumps; the workers do not wait for them.
     ASSERT_TRUE(IsMainThread());
     L->SetTriggerEventInMainThread(true);
     std::atomic<int> Done{0};
@@ -223,8 +223,12 @@ TEST_F(LoggerTest, EventsReachTheGuiThreadWhileWorkersWait)
             for (int I = 0; I < Lines; ++I) L->Log(nullptr, llError, "worker %d", I);
             ++Done;
         });
-    while (Done < Threads) CheckSynchronize(10);
     for (auto& Th : Pool) Th.join();
+    for (int I = 0; I < 500; ++I) {
+        CheckSynchronize(10);
+        std::lock_guard G(Lock);
+        if (Events.size() >= size_t(Threads * Lines)) break;
+    }
     auto E = Take();
     ASSERT_EQ(E.size(), size_t(Threads * Lines));
     std::map<uint32_t, int> Count;
@@ -234,4 +238,41 @@ TEST_F(LoggerTest, EventsReachTheGuiThreadWhileWorkersWait)
         ++Count[Ev.ThreadID];
     }
     EXPECT_EQ(Count.size(), size_t(Threads));
+}
+
+TEST_F(LoggerTest, AWorkerLoggingUnderALockTheGuiThreadWaitsForGoesOn)
+{
+    // The worker logs while it holds a lock; the GUI thread waits for that lock without
+    // serving its queue.  The worker must not wait for the GUI thread, and the lines
+    // arrive later, in order.
+    ASSERT_TRUE(IsMainThread());
+    L->SetTriggerEventInMainThread(true);
+    std::timed_mutex Codec;
+    std::atomic<bool> Holding{false}, WorkerDone{false};
+    std::thread Worker([&] {
+        {
+            std::lock_guard<std::timed_mutex> G(Codec);
+            Holding = true;
+            for (int I = 0; I < 5; ++I) L->Log(nullptr, llError, "held %d", I);
+        }
+        WorkerDone = true;
+    });
+    while (!Holding) std::this_thread::yield();
+    const bool Got = Codec.try_lock_for(std::chrono::seconds(5));
+    if (Got) Codec.unlock();
+    while (!WorkerDone) CheckSynchronize(10);  // a worker that waits for this thread gets served
+    for (int I = 0; I < 100; ++I) {
+        CheckSynchronize(10);
+        std::lock_guard G(Lock);
+        if (Events.size() >= 5) break;
+    }
+    Worker.join();
+    EXPECT_TRUE(Got) << "the worker waited for the GUI thread while holding the lock";
+    auto E = Take();
+    std::vector<String> Msgs;
+    for (const auto& Ev : E) {
+        EXPECT_TRUE(Ev.OnMain);
+        Msgs.push_back(Ev.Msg);
+    }
+    EXPECT_EQ(Msgs, (std::vector<String>{"held 0", "held 1", "held 2", "held 3", "held 4"}));
 }
