@@ -517,8 +517,13 @@ void TCustomPlayer::ToggleAudioDisplay()
 {
     TVideoState* VS = FVideoState.load();
     if (!VS) return;
-    // The surface belongs to the play thread: it clears the area itself.
-    FDataLock.Acquire();
+    // The surface belongs to the play thread: it clears the area itself.  The wait
+    // serves the GUI thread's queue in 100 ms steps (the play thread may be waiting for
+    // the GUI thread while it holds the lock).
+    while (FDataLock.WaitFor(100) != wrSignaled) {
+        if (IsMainThread()) PumpMessages();
+        if (!FVideoState.load()) return;
+    }
     if ((VS = FVideoState.load())) {
         VS->show_audio = (VS->show_audio + 1) % 3;
         SDL_Event Event{};

@@ -71,8 +71,10 @@ TCustomFFmpeg::TCustomFFmpeg(int AMaxFiles) : FMaxFiles(AMaxFiles)
 TCustomFFmpeg::~TCustomFFmpeg()
 {
     Stop(true);
-    // A termination still being delivered on its own thread must not outlive the object.
-    FTermEvent.WaitFor(INFINITE);
+    // A termination still being delivered on its own thread must not outlive the object;
+    // its handler may be waiting for the GUI thread, which is served meanwhile.
+    while (FTermEvent.WaitFor(20) != wrSignaled)
+        if (IsMainThread()) CheckSynchronize();
     CloseFiles();
     // Temporary outputs go even when the libraries are gone and CloseFiles could not run.
     for (TOutputTarget& target : Foutput_targets) DiscardOutputTarget(target);

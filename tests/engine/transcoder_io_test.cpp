@@ -274,6 +274,18 @@ TEST(TranscoderLife, TerminateWhileIdleRunsOnAnotherThreadOnce)
     EXPECT_EQ(count.load(), 1);
 }
 
+TEST(TranscoderLife, FreedWhileItsTerminationWaitsForTheGuiThread)
+{
+    // The termination runs on its own thread, and its handler waits for the GUI thread,
+    // which is the one freeing the transcoder: the destructor serves it while it waits.
+    auto t = NewTranscoder();
+    std::atomic<bool> served{false};
+    t->FOnTerminate = [&](TObject*) { TThread::Synchronize(nullptr, [&] { served = true; }); };
+    t->Terminate(false);
+    t.reset();
+    EXPECT_TRUE(served.load());
+}
+
 TEST(TranscoderLife, ResetBeforeTheLibrariesLoadChangesNothing)
 {
     // Whether or not the libraries are loaded, a fresh transcoder carries the defaults.
