@@ -56,6 +56,7 @@ class TbsSkinSlider;
 class TbsSkinMessage;
 class TbsPngImageList;
 class TbsSkinSelectDirectoryDialog;
+class TbsSelectSkinDialog;
 class TTaskList;
 struct TProgressInfo;
 struct TTerminateInfo;
@@ -63,6 +64,7 @@ enum TLogLevel : uint8_t;
 class TStringList;
 class TFFLogger;
 class TFFPlayer;
+enum TPlayState : int32_t;
 class TMenuItem;
 class TImageList;
 
@@ -373,9 +375,53 @@ public:
     // Puts the seek slider back to its start.
     void ResetSeekSlider();
     void BindPreviewEvents();
+    // The stream lists and the duration and position labels (off-screen, on Panel5).
+    TComboBox* cboVideo = nullptr;
+    TComboBox* cboAudio = nullptr;
+    TComboBox* cboSubtitle = nullptr;
+    TLabel* Label2 = nullptr;  // duration, seconds
+    TLabel* Label3 = nullptr;  // position, seconds
+    void bsSkinButton13Click(TObject* Sender);  // play
+    void bsSkinButton14Click(TObject* Sender);  // pause
+    void bsSkinButton15Click(TObject* Sender);  // stop (and open again)
+    void bsSkinButton16Click(TObject* Sender);  // mute
+    void bsSkinButton20Click(TObject* Sender);  // unmute
+    void bsSkinSlider1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void bsSkinSlider1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void TrackBar2Change(TObject* Sender);
+    void ZUZuzudeFileOpen(TObject* Sender, int64_t ADuration, int AFrameWidth, int AFrameHeight, int& AScreenWidth,
+                          int& AScreenHeight);
+    void ZUZuzudePosition(TObject* Sender, int64_t APTS);
+    void ZUZuzudeState(TObject* Sender, TPlayState AState);
+    void bsSkinButton22Click(TObject* Sender);  // snapshot
+    void bsSkinButton23MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void bsSkinButton23Click(TObject* Sender);  // ticks the stored format
+    void MenuItem1Click(TObject* Sender);       // "打开快照目录"
+    void MenuItem2Click(TObject* Sender);       // "设置快照目录"
+    void SnapshotFormatClick(TObject* Sender);  // BMP1, JPG1, GIF1, PNG1
+    // The snapshot folder by its rule (made when missing; a missing or unusable stored
+    // folder is replaced by the default, which is written back).
+    String SnapshotFolder();
+    // The snapshot format by its rule ("BMP", "JPG", "GIF" or "PNG"; anything else is
+    // written back as "BMP"); ticks its menu item.
+    String SnapshotFormat();
+    // Writes the player's current picture into the snapshot folder; the file written,
+    // empty when there was no picture.
+    String TakeSnapshot();
 
     // ---- skin, menus, about box (Unit1_Menus.cpp) --------------------------------------
     void Button3Click(TObject* Sender);  // "读入皮肤ini"
+    void Button4Click(TObject* Sender);  // "写入皮肤ini"
+    TbsSelectSkinDialog* bsSelectSkinDialog1 = nullptr;
+    void bsSkinButton9Click(TObject* Sender);   // "皮肤"
+    void N3Click(TObject* Sender);              // "退出"
+    void N10Click(TObject* Sender);             // "转换选项", tool-bar "选项"
+    void N12Click(TObject* Sender);             // "帮助系统"
+    void N15Click(TObject* Sender);             // "官方网站"
+    void N16Click(TObject* Sender);             // "联系邮箱"
+    void N17Click(TObject* Sender);             // "关于软件"
+    // Runs the skin dialog from AStart; true with the accepted index in ASelected.
+    virtual bool RunSkinDialog(int AStart, int& ASelected);
     void BindMenuEvents();
 
     // ---- preset dialog (Unit1_PresetDialog.cpp) ----------------------------------------

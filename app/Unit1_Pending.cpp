@@ -5,13 +5,3 @@
 
 #include "engine/FFPlay.h"
 #include "skin/core/bsSkinData.h"
-
-// Unit1_Preview.cpp: the player is only stopped; nothing is opened.
-void TForm1::Button31Click(TObject*) {}
-void TForm1::StopPreview() { ZUZuzude->Stop(true); }
-void TForm1::ResetSeekSlider() {}
-void TForm1::BindPreviewEvents() {}
-
-// Unit1_Menus.cpp: the skin index is not stored yet; the program's skin is index 0.
-void TForm1::Button3Click(TObject*) { bsSkinData1->SetSkinIndex(0); }
-void TForm1::BindMenuEvents() {}

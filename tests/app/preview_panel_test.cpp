@@ -1,0 +1,440 @@
+// The main window's preview panel, snapshots, skin index, menu commands and about box,
+// headless: the settings rules of "SnapShot" and "Skin", the commands' addresses through
+// a recording runner, the folder and skin dialogs accepted and cancelled, the slider
+// held, and a generated clip played by the real player (SDL's dummy drivers).
+#include "main_window_support.h"
+
+#include "app/PreviewRules.h"
+#include "app/Program.h"
+#include "app/ProgramAddresses.h"
+#include "app/Unit2.h"
+#include "engine/FFmpegLoader.h"
+#include "platform/forms/Menus.h"
+#include "platform/shell/Runner.h"
+#include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinExCtrls.h"
+#include "skin/core/bsSkinData.h"
+#include "skin/frame/bsSkinFormFrame.h"
+
+#include <chrono>
+#include <thread>
+
+using namespace mainwindow;
+
+namespace {
+
+class TRunnerLog : public TCommandRunner {
+public:
+    explicit TRunnerLog(std::vector<std::vector<String>>* ALog) : FLog(ALog) {}
+    bool Start(const std::vector<String>& Argv) override
+    {
+        FLog->push_back(Argv);
+        return true;
+    }
+    int Run(const std::vector<String>& Argv) override
+    {
+        FLog->push_back(Argv);
+        return 0;
+    }
+
+private:
+    std::vector<std::vector<String>>* FLog;
+};
+
+// A main window whose skin dialog answers as the test says.
+class TSkinChoiceForm : public TRecordingForm1 {
+public:
+    using TRecordingForm1::TRecordingForm1;
+    bool Accept = false;
+    int Choice = 0;
+    std::vector<int> Starts;
+    bool RunSkinDialog(int AStart, int& ASelected) override
+    {
+        Starts.push_back(AStart);
+        if (Accept) ASelected = Choice;
+        return Accept;
+    }
+};
+
+class PreviewPanelTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        Old = SetCommandRunner(std::make_unique<TRunnerLog>(&Commands));
+    }
+    void TearDown() override
+    {
+        Application->OnIdle = nullptr;
+        MainWindowTest::TearDown();
+        SetCommandRunner(std::move(Old));
+    }
+    TSkinChoiceForm* CreateChoiceMain()
+    {
+        auto* f = Application->CreateForm<TSkinChoiceForm>();
+        Main = f;
+        return f;
+    }
+    String SnapDefault() const { return HomeDir + "/澄枫视频软件/快照"; }
+    std::vector<std::vector<String>> Commands;
+    std::unique_ptr<TCommandRunner> Old;
+};
+
+TEST_F(PreviewPanelTest, StoredSkinIndexIsReadByItsRule)
+{
+    struct TCase {
+        const char* Stored;  // nullptr: no settings file
+        const char* After;   // "SetSkin" afterwards
+    } cases[] = {
+        {nullptr, "0"}, {"Error", "0"}, {"", "0"}, {"abc", "0"}, {"1x", "0"}, {"5", "5"}, {"0", "0"},
+    };
+    for (const TCase& c : cases) {
+        std::filesystem::remove(IniPath());
+        if (c.Stored) WriteIni(String("[Skin]\nSetSkin=") + c.Stored + "\n");
+        auto* f = CreateChoiceMain();
+        EXPECT_EQ(Ini("Skin", "SetSkin"), c.After) << (c.Stored ? c.Stored : "(no file)");
+        // The one stored skin: an index outside the list leaves the skin data at 0.
+        EXPECT_EQ(f->bsSkinData1->SkinIndex(), 0) << (c.Stored ? c.Stored : "(no file)");
+        delete f;
+    }
+}
+
+TEST_F(PreviewPanelTest, SkinButtonStoresOnlyAnAcceptedChoice)
+{
+    WriteIni("[Skin]\nSetSkin=5\n");
+    auto* f = CreateChoiceMain();
+    f->Accept = false;
+    f->bsSkinButton9->ButtonClick();
+    EXPECT_EQ(Ini("Skin", "SetSkin"), "5") << "a cancelled dialog writes nothing";
+    f->Accept = true;
+    f->Choice = 0;
+    f->bsSkinButton9->ButtonClick();
+    EXPECT_EQ(Ini("Skin", "SetSkin"), "0");
+    EXPECT_EQ(f->Starts, (std::vector<int>{0, 0})) << "the dialog starts at the skin shown";
+    // The skin button lies off screen and is reached by the keyboard alone.
+    EXPECT_TRUE(f->bsSkinButton9->CanFocused());
+    EXPECT_GT(f->Panel4->Left(), f->ClientWidth());
+}
+
+TEST_F(PreviewPanelTest, SnapshotFolderRule)
+{
+    const String usable = Root + "/shots/deep";
+    struct TCase {
+        String Stored;  // "-": no file; "~": no key
+        String Used;
+        bool Rewritten;
+    } cases[] = {
+        {"-", SnapDefault(), true},       {"~", SnapDefault(), true},         {"Error", SnapDefault(), true},
+        {"shots", SnapDefault(), true},   {"C:\\澄枫视频软件\\快照", SnapDefault(), true},
+        {usable, usable, false},
+    };
+    CreateMain(false);
+    for (const TCase& c : cases) {
+        std::filesystem::remove(IniPath());
+        std::filesystem::remove_all(Root + "/shots");
+        std::filesystem::remove_all(HomeDir + "/澄枫视频软件/快照");
+        if (c.Stored == "~")
+            WriteIni("[SnapShot]\nPicture=PNG\n");
+        else if (c.Stored != "-")
+            WriteIni("[SnapShot]\nDir=" + c.Stored + "\n");
+        EXPECT_EQ(Main->SnapshotFolder(), c.Used) << c.Stored;
+        EXPECT_TRUE(std::filesystem::is_directory(c.Used)) << c.Stored;
+        EXPECT_EQ(Ini("SnapShot", "Dir"), c.Rewritten ? SnapDefault() : c.Stored) << c.Stored;
+    }
+}
+
+TEST_F(PreviewPanelTest, SnapshotFormatRuleTicksItsItem)
+{
+    CreateMain(false);
+    struct TCase {
+        const char* Stored;  // nullptr: no file
+        const char* Used;
+        TMenuItem* TForm1::*Item;
+    } cases[] = {
+        {nullptr, "BMP", &TForm1::BMP1}, {"jpg", "BMP", &TForm1::BMP1}, {"Error", "BMP", &TForm1::BMP1},
+        {"PNG", "PNG", &TForm1::PNG1},   {"GIF", "GIF", &TForm1::GIF1}, {"JPG", "JPG", &TForm1::JPG1},
+        {"", "BMP", &TForm1::BMP1},
+    };
+    for (const TCase& c : cases) {
+        std::filesystem::remove(IniPath());
+        if (c.Stored) WriteIni(String("[SnapShot]\nPicture=") + c.Stored + "\n");
+        EXPECT_EQ(Main->SnapshotFormat(), c.Used);
+        EXPECT_EQ(Ini("SnapShot", "Picture"), c.Used) << "written back when not one of the four";
+        for (TMenuItem* item : {Main->BMP1, Main->JPG1, Main->GIF1, Main->PNG1})
+            EXPECT_EQ(item->Checked(), item == Main->*c.Item) << (c.Stored ? c.Stored : "(no file)") << item->Name();
+    }
+    // The format commands store and tick their format; the button's click ticks the stored one.
+    Main->GIF1->Click();
+    EXPECT_EQ(Ini("SnapShot", "Picture"), "GIF");
+    EXPECT_TRUE(Main->GIF1->Checked());
+    EXPECT_FALSE(Main->BMP1->Checked());
+    WriteIni("[SnapShot]\nPicture=JPG\n");
+    Main->bsSkinButton23->ButtonClick();
+    EXPECT_TRUE(Main->JPG1->Checked());
+}
+
+TEST_F(PreviewPanelTest, SnapshotWithoutAPictureWritesOnlyTheSettings)
+{
+    CreateMain(false);
+    std::filesystem::remove(IniPath());
+    Main->T_Movie_PLayer_FileName = "/films/clip.dat";
+    Main->bsSkinButton22->ButtonClick();
+    EXPECT_EQ(Ini("SnapShot", "Dir"), SnapDefault());
+    EXPECT_EQ(Ini("SnapShot", "Picture"), "BMP");
+    ASSERT_TRUE(std::filesystem::is_directory(SnapDefault()));
+    EXPECT_TRUE(std::filesystem::is_empty(SnapDefault()));
+}
+
+TEST_F(PreviewPanelTest, SnapshotFolderChoiceIsStoredOnlyWhenAccepted)
+{
+    CreateMain(false);
+    const String chosen = Root + "/chosen";
+    std::filesystem::create_directories(chosen);
+    WriteIni("[SnapShot]\nDir=" + Root + "\n");
+    struct TRun {
+        bool Accept;
+        String Folder;
+        String Stored;
+    } runs[] = {
+        {false, chosen, Root},         // cancelled the first time: nothing
+        {true, chosen, chosen},        // accepted
+        {false, Root + "/x", chosen},  // cancelled after a choice: still nothing
+        {true, Root + "/missing", chosen},  // a folder that does not exist is not stored
+    };
+    for (const TRun& r : runs) {
+        Main->SelectOutputFolder = [&](String& ADirectory) {
+            ADirectory = r.Folder;
+            return r.Accept;
+        };
+        Main->MenuItem2->Click();
+        EXPECT_EQ(Ini("SnapShot", "Dir"), r.Stored) << r.Folder << " " << r.Accept;
+    }
+    EXPECT_EQ(Main->FileOutPutPath, DefaultFolder()) << "the output folder is not touched";
+}
+
+TEST_F(PreviewPanelTest, MenuCommandsOpenTheirAddressesThroughTheRunner)
+{
+    CreateProgramForms();
+    Main = nullptr;
+    Commands.clear();
+    Form1->N12->Click();
+    Form1->N15->Click();
+    Form1->N16->Click();
+    Form1->MenuItem1->Click();
+    Form2->bsSkinLinkLabel1->Click();
+    Form2->bsSkinLinkLabel2->Click();
+    const String snap = HomeDir + "/澄枫视频软件/快照";
+    const std::vector<std::vector<String>> expected = {
+        {"xdg-open", HelpPageAddress},
+        {"xdg-open", HomePageAddress},
+        {"xdg-open", String("mailto:") + SupportMailAddress},
+        {"xdg-open", snap},
+        {"xdg-open", HomePageAddress},
+        {"xdg-open", String("mailto:") + SupportMailAddress},
+    };
+    EXPECT_EQ(Commands, expected);
+    EXPECT_TRUE(std::filesystem::is_directory(snap)) << "the folder rule ran before the folder opened";
+    EXPECT_EQ(Form1->N12->ShortCut(), TShortCut(VK_F1));
+}
+
+TEST_F(PreviewPanelTest, AboutBoxAndOptionsDialogShowModallyAndClose)
+{
+    CreateProgramForms();
+    Main = nullptr;
+    EXPECT_EQ(Form2->Caption(), "关于");
+    EXPECT_EQ(Form2->ClientWidth(), 368);
+    EXPECT_EQ(Form2->ClientHeight(), 238);
+    EXPECT_TRUE(Form2->bsSkinFormFrame1->Magnetic());
+    EXPECT_EQ(Form2->bsSkinFormFrame1->MagneticSize(), 10);
+    EXPECT_EQ(Form2->bsSkinFormFrame1->SkinData(), Form1->bsSkinData1);
+    EXPECT_EQ(Form2->bsSkinStdLabel3->Caption(), "澄枫DAT格式转换器");
+    EXPECT_EQ(Form2->bsSkinStdLabel4->Caption(), "Ver:1.00.102");
+    EXPECT_EQ(Form2->bsSkinButton1->Caption(), "确定");
+    for (TbsSkinLinkLabel* l : {Form2->bsSkinLinkLabel1, Form2->bsSkinLinkLabel2}) {
+        EXPECT_EQ(l->Cursor(), crHandPoint);
+        EXPECT_TRUE(l->GlowEffect());
+        EXPECT_EQ(l->GlowSize(), 6);
+        EXPECT_TRUE(l->UseUnderLine());
+        EXPECT_FALSE(l->AutoSize());
+        EXPECT_EQ(l->Width(), 153);
+    }
+    // "关于软件" shows the box until "确定"; it stays for the next time.
+    std::vector<String> shown;
+    Application->OnIdle = [&](TObject*) {
+        for (TCustomForm* f : {static_cast<TCustomForm*>(Form2), static_cast<TCustomForm*>(Form5)})
+            if (f->FormState().Contains(fsModal)) {
+                shown.push_back(f->Name());
+                if (f == Form2)
+                    Form2->bsSkinButton1->ButtonClick();
+                else
+                    Form5->bsSkinButton1->ButtonClick();
+            }
+    };
+    Form1->N17->Click();
+    Form1->N10->Click();
+    Form1->bsSkinButton19->ButtonClick();
+    Application->OnIdle = nullptr;
+    EXPECT_EQ(shown, (std::vector<String>{"Form2", "Form5", "Form5"}));
+    EXPECT_FALSE(Form2->Visible());
+    EXPECT_NE(Form2, nullptr);
+}
+
+TEST_F(PreviewPanelTest, ExitClosesTheMainWindow)
+{
+    CreateMain();
+    Main->Show();
+    Main->Calls.clear();
+    Main->N3->Click();
+    EXPECT_FALSE(Main->Visible());
+    ASSERT_FALSE(Main->Calls.empty());
+    EXPECT_EQ(Main->Calls.back().rfind("Stop(true)", 0), 0u) << "closing stops the batch and waits";
+}
+
+TEST_F(PreviewPanelTest, MuteAndUnmuteSwapTheirButtons)
+{
+    CreateMain(false);
+    EXPECT_TRUE(Main->bsSkinButton16->Visible());
+    EXPECT_FALSE(Main->bsSkinButton20->Visible());
+    Main->bsSkinButton16->ButtonClick();
+    EXPECT_TRUE(Main->ZUZuzude->Mute());
+    EXPECT_FALSE(Main->bsSkinButton16->Visible());
+    EXPECT_TRUE(Main->bsSkinButton20->Visible());
+    Main->bsSkinButton20->ButtonClick();
+    EXPECT_FALSE(Main->ZUZuzude->Mute());
+    EXPECT_TRUE(Main->bsSkinButton16->Visible());
+    EXPECT_FALSE(Main->bsSkinButton20->Visible());
+    Main->TrackBar2->SetPosition(40);
+    EXPECT_EQ(Main->ZUZuzude->AudioVolume(), 40);
+}
+
+TEST_F(PreviewPanelTest, PositionEventsMoveLabelAndSliderOnlyWhileTheSliderIsFree)
+{
+    CreateMain(false);
+    Main->FDuration = 3600000000LL;
+    Main->bsSkinSlider1->SetMaxValue(218);
+    Main->ZUZuzudePosition(nullptr, 1800000000LL);
+    EXPECT_EQ(Main->Label3->Caption(), "1800.00");
+    EXPECT_EQ(Main->bsSkinSlider1->Value(), 109);
+    // Held: nothing changes.
+    Main->bsSkinSlider1_down_UP = "Down";
+    Main->ZUZuzudePosition(nullptr, 900000000LL);
+    EXPECT_EQ(Main->Label3->Caption(), "1800.00");
+    EXPECT_EQ(Main->bsSkinSlider1->Value(), 109);
+    Main->bsSkinSlider1_down_UP = "UP";
+    // Past the end: the slider stops at its maximum; a negative time moves the label only.
+    Main->ZUZuzudePosition(nullptr, 3700000000LL);
+    EXPECT_EQ(Main->bsSkinSlider1->Value(), 218);
+    Main->ZUZuzudePosition(nullptr, -2000000);
+    EXPECT_EQ(Main->Label3->Caption(), "-2.00");
+    EXPECT_EQ(Main->bsSkinSlider1->Value(), 218);
+}
+
+// ---- the real player on a generated clip ------------------------------------------------------
+
+// Two seconds of 64 x 48 pictures with a tone, made once by the real ffmpeg.
+String PreviewClip()
+{
+    static String path;
+    if (!path.empty()) return path;
+    const String dir = std::filesystem::temp_directory_path().string() + "/vc-preview-clip-" + std::to_string(getpid());
+    std::filesystem::create_directories(dir);
+    const String file = dir + "/clip.mkv";
+    const String cmd = "ffmpeg -nostdin -y -loglevel error -f lavfi -i testsrc=s=64x48:r=25:d=2 -f lavfi -i "
+                       "sine=f=440:d=2 -c:v mpeg4 -q:v 2 -c:a pcm_s16le -shortest '" + file + "' >/dev/null 2>&1";
+    if (std::system(cmd.c_str()) == 0) path = file;
+    return path;
+}
+
+bool PumpUntil(const std::function<bool()>& ADone, int ATimeoutMs = 10000)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ATimeoutMs);
+    for (;;) {
+        Application->ProcessMessages();
+        if (ADone()) return true;
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+class PreviewPlayerTest : public PreviewPanelTest {
+protected:
+    void SetUp() override
+    {
+        PreviewPanelTest::SetUp();
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        Clip = PreviewClip();
+        if (Clip.empty()) GTEST_SKIP() << "no ffmpeg to make the clip";
+    }
+    bool Logged(const String& ALine) const
+    {
+        for (int i = 0; i < Main->mmoLog->Lines()->Count(); ++i)
+            if (Main->mmoLog->Lines()->Strings(i) == ALine) return true;
+        return false;
+    }
+    String Clip;
+};
+
+TEST_F(PreviewPlayerTest, OpensPausedReportsTheFileAndSnapshotsThePicture)
+{
+    CreateMain(false);
+    Main->T_Movie_PLayer_FileName = Clip;
+    Main->Button31Click(nullptr);
+    ASSERT_NE(Main->ZUZuzude->VideoState(), nullptr) << Main->ZUZuzude->LastErrMsg();
+    EXPECT_TRUE(Logged("duration: 2.00, frame size: 64x48"));
+    EXPECT_GT(Main->mmoLog->Lines()->Count(), 3) << "the probe's report comes first";
+    EXPECT_EQ(Main->FDuration / 100000, 20);
+    EXPECT_EQ(Main->Label2->Caption(), "2.00");
+    EXPECT_EQ(Main->Label3->Caption(), "0.0");
+    EXPECT_EQ(Main->bsSkinSlider1->MaxValue(), 218);
+    EXPECT_EQ(Main->bsSkinSlider1->Increment(), 5);
+    EXPECT_EQ(Main->FScreenControl, Main->Panel6);
+    EXPECT_EQ(Main->ZUZuzude->ScreenWidth(), 210);
+    EXPECT_EQ(Main->cboVideo->Items()->Strings(0), "Video#0");
+    EXPECT_FALSE(Main->cboVideo->Enabled());
+    EXPECT_FALSE(Main->cboAudio->Enabled());
+    EXPECT_EQ(Main->cboSubtitle->Items()->Count(), 0);
+    EXPECT_TRUE(Main->ZUZuzude->Paused()) << "\"Open Paused\" is checked";
+
+    // The first picture shown, the snapshot writes it as PNG.
+    ASSERT_TRUE(PumpUntil([&] { return Main->ZUZuzude->CurrentFrame()->Width() > 0; }));
+    WriteIni("[SnapShot]\nDir=" + Root + "/shots\nPicture=PNG\n");
+    Main->bsSkinButton22->ButtonClick();
+    Main->bsSkinButton22->ButtonClick();
+    ASSERT_TRUE(std::filesystem::exists(Root + "/shots/clip_1.png"));
+    ASSERT_TRUE(std::filesystem::exists(Root + "/shots/clip_2.png"));
+    TPicture picture;
+    picture.LoadFromFile(Root + "/shots/clip_1.png");
+    EXPECT_EQ(picture.Width(), 64);
+    EXPECT_EQ(picture.Height(), 48);
+    Main->ZUZuzude->Stop(true);
+}
+
+TEST_F(PreviewPlayerTest, AtItsEndTheFileRewindsAndPauses)
+{
+    CreateMain(false);
+    Main->T_Movie_PLayer_FileName = Clip;
+    Main->Button31Click(nullptr);
+    ASSERT_NE(Main->ZUZuzude->VideoState(), nullptr) << Main->ZUZuzude->LastErrMsg();
+    Main->bsSkinButton13->ButtonClick();
+    ASSERT_TRUE(PumpUntil([&] { return Logged("End"); }, 20000));
+    EXPECT_TRUE(PumpUntil([&] { return Main->ZUZuzude->Paused(); }));
+    EXPECT_TRUE(PumpUntil([&] { return Main->ZUZuzude->CurrentPTS() >= 0 && Main->ZUZuzude->CurrentPTS() < 500000; }))
+        << Main->ZUZuzude->CurrentPTS();
+    EXPECT_EQ(Main->FormStyle(), fsNormal);
+
+    // Stop with no row selected does nothing; with one it stops and opens the file again.
+    const int lines = Main->mmoLog->Lines()->Count();
+    Main->bsSkinButton15->ButtonClick();
+    EXPECT_EQ(Main->mmoLog->Lines()->Count(), lines);
+    Main->AddJobRow({Clip});
+    Main->lvFiles->SetItemIndex(0);
+    Main->mmoLog->Lines()->Clear();
+    Main->bsSkinButton15->ButtonClick();
+    EXPECT_TRUE(PumpUntil([&] { return Logged("Stop"); }));
+    EXPECT_TRUE(Logged("duration: 2.00, frame size: 64x48")) << "opened again";
+    EXPECT_NE(Main->ZUZuzude->VideoState(), nullptr);
+    Main->ZUZuzude->Stop(true);
+}
+
+}  // namespace
