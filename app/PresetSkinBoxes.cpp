@@ -1,5 +1,7 @@
 #include "app/PresetSkinBoxes.h"
 
+#include "app/PresetCatalogue.h"
+
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 
@@ -33,4 +35,34 @@ void TSkinChoiceBox::Refresh()
 {
     FBox->Invalidate();
     FBox->Repaint();
+}
+
+TPresetBindings BindSkinPresetBoxes(TbsSkinCustomOfficeComboBox* ACategory, TbsSkinCustomOfficeComboBox* APreset,
+                                    TbsSkinComboBox* const (&AOptions)[PresetOptionCount],
+                                    std::unique_ptr<TPresetChoiceBox>& ACategoryBox,
+                                    std::unique_ptr<TPresetChoiceBox>& APresetBox,
+                                    std::unique_ptr<TPresetOptionBox> (&AOptionBoxes)[PresetOptionCount])
+{
+    ACategoryBox = std::make_unique<TSkinChoiceBox>(ACategory);
+    APresetBox = std::make_unique<TSkinChoiceBox>(APreset);
+    for (int o = 0; o < PresetOptionCount; ++o) AOptionBoxes[o] = std::make_unique<TSkinOptionBox>(AOptions[o]);
+    TPresetBindings bindings;
+    bindings.CategoryBox = ACategoryBox.get();
+    bindings.PresetBox = APresetBox.get();
+    bindings.Options.Resolution = AOptionBoxes[poResolution].get();
+    bindings.Options.VideoBitrate = AOptionBoxes[poVideoBitrate].get();
+    bindings.Options.FrameRate = AOptionBoxes[poFrameRate].get();
+    bindings.Options.AudioBitrate = AOptionBoxes[poAudioBitrate].get();
+    bindings.Options.SampleRate = AOptionBoxes[poSampleRate].get();
+    bindings.Options.Aspect = AOptionBoxes[poAspect].get();
+    return bindings;
+}
+
+void AddPresetCategories(TbsSkinCustomOfficeComboBox* ABox)
+{
+    for (int i = 0; i < PresetCategoryCount; ++i) {
+        TbsSkinOfficeItem* item = ABox->Items()->Add();
+        item->SetCaption(PresetCategory(i)->Caption);
+        item->SetImageIndex(i);
+    }
 }

@@ -4,7 +4,11 @@
 #pragma once
 
 #include "app/PresetControls.h"
+#include "app/PresetRoutines.h"
 
+#include <memory>
+
+class TObject;
 class TbsSkinComboBox;
 class TbsSkinCustomOfficeComboBox;
 
@@ -38,3 +42,32 @@ public:
 private:
     TbsSkinCustomOfficeComboBox* FBox;
 };
+
+// Makes the adapters of a form's skinned category and preset boxes and of its six option
+// boxes (AOptions in TPresetOption order: resolution, video bitrate, frame rate, audio
+// bitrate, sample rate, aspect), keeps them in the form's slots, and returns bindings with
+// these boxes set; the fields, job list, output folder and overwrite choice are the form's
+// to add.
+TPresetBindings BindSkinPresetBoxes(TbsSkinCustomOfficeComboBox* ACategory, TbsSkinCustomOfficeComboBox* APreset,
+                                    TbsSkinComboBox* const (&AOptions)[PresetOptionCount],
+                                    std::unique_ptr<TPresetChoiceBox>& ACategoryBox,
+                                    std::unique_ptr<TPresetChoiceBox>& APresetBox,
+                                    std::unique_ptr<TPresetOptionBox> (&AOptionBoxes)[PresetOptionCount]);
+
+// Adds the 24 output categories to a category box, each showing the picture of its index.
+void AddPresetCategories(TbsSkinCustomOfficeComboBox* ABox);
+
+// Binds the change events of a form's category, preset and option boxes to the form's
+// handlers of the same names.
+template <class TPresetForm>
+void BindPresetBoxEvents(TPresetForm* F)
+{
+    F->bsSkinOfficeComboBox2->OnChange = [F](TObject* Sender) { F->bsSkinOfficeComboBox2Change(Sender); };
+    F->bsSkinOfficeComboBox1->OnChange = [F](TObject* Sender) { F->bsSkinOfficeComboBox1Change(Sender); };
+    F->bsSkinComboBox1->OnChange = [F](TObject* Sender) { F->bsSkinComboBox1Change(Sender); };
+    F->bsSkinComboBox2->OnChange = [F](TObject* Sender) { F->bsSkinComboBox2Change(Sender); };
+    F->bsSkinComboBox3->OnChange = [F](TObject* Sender) { F->bsSkinComboBox3Change(Sender); };
+    F->bsSkinComboBox4->OnChange = [F](TObject* Sender) { F->bsSkinComboBox4Change(Sender); };
+    F->bsSkinComboBox9->OnChange = [F](TObject* Sender) { F->bsSkinComboBox9Change(Sender); };
+    F->bsSkinComboBox10->OnChange = [F](TObject* Sender) { F->bsSkinComboBox10Change(Sender); };
+}

@@ -2,6 +2,7 @@
 
 #include "app/FormBuild.h"
 #include "app/FormSkin.h"
+#include "app/PresetSkinBoxes.h"
 #include "app/ProgramPictures.h"
 #include "app/ProgramSkin.h"
 #include "engine/FFPlay.h"
@@ -219,11 +220,7 @@ void TForm1::BuildControls()
     bsSkinOfficeComboBox2->SetListBoxItemHeight(44);
     bsSkinOfficeComboBox2->SetDropDownCount(8);
     bsSkinOfficeComboBox2->SetListBoxShowItemTitles(false);
-    for (int i = 0; i < PresetCategoryCount; ++i) {
-        TbsSkinOfficeItem* item = bsSkinOfficeComboBox2->Items()->Add();
-        item->SetCaption(PresetCategory(i)->Caption);
-        item->SetImageIndex(i);
-    }
+    AddPresetCategories(bsSkinOfficeComboBox2);
     bsSkinOfficeComboBox2->SetItemIndex(0);  // before its event is bound, as when loaded
     bsSkinOfficeComboBox1 = Place<TbsSkinOfficeComboBox>(this, bsSkinPanel2, "bsSkinOfficeComboBox1", 238, 8, 236, 44);
     bsSkinOfficeComboBox1->SetImages(bsPngImageList3);

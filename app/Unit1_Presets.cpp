@@ -34,28 +34,16 @@ private:
 
 void TForm1::BuildPresetRoutines()
 {
-    FCategoryBox = std::make_unique<TSkinChoiceBox>(bsSkinOfficeComboBox2);
-    FPresetBox = std::make_unique<TSkinChoiceBox>(bsSkinOfficeComboBox1);
     TbsSkinComboBox* const boxes[PresetOptionCount] = {bsSkinComboBox1, bsSkinComboBox2, bsSkinComboBox9,
                                                       bsSkinComboBox3, bsSkinComboBox10, bsSkinComboBox4};
-    for (int o = 0; o < PresetOptionCount; ++o) FOptionBoxes[o] = std::make_unique<TSkinOptionBox>(boxes[o]);
+    TPresetBindings bindings =
+        BindSkinPresetBoxes(bsSkinOfficeComboBox2, bsSkinOfficeComboBox1, boxes, FCategoryBox, FPresetBox, FOptionBoxes);
     FJobListAdapter = std::make_unique<TJobListAdapter>(this);
-
-    TPresetBindings bindings;
-    bindings.CategoryBox = FCategoryBox.get();
-    bindings.PresetBox = FPresetBox.get();
-    bindings.Options.Resolution = FOptionBoxes[poResolution].get();
-    bindings.Options.VideoBitrate = FOptionBoxes[poVideoBitrate].get();
-    bindings.Options.FrameRate = FOptionBoxes[poFrameRate].get();
-    bindings.Options.AudioBitrate = FOptionBoxes[poAudioBitrate].get();
-    bindings.Options.SampleRate = FOptionBoxes[poSampleRate].get();
-    bindings.Options.Aspect = FOptionBoxes[poAspect].get();
     bindings.Fields = &Video;
     bindings.JobList = FJobListAdapter.get();
     bindings.OutputFolderText = [this] { return Video_OutPut_Folder_Edit->Text(); };
     bindings.OverwriteOutput = [this] { return OverwriteOutput(); };
     FPresets = std::make_unique<TPresetRoutines>(bindings);
-
 }
 
 void TForm1::Button2Click(TObject*) { FPresets->Button2Click(); }
@@ -73,14 +61,4 @@ void TForm1::bsSkinComboBox10Change(TObject*) { FPresets->bsSkinComboBox10Change
 
 bool TForm1::OverwriteOutput() const { return Form5 && Form5->bsSkinCheckRadioBox3->Checked(); }
 
-void TForm1::BindPresetEvents()
-{
-    bsSkinOfficeComboBox2->OnChange = [this](TObject* Sender) { bsSkinOfficeComboBox2Change(Sender); };
-    bsSkinOfficeComboBox1->OnChange = [this](TObject* Sender) { bsSkinOfficeComboBox1Change(Sender); };
-    bsSkinComboBox1->OnChange = [this](TObject* Sender) { bsSkinComboBox1Change(Sender); };
-    bsSkinComboBox2->OnChange = [this](TObject* Sender) { bsSkinComboBox2Change(Sender); };
-    bsSkinComboBox3->OnChange = [this](TObject* Sender) { bsSkinComboBox3Change(Sender); };
-    bsSkinComboBox4->OnChange = [this](TObject* Sender) { bsSkinComboBox4Change(Sender); };
-    bsSkinComboBox9->OnChange = [this](TObject* Sender) { bsSkinComboBox9Change(Sender); };
-    bsSkinComboBox10->OnChange = [this](TObject* Sender) { bsSkinComboBox10Change(Sender); };
-}
+void TForm1::BindPresetEvents() { BindPresetBoxEvents(this); }

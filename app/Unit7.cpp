@@ -83,11 +83,7 @@ void TForm7::BuildControls()
     bsSkinOfficeComboBox2->SetListBoxItemHeight(50);
     bsSkinOfficeComboBox2->SetDropDownCount(4);
     bsSkinOfficeComboBox2->SetListBoxShowItemTitles(false);
-    for (int i = 0; i < PresetCategoryCount; ++i) {
-        TbsSkinOfficeItem* item = bsSkinOfficeComboBox2->Items()->Add();
-        item->SetCaption(PresetCategory(i)->Caption);
-        item->SetImageIndex(i);
-    }
+    AddPresetCategories(bsSkinOfficeComboBox2);
     bsSkinOfficeComboBox2->SetItemIndex(0);  // before its event is bound, as when loaded
 
     bsSkinOfficeComboBox1 = Place<TbsSkinOfficeComboBox>(this, this, "bsSkinOfficeComboBox1", 164, 17, 328, 51);
@@ -167,21 +163,10 @@ void TForm7::BuildControls()
 
 void TForm7::BuildPresetRoutines()
 {
-    FCategoryBox = std::make_unique<TSkinChoiceBox>(bsSkinOfficeComboBox2);
-    FPresetBox = std::make_unique<TSkinChoiceBox>(bsSkinOfficeComboBox1);
     TbsSkinComboBox* const boxes[PresetOptionCount] = {bsSkinComboBox1, bsSkinComboBox2, bsSkinComboBox9,
                                                       bsSkinComboBox3, bsSkinComboBox10, bsSkinComboBox4};
-    for (int o = 0; o < PresetOptionCount; ++o) FOptionBoxes[o] = std::make_unique<TSkinOptionBox>(boxes[o]);
-
-    TPresetBindings bindings;
-    bindings.CategoryBox = FCategoryBox.get();
-    bindings.PresetBox = FPresetBox.get();
-    bindings.Options.Resolution = FOptionBoxes[poResolution].get();
-    bindings.Options.VideoBitrate = FOptionBoxes[poVideoBitrate].get();
-    bindings.Options.FrameRate = FOptionBoxes[poFrameRate].get();
-    bindings.Options.AudioBitrate = FOptionBoxes[poAudioBitrate].get();
-    bindings.Options.SampleRate = FOptionBoxes[poSampleRate].get();
-    bindings.Options.Aspect = FOptionBoxes[poAspect].get();
+    TPresetBindings bindings =
+        BindSkinPresetBoxes(bsSkinOfficeComboBox2, bsSkinOfficeComboBox1, boxes, FCategoryBox, FPresetBox, FOptionBoxes);
     if (FMain) {
         // The main window's fields, job list, output folder and overwrite choice.
         const TPresetBindings& main = FMain->Bindings();
@@ -196,14 +181,7 @@ void TForm7::BuildPresetRoutines()
     }
     FRoutines = std::make_unique<TPresetRoutines>(bindings);
 
-    bsSkinOfficeComboBox2->OnChange = [this](TObject* Sender) { bsSkinOfficeComboBox2Change(Sender); };
-    bsSkinOfficeComboBox1->OnChange = [this](TObject* Sender) { bsSkinOfficeComboBox1Change(Sender); };
-    bsSkinComboBox1->OnChange = [this](TObject* Sender) { bsSkinComboBox1Change(Sender); };
-    bsSkinComboBox2->OnChange = [this](TObject* Sender) { bsSkinComboBox2Change(Sender); };
-    bsSkinComboBox3->OnChange = [this](TObject* Sender) { bsSkinComboBox3Change(Sender); };
-    bsSkinComboBox4->OnChange = [this](TObject* Sender) { bsSkinComboBox4Change(Sender); };
-    bsSkinComboBox9->OnChange = [this](TObject* Sender) { bsSkinComboBox9Change(Sender); };
-    bsSkinComboBox10->OnChange = [this](TObject* Sender) { bsSkinComboBox10Change(Sender); };
+    BindPresetBoxEvents(this);
     bsSkinButton2->OnClick = [this](TObject* Sender) { bsSkinButton2Click(Sender); };
     bsSkinButton3->OnClick = [this](TObject* Sender) { bsSkinButton3Click(Sender); };
 }
