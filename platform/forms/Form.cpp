@@ -22,6 +22,7 @@ TCustomForm::~TCustomForm()
 {
     Destroying();
     if (OnDestroy) OnDestroy(this);
+    if (TCustomForm* M = MDIParentForm()) M->RemoveMDIChild(this);
     if (Application) Application->FormDestroyed(this);
     if (Screen) Screen->RemoveForm(this);
     DestroyComponents();
@@ -70,12 +71,24 @@ void TCustomForm::CreateParams(TCreateParams& P)
         Application->MainForm()->HandleAllocated())
         P.WndParent = Application->MainForm()->Handle();
     P.WindowClass.style = CS_DBLCLKS;
+    if (FFormStyle == fsMDIChild && Application && Application->MainForm() && Application->MainForm() != this &&
+        Application->MainForm()->FormStyle() == fsMDIForm) {
+        // a child window of the main form's client window, in that window's coordinates
+        TCustomForm* M = Application->MainForm();
+        M->HandleNeeded();
+        P.Style = (P.Style & ~DWORD(WS_POPUP)) | WS_CHILD | WS_CLIPSIBLINGS;
+        P.ExStyle = (P.ExStyle & ~DWORD(WS_EX_APPWINDOW | WS_EX_TOPMOST)) | WS_EX_MDICHILD;
+        P.WndParent = M->ClientHandle();
+    }
 }
 
 void TCustomForm::CreateWnd()
 {
     TWinControl::CreateWnd();
     if (Screen) Screen->FormToFront(this);
+    if (FFormStyle == fsMDIForm) CreateMDIClient();
+    if (GetWindowLong(FHandle, GWL_EXSTYLE) & WS_EX_MDICHILD)
+        if (TCustomForm* M = MDIParentForm()) M->AddMDIChild(this);
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle V)
@@ -161,9 +174,15 @@ void TCustomForm::Show()
 {
     SetVisible(true);
     BringToFront();
+    if (TCustomForm* M = MDIParentForm()) M->MDIActivate(this);
 }
 
-void TCustomForm::Hide() { SetVisible(false); }
+void TCustomForm::Hide()
+{
+    SetVisible(false);
+    // a hidden MDI child hands the activation on to the next shown one
+    if (TCustomForm* M = MDIParentForm(); M && M->ActiveMDIChild() == this) M->Next();
+}
 
 void TCustomForm::SetVisibleState(bool V)
 {
@@ -496,6 +515,10 @@ void TCustomForm::Dispatch(TMessage& M)
 {
     switch (M.Msg) {
     case WM_ACTIVATE: WMActivate(M); return;
+    case WM_MOUSEACTIVATE:
+        if (TCustomForm* P = MDIParentForm(); P && P->ActiveMDIChild() != this) P->MDIActivate(this);
+        DefaultHandler(M);
+        return;
     case WM_CLOSE: WMClose(M); return;
     case WM_SYSCOMMAND: WMSysCommand(M); return;
     case WM_SHOWWINDOW: WMShowWindow(M); return;

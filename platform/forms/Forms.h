@@ -60,6 +60,19 @@ public:
     // The menu item that lists an MDI main form's children (not owned).
     TMenuItem* WindowMenu() const { return FWindowMenu; }
     void SetWindowMenu(TMenuItem* V) { FWindowMenu = V; }
+    // MDI: an fsMDIForm holds its children in its client window, a child window of its
+    // client area covering what its aligned controls leave; an fsMDIChild is a child
+    // window of the main form's client window, activated among its siblings.
+    HWND ClientHandle() const { return FClientHandle; }
+    int MDIChildCount() const { return int(FMDIChildren.size()); }
+    TCustomForm* MDIChildren(int I) const { return FMDIChildren.at(size_t(I)); }
+    TCustomForm* ActiveMDIChild() const { return FActiveMDIChild; }
+    // Activates the MDI child after the active one (in creation order, wrapping).
+    void Next();
+    void Previous();
+    // Makes Child the active MDI child: brought to the top of its siblings, told by
+    // WM_NCACTIVATE and given the focus while the main form is active.
+    void MDIActivate(TCustomForm* Child);
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult V) { FModalResult = V; }
     TFormState FormState() const { return FFormState; }
@@ -101,6 +114,14 @@ protected:
     void SetActive(bool V);
     void ApplyPosition();
     void SetVisibleState(bool V);
+    void AlignControls(TControl* AControl, TRect& Rect) override;
+    void DestroyWnd() override;
+    // The main form whose client window holds this MDI child, or none.
+    TCustomForm* MDIParentForm() const;
+    void CreateMDIClient();
+    void PlaceMDIClient();
+    void AddMDIChild(TCustomForm* Child);
+    void RemoveMDIChild(TCustomForm* Child);
 
     void WMActivate(TMessage& M);
     void WMClose(TMessage& M);
@@ -122,6 +143,9 @@ protected:
     bool FKeyPreview = false;
     TMainMenu* FMenu = nullptr;
     TMenuItem* FWindowMenu = nullptr;
+    HWND FClientHandle = nullptr;
+    std::vector<TCustomForm*> FMDIChildren;
+    TCustomForm* FActiveMDIChild = nullptr;
     TModalResult FModalResult = mrNone;
     TFormState FFormState;
     TObject* FIcon = nullptr;

@@ -549,7 +549,7 @@ String winimpl::DefaultKeyText(int Vk)
 static void MoveSizeLoop(HWND Wnd, int Hit)
 {
     TWindow* W = Find(Wnd);
-    if (!W || !W->IsTop()) return;
+    if (!W || !W->IsFramed()) return;
     auto& S = State();
     MINMAXINFO MMI{};
     MMI.ptMinTrackSize = {1, 1};
@@ -702,7 +702,7 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM Wp, LPARAM Lp)
         }
         return 0;
     case WM_NCLBUTTONDOWN:
-        if (W->IsTop() && (Wp == HTCAPTION || (Wp >= HTLEFT && Wp <= HTBOTTOMRIGHT))) MoveSizeLoop(Wnd, int(Wp));
+        if (W->IsFramed() && (Wp == HTCAPTION || (Wp >= HTLEFT && Wp <= HTBOTTOMRIGHT))) MoveSizeLoop(Wnd, int(Wp));
         return 0;
     case WM_SYSKEYDOWN:
         if (Wp == VK_F10 && GetKeyState(VK_SHIFT) < 0) {

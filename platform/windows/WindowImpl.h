@@ -65,6 +65,8 @@ struct TWindow {
 
     bool IsChild() const { return (Style & WS_CHILD) && Parent; }
     bool IsTop() const { return !IsChild(); }
+    // A window the user moves and sizes by its frame: a top-level one or an MDI child.
+    bool IsFramed() const { return IsTop() || (ExStyle & WS_EX_MDICHILD); }
     bool Visible() const { return Style & WS_VISIBLE; }
     bool Enabled() const { return !(Style & WS_DISABLED); }
     // A popup (menu, drop-down, hint, glow): a top-level without a caption that is a

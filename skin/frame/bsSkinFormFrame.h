@@ -26,6 +26,8 @@ class TbsSkinFormFrame;
 class TbsSkinButtonObject;
 class TbsSkinCaptionObject;
 class TbsTrayIcon;
+class TbsSkinMDITabsBar;
+class TbsSkinScrollBar;
 class TCustomImageList;
 
 // Messages between the frames of an MDI main form and its children.
@@ -916,6 +918,34 @@ public:
     // An MDI child's position in the coordinates of the MDI client area.
     TPoint ChildPosition(TCustomForm* Child);
     bool FMDIChildMaximized = false, FInMaximizeAll = false, FInRestoreAll = false, FStopCheckChildMove = false;
+    // The tabs bar of the main form's children (not owned); the tabs of a child's bar.
+    TbsSkinMDITabsBar* MDITabsBar() const { return FMDITabsBar; }
+    void SetMDITabsBar(TbsSkinMDITabsBar* Value);
+    void AddChildToBar(TCustomForm* Child);
+    void DeleteChildFromBar(TCustomForm* Child);
+    void RefreshMDIBarTab(TCustomForm* Child);
+    void RefreshMDITabsBar();
+    // The main form's two scroll bars over its MDI client window, shown while children
+    // reach past it; they scroll the children.
+    bool ShowMDIScrollBars() const { return FShowMDIScrollBars; }
+    void SetShowMDIScrollBars(bool Value);
+    TbsSkinScrollBar* MDIHScrollBar() const { return FMDIHScrollBar; }
+    TbsSkinScrollBar* MDIVScrollBar() const { return FMDIVScrollBar; }
+    void CreateMDIScrollBars();
+    void UpdateMDIScrollBars(bool AUpdateRange);
+    void AlignMDIScrollBars();
+    void SyncHScroll();
+    void SyncVScroll();
+    void ShiftChildrenH(int Delta);
+    void ShiftChildrenV(int Delta);
+    // The MDI client window's procedure, put on it at the main form's first show.
+    void ClientWindowProc(TMessage& Message);
+    void HookMDIClient();
+    void UnhookMDIClient();
+    // Opens Items as a skinned popup menu of this frame at R (screen), for ACtrl.
+    void PopupMenuItems(TMenuItem* Items, TControl* ACtrl, const TRect& R);
+    HWND ChangeVisibleChildHanle = nullptr;
+    int FOldHSrollBarPosition = 0, FOldVSrollBarPosition = 0;
 
     // ---- the inactive-client panel
     void ShowClientInActiveEffect();
@@ -996,6 +1026,7 @@ public:
     void PaintBG2(HDC DC);
     void PaintBG3(HDC DC);
     void PaintBGDefault(HDC DC);
+    void PaintMDIBGDefault(HDC DC);
     void DrawLogo(TCanvas* Canvas);
 
     // ---- window region
@@ -1195,6 +1226,13 @@ private:
     TPopupMenu* FSystemMenu = nullptr;
     TMainMenu* FMainMenu = nullptr;
     TbsSkinMainMenuBar* FMainMenuBar = nullptr;
+    TbsSkinMDITabsBar* FMDITabsBar = nullptr;
+    TbsSkinScrollBar* FMDIHScrollBar = nullptr;
+    TbsSkinScrollBar* FMDIVScrollBar = nullptr;
+    bool FShowMDIScrollBars = true;
+    WNDPROC FClientInstance = nullptr;
+    WNDPROC FPrevClientProc = nullptr;
+    HWND FHookedClient = nullptr;
     TbsSkinStatusBar* FStatusBar = nullptr;
     TbsTrayIcon* FTrayIcon = nullptr;
     bool FTrayDblClickSet = false;  // the icon's double click is ours

@@ -2,6 +2,7 @@
 // the property writers with effects, the small public operations, the form icon, the
 // quick-button collection and the finders of a form's frame.
 #include "skin/frame/bsSkinFormFrame.h"
+#include "skin/frame/bsSkinMDITabsBar.h"
 #include "skin/frame/bsTrayIcon.h"
 #include "skin/menus/bsSkinHint.h"
 
@@ -141,6 +142,7 @@ TbsSkinFormFrame::~TbsSkinFormFrame()
 {
     Destroying();
     UnhookAppMessages();
+    UnhookMDIClient();
     // the icon, the form and the application outlive the frame: take back the handlers
     // that point here
     if (FTrayIcon && FTrayDblClickSet) FTrayIcon->OnDblClick = nullptr;
@@ -161,6 +163,7 @@ void TbsSkinFormFrame::Loaded()
 {
     TComponent::Loaded();
     if (FWindowStateInit != FWindowState && !IsDesigning()) SetWindowState(FWindowStateInit);
+    if (IsMDIForm() && !IsDesigning()) CreateMDIScrollBars();
 }
 
 void TbsSkinFormFrame::Notification(TComponent* AComponent, TOperation Operation)
@@ -191,6 +194,9 @@ void TbsSkinFormFrame::Notification(TComponent* AComponent, TOperation Operation
     if (AComponent == FOpenMenuControl) FOpenMenuControl = nullptr;
     if (AComponent == FInActivePanel) FInActivePanel = nullptr;
     if (AComponent == FMainMenuBar) FMainMenuBar = nullptr;
+    if (FMDITabsBar && AComponent == FMDITabsBar) FMDITabsBar = nullptr;
+    if (FMDIHScrollBar && AComponent == FMDIHScrollBar) FMDIHScrollBar = nullptr;
+    if (FMDIVScrollBar && AComponent == FMDIVScrollBar) FMDIVScrollBar = nullptr;
     if (AComponent == FStatusBar) FStatusBar = nullptr;
     if (AComponent == FTrayIcon) FTrayIcon = nullptr;
 }
@@ -205,6 +211,8 @@ void TbsSkinFormFrame::SetSkinData(TbsSkinData* Value)
     if (FSD && !IsMDIChild()) FSkinnableForm = FSD->SkinnableForm();
     if (!IsDesigning()) ChangeSkinData();
     if (FSysTrayMenu) FSysTrayMenu->SetSkinData(Value);
+    if (FMDIHScrollBar) FMDIHScrollBar->SetSkinData(Value);
+    if (FMDIVScrollBar) FMDIVScrollBar->SetSkinData(Value);
 }
 
 void TbsSkinFormFrame::SetStatusBar(TbsSkinStatusBar* Value)

@@ -1,9 +1,8 @@
 // The frames of an MDI main form and of its children working together: the children
 // report their moves and state changes by message; the main form's frame keeps the
 // maximized-child state and arranges the children (tile, cascade, minimize, maximize,
-// restore and close all).  The children are the screen's forms of style fsMDIChild
-// while the application's main form is an fsMDIForm; their bounds are given in the
-// coordinates of the main form's MDI client area.
+// restore and close all).  The children are child windows of the main form's MDI client
+// window (the platform's), so their bounds are in that window's coordinates.
 #include "skin/frame/bsSkinFormFrame.h"
 
 #include <cmath>
@@ -21,20 +20,16 @@ bool IsMDIMain(TCustomForm* F) { return F && F == MainForm() && F->FormStyle() =
 std::vector<TCustomForm*> bsMDIChildren()
 {
     std::vector<TCustomForm*> L;
-    if (!Screen || !IsMDIMain(MainForm())) return L;
-    for (int I = 0; I < Screen->FormCount(); ++I)
-        if (TCustomForm* F = Screen->Forms(I); F->FormStyle() == fsMDIChild) L.push_back(F);
+    TCustomForm* M = MainForm();
+    if (!IsMDIMain(M)) return L;
+    for (int I = 0; I < M->MDIChildCount(); ++I) L.push_back(M->MDIChildren(I));
     return L;
 }
 
 TCustomForm* bsActiveMDIChild()
 {
-    auto L = bsMDIChildren();
-    if (L.empty()) return nullptr;
-    if (Screen && Screen->ActiveForm() && Screen->ActiveForm()->FormStyle() == fsMDIChild) return Screen->ActiveForm();
-    for (TCustomForm* F : L)
-        if (TbsSkinFormFrame* C = FindSkinFormComponent(F); C && C->FFormActive) return F;
-    return nullptr;
+    TCustomForm* M = MainForm();
+    return IsMDIMain(M) ? M->ActiveMDIChild() : nullptr;
 }
 
 TbsSkinFormFrame* FindMaximizedChildSkinForm()
@@ -81,22 +76,11 @@ TCustomForm* TbsSkinFormFrame::GetMaximizedChild()
 
 void TbsSkinFormFrame::SetChildBounds(TCustomForm* Child, int L, int T, int W, int H)
 {
-    // the children stand in the main form's MDI client area
-    TRect A;
-    GetMDIClientRect(A);
-    TCustomForm* M = MainForm();
-    TPoint O = M ? M->ClientOrigin() : TPoint(0, 0);
-    Child->SetBounds(O.X + A.Left + L, O.Y + A.Top + T, W, H);
+    // a child window of the MDI client window: its bounds are in that window's coordinates
+    Child->SetBounds(L, T, W, H);
 }
 
-TPoint TbsSkinFormFrame::ChildPosition(TCustomForm* Child)
-{
-    TRect A;
-    GetMDIClientRect(A);
-    TCustomForm* M = MainForm();
-    TPoint O = M ? M->ClientOrigin() : TPoint(0, 0);
-    return TPoint(Child->Left() - O.X - A.Left, Child->Top() - O.Y - A.Top);
-}
+TPoint TbsSkinFormFrame::ChildPosition(TCustomForm* Child) { return TPoint(Child->Left(), Child->Top()); }
 
 // ---- arranging ------------------------------------------------------------------------------
 
@@ -238,7 +222,7 @@ void TbsSkinFormFrame::NotifyChildrenFitClient()
     if (!IsMDIMain(FForm)) return;
     for (TCustomForm* C : bsMDIChildren())
         if (C->HandleAllocated()) SendMessage(C->Handle(), MDIChildFitClient, 0, 0);
-    ArrangeMinimizedChildren();
+    if (!FShowMDIScrollBars) ArrangeMinimizedChildren();
 }
 
 void TbsSkinFormFrame::ArrangeMinimizedChildren()
@@ -263,6 +247,7 @@ void TbsSkinFormFrame::MDIStateChanged()
 {
     UpDateFormNC();
     if (FMainMenuBar) FMainMenuBar->CheckMDIButtons();
+    UpdateMDIScrollBars(true);
 }
 
 bool TbsSkinFormFrame::MDIMessage(TMessage& M)
@@ -284,6 +269,7 @@ bool TbsSkinFormFrame::MDIMessage(TMessage& M)
         FInMaximizeAll = true;
         MaximizeAll();
         FInMaximizeAll = false;
+        UpdateMDIScrollBars(true);
         return true;
     }
     if (M.Msg == MDIChildRestored) {
@@ -292,7 +278,13 @@ bool TbsSkinFormFrame::MDIMessage(TMessage& M)
         MDIStateChanged();
         return true;
     }
-    if (M.Msg == MDIChildMoved) return !FStopCheckChildMove;
+    if (M.Msg == MDIChildMoved) {
+        if (FStopCheckChildMove) return false;
+        ChangeVisibleChildHanle = reinterpret_cast<HWND>(M.WParam);
+        UpdateMDIScrollBars(true);
+        ChangeVisibleChildHanle = nullptr;
+        return true;
+    }
     if (M.Msg == MDIRestoreAll || M.Msg == MDIRestoreAllExcept) {
         if (FInRestoreAll || !FMDIChildMaximized) return false;
         FInRestoreAll = true;
@@ -309,12 +301,7 @@ bool TbsSkinFormFrame::MDIMessage(TMessage& M)
 
 void TbsSkinFormFrame::NextMDIChild()
 {
-    auto L = bsMDIChildren();
-    if (L.size() < 2) return;
-    TCustomForm* A = bsActiveMDIChild();
-    auto I = std::find(L.begin(), L.end(), A);
-    TCustomForm* N = I == L.end() || I + 1 == L.end() ? L.front() : *(I + 1);
-    if (N->Visible()) N->Show();
+    if (IsMDIMain(FForm)) FForm->Next();
 }
 
 // ---- the window menu ------------------------------------------------------------------------

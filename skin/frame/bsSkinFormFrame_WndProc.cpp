@@ -55,7 +55,14 @@ void TbsSkinFormFrame::FormWindowProc(TMessage& M)
             CallSaved();
             Pass = false;
             if (HasFrame()) UpDateFormNC();
-            if (IsMDIChild()) UpDateChildCaptionInMenu(FForm);
+            if (IsMDIChild()) {
+                UpDateChildCaptionInMenu(FForm);
+                RefreshMDIBarTab(FForm);
+                // the main form's caption names its maximized child
+                if (FWindowStateInit == wsMaximized && Application && Application->MainForm())
+                    if (TbsSkinFormFrame* M = FindSkinFormComponent(Application->MainForm()); M && M != this)
+                        M->UpDateFormNC();
+            }
         }
         break;
     case WM_ERASEBKGND:
@@ -431,8 +438,10 @@ void TbsSkinFormFrame::WMShowWindow(TMessage& M)
             SetTimer(H, 1, ShowTimerFirst);
         }
         if (!IsMDIForm()) NudgeWidth();
+        else HookMDIClient();
         if (IsMDIChild()) {
             AddChildToMenu(FForm);
+            AddChildToBar(FForm);
             TCustomForm* Main = Application ? Application->MainForm() : nullptr;
             if (Main && Main != FForm && Main->HandleAllocated() &&
                 SendMessage(Main->Handle(), MDIQueryChildMaximized, 0, 0) == 1 &&
@@ -443,7 +452,10 @@ void TbsSkinFormFrame::WMShowWindow(TMessage& M)
     } else if (FSkinnableForm) {
         if (FLayerManager->IsVisible) FLayerManager->Hide();
         if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
-        if (IsMDIChild()) DeleteChildFromMenu(FForm);
+        if (IsMDIChild()) {
+            DeleteChildFromMenu(FForm);
+            DeleteChildFromBar(FForm);
+        }
         if (FBorderLayer->FVisible && OsIsVistaOrLater()) {
             LONG Ex = GetWindowLong(H, GWL_EXSTYLE);
             if (!(Ex & WS_EX_LAYERED)) SetWindowLong(H, GWL_EXSTYLE, Ex | WS_EX_LAYERED);
@@ -578,7 +590,10 @@ void TbsSkinFormFrame::WMNCActivate(TMessage& M)
         if (FFormActive) HideClientInActiveEffect();
         else ShowClientInActiveEffect();
     }
-    if (IsMDIChild()) UpDateChildActiveInMenu();
+    if (IsMDIChild()) {
+        UpDateChildActiveInMenu();
+        RefreshMDITabsBar();
+    }
     if (UseLayeredBorder()) {
         if (FForm->Visible()) FBorderLayer->SetActive(FFormActive, true);
         else if (FForm->Tag() != TrayRestoreTag) FBorderLayer->Hide();

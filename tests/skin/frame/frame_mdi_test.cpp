@@ -33,7 +33,7 @@ protected:
         C->AfterConstruction();
         new TbsSkinFormFrame(C);
         C->SetCaption(Caption);
-        C->SetBounds(Main->Left() + 50, Main->Top() + 50, 200, 150);
+        C->SetBounds(50, 50, 200, 150);
         C->Show();
         Pump();
         Children.push_back(C);
@@ -65,9 +65,19 @@ TEST_F(FrameMDI, ClientAreaAndChildren)
     EXPECT_EQ(A, Rect(0, 30, 800, 600));
     TForm* C = AddChild("one");
     EXPECT_EQ(bsMDIChildren(), std::vector<TCustomForm*>{C});
+    // the child is a child window of the client window, which covers the client area
+    HWND Client = Main->ClientHandle();
+    ASSERT_NE(Client, nullptr);
+    EXPECT_EQ(GetParent(C->Handle()), Client);
+    EXPECT_EQ(GetParent(Client), Main->Handle());
+    TRect CR;
+    GetWindowRect(Client, CR);
+    TPoint O = Main->ClientOrigin();
+    EXPECT_EQ(CR, Rect(O.X, O.Y + 30, O.X + 800, O.Y + 600));
     MainFrame->SetChildBounds(C, 10, 20, 100, 80);
-    EXPECT_EQ(C->Left(), Main->ClientOrigin().X + 10);
-    EXPECT_EQ(C->Top(), Main->ClientOrigin().Y + 30 + 20);
+    EXPECT_EQ(C->BoundsRect(), Rect(10, 20, 110, 100));
+    GetWindowRect(C->Handle(), CR);
+    EXPECT_EQ(CR, Rect(O.X + 10, O.Y + 50, O.X + 110, O.Y + 130));
     EXPECT_EQ(InClient(C), Rect(10, 20, 110, 100));
 }
 
