@@ -424,7 +424,8 @@ bool TbsShellFolder::SubFolders() const { return QueryHasSubFolders(ParentShellF
 
 bool TbsShellFolder::IsFolder() const
 {
-    return QueryIsFolder(ParentShellFolder(), FPIDL) && UpperCase(ExtractFileExt(FullObjectName())) != ".ZIP";
+    // an archive is a file and a folder is a folder, whatever its name ends in
+    return QueryIsFolder(ParentShellFolder(), FPIDL);
 }
 
 String TbsShellFolder::PathName() const

@@ -244,7 +244,8 @@ void TbsCustomShellChangeNotifier::SetWatchSubTree(bool Value)
 
 void TbsCustomShellChangeNotifier::SetRoot(const String& Value)
 {
-    if (SameText(Value, FRoot)) return;
+    // paths are case-sensitive: "/Media" and "/media" are two folders
+    if (Value == FRoot) return;
     FRoot = Value;
     ApplyWatchOptions();
 }

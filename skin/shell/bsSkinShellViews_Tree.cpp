@@ -180,13 +180,10 @@ bool TbsCustomShellTreeView::CanExpand(TTreeNode* Node)
     bool Allow = true;
     if (OnExpanding) OnExpanding(this, Node, Allow);
     if (!Allow) return false;
+    // Expanding only ever lists children: an item that is no folder has none, and it is
+    // never started from a click on its node.
     TbsShellFolder* F = NodeFolder(Node);
-    if (F && F->IsFolder()) {
-        if (Node->HasChildren() && Node->Count() == 0) LoadChildren(Node);
-    } else if (F) {
-        const String P = F->PathName();
-        ShellExecute(Handle(), "", P, "", ExtractFileDir(P), 0);
-    }
+    if (F && F->IsFolder() && Node->HasChildren() && Node->Count() == 0) LoadChildren(Node);
     Node->SetHasChildren(Node->Count() > 0);
     return true;
 }
@@ -320,13 +317,9 @@ void TbsCustomShellTreeView::ExecuteCommand(const String& Verb, bool& Handled)
     if (CompareText(Verb, "rename") == 0 && Selected()) {
         Selected()->EditText();
         Handled = true;
-    } else if (CompareText(Verb, "open") == 0) {
-        FSavePath = bsGetCurrentDir();
-        if (TbsShellFolder* F = SelectedFolder()) {
-            const String Dir = ExtractFileDir(F->PathName());
-            if (!Dir.empty()) (void)!chdir(Dir.c_str());
-        }
     }
+    // "open" goes to the desktop opener with the item's full path: the process's current
+    // folder is never moved, as engine threads open files meanwhile.
 }
 
 void TbsCustomShellTreeView::CommandCompleted(const String& Verb, bool Succeeded)
@@ -338,8 +331,6 @@ void TbsCustomShellTreeView::CommandCompleted(const String& Verb, bool Succeeded
         if (F && GetFileAttributes(F->PathName()) == INVALID_FILE_ATTRIBUTES) Selected()->Delete();
     } else if (CompareText(Verb, "paste") == 0) {
         Refresh(Selected());
-    } else if (CompareText(Verb, "open") == 0) {
-        if (!FSavePath.empty()) (void)!chdir(FSavePath.c_str());
     }
 }
 

@@ -246,7 +246,8 @@ TEST_F(ShellModel, AttributesOfFilesFoldersAndArchives)
     ForceDirectories(Dir + "/pack.zip");
     Touch(Dir + "/a.txt");
     struct TCase { String Name; bool IsFolder, SubFolders; };
-    const TCase Cases[] = {{"sub", true, true}, {"pack.zip", false, false}, {"a.txt", false, false}};
+    // a folder named like an archive is a folder, browsed like any other
+    const TCase Cases[] = {{"sub", true, true}, {"pack.zip", true, false}, {"a.txt", false, false}};
     for (const TCase& C : Cases) {
         LPITEMIDLIST L = Parse(Dir + "/" + C.Name);
         ASSERT_NE(L, nullptr) << C.Name;

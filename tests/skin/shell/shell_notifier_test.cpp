@@ -77,8 +77,8 @@ TEST_F(ShellNotifier, DefaultsAndOptionsWithoutAnEvent)
     EXPECT_EQ(N.Root(), Dir);
     EXPECT_FALSE(N.WatchSubTree());
     EXPECT_EQ(N.Thread(), nullptr);  // only stored
-    N.SetRoot(UpperCase(Dir));  // the same text in other case changes nothing
-    EXPECT_EQ(N.Root(), Dir);
+    N.SetRoot(UpperCase(Dir));  // paths are case-sensitive: another folder
+    EXPECT_EQ(N.Root(), UpperCase(Dir));
 
     struct TCase { TNotifyFilters F; DWORD Mask; };
     const TCase Cases[] = {{{}, 0},

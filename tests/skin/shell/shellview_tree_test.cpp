@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "platform/shell/FileSearch.h"
+#include "platform/shell/Runner.h"
 #include "skin/shell/bsSkinShellViews.h"
 #include "controls/skinctl_support.h"
 
@@ -183,4 +184,44 @@ TEST_F(ShellTreeTest, ObjectTypesSetBeforeTheWindowKeepTheRootBeingBuilt)
     EXPECT_EQ(Children(Top), (std::vector<String>{"a", "b", "c"}));
     T->SetPath(Root + "/c/y");
     EXPECT_EQ(T->Path(), Root + "/c/y");
+}
+
+// A folder whose name ends in ".zip" is a folder to browse, and expanding the node of an
+// item that is no folder lists nothing and starts nothing.
+TEST_F(ShellTreeTest, ExpandingNeverStartsAnItemAndZipFoldersAreFolders)
+{
+    struct TRecorder : TCommandRunner {
+        std::vector<std::vector<String>>* Seen;
+        bool Start(const std::vector<String>& A) override
+        {
+            Seen->push_back(A);
+            return true;
+        }
+        int Run(const std::vector<String>& A) override
+        {
+            Seen->push_back(A);
+            return 0;
+        }
+    };
+    std::vector<std::vector<String>> Seen;
+    auto R = std::make_unique<TRecorder>();
+    R->Seen = &Seen;
+    auto Old = SetCommandRunner(std::move(R));
+    MkDir(Root + "/x.zip");
+    MkDir(Root + "/x.zip/inner");
+    Tree->SetObjectTypes({otFolders, otNonFolders});
+    TTreeNode* Top = Tree->Items()->GetFirstNode();
+    TTreeNode* Zip = Child(Top, "x.zip");
+    ASSERT_NE(Zip, nullptr);
+    EXPECT_TRUE(Tree->NodeFolder(Zip)->IsFolder());
+    Zip->Expand(false);
+    EXPECT_EQ(Children(Zip), (std::vector<String>{"inner"}));
+    TTreeNode* File = Child(Top, "f.txt");
+    ASSERT_NE(File, nullptr);
+    File->SetHasChildren(true);
+    File->Expand(false);
+    EXPECT_EQ(File->Count(), 0);
+    EXPECT_FALSE(File->HasChildren());
+    EXPECT_TRUE(Seen.empty());
+    SetCommandRunner(std::move(Old));
 }
