@@ -5,6 +5,9 @@
 
 #include "app/Program.h"
 #include "platform/shell/Runner.h"
+#include "transcoder_support.h"
+
+#include <atomic>
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"
@@ -329,6 +332,45 @@ TEST_F(MainWindowTest, SettingsFileMissingWhenTheDialogIsMadeGetsTheDefaultsShow
     EXPECT_TRUE(Form5->bsSkinCheckRadioBox1->Checked());
     EXPECT_TRUE(Form5->bsSkinCheckRadioBox12->Checked());
     EXPECT_TRUE(Form5->bsSkinCheckRadioBox6->Checked());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, ClosingDuringABatchStopsItAndRunsNoTerminateHandler)
+{
+    ASSERT_TRUE(enginetest::LoadLibraries());
+    TForm1* form = Application->CreateForm<TForm1>();
+    const String out = enginetest::ScratchFolder();
+    for (int i = 0; i < 6; ++i) {
+        const int task = form->FFEngine->AddTask(transcodertest::Media("av.avi"));
+        ASSERT_EQ(task, i) << form->FFEngine->LastErrMsg();
+        TOutputOptions o;
+        InitOutputOptions(o);
+        o.VideoCodec = "mpeg4";
+        o.AudioCodec = "mp2";
+        ASSERT_TRUE(form->FFEngine->SetOutputFile(task, out + "out" + IntToStr(i) + ".avi", &o))
+            << form->FFEngine->LastErrMsg();
+    }
+    std::atomic<bool> closing{false};
+    std::atomic<int> afterClose{0}, progressAfterClose{0};
+    form->FFEngine->OnTerminate = [&](TObject*, const TTerminateInfo&) { afterClose += closing ? 1 : 0; };
+    form->FFEngine->OnProgress = [&](TObject*, PProgressInfo) { progressAfterClose += closing ? 1 : 0; };
+    form->FFEngine->Start(1);
+    ASSERT_TRUE(form->FFEngine->Working());
+    closing = true;
+    bool canClose = false;
+    form->OnCloseQuery(form, canClose);
+    EXPECT_TRUE(canClose);
+    EXPECT_TRUE(form->FFEngine->Terminated()) << "every task ended before the close went on";
+    for (int i = 0; i < 50; ++i) {
+        Application->ProcessMessages();
+        usleep(2000);
+    }
+    EXPECT_EQ(afterClose, 0);
+    EXPECT_EQ(progressAfterClose, 0);
+    EXPECT_EQ(Screen->FormCount(), 1) << "no message box";
 }
 
 }  // namespace
