@@ -12,9 +12,18 @@ namespace {
 
 const char* const MDIClientClass = "MDICLIENT";
 
-// The client window's own procedure: an application workspace coloured area.
+// The client window's own procedure: an application workspace coloured area; a press
+// anywhere in a child (its frame, its client area or one of its controls) activates it.
 LRESULT MDIClientProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L)
 {
+    if (Msg == WM_PARENTNOTIFY && LOWORD(W) != WM_CREATE && LOWORD(W) != WM_DESTROY) {
+        HWND C = ChildWindowFromPointEx(Wnd, TPoint(int16_t(LOWORD(uintptr_t(L))), int16_t(HIWORD(uintptr_t(L)))),
+                                        CWP_SKIPINVISIBLE);
+        auto* Child = C && C != Wnd ? dynamic_cast<TCustomForm*>(TWinControl::FindControl(C)) : nullptr;
+        auto* Main = dynamic_cast<TCustomForm*>(TWinControl::FindControl(GetParent(Wnd)));
+        if (Child && Main && Main->ActiveMDIChild() != Child) Main->MDIActivate(Child);
+        return 0;
+    }
     if (Msg == WM_ERASEBKGND) {
         TRect R = GetClientRect(Wnd);
         FillRect(reinterpret_cast<HDC>(W), &R, GetSysColorBrush(COLOR_APPWORKSPACE));

@@ -6,7 +6,10 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
 #include "platform/windows/Headless.h"
+#include "platform/windows/WinPaint.h"
 #include "skin/frame/bsSkinFormFrame.h"
+#include "skin/frame/bsSkinMDITabsBar.h"
+#include "frame/frame_support.h"
 
 namespace {
 
@@ -209,6 +212,180 @@ TEST_F(FrameMDI, WindowMenuListsTheShownChildren)
     C->Show();
     Pump();
     EXPECT_EQ(Window->Count(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FrameMDI, ScrollBarsFollowChildrenPastTheClientWindow)
+{
+    TbsSkinScrollBar* HB = MainFrame->MDIHScrollBar();
+    TbsSkinScrollBar* VB = MainFrame->MDIVScrollBar();
+    ASSERT_NE(HB, nullptr);
+    ASSERT_NE(VB, nullptr);
+    TForm* A = AddChild("alpha");
+    TForm* B = AddChild("beta");
+    MainFrame->SetChildBounds(A, 10, 10, 200, 150);
+    MainFrame->SetChildBounds(B, 300, 200, 200, 150);
+    Pump();
+    EXPECT_FALSE(HB->Visible());
+    EXPECT_FALSE(VB->Visible());
+    // past the right edge: the horizontal bar at the bottom of the client area
+    B->SetLeft(700);
+    Pump();
+    EXPECT_TRUE(HB->Visible());
+    EXPECT_FALSE(VB->Visible());
+    EXPECT_EQ(HB->BoundsRect(), Rect(0, 600 - 17, 800, 600));
+    EXPECT_EQ(HB->Max(), 900 - 1);
+    EXPECT_EQ(HB->Position(), 0);
+    // past the bottom as well: both, the vertical one above the horizontal one
+    B->SetTop(550);
+    Pump();
+    EXPECT_TRUE(VB->Visible());
+    EXPECT_TRUE(HB->Both());
+    EXPECT_EQ(VB->BoundsRect(), Rect(800 - 17, 0, 800, 600 - 17));
+    // back inside: both go
+    MainFrame->SetChildBounds(B, 300, 200, 200, 150);
+    Pump();
+    EXPECT_FALSE(HB->Visible());
+    EXPECT_FALSE(VB->Visible());
+    // sticking out at the left: the position is the distance it sticks out; scrolling
+    // moves every child, and the bar goes once every child fits
+    A->SetLeft(-40);
+    Pump();
+    ASSERT_TRUE(HB->Visible());
+    EXPECT_EQ(HB->Position(), 40);
+    HB->SetPosition(0);
+    MainFrame->SyncHScroll();
+    Pump();
+    EXPECT_EQ(A->Left(), 0);
+    EXPECT_EQ(B->Left(), 340);
+    EXPECT_FALSE(HB->Visible());
+    // a maximized child hides the bars
+    A->SetLeft(-40);
+    Pump();
+    EXPECT_TRUE(HB->Visible());
+    FindSkinFormComponent(A)->SetWindowState(wsMaximized);
+    Pump();
+    EXPECT_FALSE(HB->Visible());
+    EXPECT_FALSE(VB->Visible());
+}
+
+TEST_F(FrameMDI, ClientWindowPaintsTheWorkspace)
+{
+    TForm* A = AddChild("alpha");
+    MainFrame->SetChildBounds(A, 0, 0, 100, 80);
+    Pump();
+    TPoint O = Main->ClientOrigin();
+    auto Pixel = [&](int X, int Y) {
+        Pump();
+        uint32_t P = Headless::Pixel(Main->Handle(), O.X - Main->Left() + X, O.Y - Main->Top() + Y);
+        return RGB(int((P >> 16) & 0xFF), int((P >> 8) & 0xFF), int(P & 0xFF));
+    };
+    // no skin: the application workspace colour around the child
+    EXPECT_EQ(Pixel(400, 300), ColorToRGB(clAppWorkSpace));
+    // a skin whose background picture is missing paints the client part of its frame
+    auto* SD = new TbsSkinData(Main);
+    SD->SetShowLayeredBorders(false);
+    frametest::FillFrameSkin(SD);
+    SD->MDIBGPictureIndex = 5;
+    MainFrame->SetSkinData(SD);
+    RedrawWindow(Main->ClientHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    O = Main->ClientOrigin();
+    EXPECT_EQ(Pixel(400, 300), frametest::ClientColor);
+}
+
+TEST_F(FrameMDI, ActivationMovesBetweenChildren)
+{
+    TForm* A = AddChild("alpha");
+    TForm* B = AddChild("beta");
+    EXPECT_EQ(Main->ActiveMDIChild(), B);
+    EXPECT_TRUE(FindSkinFormComponent(B)->GetFormActive());
+    EXPECT_FALSE(FindSkinFormComponent(A)->GetFormActive());
+    Main->Next();
+    EXPECT_EQ(Main->ActiveMDIChild(), A);
+    // a click into a child makes it the active one
+    MainFrame->SetChildBounds(A, 0, 0, 200, 150);
+    MainFrame->SetChildBounds(B, 300, 0, 200, 150);
+    TPoint P = B->ClientToScreen(TPoint(20, 20));
+    Headless::Click(P);
+    Pump();
+    EXPECT_EQ(Main->ActiveMDIChild(), B);
+    // a hidden or freed child hands the activation on
+    B->Hide();
+    Pump();
+    EXPECT_EQ(Main->ActiveMDIChild(), A);
+    delete A;
+    Children.erase(Children.begin());
+    EXPECT_EQ(Main->ActiveMDIChild(), nullptr);
+    EXPECT_EQ(Main->MDIChildCount(), 1);
+}
+
+TEST_F(FrameMDI, TabsBarHoldsATabPerShownChild)
+{
+    auto* Bar = new TbsSkinMDITabsBar(Main);
+    Bar->SetParent(Main);
+    Bar->SetAlign(alTop);
+    Bar->SetSkinFormFrame(MainFrame);
+    MainFrame->SetMDITabsBar(Bar);
+    Bar->SetShowCloseButtons(true);
+    TRect A0;
+    MainFrame->GetMDIClientRect(A0);
+    EXPECT_EQ(A0.Top, Bar->Height());
+    TForm* A = AddChild("alpha");
+    TForm* B = AddChild("beta");
+    TForm* C = AddChild("gamma");
+    ASSERT_EQ(Bar->TabCount(), 3);
+    EXPECT_EQ(Bar->Tabs(0)->Child, A);
+    EXPECT_EQ(Bar->Tabs(2)->Child, C);
+    // the active child's tab is the active one
+    EXPECT_TRUE(Bar->Tabs(2)->Active);
+    Main->MDIActivate(A);
+    Pump();
+    EXPECT_TRUE(Bar->Tabs(0)->Active);
+    EXPECT_FALSE(Bar->Tabs(2)->Active);
+    // a click on a tab activates its child, and restores it when minimized
+    FindSkinFormComponent(B)->SetWindowState(wsMinimized);
+    Pump();
+    Bar->Repaint();
+    Pump();
+    TRect T = Bar->Tabs(1)->ObjectRect;
+    Headless::Click(Bar->ClientToScreen(TPoint(T.Left + 5, T.Top + 5)));
+    Pump();
+    EXPECT_EQ(Main->ActiveMDIChild(), B);
+    EXPECT_EQ(FindSkinFormComponent(B)->WindowState(), wsNormal);
+    EXPECT_TRUE(Bar->Tabs(1)->Active);
+    // a new caption reaches the tab; hiding removes it, showing adds it at the end
+    B->SetCaption("renamed");
+    EXPECT_EQ(Bar->Tabs(1)->Child->Caption(), "renamed");
+    A->Hide();
+    Pump();
+    ASSERT_EQ(Bar->TabCount(), 2);
+    A->Show();
+    Pump();
+    ASSERT_EQ(Bar->TabCount(), 3);
+    EXPECT_EQ(Bar->Tabs(2)->Child, A);
+    // a child may refuse its tab
+    auto* D = new TForm(Application);
+    D->SetFormStyle(fsMDIChild);
+    D->AfterConstruction();
+    (new TbsSkinFormFrame(D))->OnAcceptToMDITabsBar = [](bool& Accept) { Accept = false; };
+    D->Show();
+    Pump();
+    EXPECT_EQ(Bar->TabCount(), 3);
+    // the close button of a tab closes its child
+    Bar->Repaint();
+    Pump();
+    TbsMDITab* TC = Bar->Tabs(1);
+    ASSERT_EQ(TC->Child, C);
+    TPoint P = Bar->ClientToScreen(
+        TPoint(TC->ObjectRect.Left + TC->ButtonRect.Left + 4, TC->ObjectRect.Top + TC->ButtonRect.Top + 4));
+    Headless::MouseMove(P);
+    Headless::Click(P);
+    Pump();
+    EXPECT_FALSE(C->Visible());
+    EXPECT_EQ(Bar->TabCount(), 2);
 }
 
 }  // namespace
