@@ -12,8 +12,6 @@
 //   Unit1_Preview.cpp      the preview player panel and snapshots
 //   Unit1_Menus.cpp        skin choice, menu commands, about box
 //   Unit1_PresetDialog.cpp the preset dialog ("设置...")
-//   Unit1_Pending.cpp      stand-ins for routines of concerns not built yet (each is
-//                          deleted there when its concern's file defines it)
 //
 // The routines the window reuses are methods named after the hidden buttons that ran
 // them (Button15Click "初始化数值", Button17Click "读ini文件", ...).  Each concern binds

@@ -391,6 +391,18 @@ TThread* StartPlayThread(TCustomPlayer* APlayer);
 // ---------------------------------------------------------------------------------
 // The player component
 
+// Holds an SDL mutex for the life of the object (packet queues, picture queues).
+class TSDLMutexGuard {
+public:
+    explicit TSDLMutexGuard(SDL_mutex* AMutex);
+    ~TSDLMutexGuard();
+    TSDLMutexGuard(const TSDLMutexGuard&) = delete;
+    TSDLMutexGuard& operator=(const TSDLMutexGuard&) = delete;
+
+private:
+    SDL_mutex* FMutex;
+};
+
 // The player's data lock: recursive, with a timed wait that polls, so that every
 // acquisition is an ordinary one (and race detectors see them all).
 class TDataLock {

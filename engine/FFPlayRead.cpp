@@ -10,22 +10,19 @@
 #include <cmath>
 #include <cstring>
 
+TSDLMutexGuard::TSDLMutexGuard(SDL_mutex* AMutex) : FMutex(AMutex) { AV.SDL_mutexP(FMutex); }
+TSDLMutexGuard::~TSDLMutexGuard() { AV.SDL_mutexV(FMutex); }
+
 // ---------------------------------------------------------------------------------
 // Packet queue
 
 namespace {
 
-struct TQueueLock {
-    explicit TQueueLock(SDL_mutex* AMutex) : M(AMutex) { AV.SDL_mutexP(M); }
-    ~TQueueLock() { AV.SDL_mutexV(M); }
-    SDL_mutex* M;
-};
-
 bool IsEndMarker(const AVPacket* APacket) { return !APacket->data && APacket->size == 0; }
 
 int Append(TPacketQueue* Q, TPacketNode* ANode, int ASize, bool AEndMarker)
 {
-    TQueueLock Guard(Q->mutex);
+    TSDLMutexGuard Guard(Q->mutex);
     if (!Q->last_pkt)
         Q->first_pkt = ANode;
     else
@@ -86,7 +83,7 @@ int QueuePutFlush(TPacketQueue* Q)
 
 int QueueGet(TPacketQueue* Q, AVPacket* APacket, bool ABlock, bool* AFlush)
 {
-    TQueueLock Guard(Q->mutex);
+    TSDLMutexGuard Guard(Q->mutex);
     for (;;) {
         if (Q->abort_request) return -1;
         TPacketNode* Node = Q->first_pkt;
@@ -111,7 +108,7 @@ int QueueGet(TPacketQueue* Q, AVPacket* APacket, bool ABlock, bool* AFlush)
 void QueueFlush(TPacketQueue* Q)
 {
     if (!Q->mutex) return;
-    TQueueLock Guard(Q->mutex);
+    TSDLMutexGuard Guard(Q->mutex);
     for (TPacketNode* Node = Q->first_pkt; Node;) {
         TPacketNode* Next = Node->next;
         FreeNode(Node);
@@ -126,7 +123,7 @@ void QueueFlush(TPacketQueue* Q)
 void QueueAbort(TPacketQueue* Q)
 {
     if (!Q->mutex) return;
-    TQueueLock Guard(Q->mutex);
+    TSDLMutexGuard Guard(Q->mutex);
     Q->abort_request = 1;
     AV.SDL_CondSignal(Q->cond);
 }
@@ -143,21 +140,21 @@ void QueueEnd(TPacketQueue* Q)
 int QueueSize(TPacketQueue* Q)
 {
     if (!Q->mutex) return 0;
-    TQueueLock Guard(Q->mutex);
+    TSDLMutexGuard Guard(Q->mutex);
     return Q->size;
 }
 
 int QueuePackets(TPacketQueue* Q)
 {
     if (!Q->mutex) return 0;
-    TQueueLock Guard(Q->mutex);
+    TSDLMutexGuard Guard(Q->mutex);
     return Q->nb_packets;
 }
 
 int QueueEndMarkers(TPacketQueue* Q)
 {
     if (!Q->mutex) return 0;
-    TQueueLock Guard(Q->mutex);
+    TSDLMutexGuard Guard(Q->mutex);
     return Q->nb_end_markers;
 }
 

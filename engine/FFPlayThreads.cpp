@@ -175,16 +175,6 @@ TThread* StartPlayThread(TCustomPlayer* APlayer) { return TThread::CreateRunning
 // ---------------------------------------------------------------------------------
 // The play thread's work
 
-namespace {
-
-struct TMutexGuard {
-    explicit TMutexGuard(TDataLock& AMutex) : M(AMutex) { M.Acquire(); }
-    ~TMutexGuard() { M.Release(); }
-    TDataLock& M;
-};
-
-}  // namespace
-
 TWaitResult TDataLock::WaitFor(uint32_t ATimeoutMs)
 {
     const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(ATimeoutMs);
@@ -211,7 +201,8 @@ void TCustomPlayer::PlayEventLoop()
     for (;;) {
         SDL_Event Event{};
         const int Got = AV.SDL_WaitEvent(&Event);
-        TMutexGuard Guard(FDataLock);
+        FDataLock.Acquire();
+        TScopeExit Unlock([this] { FDataLock.Release(); });
         TVideoState* VS = FVideoState.load();
         if (!VS) {
             QuitSDL();
@@ -394,10 +385,7 @@ TBitmap* TCustomPlayer::CurrentFrame(int64_t& APTS)
         if (IsMainThread()) PumpMessages();
         if (!FVideoState.load()) return Empty();
     }
-    struct TRelease {
-        TDataLock& M;
-        ~TRelease() { M.Release(); }
-    } Release{FDataLock};
+    TScopeExit Release([this] { FDataLock.Release(); });
     TVideoState* VS = FVideoState.load();
     if (!VS || VS->video_stream < 0 || !VS->video_dec) return Empty();
     Bmp->SetSize(VS->video_dec->width, VS->video_dec->height);

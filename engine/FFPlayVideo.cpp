@@ -12,12 +12,6 @@
 
 namespace {
 
-struct TPictLock {
-    explicit TPictLock(SDL_mutex* AMutex) : M(AMutex) { AV.SDL_mutexP(M); }
-    ~TPictLock() { AV.SDL_mutexV(M); }
-    SDL_mutex* M;
-};
-
 // ---------------------------------------------------------------------------------
 // Decoding
 
@@ -41,7 +35,7 @@ int DecodeVideoPacket(TVideoState* VS, AVFrame* AFrame, int64_t* APTS, AVPacket*
             AV.avcodec_flush_buffers(Dec);
             VS->video_drained = false;
             {
-                TPictLock Guard(VS->pictq_mutex);
+                TSDLMutexGuard Guard(VS->pictq_mutex);
                 for (TVideoPicture& Vp : VS->pictq) Vp.target_clock = 0;
                 while (VS->pictq_size && !VS->videoq.abort_request) AV.SDL_CondWait(VS->pictq_cond, VS->pictq_mutex);
             }
@@ -221,7 +215,7 @@ int QueuePicture(TVideoState* VS, AVFrame* AFrame, double APTS, int64_t APos)
 {
     TCustomPlayer* P = VS->Owner;
     {
-        TPictLock Guard(VS->pictq_mutex);
+        TSDLMutexGuard Guard(VS->pictq_mutex);
         if (VS->pictq_size >= VIDEO_PICTURE_QUEUE_SIZE && !VS->refresh)
             VS->skip_frames = std::max(1.0f - float(FRAME_SKIP_FACTOR),
                                        VS->skip_frames * (1.0f - float(FRAME_SKIP_FACTOR)));
@@ -237,7 +231,7 @@ int QueuePicture(TVideoState* VS, AVFrame* AFrame, double APTS, int64_t APos)
         Event.type = FF_ALLOC_EVENT;
         Event.user.data1 = VS;
         AV.SDL_PushEvent(&Event);
-        TPictLock Guard(VS->pictq_mutex);
+        TSDLMutexGuard Guard(VS->pictq_mutex);
         while (!Vp->allocated && !VS->videoq.abort_request) AV.SDL_CondWait(VS->pictq_cond, VS->pictq_mutex);
         if (VS->videoq.abort_request) return -1;
     }
@@ -276,7 +270,7 @@ int QueuePicture(TVideoState* VS, AVFrame* AFrame, double APTS, int64_t APos)
     Vp->pts = APTS;
     Vp->pos = APos;
     VS->pictq_windex = (VS->pictq_windex + 1) % VIDEO_PICTURE_QUEUE_SIZE;
-    TPictLock Guard(VS->pictq_mutex);
+    TSDLMutexGuard Guard(VS->pictq_mutex);
     Vp->target_clock = TargetTime(VS, APTS);
     VS->pictq_size++;
     return 0;
@@ -363,7 +357,7 @@ void AllocPicture(TVideoState* VS)
     Vp->pix_fmt = VS->sink_format;
     if (P->Fscreen && Vp->width > 0 && Vp->height > 0)
         Vp->bmp = AV.SDL_CreateYUVOverlay(Vp->width, Vp->height, SDL_YV12_OVERLAY, P->Fscreen);
-    TPictLock Guard(VS->pictq_mutex);
+    TSDLMutexGuard Guard(VS->pictq_mutex);
     Vp->allocated = 1;
     AV.SDL_CondSignal(VS->pictq_cond);
 }
@@ -447,7 +441,7 @@ void FreeQueuedSubtitle(TVideoState* VS)
     TSubPicture& Sp = VS->subpq[VS->subpq_rindex];
     AV.avsubtitle_free(&Sp.sub);
     VS->subpq_rindex = (VS->subpq_rindex + 1) % SUBPICTURE_QUEUE_SIZE;
-    TPictLock Guard(VS->subpq_mutex);
+    TSDLMutexGuard Guard(VS->subpq_mutex);
     VS->subpq_size--;
     AV.SDL_CondSignal(VS->subpq_cond);
 }
@@ -455,7 +449,7 @@ void FreeQueuedSubtitle(TVideoState* VS)
 void RetireSubtitles(TVideoState* VS)
 {
     if (VS->subtitle_stream_changed) {
-        TPictLock Guard(VS->subpq_mutex);
+        TSDLMutexGuard Guard(VS->subpq_mutex);
         while (VS->subpq_size) {
             AV.avsubtitle_free(&VS->subpq[VS->subpq_rindex].sub);
             VS->subpq_rindex = (VS->subpq_rindex + 1) % SUBPICTURE_QUEUE_SIZE;
@@ -494,7 +488,7 @@ void RefreshVideo(TVideoState* VS, bool AAdvance)
             double Target, NextTarget;
             bool Two;
             {
-                TPictLock Guard(VS->pictq_mutex);
+                TSDLMutexGuard Guard(VS->pictq_mutex);
                 Target = Vp->target_clock;
                 Two = VS->pictq_size > 1;
                 NextTarget = Two ? VS->pictq[(VS->pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE].target_clock : 0;
@@ -516,7 +510,7 @@ void RefreshVideo(TVideoState* VS, bool AAdvance)
                 VS->skip_frames = VS->skip_frames * float(1.0 + FRAME_SKIP_FACTOR);
                 if (VS->pictq_size > 1 || Now > NextTarget + 0.5 || VS->seek_done) {
                     VS->pictq_rindex = (VS->pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE;
-                    TPictLock Guard(VS->pictq_mutex);
+                    TSDLMutexGuard Guard(VS->pictq_mutex);
                     VS->pictq_size--;
                     AV.SDL_CondSignal(VS->pictq_cond);
                     Dropped = true;
@@ -528,7 +522,7 @@ void RefreshVideo(TVideoState* VS, bool AAdvance)
             if (AAdvance) {
                 VS->last_shown = VS->pictq_rindex.load();
                 VS->pictq_rindex = (VS->pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE;
-                TPictLock Guard(VS->pictq_mutex);
+                TSDLMutexGuard Guard(VS->pictq_mutex);
                 VS->pictq_size--;
                 AV.SDL_CondSignal(VS->pictq_cond);
             }
@@ -555,7 +549,7 @@ int SubtitleThreadProc(void* AArg)
             continue;
         }
         {
-            TPictLock Guard(VS->subpq_mutex);
+            TSDLMutexGuard Guard(VS->subpq_mutex);
             while (VS->subpq_size >= SUBPICTURE_QUEUE_SIZE && !VS->subtitleq.abort_request)
                 AV.SDL_CondWait(VS->subpq_cond, VS->subpq_mutex);
         }
@@ -572,7 +566,7 @@ int SubtitleThreadProc(void* AArg)
                     for (int J = 0; Pal && J < Rect->nb_colors; ++J) Pal[J] = RGBAToYUVA(Pal[J]);
                 }
                 VS->subpq_windex = (VS->subpq_windex + 1) % SUBPICTURE_QUEUE_SIZE;
-                TPictLock Guard(VS->subpq_mutex);
+                TSDLMutexGuard Guard(VS->subpq_mutex);
                 VS->subpq_size++;
             } else {
                 // Text subtitles are not shown; they are not kept either.

@@ -116,6 +116,9 @@ struct TAVInputStream {
 };
 
 struct TAVOutputStream {
+    // The stream's media type: the encoder's, or for a copy the stream's parameters'.
+    AVMediaType Type() const { return enc ? enc->codec_type : st->codecpar->codec_type; }
+
     int file_index = 0, index = 0;  // output file entry and stream index in it
     int source_index = 0;           // the feeding input stream
     AVFormatContext* oc = nullptr;
@@ -366,7 +369,6 @@ public:
     void OpenDecoders();
     void CloseEncoders();
     void CloseDecoders();
-    void ReopenEncoders();
     void WriteHeaders();
     void DumpStreamMapping();
     void TeardownTables();

@@ -4,6 +4,7 @@
 // or as whole blocks for encoders that take any number of samples.  Subtitles are encoded
 // one by one, DVB subtitles twice (show, then clear).
 #include "engine/FFmpeg.h"
+#include "engine/MyUtils.h"
 #include "engine/FFmpegLoader.h"
 
 #include <algorithm>
@@ -106,10 +107,7 @@ void TCustomFFmpeg::AudioOut(TAVOutputStream* AOst, TAVInputStream* AIst, const 
         AV.av_channel_layout_default(&in_layout, std::max(1, AFrame->ch_layout.nb_channels));
     else
         AV.av_channel_layout_copy(&in_layout, &AFrame->ch_layout);
-    struct TUninit {
-        AVChannelLayout& L;
-        ~TUninit() { AV.av_channel_layout_uninit(&L); }
-    } uninit{in_layout};
+    TScopeExit uninit([&in_layout] { AV.av_channel_layout_uninit(&in_layout); });
     const int in_ch = in_layout.nb_channels;
     const int out_ch = enc->ch_layout.nb_channels;
     const int enc_rate = enc->sample_rate;

@@ -32,10 +32,7 @@ TConvertThread::TConvertThread(TCustomFFmpeg* AOwner, TThreadPriority APriority)
 void TConvertThread::Execute()
 {
     if (!FOwner) return;
-    struct TSignal {
-        TEvent& E;
-        ~TSignal() { E.SetEvent(); }
-    } signal{FOwner->FStopEvent};
+    TScopeExit signal([this] { FOwner->FStopEvent.SetEvent(); });
     FOwner->DoConvert();
 }
 
@@ -49,10 +46,7 @@ FFmpeg::TDoTerminateThread::TDoTerminateThread(TCustomFFmpeg* AOwner) : TThread(
 void FFmpeg::TDoTerminateThread::Execute()
 {
     if (!FOwner) return;
-    struct TSignal {
-        TEvent& E;
-        ~TSignal() { E.SetEvent(); }
-    } signal{FOwner->FTermEvent};
+    TScopeExit signal([this] { FOwner->FTermEvent.SetEvent(); });
     FOwner->DoTerminate();
 }
 

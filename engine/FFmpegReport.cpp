@@ -22,11 +22,6 @@ String CFormat(const char* AFormat, ...)
 
 double PSNR(double AError) { return -10.0 * std::log10(AError); }
 
-AVMediaType OstType(const TAVOutputStream* AOst)
-{
-    return AOst->enc ? AOst->enc->codec_type : AOst->st->codecpar->codec_type;
-}
-
 }  // namespace
 
 void TCustomFFmpeg::ReportProgress(bool AIsLast, int AFileIndex)
@@ -47,7 +42,7 @@ void TCustomFFmpeg::ReportProgress(bool AIsLast, int AFileIndex)
         TAVOutputStream* ost = p.get();
         AVCodecContext* enc = ost->enc;
         const float oq = ost->encoding_needed ? float(ost->coded_quality) / FF_QP2LAMBDA : -1.0f;
-        if (OstType(ost) == AVMEDIA_TYPE_VIDEO) {
+        if (ost->Type() == AVMEDIA_TYPE_VIDEO) {
             if (vid) {
                 line += CFormat("q=%2.1f ", oq);
             } else if (ost->show_fps) {

@@ -12,12 +12,6 @@
 
 namespace {
 
-AVMediaType StreamType(const TAVOutputStream* AOst)
-{
-    if (AOst->enc) return AOst->enc->codec_type;
-    return AOst->st->codecpar->codec_type;
-}
-
 String TypeName(AVMediaType AType) { return MediaTypeName(int(AType)); }
 
 // Removes AContext from a list of opened codecs; true when it was there.
@@ -143,7 +137,7 @@ void TCustomFFmpeg::SetupTranscode()
             ost->st = os->streams[j];
             ost->codec = &Foutput_streams[FJoinMode ? 0 : k][j];
             ost->enc = ost->codec->enc;
-            const AVMediaType type = StreamType(ost.get());
+            const AVMediaType type = ost->Type();
             if (Fnb_stream_maps > 0) {
                 const TAVStreamMap& m = Fstream_maps[n];
                 ost->source_index = Ffile_table[m.file_index].ist_index + m.stream_index;
@@ -675,13 +669,6 @@ void TCustomFFmpeg::CloseDecoders()
         if (ist->dec && RemoveCodec(FDecoderList, ist->dec)) AV.avcodec_close(ist->dec);
 }
 
-void TCustomFFmpeg::ReopenEncoders()
-{
-    // The encoders keep running from one input to the next in join mode: nothing is
-    // drained between inputs (a drained encoder cannot take frames again), so positions
-    // and the encoders' own state carry over.
-}
-
 void TCustomFFmpeg::WriteHeaders()
 {
     bool allRtp = Fnb_output_files > 0;
@@ -719,7 +706,7 @@ void TCustomFFmpeg::DumpStreamMapping()
         if (ost->source_index < 0 || ost->source_index >= int(Fist_table.size())) continue;
         const TAVInputStream* ist = Fist_table[ost->source_index].get();
         String line = Format("  Stream #%d.%d -> #%d.%d (%s)", ist->file_index, ist->index,
-                             FJoinMode ? 0 : ost->file_index, ost->index, TypeName(StreamType(ost.get())));
+                             FJoinMode ? 0 : ost->file_index, ost->index, TypeName(ost->Type()));
         if (ost->sync_ist && ost->sync_ist != ist)
             line += Format(" [sync #%d.%d (%s)]", ost->sync_ist->file_index, ost->sync_ist->index,
                            TypeName(ost->sync_ist->st->codecpar->codec_type));

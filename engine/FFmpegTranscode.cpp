@@ -14,11 +14,6 @@ namespace {
 
 int64_t ToMicro(int64_t ATs, AVRational ATb) { return AV.av_rescale_q(ATs, ATb, AV_TIME_BASE_Q); }
 
-AVMediaType OstType(const TAVOutputStream* AOst)
-{
-    return AOst->enc ? AOst->enc->codec_type : AOst->st->codecpar->codec_type;
-}
-
 uint32_t ReadLE32(const uint8_t* P) { return uint32_t(P[0]) | uint32_t(P[1]) << 8 | uint32_t(P[2]) << 16 | uint32_t(P[3]) << 24; }
 uint64_t ReadLE64(const uint8_t* P) { return uint64_t(ReadLE32(P)) | uint64_t(ReadLE32(P + 4)) << 32; }
 
@@ -95,7 +90,7 @@ void TCustomFFmpeg::TranscodeLoop()
                         if (!Finput_sync) chosen = ist->file_index;
                     }
                 }
-                int type = OstType(ost);
+                int type = ost->Type();
                 if (type >= 0 && type < 4 && ost->frame_number >= Fmax_frames[type]) {
                     chosen = -1;
                     break;
@@ -104,7 +99,7 @@ void TCustomFFmpeg::TranscodeLoop()
         } else {
             chosen = Fjoin_current;
             for (auto& p : Fost_table) {
-                int type = OstType(p.get());
+                int type = p->Type();
                 if (p->file_index == Fjoin_current && type >= 0 && type < 4 && p->frame_number >= Fmax_frames[type]) {
                     chosen = -1;
                     break;
@@ -278,8 +273,9 @@ bool TCustomFFmpeg::JoinNextInput(int AFile)
         if (ist->dec) AV.avcodec_flush_buffers(ist->dec);
         ist->decoder_flushed = 1;
     }
-    // 2-3. The encoders go on (see ReopenEncoders)
-    if (AFile + 1 < Fnb_input_files) ReopenEncoders();
+    // 2-3. The encoders keep running into the next input: nothing is drained between
+    // inputs (a drained encoder cannot take frames again), so positions and the encoders'
+    // own state carry over, and there is nothing to reopen.
     // 5. Where the ended input's streams got to
     double m = 0;
     for (auto& ost : Fost_table)

@@ -24,6 +24,21 @@ String GetExePath();
 TDateTime UnixTimeToLocal(int64_t ASeconds);
 String FormatDateTimeText(const String& AFormat, TDateTime ADateTime);
 
+// Runs an action when the scope ends, however it ends (the engine's one scope guard).
+class TScopeExit {
+public:
+    explicit TScopeExit(std::function<void()> AAction) : FAction(std::move(AAction)) {}
+    ~TScopeExit()
+    {
+        if (FAction) FAction();
+    }
+    TScopeExit(const TScopeExit&) = delete;
+    TScopeExit& operator=(const TScopeExit&) = delete;
+
+private:
+    std::function<void()> FAction;
+};
+
 // Runs AMethod on the GUI thread and waits for it (directly when called there).
 void CallInMainThread(const std::function<void()>& AMethod);
 // On the GUI thread: dispatches one queued window message, else runs the calls waiting
