@@ -322,8 +322,8 @@ public:
     enum TAddResult { arAdded, arSkipped, arFailed };
     TAddResult AddFileRoad(const String& AFileName);
     // The output name AName (no folder) when no row before ARowCount holds it, else the
-    // first ABaseName stem + "_" + N + extension that no such row holds and that does not
-    // exist in the output folder (unless overwriting is chosen).
+    // first ABaseName stem + "_" + N + extension that no row holds and that does not exist
+    // in the output folder (unless overwriting is chosen).
     String UnclaimedOutputName(const String& AName, const String& ABaseName, int ARowCount) const;
     void BindAddEvents();
 

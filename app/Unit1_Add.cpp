@@ -128,10 +128,14 @@ std::unique_ptr<TStringList> TForm1::GetFilenames(const String& FilePath, const 
 
 String TForm1::UnclaimedOutputName(const String& AName, const String& ABaseName, int ARowCount) const
 {
+    const int count = lvFiles->Items()->Count();
+    bool clash = false;
+    for (int i = 0; i < std::min(ARowCount, count) && !clash; ++i)
+        clash = JobColumn(lvFiles->Items()->Item(i), jcOutputFile) == AName;
+    if (!clash) return AName;
+    // A new name is free of every row's, also of rows after ARowCount.
     std::set<String> claimed;
-    const int rows = std::min(ARowCount, lvFiles->Items()->Count());
-    for (int i = 0; i < rows; ++i) claimed.insert(JobColumn(lvFiles->Items()->Item(i), jcOutputFile));
-    if (!claimed.count(AName)) return AName;
+    for (int i = 0; i < count; ++i) claimed.insert(JobColumn(lvFiles->Items()->Item(i), jcOutputFile));
     const String ext = NameExt(ABaseName);
     const String stem = ABaseName.substr(0, ABaseName.size() - ext.size());
     const String folder = Video_OutPut_Folder_Edit->Text() + "/";

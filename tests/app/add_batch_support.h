@@ -93,7 +93,12 @@ public:
         if (OnStop) OnStop();
     }
     std::function<void()> OnStop;  // the fake engine's reaction to a stop
-    void TaskErrorMessage(const String& AText) override { Boxes.push_back(AText); }
+    void TaskErrorMessage(const String& AText) override
+    {
+        Boxes.push_back(AText);
+        if (InBox) InBox();
+    }
+    std::function<void()> InBox;  // runs while a task's warning box would be open
     int InfoMessage(const String& AMsg) override
     {
         Messages.push_back(AMsg);
@@ -112,25 +117,6 @@ public:
     }
 };
 
-// Records the programs the window starts instead of starting them.
-class TRecordingRunner : public TCommandRunner {
-public:
-    explicit TRecordingRunner(std::vector<std::vector<String>>* ALog) : FLog(ALog) {}
-    bool Start(const std::vector<String>& Argv) override
-    {
-        FLog->push_back(Argv);
-        return true;
-    }
-    int Run(const std::vector<String>& Argv) override
-    {
-        FLog->push_back(Argv);
-        return 0;
-    }
-
-private:
-    std::vector<std::vector<String>>* FLog;
-};
-
 class AddBatchTest : public MainWindowTest {
 protected:
     void SetUp() override
@@ -147,6 +133,8 @@ protected:
     {
         // Closed as the user closes it: the preview stopped while the window is whole
         // (its events still on their way are delivered), then the close query.
+        Form->OnStop = nullptr;
+        Form->InBox = nullptr;
         Form->ZUZuzude->Stop(true);
         bool canClose = true;
         Form->FormCloseQuery(Form, canClose);
@@ -178,6 +166,13 @@ protected:
             AChosen = AFiles;
             return true;
         };
+    }
+    // The after-done choice: 0 open the folder, 1 shut down, 2 the sound, 3 nothing.
+    void ChooseAfterDone(int AChoice)
+    {
+        TbsSkinCheckRadioBox* radios[] = {Form5->bsSkinCheckRadioBox1, Form5->bsSkinCheckRadioBox2,
+                                         Form5->bsSkinCheckRadioBox4, Form5->bsSkinCheckRadioBox5};
+        radios[AChoice]->SetChecked(true);
     }
     // A row as the add road leaves it, for a job with the given output name.
     TListItem* AddRow(const String& AInput, const String& AOutput)
