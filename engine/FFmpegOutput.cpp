@@ -267,6 +267,9 @@ bool TCustomFFmpeg::OpenOutputFileInner(const String& AFileName, bool AJoin, AVF
     SetMuxerOption(oc, "preload", IntToStr(int64_t(Fmux_preload * 1000000)));
     oc->max_delay = int(Fmux_max_delay * 1000000);
     if (ofmt->name && String(ofmt->name) == "gif") SetMuxerOption(oc, "loop", IntToStr(Floop_output));
+    // An animated PNG counts plays, not repeats: -1 (no repeat) is one play, 0 for ever.
+    if (ofmt->name && String(ofmt->name) == "apng")
+        SetMuxerOption(oc, "plays", IntToStr(Floop_output < 0 ? 1 : Floop_output == 0 ? 0 : Floop_output + 1));
     oc->flags |= AVFMT_FLAG_NONBLOCK;
     if (FOptions.avformat_opts) CopyStoredOptions(FOptions, oc, FOptions.avformat_opts, AV_OPT_FLAG_ENCODING_PARAM);
     for (const AVDictionaryEntry* e = nullptr; (e = AV.av_dict_get(FOptions.format_dict, "", e, AV_DICT_IGNORE_SUFFIX));)

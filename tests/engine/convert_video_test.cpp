@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 using namespace converttest;
 
@@ -352,4 +353,31 @@ TEST(ConvertVideo, FrameHookLibrariesSeeEveryDecodedPicture)
     auto copied = Convert(Clip("clip.avi"), dir + "copy.avi", copy);
     ASSERT_TRUE(copied);
     EXPECT_EQ(copied->Result().ExceptionMsg, "-vcodec copy and -vhook are incompatible (frames are not decoded)");
+}
+
+TEST(ConvertVideo, AnimatedPngRepeatsAsLoopOutputSays)
+{
+    // loop_output as for GIF: -1 plays once, 0 for ever, N repeats N times; the count is
+    // the num_plays field of the file's animation control chunk.
+    const struct {
+        const char* Loop;
+        uint32_t Plays;
+    } cases[] = {{"-1", 1}, {"0", 0}, {"2", 3}};
+    for (const auto& c : cases) {
+        const String out = enginetest::ScratchFolder() + "anim.apng";
+        TOutputOptions o = Video("apng");
+        o.VideoBitrate = -1;
+        o.TimeLength = 200000;
+        o.ExtOptions = String("loop_output=") + c.Loop;
+        auto run = Convert(Clip("clip.avi"), out, o);
+        ASSERT_TRUE(run);
+        ASSERT_TRUE(run->Result().Finished) << run->Result().ExceptionMsg;
+        std::ifstream in(out, std::ios::binary);
+        std::string data((std::istreambuf_iterator<char>(in)), {});
+        size_t p = data.find("acTL");
+        ASSERT_NE(p, std::string::npos) << c.Loop;
+        ASSERT_GE(data.size(), p + 12);
+        const auto* b = reinterpret_cast<const uint8_t*>(data.data() + p + 8);
+        EXPECT_EQ(uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3], c.Plays) << c.Loop;
+    }
 }
