@@ -139,10 +139,10 @@ void TCustomForm::SetWindowState(TWindowState V)
 }
 
 // ---- showing ------------------------------------------------------------------------------------
+// A form centred on the screen, the desktop, the main form or its owner is centred again each
+// time it is shown, so a dialog opened a second time follows a main window moved meanwhile.
 void TCustomForm::ApplyPosition()
 {
-    if (FPositioned) return;
-    FPositioned = true;
     TRect Area;
     switch (FPosition) {
     case poScreenCenter:

@@ -149,7 +149,6 @@ protected:
     TModalResult FModalResult = mrNone;
     TFormState FFormState;
     TObject* FIcon = nullptr;
-    bool FPositioned = false;
     friend class TApplication;
     friend class TScreen;
 };

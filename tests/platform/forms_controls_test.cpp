@@ -224,6 +224,37 @@ TEST_F(FormsControls, ShowModalRunsANestedLoopAndReturnsTheModalResult)
     EXPECT_EQ(Dlg->ShowModal(), mrCancel);
 }
 
+TEST_F(FormsControls, CentredDialogIsCentredAgainEachTimeItIsShown)
+{
+    Form->Show();
+    MONITORINFO MI;
+    GetMonitorInfo(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &MI);
+    const TRect Screen = MI.rcMonitor;
+    struct Row { TPosition Pos; bool OnForm; };
+    for (Row R : {Row{poMainFormCenter, true}, Row{poOwnerFormCenter, true}, Row{poScreenCenter, false}}) {
+        SCOPED_TRACE(int(R.Pos));
+        Form->SetBounds(100, 100, 300, 200);
+        auto* Dlg = new TForm(Form);
+        Dlg->AfterConstruction();
+        Dlg->SetBounds(0, 0, 100, 80);
+        Dlg->SetPosition(R.Pos);
+        Dlg->OnShow = [&](TObject*) { PostMessage(Dlg->Handle(), WM_CLOSE, 0, 0); };
+        auto Expect = [&] {
+            const TRect A = R.OnForm ? Form->BoundsRect() : Screen;
+            EXPECT_EQ(Dlg->Left(), A.Left + (A.Width() - 100) / 2);
+            EXPECT_EQ(Dlg->Top(), A.Top + (A.Height() - 80) / 2);
+        };
+        Dlg->ShowModal();
+        Expect();
+        // the main window moves and the dialog is moved away before it opens again
+        Form->SetBounds(420, 310, 300, 200);
+        Dlg->SetBounds(5, 5, 100, 80);
+        Dlg->ShowModal();
+        Expect();
+        delete Dlg;
+    }
+}
+
 TEST_F(FormsControls, OnMessageSeesQueuedMessagesFirstAndCanCancelThem)
 {
     Form->Show();
