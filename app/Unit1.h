@@ -56,6 +56,7 @@ class TbsPngImageList;
 class TbsSkinSelectDirectoryDialog;
 class TbsSelectSkinDialog;
 class TTaskList;
+class TbsSkinOpenDialog;
 struct TProgressInfo;
 struct TTerminateInfo;
 enum TLogLevel : uint8_t;
@@ -308,11 +309,14 @@ public:
     // The open dialogs' filter: 42 entries, each description, "|", patterns, "|".
     static String InputFileFilter();
     String OpenDialogFilter;  // as Button21Click set it for the open dialogs
+    TbsSkinOpenDialog* OpenDialog1 = nullptr;  // one file
+    TbsSkinOpenDialog* OpenDialog2 = nullptr;  // several files
     // The entries of a folder that are not folders (dot-files too), path and name, sorted
     // by name, without entering subfolders; null when the folder does not exist.
     static std::unique_ptr<TStringList> GetFilenames(const String& FilePath, const String& ExtMask);
     // Shows an open dialog (AMultiple: several files may be chosen); true with the chosen
-    // files, in the dialog's order, when the user accepted.  Tests replace it.
+    // files, in the dialog's order, when the user accepted.  Empty: OpenDialog1 or
+    // OpenDialog2 (tests replace it).
     std::function<bool(bool AMultiple, std::vector<String>& AFiles)> SelectInputFiles;
     // Shows the folder dialog "选择目录"; true with the folder when the user accepted.
     // Empty: bsSkinSelectDirectoryDialog1 (tests replace it).

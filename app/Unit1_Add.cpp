@@ -108,7 +108,32 @@ String TForm1::InputFileFilter()
     return filter;
 }
 
-void TForm1::Button21Click(TObject*) { OpenDialogFilter = InputFileFilter(); }
+void TForm1::Button21Click(TObject*)
+{
+    OpenDialogFilter = InputFileFilter();
+    for (TbsSkinOpenDialog* dialog : {OpenDialog1, OpenDialog2}) {
+        dialog->SetFilter(OpenDialogFilter);
+        dialog->SetFilterIndex(1);
+    }
+}
+
+namespace {
+
+// The open dialog's answer: its file, or its selected files; a name typed without files
+// selected in the list gives none.
+bool RunOpenDialog(TbsSkinOpenDialog* ADialog, bool AMultiple, std::vector<String>& AFiles)
+{
+    if (!ADialog->Execute() || !FileExists(ADialog->FileName())) return false;
+    AFiles.clear();
+    if (!AMultiple) {
+        AFiles.push_back(ADialog->FileName());
+        return true;
+    }
+    for (int i = 0; i < ADialog->Files()->Count(); ++i) AFiles.push_back(ADialog->Files()->Strings(i));
+    return !AFiles.empty();
+}
+
+}  // namespace
 
 std::unique_ptr<TStringList> TForm1::GetFilenames(const String& FilePath, const String& ExtMask)
 {
@@ -288,7 +313,8 @@ void TForm1::btnAddClick(TObject*)
 {
     if (!PrepareAdd()) return;
     std::vector<String> files;
-    if (!SelectInputFiles || !SelectInputFiles(false, files) || files.empty() || !FileExists(files.front())) return;
+    const bool chosen = SelectInputFiles ? SelectInputFiles(false, files) : RunOpenDialog(OpenDialog1, false, files);
+    if (!chosen || files.empty() || !FileExists(files.front())) return;
     if (AddFileRoad(files.front()) == arAdded) SelectLastRow();
 }
 
@@ -296,7 +322,8 @@ void TForm1::Button8Click(TObject*)
 {
     if (!PrepareAdd()) return;
     std::vector<String> files;
-    if (!SelectInputFiles || !SelectInputFiles(true, files) || files.empty() || !FileExists(files.front())) return;
+    const bool chosen = SelectInputFiles ? SelectInputFiles(true, files) : RunOpenDialog(OpenDialog2, true, files);
+    if (!chosen || files.empty() || !FileExists(files.front())) return;
     if (AddFilesBackwards(files)) SelectLastRow();
 }
 
@@ -323,6 +350,15 @@ void TForm1::Button12Click(TObject*)
 
 void TForm1::BindAddEvents()
 {
+    OpenDialog1 = new TbsSkinOpenDialog(this);
+    OpenDialog1->SetName("OpenDialog1");
+    OpenDialog2 = new TbsSkinOpenDialog(this);
+    OpenDialog2->SetName("OpenDialog2");
+    OpenDialog2->SetMultiSelection(true);
+    for (TbsSkinOpenDialog* dialog : {OpenDialog1, OpenDialog2}) {
+        dialog->SetSkinData(bsSkinData1);
+        dialog->SetCtrlSkinData(bsSkinData1);
+    }
     for (TMenuItem* item : {Item111, N11111}) item->OnClick = [this](TObject* Sender) { btnAddClick(Sender); };
     for (TMenuItem* item : {Item121, N2222}) item->OnClick = [this](TObject* Sender) { Button8Click(Sender); };
     for (TMenuItem* item : {N21, N3331}) item->OnClick = [this](TObject* Sender) { Button12Click(Sender); };
