@@ -1,11 +1,13 @@
 #include "engine/FrameHook.h"
 
 #include "engine/FFmpegLoader.h"
+#include "platform/system/Paths.h"
 #include "platform/system/Types.h"
 
 #include <dlfcn.h>
 #include <map>
 #include <mutex>
+#include <unistd.h>
 
 namespace {
 
@@ -24,9 +26,13 @@ void* LoadHookLibrary(const String& AName)
     auto It = Cache().find(AName);
     if (It != Cache().end()) return It->second;
     // No change of the current folder: other conversions may be running.  A name
-    // with a folder part is opened from that folder by dlopen itself.
+    // with a folder part is opened from that folder by dlopen itself; a bare name is
+    // looked for in the program's folder first, then where the system keeps libraries.
+    String Path = AName;
+    if (AName.find('/') == String::npos && access((ProgramFolder() + AName).c_str(), F_OK) == 0)
+        Path = ProgramFolder() + AName;
     dlerror();
-    void* Handle = dlopen(AName.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* Handle = dlopen(Path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!Handle) {
         const char* E = dlerror();
         AV.av_log(nullptr, AV_LOG_ERROR, "%s\n", E ? E : "unknown error");

@@ -3,10 +3,12 @@
 
 #include "engine/FFmpegLoader.h"
 #include "engine/FrameHook.h"
+#include "platform/system/Paths.h"
 
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -82,4 +84,15 @@ TEST_F(FrameHooks, RunInChainOrderAndReleaseEach)
     EXPECT_EQ(First, nullptr);
     EXPECT_EQ(Counter("full", "TestHookReleased"), 2);
     EXPECT_EQ(Counter("noconfigure", "TestHookReleased"), 1);
+}
+
+TEST_F(FrameHooks, ABareNameIsFoundInTheProgramsFolder)
+{
+    const String Dir = enginetest::ScratchFolder();
+    std::filesystem::copy_file(HookPath("full"), Dir + "bare_hook.so");
+    SetProgramFolder(Dir);
+    const int R = Add(&First, {"bare_hook.so"});
+    SetProgramFolder("");
+    EXPECT_EQ(R, 0);
+    EXPECT_NE(First, nullptr);
 }
