@@ -79,4 +79,11 @@ void ClickButton(int Button)
     XFlush(Dpy);
 }
 
+void PressButton(int Button, bool Down)
+{
+    if (!Dpy) return;
+    XTestFakeButtonEvent(Dpy, unsigned(Button), Down ? True : False, 0);
+    XFlush(Dpy);
+}
+
 }  // namespace framedisplay

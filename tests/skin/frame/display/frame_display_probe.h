@@ -21,5 +21,7 @@ void SavePixmap(const std::vector<uint32_t>& Pixels, int W, int H, const std::st
 // Button (1 left, 3 right).
 void MovePointer(int X, int Y);
 void ClickButton(int Button);
+// A press (Down) or a release of Button alone, for drags.
+void PressButton(int Button, bool Down);
 
 }  // namespace framedisplay
