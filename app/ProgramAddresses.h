@@ -3,6 +3,8 @@
 // change them here only.
 #pragma once
 
-inline constexpr const char* HelpPageAddress = "https://www.example.com/chengfeng/help/";   // placeholder
-inline constexpr const char* HomePageAddress = "https://www.example.com/chengfeng/";        // placeholder
-inline constexpr const char* SupportMailAddress = "support@example.com";                   // placeholder
+inline constexpr const char* HelpPageAddress = "https://www.example.com/help/";  // placeholder
+inline constexpr const char* HomePageAddress = "https://www.example.com/";       // placeholder
+// The home page as the about box shows it.
+inline constexpr const char* HomePageText = "www.example.com";                   // placeholder
+inline constexpr const char* SupportMailAddress = "support@example.com";         // placeholder

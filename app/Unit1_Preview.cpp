@@ -141,6 +141,12 @@ void TForm1::Button31Click(TObject*)
         auto* child = dynamic_cast<TWinControl*>(Controls(i));
         if (child && child->Name() == screenName) FScreenControl = child;
     }
+    // A job's file that has gone since it was added is reported here, before any of the
+    // player's threads start for it.
+    if (!FileExists(T_Movie_PLayer_FileName)) {
+        AddLog(this, T_Movie_PLayer_FileName + ": No such file or directory");
+        return;
+    }
     ZUZuzude->SetVideoDriver(VideoDriverOf(cboVideoDriver->ItemIndex()));
     ZUZuzude->SetAudioDriver(AudioDriverOf(cboAudioDriver->ItemIndex()));
     if (!ZUZuzude->Open(T_Movie_PLayer_FileName, Panel6->Handle(), chkOpenPaused->Checked()))

@@ -32,6 +32,11 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner)
         LinkFormSkin(this, Form1->bsSkinData1);
         for (TbsSkinLinkLabel* link : {bsSkinLinkLabel1, bsSkinLinkLabel2}) link->SetSkinData(Form1->bsSkinData1);
     }
+    // With its window made, the skin's frame lies around the client area, which takes
+    // its size again.
+    HandleNeeded();
+    SetClientWidth(368);
+    SetClientHeight(238);
 }
 
 TForm2::~TForm2()
@@ -53,6 +58,8 @@ void TForm2::BuildControls()
     bsSkinFormFrame1 = new TbsSkinFormFrame(this);
     bsSkinFormFrame1->SetName("bsSkinFormFrame1");
     bsSkinFormFrame1->SetBorderIcons({});
+    // The frame would still offer its close button: the box closes by "确定" only.
+    bsSkinFormFrame1->SetHideCaptionButtons(true);
     bsSkinFormFrame1->SetMagnetic(true);
     bsSkinFormFrame1->SetMagneticSize(10);
     bsSkinFormFrame1->SetClientWidth(368);
@@ -88,7 +95,7 @@ void TForm2::BuildControls()
         l->SetAlignment(taCenter);
         return l;
     };
-    bsSkinLinkLabel1 = link("bsSkinLinkLabel1", HomePageAddress, HomePageAddress, 19);
+    bsSkinLinkLabel1 = link("bsSkinLinkLabel1", HomePageText, HomePageAddress, 19);
     bsSkinLinkLabel2 = link("bsSkinLinkLabel2", SupportMailAddress, String("mailto:") + SupportMailAddress, 186);
 
     bsSkinButton1 = Place<TbsSkinButton>(this, this, "bsSkinButton1", 252, 184, 72, 25);

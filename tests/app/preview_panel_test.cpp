@@ -246,6 +246,8 @@ TEST_F(PreviewPanelTest, AboutBoxAndOptionsDialogShowModallyAndClose)
     EXPECT_EQ(Form2->ClientHeight(), 238);
     EXPECT_TRUE(Form2->bsSkinFormFrame1->Magnetic());
     EXPECT_EQ(Form2->bsSkinFormFrame1->MagneticSize(), 10);
+    EXPECT_TRUE(Form2->bsSkinFormFrame1->HideCaptionButtons()) << "no caption button";
+    EXPECT_EQ(Form2->bsSkinLinkLabel1->Caption(), HomePageText);
     EXPECT_EQ(Form2->bsSkinFormFrame1->SkinData(), Form1->bsSkinData1);
     EXPECT_EQ(Form2->bsSkinStdLabel3->Caption(), "澄枫DAT格式转换器");
     EXPECT_EQ(Form2->bsSkinStdLabel4->Caption(), "Ver:1.00.102");
@@ -366,6 +368,15 @@ protected:
         Clip = PreviewClip();
         if (Clip.empty()) GTEST_SKIP() << "no ffmpeg to make the clip";
     }
+    void TearDown() override
+    {
+        // The player's last log lines reach this window while it still stands.
+        if (Main) {
+            Main->ZUZuzude->Stop(true);
+            PumpUntil([] { return false; }, 200);
+        }
+        PreviewPanelTest::TearDown();
+    }
     bool Logged(const String& ALine) const
     {
         for (int i = 0; i < Main->mmoLog->Lines()->Count(); ++i)
@@ -408,6 +419,15 @@ TEST_F(PreviewPlayerTest, OpensPausedReportsTheFileAndSnapshotsThePicture)
     EXPECT_EQ(picture.Width(), 64);
     EXPECT_EQ(picture.Height(), 48);
     Main->ZUZuzude->Stop(true);
+}
+
+TEST_F(PreviewPlayerTest, AMissingFileIsReportedAndNothingOpens)
+{
+    CreateMain(false);
+    Main->T_Movie_PLayer_FileName = Root + "/gone.avi";
+    Main->Button31Click(nullptr);
+    EXPECT_EQ(Main->ZUZuzude->VideoState(), nullptr);
+    EXPECT_TRUE(Logged(Root + "/gone.avi: No such file or directory"));
 }
 
 TEST_F(PreviewPlayerTest, AtItsEndTheFileRewindsAndPauses)

@@ -1,0 +1,284 @@
+// The preview panel and the about box on a real display: a generated clip opened paused
+// into the main window's screen panel through SDL's X11 driver (pictures there and
+// nowhere else), played, paused, stopped and opened again, muted and unmuted with real
+// clicks, the seek slider held while the file plays, a snapshot written, the keyboard's
+// way to the off-screen skin button; the main window with a picture and the about box
+// photographed (preview_*.ppm in the working folder) and checked.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "app/Program.h"
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+#include "display/pointer_keys.h"
+#include "display/screen_pixels.h"
+#include "engine/FFPlay.h"
+#include "platform/system/Paths.h"
+#include "platform/windows/Backend.h"
+#include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinExCtrls.h"
+
+namespace {
+
+constexpr uint32_t Accent = 0x2579DE;
+
+bool IsDark(uint32_t C) { return ((C >> 16) & 0xFF) + ((C >> 8) & 0xFF) + (C & 0xFF) < 3 * 110; }
+
+int Count(const std::vector<uint32_t>& APixels, const std::function<bool(uint32_t)>& AWhich)
+{
+    int n = 0;
+    for (uint32_t c : APixels) n += AWhich(c);
+    return n;
+}
+
+TRect OnScreen(TControl* C)
+{
+    const TPoint o = C->ClientToScreen({0, 0});
+    return Bounds(o.X, o.Y, C->Width(), C->Height());
+}
+
+std::vector<uint32_t> Grab(const TRect& R) { return screentest::ScreenRect(R.Left, R.Top, R.Width(), R.Height()); }
+
+void Save(const std::vector<uint32_t>& APixels, const TRect& R, const String& AName)
+{
+    String data = "P6\n" + std::to_string(R.Width()) + " " + std::to_string(R.Height()) + "\n255\n";
+    for (uint32_t c : APixels) {
+        data += char((c >> 16) & 0xFF);
+        data += char((c >> 8) & 0xFF);
+        data += char(c & 0xFF);
+    }
+    std::ofstream("preview_" + AName + ".ppm", std::ios::binary) << data;
+}
+
+bool Pump(const std::function<bool()>& ADone, int ATurns = 2000)
+{
+    for (int turn = 0; turn < ATurns; ++turn) {
+        Application->ProcessMessages();
+        if (ADone()) return true;
+        usleep(5000);
+    }
+    return false;
+}
+
+void ClickOn(TControl* C)
+{
+    const TRect r = OnScreen(C);
+    pointerkeys::MovePointer(r.Left + r.Width() / 2, r.Top + r.Height() / 2);
+    pointerkeys::PressButton(1);
+    pointerkeys::ReleaseButton(1);
+}
+
+// A colourful 64 x 48 clip of 2 seconds with a tone, made by the real ffmpeg.
+String MakeClip(const String& ADir)
+{
+    const String file = ADir + "/clip.mkv";
+    const String cmd = "ffmpeg -nostdin -y -loglevel error -f lavfi -i testsrc=s=64x48:r=25:d=2 -f lavfi -i "
+                       "sine=f=440:d=2 -c:v mpeg4 -q:v 2 -c:a pcm_s16le -shortest '" + file + "' >/dev/null 2>&1";
+    return std::system(cmd.c_str()) == 0 ? file : String();
+}
+
+class PreviewDisplay : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+        char pattern[] = "/tmp/vc-preview-display-XXXXXX";
+        Root = mkdtemp(pattern);
+        std::filesystem::create_directories(Root + "/prog");
+        std::filesystem::create_directories(Root + "/home");
+        if (const char* h = std::getenv("HOME")) OldHome = h;
+        setenv("HOME", (Root + "/home").c_str(), 1);
+        unsetenv("SDL_VIDEODRIVER");
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        setenv("SDL_VIDEO_YUV_HWACCEL", "0", 1);
+        ASSERT_TRUE(screentest::OpenScreen());
+        ASSERT_TRUE(pointerkeys::Open());
+        Opened = true;
+        ASSERT_TRUE(InstallX11Backend());
+        InitForms();
+        FormsUp = true;
+        SetProgramFolder(Root + "/prog/");
+        CreateProgramForms();
+        Form1->Show();
+        ASSERT_TRUE(Pump([] {
+            const TRect r = GetWindowRect(Form1->Handle());
+            return !r.IsEmpty() && screentest::ScreenPixel(r.Left + 1, r.Top + 1) == Accent;
+        }));
+        Pump([] { return false; }, 40);
+    }
+    void TearDown() override
+    {
+        if (!Opened) return;
+        if (FormsUp) DoneForms();
+        SetProgramFolder("");
+        pointerkeys::Close();
+        screentest::CloseScreen();
+        setenv("HOME", OldHome.c_str(), 1);
+        std::error_code ec;
+        std::filesystem::remove_all(Root, ec);
+    }
+    static bool Logged(const String& ALine)
+    {
+        for (int i = 0; i < Form1->mmoLog->Lines()->Count(); ++i)
+            if (Form1->mmoLog->Lines()->Strings(i) == ALine) return true;
+        return false;
+    }
+    String Root, OldHome;
+    bool Opened = false, FormsUp = false;
+};
+
+TEST_F(PreviewDisplay, TheClipPlaysInTheScreenPanelDrivenByItsButtons)
+{
+    const String clip = MakeClip(Root);
+    ASSERT_FALSE(clip.empty());
+    const TRect win = GetWindowRect(Form1->Handle());
+    const TRect screen = OnScreen(Form1->Panel6);
+    const std::vector<uint32_t> before = Grab(win);
+    // The open gives the seek slider its new range (its scale is drawn again); every
+    // other change lies in the screen panel.
+    const TRect scale = OnScreen(Form1->bsSkinSlider1);
+    auto inScreen = [&](size_t I) {
+        const int x = win.Left + int(I) % win.Width(), y = win.Top + int(I) / win.Width();
+        return x >= screen.Left && x < screen.Right && y >= screen.Top && y < screen.Bottom;
+    };
+    auto inScale = [&](size_t I) {
+        const int x = win.Left + int(I) % win.Width(), y = win.Top + int(I) / win.Width();
+        return x >= scale.Left && x < scale.Right && y >= scale.Top && y < scale.Bottom;
+    };
+
+    // The job list's road: the selected row's file, then the open routine.
+    Form1->T_Movie_PLayer_FileName = clip;
+    Form1->Button31Click(Form1);
+    ASSERT_NE(Form1->ZUZuzude->VideoState(), nullptr) << Form1->ZUZuzude->LastErrMsg();
+    EXPECT_TRUE(Form1->ZUZuzude->Paused());
+    // The first picture covers the panel's still picture (a 4:3 clip in a 210 x 135
+    // panel: bars at its sides at most); nothing outside the panel changes.
+    const std::vector<uint32_t> still = Grab(screen);
+    const bool pictured = Pump([&] {
+        const auto now = Grab(screen);
+        int changed = 0;
+        for (size_t i = 0; i < now.size() && i < still.size(); ++i) changed += now[i] != still[i];
+        return changed > screen.Width() * screen.Height() / 3;
+    });
+    if (!pictured) {
+        Save(Grab(win), win, "no_picture");
+        Form1->ZUZuzude->Stop(true);
+    }
+    ASSERT_TRUE(pictured) << "a picture in the screen panel; log:\n" << Form1->mmoLog->Lines()->Text();
+    Pump([] { return false; }, 40);
+    const std::vector<uint32_t> shown = Grab(win);
+    ASSERT_EQ(shown.size(), before.size());
+    int changedInside = 0, changedOutside = 0;
+    TRect outside{10000, 10000, -1, -1};
+    for (size_t i = 0; i < shown.size(); ++i) {
+        if (shown[i] == before[i] || inScale(i)) continue;
+        (inScreen(i) ? changedInside : changedOutside)++;
+        if (inScreen(i)) continue;
+        const int x = int(i) % win.Width(), y = int(i) / win.Width();
+        outside = {std::min(outside.Left, x), std::min(outside.Top, y), std::max(outside.Right, x), std::max(outside.Bottom, y)};
+    }
+    EXPECT_GT(changedInside, screen.Width() * screen.Height() / 3);
+    EXPECT_EQ(changedOutside, 0) << outside.Left << "," << outside.Top << " - " << outside.Right << "," << outside.Bottom;
+    Save(shown, win, "main");
+    EXPECT_GT(Count(shown, [](uint32_t c) { return c == Accent; }), 2000) << "the skinned window around it";
+
+    // Play, then pause, with real clicks.
+    ClickOn(Form1->bsSkinButton13);
+    EXPECT_TRUE(Pump([] { return !Form1->ZUZuzude->Paused() && Form1->Label3->Caption() != "0.0"; }));
+    ClickOn(Form1->bsSkinButton14);
+    EXPECT_TRUE(Pump([] { return Form1->ZUZuzude->Paused(); }));
+    EXPECT_EQ(Form1->FormStyle(), fsNormal);
+
+    // Mute turns into unmute and back.
+    ClickOn(Form1->bsSkinButton16);
+    EXPECT_TRUE(Pump([] { return Form1->bsSkinButton20->Visible(); }));
+    EXPECT_TRUE(Form1->ZUZuzude->Mute());
+    ClickOn(Form1->bsSkinButton20);
+    EXPECT_TRUE(Pump([] { return Form1->bsSkinButton16->Visible(); }));
+    EXPECT_FALSE(Form1->ZUZuzude->Mute());
+
+    // The slider held while the file plays: position events change neither the label nor
+    // the slider; letting go seeks there and plays on.
+    const TRect slider = OnScreen(Form1->bsSkinSlider1);
+    // On the thumb: a press beside it would page the slider on by itself while held.
+    const TRect thumb = Form1->bsSkinSlider1->ThumbRect();
+    pointerkeys::MovePointer(slider.Left + (thumb.Left + thumb.Right) / 2, slider.Top + (thumb.Top + thumb.Bottom) / 2);
+    pointerkeys::PressButton(1);
+    EXPECT_TRUE(Pump([] { return Form1->bsSkinSlider1_down_UP == "Down"; }));
+    Pump([] { return false; }, 20);
+    const String label = Form1->Label3->Caption();
+    const int value = Form1->bsSkinSlider1->Value();
+    Form1->ZUZuzude->Resume();  // positions flow while the slider is held
+    Pump([] { return false; }, 100);
+    EXPECT_EQ(Form1->Label3->Caption(), label);
+    EXPECT_EQ(Form1->bsSkinSlider1->Value(), value);
+    pointerkeys::ReleaseButton(1);
+    EXPECT_TRUE(Pump([] { return Form1->bsSkinSlider1_down_UP == "UP"; }));
+    EXPECT_TRUE(Pump([] { return !Form1->ZUZuzude->Paused(); }));
+
+    // At the end the file rests at its start, paused.
+    EXPECT_TRUE(Pump([] { return Logged("End"); }, 4000));
+    EXPECT_TRUE(Pump([] { return Form1->ZUZuzude->Paused(); }));
+
+    // The snapshot button writes the picture shown.
+    std::ofstream(Root + "/prog/option.ini", std::ios::app) << "[SnapShot]\nDir=" << Root << "/shots\nPicture=PNG\n";
+    ClickOn(Form1->bsSkinButton22);
+    EXPECT_TRUE(Pump([&] { return std::filesystem::exists(Root + "/shots/clip_1.png"); }));
+
+    // Stop with a row selected stops and opens the file again.
+    Form1->AddJobRow({clip});
+    Form1->lvFiles->SetItemIndex(0);
+    Form1->mmoLog->Lines()->Clear();
+    ClickOn(Form1->bsSkinButton15);
+    EXPECT_TRUE(Pump([] { return Logged("Stop") && Logged("duration: 2.00, frame size: 64x48"); }));
+    EXPECT_NE(Form1->ZUZuzude->VideoState(), nullptr);
+    Form1->ZUZuzude->Stop(true);
+}
+
+TEST_F(PreviewDisplay, TabReachesTheSkinButtonOffScreen)
+{
+    ClickOn(Form1->lvFiles);
+    ASSERT_TRUE(Pump([] { return Form1->ActiveControl() != nullptr; }));
+    bool reached = false;
+    for (int tab = 0; tab < 80 && !reached; ++tab) {
+        pointerkeys::TapKey("Tab");
+        reached = Pump([] { return Form1->ActiveControl() == Form1->bsSkinButton9; }, 20);
+    }
+    EXPECT_TRUE(reached) << "\"皮肤\" by the keyboard";
+}
+
+TEST_F(PreviewDisplay, AboutBoxIsDrawnFromTheProgramSkin)
+{
+    Form2->Show();
+    ASSERT_TRUE(Pump([] {
+        const TRect r = GetWindowRect(Form2->Handle());
+        return !r.IsEmpty() && screentest::ScreenPixel(r.Left + 1, r.Top + 1) == Accent;
+    }));
+    Pump([] { return false; }, 60);
+    const TRect box = GetWindowRect(Form2->Handle());
+    const auto px = Grab(box);
+    Save(px, box, "about");
+    EXPECT_GE(box.Width(), 368);
+    EXPECT_GE(box.Height(), 238 + 20) << "the skin's caption above the client area";
+    // Centred on the main window.
+    const TRect win = GetWindowRect(Form1->Handle());
+    EXPECT_LE(std::abs((box.Left + box.Right) / 2 - (win.Left + win.Right) / 2), 2);
+    auto darkIn = [](TControl* C) { return Count(Grab(OnScreen(C)), IsDark); };
+    EXPECT_GT(darkIn(Form2->bsSkinStdLabel3), 40) << "\"澄枫DAT格式转换器\"";
+    EXPECT_GT(darkIn(Form2->bsSkinStdLabel1), 20) << "\"了解更多请访问：\"";
+    EXPECT_GT(darkIn(Form2->bsSkinButton1), 10) << "\"确定\"";
+    auto textLike = [](uint32_t c) { return IsDark(c) || int(c & 0xFF) > int((c >> 16) & 0xFF) + 60; };
+    EXPECT_GT(Count(Grab(OnScreen(Form2->bsSkinLinkLabel1)), textLike), 40) << "the web address";
+    EXPECT_GT(Count(Grab(OnScreen(Form2->bsSkinLinkLabel2)), textLike), 40) << "the mail address";
+    EXPECT_GT(Count(Grab(OnScreen(Form2->Image1)), [](uint32_t c) { return c == Accent; }), 50) << "the product picture";
+    ClickOn(Form2->bsSkinButton1);
+    EXPECT_TRUE(Pump([] { return !Form2->Visible(); }));
+}
+
+}  // namespace
