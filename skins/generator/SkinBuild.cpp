@@ -744,7 +744,9 @@ void BuildProgramSkin(TbsSkinData* SD)
     ButtonRecord(CB, "button", 1);
     PanelRecord(AddControl<TbsDataSkinPanelControl>(SD, "panel"), "panel");
     auto* GB = AddControl<TbsDataSkinPanelControl>(SD, "groupbox");
-    NinePiece(GB, Cell("groupbox"), 1, 5, 24, 5, 4);
+    // The caption band starts at the edge of the left corner and ends inside the right one,
+    // so a wider box stretches the band with it instead of cutting its caption off.
+    NinePiece(GB, Cell("groupbox"), 1, 8, 24, 5, 4);
     GB->ClRect = Rect(1, 24, 59, 59);
     SetFont(GB, Ink, true);
     GB->Alignment = taLeftJustify;

@@ -77,4 +77,35 @@ TEST_F(ProgramSkinForms, SettingsDialogHasNoUnresolvedName)
     Form6Links = {};
 }
 
+// A group box wider than its skin picture stretches its caption band with it, so a long
+// caption is drawn whole instead of cut off at the picture's width.
+TEST_F(ProgramSkinForms, GroupBoxCaptionBandStretchesWithTheBox)
+{
+    auto* F = Application->CreateForm<TForm>();
+    F->SetBorderStyle(bsNone);
+    F->SetBounds(50, 50, 400, 200);
+    F->Show();
+    auto* G = new TbsSkinGroupBox(F);
+    G->SetParent(F);
+    G->SetBounds(10, 10, 300, 100);
+    G->SetSkinData(SD);
+    G->SetCaption("预置视频参数设置");
+    Application->ProcessMessages();
+    G->Repaint();
+    Application->ProcessMessages();
+    auto* R = As<TbsDataSkinPanelControl>("groupbox");
+    ASSERT_NE(R, nullptr);
+    const TRect Band = G->NewCaptionRect;
+    EXPECT_EQ(Band.Left, R->CaptionRect.Left);
+    EXPECT_EQ(Band.Right, R->CaptionRect.Right + G->Width() - R->SkinRect.Width());
+    EXPECT_EQ(Band.Bottom, R->CaptionRect.Bottom);
+    // ink of the caption lies past the picture's own band
+    const TColor Back = Headless::PixelColor(G->Handle(), Point(G->Width() - 10, 12));
+    int Ink = 0;
+    for (int X = R->CaptionRect.Right; X < G->Width() - 20; ++X)
+        for (int Y = Band.Top + 1; Y < Band.Bottom - 1; ++Y)
+            if (Headless::PixelColor(G->Handle(), Point(X, Y)) != Back) ++Ink;
+    EXPECT_GT(Ink, 20);
+}
+
 }  // namespace
