@@ -2,6 +2,7 @@
 // Panel6, its buttons, the seek slider and volume, the player's events; and snapshots of
 // the picture shown, with their settings menu and the section "SnapShot" of the
 // settings file.
+#include "app/FormBuild.h"
 #include "app/OptionFile.h"
 #include "app/PreviewRules.h"
 #include "app/Unit1.h"
@@ -21,16 +22,6 @@
 #include <memory>
 
 namespace {
-
-template <class T>
-T* PlaceOn(TComponent* AOwner, TWinControl* AParent, const char* AName, int ALeft, int ATop, int AWidth, int AHeight)
-{
-    T* control = new T(AOwner);
-    control->SetName(AName);
-    control->SetParent(AParent);
-    control->SetBounds(ALeft, ATop, AWidth, AHeight);
-    return control;
-}
 
 void FocusJobList(TForm1* AForm)
 {
@@ -74,15 +65,15 @@ TAudioDriver AudioDriverOf(int AItem) { return AItem == 1 ? adDirectSound : AIte
 void TForm1::BindPreviewEvents()
 {
     // The stream lists and the time labels lie with the other steering controls.
-    cboVideo = PlaceOn<TComboBox>(this, Panel5, "cboVideo", 196, 312, 90, 21);
-    cboAudio = PlaceOn<TComboBox>(this, Panel5, "cboAudio", 292, 312, 90, 21);
-    cboSubtitle = PlaceOn<TComboBox>(this, Panel5, "cboSubtitle", 196, 340, 90, 21);
+    cboVideo = Place<TComboBox>(this, Panel5, "cboVideo", 196, 312, 90, 21);
+    cboAudio = Place<TComboBox>(this, Panel5, "cboAudio", 292, 312, 90, 21);
+    cboSubtitle = Place<TComboBox>(this, Panel5, "cboSubtitle", 196, 340, 90, 21);
     for (TComboBox* box : {cboVideo, cboAudio, cboSubtitle}) {
         box->SetStyle(csDropDownList);
         box->SetEnabled(false);
     }
-    Label2 = PlaceOn<TLabel>(this, Panel5, "Label2", 292, 340, 90, 16);
-    Label3 = PlaceOn<TLabel>(this, Panel5, "Label3", 292, 360, 90, 16);
+    Label2 = Place<TLabel>(this, Panel5, "Label2", 292, 340, 90, 16);
+    Label3 = Place<TLabel>(this, Panel5, "Label3", 292, 360, 90, 16);
     Label2->SetCaption("N/A");
     Label3->SetCaption("N/A");
 

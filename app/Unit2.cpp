@@ -1,5 +1,6 @@
 #include "app/Unit2.h"
 
+#include "app/FormBuild.h"
 #include "app/FormSkin.h"
 #include "app/ProgramAddresses.h"
 #include "app/ProgramPictures.h"
@@ -9,20 +10,6 @@
 #include "skin/frame/bsSkinFormFrame.h"
 
 TForm2* Form2 = nullptr;
-
-namespace {
-
-template <class T>
-T* Place(TComponent* AOwner, TWinControl* AParent, const char* AName, int ALeft, int ATop, int AWidth, int AHeight)
-{
-    T* control = new T(AOwner);
-    control->SetName(AName);
-    control->SetParent(AParent);
-    control->SetBounds(ALeft, ATop, AWidth, AHeight);
-    return control;
-}
-
-}  // namespace
 
 TForm2::TForm2(TComponent* AOwner) : TForm(AOwner)
 {
