@@ -183,7 +183,8 @@ TbsLayerManager::~TbsLayerManager()
 
 void TbsLayerManager::Show(int X, int Y, TBitmap* AImage, TBitmap* AImageMask, int AAlphaBlendValue)
 {
-    if (!OsIsWin2000OrLater() || !AImage) return;
+    // without a compositor a layered window would show as an opaque box: none is shown
+    if (!OsIsWin2000OrLater() || !AImage || !LayeredWindowsAvailable()) return;
     if (LayerWindow) Hide();
     IsVisible = true;
     LayerWindow = new TbsLayerWindow(this);

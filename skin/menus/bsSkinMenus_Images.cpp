@@ -462,7 +462,17 @@ void TbsSkinImagesMenuPopupWindow::ProcessKey(int Key)
     TbsImagesMenuItems* Items = ImagesMenu->Items();
     const int N = Items->Count();
     auto IsHeader = [&](int I) { return Items->Items(I)->Header(); };
-    auto FirstItem = [&] { return N > 1 && IsHeader(0) ? 1 : 0; };
+    // the first and last items that can be chosen (headers cannot); -1 when there are none
+    auto FirstItem = [&] {
+        for (int I = 0; I < N; ++I)
+            if (!IsHeader(I)) return I;
+        return -1;
+    };
+    auto LastItem = [&] {
+        for (int I = N - 1; I >= 0; --I)
+            if (!IsHeader(I)) return I;
+        return -1;
+    };
     const int Hot = MouseInItem;
     switch (Key) {
     case VK_RETURN:
@@ -472,9 +482,9 @@ void TbsSkinImagesMenuPopupWindow::ProcessKey(int Key)
         return;
     case VK_ESCAPE: Hide(false); return;
     case VK_LEFT:
-        if (N == 0) return;
-        if (Hot == -1 || Hot == 0 || (Hot == 1 && IsHeader(0) && N > 1)) {
-            SetHot(N - 1);
+        if (FirstItem() == -1) return;
+        if (Hot == -1 || Hot <= FirstItem()) {
+            SetHot(LastItem());
         } else {
             for (int I = Hot - 1; I >= 0; --I)
                 if (!IsHeader(I)) {
@@ -484,8 +494,8 @@ void TbsSkinImagesMenuPopupWindow::ProcessKey(int Key)
         }
         return;
     case VK_RIGHT:
-        if (N == 0) return;
-        if (Hot == -1 || Hot == N - 1) {
+        if (FirstItem() == -1) return;
+        if (Hot == -1 || Hot >= LastItem()) {
             SetHot(FirstItem());
         } else {
             for (int I = Hot + 1; I < N; ++I)
@@ -496,9 +506,9 @@ void TbsSkinImagesMenuPopupWindow::ProcessKey(int Key)
         }
         return;
     case VK_UP:
-        if (N == 0) return;
+        if (FirstItem() == -1) return;
         if (Hot == -1) {
-            SetHot(N - 1);
+            SetHot(LastItem());
             return;
         }
         for (int I = Hot - 1; I >= 0; --I) {
@@ -511,7 +521,7 @@ void TbsSkinImagesMenuPopupWindow::ProcessKey(int Key)
         }
         return;
     case VK_DOWN:
-        if (N == 0) return;
+        if (FirstItem() == -1) return;
         if (Hot == -1) {
             SetHot(FirstItem());
             return;

@@ -147,6 +147,29 @@ TEST_F(LayeredWindows, OlderSystemsShowNothing)
     m.Hide();
 }
 
+namespace {
+class NoCompositor : public LayeredWindows {
+protected:
+    THeadlessOptions Options() override
+    {
+        THeadlessOptions o;
+        o.Compositing = false;
+        return o;
+    }
+};
+}  // namespace
+
+TEST_F(NoCompositor, NoLayerWindowIsShown)
+{
+    TbsLayerManager m(nullptr);
+    auto image = Solid(2, 2, clRed);
+    m.Show(0, 0, image.get(), image.get(), 255);
+    EXPECT_EQ(m.LayerWindow, nullptr);
+    EXPECT_FALSE(m.IsVisible);
+    EXPECT_EQ(LayerWindows(m), 0);
+    m.Hide();
+}
+
 TEST_F(LayeredWindows, ScrollBarInfoAndComposition)
 {
     TForm* f = Application->CreateForm<TForm>();

@@ -152,6 +152,41 @@ TEST_F(ImagesMenu, KeysMoveWrapChooseAndAreSwallowed)
     Pump();
 }
 
+TEST_F(ImagesMenu, KeysNeverMakeAHeaderHotAndEnterNeverChoosesOne)
+{
+    // headers first, in the middle and last: the keys wrap between the two cells
+    IM->Items()->Add()->SetHeader(true);
+    IM->Items()->Add()->SetHeader(true);
+    IM->Items()->Add()->SetImageIndex(0);
+    IM->Items()->Add()->SetHeader(true);
+    IM->Items()->Add()->SetImageIndex(1);
+    IM->Items()->Add()->SetHeader(true);
+    IM->SetColumnsCount(1);
+    struct TCase { std::vector<int> Keys; int Hot; };
+    const TCase Cases[] = {{{VK_UP}, 4}, {{VK_DOWN}, 2}, {{VK_RIGHT}, 2}, {{VK_LEFT}, 4},
+                           {{VK_RIGHT, VK_LEFT}, 4}, {{VK_LEFT, VK_RIGHT}, 2}, {{VK_RIGHT, VK_RIGHT}, 4}};
+    for (const TCase& C : Cases) {
+        IM->PopupFromRect(Rect(100, 100, 140, 120));
+        for (int K : C.Keys) Key(K);
+        EXPECT_EQ(W()->MouseInItem, C.Hot) << C.Keys.size() << " " << C.Keys[0];
+        Key(VK_RETURN);
+        EXPECT_EQ(IM->ItemIndex(), C.Hot) << C.Keys.size() << " " << C.Keys[0];
+        Pump();
+    }
+    // a menu of headers only: no key makes anything hot, Enter chooses nothing
+    IM->Items()->Clear();
+    IM->Items()->Add()->SetHeader(true);
+    IM->SetItemIndex(-1);
+    IM->PopupFromRect(Rect(100, 100, 140, 120));
+    for (int K : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN}) {
+        Key(K);
+        EXPECT_EQ(W()->MouseInItem, -1) << K;
+    }
+    Key(VK_RETURN);
+    EXPECT_EQ(IM->ItemIndex(), -1);
+    Pump();
+}
+
 TEST_F(ImagesMenu, ARightClickOrAClickOutsideClosesWithoutChoosing)
 {
     Cells(2);
