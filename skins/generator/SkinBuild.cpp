@@ -740,6 +740,11 @@ void BuildProgramSkin(TbsSkinData* SD)
     ButtonRecord(AddControl<TbsDataSkinButtonControl>(SD, "resizebutton"), "button", 1);
     ButtonRecord(AddControl<TbsDataSkinButtonControl>(SD, "resizetoolbutton"), "tool", 1);
     ButtonRecord(AddControl<TbsDataSkinButtonControl>(SD, "toolbutton"), "tool", 1);
+    // the main window's add button and the open dialog's view button: tool faces whose
+    // right strip is the drop-down part
+    auto* TM = AddControl<TbsDataSkinMenuButtonControl>(SD, "toolmenubutton");
+    ButtonRecord(TM, "tool", 1);
+    TM->TrackButtonRect = Rect(ToolW - 14, 0, ToolW, ToolH);
     auto* CB = AddControl<TbsDataSkinButtonControl>(SD, "combobutton");
     ButtonRecord(CB, "button", 1);
     PanelRecord(AddControl<TbsDataSkinPanelControl>(SD, "panel"), "panel");

@@ -4,7 +4,9 @@
 
 #include <functional>
 
+#include "app/Program.h"
 #include "app/Unit6.h"
+#include "main_window_support.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"
@@ -49,21 +51,23 @@ std::vector<TSkinnedPart> SkinnedParts(TComponent* Root)
     return L;
 }
 
+// Expects every skinned part of Root to resolve in SD; returns how many were checked.
+size_t ExpectAllResolve(TbsSkinData* SD, TComponent* Root)
+{
+    auto Parts = SkinnedParts(Root);
+    for (const TSkinnedPart& P : Parts) {
+        SCOPED_TRACE(Root->Name() + "." + P.Component + " (" + P.SkinDataName + ")");
+        if (P.SkinDataName.empty()) continue;  // draws its default look on purpose
+        const int I = SD->GetControlIndex(P.SkinDataName);
+        EXPECT_GE(I, 0) << "unresolved name";
+        if (I >= 0 && !P.Kind.empty()) EXPECT_EQ(bsControlKind(SD->CtrlList[size_t(I)].get()), P.Kind);
+    }
+    return Parts.size();
+}
+
 class ProgramSkinForms : public ProgramSkinTest {
 protected:
-    // Expects every skinned part of Root to resolve; returns how many were checked.
-    size_t ExpectAllResolve(TComponent* Root)
-    {
-        auto Parts = SkinnedParts(Root);
-        for (const TSkinnedPart& P : Parts) {
-            SCOPED_TRACE(P.Component + " (" + P.SkinDataName + ")");
-            if (P.SkinDataName.empty()) continue;  // draws its default look on purpose
-            TbsDataSkinControl* R = Ctrl(P.SkinDataName);
-            EXPECT_NE(R, nullptr) << "unresolved name";
-            if (R && !P.Kind.empty()) EXPECT_EQ(bsControlKind(R), P.Kind);
-        }
-        return Parts.size();
-    }
+    size_t ExpectAllResolve(TComponent* Root) { return ::ExpectAllResolve(SD, Root); }
 };
 
 TEST_F(ProgramSkinForms, SettingsDialogHasNoUnresolvedName)
@@ -75,6 +79,24 @@ TEST_F(ProgramSkinForms, SettingsDialogHasNoUnresolvedName)
     TForm6* F = Application->CreateForm<TForm6>(&Form6);
     EXPECT_GE(ExpectAllResolve(F), 15u);
     Form6Links = {};
+}
+
+// Every form the program creates at start-up, walked headless in a scratch program folder.
+class ProgramFormsWalk : public mainwindow::MainWindowTest {};
+
+TEST_F(ProgramFormsWalk, EveryFormOfTheProgramHasNoUnresolvedName)
+{
+    CreateProgramForms();
+    auto* SD = new TbsSkinData(Application);
+    LoadProgramSkin(SD);
+    ASSERT_FALSE(SD->Empty);
+    std::vector<String> Walked;
+    for (int I = 0; I < Application->ComponentCount(); ++I)
+        if (auto* F = dynamic_cast<TCustomForm*>(Application->Components(I))) {
+            EXPECT_GE(ExpectAllResolve(SD, F), 5u) << F->Name();
+            Walked.push_back(F->Name());
+        }
+    EXPECT_GE(Walked.size(), 4u);
 }
 
 // A group box wider than its skin picture stretches its caption band with it, so a long

@@ -62,6 +62,7 @@ const TNameRow NameTable[] = {
     {"TForm1", "bsSkinButton5", "TbsSkinButton", "button", "button"},
     {"TForm1", "bsSkinButton6", "TbsSkinButton", "button", "button"},
     {"TForm1", "bsSkinPanel3", "TbsSkinGroupBox", "groupbox", "panel"},
+    {"TForm1", "bsSkinMenuSpeedButton1", "TbsSkinMenuSpeedButton", "toolmenubutton", "menubutton"},
     {"TForm1", "bsSkinSlider1", "TbsSkinSlider", "slider", "slider"},
     {"TForm1", "bsSkinButton13", "TbsSkinButton", "resizetoolbutton", "button"},
     {"TForm1", "bsSkinButton14", "TbsSkinButton", "resizetoolbutton", "button"},
@@ -116,6 +117,7 @@ const TNameRow NameTable[] = {
     {"TbsOpenSkinDlgForm", "file list items", "TbsSkinShellListView", "listbox", "listbox"},
     {"TbsOpenSkinDlgForm", "filter", "TbsSkinFilterComboBox", "combobox", "combobox"},
     {"TbsOpenSkinDlgForm", "tool bar", "TbsSkinToolBar", "toolpanel", "panel"},
+    {"TbsOpenSkinDlgForm", "view button", "TbsSkinMenuSpeedButton", "toolmenubutton", "menubutton"},
     {"TbsOpenSkinDlgForm", "bevel", "TbsSkinBevel", "bevel", "bevel"},
 };
 
