@@ -225,8 +225,19 @@ void TCollection::RemoveItem(TCollectionItem* AItem)
 TCollectionItem* TCollection::Add()
 {
     if (!FItemClass) throw EInvalidOperation("The collection has no item class");
-    TCollectionItem* item = FItemClass(this);
-    if (item->FCollection != this) item->SetCollection(this);
+    // The item inserts itself from its base constructor; the update that tells the
+    // collection's users waits until the derived item is built, so that none of them
+    // reads an item under construction.
+    BeginUpdate();
+    TCollectionItem* item = nullptr;
+    try {
+        item = FItemClass(this);
+        if (item->FCollection != this) item->SetCollection(this);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
     return item;
 }
 

@@ -297,6 +297,38 @@ protected:
     void Update(TCollectionItem* AItem) override { Updates.push_back(AItem); }
 };
 
+// An item with a value set by its own constructor, and a collection whose updates read
+// every item, as a painting user of a collection does.
+class TMarked : public TCollectionItem {
+public:
+    using TCollectionItem::TCollectionItem;
+    int Mark = 42;
+};
+
+class TMarkedList : public TCollection {
+public:
+    TMarkedList() : TCollection(ItemClass<TMarked>()) {}
+    std::vector<int> Seen;
+
+protected:
+    void Update(TCollectionItem* AItem) override
+    {
+        TCollection::Update(AItem);
+        for (int I = 0; I < Count(); ++I) Seen.push_back(static_cast<TMarked*>(Items(I))->Mark);
+    }
+};
+
+TEST(Collection, UpdatesOfAnAddedItemComeOnceItIsBuilt)
+{
+    TMarkedList L;
+    L.Add();
+    L.Insert(0);
+    L.Add();
+    ASSERT_FALSE(L.Seen.empty());
+    for (int M : L.Seen) EXPECT_EQ(M, 42);
+    EXPECT_EQ(L.Count(), 3);
+}
+
 TEST(Collection, ItemsChangesAndUpdateBatching)
 {
     TComponent owner(nullptr);
