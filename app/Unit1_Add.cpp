@@ -356,6 +356,25 @@ void TForm1::BindAddEvents()
     OpenDialog2->SetName("OpenDialog2");
     OpenDialog2->SetMultiSelection(true);
     for (TbsSkinOpenDialog* dialog : {OpenDialog1, OpenDialog2}) {
+        dialog->SetTitle("打开文件");
+        dialog->SetCheckFileExists(true);
+        dialog->SetToolButtonsTransparent(true);
+        dialog->SetOverwritePromt(false);
+        dialog->SetShowHiddenFiles(false);
+        dialog->SetDialogWidth(0);
+        dialog->SetDialogHeight(0);
+        dialog->SetDialogMinWidth(0);
+        dialog->SetDialogMinHeight(0);
+        dialog->SetAlphaBlend(false);
+        dialog->SetAlphaBlendAnimation(false);
+        dialog->SetCtrlAlphaBlend(false);
+        dialog->SetCtrlAlphaBlendAnimation(false);
+        dialog->SetAlphaBlendValue(225);
+        dialog->SetCtrlAlphaBlendValue(225);
+        dialog->SetLVHeaderSkinDataName("resizebutton");
+        dialog->DefaultFont()->SetName("Arial");
+        dialog->DefaultFont()->SetHeight(14);
+        dialog->SetFilterIndex(1);
         dialog->SetSkinData(bsSkinData1);
         dialog->SetCtrlSkinData(bsSkinData1);
     }

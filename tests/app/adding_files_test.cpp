@@ -8,6 +8,7 @@
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"
+#include "skin/dialogs/bsSkinShellDialogs.h"
 
 using namespace addbatch;
 
@@ -53,6 +54,19 @@ protected:
         ASSERT_TRUE(enginetest::LoadLibraries());
     }
 };
+
+TEST_F(AddingFilesTest, OpenDialogsAreTitledAndSetForOneFileAndForSeveral)
+{
+    for (TbsSkinOpenDialog* dialog : {Form->OpenDialog1, Form->OpenDialog2}) {
+        EXPECT_EQ(dialog->Title(), "打开文件");
+        EXPECT_TRUE(dialog->CheckFileExists());
+        EXPECT_EQ(dialog->LVHeaderSkinDataName(), "resizebutton");
+        EXPECT_EQ(dialog->Filter(), TForm1::InputFileFilter());
+        EXPECT_EQ(dialog->FilterIndex(), 1);
+    }
+    EXPECT_FALSE(Form->OpenDialog1->MultiSelection());
+    EXPECT_TRUE(Form->OpenDialog2->MultiSelection());
+}
 
 TEST_F(AddingFilesTest, OneFileBecomesARowASlotATaskAndTheLogLines)
 {
