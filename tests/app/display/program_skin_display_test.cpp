@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 
@@ -21,6 +22,7 @@
 #include "skin/controls/bsSkinExCtrls.h"
 #include "skin/dialogs/bsMessages.h"
 #include "skin/dialogs/bsSkinSelectDlg.h"
+#include "skin/dialogs/bsSkinShellDialogs.h"
 #include "skin/frame/bsSkinFormFrame.h"
 #include "skin/menus/bsSkinHint.h"
 #include "skin/menus/bsSkinMenus.h"
@@ -387,6 +389,39 @@ TEST_F(ProgramSkinDialogs, MessageBoxAndSkinDialogAreDrawnFromTheProgramSkin)
     Dialog->SetCtrlSkinData(SD);
     Dialog->SetTitle("选择皮肤");
     Photograph([&] { Dialog->Execute(0); }, "skindialog", [&]() -> TCustomForm* { return Dialog->DlgFrm(); });
+}
+
+TEST_F(ProgramSkinDialogs, OpenAndSelectDirectoryDialogsAreDrawnFromTheProgramSkin)
+{
+    Form->Show();
+    ASSERT_TRUE(PumpUntil([&] { return At(Form->Left() + 1, Form->Top() + 1) == Accent; }));
+    // a scratch folder under the home folder: the folder tree lists the siblings of every
+    // folder above it, and the shared temporary folder can hold thousands
+    const char* Home = std::getenv("HOME");
+    String Pattern = String(Home && *Home ? Home : "/tmp") + "/.vc-skin-dialogs-XXXXXX";
+    ASSERT_NE(mkdtemp(Pattern.data()), nullptr);
+    const std::filesystem::path Dir = Pattern;
+    std::filesystem::create_directory(Dir / "输出");
+    for (const char* N : {"旅行.mp4", "会议记录.avi", "音乐.mp3"}) std::ofstream(Dir / N) << "x";
+    auto* Open = new TbsSkinOpenDialog(Form);
+    Open->SetSkinData(SD);
+    Open->SetCtrlSkinData(SD);
+    Open->SetTitle("打开");
+    Open->SetInitialDir(Dir.string());
+    Open->SetFilter("所有视频文件|*.mp4;*.avi|所有文件|*.*");
+    // no control in the default look inside the dialog
+    auto NoDefaultLook = [&] { EXPECT_EQ(DefaultLookPixels(Shown), 0); };
+    Photograph([&] { Open->Execute(); }, "open", [&]() -> TCustomForm* { return Open->DlgFrm(); });
+    NoDefaultLook();
+    auto* Folder = new TbsSkinSelectDirectoryDialog(Form);
+    Folder->SetSkinData(SD);
+    Folder->SetCtrlSkinData(SD);
+    Folder->SetTitle("选择输出目录");
+    Folder->SetDirectory(Dir.string());
+    Photograph([&] { Folder->Execute(); }, "selectdir", [&]() -> TCustomForm* { return Folder->DlgFrm(); });
+    NoDefaultLook();
+    std::error_code E;
+    std::filesystem::remove_all(Dir, E);
 }
 
 }  // namespace
