@@ -268,6 +268,27 @@ TEST_F(ProgramSkinDisplay, SettingsDialogIsDrawnFromTheProgramSkin)
     // (the routine panel on the right holds plain, unskinned controls by design)
     EXPECT_EQ(DefaultLookPixels(Win) - DefaultLookPixels(GetWindowRect(F->Panel1->Handle())), 0)
         << "no skinned control in the default look";
+    // the four tabs and the six option boxes, each showing its value
+    EXPECT_EQ(F->bsSkinPageControl1->PageCount(), 4);
+    const TRect Tabs = OnScreen(F->bsSkinPageControl1);
+    EXPECT_GT(DarkPixels(Bounds(Tabs.Left, Tabs.Top, Tabs.Width(), 24)), 150) << "four tab captions";
+    for (TControl* C : std::initializer_list<TControl*>{F->bsSkinComboBox1, F->bsSkinComboBox2, F->bsSkinComboBox9,
+                                                        F->bsSkinComboBox3, F->bsSkinComboBox10, F->bsSkinComboBox4})
+        EXPECT_GT(DarkPixels(OnScreen(C)), 15) << C->Name();
+    // the preset box dropped down: titles and descriptions of the category's presets
+    F->bsSkinOfficeComboBox1->DropDown();
+    TWinControl* Drop = F->bsSkinOfficeComboBox1->ListBox();
+    ASSERT_TRUE(PumpUntil([&] { return Drop->HandleAllocated() && IsWindowVisible(Drop->Handle()); }));
+    Settle();
+    const TRect L = GetWindowRect(Drop->Handle());
+    const TRect Both = Rect(std::min(Win.Left, L.Left), std::min(Win.Top, L.Top), std::max(Win.Right, L.Right),
+                            std::max(Win.Bottom, L.Bottom));
+    Shot(Both, "settings_presets");
+    EXPECT_GE(L.Height(), 100);
+    EXPECT_GT(DarkPixels(L), 1500) << "several presets, each with a title and a description";
+    EXPECT_EQ(DefaultLookPixels(L), 0);
+    F->bsSkinOfficeComboBox1->CloseUp(false);
+    Settle();
     Form6Links = {};
 }
 
