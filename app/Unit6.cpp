@@ -225,6 +225,7 @@ void TForm6::BuildControls()
     TBitmap picture;
     ImageList1->GetBitmap(0, &picture);
     Image1->Picture()->SetBitmap(&picture);
+    Image1->SetTransparent(true);  // the picture's keyed border is not drawn
     struct TRoutineButton {
         TButton*& Button;
         const char* Caption;

@@ -268,6 +268,10 @@ TEST_F(ProgramSkinDisplay, SettingsDialogIsDrawnFromTheProgramSkin)
     // (the routine panel on the right holds plain, unskinned controls by design)
     EXPECT_EQ(DefaultLookPixels(Win) - DefaultLookPixels(GetWindowRect(F->Panel1->Handle())), 0)
         << "no skinned control in the default look";
+    int Key = 0;
+    for (uint32_t C : screentest::ScreenRect(Win.Left, Win.Top, Win.Width(), Win.Height()))
+        if (C == 0xFF00FF) ++Key;
+    EXPECT_EQ(Key, 0) << "the pictures' key colour never shows";
     // the four tabs and the six option boxes, each showing its value
     EXPECT_EQ(F->bsSkinPageControl1->PageCount(), 4);
     const TRect Tabs = OnScreen(F->bsSkinPageControl1);
