@@ -156,43 +156,29 @@ void TbsSkinFormFrame::SetShowMDIScrollBars(bool Value)
 void TbsSkinFormFrame::CreateMDIScrollBars()
 {
     if (FMDIHScrollBar || FMDIVScrollBar || !IsMDIForm() || IsDesigning()) return;
-    FMDIHScrollBar = new TbsSkinScrollBar(this);
-    FMDIHScrollBar->SetKind(sbHorizontal);
-    FMDIHScrollBar->SetHeight(17);
-    FMDIHScrollBar->SetSkinDataName("hscrollbar");
-    FMDIHScrollBar->SetSkinData(FSD);
-    FMDIHScrollBar->SetVisible(false);
-    FMDIHScrollBar->SetParent(FForm);
-    FMDIHScrollBar->OnUpButtonClick = [this](TObject*) {
-        FMDIHScrollBar->SetPosition(FMDIHScrollBar->Position() + MDIScrollStep);
-        SyncHScroll();
+    // one bar: buttons step by a few pixels, paging and the thumb's release sync the children
+    auto Make = [this](TScrollBarKind Kind, const char* Record, std::function<void()> Sync) {
+        auto* B = new TbsSkinScrollBar(this);
+        B->SetKind(Kind);
+        if (Kind == sbHorizontal) B->SetHeight(17);
+        else B->SetWidth(17);
+        B->SetSkinDataName(Record);
+        B->SetSkinData(FSD);
+        B->SetVisible(false);
+        B->SetParent(FForm);
+        B->OnUpButtonClick = [B, Sync](TObject*) {
+            B->SetPosition(B->Position() + MDIScrollStep);
+            Sync();
+        };
+        B->OnDownButtonClick = [B, Sync](TObject*) {
+            B->SetPosition(B->Position() - MDIScrollStep);
+            Sync();
+        };
+        B->OnPageUp = B->OnPageDown = B->OnLastChange = [Sync](TObject*) { Sync(); };
+        return B;
     };
-    FMDIHScrollBar->OnDownButtonClick = [this](TObject*) {
-        FMDIHScrollBar->SetPosition(FMDIHScrollBar->Position() - MDIScrollStep);
-        SyncHScroll();
-    };
-    FMDIHScrollBar->OnPageUp = FMDIHScrollBar->OnPageDown = FMDIHScrollBar->OnLastChange = [this](TObject*) {
-        SyncHScroll();
-    };
-
-    FMDIVScrollBar = new TbsSkinScrollBar(this);
-    FMDIVScrollBar->SetKind(sbVertical);
-    FMDIVScrollBar->SetWidth(17);
-    FMDIVScrollBar->SetSkinDataName("vscrollbar");
-    FMDIVScrollBar->SetSkinData(FSD);
-    FMDIVScrollBar->SetVisible(false);
-    FMDIVScrollBar->SetParent(FForm);
-    FMDIVScrollBar->OnUpButtonClick = [this](TObject*) {
-        FMDIVScrollBar->SetPosition(FMDIVScrollBar->Position() + MDIScrollStep);
-        SyncVScroll();
-    };
-    FMDIVScrollBar->OnDownButtonClick = [this](TObject*) {
-        FMDIVScrollBar->SetPosition(FMDIVScrollBar->Position() - MDIScrollStep);
-        SyncVScroll();
-    };
-    FMDIVScrollBar->OnPageUp = FMDIVScrollBar->OnPageDown = FMDIVScrollBar->OnLastChange = [this](TObject*) {
-        SyncVScroll();
-    };
+    FMDIHScrollBar = Make(sbHorizontal, "hscrollbar", [this] { SyncHScroll(); });
+    FMDIVScrollBar = Make(sbVertical, "vscrollbar", [this] { SyncVScroll(); });
     FOldHSrollBarPosition = FOldVSrollBarPosition = 0;
 }
 

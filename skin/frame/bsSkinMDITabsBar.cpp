@@ -801,88 +801,68 @@ void TbsSkinMDITabsBar::Dispatch(TMessage& M)
 
 // ---- list buttons and menus ---------------------------------------------------------------
 
-void TbsSkinMDITabsBar::ShowListButton()
+TbsSkinMenuSpeedButton* TbsSkinMDITabsBar::MakeListButton(TAlign Align, int ArrowKind, TbsSkinPopupMenu* Menu,
+                                                          TNotifyEvent OnShow)
 {
-    if (FListButton) return;
-    FListButton = new TbsSkinMenuSpeedButton(this);
-    FListButton->SetAlign(alLeft);
-    FListButton->SetSkinDataName("resizetoolbutton");
-    FListButton->SetSkinData(FSD);
-    FListButton->SetWidth(15);
-    FListButton->FDrawStandardArrow = true;
-    FListButton->FArrowType = 4;
-    FListButton->SetSkinPopupMenu(FListMenu);
-    FListButton->OnShowTrackMenu = [this](TObject* S) { FillListMenu(S); };
-    FListButton->SetParent(this);
+    auto* B = new TbsSkinMenuSpeedButton(this);
+    B->SetAlign(Align);
+    B->SetSkinDataName("resizetoolbutton");
+    B->SetSkinData(FSD);
+    B->SetWidth(15);
+    B->FDrawStandardArrow = true;
+    B->FArrowType = ArrowKind;
+    B->SetSkinPopupMenu(Menu);
+    B->OnShowTrackMenu = std::move(OnShow);
+    B->SetParent(this);
+    return B;
 }
 
-void TbsSkinMDITabsBar::RemoveListButton()
+void TbsSkinMDITabsBar::FreeListButton(TbsSkinMenuSpeedButton*& Button)
 {
-    if (!FListButton) return;
-    TbsSkinMenuSpeedButton* B = FListButton;
-    FListButton = nullptr;
+    if (!Button) return;
+    TbsSkinMenuSpeedButton* B = Button;
+    Button = nullptr;
     B->SetVisible(false);
     delete B;
 }
+
+void TbsSkinMDITabsBar::ShowListButton()
+{
+    if (!FListButton) FListButton = MakeListButton(alLeft, 4, FListMenu, [this](TObject* S) { FillListMenu(S); });
+}
+
+void TbsSkinMDITabsBar::RemoveListButton() { FreeListButton(FListButton); }
 
 void TbsSkinMDITabsBar::ShowHideListButton()
 {
     if (FHideListButton) return;
-    FHideListButton = new TbsSkinMenuSpeedButton(this);
-    FHideListButton->SetAlign(alRight);
-    FHideListButton->SetSkinDataName("resizetoolbutton");
-    FHideListButton->SetSkinData(FSD);
-    FHideListButton->SetWidth(15);
-    FHideListButton->FDrawStandardArrow = true;
-    FHideListButton->FArrowType = 2;
-    FHideListButton->SetSkinPopupMenu(FHideListMenu);
-    FHideListButton->OnShowTrackMenu = [this](TObject* S) { FillHideListMenu(S); };
-    FHideListButton->SetParent(this);
+    FHideListButton = MakeListButton(alRight, 2, FHideListMenu, [this](TObject* S) { FillHideListMenu(S); });
     FHideListButton->Repaint();
 }
 
-void TbsSkinMDITabsBar::RemoveHideListButton()
-{
-    if (!FHideListButton) return;
-    TbsSkinMenuSpeedButton* B = FHideListButton;
-    FHideListButton = nullptr;
-    B->SetVisible(false);
-    delete B;
-}
+void TbsSkinMDITabsBar::RemoveHideListButton() { FreeListButton(FHideListButton); }
 
-void TbsSkinMDITabsBar::FillListMenu(TObject*)
+void TbsSkinMDITabsBar::FillTabsMenu(TbsSkinPopupMenu* Menu, bool HiddenOnly, const char* Suffix)
 {
-    if (!FListMenu) return;
-    FListMenu->Items()->Clear();
+    if (!Menu) return;
+    Menu->Items()->Clear();
+    const String Tag = Suffix;
     for (auto& T : ObjectList) {
-        if (!T->Child) continue;
+        if ((HiddenOnly && T->Visible) || !T->Child) continue;
         auto* Item = new TMenuItem(this);
-        Item->SetName(T->Child->Name() + ListSuffix);
+        Item->SetName(T->Child->Name() + Tag);
         Item->SetCaption(T->Child->Caption());
         Item->SetRadioItem(true);
         Item->SetGroupIndex(0);
         Item->SetChecked(T->Active);
-        Item->OnClick = [this](TObject* S) { ListMenuItemClick(S, ListSuffix); };
-        FListMenu->Items()->Add(Item);
+        Item->OnClick = [this, Tag](TObject* S) { ListMenuItemClick(S, Tag); };
+        Menu->Items()->Add(Item);
     }
 }
 
-void TbsSkinMDITabsBar::FillHideListMenu(TObject*)
-{
-    if (!FHideListMenu) return;
-    FHideListMenu->Items()->Clear();
-    for (auto& T : ObjectList) {
-        if (T->Visible || !T->Child) continue;
-        auto* Item = new TMenuItem(this);
-        Item->SetName(T->Child->Name() + HideListSuffix);
-        Item->SetCaption(T->Child->Caption());
-        Item->SetRadioItem(true);
-        Item->SetGroupIndex(0);
-        Item->SetChecked(T->Active);
-        Item->OnClick = [this](TObject* S) { ListMenuItemClick(S, HideListSuffix); };
-        FHideListMenu->Items()->Add(Item);
-    }
-}
+void TbsSkinMDITabsBar::FillListMenu(TObject*) { FillTabsMenu(FListMenu, false, ListSuffix); }
+
+void TbsSkinMDITabsBar::FillHideListMenu(TObject*) { FillTabsMenu(FHideListMenu, true, HideListSuffix); }
 
 void TbsSkinMDITabsBar::ListMenuItemClick(TObject* Sender, const String& Suffix)
 {

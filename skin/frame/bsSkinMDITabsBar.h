@@ -169,6 +169,9 @@ private:
     void ShowHideListButton();
     void RemoveHideListButton();
     void ListMenuItemClick(TObject* Sender, const String& Suffix);
+    void FillTabsMenu(TbsSkinPopupMenu* Menu, bool HiddenOnly, const char* Suffix);
+    TbsSkinMenuSpeedButton* MakeListButton(TAlign Align, int ArrowKind, TbsSkinPopupMenu* Menu, TNotifyEvent OnShow);
+    void FreeListButton(TbsSkinMenuSpeedButton*& Button);
     TbsDataSkinButtonControl* ButtonRecord(const String& Name) const;
 
     bool FShowAddButton = false;
