@@ -48,6 +48,7 @@ TFFLogger::TFFLogger(TComponent* AOwner) : TComponent(AOwner)
 
 TFFLogger::~TFFLogger()
 {
+    *FSelf = nullptr;
     TFFLogger* Expected = this;
     GLogger.compare_exchange_strong(Expected, nullptr);
     if (GOwnedLogger.Logger == this) GOwnedLogger.Logger = nullptr;
@@ -107,14 +108,21 @@ void TFFLogger::Fire(TObject* Sender, TLogLevel ALogLevel, const String& ALogMsg
     // Each call carries its own copy of the event's data: two threads logging at once
     // never see each other's fields.
     TLogInfo Info{Sender, CurrentThreadID(), ALogLevel, ALogMsg};
-    auto Call = [Handler, Info] { Handler(Info.Sender, Info.ThreadID, Info.LogLevel, Info.LogMsg); };
     // Another thread queues its line for the GUI thread and goes on: it may hold a lock
     // (the codec lock) that the GUI thread is waiting for, so it must never wait for the
-    // GUI thread here.  The queue keeps the lines in order.
-    if (FTriggerEventInMainThread && !IsMainThread())
-        TThread::Queue(nullptr, Call);
-    else
-        Call();
+    // GUI thread here.  The queue keeps the lines in order.  A queued line goes to the
+    // handler set when it is delivered: a listener that detached (or a logger that was
+    // freed) in the meantime hears nothing more.
+    if (FTriggerEventInMainThread && !IsMainThread()) {
+        std::weak_ptr<TFFLogger*> Self = FSelf;
+        TThread::Queue(nullptr, [Self, Info] {
+            std::shared_ptr<TFFLogger*> Cell = Self.lock();
+            TFFLogger* Logger = Cell ? *Cell : nullptr;
+            if (!Logger) return;
+            if (TLogEvent Current = Logger->OnLog) Current(Info.Sender, Info.ThreadID, Info.LogLevel, Info.LogMsg);
+        });
+    } else
+        Handler(Info.Sender, Info.ThreadID, Info.LogLevel, Info.LogMsg);
 }
 
 extern "C" void AVLogCallback(void* APtr, int ALevel, const char* AFormat, va_list AArgs)

@@ -9,6 +9,7 @@
 #include <cstdarg>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string_view>
 
 enum TLogLevel : uint8_t { llQuiet, llPanic, llFatal, llError, llWarning, llInfo, llVerbose, llDebug };
@@ -66,6 +67,9 @@ public:
     void Fire(TObject* Sender, TLogLevel ALogLevel, const String& ALogMsg);
 
 private:
+    // Lines queued for the GUI thread reach the logger through this cell, emptied when the
+    // logger goes, and take the handler set at their delivery.
+    std::shared_ptr<TFFLogger*> FSelf = std::make_shared<TFFLogger*>(this);
     std::atomic<bool> FTriggerEventInMainThread{true};
     std::atomic<TLogLevel> FLogLevel{llInfo};
 };

@@ -105,17 +105,22 @@ void TTaskTranscoderList::Clear()
 
 void TTaskTranscoderList::PauseAll()
 {
-    for (int i = 0; i < Count(); ++i) Items(i)->Pause();
+    // Here and below: a slot is empty while the list is being cleared, and a handler
+    // run by that clearing may reach these loops.
+    for (int i = 0; i < Count(); ++i)
+        if (TTaskTranscoder* task = Items(i)) task->Pause();
 }
 
 void TTaskTranscoderList::ResumeAll()
 {
-    for (int i = 0; i < Count(); ++i) Items(i)->Resume();
+    for (int i = 0; i < Count(); ++i)
+        if (TTaskTranscoder* task = Items(i)) task->Resume();
 }
 
 void TTaskTranscoderList::TerminateAll(bool AWaitFor)
 {
-    for (int i = 0; i < Count(); ++i) Items(i)->Terminate(AWaitFor);
+    for (int i = 0; i < Count(); ++i)
+        if (TTaskTranscoder* task = Items(i)) task->Terminate(AWaitFor);
 }
 
 void TTaskTranscoderList::SetPreview(bool AValue)

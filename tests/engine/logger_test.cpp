@@ -276,3 +276,31 @@ TEST_F(LoggerTest, AWorkerLoggingUnderALockTheGuiThreadWaitsForGoesOn)
     }
     EXPECT_EQ(Msgs, (std::vector<String>{"held 0", "held 1", "held 2", "held 3", "held 4"}));
 }
+
+TEST_F(LoggerTest, LinesQueuedBeforeTheListenerDetachesAreNotDeliveredToIt)
+{
+    // A window detaches from the log and goes away while lines of a worker still wait for
+    // the GUI thread: none of them may reach the detached handler.
+    ASSERT_TRUE(IsMainThread());
+    L->SetTriggerEventInMainThread(true);
+    auto Detached = std::make_shared<std::atomic<int>>(0);
+    L->OnLog = [Detached](TObject*, uint32_t, TLogLevel, const String&) { ++*Detached; };
+    std::thread Worker([&] {
+        for (int I = 0; I < 3; ++I) L->Log(nullptr, llError, "late %d", I);
+    });
+    Worker.join();
+    L->OnLog = nullptr;  // the listener leaves before the queue is served
+    for (int I = 0; I < 20; ++I) CheckSynchronize(10);
+    EXPECT_EQ(Detached->load(), 0);
+    // A listener attached again hears what is logged after it attached.
+    L->OnLog = [this](TObject* S, uint32_t T, TLogLevel Lv, const String& M) {
+        std::lock_guard G(Lock);
+        Events.push_back({S, T, Lv, M, IsMainThread()});
+    };
+    std::thread Again([&] { L->Log(nullptr, llError, "after"); });
+    Again.join();
+    for (int I = 0; I < 100 && Events.empty(); ++I) CheckSynchronize(10);
+    auto E = Take();
+    ASSERT_EQ(E.size(), 1u);
+    EXPECT_EQ(E[0].Msg, "after");
+}
