@@ -146,8 +146,8 @@ void TForm1::BuildControls()
     } catch (const EAssertionFailed&) {
         FFLogger = GlobalLogger();  // the process has its logger already
     }
-    ZUZuzude = new TFFPlayer(this);
-    ZUZuzude->SetName("ZUZuzude");
+    FFPlayer = new TFFPlayer(this);
+    FFPlayer->SetName("FFPlayer");
 
     // Tool bar.
     bsSkinToolBar2 = Place<TbsSkinToolBar>(this, this, "bsSkinToolBar2", 0, 22, 823, 72);
@@ -471,9 +471,9 @@ void TForm1::FormCloseQuery(TObject*, bool& CanClose)
 {
     // A batch stopped by closing shows nothing and runs no after-done action.
     DetachTerminateEvents();
-    ZUZuzude->OnPosition = nullptr;
-    ZUZuzude->OnState = nullptr;
-    ZUZuzude->OnHook = nullptr;
+    FFPlayer->OnPosition = nullptr;
+    FFPlayer->OnState = nullptr;
+    FFPlayer->OnHook = nullptr;
     FFEngine->OnCustomHook = nullptr;
     FFEngine->OnProgress = nullptr;
     FFEngine->OnTerminate = nullptr;

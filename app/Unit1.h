@@ -221,7 +221,7 @@ public:
     // ---- engine ------------------------------------------------------------------------
     TTaskList* FFEngine;
     TFFLogger* FFLogger;   // the process's logger (not owned when another made it first)
-    TFFPlayer* ZUZuzude;   // the preview player
+    TFFPlayer* FFPlayer;   // the preview player
 
     // ---- shared fields -----------------------------------------------------------------
     std::vector<TInputOptions> IO1;   // 501 job slots
@@ -391,10 +391,10 @@ public:
     void bsSkinSlider1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void bsSkinSlider1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void TrackBar2Change(TObject* Sender);
-    void ZUZuzudeFileOpen(TObject* Sender, int64_t ADuration, int AFrameWidth, int AFrameHeight, int& AScreenWidth,
+    void FFPlayerFileOpen(TObject* Sender, int64_t ADuration, int AFrameWidth, int AFrameHeight, int& AScreenWidth,
                           int& AScreenHeight);
-    void ZUZuzudePosition(TObject* Sender, int64_t APTS);
-    void ZUZuzudeState(TObject* Sender, TPlayState AState);
+    void FFPlayerPosition(TObject* Sender, int64_t APTS);
+    void FFPlayerState(TObject* Sender, TPlayState AState);
     void bsSkinButton22Click(TObject* Sender);  // snapshot
     void bsSkinButton23MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void bsSkinButton23Click(TObject* Sender);  // ticks the stored format

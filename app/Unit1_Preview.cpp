@@ -89,11 +89,11 @@ void TForm1::BindPreviewEvents()
         bsSkinSlider1MouseUp(Sender, B, S, X, Y);
     };
     TrackBar2->OnChange = [this](TObject* Sender) { TrackBar2Change(Sender); };
-    ZUZuzude->OnFileOpen = [this](TObject* Sender, int64_t D, int W, int H, int& SW, int& SH) {
-        ZUZuzudeFileOpen(Sender, D, W, H, SW, SH);
+    FFPlayer->OnFileOpen = [this](TObject* Sender, int64_t D, int W, int H, int& SW, int& SH) {
+        FFPlayerFileOpen(Sender, D, W, H, SW, SH);
     };
-    ZUZuzude->OnPosition = [this](TObject* Sender, int64_t APTS) { ZUZuzudePosition(Sender, APTS); };
-    ZUZuzude->OnState = [this](TObject* Sender, TPlayState AState) { ZUZuzudeState(Sender, AState); };
+    FFPlayer->OnPosition = [this](TObject* Sender, int64_t APTS) { FFPlayerPosition(Sender, APTS); };
+    FFPlayer->OnState = [this](TObject* Sender, TPlayState AState) { FFPlayerState(Sender, AState); };
 
     // Snapshots and their settings menu (also the settings button's context menu).
     bsSkinButton22->OnClick = [this](TObject* Sender) { bsSkinButton22Click(Sender); };
@@ -112,15 +112,15 @@ void TForm1::BindPreviewEvents()
     WindowProc = [this, inherited](TMessage& Message) {
         inherited(Message);
         if ((Message.Msg == WM_WINDOWPOSCHANGING || Message.Msg == WM_WINDOWPOSCHANGED) &&
-            !ComponentState().Contains(csDestroying) && ZUZuzude)
-            ZUZuzude->UpdateScreenPosition();
+            !ComponentState().Contains(csDestroying) && FFPlayer)
+            FFPlayer->UpdateScreenPosition();
     };
 }
 
 void TForm1::Button31Click(TObject*)
 {
-    if (!ZUZuzude->AVLibLoaded() && !ZUZuzude->LoadAVLib(ProgramFolder() + "LibAV")) {
-        AddLog(this, ZUZuzude->LastErrMsg());
+    if (!FFPlayer->AVLibLoaded() && !FFPlayer->LoadAVLib(ProgramFolder() + "LibAV")) {
+        AddLog(this, FFPlayer->LastErrMsg());
         return;
     }
     // The screen list names a windowed child of the window; the picture still goes to
@@ -138,25 +138,25 @@ void TForm1::Button31Click(TObject*)
         AddLog(this, T_Movie_PLayer_FileName + ": No such file or directory");
         return;
     }
-    ZUZuzude->SetVideoDriver(VideoDriverOf(cboVideoDriver->ItemIndex()));
-    ZUZuzude->SetAudioDriver(AudioDriverOf(cboAudioDriver->ItemIndex()));
-    if (!ZUZuzude->Open(T_Movie_PLayer_FileName, Panel6->Handle(), chkOpenPaused->Checked()))
-        AddLog(this, ZUZuzude->LastErrMsg());
+    FFPlayer->SetVideoDriver(VideoDriverOf(cboVideoDriver->ItemIndex()));
+    FFPlayer->SetAudioDriver(AudioDriverOf(cboAudioDriver->ItemIndex()));
+    if (!FFPlayer->Open(T_Movie_PLayer_FileName, Panel6->Handle(), chkOpenPaused->Checked()))
+        AddLog(this, FFPlayer->LastErrMsg());
 }
 
-void TForm1::StopPreview() { ZUZuzude->Stop(true); }
+void TForm1::StopPreview() { FFPlayer->Stop(true); }
 
 void TForm1::ResetSeekSlider() { bsSkinSlider1->SetValue(0); }
 
 void TForm1::bsSkinButton13Click(TObject*)
 {
-    ZUZuzude->Resume();
+    FFPlayer->Resume();
     FocusJobList(this);
 }
 
 void TForm1::bsSkinButton14Click(TObject*)
 {
-    ZUZuzude->Pause();
+    FFPlayer->Pause();
     FocusJobList(this);
 }
 
@@ -164,11 +164,11 @@ void TForm1::bsSkinButton15Click(TObject*)
 {
     if (lvFiles->ItemIndex() >= 0) {
         try {
-            ZUZuzude->Stop(true);
-            if (!ZUZuzude->Open(T_Movie_PLayer_FileName, Panel6->Handle(), chkOpenPaused->Checked()))
-                AddLog(this, ZUZuzude->LastErrMsg());
+            FFPlayer->Stop(true);
+            if (!FFPlayer->Open(T_Movie_PLayer_FileName, Panel6->Handle(), chkOpenPaused->Checked()))
+                AddLog(this, FFPlayer->LastErrMsg());
         } catch (const Exception&) {
-            ZUZuzude->Stop(true);
+            FFPlayer->Stop(true);
         }
     }
     FocusJobList(this);
@@ -176,14 +176,14 @@ void TForm1::bsSkinButton15Click(TObject*)
 
 void TForm1::bsSkinButton16Click(TObject*)
 {
-    ZUZuzude->SetMute(true);
+    FFPlayer->SetMute(true);
     bsSkinButton16->SetVisible(false);
     bsSkinButton20->SetVisible(true);
 }
 
 void TForm1::bsSkinButton20Click(TObject*)
 {
-    ZUZuzude->SetMute(false);
+    FFPlayer->SetMute(false);
     bsSkinButton20->SetVisible(false);
     bsSkinButton16->SetVisible(true);
 }
@@ -191,23 +191,23 @@ void TForm1::bsSkinButton20Click(TObject*)
 void TForm1::bsSkinSlider1MouseDown(TObject*, TMouseButton, TShiftState, int, int)
 {
     bsSkinSlider1_down_UP = "Down";
-    ZUZuzude->Pause();
+    FFPlayer->Pause();
 }
 
 void TForm1::bsSkinSlider1MouseUp(TObject*, TMouseButton, TShiftState, int, int)
 {
-    ZUZuzude->Pause();
-    ZUZuzude->Seek(SeekTargetOfSlider(FDuration, bsSkinSlider1->Value(), bsSkinSlider1->MaxValue()), TSeekFlags{}, false);
-    ZUZuzude->Resume();
+    FFPlayer->Pause();
+    FFPlayer->Seek(SeekTargetOfSlider(FDuration, bsSkinSlider1->Value(), bsSkinSlider1->MaxValue()), TSeekFlags{}, false);
+    FFPlayer->Resume();
     bsSkinSlider1_down_UP = "UP";
 }
 
-void TForm1::TrackBar2Change(TObject*) { ZUZuzude->SetAudioVolume(TrackBar2->Position()); }
+void TForm1::TrackBar2Change(TObject*) { FFPlayer->SetAudioVolume(TrackBar2->Position()); }
 
-void TForm1::ZUZuzudeFileOpen(TObject*, int64_t ADuration, int AFrameWidth, int AFrameHeight, int& AScreenWidth,
+void TForm1::FFPlayerFileOpen(TObject*, int64_t ADuration, int AFrameWidth, int AFrameHeight, int& AScreenWidth,
                               int& AScreenHeight)
 {
-    if (TAVProbe* probe = ZUZuzude->AVProbe()) AddLog(this, probe->FileInfoText());
+    if (TAVProbe* probe = FFPlayer->AVProbe()) AddLog(this, probe->FileInfoText());
     AddLog(this, Format("duration: %f, frame size: %dx%d", double(ADuration) / 1000000.0, AFrameWidth, AFrameHeight));
     if (FScreenControl) {
         AScreenWidth = FScreenControl->Width();
@@ -224,17 +224,17 @@ void TForm1::ZUZuzudeFileOpen(TObject*, int64_t ADuration, int AFrameWidth, int 
     bsSkinSlider1->SetValue(0);
 
     std::vector<TStreamKind> streams;
-    if (TAVProbe* probe = ZUZuzude->AVProbe())
+    if (TAVProbe* probe = FFPlayer->AVProbe())
         for (int i = 0; i < probe->StreamCount(); ++i)
             streams.push_back(probe->IsVideoStream(i)      ? TStreamKind::Video
                               : probe->IsAudioStream(i)    ? TStreamKind::Audio
                               : probe->IsSubtitleStream(i) ? TStreamKind::Subtitle
                                                            : TStreamKind::Other);
-    FillStreamLists(streams, ZUZuzude->VideoStreamIndex(), ZUZuzude->AudioStreamIndex(),
-                    ZUZuzude->SubtitleStreamIndex(), cboVideo, cboAudio, cboSubtitle);
+    FillStreamLists(streams, FFPlayer->VideoStreamIndex(), FFPlayer->AudioStreamIndex(),
+                    FFPlayer->SubtitleStreamIndex(), cboVideo, cboAudio, cboSubtitle);
 }
 
-void TForm1::ZUZuzudePosition(TObject*, int64_t APTS)
+void TForm1::FFPlayerPosition(TObject*, int64_t APTS)
 {
     if (bsSkinSlider1_down_UP != "UP") return;
     Label3->SetCaption(Format("%f", double(APTS) / 1000000.0));
@@ -242,7 +242,7 @@ void TForm1::ZUZuzudePosition(TObject*, int64_t APTS)
     if (value >= 0) bsSkinSlider1->SetValue(value);
 }
 
-void TForm1::ZUZuzudeState(TObject*, TPlayState AState)
+void TForm1::FFPlayerState(TObject*, TPlayState AState)
 {
     AddLog(this, StateName(AState));
     switch (AState) {
@@ -254,15 +254,15 @@ void TForm1::ZUZuzudeState(TObject*, TPlayState AState)
     case psStep: SetFormStyle(fsNormal); break;
     case psStop:
         SetFormStyle(fsNormal);
-        if (HWND screen = ZUZuzude->ScreenHandle()) {
+        if (HWND screen = FFPlayer->ScreenHandle()) {
             PostMessage(screen, CM_INVALIDATE, 0, 0);
             UpdateWindow(screen);
         }
         break;
     case psEnd:
         // The file rests at its start.
-        ZUZuzude->Seek(int64_t(0), TSeekFlags{sfAny}, false);
-        ZUZuzude->Pause();
+        FFPlayer->Seek(int64_t(0), TSeekFlags{sfAny}, false);
+        FFPlayer->Pause();
         break;
     }
 }
@@ -303,7 +303,7 @@ String TForm1::SnapshotFormat()
 String TForm1::TakeSnapshot()
 {
     auto frame = std::make_unique<TBitmap>();
-    frame->Assign(ZUZuzude->CurrentFrame());
+    frame->Assign(FFPlayer->CurrentFrame());
     const String folder = SnapshotFolder();
     const String format = SnapshotFormat();
     if (frame->Width() < 1) return String();

@@ -18,7 +18,7 @@
 namespace {
 
 // The engine's own protocols, and the ones known when avformat is not loaded.
-constexpr const char* KnownProtocols = ":unicode:stream:gopher:http:pipe:rtp:rtsp:tcp:udp:";
+constexpr const char* KnownProtocols = ":unicode:stream:file:gopher:http:pipe:rtp:rtsp:tcp:udp:";
 constexpr int IOBufferSize = 32768;
 
 // Every protocol the loaded avformat knows, for reading or writing, as ":name:name:".

@@ -135,7 +135,7 @@ protected:
         // (its events still on their way are delivered), then the close query.
         Form->OnStop = nullptr;
         Form->InBox = nullptr;
-        Form->ZUZuzude->Stop(true);
+        Form->FFPlayer->Stop(true);
         bool canClose = true;
         Form->FormCloseQuery(Form, canClose);
         SetCommandRunner(std::move(OldRunner));

@@ -42,7 +42,7 @@ public:
     {
         // What is still attached when the engine is stopped.
         String attached;
-        if (ZUZuzude->OnPosition || ZUZuzude->OnState || ZUZuzude->OnHook) attached += " player";
+        if (FFPlayer->OnPosition || FFPlayer->OnState || FFPlayer->OnHook) attached += " player";
         if (FFEngine->OnCustomHook || FFEngine->OnProgress || FFEngine->OnTerminate) attached += " tasks";
         if (FFLogger->OnLog) attached += " log";
         Calls.push_back(String("Stop(") + (AWaitFor ? "true" : "false") + ")" + attached);

@@ -224,9 +224,9 @@ TEST_F(MainWindowTest, ClosingDetachesTheEventsBeforeStoppingAndTheLogAfter)
 {
     CreateMain();
     auto ignore = [](auto&&...) {};
-    Main->ZUZuzude->OnPosition = ignore;
-    Main->ZUZuzude->OnState = ignore;
-    Main->ZUZuzude->OnHook = ignore;
+    Main->FFPlayer->OnPosition = ignore;
+    Main->FFPlayer->OnState = ignore;
+    Main->FFPlayer->OnHook = ignore;
     Main->FFEngine->OnCustomHook = ignore;
     Main->FFEngine->OnProgress = ignore;
     Main->FFEngine->OnTerminate = ignore;

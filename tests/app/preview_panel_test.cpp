@@ -298,15 +298,15 @@ TEST_F(PreviewPanelTest, MuteAndUnmuteSwapTheirButtons)
     EXPECT_TRUE(Main->bsSkinButton16->Visible());
     EXPECT_FALSE(Main->bsSkinButton20->Visible());
     Main->bsSkinButton16->ButtonClick();
-    EXPECT_TRUE(Main->ZUZuzude->Mute());
+    EXPECT_TRUE(Main->FFPlayer->Mute());
     EXPECT_FALSE(Main->bsSkinButton16->Visible());
     EXPECT_TRUE(Main->bsSkinButton20->Visible());
     Main->bsSkinButton20->ButtonClick();
-    EXPECT_FALSE(Main->ZUZuzude->Mute());
+    EXPECT_FALSE(Main->FFPlayer->Mute());
     EXPECT_TRUE(Main->bsSkinButton16->Visible());
     EXPECT_FALSE(Main->bsSkinButton20->Visible());
     Main->TrackBar2->SetPosition(40);
-    EXPECT_EQ(Main->ZUZuzude->AudioVolume(), 40);
+    EXPECT_EQ(Main->FFPlayer->AudioVolume(), 40);
 }
 
 TEST_F(PreviewPanelTest, PositionEventsMoveLabelAndSliderOnlyWhileTheSliderIsFree)
@@ -314,19 +314,19 @@ TEST_F(PreviewPanelTest, PositionEventsMoveLabelAndSliderOnlyWhileTheSliderIsFre
     CreateMain(false);
     Main->FDuration = 3600000000LL;
     Main->bsSkinSlider1->SetMaxValue(218);
-    Main->ZUZuzudePosition(nullptr, 1800000000LL);
+    Main->FFPlayerPosition(nullptr, 1800000000LL);
     EXPECT_EQ(Main->Label3->Caption(), "1800.00");
     EXPECT_EQ(Main->bsSkinSlider1->Value(), 109);
     // Held: nothing changes.
     Main->bsSkinSlider1_down_UP = "Down";
-    Main->ZUZuzudePosition(nullptr, 900000000LL);
+    Main->FFPlayerPosition(nullptr, 900000000LL);
     EXPECT_EQ(Main->Label3->Caption(), "1800.00");
     EXPECT_EQ(Main->bsSkinSlider1->Value(), 109);
     Main->bsSkinSlider1_down_UP = "UP";
     // Past the end: the slider stops at its maximum; a negative time moves the label only.
-    Main->ZUZuzudePosition(nullptr, 3700000000LL);
+    Main->FFPlayerPosition(nullptr, 3700000000LL);
     EXPECT_EQ(Main->bsSkinSlider1->Value(), 218);
-    Main->ZUZuzudePosition(nullptr, -2000000);
+    Main->FFPlayerPosition(nullptr, -2000000);
     EXPECT_EQ(Main->Label3->Caption(), "-2.00");
     EXPECT_EQ(Main->bsSkinSlider1->Value(), 218);
 }
@@ -372,7 +372,7 @@ protected:
     {
         // The player's last log lines reach this window while it still stands.
         if (Main) {
-            Main->ZUZuzude->Stop(true);
+            Main->FFPlayer->Stop(true);
             PumpUntil([] { return false; }, 200);
         }
         PreviewPanelTest::TearDown();
@@ -391,7 +391,7 @@ TEST_F(PreviewPlayerTest, OpensPausedReportsTheFileAndSnapshotsThePicture)
     CreateMain(false);
     Main->T_Movie_PLayer_FileName = Clip;
     Main->Button31Click(nullptr);
-    ASSERT_NE(Main->ZUZuzude->VideoState(), nullptr) << Main->ZUZuzude->LastErrMsg();
+    ASSERT_NE(Main->FFPlayer->VideoState(), nullptr) << Main->FFPlayer->LastErrMsg();
     EXPECT_TRUE(Logged("duration: 2.00, frame size: 64x48"));
     EXPECT_GT(Main->mmoLog->Lines()->Count(), 3) << "the probe's report comes first";
     EXPECT_EQ(Main->FDuration / 100000, 20);
@@ -400,15 +400,15 @@ TEST_F(PreviewPlayerTest, OpensPausedReportsTheFileAndSnapshotsThePicture)
     EXPECT_EQ(Main->bsSkinSlider1->MaxValue(), 218);
     EXPECT_EQ(Main->bsSkinSlider1->Increment(), 5);
     EXPECT_EQ(Main->FScreenControl, Main->Panel6);
-    EXPECT_EQ(Main->ZUZuzude->ScreenWidth(), 210);
+    EXPECT_EQ(Main->FFPlayer->ScreenWidth(), 210);
     EXPECT_EQ(Main->cboVideo->Items()->Strings(0), "Video#0");
     EXPECT_FALSE(Main->cboVideo->Enabled());
     EXPECT_FALSE(Main->cboAudio->Enabled());
     EXPECT_EQ(Main->cboSubtitle->Items()->Count(), 0);
-    EXPECT_TRUE(Main->ZUZuzude->Paused()) << "\"Open Paused\" is checked";
+    EXPECT_TRUE(Main->FFPlayer->Paused()) << "\"Open Paused\" is checked";
 
     // The first picture shown, the snapshot writes it as PNG.
-    ASSERT_TRUE(PumpUntil([&] { return Main->ZUZuzude->CurrentFrame()->Width() > 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return Main->FFPlayer->CurrentFrame()->Width() > 0; }));
     WriteIni("[SnapShot]\nDir=" + Root + "/shots\nPicture=PNG\n");
     Main->bsSkinButton22->ButtonClick();
     Main->bsSkinButton22->ButtonClick();
@@ -418,7 +418,7 @@ TEST_F(PreviewPlayerTest, OpensPausedReportsTheFileAndSnapshotsThePicture)
     picture.LoadFromFile(Root + "/shots/clip_1.png");
     EXPECT_EQ(picture.Width(), 64);
     EXPECT_EQ(picture.Height(), 48);
-    Main->ZUZuzude->Stop(true);
+    Main->FFPlayer->Stop(true);
 }
 
 TEST_F(PreviewPlayerTest, AMissingFileIsReportedAndNothingOpens)
@@ -426,7 +426,7 @@ TEST_F(PreviewPlayerTest, AMissingFileIsReportedAndNothingOpens)
     CreateMain(false);
     Main->T_Movie_PLayer_FileName = Root + "/gone.avi";
     Main->Button31Click(nullptr);
-    EXPECT_EQ(Main->ZUZuzude->VideoState(), nullptr);
+    EXPECT_EQ(Main->FFPlayer->VideoState(), nullptr);
     EXPECT_TRUE(Logged(Root + "/gone.avi: No such file or directory"));
 }
 
@@ -435,12 +435,12 @@ TEST_F(PreviewPlayerTest, AtItsEndTheFileRewindsAndPauses)
     CreateMain(false);
     Main->T_Movie_PLayer_FileName = Clip;
     Main->Button31Click(nullptr);
-    ASSERT_NE(Main->ZUZuzude->VideoState(), nullptr) << Main->ZUZuzude->LastErrMsg();
+    ASSERT_NE(Main->FFPlayer->VideoState(), nullptr) << Main->FFPlayer->LastErrMsg();
     Main->bsSkinButton13->ButtonClick();
     ASSERT_TRUE(PumpUntil([&] { return Logged("End"); }, 20000));
-    EXPECT_TRUE(PumpUntil([&] { return Main->ZUZuzude->Paused(); }));
-    EXPECT_TRUE(PumpUntil([&] { return Main->ZUZuzude->CurrentPTS() >= 0 && Main->ZUZuzude->CurrentPTS() < 500000; }))
-        << Main->ZUZuzude->CurrentPTS();
+    EXPECT_TRUE(PumpUntil([&] { return Main->FFPlayer->Paused(); }));
+    EXPECT_TRUE(PumpUntil([&] { return Main->FFPlayer->CurrentPTS() >= 0 && Main->FFPlayer->CurrentPTS() < 500000; }))
+        << Main->FFPlayer->CurrentPTS();
     EXPECT_EQ(Main->FormStyle(), fsNormal);
 
     // Stop with no row selected does nothing; with one it stops and opens the file again.
@@ -453,8 +453,8 @@ TEST_F(PreviewPlayerTest, AtItsEndTheFileRewindsAndPauses)
     Main->bsSkinButton15->ButtonClick();
     EXPECT_TRUE(PumpUntil([&] { return Logged("Stop"); }));
     EXPECT_TRUE(Logged("duration: 2.00, frame size: 64x48")) << "opened again";
-    EXPECT_NE(Main->ZUZuzude->VideoState(), nullptr);
-    Main->ZUZuzude->Stop(true);
+    EXPECT_NE(Main->FFPlayer->VideoState(), nullptr);
+    Main->FFPlayer->Stop(true);
 }
 
 }  // namespace

@@ -155,8 +155,8 @@ TEST_F(PreviewDisplay, TheClipPlaysInTheScreenPanelDrivenByItsButtons)
     // The job list's road: the selected row's file, then the open routine.
     Form1->T_Movie_PLayer_FileName = clip;
     Form1->Button31Click(Form1);
-    ASSERT_NE(Form1->ZUZuzude->VideoState(), nullptr) << Form1->ZUZuzude->LastErrMsg();
-    EXPECT_TRUE(Form1->ZUZuzude->Paused());
+    ASSERT_NE(Form1->FFPlayer->VideoState(), nullptr) << Form1->FFPlayer->LastErrMsg();
+    EXPECT_TRUE(Form1->FFPlayer->Paused());
     // The first picture covers the panel's still picture (a 4:3 clip in a 210 x 135
     // panel: bars at its sides at most); nothing outside the panel changes.
     const std::vector<uint32_t> still = Grab(screen);
@@ -168,7 +168,7 @@ TEST_F(PreviewDisplay, TheClipPlaysInTheScreenPanelDrivenByItsButtons)
     });
     if (!pictured) {
         Save(Grab(win), win, "no_picture");
-        Form1->ZUZuzude->Stop(true);
+        Form1->FFPlayer->Stop(true);
     }
     ASSERT_TRUE(pictured) << "a picture in the screen panel; log:\n" << Form1->mmoLog->Lines()->Text();
     Pump([] { return false; }, 40);
@@ -190,18 +190,18 @@ TEST_F(PreviewDisplay, TheClipPlaysInTheScreenPanelDrivenByItsButtons)
 
     // Play, then pause, with real clicks.
     ClickOn(Form1->bsSkinButton13);
-    EXPECT_TRUE(Pump([] { return !Form1->ZUZuzude->Paused() && Form1->Label3->Caption() != "0.0"; }));
+    EXPECT_TRUE(Pump([] { return !Form1->FFPlayer->Paused() && Form1->Label3->Caption() != "0.0"; }));
     ClickOn(Form1->bsSkinButton14);
-    EXPECT_TRUE(Pump([] { return Form1->ZUZuzude->Paused(); }));
+    EXPECT_TRUE(Pump([] { return Form1->FFPlayer->Paused(); }));
     EXPECT_EQ(Form1->FormStyle(), fsNormal);
 
     // Mute turns into unmute and back.
     ClickOn(Form1->bsSkinButton16);
     EXPECT_TRUE(Pump([] { return Form1->bsSkinButton20->Visible(); }));
-    EXPECT_TRUE(Form1->ZUZuzude->Mute());
+    EXPECT_TRUE(Form1->FFPlayer->Mute());
     ClickOn(Form1->bsSkinButton20);
     EXPECT_TRUE(Pump([] { return Form1->bsSkinButton16->Visible(); }));
-    EXPECT_FALSE(Form1->ZUZuzude->Mute());
+    EXPECT_FALSE(Form1->FFPlayer->Mute());
 
     // The slider held while the file plays: position events change neither the label nor
     // the slider; letting go seeks there and plays on.
@@ -214,17 +214,17 @@ TEST_F(PreviewDisplay, TheClipPlaysInTheScreenPanelDrivenByItsButtons)
     Pump([] { return false; }, 20);
     const String label = Form1->Label3->Caption();
     const int value = Form1->bsSkinSlider1->Value();
-    Form1->ZUZuzude->Resume();  // positions flow while the slider is held
+    Form1->FFPlayer->Resume();  // positions flow while the slider is held
     Pump([] { return false; }, 100);
     EXPECT_EQ(Form1->Label3->Caption(), label);
     EXPECT_EQ(Form1->bsSkinSlider1->Value(), value);
     pointerkeys::ReleaseButton(1);
     EXPECT_TRUE(Pump([] { return Form1->bsSkinSlider1_down_UP == "UP"; }));
-    EXPECT_TRUE(Pump([] { return !Form1->ZUZuzude->Paused(); }));
+    EXPECT_TRUE(Pump([] { return !Form1->FFPlayer->Paused(); }));
 
     // At the end the file rests at its start, paused.
     EXPECT_TRUE(Pump([] { return Logged("End"); }, 4000));
-    EXPECT_TRUE(Pump([] { return Form1->ZUZuzude->Paused(); }));
+    EXPECT_TRUE(Pump([] { return Form1->FFPlayer->Paused(); }));
 
     // The snapshot button writes the picture shown.
     std::ofstream(Root + "/prog/option.ini", std::ios::app) << "[SnapShot]\nDir=" << Root << "/shots\nPicture=PNG\n";
@@ -237,8 +237,8 @@ TEST_F(PreviewDisplay, TheClipPlaysInTheScreenPanelDrivenByItsButtons)
     Form1->mmoLog->Lines()->Clear();
     ClickOn(Form1->bsSkinButton15);
     EXPECT_TRUE(Pump([] { return Logged("Stop") && Logged("duration: 2.00, frame size: 64x48"); }));
-    EXPECT_NE(Form1->ZUZuzude->VideoState(), nullptr);
-    Form1->ZUZuzude->Stop(true);
+    EXPECT_NE(Form1->FFPlayer->VideoState(), nullptr);
+    Form1->FFPlayer->Stop(true);
 }
 
 TEST_F(PreviewDisplay, TabReachesTheSkinButtonOffScreen)

@@ -16,7 +16,9 @@ void SendKey(const std::string& Name, bool Down)
     const KeyCode C = XKeysymToKeycode(Dpy, S);
     if (!C) return;
     XTestFakeKeyEvent(Dpy, C, Down ? True : False, 0);
-    XFlush(Dpy);
+    // Pointer events go through another connection: wait until the server has taken the
+    // key, so that a Shift held for a click is down before the click arrives.
+    XSync(Dpy, False);
 }
 }  // namespace
 

@@ -68,7 +68,7 @@ void MovePointer(int X, int Y)
 {
     if (!Dpy) return;
     XTestFakeMotionEvent(Dpy, -1, X, Y, 0);
-    XFlush(Dpy);
+    XSync(Dpy, False);  // taken by the server before any key sent through another connection
 }
 
 void ClickButton(int Button)
@@ -76,7 +76,7 @@ void ClickButton(int Button)
     if (!Dpy) return;
     XTestFakeButtonEvent(Dpy, unsigned(Button), True, 0);
     XTestFakeButtonEvent(Dpy, unsigned(Button), False, 0);
-    XFlush(Dpy);
+    XSync(Dpy, False);
 }
 
 void PressButton(int Button, bool Down)
