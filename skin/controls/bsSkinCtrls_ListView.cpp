@@ -589,9 +589,15 @@ void TbsSkinCustomListView::SkinDrawItem(TCustomListView*, TListItem* Item, TCus
     TCanvas* C = Canvas();
     const TViewStyle VS = ViewStyle();
     TCustomImageList* IL = VS == vsIcon ? LargeImages() : SmallImages();
-    TRect L = Item->DisplayRect(drLabel);
-    TRect I = Item->DisplayRect(drIcon);
-    const TRect B = Item->DisplayRect(drBounds);
+    const int Row = Item->Index();
+    TRect L = NativeItemRect(Row, drLabel);
+    TRect I = NativeItemRect(Row, drIcon);
+    const TRect B = NativeItemRect(Row, drBounds);
+    const TRect SelectBounds = NativeItemRect(Row, drSelectBounds);
+    // Measuring rows of an owner-data list fetches them into the one item the list lends
+    // out, so the row to draw is fetched again before its texts and pictures are read.
+    if (OwnerData()) Item = Items()->Item(Row);
+    if (!Item) return;
     const String Caption = Item->Caption();
     if (VS == vsList) L.Right = L.Left + C->TextWidth(Caption) + 2;
     if (VS == vsIcon) OffsetRect(L, 2, 0);
@@ -604,7 +610,7 @@ void TbsSkinCustomListView::SkinDrawItem(TCustomListView*, TListItem* Item, TCus
         break;
     case vsSmallIcon:
     case vsReport:
-        S = Item->DisplayRect(drSelectBounds);
+        S = SelectBounds;
         S.Left = L.Left;
         break;
     default: S = L; break;

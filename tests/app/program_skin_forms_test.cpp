@@ -10,6 +10,7 @@
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"
+#include "skin/shell/bsSkinShellViews.h"
 
 using namespace progskin;
 
@@ -128,6 +129,44 @@ TEST_F(ProgramSkinForms, GroupBoxCaptionBandStretchesWithTheBox)
         for (int Y = Band.Top + 1; Y < Band.Bottom - 1; ++Y)
             if (Headless::PixelColor(G->Handle(), Point(X, Y)) != Back) ++Ink;
     EXPECT_GT(Ink, 20);
+}
+
+TEST_F(ProgramSkinForms, SkinDrawnFileListShowsEachRowsOwnName)
+{
+    // The open dialog's file list draws its rows from the skin; measuring the rows of the
+    // owner-data list must not leave every row showing the last row's name.
+    char T[] = "/tmp/skinlistXXXXXX";
+    const String Dir = mkdtemp(T);
+    std::filesystem::create_directory(Dir + "/输出");
+    for (const char* N : {"会议记录.avi", "旅行.mp4"}) std::ofstream(Dir + "/" + N) << "x";
+    auto* F = Application->CreateForm<TForm>();
+    F->SetBorderStyle(bsNone);
+    F->SetBounds(50, 50, 400, 200);
+    F->Show();
+    auto* L = new TbsSkinFileListView(F);
+    L->SetParent(F);
+    L->SetBounds(0, 0, 380, 180);
+    L->SetSkinData(SD);
+    L->SetDrawSkin(true);
+    L->SetViewStyle(vsList);
+    L->SetPath(Dir);
+    Application->ProcessMessages();
+    L->Repaint();
+    Application->ProcessMessages();
+    ASSERT_EQ(L->Items()->Count(), 3);
+    // each row's ink, column by column: three different names give three different rows
+    std::vector<std::vector<TColor>> Rows;
+    for (int R = 0; R < 3; ++R) {
+        const TRect B = L->NativeItemRect(R, drLabel);
+        std::vector<TColor> Ink;
+        for (int X = B.Left; X < B.Left + 120; ++X)
+            for (int Y = B.Top; Y < B.Bottom; ++Y) Ink.push_back(Headless::PixelColor(L->Handle(), Point(X, Y)));
+        Rows.push_back(Ink);
+    }
+    EXPECT_NE(Rows[0], Rows[2]);
+    EXPECT_NE(Rows[1], Rows[2]);
+    EXPECT_NE(Rows[0], Rows[1]);
+    std::filesystem::remove_all(Dir);
 }
 
 }  // namespace
