@@ -3,18 +3,11 @@
 // depth; a choice goes to the linked tree view.
 #include "platform/system/SysUtils.h"
 #include "skin/shell/bsSkinShellViews.h"
+#include "skin/shell/bsSkinShellViews_Guards.h"
 
 namespace {
-struct TItemsUpdate {
-    TbsItemsEx* I;
-    explicit TItemsUpdate(TbsItemsEx* A) : I(A) { I->BeginUpdate(); }
-    ~TItemsUpdate() { I->EndUpdate(); }
-};
-struct TFlag {
-    bool& F;
-    explicit TFlag(bool& A) : F(A) { F = true; }
-    ~TFlag() { F = false; }
-};
+using namespace bsshell;
+using TItemsUpdate = TUpdateScope<TbsItemsEx>;
 TbsShellFolder* CreateChildFolder(TbsShellFolder* Parent, LPCITEMIDLIST Relative)
 {
     PShellFolder SF = BindShellFolder(Parent->ShellFolder(), Relative, nullptr);

@@ -8,30 +8,11 @@
 #include "platform/shell/FileSearch.h"
 #include "platform/shell/ShellAPI.h"
 #include "skin/shell/bsSkinShellViews.h"
+#include "skin/shell/bsSkinShellViews_Guards.h"
 
 namespace {
-struct THourGlass {
-    TCursor Saved;
-    THourGlass() : Saved(Screen ? Screen->Cursor() : crDefault)
-    {
-        if (Screen) Screen->SetCursor(crHourGlass);
-    }
-    ~THourGlass()
-    {
-        if (Screen) Screen->SetCursor(Saved);
-    }
-};
-struct TItemsUpdate {
-    TListItems* I;
-    explicit TItemsUpdate(TListItems* A) : I(A) { I->BeginUpdate(); }
-    ~TItemsUpdate() { I->EndUpdate(); }
-};
-struct TFlag {
-    bool& F;
-    bool Old;
-    explicit TFlag(bool& A) : F(A), Old(A) { F = true; }
-    ~TFlag() { F = Old; }
-};
+using namespace bsshell;
+using TItemsUpdate = TUpdateScope<TListItems>;
 }  // namespace
 
 bool ShellMaskMatches(const String& Mask, const String& FileName)

@@ -8,30 +8,11 @@
 #include "platform/shell/FileSearch.h"
 #include "platform/shell/ShellAPI.h"
 #include "skin/shell/bsSkinShellViews.h"
+#include "skin/shell/bsSkinShellViews_Guards.h"
 
 namespace {
-// Shows the hourglass and puts the cursor back however the work ends.
-struct THourGlass {
-    TCursor Saved;
-    THourGlass() : Saved(Screen ? Screen->Cursor() : crDefault)
-    {
-        if (Screen) Screen->SetCursor(crHourGlass);
-    }
-    ~THourGlass()
-    {
-        if (Screen) Screen->SetCursor(Saved);
-    }
-};
-struct TNodesUpdate {
-    TTreeNodes* N;
-    explicit TNodesUpdate(TTreeNodes* A) : N(A) { N->BeginUpdate(); }
-    ~TNodesUpdate() { N->EndUpdate(); }
-};
-struct TFlag {
-    bool& F;
-    explicit TFlag(bool& A) : F(A) { F = true; }
-    ~TFlag() { F = false; }
-};
+using namespace bsshell;
+using TNodesUpdate = TUpdateScope<TTreeNodes>;
 // The absolute list of a node's folder: its parent's list joined with its own.
 LPITEMIDLIST NodeAbsoluteList(const TbsShellFolder* F)
 {
