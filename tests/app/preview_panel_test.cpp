@@ -23,24 +23,6 @@ using namespace mainwindow;
 
 namespace {
 
-class TRunnerLog : public TCommandRunner {
-public:
-    explicit TRunnerLog(std::vector<std::vector<String>>* ALog) : FLog(ALog) {}
-    bool Start(const std::vector<String>& Argv) override
-    {
-        FLog->push_back(Argv);
-        return true;
-    }
-    int Run(const std::vector<String>& Argv) override
-    {
-        FLog->push_back(Argv);
-        return 0;
-    }
-
-private:
-    std::vector<std::vector<String>>* FLog;
-};
-
 // A main window whose skin dialog answers as the test says.
 class TSkinChoiceForm : public TRecordingForm1 {
 public:
@@ -61,7 +43,7 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        Old = SetCommandRunner(std::make_unique<TRunnerLog>(&Commands));
+        Old = SetCommandRunner(std::make_unique<TRecordingRunner>(&Commands));
     }
     void TearDown() override
     {
