@@ -8,6 +8,7 @@
 #include "platform/forms/Menus.h"
 
 #include <thread>
+#include <tuple>
 
 using namespace addbatch;
 
@@ -149,6 +150,33 @@ protected:
                 Form->bsSkinButton5->Enabled());
         return s;
     }
+    // The picture each state button shows: "E" its enabled one, "D" its disabled one,
+    // "-" none of its own (a tool-bar button's image list draws its state), "?" anything
+    // else; in the order remove, rename, clear, start, stop, pause, resume.
+    String Glyphs() const
+    {
+        const std::tuple<TbsSkinButton*, int, int> buttons[] = {
+            {Form->bsSkinButton7, 15, 14},  {Form->bsSkinButton21, 16, 17}, {Form->bsSkinButton8, 13, 12},
+            {Form->bsSkinButton2, 5, 4},    {Form->bsSkinButton10, 11, 10}, {Form->bsSkinButton11, 7, 6},
+            {Form->bsSkinButton12, 9, 8},
+        };
+        String s;
+        for (const auto& [button, enabled, disabled] : buttons) {
+            if (button->ImageList() && (!button->Glyph() || button->Glyph()->Empty())) s += "-";
+            else if (SamePixels(button->Glyph(), Form->Image(enabled)->Picture()->Bitmap())) s += "E";
+            else if (SamePixels(button->Glyph(), Form->Image(disabled)->Picture()->Bitmap())) s += "D";
+            else s += "?";
+        }
+        return s;
+    }
+    static bool SamePixels(TBitmap* A, TBitmap* B)
+    {
+        if (!A || !B || A->Empty() || A->Width() != B->Width() || A->Height() != B->Height()) return false;
+        for (int y = 0; y < A->Height(); ++y)
+            for (int x = 0; x < A->Width(); ++x)
+                if (A->Canvas()->Pixels(x, y) != B->Canvas()->Pixels(x, y)) return false;
+        return true;
+    }
     void Terminate(int ATask, bool AFinished, const String& AError = String())
     {
         Form->FFEngineTerminate(Form->FFEngine, TTerminateInfo{ATask, AFinished, !AError.empty(), AError});
@@ -161,27 +189,40 @@ constexpr const char* Ready = "111110001";
 constexpr const char* Working = "000001100";
 constexpr const char* Paused = "000001010";
 
+//                                   remove rename clear start stop pause resume
+constexpr const char* EmptyGlyphs = "-D-DDDD";
+constexpr const char* ReadyGlyphs = "-E-EDDD";
+constexpr const char* WorkingGlyphs = "-D-DEED";
+constexpr const char* PausedGlyphs = "-D-DEDE";
+
 TEST_F(BatchTest, EventSequencesSetTheControlGroups)
 {
     EXPECT_EQ(Groups(), Empty);
+    EXPECT_EQ(Glyphs(), EmptyGlyphs);
     AddRow("/in/a.avi", "a.mp4");
     EXPECT_EQ(Groups(), Ready);
+    EXPECT_EQ(Glyphs(), ReadyGlyphs);
     Form->bsSkinButton2Click(Form);
     EXPECT_EQ(Groups(), Working);
+    EXPECT_EQ(Glyphs(), WorkingGlyphs);
     EXPECT_TRUE(Form->bsSkinButton11->Visible());
     Form->bsSkinButton11Click(Form);
     EXPECT_EQ(Groups(), Paused);
+    EXPECT_EQ(Glyphs(), PausedGlyphs);
     EXPECT_FALSE(Form->bsSkinButton11->Visible());
     EXPECT_TRUE(Form->bsSkinButton12->Visible());
     Form->bsSkinButton12Click(Form);
     EXPECT_EQ(Groups(), Working);
+    EXPECT_EQ(Glyphs(), WorkingGlyphs);
     EXPECT_TRUE(Form->bsSkinButton11->Visible());
     // A normal end: the start stays off, clearing comes on.
     Terminate(0, true);
     Terminate(-1, true);
     EXPECT_EQ(Groups(), "001000001");
+    EXPECT_EQ(Glyphs(), "-D-DDDD");
     Form->btnClearClick(Form);
     EXPECT_EQ(Groups(), Empty);
+    EXPECT_EQ(Glyphs(), EmptyGlyphs);
     EXPECT_EQ(Form->Calls, (std::vector<String>{"ClearTasks", "AddTask(/in/a.avi)",
                                                 "SetOutputFile(0," + Form->FileOutPutPath + "/a.mp4)", "Start(1)",
                                                 "Pause", "Resume", "ClearTasks"}));
@@ -192,16 +233,19 @@ TEST_F(BatchTest, StopKeepsPauseAndResumeUntilTheEndAndLeavesStartOn)
     AddRow("/in/a.avi", "a.mp4");
     Form->bsSkinButton2Click(Form);
     Form->bsSkinButton11Click(Form);  // paused
-    String during;
+    String during, duringGlyphs;
     Form->OnStop = [&] {
         during = Groups();
+        duringGlyphs = Glyphs();
         Terminate(0, false);
         Terminate(-1, true);
     };
     Form->bsSkinButton10Click(Form);
     //                  add remove clear start menu stop pause resume format
     EXPECT_EQ(during, "000100011") << "Stopping: start on, resume as before, format on";
+    EXPECT_EQ(duringGlyphs, "-D-EDDE");
     EXPECT_EQ(Groups(), "001100001") << "Finished after a stop: start and clear on";
+    EXPECT_EQ(Glyphs(), "-D-EDDD");
     EXPECT_EQ(Form->Calls.back(), "Stop");
 }
 
