@@ -102,14 +102,63 @@ bool TApplication::ProcessMessage(TMsg& Msg)
         FTerminated = true;
         return true;
     }
-    bool Handled = false;
-    if (OnMessage) OnMessage(Msg, Handled);
-    if (Msg.message == 0) Handled = true;  // OnMessage cancelled it
+    bool Handled = RunMessageFilters(Msg);
+    if (!Handled && OnMessage) OnMessage(Msg, Handled);
+    if (Msg.message == 0) Handled = true;  // a filter or OnMessage cancelled it
     if (!Handled && !IsHintMsg(Msg) && !IsKeyMsg(Msg)) {
         TranslateMessage(Msg);
         DispatchMessage(Msg);
     }
     return true;
+}
+
+void TApplication::AddMessageFilter(const void* Owner, TMessageEvent Filter)
+{
+    auto P = std::make_shared<TMessageEvent>(std::move(Filter));
+    for (auto& E : FMessageFilters)
+        if (E.Owner == Owner) {
+            E.Filter = std::move(P);
+            return;
+        }
+    FMessageFilters.push_back({Owner, std::move(P)});
+}
+
+void TApplication::RemoveMessageFilter(const void* Owner)
+{
+    for (auto It = FMessageFilters.begin(); It != FMessageFilters.end(); ++It)
+        if (It->Owner == Owner) {
+            FMessageFilters.erase(It);
+            return;
+        }
+}
+
+bool TApplication::HasMessageFilter(const void* Owner) const
+{
+    for (const auto& E : FMessageFilters)
+        if (E.Owner == Owner) return true;
+    return false;
+}
+
+bool TApplication::RunMessageFilters(TMsg& Msg)
+{
+    if (FMessageFilters.empty()) return false;
+    // A filter may add or remove filters (its own included) while it runs: walk a copy,
+    // and skip an entry that has been removed meanwhile.  The copy keeps the running
+    // filter's function alive.
+    const std::vector<TMessageFilterEntry> Snapshot = FMessageFilters;
+    for (auto It = Snapshot.rbegin(); It != Snapshot.rend(); ++It) {
+        bool Present = false;
+        for (const auto& E : FMessageFilters)
+            if (E.Filter == It->Filter) {
+                Present = true;
+                break;
+            }
+        if (!Present) continue;
+        bool Handled = false;
+        (*It->Filter)(Msg, Handled);
+        if (Handled || Msg.message == 0) return true;
+    }
+    return false;
 }
 
 void TApplication::ProcessMessages()

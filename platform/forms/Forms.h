@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/forms/Controls.h"
@@ -234,6 +235,15 @@ public:
     TColor HintColor = clInfoBk;
 
     TMessageEvent OnMessage;
+    // Message filters of components (menus, the ribbon, the form frame): each sees every
+    // message taken from the queue before OnMessage and the dispatch, the newest first;
+    // one that sets Handled (or clears the message number) stops the message there.
+    // Each is added and removed under its owner's identity, so components that hook the
+    // loop in any order never undo each other's filter.  Adding under an owner that has
+    // a filter replaces it in place.
+    void AddMessageFilter(const void* Owner, TMessageEvent Filter);
+    void RemoveMessageFilter(const void* Owner);
+    bool HasMessageFilter(const void* Owner) const;
     TNotifyEvent OnRestore, OnMinimize, OnIdle, OnActivate, OnDeactivate;
     TShowHintEvent OnShowHint;
     TExceptionEvent OnException;
@@ -271,6 +281,12 @@ protected:
     bool FHintActive = false;
     HWND FHandle = nullptr;
     int FHandleExceptionDepth = 0;
+    struct TMessageFilterEntry {
+        const void* Owner;
+        std::shared_ptr<TMessageEvent> Filter;
+    };
+    std::vector<TMessageFilterEntry> FMessageFilters;
+    bool RunMessageFilters(TMsg& Msg);
     friend class TCustomForm;
 };
 

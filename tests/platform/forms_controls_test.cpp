@@ -275,6 +275,65 @@ TEST_F(FormsControls, OnMessageSeesQueuedMessagesFirstAndCanCancelThem)
     EXPECT_EQ(Arrived, 1);
 }
 
+TEST_F(FormsControls, MessageFiltersRunNewestFirstAndLeaveEachOtherAloneWhenRemoved)
+{
+    Form->Show();
+    std::vector<std::string> Seen;
+    int Arrived = 0;
+    Form->WindowProc = [&, Old = Form->WindowProc](TMessage& M) {
+        if (M.Msg == 1424) ++Arrived;
+        Old(M);
+    };
+    int A = 0, B = 0;  // two components' identities
+    auto Filter = [&](const char* Name, bool Swallow) {
+        return [&Seen, Name, Swallow](TMsg& Msg, bool& Handled) {
+            if (Msg.message != 1424) return;
+            Seen.push_back(Name);
+            Handled = Swallow;
+        };
+    };
+    auto Post = [&] {
+        Seen.clear();
+        Arrived = 0;
+        PostMessage(Form->Handle(), 1424, 0, 0);
+        Pump();
+    };
+    Application->OnMessage = [&](TMsg& Msg, bool&) {
+        if (Msg.message == 1424) Seen.push_back("app");
+    };
+    // a swallowing filter hides the message from older filters, OnMessage and the window
+    Application->AddMessageFilter(&A, Filter("a", false));
+    Application->AddMessageFilter(&B, Filter("b", true));
+    Post();
+    EXPECT_EQ(Seen, (std::vector<std::string>{"b"}));
+    EXPECT_EQ(Arrived, 0);
+    // removed in the order they were added, nothing of the first comes back
+    Application->RemoveMessageFilter(&A);
+    EXPECT_FALSE(Application->HasMessageFilter(&A));
+    EXPECT_TRUE(Application->HasMessageFilter(&B));
+    Application->RemoveMessageFilter(&B);
+    Post();
+    EXPECT_EQ(Seen, (std::vector<std::string>{"app"}));
+    EXPECT_EQ(Arrived, 1);
+    // a passing filter lets the message on; adding under the same owner replaces the entry
+    Application->AddMessageFilter(&A, Filter("a", true));
+    Application->AddMessageFilter(&A, Filter("a2", false));
+    Post();
+    EXPECT_EQ(Seen, (std::vector<std::string>{"a2", "app"}));
+    EXPECT_EQ(Arrived, 1);
+    // a filter may remove itself and another while it runs
+    Application->AddMessageFilter(&B, [&](TMsg& Msg, bool&) {
+        if (Msg.message != 1424) return;
+        Seen.push_back("b-removes");
+        Application->RemoveMessageFilter(&A);
+        Application->RemoveMessageFilter(&B);
+    });
+    Post();
+    EXPECT_EQ(Seen, (std::vector<std::string>{"b-removes", "app"}));
+    EXPECT_FALSE(Application->HasMessageFilter(&A));
+    EXPECT_FALSE(Application->HasMessageFilter(&B));
+}
+
 TEST_F(FormsControls, TimersTickOnTheLoopUntilDisabled)
 {
     auto* T = new TTimer(Form);
