@@ -35,6 +35,8 @@ public:
     bool CanMenuPopup(int X, int Y) override;
     // Shows the ribbon's application menu, or drops down the ribbon's popup menu.
     void TrackMenu() override;
+    // The menu it opened closed: neither tracked nor down any more.
+    void ClearMenuTracking();
 
     void Dispatch(TMessage& Message) override;
 
@@ -64,6 +66,8 @@ public:
     const String& Caption() const { return FCaption; }
     void SetCaption(const String& Value);
     void Assign(TPersistent* Source) override;
+    // Forgets the page (it went away) without touching the menu.
+    void ClearPage() { FPage = nullptr; }
 
     // Runs when the menu closes by choosing this item; Sender is the ribbon.
     TNotifyEvent OnClick;
@@ -194,6 +198,16 @@ protected:
 // The application menu
 // ---------------------------------------------------------------------------------------
 
+// How one item is drawn: highlighted (on its skin part, or the default face) or as plain
+// text, in which colour and height; the default look's frame and arrow.
+struct TbsAppMenuItemLook {
+    bool Highlight = false;
+    TRect Source;  // the skin part of a highlighted item
+    TColor FontColor = 0;
+    int FontHeight = 0;
+    bool Frame = false, Arrow = false;
+};
+
 class TbsAppMenu : public TbsSkinControl {
 public:
     explicit TbsAppMenu(TComponent* AOwner);
@@ -255,6 +269,7 @@ public:
     void ScrollToItem(int Index);
     void TestActive(int X, int Y);
     void PaintAppMenu(TCanvas* Cnvs);
+    TbsAppMenuItemLook ItemLook(int Index);
 
     TbsDataSkinAppMenu* FData = nullptr;
     TBitmap* FDataPicture = nullptr;
@@ -276,6 +291,9 @@ protected:
 
     void ShowScrollBar();
     void HideScrollBar();
+    void HideScrollBarNow();
+    // A scroll bar exactly while the column (AMax) is taller than APage, with that range.
+    void ApplyScrollRange(int AMax, int APage);
     void AdjustScrollBar();
     void ScrollBarChange(TObject* Sender);
     void WMSize();
@@ -284,6 +302,7 @@ protected:
     void DrawSkinItem(TCanvas* Cnvs, int Index);
     void DrawDefaultItem(TCanvas* Cnvs, int Index);
     void DrawItemText(TCanvas* Cnvs, TbsAppMenuItem* Item, TRect R, bool Skinned, bool SameLook);
+    void SetItemFont(TCanvas* Cnvs, TColor Color, int Height);
 
     int FScrollOffset = 0;
     TbsSkinScrollBar* FScrollBar = nullptr;
