@@ -27,6 +27,10 @@ void TCustomFFmpeg::CheckInputStreams(bool& AHasVideo, bool& AHasAudio, bool AFi
 
 namespace {
 void DictSetInt(AVDictionary** ADict, const char* AKey, int64_t AValue) { AV.av_dict_set_int(ADict, AKey, AValue, 0); }
+
+// An input's reads end when the conversion is stopped (a pipe that delivers nothing must
+// not hold a stop up).
+int ConversionStopped(void* AOpaque) { return static_cast<const TCustomFFmpeg*>(AOpaque)->FBroken ? 1 : 0; }
 }  // namespace
 
 bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
@@ -87,6 +91,8 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
     }
     // 5. Non-blocking reads
     ic->flags |= AVFMT_FLAG_NONBLOCK;
+    ic->interrupt_callback.callback = ConversionStopped;
+    ic->interrupt_callback.opaque = this;
     if (Fpgmyuv_compatibility_hack) ic->video_codec_id = AV_CODEC_ID_PGMYUV;
     // 8. (before opening: the image-sequence reader takes it as its own option)
     if (Floop_input) AV.av_dict_set(&opts, "loop", "1", 0);

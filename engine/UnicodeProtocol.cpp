@@ -1,19 +1,24 @@
 #include "engine/UnicodeProtocol.h"
 
 #include "engine/FFmpegLoader.h"
+#include "engine/OutputTarget.h"
 #include "platform/system/Classes.h"
 #include "platform/system/SysUtils.h"
 
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <iconv.h>
 #include <langinfo.h>
 #include <mutex>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+std::atomic<int> InputStallLimitMs{15000};
 
 namespace {
 
@@ -81,20 +86,53 @@ bool Convert(const char* ATo, const char* AFrom, const String& AText, String& AR
     return Ok;
 }
 
-// The engine's own file under a "unicode:utf8:" name.
+// The engine's own file: a "unicode:utf8:" name, or a named pipe or device read without
+// blocking.
 struct TUnicodeFile {
     int Fd = -1;
+    // A pipe or device: every read waits in short steps, so that it ends soon after the
+    // owner of the context asks (Interrupt) and fails once nothing came for a while.
+    bool Wait = false;
+    AVIOInterruptCB Interrupt{};
 };
+
+// Waits until a pipe or device has something to read, or has been closed by its writer.
+// 0, AVERROR_EXIT when the context's owner asks to stop, or AVERROR(ETIMEDOUT) when nothing
+// came for InputStallLimitMs.
+int WaitReadable(const TUnicodeFile* AFile)
+{
+    constexpr int StepMs = 50;
+    const auto Start = std::chrono::steady_clock::now();
+    for (;;) {
+        if (AFile->Interrupt.callback && AFile->Interrupt.callback(AFile->Interrupt.opaque)) return AVERROR_EXIT;
+        pollfd P{AFile->Fd, POLLIN, 0};
+        const int R = poll(&P, 1, StepMs);
+        if (R > 0) return 0;
+        if (R < 0 && errno != EINTR) return AVERROR(errno);
+        const auto Waited = std::chrono::steady_clock::now() - Start;
+        if (Waited >= std::chrono::milliseconds(InputStallLimitMs.load())) {
+            if (AV.av_log)
+                AV.av_log(nullptr, AV_LOG_ERROR, "the input delivered nothing for %d s: giving up\n",
+                          int(std::chrono::duration_cast<std::chrono::seconds>(Waited).count()));
+            return AVERROR(ETIMEDOUT);
+        }
+    }
+}
 
 int UnicodeRead(void* AOpaque, uint8_t* ABuffer, int ASize)
 {
     auto* F = static_cast<TUnicodeFile*>(AOpaque);
-    ssize_t N;
-    do N = read(F->Fd, ABuffer, size_t(ASize));
-    while (N < 0 && errno == EINTR);
-    if (N < 0) return AVERROR(errno);
-    if (N == 0) return AVERROR_EOF;
-    return int(N);
+    for (;;) {
+        if (F->Wait) {
+            const int R = WaitReadable(F);
+            if (R < 0) return R;
+        }
+        const ssize_t N = read(F->Fd, ABuffer, size_t(ASize));
+        if (N > 0) return int(N);
+        if (N == 0) return AVERROR_EOF;
+        if (errno == EINTR || (F->Wait && errno == EAGAIN)) continue;
+        return AVERROR(errno);
+    }
 }
 
 int UnicodeWrite(void* AOpaque, uint8_t* ABuffer, int ASize)
@@ -268,11 +306,12 @@ void RegisterUnicodeProtocol()
            "avio_alloc_context not bound (UnicodeProtocol)");
 }
 
-int UnicodeIOOpen(AVIOContext** APB, const String& AURL, int AFlags)
+namespace {
+// An AVIOContext over the local file AName, opened by the engine itself.  AWait: a pipe
+// or device read without blocking (see TUnicodeFile), which cannot seek.
+int OpenOwnFile(AVIOContext** APB, const String& AName, int AFlags, bool AWait, const AVIOInterruptCB& AInterrupt)
 {
     *APB = nullptr;
-    if (!IsUnicodeURL(AURL)) return AVERROR(EINVAL);
-    String Name = URLToFileName(AURL);
     int Mode;
     if ((AFlags & AVIO_FLAG_READ_WRITE) == AVIO_FLAG_READ_WRITE)
         Mode = O_RDWR | O_CREAT | O_TRUNC;
@@ -280,10 +319,12 @@ int UnicodeIOOpen(AVIOContext** APB, const String& AURL, int AFlags)
         Mode = O_WRONLY | O_CREAT | O_TRUNC;
     else
         Mode = O_RDONLY;
-    int Fd = open(Name.c_str(), Mode | O_CLOEXEC, 0666);
+    // A named pipe opened without O_NONBLOCK waits for its writer inside open().
+    if (AWait) Mode |= O_NONBLOCK;
+    int Fd = open(AName.c_str(), Mode | O_CLOEXEC, 0666);
     if (Fd < 0) return AVERROR(errno);
     auto* Buffer = static_cast<unsigned char*>(AV.av_malloc(IOBufferSize));
-    auto* File = new TUnicodeFile{Fd};
+    auto* File = new TUnicodeFile{Fd, AWait, AInterrupt};
     AVIOContext* PB = Buffer ? AV.avio_alloc_context(Buffer, IOBufferSize, (AFlags & AVIO_FLAG_WRITE) ? 1 : 0, File,
                                                       UnicodeRead, UnicodeWrite, UnicodeSeek)
                              : nullptr;
@@ -293,8 +334,26 @@ int UnicodeIOOpen(AVIOContext** APB, const String& AURL, int AFlags)
         delete File;
         return AVERROR(ENOMEM);
     }
+    if (AWait) PB->seekable = 0;
     *APB = PB;
     return 0;
+}
+
+// The named pipe or device (anything but a regular file or a folder) behind a local name;
+// empty for any other name.
+String LocalPipeOrDevice(const String& ALocal)
+{
+    struct stat St;
+    if (ALocal.empty() || stat(ALocal.c_str(), &St) != 0) return String();
+    return S_ISREG(St.st_mode) || S_ISDIR(St.st_mode) ? String() : ALocal;
+}
+}  // namespace
+
+int UnicodeIOOpen(AVIOContext** APB, const String& AURL, int AFlags)
+{
+    *APB = nullptr;
+    if (!IsUnicodeURL(AURL)) return AVERROR(EINVAL);
+    return OpenOwnFile(APB, URLToFileName(AURL), AFlags, false, AVIOInterruptCB{});
 }
 
 bool IsUnicodeIO(const AVIOContext* APB) { return APB && APB->seek == UnicodeSeek; }
@@ -324,9 +383,21 @@ int CloseOwnIO(AVIOContext** APB) { return IsStreamIO(*APB) ? StreamIOClose(APB)
 int OpenInputURL(AVFormatContext** AContext, const String& AURL, const AVInputFormat* AFormat, AVDictionary** AOptions)
 {
     const bool Stream = IsStreamURL(AURL);
-    if (!IsUnicodeURL(AURL) && !Stream) return AV.avformat_open_input(AContext, AURL.c_str(), AFormat, AOptions);
+    // A named pipe or device is read by the engine, so that no read can block for ever
+    // (a demuxer that opens its device itself is left to do so).
+    String Pipe;
+    if (!Stream && !(AFormat && (AFormat->flags & AVFMT_NOFILE)))
+        Pipe = LocalPipeOrDevice(IsUnicodeURL(AURL) ? URLToFileName(AURL) : LocalFileOfURL(AURL));
+    if (!IsUnicodeURL(AURL) && !Stream && Pipe.empty())
+        return AV.avformat_open_input(AContext, AURL.c_str(), AFormat, AOptions);
     AVIOContext* PB = nullptr;
-    int R = Stream ? StreamIOOpen(&PB, AURL, AVIO_FLAG_READ) : UnicodeIOOpen(&PB, AURL, AVIO_FLAG_READ);
+    int R;
+    if (Stream)
+        R = StreamIOOpen(&PB, AURL, AVIO_FLAG_READ);
+    else if (!Pipe.empty())
+        R = OpenOwnFile(&PB, Pipe, AVIO_FLAG_READ, true, *AContext ? (*AContext)->interrupt_callback : AVIOInterruptCB{});
+    else
+        R = UnicodeIOOpen(&PB, AURL, AVIO_FLAG_READ);
     if (R < 0) {
         if (*AContext) AV.avformat_free_context(*AContext);
         *AContext = nullptr;

@@ -9,6 +9,8 @@
 #include "engine/FFmpegHeaders.h"
 #include "platform/system/Types.h"
 
+#include <atomic>
+
 // The URL prefix of names the locale cannot carry.
 constexpr const char* UnicodeURLPrefix = "unicode:utf8:";
 
@@ -45,8 +47,15 @@ bool IsStreamURL(const String& AURL);
 // UnicodeIOOpen; the stream stays the host's).  0 or a negative FFmpeg error code.
 int StreamIOOpen(AVIOContext** APB, const String& AURL, int AFlags);
 
+// How long a named pipe or device given as an input may deliver nothing before its read
+// fails (milliseconds).
+extern std::atomic<int> InputStallLimitMs;
+
 // avformat_open_input for a name made by FileNameToURL.  *AContext may be null or a
-// context from avformat_alloc_context; on failure it is freed and nulled.
+// context from avformat_alloc_context; on failure it is freed and nulled.  A named pipe
+// or device is read by the engine without blocking: each read ends soon after the
+// context's interrupt callback (set before the call) asks, and fails with ETIMEDOUT
+// when nothing arrives for InputStallLimitMs.
 int OpenInputURL(AVFormatContext** AContext, const String& AURL, const AVInputFormat* AFormat,
                  AVDictionary** AOptions);
 // avformat_close_input, also closing the engine's own reader.
