@@ -156,6 +156,23 @@ int SetFound(void* AObject, const AVClass* AClass, AVDictionary** ADict, const c
     return R;
 }
 
+// A codec's private option is not in the scratch contexts' own class: its value is tried
+// on a fresh context of every codec whose private options hold AName.  True when one of
+// them takes it (the option may be meant for any of them).
+bool PrivateCodecValueTaken(const char* AName, const String& AValue, int AMask)
+{
+    void* It = nullptr;
+    while (const AVCodec* Codec = AV.av_codec_iterate(&It)) {
+        if (!Codec->priv_class || !FindOption(Codec->priv_class, AName, AMask, AV_OPT_SEARCH_FAKE_OBJ)) continue;
+        AVCodecContext* Context = AV.avcodec_alloc_context3(Codec);
+        if (!Context) continue;
+        const bool Taken = Context->priv_data && AV.av_opt_set(Context->priv_data, AName, AValue.c_str(), 0) >= 0;
+        AV.avcodec_free_context(&Context);
+        if (Taken) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 void ClearOptionStore(TFFOptions& AStore) { AStore = TFFOptions(); }
@@ -198,7 +215,10 @@ bool StoreOption(TFFOptions& AStore, const String& AName, const String& AValue)
         const AVOption* O = FindOption(CodecClass, Name, TypeMask[I], SearchAll);
         if (!O) continue;
         Found = O;
-        R = SetFound(AStore.avcodec_opts[I], CodecClass, &AStore.codec_dict[I], Name, AValue);
+        const bool Private = !FindOption(CodecClass, Name, TypeMask[I], AV_OPT_SEARCH_FAKE_OBJ);
+        R = Private && !PrivateCodecValueTaken(Name, AValue, TypeMask[I])
+                ? AVERROR(EINVAL)
+                : SetFound(AStore.avcodec_opts[I], CodecClass, &AStore.codec_dict[I], Name, AValue);
         if (R < 0) break;
     }
     if (!Found) {

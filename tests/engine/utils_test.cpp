@@ -290,6 +290,32 @@ TEST_F(OptionStoreTest, RefusesBlankUnknownAndInvalid)
     EXPECT_EQ(S.opt_name_count(), 0);
 }
 
+TEST_F(OptionStoreTest, PrivateCodecOptionsTakeOnlyValuesSomeCodecTakes)
+{
+    const struct {
+        const char* Name;
+        const char* Value;
+        bool Taken;
+    } Cases[] = {
+        {"scan_offset", "1", true},          // mpeg2video's
+        {"scan_offset", "nonsense", false},
+        {"deadline", "good", true},          // libvpx's named values
+        {"deadline", "nonsense", false},
+        {"crf", "23", true},
+        {"crf", "nonsense", false},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(String(C.Name) + "=" + C.Value);
+        TLogCapture Log;
+        const int Before = S.opt_name_count();
+        EXPECT_EQ(StoreOption(S, C.Name, C.Value), C.Taken);
+        const String Invalid = Format("Invalid value \"%s\" for option \"%s\"", C.Value, C.Name);
+        EXPECT_EQ(Log.Contains(Invalid), !C.Taken);
+        EXPECT_EQ(S.opt_name_count(), Before + (C.Taken ? 1 : 0));
+        if (C.Taken) EXPECT_EQ(Get(S.codec_dict[AVMEDIA_TYPE_VIDEO], C.Name), C.Value);
+    }
+}
+
 TEST_F(OptionStoreTest, CopyStoredOptionsCopiesWhatTheFlagsAllow)
 {
     ASSERT_TRUE(StoreOption(S, "g", "12"));      // video encoding
