@@ -35,6 +35,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 class TBitmap;
 class TCustomPlayer;
@@ -191,8 +192,13 @@ struct TVideoState {
     SwrContext* reformat_ctx = nullptr;
 
     aint show_audio{0};
+    // The sample ring is written by SDL's audio callback and read by the display on the
+    // play thread: both go through sample_lock, and the display draws from its own copy
+    // (sample_view) so that the callback never waits for drawing.
+    std::mutex sample_lock;
     int16_t sample_array[SAMPLE_ARRAY_SIZE];
     aint sample_array_index{0};
+    std::vector<int16_t> sample_view;
     int last_i_start = 0;
     RDFTContext* rdft = nullptr;
     int rdft_bits = 0;

@@ -150,6 +150,7 @@ int SynchronizeAudio(TVideoState* VS, int16_t* ASamples, int ASize)
 
 void UpdateSampleDisplay(TVideoState* VS, const int16_t* ASamples, int ASize)
 {
+    std::lock_guard<std::mutex> Guard(VS->sample_lock);
     int Count = ASize / 2;
     int Index = VS->sample_array_index;
     while (Count > 0) {

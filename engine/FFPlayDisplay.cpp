@@ -205,6 +205,13 @@ void DisplayAudioWave(TVideoState* VS)
     int RdftBits = 1;
     while ((1 << RdftBits) < 2 * VS->height) ++RdftBits;
     const int NbFreq = 1 << (RdftBits - 1);
+    int Index;
+    {
+        std::lock_guard<std::mutex> Guard(VS->sample_lock);
+        VS->sample_view.assign(VS->sample_array, VS->sample_array + SAMPLE_ARRAY_SIZE);
+        Index = VS->sample_array_index;
+    }
+    const int16_t* Samples = VS->sample_view.data();
     int Start;
     if (VS->paused) {
         Start = VS->last_i_start;
@@ -218,8 +225,8 @@ void DisplayAudioWave(TVideoState* VS)
         }
         Delay += 2 * DataUsed;
         if (Delay < DataUsed) Delay = DataUsed;
-        Start = Mod(VS->sample_array_index - Delay * Channels, SAMPLE_ARRAY_SIZE);
-        if (VS->show_audio == 1) Start = WaveStartIndex(VS->sample_array, Start, Channels);
+        Start = Mod(Index - Delay * Channels, SAMPLE_ARRAY_SIZE);
+        if (VS->show_audio == 1) Start = WaveStartIndex(Samples, Start, Channels);
         VS->last_i_start = Start;
     }
     const uint32_t White = AV.SDL_MapRGB(Screen->format, 0xFF, 0xFF, 0xFF);
@@ -231,7 +238,7 @@ void DisplayAudioWave(TVideoState* VS)
             int I = Start + Ch;
             const int Centre = VS->ytop + Ch * H + H / 2;
             for (int X = 0; X < VS->width; ++X) {
-                int Y = (VS->sample_array[I] * H2) >> 15;
+                int Y = (Samples[I] * H2) >> 15;
                 if (Y < 0)
                     FillRect(Screen, VS->xleft + X, Centre + Y, 1, -Y, White);
                 else
@@ -259,7 +266,7 @@ void DisplayAudioWave(TVideoState* VS)
         int I = Start + Ch;
         for (int K = 0; K < 2 * NbFreq; ++K) {
             double W = double(K - NbFreq) / NbFreq;
-            Data[Ch][K] = FFTSample(VS->sample_array[I] * (1.0 - W * W));
+            Data[Ch][K] = FFTSample(Samples[I] * (1.0 - W * W));
             I += Channels;
             if (I >= SAMPLE_ARRAY_SIZE) I -= SAMPLE_ARRAY_SIZE;
         }

@@ -3,6 +3,7 @@
 #include "player_support.h"
 
 #include "engine_support.h"
+#include "engine/FFmpegLoader.h"
 
 #include <gtest/gtest.h>
 
@@ -95,4 +96,31 @@ TEST_F(PlayerAudio, PausedGivesSilenceAndTheClockStands)
     ASSERT_TRUE(WaitUntil([&] { return P.CurrentPTS() > 300000; }));
     P.Stop(true);
     EXPECT_NEAR(Peak(Samples()), 4096, 200);
+}
+
+TEST_F(PlayerAudio, TheWaveDisplayDrawsTheSoundBeingPlayed)
+{
+    // The audio callback fills the sample ring while the play thread draws from it (under
+    // the thread sanitizer this run shows any unguarded access between the two).
+    TCustomPlayer P;
+    P.SetShowAudio(saWave);
+    ASSERT_TRUE(P.Open(Clip("tone.wav"), nullptr, false)) << P.LastErrMsg();
+    ASSERT_EQ(P.VideoState()->show_audio, int(saWave));
+    ASSERT_TRUE(WaitUntil([&] { return P.CurrentPTS() > 500000; }));
+    // White columns of the wave around the screen's middle line.
+    int White = 0, Height = 0;
+    P.FDataLock.Acquire();
+    if (SDL_Surface* S = P.Fscreen) {
+        Height = S->h;
+        AV.SDL_LockSurface(S);
+        for (int Y = 0; Y < S->h; ++Y) {
+            const auto* Row = static_cast<const uint8_t*>(S->pixels) + Y * S->pitch;
+            for (int X = 0; X < S->w * S->format->BytesPerPixel; ++X) White += Row[X] == 0xFF;
+        }
+        AV.SDL_UnlockSurface(S);
+    }
+    P.FDataLock.Release();
+    P.Stop(true);
+    ASSERT_GT(Height, 0);
+    EXPECT_GT(White, 0) << "no wave was drawn";
 }
