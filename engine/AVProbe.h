@@ -192,6 +192,7 @@ private:
     AVCodecContext* FCodec = nullptr;
     int FCodecStream = -1;  // the stream FCodec decodes
     bool FDraining = false;  // the end of input was sent to the decoder
+    int FReadError = 0;      // the reader's error that ended the input early
     TRGBConvertContext FRGBContext;
     int FSeekIndex = -1;
     int64_t FStartTime = -1;

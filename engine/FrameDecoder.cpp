@@ -64,6 +64,7 @@ void TAVProbe::CloseDecoder()
     AV.avcodec_free_context(&FCodec);
     FCodecStream = -1;
     FDraining = false;
+    FReadError = 0;
 }
 
 void TAVProbe::ClearFrame()
@@ -167,6 +168,7 @@ bool TAVProbe::OpenDecoder(int AStreamIndex)
     FCodec = Ctx;
     FCodecStream = AStreamIndex;
     FDraining = false;
+    FReadError = 0;
     return true;
 }
 
@@ -217,8 +219,15 @@ bool TAVProbe::Decode(int AStreamIndex)
     int S = SelectDecodeStream(AStreamIndex);
     if (S < 0) return false;
     if (FPicture.Ready && IsImage2()) return true;  // a still image has one frame
+    // The end of the input, or the reader's error that ended it early.
+    auto ReportEnd = [this] {
+        if (FReadError < 0)
+            ReportError(llError, AVErrorText(FileName(), FReadError));
+        else
+            ReportError(llInfo, EofText);
+    };
     if (FEOF) {
-        ReportError(llInfo, EofText);
+        ReportEnd();
         return false;
     }
     if (!OpenDecoder(S)) return false;
@@ -241,13 +250,22 @@ bool TAVProbe::Decode(int AStreamIndex)
             AV.av_frame_unref(B.Frame);
             return true;
         }
-        if (R != AVERROR(EAGAIN) || FDraining) break;  // drained, or nothing more to give
+        if (R != AVERROR(EAGAIN) && R != AVERROR_EOF) {
+            // The decoder failed in the middle of the stream: that is no end, and the
+            // next call goes on with the packets after it.
+            ReportError(llError, AVErrorText("decoding failed", R));
+            return false;
+        }
+        if (R == AVERROR_EOF || FDraining) break;  // drained
         R = AV.av_read_frame(FFileHandle, B.Packet);
         if (R == AVERROR(EAGAIN)) {
             AV.av_usleep(1000);
             continue;
         }
         if (R < 0) {
+            // A demuxer ends quietly where its reader failed: the reader's error tells.
+            if (R != AVERROR_EOF) FReadError = R;
+            else if (FFileHandle->pb && FFileHandle->pb->error < 0) FReadError = FFileHandle->pb->error;
             // End of input: let the decoder give up the frames it still holds.
             AV.avcodec_send_packet(FCodec, nullptr);
             FDraining = true;
@@ -262,8 +280,8 @@ bool TAVProbe::Decode(int AStreamIndex)
         }
         AV.av_packet_unref(B.Packet);
     }
-    ReportError(llInfo, EofText);
     FEOF = true;
+    ReportEnd();
     return false;
 }
 
@@ -283,6 +301,7 @@ bool TAVProbe::Seek(int64_t APTS, TSeekFlags ASeekFlags)
     }
     if (FCodec) AV.avcodec_flush_buffers(FCodec);
     FDraining = false;
+    FReadError = 0;
     FEOF = false;
     ClearFrame();
 

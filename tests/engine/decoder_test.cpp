@@ -3,10 +3,15 @@
 #include "engine_support.h"
 
 #include "engine/AVProbe.h"
+#include "platform/system/Classes.h"
+#include "platform/system/SysUtils.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <climits>
 #include <chrono>
 #include <thread>
 
@@ -210,4 +215,51 @@ TEST_F(DecoderTest, PreviousKeyFrameGivesUpWhenNothingEarlierExists)
     ASSERT_GT(C.FrameInfo().PTS, 0);
     EXPECT_FALSE(C.DecodePreviousKeyFrame());
     EXPECT_EQ(C.LastErrMsg().rfind("Could not seek to the previous key-frame. ", 0), 0u) << C.LastErrMsg();
+}
+
+namespace {
+
+// A clip in memory whose reads fail from byte FailAt on, as a disk that goes away.
+class TFailingStream : public TMemoryStream {
+public:
+    int64_t FailAt = INT64_MAX;
+    int64_t Read(void* ABuffer, int64_t ACount) override
+    {
+        const int64_t At = Position();
+        if (At >= FailAt) throw EInOutError(EIO, "the device went away");
+        return TMemoryStream::Read(ABuffer, std::min(ACount, FailAt - At));
+    }
+};
+
+}  // namespace
+
+TEST(DecoderInput, AnInputThatFailsMidwayIsReportedAsItsErrorNotAsTheEnd)
+{
+    ASSERT_TRUE(LoadLibraries());
+    TFailingStream Stream;
+    Stream.LoadFromFile(Media("grey_b.mkv"));
+    const int64_t Size = Stream.Size();
+    const struct {
+        const char* Name;
+        int64_t FailAt;
+        const char* Message;  // the end of LastErrMsg after the last frame
+    } Cases[] = {
+        {"whole", INT64_MAX, "stream eof reached."},
+        {"fails midway", Size * 6 / 10, ": I/O error"},
+    };
+    int Whole = 0;
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Stream.FailAt = C.FailAt;
+        Stream.SetPosition(0);
+        TAVProbe P(nullptr);
+        ASSERT_TRUE(P.LoadFile(Format("stream:%d:", int64_t(reinterpret_cast<intptr_t>(&Stream))))) << P.LastErrMsg();
+        int Frames = 0;
+        while (P.Decode()) ++Frames;
+        EXPECT_TRUE(P.Eof());
+        EXPECT_TRUE(EndsText(C.Message, P.LastErrMsg())) << P.LastErrMsg();
+        if (C.FailAt == INT64_MAX) Whole = Frames;
+        else EXPECT_LT(Frames, Whole);
+        EXPECT_GT(Frames, 0);
+    }
 }
