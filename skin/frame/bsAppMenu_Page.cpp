@@ -80,10 +80,15 @@ void TbsAppMenuCustomPage::AdjustClientRect(TRect& Rect)
 
 void TbsAppMenuCustomPage::CalcScrollRange()
 {
+    // The lowest edge of the visible children (it may lie above the client area while
+    // the children are scrolled up); 0 without visible children.
     int B = 0;
+    bool Any = false;
     for (int I = 0; I < ControlCount(); ++I) {
         TControl* C = Controls(I);
-        if (C->Visible()) B = std::max(B, C->Top() + C->Height());
+        if (!C->Visible()) continue;
+        B = Any ? std::max(B, C->Top() + C->Height()) : C->Top() + C->Height();
+        Any = true;
     }
     if (B == 0) {
         SetButtonsVisible(false);
