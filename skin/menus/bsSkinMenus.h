@@ -439,7 +439,6 @@ public:
     std::vector<uint8_t> FadeSteps;
 
     bool FSkinSupport = false;
-    TMessageEvent OldAppMessage;
     TbsSkinImagesMenu* ImagesMenu;
     HRGN FRgn = nullptr;
     TPoint NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint;

@@ -190,7 +190,7 @@ TbsSkinImagesMenuPopupWindow::TbsSkinImagesMenuPopupWindow(TComponent* AOwner)
 TbsSkinImagesMenuPopupWindow::~TbsSkinImagesMenuPopupWindow()
 {
     if (FHooked && Application) {
-        Application->OnMessage = OldAppMessage;
+        Application->RemoveMessageFilter(this);
         FHooked = false;
     }
     if (HandleAllocated() && GetCapture() == Handle()) ReleaseCapture();
@@ -364,8 +364,7 @@ void TbsSkinImagesMenuPopupWindow::Show(const TRect& PopupRect)
         }
     }
     if (Application) {
-        OldAppMessage = Application->OnMessage;
-        Application->OnMessage = [this](TMsg& Msg, bool& Handled) { NewAppMessage(Msg, Handled); };
+        Application->AddMessageFilter(this, [this](TMsg& Msg, bool& Handled) { NewAppMessage(Msg, Handled); });
         FHooked = true;
     }
     SetCapture(Handle());
@@ -381,8 +380,7 @@ void TbsSkinImagesMenuPopupWindow::Hide(bool AProcessEvents)
                      SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     FVisible = false;
     if (FHooked && Application) {
-        Application->OnMessage = OldAppMessage;
-        OldAppMessage = nullptr;
+        Application->RemoveMessageFilter(this);
         FHooked = false;
     }
     if (HandleAllocated() && GetCapture() == Handle()) ReleaseCapture();
