@@ -33,7 +33,10 @@ void bsDrawTabbedText(TCanvas* C, const String& Text, TStrings* TabWidths, const
 TbsListBox::TbsListBox(TComponent* AOwner) : TListBox(AOwner), FItemCanvas(new TCanvas)
 {
     SetBorderStyle(bsNone);
-    FControlStyle = {csCaptureMouse, csOpaque, csDoubleClicks};
+    // The native list takes the mouse itself while a button is down; a capture of the
+    // control's own would be given up before the native list sees the button go up, so
+    // it would end its tracking there and never report the click.
+    FControlStyle = {csOpaque, csDoubleClicks};
 }
 
 TbsListBox::~TbsListBox() { SkinListBox = nullptr; }

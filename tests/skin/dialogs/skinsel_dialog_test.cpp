@@ -102,11 +102,10 @@ protected:
         return Headless::ScreenPoint(F->SkinsListBox->ListBox->Handle(),
                                      Point(40, F->SkinsListBox->ListBox->ItemHeight() * Index + 5));
     }
-    // Moves the list's selection to Index with the keyboard (Home, then Down).
-    static void PickItem(TbsSelectSkinDlgForm*, int Index)
+    // Chooses item Index with a click of the mouse.
+    static void PickItem(TbsSelectSkinDlgForm* F, int Index)
     {
-        Headless::Key(VK_HOME);
-        for (int I = 0; I < Index; ++I) Headless::Key(VK_DOWN);
+        Headless::Click(ItemPoint(F, Index));
     }
     static void ClickButton(TbsSkinButton* B) { Headless::Click(Headless::ScreenPoint(B->Handle(), Point(30, 12))); }
     // The open message box, if any.
