@@ -177,10 +177,21 @@ TbsShellFolder* FolderFromAbsoluteList(LPCITEMIDLIST Absolute);
 // success.  On failure NewRoot is set back to OldRoot and Exception is raised.
 TbsShellFolder* FolderFromRoot(TbsShellFolder* OldFolder, const String& OldRoot, String& NewRoot);
 
-// The item's context menu and verbs: the platform's namespace offers no context-menu
-// objects, so these ask the item's folder and do nothing when it has none.
+// The item's context menu and verbs.  The platform's namespace has no context menus of
+// its own, so the menu is a small skinned popup menu of the verbs "open" and "rename",
+// shown at the client point (X, Y) of Control ((-1, -1): near its top-left corner) and
+// owned by Control.  A chosen verb goes to Control's ExecuteCommand when it is an
+// IbsShellCommandHandler; a verb that it does not handle is run on the item
+// (InvokeItemVerb); then CommandCompleted hears whether it succeeded.
 void ShowItemContextMenu(TWinControl* Control, TbsShellFolder* Item, int X, int Y);
+// The verbs of the item context menu, in menu order.
+const std::vector<String>& ItemContextVerbs();
+// Runs Verb on the file-system item at Path: "open" hands it to the desktop's opener;
+// any other verb (such as "properties") does nothing.  True when the verb ran.
+bool InvokePathVerb(const String& Path, const String& Verb);
 void InvokeItemVerb(TbsShellFolder* Item, const String& Verb);
+// What a choice in the item context menu runs: the handler protocol described above.
+void RunItemCommand(TWinControl* Control, const String& Path, const String& Verb);
 
 // ---- unit-wide state --------------------------------------------------------------------------------
 extern TbsShellFolder* ShellDesktopFolder;

@@ -580,22 +580,3 @@ TbsShellFolder* FolderFromRoot(TbsShellFolder* OldFolder, const String& OldRoot,
     delete OldFolder;
     return F;
 }
-
-// ---- context menu --------------------------------------------------------------------------------
-
-void ShowItemContextMenu(TWinControl* Control, TbsShellFolder* Item, int, int)
-{
-    if (!Item) return;
-    void* Menu = nullptr;
-    LPCITEMIDLIST L = Item->RelativeID();
-    if (Item->ParentShellFolder()->GetUIObjectOf(Control ? Control->Handle() : nullptr, 1, &L, &Menu) != S_OK || !Menu)
-        return;
-}
-
-void InvokeItemVerb(TbsShellFolder* Item, const String&)
-{
-    if (!Item) return;
-    void* Menu = nullptr;
-    LPCITEMIDLIST L = Item->RelativeID();
-    Item->ParentShellFolder()->GetUIObjectOf(nullptr, 1, &L, &Menu);
-}

@@ -6,7 +6,10 @@
 // and the shell tree view over the shell folder model.
 #pragma once
 
+#include <functional>
+#include <map>
 #include <memory>
+#include <vector>
 
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
@@ -37,6 +40,7 @@ void bsChDir(const String& Dir);
 
 class TbsSkinFileListBox;
 class TbsSkinFilterComboBox;
+class TbsSkinDriveComboBox;
 
 // ---- folder list -----------------------------------------------------------------------------------
 class TbsSkinDirectoryListBox : public TbsSkinListBox {
@@ -70,11 +74,16 @@ public:
     int GetItemTextWidth(int Index, TCanvas* C) override;
     void ListBoxDblClick() override;
     void ListBoxKeyPress(char32_t& Key) override;
+    // The linked drive box chose NewDrive (a mount point): the list moves to it, or stays
+    // where it is when it cannot be entered, and shows and reports its folder again.
+    void DriveChanged(const String& NewDrive);
+    TbsSkinDriveComboBox* DriveCombo() const { return FDriveCombo; }
 
     TNotifyEvent OnChange;
 
 protected:
     friend class TbsSkinFileListBox;
+    friend class TbsSkinDriveComboBox;
     virtual void DirectoryChanged();
     virtual void LoadFolderBitmaps();
     virtual void RebuildList();
@@ -86,7 +95,9 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
     TbsSkinFileListBox* FFileList = nullptr;
+    TbsSkinDriveComboBox* FDriveCombo = nullptr;
     TbsSkinStdLabel* FDirLabel = nullptr;
+    bool FInSetDir = false;
     bool FPreserveCase = true;
     bool FCaseSensitive = true;
     std::unique_ptr<TBitmap> FClosedBMP, FOpenedBMP, FCurrentBMP;
@@ -172,6 +183,79 @@ protected:
     std::unique_ptr<TStringList> FMaskList;
 };
 
+// Makes Target a copy of the shell's system image list of small (16-pixel) or large
+// icons, whose indexes ShellImageIndex gives.
+void AssignShellImages(TCustomImageList* Target, bool Small);
+
+// ---- drive box ------------------------------------------------------------------------------------------
+// The kinds of drive the drive box tells apart by their pictures.
+enum TbsDriveType { bsdtRemovable, bsdtFixed, bsdtRemote, bsdtCDROM, bsdtRAM };
+// One mounted volume: its mount point, its kind and its label (empty when it has none).
+struct TbsDriveInfo {
+    String Root;
+    TbsDriveType Type = bsdtFixed;
+    String Label;
+};
+// The drives of a mount table's text (as in /proc/self/mounts): the mounts the shell's
+// Computer shows ("/" first, then those under /media, /mnt and /run/media, in table order),
+// each with its kind from its file system and place (network file systems remote, disc
+// file systems CD-ROM, memory file systems RAM, mounts under /media and /run/media
+// removable, else fixed) and the label that Labels holds for its device.
+std::vector<TbsDriveInfo> DrivesFromMountTable(const String& Table, const std::map<String, String>& Labels);
+// The volume labels of a folder of label links (as /dev/disk/by-label): the device each
+// link leads to, mapped to the link's name with its "\xHH" escapes decoded.
+std::map<String, String> VolumeLabelsIn(const String& Folder);
+// The system's drives: this process's mount table and /dev/disk/by-label.
+std::vector<TbsDriveInfo> SystemDrives();
+// Where drive boxes take their drives from (the system's unless replaced; an empty source
+// puts the system's back).
+using TbsDriveSource = std::function<std::vector<TbsDriveInfo>()>;
+void SetDriveSource(TbsDriveSource Source);
+std::vector<TbsDriveInfo> CurrentDrives();
+
+enum TTextCase { tcLowerCase, tcUpperCase };
+
+// The mounted drives, each with its picture and label; the drive chosen goes to a linked
+// folder list, and a folder list that moves to another drive shows it here.
+class TbsSkinDriveComboBox : public TbsSkinComboBox {
+public:
+    explicit TbsSkinDriveComboBox(TComponent* AOwner);
+    ~TbsSkinDriveComboBox() override;
+
+    // The mount point of the drive shown, empty for none.
+    const String& Drive() const { return FDrive; }
+    void SetDrive(const String& NewDrive);
+    TTextCase TextCase() const { return FTextCase; }
+    void SetTextCase(TTextCase Value);
+    TbsSkinDirectoryListBox* DirList() const { return FDirList; }
+    void SetDirList(TbsSkinDirectoryListBox* Value);
+    // The drives listed, one per item.
+    const std::vector<TbsDriveInfo>& Drives() const { return FDrives; }
+    // The drive that holds Path (the longest mount point it lies at or under), or empty.
+    String DriveOf(const String& Path) const;
+    // The item text of a drive: its mount point and, except for removable drives, its
+    // label in brackets when it has one, cased by TextCase.
+    String DriveText(const TbsDriveInfo& D) const;
+    // The picture of a kind of drive.
+    TBitmap* DriveBitmap(TbsDriveType Type) const;
+
+    virtual void BuildDriveList();
+    void Change() override;
+
+protected:
+    friend class TbsSkinDirectoryListBox;
+    void DrawDriveItem(TCanvas* C, int Index, int W, int H, TRect R, TOwnerDrawState S);
+    void CreateWnd() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    TbsSkinDirectoryListBox* FDirList = nullptr;
+    String FDrive;
+    TTextCase FTextCase = tcLowerCase;
+    std::vector<TbsDriveInfo> FDrives;
+    std::unique_ptr<TBitmap> FloppyBMP, FixedBMP, NetworkBMP, CDROMBMP, RAMBMP;
+    bool FSettingDrive = false;
+};
+
 // ---- shell tree view -----------------------------------------------------------------------------------
 class TbsCustomShellComboBox;
 class TbsCustomShellListView;
@@ -194,7 +278,13 @@ public:
     bool AutoRefresh() const { return FAutoRefresh; }
     void SetAutoRefresh(bool Value);
     bool UseShellImages() const { return FUseShellImages; }
-    void SetUseShellImages(bool Value) { FUseShellImages = Value; }
+    // The tree draws Images when one is assigned, else the shell's small icons when
+    // UseShellImages is on, else no pictures.
+    void SetUseShellImages(bool Value);
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* Value);
+    // The list the tree draws its pictures from (the choice above).
+    TCustomImageList* DrawnImages() const { return TbsSkinCustomTreeView::Images(); }
     TbsShellFolder* RootFolder() const { return FRootFolder; }
     TbsShellChangeNotifier* Notifier() const { return FNotifier; }
     TbsCustomShellComboBox* ShellComboBox() const { return FComboBox; }
@@ -220,8 +310,15 @@ public:
     void CommandCompleted(const String& Verb, bool Succeeded) override;
 
     TAddFolderEvent OnAddFolder;
+    // Raised at the end of a label edit before the folder is renamed; it may change the text.
+    TTVEditedEvent OnEdited;
 
 protected:
+    // A label edit confirmed: the folder on disk is renamed and the parent's subtree is
+    // refreshed once the edit is over; a refused rename keeps the label and is reported.
+    void NodeEdited(TTreeNode* Node, String& S);
+    void ApplyImageList();
+    void WndProc(TMessage& Message) override;
     void BuildRoot();
     void ApplyRoot();
     void ClearNodes();
@@ -253,6 +350,9 @@ protected:
     TbsCustomShellComboBox* FComboBox = nullptr;
     String FSavePath;
     TTreeNode* FNodeToMonitor = nullptr;
+    TCustomImageList* FImages = nullptr;
+    std::unique_ptr<TCustomImageList> FShellImages;
+    LPITEMIDLIST FPendingRefresh = nullptr;
 };
 
 class TbsSkinDirTreeView : public TbsCustomShellTreeView {
@@ -313,6 +413,12 @@ public:
 
     void Change() override;
     void Click() override;
+    bool UseShellImages() const { return FUseShellImages; }
+    // Switches the shell's icons on or off; the icons' size becomes the drawn size (16 x 16
+    // without them).
+    void ApplyShellImages(bool On);
+    int ImageWidth() const { return FImageWidth; }
+    int ImageHeight() const { return FImageHeight; }
 
 protected:
     friend class TbsCustomShellTreeView;
@@ -335,6 +441,7 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
     std::unique_ptr<TbsItemsEx> FItemsEx;
+    HIMAGELIST FImages = nullptr;
     int FImageHeight = 16, FImageWidth = 16;
     String FOldRoot;
     String FRoot = "rfDesktop";
@@ -468,6 +575,8 @@ protected:
     TbsShellChangeNotifier* FNotifier = nullptr;
     bool FSettingRoot = false;
     String FMask = "*.*|*.*";
+    // the shell's small and large icons, which the rows' image indexes name
+    std::unique_ptr<TCustomImageList> FSmallImages, FLargeImages;
 };
 
 class TbsSkinFileListView : public TbsCustomShellListView {

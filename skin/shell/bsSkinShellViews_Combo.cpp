@@ -1,6 +1,7 @@
 // The shell combo box: the root, its children (and the drives under Computer with the
 // desktop as root) and one chain of folders down to the folder shown, each indented by its
 // depth; a choice goes to the linked tree view.
+#include "platform/graphics/ImgList.h"
 #include "platform/system/SysUtils.h"
 #include "skin/shell/bsSkinShellViews.h"
 #include "skin/shell/bsSkinShellViews_Guards.h"
@@ -47,8 +48,9 @@ TbsItemEx& TbsItemsEx::AddItem(const String& Caption, int ImageIndex, TbsShellFo
 // ---- the box ---------------------------------------------------------------------------------------------
 
 TbsCustomShellComboBox::TbsCustomShellComboBox(TComponent* AOwner)
-    : TbsSkinCustomComboBox(AOwner), FItemsEx(std::make_unique<TbsItemsEx>())
+    : TbsSkinCustomComboBox(AOwner), FItemsEx(std::make_unique<TbsItemsEx>()), FImages(ShellSystemImageList(true))
 {
+    ImageList_GetIconSize(FImages, &FImageWidth, &FImageHeight);
     SetOnListBoxDrawItem([this](TCanvas* C, int I, int W, int H, TRect R, TOwnerDrawState S) {
         DrawListItem(C, I, W, H, R, S);
     });
@@ -103,6 +105,17 @@ void TbsCustomShellComboBox::BuildRootItems()
     AddStandardItems();
     SyncItemStrings();
     SetItemIndex(0);
+    if (FUseShellImages) {
+        ApplyShellImages(false);
+        ApplyShellImages(true);
+    }
+}
+
+void TbsCustomShellComboBox::ApplyShellImages(bool On)
+{
+    FUseShellImages = On;
+    FImageWidth = FImageHeight = 16;
+    if (On && FImages) ImageList_GetIconSize(FImages, &FImageWidth, &FImageHeight);
 }
 
 void TbsCustomShellComboBox::AddStandardItems()
@@ -349,6 +362,7 @@ void TbsCustomShellComboBox::Notification(TComponent* AComponent, TOperation Ope
 void TbsCustomShellComboBox::CreateWnd()
 {
     TbsSkinCustomComboBox::CreateWnd();
+    ApplyShellImages(FUseShellImages);
     if (FItemsEx->Count() == 0) BuildRootItems();
     SyncItemStrings();
 }
@@ -370,8 +384,14 @@ void TbsCustomShellComboBox::Loaded()
 void TbsCustomShellComboBox::DrawItem(TCanvas* C, int Index, TRect R, int Indent)
 {
     if (Index < 0 || Index >= Items()->Count()) return;
-    // the platform's system image list is not drawn here: the text keeps the icon's place
-    const int Left = R.Left + Indent + FImageWidth + 4;
+    int Left = R.Left;
+    if (FImages) {
+        const int Image = Index < FItemsEx->Count() ? FItemsEx->Item(Index).ImageIndex : -1;
+        if (Image >= 0)
+            ImageList_DrawEx(FImages, Image, C->Handle(), R.Left + Indent, R.Top + (R.Bottom - R.Top - FImageHeight) / 2,
+                             FImageWidth, FImageHeight, CLR_NONE, CLR_NONE, ILD_NORMAL);
+        Left = R.Left + Indent + FImageWidth + 4;
+    }
     int Y = R.Top + (R.Bottom - R.Top) / 2 - C->TextHeight("Wg") / 2;
     if (C->Font()->Height() % 2 != 0) --Y;
     C->TextOut(Left, Y, Items()->Strings(Index));

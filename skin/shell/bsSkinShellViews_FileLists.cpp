@@ -3,17 +3,11 @@
 #include "platform/shell/FileSearch.h"
 #include "platform/system/SysUtils.h"
 #include "skin/shell/bsSkinShellViews.h"
+#include "skin/shell/bsSkinShellViews_Guards.h"
 #include "skin/core/bsUtils.h"
 
 namespace {
-// One of the program's named folder pictures; its bottom-left pixel is the transparent colour.
-std::unique_ptr<TBitmap> LoadFolderPicture(const char* Name)
-{
-    auto B = std::make_unique<TBitmap>();
-    B->LoadFromResourceName(0, Name);
-    B->SetTransparent(true);
-    return B;
-}
+using bsshell::LoadNamedPicture;
 } // namespace
 
 // ---- folder list ----------------------------------------------------------------------------------
@@ -32,13 +26,14 @@ TbsSkinDirectoryListBox::TbsSkinDirectoryListBox(TComponent* AOwner) : TbsSkinLi
 TbsSkinDirectoryListBox::~TbsSkinDirectoryListBox()
 {
     if (FFileList) FFileList->FDirList = nullptr;
+    if (FDriveCombo) FDriveCombo->FDirList = nullptr;
 }
 
 void TbsSkinDirectoryListBox::LoadFolderBitmaps()
 {
-    FClosedBMP = LoadFolderPicture("BS_CLOSEDFOLDER");
-    FOpenedBMP = LoadFolderPicture("BS_OPENFOLDER");
-    FCurrentBMP = LoadFolderPicture("BS_CURRENTFOLDER");
+    FClosedBMP = LoadNamedPicture("BS_CLOSEDFOLDER");
+    FOpenedBMP = LoadNamedPicture("BS_OPENFOLDER");
+    FCurrentBMP = LoadNamedPicture("BS_CURRENTFOLDER");
 }
 
 void TbsSkinDirectoryListBox::CreateWnd()
@@ -53,6 +48,7 @@ void TbsSkinDirectoryListBox::Notification(TComponent* AComponent, TOperation Op
     if (Operation != opRemove) return;
     if (AComponent == FFileList) FFileList = nullptr;
     if (AComponent == FDirLabel) FDirLabel = nullptr;
+    if (AComponent == FDriveCombo) FDriveCombo = nullptr;
 }
 
 void TbsSkinDirectoryListBox::SetFileList(TbsSkinFileListBox* Value)
@@ -137,7 +133,36 @@ void TbsSkinDirectoryListBox::SetDirectoryPath(const String& NewDirectory)
     if (NewDirectory.empty() || FileCompareText(NewDirectory, FDirectory) == 0) return;
     String DirPart, FilePart;
     SplitTypedPath(NewDirectory, DirPart, FilePart);
+    // a folder on another drive: the drive box shows that drive first
+    if (FDriveCombo) {
+        const String Drive = FDriveCombo->DriveOf(DirPart);
+        if (Drive != FDriveCombo->Drive()) {
+            const bool Old = FInSetDir;
+            FInSetDir = true;
+            try {
+                FDriveCombo->SetDrive(Drive);
+            } catch (...) {
+                FInSetDir = Old;
+                throw;
+            }
+            FInSetDir = Old;
+        }
+    }
     EnterFolder(DirPart);
+}
+
+void TbsSkinDirectoryListBox::DriveChanged(const String& NewDrive)
+{
+    if (NewDrive.empty() || (FDriveCombo && FDriveCombo->DriveOf(FDirectory) == NewDrive)) return;
+    try {
+        bsChDir(NewDrive);
+        FDirectory = bsGetCurrentDir();
+    } catch (const EInOutError&) {
+        // a drive that cannot be entered: the list shows its old folder again
+    }
+    if (FInSetDir) return;
+    RebuildList();
+    DirectoryChanged();
 }
 
 void TbsSkinDirectoryListBox::EnterFolder(const String& DirPart)

@@ -1,6 +1,9 @@
-// Scope guards the shell views share: the hourglass cursor, a BeginUpdate/EndUpdate pair
-// and a busy flag, each undone however the work ends.
+// What the shell views share: scope guards (the hourglass cursor, a BeginUpdate/EndUpdate
+// pair and a busy flag, each undone however the work ends) and the loading of the program's
+// named folder and drive pictures.
 #pragma once
+
+#include <memory>
 
 #include "platform/forms/Forms.h"
 
@@ -40,5 +43,15 @@ struct TFlag {
     TFlag(const TFlag&) = delete;
     TFlag& operator=(const TFlag&) = delete;
 };
+
+// One of the program's named folder or drive pictures; its bottom-left pixel is the
+// transparent colour.
+inline std::unique_ptr<TBitmap> LoadNamedPicture(const char* Name)
+{
+    auto B = std::make_unique<TBitmap>();
+    B->LoadFromResourceName(0, Name);
+    B->SetTransparent(true);
+    return B;
+}
 
 }  // namespace bsshell

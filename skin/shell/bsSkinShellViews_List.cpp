@@ -36,8 +36,12 @@ bool ShellMaskMatches(const String& Mask, const String& FileName)
 
 // ---- life ----------------------------------------------------------------------------------------
 
-TbsCustomShellListView::TbsCustomShellListView(TComponent* AOwner) : TbsSkinCustomListView(AOwner)
+TbsCustomShellListView::TbsCustomShellListView(TComponent* AOwner)
+    : TbsSkinCustomListView(AOwner), FSmallImages(std::make_unique<TImageList>(nullptr, 16, 16)),
+      FLargeImages(std::make_unique<TImageList>(nullptr, 32, 32))
 {
+    AssignShellImages(FSmallImages.get(), true);
+    AssignShellImages(FLargeImages.get(), false);
     SetOwnerData(true);
     SetHideSelection(false);
     OnData = [this](TObject* S, TListItem* I) { FetchData(S, I); };
@@ -57,6 +61,8 @@ TbsCustomShellListView::~TbsCustomShellListView()
     delete FRootFolder;
     FRootFolder = nullptr;
     ClearFolderList();
+    SetSmallImages(nullptr);
+    SetLargeImages(nullptr);
 }
 
 void TbsCustomShellListView::ClearFolderList()
@@ -379,7 +385,8 @@ void TbsCustomShellListView::KeyDown(WORD& Key, TShiftState Shift)
         break;
     case VK_RETURN:
         if (Shift.Contains(ssAlt)) {
-            // item properties: the desktop has no sheet for them
+            // item properties: the desktop has no sheet for them, so the verb does nothing
+            if (TbsShellFolder* F = SelectedFolder()) InvokeItemVerb(F, "properties");
             Key = 0;
         } else if (TbsShellFolder* F = SelectedFolder(); F && F->IsFolder()) {
             LPITEMIDLIST Copy = ItemListCopy(F->AbsoluteID());
@@ -494,6 +501,8 @@ void TbsCustomShellListView::Notification(TComponent* AComponent, TOperation Ope
 void TbsCustomShellListView::CreateWnd()
 {
     TbsSkinCustomListView::CreateWnd();
+    SetSmallImages(FSmallImages.get());
+    SetLargeImages(FLargeImages.get());
     if (!FRootLoaded) LoadRootFolder();
     ReloadFolder();
 }

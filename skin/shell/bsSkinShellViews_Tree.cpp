@@ -13,6 +13,9 @@
 namespace {
 using namespace bsshell;
 using TNodesUpdate = TUpdateScope<TTreeNodes>;
+// Posted to the tree after a label edit renamed a folder: its parent's subtree is read
+// again once the editor is done with the node.
+constexpr UINT WM_REFRESHRENAMED = WM_APP + 0x131;
 // The absolute list of a node's folder: its parent's list joined with its own.
 LPITEMIDLIST NodeAbsoluteList(const TbsShellFolder* F)
 {
@@ -21,10 +24,13 @@ LPITEMIDLIST NodeAbsoluteList(const TbsShellFolder* F)
 }
 } // namespace
 
-TbsCustomShellTreeView::TbsCustomShellTreeView(TComponent* AOwner) : TbsSkinCustomTreeView(AOwner)
+TbsCustomShellTreeView::TbsCustomShellTreeView(TComponent* AOwner)
+    : TbsSkinCustomTreeView(AOwner), FShellImages(std::make_unique<TImageList>(nullptr, 16, 16))
 {
     SetShowRoot(false);
     SetRightClickSelect(true);
+    AssignShellImages(FShellImages.get(), true);
+    TbsSkinCustomTreeView::OnEdited = [this](TObject*, TTreeNode* Node, String& S) { NodeEdited(Node, S); };
 }
 
 TbsCustomShellTreeView::~TbsCustomShellTreeView()
@@ -34,6 +40,9 @@ TbsCustomShellTreeView::~TbsCustomShellTreeView()
     ClearNodes();
     delete FRootFolder;
     FRootFolder = nullptr;
+    ShellFree(FPendingRefresh);
+    // the drawn list goes before the tree does
+    TbsSkinCustomTreeView::SetImages(nullptr);
 }
 
 // ---- root -----------------------------------------------------------------------------------------
@@ -326,6 +335,68 @@ bool TbsCustomShellTreeView::DoContextPopup(TPoint MousePos)
     return true;
 }
 
+void TbsCustomShellTreeView::NodeEdited(TTreeNode* Node, String& S)
+{
+    if (!Node) return;
+    if (OnEdited) OnEdited(this, Node, S);
+    TbsShellFolder* F = NodeFolder(Node);
+    bool Renamed = false;
+    try {
+        Renamed = F && F->Rename(S);
+    } catch (Exception& E) {
+        // the folder keeps its name, and so does its node
+        S = Node->Text();
+        if (!Application) throw;
+        Application->HandleException(this, &E);
+        return;
+    }
+    if (!Renamed) S = Node->Text();
+    // The parent's subtree is rebuilt after the editor is done: the rebuild frees this node.
+    if (Node->Parent() && NodeFolder(Node->Parent()) && HandleAllocated()) {
+        ShellFree(FPendingRefresh);
+        FPendingRefresh = NodeAbsoluteList(NodeFolder(Node->Parent()));
+        PostMessage(Handle(), WM_REFRESHRENAMED, 0, 0);
+    }
+}
+
+void TbsCustomShellTreeView::WndProc(TMessage& Message)
+{
+    if (Message.Msg == WM_REFRESHRENAMED) {
+        LPITEMIDLIST L = FPendingRefresh;
+        FPendingRefresh = nullptr;
+        if (!L) return;
+        try {
+            if (TTreeNode* N = FindPIDLNode(L, Items()->GetFirstNode())) Refresh(N);
+        } catch (...) {
+            ShellFree(L);
+            throw;
+        }
+        ShellFree(L);
+        return;
+    }
+    TbsSkinCustomTreeView::WndProc(Message);
+}
+
+// ---- icons ---------------------------------------------------------------------------------------------
+
+void TbsCustomShellTreeView::ApplyImageList()
+{
+    TbsSkinCustomTreeView::SetImages(FImages ? FImages : FUseShellImages ? FShellImages.get() : nullptr);
+}
+
+void TbsCustomShellTreeView::SetUseShellImages(bool Value)
+{
+    FUseShellImages = Value;
+    ApplyImageList();
+}
+
+void TbsCustomShellTreeView::SetImages(TCustomImageList* Value)
+{
+    FImages = Value;
+    if (Value) Value->FreeNotification(this);
+    ApplyImageList();
+}
+
 // ---- selection and watching -------------------------------------------------------------------------
 
 void TbsCustomShellTreeView::SelectionChanging(TTreeNode* Node)
@@ -421,6 +492,10 @@ void TbsCustomShellTreeView::Notification(TComponent* AComponent, TOperation Ope
     TbsSkinCustomTreeView::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FComboBox) FComboBox = nullptr;
     if (Operation == opRemove && AComponent == FListView) FListView = nullptr;
+    if (Operation == opRemove && AComponent == FImages) {
+        FImages = nullptr;
+        ApplyImageList();
+    }
 }
 
 // ---- window and lifetime ------------------------------------------------------------------------------
@@ -428,6 +503,7 @@ void TbsCustomShellTreeView::Notification(TComponent* AComponent, TOperation Ope
 void TbsCustomShellTreeView::CreateWnd()
 {
     TbsSkinCustomTreeView::CreateWnd();
+    if (!FImages) SetUseShellImages(FUseShellImages);
     // The window can be made while the root is being built (expanding the root node asks
     // for it); the nodes being built then stay.
     if (!FLoadingRoot) {

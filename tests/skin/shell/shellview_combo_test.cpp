@@ -99,3 +99,61 @@ TEST_F(ShellComboTest, LinkedTreeAndBoxFollowEachOther)
 }
 
 } // namespace
+
+namespace {
+
+// The box with its item painters within reach.
+struct TPaintedBox : TbsSkinShellComboBox {
+    using TbsSkinShellComboBox::TbsSkinShellComboBox;
+    using TbsCustomShellComboBox::DrawEditItem;
+    using TbsCustomShellComboBox::DrawListItem;
+};
+
+// The columns of a 200 x 20 white picture that an item painter drew on.
+std::vector<int> PaintedColumns(const std::function<void(TCanvas*)>& Paint)
+{
+    TBitmap B;
+    B.SetSize(200, 20);
+    B.Canvas()->Brush()->SetColor(clWhite);
+    B.Canvas()->FillRect(Rect(0, 0, 200, 20));
+    B.Canvas()->Font()->SetColor(clWhite);  // the text leaves no trace: only the icon counts
+    Paint(B.Canvas());
+    std::vector<int> Columns;
+    for (int X = 0; X < 200; ++X)
+        for (int Y = 0; Y < 20; ++Y)
+            if (B.Canvas()->Pixels(X, Y) != clWhite) {
+                Columns.push_back(X);
+                break;
+            }
+    return Columns;
+}
+
+TEST_F(ShellComboTest, ItemsDrawTheirShellIconAtTheirIndent)
+{
+    auto* P = Make<TPaintedBox>(Rect(0, 30, 250, 52));
+    Pump();
+    P->SetRoot(Root);
+    P->SetPath(Root + "/c/y");
+    EXPECT_TRUE(P->UseShellImages());
+    EXPECT_EQ(P->ImageWidth(), 16);
+    EXPECT_EQ(P->ImageHeight(), 16);
+    const int Sel = P->ItemIndex();
+    const TbsItemEx& Item = P->ItemsEx()->Item(Sel);
+    ASSERT_GE(Item.Indent, 1);
+    EXPECT_EQ(Item.ImageIndex, int(siFolder));
+    const int Left = Item.Indent * 16 / 2;
+    std::vector<int> Cols = PaintedColumns([&](TCanvas* C) { P->DrawListItem(C, Sel, 200, 20, Rect(0, 0, 200, 20), {}); });
+    ASSERT_FALSE(Cols.empty());
+    EXPECT_GE(Cols.front(), Left);
+    EXPECT_LT(Cols.back(), Left + 16);
+    // the box itself draws the icon without the indent
+    Cols = PaintedColumns([&](TCanvas* C) { P->DrawEditItem(C, Sel, 200, 20, Rect(0, 0, 200, 20), {}); });
+    ASSERT_FALSE(Cols.empty());
+    EXPECT_LT(Cols.back(), 16);
+    // without shell images the icon size falls back to 16 x 16 and new items carry none
+    P->ApplyShellImages(false);
+    EXPECT_FALSE(P->UseShellImages());
+    EXPECT_EQ(P->ImageWidth(), 16);
+}
+
+} // namespace

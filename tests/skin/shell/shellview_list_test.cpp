@@ -318,3 +318,73 @@ TEST_F(ShellListTest, LinkedComboBoxAndListFollowEachOther)
 }
 
 }  // namespace
+
+#include "platform/shell/Runner.h"
+#include "skin/menus/bsSkinMenus.h"
+
+namespace {
+
+struct TRecordingRunner : TCommandRunner {
+    std::vector<std::vector<String>>* Seen;
+    explicit TRecordingRunner(std::vector<std::vector<String>>* A) : Seen(A) {}
+    bool Start(const std::vector<String>& A) override
+    {
+        Seen->push_back(A);
+        return true;
+    }
+    int Run(const std::vector<String>& A) override
+    {
+        Seen->push_back(A);
+        return 0;
+    }
+};
+
+TEST_F(ShellListTest, RowsNameTheShellsSmallAndLargeIcons)
+{
+    File("a.mp4");
+    Dir("d");
+    List->SetPath(Root);
+    ASSERT_NE(List->SmallImages(), nullptr);
+    ASSERT_NE(List->LargeImages(), nullptr);
+    EXPECT_EQ(List->SmallImages()->Count(), int(siCount));
+    EXPECT_EQ(List->SmallImages()->Width(), 16);
+    EXPECT_EQ(List->LargeImages()->Width(), 32);
+    EXPECT_EQ(List->Items()->Item(0)->ImageIndex(), int(siFolder));
+    EXPECT_EQ(List->Items()->Item(1)->ImageIndex(), int(siVideo));
+}
+
+// The item menu offers "open" and "rename"; "open" goes to the desktop's opener with the
+// item's path, "rename" to the list's label editing, each followed by the completion.
+TEST_F(ShellListTest, ItemMenuOpensAndRenamesThroughTheCommandHandler)
+{
+    std::vector<std::vector<String>> Seen;
+    auto Old = SetCommandRunner(std::make_unique<TRecordingRunner>(&Seen));
+    File("a.mp4");
+    List->SetPath(Root);
+    List->SetItemIndex(0);
+    ShowItemContextMenu(List, List->SelectedFolder(), 5, 5);
+    TbsSkinPopupMenu* Menu = nullptr;
+    for (int I = 0; I < List->ComponentCount(); ++I)
+        if (auto* M = dynamic_cast<TbsSkinPopupMenu*>(List->Components(I))) Menu = M;
+    ASSERT_NE(Menu, nullptr);
+    ASSERT_EQ(Menu->Items()->Count(), 2);
+    EXPECT_EQ(ItemContextVerbs(), (std::vector<String>{"open", "rename"}));
+    Menu->Items()->Items(0)->Click();
+    ASSERT_EQ(Seen.size(), 1u);
+    EXPECT_EQ(Seen[0], (std::vector<String>{"xdg-open", Root + "/a.mp4"}));
+    EXPECT_FALSE(List->IsEditing());
+    Menu->Items()->Items(1)->Click();
+    EXPECT_TRUE(List->IsEditing());
+    EXPECT_EQ(Seen.size(), 1u);
+    // a second menu reuses the first
+    ShowItemContextMenu(List, List->SelectedFolder(), -1, -1);
+    int Menus = 0;
+    for (int I = 0; I < List->ComponentCount(); ++I) Menus += dynamic_cast<TbsSkinPopupMenu*>(List->Components(I)) != nullptr;
+    EXPECT_EQ(Menus, 1);
+    // the properties of an item (Alt+Enter) start nothing
+    InvokeItemVerb(List->SelectedFolder(), "properties");
+    EXPECT_EQ(Seen.size(), 1u);
+    SetCommandRunner(std::move(Old));
+}
+
+} // namespace

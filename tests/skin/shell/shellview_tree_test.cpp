@@ -225,3 +225,76 @@ TEST_F(ShellTreeTest, ExpandingNeverStartsAnItemAndZipFoldersAreFolders)
     EXPECT_TRUE(Seen.empty());
     SetCommandRunner(std::move(Old));
 }
+
+namespace {
+
+// Edits the label of Node as the user does: the editor opens, gets the text, Enter ends it.
+void EditLabel(TbsSkinDirTreeView* Tree, TTreeNode* Node, const String& Text)
+{
+    ASSERT_TRUE(Node->EditText());
+    auto* Editor = dynamic_cast<TCustomEdit*>(TWinControl::FindControl(GetFocus()));
+    ASSERT_NE(Editor, nullptr);
+    Editor->SetText(Text);
+    Tree->EndEdit(true);
+    Application->ProcessMessages();
+}
+
+TEST_F(ShellTreeTest, LabelEditRenamesTheFolderAndAFailureKeepsTheLabel)
+{
+    std::vector<String> Errors;
+    Application->OnException = [&](TObject*, Exception* E) { Errors.push_back(E->Message()); };
+    String Seen;
+    Tree->OnEdited = [&](TObject*, TTreeNode*, String& S) { Seen = S; };
+    TTreeNode* Top = Tree->Items()->GetFirstNode();
+    EditLabel(Tree, Child(Top, "b"), "新");
+    EXPECT_EQ(Seen, "新");
+    EXPECT_TRUE(IsExistingFolder(Root + "/新"));
+    EXPECT_FALSE(IsExistingFolder(Root + "/b"));
+    // the parent's subtree is read again, in the shell's order
+    Top = Tree->Items()->GetFirstNode();
+    EXPECT_EQ(Children(Top), (std::vector<String>{"a", "c", "新"}));
+    EXPECT_TRUE(Errors.empty());
+    // a name that is taken: the error is reported, folder and label stay as they were
+    EditLabel(Tree, Child(Top, "a"), "c");
+    ASSERT_EQ(Errors.size(), 1u);
+    EXPECT_EQ(Errors[0], "Rename to c failed");
+    Top = Tree->Items()->GetFirstNode();
+    EXPECT_EQ(Children(Top), (std::vector<String>{"a", "c", "新"}));
+    EXPECT_TRUE(IsExistingFolder(Root + "/a"));
+    // and the next edit works again
+    EditLabel(Tree, Child(Top, "a"), "d");
+    EXPECT_TRUE(IsExistingFolder(Root + "/d"));
+    EXPECT_EQ(Children(Tree->Items()->GetFirstNode()), (std::vector<String>{"c", "d", "新"}));
+    Application->OnException = nullptr;
+}
+
+TEST_F(ShellTreeTest, PicturesComeFromImagesElseTheShellElseNone)
+{
+    TTreeNode* Top = Tree->Items()->GetFirstNode();
+    ASSERT_NE(Tree->DrawnImages(), nullptr);
+    EXPECT_EQ(Tree->Images(), nullptr);
+    EXPECT_EQ(Tree->DrawnImages()->Count(), int(siCount));
+    EXPECT_EQ(Tree->DrawnImages()->Width(), 16);
+    EXPECT_EQ(Child(Top, "a")->ImageIndex(), int(siFolder));
+    EXPECT_EQ(Child(Top, "a")->SelectedIndex(), int(siFolderOpen));
+    Tree->SetUseShellImages(false);
+    EXPECT_EQ(Tree->DrawnImages(), nullptr);
+    Tree->SetUseShellImages(true);
+    EXPECT_NE(Tree->DrawnImages(), nullptr);
+    // a list of the user's own: drawn, and nodes made from then on carry no shell indexes
+    auto* Own = new TImageList(Form, 20, 20);
+    Tree->SetImages(Own);
+    EXPECT_EQ(Tree->Images(), Own);
+    EXPECT_EQ(Tree->DrawnImages(), Own);
+    TTreeNode* C = Child(Top, "c");
+    C->Expand(false);
+    ASSERT_NE(Child(C, "x"), nullptr);
+    EXPECT_EQ(Child(C, "x")->ImageIndex(), -1);
+    // a list that goes leaves the shell's pictures
+    delete Own;
+    EXPECT_EQ(Tree->Images(), nullptr);
+    ASSERT_NE(Tree->DrawnImages(), nullptr);
+    EXPECT_EQ(Tree->DrawnImages()->Count(), int(siCount));
+}
+
+} // namespace
