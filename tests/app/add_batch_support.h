@@ -174,6 +174,17 @@ protected:
                                          Form5->bsSkinCheckRadioBox4, Form5->bsSkinCheckRadioBox5};
         radios[AChoice]->SetChecked(true);
     }
+    // Chooses the preset ACode in the two pickers as a user does: its category, then its
+    // place in the category's list; false when the pickers do not reach it.
+    bool ChoosePresetCode(int ACode)
+    {
+        const int category = ACode / 100 - 1;
+        if (category < 0 || category >= Form->bsSkinOfficeComboBox2->Items()->Count()) return false;
+        Form->bsSkinOfficeComboBox2->SetItemIndex(category);
+        if (ACode % 100 >= Form->bsSkinOfficeComboBox1->Items()->Count()) return false;
+        Form->bsSkinOfficeComboBox1->SetItemIndex(ACode % 100);
+        return Form->PresetRoutines().CurrentCode() == ACode;
+    }
     // A row as the add road leaves it, for a job with the given output name.
     TListItem* AddRow(const String& AInput, const String& AOutput)
     {

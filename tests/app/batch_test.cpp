@@ -486,11 +486,7 @@ protected:
     void ChoosePreset(const String& AExt, const String& AVideoCodec)
     {
         for (const TPresetParams& p : PresetParamsTable())
-            if (AExt == p.OutputExt && AVideoCodec == p.VideoCodec && p.Code / 100 - 1 < PresetCategoryCount) {
-                Form->bsSkinOfficeComboBox2->SetItemIndex(p.Code / 100 - 1);
-                Form->bsSkinOfficeComboBox1->SetItemIndex(p.Code % 100);
-                if (Form->PresetRoutines().CurrentCode() == p.Code) return;
-            }
+            if (AExt == p.OutputExt && AVideoCodec == p.VideoCodec && ChoosePresetCode(p.Code)) return;
         FAIL() << "no preset " << AExt << " " << AVideoCodec;
     }
 };
