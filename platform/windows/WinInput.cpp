@@ -702,7 +702,15 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM Wp, LPARAM Lp)
         }
         return 0;
     case WM_NCLBUTTONDOWN:
-        if (W->IsFramed() && (Wp == HTCAPTION || (Wp >= HTLEFT && Wp <= HTBOTTOMRIGHT))) MoveSizeLoop(Wnd, int(Wp));
+        if (W->IsFramed() && (Wp == HTCAPTION || (Wp >= HTLEFT && Wp <= HTBOTTOMRIGHT)))
+            MoveSizeLoop(Wnd, int(Wp));
+        else if (!W->IsFramed() && Wp >= HTLEFT && Wp <= HTBOTTOMRIGHT) {
+            // A child answering a sizing code is a size grip (a status bar's, a menu
+            // panel's): it sizes the framed window it lies in.
+            TWindow* F = W->Parent;
+            while (F && !F->IsFramed()) F = F->Parent;
+            if (F) MoveSizeLoop(F->Handle, int(Wp));
+        }
         return 0;
     case WM_SYSKEYDOWN:
         if (Wp == VK_F10 && GetKeyState(VK_SHIFT) < 0) {

@@ -183,3 +183,43 @@ TEST_F(AppMenuKeys, TheApplicationButtonTogglesTheMenu)
 }
 
 }  // namespace
+
+namespace {
+
+// The gripper in the menu's bottom-right corner answers HTBOTTOMRIGHT while the ribbon has
+// a frame and the form can be sized; dragging it sizes the form.
+TEST_F(AppMenuTest, TheGripperSizesTheForm)
+{
+    auto* Frame = new TbsSkinFormFrame(Form);
+    // the frame takes over a shown form's window: show it again
+    Form->Hide();
+    Form->Show();
+    Pump();
+    Ribbon->BSF = Frame;
+    Ribbon->ShowAppMenu();
+    Pump();
+    ASSERT_TRUE(Menu->Visible());
+    ASSERT_TRUE(Menu->CanShowGripper());
+    const int W = Form->Width(), H = Form->Height();
+    const TPoint G = At(Menu->Width() - 3, Menu->Height() - 3);
+    EXPECT_EQ(SendMessage(Menu->Handle(), WM_NCHITTEST, 0, PointToLParam(G)), HTBOTTOMRIGHT);
+    EXPECT_EQ(SendMessage(Menu->Handle(), WM_NCHITTEST, 0, PointToLParam(At(Menu->Width() - 12, Menu->Height() - 3))),
+              HTCLIENT);
+    Headless::MouseMove(G);
+    Headless::MouseDown(G);
+    Headless::MouseMove(Point(G.X + 40, G.Y + 30));
+    Headless::MouseUp(Point(G.X + 40, G.Y + 30));
+    Pump();
+    EXPECT_EQ(Form->Width(), W + 40);
+    EXPECT_EQ(Form->Height(), H + 30);
+    // The menu follows the client area (anchored on all sides).
+    EXPECT_EQ(Menu->Left() + Menu->Width(), Form->ClientWidth());
+
+    Form->SetBorderStyle(bsSingle);
+    EXPECT_FALSE(Menu->CanShowGripper());
+    EXPECT_NE(SendMessage(Menu->Handle(), WM_NCHITTEST, 0, PointToLParam(At(Menu->Width() - 3, Menu->Height() - 3))),
+              HTBOTTOMRIGHT);
+    Ribbon->BSF = nullptr;
+}
+
+}  // namespace

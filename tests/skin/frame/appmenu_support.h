@@ -12,6 +12,7 @@
 #include "platform/windows/Headless.h"
 #include "skin/frame/bsAppMenu.h"
 #include "skin/frame/bsRibbon.h"
+#include "skin/frame/bsSkinFormFrame.h"
 
 namespace appmenutest {
 
