@@ -326,8 +326,13 @@ void TbsOpenDlgForm::EditKeyPress(TObject*, char32_t& Key)
     if (T.find('*') != String::npos) {
         FileListView->SetMask(T);
     } else if (HasPathDelim(T)) {
+        // a path to a folder opens it; any other path is a name for the Open rule, as the
+        // Open button takes it
         const String Folder = ResolveTyped(T);
-        if (IsExistingFolder(Folder)) FileListView->SetPath(Folder);
+        if (IsExistingFolder(Folder))
+            FileListView->SetPath(Folder);
+        else
+            OpenButtonClick(this);
     } else {
         OpenButtonClick(this);
     }

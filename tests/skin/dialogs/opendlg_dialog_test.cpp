@@ -339,3 +339,35 @@ TEST_F(OpenDialog, LongFilterGivesOneItemPerPair)
 }
 
 }  // namespace
+
+namespace {
+
+// Enter in the name edit takes a typed path as the Open button does: a folder opens, a
+// path that names no file changes nothing, and the path of a file is chosen.
+TEST_F(OpenDialog, EnterTakesATypedPathAsTheOpenButtonDoes)
+{
+    String Shown;
+    Run.Script({
+        [&] {
+            Type(Tree / "A");
+            Headless::Key(VK_RETURN);
+        },
+        [&] {
+            ASSERT_NE(F(), nullptr);
+            Shown = F()->FileListView->Path();
+            Type(Tree / "A/none.mp4");
+            Headless::Key(VK_RETURN);
+        },
+        [&] {
+            ASSERT_NE(F(), nullptr);
+            EXPECT_EQ(F()->FileNameEdit->Text(), Tree / "A/none.mp4");
+            Type(Tree / "one.mp4");
+            Headless::Key(VK_RETURN);
+        },
+    });
+    EXPECT_TRUE(Dialog->Execute());
+    EXPECT_EQ(Shown, Tree / "A");
+    EXPECT_EQ(Dialog->FileName(), Tree / "one.mp4");
+}
+
+} // namespace
