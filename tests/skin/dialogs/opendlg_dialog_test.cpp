@@ -371,3 +371,32 @@ TEST_F(OpenDialog, EnterTakesATypedPathAsTheOpenButtonDoes)
 }
 
 } // namespace
+
+namespace {
+
+// The built-in texts of the open dialog's form, as the user reads them without a skin.
+TEST_F(OpenDialog, BuiltInTextsOfTheForm)
+{
+    std::unique_ptr<TbsOpenDlgForm> Form(TbsOpenDlgForm::CreateEx(Application, false, nullptr, false, nullptr));
+    TbsOpenDlgForm* O = Form.get();
+    const std::pair<String, String> Texts[] = {
+        {O->Drivelabel->Caption(), "Look in: "},
+        {O->BackToolButton->Hint(), "Go To Last Folder Visited"},
+        {O->UpToolButton->Hint(), "Up One Level"},
+        {O->NewFolderToolButton->Hint(), "Create New Folder"},
+        {O->StyleToolButton->Hint(), "View Menu"},
+        {O->IconMenuItem->Caption(), "Large icons"},
+        {O->SmallIconMenuItem->Caption(), "Small icons"},
+        {O->ListMenuItem->Caption(), "List"},
+        {O->ReportMenuItem->Caption(), "Details"},
+        {O->OpenButton->Caption(), "&Open"},
+        {O->CancelButton->Caption(), "Cancel"},
+        {O->OpenFileLabel->Caption(), "File name:"},
+        {O->FileTypeLabel->Caption(), "File type:"},
+    };
+    for (const auto& T : Texts) EXPECT_EQ(T.first, T.second);
+    std::unique_ptr<TbsOpenDlgForm> Save(TbsOpenDlgForm::CreateEx(Application, true, nullptr, false, nullptr));
+    EXPECT_EQ(Save->OpenButton->Caption(), "&Save");
+}
+
+} // namespace
