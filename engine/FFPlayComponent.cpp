@@ -87,32 +87,6 @@ void InstallSubclass(HWND AWnd, TCustomPlayer* APlayer)
     ScreenSub.Player = APlayer;
 }
 
-// Event threads that could not be joined when their player let them go (the player
-// was stopped or freed from inside one of their handlers); they end on their own and
-// are reaped by the next player that stops.
-std::mutex RetiredLock;
-std::vector<TThread*> RetiredThreads;
-
-void ReapRetired(bool AWait)
-{
-    std::vector<TThread*> Ready;
-    {
-        std::lock_guard Guard(RetiredLock);
-        for (auto It = RetiredThreads.begin(); It != RetiredThreads.end();) {
-            if (AWait || (*It)->Finished()) {
-                Ready.push_back(*It);
-                It = RetiredThreads.erase(It);
-            } else {
-                ++It;
-            }
-        }
-    }
-    for (TThread* T : Ready) {
-        T->WaitFor();
-        delete T;
-    }
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------
@@ -413,7 +387,6 @@ void TCustomPlayer::WaitForStop()
 
 void TCustomPlayer::JoinThreads()
 {
-    ReapRetired(false);
     if (FPlayThread && TThread::CurrentThread() != FPlayThread) {
         FPlayThread->WaitFor();
         delete FPlayThread;
@@ -421,13 +394,14 @@ void TCustomPlayer::JoinThreads()
     }
     if (!FEventThread) return;
     // The event thread ends after the last state; it cannot be awaited from inside one
-    // of its own handlers, and is then let go with its own ring.
+    // of its own handlers, and is then let go with its own ring.  It is still running
+    // then (it runs the handler or waits for the GUI thread to run it), so it frees
+    // itself when it returns.
     const bool InHandler =
         TThread::CurrentThread() == FEventThread || FShared->HandlerThread == GetCurrentThreadId();
     if (InHandler) {
         FShared->Detached = true;
-        std::lock_guard Guard(RetiredLock);
-        RetiredThreads.push_back(FEventThread);
+        FEventThread->SetFreeOnTerminate(true);
     } else {
         FEventThread->Terminate();
         FEventThread->WaitFor();
