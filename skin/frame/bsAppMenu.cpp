@@ -431,8 +431,12 @@ void TbsAppMenu::ApplyScrollRange(int AMax, int APage)
             FScrollBar->SetRange(0, AMax, APage, FScrollOffset);
             FScrollBar->SetLargeChange(APage);
         }
-    } else if (FScrollBar)
-        HideScrollBar();
+    } else {
+        // Everything fits: the column goes home, or it would stay shifted with no bar
+        // left to bring it back.
+        FScrollOffset = 0;
+        if (FScrollBar) HideScrollBar();
+    }
 }
 
 void TbsAppMenu::UpdateScrollInfo()

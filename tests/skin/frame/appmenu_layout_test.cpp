@@ -110,6 +110,26 @@ TEST_F(AppMenuTest, GrowingTheMenuLowersTheScrollOffset)
     }
 }
 
+// Growing the menu until everything fits takes the bar away and brings the column home,
+// even from the end of the range.
+TEST_F(AppMenuTest, GrowingUntilEverythingFitsBringsTheColumnHome)
+{
+    ShowMenu();
+    for (int I = 0; I < 15; ++I) AddItem();
+    Menu->SetHeight(200);
+    Pump();
+    ASSERT_NE(Menu->ScrollBar(), nullptr);
+    Menu->ScrollBar()->SetPosition(100000);
+    const int End = Menu->ScrollOffset();
+    ASSERT_EQ(End, 7 + 15 * 28 + 1 - 200 + 1);
+    Menu->SetHeight(200 + End - 1);  // exactly the column's height
+    Pump();
+    EXPECT_EQ(Menu->ScrollBar(), nullptr);
+    EXPECT_EQ(Menu->ScrollOffset(), 0);
+    Menu->CalcItemRects();
+    EXPECT_EQ(Menu->Items()->Items(0)->ItemRect.Top, 7);
+}
+
 // Selecting an item out of sight scrolls it in; the last item scrolls to the end.
 TEST_F(AppMenuTest, SelectingScrollsTheItemIntoView)
 {
