@@ -164,6 +164,10 @@ void TbsAppMenuCustomPage::SetButtonsVisible(bool Value)
         RecreateWnd();
         HandleNeeded();
     }
+    if (Value && AppMenu) {
+        Buttons[0].R = Rect(0, 0, Width(), ScrollButtonSize);
+        Buttons[1].R = Rect(0, Height() - ScrollButtonSize, Width(), Height());
+    }
     if (Keep && Keep->Visible() && !Keep->Focused() && Keep->CanFocus()) Keep->SetFocus();
 }
 

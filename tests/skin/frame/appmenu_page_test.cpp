@@ -117,6 +117,19 @@ TEST_F(AppMenuPageTest, TheLowerButtonScrollsByPressAndByHolding)
     const TPoint High = Page->ClientToScreen(Point(20, -5));
     EXPECT_EQ(SendMessage(Page->Handle(), WM_NCHITTEST, 0, PointToLParam(Low)), HTAPPMENUSCROLLDOWN);
     EXPECT_EQ(SendMessage(Page->Handle(), WM_NCHITTEST, 0, PointToLParam(High)), HTAPPMENUSCROLLUP);
+    // the buttons in the default look: a shadow frame around a face with a dark arrow
+    auto Shown = [&](TPoint Client) {
+        Pump();
+        const TPoint S = Page->ClientToScreen(Client);
+        const TPoint O = Form->ClientToScreen(Point(0, 0));
+        return Headless::PixelColor(Form->Handle(), Point(S.X - O.X, S.Y - O.Y));
+    };
+    EXPECT_EQ(Shown(Point(0, -6)), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(Shown(Point(3, -6)), ColorToRGB(clBtnFace));
+    EXPECT_EQ(Shown(Point(3, Page->ClientHeight() + 6)), ColorToRGB(clBtnFace));
+    int Arrow = 0;
+    for (int X = 0; X < Page->Width(); ++X) Arrow += Shown(Point(X, -6)) == ColorToRGB(clBtnText);
+    EXPECT_GT(Arrow, 0);
     Headless::MouseMove(Low);
     Headless::MouseDown(Low);
     Headless::MouseUp(Low);
