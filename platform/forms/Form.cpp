@@ -470,7 +470,10 @@ bool TCustomForm::IsShortCut(TMessage& Message)
     bool Handled = false;
     if (OnShortCut) OnShortCut(MessageAs<TWMKey>(Message), Handled);
     if (Handled) return true;
-    return FMenu && FMenu->IsShortCut(Message);
+    if (FMenu && FMenu->IsShortCut(Message)) return true;
+    // the keys of an MDI child reach the shortcuts of its main form as well
+    TCustomForm* M = MDIParentForm();
+    return M && M->Enabled() && M->IsShortCut(Message);
 }
 
 void TCustomForm::CMDialogKey(TMessage& M)

@@ -601,6 +601,8 @@ private:
     TbsSkinFormFrame* BSF = nullptr;
     TMainMenu* FMainMenu = nullptr;
     TMainMenu* FMergeMenu = nullptr;
+    // The child menu the items were built from (watched: its items must not outlive it).
+    TMainMenu* FChildMenu = nullptr;
     int FDefaultWidth = 0, FDefaultHeight = 22;
 };
 
@@ -925,6 +927,9 @@ public:
     void DeleteChildFromBar(TCustomForm* Child);
     void RefreshMDIBarTab(TCustomForm* Child);
     void RefreshMDITabsBar();
+    // The main form's menu bar rebuilds its items when a child's menu is merged into it or
+    // was merged before.
+    void RefreshMainMenuBar();
     // The main form's two scroll bars over its MDI client window, shown while children
     // reach past it; they scroll the children.
     bool ShowMDIScrollBars() const { return FShowMDIScrollBars; }
@@ -1085,8 +1090,9 @@ public:
     // Opens the subitems of Item (from StartIndex on) against R through the form's skinned
     // menu; ACtrl hears SkinMenuClosed when the chain closes.
     // ASkinData: the skin of the menu (none: the frame's menu skin).
+    // With Item2, one level lists Item's subitems followed by Item2's.
     void PopupSkinMenuItem(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp, int StartIndex = 0,
-                           TbsSkinData* ASkinData = nullptr);
+                           TbsSkinData* ASkinData = nullptr, TMenuItem* Item2 = nullptr);
     // The skin a menu of the form opens with: a skinned main menu's own, else the frame's
     // menu skin.
     TbsSkinData* MenuSkinOf(TMenu* AMenu) const;
@@ -1191,7 +1197,7 @@ private:
     String ResString(const String& Key, const String& BuiltIn);
     void BuildTrayMenu();
     void OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp, int StartIndex = 0,
-                  TbsSkinData* ASkinData = nullptr);
+                  TbsSkinData* ASkinData = nullptr, TMenuItem* Item2 = nullptr);
 
     bool FSkinSupport = false;
     TbsSkinData* FSD = nullptr;

@@ -211,8 +211,6 @@ void TbsSkinFormFrame::SetSkinData(TbsSkinData* Value)
     if (FSD && !IsMDIChild()) FSkinnableForm = FSD->SkinnableForm();
     if (!IsDesigning()) ChangeSkinData();
     if (FSysTrayMenu) FSysTrayMenu->SetSkinData(Value);
-    if (FMDIHScrollBar) FMDIHScrollBar->SetSkinData(Value);
-    if (FMDIVScrollBar) FMDIVScrollBar->SetSkinData(Value);
 }
 
 void TbsSkinFormFrame::SetStatusBar(TbsSkinStatusBar* Value)

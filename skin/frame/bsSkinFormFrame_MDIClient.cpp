@@ -61,6 +61,13 @@ void TbsSkinFormFrame::RefreshMDITabsBar()
     if (TbsSkinFormFrame* M = MainFrame(); M && M->FMDITabsBar) M->FMDITabsBar->UpdateActiveTab();
 }
 
+void TbsSkinFormFrame::RefreshMainMenuBar()
+{
+    TbsSkinFormFrame* M = MainFrame();
+    TbsSkinMainMenuBar* Bar = M ? M->FMainMenuBar : nullptr;
+    if (Bar && (Bar->GetChildMainMenu() || Bar->ChildMenuIn)) Bar->UpDateItems();
+}
+
 void TbsSkinFormFrame::PopupMenuItems(TMenuItem* Items, TControl* ACtrl, const TRect& R)
 {
     if (!Items) return;

@@ -62,6 +62,14 @@ void TbsSkinMainMenuBar::Notification(TComponent* AComponent, TOperation Operati
     }
     if (AComponent == BSF) BSF = nullptr;
     if (AComponent == FMergeMenu) FMergeMenu = nullptr;
+    if (AComponent == FChildMenu) {
+        // the items of a child menu that goes leave with it
+        FChildMenu = nullptr;
+        ObjectList.clear();
+        ButtonsCount = 0;
+        ActiveObject = OldActiveObject = MouseCaptureObject = -1;
+        if (!ComponentState().Contains(csDestroying)) UpDateItems();
+    }
 }
 
 TbsSkinMainMenuBarItem* TbsSkinMainMenuBar::Item(int Index) const
@@ -120,7 +128,18 @@ void TbsSkinMainMenuBar::SetMainMenu(TMainMenu* Value)
     Invalidate();
 }
 
-TMainMenu* TbsSkinMainMenuBar::GetChildMainMenu() { return FMergeMenu; }
+TMainMenu* TbsSkinMainMenuBar::GetChildMainMenu()
+{
+    if (FMergeMenu) return FMergeMenu;
+    // else the menu of the main form's active MDI child
+    TCustomForm* C = bsActiveMDIChild();
+    if (!C || C->ComponentState().Contains(csDestroying)) return nullptr;
+    for (int I = 0; I < C->ComponentCount(); ++I)
+        if (auto* M = dynamic_cast<TMainMenu*>(C->Components(I));
+            M && !M->ComponentState().Contains(csDestroying))
+            return M;
+    return nullptr;
+}
 
 void TbsSkinMainMenuBar::CreateMenu()
 {
@@ -135,6 +154,11 @@ void TbsSkinMainMenuBar::CreateMenu()
         if (I != -1) Data = FSD->ObjectList[size_t(I)].get();
     }
     ChildMenuIn = Child != nullptr;
+    if (FChildMenu != Child) {
+        if (FChildMenu && FChildMenu != FMainMenu && FChildMenu != FMergeMenu) FChildMenu->RemoveFreeNotification(this);
+        FChildMenu = Child;
+        if (Child) Child->FreeNotification(this);
+    }
     std::vector<TMenuItem*> Items;
     if (Child) {
         FScrollMenu = false;
@@ -479,11 +503,17 @@ void TbsSkinMainMenuBar::PopupHiddenItems()
 {
     if (!BSF || !FMainMenu || !HandleAllocated()) return;
     // the menu of the items from the first hidden one on, beside the marker; the bar leaves
-    // out the menu's invisible items, so the start is the hidden item's place in the menu
+    // out the menu's invisible items, so the start is the hidden item's place in the menu;
+    // with a child menu merged the menu lists the main menu's items, then the child's
+    TMainMenu* Child = BSF->Form()->FormStyle() == fsMDIForm || FMergeMenu ? GetChildMainMenu() : nullptr;
     int Start = -1;
     for (auto& O : ObjectList)
         if (auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get()); I && !I->ItemVisible && I->MenuItem) {
             Start = FMainMenu->Items()->IndexOf(I->MenuItem);
+            if (Start < 0 && Child) {
+                int J = Child->Items()->IndexOf(I->MenuItem);
+                if (J >= 0) Start = FMainMenu->Items()->Count() + J;
+            }
             break;
         }
     if (Start < 0) return;
@@ -491,7 +521,7 @@ void TbsSkinMainMenuBar::PopupHiddenItems()
     TPoint TL = ClientToScreen(M.TopLeft());
     BSF->SkinMenuOpen();
     BSF->PopupSkinMenuItem(FMainMenu->Items(), nullptr, TRect(TL.X, TL.Y, TL.X + M.Width(), TL.Y + M.Height()), false,
-                           Start, FSD);
+                           Start, FSD, Child ? Child->Items() : nullptr);
 }
 
 void TbsSkinMainMenuBar::MorphTimerTick(TObject*)

@@ -101,11 +101,12 @@ TMenuItem* TbsSkinFormFrame::GetSystemMenuItems()
 // ---- opening menus -----------------------------------------------------------------------------
 
 void TbsSkinFormFrame::OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp, int StartIndex,
-                                   TbsSkinData* ASkinData)
+                                   TbsSkinData* ASkinData, TMenuItem* Item2)
 {
-    // the chain shows Item's subitems against R; the frame keeps what is open until the
-    // chain closes (ACtrl hears of that from the chain)
-    if (Item && StartIndex < Item->Count()) {
+    // the chain shows Item's subitems (and Item2's after them) against R; the frame keeps
+    // what is open until the chain closes (ACtrl hears of that from the chain)
+    const int Count = Item ? Item->Count() + (Item2 ? Item2->Count() : 0) : 0;
+    if (Item && Item->Count() > 0 && StartIndex < Count) {
         FOpenMenuStart = StartIndex;
         FOpenMenuItem = Item;
         if (FOpenMenuControl) FOpenMenuControl->RemoveFreeNotification(this);
@@ -116,7 +117,8 @@ void TbsSkinFormFrame::OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R
         SkinMenu->AlphaBlendValue = FMenusAlphaBlendValue;
         SkinMenu->AlphaBlendAnimation = FMenusAlphaBlendAnimation;
         SkinMenu->MaxMenuItemsInWindow = FMaxMenuItemsInWindow;
-        SkinMenu->Popup(ACtrl, ASkinData ? ASkinData : MenuSkin(), StartIndex, R, Item, APopupUp);
+        if (Item2) SkinMenu->Popup2(ACtrl, ASkinData ? ASkinData : MenuSkin(), StartIndex, R, Item, Item2, APopupUp);
+        else SkinMenu->Popup(ACtrl, ASkinData ? ASkinData : MenuSkin(), StartIndex, R, Item, APopupUp);
     }
     // the openers enter the menu state first: a menu that shows nothing leaves none behind
     // (the key hook would stay and take every key)
@@ -124,9 +126,9 @@ void TbsSkinFormFrame::OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R
 }
 
 void TbsSkinFormFrame::PopupSkinMenuItem(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp,
-                                            int StartIndex, TbsSkinData* ASkinData)
+                                            int StartIndex, TbsSkinData* ASkinData, TMenuItem* Item2)
 {
-    OpenMenu(Item, ACtrl, R, APopupUp, StartIndex, ASkinData);
+    OpenMenu(Item, ACtrl, R, APopupUp, StartIndex, ASkinData, Item2);
 }
 
 TbsSkinData* TbsSkinFormFrame::MenuSkinOf(TMenu* AMenu) const
@@ -139,9 +141,16 @@ void TbsSkinFormFrame::PopupSystemMenuAt(int X, int Y) { PopupSystemMenuInRect(T
 
 void TbsSkinFormFrame::PopupSystemMenuInRect(const TRect& R)
 {
+    // an MDI child's menu is shown by the main form's frame, which then keeps the menu
+    // state (the chain's closing reaches the main form); without that frame none opens
+    TbsSkinFormFrame* Host = this;
+    if (IsMDIChild()) {
+        Host = Application && Application->MainForm() ? FindSkinFormComponent(Application->MainForm()) : nullptr;
+        if (!Host || Host == this) return;
+    }
     TMenuItem* Items = GetSystemMenuItems();
-    SkinMenuOpen();
-    OpenMenu(Items, nullptr, R, false);
+    Host->SkinMenuOpen();
+    Host->OpenMenu(Items, nullptr, R, false, 0, Host->MenuSkin());
 }
 
 void TbsSkinFormFrame::PopupSystemMenuFromButton()
@@ -270,6 +279,11 @@ bool TbsSkinFormFrame::MenuBarPressSelected() { return FMainMenuBar && FMainMenu
 
 void TbsSkinFormFrame::MenuKeyDown(WORD Key)
 {
+    // a menu the main form's frame shows for an MDI child takes the child's keys
+    if (IsMDIChild() && Application && Application->MainForm())
+        if (TbsSkinFormFrame* M = FindSkinFormComponent(Application->MainForm());
+            M && M != this && (M->InMenu || M->InMainMenu || M->SkinMenu->Visible()))
+            return M->MenuKeyDown(Key);
     bool Mode = InMainMenu && FMainMenuBar;
     if (Mode && MenuBarAccelerator(Key)) return;
     if (Key == VK_ESCAPE && Mode && !InMenu) return EndMainMenu();
@@ -348,6 +362,16 @@ void TbsSkinFormFrame::FormShortCut(TWMKey& Msg, bool& Handled)
         FInShortCut = Menu->IsShortCut(Msg);
         Handled = FInShortCut;
     }
+    // the active MDI child's menu merged into the bar: its accelerators and shortcuts;
+    // Alt+F4 is no accelerator here either (F4's key code reads as the letter S)
+    if (TMainMenu* Child = FMainMenuBar ? FMainMenuBar->GetChildMainMenu() : nullptr; Child && !FInShortCut) {
+        if (AltOnly && Msg.CharCode() != VK_F4 && MenuBarAccelerator(Msg.CharCode())) {
+            Handled = true;
+            return;
+        }
+        FInShortCut = Child->IsShortCut(Msg);
+        Handled = FInShortCut;
+    }
     if (!FInShortCut && FSystemMenu && Msg.CharCode() != 0) {
         FInShortCut = FSystemMenu->IsShortCut(Msg);
         if (FInShortCut) Handled = true;
@@ -362,6 +386,9 @@ void TbsSkinFormFrame::CloseMenusOnInput(UINT Msg)
         EndMainMenu();
     } else if (FOpenMenuItem || InMenu) {
         CloseSkinMenu();
+    } else if (IsMDIForm() && FForm->Visible()) {
+        // input on the main form closes the menus its active child has open
+        if (TbsSkinFormFrame* C = FindActiveChildSkinForm(); C && C != this) C->CloseMenusOnInput(Msg);
     }
     CancelControlModes();
 }

@@ -285,8 +285,18 @@ void TbsSkinFormFrame::ChangeSkinData()
     }
     FFormWidth = FForm->Width();
     FFormHeight = FForm->Height();
+    if (IsMDIForm()) {
+        if (FMDIVScrollBar) FMDIVScrollBar->SetSkinData(FSD);
+        if (FMDIHScrollBar) FMDIHScrollBar->SetSkinData(FSD);
+    }
     if (FSkinSupport) UpdateSkinFrame(true);
-    if (FForm->HandleAllocated()) FForm->Invalidate();
+    if (IsMDIForm()) {
+        // the client window's background follows the skin; maximized children refit
+        if (FForm->ClientHandle()) RedrawWindow(FForm->ClientHandle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE);
+        NotifyChildrenFitClient();
+    } else if (FForm->HandleAllocated()) {
+        FForm->Invalidate();
+    }
     UpdateCaptionActive(!(IsMDIChild() && FWindowStateInit == wsMaximized));
     MouseTimer->SetEnabled(true);
     if (OnChangeSkinData) OnChangeSkinData(this);
@@ -307,7 +317,8 @@ void TbsSkinFormFrame::SetSkinnableForm(bool Value)
 {
     if (FUseRibbon) Value = false;
     FFormActive = GetFormActive();
-    if (IsDesigning()) return;
+    // an MDI main form keeps its frame mode while it holds children
+    if (IsDesigning() || (IsMDIForm() && FForm->MDIChildCount() > 0)) return;
     bool RestoreMax = false;
     if (FWindowStateInit == wsMaximized && FSkinnableForm) {
         FForm->Hide();
@@ -326,6 +337,11 @@ void TbsSkinFormFrame::SetSkinnableForm(bool Value)
     if (FForm->HandleAllocated())
         SetWindowPos(FForm->Handle(), nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // the MDI client window gets the frame's procedure anew
+    if (IsMDIForm() && FHookedClient) {
+        UnhookMDIClient();
+        HookMDIClient();
+    }
     if (RestoreMax) {
         if (!FSkinnableForm) FForm->SetWindowState(wsMaximized);
         else SetWindowState(wsMaximized);

@@ -278,7 +278,15 @@ void TbsSkinFormFrame::MagneticMove(int& ALeft, int& ATop, int AWidth, int AHeig
 {
     int MS = FMagneticSize;
     TRect A(0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0);
-    GetMonitorWorkArea(FForm->HandleAllocated() ? FForm->Handle() : nullptr, true, A);
+    if (IsMDIChild()) {
+        // an MDI child snaps to the edges of the MDI client area; it moves in the client
+        // window's coordinates, whose origin is the area's top-left corner
+        TRect C;
+        GetMDIClientRect(C);
+        A = TRect(0, 0, C.Width(), C.Height());
+    } else {
+        GetMonitorWorkArea(FForm->HandleAllocated() ? FForm->Handle() : nullptr, true, A);
+    }
     TPoint Cur = GetCursorPos();
     // Under a shown layered border with resize zones the outer frame snaps: the position
     // becomes the border's and the size takes its right and bottom parts (the left and top

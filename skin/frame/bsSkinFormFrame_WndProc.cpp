@@ -4,6 +4,7 @@
 #include "skin/frame/bsSkinFormFrame.h"
 
 #include "platform/windows/WinPaint.h"
+#include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 
 namespace {
@@ -30,6 +31,8 @@ void TbsSkinFormFrame::FormWindowProc(TMessage& M)
         if (IsMDIChild()) {
             FWindowState = FWindowStateInit = wsNormal;
             NotifyMainForm(MDIChildRestored, 0);
+            RefreshMainMenuBar();
+            RefreshMDITabsBar();
             NotifyMainForm(MDIChildMoved, WPARAM(FForm->Handle()));
         }
         break;
@@ -48,6 +51,7 @@ void TbsSkinFormFrame::FormWindowProc(TMessage& M)
                 ResetObjectStates();
                 UpdateCaptionActive(true);
             }
+            if (IsMDIForm()) RefreshMainMenuBar();
         }
         break;
     case WM_SETTEXT:
@@ -82,6 +86,13 @@ void TbsSkinFormFrame::FormWindowProc(TMessage& M)
         if (Skinnable && FUseFormCursorInNCArea) {
             int Hit = M.LParamLo();
             if (!(Hit >= HTLEFT && Hit <= HTBOTTOMRIGHT)) M.LParam = (M.LParam & ~LPARAM(0xFFFF)) | HTCLIENT;
+        }
+        break;
+    case WM_MOUSEACTIVATE:
+        // a press into the active child of an inactive main form lights its caption at once
+        if (Skinnable && IsMDIChild() && !FFormActive && bsActiveMDIChild() == FForm) {
+            FFormActive = true;
+            UpdateCaptionActive(FWindowState != wsMaximized);
         }
         break;
     case WM_GETMINMAXINFO:
@@ -226,6 +237,7 @@ void TbsSkinFormFrame::FormWindowProc(TMessage& M)
             if (SD == FSD && FSD) ChangeSkinData();
             ChangeControls(SD, FForm);
         } else if (M.Msg == SkinDataApplied) {
+            if (FSD && reinterpret_cast<TbsSkinData*>(M.WParam) == FSD && IsMDIForm()) NotifyChildrenFitClient();
             if (OnAfterChangeSkinData) OnAfterChangeSkinData(this);
         } else if (M.Msg == SkinMenuClosed) {
             SkinMenuClose();
@@ -579,20 +591,38 @@ void TbsSkinFormFrame::WMNCActivate(TMessage& M)
     if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
     FFormActive = M.WParam != 0;
     if (!FFormActive) UpdateActiveObject(-1, -1, false);
-    M.Result = 1;
+    if ((IsMDIForm() && !OsIsVistaOrLater()) || (IsMDIChild() && FForm->Visible())) {
+        // the platform keeps the MDI activation: the form's own procedure answers
+        HWND H = FForm->Handle();
+        const bool Wrap = IsMDIChild() && OsIsVistaOrLater();
+        if (Wrap) SendMessage(H, WM_SETREDRAW, 0, 0);
+        if (OldWindowProc) OldWindowProc(M);
+        if (Wrap) {
+            SendMessage(H, WM_SETREDRAW, 1, 0);
+            RedrawWindow(H, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        } else if (IsMDIChild()) {
+            FForm->Invalidate();
+        }
+    } else {
+        M.Result = 1;
+    }
     if (HasFrame()) {
         SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
         UpdateCaptionActive(true);
     } else {
         UpdateCaptionActive(false);
     }
+    if (IsMDIChild() && FWindowStateInit == wsMaximized && Application && Application->MainForm())
+        if (TbsSkinFormFrame* Main = FindSkinFormComponent(Application->MainForm()); Main && Main != this)
+            Main->UpDateFormNC();
     if (FForm->Visible() && FClientInActiveEffect) {
         if (FFormActive) HideClientInActiveEffect();
         else ShowClientInActiveEffect();
     }
     if (IsMDIChild()) {
-        UpDateChildActiveInMenu();
+        RefreshMainMenuBar();
         RefreshMDITabsBar();
+        UpDateChildActiveInMenu();
     }
     if (UseLayeredBorder()) {
         if (FForm->Visible()) FBorderLayer->SetActive(FFormActive, true);
@@ -701,10 +731,12 @@ void TbsSkinFormFrame::ObjectsDblClick()
 void TbsSkinFormFrame::CancelControlModes()
 {
     if (!ComponentState().Empty() || !IsMDIForm() || !FForm->Visible()) return;
-    for (int I = 0; I < FForm->ComponentCount(); ++I)
-        if (auto* C = dynamic_cast<TbsSkinControl*>(FForm->Components(I)); C && C->Visible() && C->Enabled() &&
-                                                                            C->HandleAllocated())
-            SendMessage(C->Handle(), CM_CANCELMODE, 0, 0);
+    // the skinned controls and edits of the form drop what they track (a drop-down, a drag)
+    for (int I = 0; I < FForm->ComponentCount(); ++I) {
+        TWinControl* C = dynamic_cast<TbsSkinControl*>(FForm->Components(I));
+        if (!C) C = dynamic_cast<TbsSkinCustomEdit*>(FForm->Components(I));
+        if (C && C->Visible() && C->Enabled() && C->HandleAllocated()) SendMessage(C->Handle(), CM_CANCELMODE, 0, 0);
+    }
 }
 
 // ---- the layered border switch ------------------------------------------------------------------

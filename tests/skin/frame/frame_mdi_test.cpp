@@ -7,6 +7,7 @@
 #include "platform/forms/Menus.h"
 #include "platform/windows/Headless.h"
 #include "platform/windows/WinPaint.h"
+#include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/frame/bsSkinFormFrame.h"
 #include "skin/frame/bsSkinMDITabsBar.h"
 #include "frame/frame_support.h"
@@ -386,6 +387,302 @@ TEST_F(FrameMDI, TabsBarHoldsATabPerShownChild)
     Pump();
     EXPECT_FALSE(C->Visible());
     EXPECT_EQ(Bar->TabCount(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+// A top-level item of M with the caption and group given.
+TMenuItem* AddTop(TMainMenu* M, const char* Caption, int Group)
+{
+    auto* I = new TMenuItem(M);
+    I->SetCaption(Caption);
+    I->SetGroupIndex(Group);
+    M->Items()->Add(I);
+    return I;
+}
+
+class FrameMDIMenus : public FrameMDI {
+protected:
+    void SetUp() override
+    {
+        FrameMDI::SetUp();
+        Menu = new TMainMenu(Main);
+        AddTop(Menu, "&File", 0);
+        AddTop(Menu, "&Edit", 1);
+        AddTop(Menu, "&Window", 9);
+        Bar = new TbsSkinMainMenuBar(Main);
+        Bar->SetParent(Main);
+        Bar->SetSkinFormFrame(MainFrame);
+        MainFrame->SetMainMenuBar(Bar);
+        Bar->SetMainMenu(Menu);
+        Pump();
+    }
+    std::vector<String> BarCaptions()
+    {
+        std::vector<String> L;
+        for (auto& O : Bar->ObjectList)
+            if (auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get())) L.push_back(I->MenuItem->Caption());
+        return L;
+    }
+    TMainMenu* Menu = nullptr;
+    TbsSkinMainMenuBar* Bar = nullptr;
+};
+
+using Captions = std::vector<String>;
+
+TEST_F(FrameMDIMenus, ActiveChildsMenuMergesIntoTheBar)
+{
+    TForm* A = AddChild("alpha");
+    auto* AMenu = new TMainMenu(A);
+    AddTop(AMenu, "&Text", 1);
+    AddTop(AMenu, "F&ormat", 2);
+    TForm* B = AddChild("beta");
+    TForm* C = AddChild("gamma");
+    AddTop(new TMainMenu(C), "&View", 3);
+    // the active child's items join the bar by group: its group 1 replaces the main one's
+    Main->MDIActivate(A);
+    Pump();
+    EXPECT_EQ(BarCaptions(), (Captions{"&File", "&Text", "F&ormat", "&Window"}));
+    EXPECT_EQ(Bar->GetChildMainMenu(), AMenu);
+    Main->MDIActivate(C);
+    EXPECT_EQ(BarCaptions(), (Captions{"&File", "&Edit", "&View", "&Window"}));
+    // a child without a menu leaves the main menu alone
+    Main->MDIActivate(B);
+    EXPECT_EQ(BarCaptions(), (Captions{"&File", "&Edit", "&Window"}));
+    EXPECT_FALSE(Bar->ChildMenuIn);
+    // the child's menu going takes its items off the bar at once
+    Main->MDIActivate(A);
+    EXPECT_EQ(BarCaptions().size(), 4u);
+    delete AMenu;
+    EXPECT_EQ(BarCaptions(), (Captions{"&File", "&Edit", "&Window"}));
+    Bar->Repaint();
+    Pump();
+    // a closed child hands the bar to the next active one
+    Main->MDIActivate(C);
+    EXPECT_EQ(BarCaptions().size(), 4u);
+    delete C;
+    Children.pop_back();
+    Pump();
+    EXPECT_NE(Main->ActiveMDIChild(), C);
+    EXPECT_EQ(BarCaptions(), (Captions{"&File", "&Edit", "&Window"}));
+    Bar->Repaint();
+    Pump();
+}
+
+TEST_F(FrameMDIMenus, ChildMenuShortCutsReachTheMainFrame)
+{
+    TForm* A = AddChild("alpha");
+    auto* AMenu = new TMainMenu(A);
+    TMenuItem* Text = AddTop(AMenu, "&Save", 1);
+    auto* Bold = new TMenuItem(AMenu);
+    Bold->SetCaption("Bold");
+    Bold->SetShortCut(ShortCut('B', {ssCtrl}));
+    int Clicks = 0;
+    Bold->OnClick = [&](TObject*) { ++Clicks; };
+    Text->Add(Bold);
+    Main->MDIActivate(nullptr);
+    Main->MDIActivate(A);
+    Pump();
+    // Ctrl+B typed in the child runs the child menu's item through the main form's frame
+    Headless::KeyDown(VK_CONTROL);
+    Headless::Key('B');
+    Headless::KeyUp(VK_CONTROL);
+    Pump();
+    EXPECT_EQ(Clicks, 1);
+    // Alt+F4 shares its key code with the letter S: it never presses the "&Save" item
+    TWMKey K{};
+    K.Msg = WM_SYSKEYDOWN;
+    K.WParam = VK_F4;
+    K.LParam = LPARAM(1) << 29;
+    bool Handled = false;
+    MainFrame->FormShortCut(K, Handled);
+    EXPECT_FALSE(Handled);
+    EXPECT_FALSE(MainFrame->InMenu);
+    EXPECT_FALSE(MainFrame->SkinMenu->Visible());
+    // Alt+S does
+    K.WParam = 'S';
+    MainFrame->FormShortCut(K, Handled);
+    EXPECT_TRUE(Handled);
+    EXPECT_TRUE(MainFrame->SkinMenu->Visible());
+    MainFrame->CloseSkinMenu();
+    Pump();
+}
+
+TEST_F(FrameMDIMenus, OverflowMenuListsTheChildMenuAfterTheMain)
+{
+    TForm* A = AddChild("alpha");
+    auto* AMenu = new TMainMenu(A);
+    AddTop(AMenu, "&Text", 1);
+    AddTop(AMenu, "F&ormat", 2);
+    for (TMenuItem* Top : {Menu->Items()->Items(0), AMenu->Items()->Items(1)}) {
+        auto* S = new TMenuItem(Top->Owner());
+        S->SetCaption("sub");
+        Top->Add(S);
+    }
+    Main->MDIActivate(nullptr);
+    Main->MDIActivate(A);
+    // a narrow bar with its marker: "F&ormat" and "&Window" do not fit
+    Bar->SetScrollMenu(true);
+    Bar->SetAlign(alNone);
+    Bar->SetBounds(0, 0, 110, 22);
+    Bar->Repaint();
+    Pump();
+    ASSERT_TRUE(Bar->Scroll);
+    Bar->PopupHiddenItems();
+    ASSERT_TRUE(MainFrame->SkinMenu->Visible());
+    // the menu lists the main menu's items, then the child's, from the first hidden one on
+    TbsSkinPopupWindow* W = MainFrame->SkinMenu->LastLevel();
+    ASSERT_NE(W, nullptr);
+    std::vector<String> Shown;
+    for (int I = 0; I < W->ItemCount(); ++I) Shown.push_back(W->Item(I)->MenuItem->Caption());
+    EXPECT_EQ(Shown.back(), "F&ormat");
+    MainFrame->CloseSkinMenu();
+    Pump();
+}
+
+TEST_F(FrameMDI, ChildSystemMenuGoesThroughTheMainFrame)
+{
+    TForm* A = AddChild("alpha");
+    TbsSkinFormFrame* F = FrameOf(A);
+    F->PopupSystemMenuAt(100, 100);
+    EXPECT_TRUE(MainFrame->SkinMenu->Visible());
+    EXPECT_FALSE(F->SkinMenu->Visible());
+    EXPECT_TRUE(MainFrame->InMenu);
+    EXPECT_FALSE(F->InMenu);
+    // keys the child's frame hears go to the open menu: Escape closes it and the menu state
+    F->MenuKeyDown(VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(MainFrame->SkinMenu->Visible());
+    EXPECT_FALSE(MainFrame->InMenu);
+    EXPECT_FALSE(MainFrame->FInAppHook);
+    EXPECT_FALSE(F->FInAppHook);
+    // opened again and driven by real keys: down to "Maximize" and Enter
+    F->PopupSystemMenuAt(100, 100);
+    EXPECT_TRUE(MainFrame->FInAppHook);
+    TbsSkinPopupWindow* W = MainFrame->SkinMenu->LastLevel();
+    ASSERT_NE(W, nullptr);
+    auto Highlighted = [W] {
+        return W->ActiveItem >= 0 && W->ActiveItem < W->ItemCount() ? W->Item(W->ActiveItem)->MenuItem->Caption()
+                                                                     : String();
+    };
+    for (int I = 0; I < W->ItemCount() && Highlighted() != "Ma&ximize"; ++I) {
+        Headless::Key(VK_DOWN);
+        Pump();
+    }
+    ASSERT_EQ(Highlighted(), "Ma&ximize");
+    Headless::Key(VK_RETURN);
+    Pump();
+    EXPECT_EQ(F->WindowState(), wsMaximized);
+    EXPECT_FALSE(MainFrame->FInAppHook);
+}
+
+TEST_F(FrameMDI, InputOnTheMainFormClosesTheChildsMenusAndControlModes)
+{
+    TForm* A = AddChild("alpha");
+    TbsSkinFormFrame* F = FrameOf(A);
+    auto* Popup = new TPopupMenu(A);
+    auto* Item = new TMenuItem(Popup);
+    Item->SetCaption("one");
+    Popup->Items()->Add(Item);
+    F->PopupSkinMenu(Popup, Point(200, 200));
+    ASSERT_TRUE(F->SkinMenu->Visible());
+    // a skinned edit of the main form drops its mode as well
+    auto* Edit = new TbsSkinEdit(Main);
+    Edit->SetParent(Main);
+    Edit->SetBounds(0, 0, 100, 20);
+    Edit->HandleNeeded();
+    int Cancels = 0;
+    Edit->OnEditCancelMode = [&](TControl*) { ++Cancels; };
+    SendMessage(Main->Handle(), WM_CANCELMODE, 0, 0);
+    Pump();
+    EXPECT_FALSE(F->SkinMenu->Visible());
+    EXPECT_FALSE(F->InMenu);
+    EXPECT_FALSE(F->FInAppHook);
+    EXPECT_EQ(Cancels, 1);
+}
+
+TEST_F(FrameMDI, ChildrenSnapToTheClientAreasEdges)
+{
+    TForm* A = AddChild("alpha");
+    TbsSkinFormFrame* F = FrameOf(A);
+    F->SetMagnetic(true);
+    F->SetMagneticSize(10);
+    struct Case {
+        int ToLeft, ToTop;
+        TPoint Expected;
+    };
+    // 200 x 150 in an 800 x 600 client area
+    const Case Cases[] = {
+        {594, 100, Point(600, 100)},  // right edge 6 pixels short of the area's
+        {300, 446, Point(300, 450)},  // bottom edge 4 short
+        {7, 300, Point(0, 300)},      // left edge 7 in
+        {300, 200, Point(300, 200)},  // far from every edge
+    };
+    for (const Case& C : Cases) {
+        MainFrame->SetChildBounds(A, 300, 200, 200, 150);
+        Headless::AdvanceTime(1000);  // no double click on the caption
+        Pump();
+        TRect W;
+        GetWindowRect(A->Handle(), W);
+        TPoint P(W.Left + 40, W.Top + 10);  // on the caption
+        TPoint Q(P.X + C.ToLeft - 300, P.Y + C.ToTop - 200);
+        Headless::MouseMove(P);
+        Headless::MouseDown(P);
+        Headless::MouseMove(Q);
+        Headless::MouseUp(Q);
+        Pump();
+        EXPECT_EQ(MainFrame->ChildPosition(A), C.Expected) << C.ToLeft << "," << C.ToTop;
+    }
+}
+
+TEST_F(FrameMDI, SkinAppliedRefitsMaximizedChildren)
+{
+    auto* SD = new TbsSkinData(Main);
+    SD->SetShowLayeredBorders(false);
+    frametest::FillFrameSkin(SD);
+    MainFrame->SetSkinData(SD);
+    Pump();
+    EXPECT_EQ(MainFrame->MDIHScrollBar()->SkinData(), SD);
+    EXPECT_EQ(MainFrame->MDIVScrollBar()->SkinData(), SD);
+    TForm* A = AddChild("alpha");
+    FrameOf(A)->SetWindowState(wsMaximized);
+    Pump();
+    TRect Area;
+    MainFrame->GetMDIClientRect(Area);
+    auto* Other = new TbsSkinData(Main);
+    for (TbsSkinData* Applied : {Other, SD}) {
+        A->SetBounds(5, 5, 50, 50);
+        SendMessage(Main->Handle(), SkinDataApplied, WPARAM(Applied), 0);
+        // only the main form's own skin data refits the children
+        if (Applied == SD) EXPECT_EQ(A->BoundsRect(), Rect(0, 0, Area.Width(), Area.Height()));
+        else EXPECT_EQ(A->BoundsRect(), Rect(5, 5, 55, 55));
+    }
+}
+
+TEST_F(FrameMDI, MainFormKeepsItsFrameModeWhileItHoldsChildren)
+{
+    TForm* A = AddChild("alpha");
+    MainFrame->SetSkinnableForm(false);
+    EXPECT_TRUE(MainFrame->GetSkinnableForm());
+    delete A;
+    Children.clear();
+    MainFrame->SetSkinnableForm(false);
+    EXPECT_FALSE(MainFrame->GetSkinnableForm());
+    // the client window keeps the frame's procedure
+    EXPECT_EQ(SendMessage(Main->ClientHandle(), WM_NCACTIVATE, 0, 0), 1);
+}
+
+TEST_F(FrameMDI, PressIntoTheActiveChildLightsItsCaption)
+{
+    TForm* A = AddChild("alpha");
+    TbsSkinFormFrame* F = FrameOf(A);
+    ASSERT_EQ(Main->ActiveMDIChild(), A);
+    F->FFormActive = false;
+    SendMessage(A->Handle(), WM_MOUSEACTIVATE, WPARAM(Main->Handle()), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    EXPECT_TRUE(F->FFormActive);
+    EXPECT_TRUE(F->GetFormActive());
 }
 
 }  // namespace
