@@ -363,6 +363,34 @@ static TItemMetrics MetricsOf(const TbsDataSkinAppMenu* D)
             D->BackButtonRect.IsEmpty() ? 0 : D->BackButtonRect.Height() + 5, SameRects(D->PageItemRect, D->ItemRect)};
 }
 
+int TbsAppMenu::WalkColumn(int Offset, bool SetRects)
+{
+    const TItemMetrics M = MetricsOf(FIndex != -1 ? FData : nullptr);
+    int Y = M.A - Offset + 7;
+    bool First = true, PrevPage = false;
+    for (int I = 0; I < FItems->Count(); ++I) {
+        TbsAppMenuItem* It = FItems->Items(I);
+        if (!It->Visible()) continue;  // hidden items keep their old rectangle
+        const bool HasPage = It->Page() != nullptr;
+        if (HasPage && !M.S) {
+            if (First)
+                Y = 30 - Offset;
+            else if (!PrevPage)
+                Y += 8;
+        }
+        if (HasPage) {
+            if (SetRects) It->ItemRect = Rect(0, Y, FItemWidth, Y + M.PH);
+            Y += M.PH + (M.S ? 0 : 8);
+        } else {
+            if (SetRects) It->ItemRect = M.S ? Rect(0, Y, FItemWidth, Y + M.IH) : Rect(8, Y, FItemWidth - 8, Y + M.IH);
+            Y += M.IH;
+        }
+        First = false;
+        PrevPage = HasPage;
+    }
+    return Y;
+}
+
 void TbsAppMenu::CalcItemRects()
 {
     FBackButtonRect = TRect();
@@ -370,51 +398,13 @@ void TbsAppMenu::CalcItemRects()
         const int BW = FData->BackButtonRect.Width(), BH = FData->BackButtonRect.Height();
         FBackButtonRect = CanDrawAppMenuCaption() ? Rect(23, 0, 23 + BW, BH) : Rect(23, 3, 23 + BW, BH + 3);
     }
-    const TItemMetrics M = MetricsOf(FIndex != -1 ? FData : nullptr);
-    int Y = M.A - FScrollOffset + 7;
-    bool First = true, PrevPage = false;
-    for (int I = 0; I < FItems->Count(); ++I) {
-        TbsAppMenuItem* It = FItems->Items(I);
-        if (!It->Visible()) continue;
-        const bool HasPage = It->Page() != nullptr;
-        if (HasPage && !M.S) {
-            if (First)
-                Y = 30 - FScrollOffset;
-            else if (!PrevPage)
-                Y += 8;
-        }
-        if (HasPage) {
-            It->ItemRect = Rect(0, Y, FItemWidth, Y + M.PH);
-            Y += M.PH + (M.S ? 0 : 8);
-        } else {
-            It->ItemRect = M.S ? Rect(0, Y, FItemWidth, Y + M.IH) : Rect(8, Y, FItemWidth - 8, Y + M.IH);
-            Y += M.IH;
-        }
-        First = false;
-        PrevPage = HasPage;
-    }
+    WalkColumn(FScrollOffset, true);
 }
 
 void TbsAppMenu::CalcScrollInfo(int& AMin, int& AMax, int& APage)
 {
     GetSkinData();
-    const TItemMetrics M = MetricsOf(FIndex != -1 ? FData : nullptr);
-    int A = M.A + 7;
-    bool First = true, PrevPage = false;
-    for (int I = 0; I < FItems->Count(); ++I) {
-        TbsAppMenuItem* It = FItems->Items(I);
-        if (!It->Visible()) continue;
-        const bool HasPage = It->Page() != nullptr;
-        if (HasPage && !M.S) {
-            if (First)
-                A = 30;
-            else if (!PrevPage)
-                A += 8;
-        }
-        A += !HasPage || M.S ? M.IH : M.PH + 8;
-        First = false;
-        PrevPage = HasPage;
-    }
+    int A = WalkColumn(0, false);
     if (FItems->Count() > 0 && FItems->Items(FItems->Count() - 1)->Page()) A += 25;
     AMin = 0;
     AMax = A + 1;

@@ -265,6 +265,9 @@ public:
 
     // Layout and scrolling (public so that tests can read the layout).
     void CalcItemRects();
+    // Walks the visible items down the column scrolled by Offset (placing them when
+    // SetRects); the y below the last one.
+    int WalkColumn(int Offset, bool SetRects);
     void CalcScrollInfo(int& AMin, int& AMax, int& APage);
     void ScrollToItem(int Index);
     void TestActive(int X, int Y);
