@@ -377,8 +377,8 @@ void TbsSkinCustomComboBox::PaintSkinTo(TCanvas* Target, int X, int Y, const Str
     B.SetSize(Width(), Height());
     GetSkinData();
     CalcRects();
-    const String Saved = Text();
-    SetText(AText);
+    // every painter below is handed AText, so the control's own text stays as it is: setting
+    // it would fire OnChange twice and rewrite the inner edit and its selection
     TCanvas* C = B.Canvas();
     if (FToolButtonStyle) {
         if (FIndex == -1)
@@ -404,6 +404,5 @@ void TbsSkinCustomComboBox::PaintSkinTo(TCanvas* Target, int X, int Y, const Str
         }
         DrawItemText(C, AText, CBItem.R);
     }
-    SetText(Saved);
     Target->Draw(X, Y, &B);
 }

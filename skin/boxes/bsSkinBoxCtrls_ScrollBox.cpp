@@ -156,17 +156,15 @@ void TbsSkinScrollBox::GetHRange()
             FHSizeOffset = MinOf(FHSizeOffset, P);
             FHScrollBar->SetRange(0, T - 1, W, P - FHSizeOffset);
             HScrollControls(-FHSizeOffset);
-            FOldHScrollBarPos = FHScrollBar->Position();
-        } else {
-            if (FHSizeOffset == 0 && T - 1 < FHScrollBar->Max() && P > 0 && B < W) {
-                const int D = MinOf(W - B, P);
-                HScrollControls(-D);
-                FHScrollBar->SetRange(0, T - 1, W, P - D);
-            } else
-                FHScrollBar->SetRange(0, T - 1, W, P);
-            FHSizeOffset = 0;
-            FOldHScrollBarPos = FHScrollBar->Position();
-        }
+        } else if (FHSizeOffset == 0 && T - 1 < FHScrollBar->Max() && P > 0 && B < W) {
+            const int D = MinOf(W - B, P);
+            HScrollControls(-D);
+            FHScrollBar->SetRange(0, T - 1, W, P - D);
+        } else
+            FHScrollBar->SetRange(0, T - 1, W, P);
+        // the growth is spent once: a later range computation must not scroll by it again
+        FHSizeOffset = 0;
+        FOldHScrollBarPos = FHScrollBar->Position();
     } else {
         Show = false;
         if (P > 0) HScrollControls(-P);

@@ -7,12 +7,7 @@ TbsPngImageItem::TbsPngImageItem(TCollection* Collection)
     : TCollectionItem(Collection), FPngImage(std::make_unique<TbsPngImage>())
 {
     FName = Format("PngImage%d", Index());
-    if (TbsPngImageList* list = ImageList()) {
-        TBitmap placeholder;
-        placeholder.SetMonochrome(true);
-        placeholder.SetSize(list->Width(), list->Height());
-        list->Insert(Index(), &placeholder, nullptr);
-    }
+    if (TbsPngImageList* list = ImageList()) list->InsertPlaceholder(Index());
 }
 
 TbsPngImageItem::~TbsPngImageItem()
@@ -64,18 +59,37 @@ TbsPngImageList::TbsPngImageList(TComponent* AOwner)
 
 TbsPngImageList::~TbsPngImageList() { FPngImages.reset(); }
 
+void TbsPngImageList::InsertPlaceholder(int Index)
+{
+    TBitmap placeholder;
+    placeholder.SetMonochrome(true);
+    placeholder.SetSize(Width(), Height());
+    Insert(Index, &placeholder, nullptr);
+}
+
+void TbsPngImageList::SizeChanged()
+{
+    // a new size empties the underlying list; while loading the items stay, so each gets
+    // its placeholder back and the indexes still meet
+    if (!ComponentState().Contains(csLoading)) {
+        FPngImages->Clear();
+        return;
+    }
+    while (Count() < FPngImages->Count()) InsertPlaceholder(Count());
+}
+
 void TbsPngImageList::SetPngWidth(int V)
 {
     if (V == Width()) return;
     SetWidth(V);
-    if (!ComponentState().Contains(csLoading)) FPngImages->Clear();
+    SizeChanged();
 }
 
 void TbsPngImageList::SetPngHeight(int V)
 {
     if (V == Height()) return;
     SetHeight(V);
-    if (!ComponentState().Contains(csLoading)) FPngImages->Clear();
+    SizeChanged();
 }
 
 void TbsPngImageList::DoDraw(int Index, TCanvas* Canvas, int X, int Y, UINT, bool Enabled)

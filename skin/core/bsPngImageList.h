@@ -62,6 +62,10 @@ protected:
     void DoDraw(int Index, TCanvas* Canvas, int X, int Y, UINT Style, bool Enabled) override;
 
 private:
+    friend class TbsPngImageItem;
+    // Puts an empty picture of the list's size into the underlying list at Index.
+    void InsertPlaceholder(int Index);
+    void SizeChanged();
     std::unique_ptr<TbsPngImageItems> FPngImages;
 };
 

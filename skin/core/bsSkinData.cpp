@@ -168,6 +168,18 @@ void TbsSkinData::ClearSkin()
 
 // ---- Loading
 
+namespace {
+
+// Copies every stored field of one single record into another of its class.
+template <class T>
+void TakeFields(T* Dest, T* Source)
+{
+    for (const TbsSkinField& F : T::ClassFields())
+        bsSetField(static_cast<typename T::Root*>(Dest), F, bsGetField(static_cast<typename T::Root*>(Source), F));
+}
+
+}  // namespace
+
 void TbsSkinData::TakeSkinFrom(TbsSkinData& Source)
 {
     for (const TbsSkinField& F : FormInfoFields()) bsSetField(this, F, bsGetField(&Source, F));
@@ -186,10 +198,14 @@ void TbsSkinData::TakeSkinFrom(TbsSkinData& Source)
     std::swap(FActivePicturesNames, Source.FActivePicturesNames);
     std::swap(ObjectList, Source.ObjectList);
     std::swap(CtrlList, Source.CtrlList);
-    std::swap(PopupWindow, Source.PopupWindow);
-    std::swap(LayerFrame, Source.LayerFrame);
-    std::swap(HintWindow, Source.HintWindow);
-    std::swap(FSkinColors, Source.FSkinColors);
+    // the single records keep their addresses, since forms and windows hold pointers to
+    // them: their values come over, not the objects
+    TakeFields(PopupWindow.get(), Source.PopupWindow.get());
+    TakeFields(HintWindow.get(), Source.HintWindow.get());
+    TakeFields(FSkinColors.get(), Source.FSkinColors.get());
+    TakeFields(LayerFrame.get(), Source.LayerFrame.get());
+    std::swap(LayerFrame->FSourceBitmap, Source.LayerFrame->FSourceBitmap);
+    std::swap(LayerFrame->FSourceInActiveBitMap, Source.LayerFrame->FSourceInActiveBitMap);
 }
 
 void TbsSkinData::ApplyLoadedSkin(TbsSkinData& Loaded)

@@ -21,24 +21,50 @@ void SetPaintCopy(TControl* C, bool On)
     C->SetControlState(s);
 }
 
+// Marks a control as painting a copy and saves the device context's state for as long as
+// it lives, so that a paint which raises leaves neither the mark nor a saved state behind.
+class TPaintCopyScope {
+public:
+    TPaintCopyScope(TControl* AControl, HDC ADC) : FControl(AControl), FDC(ADC), FSaved(SaveDC(ADC))
+    {
+        SetPaintCopy(FControl, true);
+    }
+    ~TPaintCopyScope()
+    {
+        RestoreDC(FDC, FSaved);
+        SetPaintCopy(FControl, false);
+    }
+    TPaintCopyScope(const TPaintCopyScope&) = delete;
+    TPaintCopyScope& operator=(const TPaintCopyScope&) = delete;
+
+private:
+    TControl* FControl;
+    HDC FDC;
+    int FSaved;
+};
+
 void DrawParentPart(TWinControl* Control, const TPoint& Shift, TCanvas* Canvas)
 {
     if (!Control || !Canvas) return;
     TWinControl* parent = Control->Parent();
     if (!parent) return;
-    SetPaintCopy(parent, true);
     HDC dc = Canvas->Handle();
-    const TPoint origin(-Control->Left() - Shift.X, -Control->Top() - Shift.Y);
-    int saved = SaveDC(dc);
-    SetViewportOrgEx(dc, origin.X, origin.Y, nullptr);
-    IntersectClipRect(dc, 0, 0, parent->ClientWidth(), parent->ClientHeight());
-    // A form paints only its background here; other parents paint their window too.  (An
-    // MDI main form would ask its client window: this system has none.)
-    const bool isForm = dynamic_cast<TCustomForm*>(parent) != nullptr;
-    parent->Perform(WM_ERASEBKGND, WPARAM(dc), 0);
-    if (!isForm) TWinControlPainter::PaintWindowOf(parent, dc);
-    RestoreDC(dc, saved);
+    {
+        TPaintCopyScope scope(parent, dc);
+        SetViewportOrgEx(dc, -Control->Left() - Shift.X, -Control->Top() - Shift.Y, nullptr);
+        IntersectClipRect(dc, 0, 0, parent->ClientWidth(), parent->ClientHeight());
+        // An MDI main form shows its client window there; another form paints only its
+        // background; other parents paint their window too.
+        auto* form = dynamic_cast<TCustomForm*>(parent);
+        if (form && form->FormStyle() == fsMDIForm && form->ClientHandle())
+            SendMessage(form->ClientHandle(), WM_ERASEBKGND, WPARAM(dc), 0);
+        else
+            parent->Perform(WM_ERASEBKGND, WPARAM(dc), 0);
+        if (!form) TWinControlPainter::PaintWindowOf(parent, dc);
+    }
 
+    // the parent stays marked while its graphic controls under this one paint
+    TPaintCopyScope parentScope(parent, dc);
     const TRect bounds = Control->BoundsRect();
     for (int i = 0; i < parent->ControlCount(); ++i) {
         TControl* c = parent->Controls(i);
@@ -49,15 +75,11 @@ void DrawParentPart(TWinControl* Control, const TPoint& Shift, TCanvas* Canvas)
         const TRect cut(std::max(b.Left, bounds.Left), std::max(b.Top, bounds.Top), std::min(b.Right, bounds.Right),
                         std::min(b.Bottom, bounds.Bottom));
         if (cut.IsEmpty()) continue;
-        SetPaintCopy(g, true);
-        saved = SaveDC(dc);
+        TPaintCopyScope scope(g, dc);
         SetViewportOrgEx(dc, g->Left() - Control->Left() - Shift.X, g->Top() - Control->Top() - Shift.Y, nullptr);
         IntersectClipRect(dc, 0, 0, g->Width(), g->Height());
         g->Perform(WM_PAINT, WPARAM(dc), 0);
-        RestoreDC(dc, saved);
-        SetPaintCopy(g, false);
     }
-    SetPaintCopy(parent, false);
 }
 
 }  // namespace

@@ -200,9 +200,10 @@ int64_t TDecompressionStream::Seek(int64_t AOffset, TSeekOrigin AOrigin)
         FStrmPos = 0;
     } else if (AOrigin == soCurrent && AOffset >= 0) {
         Skip(AOffset);
-    } else if (AOrigin == soBeginning && AOffset >= delivered) {
-        Skip(AOffset - delivered);  // equal: already there
+    } else if (AOrigin == soBeginning && AOffset > delivered) {
+        Skip(AOffset - delivered);
     } else {
+        // backwards, to where it stands, or from the end: the stream cannot tell
         throw EDecompressionError(sInvalidStreamOp);
     }
     return int64_t(FZRec.total_out);

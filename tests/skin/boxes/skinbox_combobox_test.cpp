@@ -399,6 +399,29 @@ TEST_F(ComboTest, EditStyleKeyReleasesKeepTheUsersSelectionInEveryCharacterSet)
     }
 }
 
+TEST_F(ComboTest, PaintSkinToLeavesTheTextTheEventsAndTheInnerEditAlone)
+{
+    for (TbsSkinCustomComboBoxStyle Style : {bscbFixedStyle, bscbEditStyle}) {
+        auto* C = Combo({"apple", "banana"});
+        C->SetStyle(Style);
+        C->SetItemIndex(1);
+        C->SetSelStart(2);
+        C->SetSelLength(3);
+        Log.clear();
+        TBitmap B;
+        B.SetSize(200, 50);
+        C->PaintSkinTo(B.Canvas(), 0, 0, "shown elsewhere");
+        EXPECT_EQ(C->Text(), "banana") << int(Style);
+        EXPECT_TRUE(Log.empty()) << int(Style);  // no OnChange for a picture
+        if (C->Edit()) {
+            EXPECT_EQ(C->Edit()->Text(), "banana");
+            EXPECT_EQ(C->SelStart(), 2);
+            EXPECT_EQ(C->SelLength(), 3);
+        }
+        delete C;
+    }
+}
+
 // A skin with a "combobox" record and an "edit" record for the disabled text colour.
 class SkinnedCombo : public ComboTest {
 protected:

@@ -149,3 +149,19 @@ TEST_F(ScrollBoxTest, SkinnedFrameAndTiledBackground)
 }
 
 }  // namespace
+
+TEST_F(ScrollBoxTest, AGrowthIsSpentOnceWhenTheContentLaterShrinks)
+{
+    Child->SetWidth(200);
+    Box->UpDateScrollRange();
+    HBar->SetPosition(50);
+    ASSERT_EQ(Child->Left(), -50);
+    Box->SetWidth(180);  // 30 more: the content moves back by as much
+    EXPECT_EQ(Child->Left(), -20);
+    EXPECT_EQ(HBar->Position(), 20);
+    // narrower content later moves back only by the room it leaves, as vertically
+    Child->SetWidth(190);
+    Box->UpDateScrollRange();
+    EXPECT_EQ(Child->Left(), -12);
+    EXPECT_EQ(HBar->Position(), 12);
+}

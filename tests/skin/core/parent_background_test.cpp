@@ -112,3 +112,49 @@ TEST_F(ParentBackground, ContainersPaintTheirWindowToo)
     DrawParentBackground(&orphan, sheet->Canvas());  // no parent: nothing
     DrawParentBackground(nullptr, sheet->Canvas());
 }
+
+namespace {
+
+// A container whose background raises while it is painted.
+class TFailing : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+
+protected:
+    void Dispatch(TMessage& M) override
+    {
+        if (M.Msg == WM_ERASEBKGND && ControlState().Contains(csPaintCopy)) throw Exception("no background");
+        TCustomControl::Dispatch(M);
+    }
+};
+
+}  // namespace
+
+TEST_F(ParentBackground, AParentThatRaisesLeavesNoMarkAndNoSavedStateBehind)
+{
+    auto* box = Add<TFailing>(Form, Rect(20, 20, 120, 100));
+    auto* control = Add<TCustomControl>(box, Rect(10, 10, 60, 30));
+    auto sheet = Sheet(50, 20);
+    const HDC dc = sheet->Canvas()->Handle();
+    const int level = SaveDC(dc);
+    RestoreDC(dc, level);
+    EXPECT_THROW(DrawParentBackground(control, sheet->Canvas()), Exception);
+    EXPECT_FALSE(box->ControlState().Contains(csPaintCopy));
+    EXPECT_EQ(SaveDC(dc), level);  // nothing left saved: the next save is at the same level
+    RestoreDC(dc, level);
+    TPoint org;
+    GetViewportOrgEx(dc, &org);
+    EXPECT_EQ(org, TPoint(0, 0));
+}
+
+TEST_F(ParentBackground, OnAnMDIMainFormTheClientWindowPaints)
+{
+    Form->SetFormStyle(fsMDIForm);
+    Form->HandleNeeded();
+    ASSERT_NE(Form->ClientHandle(), nullptr);
+    auto* control = Add<TCustomControl>(Form, Rect(10, 10, 50, 40));
+    auto sheet = Sheet(40, 30);
+    DrawParentBackground(control, sheet->Canvas());
+    EXPECT_EQ(At(*sheet, 5, 5), TColor(GetSysColor(COLOR_APPWORKSPACE)));
+    EXPECT_FALSE(Form->ControlState().Contains(csPaintCopy));
+}

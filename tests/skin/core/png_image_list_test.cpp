@@ -60,9 +60,14 @@ TEST(PngImageList, NewSizesEmptyTheListExceptWhileLoading)
     TbsPngImageList loading;
     loading.PngImages()->Add();
     loading.Loading();
+    loading.PngImages()->Add();
     loading.SetPngWidth(32);
-    EXPECT_EQ(loading.PngImages()->Count(), 1);
+    loading.SetPngHeight(24);
+    EXPECT_EQ(loading.PngImages()->Count(), 2);
+    EXPECT_EQ(loading.Count(), 2);  // every item keeps its place in the underlying list
     loading.Loaded();
+    loading.PngImages()->Delete(1);
+    EXPECT_EQ(loading.Count(), 1);
 }
 
 TEST(PngImageList, DisabledAlphaByColourType)
