@@ -525,6 +525,10 @@ protected:
     TbsImagePosition FImagePosition = bsipDefault;
     bool FTransparentMode = false;
     int FCMaxWidth = 0, FCMinWidth = 0, FCMaxHeight = 0, FCMinHeight = 0;
+    bool FConstraintsSaved = false;
+    // the children that the roll-up hid, and only these, are shown again on rolling down
+    std::vector<TControl*> FRolledUpChildren;
+    void RestoreConstraints();
     bool FCheckedMode = false, FChecked = false;
     std::unique_ptr<TBitmap> FGlyph;
     TbsSkinPanelNumGlyphs FNumGlyphs = 1;
@@ -558,6 +562,9 @@ class TbsSkinGroupBox : public TbsSkinPanel {
 public:
     explicit TbsSkinGroupBox(TComponent* AOwner);
     void GetSkinData() override;
+
+private:
+    bool FBackgroundOffBySkin = false;
 };
 
 // ---------------------------------------------------------------------------------------

@@ -32,7 +32,8 @@ void TbsPopupOfficeListBox::Show(TPoint Origin)
     FVisible = true;
     UpdateScrollInfo();
     Invalidate();
-    if (Layering && Owner_->AlphaBlendAnimation() && Owner_->AlphaBlend()) {
+    // without a compositor the layered alpha shows nothing, so there is nothing to fade
+    if (Layering && LayeredWindowsAvailable() && Owner_->AlphaBlendAnimation() && Owner_->AlphaBlend()) {
         Application->ProcessMessages();
         Owner_->FLBDown = false;
         const int Target = Owner_->AlphaBlendValue();
@@ -248,6 +249,13 @@ void TbsSkinCustomOfficeComboBox::DropDown()
     const int LW = FListBoxWidth > 0 ? FListBoxWidth : Width();
     FListBox->SetWidth(LW);
     FListBox->OnDrawItem = OnDrawItem;
+    FListBox->SetSkinData(FSD);
+    // the list gets its height first, so that the very first drop-down chooses above or
+    // below by the height it will have
+    if (FListBoxHeight > 0)
+        FListBox->SetHeight(FListBoxHeight);
+    else if (FListBox->CalcHeight(FDropDownCount) > 0)
+        FListBox->SetHeight(FListBox->CalcHeight(FDropDownCount));
     const TPoint P = ClientToScreen(Point(Width(), Height()));
     TPoint Origin(P.X - LW, P.Y);
     TRect Work(0, 0, 0, 0);
@@ -260,11 +268,6 @@ void TbsSkinCustomOfficeComboBox::DropDown()
     }
     FDropDown = true;
     if (FToolButtonStyle) Repaint();
-    FListBox->SetSkinData(FSD);
-    if (FListBoxHeight > 0)
-        FListBox->SetHeight(FListBoxHeight);
-    else if (FListBox->CalcHeight(FDropDownCount) > 0)
-        FListBox->SetHeight(FListBox->CalcHeight(FDropDownCount));
     FListBox->Show(Origin);
 }
 

@@ -300,19 +300,15 @@ void TbsSkinOfficeListBox::SetItemActive(int Index)
 
 void TbsSkinOfficeListBox::SetItemIndex(int Value)
 {
-    FItemIndex = Value;
-    if (Value < 0) {
-        Repaint();
-        return;
-    }
-    bool Matched = false;
-    for (int I = 0; I < FItems->Count(); ++I) {
-        FItems->Items(I)->Active = I == Value;
-        Matched = Matched || I == Value;
-    }
+    // an index that names no item selects nothing and clears every highlight; the item's and
+    // the list's click events belong to a real item only
+    const bool Valid = Value >= 0 && Value < FItems->Count();
+    FItemIndex = Valid ? Value : -1;
+    for (int I = 0; I < FItems->Count(); ++I) FItems->Items(I)->Active = I == FItemIndex;
     Repaint();
+    if (!Valid) return;
     ScrollToItem(Value);
-    if (Matched && !IsDesigning() && !ComponentState().Contains(csLoading)) {
+    if (!IsDesigning() && !ComponentState().Contains(csLoading)) {
         TbsSkinOfficeItem* It = FItems->Items(Value);
         if (It->OnClick) It->OnClick(this);
         if (OnItemClick) OnItemClick(this);

@@ -1,5 +1,7 @@
 // The skinned panel, paint panel and group box: frame and caption band from the skin or the
 // default look, roll-up, checked mode, transparent mode and background pictures.
+#include <algorithm>
+
 #include "skin/controls/bsSkinCtrls.h"
 
 TbsSkinPanel::TbsSkinPanel(TComponent* AOwner) : TbsSkinCustomControl(AOwner), FGlyph(std::make_unique<TBitmap>())
@@ -129,23 +131,36 @@ void TbsSkinPanel::SetRollUpState(bool Value)
 {
     if (FRollUpState == Value) return;
     if (!FRollUpMode) {
-        TSizeConstraints C;
-        C.MaxWidth = FCMaxWidth;
-        C.MinWidth = FCMinWidth;
-        C.MaxHeight = FCMaxHeight;
-        C.MinHeight = FCMinHeight;
-        SetConstraints(C);
+        RestoreConstraints();
         FRollUpState = false;
         return;
     }
-    FCMaxWidth = Constraints().MaxWidth;
-    FCMinWidth = Constraints().MinWidth;
-    FCMaxHeight = Constraints().MaxHeight;
-    FCMinHeight = Constraints().MinHeight;
-    SetConstraints(TSizeConstraints());
+    // rolled up, the panel is free of its size limits; they are saved once, on the way
+    // up, so that rolling down gives the user's limits back
+    if (Value && !FConstraintsSaved) {
+        FCMaxWidth = Constraints().MaxWidth;
+        FCMinWidth = Constraints().MinWidth;
+        FCMaxHeight = Constraints().MaxHeight;
+        FCMinHeight = Constraints().MinHeight;
+        FConstraintsSaved = true;
+        SetConstraints(TSizeConstraints());
+    }
     FRollUpState = Value;
     DoRollUp(Value);
+    if (!Value) RestoreConstraints();
     if (OnChangeRollUpState) OnChangeRollUpState(this);
+}
+
+void TbsSkinPanel::RestoreConstraints()
+{
+    if (!FConstraintsSaved) return;
+    TSizeConstraints C;
+    C.MaxWidth = FCMaxWidth;
+    C.MinWidth = FCMinWidth;
+    C.MaxHeight = FCMaxHeight;
+    C.MinHeight = FCMinHeight;
+    FConstraintsSaved = false;
+    SetConstraints(C);
 }
 
 void TbsSkinPanel::DoRollUp(bool ARollUp)
@@ -155,7 +170,14 @@ void TbsSkinPanel::DoRollUp(bool ARollUp)
         if (FRealHeight == -1) {
             FRealHeight = Height();
             DisableAlign();
-            for (int I = 0; I < ControlCount(); ++I) Controls(I)->SetVisible(false);
+            // only the children shown now come back when the panel rolls down
+            for (int I = 0; I < ControlCount(); ++I) {
+                TControl* C = Controls(I);
+                if (!C->Visible()) continue;
+                if (std::find(FRolledUpChildren.begin(), FRolledUpChildren.end(), C) == FRolledUpChildren.end())
+                    FRolledUpChildren.push_back(C);
+                C->SetVisible(false);
+            }
             if (FIndex == -1 || !FUseSkinSize)
                 SetHeight(FDefaultCaptionHeight + 1);
             else
@@ -164,7 +186,12 @@ void TbsSkinPanel::DoRollUp(bool ARollUp)
     } else if (FRealHeight != -1) {
         SetHeight(FRealHeight);
         FRealHeight = -1;
-        for (int I = 0; I < ControlCount(); ++I) Controls(I)->SetVisible(true);
+        std::vector<TControl*> Shown;
+        Shown.swap(FRolledUpChildren);
+        for (int I = 0; I < ControlCount(); ++I) {
+            TControl* C = Controls(I);
+            if (std::find(Shown.begin(), Shown.end(), C) != Shown.end()) C->SetVisible(true);
+        }
         EnableAlign();
     }
     FInChangingRollUp = false;
@@ -553,6 +580,10 @@ void TbsSkinPanel::Paint()
             NewCaptionRect = Rect(NewClRect.Left, NewClRect.Top, NewClRect.Right, FDefaultCaptionHeight - 1);
             if (!Caption().empty() && !CaptionRect.IsEmpty()) DrawSkinCaption(B.Canvas());
         } else {
+            // no "panel" record to draw from: a plain face rather than an unpainted one
+            B.Canvas()->Brush()->SetStyle(bsSolid);
+            B.Canvas()->Brush()->SetColor(clBtnFace);
+            B.Canvas()->FillRect(Rect(0, 0, Width(), Height()));
             FSkinDataName = Own;
             GetSkinData();
         }
@@ -688,6 +719,14 @@ TbsSkinGroupBox::TbsSkinGroupBox(TComponent* AOwner) : TbsSkinPanel(AOwner)
 
 void TbsSkinGroupBox::GetSkinData()
 {
+    // a box whose client part lies above its caption cannot take its background from the
+    // record; that holds for the current skin only, so the next skin starts from the setting
+    // the previous one overrode
+    if (FBackgroundOffBySkin) FForceBackground = true;
+    FBackgroundOffBySkin = false;
     TbsSkinPanel::GetSkinData();
-    if (FIndex != -1 && ClRect.Bottom < CaptionRect.Top) FForceBackground = false;
+    if (FIndex != -1 && ClRect.Bottom < CaptionRect.Top && FForceBackground) {
+        FForceBackground = false;
+        FBackgroundOffBySkin = true;
+    }
 }

@@ -66,18 +66,17 @@ void TbsSkinScrollBar::SetMin(int Value)
 void TbsSkinScrollBar::SetMax(int Value)
 {
     FMax = Value;
-    if (FPageSize == 0) {
-        if (FPosition > FMax) FPosition = FMax;
-    } else {
-        if (FMax - FMin < FPageSize + FPosition) FPosition = FMax - FMin - FPageSize + 1;
-        if (FPosition < FMin) FPosition = FMin;
-    }
+    // the one clamp of the position, also when Min is not 0; a range shorter than the page
+    // leaves the position at Min
+    FPosition = ClampPosition(FPosition);
+    if (FPosition < FMin) FPosition = FMin;
     Repaint();
 }
 
 void TbsSkinScrollBar::SetPageSize(int Value)
 {
-    if (FMax - FMin + 1 >= Value + FPosition) FPageSize = Value;
+    // a page is taken only when the current position can still show a whole one
+    if (FPosition <= FMax - Value + 1) FPageSize = Value;
     Repaint();
 }
 

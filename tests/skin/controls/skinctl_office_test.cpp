@@ -97,9 +97,17 @@ TEST_F(SkinOffice, ItemIndexFiresTheItemAndListEventsAndMinusOneOnlyRepaints)
     EXPECT_EQ(ItemClicks, 1);
     EXPECT_TRUE(L->Items()->Items(1)->Active);
     L->SetItemIndex(-1);
-    EXPECT_TRUE(L->Items()->Items(1)->Active);  // the old item keeps its flag
+    EXPECT_FALSE(L->Items()->Items(1)->Active);  // nothing stays highlighted
     EXPECT_EQ(ItemClicks, 1);
-    EXPECT_THROW(L->SetItemIndex(5), Exception);
+    // an index past the items selects nothing, raises nothing and clicks nothing
+    L->SetItemIndex(1);
+    for (int Bad : {3, 5, -7}) {
+        EXPECT_NO_THROW(L->SetItemIndex(Bad)) << Bad;
+        EXPECT_EQ(L->ItemIndex(), -1) << Bad;
+        for (int I = 0; I < L->Items()->Count(); ++I) EXPECT_FALSE(L->Items()->Items(I)->Active) << Bad;
+    }
+    EXPECT_EQ(ItemOwn, 2);
+    EXPECT_EQ(ItemClicks, 2);
 }
 
 TEST_F(SkinOffice, MouseSelectsOnReleaseHeadersAndDisabledItemsDoNot)
@@ -188,6 +196,17 @@ TEST_F(SkinOfficeCombo, ItemIndexFiresClickAndChangeEveryTime)
     C->SetItemIndex(1);
     C->SetItemIndex(-1);
     EXPECT_EQ(Log, (std::vector<std::string>{"click", "change", "click", "change", "click", "change"}));
+}
+
+TEST_F(SkinOfficeCombo, AnIndexPastTheItemsSelectsNothingAndStillFiresTheEvents)
+{
+    auto* C = Combo();
+    C->SetItemIndex(2);
+    Log.clear();
+    EXPECT_NO_THROW(C->SetItemIndex(9));
+    EXPECT_EQ(C->ItemIndex(), -1);
+    EXPECT_EQ(Log, (std::vector<std::string>{"click", "change"}));
+    for (int I = 0; I < C->Items()->Count(); ++I) EXPECT_FALSE(C->Items()->Items(I)->Active);
 }
 
 TEST_F(SkinOfficeCombo, ListBoxSettingsReachTheDropDownList)
@@ -304,6 +323,16 @@ TEST_F(SkinOfficeCombo, DropDownOpensBelowOrAboveWithinTheWorkArea)
     EXPECT_EQ(Drops, 0);
 }
 
+TEST_F(SkinOfficeCombo, TheFirstDropDownNearTheBottomOpensAbove)
+{
+    Form->SetBounds(50, 900, 400, 90);
+    Pump();
+    auto* C = Combo();
+    C->DropDown();  // never opened before: the list's height is known only now
+    EXPECT_EQ(C->ListBox()->Height(), 4 * 30 + 5);
+    EXPECT_EQ(GetWindowRect(C->ListBox()->Handle()).Bottom, C->ClientToScreen(Point(0, 0)).Y);
+}
+
 TEST_F(SkinOfficeCombo, WheelMovesBackwardsForANegativeDelta)
 {
     auto* C = Combo();
@@ -354,3 +383,26 @@ TEST_F(SkinOfficeCombo, DraggingBelowTheListScrollsIt)
 }
 
 }  // namespace
+
+namespace {
+class OfficeComboWithoutCompositor : public SkinOfficeCombo {
+protected:
+    THeadlessOptions HeadlessOptions() override
+    {
+        THeadlessOptions O;
+        O.Compositing = false;
+        return O;
+    }
+};
+}  // namespace
+
+TEST_F(OfficeComboWithoutCompositor, TheDropDownOpensAtOnceWithoutAFade)
+{
+    auto* C = Combo();
+    C->SetAlphaBlend(true);
+    C->SetAlphaBlendAnimation(true);
+    C->SetAlphaBlendValue(200);
+    C->DropDown();
+    EXPECT_TRUE(C->IsPopupVisible());
+    EXPECT_TRUE(C->ListBox()->FadeSteps.empty());
+}

@@ -80,8 +80,42 @@ TEST_F(SkinPanel, RollUpKeepsTheFirstHeightAndRestoresAllChildren)
     EXPECT_EQ(P->Height(), 100);
     EXPECT_EQ(P->RealHeight(), -1);
     EXPECT_TRUE(A->Visible());
-    EXPECT_TRUE(Hidden->Visible());
+    EXPECT_FALSE(Hidden->Visible());  // hidden by its owner, not by the roll-up
     EXPECT_EQ(Changes, 2);
+}
+
+TEST_F(SkinPanel, RollingDownGivesTheSizeLimitsBackEveryTime)
+{
+    auto* P = Make<TbsSkinPanel>(Rect(10, 10, 210, 110));
+    P->SetCaptionMode(true);
+    P->SetRollUpMode(true);
+    TSizeConstraints Limits;
+    Limits.MinHeight = 60;
+    Limits.MaxWidth = 300;
+    P->SetConstraints(Limits);
+    for (int Round = 0; Round < 2; ++Round) {
+        P->SetRollUpState(true);
+        EXPECT_EQ(P->Height(), 21) << Round;  // free of the minimum while rolled up
+        EXPECT_EQ(P->Constraints().MinHeight, 0) << Round;
+        P->SetRollUpState(false);
+        EXPECT_EQ(P->Height(), 100) << Round;
+        EXPECT_EQ(P->Constraints().MinHeight, 60) << Round;
+        EXPECT_EQ(P->Constraints().MaxWidth, 300) << Round;
+    }
+    // leaving the mode with nothing saved keeps the limits as they are
+    P->SetRollUpMode(false);
+    P->SetRollUpState(true);
+    EXPECT_EQ(P->Constraints().MinHeight, 60);
+}
+
+TEST_F(SkinPanel, AFreeSizeCaptionPanelWithoutAPanelRecordShowsTheButtonFace)
+{
+    Record("groupbox");
+    auto* G = Make<TbsSkinGroupBox>(Rect(10, 10, 210, 110));
+    G->SetUseSkinSize(false);
+    G->SetSkinData(Skin.SD);
+    ASSERT_NE(G->FIndex, -1);
+    EXPECT_EQ(PixelOf(G, 100, 60), Sys(clBtnFace));
 }
 
 TEST_F(SkinPanel, SkinnedPanelDrawsItsFrameAndGivesChildrenTheSkinClientArea)
@@ -134,6 +168,9 @@ TEST_F(SkinPanel, GroupBoxTakesItsRecordAndCaption)
     R->CaptionRect = Rect(5, 36, 35, 39);  // client area above the caption
     G->ChangeSkinData();
     EXPECT_FALSE(G->ForceBackground());
+    R->CaptionRect = Rect(5, 0, 35, 5);  // the next skin has it below again
+    G->ChangeSkinData();
+    EXPECT_TRUE(G->ForceBackground());
 }
 
 TEST_F(SkinPanel, PaintPanelLetsItsOwnerPaintTheClientArea)

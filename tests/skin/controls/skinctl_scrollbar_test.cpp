@@ -37,6 +37,25 @@ TEST_F(SkinScroll, PositionWritersClampAndOnlyThePositionWriterFires)
     EXPECT_EQ(B->PageSize(), 10);
 }
 
+TEST_F(SkinScroll, WithMinAboveZeroMaxAndPageClampToTheLastPage)
+{
+    auto* B = Bar();
+    B->SetRange(10, 100, 20, 81);  // 81 = Max - PageSize + 1: the last page
+    ASSERT_EQ(B->Position(), 81);
+    B->SetMax(100);  // unchanged range: the position stays on the last page
+    EXPECT_EQ(B->Position(), 81);
+    B->SetMax(90);
+    EXPECT_EQ(B->Position(), 71);
+    B->SetMax(15);  // shorter than the page: at Min
+    EXPECT_EQ(B->Position(), 10);
+    B->SetRange(10, 100, 0, 80);
+    B->SetPageSize(21);  // 80 is the last page of 21: taken
+    EXPECT_EQ(B->PageSize(), 21);
+    B->SetPageSize(22);  // 80 lies past the last page of 22: refused
+    EXPECT_EQ(B->PageSize(), 21);
+    EXPECT_EQ(Changes, 0);
+}
+
 TEST_F(SkinScroll, DefaultLayoutPlacesButtonsTrackAndThumb)
 {
     auto* B = Bar();

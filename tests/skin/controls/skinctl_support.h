@@ -72,9 +72,11 @@ inline void NinePiece(TbsDataSkinCustomControl* R, int W, int H, int Border, boo
 
 class SkinCtlTest : public ::testing::Test {
 protected:
+    // The headless backend's options; a fixture changes them to test without a compositor.
+    virtual THeadlessOptions HeadlessOptions() { return {}; }
     void SetUp() override
     {
-        Headless::Install();
+        Headless::Install(HeadlessOptions());
         InitForms();
         Form = Application->CreateForm<TForm>();
         Form->SetBorderStyle(bsNone);
