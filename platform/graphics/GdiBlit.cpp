@@ -9,28 +9,34 @@ using gdi::TPixelView;
 
 namespace {
 
-// One axis of a transfer: destination pixel i (0 <= i < Dst.Len) reads source index
-// Map[i] (absolute, possibly outside the source).
+// One axis of a transfer, in 64 bits so that extreme origins and extents (a damaged skin
+// may ask for them) neither overflow nor cost more than the pixels actually written.
 struct TAxisSpan {
-    int Start = 0, Len = 0;
+    int64_t Start = 0, Len = 0;
     bool Neg = false;
 };
 
-TAxisSpan Normalise(int Origin, int Extent)
+TAxisSpan Normalise(int64_t Origin, int64_t Extent)
 {
     if (Extent < 0) return {Origin + Extent, -Extent, true};
     return {Origin, Extent, false};
 }
 
-std::vector<int> AxisMap(const TAxisSpan& D, const TAxisSpan& S)
+// The source index that destination pixel Start + i reads (absolute, possibly outside the
+// source).
+inline int64_t AxisSource(const TAxisSpan& D, const TAxisSpan& S, int64_t i)
 {
-    std::vector<int> M(size_t(std::max(D.Len, 0)));
-    bool Mirror = D.Neg != S.Neg;
-    for (int i = 0; i < D.Len; ++i) {
-        int k = int((int64_t(2 * i + 1) * S.Len) / (int64_t(2) * D.Len));
-        if (Mirror) k = S.Len - 1 - k;
-        M[size_t(i)] = S.Start + k;
-    }
+    const auto Num = static_cast<unsigned __int128>(2 * i + 1) * static_cast<unsigned __int128>(S.Len);
+    int64_t k = int64_t(Num / static_cast<unsigned __int128>(2 * D.Len));
+    if (D.Neg != S.Neg) k = S.Len - 1 - k;
+    return S.Start + k;
+}
+
+// The map of source indexes for destination pixels From .. To - 1 only.
+std::vector<int64_t> AxisMap(const TAxisSpan& D, const TAxisSpan& S, int From, int To)
+{
+    std::vector<int64_t> M(size_t(std::max(To - From, 0)));
+    for (int p = From; p < To; ++p) M[size_t(p - From)] = AxisSource(D, S, p - D.Start);
     return M;
 }
 
@@ -70,7 +76,12 @@ void Transfer(TSurface& DstS, const TRegion& Clip, TAxisSpan DX, TAxisSpan DY, c
               TAxisSpan SX, TAxisSpan SY, const TTransfer& T)
 {
     if (DX.Len <= 0 || DY.Len <= 0 || SX.Len <= 0 || SY.Len <= 0) return;
-    TRect DstRect(DX.Start, DY.Start, DX.Start + DX.Len, DY.Start + DY.Len);
+    // the destination is clipped first: no work is done for pixels outside the clip
+    const TRect CB = Clip.Bounds();
+    const int64_t L0 = std::max<int64_t>(CB.Left, DX.Start), R0 = std::min<int64_t>(CB.Right, DX.Start + DX.Len);
+    const int64_t T0 = std::max<int64_t>(CB.Top, DY.Start), B0 = std::min<int64_t>(CB.Bottom, DY.Start + DY.Len);
+    if (L0 >= R0 || T0 >= B0) return;
+    const TRect DstRect{int(L0), int(T0), int(R0), int(B0)};
     if (!Clip.Intersects(DstRect)) return;
 
     TPixelView Dst = gdi::ViewOf(DstS);
@@ -78,35 +89,36 @@ void Transfer(TSurface& DstS, const TRegion& Clip, TAxisSpan DX, TAxisSpan DY, c
 
     // Fast path: same-size copy between 32-bit pixels, row by row.
     if (Identity && T.Mode == TMode::Copy && Src.Bpp == 32 && Dst.Bpp == 32) {
+        const int64_t ox = SX.Start - DX.Start, oy = SY.Start - DY.Start;
         for (size_t Ci = Clip.FirstBelow(DstRect.Top); Ci < Clip.Rects().size(); ++Ci) {
-        const TRect& C = Clip.Rects()[Ci];
+            const TRect& C = Clip.Rects()[Ci];
             if (C.Top >= DstRect.Bottom) break;
-            int L = std::max(C.Left, DstRect.Left), R = std::min(C.Right, DstRect.Right);
-            int Tp = std::max(C.Top, DstRect.Top), B = std::min(C.Bottom, DstRect.Bottom);
             // Keep to the source's extent.
-            int ox = SX.Start - DX.Start, oy = SY.Start - DY.Start;
-            L = std::max(L, -ox); R = std::min(R, Src.Width - ox);
-            Tp = std::max(Tp, -oy); B = std::min(B, Src.Height - oy);
+            const int64_t L = std::max<int64_t>({C.Left, DstRect.Left, -ox});
+            const int64_t R = std::min<int64_t>({C.Right, DstRect.Right, Src.Width - ox});
+            const int64_t Tp = std::max<int64_t>({C.Top, DstRect.Top, -oy});
+            const int64_t B = std::min<int64_t>({C.Bottom, DstRect.Bottom, Src.Height - oy});
             if (L >= R) continue;
-            for (int y = Tp; y < B; ++y)
-                std::memmove(Dst.Row(y) + L * 4, Src.Row(y + oy) + (L + ox) * 4, size_t(R - L) * 4);
+            for (int64_t y = Tp; y < B; ++y)
+                std::memmove(Dst.Row(int(y)) + L * 4, Src.Row(int(y + oy)) + (L + ox) * 4, size_t(R - L) * 4);
         }
         return;
     }
 
-    std::vector<int> MX = AxisMap(DX, SX), MY = AxisMap(DY, SY);
+    const std::vector<int64_t> MX = AxisMap(DX, SX, DstRect.Left, DstRect.Right);
+    const std::vector<int64_t> MY = AxisMap(DY, SY, DstRect.Top, DstRect.Bottom);
     for (size_t Ci = Clip.FirstBelow(DstRect.Top); Ci < Clip.Rects().size(); ++Ci) {
         const TRect& C = Clip.Rects()[Ci];
         if (C.Top >= DstRect.Bottom) break;
         int L = std::max(C.Left, DstRect.Left), R = std::min(C.Right, DstRect.Right);
         int Tp = std::max(C.Top, DstRect.Top), B = std::min(C.Bottom, DstRect.Bottom);
         for (int y = Tp; y < B; ++y) {
-            int sy = MY[size_t(y - DY.Start)];
+            const int64_t sy = MY[size_t(y - DstRect.Top)];
             if (sy < 0 || sy >= Src.Height) continue;
             for (int x = L; x < R; ++x) {
-                int sx = MX[size_t(x - DX.Start)];
+                const int64_t sx = MX[size_t(x - DstRect.Left)];
                 if (sx < 0 || sx >= Src.Width) continue;
-                uint32_t S = Src.Get(sx, sy);
+                uint32_t S = Src.Get(int(sx), int(sy));
                 switch (T.Mode) {
                 case TMode::Copy: Dst.Put(x, y, S); break;
                 case TMode::Key:

@@ -2,6 +2,9 @@
 #include "platform/system/IniFiles.h"
 
 #include <cerrno>
+#include <filesystem>
+#include <mutex>
+#include <unordered_map>
 #include <sys/stat.h>
 
 // The text of an ini file as sections of lines.  Lines that are not keys (comments,
@@ -25,6 +28,7 @@ public:
 
     void Parse(std::string_view AText)
     {
+        FIndexStale = true;
         Sections.clear();
         Sections.push_back(TSection{});
         if (AText.size() >= 3 && AText.substr(0, 3) == "\xEF\xBB\xBF") AText.remove_prefix(3);
@@ -47,11 +51,18 @@ public:
         return out;
     }
 
+    // The first section of that name, through an index by name, so that a file of many
+    // sections is not scanned on every read.
     TSection* FindSection(const String& AName)
     {
-        for (TSection& s : Sections)
-            if (s.HasHeader && SameText(s.Name, AName)) return &s;
-        return nullptr;
+        if (FIndexStale) {
+            FIndex.clear();
+            for (size_t i = 0; i < Sections.size(); ++i)
+                if (Sections[i].HasHeader) FIndex.emplace(UpperCase(Sections[i].Name), i);
+            FIndexStale = false;
+        }
+        auto it = FIndex.find(UpperCase(AName));
+        return it == FIndex.end() ? nullptr : &Sections[it->second];
     }
 
     static TLine* FindKey(TSection* ASection, const String& AKey)
@@ -82,6 +93,7 @@ public:
             bool endsBlank = last.Lines.empty() ? !last.HasHeader : Trim(last.Lines.back().Raw).empty();
             if (!endsBlank) last.Lines.push_back(TLine{});
             Sections.push_back(TSection{ASection, true, "[" + ASection + "]", {TLine{}}});
+            FIndexStale = true;
             s = &Sections.back();
         }
         if (TLine* l = FindKey(s, AKey)) {
@@ -102,6 +114,7 @@ public:
         for (size_t i = Sections.size(); i-- > 0;)
             if (Sections[i].HasHeader && SameText(Sections[i].Name, AName)) {
                 Sections.erase(Sections.begin() + i);
+                FIndexStale = true;
                 any = true;
             }
         return any;
@@ -121,6 +134,9 @@ public:
     }
 
 private:
+    std::unordered_map<String, size_t> FIndex;  // upper-case name -> first section of it
+    bool FIndexStale = true;
+
     static void CheckName(const String& AName, const char* AWhat)
     {
         if (AName.empty()) throw EInvalidArgument("An ini %s name cannot be empty", AWhat);
@@ -371,8 +387,29 @@ String TIniFile::ReadString(const String& ASection, const String& AIdent, const 
     return DocRead(Readable(), ASection, AIdent, ADefault);
 }
 
+namespace {
+
+// One lock per file for the writers of this process: each write reads the file, changes
+// it and replaces it, so two objects on one file (or two forms writing the settings)
+// would otherwise lose each other's keys.
+std::mutex& WriterLock(const String& AFileName)
+{
+    static std::mutex Guard;
+    static std::unordered_map<String, std::unique_ptr<std::mutex>> Locks;
+    std::error_code E;
+    std::filesystem::path P = std::filesystem::weakly_canonical(std::filesystem::absolute(AFileName, E), E);
+    const String Key = E ? AFileName : P.string();
+    std::lock_guard<std::mutex> G(Guard);
+    std::unique_ptr<std::mutex>& L = Locks[Key];
+    if (!L) L = std::make_unique<std::mutex>();
+    return *L;
+}
+
+}  // namespace
+
 void TIniFile::WriteString(const String& ASection, const String& AIdent, const String& AValue)
 {
+    std::lock_guard<std::mutex> G(WriterLock(FileName()));
     Current().Write(ASection, AIdent, AValue);
     Store();
 }
@@ -383,10 +420,12 @@ void TIniFile::ReadSectionValues(const String& ASection, TStrings* AStrings) { D
 
 void TIniFile::EraseSection(const String& ASection)
 {
+    std::lock_guard<std::mutex> G(WriterLock(FileName()));
     if (Current().EraseSection(ASection)) Store();
 }
 
 void TIniFile::DeleteKey(const String& ASection, const String& AIdent)
 {
+    std::lock_guard<std::mutex> G(WriterLock(FileName()));
     if (Current().DeleteKey(ASection, AIdent)) Store();
 }

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <random>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -147,13 +148,20 @@ TFileStream::TFileStream(const String& AFileName, uint16_t AMode) : FFileName(AF
     } else {
         int access = AMode & 3;
         int flags = access == fmOpenWrite ? O_WRONLY : (access == fmOpenReadWrite ? O_RDWR : O_RDONLY);
-        FHandle = ::open(AFileName.c_str(), flags | O_CLOEXEC);
+        // opened without blocking, so that a FIFO without a writer cannot hold the caller
+        // for ever; only regular files are streamed
+        FHandle = ::open(AFileName.c_str(), flags | O_CLOEXEC | O_NONBLOCK);
         if (FHandle >= 0) {
             struct stat st;
-            if (fstat(FHandle, &st) == 0 && S_ISDIR(st.st_mode)) {
+            const bool Stat = fstat(FHandle, &st) == 0;
+            if (!Stat || !S_ISREG(st.st_mode)) {
+                const int Err = !Stat ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
                 ::close(FHandle);
                 FHandle = -1;
-                errno = EISDIR;
+                if (Err == 0) throw EFOpenError("Cannot open file \"%s\". Not a regular file", AFileName);
+                errno = Err;
+            } else {
+                ::fcntl(FHandle, F_SETFL, ::fcntl(FHandle, F_GETFL) & ~O_NONBLOCK);
             }
         }
         if (FHandle < 0) throw EFOpenError("Cannot open file \"%s\". %s", AFileName, SysErrorMessage(errno));
@@ -231,12 +239,18 @@ void WriteFileAtomic(const String& AFileName, std::string_view AData)
         target = link[0] == '/' ? link : ExtractFilePath(target) + link;
     }
     String dir = ExtractFilePath(target);
-    String tmpl = dir + "." + ExtractFileName(target) + ".XXXXXX";
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back(0);
-    int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    // The temporary file is created with mode 0666, so that the kernel applies this
+    // process's umask as it creates it: reading the umask would mean changing it, which
+    // races with every other thread that creates a file meanwhile.
+    std::random_device random;
+    int fd = -1;
+    String tmp;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        tmp = dir + "." + ExtractFileName(target) + Format(".%08x", unsigned(random()));
+        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
     if (fd < 0) throw EFCreateError("Cannot create file \"%s\". %s", AFileName, SysErrorMessage(errno));
-    String tmp(name.data());
 
     auto fail = [&](const char* AWhat, int AErr) {
         ::close(fd);
@@ -244,17 +258,9 @@ void WriteFileAtomic(const String& AFileName, std::string_view AData)
         throw EWriteError("%s \"%s\". %s", AWhat, AFileName, SysErrorMessage(AErr));
     };
 
-    // Keep the old file's permissions; a new file gets the usual 0666 less the umask.
+    // A replaced file keeps its permissions, set on the descriptor.
     struct stat st;
-    mode_t mode;
-    if (::stat(target.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (::fchmod(fd, mode) != 0) fail("Cannot write file", errno);
+    if (::stat(target.c_str(), &st) == 0 && ::fchmod(fd, st.st_mode & 07777) != 0) fail("Cannot write file", errno);
 
     size_t done = 0;
     while (done < AData.size()) {

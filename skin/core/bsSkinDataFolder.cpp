@@ -297,6 +297,11 @@ namespace {
 // differs only in letter case (skins are often authored on case-blind file systems).
 String SkinFilePath(const String& Folder, const String& Name)
 {
+    // a picture belongs to the skin's folder: no absolute names, no climbing out of it
+    const fs::path Rel(Name);
+    bool Outside = Name.empty() || Rel.is_absolute();
+    for (const fs::path& Part : Rel) Outside = Outside || Part == "..";
+    if (Outside) throw EReadError(Format("The skin names a picture outside its folder: \"%s\"", Name));
     String Path = Folder + Name;
     std::error_code E;
     if (fs::exists(Path, E) || Name.find('/') != String::npos) return Path;
@@ -368,7 +373,8 @@ void TbsSkinData::LoadFromFile(const String& FileName)
 {
     auto Loaded = std::make_unique<TbsSkinData>(nullptr);
     {
-        TIniFile IniFile(FileName);
+        // read once: every value comes from the one parsed copy
+        TMemIniFile IniFile(FileName);
         if (!IsSkinIni(&IniFile)) return;
         String Folder = ExtractFilePath(FileName);
         Loaded->ReadNames(&IniFile);

@@ -400,6 +400,13 @@ TEST(GraphicsBlit, TransferTable)
          {{{0, 0}, P(3, 0)}, {{3, 0}, P(0, 0)}}},
         {"mirror both", [](HDC D, HDC S) { StretchBlt(D, 4, 0, -4, 1, S, 4, 0, -4, 1, SRCCOPY); },
          {{{0, 0}, P(0, 0)}, {{3, 0}, P(3, 0)}}},
+        // extents far beyond the surface cost only the pixels written and do not overflow
+        {"huge extent", [](HDC D, HDC S) { StretchBlt(D, 0, 0, INT32_MAX, 4, S, 0, 0, 4, 2, SRCCOPY); },
+         {{{0, 0}, P(0, 0)}, {{7, 3}, P(0, 1)}}},
+        {"far origin", [](HDC D, HDC S) { StretchBlt(D, -(1 << 30), 0, (1 << 30) + 8, 4, S, 0, 0, 4, 2, SRCCOPY); },
+         {{{0, 0}, P(3, 0)}, {{7, 3}, P(3, 1)}}},
+        {"huge mirror", [](HDC D, HDC S) { StretchBlt(D, 8, 0, -INT32_MAX, 1, S, 0, 0, 4, 1, SRCCOPY); },
+         {{{7, 0}, P(0, 0)}, {{0, 1}, 0}}},
         {"key", [](HDC D, HDC S) { TransparentBlt(D, 0, 0, 4, 1, S, 0, 0, 4, 1, RGB(0, 0, 0x01)); },
          {{{0, 0}, P(0, 0)}, {{1, 0}, 0xEEEEEEEEu}, {{2, 0}, P(2, 0)}}},
         {"rop other than copy", [](HDC D, HDC S) { EXPECT_FALSE(BitBlt(D, 0, 0, 1, 1, S, 0, 0, 0x00EE0086)); },

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <thread>
+
 namespace {
 
 class IniTest : public testing::Test {
@@ -235,6 +237,37 @@ TEST_F(IniTest, UnreadableFileIsNeverOverwritten)
     EXPECT_THROW(TMemIniFile mem(FName), EFOpenError);
     chmod(FName.c_str(), 0644);
     EXPECT_EQ("[A]\nk=1\n", Get());
+}
+
+TEST_F(IniTest, TwoObjectsWritingOneFileFromTwoThreadsKeepEveryKey)
+{
+    auto writer = [this](const char* ASection) {
+        TIniFile ini(FName);
+        for (int i = 0; i < 150; ++i) ini.WriteInteger(ASection, "k" + std::to_string(i), i);
+    };
+    std::thread a(writer, "A"), b(writer, "B");
+    a.join();
+    b.join();
+    TMemIniFile check(FName);
+    for (const char* section : {"A", "B"})
+        for (int i = 0; i < 150; ++i)
+            EXPECT_EQ(check.ReadInteger(section, "k" + std::to_string(i), -1), i) << section << i;
+}
+
+TEST_F(IniTest, ManySectionsAreFoundByNameAfterEveryChange)
+{
+    TMemIniFile ini("");
+    for (int i = 0; i < 2000; ++i) ini.WriteString("s" + std::to_string(i), "v", std::to_string(i));
+    EXPECT_EQ(ini.ReadString("S1999", "v", ""), "1999");
+    ini.EraseSection("s5");
+    EXPECT_EQ(ini.ReadString("s5", "v", "gone"), "gone");
+    EXPECT_EQ(ini.ReadString("s6", "v", ""), "6");
+    ini.WriteString("s5", "v", "back");
+    EXPECT_EQ(ini.ReadString("S5", "v", ""), "back");
+    TStringList text;
+    ini.GetStrings(&text);
+    ini.SetStrings(&text);
+    EXPECT_EQ(ini.ReadString("s1000", "v", ""), "1000");
 }
 
 TEST_F(IniTest, MalformedTextNeverCrashes)

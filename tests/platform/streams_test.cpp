@@ -2,8 +2,20 @@
 #include "platform/system/Classes.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+// Every umask call of this program is counted on its way to the C library's.
+static std::atomic<int> UmaskCalls{0};
+extern "C" mode_t umask(mode_t AMask) noexcept
+{
+    static auto* Real = reinterpret_cast<mode_t (*)(mode_t)>(dlsym(RTLD_NEXT, "umask"));
+    ++UmaskCalls;
+    return Real(AMask);
+}
 
 namespace {
 
@@ -107,6 +119,23 @@ TEST(Stream, OpenFailuresExplainThemselves)
     EXPECT_THROW(TFileStream(Scratch("no/such/dir/x"), fmCreate), EFCreateError);
 }
 
+TEST(Stream, APipeIsRefusedAtOnceInsteadOfWaitingForAWriter)
+{
+    String pipe = Scratch("waiting.pipe");
+    unlink(pipe.c_str());
+    ASSERT_EQ(0, mkfifo(pipe.c_str(), 0600));
+    for (uint16_t mode : {uint16_t(fmOpenRead), uint16_t(fmOpenReadWrite)}) {
+        try {
+            TFileStream f(pipe, mode);
+            ADD_FAILURE() << "a pipe was opened";
+        } catch (const EFOpenError& e) {
+            EXPECT_NE(e.Message().find("Not a regular file"), String::npos) << e.Message();
+        }
+    }
+    EXPECT_THROW(ReadFileToString(pipe), EFOpenError);
+    unlink(pipe.c_str());
+}
+
 TEST(AtomicWrite, ReplacesContentKeepsModeAndFollowsLinks)
 {
     String name = Scratch("atomic.txt");
@@ -135,6 +164,22 @@ TEST(AtomicWrite, FailureLeavesTheOldFile)
     EXPECT_THROW(WriteFileAtomic(dir, "x"), EWriteError);
     EXPECT_TRUE(DirectoryExists(dir));
     EXPECT_THROW(WriteFileAtomic(Scratch("nodir/x.txt"), "x"), EFCreateError);
+}
+
+TEST(AtomicWrite, NewFilesFollowTheUmaskWhichTheWriterNeverChanges)
+{
+    // changing the umask, even for a moment, would create other threads' files meanwhile
+    // with the wrong mode: the writer leaves it alone and lets the kernel apply it
+    const mode_t old = umask(027);
+    UmaskCalls = 0;
+    const String name = Scratch("fresh.txt");
+    unlink(name.c_str());
+    WriteFileAtomic(name, "x");
+    EXPECT_EQ(UmaskCalls, 0);
+    struct stat st;
+    stat(name.c_str(), &st);
+    EXPECT_EQ(0640u, st.st_mode & 0777);
+    umask(old);
 }
 
 }  // namespace

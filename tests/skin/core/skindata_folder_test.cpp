@@ -2,6 +2,8 @@
 // skin, damaged folders, and saves that would lose data.
 #include "skindata_support.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 using namespace skintest;
@@ -189,11 +191,18 @@ TEST(SkinDataFolder, DamagedFoldersFailBeforeAnythingChanges)
         {"point with one field", Replace("lefttoppoint=3,3\nupbuttonrect", "lefttoppoint=3\nupbuttonrect"), nullptr},
         {"huge number in a rectangle", Replace("thumbrect=1,2,3,4", "thumbrect=1,2,3,99999999999"), nullptr},
         {"huge picture count", Replace("activepicturescount=2", "activepicturescount=2147483647"), nullptr},
+        // pictures stay inside the skin's folder, even where the name leads back into it
+        {"picture above the folder", Replace("0=controls.bmp", "0=../@DIR@/controls.bmp"), nullptr},
+        {"picture by an absolute name", Replace("0=controls.bmp", "0=@PATH@controls.bmp"), nullptr},
     };
     for (const Case& C : Cases) {
         TempDir Dir;
         String File = WriteFolderSkin(Dir.Path);
-        WriteBytes(File, C.Ini);
+        String Ini = C.Ini;
+        const String Folder = Dir.Path.substr(0, Dir.Path.size() - 1);
+        if (Ini.find("@DIR@") != String::npos) Ini = Replaced(Ini, "@DIR@", Folder.substr(Folder.rfind('/') + 1));
+        if (Ini.find("@PATH@") != String::npos) Ini = Replaced(Ini, "@PATH@", Dir.Path);
+        WriteBytes(File, Ini);
         if (C.Frame) WriteBytes(Dir.Path + "frame.bmp", C.Frame);
         ExpectRefused(C.Why, [&](TbsSkinData* D) { D->LoadFromFile(File); });
     }
@@ -240,3 +249,31 @@ TEST(SkinDataFolder, StoreToDiskWritesOnlyIntoItsFolder)
 }
 
 } // namespace
+
+TEST(SkinDataFolder, TheSingleRecordsKeepTheirAddressesAcrossLoads)
+{
+    TempDir Dir;
+    RecordingRoute Route;
+    TbsSkinData D(nullptr);
+    const String File = WriteFolderSkin(Dir.Path);
+    D.LoadFromFile(File);
+    const void* Held[] = {D.PopupWindow.get(), D.HintWindow.get(), D.LayerFrame.get(), D.FSkinColors.get()};
+    D.HintWindow->FontName = "changed";
+    D.PopupWindow->WindowPictureIndex = 7;
+    D.FSkinColors->FcBtnFace = 1;
+    D.LoadFromFile(File);
+    const void* Now[] = {D.PopupWindow.get(), D.HintWindow.get(), D.LayerFrame.get(), D.FSkinColors.get()};
+    for (int I = 0; I < 4; ++I) EXPECT_EQ(Now[I], Held[I]) << I;
+    EXPECT_EQ(D.HintWindow->FontName, "Verdana");  // the values are the new skin's
+    EXPECT_EQ(D.PopupWindow->WindowPictureIndex, 1);
+    EXPECT_EQ(D.FSkinColors->FcBtnFace, 15790320);
+}
+
+TEST(SkinDataFolder, APictureThatIsAPipeIsRefusedWithoutWaiting)
+{
+    TempDir Dir;
+    String File = WriteFolderSkin(Dir.Path);
+    ASSERT_EQ(mkfifo((Dir.Path + "pipe.bmp").c_str(), 0600), 0);
+    WriteBytes(File, Replaced(FolderIni(), "0=controls.bmp", "0=pipe.bmp"));
+    ExpectRefused("a pipe", [&](TbsSkinData* D) { D->LoadFromFile(File); });
+}
