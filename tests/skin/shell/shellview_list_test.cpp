@@ -7,8 +7,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "skin/menus/bsSkinMenus.h"
 #include "skin/shell/bsSkinShellViews.h"
 #include "controls/skinctl_support.h"
+#include "shell/shell_support.h"
 
 using namespace skinctl;
 
@@ -319,25 +321,9 @@ TEST_F(ShellListTest, LinkedComboBoxAndListFollowEachOther)
 
 }  // namespace
 
-#include "platform/shell/Runner.h"
-#include "skin/menus/bsSkinMenus.h"
-
 namespace {
 
-struct TRecordingRunner : TCommandRunner {
-    std::vector<std::vector<String>>* Seen;
-    explicit TRecordingRunner(std::vector<std::vector<String>>* A) : Seen(A) {}
-    bool Start(const std::vector<String>& A) override
-    {
-        Seen->push_back(A);
-        return true;
-    }
-    int Run(const std::vector<String>& A) override
-    {
-        Seen->push_back(A);
-        return 0;
-    }
-};
+using shelltest::TRecordingRunner;
 
 TEST_F(ShellListTest, RowsNameTheShellsSmallAndLargeIcons)
 {

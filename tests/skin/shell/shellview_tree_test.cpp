@@ -6,9 +6,9 @@
 #include <unistd.h>
 
 #include "platform/shell/FileSearch.h"
-#include "platform/shell/Runner.h"
 #include "skin/shell/bsSkinShellViews.h"
 #include "controls/skinctl_support.h"
+#include "shell/shell_support.h"
 
 using namespace skinctl;
 
@@ -190,23 +190,8 @@ TEST_F(ShellTreeTest, ObjectTypesSetBeforeTheWindowKeepTheRootBeingBuilt)
 // item that is no folder lists nothing and starts nothing.
 TEST_F(ShellTreeTest, ExpandingNeverStartsAnItemAndZipFoldersAreFolders)
 {
-    struct TRecorder : TCommandRunner {
-        std::vector<std::vector<String>>* Seen;
-        bool Start(const std::vector<String>& A) override
-        {
-            Seen->push_back(A);
-            return true;
-        }
-        int Run(const std::vector<String>& A) override
-        {
-            Seen->push_back(A);
-            return 0;
-        }
-    };
     std::vector<std::vector<String>> Seen;
-    auto R = std::make_unique<TRecorder>();
-    R->Seen = &Seen;
-    auto Old = SetCommandRunner(std::move(R));
+    auto Old = SetCommandRunner(std::make_unique<shelltest::TRecordingRunner>(&Seen));
     MkDir(Root + "/x.zip");
     MkDir(Root + "/x.zip/inner");
     Tree->SetObjectTypes({otFolders, otNonFolders});
