@@ -57,6 +57,7 @@ class TbsSkinSelectDirectoryDialog;
 class TbsSelectSkinDialog;
 class TTaskList;
 class TbsSkinOpenDialog;
+class TbsSkinSavePictureDialog;
 struct TProgressInfo;
 struct TTerminateInfo;
 enum TLogLevel : uint8_t;
@@ -410,6 +411,14 @@ public:
     // Writes the player's current picture into the snapshot folder; the file written,
     // empty when there was no picture.
     String TakeSnapshot();
+    // "Capture" (off-screen): the picture shown saved under a name the user chooses in
+    // SavePictureDialog1, as a bitmap for a ".bmp" name (any case), else as a JPEG.
+    TButton* btnCapture = nullptr;
+    TbsSkinSavePictureDialog* SavePictureDialog1 = nullptr;
+    void btnCaptureClick(TObject* Sender);
+    // Asks for the capture's file name; true with it when the user accepted.  Empty:
+    // SavePictureDialog1 (tests replace it).
+    std::function<bool(String& AFileName)> SelectCaptureFile;
 
     // ---- skin, menus, about box (Unit1_Menus.cpp) --------------------------------------
     void Button3Click(TObject* Sender);  // "读入皮肤ini"

@@ -1,7 +1,7 @@
 // The main window's preview panel: the player opened on the selected job's file inside
 // Panel6, its buttons, the seek slider and volume, the player's events; and snapshots of
 // the picture shown, with their settings menu and the section "SnapShot" of the
-// settings file.
+// settings file; the off-screen capture under a chosen name.
 #include "app/FormBuild.h"
 #include "app/OptionFile.h"
 #include "app/PreviewRules.h"
@@ -12,11 +12,13 @@
 #include "platform/forms/Menus.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/shell/ShellAPI.h"
+#include "platform/system/Classes.h"
 #include "platform/system/Paths.h"
 #include "platform/system/SysUtils.h"
 #include "platform/windows/WinPaint.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"
+#include "skin/dialogs/bsSkinShellDialogs.h"
 #include "skin/menus/bsSkinMenus.h"
 
 #include <memory>
@@ -106,6 +108,24 @@ void TForm1::BindPreviewEvents()
     MenuItem2->OnClick = [this](TObject* Sender) { MenuItem2Click(Sender); };
     for (TMenuItem* item : {BMP1, JPG1, GIF1, PNG1})
         item->OnClick = [this](TObject* Sender) { SnapshotFormatClick(Sender); };
+
+    // The capture asks for its file through the skinned save-picture dialog.
+    btnCapture = Place<TButton>(this, Panel5, "btnCapture", 8, 392, 90, 25);
+    btnCapture->SetCaption("Capture");
+    btnCapture->OnClick = [this](TObject* Sender) { btnCaptureClick(Sender); };
+    SavePictureDialog1 = new TbsSkinSavePictureDialog(this);
+    SavePictureDialog1->SetName("SavePictureDialog1");
+    SavePictureDialog1->SetSkinData(bsSkinData1);
+    SavePictureDialog1->SetCtrlSkinData(bsSkinData1);
+    SavePictureDialog1->SetFilter("Bitmaps (*.bmp)|*.bmp|JPEG Image File |*.jpg;*.jpeg");
+    SavePictureDialog1->SetFilterIndex(1);
+    SavePictureDialog1->SetDefaultExt("bmp");
+    SavePictureDialog1->SetOverwritePromt(true);
+    SavePictureDialog1->SetCheckFileExists(false);
+    // The program's other file dialogs' look: the list header from the button record.
+    SavePictureDialog1->SetLVHeaderSkinDataName("resizebutton");
+    SavePictureDialog1->DefaultFont()->SetName("Arial");
+    SavePictureDialog1->DefaultFont()->SetHeight(14);
 
     // The player's picture follows the window (after the window's own handling).
     TWndMethod inherited = WindowProc;
@@ -341,4 +361,23 @@ void TForm1::SnapshotFormatClick(TObject* Sender)
     const String format = Sender == JPG1 ? "JPG" : Sender == GIF1 ? "GIF" : Sender == PNG1 ? "PNG" : "BMP";
     WriteOption(OptionKeys::SnapShot, OptionKeys::SnapShotPicture, format);
     static_cast<TMenuItem*>(Sender)->SetChecked(true);
+}
+
+void TForm1::btnCaptureClick(TObject*)
+{
+    auto frame = std::make_unique<TBitmap>();
+    frame->Assign(FFPlayer->CurrentFrame());
+    if (frame->Width() < 1) return;
+    String name;
+    const bool accepted = SelectCaptureFile ? SelectCaptureFile(name) : [&] {
+        if (!SavePictureDialog1->Execute()) return false;
+        name = SavePictureDialog1->FileName();
+        return true;
+    }();
+    if (!accepted || name.empty()) return;
+    // The dialog asked before a file is replaced; the file is replaced whole or not at
+    // all, so a failed write keeps the old one.
+    const bool bitmap = SameText(ExtractFileExt(name), ".bmp");
+    const std::vector<uint8_t> data = EncodeSnapshot(frame.get(), bitmap ? "BMP" : "JPG");
+    WriteFileAtomic(name, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
 }

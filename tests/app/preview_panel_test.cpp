@@ -8,12 +8,15 @@
 #include "app/Program.h"
 #include "app/ProgramAddresses.h"
 #include "app/Unit2.h"
+#include "engine_support.h"
 #include "engine/FFmpegLoader.h"
 #include "platform/forms/Menus.h"
 #include "platform/shell/Runner.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"
 #include "skin/core/bsSkinData.h"
+#include "skin/dialogs/bsSkinShellDialogs.h"
+#include "skin/shell/bsSkinShellViews.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
 #include <chrono>
@@ -165,6 +168,24 @@ TEST_F(PreviewPanelTest, SnapshotWithoutAPictureWritesOnlyTheSettings)
     EXPECT_EQ(Ini("SnapShot", "Picture"), "BMP");
     ASSERT_TRUE(std::filesystem::is_directory(SnapDefault()));
     EXPECT_TRUE(std::filesystem::is_empty(SnapDefault()));
+}
+
+TEST_F(PreviewPanelTest, CaptureWithoutAPictureAsksForNoName)
+{
+    CreateMain(false);
+    int asked = 0;
+    Main->SelectCaptureFile = [&](String&) { return ++asked, false; };
+    Main->btnCapture->Click();
+    EXPECT_EQ(asked, 0);
+    // The dialog it would ask through: the skinned save-picture dialog on the window's skin.
+    TbsSkinSavePictureDialog* d = Main->SavePictureDialog1;
+    EXPECT_EQ(Main->btnCapture->Caption(), "Capture");
+    EXPECT_GT(Main->btnCapture->Parent()->Left(), Main->ClientWidth()) << "off screen";
+    EXPECT_EQ(d->Filter(), "Bitmaps (*.bmp)|*.bmp|JPEG Image File |*.jpg;*.jpeg");
+    EXPECT_EQ(d->FilterIndex(), 1);
+    EXPECT_EQ(d->DefaultExt(), "bmp");
+    EXPECT_TRUE(d->OverwritePromt());
+    EXPECT_EQ(d->SkinData(), Main->bsSkinData1);
 }
 
 TEST_F(PreviewPanelTest, SnapshotFolderChoiceIsStoredOnlyWhenAccepted)
@@ -365,6 +386,18 @@ protected:
             if (Main->mmoLog->Lines()->Strings(i) == ALine) return true;
         return false;
     }
+    // Opens the clip in the preview and waits for its first picture; the folder the
+    // captures go to, or empty when no picture came.
+    String ShowClipForCapture()
+    {
+        CreateMain(false);
+        Main->T_Movie_PLayer_FileName = Clip;
+        Main->Button31Click(nullptr);
+        if (!PumpUntil([&] { return Main->FFPlayer->CurrentFrame()->Width() > 0; })) return String();
+        const String dir = Root + "/captures/";
+        std::filesystem::create_directories(dir);
+        return dir;
+    }
     String Clip;
 };
 
@@ -400,6 +433,114 @@ TEST_F(PreviewPlayerTest, OpensPausedReportsTheFileAndSnapshotsThePicture)
     picture.LoadFromFile(Root + "/shots/clip_1.png");
     EXPECT_EQ(picture.Width(), 64);
     EXPECT_EQ(picture.Height(), 48);
+    Main->FFPlayer->Stop(true);
+}
+
+// The file's first bytes: "BM" for a bitmap, FF D8 FF for a JPEG.
+String FileStart(const String& AFile)
+{
+    std::ifstream in(AFile, std::ios::binary);
+    char b[3] = {};
+    in.read(b, 3);
+    return String(b, size_t(in.gcount()));
+}
+
+TEST_F(PreviewPlayerTest, CaptureWritesABitmapForABmpNameAndAJpegForAnyOther)
+{
+    const String dir = ShowClipForCapture();
+    ASSERT_FALSE(dir.empty());
+    struct TCase {
+        const char* Name;
+        bool Bitmap;
+    } cases[] = {
+        {"a.bmp", true}, {"b.BMP", true}, {"c.Bmp", true},      {"d.jpg", false},
+        {"e.jpeg", false}, {"f.png", false}, {"g.bmp.jpg", false}, {"h", false},
+    };
+    String answer;
+    Main->SelectCaptureFile = [&](String& AFileName) {
+        AFileName = answer;
+        return true;
+    };
+    for (const TCase& c : cases) {
+        answer = dir + c.Name;
+        Main->btnCapture->Click();
+        ASSERT_TRUE(std::filesystem::exists(answer)) << c.Name;
+        EXPECT_EQ(FileStart(answer), c.Bitmap ? String("BM\x36") : String("\xFF\xD8\xFF")) << c.Name;
+        EXPECT_EQ(enginetest::FFprobe("-show_entries stream=codec_name,width,height -of csv=p=0", answer),
+                  c.Bitmap ? "bmp,64,48\n" : "mjpeg,64,48\n")
+            << c.Name;
+    }
+    // Cancel writes nothing; a name the user confirmed replaces the file there.
+    std::ofstream(dir + "old.bmp") << "old";
+    Main->SelectCaptureFile = [&](String& AFileName) {
+        AFileName = dir + "old.bmp";
+        return false;
+    };
+    Main->btnCapture->Click();
+    EXPECT_EQ(std::filesystem::file_size(dir + "old.bmp"), 3u);
+    answer = dir + "old.bmp";
+    Main->SelectCaptureFile = [&](String& AFileName) {
+        AFileName = answer;
+        return true;
+    };
+    Main->btnCapture->Click();
+    EXPECT_EQ(FileStart(answer).substr(0, 2), "BM");
+    // A folder that does not exist: a clear error, nothing written.
+    answer = Root + "/missing/shot.bmp";
+    EXPECT_THROW(Main->btnCapture->Click(), EFCreateError);
+    EXPECT_FALSE(std::filesystem::exists(Root + "/missing"));
+    Main->FFPlayer->Stop(true);
+}
+
+TEST_F(PreviewPlayerTest, CaptureAsksThroughTheSkinnedSavePictureDialog)
+{
+    const String dir = ShowClipForCapture();
+    ASSERT_FALSE(dir.empty());
+    // Each run: the filter chosen (-1: as the dialog starts), the name typed, then "Save"
+    // or Cancel, on the dialog's first idle turn.
+    int filter = -1;
+    String typed;
+    bool save = true;
+    std::vector<String> filters;
+    Application->OnIdle = [&](TObject*) {
+        TbsOpenPictureDlgForm* f = Main->SavePictureDialog1->PictureForm();
+        if (!f || !f->Visible() || f->ModalResult() != mrNone) return;
+        filters.clear();
+        for (int i = 0; i < f->FilterComboBox->Items()->Count(); ++i)
+            filters.push_back(f->FilterComboBox->Items()->Strings(i));
+        if (filter >= 0) f->FilterComboBox->SetItemIndex(filter);
+        f->FileNameEdit->SetText(typed);
+        if (save)
+            f->OpenButton->ButtonClick();
+        else
+            f->SetModalResult(mrCancel);
+    };
+    struct TRun {
+        int Filter;
+        const char* Typed;
+        bool Save;
+        const char* Written;  // nullptr: nothing
+        const char* Codec;
+    } runs[] = {
+        {-1, "first", true, "first.bmp", "bmp"},       // the bitmap filter adds its extension
+        {1, "second", true, "second.jpg", "mjpeg"},    // the JPEG filter adds its own
+        {0, "third.jpeg", true, "third.jpeg", "mjpeg"},  // a typed extension stays
+        {0, "fourth", false, nullptr, nullptr},        // Cancel
+    };
+    for (const TRun& r : runs) {
+        filter = r.Filter;
+        typed = dir + r.Typed;
+        save = r.Save;
+        Main->btnCapture->Click();
+        if (!r.Written) continue;
+        EXPECT_EQ(enginetest::FFprobe("-show_entries stream=codec_name -of csv=p=0", dir + r.Written),
+                  String(r.Codec) + "\n")
+            << r.Typed;
+    }
+    Application->OnIdle = nullptr;
+    EXPECT_EQ(filters, (std::vector<String>{"Bitmaps (*.bmp)", "JPEG Image File "}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 3)
+        << "the cancelled run wrote nothing";
     Main->FFPlayer->Stop(true);
 }
 
