@@ -19,6 +19,7 @@
 #include "app/Unit5.h"
 #include "app/Unit6.h"
 #include "display/screen_pixels.h"
+#include "display/skin_screen.h"
 #include "platform/system/Paths.h"
 #include "platform/windows/Backend.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
@@ -27,19 +28,9 @@
 
 extern char** environ;
 
+using namespace skinscreen;
+
 namespace {
-
-// The program skin's colours as the screen shows them (0xRRGGBB).
-constexpr uint32_t Accent = 0x2579DE;
-
-bool IsDark(uint32_t C) { return ((C >> 16) & 0xFF) + ((C >> 8) & 0xFF) + (C & 0xFF) < 3 * 110; }
-
-int Count(const std::vector<uint32_t>& APixels, const std::function<bool(uint32_t)>& AWhich)
-{
-    int n = 0;
-    for (uint32_t c : APixels) n += AWhich(c);
-    return n;
-}
 
 // A scratch program folder and home.
 class MainWindowDisplay : public ::testing::Test {
@@ -66,19 +57,10 @@ protected:
         std::error_code ec;
         std::filesystem::remove_all(Root, ec);
     }
-    static uint32_t At(int X, int Y) { return screentest::ScreenPixel(X, Y); }
-    // Saves the screen rectangle as a portable pixmap and returns its pixels.
+    // Saves the screen rectangle as main_window_<AName>.ppm and returns its pixels.
     static std::vector<uint32_t> Shot(const TRect& R, const String& AName)
     {
-        auto px = screentest::ScreenRect(R.Left, R.Top, R.Width(), R.Height());
-        String data = "P6\n" + std::to_string(R.Width()) + " " + std::to_string(R.Height()) + "\n255\n";
-        for (uint32_t c : px) {
-            data += char((c >> 16) & 0xFF);
-            data += char((c >> 8) & 0xFF);
-            data += char(c & 0xFF);
-        }
-        std::ofstream("main_window_" + AName + ".ppm", std::ios::binary) << data;
-        return px;
+        return skinscreen::Shot(R, "main_window_" + AName + ".ppm");
     }
     // Waits until the window is drawn: its frame's corners in the accent, then lets the
     // last paints settle.
@@ -97,13 +79,6 @@ protected:
         }
         return false;
     }
-    // Caption text in white on the accent band.
-    static int CaptionText(const TRect& R)
-    {
-        return Count(screentest::ScreenRect(R.Left + 4, R.Top + 3, std::min(240, R.Width() - 8), 24),
-                     [](uint32_t c) { return c == 0xFFFFFF; });
-    }
-
     String Root, OldHome;
     bool Opened = false, FormsUp = false;
 };
@@ -129,10 +104,7 @@ TEST_F(MainWindowDisplay, MainWindowAndOptionsDialogAreDrawnFromTheProgramSkin)
     const TRect work = Screen->WorkAreaRect();
     EXPECT_LE(std::abs((win.Left - work.Left) - (work.Right - win.Right)), 2);
 
-    auto darkIn = [](TControl* C) {
-        const TPoint o = C->ClientToScreen({0, 0});
-        return Count(screentest::ScreenRect(o.X, o.Y, C->Width(), C->Height()), IsDark);
-    };
+    auto darkIn = [](TControl* C) { return DarkIn(OnScreen(C)); };
     // The menu bar, the tool bar and batch buttons' captions, the folder row, the list's
     // header and the empty list's text: Chinese text drawn in each.
     EXPECT_GT(darkIn(Form1->bsSkinMainMenuBar1), 60);
@@ -142,6 +114,9 @@ TEST_F(MainWindowDisplay, MainWindowAndOptionsDialogAreDrawnFromTheProgramSkin)
     EXPECT_GT(Count(screentest::ScreenRect(list.X, list.Y, 400, 20), IsDark), 80) << "the list's column captions";
     EXPECT_GT(darkIn(Form1->bsSkinPanel3), 100) << "\"视频预览\" and the player's buttons";
     EXPECT_GT(Count(px, [](uint32_t c) { return c == Accent; }), 2000) << "frame and tool pictures in the accent";
+    // (the list's grid lines are the platform list view's own)
+    EXPECT_EQ(DefaultLookIn(win) - DefaultLookIn(GetWindowRect(Form1->lvFiles->Handle())), 0)
+        << "no control in the default look";
 
     // The options dialog as a real window of its own.
     Form5->Show();
@@ -153,8 +128,27 @@ TEST_F(MainWindowDisplay, MainWindowAndOptionsDialogAreDrawnFromTheProgramSkin)
     EXPECT_GT(CaptionText(dlg), 15) << "\"选项\" in white";
     EXPECT_GT(darkIn(Form5->bsSkinPageControl1), 500) << "tabs, groups and choices in Chinese";
     EXPECT_GT(darkIn(Form5->bsSkinButton6), 10) << "\"确定\"";
+    EXPECT_EQ(DefaultLookIn(dlg), 0) << "no control in the default look";
     // Centred on the main window.
     EXPECT_LE(std::abs((dlg.Left + dlg.Right) / 2 - (win.Left + win.Right) / 2), 2);
+
+    // Its second page, "常规": what to do with an existing output file and after the batch.
+    Form5->bsSkinPageControl1->SetActivePage(Form5->bsSkinTabSheet2);
+    for (int turn = 0; turn < 40; ++turn) pump(), usleep(5000);
+    Shot(dlg, "options_general");
+    EXPECT_EQ(At(dlg.Left + 1, dlg.Top + dlg.Height() / 2), Accent);
+    EXPECT_GT(CaptionText(dlg), 15) << "\"选项\" in white";
+    for (TControl* c : std::initializer_list<TControl*>{Form5->bsSkinCheckRadioBox3, Form5->bsSkinCheckRadioBox6,
+                                                        Form5->bsSkinCheckRadioBox1, Form5->bsSkinCheckRadioBox2,
+                                                        Form5->bsSkinCheckRadioBox4, Form5->bsSkinCheckRadioBox5})
+        EXPECT_GT(darkIn(c), 25) << c->Name() << ": its Chinese caption";
+    for (TControl* c : std::initializer_list<TControl*>{Form5->bsSkinPanel1, Form5->bsSkinPanel3}) {
+        const TRect band = OnScreen(c);
+        EXPECT_GT(Count(Grab(Bounds(band.Left, band.Top, band.Width(), 22)), [](uint32_t c) { return c == 0xFFFFFF; }),
+                  40)
+            << c->Name() << ": its caption in white on the accent band";
+    }
+    EXPECT_EQ(DefaultLookIn(dlg), 0) << "no control in the default look";
     Form5->bsSkinButton1->ButtonClick();
 }
 

@@ -4,55 +4,20 @@
 // checked, then closed with its own buttons and opened again.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 
-#include "app/Program.h"
 #include "app/Unit1.h"
 #include "app/Unit7.h"
+#include "display/program_display.h"
 #include "display/screen_pixels.h"
-#include "frame/display/frame_display_probe.h"
-#include "platform/system/Paths.h"
-#include "platform/windows/Backend.h"
+#include "display/skin_screen.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"
 
+using namespace skinscreen;
+
 namespace {
-
-// The program skin's accent as the screen shows it (0xRRGGBB).
-constexpr uint32_t Accent = 0x2579DE;
-
-bool IsDark(uint32_t C) { return ((C >> 16) & 0xFF) + ((C >> 8) & 0xFF) + (C & 0xFF) < 3 * 110; }
-
-int Count(const std::vector<uint32_t>& APixels, const std::function<bool(uint32_t)>& AWhich)
-{
-    int n = 0;
-    for (uint32_t c : APixels) n += AWhich(c);
-    return n;
-}
-
-uint32_t At(int X, int Y) { return screentest::ScreenPixel(X, Y); }
-
-TRect OnScreen(TControl* C)
-{
-    const TPoint o = C->ClientToScreen({0, 0});
-    return Bounds(o.X, o.Y, C->Width(), C->Height());
-}
-
-int DarkIn(const TRect& R) { return Count(screentest::ScreenRect(R.Left, R.Top, R.Width(), R.Height()), IsDark); }
-
-// A press and release of the left button at the centre of a control, through the server.
-void ClickOn(TControl* C)
-{
-    const TRect r = OnScreen(C);
-    framedisplay::MovePointer(r.Left + r.Width() / 2, r.Top + r.Height() / 2);
-    framedisplay::ClickButton(1);
-}
 
 // A top-level window drawn whole: its top-left corner in the accent and no black inside
 // (the skin has no black).
@@ -63,61 +28,17 @@ bool DrawnWhole(HWND AWnd)
     return Count(screentest::ScreenRect(r.Left, r.Top, r.Width(), r.Height()), [](uint32_t c) { return c == 0; }) == 0;
 }
 
-class PresetDialogDisplay : public ::testing::Test {
+class PresetDialogDisplay : public ProgramFormsDisplay {
 protected:
     void SetUp() override
     {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
-        char pattern[] = "/tmp/vc-presetdialog-display-XXXXXX";
-        Root = mkdtemp(pattern);
-        std::filesystem::create_directories(Root + "/prog");
-        std::filesystem::create_directories(Root + "/home");
-        if (const char* h = std::getenv("HOME")) OldHome = h;
-        setenv("HOME", (Root + "/home").c_str(), 1);
-        ASSERT_TRUE(screentest::OpenScreen());
-        ASSERT_TRUE(framedisplay::Open());
-        Opened = true;
-        ASSERT_TRUE(InstallX11Backend());
-        InitForms();
-        FormsUp = true;
-        SetProgramFolder(Root + "/prog/");
-        CreateProgramForms();
+        ProgramFormsDisplay::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         ASSERT_NE(Form7, nullptr);
-        Form1->Show();
-        // (the preview panel is black until a file plays, so the frame alone is awaited)
-        ASSERT_TRUE(Pump([] {
-            const TRect r = GetWindowRect(Form1->Handle());
-            return !r.IsEmpty() && At(r.Left + 1, r.Top + 1) == Accent;
-        }));
-        Pump([] { return false; }, 40);
         Form1->bsSkinButton24->OnClick = [this, old = Form1->bsSkinButton24->OnClick](TObject* Sender) {
             ++Opened24;
             old(Sender);
         };
-    }
-    void TearDown() override
-    {
-        if (!Opened) return;
-        if (FormsUp) {
-            Application->OnIdle = nullptr;
-            DoneForms();
-        }
-        SetProgramFolder("");
-        framedisplay::Close();
-        screentest::CloseScreen();
-        setenv("HOME", OldHome.c_str(), 1);
-        std::error_code ec;
-        std::filesystem::remove_all(Root, ec);
-    }
-
-    static bool Pump(const std::function<bool()>& ADone, int ATurns = 600)
-    {
-        for (int turn = 0; turn < ATurns; ++turn) {
-            Application->ProcessMessages();
-            if (ADone()) return true;
-            usleep(5000);
-        }
-        return false;
     }
 
     // A step of the modal loop's script: true when it is done and the next may run.
@@ -159,8 +80,6 @@ protected:
         return [left] { return --*left <= 0; };
     }
 
-    String Root, OldHome;
-    bool Opened = false, FormsUp = false;
     int Opened24 = 0;
 };
 
@@ -175,14 +94,9 @@ TEST_F(PresetDialogDisplay, OpensModalCentredAndClosesWithItsButtons)
             mainEnabled = IsWindowEnabled(Form1->Handle());
             dialog = GetWindowRect(Form7->Handle());
             main = GetWindowRect(Form1->Handle());
-            shot = screentest::ScreenRect(dialog.Left, dialog.Top, dialog.Width(), dialog.Height());
-            String data = "P6\n" + std::to_string(dialog.Width()) + " " + std::to_string(dialog.Height()) + "\n255\n";
-            for (uint32_t c : shot) {
-                data += char((c >> 16) & 0xFF);
-                data += char((c >> 8) & 0xFF);
-                data += char(c & 0xFF);
-            }
-            std::ofstream("preset_dialog_open.ppm", std::ios::binary) << data;
+            shot = Shot(dialog, "preset_dialog_open.ppm");
+            EXPECT_EQ(At(dialog.Left + 1, dialog.Top + dialog.Height() / 2), Accent) << "the skin's frame";
+            EXPECT_EQ(DefaultLookIn(dialog), 0) << "no control in the default look";
 
             // Chinese text drawn: both group captions, the six labels, the six boxes'
             // texts, the category and preset, the buttons and the window's caption.
@@ -196,10 +110,7 @@ TEST_F(PresetDialogDisplay, OpensModalCentredAndClosesWithItsButtons)
                      Form7->bsSkinOfficeComboBox2, Form7->bsSkinOfficeComboBox1, Form7->bsSkinButton2,
                      Form7->bsSkinButton3})
                 EXPECT_GT(DarkIn(OnScreen(c)), 25) << c->Name();
-            EXPECT_GT(Count(screentest::ScreenRect(dialog.Left + 4, dialog.Top + 3, 120, 22),
-                            [](uint32_t c) { return c == 0xFFFFFF; }),
-                      30)
-                << "\"选项设置\" in white";
+            EXPECT_GT(CaptionText(dialog, 120), 30) << "\"选项设置\" in white";
             // Input to the main window is blocked while the dialog is up.
             ClickOn(Form1->bsSkinButton24);
             return true;

@@ -8,134 +8,36 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 
-#include "app/Program.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "display/pointer_keys.h"
+#include "display/program_display.h"
 #include "display/screen_pixels.h"
+#include "display/skin_screen.h"
 #include "engine/FFPlay.h"
-#include "platform/system/Paths.h"
-#include "platform/windows/Backend.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"
 
+using namespace skinscreen;
+
 namespace {
 
-constexpr uint32_t Accent = 0x2579DE;
-
-bool IsDark(uint32_t C) { return ((C >> 16) & 0xFF) + ((C >> 8) & 0xFF) + (C & 0xFF) < 3 * 110; }
-
-int Count(const std::vector<uint32_t>& APixels, const std::function<bool(uint32_t)>& AWhich)
-{
-    int n = 0;
-    for (uint32_t c : APixels) n += AWhich(c);
-    return n;
-}
-
-TRect OnScreen(TControl* C)
-{
-    const TPoint o = C->ClientToScreen({0, 0});
-    return Bounds(o.X, o.Y, C->Width(), C->Height());
-}
-
-std::vector<uint32_t> Grab(const TRect& R) { return screentest::ScreenRect(R.Left, R.Top, R.Width(), R.Height()); }
-
-void Save(const std::vector<uint32_t>& APixels, const TRect& R, const String& AName)
-{
-    String data = "P6\n" + std::to_string(R.Width()) + " " + std::to_string(R.Height()) + "\n255\n";
-    for (uint32_t c : APixels) {
-        data += char((c >> 16) & 0xFF);
-        data += char((c >> 8) & 0xFF);
-        data += char(c & 0xFF);
-    }
-    std::ofstream("preview_" + AName + ".ppm", std::ios::binary) << data;
-}
-
-bool Pump(const std::function<bool()>& ADone, int ATurns = 2000)
-{
-    for (int turn = 0; turn < ATurns; ++turn) {
-        Application->ProcessMessages();
-        if (ADone()) return true;
-        usleep(5000);
-    }
-    return false;
-}
-
-void ClickOn(TControl* C)
-{
-    const TRect r = OnScreen(C);
-    pointerkeys::MovePointer(r.Left + r.Width() / 2, r.Top + r.Height() / 2);
-    pointerkeys::PressButton(1);
-    pointerkeys::ReleaseButton(1);
-}
-
-// A colourful 64 x 48 clip of 2 seconds with a tone, made by the real ffmpeg.
-String MakeClip(const String& ADir)
-{
-    const String file = ADir + "/clip.mkv";
-    const String cmd = "ffmpeg -nostdin -y -loglevel error -f lavfi -i testsrc=s=64x48:r=25:d=2 -f lavfi -i "
-                       "sine=f=440:d=2 -c:v mpeg4 -q:v 2 -c:a pcm_s16le -shortest '" + file + "' >/dev/null 2>&1";
-    return std::system(cmd.c_str()) == 0 ? file : String();
-}
-
-class PreviewDisplay : public ::testing::Test {
+class PreviewDisplay : public ProgramFormsDisplay {
 protected:
-    void SetUp() override
-    {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
-        char pattern[] = "/tmp/vc-preview-display-XXXXXX";
-        Root = mkdtemp(pattern);
-        std::filesystem::create_directories(Root + "/prog");
-        std::filesystem::create_directories(Root + "/home");
-        if (const char* h = std::getenv("HOME")) OldHome = h;
-        setenv("HOME", (Root + "/home").c_str(), 1);
-        unsetenv("SDL_VIDEODRIVER");
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        setenv("SDL_VIDEO_YUV_HWACCEL", "0", 1);
-        ASSERT_TRUE(screentest::OpenScreen());
-        ASSERT_TRUE(pointerkeys::Open());
-        Opened = true;
-        ASSERT_TRUE(InstallX11Backend());
-        InitForms();
-        FormsUp = true;
-        SetProgramFolder(Root + "/prog/");
-        CreateProgramForms();
-        Form1->Show();
-        ASSERT_TRUE(Pump([] {
-            const TRect r = GetWindowRect(Form1->Handle());
-            return !r.IsEmpty() && screentest::ScreenPixel(r.Left + 1, r.Top + 1) == Accent;
-        }));
-        Pump([] { return false; }, 40);
-    }
-    void TearDown() override
-    {
-        if (!Opened) return;
-        if (FormsUp) DoneForms();
-        SetProgramFolder("");
-        pointerkeys::Close();
-        screentest::CloseScreen();
-        setenv("HOME", OldHome.c_str(), 1);
-        std::error_code ec;
-        std::filesystem::remove_all(Root, ec);
-    }
     static bool Logged(const String& ALine)
     {
         for (int i = 0; i < Form1->mmoLog->Lines()->Count(); ++i)
             if (Form1->mmoLog->Lines()->Strings(i) == ALine) return true;
         return false;
     }
-    String Root, OldHome;
-    bool Opened = false, FormsUp = false;
 };
 
 TEST_F(PreviewDisplay, TheClipPlaysInTheScreenPanelDrivenByItsButtons)
 {
-    const String clip = MakeClip(Root);
+    const String clip = MakeClip(Root + "/clip.mkv", 2, "64x48");
     ASSERT_FALSE(clip.empty());
     const TRect win = GetWindowRect(Form1->Handle());
     const TRect screen = OnScreen(Form1->Panel6);
@@ -167,7 +69,7 @@ TEST_F(PreviewDisplay, TheClipPlaysInTheScreenPanelDrivenByItsButtons)
         return changed > screen.Width() * screen.Height() / 3;
     });
     if (!pictured) {
-        Save(Grab(win), win, "no_picture");
+        Save(Grab(win), win, "preview_no_picture.ppm");
         Form1->FFPlayer->Stop(true);
     }
     ASSERT_TRUE(pictured) << "a picture in the screen panel; log:\n" << Form1->mmoLog->Lines()->Text();
@@ -185,7 +87,7 @@ TEST_F(PreviewDisplay, TheClipPlaysInTheScreenPanelDrivenByItsButtons)
     }
     EXPECT_GT(changedInside, screen.Width() * screen.Height() / 3);
     EXPECT_EQ(changedOutside, 0) << outside.Left << "," << outside.Top << " - " << outside.Right << "," << outside.Bottom;
-    Save(shown, win, "main");
+    Save(shown, win, "preview_main.ppm");
     EXPECT_GT(Count(shown, [](uint32_t c) { return c == Accent; }), 2000) << "the skinned window around it";
 
     // Play, then pause, with real clicks.
@@ -263,13 +165,16 @@ TEST_F(PreviewDisplay, AboutBoxIsDrawnFromTheProgramSkin)
     Pump([] { return false; }, 60);
     const TRect box = GetWindowRect(Form2->Handle());
     const auto px = Grab(box);
-    Save(px, box, "about");
+    Save(px, box, "preview_about.ppm");
     EXPECT_GE(box.Width(), 368);
     EXPECT_GE(box.Height(), 238 + 20) << "the skin's caption above the client area";
     // Centred on the main window.
     const TRect win = GetWindowRect(Form1->Handle());
     EXPECT_LE(std::abs((box.Left + box.Right) / 2 - (win.Left + win.Right) / 2), 2);
-    auto darkIn = [](TControl* C) { return Count(Grab(OnScreen(C)), IsDark); };
+    EXPECT_EQ(At(box.Left + 1, box.Top + box.Height() / 2), Accent) << "the skin's frame";
+    EXPECT_GT(CaptionText(box, 120), 15) << "\"关于\" in white";
+    EXPECT_EQ(DefaultLookIn(box), 0) << "no control in the default look";
+    auto darkIn = [](TControl* C) { return DarkIn(OnScreen(C)); };
     EXPECT_GT(darkIn(Form2->bsSkinStdLabel3), 40) << "\"澄枫DAT格式转换器\"";
     EXPECT_GT(darkIn(Form2->bsSkinStdLabel1), 20) << "\"了解更多请访问：\"";
     EXPECT_GT(darkIn(Form2->bsSkinButton1), 10) << "\"确定\"";

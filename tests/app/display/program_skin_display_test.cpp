@@ -15,6 +15,7 @@
 #include "app/ProgramSkin.h"
 #include "app/Unit6.h"
 #include "display/screen_pixels.h"
+#include "display/skin_screen.h"
 #include "platform/forms/Menus.h"
 #include "platform/windows/Backend.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
@@ -27,10 +28,9 @@
 #include "skin/menus/bsSkinHint.h"
 #include "skin/menus/bsSkinMenus.h"
 
-namespace {
+using namespace skinscreen;
 
-// The palette's colours as the screen shows them (0xRRGGBB).
-constexpr uint32_t Accent = 0x2579DE, Face = 0xF3F5F8, Surface = 0xFFFFFF, Line = 0xC8CED7;
+namespace {
 
 class ProgramSkinDisplay : public ::testing::Test {
 protected:
@@ -60,52 +60,11 @@ protected:
         DoneForms();
         screentest::CloseScreen();
     }
-    static bool PumpUntil(const std::function<bool()>& Done)
+    static bool PumpUntil(const std::function<bool()>& Done) { return Pump(Done, 400); }
+    // Saves the screen rectangle as program_skin_<Name>.ppm, and returns its pixels.
+    static std::vector<uint32_t> Shot(const TRect& R, const String& Name)
     {
-        for (int I = 0; I < 400; ++I) {
-            Application->ProcessMessages();
-            if (Done()) return true;
-            usleep(5000);
-        }
-        return false;
-    }
-    static void Settle()
-    {
-        for (int I = 0; I < 40; ++I) {
-            Application->ProcessMessages();
-            usleep(5000);
-        }
-    }
-    uint32_t At(int X, int Y) { return screentest::ScreenPixel(X, Y); }
-    // Saves the screen rectangle as a portable pixmap, and returns its pixels.
-    std::vector<uint32_t> Shot(const TRect& R, const String& Name)
-    {
-        auto Px = screentest::ScreenRect(R.Left, R.Top, R.Width(), R.Height());
-        String Data = "P6\n" + std::to_string(R.Width()) + " " + std::to_string(R.Height()) + "\n255\n";
-        for (uint32_t C : Px) {
-            Data += char((C >> 16) & 0xFF);
-            Data += char((C >> 8) & 0xFF);
-            Data += char(C & 0xFF);
-        }
-        std::ofstream("program_skin_" + Name + ".ppm", std::ios::binary) << Data;
-        return Px;
-    }
-    // Pixels of the screen rectangle darker than mid grey: drawn text.
-    int DarkPixels(const TRect& R)
-    {
-        int N = 0;
-        for (uint32_t C : screentest::ScreenRect(R.Left, R.Top, R.Width(), R.Height()))
-            if (((C >> 16) & 0xFF) + ((C >> 8) & 0xFF) + (C & 0xFF) < 3 * 110) ++N;
-        return N;
-    }
-    // Pixels of the screen rectangle in the platform's own (unskinned) button face:
-    // a control drawn in the default look shows it.
-    int DefaultLookPixels(const TRect& R)
-    {
-        int N = 0;
-        for (uint32_t C : screentest::ScreenRect(R.Left, R.Top, R.Width(), R.Height()))
-            if (C == 0xD4D0C8) ++N;
-        return N;
+        return skinscreen::Shot(R, "program_skin_" + Name + ".ppm");
     }
     // Links every skinned control owned (at any depth) by Root to the skin data.
     void SkinAll(TComponent* Root)
@@ -122,7 +81,6 @@ protected:
             SkinAll(C);
         }
     }
-    TRect OnScreen(TControl* C) { return Bounds(C->ClientOrigin().X, C->ClientOrigin().Y, C->Width(), C->Height()); }
 
     template <class T>
     T* Put(TWinControl* Parent, TRect R)
@@ -206,7 +164,7 @@ TEST_F(ProgramSkinDisplay, FormOfTheProgramsControlsIsDrawnFromTheProgramSkin)
     EXPECT_EQ(At(Win.Left + 1, Win.Top + Win.Height() / 2), Accent);
     EXPECT_EQ(At(Win.Left + Win.Width() / 2, Win.Bottom - 2), Accent);
     EXPECT_EQ(At(Win.Left + 8, Win.Top + 4), Accent);
-    EXPECT_GT(DarkPixels(Bounds(Win.Left, Win.Top, 200, 30)), -1);  // caption text is white on accent
+    EXPECT_GT(DarkIn(Bounds(Win.Left, Win.Top, 200, 30)), -1);  // caption text is white on accent
     int CaptionText = 0;
     for (uint32_t C : screentest::ScreenRect(Win.Left + 8, Win.Top + 4, 180, 22))
         if (C == 0xFFFFFF) ++CaptionText;
@@ -229,17 +187,17 @@ TEST_F(ProgramSkinDisplay, FormOfTheProgramsControlsIsDrawnFromTheProgramSkin)
     const TRect P = GetWindowRect(Jobs->Handle());
     EXPECT_EQ(At(P.Left + P.Width() / 2, P.Bottom - 10), Surface) << "the list's window colour";
     EXPECT_EQ(At(P.Left + 60, P.Top + 2), Face) << "the header's tool-button face";
-    EXPECT_GT(DarkPixels(Bounds(P.Left, P.Top, P.Width(), 70)), 150) << "header and rows in Chinese";
+    EXPECT_GT(DarkIn(Bounds(P.Left, P.Top, P.Width(), 70)), 150) << "header and rows in Chinese";
     // Chinese text drawn: label, button caption, group caption, check box, edit
     for (TControl* C : std::initializer_list<TControl*>{Label, Start, Group, Check, Edit, Combo})
-        EXPECT_GT(DarkPixels(OnScreen(C)), 25) << C->Name();
+        EXPECT_GT(DarkIn(OnScreen(C)), 25) << C->Name();
     // the menu bar's items
     const TRect M = OnScreen(Bar);
     EXPECT_EQ(M.Height(), 22);
-    EXPECT_GT(DarkPixels(M), 60);
+    EXPECT_GT(DarkIn(M), 60);
     // (the list's grid lines are the platform list view's own, in the system face colour)
     const TRect J = GetWindowRect(Jobs->Handle());
-    EXPECT_EQ(DefaultLookPixels(Win) - DefaultLookPixels(J), 0) << "no control in the default look";
+    EXPECT_EQ(DefaultLookIn(Win) - DefaultLookIn(J), 0) << "no control in the default look";
 }
 
 TEST_F(ProgramSkinDisplay, SettingsDialogIsDrawnFromTheProgramSkin)
@@ -263,10 +221,10 @@ TEST_F(ProgramSkinDisplay, SettingsDialogIsDrawnFromTheProgramSkin)
     for (uint32_t C : screentest::ScreenRect(Win.Left + 8, Win.Top + 4, 180, 22))
         if (C == 0xFFFFFF) ++CaptionText;
     EXPECT_GT(CaptionText, 30) << "the caption \"设置选项\" in white";
-    EXPECT_GT(DarkPixels(Bounds(Win.Left + 3, Win.Top + 30, Win.Width() - 6, Win.Height() - 33)), 600)
+    EXPECT_GT(DarkIn(Bounds(Win.Left + 3, Win.Top + 30, Win.Width() - 6, Win.Height() - 33)), 600)
         << "labels, tabs and boxes in Chinese";
     // (the routine panel on the right holds plain, unskinned controls by design)
-    EXPECT_EQ(DefaultLookPixels(Win) - DefaultLookPixels(GetWindowRect(F->Panel1->Handle())), 0)
+    EXPECT_EQ(DefaultLookIn(Win) - DefaultLookIn(GetWindowRect(F->Panel1->Handle())), 0)
         << "no skinned control in the default look";
     int Key = 0;
     for (uint32_t C : screentest::ScreenRect(Win.Left, Win.Top, Win.Width(), Win.Height()))
@@ -275,10 +233,10 @@ TEST_F(ProgramSkinDisplay, SettingsDialogIsDrawnFromTheProgramSkin)
     // the four tabs and the six option boxes, each showing its value
     EXPECT_EQ(F->bsSkinPageControl1->PageCount(), 4);
     const TRect Tabs = OnScreen(F->bsSkinPageControl1);
-    EXPECT_GT(DarkPixels(Bounds(Tabs.Left, Tabs.Top, Tabs.Width(), 24)), 150) << "four tab captions";
+    EXPECT_GT(DarkIn(Bounds(Tabs.Left, Tabs.Top, Tabs.Width(), 24)), 150) << "four tab captions";
     for (TControl* C : std::initializer_list<TControl*>{F->bsSkinComboBox1, F->bsSkinComboBox2, F->bsSkinComboBox9,
                                                         F->bsSkinComboBox3, F->bsSkinComboBox10, F->bsSkinComboBox4})
-        EXPECT_GT(DarkPixels(OnScreen(C)), 15) << C->Name();
+        EXPECT_GT(DarkIn(OnScreen(C)), 15) << C->Name();
     // the preset box dropped down: titles and descriptions of the category's presets
     F->bsSkinOfficeComboBox1->DropDown();
     TWinControl* Drop = F->bsSkinOfficeComboBox1->ListBox();
@@ -289,8 +247,8 @@ TEST_F(ProgramSkinDisplay, SettingsDialogIsDrawnFromTheProgramSkin)
                             std::max(Win.Bottom, L.Bottom));
     Shot(Both, "settings_presets");
     EXPECT_GE(L.Height(), 100);
-    EXPECT_GT(DarkPixels(L), 1500) << "several presets, each with a title and a description";
-    EXPECT_EQ(DefaultLookPixels(L), 0);
+    EXPECT_GT(DarkIn(L), 1500) << "several presets, each with a title and a description";
+    EXPECT_EQ(DefaultLookIn(L), 0);
     F->bsSkinOfficeComboBox1->CloseUp(false);
     Settle();
     Form6Links = {};
@@ -315,7 +273,7 @@ TEST_F(ProgramSkinDisplay, PopupMenuAndHintAreDrawnFromTheProgramSkin)
     Shot(R, "popup");
     EXPECT_EQ(At(R.Left, R.Top + R.Height() / 2), Line);
     EXPECT_EQ(At(R.Right - 2, R.Bottom - 2), Surface);
-    EXPECT_GT(DarkPixels(R), 150) << "the items' Chinese captions are drawn";
+    EXPECT_GT(DarkIn(R), 150) << "the items' Chinese captions are drawn";
     Frame->SkinMenu->Hide();
     Settle();
 
@@ -391,7 +349,7 @@ protected:
         for (uint32_t C : screentest::ScreenRect(R.Left + 4, R.Top + 2, std::min(200, R.Width() - 8), 26))
             if (C == 0xFFFFFF) ++White;
         EXPECT_GT(White, 15) << "caption text";
-        EXPECT_GT(DarkPixels(Bounds(R.Left + 3, R.Top + 30, R.Width() - 6, R.Height() - 33)), 100) << "Chinese text";
+        EXPECT_GT(DarkIn(Bounds(R.Left + 3, R.Top + 30, R.Width() - 6, R.Height() - 33)), 100) << "Chinese text";
     }
     TRect Shown;
 };
@@ -435,7 +393,7 @@ TEST_F(ProgramSkinDialogs, OpenAndSelectDirectoryDialogsAreDrawnFromTheProgramSk
     Open->SetInitialDir(Dir.string());
     Open->SetFilter("所有视频文件|*.mp4;*.avi|所有文件|*.*");
     // no control in the default look inside the dialog
-    auto NoDefaultLook = [&] { EXPECT_EQ(DefaultLookPixels(Shown), 0); };
+    auto NoDefaultLook = [&] { EXPECT_EQ(DefaultLookIn(Shown), 0); };
     Photograph([&] { Open->Execute(); }, "open", [&]() -> TCustomForm* { return Open->DlgFrm(); });
     NoDefaultLook();
     auto* Folder = new TbsSkinSelectDirectoryDialog(Form);

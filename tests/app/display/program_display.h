@@ -1,0 +1,27 @@
+// The program's forms on a display for its display tests: a scratch program folder and
+// home, SDL's X11 video with dummy audio, the X11 backend, the forms created as the
+// program creates them and the main window shown and drawn; clicks through the server's
+// synthetic input and clips made by the real ffmpeg.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "platform/forms/Controls.h"
+
+class ProgramFormsDisplay : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    String Root, OldHome;
+    bool Opened = false, FormsUp = false;
+};
+
+namespace skinscreen {
+
+// A press and release of the left button at the centre of the control.
+void ClickOn(TControl* C);
+// A colourful clip of ASeconds with a 440 Hz tone ("WxH" pictures at 25 a second, MPEG-4
+// video and PCM audio); empty when ffmpeg could not make it.
+String MakeClip(const String& AFile, int ASeconds, const String& ASize);
+
+}  // namespace skinscreen
