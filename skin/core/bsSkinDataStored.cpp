@@ -233,6 +233,33 @@ void TbsCompressedStoredSkin::DeCompressToStream(TMemoryStream* S)
     ZDecompressStream(S, FCompressedStream.get());
 }
 
+namespace {
+
+// No real skin unpacks to more than a few megabytes; a stored skin that would unpack to
+// more than this is refused before it takes the memory and the time.
+constexpr int64_t MaxStoredSkinPayload = int64_t(64) << 20;
+
+// The payload of a stored skin, unpacked up to the limit.
+void UnpackPayload(TMemoryStream* Packed, TMemoryStream* Payload)
+{
+    Packed->SetPosition(0);
+    try {
+        TDecompressionStream Z(Packed);
+        uint8_t Buf[65536];
+        for (;;) {
+            const int64_t N = Z.Read(Buf, sizeof(Buf));
+            if (N <= 0) break;
+            if (Payload->Size() + N > MaxStoredSkinPayload)
+                Damaged(Format("it unpacks to more than %d MB", int(MaxStoredSkinPayload >> 20)));
+            Payload->WriteBuffer(Buf, N);
+        }
+    } catch (const EZlibError& E) {
+        Damaged("its compressed data cannot be unpacked (" + E.Message() + ")");
+    }
+}
+
+}  // namespace
+
 // ---- Loading a stored skin into a skin data object
 
 void TbsSkinData::LoadCompressedStoredSkin(TbsCompressedStoredSkin* AStoredSkin)
@@ -242,11 +269,7 @@ void TbsSkinData::LoadCompressedStoredSkin(TbsCompressedStoredSkin* AStoredSkin)
     // skin raises here and leaves the loaded skin and the forms as they were.
     auto Loaded = std::make_unique<TbsSkinData>(nullptr);
     TMemoryStream Payload;
-    try {
-        AStoredSkin->DeCompressToStream(&Payload);
-    } catch (const EZlibError& E) {
-        Damaged("its compressed data cannot be unpacked (" + E.Message() + ")");
-    }
+    UnpackPayload(AStoredSkin->CompressedStream(), &Payload);
     Payload.SetPosition(0);
     try {
         int32_t Version = ReadInt32(&Payload);

@@ -23,14 +23,37 @@ constexpr TStyleName StyleNames[] = {
 
 }  // namespace
 
+namespace {
+
+// No skin picture reaches this far (the readers refuse pictures of more than 2^24 pixels);
+// a coordinate beyond it is damage, and painting with it would cost without end.
+constexpr int MaxSkinCoordinate = 1 << 16;
+
+void CheckSkinCoordinates(std::initializer_list<int> Values, const String& Text)
+{
+    for (int V : Values)
+        if (V > MaxSkinCoordinate || V < -MaxSkinCoordinate)
+            throw EConvertError(Format("\"%s\" lies far outside any skin picture", Text));
+}
+
+}  // namespace
+
 void ReadSkinRect(TCustomIniFile* IniFile, const String& Section, const String& Ident, TRect& R)
 {
-    ParseRectText(IniFile->ReadString(Section, Ident, "0,0,0,0"), R);
+    const String Text = IniFile->ReadString(Section, Ident, "0,0,0,0");
+    TRect V;
+    ParseRectText(Text, V);
+    CheckSkinCoordinates({V.Left, V.Top, V.Right, V.Bottom}, Text);
+    R = V;
 }
 
 void ReadSkinPoint(TCustomIniFile* IniFile, const String& Section, const String& Ident, TPoint& P)
 {
-    ParsePointText(IniFile->ReadString(Section, Ident, "0,0"), P);
+    const String Text = IniFile->ReadString(Section, Ident, "0,0");
+    TPoint V;
+    ParsePointText(Text, V);
+    CheckSkinCoordinates({V.X, V.Y}, Text);
+    P = V;
 }
 
 bool ReadSkinBool(TCustomIniFile* IniFile, const String& Section, const String& Ident)

@@ -500,14 +500,24 @@ TEST(SkinDataRecords, MisspelledKeysAreTheStoredOnes)
 
 TEST(SkinDataRecords, BadNumbersNameTheirPlace)
 {
-    TbsDataSkinButtonControl R("btn");
-    try {
-        R.LoadFromFile(Ini("[btn]\nskinrect=\n").get());
-        FAIL() << "no error";
-    } catch (const EConvertError& E) {
-        EXPECT_NE(E.Message().find("btn"), String::npos) << E.Message();
-        EXPECT_NE(E.Message().find("skinrect"), String::npos) << E.Message();
+    // points and rectangles far outside any picture are refused as well: painting with
+    // them would run for minutes
+    for (const char* Text : {"[btn]\nskinrect=\n", "[btn]\nlefttoppoint=2147483647,2147483647\n",
+                             "[btn]\nlefttoppoint=1073741824,3\n", "[btn]\nskinrect=0,0,70000,5\n"}) {
+        TbsDataSkinButtonControl R("btn");
+        try {
+            R.LoadFromFile(Ini(Text).get());
+            ADD_FAILURE() << "no error for " << Text;
+        } catch (const EConvertError& E) {
+            EXPECT_NE(E.Message().find("btn"), String::npos) << E.Message();
+            EXPECT_TRUE(E.Message().find("skinrect") != String::npos ||
+                        E.Message().find("lefttoppoint") != String::npos)
+                << E.Message();
+        }
     }
+    TbsDataSkinButtonControl Wide("btn");
+    Wide.LoadFromFile(Ini("[btn]\nskinrect=0,0,4000,20\n").get());
+    EXPECT_EQ(Wide.SkinRect, Rect(0, 0, 4000, 20));
 }
 
 } // namespace

@@ -304,6 +304,16 @@ TEST(SkinDataStored, DamagedPayloads)
     }
 }
 
+TEST(SkinDataStored, AStoredSkinThatUnpacksBeyondAnyRealSkinIsRefused)
+{
+    String Pic = BmpBytes(5, 5, 3);
+    String Padding;
+    const String Line = "; padding that packs to almost nothing\n";
+    while (Padding.size() <= (size_t(64) << 20)) Padding += Line;
+    auto Stored = FromPayload(Payload(3, NoFrames, 2, Pic + Pic, SmallIni + Padding));
+    ExpectRefused("65 MB of text", [&](TbsSkinData* D) { D->LoadCompressedStoredSkin(Stored.get()); });
+}
+
 // Damage anywhere: every payload cut short and many with one byte changed either load
 // or raise a clear error.
 TEST(SkinDataStored, DamageAnywhereIsHandled)
