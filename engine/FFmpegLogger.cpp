@@ -23,6 +23,12 @@ struct TOwnedLogger {
 
 constexpr size_t BufferSize = 2048;
 
+// The library callbacks using the logger right now (all threads), and those of this
+// thread (a handler that logs again, or frees the logger, runs inside its callback).
+// A logger being freed waits until no other thread's callback is using it.
+std::atomic<int> GCallbacksInUse{0};
+thread_local int GCallbacksOfThisThread = 0;
+
 }  // namespace
 
 uint32_t CurrentThreadID() { return GetCurrentThreadId(); }
@@ -50,7 +56,9 @@ TFFLogger::~TFFLogger()
 {
     *FSelf = nullptr;
     TFFLogger* Expected = this;
-    GLogger.compare_exchange_strong(Expected, nullptr);
+    // No callback finds the logger from here on; those that found it before end first.
+    if (GLogger.compare_exchange_strong(Expected, nullptr))
+        while (GCallbacksInUse.load() > GCallbacksOfThisThread) usleep(1000);
     if (GOwnedLogger.Logger == this) GOwnedLogger.Logger = nullptr;
 }
 
@@ -159,6 +167,14 @@ extern "C" void AVLogCallback(void* APtr, int ALevel, const char* AFormat, va_li
     while ((P = Pending.find('\n')) != String::npos) {
         String Line = Pending.substr(0, P);
         Pending.erase(0, P + 1);
+        // Counted in before the logger is looked up, so that its destructor either hides
+        // it from this call or waits until the call is over.
+        ++GCallbacksInUse;
+        ++GCallbacksOfThisThread;
+        TScopeExit CountOut([] {
+            --GCallbacksOfThisThread;
+            --GCallbacksInUse;
+        });
         if (TFFLogger* L = GLogger.load()) L->Fire(L, AVToLogLevel(ALevel), Line);
     }
 }

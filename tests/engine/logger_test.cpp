@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <cstdarg>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -303,4 +305,43 @@ TEST_F(LoggerTest, LinesQueuedBeforeTheListenerDetachesAreNotDeliveredToIt)
     auto E = Take();
     ASSERT_EQ(E.size(), 1u);
     EXPECT_EQ(E[0].Msg, "after");
+}
+
+TEST(LoggerLifetime, ALoggerIsNotFreedUnderALibraryCallbackThatUsesIt)
+{
+    // A library thread's line is in the logger's handler when another thread frees the
+    // logger: the logger goes only after the handler has returned.
+    ASSERT_TRUE(LoadLibraries());
+    TFFLogger* L = GlobalLogger();
+    L->SetTriggerEventInMainThread(false);
+    std::atomic<bool> Entered{false}, Release{false}, Deleted{false}, DeletedUnderHandler{false};
+    L->OnLog = [&](TObject*, uint32_t, TLogLevel, const String&) {
+        Entered = true;
+        while (!Release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        DeletedUnderHandler = Deleted.load();
+    };
+    std::thread Logging([] {
+        auto Lib = [](const char* AFormat, ...) {
+            va_list Args;
+            va_start(Args, AFormat);
+            AVLogCallback(nullptr, AV_LOG_ERROR, AFormat, Args);
+            va_end(Args);
+        };
+        Lib("a line of a library thread\n");
+    });
+    while (!Entered) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::thread Freeing([&] {
+        delete L;
+        Deleted = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // time for a free that does not wait
+    Release = true;
+    Logging.join();
+    Freeing.join();
+    EXPECT_FALSE(DeletedUnderHandler);
+    EXPECT_TRUE(Deleted);
+    // The next use makes a new logger.
+    TFFLogger* Next = GlobalLogger();
+    ASSERT_NE(Next, nullptr);
+    EXPECT_TRUE(Next->TriggerEventInMainThread());
 }
