@@ -147,25 +147,31 @@ TaskList::TDoTerminateThread::TDoTerminateThread(TCustomTaskList* AOwner) : TThr
     SetFreeOnTerminate(true);
 }
 
-void TaskList::TDoTerminateThread::Execute()
+void TaskList::TDoTerminateThread::Execute() { FOwner->DeliverQueued(); }
+
+bool TCustomTaskList::QueueTerminate(const TTerminateInfo& AInfo)
 {
-    TTerminateInfo info;
-    while (FOwner->NextTerminate(info)) {
-        if (FOwner->OnTerminate) FOwner->OnTerminate(FOwner, info);
-    }
+    std::lock_guard<std::mutex> lock(FDeliveryLock);
+    FDeliveries.push_back(AInfo);
+    if (FDelivering) return false;
+    FDelivering = true;
+    return true;
 }
 
-void TCustomTaskList::DeliverTerminate(const TTerminateInfo& AInfo)
+void TCustomTaskList::DeliverQueued()
 {
-    bool start = false;
-    {
+    TTerminateInfo info;
+    try {
+        while (NextTerminate(info)) {
+            if (OnTerminate) OnTerminate(this, info);
+        }
+    } catch (...) {
+        // The events still queued go with the next one.
         std::lock_guard<std::mutex> lock(FDeliveryLock);
-        FDeliveries.push_back(AInfo);
-        if (!FDelivering) FDelivering = start = true;
-    }
-    if (start) {
-        auto* thread = new TaskList::TDoTerminateThread(this);
-        thread->Start();
+        FDelivering = false;
+        FDeliveryThreadID = 0;
+        FDeliveryCond.notify_all();
+        throw;
     }
 }
 
@@ -461,18 +467,23 @@ void TCustomTaskList::Start(int AThreadCount)
 
 void TCustomTaskList::StartNextTask()
 {
-    TCriticalSectionGuard lock(FTerminateLock);
-    if (FPendingTasks <= 0) return;
-    --FPendingTasks;
-    // The index moves on before the task starts: a task that cannot start terminates at
-    // once, and its termination may start the next one from here.
-    TTaskTranscoder* task = FFFmpegList.Items(FCurrentTask++);
-    task->ReportInterval = int64_t(FProgressInterval) * 1000;
-    if (FThreadMode) {
-        if (TThread* thread = task->StartConvert(true, FThreadPriority)) thread->Start();
-    } else {
-        task->StartConvert(false, FThreadPriority);
+    TTaskTranscoder* task;
+    {
+        TCriticalSectionGuard lock(FTerminateLock);
+        if (FPendingTasks <= 0) return;
+        --FPendingTasks;
+        // The index moves on before the task starts: a task that cannot start terminates
+        // at once, and its termination may start the next one from here.
+        task = FFFmpegList.Items(FCurrentTask++);
+        task->ReportInterval = int64_t(FProgressInterval) * 1000;
+        if (FThreadMode) {
+            if (TThread* thread = task->StartConvert(true, FThreadPriority)) thread->Start();
+            return;
+        }
     }
+    // In the caller's thread the conversion runs outside the lock: its terminate handler,
+    // or another thread, may stop the list meanwhile.
+    task->StartConvert(false, FThreadPriority);
 }
 
 void TCustomTaskList::Pause() { FFFmpegList.PauseAll(); }
@@ -491,30 +502,41 @@ void TCustomTaskList::Stop(bool AWaitFor)
 
 void TCustomTaskList::DoTerminate(TTaskTranscoder* ATask)
 {
-    TCriticalSectionGuard lock(FTerminateLock);
-    if (OnTerminate) {
-        FTerminateInfo.TaskIndex = FFFmpegList.IndexOf(ATask);
-        FTerminateInfo.Finished = ATask->FFinished;
-        FTerminateInfo.Exception = ATask->FFatalException;
-        FTerminateInfo.ExceptionMsg = ATask->FFatalMessage;
-        if (FThreadMode) DeliverTerminate(FTerminateInfo);
-        else OnTerminate(this, FTerminateInfo);
-    }
-    ++FCompleteTasks;
-    if (FPendingTasks <= 0) {
-        if (FCompleteTasks >= FFFmpegList.Count() && !FTerminated) {
-            // Marked before the final event goes out: its handler, or a host woken by it,
-            // finds the run over and may clear the list.
-            FTerminated = true;
-            if (OnTerminate) {
-                FTerminateInfo = TTerminateInfo{-1, true, false, String()};
-                if (FThreadMode) DeliverTerminate(FTerminateInfo);
-                else OnTerminate(this, FTerminateInfo);
-            }
+    // The events are queued in order under the lock.  In thread mode one delivery thread
+    // takes them; in the caller's thread they are delivered here once the lock is left,
+    // and an event raised while a handler runs (a handler that stops the list terminates
+    // the tasks still waiting) follows after that handler has returned.
+    bool deliverHere = false;
+    {
+        TCriticalSectionGuard lock(FTerminateLock);
+        auto raise = [&](const TTerminateInfo& AInfo) {
+            if (!QueueTerminate(AInfo)) return;
+            if (FThreadMode) (new TaskList::TDoTerminateThread(this))->Start();
+            else deliverHere = true;
+        };
+        if (OnTerminate) {
+            FTerminateInfo.TaskIndex = FFFmpegList.IndexOf(ATask);
+            FTerminateInfo.Finished = ATask->FFinished;
+            FTerminateInfo.Exception = ATask->FFatalException;
+            FTerminateInfo.ExceptionMsg = ATask->FFatalMessage;
+            raise(FTerminateInfo);
         }
-    } else if (FThreadMode) {
-        StartNextTask();
+        ++FCompleteTasks;
+        if (FPendingTasks <= 0) {
+            if (FCompleteTasks >= FFFmpegList.Count() && !FTerminated) {
+                // Marked before the final event goes out: its handler, or a host woken by
+                // it, finds the run over and may clear the list.
+                FTerminated = true;
+                if (OnTerminate) {
+                    FTerminateInfo = TTerminateInfo{-1, true, false, String()};
+                    raise(FTerminateInfo);
+                }
+            }
+        } else if (FThreadMode) {
+            StartNextTask();
+        }
     }
+    if (deliverHere) DeliverQueued();
 }
 
 void TCustomTaskList::DoProgress(TTaskTranscoder* ATask, int AFileIndex, int AFrameNumber, int AFPS, float AQuality,

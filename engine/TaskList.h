@@ -209,8 +209,11 @@ private:
     void CheckWorking(const char* AOperation) const;
     TTaskTranscoder* NewTask();
     void StartNextTask();
-    // Thread mode: queues an event for the delivery thread.
-    void DeliverTerminate(const TTerminateInfo& AInfo);
+    // Queues an event; true when nobody delivers the queue yet and the caller is to see
+    // to it (a delivery thread in thread mode, else its own thread).
+    bool QueueTerminate(const TTerminateInfo& AInfo);
+    // Delivers the queued events in order until none is left.
+    void DeliverQueued();
     // The delivery thread's next event; false (and the thread marked gone) when none waits.
     bool NextTerminate(TTerminateInfo& AInfo);
     // Waits until every queued terminate event has been delivered.

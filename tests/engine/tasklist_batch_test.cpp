@@ -525,8 +525,9 @@ TEST(TaskList, ClearingWaitsForTheTerminateHandlersStillToRun)
 TEST(TaskList, StopAndClearTasksFromInsideTheTerminateHandler)
 {
     // Task 0's handler stops the run (the others never start, and terminate unfinished);
-    // the final event's handler clears the list.
-    for (bool threads : {true}) {
+    // the final event's handler clears the list.  Run on worker threads and in the
+    // caller's thread: the events of the stop follow once the handler has returned.
+    for (bool threads : {true, false}) {
         const String dir = enginetest::ScratchFolder();
         TEvents events;
         auto list = NewTaskList(events);
@@ -551,6 +552,7 @@ TEST(TaskList, StopAndClearTasksFromInsideTheTerminateHandler)
         EXPECT_EQ(list->TasksCount(), 0) << threads;
         std::lock_guard<std::mutex> l(events.Lock);
         ASSERT_EQ(events.Terminates.size(), 4u) << threads;
+        EXPECT_TRUE(events.Overlaps.empty()) << "a handler ran inside another, threads " << threads;
         EXPECT_TRUE(events.Terminates[0].Finished);
         for (size_t i = 1; i < 3; ++i) EXPECT_FALSE(events.Terminates[i].Finished) << i;
         EXPECT_EQ(events.Terminates.back().TaskIndex, -1);
