@@ -331,10 +331,7 @@ TEST_F(FrameActivation, SystemMenuButtonAndAltSpace)
     Pump();
     EXPECT_FALSE(Frame->InMenu);
     // Alt+Space opens it under the button
-    TWMKey K;
-    K.Msg = WM_SYSKEYDOWN;
-    K.WParam = VK_SPACE;
-    K.LParam = LPARAM(1) << 29;
+    TWMKey K = AltKey(VK_SPACE);
     bool Handled = false;
     Frame->FormShortCut(K, Handled);
     EXPECT_TRUE(Handled);
@@ -418,10 +415,7 @@ TEST_F(FrameAnimate, AltSpaceOpensOnlyUnderTheSystemMenuObject)
     ShowForm();
     SetActiveWindow(H());
     Pump();
-    TWMKey K;
-    K.Msg = WM_SYSKEYDOWN;
-    K.WParam = VK_SPACE;
-    K.LParam = LPARAM(1) << 29;
+    TWMKey K = AltKey(VK_SPACE);
     bool Handled = false;
     Frame->FormShortCut(K, Handled);
     EXPECT_TRUE(Handled);

@@ -492,10 +492,7 @@ TEST_F(FrameMDIMenus, ChildMenuShortCutsReachTheMainFrame)
     Pump();
     EXPECT_EQ(Clicks, 1);
     // Alt+F4 shares its key code with the letter S: it never presses the "&Save" item
-    TWMKey K{};
-    K.Msg = WM_SYSKEYDOWN;
-    K.WParam = VK_F4;
-    K.LParam = LPARAM(1) << 29;
+    TWMKey K = frametest::AltKey(VK_F4);
     bool Handled = false;
     MainFrame->FormShortCut(K, Handled);
     EXPECT_FALSE(Handled);

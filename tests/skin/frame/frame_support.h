@@ -17,6 +17,16 @@ namespace frametest {
 
 inline TColor Sys(TColor C) { return ColorToRGB(C); }
 
+// The key message of Alt held with Key, as the form's shortcut handler hears it.
+inline TWMKey AltKey(WORD Key)
+{
+    TWMKey K{};
+    K.Msg = WM_SYSKEYDOWN;
+    K.WParam = Key;
+    K.LParam = LPARAM(1) << 29;
+    return K;
+}
+
 // Colours of the test skin.
 constexpr TColor CaptionColor = RGB(30, 60, 150);
 constexpr TColor BorderColor = RGB(20, 20, 20);
