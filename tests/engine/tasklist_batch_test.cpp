@@ -594,3 +594,40 @@ TEST(TaskList, TasksFreedAfterTheLibrariesWereUnloadedGoQuietly)
     EXPECT_TRUE(FFLoader().Load(PlayerLibraries)) << FFLoader().LastErrMsg();
     EXPECT_TRUE(fs::is_empty(dir));
 }
+
+TEST(TaskList, ExchangeAndRemoveTaskChangeWhatRunsAndUnderWhichIndex)
+{
+    const String dir = enginetest::ScratchFolder();
+    TEvents events;
+    auto list = NewTaskList(events);
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(AddAviTask(*list, Clip("mono.wav"), dir, ".mp4"), i);
+    list->Exchange(0, 2);  // out2, out1, out0
+    list->RemoveTask(1);   // out2, out0; out1 never written
+    ASSERT_EQ(list->TasksCount(), 2);
+    EXPECT_EQ(list->Task(0)->OutputOptions(0)->FileName, dir + "out2.mp4");
+    EXPECT_EQ(list->Task(1)->OutputOptions(0)->FileName, dir + "out0.mp4");
+    EXPECT_THROW(list->Exchange(0, 2), EListError);
+    EXPECT_THROW(list->RemoveTask(2), EListError);
+    TTaskTranscoder* first = list->Task(0);
+    std::vector<bool> firstAtIndex0;
+    auto record = list->OnTerminate;
+    list->OnTerminate = [&](TObject* S, const TTerminateInfo& I) {
+        if (I.TaskIndex == 0) firstAtIndex0.push_back(list->Task(0) == first);
+        record(S, I);
+    };
+    list->Start(1);
+    ASSERT_TRUE(WaitForFinal(events));
+    ASSERT_EQ(events.Terminates.size(), 3u);
+    EXPECT_EQ(events.Terminates[0].TaskIndex, 0);
+    EXPECT_EQ(events.Terminates[1].TaskIndex, 1);
+    EXPECT_EQ(firstAtIndex0, std::vector<bool>{true});
+    for (size_t i = 0; i < 2; ++i) EXPECT_TRUE(events.Terminates[i].Finished) << events.Terminates[i].ExceptionMsg;
+    EXPECT_TRUE(fs::exists(dir + "out2.mp4"));
+    EXPECT_TRUE(fs::exists(dir + "out0.mp4"));
+    EXPECT_FALSE(fs::exists(dir + "out1.mp4"));
+    // The progress reports of each task carry its index after the changes.
+    std::lock_guard<std::mutex> l(events.Lock);
+    std::set<int> reported;
+    for (const TProgressInfo& p : events.Progress) reported.insert(p.TaskIndex);
+    EXPECT_EQ(reported, (std::set<int>{0, 1}));
+}

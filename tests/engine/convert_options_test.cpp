@@ -1,0 +1,84 @@
+// Options whose effect shows only in the converted file: each case converts a clip with
+// one option (on the input or the output) beside the same conversion without it, and
+// compares one reading of the two outputs.
+#include "convert_support.h"
+
+#include <filesystem>
+
+using namespace converttest;
+
+namespace {
+
+struct TOptionCase {
+    const char* Name;
+    const char* Input;        // a clip of the conversion tests, or a file of the engine's media
+    const char* InputOption;  // name=value lines for the input ("" for none)
+    const char* OutputOption; // name=value lines for the output
+    const char* Output;       // the output's file name (its container)
+    const char* Reading;      // what is compared
+    // The reading of the output with the option and without it.
+    std::function<double(const String& AOut)> Read;
+    std::function<void(double AWith, double AWithout)> Check;
+};
+
+double Frames(const String& AOut) { return CountFrames(AOut); }
+double VideoStart(const String& AOut) { return ProbeDouble(AOut, "v:0", "stream=start_time"); }
+
+String InputPath(const char* AName)
+{
+    return std::filesystem::exists(Clip(AName)) ? Clip(AName) : enginetest::Media(AName);
+}
+
+// Converts ACase's input with or without its options; the output's path, empty on failure.
+String ConvertCase(const TOptionCase& ACase, bool AWithOption, const String& ADir)
+{
+    TEvents events;
+    auto list = NewTaskList(events);
+    const int index = list->AddTask(InputPath(ACase.Input), AWithOption ? ACase.InputOption : "");
+    EXPECT_EQ(index, 0) << list->LastErrMsg();
+    if (index != 0) return String();
+    TOutputOptions o = AviOptions(200000);
+    o.DisableAudio = true;
+    if (AWithOption) o.ExtOptions = ACase.OutputOption;
+    const String out = ADir + (AWithOption ? "with_" : "without_") + ACase.Output;
+    EXPECT_TRUE(list->SetOutputFile(0, out, &o)) << list->LastErrMsg();
+    list->Start(0);
+    EXPECT_EQ(events.Terminates.size(), 2u);
+    if (events.Terminates.size() != 2u) return String();
+    EXPECT_TRUE(events.Terminates[0].Finished) << events.Terminates[0].ExceptionMsg;
+    return out;
+}
+
+void PrintTo(const TOptionCase& ACase, std::ostream* AStream) { *AStream << ACase.Name; }
+
+class ConvertOptions : public ::testing::TestWithParam<TOptionCase> {};
+
+}  // namespace
+
+TEST_P(ConvertOptions, TheOptionShowsInTheOutput)
+{
+    const TOptionCase& c = GetParam();
+    ASSERT_TRUE(enginetest::LoadLibraries());
+    const String dir = enginetest::ScratchFolder();
+    const String with = ConvertCase(c, true, dir);
+    const String without = ConvertCase(c, false, dir);
+    ASSERT_FALSE(with.empty());
+    ASSERT_FALSE(without.empty());
+    const double a = c.Read(with), b = c.Read(without);
+    SCOPED_TRACE(String(c.Reading) + ": with " + std::to_string(a) + ", without " + std::to_string(b));
+    c.Check(a, b);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, ConvertOptions,
+    ::testing::Values(
+        // An image read again and again until the recording time ends.
+        TOptionCase{"loop_input", "still.png", "loop_input=1", "t=1", "loop.avi", "frames", Frames,
+                    [](double AWith, double AWithout) {
+                        EXPECT_NEAR(AWith, 25, 1);
+                        EXPECT_EQ(AWithout, 1);
+                    }},
+        // The input's timestamps moved on by a second.
+        TOptionCase{"itsoffset", "clip.avi", "itsoffset=1", "", "offset.mkv", "video start", VideoStart,
+                    [](double AWith, double AWithout) { EXPECT_NEAR(AWith - AWithout, 1.0, 0.05); }}),
+    [](const ::testing::TestParamInfo<TOptionCase>& I) { return String(I.param.Name); });
