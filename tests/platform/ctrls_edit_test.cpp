@@ -173,7 +173,8 @@ TEST_F(EditTest, SelectionMessagesAndProperties)
 TEST_F(EditTest, KeysMoveAndExtendTheSelection)
 {
     struct TCase {
-        std::vector<std::pair<int, std::initializer_list<int>>> Keys;
+        // the modifiers are held in vectors: a stored initializer_list would outlive its array
+        std::vector<std::pair<int, std::vector<int>>> Keys;
         int Start, Length;
     };
     const TCase Cases[] = {

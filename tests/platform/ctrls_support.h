@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/forms/Clipbrd.h"
 #include "platform/forms/Forms.h"
 #include "platform/windows/Headless.h"
@@ -35,7 +37,7 @@ protected:
         Pump();
     }
     // A key with modifiers held (VK_SHIFT, VK_CONTROL).
-    void Key(int Vk, std::initializer_list<int> Mods = {})
+    void Key(int Vk, const std::vector<int>& Mods = {})
     {
         for (int M : Mods) Headless::KeyDown(M);
         Headless::Key(Vk);
