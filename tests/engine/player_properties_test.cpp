@@ -1,10 +1,14 @@
 // The player's format, display and pause properties on SDL's dummy drivers.
 #include "player_support.h"
 
+#include "engine_support.h"
+
 #include "platform/graphics/Graphics.h"
 #include "platform/system/SysUtils.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 using namespace playertest;
 
@@ -71,10 +75,37 @@ TEST_F(PlayerProperties, WithTheDisplayDisabledOnlyTheSoundPlays)
     EXPECT_EQ(P.VideoStreamIndex(), -1);
     EXPECT_GE(P.AudioStreamIndex(), 0);
     EXPECT_EQ(P.VideoState()->video_tid, nullptr);
-    EXPECT_EQ(P.Fscreen, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return P.CurrentPTS() > 300000; }));  // timed by the sound
     int64_t PTS = 0;
     EXPECT_EQ(P.CurrentFrame(PTS)->Width(), 0);
     P.Stop(true);
     EXPECT_TRUE(Log.Has(psStop));
+}
+
+TEST_F(PlayerProperties, WithoutASoundDeviceThePicturesStillPlay)
+{
+    // SDL's audio cannot start: the file plays its pictures, timed by the video clock.
+    const char* Saved = getenv("SDL_AUDIODRIVER");
+    const String SavedDriver = Saved ? Saved : "";
+    setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
+    {
+        enginetest::TLogCapture Log;
+        TCustomPlayer P;
+        TEventLog Events(P);
+        ASSERT_TRUE(P.Open(Clip("av.mkv"), nullptr, false)) << P.LastErrMsg();
+        EXPECT_GE(P.VideoStreamIndex(), 0);
+        EXPECT_EQ(P.AudioStreamIndex(), -1);
+        ASSERT_TRUE(WaitUntil([&] { return P.CurrentPTS() > 300000; }));
+        P.Stop(true);
+        // SDL either does not start its audio part or cannot open the device; either way
+        // the log says so.
+        bool Warned = false;
+        for (const String& L : Log.Lines())
+            Warned = Warned || L.find("SDL audio is not available") != String::npos ||
+                     L.find("SDL_OpenAudio() failed") != String::npos;
+        EXPECT_TRUE(Warned);
+        EXPECT_TRUE(Events.Has(psStop));
+    }
+    if (Saved) setenv("SDL_AUDIODRIVER", SavedDriver.c_str(), 1);
+    else unsetenv("SDL_AUDIODRIVER");
 }
