@@ -18,6 +18,7 @@
 #include "app/Unit1.h"
 #include "app/Unit5.h"
 #include "app/Unit6.h"
+#include "display/program_display.h"
 #include "display/screen_pixels.h"
 #include "display/skin_screen.h"
 #include "platform/system/Paths.h"
@@ -32,31 +33,8 @@ using namespace skinscreen;
 
 namespace {
 
-// A scratch program folder and home.
-class MainWindowDisplay : public ::testing::Test {
+class MainWindowDisplay : public ScratchProgramDisplay {
 protected:
-    void SetUp() override
-    {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
-        char pattern[] = "/tmp/vc-mainwindow-display-XXXXXX";
-        Root = mkdtemp(pattern);
-        std::filesystem::create_directories(Root + "/prog");
-        std::filesystem::create_directories(Root + "/home");
-        if (const char* h = std::getenv("HOME")) OldHome = h;
-        setenv("HOME", (Root + "/home").c_str(), 1);
-        ASSERT_TRUE(screentest::OpenScreen());
-        Opened = true;
-    }
-    void TearDown() override
-    {
-        if (!Opened) return;
-        if (FormsUp) DoneForms();
-        SetProgramFolder("");
-        screentest::CloseScreen();
-        setenv("HOME", OldHome.c_str(), 1);
-        std::error_code ec;
-        std::filesystem::remove_all(Root, ec);
-    }
     // Saves the screen rectangle as main_window_<AName>.ppm and returns its pixels.
     static std::vector<uint32_t> Shot(const TRect& R, const String& AName)
     {
@@ -79,8 +57,6 @@ protected:
         }
         return false;
     }
-    String Root, OldHome;
-    bool Opened = false, FormsUp = false;
 };
 
 TEST_F(MainWindowDisplay, MainWindowAndOptionsDialogAreDrawnFromTheProgramSkin)

@@ -13,7 +13,7 @@
 
 using namespace skinscreen;
 
-void ProgramFormsDisplay::SetUp()
+void ScratchProgramDisplay::SetUp()
 {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
     char pattern[] = "/tmp/vc-program-display-XXXXXX";
@@ -28,6 +28,12 @@ void ProgramFormsDisplay::SetUp()
     ASSERT_TRUE(screentest::OpenScreen());
     ASSERT_TRUE(pointerkeys::Open());
     Opened = true;
+}
+
+void ProgramFormsDisplay::SetUp()
+{
+    ScratchProgramDisplay::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     ASSERT_TRUE(InstallX11Backend());
     InitForms();
     FormsUp = true;
@@ -41,7 +47,7 @@ void ProgramFormsDisplay::SetUp()
     Settle();
 }
 
-void ProgramFormsDisplay::TearDown()
+void ScratchProgramDisplay::TearDown()
 {
     if (!Opened) return;
     if (FormsUp) {

@@ -8,12 +8,20 @@
 
 #include "platform/forms/Controls.h"
 
-class ProgramFormsDisplay : public ::testing::Test {
+// A scratch program folder ("<Root>/prog") and home ("<Root>/home"), the screen and the
+// synthetic input open; the forms, when a test sets FormsUp, are done at the end.
+class ScratchProgramDisplay : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
     String Root, OldHome;
     bool Opened = false, FormsUp = false;
+};
+
+// ... with the program's forms created on the X11 backend and the main window drawn.
+class ProgramFormsDisplay : public ScratchProgramDisplay {
+protected:
+    void SetUp() override;
 };
 
 namespace skinscreen {
