@@ -27,6 +27,7 @@ class TbsSkinButtonObject;
 class TbsSkinCaptionObject;
 class TbsTrayIcon;
 class TbsSkinMDITabsBar;
+class TbsRibbon;
 class TbsSkinScrollBar;
 class TCustomImageList;
 
@@ -847,6 +848,9 @@ public:
     void SetMainMenuBar(TbsSkinMainMenuBar* Value);
     bool UseRibbon() const { return FUseRibbon; }
     void SetUseRibbon(bool Value);
+    // The ribbon of the form (a link); the ribbon learns of its frame through it.
+    TbsRibbon* SkinRibbon() const { return FSkinRibbon; }
+    void SetSkinRibbon(TbsRibbon* Value);
 
     // ---- events
     TbsCaptionPaintEvent OnCaptionPaint;
@@ -1008,8 +1012,22 @@ public:
     void MouseTimerTick(TObject* Sender);
     void ResetObjectStates();
     bool IsAutoRenderingInActive();
-    bool ShowsAppMenuCaption() { return false; }
-    int GetAppMenuCaptionOffset() { return 0; }
+    // The ribbon's application menu, while shown, draws its caption strip into the
+    // caption (not with a full layered border, which carries the caption itself).
+    bool ShowsAppMenuCaption();
+    int GetAppMenuCaptionOffset();
+    void PaintAppMenuCaption(TCanvas* Cnvs, const TRect& R);
+    // The width of the application menu's item column (0 without a menu).
+    int AppMenuCaptionWidth();
+    // The ribbon's MDI buttons follow the main form's children.
+    void RibbonMDIChildMaximized();
+    void RibbonMDIChildRestored();
+    // The keyboard menu command for the ribbon: its application menu closes and the
+    // ribbon takes the focus.
+    void RibbonKeyMenu();
+    // The ribbon's shortcuts: its application button's popup menu, then Alt with the
+    // accelerator of a tab's caption.
+    void RibbonShortCut(TWMKey& Msg, bool& Handled);
     // Runs a caption button's command (close, maximize or restore, minimize or restore,
     // roll-up, tray); BeforeStateChange runs just before the window state changes.
     void RunCaptionCommand(TbsStdCommand C, const std::function<void()>& BeforeStateChange);
@@ -1137,7 +1155,6 @@ public:
     bool FIsVistaOs = false, FIsW7 = false, FIsLayerEnabled = false, FHaveShadow = false;
     bool InMenu = false, InMainMenu = false;
     bool FInAppHook = false, FInShortCut = false;
-    TMessageEvent OldAppMessage;
     // The geometry of the skinned frame at the current size.
     TPoint NewLTPoint, NewRBPoint, NewRTPoint, NewLBPoint;
     TRect NewClRect, NewCaptionRect, NewButtonsRect;
@@ -1248,6 +1265,7 @@ private:
     TbsBorderIcons FBorderIcons;
     TTileMode FTileMode = tbHorizontal;
     bool FUseRibbon = false;
+    TbsRibbon* FSkinRibbon = nullptr;
     std::unique_ptr<TIcon> FIcon;
     TbsClientInActivePanel* FInActivePanel = nullptr;  // owned while shown
     bool FFading = false;

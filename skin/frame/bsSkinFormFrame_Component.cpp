@@ -2,6 +2,7 @@
 // the property writers with effects, the small public operations, the form icon, the
 // quick-button collection and the finders of a form's frame.
 #include "skin/frame/bsSkinFormFrame.h"
+#include "skin/frame/bsRibbon.h"
 #include "skin/frame/bsSkinMDITabsBar.h"
 #include "skin/frame/bsTrayIcon.h"
 #include "skin/menus/bsSkinHint.h"
@@ -195,6 +196,7 @@ void TbsSkinFormFrame::Notification(TComponent* AComponent, TOperation Operation
     if (AComponent == FInActivePanel) FInActivePanel = nullptr;
     if (AComponent == FMainMenuBar) FMainMenuBar = nullptr;
     if (FMDITabsBar && AComponent == FMDITabsBar) FMDITabsBar = nullptr;
+    if (AComponent == FSkinRibbon) FSkinRibbon = nullptr;
     if (FMDIHScrollBar && AComponent == FMDIHScrollBar) FMDIHScrollBar = nullptr;
     if (FMDIVScrollBar && AComponent == FMDIVScrollBar) FMDIVScrollBar = nullptr;
     if (AComponent == FStatusBar) FStatusBar = nullptr;

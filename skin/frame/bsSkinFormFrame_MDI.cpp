@@ -247,6 +247,7 @@ void TbsSkinFormFrame::MDIStateChanged()
 {
     UpDateFormNC();
     if (FMainMenuBar) FMainMenuBar->CheckMDIButtons();
+    RibbonMDIChildRestored();
     UpdateMDIScrollBars(true);
 }
 
@@ -266,6 +267,7 @@ bool TbsSkinFormFrame::MDIMessage(TMessage& M)
         FMDIChildMaximized = true;
         UpDateFormNC();
         if (FMainMenuBar) FMainMenuBar->ShowMDIButtons();
+        RibbonMDIChildMaximized();
         FInMaximizeAll = true;
         MaximizeAll();
         FInMaximizeAll = false;

@@ -307,20 +307,21 @@ void TbsSkinFormFrame::MenuKeyDown(WORD Key)
     }
 }
 
+// The frame's filter is its own entry in the application's filter list: other
+// components (the ribbon, the images menu) hooking and unhooking in any order leave it
+// alone, and removing it never brings back a filter that is gone.
 void TbsSkinFormFrame::HookAppMessages()
 {
     if (FInAppHook || !Application) return;
     FInAppHook = true;
-    OldAppMessage = Application->OnMessage;
-    Application->OnMessage = [this](TMsg& Msg, bool& Handled) { AppMessageHook(Msg, Handled); };
+    Application->AddMessageFilter(this, [this](TMsg& Msg, bool& Handled) { AppMessageHook(Msg, Handled); });
 }
 
 void TbsSkinFormFrame::UnhookAppMessages()
 {
     if (!FInAppHook) return;
     FInAppHook = false;
-    if (Application) Application->OnMessage = OldAppMessage;
-    OldAppMessage = nullptr;
+    if (Application) Application->RemoveMessageFilter(this);
 }
 
 void TbsSkinFormFrame::AppMessageHook(TMsg& Msg, bool& Handled)
@@ -372,6 +373,7 @@ void TbsSkinFormFrame::FormShortCut(TWMKey& Msg, bool& Handled)
         FInShortCut = Child->IsShortCut(Msg);
         Handled = FInShortCut;
     }
+    RibbonShortCut(Msg, Handled);
     if (!FInShortCut && FSystemMenu && Msg.CharCode() != 0) {
         FInShortCut = FSystemMenu->IsShortCut(Msg);
         if (FInShortCut) Handled = true;

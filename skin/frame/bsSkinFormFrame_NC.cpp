@@ -90,6 +90,8 @@ void TbsSkinFormFrame::PaintNCSkin(HDC DC, bool AUseExternalDC)
             O->ObjectRect = Saved;
         }
     }
+    if (ShowsAppMenuCaption() && !TopB.Empty())
+        PaintAppMenuCaption(TopB.Canvas(), TRect(0, 0, AppMenuCaptionWidth(), TopB.Height()));
     if (NewClRect.Bottom > NewClRect.Top)
         ExcludeClipRect(T.DC(), NewClRect.Left, NewClRect.Top, NewClRect.Right, NewClRect.Bottom);
     int TopH = TopB.Empty() ? 0 : TopB.Height();

@@ -168,6 +168,7 @@ void TbsSkinFormFrame::FormWindowProc(TMessage& M)
             } else {
                 if (InMenu || FOpenMenuItem) SkinMenuClose();
                 if (FMainMenuBar) FMainMenuBar->EnterMenuMode();
+                RibbonKeyMenu();
             }
         }
         break;
