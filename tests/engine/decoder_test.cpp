@@ -258,8 +258,11 @@ TEST(DecoderInput, AnInputThatFailsMidwayIsReportedAsItsErrorNotAsTheEnd)
         while (P.Decode()) ++Frames;
         EXPECT_TRUE(P.Eof());
         EXPECT_TRUE(EndsText(C.Message, P.LastErrMsg())) << P.LastErrMsg();
-        if (C.FailAt == INT64_MAX) Whole = Frames;
-        else EXPECT_LT(Frames, Whole);
+        if (C.FailAt == INT64_MAX) {
+            Whole = Frames;
+        } else {
+            EXPECT_LT(Frames, Whole);
+        }
         EXPECT_GT(Frames, 0);
     }
 }

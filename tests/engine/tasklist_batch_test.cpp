@@ -535,8 +535,6 @@ TEST(TaskList, StopAndClearTasksFromInsideTheTerminateHandler)
         auto record = list->OnTerminate;
         String clearError;
         list->OnTerminate = [&](TObject* S, const TTerminateInfo& I) {
-            record(S, I);
-            if (I.TaskIndex == 0) list->Stop(true);  // the others never start
             if (I.TaskIndex == -1) {
                 try {
                     list->ClearTasks();
@@ -544,6 +542,10 @@ TEST(TaskList, StopAndClearTasksFromInsideTheTerminateHandler)
                     clearError = E.Message();
                 }
             }
+            // Recorded after the clearing: the test thread, woken by the final event,
+            // touches the list only once the handler is done with it.
+            record(S, I);
+            if (I.TaskIndex == 0) list->Stop(true);  // the others never start
         };
         list->Start(threads ? 1 : 0);
         ASSERT_TRUE(WaitForFinal(events)) << threads;

@@ -312,7 +312,9 @@ TEST_F(OptionStoreTest, PrivateCodecOptionsTakeOnlyValuesSomeCodecTakes)
         const String Invalid = Format("Invalid value \"%s\" for option \"%s\"", C.Value, C.Name);
         EXPECT_EQ(Log.Contains(Invalid), !C.Taken);
         EXPECT_EQ(S.opt_name_count(), Before + (C.Taken ? 1 : 0));
-        if (C.Taken) EXPECT_EQ(Get(S.codec_dict[AVMEDIA_TYPE_VIDEO], C.Name), C.Value);
+        if (C.Taken) {
+            EXPECT_EQ(Get(S.codec_dict[AVMEDIA_TYPE_VIDEO], C.Name), C.Value);
+        }
     }
 }
 
