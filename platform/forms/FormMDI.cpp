@@ -60,10 +60,8 @@ void TCustomForm::CreateMDIClient()
     PlaceMDIClient();
 }
 
-void TCustomForm::PlaceMDIClient()
+TRect TCustomForm::MDIClientRect()
 {
-    if (!FClientHandle || !IsWindow(FClientHandle)) return;
-    // what the visible aligned controls leave of the client area
     TRect R(0, 0, ClientWidth(), ClientHeight());
     for (int I = 0; I < ControlCount(); ++I) {
         TControl* C = Controls(I);
@@ -76,6 +74,13 @@ void TCustomForm::PlaceMDIClient()
         default: break;
         }
     }
+    return R;
+}
+
+void TCustomForm::PlaceMDIClient()
+{
+    if (!FClientHandle || !IsWindow(FClientHandle)) return;
+    const TRect R = MDIClientRect();
     // below the form's own controls, so that bars and scroll bars stay on top of it
     SetWindowPos(FClientHandle, HWND_BOTTOM, R.Left, R.Top, std::max(0, R.Width()), std::max(0, R.Height()),
                  SWP_NOACTIVATE);

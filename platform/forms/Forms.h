@@ -65,6 +65,9 @@ public:
     // client area covering what its aligned controls leave; an fsMDIChild is a child
     // window of the main form's client window, activated among its siblings.
     HWND ClientHandle() const { return FClientHandle; }
+    // The part of the client area the client window covers: what the visible controls
+    // aligned to its edges leave.
+    TRect MDIClientRect();
     int MDIChildCount() const { return int(FMDIChildren.size()); }
     TCustomForm* MDIChildren(int I) const { return FMDIChildren.at(size_t(I)); }
     TCustomForm* ActiveMDIChild() const { return FActiveMDIChild; }

@@ -15,6 +15,18 @@ TCustomForm* MainForm() { return Application ? Application->MainForm() : nullptr
 
 bool IsMDIMain(TCustomForm* F) { return F && F == MainForm() && F->FormStyle() == fsMDIForm; }
 
+// The start of every arrangement: on an MDI main form with children, all of them restored;
+// L the children, A the MDI client area.  False when there is nothing to arrange.
+bool StartArranging(TbsSkinFormFrame* F, std::vector<TCustomForm*>& L, TRect& A)
+{
+    if (!IsMDIMain(F->Form())) return false;
+    L = bsMDIChildren();
+    if (L.empty()) return false;
+    F->RestoreAll();
+    F->GetMDIClientRect(A);
+    return true;
+}
+
 }  // namespace
 
 std::vector<TCustomForm*> bsMDIChildren()
@@ -49,20 +61,7 @@ TbsSkinFormFrame* FindActiveChildSkinForm()
 
 void TbsSkinFormFrame::GetMDIClientRect(TRect& R)
 {
-    TCustomForm* M = MainForm();
-    if (!M) return;
-    R = TRect(0, 0, M->ClientWidth(), M->ClientHeight());
-    for (int I = 0; I < M->ControlCount(); ++I) {
-        TControl* C = M->Controls(I);
-        if (!C->Visible()) continue;
-        switch (C->Align()) {
-        case alTop: R.Top = std::max(R.Top, C->Top() + C->Height()); break;
-        case alBottom: R.Bottom = std::min(R.Bottom, C->Top()); break;
-        case alLeft: R.Left = std::max(R.Left, C->Left() + C->Width()); break;
-        case alRight: R.Right = std::min(R.Right, C->Left()); break;
-        default: break;
-        }
-    }
+    if (TCustomForm* M = MainForm()) R = M->MDIClientRect();
 }
 
 TCustomForm* TbsSkinFormFrame::GetMaximizedChild()
@@ -128,14 +127,10 @@ void TbsSkinFormFrame::Tile()
 
 void TbsSkinFormFrame::TileHorizontal()
 {
-    if (!IsMDIMain(FForm)) return;
-    auto L = bsMDIChildren();
-    int N = int(L.size());
-    if (N == 0) return;
-    RestoreAll();
+    std::vector<TCustomForm*> L;
     TRect A;
-    GetMDIClientRect(A);
-    int AW = A.Width(), AH = A.Height();
+    if (!StartArranging(this, L, A)) return;
+    const int N = int(L.size()), AW = A.Width(), AH = A.Height();
     int Cols = std::max(1, int(std::trunc(std::sqrt(double(N)))));
     int Rows = N / Cols + (N > (N / Cols) * Cols ? 1 : 0);
     int CW = AW / Cols, RH = AH / Rows;
@@ -157,14 +152,10 @@ void TbsSkinFormFrame::TileHorizontal()
 
 void TbsSkinFormFrame::TileVertical()
 {
-    if (!IsMDIMain(FForm)) return;
-    auto L = bsMDIChildren();
-    int N = int(L.size());
-    if (N == 0) return;
-    RestoreAll();
+    std::vector<TCustomForm*> L;
     TRect A;
-    GetMDIClientRect(A);
-    int AW = A.Width(), AH = A.Height();
+    if (!StartArranging(this, L, A)) return;
+    const int N = int(L.size()), AW = A.Width(), AH = A.Height();
     int Rows = std::max(1, int(std::trunc(std::sqrt(double(N)))));
     int Cols = std::max(1, N / Rows);
     int CW = AW / Cols, RH = AH / Rows;
@@ -185,14 +176,10 @@ void TbsSkinFormFrame::TileVertical()
 
 void TbsSkinFormFrame::Cascade()
 {
-    if (!IsMDIMain(FForm)) return;
-    auto L = bsMDIChildren();
-    int N = int(L.size());
-    if (N == 0) return;
-    RestoreAll();
+    std::vector<TCustomForm*> L;
     TRect A;
-    GetMDIClientRect(A);
-    int AW = A.Width(), AH = A.Height();
+    if (!StartArranging(this, L, A)) return;
+    const int N = int(L.size()), AW = A.Width(), AH = A.Height();
     int S = FSkinSupport ? NewClRect.Top : GetDefCaptionHeight() + 3;
     if (S <= 0) S = 1;
     int K = (AW - int(std::lround(AW * 0.8))) / S;
