@@ -180,9 +180,9 @@ TEST_F(PresetDialogTest, CategoryOutsideTheCatalogueChangesNothing)
     TListItem* row = AddSelectedRow("clip.avi", 100, Code100Options);
     const std::vector<String> before = Columns(row);
     const std::vector<String> fields = FieldTexts(Main->Video);
-    // The box itself refuses to show an entry it does not have, but keeps the index.
-    EXPECT_THROW(Dialog->bsSkinOfficeComboBox2->SetItemIndex(24), EListError);
-    ASSERT_EQ(Dialog->bsSkinOfficeComboBox2->ItemIndex(), 24);
+    // An index the box does not have selects no category at all.
+    EXPECT_NO_THROW(Dialog->bsSkinOfficeComboBox2->SetItemIndex(24));
+    ASSERT_EQ(Dialog->bsSkinOfficeComboBox2->ItemIndex(), -1);
     Dialog->Button2->Click();
     EXPECT_EQ(Dialog->bsSkinOfficeComboBox1->Items()->Count(), 0);
     Dialog->bsSkinOfficeComboBox1Change(Dialog->bsSkinOfficeComboBox1);
