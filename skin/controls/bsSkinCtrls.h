@@ -40,6 +40,13 @@ void bsNotifyChildrenParentBackground(TWinControl* AParent);
 void bsFillWithPiece(TCanvas* C, TBitmap* Piece, const TRect& Area, bool Stretch, TbsStretchType Type);
 // Dest := the part R of Picture (Dest takes R's size; nothing copied without a picture).
 void bsCopyPicturePart(TBitmap* Dest, TBitmap* Picture, const TRect& R);
+// One of the 12-pixel scroll buttons that scrolling containers (tool bar, ribbon and
+// application menu pages) keep in their non-client area, drawn at R of C: from the button
+// record D over its picture Pic grown to R's size (the down, normal or hot part), or
+// without them in the default palette; then the arrow of kind ArrowKind (DrawArrowImage).
+// Pressed: the button is hot and pressed (or hot while hot-scrolling).
+void bsDrawScrollButton(TCanvas* C, const TRect& R, bool MouseIn, bool Pressed, const TbsDataSkinButtonControl* D,
+                        TBitmap* Pic, int ArrowKind);
 
 // ---------------------------------------------------------------------------------------
 // The windowed bases

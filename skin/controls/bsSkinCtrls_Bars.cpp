@@ -305,25 +305,21 @@ void TbsSkinToolBar::PaintScrollButtons()
     ReleaseDC(Handle(), DC);
 }
 
-void TbsSkinToolBar::DrawScrollButton(TCanvas* C, int Index)
+void bsDrawScrollButton(TCanvas* C, const TRect& R, bool MouseIn, bool Pressed, const TbsDataSkinButtonControl* D,
+                        TBitmap* Pic, int ArrowKind)
 {
-    const TScrollButton& Bt = Buttons[Index];
-    const int W = Bt.R.Width(), H = Bt.R.Height();
+    const int W = R.Width(), H = R.Height();
     if (W <= 0 || H <= 0) return;
     TBitmap B;
     B.SetSize(W, H);
     TCanvas* BC = B.Canvas();
-    const bool Pressed = (Bt.Down && Bt.MouseIn) || (Bt.MouseIn && FHotScroll);
     TColor Arrow = clBtnText;
-    GetSkinData();
-    TBitmap* Pic = ButtonData ? FSD->ActivePicture(ButtonData->PictureIndex) : nullptr;
-    if (ButtonData && Pic) {
-        const TbsDataSkinButtonControl* D = ButtonData;
+    if (D && Pic && !Pic->Empty()) {
         TRect Src;
         if (Pressed && !IsEmptyRect(D->DownSkinRect)) {
             Src = D->DownSkinRect;
             Arrow = D->DownFontColor;
-        } else if (!Bt.MouseIn || IsEmptyRect(D->ActiveSkinRect)) {
+        } else if (!MouseIn || IsEmptyRect(D->ActiveSkinRect)) {
             Src = D->SkinRect;
             Arrow = D->FontColor;
         } else {
@@ -342,7 +338,7 @@ void TbsSkinToolBar::DrawScrollButton(TCanvas* C, int Index)
         if (Pressed) {
             Frame = bsDefaultFrameColor;
             Fill = bsDefaultDownColor;
-        } else if (Bt.MouseIn) {
+        } else if (MouseIn) {
             Frame = bsDefaultFrameColor;
             Fill = bsDefaultHotColor;
         }
@@ -352,8 +348,17 @@ void TbsSkinToolBar::DrawScrollButton(TCanvas* C, int Index)
         BC->Brush()->SetColor(Frame);
         BC->FrameRect(TRect(0, 0, W, H));
     }
-    DrawArrowImage(BC, TRect(0, 0, W, H), Arrow, Index == 0 ? 1 : 2);
-    C->Draw(Bt.R.Left, Bt.R.Top, &B);
+    DrawArrowImage(BC, TRect(0, 0, W, H), Arrow, ArrowKind);
+    C->Draw(R.Left, R.Top, &B);
+}
+
+void TbsSkinToolBar::DrawScrollButton(TCanvas* C, int Index)
+{
+    const TScrollButton& Bt = Buttons[Index];
+    GetSkinData();
+    TBitmap* Pic = ButtonData ? FSD->ActivePicture(ButtonData->PictureIndex) : nullptr;
+    const bool Pressed = (Bt.Down && Bt.MouseIn) || (Bt.MouseIn && FHotScroll);
+    bsDrawScrollButton(C, Bt.R, Bt.MouseIn, Pressed, ButtonData, Pic, Index == 0 ? 1 : 2);
 }
 
 void TbsSkinToolBar::CreateControlSkinImage(TBitmap* B)

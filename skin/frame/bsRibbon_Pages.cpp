@@ -327,61 +327,18 @@ void TbsRibbonCustomPage::PaintScrollButtons(HDC DC)
 void TbsRibbonCustomPage::DrawScrollButton(TCanvas* C, int Index)
 {
     const TScrollButton& Bt = Buttons[Index];
-    const int W = Bt.R.Width(), H = Bt.R.Height();
-    if (W <= 0 || H <= 0) return;
-    TBitmap B;
-    B.SetSize(W, H);
-    TCanvas* BC = B.Canvas();
-    const bool Pressed = Bt.MouseIn && (Bt.Down || FHotScroll);
-    TColor Arrow = clBtnText;
+    // the skin's "resizetoolbutton" record while the ribbon is skinned
     const TbsDataSkinButtonControl* D = nullptr;
     TBitmap* Pic = nullptr;
     if (Ribbon) {
         Ribbon->GetSkinData();
-        if (Ribbon->FIndex != -1 && Ribbon->SkinData()) {
-            TbsSkinData* SD = Ribbon->SkinData();
+        if (TbsSkinData* SD = Ribbon->SkinData(); SD && Ribbon->FIndex != -1) {
             const int I = SD->GetControlIndex("resizetoolbutton");
             if (I != -1) D = dynamic_cast<TbsDataSkinButtonControl*>(SD->CtrlList[size_t(I)].get());
             if (D) Pic = SD->ActivePicture(D->PictureIndex);
-            if (Pic && (Pic->Empty() || Pic->Width() <= 0)) Pic = nullptr;
         }
     }
-    if (D && Pic) {
-        TRect Src;
-        if (Pressed && !IsEmptyRect(D->DownSkinRect)) {
-            Src = D->DownSkinRect;
-            Arrow = D->DownFontColor;
-        } else if (!Bt.MouseIn || IsEmptyRect(D->ActiveSkinRect)) {
-            Src = D->SkinRect;
-            Arrow = D->FontColor;
-        } else {
-            Src = D->ActiveSkinRect;
-            Arrow = D->ActiveFontColor;
-        }
-        const int DX = W - D->SkinRect.Width(), DY = H - D->SkinRect.Height();
-        CreateSkinImage(D->LTPoint, D->RTPoint, D->LBPoint, D->RBPoint, D->ClRect, D->LTPoint,
-                        TPoint(D->RTPoint.X + DX, D->RTPoint.Y), TPoint(D->LBPoint.X, D->LBPoint.Y + DY),
-                        TPoint(D->RBPoint.X + DX, D->RBPoint.Y + DY),
-                        TRect(D->ClRect.Left, D->ClRect.Top, D->ClRect.Right + DX, D->ClRect.Bottom + DY), &B, Pic, Src,
-                        W, H, true, D->LeftStretch, D->TopStretch, D->RightStretch, D->BottomStretch, D->StretchEffect,
-                        D->StretchType);
-    } else {
-        TColor Frame = clBtnShadow, Fill = clBtnFace;
-        if (Pressed) {
-            Frame = bsDefaultFrameColor;
-            Fill = bsDefaultDownColor;
-        } else if (Bt.MouseIn) {
-            Frame = bsDefaultFrameColor;
-            Fill = bsDefaultHotColor;
-        }
-        BC->Brush()->SetStyle(bsSolid);
-        BC->Brush()->SetColor(Fill);
-        BC->FillRect(TRect(0, 0, W, H));
-        BC->Brush()->SetColor(Frame);
-        BC->FrameRect(TRect(0, 0, W, H));
-    }
-    DrawArrowImage(BC, TRect(0, 0, W, H), Arrow, Index == 0 ? 1 : 2);
-    C->Draw(Bt.R.Left, Bt.R.Top, &B);
+    bsDrawScrollButton(C, Bt.R, Bt.MouseIn, Bt.MouseIn && (Bt.Down || FHotScroll), D, Pic, Index == 0 ? 1 : 2);
 }
 
 void TbsRibbonCustomPage::WndProc(TMessage& M)
