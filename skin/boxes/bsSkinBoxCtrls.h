@@ -72,6 +72,8 @@ class TbsSkinCustomEdit : public TbsCustomEdit {
 public:
     explicit TbsSkinCustomEdit(TComponent* AOwner);
     ~TbsSkinCustomEdit() override;
+    // After loading, the font takes the character set of the skin's interface strings.
+    void Loaded() override;
 
     TbsSkinData* SkinData() const { return FSD; }
     virtual void SetSkinData(TbsSkinData* Value);
@@ -963,6 +965,10 @@ public:
     void UpDateScrollRange();
     void GetVRange();
     void GetHRange();
+    // One axis's range from the client size and the content's far edge; true when the
+    // bar is to show.
+    bool AxisRange(TbsSkinScrollBar* Bar, int Client, int Content, int& SizeOffset, int& OldPos,
+                   void (TbsSkinScrollBox::*ScrollControls)(int));
     void VScroll(int APosition);
     void HScroll(int APosition);
     // Moves the bars so that the child C comes into view.

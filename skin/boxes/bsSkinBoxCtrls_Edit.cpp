@@ -95,6 +95,12 @@ void TbsSkinCustomEdit::ApplyCharset(TFont* F)
     else F->SetCharset(FDefaultFont->Charset());
 }
 
+void TbsSkinCustomEdit::Loaded()
+{
+    TbsCustomEdit::Loaded();
+    if (FSD && FSD->ResourceStrData()) Font()->SetCharset(FSD->ResourceStrData()->CharSet());
+}
+
 bool TbsSkinCustomEdit::LooksActive() const { return FMouseIn || const_cast<TbsSkinCustomEdit*>(this)->Focused(); }
 
 void TbsSkinCustomEdit::SetSkinFontColor()

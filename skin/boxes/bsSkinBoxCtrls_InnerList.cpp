@@ -146,7 +146,7 @@ void TbsListBox::WndProc(TMessage& M)
         }
         break;
     }
-    case 0xBC4A:  // PaintBackgroundToDCEx
+    case PaintBackgroundToDCEx:
         if (Count() == 0 && M.LParam == PaintBackgroundToDCExAnswer) {
             if (M.WParam != 0) PaintBackground(HDC(M.WParam));
             M.Result = PaintBackgroundToDCExAnswer;

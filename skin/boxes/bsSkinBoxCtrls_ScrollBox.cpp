@@ -101,39 +101,47 @@ void TbsSkinScrollBox::SetBarVisible(TbsSkinScrollBar* Bar, bool Value)
     }
 }
 
+bool TbsSkinScrollBox::AxisRange(TbsSkinScrollBar* Bar, int Client, int Content, int& SizeOffset, int& OldPos,
+                                  void (TbsSkinScrollBox::*ScrollControls)(int))
+{
+    // Content: the far edge of the visible children as they now lie (scrolled by P)
+    const int P = Bar->Position();
+    const int T = P + Content;
+    if (T <= Client) {
+        if (P > 0) (this->*ScrollControls)(-P);
+        SizeOffset = 0;
+        OldPos = 0;
+        Bar->SetRange(0, 0, 0, 0);
+        return false;
+    }
+    if (P > 0 && Content < Client && SizeOffset > 0) {
+        // the box grew while scrolled: the content moves back by the growth
+        SizeOffset = MinOf(SizeOffset, P);
+        Bar->SetRange(0, T - 1, Client, P - SizeOffset);
+        (this->*ScrollControls)(-SizeOffset);
+    } else if (SizeOffset == 0 && T - 1 < Bar->Max() && P > 0 && Content < Client) {
+        // the content shrank while scrolled: it moves back by the room it leaves
+        const int D = MinOf(Client - Content, P);
+        (this->*ScrollControls)(-D);
+        Bar->SetRange(0, T - 1, Client, P - D);
+    } else
+        Bar->SetRange(0, T - 1, Client, P);
+    // the growth is spent once: a later range computation must not scroll by it again
+    SizeOffset = 0;
+    OldPos = Bar->Position();
+    return true;
+}
+
 void TbsSkinScrollBox::GetVRange()
 {
     if (!FVScrollBar || FInCheckScrollBars || !Parent()) return;
-    const int H = ClientHeight();
     int B = 0;
     for (int I = 0; I < ControlCount(); ++I) {
         TControl* C = Controls(I);
         if (C->Visible()) B = MaxOf(B, C->Top() + C->Height());
     }
-    const int P = FVScrollBar->Position();
-    const int T = P + B;
-    bool Show;
-    if (T > H) {
-        Show = true;
-        if (P > 0 && B < H && FVSizeOffset > 0) {
-            FVSizeOffset = MinOf(FVSizeOffset, P);
-            FVScrollBar->SetRange(0, T - 1, H, P - FVSizeOffset);
-            VScrollControls(-FVSizeOffset);
-        } else if (FVSizeOffset == 0 && T - 1 < FVScrollBar->Max() && P > 0 && B < H) {
-            const int D = MinOf(H - B, P);
-            VScrollControls(-D);
-            FVScrollBar->SetRange(0, T - 1, H, P - D);
-        } else
-            FVScrollBar->SetRange(0, T - 1, H, P);
-        FVSizeOffset = 0;
-        FOldVScrollBarPos = FVScrollBar->Position();
-    } else {
-        Show = false;
-        if (P > 0) VScrollControls(-P);
-        FVSizeOffset = 0;
-        FOldVScrollBarPos = 0;
-        FVScrollBar->SetRange(0, 0, 0, 0);
-    }
+    const bool Show = AxisRange(FVScrollBar, ClientHeight(), B, FVSizeOffset, FOldVScrollBarPos,
+                                &TbsSkinScrollBox::VScrollControls);
     if (FHScrollBar && FHScrollBar->Both() != FVScrollBar->Visible()) FHScrollBar->SetBoth(FVScrollBar->Visible());
     if (Show != FVScrollBar->Visible()) SetBarVisible(FVScrollBar, Show);
 }
@@ -141,37 +149,13 @@ void TbsSkinScrollBox::GetVRange()
 void TbsSkinScrollBox::GetHRange()
 {
     if (!FHScrollBar || FInCheckScrollBars || !Parent()) return;
-    const int W = ClientWidth();
     int B = 0;
     for (int I = 0; I < ControlCount(); ++I) {
         TControl* C = Controls(I);
         if (C->Visible()) B = MaxOf(B, C->Left() + C->Width());
     }
-    const int P = FHScrollBar->Position();
-    const int T = P + B;
-    bool Show;
-    if (T > W) {
-        Show = true;
-        if (P > 0 && B < W && FHSizeOffset > 0) {
-            FHSizeOffset = MinOf(FHSizeOffset, P);
-            FHScrollBar->SetRange(0, T - 1, W, P - FHSizeOffset);
-            HScrollControls(-FHSizeOffset);
-        } else if (FHSizeOffset == 0 && T - 1 < FHScrollBar->Max() && P > 0 && B < W) {
-            const int D = MinOf(W - B, P);
-            HScrollControls(-D);
-            FHScrollBar->SetRange(0, T - 1, W, P - D);
-        } else
-            FHScrollBar->SetRange(0, T - 1, W, P);
-        // the growth is spent once: a later range computation must not scroll by it again
-        FHSizeOffset = 0;
-        FOldHScrollBarPos = FHScrollBar->Position();
-    } else {
-        Show = false;
-        if (P > 0) HScrollControls(-P);
-        FHSizeOffset = 0;
-        FOldHScrollBarPos = 0;
-        FHScrollBar->SetRange(0, 0, 0, 0);
-    }
+    const bool Show = AxisRange(FHScrollBar, ClientWidth(), B, FHSizeOffset, FOldHScrollBarPos,
+                                &TbsSkinScrollBox::HScrollControls);
     if (FVScrollBar && FHScrollBar->Both() != FVScrollBar->Visible()) FHScrollBar->SetBoth(FVScrollBar->Visible());
     if (Show != FHScrollBar->Visible()) SetBarVisible(FHScrollBar, Show);
 }

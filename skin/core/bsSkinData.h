@@ -36,6 +36,9 @@ constexpr intptr_t SkinDataMessageParam = 1000;
 // PaintNonClientToDCExParam.
 constexpr unsigned PaintNonClientToDC = 0xB1C9;
 constexpr unsigned PaintNonClientToDCEx = 0xBC4B;
+// A part asked to paint its background into the DC in WParam, answered only when LParam
+// is PaintNonClientToDCExParam (the inner list box answers it).
+constexpr unsigned PaintBackgroundToDCEx = 0xBC4A;
 constexpr intptr_t PaintNonClientToDCExParam = 16802;
 constexpr LRESULT PaintNonClientToDCAnswer = 12851;
 
@@ -979,6 +982,8 @@ class TbsSkinListItem : public TCollectionItem {
 public:
     explicit TbsSkinListItem(TCollection* ACollection);
     ~TbsSkinListItem() override;
+    // Copies another item's stored skin, texts and name.
+    void Assign(TPersistent* Source) override;
 
     TbsCompressedStoredSkin* Skin() const { return FSkin.get(); }
     const String& Description() const { return FDescription; }
@@ -1017,6 +1022,8 @@ public:
     explicit TbsCompressedSkinList(TComponent* AOwner);
     ~TbsCompressedSkinList() override;
     TbsSkinListItems* Skins() const { return FSkins.get(); }
+    // Takes copies of the given collection's items in place of its own.
+    void SetSkins(TbsSkinListItems* Value) { FSkins->Assign(Value); }
 
 private:
     std::unique_ptr<TbsSkinListItems> FSkins;

@@ -329,6 +329,24 @@ TbsSkinListItem::TbsSkinListItem(TCollection* ACollection)
 
 TbsSkinListItem::~TbsSkinListItem() = default;
 
+void TbsSkinListItem::Assign(TPersistent* Source)
+{
+    auto* Src = dynamic_cast<TbsSkinListItem*>(Source);
+    if (!Src) {
+        TCollectionItem::Assign(Source);
+        return;
+    }
+    // the stored skin travels in its container form, as the item streams it
+    TMemoryStream Container;
+    Src->WriteSkin(&Container);
+    Container.SetPosition(0);
+    ReadSkin(&Container);
+    FDescription = Src->FDescription;
+    FFileName = Src->FFileName;
+    FCompressedFileName = Src->FCompressedFileName;
+    FName = Src->FName;
+}
+
 TbsSkinListItems::TbsSkinListItems(TbsCompressedSkinList* ASkinList)
     : TCollection(TCollection::ItemClass<TbsSkinListItem>()), FSkinList(ASkinList)
 {

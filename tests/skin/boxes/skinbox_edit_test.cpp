@@ -233,6 +233,20 @@ TEST_F(SkinEdit, ButtonModeFiresOnReleaseOverTheButton)
     EXPECT_TRUE(E->Focused());
 }
 
+TEST_F(SkinEdit, LoadedTakesTheInterfaceStringsCharacterSet)
+{
+    TbsResourceStrData Strings(nullptr);
+    Strings.SetCharSet(GB2312_CHARSET);
+    Skin.SD->SetResourceStrData(&Strings);
+    auto* E = Make<TbsSkinEdit>(Rect(10, 10, 130, 50));
+    E->Loading();
+    E->SetSkinData(Skin.SD);
+    E->Font()->SetCharset(DEFAULT_CHARSET);
+    E->Loaded();
+    EXPECT_EQ(E->Font()->Charset(), GB2312_CHARSET);
+    Skin.SD->SetResourceStrData(nullptr);
+}
+
 TEST_F(SkinEdit, SkinnedTakesTheRecordsGeometryAndFont)
 {
     Record();

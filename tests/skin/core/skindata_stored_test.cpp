@@ -360,6 +360,20 @@ TEST(SkinDataStored, ListItemsHoldContainers)
     D.SetSkinList(&List);
     EXPECT_EQ(SkinText(&D), SkinText(&Source));
     D.SetSkinList(nullptr);
+
+    // the Skins writer copies the items: skins, texts and names
+    Item->SetDescription("first");
+    Item->SetName("one");
+    TbsCompressedSkinList Other(nullptr);
+    Other.Skins()->Add();
+    Other.SetSkins(List.Skins());
+    ASSERT_EQ(Other.Skins()->Count(), 2);
+    TbsSkinListItem* Got = Other.Skins()->Items(0);
+    EXPECT_NE(Got, Item);
+    EXPECT_EQ(Got->Description(), "first");
+    EXPECT_EQ(Got->Name(), "one");
+    EXPECT_EQ(Bytes(Got->Skin()->CompressedStream()), Bytes(Item->Skin()->CompressedStream()));
+    EXPECT_EQ(Other.Skins()->GetOwner(), &Other);
 }
 
 } // namespace
