@@ -247,7 +247,11 @@ void TbsSkinMenuButton::DrawMenuFace(TBitmap* B, bool Resizable, bool ADown, boo
     }
     TCanvas* C = B->Canvas();
     ApplySkinTextStyle(C, Pressed, AMouseIn, NewClRect);
-    DrawButtonContent(C, Rect(0, 0, W - 15, H), ADown, AMouseIn);
+    // the content keeps to the face's client rectangle, less the arrow's 15 pixels
+    const TRect Client = Resizable ? NewClRect
+                                   : Rect(ClRect.Left, ClRect.Top, ClRect.Right + W - SkinRect.Width(),
+                                          ClRect.Bottom + H - SkinRect.Height());
+    DrawButtonContent(C, Rect(Client.Left, Client.Top, Client.Right - 15, Client.Bottom), ADown, AMouseIn);
     const TRect Area(W - 15, 0, W, H);
     if (!MenuMarkerRect.IsEmpty())
         DrawMenuMarker(C, Area, AMouseIn, Pressed || FMenuTracked);

@@ -66,6 +66,10 @@ TbsSkinStdLabel::TbsSkinStdLabel(TComponent* AOwner)
     : TCustomLabel(AOwner), FDefaultFont(std::make_unique<TFont>())
 {
     SetTransparent(true);
+    // the default font of the skinned controls beside it
+    FDefaultFont->SetName("Tahoma");
+    FDefaultFont->SetHeight(13);
+    FDefaultFont->SetStyle({});
 }
 
 void TbsSkinStdLabel::SetSkinData(TbsSkinData* Value)

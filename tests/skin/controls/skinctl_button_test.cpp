@@ -455,6 +455,26 @@ TEST_F(SkinMenuButton, WithoutMenusItIsAPlainButtonAndKeysDoNothing)
     EXPECT_TRUE(MB->MenuTracked());
 }
 
+TEST_F(SkinMenuButton, SkinnedContentKeepsToTheClientRectangleLessTheArrow)
+{
+    // the resizable face: a frame of 4 pixels, so the client rectangle is (4, 4, 96, 26)
+    SkinRecord();
+    auto* R = Skin.Add<TbsDataSkinButtonControl>("resizebutton");
+    NinePiece(R, 40, 20, 4);
+    R->FontColor = clBlack;
+    R->GlowLayerPictureIndex = -1;
+    MB->SetSkinDataName("resizebutton");
+    MB->SetSkinData(Skin.SD);
+    MB->SetMargin(0);
+    MB->Glyph()->SetSize(10, 10);
+    MB->Glyph()->Canvas()->Brush()->SetColor(clYellow);
+    MB->Glyph()->Canvas()->FillRect(Rect(0, 0, 10, 10));
+    MB->Glyph()->Canvas()->SetPixels(0, 9, clBlack);  // the transparent colour
+    MB->Repaint();
+    EXPECT_EQ(PixelOf(MB, 1, 15), clRed);     // the face's frame stays
+    EXPECT_EQ(PixelOf(MB, 6, 12), clYellow);  // the glyph starts at the client's left
+}
+
 TEST_F(SkinMenuButton, DefaultLookDrawsTheTwoPartsInTrackMode)
 {
     MB->SetSkinPopupMenu(Menu);

@@ -83,6 +83,15 @@ TSize TextSize(TFont* F, const String& Text)
 
 // ---- standard label ------------------------------------------------------------------------------
 
+TEST_F(Labels, StdLabelsDefaultFontIsTheOneOfTheControlsBesideIt)
+{
+    auto* L = Add<TbsSkinStdLabel>(TRect(10, 10, 100, 40));
+    TbsSkinButton Sibling(nullptr);
+    EXPECT_EQ(L->DefaultFont()->Name(), Sibling.DefaultFont()->Name());
+    EXPECT_EQ(L->DefaultFont()->Height(), Sibling.DefaultFont()->Height());
+    EXPECT_EQ(L->DefaultFont()->Style(), Sibling.DefaultFont()->Style());
+}
+
 TEST_F(Labels, StdLabelWithoutRecordUsesDefaultFontOrFont)
 {
     FillTestSkin(Skin);  // no "stdlabel" record
