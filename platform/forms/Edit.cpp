@@ -209,6 +209,13 @@ int TCustomEdit::LineOf(int Index) const
     return int(std::upper_bound(S.begin(), S.end(), Index) - S.begin()) - 1;
 }
 
+int TCustomEdit::ListedLineCount() const
+{
+    if (FTextValue.empty()) return 0;
+    const int N = int(LineStarts().size());
+    return EndsWithLineBreak() ? N - 1 : N;
+}
+
 int TCustomEdit::LineLength(int Line) const
 {
     const std::vector<int>& S = LineStarts();
@@ -1018,16 +1025,7 @@ namespace {
 class TMemoStrings : public TStrings {
 public:
     explicit TMemoStrings(TCustomMemo* AMemo) : FMemo(AMemo) {}
-    int Count() const override
-    {
-        String T = FMemo->Text();
-        if (T.empty()) return 0;
-        int N = 1;
-        for (size_t P = 0; (P = T.find("\r\n", P)) != String::npos; P += 2) ++N;
-        // a text ending with a line break has no empty last line
-        if (T.size() >= 2 && T.compare(T.size() - 2, 2, "\r\n") == 0) --N;
-        return N;
-    }
+    int Count() const override { return FMemo->ListedLineCount(); }
     String Strings(int I) const override
     {
         std::vector<String> L = Split();
@@ -1113,8 +1111,7 @@ TCustomMemo::~TCustomMemo() = default;
 void TCustomMemo::AppendLine(const String& Line)
 {
     // a text that does not end with a line break gets one first (no empty last line)
-    String T = Text();
-    bool Open = !T.empty() && !(T.size() >= 2 && T.compare(T.size() - 2, 2, "\r\n") == 0);
+    bool Open = ListedLineCount() > 0 && !EndsWithLineBreak();
     AppendText((Open ? "\r\n" : "") + Line);
 }
 

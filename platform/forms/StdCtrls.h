@@ -82,6 +82,11 @@ protected:
     // Text() + Text as a Text write would give it (new text, no undo, the caret at the
     // end, change notices), measuring only what is new: the memo adds lines this way.
     void AppendText(const String& Text);
+    // The lines as a line list counts them (a final line break ends the last line, it
+    // starts no empty one), and whether the text ends with a line break: both without
+    // copying the text, so that a log adding line after line stays linear.
+    int ListedLineCount() const;
+    bool EndsWithLineBreak() const { return !FTextValue.empty() && FTextValue.back() == U'\n'; }
 
     // the memo sets it: lines, Enter and vertical movement
     bool FMultiLine = false;
@@ -193,6 +198,7 @@ public:
     void SetLines(TStrings* V) { FLines->Assign(V); }
     // Lines.Add's way: the line after the last one, in view.
     void AppendLine(const String& Line);
+    int ListedLineCount() const { return TCustomEdit::ListedLineCount(); }
     bool WantReturns() const { return FWantReturns; }
     void SetWantReturns(bool V) { FWantReturns = V; }
     bool WantTabs() const { return FWantTabs; }

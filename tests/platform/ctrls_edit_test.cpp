@@ -435,6 +435,14 @@ TEST_F(EditTest, MemoLinesAndKeys)
     EXPECT_EQ(Info.nPos, int(33 - Info.nPage + 1));
     M->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3));
     EXPECT_EQ(M->Perform(EM_GETFIRSTVISIBLELINE), 3);
+    // a final line break ends the last line: the next line follows it directly
+    M->SetText("a\r\nb\r\n");
+    EXPECT_EQ(M->Lines()->Count(), 2);
+    M->Lines()->Add("c");
+    EXPECT_EQ(M->Text(), "a\r\nb\r\nc");
+    EXPECT_EQ(M->Lines()->Count(), 3);
+    M->Clear();
+    EXPECT_EQ(M->Lines()->Count(), 0);
 }
 
 // The memo remembers its line starts, widths and text between changes (a growing log
