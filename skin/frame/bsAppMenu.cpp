@@ -81,6 +81,9 @@ void TbsAppMenuItem::SetPage(TbsAppMenuPage* Value)
 {
     if (FPage == Value) return;
     FPage = Value;
+    // The menu hears when the page goes away, and forgets it in every item.
+    auto* Items = dynamic_cast<TbsAppMenuItems*>(Collection());
+    if (FPage && Items && Items->AppMenu) FPage->FreeNotification(Items->AppMenu);
     if (FPage && FPage->AppMenu) FPage->AppMenu->SetActivePage(FPage);
 }
 

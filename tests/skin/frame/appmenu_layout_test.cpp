@@ -240,3 +240,25 @@ TEST_F(AppMenuTest, SelectingAPageItemShowsItsPage)
 }
 
 }  // namespace
+
+namespace {
+
+// A page owned elsewhere than the menu's form still leaves no item pointing at it.
+TEST_F(AppMenuTest, APageOfAnotherOwnerIsForgottenWhenItGoes)
+{
+    TComponent Other(nullptr);
+    auto* P = new TbsAppMenuPage(&Other);
+    TbsAppMenuItem* It = AddItem();
+    It->SetPage(P);
+    auto* Q = new TbsAppMenuPage(&Other);
+    AddItem()->SetPage(Q);
+    Menu->SetActivePage(Q);
+    delete P;
+    EXPECT_EQ(It->Page(), nullptr);
+    EXPECT_EQ(Menu->ActivePage(), Q);
+    Menu->CalcItemRects();
+    Menu->Invalidate();
+    Pump();
+}
+
+}  // namespace
