@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/forms/ActnList.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
@@ -288,8 +289,12 @@ public:
     void CheckParentBackground() override;
     void CalcSize(int& AWidth, int& AHeight) override;
     virtual void CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn);
-    // The one click path: ModalResult to the form, then OnClick.
+    // The one click path: ModalResult to the form, then OnClick or the linked action.
     virtual void ButtonClick();
+    // The linked action (null when none or freed): a click runs it, a change of it
+    // updates the button's caption, enabled, visible and, with no glyph, its image.
+    TBasicAction* Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+    void SetAction(TBasicAction* Value);
     void RefreshButton();
     void ShowLayer();
     void HideLayer();
@@ -313,6 +318,8 @@ public:
     int GlowLayerAlphaBlendValue = 0;
 
 protected:
+    virtual void ActionChange(TBasicAction* Sender, bool CheckDefaults);
+    std::unique_ptr<TControlActionLink> FActionLink;
     void Paint() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateWnd() override;
@@ -618,6 +625,10 @@ public:
     void CalcSize(int& AWidth, int& AHeight) override;
     virtual void ToggleChecked();
     void PaintSkinTo(TCanvas* C, int X, int Y, bool AChecked);
+    // The linked action (null when none or freed): a click runs it, a change of it
+    // updates the box's caption, enabled, visible and Checked.
+    TBasicAction* Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+    void SetAction(TBasicAction* Value);
 
     void Dispatch(TMessage& Message) override;
 
@@ -634,6 +645,12 @@ public:
     TRect CIRect, NewTextArea;
 
 protected:
+    virtual void ActionChange(TBasicAction* Sender, bool CheckDefaults);
+    // The box's click: OnClick or the linked action; nothing while the action itself
+    // sets Checked, so an action's change never runs the action again.
+    void DoClick();
+    std::unique_ptr<TControlActionLink> FActionLink;
+    bool FActionChanging = false;
     void Paint() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;

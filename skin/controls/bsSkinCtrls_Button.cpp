@@ -174,7 +174,24 @@ void TbsSkinButton::ButtonClick()
 {
     if (FCanFocused)
         if (TCustomForm* F = GetParentForm(this)) F->SetModalResult(FModalResult);
-    if (OnClick) OnClick(this);
+    ClickWithAction(this, OnClick, FActionLink.get());
+}
+
+void TbsSkinButton::SetAction(TBasicAction* Value)
+{
+    TControlActionLink::Assign(FActionLink, this, Value,
+                               [this](TBasicAction* A, bool CheckDefaults) { ActionChange(A, CheckDefaults); });
+}
+
+void TbsSkinButton::ActionChange(TBasicAction* Sender, bool CheckDefaults)
+{
+    ApplyActionToControl(this, Sender, CheckDefaults);
+    if (FGlyph && !FGlyph->Empty()) return;
+    if (TCustomImageList* Images = ActionImages(Sender)) {
+        SetImageList(Images);
+        SetImageIndex(static_cast<TCustomAction*>(Sender)->ImageIndex());
+        Repaint();
+    }
 }
 
 void TbsSkinButton::SetDown(bool Value)

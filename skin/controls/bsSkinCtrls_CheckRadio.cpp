@@ -25,7 +25,35 @@ void TbsSkinCheckRadioBox::SetChecked(bool Value)
             if (B && B != this && B->FGroupIndex == FGroupIndex && B->FChecked) B->SetChecked(false);
         }
     }
-    if ((!FRadio || FChecked) && OnClick) OnClick(this);
+    if (!FRadio || FChecked) DoClick();
+}
+
+void TbsSkinCheckRadioBox::DoClick()
+{
+    if (FActionChanging) return;
+    ClickWithAction(this, OnClick, FActionLink.get());
+}
+
+void TbsSkinCheckRadioBox::SetAction(TBasicAction* Value)
+{
+    TControlActionLink::Assign(FActionLink, this, Value,
+                               [this](TBasicAction* A, bool CheckDefaults) { ActionChange(A, CheckDefaults); });
+}
+
+void TbsSkinCheckRadioBox::ActionChange(TBasicAction* Sender, bool CheckDefaults)
+{
+    ApplyActionToControl(this, Sender, CheckDefaults);
+    auto* A = dynamic_cast<TCustomAction*>(Sender);
+    if (!A || (CheckDefaults && FChecked)) return;
+    const bool Was = FActionChanging;
+    FActionChanging = true;
+    try {
+        SetChecked(A->Checked());
+    } catch (...) {
+        FActionChanging = Was;
+        throw;
+    }
+    FActionChanging = Was;
 }
 
 void TbsSkinCheckRadioBox::SetState(TCheckBoxState Value)
@@ -33,7 +61,7 @@ void TbsSkinCheckRadioBox::SetState(TCheckBoxState Value)
     FState = Value;
     FChecked = Value == cbChecked;
     Repaint();
-    if (OnClick) OnClick(this);
+    DoClick();
 }
 
 void TbsSkinCheckRadioBox::ToggleChecked()
@@ -460,7 +488,7 @@ void TbsSkinCheckRadioBox::MouseUp(TMouseButton Button, TShiftState Shift, int X
     if (!FRadio && FAllowGrayed && FState == cbUnchecked) {
         FState = cbGrayed;
         Repaint();
-        if (OnClick) OnClick(this);
+        DoClick();
     } else
         ToggleChecked();
 }

@@ -211,7 +211,12 @@ public:
 
     // Back to rest: not hot, not down, no morph, no animation; repaints.
     void RefreshButton();
+    // OnClick or the linked action.
     virtual void ButtonClick();
+    // The linked action (null when none or freed): a click runs it, a change of it
+    // updates the button's caption, enabled, visible and, with no glyph, its image.
+    TBasicAction* Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+    void SetAction(TBasicAction* Value);
     void GetSkinData() override;
     void ChangeSkinData() override;
     void Loaded() override;
@@ -237,6 +242,8 @@ public:
     bool AnimateInc = false;
 
 protected:
+    virtual void ActionChange(TBasicAction* Sender, bool CheckDefaults);
+    std::unique_ptr<TControlActionLink> FActionLink;
     virtual void DrawButtonFace(TBitmap* B, const TRect& Source, bool AActive, bool APressed);
     void CalcSize(int& AWidth, int& AHeight) override;
     void CreateControlDefaultImage(TBitmap* B) override;

@@ -183,7 +183,24 @@ void TbsSkinSpeedButton::RefreshButton()
 
 void TbsSkinSpeedButton::ButtonClick()
 {
-    if (OnClick) OnClick(this);
+    ClickWithAction(this, OnClick, FActionLink.get());
+}
+
+void TbsSkinSpeedButton::SetAction(TBasicAction* Value)
+{
+    TControlActionLink::Assign(FActionLink, this, Value,
+                               [this](TBasicAction* A, bool CheckDefaults) { ActionChange(A, CheckDefaults); });
+}
+
+void TbsSkinSpeedButton::ActionChange(TBasicAction* Sender, bool CheckDefaults)
+{
+    ApplyActionToControl(this, Sender, CheckDefaults);
+    if (FGlyph && !FGlyph->Empty()) return;
+    if (TCustomImageList* Images = ActionImages(Sender)) {
+        SetImageList(Images);
+        SetImageIndex(static_cast<TCustomAction*>(Sender)->ImageIndex());
+        Repaint();
+    }
 }
 
 void TbsSkinSpeedButton::Loaded()
