@@ -16,6 +16,9 @@
 #include "platform/forms/Menus.h"
 #include "platform/windows/Backend.h"
 #include "skin/menus/bsSkinHint.h"
+#include "display_pump.h"
+
+using displaypump::PumpUntil;
 
 using namespace frametest;
 
@@ -59,15 +62,6 @@ protected:
         if (!Opened) return;
         DoneForms();
         framedisplay::Close();
-    }
-    static bool PumpUntil(const std::function<bool()>& Done)
-    {
-        for (int I = 0; I < 400; ++I) {
-            Application->ProcessMessages();
-            if (Done()) return true;
-            usleep(5000);
-        }
-        return false;
     }
     // The screen pixel at a point of the form's window (non-client area included).
     TColor At(int X, int Y) { return TColor(framedisplay::ScreenPixel(Form->Left() + X, Form->Top() + Y)); }

@@ -15,6 +15,10 @@
 #include "platform/forms/Menus.h"
 #include "platform/windows/Backend.h"
 #include "skin/frame/bsSkinMDITabsBar.h"
+#include "display_pump.h"
+
+using displaypump::PumpUntil;
+using displaypump::Settle;
 
 using namespace frametest;
 
@@ -80,22 +84,6 @@ protected:
         if (!Opened) return;
         DoneForms();
         framedisplay::Close();
-    }
-    static bool PumpUntil(const std::function<bool()>& Done)
-    {
-        for (int I = 0; I < 400; ++I) {
-            Application->ProcessMessages();
-            if (Done()) return true;
-            usleep(5000);
-        }
-        return false;
-    }
-    void Settle()
-    {
-        for (int I = 0; I < 20; ++I) {
-            Application->ProcessMessages();
-            usleep(5000);
-        }
     }
     // A screen pixel at a point of the MDI client area.
     TColor InClient(int X, int Y)

@@ -17,6 +17,10 @@
 #include "frame_display_probe.h"
 #include "platform/windows/Backend.h"
 #include "skin/frame/bsAppMenu.h"
+#include "display_pump.h"
+
+using displaypump::PumpUntil;
+using displaypump::Settle;
 
 using namespace frametest;
 using namespace ribbontest;
@@ -115,22 +119,6 @@ protected:
         if (!Opened) return;
         DoneForms();
         framedisplay::Close();
-    }
-    static bool PumpUntil(const std::function<bool()>& Done)
-    {
-        for (int I = 0; I < 400; ++I) {
-            Application->ProcessMessages();
-            if (Done()) return true;
-            usleep(5000);
-        }
-        return false;
-    }
-    static void Settle()
-    {
-        for (int I = 0; I < 20; ++I) {
-            Application->ProcessMessages();
-            usleep(5000);
-        }
     }
     // The screen pixel at a point of control C's client area.
     static TColor At(TControl* C, int X, int Y)

@@ -13,6 +13,9 @@
 #include "platform/windows/Backend.h"
 #include "skin/frame/bsTrayIcon.h"
 #include "tray_manager.h"
+#include "display_pump.h"
+
+using displaypump::PumpUntil;
 
 namespace {
 
@@ -31,15 +34,6 @@ protected:
         if (!Opened) return;
         traymanager::Stop();
         DoneForms();
-    }
-    static bool PumpUntil(const std::function<bool()>& Done)
-    {
-        for (int I = 0; I < 400; ++I) {
-            Application->ProcessMessages();
-            if (Done()) return true;
-            usleep(5000);
-        }
-        return false;
     }
     TForm* Main = nullptr;
     bool Opened = false;

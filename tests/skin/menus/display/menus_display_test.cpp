@@ -12,6 +12,9 @@
 #include "platform/windows/Backend.h"
 #include "skin/frame/bsSkinFormFrame.h"
 #include "skin/menus/bsSkinMenus.h"
+#include "display_pump.h"
+
+using displaypump::PumpUntil;
 
 namespace {
 
@@ -30,15 +33,6 @@ protected:
         if (!Opened) return;
         DoneForms();
         menusx::Close();
-    }
-    static bool PumpUntil(const std::function<bool()>& Done)
-    {
-        for (int I = 0; I < 400; ++I) {
-            Application->ProcessMessages();
-            if (Done()) return true;
-            usleep(5000);
-        }
-        return false;
     }
     bool Opened = false;
 };
