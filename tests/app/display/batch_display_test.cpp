@@ -1,10 +1,12 @@
 // The converter's main road as a user takes it, on a real display: the built program is
-// started as a process of its own (its folder and home in a scratch folder), a clip is
-// added through "添加" -> "添加一个文件" and the open dialog, the batch is started with
-// "开始", and only synthetic input (XTest) drives it.  Screenshots before, during and
-// after the batch (batch_display_*.ppm in the working folder) are checked for the row's
-// progress text, the output for its container and codecs, and the program for a clean
-// exit when its window is closed.
+// started as a process of its own (its folder and home in a scratch folder) and only
+// synthetic input (XTest) drives it.  A preset is picked in the two preset boxes' lists,
+// three clips (one named with Chinese characters and a space) are chosen in the open
+// dialog of "添加" -> "添加多个文件" by clicks on their rows, and the batch is started with
+// "开始".  Screenshots before, during and after the batch (batch_display_*.ppm in the
+// working folder) are checked for the rows' progress text, the outputs for the preset's
+// container, codecs and picture size, and the program for a clean exit when its window
+// is closed.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -18,6 +20,8 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
+#include <vector>
 
 #include "app/Program.h"
 #include "app/Unit1.h"
@@ -30,7 +34,9 @@
 #include "pointer_keys.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"
+#include "skin/dialogs/bsSkinShellDialogs.h"
 #include "skin/frame/bsSkinFormFrame.h"
+#include "skin/shell/bsSkinShellViews.h"
 
 extern char** environ;
 
@@ -40,15 +46,61 @@ namespace fs = std::filesystem;
 
 using skinscreen::Accent;
 
-// Where the main window's parts lie relative to its window's top-left corner, measured
-// on forms built in this process as the program builds them.
+// Where the program's windows lie on the 1280 x 1024 screen (each is centred on it),
+// measured on forms built in this process as the program builds them.
 struct TLayout {
-    TPoint Size;        // the window's width and height
-    TRect AddButton;    // "添加"
-    TRect StartButton;  // "开始"
-    TRect ProgressCell; // the first row's progress column
-    TRect CloseButton;  // the frame's close button
+    TRect Window;                  // the main window
+    TRect AddButton;               // "添加"
+    TRect StartButton;             // "开始"
+    std::vector<TRect> Progress;   // the first rows' progress cells, top first
+    std::vector<TRect> Names;      // ... and their name cells
+    TRect CloseButton;             // the frame's close button
+    TRect CategoryBox, PresetBox;  // the two preset boxes
+    TPoint CategoryEntry;          // the category entry picked in the category box's list
+    TPoint PresetEntry;            // the preset entry picked in the preset box's list
+    TRect Dialog;                  // the open dialog
+    std::map<String, TPoint> DialogRows;  // the media folder's rows in the dialog's list, by name
 };
+
+// The entries picked in the two preset boxes: "高清格式" and its "高清WMV视频格式(*.wmv)",
+// which makes WMV2 pictures and WMA2 sound in an ASF file.
+constexpr int PickedCategory = 2, PickedPreset = 6;
+
+// Reaches the open dialog's form as Execute makes and prepares it.
+struct TOpenDialogAccess : TbsSkinOpenDialog {
+    static TbsOpenDlgForm* Make(TbsSkinOpenDialog* D) { return (D->*(&TOpenDialogAccess::MakeForm))(); }
+    static void Ready(TbsSkinOpenDialog* D, TbsOpenDlgForm* F) { (D->*(&TOpenDialogAccess::Prepare))(F); }
+};
+
+void PumpFor(int ATurns)
+{
+    for (int turn = 0; turn < ATurns; ++turn) {
+        Application->ProcessMessages();
+        usleep(5000);
+    }
+}
+
+// The screen centre of entry AIndex of a preset box's dropped list, or (0, 0) when the
+// list does not show it.
+TPoint DroppedEntry(TbsSkinOfficeComboBox* ABox, int AIndex)
+{
+    ABox->DropDown();
+    PumpFor(40);
+    TbsPopupOfficeListBox* drop = ABox->ListBox();
+    TPoint p;
+    if (AIndex < drop->Items()->Count() && drop->Items()->Items(AIndex)->IsVisible) {
+        const TRect r = drop->Items()->Items(AIndex)->ItemRect;
+        p = drop->ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+    }
+    ABox->CloseUp(false);
+    PumpFor(20);
+    return p;
+}
+
+TRect Centred(int AWidth, int AHeight)
+{
+    return TRect((1280 - AWidth) / 2, (1024 - AHeight) / 2, (1280 - AWidth) / 2 + AWidth, (1024 - AHeight) / 2 + AHeight);
+}
 
 TRect Offset(const TRect& R, int DX, int DY) { return TRect(R.Left + DX, R.Top + DY, R.Right + DX, R.Bottom + DY); }
 
@@ -153,7 +205,9 @@ protected:
         fs::remove_all(Root, ec);
     }
 
-    // The layout of the program's main window, from forms built here and never shown.
+    // The layout of the program's windows, from forms built here: the main window and
+    // its preset boxes' lists, and the several-files open dialog showing the media folder.
+    // Each window is centred on the screen as the program centres it.
     TLayout MeasureLayout()
     {
         const String home = std::getenv("HOME") ? std::getenv("HOME") : "";
@@ -165,28 +219,69 @@ protected:
         CreateProgramForms();
         // Shown once, so that the frame has placed its caption buttons.
         Form1->Show();
-        for (int turn = 0; turn < 50; ++turn) {
-            Application->ProcessMessages();
-            usleep(5000);
-        }
+        PumpFor(50);
         TLayout l;
         const TRect win = GetWindowRect(Form1->Handle());
         const TPoint origin{win.Left, win.Top};
-        l.Size = {win.Width(), win.Height()};
-        l.AddButton = ControlRect(Form1->bsSkinMenuSpeedButton1, origin);
-        l.StartButton = ControlRect(Form1->bsSkinButton2, origin);
+        l.Window = Centred(win.Width(), win.Height());
+        auto place = [&](TControl* C) { return Offset(ControlRect(C, origin), l.Window.Left, l.Window.Top); };
+        auto placePoint = [&](const TPoint& P) {
+            return TPoint{P.X - origin.X + l.Window.Left, P.Y - origin.Y + l.Window.Top};
+        };
+        l.AddButton = place(Form1->bsSkinMenuSpeedButton1);
+        l.StartButton = place(Form1->bsSkinButton2);
+        l.CategoryBox = place(Form1->bsSkinOfficeComboBox2);
+        l.PresetBox = place(Form1->bsSkinOfficeComboBox1);
+        l.CategoryEntry = placePoint(DroppedEntry(Form1->bsSkinOfficeComboBox2, PickedCategory));
+        // The preset box's list as it drops once the category is picked.
+        Form1->bsSkinOfficeComboBox2->SetItemIndex(PickedCategory);
+        Form1->bsSkinOfficeComboBox2Change(nullptr);
+        l.PresetEntry = placePoint(DroppedEntry(Form1->bsSkinOfficeComboBox1, PickedPreset));
+        // The bands of the first three rows (rows added for the measure), clear of their
+        // edges.
         const TRect list = ControlRect(Form1->lvFiles, origin);
         int left = list.Left;
         for (int c = 0; c < jcProgress; ++c) left += Form1->lvFiles->Column(c)->Width();
-        // The first row's band (a row added for the measure), clear of its edges.
+        const int width = Form1->lvFiles->Column(jcProgress)->Width();
         std::vector<String> columns(JobColumnCount);
         columns[0] = "x";
-        const TRect row = Form1->AddJobRow(columns)->DisplayRect(drBounds);
-        l.ProgressCell = TRect(left + 2, list.Top + row.Top + 1,
-                               left + Form1->lvFiles->Column(jcProgress)->Width() - 2, list.Top + row.Bottom - 1);
+        std::vector<TListItem*> rows;
+        for (int i = 0; i < 3; ++i) rows.push_back(Form1->AddJobRow(columns));
+        for (TListItem* item : rows) {
+            const TRect row = item->DisplayRect(drBounds);
+            l.Names.push_back(Offset(TRect(list.Left + 4, list.Top + row.Top + 1,
+                                           list.Left + Form1->lvFiles->Column(0)->Width() - 2, list.Top + row.Bottom - 1),
+                                     l.Window.Left, l.Window.Top));
+            l.Progress.push_back(Offset(TRect(left + 2, list.Top + row.Top + 1, left + width - 2, list.Top + row.Bottom - 1),
+                                        l.Window.Left, l.Window.Top));
+        }
         TbsSkinFormFrame* frame = Form1->bsSkinFormFrame1;
         const int close = frame->GetIndex("closebutton");
-        if (close >= 0) l.CloseButton = frame->ObjectList[size_t(close)]->ObjectRect;
+        if (close >= 0) l.CloseButton = Offset(frame->ObjectList[size_t(close)]->ObjectRect, l.Window.Left, l.Window.Top);
+
+        // The several-files dialog, made and prepared as its Execute does, in the media
+        // folder: where each file's row lies.
+        std::unique_ptr<TbsOpenDlgForm> dialog(TOpenDialogAccess::Make(Form1->OpenDialog2));
+        TOpenDialogAccess::Ready(Form1->OpenDialog2, dialog.get());
+        dialog->Show();
+        PumpFor(20);
+        dialog->FileListView->SetPath(Root + "/media");
+        PumpFor(40);
+        const TRect dwin = GetWindowRect(dialog->Handle());
+        l.Dialog = Centred(dwin.Width(), dwin.Height());
+        TCustomListView* files = dialog->FileListView;
+        for (int i = 0; i < files->Items()->Count(); ++i) {
+            // The caption read before the row's rectangle, which brings in the list's last
+            // row as the item's caption.
+            TListItem* item = files->Items()->Item(i);
+            const String caption = item->Caption();
+            const TRect r = item->DisplayRect(drLabel);
+            const TPoint p = files->ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+            l.DialogRows[caption] = {p.X - dwin.Left + l.Dialog.Left, p.Y - dwin.Top + l.Dialog.Top};
+        }
+        dialog->Hide();
+        dialog.reset();
+        PumpFor(10);
         DoneForms();
         SetProgramFolder("");
         setenv("HOME", home.c_str(), 1);
@@ -198,12 +293,53 @@ protected:
     pid_t Pid = 0;
 };
 
-TEST_F(BatchDisplay, AClipAddedThroughTheMenuAndTheOpenDialogConvertsWithProgressInItsRow)
+// The row of the dialog's list whose caption begins with the name's stem.
+TPoint DialogRow(const TLayout& L, const String& AName)
 {
-    // A clip long enough to be photographed while it converts.
-    const String clip = Root + "/media/clip.avi";
-    ASSERT_EQ(skinscreen::MakeClip(clip, 40, "640x480"), clip);
+    const String stem = AName.substr(0, AName.rfind('.'));
+    for (const auto& [caption, p] : L.DialogRows)
+        if (caption.rfind(stem, 0) == 0) return p;
+    return {};
+}
+
+// A click at P with a modifier key held.
+void ClickWith(const char* AKey, const TPoint& P)
+{
+    pointerkeys::PressKey(AKey);
+    usleep(50000);
+    Click(P);
+    pointerkeys::ReleaseKey(AKey);
+    usleep(50000);
+}
+
+// What ffprobe reads of a file: its streams' codecs and sizes, then its format.
+String Probe(const String& AFile)
+{
+    return Output("ffprobe -v error -show_entries format=format_name:stream=codec_name,width,height -of csv=p=0 '" +
+                  AFile + "'");
+}
+
+double Duration(const String& AFile)
+{
+    return std::atof(Output("ffprobe -v error -show_entries format=duration -of csv=p=0 '" + AFile + "'").c_str());
+}
+
+TEST_F(BatchDisplay, ThreeClipsChosenInTheOpenDialogConvertWithThePickedPresetAndProgressInTheirRows)
+{
+    // Three clips, long enough to be photographed while they convert; one named with
+    // Chinese characters and a space, which the dialog's rows let a click choose without
+    // typing.  A fourth file in the folder is left unchosen.
+    const std::vector<String> names = {"alpha.avi", "beta.avi", "测试 片段.avi"};
+    for (const String& name : names)
+        ASSERT_FALSE(skinscreen::MakeClip(Root + "/media/" + name, 6, "320x240").empty()) << name;
+    std::ofstream(Root + "/media/omega.avi") << "not chosen";
     const TLayout layout = MeasureLayout();
+    String rows;
+    for (const auto& [caption, p] : layout.DialogRows) rows += " \"" + caption + "\"";
+    for (const String& name : names) ASSERT_NE(DialogRow(layout, name).X, 0) << name << " in the dialog's list:" << rows;
+    ASSERT_NE(layout.CategoryEntry.X, 0) << "the category in its box's list";
+    ASSERT_NE(layout.PresetEntry.X, 0) << "the preset in its box's list";
+    ASSERT_EQ(layout.Progress.size(), 3u);
 
     // The program beside a settings file of its own, with its own home.
     const String program = Root + "/prog/videoconverter";
@@ -221,9 +357,8 @@ TEST_F(BatchDisplay, AClipAddedThroughTheMenuAndTheOpenDialogConvertsWithProgres
     char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
     ASSERT_EQ(posix_spawn(&Pid, program.c_str(), nullptr, nullptr, argv, envp.data()), 0);
 
-    // The window is centred on the 1280 x 1024 screen; its corners in the frame's colour.
-    const TRect win((1280 - layout.Size.X) / 2, (1024 - layout.Size.Y) / 2, (1280 - layout.Size.X) / 2 + layout.Size.X,
-                    (1024 - layout.Size.Y) / 2 + layout.Size.Y);
+    // The window's corners in the frame's colour.
+    const TRect win = layout.Window;
     ASSERT_TRUE(WaitFor(
         [&] {
             return screentest::ScreenPixel(win.Left + 1, win.Top + 1) == Accent &&
@@ -234,79 +369,109 @@ TEST_F(BatchDisplay, AClipAddedThroughTheMenuAndTheOpenDialogConvertsWithProgres
     usleep(500000);
     Shot(win, "before");
 
-    // "添加" drops its menu; its first entry "添加一个文件" opens the open dialog, whose
-    // name box has the focus: the clip's path, then Enter.
-    const TRect add = Offset(layout.AddButton, win.Left, win.Top);
+    // The preset: the category box drops its list, a click picks "高清格式"; then the
+    // preset box's list, and a click picks its WMV entry.
+    Click(Centre(layout.CategoryBox));
+    usleep(500000);
+    Shot(TRect(0, 0, 1280, 1024), "categories");
+    Click(layout.CategoryEntry);
+    usleep(400000);
+    Click(Centre(layout.PresetBox));
+    usleep(500000);
+    Shot(TRect(0, 0, 1280, 1024), "presets");
+    Click(layout.PresetEntry);
+    usleep(400000);
+    Shot(win, "preset");
+
+    // "添加" drops its menu; its second entry, "添加多个文件", opens the open dialog.  The
+    // entries are the menu's bands of text, found on the screen.
+    const TRect add = layout.AddButton;
     Click(Centre(add));
     usleep(400000);
-    Shot(TRect(add.Left, add.Top, add.Left + 300, add.Bottom + 120), "menu");
-    Click({add.Left + 40, add.Bottom + 12});
-    usleep(1500000);
-    Shot(TRect(0, 0, 1280, 1024), "dialog");
-    Type(clip);
-    usleep(300000);
-    // The dialog's caption band: the topmost long run of the frame's colour on the screen.
-    TRect dialog;
-    for (int y = 0; y < 1024 && dialog.IsEmpty(); ++y) {
-        const auto row = screentest::ScreenRect(0, y, 1280, 1);
-        int run = 0;
-        for (int x = 0; x < 1280; ++x) {
-            run = row[size_t(x)] == Accent ? run + 1 : 0;
-            if (run == 300) {
-                int right = x;
-                while (right + 1 < 1280 && row[size_t(right + 1)] == Accent) ++right;
-                int bottom = y;
-                while (bottom + 1 < 1024 && screentest::ScreenPixel(x - 299, bottom + 1) == Accent) ++bottom;
-                dialog = TRect(x - 299, y, right + 1, bottom + 1);
-                break;
-            }
-        }
+    const TRect menu(add.Left, add.Bottom, add.Left + 200, add.Bottom + 120);
+    Shot(menu, "menu");
+    std::vector<std::pair<int, int>> bands;
+    for (int y = menu.Top; y < menu.Bottom; ++y) {
+        const bool text = skinscreen::DarkIn(TRect(menu.Left + 4, y, menu.Right, y + 1)) > 0;
+        if (text && (bands.empty() || bands.back().second < y - 1)) bands.push_back({y, y});
+        if (text) bands.back().second = y;
     }
-    ASSERT_FALSE(dialog.IsEmpty()) << "the open dialog";
-    Shot(dialog, "typed");
-    // "Open" stands at the right of the name box, 45 pixels in from the frame's right
-    // edge and 57 up from its bottom.
-    Click({dialog.Right - 45, dialog.Bottom - 57});
+    ASSERT_GE(bands.size(), 2u) << "the menu's entries";
+    Click({add.Left + 40, (bands[1].first + bands[1].second) / 2});
 
-    // The row appears: the progress cell is blank until the start.
-    const TRect cell = Offset(layout.ProgressCell, win.Left, win.Top);
-    usleep(1500000);
+    // The dialog, centred, with the focus in its name box: the media folder's path and
+    // Enter open the folder; a click on the first clip's row, Ctrl+clicks on the other
+    // two, and Enter takes the three.
+    const TRect dialog = layout.Dialog;
+    ASSERT_TRUE(WaitFor([&] { return screentest::ScreenPixel(dialog.Left + 1, dialog.Top + 1) == Accent; }, 10000))
+        << "the open dialog at " << dialog.Left << "," << dialog.Top;
+    usleep(800000);
+    Type(Root + "/media");
+    pointerkeys::TapKey("Return");
+    usleep(800000);
+    Shot(dialog, "folder");
+    Click(DialogRow(layout, names[0]));
+    ClickWith("Control_L", DialogRow(layout, names[1]));
+    ClickWith("Control_L", DialogRow(layout, names[2]));
+    usleep(300000);
+    Shot(dialog, "chosen");
+    pointerkeys::TapKey("Return");
+
+    // Three rows appear, their progress cells blank until the start.
+    usleep(2000000);
     Shot(win, "added");
-    EXPECT_EQ(TextPixels(cell), 0) << "no progress before the start";
+    for (const TRect& cell : layout.Names) EXPECT_GT(TextPixels(cell), 20) << "a row for each chosen clip";
+    for (const TRect& cell : layout.Progress) EXPECT_EQ(TextPixels(cell), 0) << "no progress before the start";
 
-    const String output = Root + "/home/澄枫视频软件/输出/clip.avi";
-    Click(Centre(Offset(layout.StartButton, win.Left, win.Top)));
-    // While the batch runs, the cell shows the progress.
+    const String outputs = Root + "/home/澄枫视频软件/输出/";
+    auto done = [&](const String& AName) {
+        const String out = outputs + AName.substr(0, AName.rfind('.')) + ".wmv";
+        return fs::exists(out) && Duration(out) > 5.5;
+    };
+    Click(Centre(layout.StartButton));
+    // While the batch runs, a row shows its progress.
     bool progressShown = false;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            if (fs::exists(output)) return true;
-            if (TextPixels(cell) > 20) {
-                progressShown = true;
-                Shot(win, "during");
-                return true;
-            }
-            return false;
-        },
-        120000));
-    EXPECT_TRUE(progressShown) << "no progress text in the row before the batch ended";
-    // The output is in place once its task has ended.
-    ASSERT_TRUE(WaitFor([&] { return fs::exists(output); }, 120000)) << output;
-    usleep(1000000);
+    for (int waited = 0; waited < 120000 && !progressShown; waited += 20) {
+        for (const TRect& cell : layout.Progress)
+            if (TextPixels(cell) > 20) progressShown = true;
+        if (progressShown) Shot(win, "during");
+        else if (waited % 1000 == 0 && done(names[0]) && done(names[1]) && done(names[2])) break;
+        else usleep(20000);
+    }
+    EXPECT_TRUE(progressShown) << "no progress text in the rows before the batch ended";
+    // Every output is whole once its task has ended.
+    bool allDone = false;
+    for (int waited = 0; waited < 180000 && !allDone; waited += 500) {
+        allDone = done(names[0]) && done(names[1]) && done(names[2]);
+        if (!allDone) usleep(500000);
+    }
+    ASSERT_TRUE(allDone) << "the three outputs in " << outputs;
+    usleep(1500000);
     Shot(win, "after");
-    EXPECT_GT(TextPixels(cell), 20) << "the row's final progress text";
+    // Each row's final text, "100%" in all three: as many text pixels in each cell.
+    std::vector<int> texts;
+    for (const TRect& cell : layout.Progress) texts.push_back(TextPixels(cell));
+    for (int n : texts) {
+        EXPECT_GT(n, 20) << "a row's final progress text";
+        EXPECT_NEAR(n, texts[0], texts[0] / 5 + 2) << "the rows' final texts differ";
+    }
 
-    // The first preset: AVI with MPEG-4 video and MP3 audio, the clip's whole length.
-    EXPECT_EQ(Output("ffprobe -v error -show_entries format=format_name:stream=codec_name -of csv=p=0 '" + output +
-                     "'"),
-              "mpeg4\nmp3\navi\n");
-    const double seconds = std::atof(
-        Output("ffprobe -v error -show_entries format=duration -of csv=p=0 '" + output + "'").c_str());
-    EXPECT_NEAR(seconds, 40.0, 0.5);
+    // The picked preset: WMV2 pictures and WMA2 sound in ASF, the pictures at the size its
+    // resolution box starts on (1280 x 1024), each clip whole; the unchosen file made
+    // nothing.
+    for (const String& name : names) {
+        const String out = outputs + name.substr(0, name.rfind('.')) + ".wmv";
+        EXPECT_EQ(Probe(out), "wmv2,1280,1024\nwmav2\nasf\n") << out;
+        EXPECT_NEAR(Duration(out), 6.0, 0.5) << out;
+    }
+    EXPECT_FALSE(fs::exists(outputs + "omega.wmv"));
+    size_t made = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(outputs)) ++made;
+    EXPECT_EQ(made, 3u) << "one output per chosen clip";
 
     // The frame's close button ends the program.
     ASSERT_FALSE(layout.CloseButton.IsEmpty()) << "the frame's close button";
-    Click(Centre(Offset(layout.CloseButton, win.Left, win.Top)));
+    Click(Centre(layout.CloseButton));
     int status = 0;
     const bool exited = WaitFor([&] { return waitpid(Pid, &status, WNOHANG) == Pid; }, 20000);
     EXPECT_TRUE(exited) << "the program did not end when its window was closed";

@@ -47,4 +47,16 @@ void TapKey(const char* AKeySymName)
     XSync(Dpy, False);
 }
 
+void PressKey(const char* AKeySymName)
+{
+    XTestFakeKeyEvent(Dpy, XKeysymToKeycode(Dpy, XStringToKeysym(AKeySymName)), True, CurrentTime);
+    XSync(Dpy, False);
+}
+
+void ReleaseKey(const char* AKeySymName)
+{
+    XTestFakeKeyEvent(Dpy, XKeysymToKeycode(Dpy, XStringToKeysym(AKeySymName)), False, CurrentTime);
+    XSync(Dpy, False);
+}
+
 }  // namespace pointerkeys

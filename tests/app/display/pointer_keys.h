@@ -13,5 +13,8 @@ void PressButton(int Button);
 void ReleaseButton(int Button);
 // A press and release of the key named by its keysym name ("Tab", "Return", "Escape").
 void TapKey(const char* AKeySymName);
+// A key held down and let go apart ("Control_L", "Shift_L"), for modified clicks.
+void PressKey(const char* AKeySymName);
+void ReleaseKey(const char* AKeySymName);
 
 }  // namespace pointerkeys
