@@ -3,6 +3,7 @@
 // compares one reading of the two outputs.
 #include "convert_support.h"
 
+#include <chrono>
 #include <filesystem>
 
 using namespace converttest;
@@ -23,6 +24,8 @@ struct TOptionCase {
 
 double Frames(const String& AOut) { return CountFrames(AOut); }
 double VideoStart(const String& AOut) { return ProbeDouble(AOut, "v:0", "stream=start_time"); }
+double HasTitle(const String& AOut) { return Probe(AOut, "", "format_tags=title") == "Titled" ? 1 : 0; }
+double SubtitleStreams(const String& AOut) { return double(SplitLines(Probe(AOut, "s", "stream=index")).size()); }
 
 String InputPath(const char* AName)
 {
@@ -80,5 +83,34 @@ INSTANTIATE_TEST_SUITE_P(
                     }},
         // The input's timestamps moved on by a second.
         TOptionCase{"itsoffset", "clip.avi", "itsoffset=1", "", "offset.mkv", "video start", VideoStart,
-                    [](double AWith, double AWithout) { EXPECT_NEAR(AWith - AWithout, 1.0, 0.05); }}),
+                    [](double AWith, double AWithout) { EXPECT_NEAR(AWith - AWithout, 1.0, 0.05); }},
+        // The input file's own tags given to the output.
+        TOptionCase{"map_meta_data", "titled.mkv", "", "map_meta_data=0:0", "meta.mkv", "title", HasTitle,
+                    [](double AWith, double AWithout) {
+                        EXPECT_EQ(AWith, 1);
+                        EXPECT_EQ(AWithout, 0);
+                    }},
+        // One more subtitle stream in the output, fed by the input's subtitles.
+        TOptionCase{"newsubtitle", "sub.mkv", "", "scodec=copy\nnewsubtitle=1", "newsub.mkv", "subtitle streams",
+                    SubtitleStreams, [](double AWith, double AWithout) { EXPECT_EQ(AWith, AWithout + 1); }}),
     [](const ::testing::TestParamInfo<TOptionCase>& I) { return String(I.param.Name); });
+
+// Reading at the input's own rate: a clip of one second takes at least about that long to
+// convert, where a plain conversion of it takes a fraction of it.
+TEST(ConvertOptionsRate, ReadingAtNativeRateTakesAboutTheClipsLength)
+{
+    ASSERT_TRUE(enginetest::LoadLibraries());
+    TEvents events;
+    auto list = NewTaskList(events);
+    ASSERT_EQ(list->AddTask(Clip("clip48.mkv"), "re=1"), 0) << list->LastErrMsg();
+    TOutputOptions o = AviOptions(200000);
+    const String out = enginetest::ScratchFolder() + "rate.avi";
+    ASSERT_TRUE(list->SetOutputFile(0, out, &o)) << list->LastErrMsg();
+    const auto start = std::chrono::steady_clock::now();
+    list->Start(0);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ASSERT_EQ(events.Terminates.size(), 2u);
+    EXPECT_TRUE(events.Terminates[0].Finished) << events.Terminates[0].ExceptionMsg;
+    EXPECT_GE(seconds, 0.8);
+    EXPECT_NEAR(CountFrames(out), 25, 1);
+}

@@ -63,6 +63,9 @@ void Generate(const String& D)
     Run(v + "4 -i '" + D + "s.srt' -c:v mpeg4 -c:s srt '" + D + "sub.mkv'");
     Run(v + "1 -f lavfi -i sine=f=440:d=1 -f lavfi -i \"sine=f=880:d=1,aformat=channel_layouts=stereo\" "
             "-map 0 -map 1 -map 2 -c:v mpeg4 -c:a mp2 -disposition:a:0 0 -disposition:a:1 0 '" + D + "two_audio.mkv'");
+    Run("-i '" + D + "clip48.mkv' -c copy -metadata title=Titled '" + D + "titled.mkv'");
+    Run(v + "1 -f lavfi -i testsrc=size=320x240:rate=25:duration=1 -map 0 -map 1 -c:v mpeg2video "
+            "-program program_num=1:st=0 -program program_num=2:st=1 '" + D + "programs.ts'");
 }
 
 }  // namespace
@@ -70,7 +73,7 @@ void Generate(const String& D)
 const String& Folder()
 {
     static const String folder = [] {
-        String final = enginetest::MediaFolder() + "convert_v3/";
+        String final = enginetest::MediaFolder() + "convert_v4/";
         if (fs::exists(final + "done")) return final;
         String dir = enginetest::ScratchFolder();
         Generate(dir);

@@ -29,6 +29,8 @@ namespace converttest {
 //   fast.nut    160x120 50 fps mpeg4, 1 s
 //   sub.mkv     4 s of video with two subtitles (0.5-1.5 s "Hello", 2-3 s "World")
 //   two_audio.mkv  video, a mono and a stereo audio stream, neither marked as the default
+//   titled.mkv  clip48.mkv whose file carries the title "Titled"
+//   programs.ts two programs in MPEG-TS: 1 holds a 160x120 video, 2 a 320x240 video, 1 s each
 const String& Folder();
 String Clip(const String& AName);
 
