@@ -111,7 +111,19 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
     }
     if (ic->nb_streams > unsigned(MAX_STREAMS))
         return fail(Format("%s: too many streams (%d, at most %d)", AFileName, int(ic->nb_streams), MAX_STREAMS));
-    // 7. Program selection
+    // 9. Stream parameters
+    int ret;
+    {
+        TCriticalSectionGuard lock(CodecLock);
+        ret = AV.avformat_find_stream_info(ic, nullptr);
+    }
+    if (ret < 0 && Fverbose >= 0) {
+        String msg = Format("%s: could not find codec parameters", AFileName);
+        Log(llVerbose, msg);
+        return fail(msg);
+    }
+    // 9b. Program selection, once the stream information is read: a demuxer such as
+    // MPEG-TS finds some streams only while reading it, and those must be left out too.
     if (Fopt_programid != 0) {
         bool found = false;
         for (unsigned i = 0; i < ic->nb_streams; ++i) ic->streams[i]->discard = AVDISCARD_ALL;
@@ -123,17 +135,6 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
         }
         if (!found) return fail("Specified program id not found");
         Fopt_programid = 0;
-    }
-    // 9. Stream parameters
-    int ret;
-    {
-        TCriticalSectionGuard lock(CodecLock);
-        ret = AV.avformat_find_stream_info(ic, nullptr);
-    }
-    if (ret < 0 && Fverbose >= 0) {
-        String msg = Format("%s: could not find codec parameters", AFileName);
-        Log(llVerbose, msg);
-        return fail(msg);
     }
     // 10. Start position
     int64_t timestamp = Fstart_time;
@@ -152,6 +153,8 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
         const AVCodec* choice = nullptr;
         switch (par->codec_type) {
         case AVMEDIA_TYPE_VIDEO: {
+            // A stream of a program not chosen gives the outputs none of its parameters.
+            if (st->discard == AVDISCARD_ALL) break;
             Fframe_width = par->width;
             Fframe_height = par->height;
             AVRational sar = st->sample_aspect_ratio.num ? st->sample_aspect_ratio : par->sample_aspect_ratio;
@@ -183,6 +186,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName)
             break;
         }
         case AVMEDIA_TYPE_AUDIO:
+            if (st->discard == AVDISCARD_ALL) break;
             AV.av_channel_layout_uninit(&Fchannel_layout);
             AV.av_channel_layout_copy(&Fchannel_layout, &par->ch_layout);
             Faudio_channels = par->ch_layout.nb_channels;

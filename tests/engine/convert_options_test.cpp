@@ -24,6 +24,7 @@ struct TOptionCase {
 
 double Frames(const String& AOut) { return CountFrames(AOut); }
 double VideoStart(const String& AOut) { return ProbeDouble(AOut, "v:0", "stream=start_time"); }
+double Width(const String& AOut) { return ProbeDouble(AOut, "v:0", "stream=width"); }
 double HasTitle(const String& AOut) { return Probe(AOut, "", "format_tags=title") == "Titled" ? 1 : 0; }
 double SubtitleStreams(const String& AOut) { return double(SplitLines(Probe(AOut, "s", "stream=index")).size()); }
 
@@ -89,6 +90,14 @@ INSTANTIATE_TEST_SUITE_P(
                     [](double AWith, double AWithout) {
                         EXPECT_EQ(AWith, 1);
                         EXPECT_EQ(AWithout, 0);
+                    }},
+        // Only the chosen program's streams are read: its picture is the smaller one, which
+        // is not picked when all programs are read.  The second program's stream is found
+        // only while the stream information is read.
+        TOptionCase{"programid", "programs.ts", "programid=1", "", "program.avi", "width", Width,
+                    [](double AWith, double AWithout) {
+                        EXPECT_EQ(AWith, 160);
+                        EXPECT_EQ(AWithout, 320);
                     }},
         // One more subtitle stream in the output, fed by the input's subtitles.
         TOptionCase{"newsubtitle", "sub.mkv", "", "scodec=copy\nnewsubtitle=1", "newsub.mkv", "subtitle streams",
