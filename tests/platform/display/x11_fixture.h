@@ -92,10 +92,12 @@ protected:
         C->SetParent(Parent);
         return C;
     }
-    // Runs the program's loop until Done holds (the server works asynchronously).
+    // Runs the program's loop until Done holds (the server works asynchronously), for up
+    // to ten seconds: a compositor started by a test can take seconds to take over under
+    // the sanitizers on a loaded machine.
     bool PumpUntil(const std::function<bool()>& Done)
     {
-        for (int I = 0; I < 400; ++I) {
+        for (int I = 0; I < 2000; ++I) {
             Sync();
             Application->ProcessMessages();
             if (Done()) return true;
