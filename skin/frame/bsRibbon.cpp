@@ -89,6 +89,10 @@ TbsRibbon::TbsRibbon(TComponent* AOwner) : TbsSkinControl(AOwner)
 TbsRibbon::~TbsRibbon()
 {
     UnhookAppMessages();
+    // the pages belong to the form and may outlive the ribbon: they forget it now
+    if (FTabs)
+        for (int I = 0; I < FTabs->Count(); ++I)
+            if (TbsRibbonPage* P = FTabs->Items(I)->Page()) P->Ribbon = nullptr;
     delete FTabs;
     FTabs = nullptr;
     delete FButtons;

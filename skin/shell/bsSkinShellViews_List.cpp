@@ -56,6 +56,12 @@ TbsCustomShellListView::TbsCustomShellListView(TComponent* AOwner)
 TbsCustomShellListView::~TbsCustomShellListView()
 {
     FDestroying = true;
+    // the base list view still ends an open label edit and asks for rows while it goes,
+    // when this part of the object is gone
+    OnData = nullptr;
+    OnDataFind = nullptr;
+    OnEdited = nullptr;
+    OnColumnClick = nullptr;
     if (FTreeView) FTreeView->FListView = nullptr;
     if (FComboBox) FComboBox->FListView = nullptr;
     delete FRootFolder;
