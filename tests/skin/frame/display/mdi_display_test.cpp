@@ -105,7 +105,7 @@ protected:
         framedisplay::SavePixmap(Px, Main->Width(), Main->Height(), "mdi_" + Look + "_" + Step + ".ppm");
     }
     TColor Workspace() { return Skinned ? ClientColor : ColorToRGB(clAppWorkSpace); }
-    
+
     bool Opened = false, Skinned = false;
     std::string Look;
     TForm* Main = nullptr;
