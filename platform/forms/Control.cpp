@@ -283,6 +283,37 @@ void TControl::ParentColorChanged()
     }
 }
 
+void TControl::SetBiDiMode(TBiDiMode V)
+{
+    FParentBiDiMode = false;
+    if (FBiDiMode == V) return;
+    FBiDiMode = V;
+    Perform(CM_BIDIMODECHANGED, 0, 0);
+}
+
+void TControl::SetParentBiDiMode(bool V)
+{
+    if (FParentBiDiMode == V) return;
+    FParentBiDiMode = V;
+    if (V) ParentBiDiModeChanged();
+}
+
+void TControl::ParentBiDiModeChanged()
+{
+    if (!FParentBiDiMode || !FParent) return;
+    SetBiDiMode(FParent->BiDiMode());
+    FParentBiDiMode = true;
+}
+
+UINT TControl::DrawTextBiDiModeFlags(UINT Flags) const
+{
+    if (UseRightToLeftAlignment()) {
+        if (Flags & DT_RIGHT) Flags &= ~UINT(DT_RIGHT);
+        else if (!(Flags & DT_CENTER)) Flags |= DT_RIGHT;
+    }
+    return Flags | DrawTextBiDiModeFlagsReadingOnly();
+}
+
 void TControl::SetParentFont(bool V)
 {
     if (FParentFont == V) return;
@@ -404,6 +435,10 @@ void TControl::Dispatch(TMessage& M)
         return;
     case CM_PARENTFONTCHANGED: ParentFontChanged(); return;
     case CM_PARENTCOLORCHANGED: ParentColorChanged(); return;
+    case CM_PARENTBIDIMODECHANGED: ParentBiDiModeChanged(); return;
+    case CM_BIDIMODECHANGED:
+        if (!HasWindow()) Invalidate();
+        return;
     case CM_PARENTSHOWHINTCHANGED:
         if (FParentShowHint && FParent) FShowHint = FParent->ShowHint();
         return;

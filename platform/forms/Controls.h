@@ -154,7 +154,21 @@ public:
     void SetCursor(TCursor V);
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TPopupMenu* V);
-    TBiDiMode BiDiMode() const { return bdLeftToRight; }
+    // Reading order and alignment of the control's text.  A control follows its parent's
+    // mode while ParentBiDiMode is on; setting BiDiMode turns that off.
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode V);
+    bool ParentBiDiMode() const { return FParentBiDiMode; }
+    void SetParentBiDiMode(bool V);
+    // Every mode but bdLeftToRight reads right to left; only bdRightToLeft also aligns
+    // text to the right.
+    bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
+    bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
+    // DrawText flags adjusted for the mode: with right-to-left alignment DT_RIGHT gives way
+    // to left alignment and left-aligned text gets DT_RIGHT (centred text stays centred);
+    // with right-to-left reading DT_RTLREADING is added.
+    UINT DrawTextBiDiModeFlags(UINT Flags) const;
+    UINT DrawTextBiDiModeFlagsReadingOnly() const { return UseRightToLeftReading() ? UINT(DT_RTLREADING) : 0u; }
     // Help topics are kept only: help opens the program's web page, not a help file.
     int HelpContext() const { return FHelpContext; }
     void SetHelpContext(int V) { FHelpContext = V; }
@@ -223,6 +237,7 @@ protected:
     void FontChanged();
     void ParentFontChanged();
     void ParentColorChanged();
+    void ParentBiDiModeChanged();
     virtual bool DoContextPopup(TPoint MousePos);
     // OnMouseWheel, then one OnMouseWheelDown/Up per whole notch (120) turned; true when handled.
     virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
@@ -266,6 +281,8 @@ protected:
     bool FShowHint = false, FParentShowHint = true;
     TCursor FCursor = crDefault;
     TPopupMenu* FPopupMenu = nullptr;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    bool FParentBiDiMode = true;
     int FHelpContext = 0;
     TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     TControlState FControlState;

@@ -204,6 +204,7 @@ void TWinControl::InsertControl(TControl* C)
     }
     if (C->FParentFont) C->Perform(CM_PARENTFONTCHANGED, 0, 0);
     if (C->FParentColor) C->ParentColorChanged();
+    if (C->FParentBiDiMode) C->ParentBiDiModeChanged();
     if (C->FParentShowHint) C->FShowHint = FShowHint;
     C->UpdateAnchorRules();
     Realign();
@@ -645,6 +646,13 @@ void TWinControl::Dispatch(TMessage& M)
             for (int I = 0; I < ControlCount(); ++I) Controls(I)->WindowProc(N);
         }
         return;
+    case CM_BIDIMODECHANGED: {
+        Invalidate();
+        TMessage N;
+        N.Msg = CM_PARENTBIDIMODECHANGED;
+        for (int I = 0; I < ControlCount(); ++I) Controls(I)->WindowProc(N);
+        return;
+    }
     case CM_SHOWHINTCHANGED: {
         TMessage N;
         N.Msg = CM_PARENTSHOWHINTCHANGED;

@@ -100,6 +100,7 @@ struct TFontFace::TImpl {
     PangoFontDescription* Desc = nullptr;
     PangoLayout* Layout = nullptr;
     std::unordered_map<std::string, int> Widths;
+    bool RightToLeft = false;  // the base direction the layout's context has now
     ~TImpl()
     {
         if (Layout) g_object_unref(Layout);
@@ -156,9 +157,16 @@ std::string Printable(std::string_view Text)
     return S;
 }
 
-void SetLayoutText(TFontFace& F, std::string_view Text, int UlStart, int UlEnd)
+// The base direction is the caller's (DrawText's DT_RTLREADING), never guessed from the
+// text: neutral characters such as trailing dots then go where the reading order puts them.
+void SetLayoutText(TFontFace& F, std::string_view Text, int UlStart, int UlEnd, bool RightToLeft = false)
 {
     PangoLayout* L = F.Impl->Layout;
+    if (F.Impl->RightToLeft != RightToLeft) {
+        pango_context_set_base_dir(F.Impl->Ctx, RightToLeft ? PANGO_DIRECTION_RTL : PANGO_DIRECTION_LTR);
+        pango_layout_context_changed(L);
+        F.Impl->RightToLeft = RightToLeft;
+    }
     std::string S = Printable(Text);
     pango_layout_set_text(L, S.data(), int(S.size()));
     PangoAttrList* A = pango_attr_list_new();
@@ -225,6 +233,7 @@ std::shared_ptr<TFontFace> MakeFace(const LOGFONT& Lf)
     I.Layout = pango_layout_new(I.Ctx);
     pango_layout_set_font_description(I.Layout, I.Desc);
     pango_layout_set_single_paragraph_mode(I.Layout, TRUE);
+    pango_layout_set_auto_dir(I.Layout, FALSE);
     return F;
 }
 
@@ -264,11 +273,11 @@ int TextWidth(TFontFace& F, std::string_view Text)
 }
 
 void DrawTextRun(TSurface& S, const TRegion& Clip, TFontFace& F, std::string_view Text, int X, int Y, COLORREF Color,
-                 int UlStart, int UlEnd)
+                 int UlStart, int UlEnd, bool RightToLeft)
 {
     if (Text.empty() || Clip.IsEmpty()) return;
     std::lock_guard<std::recursive_mutex> L(TextLock());
-    SetLayoutText(F, Text, UlStart, UlEnd);
+    SetLayoutText(F, Text, UlStart, UlEnd, RightToLeft);
     PangoLayout* Lay = F.Impl->Layout;
     PangoRectangle Ink, Logical;
     pango_layout_get_pixel_extents(Lay, &Ink, &Logical);

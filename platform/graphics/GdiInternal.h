@@ -177,9 +177,11 @@ std::shared_ptr<TFontFace> FaceOf(TFontData& Font);
 int TextWidth(TFontFace& Face, std::string_view Text);
 // Draws one line of text with its cell's top-left at surface point (X, Y), within
 // Clip, in Color; the bytes [UlStart, UlEnd) are underlined in addition to the font's
-// own style.  Pixels touched get alpha 0 on 32-bit surfaces.
+// own style.  Pixels touched get alpha 0 on 32-bit surfaces.  RightToLeft sets the
+// base direction of the line (right-to-left reading); the line is otherwise read left
+// to right, whatever its characters.
 void DrawTextRun(TSurface& S, const TRegion& Clip, TFontFace& Face, std::string_view Text, int X, int Y,
-                 COLORREF Color, int UlStart = -1, int UlEnd = -1);
+                 COLORREF Color, int UlStart = -1, int UlEnd = -1, bool RightToLeft = false);
 
 }  // namespace gdi
 

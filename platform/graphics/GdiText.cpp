@@ -273,7 +273,8 @@ int DoDrawText(HDC DC, std::string_view Text, RECT* R, UINT Fmt, DRAWTEXTPARAMS*
                     Ua = int(Encode(P.substr(0, size_t(U))).size());
                     Ub = Ua + int(Encode(P.substr(size_t(U), 1)).size());
                 }
-                gdi::DrawTextRun(*S, Clip, *Face, Utf8, X + Off + Sh.X, Sy, D->S.TextColor, Ua, Ub);
+                gdi::DrawTextRun(*S, Clip, *Face, Utf8, X + Off + Sh.X, Sy, D->S.TextColor, Ua, Ub,
+                                 (Fmt & DT_RTLREADING) != 0);
             });
         }
         Y += LineH;

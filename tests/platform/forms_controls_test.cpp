@@ -488,3 +488,56 @@ TEST_F(FormsControls, TheHintWindowShowsTheWrappedHintInItsColour)
 }
 
 }  // namespace
+
+TEST_F(FormsControls, BiDiModeFlagsSwapAlignmentAndAddRightToLeftReading)
+{
+    struct {
+        TBiDiMode Mode;
+        UINT In, Out;
+    } Cases[] = {
+        {bdLeftToRight, DT_LEFT | DT_SINGLELINE, DT_LEFT | DT_SINGLELINE},
+        {bdLeftToRight, DT_RIGHT, DT_RIGHT},
+        {bdRightToLeft, DT_LEFT | DT_SINGLELINE, DT_RIGHT | DT_SINGLELINE | DT_RTLREADING},
+        {bdRightToLeft, DT_RIGHT | DT_VCENTER, DT_LEFT | DT_VCENTER | DT_RTLREADING},
+        {bdRightToLeft, DT_CENTER | DT_VCENTER, DT_CENTER | DT_VCENTER | DT_RTLREADING},
+        {bdRightToLeftNoAlign, DT_LEFT, DT_LEFT | DT_RTLREADING},
+        {bdRightToLeftNoAlign, DT_RIGHT, DT_RIGHT | DT_RTLREADING},
+        {bdRightToLeftReadingOnly, DT_CENTER, DT_CENTER | DT_RTLREADING},
+        {bdRightToLeftReadingOnly, DT_LEFT | DT_RTLREADING, DT_LEFT | DT_RTLREADING},
+    };
+    auto* C = Add<TBox>(Form, "box", Rect(0, 0, 50, 20));
+    for (auto& K : Cases) {
+        SCOPED_TRACE(int(K.Mode));
+        SCOPED_TRACE(K.In);
+        C->SetBiDiMode(K.Mode);
+        EXPECT_EQ(C->DrawTextBiDiModeFlags(K.In), K.Out);
+        EXPECT_EQ(C->UseRightToLeftReading(), K.Mode != bdLeftToRight);
+        EXPECT_EQ(C->UseRightToLeftAlignment(), K.Mode == bdRightToLeft);
+    }
+}
+
+TEST_F(FormsControls, ChildrenFollowTheirParentsBiDiModeUntilTheyHaveTheirOwn)
+{
+    auto* Panel = Add<TBox>(Form, "panel", Rect(0, 0, 100, 100));
+    auto* Inner = Add<TBox>(Panel, "inner", Rect(0, 0, 50, 50));
+    auto* Shape = Add<TShape>(Panel, "shape", Rect(50, 0, 100, 50));
+    Form->SetBiDiMode(bdRightToLeft);
+    EXPECT_EQ(Panel->BiDiMode(), bdRightToLeft);
+    EXPECT_EQ(Inner->BiDiMode(), bdRightToLeft);
+    EXPECT_EQ(Shape->BiDiMode(), bdRightToLeft);
+    EXPECT_TRUE(Inner->ParentBiDiMode());
+    // a control of its own mode keeps it, and its children follow it
+    Panel->SetBiDiMode(bdRightToLeftReadingOnly);
+    EXPECT_FALSE(Panel->ParentBiDiMode());
+    Form->SetBiDiMode(bdLeftToRight);
+    EXPECT_EQ(Panel->BiDiMode(), bdRightToLeftReadingOnly);
+    EXPECT_EQ(Inner->BiDiMode(), bdRightToLeftReadingOnly);
+    // back to following: it takes the parent's at once
+    Panel->SetParentBiDiMode(true);
+    EXPECT_EQ(Panel->BiDiMode(), bdLeftToRight);
+    EXPECT_EQ(Shape->BiDiMode(), bdLeftToRight);
+    // a control placed on a parent takes the parent's mode
+    Form->SetBiDiMode(bdRightToLeftNoAlign);
+    auto* Late = Add<TShape>(Panel, "late", Rect(0, 50, 50, 100));
+    EXPECT_EQ(Late->BiDiMode(), bdRightToLeftNoAlign);
+}

@@ -287,3 +287,36 @@ TEST(GraphicsText, BadTextDoesNotCrash)
     EXPECT_EQ(DrawText(T.DC, "x", -1, nullptr, 0), 0);
     EXPECT_TRUE(TextOut(T.DC, 0, 0, nullptr, 0));
 }
+
+TEST(GraphicsText, RightToLeftReadingSetsTheBaseDirection)
+{
+    // The leftmost inked column shows which end of the line comes first: a letter reaches
+    // well above the baseline, the dots sit on it.  Without DT_RTLREADING a line reads left
+    // to right even when its letters are Hebrew (the base direction is not guessed), and a
+    // right-to-left line leaves no trace on the next one.
+    struct {
+        const char* Text;
+        UINT Flags;
+        bool DotsFirst;
+    } Cases[] = {
+        {"H...", 0, false},
+        {"H...", DT_RTLREADING, true},
+        {"H...", 0, false},
+        {"\u05D0\u05D1...", 0, false},
+        {"\u05D0\u05D1...", DT_RTLREADING, true},
+    };
+    for (auto& C : Cases) {
+        SCOPED_TRACE(std::string(C.Text) + (C.Flags ? " rtl" : " ltr"));
+        TTextDC T(200, 40, "DejaVu Sans", -20);
+        RECT R{0, 0, 200, 40};
+        DrawText(T.DC, C.Text, -1, &R, DT_SINGLELINE | DT_LEFT | C.Flags);
+        TRect Ink = T.Ink();
+        ASSERT_FALSE(Ink.IsEmpty());
+        int Top = Ink.Bottom;
+        for (int y = Ink.Top; y < Ink.Bottom && Top == Ink.Bottom; ++y)
+            if (T.InkCount(TRect(Ink.Left, y, Ink.Left + 2, y + 1))) Top = y;
+        EXPECT_EQ(Top > Ink.Top + Ink.Height() / 2, C.DotsFirst);
+        // the reading order moves no text: a left-aligned line still starts at the left
+        EXPECT_LT(Ink.Left, 5);
+    }
+}
