@@ -220,6 +220,12 @@ public:
     void SetLargeImages(TCustomImageList* V);
     TCustomImageList* StateImages() const { return FStateImages; }
     void SetStateImages(TCustomImageList* V);
+    // Besides these components, the window holds an image list of each kind (LVSIL_NORMAL,
+    // LVSIL_SMALL, LVSIL_STATE) that a program gives it with LVM_SETIMAGELIST (the first
+    // parameter the kind, the second the list; the answer is the list it replaced) and
+    // reads with LVM_GETIMAGELIST.  The component of a kind, while one is set, takes that
+    // kind's place: setting it drops the window's own list of the kind.  The lists are not
+    // owned.
 
     // The first selected item (nullptr when none).
     TListItem* Selected();
@@ -315,6 +321,12 @@ private:
     void PaintReport(HDC DC);
     void PaintOther(HDC DC);
     void PaintItemCell(HDC DC, int Row, TRect R, bool Icon, bool Large);
+    // The image list drawn for a kind: the component set for it, else the window's own.
+    HIMAGELIST ImageListOf(int Kind) const;
+    // Its image size (0 x 0 without a list) and image count.
+    TSize ImageSizeOf(int Kind) const;
+    int ImageCountOf(int Kind) const;
+    void SetWindowImageList(int Kind, HIMAGELIST List);
     bool CustomDrawItem(HDC DC, int Row, TRect R, UINT State);
     void EndEdit(bool Accept);
     void WheelNative(TMessage& M);
@@ -332,6 +344,7 @@ private:
     TCustomImageList* FSmallImages = nullptr;
     TCustomImageList* FLargeImages = nullptr;
     TCustomImageList* FStateImages = nullptr;
+    HIMAGELIST FWindowImages[3] = {};  // the window's own lists by kind
     HWND FHeader = nullptr;
     WNDPROC FHeaderProc = nullptr;
     int FTopRow = 0;        // report and list views: first row (list: first column's first row)

@@ -65,6 +65,7 @@ void TCustomListView::Notification(TComponent* AComponent, TOperation Operation)
 {
     TNativeControl::Notification(AComponent, Operation);
     if (Operation != opRemove) return;
+    if (AComponent == FSmallImages || AComponent == FLargeImages) FLayoutDirty = true;
     if (AComponent == FSmallImages) FSmallImages = nullptr;
     if (AComponent == FLargeImages) FLargeImages = nullptr;
     if (AComponent == FStateImages) FStateImages = nullptr;
@@ -149,22 +150,49 @@ void TCustomListView::SetSmallImages(TCustomImageList* V)
 {
     FSmallImages = V;
     if (V) V->FreeNotification(this);
-    FLayoutDirty = true;
-    InvalidateNative();
+    SetWindowImageList(LVSIL_SMALL, nullptr);
 }
 
 void TCustomListView::SetLargeImages(TCustomImageList* V)
 {
     FLargeImages = V;
     if (V) V->FreeNotification(this);
-    FLayoutDirty = true;
-    InvalidateNative();
+    SetWindowImageList(LVSIL_NORMAL, nullptr);
 }
 
 void TCustomListView::SetStateImages(TCustomImageList* V)
 {
     FStateImages = V;
     if (V) V->FreeNotification(this);
+    SetWindowImageList(LVSIL_STATE, nullptr);
+}
+
+// ---- image lists ----------------------------------------------------------------------------------------------
+HIMAGELIST TCustomListView::ImageListOf(int Kind) const
+{
+    if (Kind < LVSIL_NORMAL || Kind > LVSIL_STATE) return nullptr;
+    const TCustomImageList* C = Kind == LVSIL_NORMAL ? FLargeImages : Kind == LVSIL_SMALL ? FSmallImages : FStateImages;
+    return C ? C->Handle() : FWindowImages[Kind];
+}
+
+TSize TCustomListView::ImageSizeOf(int Kind) const
+{
+    int W = 0, H = 0;
+    if (HIMAGELIST L = ImageListOf(Kind)) ImageList_GetIconSize(L, &W, &H);
+    return {W, H};
+}
+
+int TCustomListView::ImageCountOf(int Kind) const
+{
+    HIMAGELIST L = ImageListOf(Kind);
+    return L ? ImageList_GetImageCount(L) : 0;
+}
+
+// A new list of a kind changes the rows' geometry (icon cells, row heights).
+void TCustomListView::SetWindowImageList(int Kind, HIMAGELIST List)
+{
+    FWindowImages[Kind] = List;
+    FLayoutDirty = true;
     InvalidateNative();
 }
 
@@ -364,7 +392,7 @@ int TCustomListView::HeaderHeight()
 int TCustomListView::RowHeight()
 {
     int H = LineHeight() + 3;
-    if (FSmallImages) H = std::max(H, FSmallImages->Height() + 1);
+    if (ImageListOf(LVSIL_SMALL)) H = std::max(H, ImageSizeOf(LVSIL_SMALL).cy + 1);
     if (FCheckboxes) H = std::max(H, 16);
     if (FGridLines && FViewStyle == vsReport) ++H;
     return H;
@@ -373,7 +401,7 @@ int TCustomListView::RowHeight()
 int TCustomListView::ListColumnWidth()
 {
     int W = 60;
-    int Icon = FSmallImages ? FSmallImages->Width() + 4 : 0;
+    int Icon = ImageListOf(LVSIL_SMALL) ? ImageSizeOf(LVSIL_SMALL).cx + 4 : 0;
     int N = std::min(RowCount(), 500);
     for (int R = 0; R < N; ++R) W = std::max(W, std::min(300, TextSize(CellText(R, 0)).cx + Icon + 12));
     return W;
@@ -387,10 +415,12 @@ int TCustomListView::ItemsPerColumn()
 TSize TCustomListView::IconCell()
 {
     if (FViewStyle == vsIcon) {
-        int Img = FLargeImages ? FLargeImages->Height() : 32;
-        return {std::max(76, FLargeImages ? FLargeImages->Width() + 20 : 0), Img + 8 + 2 * LineHeight()};
+        const bool Large = ImageListOf(LVSIL_NORMAL) != nullptr;
+        const TSize Size = ImageSizeOf(LVSIL_NORMAL);
+        int Img = Large ? Size.cy : 32;
+        return {std::max(76, Large ? Size.cx + 20 : 0), Img + 8 + 2 * LineHeight()};
     }
-    int Img = FSmallImages ? FSmallImages->Width() + 4 : 0;
+    int Img = ImageListOf(LVSIL_SMALL) ? ImageSizeOf(LVSIL_SMALL).cx + 4 : 0;
     return {std::max(120, Img + 100), RowHeight()};
 }
 
@@ -467,7 +497,7 @@ TRect TCustomListView::NativeItemRect(int Row, TDisplayCode Code)
         int H = RowHeight();
         int Y = HeaderHeight() + (Row - FTopRow) * H;
         B = {-FScrollX, Y, TotalWidth() - FScrollX, Y + H};
-        Icon = FSmallImages ? FSmallImages->Width() : 0;
+        Icon = ImageSizeOf(LVSIL_SMALL).cx;
         if (Code == drBounds) return B;
         int W0 = FColumns->Count() ? FColumns->Items(0)->Width() : TotalWidth();
         int X0 = FColumns->Count() ? ColumnLeft(0) - FScrollX : -FScrollX;
@@ -481,7 +511,7 @@ TRect TCustomListView::NativeItemRect(int Row, TDisplayCode Code)
         int Rows = ItemsPerColumn(), W = ListColumnWidth(), H = RowHeight();
         int Col = Row / Rows - FTopRow / Rows;
         B = Bounds(Col * W, (Row % Rows) * H, W, H);
-        Icon = FSmallImages ? FSmallImages->Width() : 0;
+        Icon = ImageSizeOf(LVSIL_SMALL).cx;
         break;
     }
     default: {
@@ -489,14 +519,16 @@ TRect TCustomListView::NativeItemRect(int Row, TDisplayCode Code)
         int PerRow = ItemsPerIconRow();
         B = Bounds((Row % PerRow) * Cell.cx, (Row / PerRow) * Cell.cy - FScrollY, Cell.cx, Cell.cy);
         if (FViewStyle == vsIcon) {
-            int ImgW = FLargeImages ? FLargeImages->Width() : 32, ImgH = FLargeImages ? FLargeImages->Height() : 32;
+            const bool Large = ImageListOf(LVSIL_NORMAL) != nullptr;
+            const TSize Size = ImageSizeOf(LVSIL_NORMAL);
+            int ImgW = Large ? Size.cx : 32, ImgH = Large ? Size.cy : 32;
             TRect IconR = Bounds(B.Left + (Cell.cx - ImgW) / 2, B.Top + 2, ImgW, ImgH);
             TRect Lab{B.Left + 2, IconR.Bottom + 2, B.Right - 2, B.Bottom};
             if (Code == drIcon) return IconR;
             if (Code == drLabel) return Lab;
             return B;
         }
-        Icon = FSmallImages ? FSmallImages->Width() : 0;
+        Icon = ImageSizeOf(LVSIL_SMALL).cx;
         break;
     }
     }
@@ -1151,6 +1183,13 @@ bool TCustomListView::NativeProc(TMessage& M)
         M.Result = StartEdit(int(intptr_t(M.WParam))) && FEditor ? LRESULT(FEditor->Handle()) : 0;
         return true;
     case LVM_GETSELECTIONMARK: M.Result = FAnchorRow; return true;
+    case LVM_GETIMAGELIST: M.Result = LRESULT(ImageListOf(int(M.WParam))); return true;
+    case LVM_SETIMAGELIST: {
+        const int Kind = int(M.WParam);
+        M.Result = LRESULT(ImageListOf(Kind));
+        if (Kind >= LVSIL_NORMAL && Kind <= LVSIL_STATE) SetWindowImageList(Kind, reinterpret_cast<HIMAGELIST>(M.LParam));
+        return true;
+    }
     case WM_KEYDOWN: KeyNative(WORD(M.WParam)); return true;
     case WM_CHAR: CharNative(char32_t(M.WParam)); return true;
     case WM_VSCROLL: {

@@ -24,11 +24,12 @@ bool TCustomListView::CustomDrawItem(HDC DC, int Row, TRect R, UINT State)
 
 void TCustomListView::PaintItemCell(HDC DC, int Row, TRect R, bool Icon, bool Large)
 {
-    TCustomImageList* Images = Large ? FLargeImages : FSmallImages;
+    const int Kind = Large ? LVSIL_NORMAL : LVSIL_SMALL;
+    HIMAGELIST Images = ImageListOf(Kind);
     int Img = CellImage(Row, 0);
-    if (Icon && Images && Img >= 0 && Img < Images->Count()) {
+    if (Icon && Images && Img >= 0 && Img < ImageCountOf(Kind)) {
         TRect IR = NativeItemRect(Row, drIcon);
-        ImageList_Draw(Images->Handle(), Img, DC, IR.Left, IR.Top + (IR.Height() - Images->Height()) / 2, ILD_TRANSPARENT);
+        ImageList_Draw(Images, Img, DC, IR.Left, IR.Top + (IR.Height() - ImageSizeOf(Kind).cy) / 2, ILD_TRANSPARENT);
     }
     (void)R;
 }
@@ -76,10 +77,11 @@ void TCustomListView::PaintReport(HDC DC)
                 if (Sel && !FRowSelect) FillSolid(DC, T, SelBk);
             } else {
                 int Img = CellImage(Row, Col);
-                if (FSmallImages && Img >= 0 && Img < FSmallImages->Count()) {
-                    ImageList_Draw(FSmallImages->Handle(), Img, DC, T.Left + 2, T.Top + (T.Height() - FSmallImages->Height()) / 2,
-                                   ILD_TRANSPARENT);
-                    T.Left += FSmallImages->Width() + 2;
+                HIMAGELIST Small = ImageListOf(LVSIL_SMALL);
+                if (Small && Img >= 0 && Img < ImageCountOf(LVSIL_SMALL)) {
+                    const TSize Size = ImageSizeOf(LVSIL_SMALL);
+                    ImageList_Draw(Small, Img, DC, T.Left + 2, T.Top + (T.Height() - Size.cy) / 2, ILD_TRANSPARENT);
+                    T.Left += Size.cx + 2;
                 }
             }
             SetTextColor(DC, Sel && (FRowSelect || Col == 0) ? COLORREF(ColorToRGB(SelFg)) : COLORREF(RowFg));

@@ -387,3 +387,96 @@ TEST_F(ListViewTest, MultipleSelectionWithShiftAndControl)
     View->ClearSelection();
     EXPECT_EQ(View->SelCount(), 0);
 }
+
+namespace {
+
+// An image list of Count images of Size x Size, image k filled with Colors[k].
+std::unique_ptr<TImageList> SolidImages(int Size, std::vector<TColor> Colors)
+{
+    auto L = std::make_unique<TImageList>(nullptr, Size, Size);
+    TBitmap B;
+    B.SetPixelFormat(pf24bit);
+    B.SetSize(Size * int(Colors.size()), Size);
+    for (size_t K = 0; K < Colors.size(); ++K) {
+        B.Canvas()->Brush()->SetColor(Colors[K]);
+        B.Canvas()->FillRect(TRect(Size * int(K), 0, Size * int(K + 1), Size));
+    }
+    L->Add(&B, nullptr);
+    return L;
+}
+
+HIMAGELIST WindowList(TCustomListView* V, int Kind)
+{
+    return reinterpret_cast<HIMAGELIST>(SendMessage(V->Handle(), LVM_GETIMAGELIST, WPARAM(Kind), 0));
+}
+
+HIMAGELIST GiveList(TCustomListView* V, int Kind, HIMAGELIST L)
+{
+    return reinterpret_cast<HIMAGELIST>(SendMessage(V->Handle(), LVM_SETIMAGELIST, WPARAM(Kind), LPARAM(L)));
+}
+
+}  // namespace
+
+// A program gives the window image lists of its own (as a shell view gives the system's):
+// each kind is kept apart, the answer names the list replaced, and the small list shapes the
+// rows and is drawn in the icon cell of report and list views, the normal list in icon view.
+TEST_F(ListViewTest, TheWindowsOwnImageListsAreKeptByKindAndDrawn)
+{
+    Fill(3);
+    auto Small = SolidImages(20, {clRed, clLime});
+    auto Large = SolidImages(40, {clBlue});
+    const int PlainRow = View->RowHeight();
+    EXPECT_EQ(WindowList(View, LVSIL_SMALL), nullptr);
+    EXPECT_EQ(GiveList(View, LVSIL_SMALL, Small->Handle()), nullptr);
+    EXPECT_EQ(GiveList(View, LVSIL_NORMAL, Large->Handle()), nullptr);
+    EXPECT_EQ(WindowList(View, LVSIL_SMALL), Small->Handle());
+    EXPECT_EQ(WindowList(View, LVSIL_NORMAL), Large->Handle());
+    EXPECT_EQ(WindowList(View, LVSIL_STATE), nullptr);
+    EXPECT_EQ(WindowList(View, 7), nullptr);  // no such kind: nothing kept
+    EXPECT_EQ(GiveList(View, 7, Small->Handle()), nullptr);
+    EXPECT_EQ(WindowList(View, 7), nullptr);
+    EXPECT_EQ(View->RowHeight(), std::max(PlainRow, 21));
+    // the icon cell of each row is the small list's width; row 1 shows image 1
+    View->Items()->Item(0)->SetImageIndex(0);
+    View->Items()->Item(1)->SetImageIndex(1);
+    TRect I1 = View->Items()->Item(1)->DisplayRect(drIcon);
+    EXPECT_EQ(I1.Width(), 20);
+    View->Repaint();
+    TPoint Mid{I1.Left + 10, I1.Top + I1.Height() / 2};
+    EXPECT_EQ(Headless::PixelColor(View->Handle(), Mid), ColorToRGB(clLime));
+    // icon view: the normal list's size and picture
+    View->SetViewStyle(vsIcon);
+    TRect I0 = View->Items()->Item(0)->DisplayRect(drIcon);
+    EXPECT_EQ(I0.Width(), 40);
+    EXPECT_EQ(I0.Height(), 40);
+    View->Repaint();
+    EXPECT_EQ(Headless::PixelColor(View->Handle(), {I0.Left + 20, I0.Top + 20}), ColorToRGB(clBlue));
+    // a new list replaces the old one, which the answer names
+    EXPECT_EQ(GiveList(View, LVSIL_NORMAL, nullptr), Large->Handle());
+    EXPECT_EQ(WindowList(View, LVSIL_NORMAL), nullptr);
+}
+
+// The component of a kind takes that kind's place: while it is set the window answers with
+// it, and setting it (or clearing it) drops the window's own list of the kind.
+TEST_F(ListViewTest, ComponentImageListsTakeTheWindowListsPlace)
+{
+    auto Own = SolidImages(16, {clRed});
+    auto Comp = SolidImages(16, {clBlue});
+    GiveList(View, LVSIL_SMALL, Own->Handle());
+    View->SetSmallImages(Comp.get());
+    EXPECT_EQ(WindowList(View, LVSIL_SMALL), Comp->Handle());
+    View->SetSmallImages(nullptr);
+    EXPECT_EQ(WindowList(View, LVSIL_SMALL), nullptr);
+    // a component that goes leaves no list behind
+    auto Gone = SolidImages(16, {clLime});
+    View->SetSmallImages(Gone.get());
+    Gone.reset();
+    EXPECT_EQ(View->SmallImages(), nullptr);
+    EXPECT_EQ(WindowList(View, LVSIL_SMALL), nullptr);
+    // the lists belong to the control: given before the window exists, they are there after
+    auto* Late = new TListView(Form);
+    Late->Perform(LVM_SETIMAGELIST, WPARAM(LVSIL_SMALL), LPARAM(Own->Handle()));
+    Late->SetParent(Form);
+    EXPECT_EQ(WindowList(Late, LVSIL_SMALL), Own->Handle());
+    delete Late;
+}
