@@ -1416,6 +1416,7 @@ protected:
     void DrawSectionContent(TCanvas* C, TListColumn* Column, TRect R);
     void SkinDrawItem(TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw);
     void DrawSubItems(TCanvas* C, TListItem* Item, const TRect& B, TCustomDrawState State);
+    void TakeThirdImages();
     void DrawCheck(TCanvas* C, TListItem* Item, const TRect& I, const TRect& B);
     void DrawSkinLinesOf(TCanvas* C, TListItem* Item, const TRect& B);
     int FirstItemHeight();

@@ -588,6 +588,7 @@ void TbsSkinCustomListView::SkinDrawItem(TCustomListView*, TListItem* Item, TCus
     DefaultDraw = false;
     TCanvas* C = Canvas();
     const TViewStyle VS = ViewStyle();
+    TakeThirdImages();
     TCustomImageList* IL = VS == vsIcon ? LargeImages() : SmallImages();
     const int Row = Item->Index();
     TRect L = NativeItemRect(Row, drLabel);
@@ -659,16 +660,28 @@ void TbsSkinCustomListView::SkinDrawItem(TCustomListView*, TListItem* Item, TCus
         if (VS == vsIcon) DrawWrappedText(C, Caption, TRect(L.Left, L.Top, L.Right - 4, L.Bottom), false);
         else DrawSingleLineText(C, T, TRect(L.Left + TextOffset, L.Top, L.Right, L.Bottom));
     }
-    // the item's image
+    // the item's image: from the window's own list over its cleared icon rectangle, else
+    // from the control's list
     const int Img = Item->ImageIndex();
-    if (IL && Img >= 0 && Img < IL->Count()) {
-        int X = I.Left, Y = I.Top;
+    auto ImageAt = [&](int W) {
+        TPoint P(I.Left, I.Top);
         if (VS == vsIcon) {
-            X = I.Left + (I.Width() - IL->Width()) / 2;
-            Y = I.Top + 2;
-            if (Checkboxes()) I.Left = X;
+            P = TPoint(I.Left + (I.Width() - W) / 2, I.Top + 2);
+            if (Checkboxes()) I.Left = P.X;
         }
-        IL->Draw(C, X, Y, Img);
+        return P;
+    };
+    if (FThirdImages) {
+        if (Img >= 0 && Img < FThirdImagesCount) {
+            C->Brush()->SetStyle(bsSolid);
+            C->Brush()->SetColor(Color());
+            C->FillRect(I);
+            const TPoint P = ImageAt(FThirdImageWidth);
+            ImageList_Draw(FThirdImages, Img, C->Handle(), P.X, P.Y, ILD_TRANSPARENT);
+        }
+    } else if (IL && Img >= 0 && Img < IL->Count()) {
+        const TPoint P = ImageAt(IL->Width());
+        IL->Draw(C, P.X, P.Y, Img);
     }
     DrawCheck(C, Item, I, B);
     if (VS == vsReport && !(Selected && RowSelect() && S.Width() > 0)) {
@@ -678,6 +691,20 @@ void TbsSkinCustomListView::SkinDrawItem(TCustomListView*, TListItem* Item, TCus
     }
     if (FDrawSkinLines && VS == vsReport) DrawSkinLinesOf(C, Item, B);
     C->Brush()->SetColor(Color());
+}
+
+// Without SmallImages and LargeImages the items' pictures come from the window's own image
+// list: the normal one in icon view, the small one in the others.
+void TbsSkinCustomListView::TakeThirdImages()
+{
+    FThirdImages = nullptr;
+    FThirdImageWidth = FThirdImageHeight = FThirdImagesCount = 0;
+    if (SmallImages() || LargeImages()) return;
+    const int Kind = ViewStyle() == vsIcon ? LVSIL_NORMAL : LVSIL_SMALL;
+    FThirdImages = reinterpret_cast<HIMAGELIST>(Perform(LVM_GETIMAGELIST, WPARAM(Kind), 0));
+    if (!FThirdImages) return;
+    ImageList_GetIconSize(FThirdImages, &FThirdImageWidth, &FThirdImageHeight);
+    FThirdImagesCount = ImageList_GetImageCount(FThirdImages);
 }
 
 void TbsSkinCustomListView::DrawCheck(TCanvas* C, TListItem* Item, const TRect& I, const TRect& B)

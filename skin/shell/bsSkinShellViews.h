@@ -540,6 +540,7 @@ protected:
     friend class TbsCustomShellTreeView;
     friend class TbsCustomShellComboBox;
     void LoadRootFolder();
+    void GiveShellImages(bool Give);
     void OpenPIDL(LPCITEMIDLIST AbsoluteID);
     void SyncLinkedControls();
     void ClearFolderList();

@@ -42,6 +42,7 @@ TbsCustomShellListView::TbsCustomShellListView(TComponent* AOwner)
 {
     AssignShellImages(FSmallImages.get(), true);
     AssignShellImages(FLargeImages.get(), false);
+    GiveShellImages(true);
     SetOwnerData(true);
     SetHideSelection(false);
     OnData = [this](TObject* S, TListItem* I) { FetchData(S, I); };
@@ -67,8 +68,15 @@ TbsCustomShellListView::~TbsCustomShellListView()
     delete FRootFolder;
     FRootFolder = nullptr;
     ClearFolderList();
-    SetSmallImages(nullptr);
-    SetLargeImages(nullptr);
+    GiveShellImages(false);
+}
+
+// The shell's icons are the window's own image lists, as a shell view gives the system's
+// lists to its window: the native and the skinned painters both draw them.
+void TbsCustomShellListView::GiveShellImages(bool Give)
+{
+    Perform(LVM_SETIMAGELIST, WPARAM(LVSIL_SMALL), LPARAM(Give ? FSmallImages->Handle() : nullptr));
+    Perform(LVM_SETIMAGELIST, WPARAM(LVSIL_NORMAL), LPARAM(Give ? FLargeImages->Handle() : nullptr));
 }
 
 void TbsCustomShellListView::ClearFolderList()
@@ -507,8 +515,6 @@ void TbsCustomShellListView::Notification(TComponent* AComponent, TOperation Ope
 void TbsCustomShellListView::CreateWnd()
 {
     TbsSkinCustomListView::CreateWnd();
-    SetSmallImages(FSmallImages.get());
-    SetLargeImages(FLargeImages.get());
     if (!FRootLoaded) LoadRootFolder();
     ReloadFolder();
 }

@@ -343,6 +343,65 @@ TEST_F(SkinListPaint, CheckBoxesComeFromTheCheckboxRecord)
     EXPECT_EQ(PixelOf(L, I0.Left - 1 - 13 + 6, Y1 + 6), RGB(250, 250, 0));   // not ticked
 }
 
+// An image list of Size x Size images, image k filled with Colors[k].
+std::unique_ptr<TImageList> SolidImages(int Size, std::vector<TColor> Colors)
+{
+    auto L = std::make_unique<TImageList>(nullptr, Size, Size);
+    TBitmap B;
+    B.SetPixelFormat(pf24bit);
+    B.SetSize(Size * int(Colors.size()), Size);
+    for (size_t K = 0; K < Colors.size(); ++K) {
+        B.Canvas()->Brush()->SetColor(Colors[K]);
+        B.Canvas()->FillRect(Rect(Size * int(K), 0, Size * int(K + 1), Size));
+    }
+    L->Add(&B, nullptr);
+    return L;
+}
+
+// Without SmallImages and LargeImages the skinned painter draws each item's picture from the
+// window's own image list (the small one, the normal one in icon view) into its icon
+// rectangle; an index outside that list leaves the rectangle in the list's colour.
+TEST_F(SkinListPaint, DrawSkinTakesPicturesFromTheWindowsOwnImageList)
+{
+    TestSkin S;
+    SetUpSkin(S);
+    auto Small = SolidImages(16, {RGB(200, 40, 40), RGB(40, 40, 200)});
+    auto Large = SolidImages(32, {RGB(40, 160, 40), RGB(160, 40, 160)});
+    for (TViewStyle VS : {vsReport, vsList, vsSmallIcon, vsIcon}) {
+        SCOPED_TRACE(int(VS));
+        auto* L = List(3);
+        L->SetViewStyle(VS);
+        L->SetSkinData(S.SD);
+        L->SetDrawSkin(true);
+        SendMessage(L->Handle(), LVM_SETIMAGELIST, WPARAM(LVSIL_SMALL), LPARAM(Small->Handle()));
+        SendMessage(L->Handle(), LVM_SETIMAGELIST, WPARAM(LVSIL_NORMAL), LPARAM(Large->Handle()));
+        L->Items()->Item(0)->SetImageIndex(1);
+        L->Items()->Item(1)->SetImageIndex(5);  // not in the list
+        L->Items()->Item(2)->SetImageIndex(0);
+        const bool Icon = VS == vsIcon;
+        const int Size = Icon ? 32 : 16;
+        const TRect I0 = L->Items()->Item(0)->DisplayRect(drIcon);
+        const TRect I1 = L->Items()->Item(1)->DisplayRect(drIcon);
+        const TRect I2 = L->Items()->Item(2)->DisplayRect(drIcon);
+        ASSERT_EQ(I0.Width(), Size);
+        // the picture's place: the icon rectangle's top-left, in icon view centred and 2 down
+        auto Mid = [&](const TRect& I) {
+            return Icon ? Point(I.Left + (I.Width() - Size) / 2 + Size / 2, I.Top + 2 + Size / 2)
+                        : Point(I.Left + Size / 2, I.Top + Size / 2);
+        };
+        TPoint P0 = Mid(I0), P2 = Mid(I2), P1 = Mid(I1);
+        EXPECT_EQ(PixelOf(L, P0.X, P0.Y), Icon ? RGB(160, 40, 160) : RGB(40, 40, 200));
+        EXPECT_EQ(PixelOf(L, P2.X, P2.Y), Icon ? RGB(40, 160, 40) : RGB(200, 40, 40));
+        EXPECT_EQ(PixelOf(L, P1.X, P1.Y), RGB(250, 250, 240));
+        // the control's own list, when set, is the one drawn
+        auto Comp = SolidImages(Size, {RGB(10, 10, 10), RGB(20, 20, 20)});
+        if (Icon) L->SetLargeImages(Comp.get());
+        else L->SetSmallImages(Comp.get());
+        EXPECT_EQ(PixelOf(L, P0.X, P0.Y), RGB(20, 20, 20));
+        delete L;
+    }
+}
+
 TEST_F(SkinList, SubItemHandlerDrawsEachSubItem)
 {
     TestSkin S;

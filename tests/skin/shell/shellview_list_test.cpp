@@ -330,11 +330,20 @@ TEST_F(ShellListTest, RowsNameTheShellsSmallAndLargeIcons)
     File("a.mp4");
     Dir("d");
     List->SetPath(Root);
-    ASSERT_NE(List->SmallImages(), nullptr);
-    ASSERT_NE(List->LargeImages(), nullptr);
-    EXPECT_EQ(List->SmallImages()->Count(), int(siCount));
-    EXPECT_EQ(List->SmallImages()->Width(), 16);
-    EXPECT_EQ(List->LargeImages()->Width(), 32);
+    // the shell's icons are the window's own lists, not the control's image components
+    EXPECT_EQ(List->SmallImages(), nullptr);
+    EXPECT_EQ(List->LargeImages(), nullptr);
+    auto Own = [&](int Kind) {
+        return reinterpret_cast<HIMAGELIST>(SendMessage(List->Handle(), LVM_GETIMAGELIST, WPARAM(Kind), 0));
+    };
+    ASSERT_NE(Own(LVSIL_SMALL), nullptr);
+    ASSERT_NE(Own(LVSIL_NORMAL), nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(Own(LVSIL_SMALL)), int(siCount));
+    int W = 0, H = 0;
+    ImageList_GetIconSize(Own(LVSIL_SMALL), &W, &H);
+    EXPECT_EQ(W, 16);
+    ImageList_GetIconSize(Own(LVSIL_NORMAL), &W, &H);
+    EXPECT_EQ(W, 32);
     EXPECT_EQ(List->Items()->Item(0)->ImageIndex(), int(siFolder));
     EXPECT_EQ(List->Items()->Item(1)->ImageIndex(), int(siVideo));
 }
