@@ -10,6 +10,14 @@ namespace {
 
 constexpr UINT CenterFlags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
+// The flags of centred item text, adjusted for the reading order of the chain's form
+// (right-to-left reading added for a form that reads right to left).
+UINT ItemTextFlags(TbsSkinMenu* Chain)
+{
+    TCustomForm* F = Chain ? Chain->Form() : nullptr;
+    return F ? F->DrawTextBiDiModeFlags(CenterFlags) : CenterFlags;
+}
+
 void MoveDown(TRect& R, int DY)
 {
     R.Top += DY;
@@ -290,20 +298,20 @@ void TbsSkinMenuItem::DefaultDraw(TCanvas* Cnvs)
         C->Brush()->SetStyle(bsClear);
         C->Font()->SetColor(clBtnHighlight);
         TRect T = R;
-        DrawWideText(C, HeaderText(MenuItem->Caption()), T, CenterFlags);
+        DrawWideText(C, HeaderText(MenuItem->Caption()), T, ItemTextFlags(Chain));
     } else {
         C->Brush()->SetStyle(bsClear);
         TRect T(R.Left + G, 0, R.Right - 19, 0);
         DrawWideText(C, MenuItem->Caption(), T, CenterFlags | DT_CALCRECT);
         MoveDown(T, HeightOfRect(R) / 2 + R.Top - T.Bottom / 2);
         T.Right += 2;
-        DrawWideText(C, MenuItem->Caption(), T, CenterFlags);
+        DrawWideText(C, MenuItem->Caption(), T, ItemTextFlags(Chain));
         if (MenuItem->ShortCut() != 0) {
             String S = ShortCutToText(MenuItem->ShortCut());
             TRect M(0, 0, 0, 0);
             DrawWideText(C, S, M, CenterFlags | DT_CALCRECT);
             TRect K(R.Right - 19 - WidthOfRect(M), T.Top, R.Right - 19, T.Bottom);
-            DrawWideText(C, S, K, CenterFlags);
+            DrawWideText(C, S, K, ItemTextFlags(Chain));
         }
         if (HasSubMenu()) DrawMenuSubArrow(C, R.Right - 7, HeightOfRect(R) / 2 + R.Top - 4, FC);
         const bool HasBitmap = IsBitmapImage(MenuItem);
@@ -414,14 +422,14 @@ void TbsSkinMenuItem::CreateItemImage(TBitmap* B, bool S, bool AFrame, bool ARes
     MoveDown(T, HeightOfRect(TR) / 2 + TR.Top - T.Bottom / 2);
     T.Right += 2;
     if (Odd) T.Top -= 1;
-    DrawWideText(C, MenuItem->Caption(), T, CenterFlags);
+    DrawWideText(C, MenuItem->Caption(), T, ItemTextFlags(Chain));
     if (MenuItem->ShortCut() != 0) {
         String SC = ShortCutToText(MenuItem->ShortCut());
         TRect M(0, 0, 0, 0);
         DrawWideText(C, SC, M, CenterFlags | DT_CALCRECT);
         TRect K(TR.Right - 16 - WidthOfRect(M), T.Top, TR.Right - 16, T.Bottom);
         if (Odd) K.Top -= 1;
-        DrawWideText(C, SC, K, CenterFlags);
+        DrawWideText(C, SC, K, ItemTextFlags(Chain));
     }
     if (HasSubMenu()) {
         if (IsEmptyRect(MI->ArrowImageRect))
@@ -509,7 +517,7 @@ void TbsSkinMenuItem::DrawMenuHeader(TCanvas* C, TRect HR, bool AResized)
     }
     if (HB.Width() <= 0 || HB.Height() <= 0) return;
     HB.Canvas()->Brush()->SetStyle(bsClear);
-    DrawWideText(HB.Canvas(), Text, TR, CenterFlags);
+    DrawWideText(HB.Canvas(), Text, TR, ItemTextFlags(Parent->ParentMenu));
     if (!AResized) C->Draw(HR.Left, HeightOfRect(HR) / 2 + HR.Top - HB.Height() / 2, &HB);
     else C->Draw(HR.Left, HR.Top, &HB);
 }

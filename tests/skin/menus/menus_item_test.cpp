@@ -84,6 +84,80 @@ TEST_F(MenuItems, OwnerDrawingGetsTheTextRectangleOnTheSkinnedBackground)
     EXPECT_TRUE(Calls.empty());
 }
 
+// Ink of the caption of item I: its box within the item, and whether its leftmost
+// inked columns are a dot sitting on the line (not a letter reaching above it).
+struct TCaptionInk {
+    TRect Box;
+    bool DotsFirst = false;
+};
+
+class MenuItemReadingOrder : public MenuTest {
+protected:
+    TCaptionInk CaptionInk(TbsSkinPopupWindow* W, int I, TColor Back)
+    {
+        const TRect R = W->Item(I)->ObjectRect;
+        std::vector<std::vector<bool>> Ink(size_t(R.Height()), std::vector<bool>(size_t(R.Width())));
+        TCaptionInk C;
+        C.Box = TRect(R.Width(), R.Height(), 0, 0);
+        for (int Y = 0; Y < R.Height(); ++Y)
+            for (int X = 0; X < R.Width(); ++X)
+                if (PixelOf(W, R.Left + X, R.Top + Y) != Back) {
+                    Ink[size_t(Y)][size_t(X)] = true;
+                    C.Box = TRect(std::min(C.Box.Left, X), std::min(C.Box.Top, Y), std::max(C.Box.Right, X + 1),
+                                  std::max(C.Box.Bottom, Y + 1));
+                }
+        if (C.Box.IsEmpty()) return C;
+        int Top = C.Box.Bottom;
+        for (int Y = C.Box.Top; Y < C.Box.Bottom && Top == C.Box.Bottom; ++Y)
+            if (Ink[size_t(Y)][size_t(C.Box.Left)] || Ink[size_t(Y)][size_t(C.Box.Left + 1)]) Top = Y;
+        C.DotsFirst = Top > C.Box.Top + C.Box.Height() / 2;
+        return C;
+    }
+    // The caption ink of inactive item I (on background Back) in the default or the skinned
+    // look, with the chain's form in Mode.
+    TCaptionInk Painted(bool Skinned, TBiDiMode Mode, int I, TColor Back)
+    {
+        Form->SetBiDiMode(Mode);
+        Chain->Hide();
+        Pump();
+        Open(Rect(120, 120, 120, 120), Skinned ? Skin() : nullptr);
+        TbsSkinPopupWindow* W = Level(0);
+        EXPECT_FALSE(W->Item(I)->Active);
+        return CaptionInk(W, I, Back);
+    }
+};
+
+TEST_F(MenuItemReadingOrder, CaptionsReadRightToLeftOnARightToLeftFormAndStayCentred)
+{
+    Add("One");
+    Add("H...");
+    Add("-H...-")->SetEnabled(false);
+    const struct {
+        const char* Look;
+        bool Skinned;
+        int Item;
+        TColor Back;
+    } Cases[] = {
+        {"default look", false, 1, Sys(clWindow)},
+        {"default header", false, 2, Sys(clBtnShadow)},
+        {"skinned look", true, 1, ItemFace},
+    };
+    for (auto& C : Cases) {
+        SCOPED_TRACE(C.Look);
+        const TCaptionInk Ltr = Painted(C.Skinned, bdLeftToRight, C.Item, C.Back);
+        const TCaptionInk Rtl = Painted(C.Skinned, bdRightToLeft, C.Item, C.Back);
+        const TCaptionInk ReadingOnly = Painted(C.Skinned, bdRightToLeftReadingOnly, C.Item, C.Back);
+        ASSERT_FALSE(Ltr.Box.IsEmpty());
+        EXPECT_FALSE(Ltr.DotsFirst);
+        EXPECT_TRUE(Rtl.DotsFirst);
+        EXPECT_TRUE(ReadingOnly.DotsFirst);
+        // the caption is centred in its measured rectangle: swapping the alignment moves
+        // nothing, only the reading order changes
+        EXPECT_EQ(Rtl.Box, Ltr.Box);
+        EXPECT_EQ(ReadingOnly.Box, Ltr.Box);
+    }
+}
+
 class MenuEffects : public MenuTest {
 protected:
     void SetUp() override
