@@ -58,6 +58,12 @@ public:
     void SaveToStream(TStream* Stream) const;
     // An 8-bit PCX picture; malformed data raises EReadError and leaves the bitmap alone.
     void LoadFromPcxStream(TStream* Stream);
+    // The bitmap resource ResName of the program's resource table: a 32-bit picture keeps its
+    // alpha, any other becomes opaque; a missing resource changes nothing, a malformed one
+    // raises before anything changes.  ResFileName names the module whose resources are
+    // meant; the program has no resource modules other than itself, so every name reads
+    // the program's own table (as a module that cannot be loaded would on Windows).
+    void LoadFromResource(const String& ResFileName, const String& ResName);
 
     TbsBitmapLink* GetBitmapLink(const TRect& Rect);
     TbsBitmapLink* GetBitmapLink(const String& RectText);
@@ -111,6 +117,31 @@ public:
     // Graphic stretched into DstRect; its magenta pixels are left out.
     void DrawGraphic(TGraphic* Graphic, const TRect& DstRect);
     void FillRect(const TRect& R, TbsColor Color);
+
+    // Vector and text primitives kept for the users of the class; they draw nothing and
+    // the text ones return 0.  Shapes and text are drawn through Canvas.
+    void MoveTo(int, int) {}
+    void LineTo(int, int, TbsColor) {}
+    void DrawBevel(const TRect&, bool) {}
+    void DrawEdge(const TRect&, UINT, UINT) {}
+    void DrawEllipse(const TRect&, TbsColor) {}
+    void DrawFocusRect(const TRect&, TbsColor) {}
+    void DrawLine(const TPoint&, const TPoint&, TbsColor) {}
+    void DrawPolygon(const TPoint*, int, TbsColor) {}
+    void DrawRect(const TRect&, TbsColor) {}
+    void DrawRoundRect(const TRect&, int, TbsColor) {}
+    void FillEllipse(const TRect&, TbsColor) {}
+    void FillGradientRect(const TRect&, TbsColor, TbsColor, bool) {}
+    void FillHalftonePolygon(const TPoint*, int, TbsColor, TbsColor) {}
+    void FillHalftoneRect(const TRect&, TbsColor, TbsColor) {}
+    void FillPolygon(const TPoint*, int, TbsColor) {}
+    void FillRadialGradientRect(const TRect&, TbsColor, TbsColor, const TPoint&) {}
+    void FillRoundRect(const TRect&, int, TbsColor) {}
+    int DrawText(int, int, const String&) { return 0; }
+    int DrawText(const String&, TRect&, UINT) { return 0; }
+    int DrawVerticalText(const String&, TRect&, UINT, bool) { return 0; }
+    int TextWidth(const String&) { return 0; }
+    int TextHeight(const String&) { return 0; }
 
     HBITMAP Handle() const { return FHandle; }
     HDC DC() const { return FDC; }

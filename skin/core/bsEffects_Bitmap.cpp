@@ -1,5 +1,5 @@
-// TbsBitmap: life cycle, copies from and to other pictures, the stream and PCX forms, and
-// the whole-picture pixel operations.
+// TbsBitmap: life cycle, copies from and to other pictures and resources, the stream and
+// PCX forms, and the whole-picture pixel operations.
 #include "skin/core/bsEffects.h"
 
 #include <algorithm>
@@ -155,6 +155,16 @@ void TbsBitmap::CopyFromBitmap(TBitmap* Source)
     }
     BitBlt(FDC, 0, 0, FWidth, FHeight, Source->Canvas()->Handle(), 0, 0, SRCCOPY);
     SetAlpha(255);
+}
+
+void TbsBitmap::LoadFromResource(const String&, const String& ResName)
+{
+    std::vector<uint8_t> data;
+    if (!FindResourceData(ResName, data)) return;
+    // Loaded whole first, so that a malformed resource leaves this bitmap as it was.
+    TBitmap picture;
+    picture.LoadFromResourceName(0, ResName);
+    CopyFromBitmap(&picture);
 }
 
 void TbsBitmap::Assign(TPersistent* Source)

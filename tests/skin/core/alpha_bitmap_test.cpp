@@ -1,8 +1,11 @@
-// TbsBitmap: sizes, the live-bitmap list, pixel operations, the stream and PCX forms.
+// TbsBitmap: sizes, the live-bitmap list, pixel operations, the stream and PCX forms, resources.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <memory>
 #include <vector>
 
+#include "platform/shell/ShlObj.h"
 #include "skin/core/bsEffects.h"
 
 namespace {
@@ -11,6 +14,31 @@ std::vector<TbsColor> Pixels(const TbsBitmap& B)
 {
     return B.Bits() ? std::vector<TbsColor>(B.Bits(), B.Bits() + size_t(B.Width()) * B.Height())
                     : std::vector<TbsColor>();
+}
+
+// A picture one row high of the given pixels (0xAARRGGBB; the alpha is kept by pf32bit only).
+std::unique_ptr<TBitmap> PictureRow(TPixelFormat F, std::initializer_list<uint32_t> Px)
+{
+    auto b = std::make_unique<TBitmap>();
+    b->SetPixelFormat(F);
+    b->SetSize(int(Px.size()), 1);
+    int x = 0;
+    for (uint32_t p : Px) {
+        if (F == pf32bit)
+            static_cast<uint32_t*>(b->ScanLine(0))[x] = p;
+        else
+            b->Canvas()->SetPixels(x, 0, RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+        ++x;
+    }
+    return b;
+}
+
+std::vector<uint8_t> FileImageOf(TBitmap* B)
+{
+    TMemoryStream m;
+    B->SaveToStream(&m);
+    const auto* p = static_cast<const uint8_t*>(m.Memory());
+    return std::vector<uint8_t>(p, p + m.Size());
 }
 
 }  // namespace
@@ -292,20 +320,7 @@ TEST(AlphaBitmap, PcxPictures)
 
 TEST(AlphaBitmap, CopiesFromPictures)
 {
-    auto bitmap = [](TPixelFormat F, std::initializer_list<uint32_t> Px) {
-        auto b = std::make_unique<TBitmap>();
-        b->SetPixelFormat(F);
-        b->SetSize(int(Px.size()), 1);
-        int x = 0;
-        for (uint32_t p : Px) {
-            if (F == pf32bit)
-                static_cast<uint32_t*>(b->ScanLine(0))[x] = p;
-            else
-                b->Canvas()->SetPixels(x, 0, RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
-            ++x;
-        }
-        return b;
-    };
+    const auto bitmap = PictureRow;
     TbsBitmap t;
     auto opaqueOrClear = bitmap(pf32bit, {0x00102030, 0xFF405060});
     t.Assign(opaqueOrClear.get());
@@ -368,4 +383,47 @@ TEST(AlphaBitmap, CopiesToPictures)
     EXPECT_EQ(pic.Width(), 2);
     TStringList unrelated;
     EXPECT_THROW(unrelated.Assign(&src), EConvertError);
+}
+
+TEST(AlphaBitmap, LoadsBitmapResourcesOfTheProgramsTable)
+{
+    std::map<String, std::vector<uint8_t>> table;
+    table["GLOW"] = FileImageOf(PictureRow(pf32bit, {0x80102030, 0xFF405060}).get());
+    table["PLAIN"] = FileImageOf(PictureRow(pf24bit, {0x102030, 0x405060, 0x708090}).get());
+    table["BROKEN"] = {'B', 'M', 1, 2, 3};
+    SetResourceLookup([&table](const String& Name, std::vector<uint8_t>& Data) {
+        auto it = table.find(Name);
+        if (it == table.end()) return false;
+        Data = it->second;
+        return true;
+    });
+    const std::vector<TbsColor> before{0x11111111, 0x22222222};
+    auto fresh = [&before] {
+        auto b = std::make_unique<TbsBitmap>();
+        b->SetSize(2, 1);
+        std::copy(before.begin(), before.end(), b->Bits());
+        return b;
+    };
+    struct Case {
+        const char* Module;
+        const char* Name;
+        std::vector<TbsColor> Want;
+        bool AlphaBlend, Raises;
+    } cases[] = {
+        {"", "GLOW", {0x80102030, 0xFF405060}, true, false},  // 32 bits keep their alpha
+        {"other.dll", "PLAIN", {0xFF102030, 0xFF405060, 0xFF708090}, false, false},  // others are opaque
+        {"", "MISSING", before, false, false},                // nothing changes
+        {"", "BROKEN", before, false, true},                  // raises, nothing changes
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto b = fresh();
+        if (c.Raises)
+            EXPECT_ANY_THROW(b->LoadFromResource(c.Module, c.Name));
+        else
+            b->LoadFromResource(c.Module, c.Name);
+        EXPECT_EQ(Pixels(*b), c.Want);
+        EXPECT_EQ(b->AlphaBlend(), c.AlphaBlend);
+    }
+    InstallShellResources();  // the table the forms install
 }
