@@ -576,28 +576,34 @@ void TbsSkinButton::ShowLayer()
     TCustomForm* F = GetParentForm(this);
     FLayerManager->TopMostMode = F && F->FormStyle() == fsStayOnTop;
     TBitmap* Pic = FSD->ActivePicture(GlowLayerPictureIndex);
+    if (!Pic) return;
+    // Without a mask picture the glow shows with the picture's own alpha (the layer
+    // manager's way with no mask), so the resized image keeps the picture's pixel format.
     TBitmap* Mask = FSD->ActivePicture(GlowLayerMaskPictureIndex);
-    if (!Pic || !Mask) return;
     const int PW = Pic->Width(), PH = Pic->Height();
     const int dw = Width() - SkinRect.Width(), dh = Height() - SkinRect.Height();
     TBitmap Img, Msk;
+    Img.SetPixelFormat(Pic->PixelFormat());
     if (ResizeMode == 0) {
         Img.Assign(Pic);
-        Msk.Assign(Mask);
+        if (Mask) Msk.Assign(Mask);
     } else if (ResizeMode == 2 && FUseSkinSize) {
         CreateHSkinImage(GlowLayerOffsetLeft, GlowLayerOffsetRight, &Img, Pic, Rect(0, 0, PW, PH), PW + dw, PH, true);
-        CreateHSkinImage(GlowLayerOffsetLeft, GlowLayerOffsetRight, &Msk, Mask, Rect(0, 0, PW, PH), PW + dw, PH,
-                         true);
+        if (Mask)
+            CreateHSkinImage(GlowLayerOffsetLeft, GlowLayerOffsetRight, &Msk, Mask, Rect(0, 0, PW, PH), PW + dw, PH,
+                             true);
     } else if (ResizeMode == 1) {
         const TRect Cl(GlowLayerOffsetLeft, GlowLayerOffsetTop, PW - GlowLayerOffsetRight, PH - GlowLayerOffsetBottom);
         Img.SetSize(PW + dw, PH + dh);
-        Msk.SetSize(PW + dw, PH + dh);
         CreateStretchSkinImage(&Img, Pic, Rect(0, 0, PW, PH), Cl, true);
-        CreateStretchSkinImage(&Msk, Mask, Rect(0, 0, PW, PH), Cl, true);
+        if (Mask) {
+            Msk.SetSize(PW + dw, PH + dh);
+            CreateStretchSkinImage(&Msk, Mask, Rect(0, 0, PW, PH), Cl, true);
+        }
     } else
         return;
     const TPoint P = ClientToScreen(Point(0, 0));
-    FLayerManager->Show(P.X - GlowLayerShowOffsetX, P.Y - GlowLayerShowOffsetY, &Img, &Msk,
+    FLayerManager->Show(P.X - GlowLayerShowOffsetX, P.Y - GlowLayerShowOffsetY, &Img, Mask ? &Msk : nullptr,
                         GlowLayerAlphaBlendValue);
 }
 

@@ -255,7 +255,8 @@ void SetDwmTransitions(HWND Wnd, bool Enabled);
 bool EnableBlurBehind(HWND Wnd, bool Enable, HRGN Rgn);
 
 // Dest gets Image's pixels with the alpha of Mask (the mean of its colour channels), the
-// colours then lowered to the alpha.  Mask pixels missing give alpha 0.
+// colours then lowered to the alpha.  Mask pixels missing give alpha 0.  Without a mask
+// (none, or an empty one) Image keeps its own alpha: a 32-bit picture's, else opaque.
 void CreateAlphaBitmap(TBitmap* Image, TBitmap* Mask, TbsBitmap* Dest);
 // Dest gets the PNG's pixels and alpha (255, or 0 at a bit-transparency colour, for a PNG
 // without an alpha channel).

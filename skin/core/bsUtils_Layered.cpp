@@ -3,6 +3,8 @@
 #include "skin/core/bsEffects.h"
 #include "skin/core/bsUtils.h"
 
+#include <algorithm>
+
 #include "platform/windows/WinPaint.h"
 
 DWORD (*bsGetVersion)() = &GetVersion;
@@ -112,9 +114,17 @@ void CreateAlphaBitmap(TBitmap* Image, TBitmap* Mask, TbsBitmap* Dest)
 {
     if (!Dest || !Image) return;
     Dest->Assign(Image);
-    TbsBitmap mask;
-    if (Mask && !Mask->Empty()) mask.Assign(Mask);
-    SetAlphaFromMask(Dest, &mask);
+    if (Mask && !Mask->Empty()) {
+        TbsBitmap mask;
+        mask.Assign(Mask);
+        SetAlphaFromMask(Dest, &mask);
+    } else if (Dest->Bits()) {
+        // No mask: the picture's own alpha (a 32-bit picture's; others are opaque).  A
+        // picture whose alpha is 0 everywhere carries none and is shown opaque too.
+        const TbsColor* p = Dest->Bits();
+        const TbsColor* end = p + size_t(Dest->Width()) * Dest->Height();
+        if (std::all_of(p, end, [](TbsColor c) { return bsAlphaOf(c) == 0; })) Dest->SetAlpha(255);
+    }
     Dest->CheckRGBA();
 }
 

@@ -300,6 +300,56 @@ TEST_F(SkinButton, GlowFrameShowsOnEnterAndHidesOnLeave)
     EXPECT_FALSE(B->LayerManager()->IsVisible);
 }
 
+TEST_F(SkinButton, GlowFrameWithoutAMaskShowsThePicturesOwnAlpha)
+{
+    // A glow picture with no mask picture: a 32-bit picture keeps its alpha, at the skin's
+    // size and resized with the button; one without alpha (another format, or alpha 0
+    // everywhere) shows opaque.
+    struct {
+        TPixelFormat Format;
+        uint32_t Fill;  // 0xAARRGGBB
+        bool Resized;
+        TbsColor Want;
+    } Cases[] = {
+        {pf24bit, 0x0000FFFF, false, 0xFF00FFFF}, {pf32bit, 0x80404040, false, 0x80404040},
+        {pf32bit, 0x00404040, false, 0xFF404040}, {pf32bit, 0x80404040, true, 0x80404040},
+        {pf24bit, 0x0000FFFF, true, 0xFF00FFFF},
+    };
+    for (auto& C : Cases) {
+        SCOPED_TRACE(int(&C - Cases));
+        Skin.SD->FActivePictures.clear();
+        Skin.SD->CtrlList.clear();
+        auto* R = SkinRecord();
+        if (!C.Resized) R->LTPoint = R->RTPoint = R->LBPoint = R->RBPoint = Point(0, 0);
+        R->GlowLayerPictureIndex = Skin.AddPicture(48, 28, clBlack);
+        R->GlowLayerMaskPictureIndex = -1;
+        R->GlowLayerOffsetLeft = R->GlowLayerOffsetTop = R->GlowLayerOffsetRight = R->GlowLayerOffsetBottom = 4;
+        R->GlowLayerAlphaBlendValue = 200;
+        TBitmap* Pic = Skin.Picture(R->GlowLayerPictureIndex);
+        Pic->SetPixelFormat(C.Format);
+        if (C.Format == pf32bit) {
+            for (int Y = 0; Y < Pic->Height(); ++Y)
+                std::fill_n(static_cast<uint32_t*>(Pic->ScanLine(Y)), Pic->Width(), C.Fill);
+        } else {
+            Pic->Canvas()->Brush()->SetColor(RGB((C.Fill >> 16) & 0xFF, (C.Fill >> 8) & 0xFF, C.Fill & 0xFF));
+            Pic->Canvas()->FillRect(Rect(0, 0, Pic->Width(), Pic->Height()));
+        }
+        auto* B = Button();
+        B->SetCanFocused(false);
+        B->SetSkinData(Skin.SD);
+        Move(B, 20, 10);
+        Pump();
+        ASSERT_TRUE(B->LayerManager()->IsVisible);
+        TbsBitmap* Glow = B->LayerManager()->Bmp.get();
+        ASSERT_TRUE(Glow && !Glow->Empty());
+        EXPECT_EQ(Glow->Width(), C.Resized ? 48 + B->Width() - 40 : 48);
+        EXPECT_EQ(*Glow->PixelAddress(Glow->Width() / 2, Glow->Height() / 2), C.Want);
+        Move(Form, 300, 250);
+        Pump();
+        delete B;
+    }
+}
+
 TEST_F(SkinButton, SkinChangeReReadsTheRecord)
 {
     auto* R = SkinRecord();

@@ -232,6 +232,8 @@ TEST_F(LayeredWindows, AlphaBitmapsForLayers)
     CreateAlphaBitmap(image.get(), mask.get(), &dest);
     EXPECT_EQ(*dest.PixelAddress(0, 0), bsPackARGB(90, 90, 90, 50));  // colours lowered to alpha
     EXPECT_EQ(*dest.PixelAddress(2, 1), 0u);                          // not covered by the mask
+    CreateAlphaBitmap(image.get(), nullptr, &dest);                    // no mask: the picture's own
+    EXPECT_EQ(*dest.PixelAddress(2, 1), bsPackARGB(255, 200, 100, 50)); // alpha, opaque for 24 bits
 
     TPngImage rgba(COLOR_RGBALPHA, 2, 1);
     rgba.SetPixels(0, 0, RGB(1, 2, 3));
