@@ -32,6 +32,16 @@ protected:
         R->GlowLayerPictureIndex = -1;
         return R;
     }
+    // A skinned button that cannot take the focus, with the pointer resting on it.
+    TbsSkinButton* HoveredButton()
+    {
+        auto* B = Button();
+        B->SetCanFocused(false);
+        B->SetSkinData(Skin.SD);
+        Move(B, 20, 10);
+        Pump();
+        return B;
+    }
     int Clicks = 0;
     TestSkin Skin;
 };
@@ -285,11 +295,7 @@ TEST_F(SkinButton, GlowFrameShowsOnEnterAndHidesOnLeave)
     R->GlowLayerMaskPictureIndex = Skin.AddPicture(48, 28, clWhite);
     R->GlowLayerAlphaBlendValue = 200;
     R->LTPoint = R->RTPoint = R->LBPoint = R->RBPoint = Point(0, 0);
-    auto* B = Button();
-    B->SetCanFocused(false);
-    B->SetSkinData(Skin.SD);
-    Move(B, 20, 10);
-    Pump();
+    auto* B = HoveredButton();
     EXPECT_TRUE(B->LayerManager()->IsVisible);
     Move(Form, 300, 250);
     Pump();
@@ -334,11 +340,7 @@ TEST_F(SkinButton, GlowFrameWithoutAMaskShowsThePicturesOwnAlpha)
             Pic->Canvas()->Brush()->SetColor(RGB((C.Fill >> 16) & 0xFF, (C.Fill >> 8) & 0xFF, C.Fill & 0xFF));
             Pic->Canvas()->FillRect(Rect(0, 0, Pic->Width(), Pic->Height()));
         }
-        auto* B = Button();
-        B->SetCanFocused(false);
-        B->SetSkinData(Skin.SD);
-        Move(B, 20, 10);
-        Pump();
+        auto* B = HoveredButton();
         ASSERT_TRUE(B->LayerManager()->IsVisible);
         TbsBitmap* Glow = B->LayerManager()->Bmp.get();
         ASSERT_TRUE(Glow && !Glow->Empty());
