@@ -1,0 +1,181 @@
+// The shell list view on a real display, painted by the skinned item painter (DrawSkin) in
+// report and icon view: the shell's folder and video icons, which the list gives to its
+// window as image lists of its own, show in each row's icon cell beside the skinned
+// selection bar.  Each view is photographed (shellview_<view>.ppm in the working folder) and
+// the saved picture is read back and checked pixel by pixel.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "frame/display/frame_display_probe.h"
+#include "platform/forms/Forms.h"
+#include "platform/windows/Backend.h"
+#include "skin/shell/bsSkinShellViews.h"
+#include "display_pump.h"
+
+using displaypump::PumpUntil;
+using displaypump::Settle;
+
+namespace {
+
+// The shell's flat icon colours (the folder's face, the video page's picture) and the
+// skin's list colours.
+constexpr TColor FolderFace = RGB(0xF2, 0xC9, 0x4C), VideoFace = RGB(0x2F, 0x80, 0xED);
+constexpr TColor ListBack = RGB(236, 242, 250), BarColor = RGB(40, 120, 60);
+
+struct TShot {
+    int W = 0, H = 0;
+    std::string Bytes;
+    // The colour at (X, Y) as $00BBGGRR.
+    TColor At(int X, int Y) const
+    {
+        const size_t I = (size_t(Y) * size_t(W) + size_t(X)) * 3;
+        return RGB(uint8_t(Bytes[I]), uint8_t(Bytes[I + 1]), uint8_t(Bytes[I + 2]));
+    }
+};
+
+// Reads back a picture written by framedisplay::SavePixmap (binary portable pixmap).
+TShot ReadPixmap(const std::string& FileName)
+{
+    std::ifstream In(FileName, std::ios::binary);
+    std::string Magic;
+    int Max = 0;
+    TShot P;
+    In >> Magic >> P.W >> P.H >> Max;
+    In.get();
+    P.Bytes.assign(std::istreambuf_iterator<char>(In), {});
+    if (Magic != "P6" || Max != 255 || P.Bytes.size() != size_t(P.W) * size_t(P.H) * 3) return {};
+    return P;
+}
+
+class ShellViewDisplay : public ::testing::TestWithParam<TViewStyle> {
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
+        ASSERT_TRUE(InstallX11Backend());
+        ASSERT_TRUE(framedisplay::Open());
+        InitForms();
+        Opened = true;
+        char T[] = "/tmp/shellviewXXXXXX";
+        Root = mkdtemp(T);
+        std::filesystem::create_directories(Root + "/视频");
+        std::ofstream(Root + "/片段.mp4") << "x";
+
+        Main = Application->CreateForm<TForm>();
+        Main->SetBorderStyle(bsNone);
+        Main->SetBounds(80, 80, 420, 300);
+        SD = new TbsSkinData(Main);
+        SD->Empty = false;
+        SD->SetEnableSkinEffects(false);
+        auto* L = new TbsDataSkinListView("listview");
+        L->FontName = "Tahoma";
+        L->FontHeight = 13;
+        L->FontColor = clBlack;
+        L->BGColor = ListBack;
+        SD->CtrlList.emplace_back(L);
+        auto Bar = std::make_unique<TBitmap>();
+        Bar->SetSize(40, 20);
+        Bar->Canvas()->Brush()->SetColor(BarColor);
+        Bar->Canvas()->FillRect(Rect(0, 0, 40, 20));
+        SD->FActivePictures.push_back(std::move(Bar));
+        auto* B = new TbsDataSkinListBox("listbox");
+        B->PictureIndex = 0;
+        B->ActiveItemRect = B->FocusItemRect = Rect(0, 0, 40, 20);
+        B->ItemTextRect = Rect(2, 2, 38, 18);
+        B->FocusFontColor = B->ActiveFontColor = clWhite;
+        SD->CtrlList.emplace_back(B);
+
+        List = new TbsSkinFileListView(Main);
+        List->SetParent(Main);
+        List->SetBounds(0, 0, 420, 300);
+        List->SetViewStyle(GetParam());
+        List->SetSkinData(SD);
+        List->SetDrawSkin(true);
+        Main->Show();
+        ASSERT_TRUE(PumpUntil([&] { return Main->HandleAllocated() && IsWindowVisible(Main->Handle()); }));
+        List->SetPath(Root);
+        Settle();
+    }
+    void TearDown() override
+    {
+        if (!Opened) return;
+        DoneForms();
+        framedisplay::Close();
+        std::error_code E;
+        std::filesystem::remove_all(Root, E);
+    }
+    int Row(const String& Name)
+    {
+        for (int I = 0; I < List->FolderCount(); ++I)
+            if (List->FolderAt(I)->DisplayName() == Name) return I;
+        ADD_FAILURE() << "no row " << Name;
+        return 0;
+    }
+    // The form's screen area saved under Name and read back.
+    TShot Photograph(const std::string& Name)
+    {
+        List->Repaint();
+        Settle();
+        const TRect R = Main->BoundsRect();
+        auto Px = framedisplay::ScreenRect(R.Left, R.Top, R.Width(), R.Height());
+        EXPECT_EQ(int(Px.size()), R.Width() * R.Height());
+        framedisplay::SavePixmap(Px, R.Width(), R.Height(), Name);
+        return ReadPixmap(Name);
+    }
+    // A point of the list's client area in the photograph.
+    TPoint Local(TPoint P)
+    {
+        const TPoint S = List->ClientToScreen(P);
+        return TPoint(S.X - Main->Left(), S.Y - Main->Top());
+    }
+    // Where the list's painter puts the picture of a row: the icon cell's top-left, in icon
+    // view centred in it and 2 pixels down; (X, Y) counted in the icon's own pixels.
+    TPoint IconPixel(int Row, int X, int Y)
+    {
+        TRect I = List->NativeItemRect(Row, drIcon);
+        TPoint P(I.Left + X, I.Top + Y);
+        if (GetParam() == vsIcon) P = TPoint(I.Left + (I.Width() - 32) / 2 + X, I.Top + 2 + Y);
+        return Local(P);
+    }
+
+    bool Opened = false;
+    String Root;
+    TForm* Main = nullptr;
+    TbsSkinData* SD = nullptr;
+    TbsSkinFileListView* List = nullptr;
+};
+
+TEST_P(ShellViewDisplay, ShellIconsAreDrawnByTheSkinnedPainter)
+{
+    ASSERT_EQ(List->FolderCount(), 2);
+    const int Folder = Row("视频"), Video = Row("片段.mp4");
+    const bool Icon = GetParam() == vsIcon;
+    const int K = Icon ? 2 : 1;  // the icons are drawn on a 16-unit grid
+    List->SetFocus();
+    List->SetItemIndex(Folder);
+    const std::string Name = std::string("shellview_") + (Icon ? "icon" : "report") + ".ppm";
+    TShot P = Photograph(Name);
+    ASSERT_GT(P.W, 0) << "no picture in " << Name;
+    // the folder's face and the video page's blue picture, from the shell's own lists
+    TPoint F = IconPixel(Folder, 8 * K, 9 * K), V = IconPixel(Video, 5 * K, 7 * K);
+    EXPECT_EQ(P.At(F.X, F.Y), FolderFace) << std::hex << P.At(F.X, F.Y);
+    EXPECT_EQ(P.At(V.X, V.Y), VideoFace) << std::hex << P.At(V.X, V.Y);
+    // around the icons the skin's list colour, and the selected row's skinned bar
+    TPoint Corner = IconPixel(Video, 0, 0);
+    EXPECT_EQ(P.At(Corner.X, Corner.Y), ListBack) << std::hex << P.At(Corner.X, Corner.Y);
+    TRect L = List->NativeItemRect(Folder, drLabel);
+    TPoint In = Local(TPoint(L.Left + 4, L.Top + 1));
+    EXPECT_EQ(P.At(In.X, In.Y), BarColor) << std::hex << P.At(In.X, In.Y);
+}
+
+INSTANTIATE_TEST_SUITE_P(Views, ShellViewDisplay, ::testing::Values(vsReport, vsIcon),
+                         [](const ::testing::TestParamInfo<TViewStyle>& I) {
+                             return I.param == vsIcon ? "Icon" : "Report";
+                         });
+
+}  // namespace
