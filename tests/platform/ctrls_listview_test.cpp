@@ -4,6 +4,7 @@
 // custom drawing and check boxes.
 #include "ctrls_support.h"
 #include "platform/forms/ComCtrls.h"
+#include "solid_image_list.h"
 
 namespace {
 
@@ -390,21 +391,6 @@ TEST_F(ListViewTest, MultipleSelectionWithShiftAndControl)
 
 namespace {
 
-// An image list of Count images of Size x Size, image k filled with Colors[k].
-std::unique_ptr<TImageList> SolidImages(int Size, std::vector<TColor> Colors)
-{
-    auto L = std::make_unique<TImageList>(nullptr, Size, Size);
-    TBitmap B;
-    B.SetPixelFormat(pf24bit);
-    B.SetSize(Size * int(Colors.size()), Size);
-    for (size_t K = 0; K < Colors.size(); ++K) {
-        B.Canvas()->Brush()->SetColor(Colors[K]);
-        B.Canvas()->FillRect(TRect(Size * int(K), 0, Size * int(K + 1), Size));
-    }
-    L->Add(&B, nullptr);
-    return L;
-}
-
 HIMAGELIST WindowList(TCustomListView* V, int Kind)
 {
     return reinterpret_cast<HIMAGELIST>(SendMessage(V->Handle(), LVM_GETIMAGELIST, WPARAM(Kind), 0));
@@ -423,8 +409,8 @@ HIMAGELIST GiveList(TCustomListView* V, int Kind, HIMAGELIST L)
 TEST_F(ListViewTest, TheWindowsOwnImageListsAreKeptByKindAndDrawn)
 {
     Fill(3);
-    auto Small = SolidImages(20, {clRed, clLime});
-    auto Large = SolidImages(40, {clBlue});
+    auto Small = SolidImageList(20, {clRed, clLime});
+    auto Large = SolidImageList(40, {clBlue});
     const int PlainRow = View->RowHeight();
     EXPECT_EQ(WindowList(View, LVSIL_SMALL), nullptr);
     EXPECT_EQ(GiveList(View, LVSIL_SMALL, Small->Handle()), nullptr);
@@ -460,15 +446,15 @@ TEST_F(ListViewTest, TheWindowsOwnImageListsAreKeptByKindAndDrawn)
 // it, and setting it (or clearing it) drops the window's own list of the kind.
 TEST_F(ListViewTest, ComponentImageListsTakeTheWindowListsPlace)
 {
-    auto Own = SolidImages(16, {clRed});
-    auto Comp = SolidImages(16, {clBlue});
+    auto Own = SolidImageList(16, {clRed});
+    auto Comp = SolidImageList(16, {clBlue});
     GiveList(View, LVSIL_SMALL, Own->Handle());
     View->SetSmallImages(Comp.get());
     EXPECT_EQ(WindowList(View, LVSIL_SMALL), Comp->Handle());
     View->SetSmallImages(nullptr);
     EXPECT_EQ(WindowList(View, LVSIL_SMALL), nullptr);
     // a component that goes leaves no list behind
-    auto Gone = SolidImages(16, {clLime});
+    auto Gone = SolidImageList(16, {clLime});
     View->SetSmallImages(Gone.get());
     Gone.reset();
     EXPECT_EQ(View->SmallImages(), nullptr);

@@ -2,6 +2,7 @@
 // looks, the external scroll bars following and scrolling the list, and skinned items.
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skinctl_support.h"
+#include "tests/platform/solid_image_list.h"
 
 using namespace skinctl;
 
@@ -343,21 +344,6 @@ TEST_F(SkinListPaint, CheckBoxesComeFromTheCheckboxRecord)
     EXPECT_EQ(PixelOf(L, I0.Left - 1 - 13 + 6, Y1 + 6), RGB(250, 250, 0));   // not ticked
 }
 
-// An image list of Size x Size images, image k filled with Colors[k].
-std::unique_ptr<TImageList> SolidImages(int Size, std::vector<TColor> Colors)
-{
-    auto L = std::make_unique<TImageList>(nullptr, Size, Size);
-    TBitmap B;
-    B.SetPixelFormat(pf24bit);
-    B.SetSize(Size * int(Colors.size()), Size);
-    for (size_t K = 0; K < Colors.size(); ++K) {
-        B.Canvas()->Brush()->SetColor(Colors[K]);
-        B.Canvas()->FillRect(Rect(Size * int(K), 0, Size * int(K + 1), Size));
-    }
-    L->Add(&B, nullptr);
-    return L;
-}
-
 // Without SmallImages and LargeImages the skinned painter draws each item's picture from the
 // window's own image list (the small one, the normal one in icon view) into its icon
 // rectangle; an index outside that list leaves the rectangle in the list's colour.
@@ -365,8 +351,8 @@ TEST_F(SkinListPaint, DrawSkinTakesPicturesFromTheWindowsOwnImageList)
 {
     TestSkin S;
     SetUpSkin(S);
-    auto Small = SolidImages(16, {RGB(200, 40, 40), RGB(40, 40, 200)});
-    auto Large = SolidImages(32, {RGB(40, 160, 40), RGB(160, 40, 160)});
+    auto Small = SolidImageList(16, {RGB(200, 40, 40), RGB(40, 40, 200)});
+    auto Large = SolidImageList(32, {RGB(40, 160, 40), RGB(160, 40, 160)});
     for (TViewStyle VS : {vsReport, vsList, vsSmallIcon, vsIcon}) {
         SCOPED_TRACE(int(VS));
         auto* L = List(3);
@@ -394,7 +380,7 @@ TEST_F(SkinListPaint, DrawSkinTakesPicturesFromTheWindowsOwnImageList)
         EXPECT_EQ(PixelOf(L, P2.X, P2.Y), Icon ? RGB(40, 160, 40) : RGB(200, 40, 40));
         EXPECT_EQ(PixelOf(L, P1.X, P1.Y), RGB(250, 250, 240));
         // the control's own list, when set, is the one drawn
-        auto Comp = SolidImages(Size, {RGB(10, 10, 10), RGB(20, 20, 20)});
+        auto Comp = SolidImageList(Size, {RGB(10, 10, 10), RGB(20, 20, 20)});
         if (Icon) L->SetLargeImages(Comp.get());
         else L->SetSmallImages(Comp.get());
         EXPECT_EQ(PixelOf(L, P0.X, P0.Y), RGB(20, 20, 20));
