@@ -163,17 +163,18 @@ bool TApplication::RunMessageFilters(TMsg& Msg)
 
 void TApplication::ProcessMessages()
 {
-    if (IsMainThread()) CheckSynchronize(0);
+    // One turn's share of the calls from other threads, then every window message waiting:
+    // a burst of calls is spread over several turns instead of holding the windows up.
+    if (IsMainThread()) CheckSynchronizeTurn();
     TMsg Msg;
     while (ProcessMessage(Msg)) {
-        if (IsMainThread()) CheckSynchronize(0);
     }
     FlushWindows();
 }
 
 void TApplication::HandleMessage()
 {
-    if (IsMainThread()) CheckSynchronize(0);
+    if (IsMainThread()) CheckSynchronizeTurn();
     TMsg Msg;
     if (!ProcessMessage(Msg)) {
         if (OnIdle) OnIdle(this);

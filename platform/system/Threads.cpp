@@ -3,6 +3,8 @@
 
 #include <cerrno>
 #include <deque>
+#include <chrono>
+#include <cstdint>
 #include <memory>
 #include <sched.h>
 #include <sys/eventfd.h>
@@ -79,24 +81,32 @@ void SetWakeMainThread(std::function<void()> AHook)
     Sync().WakeHook = std::move(AHook);
 }
 
-bool CheckSynchronize(uint32_t ATimeoutMs)
+namespace {
+
+// Signals the wake-up again while calls are left for a later turn.
+void RearmWhileQueued()
 {
-    if (!IsMainThread())
-        throw EThread("CheckSynchronize called from thread %d, which is not the main thread", GetCurrentThreadId());
     TSyncState& s = Sync();
-    // Clear the wake-up first: a call sent after this point signals it again.
-    DrainWakeFd();
+    bool more;
     {
-        std::unique_lock lk(s.Lock);
-        if (s.Queue.empty() && ATimeoutMs > 0) {
-            auto ready = [&] { return !s.Queue.empty(); };
-            if (ATimeoutMs == INFINITE) s.Cond.wait(lk, ready);
-            else s.Cond.wait_for(lk, std::chrono::milliseconds(ATimeoutMs), ready);
-        }
-        if (s.Queue.empty()) return false;
+        std::lock_guard g(s.Lock);
+        more = !s.Queue.empty();
     }
+    if (more && s.WakeFd >= 0) {
+        uint64_t one = 1;
+        ssize_t r = ::write(s.WakeFd, &one, sizeof one);
+        (void)r;
+    }
+}
+
+// Runs queued calls in order: at most AMaxCalls of them, and none after ADeadline once
+// one has run.
+bool RunQueuedCalls(size_t AMaxCalls, std::chrono::steady_clock::time_point ADeadline)
+{
+    TSyncState& s = Sync();
     bool ran = false;
-    while (true) {
+    for (size_t n = 0; n < AMaxCalls; ++n) {
+        if (ran && std::chrono::steady_clock::now() >= ADeadline) break;
         std::shared_ptr<TSyncEntry> e;
         {
             std::lock_guard g(s.Lock);
@@ -121,16 +131,55 @@ bool CheckSynchronize(uint32_t ATimeoutMs)
                 e->Method();
             } catch (...) {
                 // Leave the rest for the next call and let the loop see the error.
-                bool more;
-                {
-                    std::lock_guard g(s.Lock);
-                    more = !s.Queue.empty();
-                }
-                if (more) Wake();
+                RearmWhileQueued();
                 throw;
             }
         }
     }
+    return ran;
+}
+
+void RequireMainThread(const char* AName)
+{
+    if (!IsMainThread())
+        throw EThread("%s called from thread %d, which is not the main thread", AName, GetCurrentThreadId());
+}
+
+}  // namespace
+
+bool CheckSynchronize(uint32_t ATimeoutMs)
+{
+    RequireMainThread("CheckSynchronize");
+    TSyncState& s = Sync();
+    // Clear the wake-up first: a call sent after this point signals it again.
+    DrainWakeFd();
+    {
+        std::unique_lock lk(s.Lock);
+        if (s.Queue.empty() && ATimeoutMs > 0) {
+            auto ready = [&] { return !s.Queue.empty(); };
+            if (ATimeoutMs == INFINITE) s.Cond.wait(lk, ready);
+            else s.Cond.wait_for(lk, std::chrono::milliseconds(ATimeoutMs), ready);
+        }
+        if (s.Queue.empty()) return false;
+    }
+    return RunQueuedCalls(SIZE_MAX, std::chrono::steady_clock::time_point::max());
+}
+
+bool CheckSynchronizeTurn(uint32_t ABudgetMs)
+{
+    RequireMainThread("CheckSynchronizeTurn");
+    TSyncState& s = Sync();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ABudgetMs);
+    DrainWakeFd();
+    size_t pending;
+    {
+        std::lock_guard g(s.Lock);
+        pending = s.Queue.size();
+    }
+    // Calls sent while these run wait for the next turn: threads that keep sending cannot
+    // hold the loop here.
+    const bool ran = RunQueuedCalls(pending, deadline);
+    RearmWhileQueued();
     return ran;
 }
 

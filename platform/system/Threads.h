@@ -28,6 +28,18 @@ bool IsMainThread();
 // made, after waiting up to ATimeoutMs for the first one when none is pending.
 // Returns true when something ran.  Raises EThread when called on another thread.
 bool CheckSynchronize(uint32_t ATimeoutMs = 0);
+
+// The time one turn of the message loop gives to the calls of other threads: a quarter of
+// a display refresh, so that a turn that takes two shares (one before its message, one
+// after its wait for work) leaves half of the refresh to window messages and painting.
+constexpr uint32_t SyncTurnBudgetMs = 4;
+// One turn's share of the pending calls, for the message loop: runs, in order, the calls
+// that were pending when it began until ABudgetMs have passed (at least one runs), so that
+// a burst of calls from other threads is spread over several turns and the windows are
+// served between them.  The rest stay queued in their order and SyncWakeFd() stays
+// readable, so the loop comes back for them.  Returns true when something ran.  Raises
+// EThread when called on another thread.
+bool CheckSynchronizeTurn(uint32_t ABudgetMs = SyncTurnBudgetMs);
 // An eventfd that is readable while calls wait for CheckSynchronize.
 int SyncWakeFd();
 // Called (on the calling thread) each time a call is sent to the GUI thread.

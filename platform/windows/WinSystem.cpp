@@ -9,7 +9,8 @@ using namespace winimpl;
 
 void winimpl::RunSynchronized()
 {
-    if (IsMainThread()) CheckSynchronize(0);
+    // The loop's share of the calls of other threads; the rest wake it again.
+    if (IsMainThread()) CheckSynchronizeTurn();
 }
 
 int winimpl::SynchronizeWakeFd() { return SyncWakeFd(); }

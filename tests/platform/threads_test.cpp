@@ -8,6 +8,9 @@
 #include <sched.h>
 #include <sys/resource.h>
 
+#include <thread>
+#include <vector>
+
 namespace {
 
 // Runs a function as the thread's Execute.
@@ -131,6 +134,100 @@ TEST(Threads, QueuedErrorReachesTheLoopAndTheRestStillRuns)
     EXPECT_TRUE(CheckSynchronize(0));
     EXPECT_EQ((std::vector<int>{1, 3}), ran);
     t.WaitFor();
+}
+
+bool WakeFdReadable()
+{
+    pollfd p{SyncWakeFd(), POLLIN, 0};
+    return poll(&p, 1, 0) == 1;
+}
+
+// A turn with no time to spare runs one call; the rest keep their order and keep the
+// wake-up signalled until the last has run.
+TEST(Threads, ATurnRunsPendingCallsInOrderAndLeavesTheRest)
+{
+    CheckSynchronize(0);
+    std::vector<int> order;
+    TEvent queued;
+    TFuncThread t([&](TFuncThread* self) {
+        for (int i = 0; i < 4; ++i) self->Queue([&order, i] { order.push_back(i); });
+        queued.SetEvent();
+    }, false);
+    queued.WaitFor();
+    for (int turn = 1; turn <= 4; ++turn) {
+        EXPECT_TRUE(WakeFdReadable()) << turn;
+        EXPECT_TRUE(CheckSynchronizeTurn(0)) << turn;
+        ASSERT_EQ(size_t(turn), order.size());
+        EXPECT_EQ(turn - 1, order.back());
+    }
+    EXPECT_FALSE(WakeFdReadable());
+    EXPECT_FALSE(CheckSynchronizeTurn(0));
+    t.WaitFor();
+}
+
+// A thread that keeps sending cannot hold a turn: what it sends while the turn runs
+// waits for the next turn, behind nothing it overtook.
+TEST(Threads, CallsSentDuringATurnWaitForTheNext)
+{
+    CheckSynchronize(0);
+    std::vector<String> ran;
+    TEvent queued;
+    TFuncThread t([&](TFuncThread* self) {
+        self->Queue([&] {
+            ran.push_back("a");
+            std::thread sender([&] { TThread::Queue(nullptr, [&] { ran.push_back("c"); }); });
+            sender.join();
+        });
+        self->Queue([&] { ran.push_back("b"); });
+        queued.SetEvent();
+    }, false);
+    queued.WaitFor();
+    EXPECT_TRUE(CheckSynchronizeTurn(60000));
+    EXPECT_EQ((std::vector<String>{"a", "b"}), ran);
+    EXPECT_TRUE(WakeFdReadable());
+    EXPECT_TRUE(CheckSynchronizeTurn(60000));
+    EXPECT_EQ((std::vector<String>{"a", "b", "c"}), ran);
+    t.WaitFor();
+}
+
+// A Synchronize caller behind a long queue returns once the turns reach its call, with
+// its call's error; a queued call's error leaves the rest for later turns.
+TEST(Threads, SynchronizeReturnsThroughBoundedTurns)
+{
+    CheckSynchronize(0);
+    std::vector<int> order;
+    std::atomic<bool> returned{false}, raised{false};
+    TFuncThread t([&](TFuncThread* self) {
+        for (int i = 0; i < 10; ++i) self->Queue([&order, i] { order.push_back(i); });
+        self->Queue([] { throw EAbort("queued"); });
+        try {
+            self->Synchronize([&order] {
+                order.push_back(100);
+                throw EAbort("synchronized");
+            });
+        } catch (const EAbort&) {
+            raised = true;
+        }
+        returned = true;
+    }, false);
+    int turns = 0, errors = 0;
+    while (!returned) {
+        pollfd p{SyncWakeFd(), POLLIN, 0};
+        poll(&p, 1, 50);
+        try {
+            if (CheckSynchronizeTurn(0)) ++turns;
+        } catch (const EAbort&) {
+            ++errors;
+            EXPECT_TRUE(WakeFdReadable());  // the Synchronize call is still to come
+        }
+    }
+    t.WaitFor();
+    EXPECT_TRUE(raised);
+    EXPECT_EQ(1, errors);
+    EXPECT_EQ(11, turns);  // ten calls and the Synchronize, one per turn
+    ASSERT_EQ(11u, order.size());
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(i, order[size_t(i)]);
+    EXPECT_EQ(100, order.back());
 }
 
 class TCounterThread : public TThread {
