@@ -100,7 +100,7 @@ TEngineLoader::TEngineLoader()
     for (int I = 0; I < LibraryCount; ++I) FStatus[I].Lib = TLibrary(I);
 }
 
-void* TEngineLoader::LoadLibraryFrom(const String& AFolder, const String& AFileName, String& AError)
+void* TEngineLoader::LoadLibraryFrom(const String& AFolder, const String& AFileName, String& AError, bool AResident)
 {
     String Path = AFileName;
     if (!AFolder.empty()) {
@@ -108,7 +108,7 @@ void* TEngineLoader::LoadLibraryFrom(const String& AFolder, const String& AFileN
         if (FileExists(Full)) Path = Full;
     }
     dlerror();
-    void* Handle = dlopen(Path.c_str(), RTLD_NOW | RTLD_GLOBAL);
+    void* Handle = dlopen(Path.c_str(), RTLD_NOW | RTLD_GLOBAL | (AResident ? RTLD_NODELETE : 0));
     if (!Handle) {
         const char* E = dlerror();
         AError = E ? E : "unknown error";
@@ -149,7 +149,10 @@ bool TEngineLoader::Load(TLibrary ALibrary)
         String Folder = FLibraryPath;
         if (!Folder.empty() && Folder.back() != '/') Folder += '/';
         String Error;
-        void* Handle = LoadLibraryFrom(Folder, FileName, Error);
+        // avdevice registers its device lists with avformat, which walks them at every
+        // format look-up and probe from then on: once loaded it stays in memory, so that
+        // unloading it never leaves avformat pointing into an unmapped library.
+        void* Handle = LoadLibraryFrom(Folder, FileName, Error, ALibrary == avDevice);
         if (!Handle) {
             FLastErrMsg = Format("Load library %s error: %s", (Folder + FileName).c_str(), Error.c_str());
             return false;

@@ -103,8 +103,10 @@ public:
     int OpenCount() const { return FOpenCount; }
 
     // Opens AFolder/AFileName when that file exists, else AFileName through the
-    // system's search; null on failure with the system's text in AError.
-    static void* LoadLibraryFrom(const String& AFolder, const String& AFileName, String& AError);
+    // system's search; null on failure with the system's text in AError.  A resident
+    // library stays mapped after its last close.
+    static void* LoadLibraryFrom(const String& AFolder, const String& AFileName, String& AError,
+                                 bool AResident = false);
     // Looks an entry up; raises Exception "Load function %s@%s error: %s" when missing.
     static void* BindFunction(const String& ALibName, void* AHandle, const char* AName);
     static void* BindVariable(const String& ALibName, void* AHandle, const char* AName);
