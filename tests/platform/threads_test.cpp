@@ -197,9 +197,12 @@ TEST(Threads, SynchronizeReturnsThroughBoundedTurns)
     CheckSynchronize(0);
     std::vector<int> order;
     std::atomic<bool> returned{false}, raised{false};
+    TEvent queued;
     TFuncThread t([&](TFuncThread* self) {
         for (int i = 0; i < 10; ++i) self->Queue([&order, i] { order.push_back(i); });
         self->Queue([] { throw EAbort("queued"); });
+        self->Queue([&order] { order.push_back(10); });
+        queued.SetEvent();
         try {
             self->Synchronize([&order] {
                 order.push_back(100);
@@ -210,6 +213,7 @@ TEST(Threads, SynchronizeReturnsThroughBoundedTurns)
         }
         returned = true;
     }, false);
+    queued.WaitFor();
     int turns = 0, errors = 0;
     while (!returned) {
         pollfd p{SyncWakeFd(), POLLIN, 0};
@@ -218,15 +222,15 @@ TEST(Threads, SynchronizeReturnsThroughBoundedTurns)
             if (CheckSynchronizeTurn(0)) ++turns;
         } catch (const EAbort&) {
             ++errors;
-            EXPECT_TRUE(WakeFdReadable());  // the Synchronize call is still to come
+            EXPECT_TRUE(WakeFdReadable());  // the call behind the error is still to come
         }
     }
     t.WaitFor();
     EXPECT_TRUE(raised);
     EXPECT_EQ(1, errors);
-    EXPECT_EQ(11, turns);  // ten calls and the Synchronize, one per turn
-    ASSERT_EQ(11u, order.size());
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(i, order[size_t(i)]);
+    EXPECT_EQ(12, turns);  // eleven calls and the Synchronize, one per turn
+    ASSERT_EQ(12u, order.size());
+    for (int i = 0; i < 11; ++i) EXPECT_EQ(i, order[size_t(i)]);
     EXPECT_EQ(100, order.back());
 }
 
