@@ -30,8 +30,8 @@ bool IsMainThread();
 bool CheckSynchronize(uint32_t ATimeoutMs = 0);
 
 // The time one turn of the message loop gives to the calls of other threads: a quarter of
-// a display refresh, so that a turn that takes two shares (one before its message, one
-// after its wait for work) leaves half of the refresh to window messages and painting.
+// a display refresh, so that the turn's share (which ends with the first call that ends
+// past it), its window message and painting fit in one refresh.
 constexpr uint32_t SyncTurnBudgetMs = 4;
 // One turn's share of the pending calls, for the message loop: runs, in order, the calls
 // that were pending when it began until ABudgetMs have passed (at least one runs), so that

@@ -566,6 +566,8 @@ static void MoveSizeLoop(HWND Wnd, int Hit)
         MSG M;
         if (!PeekMessage(M, nullptr, 0, 0, PM_REMOVE)) {
             WaitMessage();
+            // The calls of other threads go on while the window is moved or sized.
+            RunSynchronized();
             continue;
         }
         if (M.message == WM_QUIT) {

@@ -3,6 +3,7 @@
 // turned into window messages when it is taken (hit testing sees the tree as it is
 // then).  When nothing is queued, windows that need painting get WM_PAINT, then due
 // timers give WM_TIMER.
+#include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -391,10 +392,21 @@ static bool QueueHasWork()
     return HasPendingPaint() || NextTimerWait() == 0;
 }
 
+// Calls of other threads are waiting for the GUI thread.
+static bool SynchronizePending()
+{
+    int Fd = SynchronizeWakeFd();
+    if (Fd < 0) return false;
+    pollfd P{Fd, POLLIN, 0};
+    return poll(&P, 1, 0) > 0;
+}
+
 bool WaitMessage()
 {
     Backend().Poll();
-    if (QueueHasWork()) return true;
+    // Calls of other threads left over from this turn are work for the next one, which
+    // begins with their share: a turn never runs two shares back to back.
+    if (QueueHasWork() || SynchronizePending()) return true;
     WaitForWork(NextTimerWait());
     RunSynchronized();
     return true;

@@ -73,4 +73,18 @@ TEST_F(MessageLoop, HandleMessageTakesOneSliceOfQueuedCallsAndOneMessagePerTurn)
     EXPECT_EQ((std::vector<int>{0, -1, 1, 2, 3}), Log);
 }
 
+TEST_F(MessageLoop, AnIdleTurnTakesOneShareOfQueuedCallsAndDoesNotWait)
+{
+    QueueSlowCalls(3);
+    // No window message: each turn takes one share, finds the rest waiting and returns
+    // for the next turn instead of running another share at once.
+    // (The last call is left to CheckSynchronize: a turn that runs it would then wait.)
+    for (int turn = 1; turn <= 2; ++turn) {
+        Application->HandleMessage();
+        EXPECT_EQ(size_t(turn), Log.size());
+    }
+    CheckSynchronize(0);
+    EXPECT_EQ((std::vector<int>{0, 1, 2}), Log);
+}
+
 }  // namespace
