@@ -2,9 +2,9 @@
 #include "platform/system/Threads.h"
 
 #include <cerrno>
-#include <deque>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <sched.h>
 #include <sys/eventfd.h>
