@@ -259,11 +259,9 @@ const std::vector<int>& TCustomEdit::Positions(int Line)
     std::vector<int>& P = FPositions[D];
     if (!P.empty()) return P;
     P.assign(D.size() + 1, 0);
-    if (D.size() <= 256) {
-        for (size_t I = 1; I <= D.size(); ++I) P[I] = TextSize(Utf32ToUtf8(D.substr(0, I))).cx;
-    } else {
-        for (size_t I = 1; I <= D.size(); ++I) P[I] = P[I - 1] + TextSize(Utf32ToUtf8(D.substr(I - 1, 1))).cx;
-    }
+    // The whole line is laid out once; every caret position comes from that one layout.
+    String U = Utf32ToUtf8(D);
+    if (!U.empty()) GetTextExtentExPoint(MeasureDC(), U.c_str(), int(U.size()), 0, nullptr, P.data() + 1, nullptr);
     return P;
 }
 

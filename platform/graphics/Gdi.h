@@ -223,6 +223,12 @@ DWORD GetRegionData(HRGN Rgn, DWORD Size, RGNDATA* Data);
 // wide forms take the same UTF-8 text (the program's strings are UTF-8 throughout).
 BOOL TextOut(HDC DC, int X, int Y, const char* Text, int Count);
 BOOL GetTextExtentPoint32(HDC DC, const char* Text, int Count, SIZE* Size);
+// The extents of every prefix of one line, measured as one line: Dx[I] gets the width
+// of the first I + 1 characters (code points, a byte that is not UTF-8 counting as one),
+// so Dx needs room for one entry per character (one per byte always suffices).  With
+// Fit, *Fit gets how many characters fit within MaxExtent.  Size gets the whole text's
+// extent.  Dx, Fit and Size may each be null.
+BOOL GetTextExtentExPoint(HDC DC, const char* Text, int Count, int MaxExtent, int* Fit, int* Dx, SIZE* Size);
 BOOL GetTextMetrics(HDC DC, TEXTMETRIC* TM);
 // Draws (or with DT_CALCRECT measures) Text in R; returns the height of the text drawn,
 // 0 on failure.  With DT_VCENTER or DT_BOTTOM the value is the offset from R.Top to the

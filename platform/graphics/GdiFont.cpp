@@ -272,6 +272,55 @@ int TextWidth(TFontFace& F, std::string_view Text)
     return Logical.width;
 }
 
+std::vector<int> TextExtents(TFontFace& F, std::string_view Text)
+{
+    if (Text.empty()) return {};
+    std::lock_guard<std::recursive_mutex> L(TextLock());
+    SetLayoutText(F, Text, -1, -1);
+    PangoLayout* Lay = F.Impl->Layout;
+    const char* S = pango_layout_get_text(Lay);
+    int NAttrs = 0;
+    const PangoLogAttr* Attrs = pango_layout_get_log_attrs_readonly(Lay, &NAttrs);
+    const size_t N = NAttrs > 0 ? size_t(NAttrs - 1) : 0;
+    // Each character's share of its run's width, in pango units and in reading order;
+    // a cluster's width is shared among its characters.
+    std::vector<int> W(N, 0);
+    std::vector<int> Run;
+    PangoLayoutIter* It = pango_layout_get_iter(Lay);
+    do {
+        PangoGlyphItem* G = pango_layout_iter_get_run_readonly(It);
+        if (!G || G->item->num_chars <= 0) continue;
+        Run.assign(size_t(G->item->num_chars), 0);
+        pango_glyph_item_get_logical_widths(G, S, Run.data());
+        size_t First = size_t(g_utf8_pointer_to_offset(S, S + G->item->offset));
+        for (size_t K = 0; K < Run.size() && First + K < N; ++K) W[First + K] = Run[K];
+    } while (pango_layout_iter_next_run(It));
+    pango_layout_iter_free(It);
+    // A character the caret cannot stand before (a combining mark) adds its share to the
+    // character it belongs to, so the extent of "e" in "e" + accent is the extent of the
+    // whole accented letter, as measuring that prefix alone gives.
+    size_t Base = 0;
+    for (size_t I = 0; I < N; ++I) {
+        if (I == 0 || Attrs[I].is_cursor_position) {
+            Base = I;
+            continue;
+        }
+        W[Base] += W[I];
+        W[I] = 0;
+    }
+    // Running sums, rounded up to whole pixels as a line's logical extent is; a negative
+    // share (kerning) never moves an extent left of the one before it.
+    std::vector<int> X(N, 0);
+    int64_t Sum = 0;
+    int Prev = 0;
+    for (size_t I = 0; I < N; ++I) {
+        Sum += W[I];
+        Prev = std::max(Prev, int((std::max<int64_t>(Sum, 0) + PANGO_SCALE - 1) / PANGO_SCALE));
+        X[I] = Prev;
+    }
+    return X;
+}
+
 void DrawTextRun(TSurface& S, const TRegion& Clip, TFontFace& F, std::string_view Text, int X, int Y, COLORREF Color,
                  int UlStart, int UlEnd, bool RightToLeft)
 {

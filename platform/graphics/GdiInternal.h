@@ -175,6 +175,12 @@ namespace gdi {
 std::shared_ptr<TFontFace> FaceOf(TFontData& Font);
 // Width in pixels of one line of UTF-8 text (no line breaks are interpreted).
 int TextWidth(TFontFace& Face, std::string_view Text);
+// The extent of every prefix of one line of UTF-8 text, from one layout: entry I is the
+// width of the first I + 1 characters (code points; a byte that is not UTF-8 counts as
+// one), so kerning and shaping across the whole line are kept.  The entries never
+// decrease; a combining mark adds nothing past its base character; the last entry is
+// the line's width.
+std::vector<int> TextExtents(TFontFace& Face, std::string_view Text);
 // Draws one line of text with its cell's top-left at surface point (X, Y), within
 // Clip, in Color; the bytes [UlStart, UlEnd) are underlined in addition to the font's
 // own style.  Pixels touched get alpha 0 on 32-bit surfaces.  RightToLeft sets the

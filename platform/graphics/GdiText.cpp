@@ -328,6 +328,21 @@ BOOL GetTextExtentPoint32(HDC DC, const char* Text, int Count, SIZE* Size)
     return TRUE;
 }
 
+BOOL GetTextExtentExPoint(HDC DC, const char* Text, int Count, int MaxExtent, int* Fit, int* Dx, SIZE* Size)
+{
+    auto D = LookupDC(DC);
+    if (!D) return FALSE;
+    std::shared_ptr<TFontFace> Face = gdi::FaceOf(*D->S.Font);
+    std::vector<int> X = gdi::TextExtents(*Face, Bytes(Text, Count));
+    if (Fit) *Fit = int(std::upper_bound(X.begin(), X.end(), MaxExtent) - X.begin());
+    if (Dx) std::copy(X.begin(), X.end(), Dx);
+    if (Size) {
+        Size->cx = X.empty() ? 0 : X.back();
+        Size->cy = Face->Height;
+    }
+    return TRUE;
+}
+
 BOOL GetTextMetrics(HDC DC, TEXTMETRIC* TM)
 {
     auto D = LookupDC(DC);

@@ -262,6 +262,36 @@ TEST_F(EditTest, DragBeyondTheEdgeScrollsAndLongTextFollowsTheCaret)
     EXPECT_EQ(Info.rgstate[0], STATE_SYSTEM_INVISIBLE);
 }
 
+// Caret positions come from the line laid out as a whole: in a line without kerned pairs
+// each is the width of the text before it, and in a line longer than 256 characters the
+// last one is the whole line's width, kerning included (the caret at the end sits just
+// past the last drawn letter).
+TEST_F(EditTest, CaretPositionsAreTheWidthsOfTheTextBeforeThem)
+{
+    auto* M = Add<TMemo>({10, 50, 300, 120});
+    Pump();
+    HDC DC = CreateCompatibleDC(nullptr);
+    SelectObject(DC, M->Font()->Handle());
+    auto Width = [&](const String& S) {
+        SIZE Sz;
+        GetTextExtentPoint32(DC, S.c_str(), int(S.size()), &Sz);
+        return int(Sz.cx);
+    };
+    const String Sample = "Job 3: 视频 42% done, e\u0301";
+    M->SetText(Sample);
+    std::u32string U = Utf8ToUtf32(Sample);
+    int X0 = M->PosFromChar(0).X;
+    for (size_t I = 0; I <= U.size(); ++I)
+        EXPECT_EQ(M->PosFromChar(int(I)).X - X0, Width(Utf32ToUtf8(U.substr(0, I)))) << I;
+    String Long;
+    for (int I = 0; I < 100; ++I) Long += "To ";
+    M->SetText(Long);
+    X0 = M->PosFromChar(0).X;
+    EXPECT_EQ(M->PosFromChar(int(Long.size())).X - X0, Width(Long));
+    EXPECT_LT(Width(Long), 100 * (Width("T") + Width("o") + Width(" "))) << "the font kerns \"To\"";
+    DeleteDC(DC);
+}
+
 TEST_F(EditTest, ASwallowedPressHasNoEffect)
 {
     auto* Other = Add<TEdit>({10, 50, 210, 75});

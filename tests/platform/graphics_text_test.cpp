@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "platform/graphics/Gdi.h"
+#include "platform/system/SysUtils.h"
 
 namespace {
 
@@ -319,4 +321,64 @@ TEST(GraphicsText, RightToLeftReadingSetsTheBaseDirection)
         // the reading order moves no text: a left-aligned line still starts at the left
         EXPECT_LT(Ink.Left, 5);
     }
+}
+
+// The extents of every prefix come from one layout of the whole line.  They agree with
+// measuring each prefix alone, except that in the line a character is moved toward the
+// one after it by their pair's kerning, which a prefix alone cannot know: there the
+// extent is the prefix alone plus that kerning (the pair's width less its two letters').
+// A combining accent adds nothing past its letter, right-to-left letters are measured in
+// reading order as their prefixes are, and the last extent is the line's width.
+TEST(GraphicsText, PrefixExtentsMatchMeasuringEachPrefix)
+{
+    struct {
+        const char* Text;
+        bool Kerned;
+    } Cases[] = {
+        {"Converting clip 3 of 19: 42%", false},
+        {"AVAV To Wa", true},
+        {"视频转换 完成", false},
+        {"cafe\u0301 ok", false},
+        {"a\tb\tc", false},
+        {"\u05D0\u05D1\u05D2 abc", false},
+        {"x", false},
+        {"", false},
+    };
+    TTextDC T;
+    auto W = [&](std::u32string_view S) { return T.Width(Utf32ToUtf8(S).c_str()); };
+    for (auto& C : Cases) {
+        SCOPED_TRACE(C.Text);
+        std::u32string U = Utf8ToUtf32(C.Text);
+        std::vector<int> Dx(U.size() + 1, -7);
+        SIZE Whole{-1, -1};
+        int Fit = -1;
+        ASSERT_TRUE(GetTextExtentExPoint(T.DC, C.Text, -1, 1 << 20, &Fit, Dx.data(), &Whole));
+        EXPECT_EQ(Fit, int(U.size()));
+        EXPECT_EQ(Dx[U.size()], -7) << "one entry per character, none past them";
+        EXPECT_EQ(Whole.cx, T.Width(C.Text));
+        EXPECT_EQ(Whole.cy, T.LineHeight());
+        int Kerning = 0;
+        for (size_t I = 0; I < U.size(); ++I) {
+            int Expected = W(std::u32string_view(U).substr(0, I + 1));
+            if (C.Kerned && I + 1 < U.size()) {
+                int Pair = W(std::u32string_view(U).substr(I, 2)) - W(U.substr(I, 1)) - W(U.substr(I + 1, 1));
+                Expected += Pair;
+                Kerning += Pair != 0;
+            }
+            EXPECT_EQ(Dx[I], Expected) << "prefix of " << I + 1;
+            if (I > 0) {
+                EXPECT_GE(Dx[I], Dx[I - 1]);
+            }
+        }
+        if (C.Kerned) {
+            EXPECT_GT(Kerning, 2) << "the font kerns these pairs";
+        }
+    }
+    // The fit counts the characters within the extent given.
+    int Dx[8], Fit = -1;
+    ASSERT_TRUE(GetTextExtentExPoint(T.DC, "AVAV To", -1, 0, &Fit, Dx, nullptr));
+    EXPECT_EQ(Fit, 0);
+    ASSERT_TRUE(GetTextExtentExPoint(T.DC, "AVAV To", -1, Dx[2], &Fit, nullptr, nullptr));
+    EXPECT_EQ(Fit, 3);
+    EXPECT_FALSE(GetTextExtentExPoint(nullptr, "x", -1, 0, &Fit, Dx, nullptr));
 }
