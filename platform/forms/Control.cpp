@@ -351,6 +351,12 @@ void TControl::SetCursor(TCursor V)
     Perform(CM_CURSORCHANGED, 0, 0);
 }
 
+void TControl::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
+}
+
 void TControl::SetPopupMenu(TPopupMenu* V)
 {
     if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);

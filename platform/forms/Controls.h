@@ -218,6 +218,8 @@ public:
     virtual void DblClick();
 
 protected:
+    // Clears the link to the popup menu when the menu is freed first.
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);

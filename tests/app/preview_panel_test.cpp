@@ -19,7 +19,10 @@
 #include "skin/shell/bsSkinShellViews.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
+#include <stdlib.h>
+
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 using namespace mainwindow;
@@ -336,14 +339,26 @@ TEST_F(PreviewPanelTest, PositionEventsMoveLabelAndSliderOnlyWhileTheSliderIsFre
 
 // ---- the real player on a generated clip ------------------------------------------------------
 
-// Two seconds of 64 x 48 pictures with a tone, made once by the real ffmpeg.
+// Two seconds of 64 x 48 pictures with a tone, made once by the real ffmpeg in a folder
+// that goes when the test program ends.
 String PreviewClip()
 {
     static String path;
+    static struct TClipFolder {
+        String dir;
+        ~TClipFolder()
+        {
+            std::error_code ec;
+            if (!dir.empty()) std::filesystem::remove_all(dir, ec);
+        }
+    } folder;
     if (!path.empty()) return path;
-    const String dir = std::filesystem::temp_directory_path().string() + "/vc-preview-clip-" + std::to_string(getpid());
-    std::filesystem::create_directories(dir);
-    const String file = dir + "/clip.mkv";
+    if (folder.dir.empty()) {
+        std::string dir = (std::filesystem::temp_directory_path() / "vc-preview-clip-XXXXXX").string();
+        if (!mkdtemp(dir.data())) return path;
+        folder.dir = dir;
+    }
+    const String file = folder.dir + "/clip.mkv";
     const String cmd = "ffmpeg -nostdin -y -loglevel error -f lavfi -i testsrc=s=64x48:r=25:d=2 -f lavfi -i "
                        "sine=f=440:d=2 -c:v mpeg4 -q:v 2 -c:a pcm_s16le -shortest '" + file + "' >/dev/null 2>&1";
     if (std::system(cmd.c_str()) == 0) path = file;

@@ -391,6 +391,28 @@ TEST_F(FormsControls, MenusKeepGroupsShortCutsAndLines)
     EXPECT_EQ(Clicked, 1);
 }
 
+TEST_F(FormsControls, AControlForgetsAPopupMenuFreedBeforeIt)
+{
+    // a right click pops the control's menu up; once the menu is freed the control no
+    // longer reaches it, neither on a right click nor when the control itself goes
+    auto* Box = Add<TBox>(Form, "box", {10, 10, 110, 60});
+    auto* Menu = new TPopupMenu(nullptr);
+    int Popups = 0;
+    Menu->OnPopup = [&](TObject*) { ++Popups; };
+    Box->SetPopupMenu(Menu);
+    Form->Show();
+    TPoint P = Form->ClientToScreen({50, 30});
+    Headless::Click(P, 2);
+    Pump();
+    EXPECT_EQ(Popups, 1);
+    delete Menu;
+    ASSERT_EQ(Box->PopupMenu(), nullptr);
+    Headless::Click(P, 2);
+    Pump();
+    EXPECT_EQ(Popups, 1);
+    delete Box;
+}
+
 TEST_F(FormsControls, TheWheelGoesToTheFocusedControlThenUpItsParents)
 {
     auto* Panel = Add<TBox>(Form, "panel", {10, 10, 200, 150});

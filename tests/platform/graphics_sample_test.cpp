@@ -1,6 +1,10 @@
 // A sample canvas with shapes, Latin and Chinese text and a blended picture, saved as
-// PNG (graphics_sample.png in the test's working folder) for a person to look at.
+// PNG in a folder of its own under the temporary folder and read back.
 #include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <filesystem>
 
 #include "platform/graphics/Graphics.h"
 #include "platform/graphics/ImgList.h"
@@ -45,9 +49,13 @@ TEST(GraphicsSample, CanvasSavedAsPng)
     C->Draw(60, 40, &I);
     TPngImage Png;
     Png.Assign(&B);
-    Png.SaveToFile("graphics_sample.png");
+    std::string Dir = (std::filesystem::temp_directory_path() / "vc-sample-XXXXXX").string();
+    ASSERT_NE(mkdtemp(Dir.data()), nullptr);
+    const std::string File = Dir + "/graphics_sample.png";
+    Png.SaveToFile(File);
     TPngImage Back;
-    Back.LoadFromFile("graphics_sample.png");
+    Back.LoadFromFile(File);
+    std::filesystem::remove_all(Dir);
     EXPECT_EQ(Back.Width(), 320);
     EXPECT_EQ(Back.Pixels(60 + 16, 40 + 16), Png.Pixels(60 + 16, 40 + 16));
 }
