@@ -10,6 +10,7 @@
 #include <mutex>
 #include <stdexcept>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -44,9 +45,22 @@ String FFprobe(const String& AArgs, const String& AFile)
 
 String ScratchFolder()
 {
+    // Every folder made goes, with what the test left in it, when the test program ends.
+    static std::mutex Lock;
+    static struct TMadeFolders {
+        std::vector<String> Paths;
+        ~TMadeFolders()
+        {
+            std::error_code E;
+            for (const String& P : Paths) fs::remove_all(P, E);
+        }
+    } Made;
     String Templ = (fs::temp_directory_path() / "vc_engine_XXXXXX").string();
     char* D = mkdtemp(Templ.data());
-    return D ? String(D) + "/" : String();
+    if (!D) return String();
+    std::lock_guard G(Lock);
+    Made.Paths.push_back(D);
+    return String(D) + "/";
 }
 
 namespace {

@@ -33,7 +33,8 @@ void RunFFmpeg(const String& AArgs, const String& AOutput);
 String RunCommand(const String& ACommand);
 // ffprobe -v error <AArgs> <AFile>, its output.
 String FFprobe(const String& AArgs, const String& AFile);
-// A new empty scratch folder (with trailing "/").
+// A new empty scratch folder (with trailing "/"), removed with what it holds when the test
+// program ends.
 String ScratchFolder();
 
 // Log lines collected from the global logger (its events delivered on the calling
