@@ -536,9 +536,10 @@ int64_t FindDataSize(const TShellFindData& Data) { return Data.IsFolder ? -1 : D
 String FindDataDetail(const TShellFindData& Data, int Column)
 {
     switch (Column) {
-    case 1: return IntToStr(FindDataSize(Data));
+    // a folder has no size of its own: its cell stays empty; its time is its own
+    case 1: return Data.IsFolder ? String() : IntToStr(FindDataSize(Data));
     case 2: return ExtractFileExt(Data.FileName);
-    case 3: return FormatDateTime("yyyy-mm-dd hh:nn:ss", Data.IsFolder ? -1.0 : Data.Modified);
+    case 3: return Data.Modified < 0 ? String() : FormatDateTime("yyyy-mm-dd hh:nn:ss", Data.Modified);
     case 4: return IntToStr(int64_t(Data.Attributes));
     }
     return String();
