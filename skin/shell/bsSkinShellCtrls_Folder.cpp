@@ -547,10 +547,34 @@ String FindDataDetail(const TShellFindData& Data, int Column)
 
 TbsShellFolder* FolderFromAbsoluteList(LPCITEMIDLIST Absolute)
 {
+    // A folder that is gone (deleted outside meanwhile) gives way to its nearest ancestor
+    // that is still there: the desktop's items are never listed under the old path.
     PShellFolder Desk = GetDesktopInterface();
-    PShellFolder SF = BindShellFolder(Desk, Absolute, nullptr);
+    LPITEMIDLIST L = ItemListCopy(Absolute);
+    PShellFolder SF = BindShellFolder(Desk, L, nullptr);
+    // (an item of the file system that is still there, a file, stays itself)
+    auto Gone = [](LPCITEMIDLIST List) {
+        String Path;
+        TShellFindData Data;
+        int Error = 0;
+        return SHGetPathFromIDList(List, Path) && !Path.empty() && !ShellGetFindData(Path, Data, Error);
+    };
+    while (!SF && ItemListCount(L) > 0 && Gone(L)) {
+        LPITEMIDLIST Last = L;
+        for (LPITEMIDLIST P = L; ItemBytes(P) != 0; P = ItemListNext(P)) Last = P;
+        std::memset(static_cast<void*>(Last), 0, 2);
+        SF = ItemListCount(L) > 0 ? BindShellFolder(Desk, L, nullptr) : nullptr;
+    }
     if (!SF) SF = Desk;
-    return new TbsShellFolder(ShellDesktopFolder, Absolute, SF);
+    TbsShellFolder* F;
+    try {
+        F = new TbsShellFolder(ShellDesktopFolder, L, SF);
+    } catch (...) {
+        ShellFree(L);
+        throw;
+    }
+    ShellFree(L);
+    return F;
 }
 
 TbsShellFolder* FolderFromRoot(TbsShellFolder* OldFolder, const String& OldRoot, String& NewRoot)

@@ -192,6 +192,22 @@ TEST_F(ShellListTest, RenameByLabelEditAndACollisionIsReported)
     EXPECT_TRUE(FileExists(Root + "/c.mp4"));
 }
 
+TEST_F(ShellListTest, AVanishedFolderGivesWayToItsNearestAncestor)
+{
+    // the list shows a/b/c; a/b goes outside the program: F5 lists a, under a's path
+    Dir("a/b/c");
+    File("a/x.mp4");
+    List->SetPath(Root + "/a/b/c");
+    ASSERT_EQ(List->Path(), Root + "/a/b/c");
+    std::filesystem::remove_all(std::string(Root + "/a/b"));
+    List->SetFocus();
+    Headless::Key(VK_F5);
+    Application->ProcessMessages();
+    EXPECT_EQ(List->Path(), Root + "/a");
+    ASSERT_EQ(List->Items()->Count(), 1);
+    EXPECT_EQ(List->Items()->Item(0)->Caption(), "x.mp4");
+}
+
 TEST_F(ShellListTest, BuildColumnsGivesTheBuiltInColumns)
 {
     List->SetPath(Root);
