@@ -136,6 +136,8 @@ void TbsCustomShellListView::SyncLinkedControls()
     if (FSettingRoot) {
         FSettingRoot = false;
         if (FTreeView) FTreeView->SetRoot(FRoot);
+        // the linked box shows the new root's folder at once
+        if (FComboBox && FRootFolder) FComboBox->FollowPIDL(FRootFolder->AbsoluteID());
         return;
     }
     if (!FRootFolder) return;

@@ -309,6 +309,19 @@ TEST_F(OpenDialog, ARefusedFolderNameKeepsTheLabelAndEditingGoesOn)
     Application->OnException = nullptr;
 }
 
+TEST_F(OpenDialog, LookInShowsTheStartFolderFromTheFirstFrame)
+{
+    String Shown;
+    Run.Script({
+        [&] {
+            Shown = F()->ShellBox->Text();
+            Cancel();
+        },
+    });
+    Dialog->Execute();
+    EXPECT_EQ(Shown, ExtractFileName(Tree.Root));
+}
+
 TEST_F(OpenDialog, CancelWritesBackOnlyTheSettings)
 {
     Dialog->SetFileName(Tree / "A/keep.avi");
