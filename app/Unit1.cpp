@@ -59,8 +59,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner), IO1(JobSlotCount), OO1(JobSl
     BuildControls();
     BuildMenus();
     // An empty list: nothing to remove, rename, clear or start; no batch to steer.
-    UpdateJobControls(false);
-    for (TbsSkinButton* b : {bsSkinButton10, bsSkinButton11, bsSkinButton12}) SetButtonState(b, false);
+    SetBatchState(bsEmpty);
     BuildPresetRoutines();
     LinkFormSkin(this, bsSkinData1);
     BindJobEvents();

@@ -268,6 +268,8 @@ public:
     // Appends a row with 25 columns (missing texts empty); the add road's last step.
     TListItem* AddJobRow(const std::vector<String>& AColumns);
     // Enables or disables removing, renaming, clearing and starting by the row count.
+    // Rows were added or the last one went: the batch is ready or empty (the state
+    // sets the controls).
     void UpdateJobControls(bool AHasRows);
     // Enables adding (the add button, its menu and the main menu's add entries).
     void EnableAdding(bool AEnabled);

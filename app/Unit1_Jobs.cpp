@@ -77,17 +77,7 @@ void TForm1::SetButtonState(TbsSkinButton* AButton, bool AEnabled)
         }
 }
 
-void TForm1::UpdateJobControls(bool AHasRows)
-{
-    SetButtonState(bsSkinButton7, AHasRows);
-    N13->SetEnabled(AHasRows);
-    N26->SetEnabled(AHasRows);
-    SetButtonState(bsSkinButton21, AHasRows);
-    SetButtonState(bsSkinButton8, AHasRows);
-    N14->SetEnabled(AHasRows);
-    SetButtonState(bsSkinButton2, AHasRows);
-    N6->SetEnabled(AHasRows);
-}
+void TForm1::UpdateJobControls(bool AHasRows) { SetBatchState(AHasRows ? bsReady : bsEmpty); }
 
 void TForm1::EnableAdding(bool AEnabled)
 {
@@ -121,6 +111,7 @@ void TForm1::btnRemoveClick(TObject*)
         const int number = StrToIntDef(JobColumn(item, jcTaskNumber), 0);
         if (number > n) SetJobColumn(item, jcTaskNumber, IntToStr(number - 1));
     }
+    // the batch state decides the controls: rows left are ready, none is an empty list
     UpdateJobControls(count > 0);
     FocusList(this);
     if (count > 0) {
@@ -142,8 +133,7 @@ void TForm1::btnClearClick(TObject*)
         return;
     }
     lvFiles->Items()->Clear();
-    EnableAdding(true);
-    UpdateJobControls(false);
+    SetBatchState(bsEmpty);
     Button15Click(this);
     bsSkinPanel5->SetVisible(true);
     StopPreview();

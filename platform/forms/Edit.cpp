@@ -1108,9 +1108,11 @@ TCustomMemo::~TCustomMemo() = default;
 
 void TCustomMemo::AppendLine(const String& Line)
 {
-    // a text that does not end with a line break gets one first (no empty last line)
+    // every added line ends with a line break, so that an empty line is a line too; a
+    // text that does not end with one gets one first.  The remembered line starts grow
+    // with the new text, so counting the lines does not read the whole text again.
     bool Open = ListedLineCount() > 0 && !EndsWithLineBreak();
-    AppendText((Open ? "\r\n" : "") + Line);
+    AppendText((Open ? "\r\n" : "") + Line + "\r\n");
 }
 
 // ---- the in-place editor ----------------------------------------------------------------------------

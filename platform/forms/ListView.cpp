@@ -1051,11 +1051,23 @@ bool TCustomListView::StartEdit(int Row)
 void TCustomListView::EndEdit(bool Accept)
 {
     if (!FEditor || FInEnd || !FEditor->Visible()) return;
+    // The edit ends in every case, also when a handler refuses the label by throwing: the
+    // editor goes once its own messages are done.
+    struct TEnd {
+        TCustomListView* V;
+        ~TEnd()
+        {
+            V->FInEnd = false;
+            if (V->FHandle) PostMessage(V->FHandle, CM_RELEASEEDITOR, 0, 0);
+        }
+    } End{this};
     FInEnd = true;
     TCustomEdit* E = FEditor;
     String S = E->Text();
     int Row = FEditRow;
     E->Hide();
+    // a view being destroyed tells no one
+    if (ComponentState().Contains(csDestroying)) return;
     if (FHandle && GetFocus() != FHandle && (GetFocus() == nullptr || GetFocus() == E->Handle())) ::SetFocus(FHandle);
     if (Accept && Row >= 0 && Row < RowCount()) {
         NMLVDISPINFO D;
@@ -1063,9 +1075,6 @@ void TCustomListView::EndEdit(bool Accept)
         D.item.pszText = S;
         NotifyRecord(D.hdr, LVN_ENDLABELEDIT);
     }
-    FInEnd = false;
-    // the editor goes once its own messages are done
-    if (FHandle) PostMessage(FHandle, CM_RELEASEEDITOR, 0, 0);
 }
 
 void TCustomListView::CancelEdit() { EndEdit(false); }

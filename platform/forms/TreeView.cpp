@@ -561,19 +561,29 @@ bool TCustomTreeView::StartEdit(TTreeNode* Node)
 void TCustomTreeView::EndEdit(bool Accept)
 {
     if (!FEditor || FInEnd || !FEditor->Visible()) return;
+    // The edit ends in every case, also when a handler refuses the label by throwing: the
+    // editor goes once its own messages are done.
+    struct TEnd {
+        TCustomTreeView* V;
+        ~TEnd()
+        {
+            V->FInEnd = false;
+            if (V->FHandle) PostMessage(V->FHandle, CM_RELEASEEDITOR, 0, 0);
+        }
+    } End{this};
     FInEnd = true;
     TCustomEdit* E = FEditor;
     String S = E->Text();
     TTreeNode* Node = FEditNode;
     FEditNode = nullptr;
     E->Hide();
+    // a view being destroyed tells no one
+    if (ComponentState().Contains(csDestroying)) return;
     if (FHandle && (GetFocus() == nullptr || GetFocus() == E->Handle())) ::SetFocus(FHandle);
     if (Accept && Node) {
         if (OnEdited) OnEdited(this, Node, S);
         Node->SetText(S);
     }
-    FInEnd = false;
-    if (FHandle) PostMessage(FHandle, CM_RELEASEEDITOR, 0, 0);
 }
 
 // ---- the native tree's messages -----------------------------------------------------------------------------------

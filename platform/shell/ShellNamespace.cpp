@@ -871,13 +871,14 @@ bool ShellGetFindData(const String& Path, TShellFindData& Data, int& Error)
     } else {
         Data.Size = int64_t(St.st_size);
         Data.Attributes = FILE_ATTRIBUTE_ARCHIVE;
-        time_t T = St.st_mtime;
-        struct tm Lt;
-        if (localtime_r(&T, &Lt)) {
-            int Sec = Lt.tm_sec - Lt.tm_sec % 2;
-            Data.Modified = EncodeDate(Lt.tm_year + 1900, Lt.tm_mon + 1, Lt.tm_mday) +
-                            EncodeTime(Lt.tm_hour, Lt.tm_min, std::min(Sec, 58), 0);
-        }
+    }
+    // folders and files alike carry their time of change
+    time_t T = St.st_mtime;
+    struct tm Lt;
+    if (localtime_r(&T, &Lt)) {
+        int Sec = Lt.tm_sec - Lt.tm_sec % 2;
+        Data.Modified = EncodeDate(Lt.tm_year + 1900, Lt.tm_mon + 1, Lt.tm_mday) +
+                        EncodeTime(Lt.tm_hour, Lt.tm_min, std::min(Sec, 58), 0);
     }
     if (access(Path.c_str(), W_OK) != 0) Data.Attributes |= FILE_ATTRIBUTE_READONLY;
     if (IsHidden(Data.FileName)) Data.Attributes |= FILE_ATTRIBUTE_HIDDEN;

@@ -87,10 +87,12 @@ void CreateSkinBorderMasks(TPoint LT, TPoint RT, TPoint LB, TPoint RB, TRect Cl,
     const int mw = Mask->Width(), mh = Mask->Height();
     const int sideH = NewCl.Height();
     // Left and right strips: the middle tiled from the top, the pieces above and below the
-    // corner points copied over its ends.
+    // corner points copied over its ends.  A strip without size is emptied (at caption
+    // height the sides have none), so that no strip of an earlier size is left behind.
     auto side = [&](TBitmap* S, int Left, int Right, TPoint A, TPoint Bp) {
         const int w = Right - Left;
-        if (!S || w <= 0 || sideH <= 0) return;
+        if (!S) return;
+        if (w <= 0 || sideH <= 0) return S->SetSize(0, 0);
         S->SetSize(w, sideH);
         if (Bp.Y != A.Y) TilePiece(S, TRect(0, 0, w, sideH), Mask, TRect(Left, A.Y, Right, Bp.Y), false);
         CopyPiece(S, TRect(0, 0, w, A.Y - Cl.Top), Mask, TRect(Left, Cl.Top, Right, A.Y));
@@ -102,7 +104,8 @@ void CreateSkinBorderMasks(TPoint LT, TPoint RT, TPoint LB, TPoint RB, TRect Cl,
     // right corner; the ends copied.
     auto band = [&](TBitmap* S, int Top, int Bottom, TPoint A, TPoint Bp, TPoint NewA, TPoint NewB) {
         const int h = Bottom - Top;
-        if (!S || NewW <= 0 || h <= 0) return;
+        if (!S) return;
+        if (NewW <= 0 || h <= 0) return S->SetSize(0, 0);
         S->SetSize(NewW, h);
         if (Bp.X != A.X) TilePiece(S, TRect(NewA.X, 0, NewB.X, h), Mask, TRect(A.X, Top, Bp.X, Bottom), true);
         CopyPiece(S, TRect(0, 0, A.X, h), Mask, TRect(0, Top, A.X, Bottom));

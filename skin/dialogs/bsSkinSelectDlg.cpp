@@ -120,7 +120,7 @@ void TbsSelectSkinDlgForm::Build(TbsSkinData* ACtrlSkinData)
     PreviewButton->SetCaption(DialogText(ACtrlSkinData, "MSG_PREVIEWBUTTON", "Button"));
     PreviewButton->SetSkinData(PreviewSkinData);
     PreviewBSF = new TbsSkinFormFrame(PreviewForm);
-    PreviewBSF->PreviewMode = true;
+    PreviewBSF->SetPreviewMode(true);
     PreviewBSF->SetSkinData(PreviewSkinData);
     PreviewForm->AfterConstruction();
 

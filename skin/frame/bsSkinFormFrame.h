@@ -728,6 +728,63 @@ private:
 // The form frame component
 // ---------------------------------------------------------------------------------------
 
+// The form frame's menu mode, with one owner: whether a menu of the form is open ("in
+// menu"), whether the main menu bar holds the keyboard ("in main menu"), the application
+// key filter that routes keys to them while either holds, and the root item of the open
+// chain.  Every change is one of the transitions below; the frame supplies the effects
+// (hiding the chain, the bar's look, the filter, its events).
+enum class TbsMenuModeEvent { MenuOpen, MenuClose, MainMenuEnter, MainMenuExit };
+
+class TbsFrameMenuMode {
+public:
+    struct TEffects {
+        std::function<void(bool On)> Hook;   // install (true) or remove the key filter
+        std::function<void()> HideChain;     // hide the chain's levels without telling the form
+        std::function<void()> BarLeave;      // the bar drops its highlight and pressed item
+        std::function<void()> BarRelease;    // the bar's pressed item goes back to highlighted
+        std::function<void(TbsMenuModeEvent)> Event;
+    };
+    TbsFrameMenuMode() = default;
+    explicit TbsFrameMenuMode(TEffects E) : FEffects(std::move(E)) {}
+    void SetEffects(TEffects E) { FEffects = std::move(E); }
+
+    bool InMenu() const { return FInMenu; }
+    bool InMainMenu() const { return FInMainMenu; }
+    bool Hooked() const { return FHooked; }
+    TMenuItem* OpenItem() const { return FOpenItem; }
+    // Anything at all is open or holds the keyboard.
+    bool Active() const { return FInMenu || FInMainMenu || FHooked || FOpenItem; }
+
+    // A menu of the form is about to open: the key filter goes in, the menu state begins.
+    void Open();
+    // The chain now shows Root's subitems.
+    void Shown(TMenuItem* Root);
+    // Every menu of the form closes: the chain hides, the filter goes, main menu mode ends.
+    void Close();
+    // The bar takes the keyboard (Alt, or a bar item pressed).
+    void EnterMainMenu();
+    // The bar gives the keyboard back; an open chain closes with it.
+    void LeaveMainMenu();
+    // The open chain closes while the bar keeps the keyboard (Escape on its last level,
+    // the highlight moving onto a command item).
+    void CloseChain();
+    // Root is going away: the record lets go of it.
+    void Forget(TMenuItem* Root)
+    {
+        if (FOpenItem == Root) FOpenItem = nullptr;
+    }
+
+private:
+    void SetHook(bool On);
+    void Fire(TbsMenuModeEvent E)
+    {
+        if (FEffects.Event) FEffects.Event(E);
+    }
+    TEffects FEffects;
+    bool FInMenu = false, FInMainMenu = false, FHooked = false, FClosing = false;
+    TMenuItem* FOpenItem = nullptr;
+};
+
 class TbsSkinFormFrame : public TComponent, public TbsSkinMenuHost {
 public:
     explicit TbsSkinFormFrame(TComponent* AOwner);
@@ -1091,7 +1148,7 @@ public:
     void AppMessageHook(TMsg& Msg, bool& Handled);
     void MenuKeyDown(WORD Key);
     void EndMainMenu();
-    void EndMainMenuPopup();
+    TbsFrameMenuMode::TEffects MenuModeEffects();
     bool MenuBarAccelerator(WORD Key);
     bool MenuBarPressSelected();
     void FormShortCut(TWMKey& Msg, bool& Handled);
@@ -1115,7 +1172,12 @@ public:
     // menu skin.
     TbsSkinData* MenuSkinOf(TMenu* AMenu) const;
     // The menu that is open now (its root item; none while closed) and where it stands.
-    TMenuItem* OpenMenuItem() const { return FOpenMenuItem; }
+    TMenuItem* OpenMenuItem() const { return FMenuMode.OpenItem(); }
+    // The menu mode (read here; changed through its transitions).
+    TbsFrameMenuMode& MenuMode() { return FMenuMode; }
+    bool InMenu() const { return FMenuMode.InMenu(); }
+    bool InMainMenu() const { return FMenuMode.InMainMenu(); }
+    bool InAppHook() const { return FMenuMode.Hooked(); }
     const TRect& OpenMenuRect() const { return FOpenMenuRect; }
     bool OpenMenuUp() const { return FOpenMenuUp; }
     int OpenMenuStart() const { return FOpenMenuStart; }
@@ -1123,7 +1185,18 @@ public:
     // ---- state read by the objects and the Parts of the frame
     TCustomForm* FForm = nullptr;
     std::vector<std::unique_ptr<TbsActiveSkinObject>> ObjectList;
-    int ActiveObject = -1, OldActiveObject = -1, MouseCaptureObject = -1;
+    int ActiveObject = -1, OldActiveObject = -1;
+    // No object holds the mouse any more.
+    void ReleaseMouseCapture() { MouseCaptureObject = -1; }
+    // The layered border is changing the form's size (its own sizing loop runs).
+    bool BorderLayerChangeSize() const { return FBorderLayerChangeSize; }
+    void SetBorderLayerChangeSize(bool Value) { FBorderLayerChangeSize = Value; }
+    // The form's icon carries alpha (looked at again by UpdateAlphaIcon).
+    bool IsAlphaIcon() const { return FIsAlphaIcon; }
+    void UpdateAlphaIcon() { FIsAlphaIcon = CheckIconAlpha(); }
+    // The frame draws a preview (no layered border, no hover).
+    bool PreviewMode() const { return FPreviewMode; }
+    void SetPreviewMode(bool Value) { FPreviewMode = Value; }
     // A skin is in force (skin data linked and not empty); set only by ChangeSkinData and
     // the skin data's change messages.
     bool SkinSupport() const { return FSkinSupport; }
@@ -1140,12 +1213,9 @@ public:
     int FOldFormLeft = 0, FOldFormTop = 0;
     bool FSizeMove = false, FSizing = false, FFullDrag = false;
     bool FInChangeSkinData = false;
-    bool FBorderLayerChangeSize = false;
-    bool PreviewMode = false;
     bool AlwaysDisableLayeredFrames = false;
     bool FSmartEffectsShow = false;
     bool FClientInActiveDraw = false;
-    bool IsAlphaIcon = false;
     bool ButtonsInLeft = false;
     bool HMagnetized = false, VMagnetized = false, HMagnetized2 = false, VMagnetized2 = false;
     TPoint FOnMouseDownCoord{-1, -1};
@@ -1153,8 +1223,7 @@ public:
     TRect FOldFormBounds;
     bool DisableDWMAnimation = false;
     bool FIsVistaOs = false, FIsW7 = false, FIsLayerEnabled = false, FHaveShadow = false;
-    bool InMenu = false, InMainMenu = false;
-    bool FInAppHook = false, FInShortCut = false;
+    bool FInShortCut = false;
     // The geometry of the skinned frame at the current size.
     TPoint NewLTPoint, NewRBPoint, NewRTPoint, NewLBPoint;
     TRect NewClRect, NewCaptionRect, NewButtonsRect;
@@ -1217,6 +1286,10 @@ private:
                   TbsSkinData* ASkinData = nullptr, TMenuItem* Item2 = nullptr);
 
     bool FSkinSupport = false;
+    int MouseCaptureObject = -1;
+    bool FBorderLayerChangeSize = false;
+    bool FPreviewMode = false;
+    bool FIsAlphaIcon = false;
     TbsSkinData* FSD = nullptr;
     TbsSkinData* FMSD = nullptr;
     TbsSkinHint* FSkinHint = nullptr;
@@ -1270,7 +1343,7 @@ private:
     TbsClientInActivePanel* FInActivePanel = nullptr;  // owned while shown
     bool FFading = false;
     int FFadeAlpha = 0, FFadeStep = 0, FFadeTarget = 0;
-    TMenuItem* FOpenMenuItem = nullptr;
+    TbsFrameMenuMode FMenuMode;
     TControl* FOpenMenuControl = nullptr;
     TRect FOpenMenuRect;
     bool FOpenMenuUp = false;

@@ -697,7 +697,7 @@ void TbsSkinCaptionObject::MouseLeave()
     HoverQuickButtons(-1, -1);
     if (FDown) {
         FDown = false;
-        Parent->MouseCaptureObject = -1;
+        Parent->ReleaseMouseCapture();
         TbsQuickButtonItems* Q = Parent->QuickButtons();
         if (MouseCaptureQuickButton >= 0 && MouseCaptureQuickButton < Q->Count())
             Q->Items(MouseCaptureQuickButton)->Down = false;

@@ -84,6 +84,7 @@ TbsSkinFormFrame::TbsSkinFormFrame(TComponent* AOwner) : TComponent(AOwner)
     FLayerManager = std::make_unique<TbsLayerManager>(nullptr);
     FBorderLayer = new TbsFormLayerBorder(this);
     FMenuLayerManager = std::make_unique<TbsLayerManager>(nullptr);
+    FMenuMode.SetEffects(MenuModeEffects());
     FIsW7 = OsIsWindows7() || OsIsWindows8OrLater();
     FIsVistaOs = OsIsVistaOrLater();
     FLogoBitMap = std::make_unique<TBitmap>();
@@ -142,7 +143,7 @@ TbsSkinFormFrame::TbsSkinFormFrame(TComponent* AOwner) : TComponent(AOwner)
 TbsSkinFormFrame::~TbsSkinFormFrame()
 {
     Destroying();
-    UnhookAppMessages();
+    if (FMenuMode.Hooked()) UnhookAppMessages();
     UnhookMDIClient();
     // the icon, the form and the application outlive the frame: take back the handlers
     // that point here
@@ -346,7 +347,7 @@ bool TbsSkinFormFrame::HasFrame() const
 
 bool TbsSkinFormFrame::GetFormActive()
 {
-    if (PreviewMode) return true;
+    if (FPreviewMode) return true;
     if (IsMDIChild() || IsMDIForm()) return FFormActive;
     return FForm->Active();
 }
@@ -356,7 +357,7 @@ bool TbsSkinFormFrame::ShownOrTrayRestoring() const { return FForm->Visible() ||
 bool TbsSkinFormFrame::UseLayeredBorder()
 {
     return FSD && !FSD->Empty && FSD->ShowLayeredBorders() && FSD->LayerFrame && FSD->LayerFrame->PictureIndex != -1 &&
-           FIsLayerEnabled && FSkinnableForm && !AlwaysDisableLayeredFrames && !PreviewMode &&
+           FIsLayerEnabled && FSkinnableForm && !AlwaysDisableLayeredFrames && !FPreviewMode &&
            FForm->BorderStyle() != bsNone && !IsMDIChild() && !FSmartEffectsShow;
 }
 

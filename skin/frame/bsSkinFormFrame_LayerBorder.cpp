@@ -135,7 +135,7 @@ void TbsFormLayerBorder::InitFrame(TbsSkinData* ASkinData, TCustomForm* AForm)
             HitBottomRightY = B.Bottom - FData->HitTestRBPoint.Y;
         }
         if (FData->FullBorder) {
-            if (BSF) BSF->IsAlphaIcon = BSF->CheckIconAlpha();
+            if (BSF) BSF->UpdateAlphaIcon();
             OldActiveObject = ActiveObject = MouseCaptureObject = -1;
         }
     }
@@ -572,8 +572,8 @@ void TbsFormLayerBorder::Draw(TCanvas* C, int X, int Y, int AWidth, int AHeight)
 
 void TbsFormLayerBorder::HoverObjects(int X, int Y)
 {
-    if (!BSF || BSF->ObjectList.empty() || !BSF->FFormActive || BSF->FSizeMove || BSF->FBorderLayerChangeSize ||
-        BSF->PreviewMode)
+    if (!BSF || BSF->ObjectList.empty() || !BSF->FFormActive || BSF->FSizeMove || BSF->BorderLayerChangeSize() ||
+        BSF->PreviewMode())
         return;
     TCustomForm* F = BSF->Form();
     if ((F->FormStyle() == fsMDIChild && BSF->FWindowState == wsMaximized) || F->BorderStyle() == bsNone) return;

@@ -174,7 +174,7 @@ void TbsFormLayerWindow::MouseUp(TMouseButton Button, TShiftState Shift, int X, 
     TbsFormLayerBorder* B = FLayerBorder;
     if (!B || !B->BSF) return;
     TbsSkinFormFrame* F = B->BSF;
-    F->FBorderLayerChangeSize = false;
+    F->SetBorderLayerChangeSize(false);
     FDown = FInProcessMessages = false;
     MousePos1 = MousePos2 = TPoint(0, 0);
     if (!B->FData) return;
@@ -205,7 +205,7 @@ void TbsFormLayerWindow::MouseMove(TShiftState Shift, int X, int Y)
     MousePos2 = GetCursorPos();
     int DX = MousePos2.X - MousePos1.X, DY = MousePos2.Y - MousePos1.Y;
     if (!FDown) {
-        F->FBorderLayerChangeSize = false;
+        F->SetBorderLayerChangeSize(false);
         FHitMode = GetHitMode(MousePos2);
         TCursor C = crDefault;
         switch (FHitMode) {
@@ -219,7 +219,7 @@ void TbsFormLayerWindow::MouseMove(TShiftState Shift, int X, int Y)
         if (B->FData->FullBorder && B->ActiveObject >= 0 && B->ActiveObject < int(F->ObjectList.size()))
             F->ObjectList[size_t(B->ActiveObject)]->MouseMove(X, Y);
     } else {
-        F->FBorderLayerChangeSize = true;
+        F->SetBorderLayerChangeSize(true);
         if (FHitMode == bsflCaption) {
             MoveStep(DX, DY);
             return;

@@ -579,11 +579,7 @@ void TbsSkinMainMenuBar::EnterMenuMode()
         }
     if (!First) return;
     First->MouseEnter();
-    if (BSF) {
-        BSF->HookAppMessages();
-        BSF->InMainMenu = true;
-        if (BSF->OnMainMenuEnter) BSF->OnMainMenuEnter(this);
-    }
+    if (BSF) BSF->MenuMode().EnterMainMenu();
 }
 
 void TbsSkinMainMenuBar::LeaveMenuMode()
@@ -623,7 +619,7 @@ bool TbsSkinMainMenuBar::PressAccelItem(WORD Key)
         auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get());
         if (!I || !I->Enabled || !I->ItemVisible || !I->MenuItem || !IsAccelChar(Key, I->MenuItem->Caption())) continue;
         I->MouseEnter();
-        if (!BSF->InMenu || I->MenuItem->Count() == 0) I->MouseDown(0, 0, mbLeft);
+        if (!BSF->InMenu() || I->MenuItem->Count() == 0) I->MouseDown(0, 0, mbLeft);
         return true;
     }
     return false;
@@ -661,7 +657,7 @@ bool TbsSkinMainMenuBar::PressSelectedItem()
     for (auto& O : ObjectList) {
         auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get());
         if (!I || !I->MenuItem) continue;
-        if ((I->FDown && I->MenuItem->Count() == 0) || (I->Active && !BSF->InMenu)) {
+        if ((I->FDown && I->MenuItem->Count() == 0) || (I->Active && !BSF->InMenu())) {
             I->Active = false;
             I->MouseDown(0, 0, mbLeft);
             return true;

@@ -361,7 +361,8 @@ bool TbsSkinMainMenuBarItem::ReleaseOtherDownItem()
 void TbsSkinMainMenuBarItem::MouseEnter()
 {
     // Entering an item while another one is pressed moves the open submenu here.  An item
-    // without subitems is only highlighted: its command runs on a press, not also here.
+    // without subitems is only highlighted: its command runs on a press, not also here;
+    // the submenu that was open closes and the bar stays in menu mode.
     if (MenuItem && MenuItem->Count() > 0 && ReleaseOtherDownItem()) {
         Active = FMouseIn = true;
         if (EnableMorphing()) FMorphKf = 1;
@@ -369,6 +370,7 @@ void TbsSkinMainMenuBarItem::MouseEnter()
         SetItemDown(true);
         return;
     }
+    if (TbsSkinFormFrame* F = Parent->SkinFormFrame(); F && ReleaseOtherDownItem()) F->MenuMode().CloseChain();
     DeactivateOtherItem();
     FMouseIn = Active = true;
     ReDraw();
@@ -399,8 +401,7 @@ void TbsSkinMainMenuBarItem::MouseDown(int, int, TMouseButton Button)
         SetItemDown(true);
         return;
     }
-    if (F->InMainMenu) F->EndMainMenu();
-    F->InMenu = false;
+    if (F->InMainMenu()) F->EndMainMenu();
     if (EnableMorphing()) ReDraw();
     else Parent->RedrawObject(this);
     TMenuItem* Item = MenuItem;
@@ -415,7 +416,7 @@ void TbsSkinMainMenuBarItem::SetItemDown(bool Value)
     if (Value) {
         FMorphKf = 1;
         Parent->RedrawObject(this);
-        if (F && !F->InMainMenu && F->OnMainMenuEnter) F->OnMainMenuEnter(Parent);
+        if (F) F->MenuMode().EnterMainMenu();
         PopupItemMenu();
         return;
     }
@@ -441,7 +442,7 @@ void TbsSkinMainMenuBarItem::PopupItemMenu()
     if (!F || !Parent->HandleAllocated()) return;
     TPoint TL = Parent->ClientToScreen(ObjectRect.TopLeft());
     TRect R(TL.X, TL.Y, TL.X + ObjectRect.Width(), TL.Y + ObjectRect.Height());
-    F->SkinMenuOpen();
-    F->InMainMenu = true;
+    F->MenuMode().Open();
+    F->MenuMode().EnterMainMenu();
     F->PopupSkinMenuItem(MenuItem, nullptr, R, Parent->PopupToUp(), 0, Parent->SkinData());
 }

@@ -108,7 +108,7 @@ void TbsSkinFormFrame::OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R
     const int Count = Item ? Item->Count() + (Item2 ? Item2->Count() : 0) : 0;
     if (Item && Item->Count() > 0 && StartIndex < Count) {
         FOpenMenuStart = StartIndex;
-        FOpenMenuItem = Item;
+        FMenuMode.Shown(Item);
         if (FOpenMenuControl) FOpenMenuControl->RemoveFreeNotification(this);
         FOpenMenuControl = nullptr;
         FOpenMenuRect = R;
@@ -122,7 +122,7 @@ void TbsSkinFormFrame::OpenMenu(TMenuItem* Item, TControl* ACtrl, const TRect& R
     }
     // the openers enter the menu state first: a menu that shows nothing leaves none behind
     // (the key hook would stay and take every key)
-    if (!SkinMenu->Visible() && (InMenu || FInAppHook)) SkinMenuClose();
+    if (!SkinMenu->Visible() && (FMenuMode.InMenu() || FMenuMode.Hooked())) SkinMenuClose();
 }
 
 void TbsSkinFormFrame::PopupSkinMenuItem(TMenuItem* Item, TControl* ACtrl, const TRect& R, bool APopupUp,
@@ -195,9 +195,9 @@ void TbsSkinFormFrame::CloseSkinMenu()
         SkinMenu->Hide();
         return;
     }
-    if (!FOpenMenuItem && !InMenu) return;
+    if (!FMenuMode.OpenItem() && !FMenuMode.InMenu()) return;
     TControl* Ctrl = FOpenMenuControl;
-    FOpenMenuItem = nullptr;
+    FMenuMode.Forget(FMenuMode.OpenItem());
     FOpenMenuControl = nullptr;
     if (Ctrl) {
         Ctrl->RemoveFreeNotification(this);
@@ -209,19 +209,117 @@ void TbsSkinFormFrame::CloseSkinMenu()
 
 // ---- the menu state --------------------------------------------------------------------------
 
-void TbsSkinFormFrame::SkinMenuOpen()
+void TbsFrameMenuMode::SetHook(bool On)
 {
-    if (!InMainMenu) HookAppMessages();
-    if (!InMenu) {
-        InMenu = true;
-        if (OnSkinMenuOpen) OnSkinMenuOpen(this);
+    if (FHooked == On) return;
+    FHooked = On;
+    if (FEffects.Hook) FEffects.Hook(On);
+}
+
+void TbsFrameMenuMode::Open()
+{
+    SetHook(true);
+    if (!FInMenu) {
+        FInMenu = true;
+        Fire(TbsMenuModeEvent::MenuOpen);
     }
 }
 
+void TbsFrameMenuMode::Shown(TMenuItem* Root) { FOpenItem = Root; }
+
+void TbsFrameMenuMode::Close()
+{
+    // hiding the chain may tell its opener, which may close the menus again
+    if (FClosing) return;
+    FClosing = true;
+    if (FEffects.HideChain) FEffects.HideChain();
+    FClosing = false;
+    FInMenu = false;
+    FOpenItem = nullptr;
+    SetHook(false);
+    Fire(TbsMenuModeEvent::MenuClose);
+    if (FInMainMenu) {
+        FInMainMenu = false;
+        if (FEffects.BarLeave) FEffects.BarLeave();
+        Fire(TbsMenuModeEvent::MainMenuExit);
+    }
+}
+
+void TbsFrameMenuMode::EnterMainMenu()
+{
+    SetHook(true);
+    if (FInMainMenu) return;
+    FInMainMenu = true;
+    Fire(TbsMenuModeEvent::MainMenuEnter);
+}
+
+void TbsFrameMenuMode::LeaveMainMenu()
+{
+    const bool Was = FInMainMenu;
+    FInMainMenu = false;
+    if (FInMenu || FOpenItem) {
+        if (FEffects.HideChain) FEffects.HideChain();
+        FInMenu = false;
+        FOpenItem = nullptr;
+        Fire(TbsMenuModeEvent::MenuClose);
+    }
+    if (FEffects.BarLeave) FEffects.BarLeave();
+    SetHook(false);
+    if (Was) Fire(TbsMenuModeEvent::MainMenuExit);
+}
+
+void TbsFrameMenuMode::CloseChain()
+{
+    if (!FInMenu && !FOpenItem) return;
+    if (FEffects.HideChain) FEffects.HideChain();
+    FInMenu = false;
+    FOpenItem = nullptr;
+    if (FEffects.BarRelease) FEffects.BarRelease();
+    Fire(TbsMenuModeEvent::MenuClose);
+    if (!FInMainMenu) SetHook(false);
+}
+
+TbsFrameMenuMode::TEffects TbsSkinFormFrame::MenuModeEffects()
+{
+    TbsFrameMenuMode::TEffects E;
+    E.Hook = [this](bool On) {
+        if (On) HookAppMessages();
+        else UnhookAppMessages();
+    };
+    E.HideChain = [this] {
+        if (SkinMenu && (SkinMenu->Visible() || SkinMenu->LevelCount() > 0)) SkinMenu->ClosePopups(0);
+        if (FMenuLayerManager && FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
+    };
+    E.BarLeave = [this] {
+        if (FMainMenuBar) FMainMenuBar->LeaveMenuMode();
+    };
+    E.BarRelease = [this] {
+        if (FMainMenuBar) FMainMenuBar->ReleaseDownItem();
+    };
+    E.Event = [this](TbsMenuModeEvent Ev) {
+        switch (Ev) {
+        case TbsMenuModeEvent::MenuOpen:
+            if (OnSkinMenuOpen) OnSkinMenuOpen(this);
+            break;
+        case TbsMenuModeEvent::MenuClose:
+            if (OnSkinMenuClose) OnSkinMenuClose(this);
+            break;
+        case TbsMenuModeEvent::MainMenuEnter:
+            if (OnMainMenuEnter) OnMainMenuEnter(FMainMenuBar ? static_cast<TObject*>(FMainMenuBar) : this);
+            break;
+        case TbsMenuModeEvent::MainMenuExit:
+            if (OnMainMenuExit) OnMainMenuExit(this);
+            break;
+        }
+    };
+    return E;
+}
+
+void TbsSkinFormFrame::SkinMenuOpen() { FMenuMode.Open(); }
+
 void TbsSkinFormFrame::SkinMenuClose()
 {
-    if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
-    InMenu = false;
+    // the caption's and the buttons' looks of the menu that was open go back first
     for (auto& O : ObjectList) {
         if (auto* C = dynamic_cast<TbsSkinCaptionObject*>(O.get())) {
             if (C->PopupMenuQuickButton != -1) {
@@ -247,31 +345,10 @@ void TbsSkinFormFrame::SkinMenuClose()
             }
         }
     }
-    FOpenMenuItem = nullptr;
-    UnhookAppMessages();
-    if (OnSkinMenuClose) OnSkinMenuClose(this);
-    if (InMainMenu) {
-        InMainMenu = false;
-        if (FMainMenuBar) FMainMenuBar->LeaveMenuMode();
-        if (OnMainMenuExit) OnMainMenuExit(this);
-    }
+    FMenuMode.Close();
 }
 
-void TbsSkinFormFrame::EndMainMenu()
-{
-    InMainMenu = false;
-    if (FOpenMenuItem) CloseSkinMenu();
-    if (FMainMenuBar) FMainMenuBar->LeaveMenuMode();
-    UnhookAppMessages();
-    if (OnMainMenuExit) OnMainMenuExit(this);
-}
-
-void TbsSkinFormFrame::EndMainMenuPopup()
-{
-    InMenu = false;
-    if (FMainMenuBar) FMainMenuBar->ReleaseDownItem();
-    if (OnSkinMenuClose) OnSkinMenuClose(this);
-}
+void TbsSkinFormFrame::EndMainMenu() { FMenuMode.LeaveMainMenu(); }
 
 bool TbsSkinFormFrame::MenuBarAccelerator(WORD Key) { return FMainMenuBar && FMainMenuBar->PressAccelItem(Key); }
 
@@ -282,11 +359,11 @@ void TbsSkinFormFrame::MenuKeyDown(WORD Key)
     // a menu the main form's frame shows for an MDI child takes the child's keys
     if (IsMDIChild() && Application && Application->MainForm())
         if (TbsSkinFormFrame* M = FindSkinFormComponent(Application->MainForm());
-            M && M != this && (M->InMenu || M->InMainMenu || M->SkinMenu->Visible()))
+            M && M != this && (M->InMenu() || M->InMainMenu() || M->SkinMenu->Visible()))
             return M->MenuKeyDown(Key);
-    bool Mode = InMainMenu && FMainMenuBar;
+    bool Mode = FMenuMode.InMainMenu() && FMainMenuBar;
     if (Mode && MenuBarAccelerator(Key)) return;
-    if (Key == VK_ESCAPE && Mode && !InMenu) return EndMainMenu();
+    if (Key == VK_ESCAPE && Mode && !FMenuMode.InMenu()) return EndMainMenu();
     TbsSkinPopupWindow* Last = SkinMenu->Visible() ? SkinMenu->LastLevel() : nullptr;
     // the bar moves its highlight while the open menu has one level, or when the highlighted
     // item of the deepest level has no submenu
@@ -297,10 +374,9 @@ void TbsSkinFormFrame::MenuKeyDown(WORD Key)
         return FMainMenuBar->SelectNextItem();
     if ((Key == VK_RETURN || Key == VK_DOWN) && Mode && MenuBarPressSelected()) return;
     if (Last) Last->PopupKeyDown(Key);
-    if (Key == VK_ESCAPE && SkinMenu->LevelCount() == 0 && (FOpenMenuItem || InMenu)) {
+    if (Key == VK_ESCAPE && SkinMenu->LevelCount() == 0 && (FMenuMode.OpenItem() || FMenuMode.InMenu())) {
         if (Mode) {
-            FOpenMenuItem = nullptr;
-            EndMainMenuPopup();
+            FMenuMode.CloseChain();
         } else {
             SkinMenuClose();
         }
@@ -312,15 +388,12 @@ void TbsSkinFormFrame::MenuKeyDown(WORD Key)
 // alone, and removing it never brings back a filter that is gone.
 void TbsSkinFormFrame::HookAppMessages()
 {
-    if (FInAppHook || !Application) return;
-    FInAppHook = true;
+    if (!Application) return;
     Application->AddMessageFilter(this, [this](TMsg& Msg, bool& Handled) { AppMessageHook(Msg, Handled); });
 }
 
 void TbsSkinFormFrame::UnhookAppMessages()
 {
-    if (!FInAppHook) return;
-    FInAppHook = false;
     if (Application) Application->RemoveMessageFilter(this);
 }
 
@@ -384,9 +457,9 @@ void TbsSkinFormFrame::CloseMenusOnInput(UINT Msg)
 {
     if (!IsMenuCloseMessage(Msg)) return;
     if (FShowObjectHint && FSkinHint) FSkinHint->HideHint();
-    if (InMainMenu && !InMenu) {
+    if (FMenuMode.InMainMenu() && !FMenuMode.InMenu()) {
         EndMainMenu();
-    } else if (FOpenMenuItem || InMenu) {
+    } else if (FMenuMode.OpenItem() || FMenuMode.InMenu()) {
         CloseSkinMenu();
     } else if (IsMDIForm() && FForm->Visible()) {
         // input on the main form closes the menus its active child has open

@@ -471,7 +471,7 @@ void TbsSkinFormFrame::MoveObjectHover(int Hit, int& Active, int& OldActive, int
 
 void TbsSkinFormFrame::UpdateActiveObject(int X, int Y, bool AllowActive)
 {
-    if (ObjectList.empty() || !GetFormActive() || FSizeMove || FBorderLayerChangeSize || PreviewMode) return;
+    if (ObjectList.empty() || !GetFormActive() || FSizeMove || FBorderLayerChangeSize || FPreviewMode) return;
     if ((IsMDIChild() && FWindowState == wsMaximized) || FForm->BorderStyle() == bsNone) return;
     if (FullLayeredShown()) return;
     MoveObjectHover(AllowActive ? ObjectAt(X, Y) : -1, ActiveObject, OldActiveObject, MouseCaptureObject);

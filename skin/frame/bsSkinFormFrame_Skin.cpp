@@ -259,7 +259,7 @@ void TbsSkinFormFrame::ChangeSkinData()
     if (FSkinSupport && FSkinnableForm) {
         CreateSkinObjects();
         UpdateCaptionButtons();
-        if (!PreviewMode) FBorderLayer->InitFrame(FSD, FForm);
+        if (!FPreviewMode) FBorderLayer->InitFrame(FSD, FForm);
     } else {
         // the border keeps no layer frame of a skin that is not in force
         FBorderLayer->InitFrame(nullptr, FForm);

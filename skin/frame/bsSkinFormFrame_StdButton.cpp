@@ -208,7 +208,7 @@ void TbsSkinStdButtonObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap)
     if (Command == cmSysMenu && Parent->ShowIcon()) {
         int W, H;
         Parent->GetIconSize(W, H);
-        if (Parent->IsAlphaIcon) {
+        if (Parent->IsAlphaIcon()) {
             Parent->DrawFormIcon(Cnvs, ObjectRect.Left, ObjectRect.Top);
             return;
         }

@@ -163,10 +163,12 @@ void TbsSkinFormFrame::FormWindowProc(TMessage& M)
             }
         } else if ((M.WParam & 0xFFF0) == SC_KEYMENU) {
             Pass = false;
-            if (InMainMenu) {
+            if (FMenuMode.InMainMenu()) {
                 EndMainMenu();
             } else {
-                if (InMenu || FOpenMenuItem) SkinMenuClose();
+                // the open popup (the system menu, a drop-down, a context menu) closes and
+                // hides before the bar takes the keyboard
+                if (FMenuMode.Active() || SkinMenu->Visible()) SkinMenuClose();
                 if (FMainMenuBar) FMainMenuBar->EnterMenuMode();
                 RibbonKeyMenu();
             }
@@ -587,7 +589,7 @@ void TbsSkinFormFrame::WMNCCalcSize(TMessage& M)
 void TbsSkinFormFrame::WMNCActivate(TMessage& M)
 {
     FBorderLayerChangeSize = false;
-    if (FOpenMenuItem) CloseSkinMenu();
+    if (FMenuMode.OpenItem()) CloseSkinMenu();
     if (FLayerManager->IsVisible) FLayerManager->Hide();
     if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
     FFormActive = M.WParam != 0;

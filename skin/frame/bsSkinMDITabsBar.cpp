@@ -12,8 +12,6 @@ namespace {
 
 const TColor HotTabColor = RGB(193, 212, 243);
 const TColor ActiveTabColor = RGB(162, 188, 228);
-const char* const ListSuffix = "_BSFCHILDITEMBAR";
-const char* const HideListSuffix = "_BSFCHILDITEMBARHIDE";
 
 bool Contains(const TRect& R, int X, int Y) { return X >= R.Left && X <= R.Right && Y >= R.Top && Y <= R.Bottom; }
 
@@ -842,40 +840,34 @@ void TbsSkinMDITabsBar::ShowHideListButton()
 
 void TbsSkinMDITabsBar::RemoveHideListButton() { FreeListButton(FHideListButton); }
 
-void TbsSkinMDITabsBar::FillTabsMenu(TbsSkinPopupMenu* Menu, bool HiddenOnly, const char* Suffix)
+void TbsSkinMDITabsBar::FillTabsMenu(TbsSkinPopupMenu* Menu, bool HiddenOnly)
 {
+    // The items are the menu's own, without names (the children may have none, and the
+    // menu is filled again at every opening): each one knows its child and the click
+    // looks for it among the tabs, so a child closed meanwhile is not touched.
     if (!Menu) return;
     Menu->Items()->Clear();
-    const String Tag = Suffix;
     for (auto& T : ObjectList) {
         if ((HiddenOnly && T->Visible) || !T->Child) continue;
-        auto* Item = new TMenuItem(this);
-        Item->SetName(T->Child->Name() + Tag);
+        auto* Item = new TMenuItem(nullptr);
         Item->SetCaption(T->Child->Caption());
         Item->SetRadioItem(true);
         Item->SetGroupIndex(0);
         Item->SetChecked(T->Active);
-        Item->OnClick = [this, Tag](TObject* S) { ListMenuItemClick(S, Tag); };
+        TCustomForm* Child = T->Child;
+        Item->OnClick = [this, Child](TObject*) { ListMenuItemClick(Child); };
         Menu->Items()->Add(Item);
     }
 }
 
-void TbsSkinMDITabsBar::FillListMenu(TObject*) { FillTabsMenu(FListMenu, false, ListSuffix); }
+void TbsSkinMDITabsBar::FillListMenu(TObject*) { FillTabsMenu(FListMenu, false); }
 
-void TbsSkinMDITabsBar::FillHideListMenu(TObject*) { FillTabsMenu(FHideListMenu, true, HideListSuffix); }
+void TbsSkinMDITabsBar::FillHideListMenu(TObject*) { FillTabsMenu(FHideListMenu, true); }
 
-void TbsSkinMDITabsBar::ListMenuItemClick(TObject* Sender, const String& Suffix)
+void TbsSkinMDITabsBar::ListMenuItemClick(TCustomForm* Child)
 {
-    auto* Item = dynamic_cast<TMenuItem*>(Sender);
-    if (!Item || !BSF || !BSF->Form()) return;
-    String Name = Item->Name();
-    if (Name.size() >= Suffix.size() && Name.compare(Name.size() - Suffix.size(), Suffix.size(), Suffix) == 0)
-        Name.resize(Name.size() - Suffix.size());
-    TCustomForm* Main = BSF->Form();
-    std::vector<TCustomForm*> Children;
-    for (int I = 0; I < Main->MDIChildCount(); ++I) Children.push_back(Main->MDIChildren(I));
-    for (TCustomForm* C : Children)
-        if (C->Name() == Name) ShowChild(C);
+    for (auto& T : ObjectList)
+        if (T->Child == Child) return ShowChild(Child);
 }
 
 // ---- skin ---------------------------------------------------------------------------------------

@@ -168,8 +168,8 @@ private:
     void RemoveListButton();
     void ShowHideListButton();
     void RemoveHideListButton();
-    void ListMenuItemClick(TObject* Sender, const String& Suffix);
-    void FillTabsMenu(TbsSkinPopupMenu* Menu, bool HiddenOnly, const char* Suffix);
+    void ListMenuItemClick(TCustomForm* Child);
+    void FillTabsMenu(TbsSkinPopupMenu* Menu, bool HiddenOnly);
     TbsSkinMenuSpeedButton* MakeListButton(TAlign Align, int ArrowKind, TbsSkinPopupMenu* Menu, TNotifyEvent OnShow);
     void FreeListButton(TbsSkinMenuSpeedButton*& Button);
     TbsDataSkinButtonControl* ButtonRecord(const String& Name) const;

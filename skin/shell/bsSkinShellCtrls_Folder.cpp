@@ -536,9 +536,10 @@ int64_t FindDataSize(const TShellFindData& Data) { return Data.IsFolder ? -1 : D
 String FindDataDetail(const TShellFindData& Data, int Column)
 {
     switch (Column) {
-    case 1: return IntToStr(FindDataSize(Data));
+    // a folder has no size of its own: its cell stays empty; its time is its own
+    case 1: return Data.IsFolder ? String() : IntToStr(FindDataSize(Data));
     case 2: return ExtractFileExt(Data.FileName);
-    case 3: return FormatDateTime("yyyy-mm-dd hh:nn:ss", Data.IsFolder ? -1.0 : Data.Modified);
+    case 3: return Data.Modified < 0 ? String() : FormatDateTime("yyyy-mm-dd hh:nn:ss", Data.Modified);
     case 4: return IntToStr(int64_t(Data.Attributes));
     }
     return String();
@@ -546,10 +547,34 @@ String FindDataDetail(const TShellFindData& Data, int Column)
 
 TbsShellFolder* FolderFromAbsoluteList(LPCITEMIDLIST Absolute)
 {
+    // A folder that is gone (deleted outside meanwhile) gives way to its nearest ancestor
+    // that is still there: the desktop's items are never listed under the old path.
     PShellFolder Desk = GetDesktopInterface();
-    PShellFolder SF = BindShellFolder(Desk, Absolute, nullptr);
+    LPITEMIDLIST L = ItemListCopy(Absolute);
+    PShellFolder SF = BindShellFolder(Desk, L, nullptr);
+    // (an item of the file system that is still there, a file, stays itself)
+    auto Gone = [](LPCITEMIDLIST List) {
+        String Path;
+        TShellFindData Data;
+        int Error = 0;
+        return SHGetPathFromIDList(List, Path) && !Path.empty() && !ShellGetFindData(Path, Data, Error);
+    };
+    while (!SF && ItemListCount(L) > 0 && Gone(L)) {
+        LPITEMIDLIST Last = L;
+        for (LPITEMIDLIST P = L; ItemBytes(P) != 0; P = ItemListNext(P)) Last = P;
+        std::memset(static_cast<void*>(Last), 0, 2);
+        SF = ItemListCount(L) > 0 ? BindShellFolder(Desk, L, nullptr) : nullptr;
+    }
     if (!SF) SF = Desk;
-    return new TbsShellFolder(ShellDesktopFolder, Absolute, SF);
+    TbsShellFolder* F;
+    try {
+        F = new TbsShellFolder(ShellDesktopFolder, L, SF);
+    } catch (...) {
+        ShellFree(L);
+        throw;
+    }
+    ShellFree(L);
+    return F;
 }
 
 TbsShellFolder* FolderFromRoot(TbsShellFolder* OldFolder, const String& OldRoot, String& NewRoot)

@@ -169,7 +169,6 @@ public:
     String Mask();
     TStrings* MaskList() const { return FMaskList.get(); }
 
-    void Click() override;
     void Change() override;
 
 protected:
@@ -412,7 +411,6 @@ public:
     int IndexOfPIDL(LPCITEMIDLIST AbsoluteID);
 
     void Change() override;
-    void Click() override;
     bool UseShellImages() const { return FUseShellImages; }
     // Switches the shell's icons on or off; the icons' size becomes the drawn size (16 x 16
     // without them).

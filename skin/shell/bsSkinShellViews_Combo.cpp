@@ -287,23 +287,6 @@ void TbsCustomShellComboBox::Change()
     ShellFree(Copy);
 }
 
-void TbsCustomShellComboBox::Click()
-{
-    TFlag Updating(FUpdating);
-    const int Sel = ItemIndex();
-    LPITEMIDLIST Copy = Sel >= 0 && Sel < FItemsEx->Count() && FItemsEx->Item(Sel).Data
-                            ? ItemListCopy(FItemsEx->Item(Sel).Data->AbsoluteID())
-                            : nullptr;
-    try {
-        if (Copy) ShowPIDL(Copy);
-        TbsSkinCustomComboBox::Click();
-    } catch (...) {
-        ShellFree(Copy);
-        throw;
-    }
-    ShellFree(Copy);
-}
-
 void TbsCustomShellComboBox::SetRoot(const String& Value)
 {
     if (CompareText(Value, FRoot) == 0) return;

@@ -485,12 +485,6 @@ String TbsSkinFilterComboBox::Mask()
     return I >= 0 && I < FMaskList->Count() ? FMaskList->Strings(I) : String("*.*");
 }
 
-void TbsSkinFilterComboBox::Click()
-{
-    TbsSkinComboBox::Click();
-    Change();
-}
-
 void TbsSkinFilterComboBox::Change()
 {
     if (FFileList) FFileList->SetMask(Mask());

@@ -136,6 +136,8 @@ void TbsCustomShellListView::SyncLinkedControls()
     if (FSettingRoot) {
         FSettingRoot = false;
         if (FTreeView) FTreeView->SetRoot(FRoot);
+        // the linked box shows the new root's folder at once
+        if (FComboBox && FRootFolder) FComboBox->FollowPIDL(FRootFolder->AbsoluteID());
         return;
     }
     if (!FRootFolder) return;
@@ -456,7 +458,20 @@ void TbsCustomShellListView::Edited(TObject*, TListItem* Item, String& S)
     if (!Item) return;
     const int Row = Item->Index();
     if (Row < 0 || Row >= int(FFolders.size())) return;
-    FFolders[size_t(Row)]->Rename(S);
+    bool Renamed = false;
+    try {
+        Renamed = FFolders[size_t(Row)]->Rename(S);
+    } catch (Exception& E) {
+        // a refused name (the name is taken, the folder is gone): the item keeps its label
+        S = Item->Caption();
+        if (!Application) throw;
+        Application->HandleException(this, &E);
+        return;
+    }
+    if (!Renamed) {
+        S = Item->Caption();
+        return;
+    }
     UpdateItems(Row, Row);
     if (FTreeView && FTreeView->Selected()) FTreeView->Refresh(FTreeView->Selected());
 }

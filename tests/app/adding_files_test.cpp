@@ -92,13 +92,17 @@ TEST_F(AddingFilesTest, OneFileBecomesARowASlotATaskAndTheLogLines)
     for (TbsSkinButton* b : {Form->bsSkinButton7, Form->bsSkinButton21, Form->bsSkinButton8, Form->bsSkinButton2})
         EXPECT_TRUE(b->Enabled()) << b->Name();
 
-    // The probe report (one text of several lines), then the success line.  The log memo
-    // keeps no empty lines, so the blank lines around them are not seen here.
+    // A blank line, the probe report (one text of several lines), then the success line
+    // between blank lines.
     const std::vector<String> log = Form->Log();
-    ASSERT_GE(log.size(), 2u);
-    EXPECT_EQ(log[0], "File Name: " + dir + "one.avi");
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log[0], "");
+    EXPECT_EQ(log[1], "File Name: " + dir + "one.avi");
     const auto done = std::find(log.begin(), log.end(), "***Can do convert.");
     ASSERT_NE(done, log.end());
+    ASSERT_NE(done + 1, log.end());
+    EXPECT_EQ(*(done - 1), "");
+    EXPECT_EQ(*(done + 1), "");
     EXPECT_EQ(std::count(log.begin(), log.end(), "***Can do convert."), 1);
     EXPECT_EQ(std::find_if(log.begin(), done, [](const String& L) { return L.rfind("***", 0) == 0; }), done);
     fs::remove_all(dir);
@@ -127,11 +131,14 @@ TEST_F(AddingFilesTest, AFileTheProbeRefusesIsSkippedWithItsLogLines)
     ChooseFiles({dir + "good.avi", dir + "bad.avi"});
     Form->Button8Click(Form);
     EXPECT_EQ(Captions(), std::vector<String>{dir + "good.avi"});
-    // The failure comes first: the files are handled from the last to the first.
+    // The failure comes first, between blank lines: the files are handled from the last
+    // to the first.
     const std::vector<String> log = Form->Log();
-    ASSERT_GE(log.size(), 1u);
-    EXPECT_EQ(log[0].rfind("***File load error: ", 0), 0u) << log[0];
-    EXPECT_GT(log[0].size(), String("***File load error: ").size());
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log[0], "");
+    EXPECT_EQ(log[1].rfind("***File load error: ", 0), 0u) << log[1];
+    EXPECT_GT(log[1].size(), String("***File load error: ").size());
+    EXPECT_EQ(log[2], "");
     fs::remove_all(dir);
 }
 

@@ -221,6 +221,7 @@ TEST_F(BatchTest, EventSequencesSetTheControlGroups)
     EXPECT_EQ(Groups(), "001000001");
     EXPECT_EQ(Glyphs(), "-D-DDDD");
     Form->btnClearClick(Form);
+    EXPECT_EQ(Form->BatchState(), TForm1::bsEmpty);
     EXPECT_EQ(Groups(), Empty);
     EXPECT_EQ(Glyphs(), EmptyGlyphs);
     EXPECT_EQ(Form->Calls, (std::vector<String>{"ClearTasks", "AddTask(/in/a.avi)",

@@ -81,6 +81,7 @@ TEST_F(JobListTest, RemovingTheSecondOfThreeRenumbersAndSelectsTheFirst)
     EXPECT_EQ(Main->SlotMarker[2], SlotFull);
     EXPECT_EQ(Main->lvFiles->ItemIndex(), 0);
     EXPECT_TRUE(Main->bsSkinButton7->Enabled());
+    EXPECT_EQ(Main->BatchState(), TForm1::bsReady);
     EXPECT_FALSE(Main->bsSkinPanel5->Visible());
     // Removals free no slot: the next add takes slot 3.
     EXPECT_EQ(Main->FreeSlot(), 3);
@@ -95,6 +96,7 @@ TEST_F(JobListTest, RemovingTheLastRowShowsTheEmptyListAgain)
     EXPECT_EQ(Main->lvFiles->Items()->Count(), 0);
     EXPECT_TRUE(Main->bsSkinPanel5->Visible());
     EXPECT_EQ(Main->SlotMarker[0], SlotDeleted);
+    EXPECT_EQ(Main->BatchState(), TForm1::bsEmpty);
     for (TbsSkinButton* b : {Main->bsSkinButton7, Main->bsSkinButton21, Main->bsSkinButton8, Main->bsSkinButton2})
         EXPECT_FALSE(b->Enabled()) << b->Name();
     for (TMenuItem* m : {Main->N13, Main->N26, Main->N14, Main->N6}) EXPECT_FALSE(m->Enabled()) << m->Name();

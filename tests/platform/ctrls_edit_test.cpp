@@ -441,10 +441,10 @@ TEST_F(EditTest, MemoLinesAndKeys)
     M->Lines()->Add("first");
     M->Lines()->Add("second");
     M->Lines()->Add("第三");
-    EXPECT_EQ(M->Text(), "first\r\nsecond\r\n第三");
+    EXPECT_EQ(M->Text(), "first\r\nsecond\r\n第三\r\n");
     EXPECT_EQ(M->Lines()->Count(), 3);
     EXPECT_EQ(M->Lines()->Strings(2), "第三");
-    EXPECT_EQ(M->Perform(EM_GETLINECOUNT), 3);
+    EXPECT_EQ(M->Perform(EM_GETLINECOUNT), 4);
     M->SetFocus();
     Pump();
     M->Perform(EM_SETSEL, 2, 2);
@@ -461,16 +461,23 @@ TEST_F(EditTest, MemoLinesAndKeys)
     SCROLLINFO Info;
     Info.fMask = SIF_ALL;
     ASSERT_TRUE(GetScrollInfo(M->Handle(), SB_VERT, &Info));
-    EXPECT_EQ(Info.nMax, 33);
-    EXPECT_EQ(Info.nPos, int(33 - Info.nPage + 1));
+    EXPECT_EQ(Info.nMax, 34);  // the line after the last line break
+    EXPECT_EQ(Info.nPos, int(34 - Info.nPage + 1));
     M->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3));
     EXPECT_EQ(M->Perform(EM_GETFIRSTVISIBLELINE), 3);
     // a final line break ends the last line: the next line follows it directly
     M->SetText("a\r\nb\r\n");
     EXPECT_EQ(M->Lines()->Count(), 2);
     M->Lines()->Add("c");
-    EXPECT_EQ(M->Text(), "a\r\nb\r\nc");
+    EXPECT_EQ(M->Text(), "a\r\nb\r\nc\r\n");
     EXPECT_EQ(M->Lines()->Count(), 3);
+    // empty lines are lines as well, in the middle and at the end
+    M->SetText("a");
+    for (const char* L : {"", "b", ""}) M->Lines()->Add(L);
+    EXPECT_EQ(M->Lines()->Count(), 4);
+    EXPECT_EQ(M->Lines()->Strings(1), "");
+    EXPECT_EQ(M->Lines()->Strings(3), "");
+    EXPECT_EQ(M->Text(), "a\r\n\r\nb\r\n\r\n");
     M->Clear();
     EXPECT_EQ(M->Lines()->Count(), 0);
 }
@@ -526,6 +533,6 @@ TEST_F(EditTest, RememberedLinesAndWidthsFollowEveryChange)
     Same("a bigger font");
     M->SetText("");
     M->Lines()->Add("again");
-    EXPECT_EQ(M->Text(), "again");
+    EXPECT_EQ(M->Text(), "again\r\n");
     Same("cleared");
 }

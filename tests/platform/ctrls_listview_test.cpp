@@ -333,6 +333,41 @@ TEST_F(ListViewTest, LabelEditingTakesOrDropsTheText)
     EXPECT_FALSE(View->Items()->Item(0)->EditCaption());
 }
 
+TEST_F(ListViewTest, ARefusedLabelEndsTheEditAllTheSame)
+{
+    // the handler refuses the first label by throwing: the edit ends, the label stays, the
+    // next edit works; a view being destroyed tells no one of an open edit
+    Fill(3);
+    View->SetReadOnly(false);
+    int Calls = 0;
+    View->OnEdited = [&](TObject*, TListItem*, String& S) {
+        if (++Calls == 1) throw Exception("taken");
+        S += "!";
+    };
+    std::vector<String> Errors;
+    Application->OnException = [&](TObject*, Exception* E) { Errors.push_back(E->Message()); };
+    ASSERT_TRUE(View->Items()->Item(1)->EditCaption());
+    Type("new");
+    Key(VK_RETURN);
+    Pump();
+    EXPECT_EQ(Errors.size(), 1u);
+    EXPECT_FALSE(View->IsEditing());
+    EXPECT_EQ(View->Items()->Item(1)->Caption(), "row 1");
+    ASSERT_TRUE(View->Items()->Item(1)->EditCaption());
+    Type("again");
+    Key(VK_RETURN);
+    Pump();
+    EXPECT_FALSE(View->IsEditing());
+    EXPECT_EQ(View->Items()->Item(1)->Caption(), "again!");
+    ASSERT_TRUE(View->Items()->Item(0)->EditCaption());
+    Type("gone");
+    delete View;
+    View = nullptr;
+    Pump();
+    EXPECT_EQ(Calls, 2);
+    Application->OnException = nullptr;
+}
+
 TEST_F(ListViewTest, CustomDrawingCanTakeOverAnItem)
 {
     Fill(3);

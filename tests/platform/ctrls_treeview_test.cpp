@@ -199,3 +199,35 @@ TEST_F(TreeViewTest, LabelEditing)
     Tree->SetReadOnly(true);
     EXPECT_FALSE(A->EditText());
 }
+
+TEST_F(TreeViewTest, ARefusedLabelEndsTheEditAllTheSame)
+{
+    // the handler refuses the first label by throwing: the edit ends, the node keeps its
+    // text, the next edit works; a tree being destroyed tells no one of an open edit
+    int Calls = 0;
+    Tree->OnEdited = [&](TObject*, TTreeNode*, String&) {
+        if (++Calls == 1) throw Exception("taken");
+    };
+    std::vector<String> Errors;
+    Application->OnException = [&](TObject*, Exception* E) { Errors.push_back(E->Message()); };
+    ASSERT_TRUE(B->EditText());
+    Type("renamed");
+    Key(VK_RETURN);
+    Pump();
+    EXPECT_EQ(Errors.size(), 1u);
+    EXPECT_FALSE(Tree->IsEditing());
+    EXPECT_EQ(B->Text(), "b");
+    ASSERT_TRUE(B->EditText());
+    Type("again");
+    Key(VK_RETURN);
+    Pump();
+    EXPECT_FALSE(Tree->IsEditing());
+    EXPECT_EQ(B->Text(), "again");
+    ASSERT_TRUE(A->EditText());
+    Type("gone");
+    delete Tree;
+    Tree = nullptr;
+    Pump();
+    EXPECT_EQ(Calls, 2);
+    Application->OnException = nullptr;
+}

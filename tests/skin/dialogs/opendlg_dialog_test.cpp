@@ -261,6 +261,67 @@ TEST_F(OpenDialog, NewFolderNumbersFromTheSecondClick)
     EXPECT_TRUE(Run.Finished());
 }
 
+TEST_F(OpenDialog, ARefusedFolderNameKeepsTheLabelAndEditingGoesOn)
+{
+    // a new folder named as one that exists: the rename is refused and reported, the item
+    // keeps its label, and the next edit, Enter and Backspace work as before
+    Tree.Dir("D/E");
+    std::vector<String> Errors;
+    Application->OnException = [&](TObject*, Exception* E) { Errors.push_back(E->Message()); };
+    TbsSkinFileListView* L = nullptr;
+    Run.Script({
+        [&] {
+            L = F()->FileListView;
+            L->SetPath(Tree / "D");
+            ClickAt(F()->NewFolderToolButton, 10, 10);
+        },
+        [&] {
+            ASSERT_TRUE(L->IsEditing());
+            Headless::Type("E");
+            Headless::Key(VK_RETURN);
+        },
+        [&] {
+            EXPECT_EQ(Errors.size(), 1u);
+            EXPECT_FALSE(L->IsEditing());
+            const int R = Row("New Folder");
+            ASSERT_GE(R, 0);
+            EXPECT_EQ(L->Items()->Item(R)->Caption(), "New Folder");
+            L->SetItemIndex(R);
+            Headless::Key(VK_F2);
+        },
+        [&] {
+            ASSERT_TRUE(L->IsEditing());
+            Headless::Type("F");
+            Headless::Key(VK_RETURN);
+        },
+        [&] {
+            EXPECT_FALSE(L->IsEditing());
+            EXPECT_TRUE(IsExistingFolder(Tree / "D/F"));
+            Headless::Key(VK_BACK);
+        },
+        [&] {
+            EXPECT_EQ(L->Path(), Tree.Root);
+            Cancel();
+        },
+    });
+    Dialog->Execute();
+    EXPECT_TRUE(Run.Finished());
+    Application->OnException = nullptr;
+}
+
+TEST_F(OpenDialog, LookInShowsTheStartFolderFromTheFirstFrame)
+{
+    String Shown;
+    Run.Script({
+        [&] {
+            Shown = F()->ShellBox->Text();
+            Cancel();
+        },
+    });
+    Dialog->Execute();
+    EXPECT_EQ(Shown, ExtractFileName(Tree.Root));
+}
+
 TEST_F(OpenDialog, CancelWritesBackOnlyTheSettings)
 {
     Dialog->SetFileName(Tree / "A/keep.avi");

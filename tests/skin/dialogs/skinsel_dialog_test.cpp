@@ -186,7 +186,7 @@ TEST_F(SkinSelect, ListFromFolderSkinsPreviewFollowsTheClickAndOkReturnsIt)
             EXPECT_TRUE(F->PreviewForm->Visible());
             EXPECT_FALSE(F->PreviewForm->Enabled());
             EXPECT_EQ(F->PreviewForm->Caption(), "Preview");
-            EXPECT_TRUE(F->PreviewBSF->PreviewMode);
+            EXPECT_TRUE(F->PreviewBSF->PreviewMode());
             EXPECT_EQ(F->PreviewButton->Caption(), "Button");
             EXPECT_EQ(F->PreviewButton->SkinData(), F->PreviewSkinData);
             EXPECT_EQ(F->OpenButton->Caption(), "OK");

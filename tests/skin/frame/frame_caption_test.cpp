@@ -187,13 +187,13 @@ TEST_F(FrameMenus, RightClickOnTheCaptionOpensTheSystemMenu)
     EXPECT_EQ(Opened, 1);
     ASSERT_NE(Frame->OpenMenuItem(), nullptr);
     EXPECT_EQ(Frame->OpenMenuRect(), Rect(200, 110, 200, 110));
-    EXPECT_TRUE(Frame->InMenu);
+    EXPECT_TRUE(Frame->InMenu());
     // the wheel does nothing and Escape closes the menu
     Headless::Key(VK_ESCAPE);
     Pump();
     EXPECT_EQ(Closed, 1);
     EXPECT_EQ(Frame->OpenMenuItem(), nullptr);
-    EXPECT_FALSE(Frame->InMenu);
+    EXPECT_FALSE(Frame->InMenu());
     Frame->SetDisableSystemMenu(true);
     Headless::MouseDown(At(100, 10), 2);
     Headless::MouseUp(At(100, 10), 2);
@@ -201,13 +201,39 @@ TEST_F(FrameMenus, RightClickOnTheCaptionOpensTheSystemMenu)
     EXPECT_EQ(Opened, 1);
 }
 
+TEST_F(FrameMenus, AltClosesAndHidesTheOpenPopup)
+{
+    // the system menu from a right click on the caption; Alt, Escape twice and a click on
+    // the form leave no level of it on the screen
+    ShowForm();
+    Headless::MouseMove(At(100, 10));
+    Headless::MouseDown(At(100, 10), 2);
+    Headless::MouseUp(At(100, 10), 2);
+    Pump();
+    ASSERT_EQ(Frame->SkinMenu->LevelCount(), 1);
+    HWND Level = Frame->SkinMenu->LastLevel()->Handle();
+    ASSERT_TRUE(IsWindowVisible(Level));
+    Headless::Key(VK_MENU);
+    Pump();
+    EXPECT_FALSE(Frame->InMenu());
+    EXPECT_FALSE(IsWindow(Level) && IsWindowVisible(Level));
+    Headless::Key(VK_ESCAPE);
+    Headless::Key(VK_ESCAPE);
+    Pump();
+    Click(150, 100);
+    EXPECT_FALSE(Frame->SkinMenu->Visible());
+    EXPECT_EQ(Frame->SkinMenu->LevelCount(), 0);
+    EXPECT_FALSE(IsWindow(Level) && IsWindowVisible(Level));
+    EXPECT_FALSE(Frame->InAppHook());
+}
+
 TEST_F(FrameMenus, PressOutsideClosesTheMenu)
 {
     ShowForm();
     Frame->PopupSystemMenuAt(150, 150);
-    EXPECT_TRUE(Frame->InMenu);
+    EXPECT_TRUE(Frame->InMenu());
     Click(150, 100);
-    EXPECT_FALSE(Frame->InMenu);
+    EXPECT_FALSE(Frame->InMenu());
 }
 
 TEST_F(FrameMenus, FirstShowCentresOnTheWorkArea)
@@ -324,12 +350,12 @@ TEST_F(FrameActivation, SystemMenuButtonAndAltSpace)
     TbsActiveSkinObject* Sys = Frame->ObjectList[size_t(Frame->GetIndex("sysmenubutton"))].get();
     EXPECT_EQ(Sys->ObjectRect, Rect(3, 4, 20, 21));
     Click(8, 10);
-    EXPECT_TRUE(Frame->InMenu);
+    EXPECT_TRUE(Frame->InMenu());
     ASSERT_NE(Frame->OpenMenuItem(), nullptr);
     EXPECT_EQ(Frame->OpenMenuItem()->Items(Frame->OpenMenuItem()->Count() - 1)->Caption(), "&Close");
     Headless::Key(VK_ESCAPE);
     Pump();
-    EXPECT_FALSE(Frame->InMenu);
+    EXPECT_FALSE(Frame->InMenu());
     // Alt+Space opens it under the button
     TWMKey K = AltKey(VK_SPACE);
     bool Handled = false;
@@ -465,12 +491,12 @@ TEST_F(FrameAnimate, SystemMenuAnimationOpensOnPressAndClosesOnDoubleClick)
     Move(R.Left + 4, R.Top + 4);
     Wait(50);
     Down(R.Left + 4, R.Top + 4);
-    EXPECT_TRUE(Frame->InMenu);
+    EXPECT_TRUE(Frame->InMenu());
     EXPECT_TRUE(Anim()->FMenuTracking);
     Up(R.Left + 4, R.Top + 4);
     Headless::Key(VK_ESCAPE);
     Pump();
-    EXPECT_FALSE(Frame->InMenu);
+    EXPECT_FALSE(Frame->InMenu());
     EXPECT_FALSE(Anim()->FMenuTracking);
     Anim()->DblClick();
     EXPECT_TRUE(Closed);
@@ -511,11 +537,11 @@ TEST_F(FrameHost, SkinnedPopupMenusOfTheFormGoThroughItsFrame)
     EXPECT_EQ(Frame->OpenMenuItem(), Menu->Items());
     EXPECT_EQ(Frame->OpenMenuRect(), Rect(5, 6, 7, 8));
     EXPECT_TRUE(Frame->OpenMenuUp());
-    EXPECT_TRUE(Frame->InMenu);
+    EXPECT_TRUE(Frame->InMenu());
     // a press elsewhere closes it and tells the opener
     Click(150, 150);
     EXPECT_EQ(Opener->Closed, 1);
-    EXPECT_FALSE(Frame->InMenu);
+    EXPECT_FALSE(Frame->InMenu());
     EXPECT_EQ(Frame->OpenMenuItem(), nullptr);
 }
 

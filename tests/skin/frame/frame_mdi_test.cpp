@@ -496,7 +496,7 @@ TEST_F(FrameMDIMenus, ChildMenuShortCutsReachTheMainFrame)
     bool Handled = false;
     MainFrame->FormShortCut(K, Handled);
     EXPECT_FALSE(Handled);
-    EXPECT_FALSE(MainFrame->InMenu);
+    EXPECT_FALSE(MainFrame->InMenu());
     EXPECT_FALSE(MainFrame->SkinMenu->Visible());
     // Alt+S does
     K.WParam = 'S';
@@ -546,18 +546,18 @@ TEST_F(FrameMDI, ChildSystemMenuGoesThroughTheMainFrame)
     F->PopupSystemMenuAt(100, 100);
     EXPECT_TRUE(MainFrame->SkinMenu->Visible());
     EXPECT_FALSE(F->SkinMenu->Visible());
-    EXPECT_TRUE(MainFrame->InMenu);
-    EXPECT_FALSE(F->InMenu);
+    EXPECT_TRUE(MainFrame->InMenu());
+    EXPECT_FALSE(F->InMenu());
     // keys the child's frame hears go to the open menu: Escape closes it and the menu state
     F->MenuKeyDown(VK_ESCAPE);
     Pump();
     EXPECT_FALSE(MainFrame->SkinMenu->Visible());
-    EXPECT_FALSE(MainFrame->InMenu);
-    EXPECT_FALSE(MainFrame->FInAppHook);
-    EXPECT_FALSE(F->FInAppHook);
+    EXPECT_FALSE(MainFrame->InMenu());
+    EXPECT_FALSE(MainFrame->InAppHook());
+    EXPECT_FALSE(F->InAppHook());
     // opened again and driven by real keys: down to "Maximize" and Enter
     F->PopupSystemMenuAt(100, 100);
-    EXPECT_TRUE(MainFrame->FInAppHook);
+    EXPECT_TRUE(MainFrame->InAppHook());
     TbsSkinPopupWindow* W = MainFrame->SkinMenu->LastLevel();
     ASSERT_NE(W, nullptr);
     auto Highlighted = [W] {
@@ -572,7 +572,7 @@ TEST_F(FrameMDI, ChildSystemMenuGoesThroughTheMainFrame)
     Headless::Key(VK_RETURN);
     Pump();
     EXPECT_EQ(F->WindowState(), wsMaximized);
-    EXPECT_FALSE(MainFrame->FInAppHook);
+    EXPECT_FALSE(MainFrame->InAppHook());
 }
 
 TEST_F(FrameMDI, InputOnTheMainFormClosesTheChildsMenusAndControlModes)
@@ -595,8 +595,8 @@ TEST_F(FrameMDI, InputOnTheMainFormClosesTheChildsMenusAndControlModes)
     SendMessage(Main->Handle(), WM_CANCELMODE, 0, 0);
     Pump();
     EXPECT_FALSE(F->SkinMenu->Visible());
-    EXPECT_FALSE(F->InMenu);
-    EXPECT_FALSE(F->FInAppHook);
+    EXPECT_FALSE(F->InMenu());
+    EXPECT_FALSE(F->InAppHook());
     EXPECT_EQ(Cancels, 1);
 }
 

@@ -153,10 +153,9 @@ TEST_F(MDITabsBarTest, ListButtonsFollowTheTabs)
     Bar->FillHideListMenu(nullptr);
     TMenuItem* Items = Bar->HideListMenu()->Items();
     ASSERT_EQ(Items->Count(), 4);
-    for (int I = 0; I < 4; ++I) EXPECT_EQ(Items->Items(I)->Name(), Children[size_t(I + 4)]->Name() + "_BSFCHILDITEMBARHIDE");
+    for (int I = 0; I < 4; ++I) EXPECT_EQ(Items->Items(I)->Caption(), Children[size_t(I + 4)]->Caption());
     Bar->FillListMenu(nullptr);
     ASSERT_EQ(Bar->ListMenu()->Items()->Count(), 8);
-    EXPECT_EQ(Bar->ListMenu()->Items()->Items(0)->Name(), "Child1_BSFCHILDITEMBAR");
     EXPECT_EQ(Bar->ListMenu()->Items()->Items(0)->Caption(), "alpha");
     EXPECT_TRUE(Bar->ListMenu()->Items()->Items(0)->RadioItem());
     // everything fits again: the hidden-tabs button goes; no tab left: the list button goes
@@ -166,6 +165,40 @@ TEST_F(MDITabsBarTest, ListButtonsFollowTheTabs)
     for (TForm* F : Children) Bar->DeleteTab(F);
     EXPECT_EQ(Bar->ListButton(), nullptr);
     (void)A;
+}
+
+TEST_F(MDITabsBarTest, TheListMenuOpensEveryTimeAlsoForUnnamedChildren)
+{
+    // the list button's menu, opened by clicks again and again over children with and
+    // without names, lists them all; an item shows its child
+    std::vector<String> Errors;
+    Application->OnException = [&](TObject*, Exception* E) { Errors.push_back(E->Message()); };
+    AddChild("alpha");
+    TForm* B = AddChild("beta");
+    B->SetName("");
+    TForm* C = AddChild("gamma");
+    C->SetName("");
+    Layout();
+    ASSERT_NE(Bar->ListButton(), nullptr);
+    TbsSkinMenuSpeedButton* LB = Bar->ListButton();
+    const TPoint P = LB->ClientToScreen(TPoint(LB->Width() / 2, LB->Height() / 2));
+    for (int Round = 0; Round < 3; ++Round) {
+        SCOPED_TRACE(Round);
+        Headless::Click(P);
+        Pump();
+        TMenuItem* Items = Bar->ListMenu()->Items();
+        ASSERT_EQ(Items->Count(), 3);
+        EXPECT_EQ(Items->Items(0)->Caption(), "alpha");
+        EXPECT_EQ(Items->Items(1)->Caption(), "beta");
+        EXPECT_EQ(Items->Items(2)->Caption(), "gamma");
+        Headless::Key(VK_ESCAPE);
+        Pump();
+    }
+    EXPECT_TRUE(Errors.empty()) << (Errors.empty() ? "" : Errors[0]);
+    C->Hide();
+    Bar->ListMenu()->Items()->Items(2)->Click();
+    EXPECT_TRUE(C->Visible());
+    Application->OnException = nullptr;
 }
 
 TEST_F(MDITabsBarTest, DraggingATabReordersTheTabs)

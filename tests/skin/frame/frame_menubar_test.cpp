@@ -138,7 +138,7 @@ TEST_F(FrameMenuBar, ClickOpensTheSubmenuAndTheHighlightMoves)
     Frame->OnMainMenuEnter = [&](TObject*) { ++Entered; };
     ClickItem(0);
     EXPECT_EQ(Frame->OpenMenuItem(), Menu->Items()->Items(0));
-    EXPECT_TRUE(Frame->InMainMenu);
+    EXPECT_TRUE(Frame->InMainMenu());
     EXPECT_TRUE(Bar->MenuActive);
     EXPECT_TRUE(It(0)->FDown);
     EXPECT_EQ(Entered, 1);
@@ -155,7 +155,7 @@ TEST_F(FrameMenuBar, ClickOpensTheSubmenuAndTheHighlightMoves)
     // an item without subitems ends menu mode and runs its command
     ClickItem(2);
     EXPECT_EQ(HelpClicks, 1);
-    EXPECT_FALSE(Frame->InMainMenu);
+    EXPECT_FALSE(Frame->InMainMenu());
     EXPECT_FALSE(Bar->MenuActive);
     EXPECT_EQ(Frame->OpenMenuItem(), nullptr);
 }
@@ -164,7 +164,7 @@ TEST_F(FrameMenuBar, KeyboardMenuMode)
 {
     ShowForm();
     SendMessage(H(), WM_SYSCOMMAND, SC_KEYMENU, 0);
-    EXPECT_TRUE(Frame->InMainMenu);
+    EXPECT_TRUE(Frame->InMainMenu());
     EXPECT_TRUE(Bar->MenuActive);
     EXPECT_TRUE(It(0)->Active);
     Headless::Key(VK_RIGHT);
@@ -179,7 +179,7 @@ TEST_F(FrameMenuBar, KeyboardMenuMode)
     Headless::Key(VK_DOWN);
     Pump();
     EXPECT_EQ(HelpClicks, 1);
-    EXPECT_FALSE(Frame->InMainMenu);
+    EXPECT_FALSE(Frame->InMainMenu());
     // again, then Escape leaves menu mode
     SendMessage(H(), WM_SYSCOMMAND, SC_KEYMENU, 0);
     Headless::Key(VK_RETURN);
@@ -188,10 +188,10 @@ TEST_F(FrameMenuBar, KeyboardMenuMode)
     Headless::Key(VK_ESCAPE);
     Pump();
     EXPECT_EQ(Frame->OpenMenuItem(), nullptr);
-    EXPECT_TRUE(Frame->InMainMenu);
+    EXPECT_TRUE(Frame->InMainMenu());
     Headless::Key(VK_ESCAPE);
     Pump();
-    EXPECT_FALSE(Frame->InMainMenu);
+    EXPECT_FALSE(Frame->InMainMenu());
     EXPECT_FALSE(Bar->MenuActive);
 }
 
@@ -431,3 +431,107 @@ TEST_F(FrameMenuBar, RemovingTheMenuEmptiesTheBar)
 }
 
 }  // namespace
+
+TEST_F(FrameMenuBar, MovingOntoACommandItemClosesTheOpenSubmenuAndKeepsMenuMode)
+{
+    // File and Edit have submenus, Help is a command: from File's open submenu, Left goes
+    // to Help (the submenu closes, nothing runs) and Left again reaches Edit
+    ShowForm();
+    Headless::Key(VK_MENU);
+    Pump();
+    ASSERT_TRUE(Frame->InMainMenu());
+    Headless::Key(VK_RETURN);
+    Pump();
+    ASSERT_EQ(Frame->OpenMenuItem(), Menu->Items()->Items(0));
+    Headless::Key(VK_LEFT);
+    Pump();
+    EXPECT_TRUE(It(2)->Active);
+    EXPECT_FALSE(It(0)->FDown);
+    EXPECT_EQ(Frame->OpenMenuItem(), nullptr);
+    EXPECT_FALSE(Frame->SkinMenu->Visible());
+    EXPECT_EQ(Frame->SkinMenu->LevelCount(), 0);
+    EXPECT_TRUE(Frame->InMainMenu());
+    EXPECT_EQ(HelpClicks, 0);
+    Headless::Key(VK_LEFT);
+    Pump();
+    EXPECT_TRUE(It(1)->Active);
+    EXPECT_FALSE(It(2)->Active);
+    Headless::Key(VK_RETURN);
+    Pump();
+    EXPECT_EQ(Frame->OpenMenuItem(), Menu->Items()->Items(1));
+    Headless::Key(VK_ESCAPE);
+    Headless::Key(VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(Frame->InMainMenu());
+    EXPECT_FALSE(Frame->InAppHook());
+}
+
+// The menu mode's transitions: from each state, each transition, the state it reaches and
+// the effects it has (H+/H- the key filter in and out, C the chain hidden, L the bar
+// leaving menu mode, R the bar's pressed item released; events o/c menu open/close,
+// e/x main menu enter/exit).
+TEST(FrameMenuMode, TransitionsTable)
+{
+    enum TStart { Idle, Popup, Bar, BarOpen };
+    enum TStep { Open, Close, Enter, Leave, CloseChain };
+    struct TRow {
+        TStart Start;
+        TStep Step;
+        bool InMenu, InMainMenu, Hooked, HasItem;
+        const char* Effects;
+    };
+    const TRow Rows[] = {
+        {Idle, Open, true, false, true, false, "H+ o "},
+        {Idle, Close, false, false, false, false, "C c "},
+        {Idle, Enter, false, true, true, false, "H+ e "},
+        {Idle, Leave, false, false, false, false, "L "},
+        {Idle, CloseChain, false, false, false, false, ""},
+        {Popup, Open, true, false, true, true, ""},
+        {Popup, Close, false, false, false, false, "C H- c "},
+        {Popup, Enter, true, true, true, true, "e "},
+        {Popup, Leave, false, false, false, false, "C c L H- "},
+        {Popup, CloseChain, false, false, false, false, "C R c H- "},
+        {Bar, Open, true, true, true, false, "o "},
+        {Bar, Close, false, false, false, false, "C H- c L x "},
+        {Bar, Enter, false, true, true, false, ""},
+        {Bar, Leave, false, false, false, false, "L H- x "},
+        {Bar, CloseChain, false, true, true, false, ""},
+        {BarOpen, Close, false, false, false, false, "C H- c L x "},
+        {BarOpen, Leave, false, false, false, false, "C c L H- x "},
+        {BarOpen, CloseChain, false, true, true, false, "C R c "},
+        {BarOpen, Enter, true, true, true, true, ""},
+    };
+    TMenuItem Root(nullptr);
+    for (const TRow& Row : Rows) {
+        std::string Log;
+        TbsFrameMenuMode::TEffects E;
+        E.Hook = [&](bool On) { Log += On ? "H+ " : "H- "; };
+        E.HideChain = [&] { Log += "C "; };
+        E.BarLeave = [&] { Log += "L "; };
+        E.BarRelease = [&] { Log += "R "; };
+        E.Event = [&](TbsMenuModeEvent Ev) {
+            const char* Names[] = {"o ", "c ", "e ", "x "};
+            Log += Names[int(Ev)];
+        };
+        TbsFrameMenuMode M(std::move(E));
+        if (Row.Start == Bar || Row.Start == BarOpen) M.EnterMainMenu();
+        if (Row.Start == Popup || Row.Start == BarOpen) {
+            M.Open();
+            M.Shown(&Root);
+        }
+        Log.clear();
+        switch (Row.Step) {
+        case Open: M.Open(); break;
+        case Close: M.Close(); break;
+        case Enter: M.EnterMainMenu(); break;
+        case Leave: M.LeaveMainMenu(); break;
+        case CloseChain: M.CloseChain(); break;
+        }
+        SCOPED_TRACE(testing::Message() << "start " << int(Row.Start) << " step " << int(Row.Step));
+        EXPECT_EQ(M.InMenu(), Row.InMenu);
+        EXPECT_EQ(M.InMainMenu(), Row.InMainMenu);
+        EXPECT_EQ(M.Hooked(), Row.Hooked);
+        EXPECT_EQ(M.OpenItem() != nullptr, Row.HasItem);
+        EXPECT_EQ(Log, Row.Effects);
+    }
+}

@@ -89,7 +89,7 @@ TEST_F(FrameMenuProperties, AMenuThatShowsNothingLeavesNoMenuState)
         if (Pass == 0) Frame->PopupSkinMenu(Empty, At(50, 50));
         else Frame->PopupSkinMenu1(Empty, TRect(At(50, 50).X, At(50, 50).Y, At(60, 60).X, At(60, 60).Y), false);
         EXPECT_FALSE(Frame->SkinMenu->Visible());
-        EXPECT_FALSE(Frame->InMenu) << Pass;
+        EXPECT_FALSE(Frame->InMenu()) << Pass;
         EXPECT_FALSE(Application->HasMessageFilter(Frame)) << Pass;
     }
     // the keys reach the form again

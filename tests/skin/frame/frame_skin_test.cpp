@@ -94,6 +94,34 @@ TEST_F(FrameSkin, WindowRegionFromTheMaskFollowsResize)
     EXPECT_FALSE(InShape(400, 100));
 }
 
+TEST_F(FrameSkin, CutBottomCornersStayCutAtCaptionHeight)
+{
+    // the mask cuts the bottom corner pixels as well and its sides run beside the client
+    // part only; rolled up and minimized the window is as high as the caption and the
+    // bottom border (the sides have no height), and its bottom corners stay outside its shape
+    SD->MaskRectArea = Rect(4, 24, 96, 56);
+    SD->FMask->Canvas()->SetPixels(0, 59, clWhite);
+    SD->FMask->Canvas()->SetPixels(99, 59, clWhite);
+    Frame->SetSkinData(SD);
+    ShowForm();
+    ASSERT_FALSE(InShape(0, 199));
+    for (int Step = 0; Step < 2; ++Step) {
+        if (Step == 0) Frame->SetRolledUp(true);
+        else {
+            Frame->SetRolledUp(false);
+            Frame->SetWindowState(wsMinimized);
+        }
+        Pump();
+        const int W = Frame->FFormWidth, Ht = Frame->FFormHeight;
+        SCOPED_TRACE(Step == 0 ? "rolled up" : "minimized");
+        ASSERT_LT(Ht, 200);
+        EXPECT_FALSE(InShape(0, Ht - 1));
+        EXPECT_FALSE(InShape(W - 1, Ht - 1));
+        EXPECT_TRUE(InShape(1, Ht - 1));
+        EXPECT_TRUE(InShape(W / 2, Ht / 2));
+    }
+}
+
 TEST_F(FrameSkin, SkinWithoutMaskHasARectangularRegion)
 {
     SD->FMask.reset();

@@ -151,14 +151,14 @@ TEST_F(SkinPopupMenu, OpensThroughTheFramesChainAndHandsOverItsCloseEvent)
     EXPECT_EQ(Frame->SkinMenu->Level(0)->Left(), 150);
     EXPECT_EQ(Frame->SkinMenu->Level(0)->Top(), 160);
     EXPECT_EQ(Menu->PopupPoint(), Point(150, 160));
-    EXPECT_TRUE(Frame->InMenu);
+    EXPECT_TRUE(Frame->InMenu());
     Frame->SkinMenu->Level(0)->PopupKeyDown(VK_ESCAPE);
     EXPECT_EQ(Closes, 1);
     // each opening hands the handler over again
     Menu->Popup(150, 160);
     Frame->SkinMenu->Hide();
     EXPECT_EQ(Closes, 2);
-    EXPECT_FALSE(Frame->InMenu);
+    EXPECT_FALSE(Frame->InMenu());
 }
 
 TEST_F(SkinPopupMenu, AnEmptyMenuOpensNothingButLeavesItsCloseHandler)
@@ -261,13 +261,13 @@ TEST_F(SkinPopupMenu, KeysReachTheDeepestLevelThroughTheFrame)
     Pump();
     EXPECT_EQ(Runs, 1);
     EXPECT_FALSE(Frame->SkinMenu->Visible());
-    EXPECT_FALSE(Frame->InMenu);
+    EXPECT_FALSE(Frame->InMenu());
     // Escape on the only level closes the menu and the frame's menu state
     Menu->Popup(150, 160);
     Headless::Key(VK_ESCAPE);
     Pump();
     EXPECT_FALSE(Frame->SkinMenu->Visible());
-    EXPECT_FALSE(Frame->InMenu);
+    EXPECT_FALSE(Frame->InMenu());
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // levels, names, roots, attributes, column texts and renaming.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -352,6 +354,33 @@ TEST_F(ShellModel, ColumnTextsComeFromTheFindData)
     TShellFindData Folder2;
     Folder2.IsFolder = true;
     EXPECT_EQ(FindDataSize(Folder2), -1);
+}
+
+TEST_F(ShellModel, AFolderHasAnEmptySizeAndItsOwnTime)
+{
+    // a folder changed at 2020-05-06 07:08:10 local time
+    const String Sub = Dir + "/sub";
+    ASSERT_EQ(mkdir(Sub.c_str(), 0755), 0);
+    struct tm Lt {};
+    Lt.tm_year = 120;
+    Lt.tm_mon = 4;
+    Lt.tm_mday = 6;
+    Lt.tm_hour = 7;
+    Lt.tm_min = 8;
+    Lt.tm_sec = 10;
+    Lt.tm_isdst = -1;
+    struct timeval Times[2] = {{mktime(&Lt), 0}, {mktime(&Lt), 0}};
+    ASSERT_EQ(utimes(Sub.c_str(), Times), 0);
+    LPITEMIDLIST DL = Parse(Dir), SL = Parse(Sub);
+    std::unique_ptr<TbsShellFolder> Folder(FolderFromAbsoluteList(DL));
+    LPITEMIDLIST Rel = ItemListLast(SL);
+    TbsShellFolder Item(Folder.get(), Rel, nullptr);
+    Item.LoadColumnDetails(Folder.get(), nullptr, 4);
+    ASSERT_EQ(Item.DetailCount(), 4);
+    EXPECT_EQ(Item.ColumnDetail(1), "");
+    EXPECT_EQ(Item.ColumnDetail(3), "2020-05-06 07:08:10");
+    for (LPITEMIDLIST L : {DL, SL, Rel}) ShellFree(L);
+    rmdir(Sub.c_str());
 }
 
 TEST_F(ShellModel, ContextMenusNeedAMenuObject)

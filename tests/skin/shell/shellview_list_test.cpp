@@ -172,7 +172,7 @@ TEST_F(ShellListTest, OwnerDataRowsAndIncrementalFind)
     }
 }
 
-TEST_F(ShellListTest, RenameByLabelEditAndACollisionRaises)
+TEST_F(ShellListTest, RenameByLabelEditAndACollisionIsReported)
 {
     File("a.mp4");
     File("b.mp4");
@@ -181,14 +181,31 @@ TEST_F(ShellListTest, RenameByLabelEditAndACollisionRaises)
     List->OnEdited(List, List->Items()->Item(0), S);
     EXPECT_TRUE(FileExists(Root + "/c.mp4"));
     EXPECT_EQ(List->FolderAt(0)->DisplayName(), "c.mp4");
+    // a taken name: reported, and the label stays
+    std::vector<String> Errors;
+    Application->OnException = [&](TObject*, Exception* E) { Errors.push_back(E->Message()); };
     S = "b.mp4";
-    try {
-        List->OnEdited(List, List->Items()->Item(0), S);
-        ADD_FAILURE() << "no error";
-    } catch (const Exception& E) {
-        EXPECT_EQ(E.Message(), "Rename to b.mp4 failed");
-    }
+    List->OnEdited(List, List->Items()->Item(0), S);
+    Application->OnException = nullptr;
+    EXPECT_EQ(Errors, std::vector<String>{"Rename to b.mp4 failed"});
+    EXPECT_EQ(S, List->Items()->Item(0)->Caption());
     EXPECT_TRUE(FileExists(Root + "/c.mp4"));
+}
+
+TEST_F(ShellListTest, AVanishedFolderGivesWayToItsNearestAncestor)
+{
+    // the list shows a/b/c; a/b goes outside the program: F5 lists a, under a's path
+    Dir("a/b/c");
+    File("a/x.mp4");
+    List->SetPath(Root + "/a/b/c");
+    ASSERT_EQ(List->Path(), Root + "/a/b/c");
+    std::filesystem::remove_all(std::string(Root + "/a/b"));
+    List->SetFocus();
+    Headless::Key(VK_F5);
+    Application->ProcessMessages();
+    EXPECT_EQ(List->Path(), Root + "/a");
+    ASSERT_EQ(List->Items()->Count(), 1);
+    EXPECT_EQ(List->Items()->Item(0)->Caption(), "x.mp4");
 }
 
 TEST_F(ShellListTest, BuildColumnsGivesTheBuiltInColumns)
