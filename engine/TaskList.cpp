@@ -19,7 +19,11 @@ int MachineCores()
     return std::max(1, int(std::thread::hardware_concurrency()));
 }
 
-int CodecThreadsPerTask(int ACores, int ATasksAtOnce) { return std::max(1, ACores / std::max(1, ATasksAtOnce)); }
+int CodecThreadsPerTask(int ACores, int ATasksAtOnce)
+{
+    if (ATasksAtOnce <= 1 && ACores > 1) return 0;
+    return std::max(1, ACores / std::max(1, ATasksAtOnce));
+}
 
 // ---------------------------------------------------------------------------------
 // TTaskTranscoder

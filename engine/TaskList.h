@@ -40,7 +40,9 @@ using PProgressInfo = TProgressInfo*;
 // The processors this process may run on (at least 1).
 int MachineCores();
 // The threads each codec of a task opens with when ATasksAtOnce tasks share ACores: the
-// task's share of the cores, at least 1.
+// task's share of the cores, at least 1; 0 when the task has all of them, which leaves each
+// codec to size its threads to the machine as it prefers (a frame-threaded decoder one
+// more than the cores, x264 half as many again, to keep every core busy).
 int CodecThreadsPerTask(int ACores, int ATasksAtOnce);
 
 struct TTerminateInfo {

@@ -495,7 +495,7 @@ TEST(TaskList, EachTaskHasItsShareOfTheCoresForItsCodecs)
 {
     struct {
         int Cores, AtOnce, PerTask;
-    } cases[] = {{8, 1, 8}, {8, 2, 4}, {8, 4, 2}, {8, 8, 1}, {8, 19, 1}, {6, 4, 1}, {1, 1, 1}, {8, 0, 8}, {0, 1, 1}};
+    } cases[] = {{8, 1, 0}, {8, 2, 4}, {8, 4, 2}, {8, 8, 1}, {8, 19, 1}, {6, 4, 1}, {1, 1, 1}, {8, 0, 0}, {0, 1, 1}};
     for (const auto& c : cases)
         EXPECT_EQ(CodecThreadsPerTask(c.Cores, c.AtOnce), c.PerTask) << c.Cores << " cores, " << c.AtOnce << " at once";
     EXPECT_GE(MachineCores(), 1);
