@@ -1,6 +1,7 @@
 // A batch run from the main window: 19 short clips added with the first preset (AVI,
-// MPEG-4 video, MP3 audio) and converted on 19 threads with progress in the rows, against
-// the same 19 conversions run as 19 parallel ffmpeg processes with the same settings.
+// MPEG-4 video, MP3 audio) and converted on 19 threads (or one after another) with progress
+// in the rows, against the same 19 conversions run as 19 parallel ffmpeg processes with the
+// same settings.
 // Reports the batch's wall time and the GUI thread's longest stall: the longest time the
 // GUI thread spent in one turn of its loop (handling its messages and the engine's queued
 // events) while the batch ran.  Run under an X server (DISPLAY); without one the window
@@ -130,9 +131,10 @@ TScratch& Scratch()
     return s;
 }
 
-// 19 jobs on 19 threads from the main window, shown on the display; the jobs at the normal
-// priority (argument 0, the options' default "正常优先级进行") or a lower one (argument 1,
-// "较低优先级进行").
+// 19 jobs from the main window, shown on the display; the jobs at the normal priority (first
+// argument 0, the options' default "正常优先级进行") or a lower one (1, "较低优先级进行"); the
+// second argument the jobs at once: 19 (one thread per codec) or 1 (the options' default,
+// each job's codecs on all cores).
 void BM_BatchOf19OnTheMainWindow(benchmark::State& State)
 {
     TScratch& scratch = Scratch();
@@ -145,10 +147,10 @@ void BM_BatchOf19OnTheMainWindow(benchmark::State& State)
     Form1->Show();
     Form1->Update();
     Application->ProcessMessages();
-    // The first preset (category 0, preset 0) is chosen at start-up; 19 jobs at once, no
+    // The first preset (category 0, preset 0) is chosen at start-up; the jobs at once, no
     // after-done action, the jobs' priority.
     Form5->bsSkinCheckRadioBox7->SetChecked(true);
-    Form5->bsSkinComboBox2->SetText(IntToStr(ClipCount));
+    Form5->bsSkinComboBox2->SetText(IntToStr(int(State.range(1))));
     Form5->bsSkinCheckRadioBox5->SetChecked(true);
     (State.range(0) == 1 ? Form5->bsSkinCheckRadioBox11 : Form5->bsSkinCheckRadioBox12)->SetChecked(true);
     Form1->SelectInputFiles = [&](bool, std::vector<String>& AFiles) {
@@ -219,7 +221,12 @@ void BM_BatchOf19OnTheMainWindow(benchmark::State& State)
     Form1->FormCloseQuery(Form1, canClose);
     DoneForms();
 }
-BENCHMARK(BM_BatchOf19OnTheMainWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_BatchOf19OnTheMainWindow)
+    ->Args({0, ClipCount})
+    ->Args({1, ClipCount})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 // The same 19 conversions as 19 ffmpeg processes at once, one thread per codec as the
 // engine opens them: the first preset's settings (XVID tag, 25 fps, 816 kb/s video, MP3

@@ -325,6 +325,10 @@ public:
 
     int64_t ReportInterval = 500000;   // microseconds between progress reports
     int64_t PreviewInterval = 100000;  // microseconds between preview pictures
+    // Threads each codec of the conversion opens with, given by the owner from the cores
+    // it leaves to this conversion: 0 lets each codec size its threads to the whole machine
+    // as it prefers; -1 leaves the count at the option state's.
+    int CodecThreads = -1;
 
     FFmpeg::TProgressEvent FOnProgress;
     FFmpeg::TPreviewBitmapEvent FOnPreviewBitmap;
@@ -367,6 +371,8 @@ public:
     void AllocPictTmp(TAVOutputStream* AOst);
     void OpenEncoders();
     void OpenDecoders();
+    // The thread count a codec of this conversion opens with.
+    int OpenThreadCount() const { return CodecThreads >= 0 ? CodecThreads : Fthread_count; }
     void CloseEncoders();
     void CloseDecoders();
     void WriteHeaders();

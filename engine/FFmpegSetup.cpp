@@ -579,6 +579,7 @@ void TCustomFFmpeg::OpenEncoders()
         {
             TCriticalSectionGuard lock(CodecLock);
             if (FJoinMode) ost->codec_id = enc->codec_id;
+            enc->thread_count = OpenThreadCount();
             err = AV.avcodec_open2(enc, codec, nullptr);
         }
         if (err < 0) {
@@ -627,7 +628,7 @@ void TCustomFFmpeg::OpenDecoders()
         if (!ist->frame) throw FFmpegException("av_frame_alloc failed");
         int err = AV.avcodec_parameters_to_context(dec, par);
         dec->pkt_timebase = ist->st->time_base;
-        dec->thread_count = Fthread_count;
+        dec->thread_count = OpenThreadCount();
         if (par->codec_type == AVMEDIA_TYPE_VIDEO) dec->framerate = ist->st->avg_frame_rate;
         if (err >= 0) {
             // The input's codec options (threads, low resolution, debugging ...) go to the decoder.

@@ -65,6 +65,7 @@ void TCustomFFmpeg::TranscodeLoop()
     AVPacket* pkt = packet.get();
     if (!pkt) throw FFmpegException("av_packet_alloc failed");
     int64_t last_report = Ftimer_start;
+    bool shortest_ended = false;
 
     while (!FBroken) {
         WaitWhilePaused();
@@ -127,7 +128,10 @@ void TCustomFFmpeg::TranscodeLoop()
         }
         if (ret < 0) {
             Ffile_table[chosen].eof_reached = 1;
-            if (Fopt_shortest && !FJoinMode) break;
+            if (Fopt_shortest && !FJoinMode) {
+                shortest_ended = true;
+                break;
+            }
             if (FJoinMode && !JoinNextInput(chosen)) break;
             continue;
         }
@@ -199,8 +203,12 @@ void TCustomFFmpeg::TranscodeLoop()
         }
     }
 
-    // The decoded data still in the decoders, then the encoders' delayed output
+    // The decoded data still in the decoders, then the encoders' delayed output.  Where the
+    // shortest input ended the output, what the decoders of the inputs not yet at their end
+    // still hold lies beyond it (a frame-threaded decoder holds a picture per thread): it
+    // is left out.
     for (auto& ist : Fist_table) {
+        if (shortest_ended && !Ffile_table[ist->file_index].eof_reached) continue;
         if (ist->decoding_needed && !ist->decoder_flushed) {
             OutputPacket(ist.get(), nullptr);
             ist->decoder_flushed = 1;

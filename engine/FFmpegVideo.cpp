@@ -195,7 +195,10 @@ int TCustomFFmpeg::VideoOut(TAVOutputStream* AOst, TAVInputStream* AIst, AVFrame
     // 7. Encoding
     int bytes = 0;
     const bool interlaced = (enc->flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME)) != 0;
-    for (int i = 0; i < nb_frames && !FBroken; ++i) {
+    // A stop cuts a run of repeated pictures short, but each picture is encoded once: the
+    // pictures a frame-threaded decoder still held when the conversion stopped come out of
+    // the final flush and keep the video as long as the audio read with it.
+    for (int i = 0; i < nb_frames; ++i) {
         if (i > 0) {
             WaitWhilePaused();  // a long run of repeated pictures pauses like the packet loop
             if (FBroken) break;

@@ -5,7 +5,25 @@
 #include "engine/MyUtils.h"
 #include "platform/graphics/Graphics.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <thread>
+
+#include <sched.h>
+
+int MachineCores()
+{
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof(set), &set) == 0 && CPU_COUNT(&set) > 0) return CPU_COUNT(&set);
+    return std::max(1, int(std::thread::hardware_concurrency()));
+}
+
+int CodecThreadsPerTask(int ACores, int ATasksAtOnce)
+{
+    if (ATasksAtOnce <= 1 && ACores > 1) return 0;
+    return std::max(1, ACores / std::max(1, ATasksAtOnce));
+}
 
 // ---------------------------------------------------------------------------------
 // TTaskTranscoder
@@ -453,6 +471,10 @@ void TCustomTaskList::Start(int AThreadCount)
         FTerminated = false;
         FThreadMode = AThreadCount > 0;
         FWorking = true;
+        // The cores are shared among the tasks that run at once: one file alone gets all
+        // of them, a large batch one per codec.
+        FCodecThreads =
+            CodecThreadsPerTask(MachineCores(), FThreadMode ? std::min(AThreadCount, FPendingTasks) : 1);
     }
     int started = 0;
     while (true) {
@@ -476,6 +498,7 @@ void TCustomTaskList::StartNextTask()
         // at once, and its termination may start the next one from here.
         task = FFFmpegList.Items(FCurrentTask++);
         task->ReportInterval = int64_t(FProgressInterval) * 1000;
+        task->CodecThreads = FCodecThreads;
         if (FThreadMode) {
             if (TThread* thread = task->StartConvert(true, FThreadPriority)) thread->Start();
             return;

@@ -37,6 +37,14 @@ struct TProgressInfo {
 };
 using PProgressInfo = TProgressInfo*;
 
+// The processors this process may run on (at least 1).
+int MachineCores();
+// The threads each codec of a task opens with when ATasksAtOnce tasks share ACores: the
+// task's share of the cores, at least 1; 0 when the task has all of them, which leaves each
+// codec to size its threads to the machine as it prefers (a frame-threaded decoder one
+// more than the cores, x264 half as many again, to keep every core busy).
+int CodecThreadsPerTask(int ACores, int ATasksAtOnce);
+
 struct TTerminateInfo {
     int32_t TaskIndex = 0;  // -1 for the final event
     bool Finished = false;  // the conversion ran to its end
@@ -238,6 +246,7 @@ private:
     int FCompleteTasks = 0;
     int FCurrentTask = -1;
     int FPendingTasks = 0;
+    int FCodecThreads = 1;  // of each task of this run
     // Read by the host on any thread while a worker may set them.
     std::atomic<bool> FTerminated{false};
     bool FThreadMode = false;

@@ -491,6 +491,74 @@ TEST(TaskList, WorkersRunAtTheThreadPriority)
     EXPECT_EQ(nice.load(), 10);
 }
 
+TEST(TaskList, EachTaskHasItsShareOfTheCoresForItsCodecs)
+{
+    struct {
+        int Cores, AtOnce, PerTask;
+    } cases[] = {{8, 1, 0}, {8, 2, 4}, {8, 4, 2}, {8, 8, 1}, {8, 19, 1}, {6, 4, 1}, {1, 1, 1}, {8, 0, 0}, {0, 1, 1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(CodecThreadsPerTask(c.Cores, c.AtOnce), c.PerTask) << c.Cores << " cores, " << c.AtOnce << " at once";
+    EXPECT_GE(MachineCores(), 1);
+}
+
+namespace {
+// The threads of this process whose nice value is ANice.
+int ThreadsAtNice(int ANice)
+{
+    int count = 0;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator("/proc/self/task", ec)) {
+        errno = 0;
+        const int nice = getpriority(PRIO_PROCESS, id_t(std::stoi(entry.path().filename().string())));
+        if (errno == 0 && nice == ANice) ++count;
+    }
+    return count;
+}
+}  // namespace
+
+TEST(TaskList, ALoneTaskDecodesAndEncodesOnAllCoresAtTheJobPriority)
+{
+    // Frame-threaded decoders (MPEG-4, H.264) and slice- or frame-threaded encoders (MPEG-4,
+    // x264); the second list may run four tasks at once but has only one.
+    struct {
+        const char *Input, *Ext, *VideoCodec, *AudioCodec, *AudioOut;
+        int Threads;
+    } cases[] = {{"clip.avi", ".avi", "mpeg4", "libmp3lame", "mp3", 1}, {"gop_full.ts", ".mp4", "libx264", "aac", "", 4}};
+    const int cores = MachineCores();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Input);
+        const String dir = enginetest::ScratchFolder();
+        TEvents events;
+        auto list = NewTaskList(events);
+        ASSERT_EQ(list->AddTask(Clip(c.Input)), 0);
+        TOutputOptions o = AviOptions(200000);
+        o.VideoCodec = c.VideoCodec;
+        o.AudioCodec = c.AudioCodec;
+        const String out = dir + "out" + c.Ext;
+        ASSERT_TRUE(list->SetOutputFile(0, out, &o));
+        list->SetThreadPriority(tpLower);  // nice 5: the conversion's threads stand apart
+        list->SetTriggerEventInMainThread(false);
+        list->SetProgressInterval(100);
+        list->Task(0)->Clock = SteppingClock(150000);  // a report at every packet
+        std::atomic<int> most{0};
+        list->OnProgress = [&](TObject*, PProgressInfo AInfo) {
+            if (AInfo->FileIndex < 0) return;
+            const int n = ThreadsAtNice(5);
+            if (n > most) most = n;
+        };
+        list->Start(c.Threads);
+        ASSERT_TRUE(WaitForFinal(events));
+        ASSERT_TRUE(events.Terminates[0].Finished) << events.Terminates[0].ExceptionMsg;
+        // The worker and at least one decoding thread per core, all at the job's priority.
+        if (cores > 1) {
+            EXPECT_GE(most.load(), 1 + cores);
+        }
+        EXPECT_EQ(CountFrames(out), 50);
+        EXPECT_EQ(Probe(out, "v:0", "stream=codec_name"), c.VideoCodec == String("libx264") ? "h264" : "mpeg4");
+        EXPECT_EQ(Probe(out, "a:0", "stream=codec_name"), c.AudioOut);
+    }
+}
+
 TEST(TaskList, ClearingWaitsForTheTerminateHandlersStillToRun)
 {
     // The handler of task 0 still runs when the host clears the list: the task it reads
