@@ -294,6 +294,31 @@ TEST_F(FrameMDIUnskinned, ClientWindowIsHookedOnShow)
     EXPECT_EQ(HB->Max(), 900 - 1);
 }
 
+// The default look's title names the maximized child, as the skin's caption does.
+TEST_F(FrameMDI, DefaultTitleNamesTheMaximizedChild)
+{
+    Main->SetCaption("Main");
+    TForm* A = AddChild("alpha");
+    auto TitleInk = [&] {
+        Pump();
+        SendMessage(Main->Handle(), WM_NCPAINT, 0, 0);
+        const TColor Face = ColorToRGB(clBtnFace);
+        return frametest::TextInk(Rect(100, 3, 650, 20), [&](int X, int Y) {
+            uint32_t P = Headless::Pixel(Main->Handle(), X, Y);
+            return RGB(int((P >> 16) & 0xFF), int((P >> 8) & 0xFF), int(P & 0xFF)) != Face;
+        });
+    };
+    const frametest::TTextInk Plain = TitleInk();
+    ASSERT_FALSE(Plain.Box.IsEmpty());
+    FrameOf(A)->SetWindowState(wsMaximized);
+    const frametest::TTextInk Named = TitleInk();
+    // " - [alpha]" widens the centred title on both sides
+    EXPECT_LT(Named.Box.Left, Plain.Box.Left - 20);
+    EXPECT_GT(Named.Box.Right, Plain.Box.Right + 20);
+    FrameOf(A)->SetWindowState(wsNormal);
+    EXPECT_EQ(TitleInk().Box, Plain.Box);
+}
+
 TEST_F(FrameMDI, ClientWindowPaintsTheWorkspace)
 {
     TForm* A = AddChild("alpha");
