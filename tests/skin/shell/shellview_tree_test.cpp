@@ -282,4 +282,25 @@ TEST_F(ShellTreeTest, PicturesComeFromImagesElseTheShellElseNone)
     EXPECT_EQ(Tree->DrawnImages()->Count(), int(siCount));
 }
 
+// A linked list view takes the tree's root and shows the folder the tree goes to.
+TEST_F(ShellTreeTest, LinkedListViewTakesTheRootAndFollowsTheTree)
+{
+    auto* List = Make<TbsSkinFileListView>(Rect(0, 290, 300, 480));
+    Pump();
+    Tree->SetShellListView(List);
+    Tree->SetRoot(Root + "/c");
+    EXPECT_EQ(List->Root(), Root + "/c");
+    EXPECT_EQ(List->Path(), Root + "/c");
+    Tree->SetPath(Root + "/c/y/deep");
+    EXPECT_EQ(Tree->Path(), Root + "/c/y/deep");
+    EXPECT_EQ(List->Path(), Root + "/c/y/deep");
+    // going to an item list takes the list view along as well
+    LPITEMIDLIST L = nullptr;
+    ASSERT_EQ(GetDesktopInterface()->ParseDisplayName(nullptr, nullptr, Root + "/c/x", nullptr, &L, nullptr), S_OK);
+    Tree->GoToPIDL(L);
+    ShellFree(L);
+    EXPECT_EQ(Tree->Path(), Root + "/c/x");
+    EXPECT_EQ(List->Path(), Root + "/c/x");
+}
+
 } // namespace
