@@ -401,6 +401,16 @@ void TbsCustomShellTreeView::SetImages(TCustomImageList* Value)
     ApplyImageList();
 }
 
+void TbsCustomShellTreeView::GetImageIndex(TTreeNode* Node)
+{
+    if (Images()) TbsSkinCustomTreeView::GetImageIndex(Node);
+}
+
+void TbsCustomShellTreeView::GetSelectedIndex(TTreeNode* Node)
+{
+    if (Images()) TbsSkinCustomTreeView::GetSelectedIndex(Node);
+}
+
 // ---- selection and watching -------------------------------------------------------------------------
 
 void TbsCustomShellTreeView::SelectionChanging(TTreeNode* Node)
