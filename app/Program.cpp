@@ -1,14 +1,10 @@
 #include "app/Program.h"
 
 #include "app/Unit1.h"
+#include "app/Unit2.h"
 #include "app/Unit5.h"
 #include "app/Unit6.h"
-#if __has_include("app/Unit2.h")
-#include "app/Unit2.h"
-#endif
-#if __has_include("app/Unit7.h")
 #include "app/Unit7.h"
-#endif
 #include "platform/forms/Forms.h"
 
 void CreateProgramForms()
@@ -17,16 +13,12 @@ void CreateProgramForms()
     Application->SetTitle("澄枫DAT格式转换器");
     Application->SetHelpFile("help.chm");
     Application->CreateForm<TForm1>(&Form1);
-#if __has_include("app/Unit2.h")
     Application->CreateForm<TForm2>(&Form2);
-#endif
     Application->CreateForm<TForm5>(&Form5);
     // The settings dialog works on the main window's preset fields and folder.
     Form6Links.Fields = &Form1->Video;
     Form6Links.OutputFolderText = [] { return Form1 ? Form1->FileOutPutPath : String(); };
     Form6Links.OverwriteOutput = [] { return Form1 && Form1->OverwriteOutput(); };
     Application->CreateForm<TForm6>(&Form6);
-#if __has_include("app/Unit7.h")
     Application->CreateForm<TForm7>(&Form7);
-#endif
 }

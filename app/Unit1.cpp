@@ -167,6 +167,8 @@ void TForm1::BuildControls()
     };
     bsSkinButton7 = toolButton("bsSkinButton7", "删除", 150, 1);
     bsSkinButton8 = toolButton("bsSkinButton8", "清空", 245, 2);
+    // these two show the pictures of their enabled and disabled state (the glyph pairs)
+    for (TbsSkinButton* b : {bsSkinButton7, bsSkinButton8}) b->SetImageList(nullptr);
     bsSkinButton19 = toolButton("bsSkinButton19", "选项", 341, 6);
 
     // Job list.

@@ -1,5 +1,8 @@
 #include "app/Unit6.h"
 
+#include "app/FormBuild.h"
+#include "app/FormSkin.h"
+#include "app/Unit1.h"
 #include "app/PresetOutput.h"
 #include "app/PresetSkinBoxes.h"
 #include "engine/TaskList.h"
@@ -37,18 +40,10 @@ void AddCategoryPictures(TImageList* AList)
     }
 }
 
-template <class T>
-T* Place(TComponent* AOwner, TWinControl* AParent, int ALeft, int ATop, int AWidth, int AHeight)
+TbsSkinTextLabel* Label(TComponent* AOwner, TWinControl* AParent, const char* AName, int ALeft, int ATop,
+                        const char* AText)
 {
-    T* control = new T(AOwner);
-    control->SetParent(AParent);
-    control->SetBounds(ALeft, ATop, AWidth, AHeight);
-    return control;
-}
-
-TbsSkinTextLabel* Label(TComponent* AOwner, TWinControl* AParent, int ALeft, int ATop, const char* AText)
-{
-    auto* label = Place<TbsSkinTextLabel>(AOwner, AParent, ALeft, ATop, 90, 20);
+    auto* label = Place<TbsSkinTextLabel>(AOwner, AParent, AName, ALeft, ATop, 90, 20);
     label->Lines()->SetText(AText);
     return label;
 }
@@ -125,6 +120,13 @@ TForm6::TForm6(TComponent* AOwner) : TForm(AOwner), FLinks(Form6Links)
     bindings.Fields = FFields;
     FRoutines = std::make_unique<TPresetRoutines>(bindings);
 
+    // Drawn with the main window's skin, as the program's other dialogs; with its window
+    // made, the skin's frame lies around the client area, which takes its size again.
+    if (Form1) LinkFormSkin(this, Form1->bsSkinData1);
+    HandleNeeded();
+    SetClientWidth(1078);
+    SetClientHeight(474);
+
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
 }
 
@@ -147,17 +149,21 @@ void TForm6::BuildControls()
     SetClientHeight(474);
 
     bsSkinFormFrame1 = new TbsSkinFormFrame(this);
+    bsSkinFormFrame1->SetName("bsSkinFormFrame1");
 
     ImageList1 = new TImageList(this, 32, 32);
+    ImageList1->SetName("ImageList1");
     AddCategoryPictures(ImageList1);
     ImageList2 = new TImageList(this, 32, 32);
+    ImageList2->SetName("ImageList2");
 
     FFEngine = new TTaskList(this);
+    FFEngine->SetName("FFEngine");
 
     // The preset choice above the pages.
-    bsSkinPanel2 = Place<TbsSkinPanel>(this, this, 8, 8, 760, 60);
-    bsSkinTextLabel5 = Label(this, bsSkinPanel2, 10, 20, "输出格式：");
-    bsSkinOfficeComboBox2 = Place<TbsSkinOfficeComboBox>(this, bsSkinPanel2, 84, 10, 160, 40);
+    bsSkinPanel2 = Place<TbsSkinPanel>(this, this, "bsSkinPanel2", 8, 8, 760, 60);
+    bsSkinTextLabel5 = Label(this, bsSkinPanel2, "bsSkinTextLabel5", 10, 20, "输出格式：");
+    bsSkinOfficeComboBox2 = Place<TbsSkinOfficeComboBox>(this, bsSkinPanel2, "bsSkinOfficeComboBox2", 84, 10, 160, 40);
     bsSkinOfficeComboBox2->SetImages(ImageList1);
     bsSkinOfficeComboBox2->SetListBoxWidth(119);
     bsSkinOfficeComboBox2->SetListBoxItemHeight(50);
@@ -172,18 +178,18 @@ void TForm6::BuildControls()
     bsSkinOfficeComboBox2->SetItemIndex(0);  // before its event is bound, as when loaded
     bsSkinOfficeComboBox2->OnChange = [this](TObject* Sender) { bsSkinOfficeComboBox2Change(Sender); };
 
-    bsSkinOfficeComboBox1 = Place<TbsSkinOfficeComboBox>(this, bsSkinPanel2, 254, 10, 420, 40);
+    bsSkinOfficeComboBox1 = Place<TbsSkinOfficeComboBox>(this, bsSkinPanel2, "bsSkinOfficeComboBox1", 254, 10, 420, 40);
     bsSkinOfficeComboBox1->SetListBoxShowItemTitles(true);
     bsSkinOfficeComboBox1->SetListBoxItemHeight(60);
     bsSkinOfficeComboBox1->SetDropDownCount(4);
     bsSkinOfficeComboBox1->OnClick = [this](TObject* Sender) { bsSkinOfficeComboBox1Click(Sender); };
 
-    bsSkinButton1 = Place<TbsSkinButton>(this, bsSkinPanel2, 684, 14, 64, 28);
+    bsSkinButton1 = Place<TbsSkinButton>(this, bsSkinPanel2, "bsSkinButton1", 684, 14, 64, 28);
     bsSkinButton1->SetCaption("设置");
     bsSkinButton1->SetVisible(false);
 
     // The pages; only the first holds controls.
-    bsSkinPageControl1 = Place<TbsSkinPageControl>(this, this, 8, 76, 760, 340);
+    bsSkinPageControl1 = Place<TbsSkinPageControl>(this, this, "bsSkinPageControl1", 8, 76, 760, 340);
     auto sheet = [this](const char* AName, const char* ACaption) {
         auto* s = new TbsSkinTabSheet(this);
         s->SetName(AName);
@@ -197,52 +203,54 @@ void TForm6::BuildControls()
     bsSkinTabSheet3 = sheet("bsSkinTabSheet3", "文字水印");
     bsSkinPageControl1->SetActivePage(bsSkinTabSheet1);
 
-    auto option = [this](TbsSkinTextLabel*& ALabel, int ALeft, int ATop, const char* AText) {
-        ALabel = Label(this, bsSkinTabSheet1, ALeft, ATop, AText);
-        auto* box = Place<TbsSkinComboBox>(this, bsSkinTabSheet1, ALeft + 96, ATop - 2, 200, 24);
+    auto option = [this](const char* ABoxName, TbsSkinTextLabel*& ALabel, const char* ALabelName, int ALeft,
+                         int ATop, const char* AText) {
+        ALabel = Label(this, bsSkinTabSheet1, ALabelName, ALeft, ATop, AText);
+        auto* box = Place<TbsSkinComboBox>(this, bsSkinTabSheet1, ABoxName, ALeft + 96, ATop - 2, 200, 24);
         box->SetStyle(bscbFixedStyle);
         box->SetDropDownCount(8);
         return box;
     };
-    bsSkinComboBox1 = option(bsSkinTextLabel3, 24, 30, "视频分辨率：");
-    bsSkinComboBox2 = option(bsSkinTextLabel2, 24, 80, "视频比特率：");
-    bsSkinComboBox9 = option(bsSkinTextLabel6, 24, 130, "视频帧率：");
-    bsSkinComboBox3 = option(bsSkinTextLabel4, 384, 30, "音频比特率：");
-    bsSkinComboBox10 = option(bsSkinTextLabel7, 384, 80, "音频采样率：");
-    bsSkinComboBox4 = option(bsSkinTextLabel9, 384, 130, "视频缩放：");
+    bsSkinComboBox1 = option("bsSkinComboBox1", bsSkinTextLabel3, "bsSkinTextLabel3", 24, 30, "视频分辨率：");
+    bsSkinComboBox2 = option("bsSkinComboBox2", bsSkinTextLabel2, "bsSkinTextLabel2", 24, 80, "视频比特率：");
+    bsSkinComboBox9 = option("bsSkinComboBox9", bsSkinTextLabel6, "bsSkinTextLabel6", 24, 130, "视频帧率：");
+    bsSkinComboBox3 = option("bsSkinComboBox3", bsSkinTextLabel4, "bsSkinTextLabel4", 384, 30, "音频比特率：");
+    bsSkinComboBox10 = option("bsSkinComboBox10", bsSkinTextLabel7, "bsSkinTextLabel7", 384, 80, "音频采样率：");
+    bsSkinComboBox4 = option("bsSkinComboBox4", bsSkinTextLabel9, "bsSkinTextLabel9", 384, 130, "视频缩放：");
 
-    bsSkinButton2 = Place<TbsSkinButton>(this, this, 580, 432, 88, 30);
+    bsSkinButton2 = Place<TbsSkinButton>(this, this, "bsSkinButton2", 580, 432, 88, 30);
     bsSkinButton2->SetCaption("确定");
     bsSkinButton2->OnClick = [this](TObject* Sender) { bsSkinButton2Click(Sender); };
-    bsSkinButton3 = Place<TbsSkinButton>(this, this, 680, 432, 88, 30);
+    bsSkinButton3 = Place<TbsSkinButton>(this, this, "bsSkinButton3", 680, 432, 88, 30);
     bsSkinButton3->SetCaption("取消");
     bsSkinButton3->OnClick = [this](TObject* Sender) { bsSkinButton3Click(Sender); };
 
     // The routine panel with the hidden-button subroutines.
-    Panel1 = Place<TPanel>(this, this, 780, 8, 290, 458);
+    Panel1 = Place<TPanel>(this, this, "Panel1", 780, 8, 290, 458);
     Panel1->SetCaption("");
-    Image1 = Place<TImage>(this, Panel1, 10, 10, 32, 32);
+    Image1 = Place<TImage>(this, Panel1, "Image1", 10, 10, 32, 32);
     TBitmap picture;
     ImageList1->GetBitmap(0, &picture);
     Image1->Picture()->SetBitmap(&picture);
     Image1->SetTransparent(true);  // the picture's keyed border is not drawn
     struct TRoutineButton {
         TButton*& Button;
+        const char* Name;
         const char* Caption;
         void (TForm6::*Handler)(TObject*);
     };
     const TRoutineButton routines[] = {
-        {Button6, "初始化数据", &TForm6::Button6Click},
-        {Button5, "根据combox添加数据", &TForm6::Button5Click},
-        {Button7, "确认oo数据", nullptr},
-        {Button2, "添加combox", &TForm6::Button2Click},
-        {Button13, "确认预置选项数据", &TForm6::Button13Click},
-        {Button11, "onchange用", nullptr},
-        {Button18, "根据combox添加预设选项", &TForm6::Button18Click},
+        {Button6, "Button6", "初始化数据", &TForm6::Button6Click},
+        {Button5, "Button5", "根据combox添加数据", &TForm6::Button5Click},
+        {Button7, "Button7", "确认oo数据", nullptr},
+        {Button2, "Button2", "添加combox", &TForm6::Button2Click},
+        {Button13, "Button13", "确认预置选项数据", &TForm6::Button13Click},
+        {Button11, "Button11", "onchange用", nullptr},
+        {Button18, "Button18", "根据combox添加预设选项", &TForm6::Button18Click},
     };
     int top = 52;
     for (const TRoutineButton& r : routines) {
-        r.Button = Place<TButton>(this, Panel1, 10, top, 270, 28);
+        r.Button = Place<TButton>(this, Panel1, r.Name, 10, top, 270, 28);
         r.Button->SetCaption(r.Caption);
         if (r.Handler) r.Button->OnClick = [this, h = r.Handler](TObject* Sender) { (this->*h)(Sender); };
         top += 36;

@@ -88,7 +88,9 @@ void TForm7::BuildControls()
 
     bsSkinOfficeComboBox1 = Place<TbsSkinOfficeComboBox>(this, this, "bsSkinOfficeComboBox1", 164, 17, 328, 51);
     bsSkinOfficeComboBox1->SetImages(presetImages);
+    // bold: its own font, not the skin's
     bsSkinOfficeComboBox1->DefaultFont()->SetStyle({fsBold});
+    bsSkinOfficeComboBox1->SetUseSkinFont(false);
     bsSkinOfficeComboBox1->SetListBoxItemHeight(60);
     bsSkinOfficeComboBox1->SetListBoxShowItemTitles(true);
     bsSkinOfficeComboBox1->SetDropDownCount(4);

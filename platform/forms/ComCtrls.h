@@ -558,6 +558,14 @@ public:
     TTVEditedEvent OnEdited;
     TTVCompareEvent OnCompare;
     TTVAdvancedCustomDrawItemEvent OnAdvancedCustomDrawItem;
+    // Asked before a node's picture is drawn, so that the handler may set the node's
+    // ImageIndex (and, for the selected node, its SelectedIndex).
+    TTVChangedEvent OnGetImageIndex;
+    TTVChangedEvent OnGetSelectedIndex;
+
+    // The questions behind OnGetImageIndex and OnGetSelectedIndex.
+    virtual void GetImageIndex(TTreeNode* Node);
+    virtual void GetSelectedIndex(TTreeNode* Node);
 
     // Plumbing of the nodes.
     void NodeChanged(TTreeNode* Node, bool Layout);

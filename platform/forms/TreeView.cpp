@@ -777,6 +777,8 @@ void TCustomTreeView::PaintNode(HDC DC, TTreeNode* Node, int Row)
         X += FStateImages->Width();
     }
     if (FImages) {
+        GetImageIndex(Node);
+        if (Node == FSelected) GetSelectedIndex(Node);
         int Img = Node == FSelected && Node->FSelectedIndex >= 0 ? Node->FSelectedIndex : Node->FImageIndex;
         if (Img >= 0) ImageList_Draw(FImages->Handle(), Img, DC, X, Y + (H - FImages->Height()) / 2, ILD_TRANSPARENT);
     }
@@ -789,6 +791,16 @@ void TCustomTreeView::PaintNode(HDC DC, TTreeNode* Node, int Row)
     SetBkMode(DC, TRANSPARENT);
     DrawItemText(DC, Node->Text(), {T.Left + 2, T.Top, T.Right, T.Bottom});
     if (Node == FSelected && Focus) ::DrawFocusRect(DC, &T);
+}
+
+void TCustomTreeView::GetImageIndex(TTreeNode* Node)
+{
+    if (OnGetImageIndex) OnGetImageIndex(this, Node);
+}
+
+void TCustomTreeView::GetSelectedIndex(TTreeNode* Node)
+{
+    if (OnGetSelectedIndex) OnGetSelectedIndex(this, Node);
 }
 
 void TCustomTreeView::NativePaint(HDC DC)

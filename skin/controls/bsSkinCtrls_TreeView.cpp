@@ -319,6 +319,10 @@ void TbsSkinCustomTreeView::DrawNodeImage(TCanvas* C, TTreeNode* Node, const TRe
 {
     const int Cy = (R.Top + R.Bottom) / 2;
     const int X = R.Left - ButtonSize();
+    if (Images()) {
+        GetImageIndex(Node);
+        if (Node == Selected()) GetSelectedIndex(Node);
+    }
     const int Index = Node->ImageIndex();
     if (Images()) {
         if (Index >= 0 && Index < Images()->Count()) Images()->Draw(C, X, Cy - Images()->Height() / 2, Index);

@@ -294,6 +294,10 @@ public:
     void PopupQuickButtonMenu(const TRect& AItemRect, TbsSkinPopupMenu* AMenu);
     // The text the caption shows (with a maximized MDI child's caption added).
     String CaptionText();
+    // AFlags with the form's right-to-left reading flag, for every text the object draws.
+    UINT TextFlags(UINT AFlags);
+    // A left press over the quick buttons: press the one under (X, Y) or open its menu.
+    void PressQuickButtons(int X, int Y);
     // The text rectangle relative to ObjectRect's top-left.
     TRect TextRect();
     // The skin's record of the quick buttons' hot looks ("officequickbutton", else
@@ -968,6 +972,9 @@ public:
     void GetMDIClientRect(TRect& R);
     TCustomForm* GetMaximizedChild();
     bool GetMDIChildMaximized() const { return FMDIChildMaximized; }
+    // The form's title: its caption, on an MDI main form with a maximized child followed by
+    // " - [", the child's caption and "]".
+    String TitleText();
     void NotifyChildrenFitClient();
     void ArrangeMinimizedChildren();
     // The entries of the main form's window menu, one per shown child.

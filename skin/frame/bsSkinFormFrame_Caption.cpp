@@ -73,11 +73,12 @@ bool TbsSkinCaptionObject::HasQuickButtons()
 
 String TbsSkinCaptionObject::CaptionText()
 {
-    String S = Parent->Form()->Caption();
-    // the MDI main form names its maximized child
-    if (Parent->Form()->FormStyle() == fsMDIForm)
-        if (TbsSkinFormFrame* C = FindMaximizedChildSkinForm()) S += " - [" + C->Form()->Caption() + "]";
-    return S;
+    return Parent->TitleText();
+}
+
+UINT TbsSkinCaptionObject::TextFlags(UINT AFlags)
+{
+    return Parent->Form()->DrawTextBiDiModeFlagsReadingOnly() | AFlags;
 }
 
 void TbsSkinCaptionObject::SetCaptionFont(TCanvas* C, TColor Color)
@@ -149,23 +150,24 @@ void TbsSkinCaptionObject::PaintText(TCanvas* K, TCanvas* EventCanvas, int OX, i
     auto Piece = [&](int PX, int PY, TColor C) {
         K->Font()->SetColor(C);
         TRect R(PX, PY, PX, PY);
-        DrawWideText(K, Text, R, DT_CALCRECT);
-        DrawWideText(K, Text, R, DT_VCENTER);
+        DrawWideText(K, Text, R, TextFlags(DT_CALCRECT));
+        DrawWideText(K, Text, R, TextFlags(DT_VCENTER));
     };
     if (Light) Piece(X - 1, Y - 1, A ? ActiveLightColor : LightColor);
     if (Shadow) Piece(X + 1, Y + 1, A ? ActiveShadowColor : ShadowColor);
     K->Font()->SetColor(Main);
     TRect R(X, Y, X, Y);
-    DrawWideText(K, Text, R, DT_CALCRECT);
+    DrawWideText(K, Text, R, TextFlags(DT_CALCRECT));
     TColor Glow = A ? GlowActiveColor : GlowColor;
+    const UINT Flags = TextFlags(DT_VCENTER);
     if (ReflectionEffect)
-        DrawWideTextWithReflection(K, R, Text, A ? ReflectionActiveColor : ReflectionColor, ReflectionOffset, DT_VCENTER);
+        DrawWideTextWithReflection(K, R, Text, A ? ReflectionActiveColor : ReflectionColor, ReflectionOffset, Flags);
     else if (VistaGlowEffect && (A || VistaGlowInActiveEffect))
-        DrawWideTextWithGlowBox2(K, R, Text, Glow, DT_VCENTER);
+        DrawWideTextWithGlowBox2(K, R, Text, Glow, Flags);
     else if (!VistaGlowEffect && GlowEffect && (A || GlowInActiveEffect))
-        DrawWideTextWithGlow(K, R, Text, GlowSize, Glow, GlowOffset, DT_VCENTER);
+        DrawWideTextWithGlow(K, R, Text, GlowSize, Glow, GlowOffset, Flags);
     else
-        DrawWideText(K, Text, R, DT_VCENTER);
+        DrawWideText(K, Text, R, Flags);
     K->Brush()->SetStyle(bsSolid);
 }
 
@@ -528,7 +530,7 @@ void TbsSkinCaptionObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap)
     X += ObjectRect.Left;
     Y += ObjectRect.Top;
     if (IsOddFontHeight(Cnvs)) Y -= 1;
-    const UINT Flags = DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+    const UINT Flags = TextFlags(DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     auto Plain = [&](TCanvas* C, const TRect& T, TColor) {
         TRect R = T;
         DrawWideText(C, Text, R, Flags);
@@ -613,7 +615,14 @@ void TbsSkinCaptionObject::MouseMove(int X, int Y)
 void TbsSkinCaptionObject::MouseDown(int X, int Y, TMouseButton Button)
 {
     Parent->DoObjectMouseDown(IDName, X, Y, ObjectRect, Button);
-    if (!HasQuickButtons() || Button != mbLeft) return;
+    if (!HasQuickButtons()) return;
+    if (Button == mbLeft) PressQuickButtons(X, Y);
+    // a press of any button takes the hint away
+    if (Parent->QuickButtonsShowHint() && Parent->SkinHint()) Parent->SkinHint()->HideHint();
+}
+
+void TbsSkinCaptionObject::PressQuickButtons(int X, int Y)
+{
     FDown = true;
     HoverQuickButtons(X, Y);
     TbsQuickButtonItems* Q = Parent->QuickButtons();
@@ -636,7 +645,6 @@ void TbsSkinCaptionObject::MouseDown(int X, int Y, TMouseButton Button)
         }
     }
     RedrawCaption();
-    if (Parent->QuickButtonsShowHint() && Parent->SkinHint()) Parent->SkinHint()->HideHint();
 }
 
 void TbsSkinCaptionObject::PopupQuickButtonMenu(const TRect& AItemRect, TbsSkinPopupMenu* AMenu)

@@ -182,7 +182,8 @@ void TbsSkinMainMenuBarItem::DrawText(TCanvas* C, TRect R, bool Selected)
         return;
     }
     C->Brush()->SetStyle(bsClear);
-    UINT Flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | (Parent->MenuActive ? 0 : DT_HIDEPREFIX);
+    UINT Flags = Parent->DrawTextBiDiModeFlags(DT_CENTER | DT_VCENTER | DT_SINGLELINE |
+                                               (Parent->MenuActive ? 0 : DT_HIDEPREFIX));
     String Caption = MenuItem ? MenuItem->Caption() : String();
     DrawWideText(C, Caption, R, Flags);
     C->Brush()->SetStyle(bsSolid);

@@ -147,6 +147,14 @@ void TbsSkinFormFrame::GetDefCaptionRect(TRect& R)
     R = NewDefCaptionRect;
 }
 
+String TbsSkinFormFrame::TitleText()
+{
+    String S = FForm->Caption();
+    if (IsMDIForm() && FMDIChildMaximized)
+        if (TbsSkinFormFrame* C = FindMaximizedChildSkinForm()) S += " - [" + C->Form()->Caption() + "]";
+    return S;
+}
+
 void TbsSkinFormFrame::PaintNCDefault(HDC DC, bool AUseExternalDC)
 {
     if (FSD && FSD->ChangeSkinDataProcess) return;
@@ -169,7 +177,7 @@ void TbsSkinFormFrame::PaintNCDefault(HDC DC, bool AUseExternalDC)
     bool Active = GetFormActive();
     K->Font()->Assign(Active ? FDefCaptionFont.get() : FDefInActiveCaptionFont.get());
     if (FSD && FSD->ResourceStrData()) K->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
-    String Text = FForm->Caption();
+    String Text = TitleText();
     if (OnCaptionPaint) {
         OnCaptionPaint(K, TRect(ML, 0, NewDefCaptionRect.Right - 3, CapH), Active);
     } else if (!Text.empty()) {
@@ -181,7 +189,7 @@ void TbsSkinFormFrame::PaintNCDefault(HDC DC, bool AUseExternalDC)
         K->Brush()->SetColor(clBtnFace);
         K->FillRect(TRect(R.Left - 2, R.Top - 2, R.Right + 2, R.Bottom + 2));
         K->Brush()->SetStyle(bsClear);
-        DrawWideText(K, Text, R, DT_VCENTER);
+        DrawWideText(K, Text, R, FForm->DrawTextBiDiModeFlags(DT_VCENTER));
         K->Brush()->SetStyle(bsSolid);
     }
     for (auto& O : ObjectList) {

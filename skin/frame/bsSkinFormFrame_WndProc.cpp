@@ -434,6 +434,7 @@ void TbsSkinFormFrame::WMShowWindow(TMessage& M)
             }
         }
         if (!FSkinnableForm) {
+            if (IsMDIForm()) HookMDIClient();
             if (AlphaBlendApplies()) {
                 SetWindowLong(H, GWL_EXSTYLE, GetWindowLong(H, GWL_EXSTYLE) | WS_EX_LAYERED);
                 SetLayeredAlpha(H, 0);

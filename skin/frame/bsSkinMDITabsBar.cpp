@@ -149,8 +149,9 @@ void TbsMDITab::ButtonDraw(TBitmap* B)
         R.Right -= Bar->FCloseSize + 3;
         DrawCloseButton(B->Canvas(), TRect(R.Right, 0, R.Right + Bar->FCloseSize + 3, H));
     }
-    // an area lower than the text is made as high as the text, centred on the tab
-    B->Canvas()->Font()->Assign(Bar->DefaultFont());
+    // an area lower than the text (in the caption's font) is made as high as the text,
+    // centred on the tab
+    SetCaptionFont(B->Canvas());
     int TH = B->Canvas()->TextHeight("Wg");
     if (R.Height() < TH) {
         R.Top = (H - TH) / 2;
@@ -160,10 +161,9 @@ void TbsMDITab::ButtonDraw(TBitmap* B)
     DrawCaption(B, R, true);
 }
 
-void TbsMDITab::DrawCaption(TBitmap* B, TRect R, bool FireDrawParams)
+void TbsMDITab::SetCaptionFont(TCanvas* C)
 {
     TbsSkinMDITabsBar* Bar = TabsBar;
-    TCanvas* C = B->Canvas();
     TbsSkinData* SD = Bar->SkinData();
     TColor Color = C->Font()->Color();
     if (Bar->UseSkinFont() && Bar->FIndex != -1 && !Bar->FontName.empty()) {
@@ -176,6 +176,13 @@ void TbsMDITab::DrawCaption(TBitmap* B, TRect R, bool FireDrawParams)
         C->Font()->SetColor(Color);
     }
     if (SD && SD->ResourceStrData()) C->Font()->SetCharset(SD->ResourceStrData()->CharSet());
+}
+
+void TbsMDITab::DrawCaption(TBitmap* B, TRect R, bool FireDrawParams)
+{
+    TbsSkinMDITabsBar* Bar = TabsBar;
+    TCanvas* C = B->Canvas();
+    SetCaptionFont(C);
     if (Bar->ShowChildIcon()) {
         TRect Slot(R.Left, R.Top, R.Left + 20, R.Bottom);
         DrawChildIcon(C, Slot);
@@ -191,7 +198,7 @@ void TbsMDITab::DrawCaption(TBitmap* B, TRect R, bool FireDrawParams)
     DrawWideText(C, Caption, R, Flags);
 }
 
-void TbsMDITab::DrawChildIcon(TCanvas* Cnvs, const TRect& Slot)
+void TbsMDITab::DrawChildIcon(TCanvas* Cnvs, TRect& Slot)
 {
     HICON Icon = nullptr, Loaded = nullptr;
     if (auto* I = Child ? dynamic_cast<TIcon*>(Child->Icon()) : nullptr; I && I->Handle()) Icon = I->Handle();
@@ -204,8 +211,9 @@ void TbsMDITab::DrawChildIcon(TCanvas* Cnvs, const TRect& Slot)
         W = GetSystemMetrics(SM_CXSIZE);
         H = GetSystemMetrics(SM_CYSIZE);
     }
-    int SW = std::max(Slot.Width(), W);
-    DrawIconEx(Cnvs->Handle(), Slot.Left + (SW - W) / 2, Slot.Top + (Slot.Height() - H) / 2, Icon, W, H, 0, nullptr,
+    // a slot narrower than the icon takes the icon's width
+    if (Slot.Width() < W) Slot.Right = Slot.Left + W;
+    DrawIconEx(Cnvs->Handle(), Slot.Left + (Slot.Width() - W) / 2, Slot.Top + (Slot.Height() - H) / 2, Icon, W, H, 0, nullptr,
                DI_NORMAL);
     if (Loaded) DestroyIcon(Loaded);
 }
@@ -533,9 +541,10 @@ void TbsSkinMDITabsBar::CreateControlSkinImage(TBitmap* B)
         for (int K = 0; K <= W / CW; ++K) C->StretchDraw(TRect(K * CW, 0, K * CW + CW, StripH), &Cell);
     }
     if (FTabKind == bstkTab && !IsEmptyRect(SkinRect) && FBottomOffset > 0 && Picture) {
+        // the record's frame between its corner points, FBottomOffset rows high
         const int LO = LTPoint.X, RO = SkinRect.Width() - RTPoint.X;
-        TRect Src(SkinRect.Left, SkinRect.Top, SkinRect.Right, SkinRect.Top + FBottomOffset);
-        if (LO >= 0 && RO >= 0 && Src.Width() > LO + RO) {
+        TRect Src(SkinRect.Left + LTPoint.X, SkinRect.Top, SkinRect.Left + RTPoint.X, SkinRect.Top + FBottomOffset);
+        if (LO >= 0 && RO >= 0 && Src.Width() > 0) {
             TBitmap Strip;
             Strip.SetSize(W, FBottomOffset);
             CreateHSkinImage(LO, RO, &Strip, Picture, Src, W, FBottomOffset, TopStretch);

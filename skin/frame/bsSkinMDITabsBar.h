@@ -41,7 +41,10 @@ private:
     // The caption (and icon) in R of B's canvas, after the text area is known.
     void DrawCaption(TBitmap* B, TRect R, bool FireDrawParams);
     void DrawCloseButton(TCanvas* Cnvs, TRect R);
-    void DrawChildIcon(TCanvas* Cnvs, const TRect& Slot);
+    // Draws the child's icon centred in Slot, widening a slot narrower than the icon.
+    void DrawChildIcon(TCanvas* Cnvs, TRect& Slot);
+    // The caption's font: the bar's skin font, else its DefaultFont, in the current colour.
+    void SetCaptionFont(TCanvas* C);
 };
 
 using TbsMDITabMouseEnterEvent = std::function<void(TbsMDITab* MDITab)>;

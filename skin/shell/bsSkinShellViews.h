@@ -304,6 +304,10 @@ public:
     void Refresh(TTreeNode* Node);
     void RefreshSelected();
     virtual void ResetTree() { ClearNodes(); }
+    // The image questions reach OnGetImageIndex and OnGetSelectedIndex only while a list of
+    // the user's own is assigned; the shell's pictures stand otherwise.
+    void GetImageIndex(TTreeNode* Node) override;
+    void GetSelectedIndex(TTreeNode* Node) override;
 
     void ExecuteCommand(const String& Verb, bool& Handled) override;
     void CommandCompleted(const String& Verb, bool Succeeded) override;

@@ -307,6 +307,7 @@ void TbsCustomShellComboBox::ApplyRoot()
     ClearItemsEx();
     BuildRootItems();
     if (FTreeView) FTreeView->SetRoot(FRoot);
+    if (FListView) FListView->SetRoot(FRoot);
 }
 
 void TbsCustomShellComboBox::SetShellTreeView(TbsCustomShellTreeView* Value)

@@ -79,6 +79,7 @@ void TbsCustomShellTreeView::ApplyRoot()
     if (FUpdating) return;
     TFlag Updating(FUpdating);
     BuildRoot();
+    if (FListView) FListView->SetRoot(FRoot);
 }
 
 void TbsCustomShellTreeView::SetRoot(const String& Value)
@@ -211,7 +212,10 @@ void TbsCustomShellTreeView::GoToPIDL(LPCITEMIDLIST AbsoluteID)
         }
         TTreeNode* Target = FindPIDLNode(AbsoluteID, Current);
         SetSelected(Target);
-        if (Target && FComboBox && NodeFolder(Target)) FComboBox->FollowPIDL(NodeFolder(Target)->AbsoluteID());
+        if (Target && NodeFolder(Target)) {
+            if (FListView) FListView->FollowPIDL(NodeFolder(Target)->AbsoluteID());
+            if (FComboBox) FComboBox->FollowPIDL(NodeFolder(Target)->AbsoluteID());
+        }
     } catch (...) {
         FreeItemListAncestors(Ancestors);
         throw;
@@ -395,6 +399,16 @@ void TbsCustomShellTreeView::SetImages(TCustomImageList* Value)
     FImages = Value;
     if (Value) Value->FreeNotification(this);
     ApplyImageList();
+}
+
+void TbsCustomShellTreeView::GetImageIndex(TTreeNode* Node)
+{
+    if (Images()) TbsSkinCustomTreeView::GetImageIndex(Node);
+}
+
+void TbsCustomShellTreeView::GetSelectedIndex(TTreeNode* Node)
+{
+    if (Images()) TbsSkinCustomTreeView::GetSelectedIndex(Node);
 }
 
 // ---- selection and watching -------------------------------------------------------------------------

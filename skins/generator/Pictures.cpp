@@ -165,15 +165,20 @@ std::vector<TProgramPictureArt> BuildProgramPictures()
     const TGlyph Tool[] = {gAdd, gRemove, gClear, gStart, gStop, gPause, gOptions, gFolder, gSkin};
     for (int I = 0; I < 9; ++I) Add(Format("toolbar.%d", I), TilePicture(Tool[I], 48, Accent));
 
+    // The tool bar's "删除" and "清空" swap a pair of 48 x 48 tiles: accent and grey.
+    Add("Image15", TilePicture(gRemove, 48, Accent));
+    Add("Image14", TilePicture(gRemove, 48, InkDisabled));
+    Add("Image13", TilePicture(gClear, 48, Accent));
+    Add("Image12", TilePicture(gClear, 48, InkDisabled));
+
     // Button glyphs, 16 x 16: the enabled picture in the accent colour, the disabled one grey.
     struct {
         const char* Enabled;
         const char* Disabled;
         TGlyph G;
-    } Pairs[] = {{"Image3", "Image2", gAdd},      {"Image5", "Image4", gStart},   {"Image7", "Image6", gPause},
-                 {"Image9", "Image8", gResume},   {"Image11", "Image10", gStop},  {"Image13", "Image12", gClear},
-                 {"Image15", "Image14", gRemove}, {"Image16", "Image17", gRename}, {"moveup", "moveup.disabled", gUp},
-                 {"movedown", "movedown.disabled", gDown}};
+    } Pairs[] = {{"Image3", "Image2", gAdd},        {"Image5", "Image4", gStart},           {"Image7", "Image6", gPause},
+                 {"Image9", "Image8", gResume},     {"Image11", "Image10", gStop},          {"Image16", "Image17", gRename},
+                 {"moveup", "moveup.disabled", gUp}, {"movedown", "movedown.disabled", gDown}};
     for (auto& P : Pairs) {
         Add(P.Enabled, GlyphPicture(P.G, 16, P.G == gStop || P.G == gRemove ? Danger : Accent, Surface));
         Add(P.Disabled, GlyphPicture(P.G, 16, InkDisabled, Surface));

@@ -159,6 +159,44 @@ TEST_F(JobListTest, ClearFreesEverySlotAndEnablesAdding)
     EXPECT_TRUE(Main->bsSkinPanel5->Visible());
 }
 
+// "删除" and "清空" show the enabled picture of their pair while the list has rows and the
+// disabled one once "清空" has emptied it.
+TEST_F(JobListTest, RemoveAndClearSwapTheirPictures)
+{
+    Main->Show();
+    Headless::ProcessPending();
+    // the tile colour of a picture, and how many pixels of a button show it
+    auto Tile = [&](int AImage) { return Main->Image(AImage)->Picture()->Bitmap()->Canvas()->Pixels(24, 6); };
+    auto Shown = [&](TbsSkinButton* AButton, TColor AColor) {
+        AButton->Invalidate();
+        Headless::ProcessPending();
+        int n = 0;
+        for (int y = 0; y < AButton->Height(); ++y)
+            for (int x = 0; x < AButton->Width(); ++x) n += Headless::PixelColor(AButton->Handle(), Point(x, y)) == AColor;
+        return n;
+    };
+    const struct {
+        TbsSkinButton* Button;
+        int Enabled, Disabled;
+    } pairs[] = {{Main->bsSkinButton7, 15, 14}, {Main->bsSkinButton8, 13, 12}};
+    for (const auto& p : pairs) {
+        ASSERT_NE(Tile(p.Enabled), Tile(p.Disabled));
+        EXPECT_GT(Shown(p.Button, Tile(p.Disabled)), 200) << p.Button->Name();
+    }
+    AddRow("a", 1);
+    for (const auto& p : pairs) {
+        EXPECT_GT(Shown(p.Button, Tile(p.Enabled)), 200) << p.Button->Name();
+        EXPECT_EQ(Shown(p.Button, Tile(p.Disabled)), 0) << p.Button->Name();
+    }
+    Headless::Click(Headless::ScreenPoint(Main->bsSkinButton8->Handle(), {44, 34}));
+    Headless::ProcessPending();
+    ASSERT_EQ(Main->lvFiles->Items()->Count(), 0);
+    for (const auto& p : pairs) {
+        EXPECT_GT(Shown(p.Button, Tile(p.Disabled)), 200) << p.Button->Name();
+        EXPECT_EQ(Shown(p.Button, Tile(p.Enabled)), 0) << p.Button->Name();
+    }
+}
+
 TEST_F(JobListTest, MovesExchangeWholeRows)
 {
     struct TMove {

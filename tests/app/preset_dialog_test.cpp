@@ -359,3 +359,28 @@ TEST_F(PresetDialogTest, Button1CopiesTheMainWindowsPresetsWithoutAnEvent)
     EXPECT_EQ(Dialog->bsSkinOfficeComboBox1->ItemIndex(), 5);
     EXPECT_EQ(changes, 0);
 }
+
+// The preset box shows its preset in bold, whatever the skin's font says.
+TEST_F(PresetDialogTest, PresetBoxIsBold)
+{
+    CreateDialog();
+    TbsSkinOfficeComboBox* Box = Dialog->bsSkinOfficeComboBox1;
+    Dialog->Show();
+    auto Ink = [&] {
+        Box->Invalidate();
+        Headless::ProcessPending();
+        int N = 0;
+        for (int Y = 0; Y < Box->Height(); ++Y)
+            for (int X = 0; X < Box->Width(); ++X) {
+                const TColor C = Headless::PixelColor(Box->Handle(), Point(X, Y));
+                N += GetRValue(C) + GetGValue(C) + GetBValue(C) < 250;
+            }
+        return N;
+    };
+    const int Bold = Ink();
+    Box->DefaultFont()->SetStyle({});
+    const int Regular = Ink();
+    EXPECT_GT(Bold, Regular + Regular / 10);
+    Dialog->Hide();
+    Headless::ProcessPending();
+}

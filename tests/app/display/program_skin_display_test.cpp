@@ -200,60 +200,6 @@ TEST_F(ProgramSkinDisplay, FormOfTheProgramsControlsIsDrawnFromTheProgramSkin)
     EXPECT_EQ(DefaultLookIn(Win) - DefaultLookIn(J), 0) << "no control in the default look";
 }
 
-TEST_F(ProgramSkinDisplay, SettingsDialogIsDrawnFromTheProgramSkin)
-{
-    TPresetFields Fields;
-    Form6Links.Fields = &Fields;
-    Form6Links.OutputFolderText = [] { return String("/nonexistent-out"); };
-    Form6Links.OverwriteOutput = [] { return false; };
-    TForm6* F = Application->CreateForm<TForm6>(&Form6);
-    SkinAll(F);
-    F->Show();
-    F->SetBounds(20, 20, F->Width(), F->Height());  // whole on the screen
-    ASSERT_TRUE(PumpUntil([&] { return At(F->Left() + 1, F->Top() + 1) == Accent; }))
-        << F->Left() << "," << F->Top() << " " << std::hex << At(F->Left() + 1, F->Top() + 1) << " visible "
-        << F->Visible();
-    Settle();
-    const TRect Win = GetWindowRect(F->Handle());
-    Shot(Win, "settings");
-    EXPECT_EQ(At(Win.Left + 1, Win.Top + Win.Height() / 2), Accent);
-    int CaptionText = 0;
-    for (uint32_t C : screentest::ScreenRect(Win.Left + 8, Win.Top + 4, 180, 22))
-        if (C == 0xFFFFFF) ++CaptionText;
-    EXPECT_GT(CaptionText, 30) << "the caption \"设置选项\" in white";
-    EXPECT_GT(DarkIn(Bounds(Win.Left + 3, Win.Top + 30, Win.Width() - 6, Win.Height() - 33)), 600)
-        << "labels, tabs and boxes in Chinese";
-    // (the routine panel on the right holds plain, unskinned controls by design)
-    EXPECT_EQ(DefaultLookIn(Win) - DefaultLookIn(GetWindowRect(F->Panel1->Handle())), 0)
-        << "no skinned control in the default look";
-    int Key = 0;
-    for (uint32_t C : screentest::ScreenRect(Win.Left, Win.Top, Win.Width(), Win.Height()))
-        if (C == 0xFF00FF) ++Key;
-    EXPECT_EQ(Key, 0) << "the pictures' key colour never shows";
-    // the four tabs and the six option boxes, each showing its value
-    EXPECT_EQ(F->bsSkinPageControl1->PageCount(), 4);
-    const TRect Tabs = OnScreen(F->bsSkinPageControl1);
-    EXPECT_GT(DarkIn(Bounds(Tabs.Left, Tabs.Top, Tabs.Width(), 24)), 150) << "four tab captions";
-    for (TControl* C : std::initializer_list<TControl*>{F->bsSkinComboBox1, F->bsSkinComboBox2, F->bsSkinComboBox9,
-                                                        F->bsSkinComboBox3, F->bsSkinComboBox10, F->bsSkinComboBox4})
-        EXPECT_GT(DarkIn(OnScreen(C)), 15) << C->Name();
-    // the preset box dropped down: titles and descriptions of the category's presets
-    F->bsSkinOfficeComboBox1->DropDown();
-    TWinControl* Drop = F->bsSkinOfficeComboBox1->ListBox();
-    ASSERT_TRUE(PumpUntil([&] { return Drop->HandleAllocated() && IsWindowVisible(Drop->Handle()); }));
-    Settle();
-    const TRect L = GetWindowRect(Drop->Handle());
-    const TRect Both = Rect(std::min(Win.Left, L.Left), std::min(Win.Top, L.Top), std::max(Win.Right, L.Right),
-                            std::max(Win.Bottom, L.Bottom));
-    Shot(Both, "settings_presets");
-    EXPECT_GE(L.Height(), 100);
-    EXPECT_GT(DarkIn(L), 1500) << "several presets, each with a title and a description";
-    EXPECT_EQ(DefaultLookIn(L), 0);
-    F->bsSkinOfficeComboBox1->CloseUp(false);
-    Settle();
-    Form6Links = {};
-}
-
 TEST_F(ProgramSkinDisplay, PopupMenuAndHintAreDrawnFromTheProgramSkin)
 {
     Form->Show();

@@ -97,6 +97,33 @@ TEST_F(FrameCaption, CaptionPaintEventGetsTheRectangleOfItsCanvas)
     Frame->OnCaptionPaint = nullptr;
 }
 
+// The title "H..." reads right to left on a right-to-left form, in the default look and
+// in the skin's caption.
+TEST_F(FrameCaption, TitleReadsRightToLeftOnARightToLeftForm)
+{
+    for (bool Skinned : {false, true}) {
+        SCOPED_TRACE(Skinned ? "skinned" : "default look");
+        Frame->SetSkinData(Skinned ? SD : nullptr);
+        Form->SetCaption("H...");
+        ShowForm();
+        const TRect R = Skinned ? Frame->ObjectList[size_t(Frame->GetIndex("caption"))]->ObjectRect
+                                : Rect(40, 3, 200, 20);
+        const TColor Back = Skinned ? CaptionColor : Sys(clBtnFace);
+        auto Ink = [&] { return TextInk(R, [&](int X, int Y) { return WindowPixel(X, Y) != Back; }); };
+        Form->SetBiDiMode(bdLeftToRight);
+        SendMessage(H(), WM_NCPAINT, 0, 0);
+        const TTextInk Ltr = Ink();
+        Form->SetBiDiMode(bdRightToLeftReadingOnly);
+        SendMessage(H(), WM_NCPAINT, 0, 0);
+        const TTextInk Rtl = Ink();
+        ASSERT_FALSE(Ltr.Box.IsEmpty());
+        EXPECT_FALSE(Ltr.DotsFirst);
+        EXPECT_TRUE(Rtl.DotsFirst);
+        Form->Hide();
+        Pump();
+    }
+}
+
 TEST_F(FrameCaption, InactiveClientPanelCoversTheClientArea)
 {
     Frame->SetClientInActiveEffect(true);

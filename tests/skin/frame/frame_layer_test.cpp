@@ -4,7 +4,9 @@
 // window, moving by the caption and the window states by the caption's double click.
 #include "frame_support.h"
 
+#include "platform/graphics/ImgList.h"
 #include "skin/core/bsPngImageList.h"
+#include "skin/menus/bsSkinHint.h"
 
 
 using namespace frametest;
@@ -515,6 +517,54 @@ TEST_F(FrameFullLayer, QuickButtonsKeepTheAlphaOfTheTopImage)
     EXPECT_NEAR(Alpha(20, 4), 191, 1);
     EXPECT_GT(int(bsGreenOf(Px(20, 4))), int(bsBlueOf(Px(20, 4))));
     EXPECT_EQ(Alpha(22, 9), 255);
+}
+
+// A press of the right button on a quick button takes its hint away, as the left does.
+TEST_F(FrameFullLayer, AnyPressOnAQuickButtonHidesItsHint)
+{
+    auto* Hint = new TbsSkinHint(Main);
+    Frame->SetSkinHint(Hint);
+    Frame->SetQuickButtonsShowHint(true);
+    auto* Images = new TImageList(Main, 8, 8);
+    TBitmap Img(8, 8);
+    Images->Add(&Img, nullptr);
+    Frame->SetQuickImageList(Images);
+    TbsQuickButtonItem* Q = Frame->QuickButtons()->Add();
+    Q->SetImageIndex(0);
+    Q->SetHint("open a file");
+    Form->SetCaption("Q");
+    Pump();
+    const TPoint P = Top((Q->ItemRect.Left + Q->ItemRect.Right) / 2, (Q->ItemRect.Top + Q->ItemRect.Bottom) / 2);
+    Headless::MouseMove(P);
+    Wait(60);
+    ASSERT_TRUE(Hint->Pending() || Hint->IsVisible());
+    Headless::MouseDown(P, 2);
+    Pump();
+    EXPECT_FALSE(Hint->Pending() || Hint->IsVisible());
+    Headless::MouseUp(P, 2);
+    Pump();
+    Frame->CloseSkinMenu();
+    Pump();
+}
+
+// The title in the top image reads right to left on a right-to-left form.
+TEST_F(FrameFullLayer, TitleReadsRightToLeftOnARightToLeftForm)
+{
+    Form->SetCaption("H...");
+    auto Ink = [this](TBiDiMode Mode) {
+        Form->SetBiDiMode(Mode);
+        Form->SetCaption(Mode == bdLeftToRight ? "H..." : "H... ");
+        Form->SetCaption("H...");
+        Pump();
+        return TextInk(Rect(10, 2, 258, 18), [this](int X, int Y) {
+            TbsColor C = *B()->TopImage->PixelAddress(X, Y);
+            return (C >> 24) == 255 && ((C >> 8) & 0xFF) > 200;
+        });
+    };
+    const TTextInk Ltr = Ink(bdLeftToRight), Rtl = Ink(bdRightToLeftReadingOnly);
+    ASSERT_FALSE(Ltr.Box.IsEmpty());
+    EXPECT_FALSE(Ltr.DotsFirst);
+    EXPECT_TRUE(Rtl.DotsFirst);
 }
 
 TEST_F(FrameFullLayer, RightClickOnTheCaptionOpensTheSystemMenu)

@@ -25,10 +25,12 @@ protected:
         MainFrame = new TbsSkinFormFrame(Main);
         // the default frame: 3 pixels around, a 19-pixel caption: an 800 x 600 client area
         Main->SetBounds(0, 0, 806, 625);
+        BeforeShow();
         Main->Show();
         Pump();
     }
     void TearDown() override { DoneForms(); }
+    virtual void BeforeShow() {}
     void Pump() { Application->ProcessMessages(); }
     TForm* AddChild(const char* Caption)
     {
@@ -271,6 +273,50 @@ TEST_F(FrameMDI, ScrollBarsFollowChildrenPastTheClientWindow)
     Pump();
     EXPECT_FALSE(HB->Visible());
     EXPECT_FALSE(VB->Visible());
+}
+
+// A main form whose frame does not skin it at its first show still takes its client window
+// over, so that children moved past its edges get scroll bars.
+class FrameMDIUnskinned : public FrameMDI {
+protected:
+    void BeforeShow() override { MainFrame->SetSkinnableForm(false); }
+};
+
+TEST_F(FrameMDIUnskinned, ClientWindowIsHookedOnShow)
+{
+    ASSERT_FALSE(MainFrame->GetSkinnableForm());
+    TbsSkinScrollBar* HB = MainFrame->MDIHScrollBar();
+    ASSERT_NE(HB, nullptr);
+    TForm* A = AddChild("alpha");
+    MainFrame->SetChildBounds(A, 700, 10, 200, 150);
+    Pump();
+    EXPECT_TRUE(HB->Visible());
+    EXPECT_EQ(HB->Max(), 900 - 1);
+}
+
+// The default look's title names the maximized child, as the skin's caption does.
+TEST_F(FrameMDI, DefaultTitleNamesTheMaximizedChild)
+{
+    Main->SetCaption("Main");
+    TForm* A = AddChild("alpha");
+    auto TitleInk = [&] {
+        Pump();
+        SendMessage(Main->Handle(), WM_NCPAINT, 0, 0);
+        const TColor Face = ColorToRGB(clBtnFace);
+        return frametest::TextInk(Rect(100, 3, 650, 20), [&](int X, int Y) {
+            uint32_t P = Headless::Pixel(Main->Handle(), X, Y);
+            return RGB(int((P >> 16) & 0xFF), int((P >> 8) & 0xFF), int(P & 0xFF)) != Face;
+        });
+    };
+    const frametest::TTextInk Plain = TitleInk();
+    ASSERT_FALSE(Plain.Box.IsEmpty());
+    FrameOf(A)->SetWindowState(wsMaximized);
+    const frametest::TTextInk Named = TitleInk();
+    // " - [alpha]" widens the centred title on both sides
+    EXPECT_LT(Named.Box.Left, Plain.Box.Left - 20);
+    EXPECT_GT(Named.Box.Right, Plain.Box.Right + 20);
+    FrameOf(A)->SetWindowState(wsNormal);
+    EXPECT_EQ(TitleInk().Box, Plain.Box);
 }
 
 TEST_F(FrameMDI, ClientWindowPaintsTheWorkspace)

@@ -391,4 +391,40 @@ TEST_F(MDITabsBarTest, SkinsWithoutWhatTheBarReadsDrawWithoutFailing)
     }
 }
 
+// The strip under the tabs takes the record's frame between its corner points: a frame
+// whose ends (left of the left point, right of the right point) are red and whose middle
+// is blue gives a blue strip from end to end.
+TEST_F(MDITabsBarTest, StripUnderTheTabsComesFromBetweenTheCornerPoints)
+{
+    AddChild("alpha");
+    auto* SD = new TbsSkinData(Host);
+    FillTabSkin(SD, true);
+    TBitmap* P = SD->FActivePictures[0].get();
+    P->SetSize(60, 60);
+    const TColor Ends = RGB(200, 0, 0), Middle = RGB(0, 0, 200);
+    P->Canvas()->Brush()->SetColor(StripColor);
+    P->Canvas()->FillRect(Rect(0, 0, 60, 20));
+    P->Canvas()->Brush()->SetColor(TabColor);
+    P->Canvas()->FillRect(Rect(0, 20, 60, 40));
+    P->Canvas()->Brush()->SetColor(Ends);
+    P->Canvas()->FillRect(Rect(0, 40, 60, 60));
+    P->Canvas()->Brush()->SetColor(Middle);
+    P->Canvas()->FillRect(Rect(10, 40, 50, 60));
+    auto* T = static_cast<TbsDataSkinTabControl*>(SD->CtrlList.back().get());
+    T->SkinRect = Rect(0, 40, 60, 60);
+    T->LTPoint = Point(10, 2);
+    T->RTPoint = Point(50, 2);
+    T->ClRect = Rect(3, 4, 57, 18);
+    Bar->SetSkinData(SD);
+    Bar->SetTabKind(bstkTab);
+    Bar->SetUseSkinSize(true);
+    Bar->ChangeSkinData();
+    Layout();
+    const int H = Bar->Height();
+    ASSERT_EQ(H, 24);
+    for (int X : {1, 200, 398}) EXPECT_EQ(BarPixel(X, H - 2), Middle) << X;
+    Bar->SetSkinData(nullptr);
+    delete SD;
+}
+
 }  // namespace

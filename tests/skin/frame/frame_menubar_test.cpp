@@ -107,6 +107,33 @@ protected:
     int HelpClicks = 0;
 };
 
+// An item's text reads right to left on a right-to-left bar, in the default look and the
+// skin's.
+TEST_F(FrameMenuBar, ItemTextReadsRightToLeftOnARightToLeftBar)
+{
+    Menu->Items()->Items(0)->SetCaption("H...");
+    ShowForm();
+    for (bool Skinned : {false, true}) {
+        SCOPED_TRACE(Skinned ? "skinned" : "default look");
+        if (Skinned) SkinTheBar();
+        auto Ink = [&](TBiDiMode Mode) {
+            Bar->SetBiDiMode(Mode);
+            Bar->Invalidate();
+            Pump();
+            const TRect R = It(0)->ObjectRect;
+            const TPoint O = Bar->ClientToScreen(Point(0, 0));
+            const int DX = O.X - Form->Left(), DY = O.Y - Form->Top();
+            const TColor Back = WindowPixel(DX + R.Left + 1, DY + R.Top + 1);
+            return TextInk(Rect(DX + R.Left + 1, DY + R.Top, DX + R.Right - 1, DY + R.Bottom),
+                           [&](int X, int Y) { return WindowPixel(X, Y) != Back; });
+        };
+        const TTextInk Ltr = Ink(bdLeftToRight), Rtl = Ink(bdRightToLeftReadingOnly);
+        ASSERT_FALSE(Ltr.Box.IsEmpty());
+        EXPECT_FALSE(Ltr.DotsFirst);
+        EXPECT_TRUE(Rtl.DotsFirst);
+    }
+}
+
 TEST_F(FrameMenuBar, DefaultLookMeasuresItemsInARow)
 {
     ShowForm();

@@ -466,4 +466,92 @@ TEST_F(FrameSkin, InactivePictureWhenTheFormIsInactive)
     EXPECT_EQ(WindowPixel(1, 100), RGB(90, 90, 90));
 }
 
+// The client background of every form: the skin's client part (PaintBG), its background
+// picture (PaintBG2) or its MDI background picture (PaintBG3), tiled from the top-left
+// corner or stretched in full, across or down; and the logo in the middle over it.  The
+// pictures are four coloured quadrants.
+TEST_F(FrameSkin, BackgroundsTileOrStretchAndCarryTheLogo)
+{
+    const TColor Q[4] = {RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200), RGB(200, 200, 0)};
+    auto Quadrants = [&](TCanvas* C, TRect R) {
+        const int MX = (R.Left + R.Right) / 2, MY = (R.Top + R.Bottom) / 2;
+        const TRect Parts[4] = {Rect(R.Left, R.Top, MX, MY), Rect(MX, R.Top, R.Right, MY), Rect(R.Left, MY, MX, R.Bottom),
+                                Rect(MX, MY, R.Right, R.Bottom)};
+        for (int I = 0; I < 4; ++I) {
+            C->Brush()->SetColor(Q[I]);
+            C->FillRect(Parts[I]);
+        }
+    };
+    // the client part of the frame picture (92 x 32) and a 40 x 20 background picture
+    Quadrants(SD->FPicture->Canvas(), SD->ClRect);
+    auto BG = std::make_unique<TBitmap>(40, 20);
+    Quadrants(BG->Canvas(), Rect(0, 0, 40, 20));
+    SD->FActivePictures.push_back(std::move(BG));
+    const int BGIndex = int(SD->FActivePictures.size()) - 1;
+    Frame->SetSkinData(SD);
+    ShowForm();
+    const int CW = Form->ClientWidth(), CH = Form->ClientHeight();
+    ASSERT_GT(CW, 200);
+    ASSERT_GT(CH, 100);
+    // client pixels as the painter leaves them, on a picture of the client's size
+    enum TPainter { pBG, pBG2, pBG3 };
+    auto Paint = [&](TPainter APainter) {
+        auto B = std::make_unique<TBitmap>(CW, CH);
+        HDC DC = B->Canvas()->Handle();
+        if (APainter == pBG) Frame->PaintBG(DC);
+        else if (APainter == pBG2) Frame->PaintBG2(DC);
+        else Frame->PaintBG3(DC);
+        return B;
+    };
+    struct TCase {
+        const char* Name;
+        TPainter Painter;
+        bool Stretch;
+        TbsStretchType Type;
+        int X, Y;  // the point, in quarters of the client's width and height, or pixels
+        bool Quarters;
+        int Quadrant;
+    };
+    const TCase Cases[] = {
+        // tiled from (0, 0): the picture's own pixels repeat
+        {"client part tiled", pBG, false, bsstFull, 1, 1, false, 0},
+        {"client part tiled, right half", pBG, false, bsstFull, 46 + 1, 1, false, 1},
+        {"client part tiled, next row", pBG, false, bsstFull, 1, 32 + 17, false, 2},
+        {"picture tiled", pBG2, false, bsstFull, 40 + 21, 20 + 11, false, 3},
+        {"MDI picture tiled", pBG3, false, bsstFull, 40 + 1, 11, false, 2},
+        // stretched in full: the quadrants cover the client's quarters
+        {"client part stretched", pBG, true, bsstFull, 3, 1, true, 1},
+        {"picture stretched", pBG2, true, bsstFull, 1, 3, true, 2},
+        {"MDI picture stretched", pBG3, true, bsstFull, 3, 3, true, 3},
+        // stretched across the form's height and tiled across its width
+        {"picture stretched down, tiled across", pBG2, true, bsstHorz, 40 + 21, 3, true, 3},
+        // stretched across the form's width and tiled down its height
+        {"picture stretched across, tiled down", pBG2, true, bsstVert, 3, 20 + 1, true, 1},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        SD->StretchEffect = SD->MDIBGStretchEffect = C.Stretch;
+        SD->StretchType = SD->MDIBGStretchType = C.Type;
+        SD->BGPictureIndex = C.Painter == pBG2 ? BGIndex : -1;
+        SD->MDIBGPictureIndex = C.Painter == pBG3 ? BGIndex : -1;
+        auto B = Paint(C.Painter);
+        const int X = C.Quarters && C.Type != bsstHorz ? CW * C.X / 4 : C.X;
+        const int Y = C.Quarters && C.Type != bsstVert ? CH * C.Y / 4 : C.Y;
+        EXPECT_EQ(B->Canvas()->Pixels(X, Y), Q[C.Quadrant]) << X << "," << Y;
+    }
+    // the logo lies in the middle of the client area, over any background
+    auto Logo = std::make_unique<TBitmap>(10, 10);
+    Logo->Canvas()->Brush()->SetColor(RGB(10, 10, 10));
+    Logo->Canvas()->FillRect(Rect(0, 0, 10, 10));
+    Frame->SetLogoBitMap(Logo.get());
+    SD->StretchEffect = false;
+    for (TPainter P : {pBG, pBG2, pBG3}) {
+        SD->BGPictureIndex = P == pBG2 ? BGIndex : -1;
+        SD->MDIBGPictureIndex = P == pBG3 ? BGIndex : -1;
+        auto B = Paint(P);
+        EXPECT_EQ(B->Canvas()->Pixels(CW / 2, CH / 2), RGB(10, 10, 10)) << int(P);
+        EXPECT_NE(B->Canvas()->Pixels(CW / 2 - 6, CH / 2), RGB(10, 10, 10)) << int(P);
+    }
+}
+
 }  // namespace

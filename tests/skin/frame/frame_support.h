@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/forms/Forms.h"
@@ -152,6 +153,31 @@ inline void FillLayerFrame(TbsSkinData* SD, bool FullBorder, bool HitTest = true
     L->FullBorder = FullBorder;
     L->CaptionRect = Rect(10, 2, 30, 18);
     SD->SetShowLayeredBorders(true);
+}
+
+// The ink of a text such as "H..." within R (Ink tells an inked pixel): its box, and whether
+// its leftmost inked columns are dots sitting on the line (the text read right to left)
+// rather than a letter reaching above them.
+struct TTextInk {
+    TRect Box;
+    bool DotsFirst = false;
+};
+template <class TInk>
+TTextInk TextInk(const TRect& R, TInk Ink)
+{
+    TTextInk C;
+    C.Box = TRect(R.Right, R.Bottom, R.Left, R.Top);
+    for (int Y = R.Top; Y < R.Bottom; ++Y)
+        for (int X = R.Left; X < R.Right; ++X)
+            if (Ink(X, Y))
+                C.Box = TRect(std::min(C.Box.Left, X), std::min(C.Box.Top, Y), std::max(C.Box.Right, X + 1),
+                              std::max(C.Box.Bottom, Y + 1));
+    if (C.Box.IsEmpty()) return C;
+    int Top = C.Box.Bottom;
+    for (int Y = C.Box.Top; Y < C.Box.Bottom && Top == C.Box.Bottom; ++Y)
+        if (Ink(C.Box.Left, Y) || Ink(C.Box.Left + 1, Y)) Top = Y;
+    C.DotsFirst = Top > C.Box.Top + C.Box.Height() / 2;
+    return C;
 }
 
 class FrameTest : public ::testing::Test {

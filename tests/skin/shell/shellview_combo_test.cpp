@@ -98,6 +98,17 @@ TEST_F(ShellComboTest, LinkedTreeAndBoxFollowEachOther)
     EXPECT_EQ(Box->ShellTreeView(), nullptr);
 }
 
+// A linked list view takes the box's root.
+TEST_F(ShellComboTest, LinkedListViewTakesTheRoot)
+{
+    auto* List = Make<TbsSkinFileListView>(Rect(0, 30, 250, 280));
+    Pump();
+    Box->SetShellListView(List);
+    Box->SetRoot(Root + "/c");
+    EXPECT_EQ(List->Root(), Root + "/c");
+    EXPECT_EQ(List->Path(), Root + "/c");
+}
+
 } // namespace
 
 namespace {

@@ -282,4 +282,65 @@ TEST_F(ShellTreeTest, PicturesComeFromImagesElseTheShellElseNone)
     EXPECT_EQ(Tree->DrawnImages()->Count(), int(siCount));
 }
 
+// A linked list view takes the tree's root and shows the folder the tree goes to.
+TEST_F(ShellTreeTest, LinkedListViewTakesTheRootAndFollowsTheTree)
+{
+    auto* List = Make<TbsSkinFileListView>(Rect(0, 290, 300, 480));
+    Pump();
+    Tree->SetShellListView(List);
+    Tree->SetRoot(Root + "/c");
+    EXPECT_EQ(List->Root(), Root + "/c");
+    EXPECT_EQ(List->Path(), Root + "/c");
+    Tree->SetPath(Root + "/c/y/deep");
+    EXPECT_EQ(Tree->Path(), Root + "/c/y/deep");
+    EXPECT_EQ(List->Path(), Root + "/c/y/deep");
+    // going to an item list takes the list view along as well
+    LPITEMIDLIST L = nullptr;
+    ASSERT_EQ(GetDesktopInterface()->ParseDisplayName(nullptr, nullptr, Root + "/c/x", nullptr, &L, nullptr), S_OK);
+    Tree->GoToPIDL(L);
+    ShellFree(L);
+    EXPECT_EQ(Tree->Path(), Root + "/c/x");
+    EXPECT_EQ(List->Path(), Root + "/c/x");
+}
+
+// With a list of the user's own the tree asks its handlers for each node's pictures before
+// drawing them; with the shell's pictures it asks nothing.
+TEST_F(ShellTreeTest, ImageQuestionsReachTheHandlersOnlyWithImages)
+{
+    std::vector<String> Asked, AskedSelected;
+    Tree->OnGetImageIndex = [&](TObject*, TTreeNode* N) {
+        Asked.push_back(N->Text());
+        if (N->Text() == "b" && N->ImageIndex() != 1) N->SetImageIndex(1);
+    };
+    Tree->OnGetSelectedIndex = [&](TObject*, TTreeNode* N) { AskedSelected.push_back(N->Text()); };
+    Tree->Invalidate();
+    Pump();
+    EXPECT_TRUE(Asked.empty());
+    EXPECT_TRUE(AskedSelected.empty());
+    auto* Own = new TImageList(Form, 16, 16);
+    for (TColor C : {RGB(250, 0, 0), RGB(0, 0, 250)}) {
+        TBitmap B(16, 16);
+        B.Canvas()->Brush()->SetColor(C);
+        B.Canvas()->FillRect(Rect(0, 0, 16, 16));
+        Own->Add(&B, nullptr);
+    }
+    Tree->SetImages(Own);
+    Tree->Invalidate();
+    Pump();
+    TTreeNode* Top = Tree->Items()->GetFirstNode();
+    EXPECT_NE(std::find(Asked.begin(), Asked.end(), "b"), Asked.end());
+    EXPECT_NE(std::find(AskedSelected.begin(), AskedSelected.end(), Top->Text()), AskedSelected.end());
+    // the answer shows: node "b" carries the second picture
+    TTreeNode* B = Child(Top, "b");
+    ASSERT_NE(B, nullptr);
+    EXPECT_EQ(B->ImageIndex(), 1);
+    const TRect R = B->DisplayRect(true);
+    bool Blue = false;
+    for (int X = std::max(0, R.Left - 40); X < R.Left && !Blue; ++X)
+        Blue = PixelOf(Tree, X, (R.Top + R.Bottom) / 2) == RGB(0, 0, 250);
+    EXPECT_TRUE(Blue);
+    Tree->OnGetImageIndex = nullptr;
+    Tree->OnGetSelectedIndex = nullptr;
+}
+
 } // namespace
