@@ -26,6 +26,8 @@
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"
+#include "skin/dialogs/bsSkinShellDialogs.h"
+#include "skin/shell/bsSkinShellViews.h"
 
 using namespace skinscreen;
 
@@ -280,6 +282,76 @@ TEST_F(UserDisplay, HelpOpensThePageBesideTheProgramAndAddressLessEntriesOpenNot
     Settle(40);
     EXPECT_EQ(Commands.size(), 1u);
     Form2->Hide();
+}
+
+TEST_F(UserDisplay, TabWalksOnlyTheControlsInSight)
+{
+    auto hidden = [](TControl* C) {
+        for (; C; C = C->Parent())
+            if (C == Form1->Panel1 || C == Form1->Panel5 || C == Form1->bsSkinPanel4) return true;
+        return false;
+    };
+    ClickOn(Form1->lvFiles);
+    ASSERT_TRUE(Pump([] { return Form1->ActiveControl() != nullptr; }));
+    std::vector<String> walked;
+    for (int tab = 0; tab < 60; ++tab) {
+        pointerkeys::TapKey("Tab");
+        Settle(4);
+        TControl* active = Form1->ActiveControl();
+        if (active && hidden(active)) walked.push_back(active->Name());
+    }
+    EXPECT_EQ(walked, std::vector<String>{}) << "controls outside the window took the focus";
+    // Keys never reach them: none of them can take the focus.
+    for (TControl* c : std::initializer_list<TControl*>{Form1->chkPreview, Form1->mmoLog, Form1->bsSkinComboBox1})
+        EXPECT_FALSE(static_cast<TWinControl*>(c)->CanFocus()) << c->Name();
+    EXPECT_FALSE(Form1->chkPreview->Checked());
+}
+
+TEST_F(UserDisplay, TheFolderTreeShowsMinusOnOpenFoldersAndPlusOnClosedOnes)
+{
+    // A closed folder with a subfolder beside the output folder.
+    std::filesystem::create_directories(Root + "/home/澄枫视频软件/其他/子目录");
+    TbsSelDirDlgForm* dialog = nullptr;
+    int open = 0, closed = 0;
+    std::vector<String> wrong;
+    // The node's button as the screen shows it: the vertical stroke of a "+" crosses the
+    // bar at the button's centre; a "−" has none.
+    auto plus = [&](TbsSkinCustomTreeView* ATree, TTreeNode* ANode) {
+        const TRect row = ANode->DisplayRect(false);
+        const int level = ANode->Level() - (ATree->ShowRoot() ? 0 : 1);
+        const int bx = level * ATree->Indent() + ATree->Indent() / 2 - GetScrollPos(ATree->Handle(), SB_HORZ);
+        const int cy = (row.Top + row.Bottom) / 2;
+        const TPoint at = ATree->ClientToScreen({bx - 1, cy});
+        int stroke = 0;
+        for (int dy : {-3, -2, 0, 1}) stroke += IsDark(At(at.X, at.Y + dy));
+        return stroke >= 3;
+    };
+    EXPECT_TRUE(Script([] { ClickOn(Form1->bsSkinButton5); },
+                       {
+                           [&] {
+                               dialog = Form1->bsSkinSelectDirectoryDialog2->DlgFrm();
+                               return dialog && dialog->Visible() && Drawn(dialog);
+                           },
+                           Turns(30),
+                           [&] {
+                               TbsSkinCustomTreeView* tree = dialog->DirTreeView;
+                               Shot(GetWindowRect(dialog->Handle()), "user_folder_tree.ppm");
+                               const TRect client = tree->ClientRect();
+                               for (TTreeNode* n = tree->Items()->GetFirstNode(); n; n = n->GetNextVisible()) {
+                                   const TRect r = n->DisplayRect(false);
+                                   if (!n->HasChildren() || r.Top < client.Top || r.Bottom > client.Bottom) continue;
+                                   (n->Expanded() ? open : closed)++;
+                                   if (plus(tree, n) == n->Expanded())
+                                       wrong.push_back(n->Text() + (n->Expanded() ? " (open)" : " (closed)"));
+                               }
+                               pointerkeys::TapKey("Escape");
+                               return true;
+                           },
+                       },
+                       [&] { return dialog && !dialog->Visible(); }));
+    EXPECT_GT(open, 0);
+    EXPECT_GT(closed, 0);
+    EXPECT_EQ(wrong, std::vector<String>{});
 }
 
 }  // namespace
