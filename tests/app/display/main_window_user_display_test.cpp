@@ -354,4 +354,31 @@ TEST_F(UserDisplay, TheFolderTreeShowsMinusOnOpenFoldersAndPlusOnClosedOnes)
     EXPECT_EQ(wrong, std::vector<String>{});
 }
 
+TEST_F(UserDisplay, AClickOnTheSeekBarSeeksThere)
+{
+    const String clip = MakeClip(Root + "/clip.mkv", 4, "64x48");
+    ASSERT_FALSE(clip.empty());
+    Form1->T_Movie_PLayer_FileName = clip;
+    Form1->Button31Click(Form1);
+    ASSERT_NE(Form1->FFPlayer->VideoState(), nullptr) << Form1->FFPlayer->LastErrMsg();
+    Settle();
+    TbsSkinSlider* bar = Form1->bsSkinSlider1;
+    ASSERT_LT(bar->Value(), bar->MaxValue() / 4);
+    // A click on the track three quarters along, away from the thumb.
+    const TRect track = OnScreen(bar);
+    const int x = track.Left + bar->RulerOrg().X + bar->Ruler()->Width() * 3 / 4;
+    const int y = track.Top + (bar->ThumbRect().Top + bar->ThumbRect().Bottom) / 2;
+    pointerkeys::MovePointer(x, y);
+    pointerkeys::PressButton(1);
+    pointerkeys::ReleaseButton(1);
+    ASSERT_TRUE(Pump([] { return Form1->bsSkinSlider1_down_UP == "UP"; }));
+    const int max = bar->MaxValue();
+    // The thumb lies under the pointer; the player, playing on from there, moves it on.
+    const TRect thumb = bar->ThumbRect();
+    EXPECT_LE(std::abs(track.Left + (thumb.Left + thumb.Right) / 2 - x), 4);
+    Settle(60);
+    EXPECT_GE(bar->Value(), max * 6 / 10) << "the player went on from there";
+    EXPECT_TRUE(Pump([] { return !Form1->FFPlayer->Paused(); }));
+}
+
 }  // namespace
