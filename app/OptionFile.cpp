@@ -99,8 +99,14 @@ TConversionOptions ReadConversionOptions()
         WriteOption(Options, OverwriteFile, "1");
         return result;
     }
-    // The stored thread count is kept in the file but the box starts at its first item.
-    if (OptionValueMissing(ReadOption(Options, ThreadCount))) WriteOption(Options, ThreadCount, "0");
+    // The stored thread count "1" to "19" selects its item; "0" (the first start's value)
+    // or anything else shows the first item and stays in the file until the next "确定".
+    const String threads = ReadOption(Options, ThreadCount);
+    if (OptionValueMissing(threads)) WriteOption(Options, ThreadCount, "0");
+    else {
+        const int count = StrToIntDef(threads, 0);
+        if (count >= 1 && count <= 19 && IntToStr(count) == threads) result.ThreadCountIndex = count - 1;
+    }
     result.AfterDone = ReadChoice(AfterDone, {"0", "1", "2", "3"}, 0);
     result.ShowPreview = ReadChoice(ShowPreview, {"0", "1"}, 0) == 1;
     result.ThreadPriority = ReadChoice(ThreadPriority, {"0", "1", "2", "3"}, 3);

@@ -51,7 +51,7 @@ bool MakeFolder(const String& APath);
 
 // The conversion options of the section "Options", as the options dialog shows them.
 struct TConversionOptions {
-    int ThreadCountIndex = 0;   // item of "1" to "19": always the first as read
+    int ThreadCountIndex = 0;   // item of "1" to "19"; the first for any other stored value
     int AfterDone = 0;          // 0 open the folder, 1 shut down, 2 sound, 3 nothing
     bool ShowPreview = false;
     int ThreadPriority = 3;     // 0 idle, 1 lowest, 2 lower, 3 normal

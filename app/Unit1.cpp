@@ -372,6 +372,12 @@ void TForm1::BuildControls()
     bsSkinComboBox10 = option("bsSkinComboBox10", 280);
     bsSkinPanel6 = Place<TbsSkinPanel>(this, this, "bsSkinPanel6", 1880, 340, 100, 60);
     bsSkinPanel6->SetCaption("");
+
+    // The routine panel, the log panel and the option boxes lie outside the client area:
+    // the program sets their controls, the user never sees them, so the keyboard never
+    // reaches them (no tab stop, no keys).  The skin button stays within the tab order.
+    for (TWinControl* hidden : std::initializer_list<TWinControl*>{Panel1, Panel5, bsSkinPanel4})
+        hidden->SetEnabled(false);
 }
 
 void TForm1::BuildMenus()

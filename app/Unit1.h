@@ -328,6 +328,10 @@ public:
     // failed in a way that ends a several-file or folder add.
     enum TAddResult { arAdded, arSkipped, arFailed };
     TAddResult AddFileRoad(const String& AFileName);
+    // The files the current add could not take, each with its reason.
+    std::vector<std::pair<String, String>> RefusedFiles;
+    // The "提示" box's text naming the refused files (the first few, then how many more).
+    String RefusedFilesText() const;
     // The output name AName (no folder) when no row before ARowCount holds it, else the
     // first ABaseName stem + "_" + N + extension that no row holds and that does not exist
     // in the output folder (unless overwriting is chosen).

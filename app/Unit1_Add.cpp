@@ -1,7 +1,8 @@
 // Adding files: one file, several files or every file of a folder.  Each file goes
 // through one road: the engine probes it, a task is made for it, the selected preset's
 // parameters (with the option boxes' choices) become its output options, its output file
-// is set, and it becomes a job row holding a job slot.  Failures go to the log.
+// is set, and it becomes a job row holding a job slot.  Failures go to the log; the files
+// an add refused are named, with their reasons, in one box when it ends.
 #include "app/PresetOptionLists.h"
 #include "app/PresetOutput.h"
 #include "app/Unit1.h"
@@ -211,6 +212,7 @@ TForm1::TAddResult TForm1::AddFileRoad(const String& F)
     }
     if (!loaded) {
         AddLogLines(this, {"", "***File load error: " + probe->LastErrMsg(), ""});
+        RefusedFiles.emplace_back(F, probe->LastErrMsg());
         return arSkipped;
     }
     Video.Video_AddFileName = F;
@@ -220,6 +222,7 @@ TForm1::TAddResult TForm1::AddFileRoad(const String& F)
     const int task = EngineAddTask(F, input);
     if (task < 0) {
         AddLogLines(this, {"", "***File open error: " + FFEngine->LastErrMsg(), ""});
+        RefusedFiles.emplace_back(F, FFEngine->LastErrMsg());
         return arFailed;
     }
     if (input.FileName.empty()) input.FileName = F;
@@ -249,6 +252,7 @@ TForm1::TAddResult TForm1::AddFileRoad(const String& F)
         const String error = FFEngine->LastErrMsg();
         EngineRemoveTask(task);
         AddLogLines(this, {"", "***Cannot do convert, error: " + error, ""});
+        RefusedFiles.emplace_back(F, error);
         return arFailed;
     }
     if (output.FileName.empty()) output.FileName = Video.Video_OutPutFileName;
@@ -309,12 +313,51 @@ bool TForm1::AddFilesBackwards(const std::vector<String>& AFiles)
     return true;
 }
 
+String TForm1::RefusedFilesText() const
+{
+    constexpr size_t Shown = 5;
+    String text = "以下文件未能添加：";
+    for (size_t i = 0; i < RefusedFiles.size() && i < Shown; ++i) {
+        // The engine's message names the file first; the box names it once.
+        const String& file = RefusedFiles[i].first;
+        String reason = RefusedFiles[i].second;
+        if (reason.rfind(file + ": ", 0) == 0) reason.erase(0, file.size() + 2);
+        text += "\n" + ExtractFileName(file) + "：" + (reason.empty() ? String("无法读取") : reason);
+    }
+    if (RefusedFiles.size() > Shown) text += "\n……另有 " + IntToStr(int64_t(RefusedFiles.size() - Shown)) + " 个文件";
+    return text;
+}
+
+namespace {
+
+// Gathers the files one add refuses and, when it ends, tells of them in one box
+// (after APrefix, a message the add gives anyway).
+class TRefusedReport {
+public:
+    explicit TRefusedReport(TForm1* AForm) : FForm(AForm) { FForm->RefusedFiles.clear(); }
+    ~TRefusedReport()
+    {
+        if (!FForm->RefusedFiles.empty())
+            FForm->InfoMessage(Prefix.empty() ? FForm->RefusedFilesText() : Prefix + "\n\n" + FForm->RefusedFilesText());
+        else if (!Prefix.empty())
+            FForm->InfoMessage(Prefix);
+        FForm->RefusedFiles.clear();
+    }
+    String Prefix;
+
+private:
+    TForm1* FForm;
+};
+
+}  // namespace
+
 void TForm1::btnAddClick(TObject*)
 {
     if (!PrepareAdd()) return;
     std::vector<String> files;
     const bool chosen = SelectInputFiles ? SelectInputFiles(false, files) : RunOpenDialog(OpenDialog1, false, files);
     if (!chosen || files.empty() || !FileExists(files.front())) return;
+    TRefusedReport report(this);
     if (AddFileRoad(files.front()) == arAdded) SelectLastRow();
 }
 
@@ -324,6 +367,7 @@ void TForm1::Button8Click(TObject*)
     std::vector<String> files;
     const bool chosen = SelectInputFiles ? SelectInputFiles(true, files) : RunOpenDialog(OpenDialog2, true, files);
     if (!chosen || files.empty() || !FileExists(files.front())) return;
+    TRefusedReport report(this);
     if (AddFilesBackwards(files)) SelectLastRow();
 }
 
@@ -343,9 +387,10 @@ void TForm1::Button12Click(TObject*)
     if (std::unique_ptr<TStringList> listed = GetFilenames(folder, "*.*")) ListBox1->Items()->Assign(listed.get());
     std::vector<String> files;
     for (int i = 0; i < ListBox1->Items()->Count(); ++i) files.push_back(ListBox1->Items()->Strings(i));
+    TRefusedReport report(this);
     if (!AddFilesBackwards(files)) return;
     SelectLastRow();
-    if (lvFiles->Items()->Count() <= before) InfoMessage(EmptyFolderText);
+    if (lvFiles->Items()->Count() <= before) report.Prefix = EmptyFolderText;
 }
 
 void TForm1::BindAddEvents()

@@ -7,6 +7,7 @@
 #include "app/Unit2.h"
 #include "app/Unit5.h"
 
+#include "engine/MyUtils.h"
 #include "platform/forms/Menus.h"
 #include "platform/shell/ShellAPI.h"
 #include "platform/system/SysUtils.h"
@@ -30,6 +31,9 @@ void TForm1::BindMenuEvents()
     N15->OnClick = [this](TObject* Sender) { N15Click(Sender); };
     N16->OnClick = [this](TObject* Sender) { N16Click(Sender); };
     N17->OnClick = [this](TObject* Sender) { N17Click(Sender); };
+    // An entry with no address to open is shown disabled.
+    N15->SetEnabled(*HomePageAddress != 0);
+    N16->SetEnabled(*SupportMailAddress != 0);
 }
 
 void TForm1::Button3Click(TObject*)
@@ -77,13 +81,20 @@ void TForm1::N10Click(TObject*)
     if (Form5) Form5->ShowModal();
 }
 
-void TForm1::N12Click(TObject*) { ShellExecute(Handle(), "open", HelpPageAddress, "", "", SW_SHOWNORMAL); }
+void TForm1::N12Click(TObject*)
+{
+    ShellExecute(Handle(), "open", GetExePath() + HelpPageFile, "", "", SW_SHOWNORMAL);
+}
 
-void TForm1::N15Click(TObject*) { ShellExecute(Handle(), "open", HomePageAddress, "", "", SW_SHOWNORMAL); }
+void TForm1::N15Click(TObject*)
+{
+    if (*HomePageAddress) ShellExecute(Handle(), "open", HomePageAddress, "", "", SW_SHOWNORMAL);
+}
 
 void TForm1::N16Click(TObject*)
 {
-    ShellExecute(Handle(), "open", String("mailto:") + SupportMailAddress, "", "", SW_SHOWNORMAL);
+    if (*SupportMailAddress)
+        ShellExecute(Handle(), "open", String("mailto:") + SupportMailAddress, "", "", SW_SHOWNORMAL);
 }
 
 void TForm1::N17Click(TObject*)

@@ -21,6 +21,7 @@
 #include "skin/dialogs/bsSkinShellDialogs.h"
 #include "skin/menus/bsSkinMenus.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -208,10 +209,21 @@ void TForm1::bsSkinButton20Click(TObject*)
     bsSkinButton16->SetVisible(true);
 }
 
-void TForm1::bsSkinSlider1MouseDown(TObject*, TMouseButton, TShiftState, int, int)
+void TForm1::bsSkinSlider1MouseDown(TObject*, TMouseButton AButton, TShiftState, int X, int Y)
 {
     bsSkinSlider1_down_UP = "Down";
     FFPlayer->Pause();
+    // A press on the track beside the thumb puts the thumb's centre under the pointer, so
+    // the thumb is held from there and letting go seeks to that place (rather than paging
+    // the slider by its small step).
+    TbsSkinSlider* s = bsSkinSlider1;
+    const TRect thumb = s->ThumbRect();
+    if (AButton != mbLeft || thumb.Contains(TPoint(X, Y)) || !s->Ruler()) return;
+    const int length = s->Ruler()->Width() - thumb.Width();
+    if (length <= 0) return;
+    const int offset = X - thumb.Width() / 2 - s->RulerOrg().X;
+    s->SetValue(std::clamp(MulDiv(offset, s->MaxValue() - s->MinValue(), length) + s->MinValue(), s->MinValue(),
+                           s->MaxValue()));
 }
 
 void TForm1::bsSkinSlider1MouseUp(TObject*, TMouseButton, TShiftState, int, int)

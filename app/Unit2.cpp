@@ -83,7 +83,11 @@ void TForm2::BuildControls()
         return l;
     };
     bsSkinLinkLabel1 = link("bsSkinLinkLabel1", HomePageText, HomePageAddress, 19);
-    bsSkinLinkLabel2 = link("bsSkinLinkLabel2", SupportMailAddress, String("mailto:") + SupportMailAddress, 186);
+    bsSkinLinkLabel2 = link("bsSkinLinkLabel2", *SupportMailAddress ? String(SupportMailAddress) : String(SupportMailText),
+                            *SupportMailAddress ? String("mailto:") + SupportMailAddress : String(), 186);
+    // A link with nothing real behind it is disabled: a click opens nothing.
+    bsSkinLinkLabel1->SetEnabled(*HomePageAddress != 0);
+    bsSkinLinkLabel2->SetEnabled(*SupportMailAddress != 0);
 
     bsSkinButton1 = Place<TbsSkinButton>(this, this, "bsSkinButton1", 252, 184, 72, 25);
     bsSkinButton1->SetSkinDataName("button");

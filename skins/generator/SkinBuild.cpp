@@ -260,7 +260,7 @@ const TCellDef CellTable[] = {
          A.FillRect(Rect(0, 0, W, H), Face);
          A.FillRect(Rect(0, H - 1, W, H), Line);
      }},
-    // tree view node buttons
+    // tree view node buttons: "+" opens a collapsed node, "−" closes an expanded one
     {"tree.expand", 11, 11, true, Surface,
      [](TArt& A, int, int) {
          A.FrameRect(Rect(1, 1, 10, 10), InkMuted);
@@ -884,8 +884,10 @@ void BuildProgramSkin(TbsSkinData* SD)
     TV->MaskPictureIndex = -1;
     SetFont(TV, Ink);
     TV->BGColor = Surface;
-    TV->ExpandImageRect = Cell("tree.expand");
-    TV->NoExpandImageRect = Cell("tree.collapse");
+    // The tree draws the first picture on an expanded node and the second on a collapsed
+    // one: "−" collapses an open folder, "+" opens a closed one.
+    TV->ExpandImageRect = Cell("tree.collapse");
+    TV->NoExpandImageRect = Cell("tree.expand");
 
     auto* MB = AddControl<TbsDataSkinMainMenuBar>(SD, "mainmenubar");
     MB->PictureIndex = 0;

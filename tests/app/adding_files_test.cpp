@@ -142,6 +142,24 @@ TEST_F(AddingFilesTest, AFileTheProbeRefusesIsSkippedWithItsLogLines)
     fs::remove_all(dir);
 }
 
+TEST_F(AddingFilesTest, RefusedFilesAreNamedInOneBoxAFewThenHowManyMore)
+{
+    const String dir = MakeClips({"good.avi"});
+    std::vector<String> chosen = {dir + "good.avi"};
+    for (int i = 1; i <= 8; ++i) {
+        chosen.push_back(dir + "bad" + IntToStr(i) + ".avi");
+        std::ofstream(chosen.back()) << "not a media file";
+    }
+    ChooseFiles(chosen);
+    Form->Button8Click(Form);
+    EXPECT_EQ(Captions(), std::vector<String>{dir + "good.avi"});
+    // Handled from the last to the first: the last five chosen are named.
+    String expected = "以下文件未能添加：";
+    for (int i = 8; i >= 4; --i) expected += "\nbad" + IntToStr(i) + ".avi：Invalid data found when processing input";
+    EXPECT_EQ(Form->Messages, std::vector<String>{expected + "\n……另有 3 个文件"});
+    fs::remove_all(dir);
+}
+
 TEST_F(AddingFilesTest, LibrariesThatFailToLoadAreLoggedAndNoDialogOpens)
 {
     Form->LibraryError = "cannot load libavcodec.so.59";
@@ -166,7 +184,9 @@ TEST_F(AddingFilesTest, AFolderAddsItsMediaFilesAndAFolderWithoutAnyShowsTheMess
     };
     Form->Button12Click(Form);
     EXPECT_EQ(Captions(), (std::vector<String>{dir + "y.avi", dir + "x.avi"}));
-    EXPECT_TRUE(Form->Messages.empty());
+    // The file that is no media is named, with the reason, in one box after the add.
+    EXPECT_EQ(Form->Messages, std::vector<String>{"以下文件未能添加：\nnotes.txt：Invalid data found when processing input"});
+    Form->Messages.clear();
 
     const String empty = enginetest::ScratchFolder();
     std::ofstream(empty + "a.txt") << "a";
@@ -177,7 +197,9 @@ TEST_F(AddingFilesTest, AFolderAddsItsMediaFilesAndAFolderWithoutAnyShowsTheMess
     };
     Form->Button12Click(Form);
     EXPECT_EQ(Form->lvFiles->Items()->Count(), 2);
-    EXPECT_EQ(Form->Messages, std::vector<String>{"在该目录没有发现可以用的视频或音频文件！"});
+    EXPECT_EQ(Form->Messages, std::vector<String>{"在该目录没有发现可以用的视频或音频文件！\n\n以下文件未能添加：\n"
+                                                  "b.doc：Invalid data found when processing input\n"
+                                                  "a.txt：Invalid data found when processing input"});
     fs::remove_all(dir);
     fs::remove_all(empty);
 }

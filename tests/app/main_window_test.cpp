@@ -110,7 +110,10 @@ TEST_F(MainWindowTest, StoredOptionsAreReadByTheirRules)
         {"Show_Preview", "1", "1", [](TForm5* F) { return F->bsSkinCheckRadioBox8->Checked(); }},
         {"Overwrite_File", "0", "0", [](TForm5* F) { return F->bsSkinCheckRadioBox3->Checked(); }},
         {"Overwrite_File", "9", "1", [](TForm5* F) { return F->bsSkinCheckRadioBox6->Checked(); }},
-        {"Thread_Count", "5", "5", [](TForm5* F) { return F->bsSkinComboBox2->Text() == "1"; }},
+        {"Thread_Count", "5", "5", [](TForm5* F) { return F->bsSkinComboBox2->Text() == "5"; }},
+        {"Thread_Count", "19", "19", [](TForm5* F) { return F->bsSkinComboBox2->Text() == "19"; }},
+        {"Thread_Count", "20", "20", [](TForm5* F) { return F->bsSkinComboBox2->Text() == "1"; }},
+        {"Thread_Count", "x", "x", [](TForm5* F) { return F->bsSkinComboBox2->Text() == "1"; }},
         {"Thread_Count", "", "0", [](TForm5* F) { return F->bsSkinComboBox2->Text() == "1"; }},
     };
     std::filesystem::create_directories(Root + "/out");

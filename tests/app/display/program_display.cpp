@@ -34,6 +34,7 @@ void ProgramFormsDisplay::SetUp()
 {
     ScratchProgramDisplay::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
+    BeforeForms();
     ASSERT_TRUE(InstallX11Backend());
     InitForms();
     FormsUp = true;

@@ -22,6 +22,9 @@ protected:
 class ProgramFormsDisplay : public ScratchProgramDisplay {
 protected:
     void SetUp() override;
+    // Runs in the scratch folders before the forms are created (a settings file to start
+    // from, say).
+    virtual void BeforeForms() {}
 };
 
 namespace skinscreen {
