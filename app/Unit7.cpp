@@ -174,6 +174,7 @@ void TForm7::BuildPresetRoutines()
         bindings.JobList = main.JobList;
         bindings.OutputFolderText = main.OutputFolderText;
         bindings.OverwriteOutput = main.OverwriteOutput;
+        bindings.SettleOutputName = main.SettleOutputName;
     } else {
         FNoJobs = std::make_unique<TNoJobList>();
         bindings.Fields = &FOwnFields;
