@@ -9,7 +9,9 @@
 #if __has_include("app/Unit7.h")
 #include "app/Unit7.h"
 #endif
+#include "engine/TaskList.h"
 #include "platform/forms/Forms.h"
+#include "platform/windows/Backend.h"
 
 void CreateProgramForms()
 {
@@ -30,3 +32,20 @@ void CreateProgramForms()
     Application->CreateForm<TForm7>(&Form7);
 #endif
 }
+
+void EndProgramWithoutDisplay()
+{
+    // As on a close: the engine's events detached, its running tasks stopped and its
+    // tasks freed, which removes their temporary outputs.  The player's threads end with
+    // the process.
+    if (!Form1) return;
+    bool canClose = true;
+    Form1->FormCloseQuery(Form1, canClose);
+    // Tasks that had not started yet hold their prepared temporary files until they go.
+    try {
+        Form1->FFEngine->ClearTasks();
+    } catch (const Exception&) {
+    }
+}
+
+void WatchProgramDisplay() { SetDisplayLostHandler(EndProgramWithoutDisplay); }

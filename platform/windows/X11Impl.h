@@ -107,6 +107,7 @@ private:
     void NativeConfigure(winimpl::TWindow* W, TX11Top* X, const XConfigureEvent& E);
     void FollowNative(winimpl::TWindow* W, const TRect& R);
     void NativeMapChange(winimpl::TWindow* W, TX11Top* X, bool Mapped);
+    void NativeDestroyed(winimpl::TWindow* W, TX11Top* X);
 
     // a property of 32-bit items (at most Max of them), empty when missing or of another type
     std::vector<long> ReadProperty32(::Window Win, Atom Property, Atom Type, long Max);
