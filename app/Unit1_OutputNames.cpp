@@ -8,7 +8,7 @@
 // that passes through other presets (a row's selection restores its category, whose
 // first preset comes before the row's own; the preset dialog) changes the name once, from
 // the name before the chain to the extension after it, so that it never drifts.
-////
+//
 // A job's own earlier output: the file a task of this window wrote for a row, noted when
 // the task finished, is not the user's file.  As long as it is the very file written
 // (same file, size and time of change) and the row still converts the same input into
@@ -23,7 +23,6 @@
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"
 
-#include <cctype>
 #include <sys/stat.h>
 
 namespace {
