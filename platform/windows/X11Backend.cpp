@@ -92,6 +92,8 @@ int DisplayLost(Display*)
 
 }  // namespace
 
+void KeepDisplayLostHandler() { XSetIOErrorHandler(DisplayLost); }
+
 TX11Backend::TX11Backend(Display* D) : Dpy(D)
 {
     XSetErrorHandler(IgnoreErrors);

@@ -418,6 +418,7 @@ void TX11Backend::Poll()
 
 void TX11Backend::Wait(int TimeoutMs, const std::vector<int>& WakeFds)
 {
+    KeepDisplayLostHandler();
     XFlush(Dpy);
     if (XPending(Dpy)) {
         Poll();

@@ -138,4 +138,9 @@ public:
 // expected in an asynchronous protocol; they are counted, never fatal.
 int X11ErrorCount();
 
+// Puts the handler of a lost connection back in front of any that a library installed
+// since (the video player's library replaces it with one that clears its own connection,
+// after which its other threads crash on it); the loop calls it on every wait.
+void KeepDisplayLostHandler();
+
 }  // namespace x11impl

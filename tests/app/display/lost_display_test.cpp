@@ -189,7 +189,7 @@ TEST_F(LostDisplay, TheXServerEndingEndsTheProgramWithALineOnStandardError)
     const int status = WaitForExit(10);
     ASSERT_NE(status, -1) << "the program went on without its display";
     EXPECT_TRUE(WIFEXITED(status)) << "signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0) << "\n" << Stderr();
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(WEXITSTATUS(status), 1) << Stderr();
     EXPECT_NE(Stderr().find("lost the connection to the X display"), String::npos) << Stderr();
     EXPECT_TRUE(PartFiles(Out).empty());
 }
