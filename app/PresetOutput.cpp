@@ -13,6 +13,12 @@ String OutputNamePart(const String& APath)
     return slash == String::npos ? APath : APath.substr(slash + 1);
 }
 
+String OutputNameExt(const String& AName)
+{
+    const size_t dot = AName.rfind('.');
+    return dot == String::npos ? String() : AName.substr(dot);
+}
+
 String ChangeOutputExt(const String& APath, const String& AExt)
 {
     String name = OutputNamePart(APath);

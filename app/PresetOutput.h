@@ -11,6 +11,9 @@
 // The file-name part of a path: what follows its last "/".
 String OutputNamePart(const String& APath);
 
+// The extension of a file name from its last ".", with the dot; empty without one.
+String OutputNameExt(const String& AName);
+
 // The file-name part of APath with its extension (from its last ".") replaced by AExt, or
 // AExt appended when it has none.
 String ChangeOutputExt(const String& APath, const String& AExt);

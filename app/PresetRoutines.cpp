@@ -57,7 +57,10 @@ void TPresetRoutines::bsSkinOfficeComboBox1Change()
     // boxes show, not with the table's values that the boxes override.
     ApplyOptionTexts(F.JobList);
     if (hasPreset) {
-        F.JobList->SetColumn(jcOutputFile, ChangeOutputExt(F.JobList->Column(jcOutputFile), ext));
+        const String old = F.JobList->Column(jcOutputFile);
+        String name = ChangeOutputExt(old, ext);
+        if (name != old && F.SettleOutputName) name = F.SettleOutputName(name);
+        F.JobList->SetColumn(jcOutputFile, name);
         F.JobList->SetColumn(jcCategoryCode, IntToStr(CurrentCode()));
     }
     F.JobList->SetFocus();

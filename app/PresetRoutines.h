@@ -21,6 +21,8 @@ struct TPresetBindings {
     TPresetJobList* JobList = nullptr;        // the main window's
     std::function<String()> OutputFolderText;  // the output folder box's text
     std::function<bool()> OverwriteOutput;     // "直接覆盖输出文件" is chosen
+    // The output-name rule for a new name of the selected row; none: taken as it is.
+    std::function<String(const String& AName)> SettleOutputName;
 };
 
 class TPresetRoutines {

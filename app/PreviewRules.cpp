@@ -106,7 +106,7 @@ String WriteSnapshotFile(const String& AFolder, const String& ABase, const Strin
     for (int n = 1; n < INT_MAX; ++n) {
         const String name = IncludeTrailingPathDelimiter(AFolder) + ABase + "_" + IntToStr(n) + AExtension;
         if (FileExists(name) || DirectoryExists(name)) continue;
-        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);  // the umask decides
         if (fd < 0) {
             if (errno == EEXIST) continue;  // another writer took this number first
             throw EFCreateError(Format("Cannot create file \"%s\". %s", name, SysErrorMessage(errno)));

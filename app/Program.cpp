@@ -5,7 +5,9 @@
 #include "app/Unit5.h"
 #include "app/Unit6.h"
 #include "app/Unit7.h"
+#include "engine/TaskList.h"
 #include "platform/forms/Forms.h"
+#include "platform/windows/Backend.h"
 
 void CreateProgramForms()
 {
@@ -22,3 +24,20 @@ void CreateProgramForms()
     Application->CreateForm<TForm6>(&Form6);
     Application->CreateForm<TForm7>(&Form7);
 }
+
+void EndProgramWithoutDisplay()
+{
+    // As on a close: the engine's events detached, its running tasks stopped and its
+    // tasks freed, which removes their temporary outputs.  The player's threads end with
+    // the process.
+    if (!Form1) return;
+    bool canClose = true;
+    Form1->FormCloseQuery(Form1, canClose);
+    // Tasks that had not started yet hold their prepared temporary files until they go.
+    try {
+        Form1->FFEngine->ClearTasks();
+    } catch (const Exception&) {
+    }
+}
+
+void WatchProgramDisplay() { SetDisplayLostHandler(EndProgramWithoutDisplay); }

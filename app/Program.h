@@ -5,3 +5,7 @@
 // Needs InitForms to have run.  The forms of units that are not part of the program
 // are skipped.
 void CreateProgramForms();
+
+// When the connection to the display is lost, the program ends as on a close (running
+// tasks stopped, their temporary outputs removed) with a line on standard error.
+void WatchProgramDisplay();

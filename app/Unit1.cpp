@@ -82,6 +82,13 @@ TForm1::~TForm1()
     lvFiles->OnSelectItem = nullptr;
     lvFiles->OnClick = nullptr;
     edt->OnExit = nullptr;
+    // The player stops before its screen and labels go: stopping delivers the events
+    // still on their way, which must find no handler of this window.
+    FFPlayer->OnFileOpen = nullptr;
+    FFPlayer->OnPosition = nullptr;
+    FFPlayer->OnState = nullptr;
+    FFPlayer->OnHook = nullptr;
+    FFPlayer->Stop(true);
     DestroyComponents();
     if (Form1 == this) Form1 = nullptr;
 }

@@ -9,6 +9,7 @@
 //   Unit1_Presets.cpp      the preset boxes bound to the shared preset routines
 //   Unit1_Add.cpp          adding files
 //   Unit1_Batch.cpp        running a batch: start, stop, pause, progress, terminate, log
+//   Unit1_OutputNames.cpp  the rule every change of a job's output name follows
 //   Unit1_Preview.cpp      the preview player panel and snapshots
 //   Unit1_Menus.cpp        skin choice, menu commands, about box
 //   Unit1_PresetDialog.cpp the preset dialog ("设置...")
@@ -28,6 +29,7 @@
 #include "platform/forms/StdCtrls.h"
 
 #include <array>
+#include <map>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -332,10 +334,29 @@ public:
     std::vector<std::pair<String, String>> RefusedFiles;
     // The "提示" box's text naming the refused files (the first few, then how many more).
     String RefusedFilesText() const;
-    // The output name AName (no folder) when no row before ARowCount holds it, else the
-    // first ABaseName stem + "_" + N + extension that no row holds and that does not exist
-    // in the output folder (unless overwriting is chosen).
-    String UnclaimedOutputName(const String& AName, const String& ABaseName, int ARowCount) const;
+    // ---- output names (Unit1_OutputNames.cpp) -----------------------------------------
+    // The output name AName (no folder) when it is not taken, else the first stem + "_" +
+    // N + extension that is not taken.  Taken: another row than AOwnRow holds it, or,
+    // unless overwriting is chosen, a file of that name exists in the output folder and
+    // is not AOwnRow's own earlier output.
+    String SettleOutputName(const String& AName, TListItem* AOwnRow) const;
+    // The rule for the selected row (the preset routines' renames).
+    String SettleSelectedRowName(const String& AName) const;
+    // Runs a chain of preset handlers on the selected row; afterwards the row keeps the
+    // name it had unless the chain changed its extension, and then it gets its earlier
+    // name with the new extension by the rule.
+    void KeepRowNameThrough(const std::function<void()>& AChain);
+    bool OutputNameTaken(const String& AName, TListItem* AOwnRow) const;
+    String OutputFolderText() const;
+    // The file a finished task wrote for a row, as it was when the task ended.
+    struct TWrittenOutput {
+        String Input;
+        uint64_t Device = 0, Inode = 0;
+        int64_t Size = 0, ChangeTime = 0;
+    };
+    void NoteWrittenOutput(TListItem* ARow);
+    bool IsOwnEarlierOutput(TListItem* ARow, const String& APath) const;
+    std::map<String, TWrittenOutput> FWrittenOutputs;  // by full output path
     void BindAddEvents();
 
     // ---- batch (Unit1_Batch.cpp) -------------------------------------------------------
@@ -485,7 +506,9 @@ private:
     void SelectLastRow();
     void SetBatchState(TBatchState AState);
     int FBuiltTasks = 0;  // tasks the last rebuild made
-    // Gives each row whose output name an earlier row holds a free one (column 3).
+    // The batch start's last check: each row whose output name an earlier row holds, or
+    // that names a file on disk other than its own earlier output (unless overwriting),
+    // gets a name by the output-name rule (column 3).
     void SettleRowOutputNames();
     TBatchState FBatchState = bsEmpty;
     bool FUserStopped = false;

@@ -93,12 +93,6 @@ void AddLogLines(TForm1* AForm, std::initializer_list<String> ALines)
     for (const String& line : ALines) AForm->mmoLog->Lines()->Add(line);
 }
 
-// The extension of a file name from its last ".", with the dot; empty without one.
-String NameExt(const String& AName)
-{
-    const size_t dot = AName.rfind('.');
-    return dot == String::npos ? String() : AName.substr(dot);
-}
 
 }  // namespace
 
@@ -150,26 +144,6 @@ std::unique_ptr<TStringList> TForm1::GetFilenames(const String& FilePath, const 
         FindClose(rec);
     }
     return list;
-}
-
-String TForm1::UnclaimedOutputName(const String& AName, const String& ABaseName, int ARowCount) const
-{
-    const int count = lvFiles->Items()->Count();
-    bool clash = false;
-    for (int i = 0; i < std::min(ARowCount, count) && !clash; ++i)
-        clash = JobColumn(lvFiles->Items()->Item(i), jcOutputFile) == AName;
-    if (!clash) return AName;
-    // A new name is free of every row's, also of rows after ARowCount.
-    std::set<String> claimed;
-    for (int i = 0; i < count; ++i) claimed.insert(JobColumn(lvFiles->Items()->Item(i), jcOutputFile));
-    const String ext = NameExt(ABaseName);
-    const String stem = ABaseName.substr(0, ABaseName.size() - ext.size());
-    const String folder = Video_OutPut_Folder_Edit->Text() + "/";
-    const bool overwrite = OverwriteOutput();
-    for (int64_t n = 1;; ++n) {
-        const String candidate = stem + "_" + IntToStr(n) + ext;
-        if (!claimed.count(candidate) && (overwrite || !OutputFileExists(folder + candidate))) return candidate;
-    }
 }
 
 bool TForm1::EngineLoadLibraries(String& AError)
@@ -239,11 +213,11 @@ TForm1::TAddResult TForm1::AddFileRoad(const String& F)
     const int code = PresetRoutines().CurrentCode();
     const String folder = Video_OutPut_Folder_Edit->Text();
     ApplyPresetCode(code, Video, folder, OverwriteOutput());
-    // Two jobs never write one file: a name another row holds is numbered on.
+    // Two jobs never write one file: a name another row holds is numbered on, as is
+    // one on disk.
     if (!Video.Video_OutPutFileName.empty()) {
-        const String name = OutputNamePart(Video.Video_OutPutFileName);
-        const String base = ChangeOutputExt(F, NameExt(name));
-        Video.Video_OutPutFileName = folder + "/" + UnclaimedOutputName(name, base, lvFiles->Items()->Count());
+        const String name = ChangeOutputExt(F, OutputNameExt(OutputNamePart(Video.Video_OutPutFileName)));
+        Video.Video_OutPutFileName = folder + "/" + SettleOutputName(name, nullptr);
     }
     Button13Click(this);
     PresetFieldsToOutputOptions(Video, output);

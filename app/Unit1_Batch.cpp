@@ -234,17 +234,6 @@ TOutputOptions TForm1::JobOutputOptions(TListItem* ARow)
     return o;
 }
 
-void TForm1::SettleRowOutputNames()
-{
-    const int count = lvFiles->Items()->Count();
-    for (int i = 1; i < count; ++i) {
-        TListItem* row = lvFiles->Items()->Item(i);
-        const String name = JobColumn(row, jcOutputFile);
-        const String settled = UnclaimedOutputName(name, name, i);
-        if (settled != name) SetJobColumn(row, jcOutputFile, settled);
-    }
-}
-
 void TForm1::button28Click(TObject*)
 {
     EngineClearTasks();
@@ -395,7 +384,10 @@ void TForm1::HandleTerminateEvent(const TTerminateInfo& AInfo)
             }
         }
     } else if (AInfo.Finished) {
-        if (TListItem* row = TaskRow(AInfo.TaskIndex)) SetJobColumn(row, jcProgress, "100%");
+        if (TListItem* row = TaskRow(AInfo.TaskIndex)) {
+            SetJobColumn(row, jcProgress, "100%");
+            NoteWrittenOutput(row);
+        }
     }
     if (AInfo.Exception) TaskErrorMessage(AInfo.ExceptionMsg);
 }

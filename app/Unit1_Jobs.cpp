@@ -216,7 +216,9 @@ void TForm1::edtExit(TObject*)
         edt->SetVisible(false);
         return;
     }
-    SetJobColumn(lvFiles->Items()->Item(r), jcOutputFile, name + ext);
+    // A new name follows the output-name rule; confirming the name it has keeps it.
+    TListItem* row = lvFiles->Items()->Item(r);
+    if (name + ext != JobColumn(row, jcOutputFile)) SetJobColumn(row, jcOutputFile, SettleOutputName(name + ext, row));
     edt->SetVisible(false);
     if (r < JobSlotCount)
         OO1[size_t(r)].FileName = Video_OutPut_Folder_Edit->Text() + "/" + JobColumn(lvFiles->Items()->Item(r), jcOutputFile);
@@ -230,8 +232,11 @@ void TForm1::lvFilesSelectItem(TObject*, TListItem*, bool)
         TListItem* row = lvFiles->Items()->Item(index);
         const int code = StrToInt(JobColumn(row, jcCategoryCode));
         const String options = JobColumn(row, jcOptionCode);
-        bsSkinOfficeComboBox2->SetItemIndex(CategoryIndexOfCode(code));
-        bsSkinOfficeComboBox1->SetItemIndex(code - (code / 100) * 100);
+        // The row's name does not drift through the category's first preset.
+        KeepRowNameThrough([&] {
+            bsSkinOfficeComboBox2->SetItemIndex(CategoryIndexOfCode(code));
+            bsSkinOfficeComboBox1->SetItemIndex(code - (code / 100) * 100);
+        });
         // The option code's digit pairs, in its order; a short code ends here.
         TbsSkinComboBox* const boxes[] = {bsSkinComboBox1, bsSkinComboBox2, bsSkinComboBox3,
                                           bsSkinComboBox4, bsSkinComboBox9, bsSkinComboBox10};

@@ -17,7 +17,10 @@ void TForm1::bsSkinButton24Click(TObject*)
     // rewrite the selected row and the Video_* fields.  Anything but OK puts them back.
     const TPresetDialogSnapshot snapshot(*presets.Fields, *presets.JobList);
     try {
-        PresetRoutines().bsSkinButton24Click(Form7->PresetRoutines(), [] { Form7->ShowModal(); });
+        // The copies pass through the categories' first presets: the row's name changes
+        // once, by the output-name rule, from its name before the dialog.
+        KeepRowNameThrough(
+            [this] { PresetRoutines().bsSkinButton24Click(Form7->PresetRoutines(), [] { Form7->ShowModal(); }); });
     } catch (...) {
         snapshot.Restore(*presets.Fields, *presets.JobList);
         throw;

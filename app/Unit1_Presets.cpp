@@ -43,6 +43,7 @@ void TForm1::BuildPresetRoutines()
     bindings.JobList = FJobListAdapter.get();
     bindings.OutputFolderText = [this] { return Video_OutPut_Folder_Edit->Text(); };
     bindings.OverwriteOutput = [this] { return OverwriteOutput(); };
+    bindings.SettleOutputName = [this](const String& AName) { return SettleSelectedRowName(AName); };
     FPresets = std::make_unique<TPresetRoutines>(bindings);
 }
 

@@ -176,6 +176,7 @@ void TForm7::BuildPresetRoutines()
         bindings.JobList = main.JobList;
         bindings.OutputFolderText = main.OutputFolderText;
         bindings.OverwriteOutput = main.OverwriteOutput;
+        bindings.SettleOutputName = main.SettleOutputName;
     } else {
         FNoJobs = std::make_unique<TNoJobList>();
         bindings.Fields = &FOwnFields;

@@ -16,6 +16,7 @@ int main()
     SetCommandRunner(MakeSystemRunner());
     InitForms();
     CreateProgramForms();
+    WatchProgramDisplay();
     Application->Run();
     DoneForms();
     return 0;

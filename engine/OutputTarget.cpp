@@ -73,7 +73,9 @@ int PrepareOutputTarget(const String& AFileName, TOutputTarget& ATarget)
 {
     ATarget = TOutputTarget();
     const String target = ResolveLink(AFileName);
+    // A new file gets the mode the umask gives; a replaced one keeps the earlier file's.
     mode_t mode = 0666;
+    bool replacing = false;
     struct stat st;
     if (stat(target.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) return AVERROR(EISDIR);
@@ -82,6 +84,7 @@ int PrepareOutputTarget(const String& AFileName, TOutputTarget& ATarget)
             return 0;
         }
         mode = st.st_mode & 07777;
+        replacing = true;
     }
     static std::mt19937_64 random{std::random_device{}()};
     static std::mutex randomLock;
@@ -100,7 +103,7 @@ int PrepareOutputTarget(const String& AFileName, TOutputTarget& ATarget)
             if (errno == EEXIST) continue;
             return AVERROR(errno);
         }
-        fchmod(fd, mode);  // the earlier file's permissions, whatever the umask
+        if (replacing) fchmod(fd, mode);  // the earlier file's permissions, whatever the umask
         close(fd);
         ATarget.Target = target;
         ATarget.Temp = temp;

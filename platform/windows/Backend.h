@@ -70,3 +70,8 @@ std::unique_ptr<TWindowBackend> MakeX11Backend();  // nullptr when no display op
 // with the real clock; false when no display opens.
 bool InstallX11Backend();
 bool BackendInstalled();
+// What the program does when its connection to the X display is lost (the server
+// ended): AHandler runs once on the GUI thread, where nothing of the windows may be used
+// any more, and then the process ends with exit code 1 after a line on standard error.
+// Should the GUI thread not get there within a few seconds, the process ends anyway.
+void SetDisplayLostHandler(std::function<void()> AHandler);

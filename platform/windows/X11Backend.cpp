@@ -3,10 +3,17 @@
 // top), override-redirect popups, shapes, opacity and per-pixel alpha, native child
 // windows for foreign clients, pointer grabs and focus.
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <thread>
 #include <unistd.h>
+
+#include "platform/system/Threads.h"
 
 #include "platform/windows/Headless.h"
 #include "platform/windows/WinPaint.h"
@@ -40,9 +47,57 @@ constexpr unsigned long MWM_HINTS_DECORATIONS = 2;
 
 int X11ErrorCount() { return ErrorCount; }
 
+namespace {
+
+std::function<void()>& DisplayLostHandler()
+{
+    static std::function<void()> Handler;
+    return Handler;
+}
+
+void ReportDisplayLost()
+{
+    std::fprintf(stderr, "%s: lost the connection to the X display\n", program_invocation_short_name);
+}
+
+// The connection to a display broke (ours, or the one the video player's library opened
+// on the same server).  Xlib must not go on after this handler, and its default ends the
+// process with exit() from whichever thread hit the loss, running the static destructors
+// under the feet of the other threads.  So the GUI thread runs the program's handler and
+// ends the process itself; any other thread waits for that.
+int DisplayLost(Display*)
+{
+    static std::once_flag Watchdog;
+    std::call_once(Watchdog, [] {
+        ReportDisplayLost();
+        std::thread([] {
+            std::this_thread::sleep_for(std::chrono::seconds(5));
+            _exit(1);
+        }).detach();
+    });
+    if (!IsMainThread())
+        for (;;) pause();
+    static bool Ending = false;
+    if (!Ending) {
+        Ending = true;  // the handler itself meeting the loss again ends at once
+        if (DisplayLostHandler()) {
+            try {
+                DisplayLostHandler()();
+            } catch (...) {
+            }
+        }
+    }
+    _exit(1);
+}
+
+}  // namespace
+
+void KeepDisplayLostHandler() { XSetIOErrorHandler(DisplayLost); }
+
 TX11Backend::TX11Backend(Display* D) : Dpy(D)
 {
     XSetErrorHandler(IgnoreErrors);
+    XSetIOErrorHandler(DisplayLost);
     Scr = DefaultScreen(Dpy);
     Root = RootWindow(Dpy, Scr);
     struct {
@@ -709,3 +764,5 @@ bool InstallX11Backend()
     }
     return true;
 }
+
+void SetDisplayLostHandler(std::function<void()> AHandler) { x11impl::DisplayLostHandler() = std::move(AHandler); }

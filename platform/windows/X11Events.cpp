@@ -268,6 +268,22 @@ void TX11Backend::NativeMapChange(TWindow* W, TX11Top* X, bool Mapped)
     if (Iconic) SendMessage(H, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
+// Another client destroyed the window: it is gone from the screen for good, and a form
+// closes as on the window manager's close request, so that the program does not go on
+// with a window nobody can reach.
+void TX11Backend::NativeDestroyed(TWindow* W, TX11Top* X)
+{
+    if (Grab == X->Win) Grab = 0;
+    if (X->Ic) XDestroyIC(X->Ic);
+    X->Ic = nullptr;
+    XFreeGC(Dpy, X->Gc);
+    if (X->OwnColormap) XFreeColormap(Dpy, X->OwnColormap);
+    X->OwnColormap = 0;
+    X->Win = 0;
+    X->MapRequested = X->Viewable = false;
+    if (!X->OverrideRedirect) PostMessage(W->Handle, WM_CLOSE, 0, 0);
+}
+
 // ---- events ----------------------------------------------------------------------------------------------
 void TX11Backend::HandleEvent(XEvent& E)
 {
@@ -303,6 +319,9 @@ void TX11Backend::HandleEvent(XEvent& E)
     case ConfigureNotify: NativeConfigure(W, X, E.xconfigure); break;
     case MapNotify: NativeMapChange(W, X, true); break;
     case UnmapNotify: NativeMapChange(W, X, false); break;
+    case DestroyNotify:
+        if (E.xdestroywindow.window == X->Win) NativeDestroyed(W, X);
+        break;
     case FocusIn:
         if (E.xfocus.mode == NotifyGrab || E.xfocus.mode == NotifyUngrab || E.xfocus.detail == NotifyPointer) break;
         if (FocusLost == H) FocusLost = nullptr;
@@ -399,6 +418,7 @@ void TX11Backend::Poll()
 
 void TX11Backend::Wait(int TimeoutMs, const std::vector<int>& WakeFds)
 {
+    KeepDisplayLostHandler();
     XFlush(Dpy);
     if (XPending(Dpy)) {
         Poll();

@@ -107,6 +107,7 @@ private:
     void NativeConfigure(winimpl::TWindow* W, TX11Top* X, const XConfigureEvent& E);
     void FollowNative(winimpl::TWindow* W, const TRect& R);
     void NativeMapChange(winimpl::TWindow* W, TX11Top* X, bool Mapped);
+    void NativeDestroyed(winimpl::TWindow* W, TX11Top* X);
 
     // a property of 32-bit items (at most Max of them), empty when missing or of another type
     std::vector<long> ReadProperty32(::Window Win, Atom Property, Atom Type, long Max);
@@ -136,5 +137,10 @@ public:
 // Errors from the server (a window that went away, a focus request too early) are
 // expected in an asynchronous protocol; they are counted, never fatal.
 int X11ErrorCount();
+
+// Puts the handler of a lost connection back in front of any that a library installed
+// since (the video player's library replaces it with one that clears its own connection,
+// after which its other threads crash on it); the loop calls it on every wait.
+void KeepDisplayLostHandler();
 
 }  // namespace x11impl

@@ -595,4 +595,21 @@ TEST_F(PreviewPlayerTest, AtItsEndTheFileRewindsAndPauses)
     Main->FFPlayer->Stop(true);
 }
 
+// Freeing the window while the preview plays: the player stops first, and none of its
+// events reaches the window's freed controls.
+TEST_F(PreviewPlayerTest, FreeingTheWindowWhileThePreviewPlaysStopsThePlayerFirst)
+{
+    CreateMain(false);
+    Main->T_Movie_PLayer_FileName = Clip;
+    Main->Button31Click(nullptr);
+    ASSERT_NE(Main->FFPlayer->VideoState(), nullptr) << Main->FFPlayer->LastErrMsg();
+    Main->bsSkinButton13->ButtonClick();
+    ASSERT_TRUE(PumpUntil([&] { return Logged("Play") && Main->Label3->Caption() != "0.0"; }, 30000));
+    // Position events keep coming while the window goes.
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    delete Main;
+    Main = nullptr;
+    PumpUntil([] { return false; }, 200);
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/system/Classes.h"
+#include "platform/system/IniFiles.h"
 #include "platform/system/SysUtils.h"
 #include "platform/windows/Headless.h"
 
@@ -166,6 +167,33 @@ TEST_F(SnapshotFileTest, TheFirstFreeNumberIsTakenAndNoFileIsReplaced)
     EXPECT_EQ(WriteSnapshotFile(Dir, "x", ".gif", data), Dir + "/x_3.gif");
     EXPECT_FALSE(std::filesystem::exists(Dir + "/elsewhere"));
     EXPECT_EQ(Read(Dir + "/x_3.gif"), "new");
+}
+
+// Snapshots and the settings file get the mode the user's umask gives when new; a
+// replaced file keeps its earlier mode.
+TEST_F(SnapshotFileTest, NewFilesFollowTheUmaskAndReplacedOnesKeepTheirMode)
+{
+    namespace fs = std::filesystem;
+    const std::vector<uint8_t> data = {'n', 'e', 'w'};
+    for (const mode_t mask : {mode_t(002), mode_t(022), mode_t(077)}) {
+        const String sub = Dir + "/" + std::to_string(mask);
+        fs::create_directory(sub);
+        const String kept = sub + "/kept.ini";
+        WriteFileAtomic(kept, "[a]\n");
+        fs::permissions(kept, fs::perms(0640));
+        const mode_t before = umask(mask);
+        const String snapshot = WriteSnapshotFile(sub, "clip", ".png", data);
+        {
+            TIniFile ini(sub + "/option.ini");
+            ini.WriteString("Options", "Key", "1");
+        }
+        WriteFileAtomic(kept, "[b]\n");
+        umask(before);
+        const fs::perms expected = fs::perms(0666 & ~mask);
+        EXPECT_EQ(fs::status(snapshot).permissions() & fs::perms::all, expected) << std::oct << mask;
+        EXPECT_EQ(fs::status(sub + "/option.ini").permissions() & fs::perms::all, expected) << std::oct << mask;
+        EXPECT_EQ(fs::status(kept).permissions() & fs::perms::all, fs::perms(0640)) << std::oct << mask;
+    }
 }
 
 TEST_F(SnapshotFileTest, AFolderThatCannotBeWrittenRaisesAndLeavesNothing)

@@ -268,3 +268,34 @@ TEST(OutputTarget, TemporaryFileBesideTheTargetUntilCommitted)
     DiscardOutputTarget(target);
     EXPECT_EQ(Names(dir), std::vector<String>{"new.mp4"});
 }
+
+// A new output gets the mode the user's umask gives; a replaced one keeps the earlier
+// file's mode whatever the umask.
+TEST(ConvertSafety, ANewOutputFollowsTheUmaskAndAReplacedOneKeepsItsMode)
+{
+    struct TCase {
+        mode_t Umask;
+        fs::perms NewMode;
+    };
+    using P = fs::perms;
+    const TCase cases[] = {
+        {022, P::owner_read | P::owner_write | P::group_read | P::others_read},
+        {077, P::owner_read | P::owner_write},
+    };
+    const P kept = P::owner_read | P::owner_write | P::group_read;
+    for (const TCase& t : cases) {
+        const String dir = enginetest::ScratchFolder();
+        WriteAll(dir + "old.avi", "the user's earlier file");
+        fs::permissions(dir + "old.avi", kept);
+        const mode_t before = umask(t.Umask);
+        auto made = Convert(Clip("clip.avi"), dir + "new.avi", AviOptions());
+        auto replaced = Convert(Clip("clip.avi"), dir + "old.avi", AviOptions());
+        umask(before);
+        ASSERT_TRUE(made && replaced);
+        EXPECT_TRUE(made->Result().Finished) << made->Result().ExceptionMsg;
+        EXPECT_TRUE(replaced->Result().Finished) << replaced->Result().ExceptionMsg;
+        EXPECT_EQ(fs::status(dir + "new.avi").permissions() & P::all, t.NewMode) << std::oct << t.Umask;
+        EXPECT_EQ(fs::status(dir + "old.avi").permissions() & P::all, kept) << std::oct << t.Umask;
+        EXPECT_EQ(Names(dir), (std::vector<String>{"new.avi", "old.avi"}));
+    }
+}
