@@ -38,6 +38,11 @@ const TFitCase Cases[] = {
     {"Mp2TakesABitRateOfItsTable", 106, 3, "144 kbps", "", "", "", "bit rate 144000 fitted to 128000"},
     {"VcdAt22050TakesABitRateOfTheHalvedTable", 113, 4, "22050", "352x288", "25/1", "22050",
      "bit rate 224000 fitted to 160000"},
+    {"Mp3InMp4TakesTheLowestRateTheContainerCarries", 101, 4, "11025", "", "", "16000",
+     "sample rate 11025 fitted to 16000"},
+    {"WmaTakesItsLowestBitRate", 201, 3, "16 kbps", "", "", "", "bit rate 16000 fitted to 24000"},
+    {"RealMediaTakesAWholeFrameRate", 114, 2, "29.97", "", "30/1", "", "frame rate 2997/100 fitted to 30"},
+    {"RealMediaTakesAtMost720pArea", 114, 1, "1920*1080", "1280x704", "", "", "fitted to 1280x704"},
     // Disc targets with their boxes at their defaults keep their standard.
     {"DvdPal", 111, 0, "", "720x576", "25/1", "48000", ""},
     {"SvcdPal", 112, 0, "", "480x576", "25/1", "44100", ""},
