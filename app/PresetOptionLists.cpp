@@ -532,6 +532,28 @@ String ApplyOptionText(TPresetOption AOption, const String& AText, TPresetFields
     return String();
 }
 
+bool KeepsTargetStandard(const TPresetOptionEntry* AEntry, const TPresetFields& AFields, TPresetOption AOption,
+                         int AIndex)
+{
+    if (!AEntry || AFields.Video_TargetType.empty() || AOption == poAspect) return false;
+    return AIndex == AEntry->Options[AOption].Default;
+}
+
+String ApplyOptionChoice(const TPresetOptionEntry* AEntry, TPresetOption AOption, int AIndex, const String& AText,
+                         TPresetFields& F)
+{
+    if (!KeepsTargetStandard(AEntry, F, AOption, AIndex)) return ApplyOptionText(AOption, AText, F);
+    switch (AOption) {
+    case poResolution: return F.Video_FrameSize = String();
+    case poFrameRate: return F.Video_FrameRate = String();
+    case poSampleRate: return F.Video_AudioSampleRate = String();
+    case poVideoBitrate: return IntToStr(F.Video_VideoBitrate = PresetBitrateNotSet);
+    case poAudioBitrate: return IntToStr(F.Video_AudioBitrate = PresetBitrateNotSet);
+    case poAspect: break;
+    }
+    return String();
+}
+
 String OptionDigits(int AIndex)
 {
     AIndex = std::clamp(AIndex, 0, 99);

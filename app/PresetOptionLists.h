@@ -72,6 +72,18 @@ String ApplyOptionText(TPresetOption AOption, const String& AText, TPresetFields
 // The job-row column that stores AOption's parameter (16 to 21).
 TJobColumn OptionColumn(TPresetOption AOption);
 
+// A disc target keeps its standard: when AFields carry a VCD, SVCD or DVD target, the
+// frame size, frame rate, video bitrate, audio bitrate and sample rate boxes showing the
+// default item of AEntry's list (the item the fill selected) leave the target's own value,
+// so those parameters are not set; an item the user chose instead is applied as it stands.
+// Aspect and every option of a preset without a target follow ApplyOptionText alone.
+bool KeepsTargetStandard(const TPresetOptionEntry* AEntry, const TPresetFields& AFields, TPresetOption AOption,
+                         int AIndex);
+// ApplyOptionText for item AIndex showing AText, or, where the target keeps its standard,
+// the parameter left not set; returns the field as its job-row column shows it.
+String ApplyOptionChoice(const TPresetOptionEntry* AEntry, TPresetOption AOption, int AIndex, const String& AText,
+                         TPresetFields& AFields);
+
 // The option code of a job row: six two-digit item indices in the order resolution,
 // video bitrate, audio bitrate, aspect, frame rate, sample rate.
 String BuildOptionCode(const TPresetOptionBoxes& ABoxes);

@@ -27,8 +27,10 @@ void TPresetRoutines::Button13Click() { ApplyOptionTexts(nullptr); }
 
 void TPresetRoutines::ApplyOptionTexts(TPresetJobList* ARow)
 {
+    const TPresetOptionEntry* entry = FindPresetOptionLists(CurrentCode());
     for (TPresetOption o : {poResolution, poFrameRate, poVideoBitrate, poSampleRate, poAudioBitrate, poAspect}) {
-        String value = ApplyOptionText(o, F.Options.Box(o)->Text(), *F.Fields);
+        const TPresetOptionBox* box = F.Options.Box(o);
+        String value = ApplyOptionChoice(entry, o, box->ItemIndex(), box->Text(), *F.Fields);
         if (ARow) ARow->SetColumn(OptionColumn(o), value);
     }
 }
@@ -72,7 +74,8 @@ void TPresetRoutines::OptionChange(TPresetOption AOption)
     if (!jobs.HasSelection()) return;
     TPresetOptionBox& box = *F.Options.Box(AOption);
     jobs.SetColumn(jcOptionCode, SetOptionCodeDigits(jobs.Column(jcOptionCode), AOption, box.ItemIndex()));
-    jobs.SetColumn(OptionColumn(AOption), ApplyOptionText(AOption, box.Text(), *F.Fields));
+    jobs.SetColumn(OptionColumn(AOption), ApplyOptionChoice(FindPresetOptionLists(CurrentCode()), AOption,
+                                                            box.ItemIndex(), box.Text(), *F.Fields));
     jobs.SetFocus();
 }
 

@@ -591,19 +591,42 @@ private:
 // that takes their place ("libfaac" -> "aac"); any other name is returned unchanged.
 String CodecAlias(const String& AName);
 
-// Chooses, for an encoder's lists, the sample format, pixel format and sample rate of a
-// stream: the stream's own when listed (or no list), else the first listed / the nearest
-// rate (the first of equally near ones).
+// Chooses, for an encoder's lists, the sample format and pixel format of a stream: the
+// stream's own when listed (or no list), else the first listed.
 void ChooseSampleFormat(AVCodecContext* AContext, const AVCodec* ACodec);
 void ChoosePixelFormat(AVCodecContext* AContext, const AVCodec* ACodec);
+
+// The fitting of a stream's parameters to its encoder, before the encoder opens: each
+// value the encoder would refuse becomes the nearest it takes, and each such replacement
+// is logged at llInfo as "<what> <value> fitted to <value> for encoder <name>" (what:
+// "frame size", "frame rate", "sample rate", "channel layout", "bit rate").
+// The frame size: H.263's five sizes (the nearest by area); otherwise each dimension down
+// to a multiple of the pixel format's chroma subsampling, and of 16 for RealVideo 1 and 2.
+// Needs the context's pixel format chosen.
+void FitFrameSize(AVCodecContext* AContext, const AVCodec* ACodec);
+// The frame rate: the nearest of the encoder's list; for MPEG-1 video, of the standard
+// coded rates unless AStrict (the context's compliance) allows unofficial streams.
+AVRational FitFrameRate(AVRational ARate, const AVCodec* ACodec, int AStrict);
+// The sample rate: the nearest of the encoder's list (the first of equally near ones).
 void ChooseSampleRate(AVCodecContext* AContext, const AVCodec* ACodec);
+// The frame size and rate the container AFormat carries: RealMedia takes whole frame
+// rates and pictures of at most 1280x720's area (larger ones are scaled down to it).
+void FitVideoToFormat(const AVOutputFormat* AFormat, AVCodecContext* AContext, AVRational& ARate,
+                      const AVCodec* ACodec);
+// The sample rate the container AFormat carries the encoder's stream at: MP3 in the MP4
+// family at 16 kHz and above (the nearest such rate of the encoder's list).
+void FitSampleRateToFormat(const AVOutputFormat* AFormat, AVCodecContext* AContext, const AVCodec* ACodec);
 // The rate of ARates (ended by 0) nearest to ARate, the first of equally near ones.
 int NearestSampleRate(int ARate, const int* ARates);
 // The bit rate nearest to ABitRate that encoder AId takes at ASampleRate (the lower of two
 // equally near ones); ABitRate itself for encoders without a fixed set of rates.
 int64_t NearestAllowedBitRate(AVCodecID AId, int ASampleRate, int64_t ABitRate);
-// Fits an audio encoder's channel layout and bit rate to what ACodec takes (the nearest,
-// with a warning in the log); used when the container's own codec replaced the chosen one.
+// The bit rate nearest to ABitRate that ACodec takes at ASampleRate with AChannels: MPEG
+// audio layer II's table, libvorbis's range for the rate and channels, WMA's 24 kbit/s
+// least; else ABitRate.
+int64_t AllowedBitRate(const AVCodec* ACodec, int ASampleRate, int AChannels, int64_t ABitRate);
+// Fits an audio encoder's channel layout (the nearest count of its list) and bit rate
+// (AllowedBitRate) to what ACodec takes; the sample rate must be fitted first.
 void FitAudioToEncoder(AVCodecContext* AContext, const AVCodec* ACodec);
 
 // The built-in encoder presets.

@@ -4,6 +4,7 @@
 #include "engine/MyUtils.h"
 #include "engine/UnicodeProtocol.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -47,12 +48,157 @@ void ChoosePixelFormat(AVCodecContext* AContext, const AVCodec* ACodec)
     AContext->pix_fmt = ACodec->pix_fmts[0];
 }
 
+// ---------------------------------------------------------------------------------
+// Fitting a stream's parameters to its encoder
+//
+// Before an encoder opens, every parameter it is known to refuse is replaced with the
+// nearest one it takes, and the replacement is logged at info level, so the user sees
+// what was written instead of meeting an encoder that does not open.
+
+namespace {
+void LogFitted(const char* AWhat, const String& AFrom, const String& ATo, const AVCodec* ACodec)
+{
+    GlobalLogger()->Log(nullptr, llInfo, "%s %s fitted to %s for encoder %s", String(AWhat), AFrom, ATo,
+                        String(ACodec ? ACodec->name : "?"));
+}
+
+String SizeText(int AWidth, int AHeight) { return Format("%dx%d", AWidth, AHeight); }
+
+String RateText(AVRational ARate)
+{
+    return ARate.den == 1 ? Format("%d", ARate.num) : Format("%d/%d", ARate.num, ARate.den);
+}
+
+// The rates of the standard MPEG-1/2 video frame rate codes.
+const AVRational MpegVideoRates[] = {{24000, 1001}, {24, 1}, {25, 1}, {30000, 1001}, {30, 1},
+                                     {50, 1},       {60000, 1001}, {60, 1}, {0, 0}};
+
+// The bit rate range (bits per second) libvorbis sets itself up for at a sample rate and
+// channel count; its managed mode refuses a bit rate outside it.
+std::pair<int64_t, int64_t> VorbisBitRateRange(int ASampleRate, int AChannels)
+{
+    struct TRow {
+        int Below;  // the row serves sample rates below this
+        int64_t MonoMin, MonoMax, StereoMin, StereoMax;
+    };
+    static const TRow Rows[] = {
+        {9000, 8000, 41000, 12000, 83000},       {15000, 12000, 49000, 16000, 99000},
+        {19000, 16000, 99000, 24000, 199000},    {26000, 16000, 89000, 31000, 179000},
+        {40000, 31000, 189000, 36000, 379000},   {INT32_MAX, 32000, 239000, 45000, 500000},
+    };
+    const TRow* row = Rows;
+    while (ASampleRate >= row->Below && row->Below != INT32_MAX) ++row;
+    if (AChannels <= 1) return {row->MonoMin, row->MonoMax};
+    // More than two channels: the stereo range per pair of channels.
+    return {row->StereoMin * AChannels / 2, row->StereoMax * AChannels / 2};
+}
+}  // namespace
+
+void FitFrameSize(AVCodecContext* AContext, const AVCodec* ACodec)
+{
+    if (!ACodec || AContext->width <= 0 || AContext->height <= 0) return;
+    int w = AContext->width, h = AContext->height;
+    if (ACodec->id == AV_CODEC_ID_H263) {
+        // H.263 (without its extensions) codes only these five picture sizes: the nearest
+        // by area, the smaller of two equally near.
+        static const int Sizes[][2] = {{128, 96}, {176, 144}, {352, 288}, {704, 576}, {1408, 1152}};
+        const int64_t area = int64_t(w) * h;
+        int64_t bestDiff = INT64_MAX;
+        for (const auto& s : Sizes) {
+            const int64_t diff = std::llabs(int64_t(s[0]) * s[1] - area);
+            if (diff < bestDiff) {
+                bestDiff = diff;
+                w = s[0];
+                h = s[1];
+            }
+        }
+    } else {
+        // Encoders of subsampled pictures take whole chroma samples only; some take whole
+        // macroblocks only.  Each dimension goes down to the multiple it needs.
+        int mw = 1, mh = 1;
+        if (const AVPixFmtDescriptor* d = AV.av_pix_fmt_desc_get(AContext->pix_fmt)) {
+            mw = 1 << d->log2_chroma_w;
+            mh = 1 << d->log2_chroma_h;
+        }
+        switch (ACodec->id) {
+        case AV_CODEC_ID_RV10:
+        case AV_CODEC_ID_RV20: mw = mh = 16; break;
+        default: break;
+        }
+        w = std::max(mw, w / mw * mw);
+        h = std::max(mh, h / mh * mh);
+    }
+    if (w == AContext->width && h == AContext->height) return;
+    LogFitted("frame size", SizeText(AContext->width, AContext->height), SizeText(w, h), ACodec);
+    AContext->width = w;
+    AContext->height = h;
+}
+
+AVRational FitFrameRate(AVRational ARate, const AVCodec* ACodec, int AStrict)
+{
+    if (!ACodec || ARate.num <= 0 || ARate.den <= 0) return ARate;
+    const AVRational* rates = ACodec->supported_framerates;
+    // MPEG-1 video codes the frame rate as one of a fixed set; the encoder's list adds
+    // rates outside the standard, which it refuses unless unofficial streams are allowed.
+    if (ACodec->id == AV_CODEC_ID_MPEG1VIDEO && AStrict > FF_COMPLIANCE_UNOFFICIAL) rates = MpegVideoRates;
+    if (!rates) return ARate;
+    const AVRational best = rates[AV.av_find_nearest_q_idx(ARate, rates)];
+    if (av_cmp_q(best, ARate) != 0) LogFitted("frame rate", RateText(ARate), RateText(best), ACodec);
+    return best;
+}
+
 void ChooseSampleRate(AVCodecContext* AContext, const AVCodec* ACodec)
 {
     if (!ACodec || !ACodec->supported_samplerates) return;
     int best = NearestSampleRate(AContext->sample_rate, ACodec->supported_samplerates);
     if (best != AContext->sample_rate)
-        GlobalLogger()->Log(nullptr, llWarning, "Requested sampling rate unsupported using closest supported (%d)", best);
+        LogFitted("sample rate", Format("%d", AContext->sample_rate), Format("%d", best), ACodec);
+    AContext->sample_rate = best;
+}
+
+void FitVideoToFormat(const AVOutputFormat* AFormat, AVCodecContext* AContext, AVRational& ARate,
+                      const AVCodec* ACodec)
+{
+    if (!AFormat || std::strcmp(AFormat->name, "rm") != 0) return;
+    // The RealMedia header holds a whole frame rate; other rates would be written rounded.
+    if (ARate.num > 0 && ARate.den > 1) {
+        const AVRational whole{std::max(1, int(std::lround(av_q2d(ARate)))), 1};
+        LogFitted("frame rate", RateText(ARate), RateText(whole), ACodec);
+        ARate = whole;
+    }
+    // Its packets hold 64 kB at most, which a picture larger than 1280x720 overflows: a
+    // larger picture keeps its shape at that area, in whole macroblocks.
+    const int64_t MaxArea = 1280 * 720;
+    const int64_t area = int64_t(AContext->width) * AContext->height;
+    if (area <= MaxArea) return;
+    const double scale = std::sqrt(double(MaxArea) / double(area));
+    const int w = std::max(16, int(AContext->width * scale) / 16 * 16);
+    const int h = std::max(16, int(AContext->height * scale) / 16 * 16);
+    LogFitted("frame size", SizeText(AContext->width, AContext->height), SizeText(w, h), ACodec);
+    AContext->width = w;
+    AContext->height = h;
+}
+
+void FitSampleRateToFormat(const AVOutputFormat* AFormat, AVCodecContext* AContext, const AVCodec* ACodec)
+{
+    // The MP4 family of containers carries MP3 at 16 kHz and above only.
+    static const char* const Mp4Family[] = {"mp4", "mov", "3gp", "3g2", "ipod", "psp", "ismv", "f4v"};
+    if (!AFormat || !ACodec || ACodec->id != AV_CODEC_ID_MP3 || AContext->sample_rate <= 0 ||
+        AContext->sample_rate >= 16000)
+        return;
+    if (std::none_of(std::begin(Mp4Family), std::end(Mp4Family),
+                     [&](const char* AName) { return std::strcmp(AFormat->name, AName) == 0; }))
+        return;
+    int best = 16000;
+    if (const int* rates = ACodec->supported_samplerates) {
+        int bestDiff = INT32_MAX;
+        for (const int* p = rates; *p; ++p)
+            if (*p >= 16000 && *p - AContext->sample_rate < bestDiff) {
+                bestDiff = *p - AContext->sample_rate;
+                best = *p;
+            }
+    }
+    LogFitted("sample rate", Format("%d", AContext->sample_rate), Format("%d", best), ACodec);
     AContext->sample_rate = best;
 }
 
@@ -77,6 +223,18 @@ int64_t NearestAllowedBitRate(AVCodecID AId, int ASampleRate, int64_t ABitRate)
     return best;
 }
 
+int64_t AllowedBitRate(const AVCodec* ACodec, int ASampleRate, int AChannels, int64_t ABitRate)
+{
+    if (!ACodec || ABitRate <= 0) return ABitRate;
+    // The WMA encoders refuse less than 24 kbit/s.
+    if (ACodec->id == AV_CODEC_ID_WMAV1 || ACodec->id == AV_CODEC_ID_WMAV2) return std::max<int64_t>(ABitRate, 24000);
+    if (std::strcmp(ACodec->name, "libvorbis") == 0) {
+        const auto [low, high] = VorbisBitRateRange(ASampleRate, AChannels);
+        return std::clamp(ABitRate, low, high);
+    }
+    return NearestAllowedBitRate(ACodec->id, ASampleRate, ABitRate);
+}
+
 void FitAudioToEncoder(AVCodecContext* AContext, const AVCodec* ACodec)
 {
     if (!ACodec) return;
@@ -91,18 +249,17 @@ void FitAudioToEncoder(AVCodecContext* AContext, const AVCodec* ACodec)
                 best = l;
         }
         if (!listed && best) {
-            char name[64] = "";
-            AV.av_channel_layout_describe(best, name, sizeof(name));
-            GlobalLogger()->Log(nullptr, llWarning, "%d channels are not supported by %s, using %s",
-                                AContext->ch_layout.nb_channels, ACodec->name, name);
+            char from[64] = "", to[64] = "";
+            AV.av_channel_layout_describe(&AContext->ch_layout, from, sizeof(from));
+            AV.av_channel_layout_describe(best, to, sizeof(to));
+            LogFitted("channel layout", from, to, ACodec);
             AV.av_channel_layout_uninit(&AContext->ch_layout);
             AV.av_channel_layout_copy(&AContext->ch_layout, best);
         }
     }
-    int64_t rate = NearestAllowedBitRate(ACodec->id, AContext->sample_rate, AContext->bit_rate);
+    int64_t rate = AllowedBitRate(ACodec, AContext->sample_rate, AContext->ch_layout.nb_channels, AContext->bit_rate);
     if (rate != AContext->bit_rate) {
-        GlobalLogger()->Log(nullptr, llWarning, "Bit rate %d is not allowed in %s, using %d", AContext->bit_rate,
-                            ACodec->name, rate);
+        LogFitted("bit rate", Format("%d", AContext->bit_rate), Format("%d", rate), ACodec);
         AContext->bit_rate = rate;
     }
 }
@@ -440,16 +597,23 @@ void TCustomFFmpeg::NewVideoStream(AVFormatContext* AOutput)
         enc->codec_id = id;
         FitTagToFormat(AOutput->oformat, enc);
         SetStoredCodecOptions(FOptions, enc, AVMEDIA_TYPE_VIDEO, codec);
-        if (codec && codec->supported_framerates && !Fforce_fps)
-            rate = codec->supported_framerates[AV.av_find_nearest_q_idx(rate, codec->supported_framerates)];
+        if (!Fforce_fps) rate = FitFrameRate(rate, codec, enc->strict_std_compliance);
         enc->time_base = AVRational{rate.den, rate.num};
         enc->framerate = rate;
         st->time_base = enc->time_base;
         enc->width = Fframe_width;
         enc->height = Fframe_height;
-        st->sample_aspect_ratio = enc->sample_aspect_ratio = sar;
         enc->pix_fmt = Fframe_pix_fmt;
         ChoosePixelFormat(enc, codec);
+        FitFrameSize(enc, codec);
+        FitVideoToFormat(AOutput->oformat, enc, rate, codec);
+        enc->time_base = AVRational{rate.den, rate.num};
+        enc->framerate = rate;
+        st->time_base = enc->time_base;
+        // The picture keeps its shape on the size the encoder takes.
+        if (enc->width != Fframe_width || enc->height != Fframe_height)
+            sar = SampleAspect(Fframe_aspect_ratio, enc->width, enc->height);
+        st->sample_aspect_ratio = enc->sample_aspect_ratio = sar;
         if (Fintra_only) enc->gop_size = 0;
         if (Fvideo_qscale != 0 || Fsame_quality) {
             enc->flags |= AV_CODEC_FLAG_QSCALE;
@@ -514,7 +678,6 @@ void TCustomFFmpeg::NewAudioStream(AVFormatContext* AOutput)
     const AVCodec* codec = nullptr;
     AVCodecID id = AV_CODEC_ID_NONE;
     const bool copy = Faudio_stream_copy != 0;
-    bool substituted = false;
     AVCodecContext* store = FOptions.avcodec_opts[AVMEDIA_TYPE_AUDIO];
     if (!copy) {
         if (!Faudio_codec_name.empty()) {
@@ -527,7 +690,7 @@ void TCustomFFmpeg::NewAudioStream(AVFormatContext* AOutput)
             id = AV.av_guess_codec(AOutput->oformat, nullptr, AOutput->url, nullptr, AVMEDIA_TYPE_AUDIO);
             codec = AV.avcodec_find_encoder(id);
         }
-        substituted = FitCodecToFormat(AOutput->oformat, AVMEDIA_TYPE_AUDIO, id, codec);
+        FitCodecToFormat(AOutput->oformat, AVMEDIA_TYPE_AUDIO, id, codec);
     }
     AVCodecContext* enc = AV.avcodec_alloc_context3(copy ? nullptr : codec);
     if (!enc) throw FFmpegException("Could not alloc stream");
@@ -561,9 +724,8 @@ void TCustomFFmpeg::NewAudioStream(AVFormatContext* AOutput)
         enc->sample_rate = Faudio_sample_rate;
         ChooseSampleFormat(enc, codec);
         ChooseSampleRate(enc, codec);
-        // The parameters were chosen for another codec: the container's own gets the
-        // nearest it takes, or it would refuse to open.
-        if (substituted) FitAudioToEncoder(enc, codec);
+        FitSampleRateToFormat(AOutput->oformat, enc, codec);
+        FitAudioToEncoder(enc, codec);
     }
     Foutput_codecs[Fnb_ocodecs++] = codec;
     if (enc->sample_rate > 0) enc->time_base = AVRational{1, enc->sample_rate};

@@ -229,8 +229,111 @@ TEST(TranscoderOutput, TheContainersOwnCodecGetsParametersItTakes)
     o.AudioChannels = 6;
     ExpectOutputOpens(o, 2);
     EXPECT_TRUE(log.Contains("Codec aac is not supported in svcd, using mp2"));  // ".vob" names svcd
-    EXPECT_TRUE(log.Contains("6 channels are not supported by mp2, using stereo"));
-    EXPECT_TRUE(log.Contains("Bit rate 144000 is not allowed in mp2, using 128000"));
+    EXPECT_TRUE(log.Contains("channel layout 5.1 fitted to stereo for encoder mp2"));
+    EXPECT_TRUE(log.Contains("bit rate 144000 fitted to 128000 for encoder mp2"));
+}
+
+// Each fitting rule with a value the encoder refuses and one it takes as it stands.
+TEST(TranscoderOutput, FrameSizeFitsTheEncoder)
+{
+    ASSERT_TRUE(enginetest::LoadLibraries());
+    struct {
+        const char* Encoder;
+        AVPixelFormat Format;
+        int W, H, FitW, FitH;
+    } cases[] = {
+        {"h263", AV_PIX_FMT_YUV420P, 320, 240, 352, 288},   {"h263", AV_PIX_FMT_YUV420P, 160, 112, 128, 96},
+        {"h263", AV_PIX_FMT_YUV420P, 176, 144, 176, 144},   {"mpeg4", AV_PIX_FMT_YUV420P, 640, 353, 640, 352},
+        {"mpeg4", AV_PIX_FMT_YUV420P, 641, 480, 640, 480},  {"mpeg4", AV_PIX_FMT_YUV420P, 320, 240, 320, 240},
+        {"rv20", AV_PIX_FMT_YUV420P, 852, 480, 848, 480},   {"ffv1", AV_PIX_FMT_YUV444P, 641, 353, 641, 353},
+    };
+    for (const auto& c : cases) {
+        const AVCodec* codec = AV.avcodec_find_encoder_by_name(c.Encoder);
+        ASSERT_NE(codec, nullptr) << c.Encoder;
+        AVCodecContext* ctx = AV.avcodec_alloc_context3(codec);
+        ctx->width = c.W;
+        ctx->height = c.H;
+        ctx->pix_fmt = c.Format;
+        FitFrameSize(ctx, codec);
+        EXPECT_EQ(ctx->width, c.FitW) << c.Encoder << " " << c.W << "x" << c.H;
+        EXPECT_EQ(ctx->height, c.FitH) << c.Encoder << " " << c.W << "x" << c.H;
+        AV.avcodec_free_context(&ctx);
+    }
+}
+
+TEST(TranscoderOutput, FrameRateFitsTheEncoder)
+{
+    ASSERT_TRUE(enginetest::LoadLibraries());
+    struct {
+        const char* Encoder;
+        AVRational Rate, Fit;
+        int Strict;
+    } cases[] = {
+        {"mpeg1video", {10, 1}, {24000, 1001}, FF_COMPLIANCE_NORMAL},
+        {"mpeg1video", {2997, 100}, {30000, 1001}, FF_COMPLIANCE_NORMAL},
+        {"mpeg1video", {25, 1}, {25, 1}, FF_COMPLIANCE_NORMAL},
+        {"mpeg1video", {12, 1}, {12, 1}, FF_COMPLIANCE_UNOFFICIAL},  // the encoder's own list
+        {"mpeg4", {13, 1}, {13, 1}, FF_COMPLIANCE_NORMAL},           // any rate
+    };
+    for (const auto& c : cases) {
+        const AVRational r = FitFrameRate(c.Rate, AV.avcodec_find_encoder_by_name(c.Encoder), c.Strict);
+        EXPECT_EQ(av_cmp_q(r, c.Fit), 0) << c.Encoder << " " << c.Rate.num << "/" << c.Rate.den << " gave " << r.num
+                                         << "/" << r.den;
+    }
+}
+
+TEST(TranscoderOutput, BitRateFitsTheEncodersRange)
+{
+    ASSERT_TRUE(enginetest::LoadLibraries());
+    struct {
+        const char* Encoder;
+        int Rate, Channels;
+        int64_t Asked, Got;
+    } cases[] = {
+        {"libvorbis", 44100, 2, 16000, 45000}, {"libvorbis", 11025, 2, 128000, 99000},
+        {"libvorbis", 44100, 2, 128000, 128000}, {"libvorbis", 22050, 1, 8000, 16000},
+        {"wmav2", 44100, 2, 16000, 24000},     {"wmav2", 44100, 2, 64000, 64000},
+        {"mp2", 44100, 2, 144000, 128000},     {"libmp3lame", 44100, 2, 16000, 16000},
+    };
+    for (const auto& c : cases) {
+        const AVCodec* codec = AV.avcodec_find_encoder_by_name(c.Encoder);
+        ASSERT_NE(codec, nullptr) << c.Encoder;
+        EXPECT_EQ(AllowedBitRate(codec, c.Rate, c.Channels, c.Asked), c.Got) << c.Encoder << " " << c.Rate << " "
+                                                                             << c.Asked;
+    }
+}
+
+TEST(TranscoderOutput, ContainersTakeTheirParameters)
+{
+    ASSERT_TRUE(enginetest::LoadLibraries());
+    // MP3 in MP4 at 16 kHz and above; RealMedia with whole frame rates and at most 720p's area.
+    const AVCodec* mp3 = AV.avcodec_find_encoder_by_name("libmp3lame");
+    ASSERT_NE(mp3, nullptr);
+    AVCodecContext* a = AV.avcodec_alloc_context3(mp3);
+    a->sample_rate = 11025;
+    FitSampleRateToFormat(AV.av_guess_format("mp4", nullptr, nullptr), a, mp3);
+    EXPECT_EQ(a->sample_rate, 16000);
+    a->sample_rate = 11025;
+    FitSampleRateToFormat(AV.av_guess_format("avi", nullptr, nullptr), a, mp3);
+    EXPECT_EQ(a->sample_rate, 11025);
+    AV.avcodec_free_context(&a);
+
+    const AVCodec* rv20 = AV.avcodec_find_encoder_by_name("rv20");
+    ASSERT_NE(rv20, nullptr);
+    AVCodecContext* v = AV.avcodec_alloc_context3(rv20);
+    v->width = 1920;
+    v->height = 1072;
+    AVRational rate{30000, 1001};
+    FitVideoToFormat(AV.av_guess_format("rm", nullptr, nullptr), v, rate, rv20);
+    EXPECT_EQ(v->width, 1280);
+    EXPECT_EQ(v->height, 704);
+    EXPECT_EQ(av_cmp_q(rate, AVRational{30, 1}), 0);
+    v->width = 640;
+    v->height = 480;
+    FitVideoToFormat(AV.av_guess_format("rm", nullptr, nullptr), v, rate, rv20);
+    EXPECT_EQ(v->width, 640);
+    EXPECT_EQ(v->height, 480);
+    AV.avcodec_free_context(&v);
 }
 
 TEST(TranscoderLife, StartWithoutFilesTerminatesOnce)
