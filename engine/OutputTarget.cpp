@@ -109,24 +109,52 @@ int PrepareOutputTarget(const String& AFileName, TOutputTarget& ATarget)
     return AVERROR(EEXIST);
 }
 
+namespace {
+
+// The data reaches the disk before the name does, so that a crash right after the
+// rename cannot leave an empty file where the earlier one was.
+void SyncFile(const String& AFileName)
+{
+    int fd = open(AFileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+}
+
+}  // namespace
+
 int CommitOutputTarget(TOutputTarget& ATarget)
 {
     TOutputTarget target = ATarget;
     ATarget = TOutputTarget();
     if (target.Temp.empty()) return 0;
-    // The data reaches the disk before the name does, so that a crash right after the
-    // rename cannot leave an empty file where the earlier one was.
-    int fd = open(target.Temp.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
+    SyncFile(target.Temp);
     if (rename(target.Temp.c_str(), target.Target.c_str()) != 0) {
         int err = errno;
         unlink(target.Temp.c_str());
         return AVERROR(err);
     }
     return 0;
+}
+
+int KeepStoppedOutputTarget(TOutputTarget& ATarget)
+{
+    TOutputTarget target = ATarget;
+    ATarget = TOutputTarget();
+    if (target.Temp.empty()) return 0;
+    SyncFile(target.Temp);
+    // The name is taken only if free, in one step, so that a file made meanwhile is not
+    // replaced either.  A file system without that rename gets a hard link instead.
+    if (renameat2(AT_FDCWD, target.Temp.c_str(), AT_FDCWD, target.Target.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    int err = errno;
+    if (err == EINVAL || err == ENOSYS) {
+        err = link(target.Temp.c_str(), target.Target.c_str()) == 0 ? 0 : errno;
+        unlink(target.Temp.c_str());
+        return err == 0 || err == EEXIST ? 0 : AVERROR(err);
+    }
+    unlink(target.Temp.c_str());
+    return err == EEXIST ? 0 : AVERROR(err);
 }
 
 void DiscardOutputTarget(TOutputTarget& ATarget)

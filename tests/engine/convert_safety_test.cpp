@@ -106,31 +106,38 @@ TEST(ConvertSafety, AnEarlierFileSurvivesAFailedOrAbandonedConversion)
     EXPECT_EQ(Names(dir), std::vector<String>{"out.avi"});
 }
 
-TEST(ConvertSafety, AStoppedConversionKeepsItsCompleteFileAndNoTemporaryOne)
+TEST(ConvertSafety, AStoppedConversionKeepsItsEndedFileOnlyWhereNoEarlierFileHasTheName)
 {
-    const String dir = enginetest::ScratchFolder();
-    const String out = dir + "out.avi";
-    WriteAll(out, "the user's earlier file");
-    TEvents events;
-    auto list = NewTaskList(events);
-    String error;
-    TOutputOptions options = AviOptions();
-    options.ExtOptions = "re=1";  // at the input's own pace, so that the stop comes mid-way
-    ASSERT_TRUE(SetUpTask(*list, Clip("clip.avi"), out, options, error)) << error;
-    list->Start(1);
-    ASSERT_TRUE(WaitUntil([&] {
-        std::lock_guard<std::mutex> lock(events.Lock);
-        return !events.Progress.empty();
-    }));
-    list->Stop(true);
-    ASSERT_TRUE(WaitForFinal(events));
-    EXPECT_FALSE(events.Terminates[0].Finished);
-    EXPECT_FALSE(events.Terminates[0].Exception) << events.Terminates[0].ExceptionMsg;
-    // The stopped conversion ended its file properly, and that file took the name.
-    const int frames = CountFrames(out);
-    EXPECT_GT(frames, 0);
-    EXPECT_LT(frames, 50);
-    EXPECT_EQ(Names(dir), std::vector<String>{"out.avi"});
+    // With no earlier file the stopped conversion's ended file takes the name; an
+    // earlier file of that name stays whole instead.  No temporary file is left either way.
+    for (const bool earlier : {false, true}) {
+        const String dir = enginetest::ScratchFolder();
+        const String out = dir + "out.avi";
+        if (earlier) WriteAll(out, "the user's earlier file");
+        TEvents events;
+        auto list = NewTaskList(events);
+        String error;
+        TOutputOptions options = AviOptions();
+        options.ExtOptions = "re=1";  // at the input's own pace, so that the stop comes mid-way
+        ASSERT_TRUE(SetUpTask(*list, Clip("clip.avi"), out, options, error)) << error;
+        list->Start(1);
+        ASSERT_TRUE(WaitUntil([&] {
+            std::lock_guard<std::mutex> lock(events.Lock);
+            return !events.Progress.empty();
+        }));
+        list->Stop(true);
+        ASSERT_TRUE(WaitForFinal(events));
+        EXPECT_FALSE(events.Terminates[0].Finished);
+        EXPECT_FALSE(events.Terminates[0].Exception) << events.Terminates[0].ExceptionMsg;
+        if (earlier) {
+            EXPECT_EQ(ReadAll(out), "the user's earlier file");
+        } else {
+            const int frames = CountFrames(out);
+            EXPECT_GT(frames, 0);
+            EXPECT_LT(frames, 50);
+        }
+        EXPECT_EQ(Names(dir), std::vector<String>{"out.avi"}) << earlier;
+    }
 }
 
 TEST(ConvertSafety, AFinishedConversionReplacesTheEarlierFileKeepingItsPermissions)
