@@ -11,6 +11,7 @@
 struct TOutputTarget {
     String Target;  // the file the user named (a symbolic link resolved to its file)
     String Temp;    // the temporary file written instead; empty when written directly
+    int Lock = -1;  // an open descriptor of Temp holding a lock on it while it is written
 };
 
 // The local file behind a name made by FileNameToURL; empty for a name of another
@@ -41,6 +42,11 @@ int CommitOutputTarget(TOutputTarget& ATarget);
 // otherwise removes the temporary file.  0, or a negative FFmpeg error code (the
 // temporary file is then removed).  Clears ATarget either way.
 int KeepStoppedOutputTarget(TOutputTarget& ATarget);
+
+// Removes from AFolder the temporary files of this program that no running conversion
+// writes: hidden ".<name>.<6 hex digits>.part" files left by a program that was killed.
+// A temporary file being written is locked by its writer and stays.  The number removed.
+int RemoveStaleOutputTemps(const String& AFolder);
 
 // Removes the temporary file, leaving the target untouched; clears ATarget.
 void DiscardOutputTarget(TOutputTarget& ATarget);

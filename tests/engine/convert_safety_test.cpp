@@ -275,3 +275,23 @@ TEST(OutputTarget, TemporaryFileBesideTheTargetUntilCommitted)
     DiscardOutputTarget(target);
     EXPECT_EQ(Names(dir), std::vector<String>{"new.mp4"});
 }
+
+TEST(ConvertSafety, StaleTemporaryFilesAreRemovedAndLiveOnesKept)
+{
+    const String dir = enginetest::ScratchFolder();
+    // left by a killed conversion, and files of the user's that only look alike
+    for (const char* name : {".out.avi.1a2b3c.part", ".a b.mp4.000000.part", ".notes.part", "out.avi.1a2b3c.part",
+                             ".out.avi.1A2B3C.part", ".out.avi.1a2b3.part"})
+        WriteAll(dir + name, "x");
+    // one a running conversion writes
+    TOutputTarget live;
+    ASSERT_EQ(PrepareOutputTarget(dir + "live.avi", live), 0);
+    const String liveName = live.Temp.substr(dir.size());
+    EXPECT_EQ(RemoveStaleOutputTemps(dir), 2);
+    std::vector<String> expected = {".notes.part", ".out.avi.1A2B3C.part", ".out.avi.1a2b3.part", "out.avi.1a2b3c.part",
+                                    liveName};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Names(dir), expected);
+    DiscardOutputTarget(live);
+    EXPECT_EQ(RemoveStaleOutputTemps(dir), 0);
+}
