@@ -2,6 +2,7 @@
 // "OutPath", chosen in the folder dialog, opened in the desktop.
 #include "app/OptionFile.h"
 #include "app/Unit1.h"
+#include "engine/OutputTarget.h"
 
 #include "platform/shell/ShellAPI.h"
 #include "platform/system/SysUtils.h"
@@ -15,6 +16,13 @@ void TakeFolder(TForm1* AForm, const String& AFolder)
 {
     AForm->Video_OutPut_Folder_Edit->SetText(AFolder);
     AForm->FileOutPutPath = AFolder;
+}
+
+// At start: the hidden temporary files a killed conversion left in the output folder go.
+void TakeStartFolder(TForm1* AForm, const String& AFolder)
+{
+    TakeFolder(AForm, AFolder);
+    RemoveStaleOutputTemps(AFolder);
 }
 
 void FocusJobList(TForm1* AForm)
@@ -33,14 +41,14 @@ void TForm1::Button17Click(TObject*)
         const String stored = ReadOption(OutPath, OutPath);
         if (!OptionValueMissing(stored) && IsUsableFolderPath(stored)) {
             MakeFolder(stored);  // a folder that cannot be made is still taken
-            TakeFolder(this, stored);
+            TakeStartFolder(this, stored);
             return;
         }
     }
     const String folder = DefaultOutputFolder();
     MakeFolder(folder);
     WriteOption(OutPath, OutPath, folder);
-    TakeFolder(this, folder);
+    TakeStartFolder(this, folder);
 }
 
 void TForm1::Button16Click(TObject*)

@@ -279,18 +279,37 @@ int RunProgram(int argc, char** argv)
 // ---------------------------------------------------------------------------------
 // Benchmark mode
 
+// The benchmark's own scratch folder, made with a name no one else has (a fixed name under
+// the temporary folder could be another user's, or a link planted there), removed at exit.
+struct TBenchFolder {
+    TBenchFolder()
+    {
+        String pattern = (fs::temp_directory_path() / "vc-transcode-bench-XXXXXX").string();
+        if (mkdtemp(pattern.data())) Path = pattern;
+    }
+    ~TBenchFolder()
+    {
+        std::error_code ec;
+        if (!Path.empty()) fs::remove_all(Path, ec);
+    }
+    String Path;
+};
+
+const String& BenchFolder()
+{
+    static const TBenchFolder folder;
+    return folder.Path;
+}
+
 const String& BenchClip()
 {
     static const String clip = [] {
-        String dir = (fs::temp_directory_path() / "vc_transcode_bench").string();
-        fs::create_directories(dir);
-        String name = dir + "/clip.avi";
-        if (!fs::exists(name)) {
-            String cmd = "ffmpeg -nostdin -y -loglevel error -f lavfi -i testsrc=size=640x360:rate=25:duration=4 "
-                         "-f lavfi -i sine=f=440:sample_rate=44100:d=4 -ac 2 -c:v mpeg4 -q:v 3 -c:a mp2 '" +
-                         name + "' >/dev/null 2>&1";
-            if (std::system(cmd.c_str()) != 0) return String();
-        }
+        if (BenchFolder().empty()) return String();
+        String name = BenchFolder() + "/clip.avi";
+        String cmd = "ffmpeg -nostdin -y -loglevel error -f lavfi -i testsrc=size=640x360:rate=25:duration=4 "
+                     "-f lavfi -i sine=f=440:sample_rate=44100:d=4 -ac 2 -c:v mpeg4 -q:v 3 -c:a mp2 '" +
+                     name + "' >/dev/null 2>&1";
+        if (std::system(cmd.c_str()) != 0) return String();
         return name;
     }();
     return clip;
@@ -304,7 +323,7 @@ void Convert(benchmark::State& AState, const char* AExt, std::function<void(TOut
     }
     TOutputOptions o;
     ASetup(o);
-    String out = (fs::temp_directory_path() / "vc_transcode_bench" / (String("out") + AExt)).string();
+    String out = BenchFolder() + "/out" + AExt;
     int frames = 0;
     for (auto _ : AState) {
         TBatchResult r;

@@ -24,12 +24,12 @@ String AVErrorText(const String& AName, int AError)
     case AVERROR_PATCHWELCOME: Text = "Not yet implemented in FFmpeg"; break;
     case AVERROR_PROTOCOL_NOT_FOUND:
     case AVERROR(EPROTONOSUPPORT): Text = "Unsupported network protocol"; break;
-    case AVERROR_DEMUXER_NOT_FOUND:
-    case AVERROR(EILSEQ): Text = "Unknown format"; break;
-    case AVERROR(EDOM): Text = "Number syntax expected in filename"; break;
+    // The libraries give their own codes for an unknown format and for damaged data; an
+    // invalid argument (a bad option value), an illegal byte sequence or a number out of
+    // range keep the system's text, which says what happened.
+    case AVERROR_DEMUXER_NOT_FOUND: Text = "Unknown format"; break;
     case AVERROR_EOF: Text = "End of file"; break;
-    case AVERROR_INVALIDDATA:
-    case AVERROR(EINVAL): Text = "Invalid data found when processing input"; break;
+    case AVERROR_INVALIDDATA: Text = "Invalid data found when processing input"; break;
     case AVERROR(ENOMEM): Text = "Not enough memory"; break;
     case AVERROR(EIO): Text = "I/O error"; break;
     case AVERROR(ENOENT): Text = "No such file or directory"; break;

@@ -258,7 +258,8 @@ void TCustomFFmpeg::FinishOutputFiles()
         if (err < 0) throw FFmpegException(AVErrorText(Format("Could not write output file #%d", i), err));
     }
     // A stopped conversion keeps what it wrote (its files are complete), unless that is
-    // nothing: an earlier file is not replaced by an empty one.
+    // nothing, or an earlier file has the name: an earlier file is never replaced by a
+    // partial one.
     for (int i = 0; i < Fnb_output_files; ++i) {
         if (FJoinMode && i > 0) break;
         TOutputTarget& target = Foutput_targets[size_t(i)];
@@ -267,7 +268,7 @@ void TCustomFFmpeg::FinishOutputFiles()
             continue;
         }
         const String name = target.Target;
-        int err = CommitOutputTarget(target);
+        int err = FBroken ? KeepStoppedOutputTarget(target) : CommitOutputTarget(target);
         if (err < 0) throw FFmpegException(AVErrorText(name, err));
     }
 }

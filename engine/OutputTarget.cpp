@@ -3,13 +3,17 @@
 #include "engine/FFmpegLoader.h"
 #include "engine/UnicodeProtocol.h"
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <mutex>
 #include <random>
+#include <dirent.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -104,26 +108,57 @@ int PrepareOutputTarget(const String& AFileName, TOutputTarget& ATarget)
             return AVERROR(errno);
         }
         if (replacing) fchmod(fd, mode);  // the earlier file's permissions, whatever the umask
-        close(fd);
+        // held open and locked while the conversion writes it, so that a clean-up at
+        // another program's start can tell it from one a killed program left
+        flock(fd, LOCK_EX | LOCK_NB);
         ATarget.Target = target;
         ATarget.Temp = temp;
+        ATarget.Lock = fd;
         return 0;
     }
     return AVERROR(EEXIST);
 }
+
+namespace {
+
+void Unlock(TOutputTarget& ATarget)
+{
+    if (ATarget.Lock >= 0) close(ATarget.Lock);
+    ATarget.Lock = -1;
+}
+
+// ".<name>.<6 hex digits>.part", as PrepareOutputTarget names its temporary files.
+bool IsTempName(const char* AName)
+{
+    const size_t n = strlen(AName);
+    if (n < 1 + 1 + 1 + 6 + 5 || AName[0] != '.' || strcmp(AName + n - 5, ".part") != 0) return false;
+    const char* hex = AName + n - 5 - 6;
+    if (hex[-1] != '.') return false;
+    for (int i = 0; i < 6; ++i)
+        if (!isdigit((unsigned char)hex[i]) && !(hex[i] >= 'a' && hex[i] <= 'f')) return false;
+    return true;
+}
+
+// The data reaches the disk before the name does, so that a crash right after the
+// rename cannot leave an empty file where the earlier one was.
+void SyncFile(const String& AFileName)
+{
+    int fd = open(AFileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+}
+
+}  // namespace
 
 int CommitOutputTarget(TOutputTarget& ATarget)
 {
     TOutputTarget target = ATarget;
     ATarget = TOutputTarget();
     if (target.Temp.empty()) return 0;
-    // The data reaches the disk before the name does, so that a crash right after the
-    // rename cannot leave an empty file where the earlier one was.
-    int fd = open(target.Temp.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
+    SyncFile(target.Temp);
+    Unlock(target);
     if (rename(target.Temp.c_str(), target.Target.c_str()) != 0) {
         int err = errno;
         unlink(target.Temp.c_str());
@@ -132,8 +167,51 @@ int CommitOutputTarget(TOutputTarget& ATarget)
     return 0;
 }
 
+int KeepStoppedOutputTarget(TOutputTarget& ATarget)
+{
+    TOutputTarget target = ATarget;
+    ATarget = TOutputTarget();
+    if (target.Temp.empty()) return 0;
+    SyncFile(target.Temp);
+    Unlock(target);
+    // The name is taken only if free, in one step, so that a file made meanwhile is not
+    // replaced either.  A file system without that rename gets a hard link instead.
+    if (renameat2(AT_FDCWD, target.Temp.c_str(), AT_FDCWD, target.Target.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    int err = errno;
+    if (err == EINVAL || err == ENOSYS) {
+        err = link(target.Temp.c_str(), target.Target.c_str()) == 0 ? 0 : errno;
+        unlink(target.Temp.c_str());
+        return err == 0 || err == EEXIST ? 0 : AVERROR(err);
+    }
+    unlink(target.Temp.c_str());
+    return err == EEXIST ? 0 : AVERROR(err);
+}
+
 void DiscardOutputTarget(TOutputTarget& ATarget)
 {
     if (!ATarget.Temp.empty()) unlink(ATarget.Temp.c_str());
+    Unlock(ATarget);
     ATarget = TOutputTarget();
+}
+
+int RemoveStaleOutputTemps(const String& AFolder)
+{
+    DIR* dir = opendir(AFolder.empty() ? "." : AFolder.c_str());
+    if (!dir) return 0;
+    const String folder = AFolder.empty() || AFolder.back() == '/' ? AFolder : AFolder + "/";
+    int removed = 0;
+    while (const dirent* e = readdir(dir)) {
+        if (!IsTempName(e->d_name)) continue;
+        const String name = folder + e->d_name;
+        int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0) continue;
+        struct stat st;
+        // a regular file that no writer holds locked
+        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            unlink(name.c_str()) == 0)
+            ++removed;
+        close(fd);
+    }
+    closedir(dir);
+    return removed;
 }

@@ -358,6 +358,7 @@ private:
     int FEditRow = -1;
     bool FInEnd = false;
     bool FLayoutDirty = true;
+    int FListColumnWidth = -1;  // list view: the column width, measured once per layout
     int FFetchedRow = -1;  // owner data: the row OnData filled last (during one paint)
     // the header's own state
     int FHeaderPressed = -1, FHeaderTrack = -1, FHeaderTrackX = 0, FHeaderTrackW = 0;

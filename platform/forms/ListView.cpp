@@ -400,10 +400,13 @@ int TCustomListView::RowHeight()
 
 int TCustomListView::ListColumnWidth()
 {
+    // every row's place depends on it: measured once per layout, not once per row
+    if (FListColumnWidth >= 0 && !FLayoutDirty) return FListColumnWidth;
     int W = 60;
     int Icon = ImageListOf(LVSIL_SMALL) ? ImageSizeOf(LVSIL_SMALL).cx + 4 : 0;
     int N = std::min(RowCount(), 500);
     for (int R = 0; R < N; ++R) W = std::max(W, std::min(300, TextSize(CellText(R, 0)).cx + Icon + 12));
+    FListColumnWidth = W;
     return W;
 }
 
@@ -442,6 +445,7 @@ int TCustomListView::VisibleRowCount()
 void TCustomListView::Layout()
 {
     FLayoutDirty = false;
+    FListColumnWidth = -1;
     if (FHandle && FHeader) {
         int H = LineHeight() + 6;
         if (FViewStyle == vsReport && FShowColumnHeaders)

@@ -112,7 +112,19 @@ void TCustomListView::PaintOther(HDC DC)
     TRect C = ClientRect();
     bool Focus = FHandle && GetFocus() == FHandle;
     bool Large = FViewStyle == vsIcon;
-    for (int Row = 0; Row < RowCount(); ++Row) {
+    // only the rows that can be on screen: the list's visible columns, the icon rows
+    // between the scroll position and the bottom
+    int First = 0, Last = RowCount() - 1;
+    if (FViewStyle == vsList) {
+        const int Rows = ItemsPerColumn(), Cols = C.Width() / std::max(1, ListColumnWidth()) + 1;
+        First = FTopRow / Rows * Rows;
+        Last = std::min<int64_t>(Last, int64_t(First) + int64_t(Cols) * Rows - 1);
+    } else {
+        const int PerRow = ItemsPerIconRow(), CellH = std::max(1, int(IconCell().cy));
+        First = std::max(0, FScrollY / CellH) * PerRow;
+        Last = std::min<int64_t>(Last, (int64_t(FScrollY + C.Height()) / CellH + 1) * PerRow - 1);
+    }
+    for (int Row = First; Row <= Last; ++Row) {
         TRect B = NativeItemRect(Row, drBounds);
         if (B.Bottom <= 0 || B.Right <= 0) continue;
         if (B.Top >= C.Bottom || B.Left >= C.Right) {

@@ -5,7 +5,10 @@
 #include <filesystem>
 #include <mutex>
 #include <unordered_map>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 // The text of an ini file as sections of lines.  Lines that are not keys (comments,
 // blank lines, text without "=") are kept as they were; a changed key line is written
@@ -405,11 +408,36 @@ std::mutex& WriterLock(const String& AFileName)
     return *L;
 }
 
+// One writer at a time for one file, within this process (the lock above) and across
+// processes: each holds an exclusive lock on the file's lock file ("<file>.lock") while it
+// reads, changes and replaces the file.  Where no lock file can be made (a folder that
+// cannot be written), the write itself fails anyway.
+class TWriterGuard {
+public:
+    explicit TWriterGuard(const String& AFileName) : FProcess(WriterLock(AFileName))
+    {
+        FLock = ::open((AFileName + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (FLock >= 0)
+            while (::flock(FLock, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+    ~TWriterGuard()
+    {
+        if (FLock >= 0) ::close(FLock);
+    }
+    TWriterGuard(const TWriterGuard&) = delete;
+    TWriterGuard& operator=(const TWriterGuard&) = delete;
+
+private:
+    std::lock_guard<std::mutex> FProcess;
+    int FLock = -1;
+};
+
 }  // namespace
 
 void TIniFile::WriteString(const String& ASection, const String& AIdent, const String& AValue)
 {
-    std::lock_guard<std::mutex> G(WriterLock(FileName()));
+    TWriterGuard G(FileName());
     Current().Write(ASection, AIdent, AValue);
     Store();
 }
@@ -420,12 +448,12 @@ void TIniFile::ReadSectionValues(const String& ASection, TStrings* AStrings) { D
 
 void TIniFile::EraseSection(const String& ASection)
 {
-    std::lock_guard<std::mutex> G(WriterLock(FileName()));
+    TWriterGuard G(FileName());
     if (Current().EraseSection(ASection)) Store();
 }
 
 void TIniFile::DeleteKey(const String& ASection, const String& AIdent)
 {
-    std::lock_guard<std::mutex> G(WriterLock(FileName()));
+    TWriterGuard G(FileName());
     if (Current().DeleteKey(ASection, AIdent)) Store();
 }

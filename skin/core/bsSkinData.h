@@ -835,7 +835,7 @@ public:
     void LoadFormInfo(TCustomIniFile* IniFile);
     void LoadSkinObjects(TCustomIniFile* IniFile);
     void LoadSkinControls(TCustomIniFile* IniFile);
-    void LoadActivePictures(TCustomIniFile* IniFile, const String& Folder);
+    void LoadActivePictures(TCustomIniFile* IniFile, const String& Folder, TbsSkinPictureBudget* Budget);
     void SaveSkinToIni(TCustomIniFile* IniFile);
     void SaveActivePictureNames(TCustomIniFile* IniFile);
     void SaveFormInfo(TCustomIniFile* IniFile);
@@ -968,14 +968,21 @@ private:
 };
 
 // Loads the picture Folder + Name; where no file has exactly that name, a file of the
-// folder whose name differs only in letter case.
-void bsLoadSkinPicture(TBitmap* Picture, const String& Folder, const String& Name);
+// folder whose name differs only in letter case.  Its size, read from its header, is
+// checked (and counted in Budget, when given) before its pixels are decoded.
+void bsLoadSkinPicture(TBitmap* Picture, const String& Folder, const String& Name,
+                       TbsSkinPictureBudget* Budget = nullptr);
+// The size in bytes of a regular file; 0 for anything else or a name that is not there.
+int64_t bsFileSize(const String& AFileName);
 // Reads the names of the picture list ("activepictures" of "PICTURES").
 void bsReadPictureNames(TCustomIniFile* IniFile, TStrings* Names);
 
 // The length of the BMP image at P (Avail bytes there) from its headers; raises
 // EReadError for data that is not a whole BMP image.
 int64_t bsBitmapImageSize(const uint8_t* P, int64_t Avail);
+// The width and height a BMP image's headers at P give (Avail bytes there); false for
+// bytes that do not begin with a BMP's headers.
+bool bsBitmapImageExtent(const uint8_t* P, int64_t Avail, int64_t& Width, int64_t& Height);
 
 // One item of a skin list: a stored skin with a name and a description.
 class TbsSkinListItem : public TCollectionItem {

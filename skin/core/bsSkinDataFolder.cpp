@@ -313,13 +313,41 @@ String SkinFilePath(const String& Folder, const String& Name)
 
 } // namespace
 
-void bsLoadSkinPicture(TBitmap* Picture, const String& Folder, const String& Name)
+int64_t bsFileSize(const String& AFileName)
+{
+    std::error_code E;
+    if (!fs::is_regular_file(AFileName, E)) return 0;
+    const auto Size = fs::file_size(AFileName, E);
+    return E ? 0 : int64_t(Size);
+}
+
+void bsLoadSkinPicture(TBitmap* Picture, const String& Folder, const String& Name, TbsSkinPictureBudget* Budget)
 {
     String Path = SkinFilePath(Folder, Name);
+    auto Fail = [&](const Exception& E) {
+        return EReadError(Format("Cannot load the skin picture \"%s\": %s", Path, E.Message()));
+    };
+    // the size from the headers first: the pixels are decoded only within the limits
+    int64_t Width = 0, Height = 0;
+    bool Known = false;
+    try {
+        TFileStream File(Path, fmOpenRead | fmShareDenyWrite);
+        uint8_t Header[14 + 40];
+        Known = bsBitmapImageExtent(Header, File.Read(Header, int64_t(sizeof(Header))), Width, Height);
+    } catch (const Exception& E) {
+        throw Fail(E);
+    }
+    if (Known) {
+        const String What = Format("the picture \"%s\"", Name);
+        if (Budget)
+            Budget->Take(Width, Height, What);
+        else
+            bsCheckSkinPictureSize(Width, Height, What);
+    }
     try {
         Picture->LoadFromFile(Path);
     } catch (const Exception& E) {
-        throw EReadError(Format("Cannot load the skin picture \"%s\": %s", Path, E.Message()));
+        throw Fail(E);
     }
 }
 
@@ -335,12 +363,12 @@ void bsReadPictureNames(TCustomIniFile* IniFile, TStrings* Names)
     ReadSkinStrings(IniFile, "PICTURES", "activepictures", Names);
 }
 
-void TbsSkinData::LoadActivePictures(TCustomIniFile* IniFile, const String& Folder)
+void TbsSkinData::LoadActivePictures(TCustomIniFile* IniFile, const String& Folder, TbsSkinPictureBudget* Budget)
 {
     bsReadPictureNames(IniFile, FActivePicturesNames.get());
     for (int i = 0; i < FActivePicturesNames->Count(); ++i) {
         auto Picture = std::make_unique<TBitmap>();
-        bsLoadSkinPicture(Picture.get(), Folder, FActivePicturesNames->Strings(i));
+        bsLoadSkinPicture(Picture.get(), Folder, FActivePicturesNames->Strings(i), Budget);
         FActivePictures.push_back(std::move(Picture));
     }
 }
@@ -374,15 +402,18 @@ void TbsSkinData::LoadFromFile(const String& FileName)
     auto Loaded = std::make_unique<TbsSkinData>(nullptr);
     {
         // read once: every value comes from the one parsed copy
+        bsCheckSkinTextSize(bsFileSize(FileName));
         TMemIniFile IniFile(FileName);
         if (!IsSkinIni(&IniFile)) return;
         String Folder = ExtractFilePath(FileName);
+        TbsSkinPictureBudget Budget;
         Loaded->ReadNames(&IniFile);
-        if (!Loaded->FPictureName.empty()) bsLoadSkinPicture(Loaded->FPicture.get(), Folder, Loaded->FPictureName);
+        if (!Loaded->FPictureName.empty())
+            bsLoadSkinPicture(Loaded->FPicture.get(), Folder, Loaded->FPictureName, &Budget);
         if (!Loaded->FInActivePictureName.empty())
-            bsLoadSkinPicture(Loaded->FInActivePicture.get(), Folder, Loaded->FInActivePictureName);
-        if (!Loaded->FMaskName.empty()) bsLoadSkinPicture(Loaded->FMask.get(), Folder, Loaded->FMaskName);
-        Loaded->LoadActivePictures(&IniFile, Folder);
+            bsLoadSkinPicture(Loaded->FInActivePicture.get(), Folder, Loaded->FInActivePictureName, &Budget);
+        if (!Loaded->FMaskName.empty()) bsLoadSkinPicture(Loaded->FMask.get(), Folder, Loaded->FMaskName, &Budget);
+        Loaded->LoadActivePictures(&IniFile, Folder, &Budget);
         Loaded->ReadRecords(&IniFile);
     }
     ApplyLoadedSkin(*Loaded);

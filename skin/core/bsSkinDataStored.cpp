@@ -17,8 +17,6 @@ namespace {
 constexpr int32_t StoredSkinVersion = 3;
 // A BMP file header and the smallest info header.
 constexpr int64_t MinBitmapImageSize = 14 + 12;
-// Skin pictures are small; a header that asks for more pixels than this is damaged.
-constexpr int64_t MaxBitmapPixels = int64_t(1) << 24;
 
 uint16_t Get16(const uint8_t* P) { return uint16_t(P[0] | (P[1] << 8)); }
 uint32_t Get32(const uint8_t* P) { return uint32_t(P[0]) | (uint32_t(P[1]) << 8) | (uint32_t(P[2]) << 16) | (uint32_t(P[3]) << 24); }
@@ -42,6 +40,23 @@ void WriteInt32(TStream* S, int32_t V)
 }
 
 } // namespace
+
+bool bsBitmapImageExtent(const uint8_t* P, int64_t Avail, int64_t& Width, int64_t& Height)
+{
+    if (Avail < MinBitmapImageSize || P[0] != 'B' || P[1] != 'M') return false;
+    const int64_t HeaderSize = Get32(P + 14);
+    if (HeaderSize == 12) {
+        Width = Get16(P + 18);
+        Height = Get16(P + 20);
+    } else if (HeaderSize >= 40 && Avail >= 14 + 40) {
+        Width = int32_t(Get32(P + 18));
+        Height = int32_t(Get32(P + 22));
+    } else {
+        return false;
+    }
+    if (Height < 0) Height = -Height;
+    return true;
+}
 
 // The length of the BMP image at P (Avail bytes there), taken from its headers: file
 // header, info header, colour table and pixel data. Raises EReadError for a header that
@@ -67,7 +82,8 @@ int64_t bsBitmapImageSize(const uint8_t* P, int64_t Avail)
         Damaged("a picture has an unknown header");
     }
     if (Height < 0) Height = -Height;
-    if (Width <= 0 || Height <= 0 || Width * Height > MaxBitmapPixels) Damaged("a picture has a bad size");
+    if (Width <= 0 || Height <= 0) Damaged("a picture has a bad size");
+    bsCheckSkinPictureSize(Width, Height, "a picture");
     if (BitCount != 1 && BitCount != 4 && BitCount != 8 && BitCount != 16 && BitCount != 24 && BitCount != 32)
         Damaged("a picture has a bad colour depth");
     int64_t Colors = ClrUsed ? ClrUsed : (BitCount <= 8 ? int64_t(1) << BitCount : 0);
@@ -83,12 +99,16 @@ int64_t bsBitmapImageSize(const uint8_t* P, int64_t Avail)
 
 namespace {
 
-// Reads the BMP image at the stream's position into Picture.
-void ReadBitmapImage(TMemoryStream* S, TBitmap* Picture)
+// Reads the BMP image at the stream's position into Picture, its pixels counted in Budget
+// before they are decoded.
+void ReadBitmapImage(TMemoryStream* S, TBitmap* Picture, TbsSkinPictureBudget& Budget)
 {
     int64_t Pos = S->Position();
     const uint8_t* P = static_cast<const uint8_t*>(S->Memory()) + Pos;
     int64_t Size = bsBitmapImageSize(P, S->Size() - Pos);
+    int64_t Width = 0, Height = 0;
+    bsBitmapImageExtent(P, Size, Width, Height);
+    Budget.Take(Width, Height, "a picture");
     TMemoryStream Image;
     Image.WriteBuffer(P, Size);
     Image.SetPosition(0);
@@ -118,11 +138,11 @@ void WriteFlaggedImage(TStream* S, TBitmap* Picture)
     if (!Flag) WriteBitmapImage(S, Picture);
 }
 
-void ReadFlaggedImage(TMemoryStream* S, TBitmap* Picture)
+void ReadFlaggedImage(TMemoryStream* S, TBitmap* Picture, TbsSkinPictureBudget& Budget)
 {
     uint8_t Flag;
     S->ReadBuffer(&Flag, 1);
-    if (Flag == 0) ReadBitmapImage(S, Picture);
+    if (Flag == 0) ReadBitmapImage(S, Picture, Budget);
 }
 
 void WriteText(TStream* S, const TStrings* Lines)
@@ -167,18 +187,20 @@ void TbsCompressedStoredSkin::LoadFromSkinData(TbsSkinData* ASkinData)
 
 void TbsCompressedStoredSkin::LoadFromIniFile(const String& AFileName)
 {
+    bsCheckSkinTextSize(bsFileSize(AFileName));
     TStringList Lines;
     Lines.LoadFromFile(AFileName);
     TMemIniFile IniFile(AFileName);
     if (!IsSkinIni(&IniFile)) return;
     String Folder = ExtractFilePath(AFileName);
+    TbsSkinPictureBudget Budget;
 
     TMemoryStream Payload;
     WriteInt32(&Payload, StoredSkinVersion);
     for (const char* Key : {"picture", "inactivepicture", "mask"}) {
         TBitmap Picture;
         String Name = IniFile.ReadString("PICTURES", Key, "");
-        if (!Name.empty()) bsLoadSkinPicture(&Picture, Folder, Name);
+        if (!Name.empty()) bsLoadSkinPicture(&Picture, Folder, Name, &Budget);
         WriteFlaggedImage(&Payload, &Picture);
     }
     TStringList Names;
@@ -186,7 +208,7 @@ void TbsCompressedStoredSkin::LoadFromIniFile(const String& AFileName)
     WriteInt32(&Payload, Names.Count());
     for (int i = 0; i < Names.Count(); ++i) {
         TBitmap Picture;
-        bsLoadSkinPicture(&Picture, Folder, Names.Strings(i));
+        bsLoadSkinPicture(&Picture, Folder, Names.Strings(i), &Budget);
         WriteBitmapImage(&Payload, &Picture);
     }
     WriteText(&Payload, &Lines);
@@ -268,33 +290,37 @@ void TbsSkinData::LoadCompressedStoredSkin(TbsCompressedStoredSkin* AStoredSkin)
     // The whole payload is read and checked before the change is announced: a damaged
     // skin raises here and leaves the loaded skin and the forms as they were.
     auto Loaded = std::make_unique<TbsSkinData>(nullptr);
+    TbsSkinPictureBudget Budget;
     TMemoryStream Payload;
     UnpackPayload(AStoredSkin->CompressedStream(), &Payload);
     Payload.SetPosition(0);
     try {
         int32_t Version = ReadInt32(&Payload);
         if (Version > StoredSkinVersion) Damaged(Format("unknown payload version %d", Version));
-        ReadFlaggedImage(&Payload, Loaded->FPicture.get());
-        ReadFlaggedImage(&Payload, Loaded->FInActivePicture.get());
-        ReadFlaggedImage(&Payload, Loaded->FMask.get());
+        ReadFlaggedImage(&Payload, Loaded->FPicture.get(), Budget);
+        ReadFlaggedImage(&Payload, Loaded->FInActivePicture.get(), Budget);
+        ReadFlaggedImage(&Payload, Loaded->FMask.get(), Budget);
         if (Version == 2) {
             TBitmap Skipped;
-            ReadFlaggedImage(&Payload, &Skipped);
-            ReadFlaggedImage(&Payload, &Skipped);
+            ReadFlaggedImage(&Payload, &Skipped, Budget);
+            ReadFlaggedImage(&Payload, &Skipped, Budget);
         }
         int32_t Count = ReadInt32(&Payload);
         if (Count > (Payload.Size() - Payload.Position()) / MinBitmapImageSize)
             Damaged(Format("%d pictures do not fit in what follows", Count));
         for (int32_t i = 0; i < Count; ++i) {
             auto Picture = std::make_unique<TBitmap>();
-            ReadBitmapImage(&Payload, Picture.get());
+            ReadBitmapImage(&Payload, Picture.get(), Budget);
             Loaded->FActivePictures.push_back(std::move(Picture));
         }
     } catch (const EReadError& E) {
-        if (E.Message().rfind("The stored skin is damaged", 0) == 0) throw;
+        if (E.Message().rfind("The stored skin is damaged", 0) == 0 || E.Message().rfind("The skin is refused", 0) == 0)
+            throw;
         Damaged("it ends too early");
     }
 
+    // the text's lines and the ini file made of them take many times its bytes
+    bsCheckSkinTextSize(Payload.Size() - Payload.Position());
     TMemoryStream Text;
     Text.CopyFrom(&Payload, Payload.Size() - Payload.Position());
     Text.SetPosition(0);

@@ -101,9 +101,17 @@ void bsReadField(TCustomIniFile* IniFile, const String& Section, void* ARecord, 
     void* P = F.Addr(ARecord);
     switch (F.Kind) {
     case TbsValueKind::Integer:
-    case TbsValueKind::Color:
-        *static_cast<int*>(P) = IniFile->ReadInteger(Section, F.Key, std::get<int>(F.Missing));
+    case TbsValueKind::Color: {
+        const int V = IniFile->ReadInteger(Section, F.Key, std::get<int>(F.Missing));
+        // Offsets and font heights are lengths on the screen
+        const String Key = F.Key;
+        const bool Length = Key.find("offset") != String::npos ||
+                            (Key.size() > 6 && Key.compare(Key.size() - 6, 6, "height") == 0);
+        if (F.Kind == TbsValueKind::Integer && Length && (V > MaxSkinExtent || V < -MaxSkinExtent))
+            throw EConvertError(Format("\"%s=%d\" lies beyond what a screen can show", Key, V));
+        *static_cast<int*>(P) = V;
         break;
+    }
     case TbsValueKind::Boolean: *static_cast<bool*>(P) = ReadSkinBool(IniFile, Section, F.Key); break;
     case TbsValueKind::Text:
         *static_cast<String*>(P) = IniFile->ReadString(Section, F.Key, std::get<String>(F.Missing));

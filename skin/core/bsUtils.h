@@ -60,6 +60,33 @@ inline int MinOf(int A, int B) { return A < B ? A : B; }
 TColor MixColors(TColor C1, TColor C2);
 TColor DarkenColor(TColor C, uint8_t Percent);
 
+// ---- Sizes a skin may ask for ------------------------------------------------------------
+// A skin draws window parts, and no part is larger than a few screens: every length a skin
+// gives (coordinates, offsets, font heights, picture sides) stays within MaxSkinExtent, one
+// rectangle or picture covers at most MaxSkinPicturePixels, all the pictures of a skin
+// together at most MaxSkinPicturesPixels, and its ini text is at most MaxSkinTextBytes.
+// A skin that asks for more is refused before the memory is taken.
+constexpr int MaxSkinExtent = 8192;                           // twice a 4K screen's width
+constexpr int64_t MaxSkinPicturePixels = int64_t(1) << 24;    // twice a 4K screen
+constexpr int64_t MaxSkinPicturesPixels = int64_t(1) << 25;   // four 4K screens, 128 MB
+constexpr int64_t MaxSkinTextBytes = int64_t(2) << 20;        // about 80 times a real skin's
+
+// Raises EReadError for a skin picture of Width x Height pixels beyond the limits above.
+void bsCheckSkinPictureSize(int64_t Width, int64_t Height, const String& What);
+// Raises EReadError for a skin description of more than MaxSkinTextBytes.
+void bsCheckSkinTextSize(int64_t Bytes);
+
+// Counts the pixels of one skin's pictures as they are read, before each is decoded.
+class TbsSkinPictureBudget {
+public:
+    // Checks one more picture (bsCheckSkinPictureSize) and the sum of all so far;
+    // raises EReadError beyond either.
+    void Take(int64_t Width, int64_t Height, const String& What);
+
+private:
+    int64_t FPixels = 0;
+};
+
 // ---- Text forms of skin values -----------------------------------------------------------
 // Fields split at commas; only the digits of each field count (so a sign is lost).  A field
 // without digits raises EConvertError; fields beyond the fourth (second) are ignored.

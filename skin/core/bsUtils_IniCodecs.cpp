@@ -3,6 +3,9 @@
 
 #include "platform/system/IniFiles.h"
 
+#include <climits>
+#include <cstdlib>
+
 namespace {
 
 // The reader keeps only digits, so a sign cannot survive a round trip; the writer
@@ -25,18 +28,47 @@ constexpr TStyleName StyleNames[] = {
 
 namespace {
 
-// No skin picture reaches this far (the readers refuse pictures of more than 2^24 pixels);
-// a coordinate beyond it is damage, and painting with it would cost without end.
-constexpr int MaxSkinCoordinate = 1 << 16;
-
+// No skin picture or window part reaches beyond MaxSkinExtent; a coordinate beyond it,
+// or a rectangle larger than a picture may be, is damage, and painting with it would cost
+// without end.
 void CheckSkinCoordinates(std::initializer_list<int> Values, const String& Text)
 {
     for (int V : Values)
-        if (V > MaxSkinCoordinate || V < -MaxSkinCoordinate)
-            throw EConvertError(Format("\"%s\" lies far outside any skin picture", Text));
+        if (V > MaxSkinExtent || V < -MaxSkinExtent)
+            throw EConvertError(Format("\"%s\" lies beyond what a screen can show", Text));
+}
+
+void CheckSkinArea(const TRect& R, const String& Text)
+{
+    const int64_t W = std::abs(int64_t(R.Right) - R.Left), H = std::abs(int64_t(R.Bottom) - R.Top);
+    if (W * H > MaxSkinPicturePixels)
+        throw EConvertError(Format("\"%s\" covers more than a screen can show", Text));
 }
 
 }  // namespace
+
+void bsCheckSkinPictureSize(int64_t Width, int64_t Height, const String& What)
+{
+    if (Width > MaxSkinExtent || Height > MaxSkinExtent || Width * Height > MaxSkinPicturePixels)
+        throw EReadError(Format("The skin is refused: %s of %d x %d pixels is larger than a screen can show",
+                                What, int(std::min<int64_t>(Width, INT32_MAX)), int(std::min<int64_t>(Height, INT32_MAX))));
+}
+
+void bsCheckSkinTextSize(int64_t Bytes)
+{
+    if (Bytes > MaxSkinTextBytes)
+        throw EReadError(Format("The skin is refused: its description is longer than %d MB",
+                                int(MaxSkinTextBytes >> 20)));
+}
+
+void TbsSkinPictureBudget::Take(int64_t Width, int64_t Height, const String& What)
+{
+    bsCheckSkinPictureSize(Width, Height, What);
+    FPixels += Width * Height;
+    if (FPixels > MaxSkinPicturesPixels)
+        throw EReadError(Format("The skin is refused: its pictures together take more than %d MB",
+                                int(MaxSkinPicturesPixels * 4 >> 20)));
+}
 
 void ReadSkinRect(TCustomIniFile* IniFile, const String& Section, const String& Ident, TRect& R)
 {
@@ -44,6 +76,7 @@ void ReadSkinRect(TCustomIniFile* IniFile, const String& Section, const String& 
     TRect V;
     ParseRectText(Text, V);
     CheckSkinCoordinates({V.Left, V.Top, V.Right, V.Bottom}, Text);
+    CheckSkinArea(V, Text);
     R = V;
 }
 

@@ -106,31 +106,38 @@ TEST(ConvertSafety, AnEarlierFileSurvivesAFailedOrAbandonedConversion)
     EXPECT_EQ(Names(dir), std::vector<String>{"out.avi"});
 }
 
-TEST(ConvertSafety, AStoppedConversionKeepsItsCompleteFileAndNoTemporaryOne)
+TEST(ConvertSafety, AStoppedConversionKeepsItsEndedFileOnlyWhereNoEarlierFileHasTheName)
 {
-    const String dir = enginetest::ScratchFolder();
-    const String out = dir + "out.avi";
-    WriteAll(out, "the user's earlier file");
-    TEvents events;
-    auto list = NewTaskList(events);
-    String error;
-    TOutputOptions options = AviOptions();
-    options.ExtOptions = "re=1";  // at the input's own pace, so that the stop comes mid-way
-    ASSERT_TRUE(SetUpTask(*list, Clip("clip.avi"), out, options, error)) << error;
-    list->Start(1);
-    ASSERT_TRUE(WaitUntil([&] {
-        std::lock_guard<std::mutex> lock(events.Lock);
-        return !events.Progress.empty();
-    }));
-    list->Stop(true);
-    ASSERT_TRUE(WaitForFinal(events));
-    EXPECT_FALSE(events.Terminates[0].Finished);
-    EXPECT_FALSE(events.Terminates[0].Exception) << events.Terminates[0].ExceptionMsg;
-    // The stopped conversion ended its file properly, and that file took the name.
-    const int frames = CountFrames(out);
-    EXPECT_GT(frames, 0);
-    EXPECT_LT(frames, 50);
-    EXPECT_EQ(Names(dir), std::vector<String>{"out.avi"});
+    // With no earlier file the stopped conversion's ended file takes the name; an
+    // earlier file of that name stays whole instead.  No temporary file is left either way.
+    for (const bool earlier : {false, true}) {
+        const String dir = enginetest::ScratchFolder();
+        const String out = dir + "out.avi";
+        if (earlier) WriteAll(out, "the user's earlier file");
+        TEvents events;
+        auto list = NewTaskList(events);
+        String error;
+        TOutputOptions options = AviOptions();
+        options.ExtOptions = "re=1";  // at the input's own pace, so that the stop comes mid-way
+        ASSERT_TRUE(SetUpTask(*list, Clip("clip.avi"), out, options, error)) << error;
+        list->Start(1);
+        ASSERT_TRUE(WaitUntil([&] {
+            std::lock_guard<std::mutex> lock(events.Lock);
+            return !events.Progress.empty();
+        }));
+        list->Stop(true);
+        ASSERT_TRUE(WaitForFinal(events));
+        EXPECT_FALSE(events.Terminates[0].Finished);
+        EXPECT_FALSE(events.Terminates[0].Exception) << events.Terminates[0].ExceptionMsg;
+        if (earlier) {
+            EXPECT_EQ(ReadAll(out), "the user's earlier file");
+        } else {
+            const int frames = CountFrames(out);
+            EXPECT_GT(frames, 0);
+            EXPECT_LT(frames, 50);
+        }
+        EXPECT_EQ(Names(dir), std::vector<String>{"out.avi"}) << earlier;
+    }
 }
 
 TEST(ConvertSafety, AFinishedConversionReplacesTheEarlierFileKeepingItsPermissions)
@@ -298,4 +305,24 @@ TEST(ConvertSafety, ANewOutputFollowsTheUmaskAndAReplacedOneKeepsItsMode)
         EXPECT_EQ(fs::status(dir + "old.avi").permissions() & P::all, kept) << std::oct << t.Umask;
         EXPECT_EQ(Names(dir), (std::vector<String>{"new.avi", "old.avi"}));
     }
+}
+
+TEST(ConvertSafety, StaleTemporaryFilesAreRemovedAndLiveOnesKept)
+{
+    const String dir = enginetest::ScratchFolder();
+    // left by a killed conversion, and files of the user's that only look alike
+    for (const char* name : {".out.avi.1a2b3c.part", ".a b.mp4.000000.part", ".notes.part", "out.avi.1a2b3c.part",
+                             ".out.avi.1A2B3C.part", ".out.avi.1a2b3.part"})
+        WriteAll(dir + name, "x");
+    // one a running conversion writes
+    TOutputTarget live;
+    ASSERT_EQ(PrepareOutputTarget(dir + "live.avi", live), 0);
+    const String liveName = live.Temp.substr(dir.size());
+    EXPECT_EQ(RemoveStaleOutputTemps(dir), 2);
+    std::vector<String> expected = {".notes.part", ".out.avi.1A2B3C.part", ".out.avi.1a2b3.part", "out.avi.1a2b3c.part",
+                                    liveName};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Names(dir), expected);
+    DiscardOutputTarget(live);
+    EXPECT_EQ(RemoveStaleOutputTemps(dir), 0);
 }

@@ -200,6 +200,31 @@ TEST_F(ListViewTest, TheHeaderIsAnnouncedAndCanBeSubclassed)
     V->WindowProc = TWndMethod([V](TMessage& M) { V->WndProc(M); });
 }
 
+// A repaint of the list view style costs the rows on screen, however many rows there are:
+// counted by the rows the owner is asked for during one paint.
+TEST_F(ListViewTest, AListRepaintAsksOnlyForTheRowsOnScreen)
+{
+    View->SetViewStyle(vsList);
+    View->SetOwnerData(true);
+    int Fetches = 0;
+    View->OnData = [&](TObject*, TListItem* I) {
+        ++Fetches;
+        I->SetCaption("file " + IntToStr(I->Index()) + ".dat");
+    };
+    std::vector<int> PerPaint;
+    for (int N : {120, 600}) {
+        View->Items()->SetCount(N);
+        Pump();
+        Fetches = 0;
+        InvalidateRect(View->Handle(), nullptr, true);
+        Pump();
+        PerPaint.push_back(Fetches);
+    }
+    EXPECT_GT(PerPaint[0], 3);
+    EXPECT_EQ(PerPaint[0], PerPaint[1]);
+    EXPECT_LE(PerPaint[1], 2 * View->VisibleRowCount());
+}
+
 TEST_F(ListViewTest, OwnerDataFetchesVisibleRowsAndFinds)
 {
     View->SetOwnerData(true);

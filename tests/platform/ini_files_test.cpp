@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <thread>
@@ -23,11 +24,14 @@ protected:
     }
     void Put(const String& AText) { WriteFileAtomic(FName, AText); }
     String Get() { return ReadFileToString(FName); }
+    // the files of the folder besides the lock file
     int FilesInDir()
     {
         int n = 0;
         DIR* d = opendir(FDir.c_str());
-        while (dirent* e = readdir(d)) n += String(e->d_name) != "." && String(e->d_name) != "..";
+        // the writers' lock file stays beside the file
+        while (dirent* e = readdir(d))
+            n += String(e->d_name) != "." && String(e->d_name) != ".." && String(e->d_name) != "option.ini.lock";
         closedir(d);
         return n;
     }
@@ -248,6 +252,30 @@ TEST_F(IniTest, TwoObjectsWritingOneFileFromTwoThreadsKeepEveryKey)
     std::thread a(writer, "A"), b(writer, "B");
     a.join();
     b.join();
+    TMemIniFile check(FName);
+    for (const char* section : {"A", "B"})
+        for (int i = 0; i < 150; ++i)
+            EXPECT_EQ(check.ReadInteger(section, "k" + std::to_string(i), -1), i) << section << i;
+}
+
+TEST_F(IniTest, TwoProcessesWritingOneFileKeepEveryKey)
+{
+    std::vector<pid_t> children;
+    for (const char* section : {"A", "B"}) {
+        pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            TIniFile ini(FName);
+            for (int i = 0; i < 150; ++i) ini.WriteInteger(section, "k" + std::to_string(i), i);
+            _exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
     TMemIniFile check(FName);
     for (const char* section : {"A", "B"})
         for (int i = 0; i < 150; ++i)

@@ -208,6 +208,47 @@ TEST(SkinDataFolder, DamagedFoldersFailBeforeAnythingChanges)
     }
 }
 
+// Every size a skin asks for stays within what a screen can show: lengths, rectangles,
+// each picture and all pictures together.  A skin asking for more is refused with a clear
+// message before it takes the memory, and the loaded skin stays.
+TEST(SkinDataFolder, SkinsAskingForMoreThanAScreenCanShowAreRefused)
+{
+    const String Good = FolderIni();
+    auto Replace = [&](const String& From, const String& To) { return Replaced(Good, From, To); };
+    const String Big = MonoBmpBytes(4096, 4096);  // as large as one picture may be
+    struct Case {
+        const char* Why;
+        String Ini;
+        String Frame;  // bytes of frame.bmp; empty: the good picture
+        const char* Expected;
+    } Cases[] = {
+        {"rectangle of 23000 x 23000", Replace("thumbrect=1,2,3,4", "thumbrect=0,0,23000,23000"), "", "screen"},
+        {"rectangle of 8000 x 8000", Replace("thumbrect=1,2,3,4", "thumbrect=0,0,8000,8000"), "", "screen"},
+        {"point far out", Replace("lefttoppoint=3,3\nupbuttonrect", "lefttoppoint=3,9000\nupbuttonrect"), "", "screen"},
+        {"font height of 100000", Replace("fontheight=13", "fontheight=100000"), "", "screen"},
+        {"picture wider than a screen", Good, MonoBmpBytes(9000, 1), "larger than a screen"},
+        {"picture of 2^28 pixels", Good, MonoBmpBytes(8192, 1 << 15), "larger than a screen"},
+        {"three pictures beyond the budget",
+         Replace("inactivepicture=\nmask=mask.bmp", "inactivepicture=frame.bmp\nmask=frame.bmp"), Big,
+         "pictures together"},
+        {"description beyond 2 MB", Good + String(size_t(3) << 20, ';'), "", "longer than"},
+    };
+    for (const Case& C : Cases) {
+        TempDir Dir;
+        String File = WriteFolderSkin(Dir.Path);
+        WriteBytes(File, C.Ini);
+        if (!C.Frame.empty()) WriteBytes(Dir.Path + "frame.bmp", C.Frame);
+        ExpectRefused(C.Why, [&](TbsSkinData* D) { D->LoadFromFile(File); }, C.Expected);
+    }
+    // the largest picture alone is taken
+    TempDir Dir;
+    String File = WriteFolderSkin(Dir.Path);
+    WriteBytes(Dir.Path + "frame.bmp", Big);
+    TbsSkinData D(nullptr);
+    D.LoadFromFile(File);
+    EXPECT_EQ(D.FPicture->Width(), 4096);
+}
+
 TEST(SkinDataFolder, SavesThatWouldLoseDataAreRefused)
 {
     struct Case {

@@ -229,7 +229,7 @@ TbsSkinValue RandomValue(const TbsSkinField& F, std::mt19937& Rng)
 {
     auto N = [&](int Lo, int Hi) { return std::uniform_int_distribution<int>(Lo, Hi)(Rng); };
     switch (F.Kind) {
-    case TbsValueKind::Integer: return N(-1000, 100000);
+    case TbsValueKind::Integer: return N(-1000, MaxSkinExtent);  // within what a skin may ask for
     case TbsValueKind::Color: return N(0, 1) ? N(0, 0xFFFFFF) : int(0xFF000000u | unsigned(N(0, 30)));
     case TbsValueKind::Boolean: return N(0, 1) == 1;
     case TbsValueKind::Text: return String("v") + std::to_string(N(0, 99999)) + " x";

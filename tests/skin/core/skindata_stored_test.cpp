@@ -314,6 +314,32 @@ TEST(SkinDataStored, AStoredSkinThatUnpacksBeyondAnyRealSkinIsRefused)
     ExpectRefused("65 MB of text", [&](TbsSkinData* D) { D->LoadCompressedStoredSkin(Stored.get()); });
 }
 
+// A stored skin asking for more than a screen can show is refused with a clear message:
+// a picture too large, pictures beyond the budget together, text that would take many
+// times its size once read.  None of them comes near the unpacked size limit.
+TEST(SkinDataStored, AStoredSkinAskingForMoreThanAScreenCanShowIsRefused)
+{
+    const String Pic = BmpBytes(5, 5, 3);
+    const String Big = MonoBmpBytes(4096, 4096);
+    const String Frames3 = String(1, '\0') + Big + String(1, '\0') + Big + String(1, '\0') + Big;
+    struct Case {
+        const char* Why;
+        String Payload;
+        const char* Expected;
+    } Cases[] = {
+        {"picture wider than a screen", Payload(3, NoFrames, 2, Pic + MonoBmpBytes(9000, 1), SmallIni),
+         "larger than a screen"},
+        {"three pictures beyond the budget", Payload(3, Frames3, 2, Pic + Pic, SmallIni), "pictures together"},
+        {"3 MB of text", Payload(3, NoFrames, 2, Pic + Pic, SmallIni + String(size_t(3) << 20, ';')), "longer than"},
+        {"rectangle of 23000 x 23000", Payload(3, NoFrames, 2, Pic + Pic, Replaced(SmallIni, "skinrect=0,0,5,5", "skinrect=0,0,23000,23000")),
+         "screen"},
+    };
+    for (const Case& C : Cases) {
+        auto Stored = FromPayload(C.Payload);
+        ExpectRefused(C.Why, [&](TbsSkinData* D) { D->LoadCompressedStoredSkin(Stored.get()); }, C.Expected);
+    }
+}
+
 // Damage anywhere: every payload cut short and many with one byte changed either load
 // or raise a clear error.
 TEST(SkinDataStored, DamageAnywhereIsHandled)

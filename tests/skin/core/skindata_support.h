@@ -167,6 +167,28 @@ inline String BmpBytesOf(int W, int H, const std::function<uint32_t(int X, int Y
     return B;
 }
 
+// A 1-bit BMP file of W x H black pixels: a large picture in few bytes.
+inline String MonoBmpBytes(int W, int H)
+{
+    const uint32_t Row = uint32_t(W + 31) / 32 * 4, Data = 14 + 40 + 8;
+    String B(Data + size_t(Row) * size_t(H), '\0');
+    auto Put32 = [&](int At, uint32_t V) {
+        for (int i = 0; i < 4; ++i) B[At + i] = char(V >> (8 * i));
+    };
+    B[0] = 'B';
+    B[1] = 'M';
+    Put32(2, uint32_t(B.size()));
+    Put32(10, Data);
+    Put32(14, 40);
+    Put32(18, uint32_t(W));
+    Put32(22, uint32_t(H));
+    B[26] = 1;
+    B[28] = 1;
+    Put32(34, Row * uint32_t(H));
+    Put32(58, 0x00FFFFFF);  // colour 1 white, colour 0 black
+    return B;
+}
+
 // A picture from BMP bytes.
 inline std::unique_ptr<TBitmap> Picture(const String& Bytes)
 {
@@ -253,7 +275,10 @@ inline String WriteFolderSkin(const String& Dir)
 
 // Load(D) must fail with a clear error and leave D's skin, its state and the forms as
 // they were.
-inline void ExpectRefused(const String& Why, const std::function<void(TbsSkinData*)>& Load)
+// Load raises (with a message holding Expected, when given) and leaves the loaded skin
+// and the forms untouched.
+inline void ExpectRefused(const String& Why, const std::function<void(TbsSkinData*)>& Load,
+                          const String& Expected = "")
 {
     RecordingRoute Route;
     FakeForm Form("Form1");
@@ -267,6 +292,7 @@ inline void ExpectRefused(const String& Why, const std::function<void(TbsSkinDat
         ADD_FAILURE() << Why << ": no error";
     } catch (const Exception& E) {
         EXPECT_FALSE(E.Message().empty()) << Why;
+        EXPECT_NE(E.Message().find(Expected), String::npos) << Why << ": " << E.Message();
     }
     EXPECT_TRUE(Route.Log.empty()) << Why;
     EXPECT_FALSE(D.Empty) << Why;
