@@ -6,6 +6,8 @@ TPresetRoutines::TPresetRoutines(TPresetBindings ABindings) : F(std::move(ABindi
 
 int TPresetRoutines::CurrentCode() const
 {
+    // The settings dialog binds only the option boxes: it has no preset chosen.
+    if (!F.CategoryBox || !F.PresetBox) return -1;
     int category = F.CategoryBox->ItemIndex();
     int preset = F.PresetBox->ItemIndex();
     if (category < 0 || category >= PresetCategoryCount || preset < 0 || preset > 99) return -1;

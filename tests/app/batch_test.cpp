@@ -190,10 +190,10 @@ constexpr const char* Working = "000001100";
 constexpr const char* Paused = "000001010";
 
 //                                   remove rename clear start stop pause resume
-constexpr const char* EmptyGlyphs = "-D-DDDD";
-constexpr const char* ReadyGlyphs = "-E-EDDD";
-constexpr const char* WorkingGlyphs = "-D-DEED";
-constexpr const char* PausedGlyphs = "-D-DEDE";
+constexpr const char* EmptyGlyphs = "DDDDDDD";
+constexpr const char* ReadyGlyphs = "EEEEDDD";
+constexpr const char* WorkingGlyphs = "DDDDEED";
+constexpr const char* PausedGlyphs = "DDDDEDE";
 
 TEST_F(BatchTest, EventSequencesSetTheControlGroups)
 {
@@ -219,7 +219,7 @@ TEST_F(BatchTest, EventSequencesSetTheControlGroups)
     Terminate(0, true);
     Terminate(-1, true);
     EXPECT_EQ(Groups(), "001000001");
-    EXPECT_EQ(Glyphs(), "-D-DDDD");
+    EXPECT_EQ(Glyphs(), "DDEDDDD");
     Form->btnClearClick(Form);
     EXPECT_EQ(Form->BatchState(), TForm1::bsEmpty);
     EXPECT_EQ(Groups(), Empty);
@@ -244,9 +244,9 @@ TEST_F(BatchTest, StopKeepsPauseAndResumeUntilTheEndAndLeavesStartOn)
     Form->bsSkinButton10Click(Form);
     //                  add remove clear start menu stop pause resume format
     EXPECT_EQ(during, "000100011") << "Stopping: start on, resume as before, format on";
-    EXPECT_EQ(duringGlyphs, "-D-EDDE");
+    EXPECT_EQ(duringGlyphs, "DDDEDDE");
     EXPECT_EQ(Groups(), "001100001") << "Finished after a stop: start and clear on";
-    EXPECT_EQ(Glyphs(), "-D-EDDD");
+    EXPECT_EQ(Glyphs(), "DDEEDDD");
     EXPECT_EQ(Form->Calls.back(), "Stop");
 }
 

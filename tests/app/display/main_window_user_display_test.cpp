@@ -348,7 +348,11 @@ TEST_F(UserDisplay, TheFolderTreeShowsMinusOnOpenFoldersAndPlusOnClosedOnes)
                                return true;
                            },
                        },
-                       [&] { return dialog && !dialog->Visible(); }));
+                       // the dialog's form is freed once the dialog returns
+                       [&] {
+                           TbsSelDirDlgForm* now = Form1->bsSkinSelectDirectoryDialog2->DlgFrm();
+                           return !now || !now->Visible();
+                       }));
     EXPECT_GT(open, 0);
     EXPECT_GT(closed, 0);
     EXPECT_EQ(wrong, std::vector<String>{});
