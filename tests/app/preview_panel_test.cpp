@@ -604,7 +604,9 @@ TEST_F(PreviewPlayerTest, FreeingTheWindowWhileThePreviewPlaysStopsThePlayerFirs
     Main->Button31Click(nullptr);
     ASSERT_NE(Main->FFPlayer->VideoState(), nullptr) << Main->FFPlayer->LastErrMsg();
     Main->bsSkinButton13->ButtonClick();
-    ASSERT_TRUE(PumpUntil([&] { return Logged("Play") && Main->Label3->Caption() != "0.0"; }, 30000));
+    // Playing shows in the position label moving on; the state events of the open and of
+    // the resume may reach the window as one, so the log's "Play" proves nothing here.
+    ASSERT_TRUE(PumpUntil([&] { return std::atof(Main->Label3->Caption().c_str()) > 0.0; }, 30000));
     // Position events keep coming while the window goes.
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     delete Main;
