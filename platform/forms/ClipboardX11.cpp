@@ -176,9 +176,14 @@ private:
                 XNextEvent(FDisplay, &E);
                 if (E.type == SelectionRequest) Serve(E.xselectionrequest);
                 else if (E.type == PropertyNotify) Step(E.xproperty);
-                else if (E.type == SelectionClear) {
+                else if (E.type == SelectionClear && XGetSelectionOwner(FDisplay, FClipboard) != FWindow) {
+                    // Another client owns the clipboard now (transfers under way keep their
+                    // data); a loss the program has since made up for by taking it again
+                    // changes nothing.
                     std::lock_guard<std::mutex> G(FLock);
                     FOwned = false;
+                    FPng.reset();
+                    FBmp.reset();
                 } else if (E.type == SelectionNotify && Fetching) {
                     String Got;
                     bool Ok = E.xselection.property != None && ReadProperty(Got);
