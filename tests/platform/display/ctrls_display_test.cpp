@@ -249,6 +249,10 @@ TEST_F(CtrlsDisplay, APictureOnTheClipboardReachesAnotherClientAsPngAndBmp)
     char Tmpl[] = "/tmp/vc-clip-XXXXXX";
     ASSERT_NE(mkdtemp(Tmpl), nullptr);
     const String Folder = Tmpl;
+    struct TRemove {
+        const char* Path;
+        ~TRemove() { rmdir(Path); }
+    } Remove{Tmpl};
     struct TCase {
         int W, H;
         bool InPicture;   // assigned as a TPicture holding the bitmap, else as the bitmap
@@ -294,7 +298,6 @@ TEST_F(CtrlsDisplay, APictureOnTheClipboardReachesAnotherClientAsPngAndBmp)
     Clipboard()->SetAsText("text again");
     EXPECT_EQ(Output("xclip -selection clipboard -o"), "text again");
     EXPECT_EQ(Output("xclip -selection clipboard -o -t TARGETS").find("image/png"), String::npos);
-    rmdir(Tmpl);
 }
 
 }  // namespace
