@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "platform/graphics/Graphics.h"
 #include "platform/windows/Backend.h"
 
 std::unique_ptr<TClipboardProvider> MakeX11ClipboardProvider();
@@ -15,6 +16,13 @@ public:
     {
         FText = Text;
         FHas = true;
+        FPicture = TClipboardPicture();
+    }
+    void SetPicture(const TClipboardPicture& Picture) override
+    {
+        FText.clear();
+        FHas = false;
+        FPicture = Picture;
     }
     bool GetText(String& Text) override
     {
@@ -26,10 +34,12 @@ public:
     {
         FText.clear();
         FHas = false;
+        FPicture = TClipboardPicture();
     }
 
 private:
     String FText;
+    TClipboardPicture FPicture;
     bool FHas = false;
 };
 
@@ -77,6 +87,45 @@ bool TClipboard::HasFormat(UINT Format)
 }
 
 void TClipboard::Clear() { ClipboardProvider().Clear(); }
+
+void TClipboard::Assign(TPersistent* Source)
+{
+    TGraphic* G = nullptr;
+    if (auto* P = dynamic_cast<TPicture*>(Source)) {
+        G = P->Graphic();
+        if (!G) {
+            Clear();
+            return;
+        }
+    } else {
+        G = dynamic_cast<TGraphic*>(Source);
+    }
+    if (!G) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    if (G->Empty() || G->Width() <= 0 || G->Height() <= 0) {
+        Clear();
+        return;
+    }
+    // The picture's colours in a 24-bit bitmap, written as a BMP file and (through a
+    // true-colour PNG picture) as a PNG file.
+    TBitmap Colours;
+    Colours.Assign(G);
+    Colours.SetPixelFormat(pf24bit);
+    TClipboardPicture Picture;
+    TMemoryStream Bmp;
+    Colours.SaveToStream(&Bmp);
+    auto* B = static_cast<const uint8_t*>(Bmp.Memory());
+    Picture.Bmp.assign(B, B + Bmp.Size());
+    TPngImage Png;
+    Png.Assign(&Colours);
+    TMemoryStream PngData;
+    Png.SaveToStream(&PngData);
+    auto* P = static_cast<const uint8_t*>(PngData.Memory());
+    Picture.Png.assign(P, P + PngData.Size());
+    ClipboardProvider().SetPicture(Picture);
+}
 
 TClipboard* Clipboard()
 {

@@ -1,21 +1,32 @@
-// The clipboard: Unicode text shared with other programs.
+// The clipboard: Unicode text and pictures shared with other programs.
 //
-// Text goes through a provider: while the X11 backend is in use, the display's
-// CLIPBOARD selection (UTF-8 text, shared with other programs); with the headless
-// backend one inside the program.  A provider can also be installed explicitly.
+// Its content goes through a provider: while the X11 backend is in use, the display's
+// CLIPBOARD selection (UTF-8 text, or a picture as PNG and BMP files, shared with
+// other programs); with the headless backend one inside the program.  A provider can
+// also be installed explicitly.  The clipboard holds text or a picture: putting one
+// there replaces the other.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/graphics/WinDef.h"
 #include "platform/system/Classes.h"
 
 constexpr UINT CF_TEXT = 1, CF_BITMAP = 2, CF_UNICODETEXT = 13;
 
+// A picture as other programs take it from the clipboard: a PNG file and a BMP file
+// (24 bits) of the same colours.
+struct TClipboardPicture {
+    std::vector<uint8_t> Png, Bmp;
+};
+
 class TClipboardProvider {
 public:
     virtual ~TClipboardProvider() = default;
     virtual void SetText(const String& Text) = 0;
+    virtual void SetPicture(const TClipboardPicture& Picture) = 0;
     // False when the clipboard holds no text.
     virtual bool GetText(String& Text) = 0;
     virtual bool HasText() = 0;
@@ -24,6 +35,10 @@ public:
 
 class TClipboard : public TPersistent {
 public:
+    // Puts a picture on the clipboard: a TPicture's graphic or any TGraphic, by its
+    // colours (alpha is left out).  An empty picture clears the clipboard.  Other
+    // sources are asked to assign themselves to the clipboard.
+    void Assign(TPersistent* Source) override;
     // The text on the clipboard ("" when it holds none).
     String AsText();
     void SetAsText(const String& Text);

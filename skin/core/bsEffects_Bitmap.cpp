@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/forms/Clipbrd.h"
+
 // ---- Live-bitmap list ---------------------------------------------------------------------
 
 namespace {
@@ -222,6 +224,18 @@ void TbsBitmap::Assign(TPersistent* Source)
 
 void TbsBitmap::AssignTo(TPersistent* Dest)
 {
+    auto drawInto = [this](TBitmap* target) {
+        target->SetPixelFormat(pf32bit);
+        target->SetSize(FWidth, FHeight);
+        if (!Empty()) Draw(target->Canvas(), 0, 0);
+    };
+    if (auto* clip = dynamic_cast<TClipboard*>(Dest)) {
+        // The clipboard takes the picture the way a bitmap would receive it.
+        TBitmap picture;
+        drawInto(&picture);
+        clip->Assign(&picture);
+        return;
+    }
     TBitmap* target = nullptr;
     if (auto* pic = dynamic_cast<TPicture*>(Dest))
         target = pic->Bitmap();
@@ -231,9 +245,7 @@ void TbsBitmap::AssignTo(TPersistent* Dest)
         TPersistent::AssignTo(Dest);
         return;
     }
-    target->SetPixelFormat(pf32bit);
-    target->SetSize(FWidth, FHeight);
-    if (!Empty()) Draw(target->Canvas(), 0, 0);
+    drawInto(target);
 }
 
 // ---- Stream and PCX forms -----------------------------------------------------------------

@@ -1,10 +1,16 @@
 // The standard controls on a real display: a form with an edit, a list view of 500
 // rows, a tree view and a page control is typed into, clicked, scrolled and
 // photographed; text committed by the input method reaches the edit through its one
-// gate; copy and paste go both ways with another X client (xclip).
+// gate; copy and paste go both ways with another X client (xclip), and a picture put on
+// the clipboard reaches it as PNG and BMP files.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <random>
 
 #include "x11_fixture.h"
 #include "platform/forms/Clipbrd.h"
@@ -30,6 +36,48 @@ String Output(const char* Command)
 }
 
 bool HaveXclip() { return system("command -v xclip >/dev/null 2>&1") == 0; }
+
+// What "xclip -selection clipboard -t Target -o" prints, while this program's loop
+// turns (at most half a minute); the output goes through a file in Folder.
+std::vector<uint8_t> ReadSelection(const String& Folder, const char* Target)
+{
+    String Out = Folder + "/selection";
+    pid_t Child = fork();
+    if (Child == 0) {
+        FILE* F = std::freopen(Out.c_str(), "wb", stdout);
+        if (!F) _exit(127);
+        execlp("xclip", "xclip", "-selection", "clipboard", "-t", Target, "-o", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int Status = 0;
+    bool Exited = false;
+    for (int I = 0; I < 6000 && !Exited; ++I) {
+        Application->ProcessMessages();
+        Exited = waitpid(Child, &Status, WNOHANG) == Child;
+        if (!Exited) usleep(5000);
+    }
+    if (!Exited) {
+        kill(Child, SIGKILL);
+        waitpid(Child, &Status, 0);
+    }
+    std::ifstream In(Out, std::ios::binary);
+    std::vector<uint8_t> Data((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+    std::remove(Out.c_str());
+    EXPECT_TRUE(Exited && WIFEXITED(Status) && WEXITSTATUS(Status) == 0) << "xclip -t " << Target;
+    return Data;
+}
+
+// The colour (0x00RRGGBB) of every pixel of a picture.
+std::vector<uint32_t> Colours(TGraphic* G)
+{
+    TBitmap B;
+    B.Assign(G);
+    std::vector<uint32_t> V;
+    if (PSurface S = B.Surface())
+        for (int y = 0; y < S->Height(); ++y)
+            for (int x = 0; x < S->Width(); ++x) V.push_back(S->GetPixel(x, y) & 0xFFFFFF);
+    return V;
+}
 
 TEST_F(CtrlsDisplay, AFormOfStandardControlsTakesKeysClicksAndScrolling)
 {
@@ -190,6 +238,66 @@ TEST_F(CtrlsDisplay, CopyAndPasteWithAnotherClient)
     // taking the selection back ends the other client
     Clipboard()->SetAsText("done");
     EXPECT_EQ(Output("xclip -selection clipboard -o"), "done");
+}
+
+// A picture put on the clipboard is offered as image/png and image/bmp; another client
+// reads both and gets the picture's colours.  The large picture does not fit into one
+// request and goes in parts.
+TEST_F(CtrlsDisplay, APictureOnTheClipboardReachesAnotherClientAsPngAndBmp)
+{
+    if (!HaveXclip()) GTEST_SKIP() << "xclip is not installed";
+    char Tmpl[] = "/tmp/vc-clip-XXXXXX";
+    ASSERT_NE(mkdtemp(Tmpl), nullptr);
+    const String Folder = Tmpl;
+    struct TRemove {
+        const char* Path;
+        ~TRemove() { rmdir(Path); }
+    } Remove{Tmpl};
+    struct TCase {
+        int W, H;
+        bool InPicture;   // assigned as a TPicture holding the bitmap, else as the bitmap
+    };
+    for (TCase C : {TCase{37, 23, true}, TCase{1500, 1000, false}}) {
+        SCOPED_TRACE(IntToStr(C.W) + "x" + IntToStr(C.H));
+        TBitmap Source;
+        Source.SetPixelFormat(pf32bit);
+        Source.SetSize(C.W, C.H);
+        std::mt19937 Noise(7);
+        for (int y = 0; y < C.H; ++y) {
+            auto* Row = static_cast<uint32_t*>(Source.ScanLine(y));
+            for (int x = 0; x < C.W; ++x) Row[x] = Noise() & 0xFFFFFF;   // alpha 0 as GDI leaves it
+        }
+        TPicture Holder;
+        Holder.SetBitmap(&Source);
+        if (C.InPicture) Clipboard()->Assign(&Holder);
+        else Clipboard()->Assign(&Source);
+        const std::vector<uint32_t> Expected = Colours(&Source);
+
+        std::vector<uint8_t> T = ReadSelection(Folder, "TARGETS");
+        String Targets(T.begin(), T.end());
+        for (const char* Name : {"TARGETS", "image/png", "image/bmp"})
+            EXPECT_NE(Targets.find(Name), String::npos) << Name << " in " << Targets;
+        EXPECT_EQ(Targets.find("UTF8_STRING"), String::npos) << Targets;
+
+        for (const char* Type : {"image/png", "image/bmp"}) {
+            SCOPED_TRACE(Type);
+            std::vector<uint8_t> Data = ReadSelection(Folder, Type);
+            TMemoryStream M;
+            M.WriteBuffer(Data.data(), int64_t(Data.size()));
+            M.Seek(0, soBeginning);
+            std::unique_ptr<TGraphic> Got;
+            if (String(Type) == "image/png") Got = std::make_unique<TPngImage>();
+            else Got = std::make_unique<TBitmap>();
+            ASSERT_NO_THROW(Got->LoadFromStream(&M)) << Data.size() << " bytes";
+            ASSERT_EQ(Got->Width(), C.W);
+            ASSERT_EQ(Got->Height(), C.H);
+            EXPECT_TRUE(Colours(Got.get()) == Expected);
+        }
+    }
+    // text put on the clipboard takes the picture's place
+    Clipboard()->SetAsText("text again");
+    EXPECT_EQ(Output("xclip -selection clipboard -o"), "text again");
+    EXPECT_EQ(Output("xclip -selection clipboard -o -t TARGETS").find("image/png"), String::npos);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/forms/Clipbrd.h"
 #include "platform/shell/ShlObj.h"
 #include "skin/core/bsEffects.h"
 
@@ -383,6 +384,58 @@ TEST(AlphaBitmap, CopiesToPictures)
     EXPECT_EQ(pic.Width(), 2);
     TStringList unrelated;
     EXPECT_THROW(unrelated.Assign(&src), EConvertError);
+}
+
+// A clipboard that keeps what it is given.
+class TRecordingClipboard : public TClipboardProvider {
+public:
+    TClipboardPicture* Picture;
+    bool* Cleared;
+    TRecordingClipboard(TClipboardPicture* P, bool* C) : Picture(P), Cleared(C) {}
+    void SetText(const String&) override {}
+    void SetPicture(const TClipboardPicture& P) override { *Picture = P; }
+    bool GetText(String&) override { return false; }
+    bool HasText() override { return false; }
+    void Clear() override { *Cleared = true; }
+};
+
+// The colours (0x00RRGGBB) of a picture file read by the given picture class.
+template <typename G>
+std::vector<uint32_t> ColoursOfFile(const std::vector<uint8_t>& File)
+{
+    TMemoryStream m;
+    m.WriteBuffer(File.data(), int64_t(File.size()));
+    m.Seek(0, soBeginning);
+    G g;
+    g.LoadFromStream(&m);
+    TBitmap b;
+    b.Assign(&g);
+    std::vector<uint32_t> v;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) v.push_back(b.Surface()->GetPixel(x, y) & 0xFFFFFF);
+    return v;
+}
+
+TEST(AlphaBitmap, CopiesToTheClipboardAsPngAndBmp)
+{
+    TClipboardPicture got;
+    bool cleared = false;
+    auto before = SetClipboardProvider(std::make_unique<TRecordingClipboard>(&got, &cleared));
+    TbsBitmap src;
+    src.SetSize(3, 2);
+    const std::vector<TbsColor> px{0xFF102030, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF, 0xFF000000};
+    std::copy(px.begin(), px.end(), src.Bits());
+    Clipboard()->Assign(&src);
+    const std::vector<uint32_t> want{0x102030, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000};
+    ASSERT_FALSE(got.Png.empty());
+    ASSERT_FALSE(got.Bmp.empty());
+    EXPECT_EQ(ColoursOfFile<TPngImage>(got.Png), want);
+    EXPECT_EQ(ColoursOfFile<TBitmap>(got.Bmp), want);
+    // an empty bitmap leaves the clipboard empty
+    TbsBitmap empty;
+    Clipboard()->Assign(&empty);
+    EXPECT_TRUE(cleared);
+    SetClipboardProvider(std::move(before));
 }
 
 TEST(AlphaBitmap, LoadsBitmapResourcesOfTheProgramsTable)
