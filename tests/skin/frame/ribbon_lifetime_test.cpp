@@ -155,6 +155,10 @@ TEST_P(RibbonLifetime, FreedFirstThenTheOthersShownHoveredPaintedAndFreed)
         EXPECT_EQ(Hit == HTBOTTOMRIGHT, Ribbon && Frame);
     }
     HoverAndPaint();
+    // the tab strip keeps its skin's background right of the tabs
+    if (Ribbon) {
+        EXPECT_EQ(Headless::PixelColor(Ribbon->Handle(), Point(Ribbon->Width() - 40, 5)), TabsBG);
+    }
     if (Menu) {
         // the item column keeps its skin's background below the items
         EXPECT_EQ(Headless::PixelColor(Menu->Handle(), Point(10, Menu->Height() - 20)), appmenutest::ColumnBG);
