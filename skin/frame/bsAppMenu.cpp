@@ -156,6 +156,9 @@ TbsAppMenu::TbsAppMenu(TComponent* AOwner) : TbsSkinControl(AOwner), FItems(std:
 
 TbsAppMenu::~TbsAppMenu()
 {
+    // From here on the pages' links to this menu read none: they belong to the form and
+    // may outlive it.
+    Destroying();
     // Items first: a page's item must not be read while the menu goes.
     FItems->AppMenu = nullptr;
     FItems.reset();

@@ -11,6 +11,7 @@
 
 #include <memory>
 
+#include "platform/system/ComponentLink.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/menus/bsSkinHint.h"
 
@@ -40,7 +41,7 @@ public:
 
     void Dispatch(TMessage& Message) override;
 
-    TbsRibbon* Ribbon = nullptr;  // the owning ribbon; set by it
+    TComponentLink<TbsRibbon> Ribbon;  // the owning ribbon; set by it
 
 protected:
     void KeyDown(WORD& Key, TShiftState Shift) override;
@@ -147,7 +148,8 @@ public:
     int FVSizeOffset = 0;
     TScrollButton Buttons[2];  // 0 up, 1 down
     bool FStopScroll = true;
-    TbsAppMenu* AppMenu = nullptr;
+    // The menu showing this page; none once the menu goes (the page may outlive it).
+    TComponentLink<TbsAppMenu> AppMenu;
 
 protected:
     void Paint() override {}
@@ -278,7 +280,8 @@ public:
     TBitmap* FDataPicture = nullptr;
     TBitmap* FDataBGPicture = nullptr;
     TBitmap* FDataPageBGPicture = nullptr;
-    TbsRibbon* Ribbon = nullptr;
+    // The ribbon whose application menu this is; none once the ribbon goes.
+    TComponentLink<TbsRibbon> Ribbon;
     TRect FBackButtonRect;
     bool FBackButtonActive = false;
     int FItemActive = -1, FOldItemActive = -1;

@@ -461,7 +461,6 @@ void TbsAppMenuPage::Notification(TComponent* AComponent, TOperation Operation)
     TbsAppMenuCustomPage::Notification(AComponent, Operation);
     if (Operation != opRemove) return;
     if (AComponent == FFirstActiveControl) FFirstActiveControl = nullptr;
-    if (AComponent == AppMenu) AppMenu = nullptr;
 }
 
 void TbsAppMenuPage::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)

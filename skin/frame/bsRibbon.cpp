@@ -88,11 +88,10 @@ TbsRibbon::TbsRibbon(TComponent* AOwner) : TbsSkinControl(AOwner)
 
 TbsRibbon::~TbsRibbon()
 {
+    // From here on the links to this ribbon (its pages', its application menu's, its
+    // frame's) read none: the pages belong to the form and may outlive the ribbon.
+    Destroying();
     UnhookAppMessages();
-    // the pages belong to the form and may outlive the ribbon: they forget it now
-    if (FTabs)
-        for (int I = 0; I < FTabs->Count(); ++I)
-            if (TbsRibbonPage* P = FTabs->Items(I)->Page()) P->Ribbon = nullptr;
     delete FTabs;
     FTabs = nullptr;
     delete FButtons;

@@ -10,6 +10,7 @@
 
 #include "platform/forms/Forms.h"
 #include "platform/graphics/ImgList.h"
+#include "platform/system/ComponentLink.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/core/bsSkinData.h"
 
@@ -170,7 +171,8 @@ public:
     int FHSizeOffset = 0;
     bool FMouseIn = false;
     bool ScrollTimerRunning() const { return FScrollTimer; }
-    TbsRibbon* Ribbon = nullptr;
+    // The ribbon showing this page; none once the ribbon goes (the page may outlive it).
+    TComponentLink<TbsRibbon> Ribbon;
 
 protected:
     void Paint() override {}
@@ -301,7 +303,7 @@ public:
     void Dispatch(TMessage& Message) override;
 
     // ---- state shared with the tabs, pages, application button and menu
-    TbsSkinFormFrame* BSF = nullptr;  // the frame linking this ribbon
+    TComponentLink<TbsSkinFormFrame> BSF;  // the frame linking this ribbon; none once it goes
     bool FStopCheckTabIndex = false;
     bool WMEraseReady = false;
     TbsDataSkinTabControl* FData = nullptr;

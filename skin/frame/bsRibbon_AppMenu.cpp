@@ -12,6 +12,8 @@ void TbsRibbon::SetAppMenu(TbsAppMenu* Value)
 {
     if (FAppMenu == Value) return;
     if (FInAppHook) UnhookAppMessages();
+    // the menu let go no longer reaches this ribbon
+    if (FAppMenu && FAppMenu->Ribbon == this) FAppMenu->Ribbon = nullptr;
     FAppMenu = Value;
     if (Value) {
         Value->FreeNotification(this);

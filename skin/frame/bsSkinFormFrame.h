@@ -16,6 +16,7 @@
 
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
+#include "platform/system/ComponentLink.h"
 #include "skin/core/bsEffects.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/core/bsSkinData.h"
@@ -1345,7 +1346,7 @@ private:
     TbsBorderIcons FBorderIcons;
     TTileMode FTileMode = tbHorizontal;
     bool FUseRibbon = false;
-    TbsRibbon* FSkinRibbon = nullptr;
+    TComponentLink<TbsRibbon> FSkinRibbon;
     std::unique_ptr<TIcon> FIcon;
     TbsClientInActivePanel* FInActivePanel = nullptr;  // owned while shown
     bool FFading = false;

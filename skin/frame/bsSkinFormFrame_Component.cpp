@@ -197,7 +197,6 @@ void TbsSkinFormFrame::Notification(TComponent* AComponent, TOperation Operation
     if (AComponent == FInActivePanel) FInActivePanel = nullptr;
     if (AComponent == FMainMenuBar) FMainMenuBar = nullptr;
     if (FMDITabsBar && AComponent == FMDITabsBar) FMDITabsBar = nullptr;
-    if (AComponent == FSkinRibbon) FSkinRibbon = nullptr;
     if (FMDIHScrollBar && AComponent == FMDIHScrollBar) FMDIHScrollBar = nullptr;
     if (FMDIVScrollBar && AComponent == FMDIVScrollBar) FMDIVScrollBar = nullptr;
     if (AComponent == FStatusBar) FStatusBar = nullptr;

@@ -7,12 +7,10 @@
 void TbsSkinFormFrame::SetSkinRibbon(TbsRibbon* Value)
 {
     if (FSkinRibbon == Value) return;
-    if (FSkinRibbon) FSkinRibbon->RemoveFreeNotification(this);
+    // the ribbon let go no longer reaches this frame
+    if (FSkinRibbon && FSkinRibbon->BSF == this) FSkinRibbon->BSF = nullptr;
     FSkinRibbon = Value;
-    if (Value) {
-        Value->FreeNotification(this);
-        Value->BSF = this;
-    }
+    if (Value) Value->BSF = this;
 }
 
 bool TbsSkinFormFrame::ShowsAppMenuCaption()

@@ -1,5 +1,6 @@
 // Ownership, free notification, names, Assign and collections.
 #include "platform/system/Classes.h"
+#include "platform/system/ComponentLink.h"
 
 #include <gtest/gtest.h>
 
@@ -119,6 +120,30 @@ TEST(Component, RemovedFreeNotificationIsNotSent)
     l.Seen.clear();
     delete a;
     EXPECT_TRUE(l.Seen.empty());
+}
+
+// A component link reads its component until it is freed (or starts being destroyed);
+// relinked or freed first, it leaves no notice behind.
+TEST(Component, LinkForgetsTheFreedComponent)
+{
+    auto* a = new TLinker(nullptr);
+    auto* b = new TLinker(nullptr);
+    auto link = std::make_unique<TComponentLink<TLinker>>();
+    EXPECT_EQ(nullptr, link->Get());
+    *link = a;
+    EXPECT_EQ(a, link->Get());
+    EXPECT_EQ(a->Link(), (*link)->Link());
+    delete a;
+    EXPECT_EQ(nullptr, link->Get());
+    *link = b;
+    *link = nullptr;
+    b->Seen.clear();
+    *link = b;
+    b->Destroying();
+    EXPECT_EQ(nullptr, link->Get());
+    link.reset();
+    EXPECT_TRUE(b->Seen.empty());
+    delete b;  // must not reach the freed link
 }
 
 TEST(Component, OwnerAndSiblingsHearInsertAndRemove)
