@@ -78,6 +78,7 @@ constexpr int FF_REFRESH_EVENT = SDL_USEREVENT + 1;
 constexpr int FF_QUIT_EVENT = SDL_USEREVENT + 2;
 constexpr int FF_ASPECT_EVENT = SDL_USEREVENT + 3;
 constexpr int FF_CLEAR_EVENT = SDL_USEREVENT + 4;  // clear the video area (visualisation changed)
+constexpr int FF_REDRAW_EVENT = SDL_USEREVENT + 5;  // show the current picture again (the window was uncovered)
 
 // Video modes: windowed (hardware surface, asynchronous blit, resizable, hardware
 // acceleration) and full screen.
@@ -143,6 +144,11 @@ struct TSubPicture {
 
 using adouble = std::atomic<double>;
 using aint = std::atomic<int>;
+
+// A picture's place in the window.
+struct TDisplayRect {
+    int X = 0, Y = 0, W = 0, H = 0;
+};
 
 struct TVideoState {
     uint8_t audio_buf1[AUDIO_BUF_SIZE];
@@ -246,6 +252,10 @@ struct TVideoState {
 
     String filename;
     int width = 0, height = 0, xleft = 0, ytop = 0;
+    // The picture's place that the area around it was last cleared for (play thread);
+    // none yet for a file just opened, whose window may still show the file before.
+    bool bars_cleared = false;
+    TDisplayRect bars_around{};
 
     int64_t faulty_pts = 0, faulty_dts = 0;
     int64_t last_dts_for_fault_detection = INT64_MIN;
@@ -285,9 +295,6 @@ struct TVideoState {
 // The display rectangle of a picture of aspect AAspect (width / height) in a window of
 // AWidth x AHeight: as high as the window, or as wide when that is too wide; even sizes,
 // centred.
-struct TDisplayRect {
-    int X = 0, Y = 0, W = 0, H = 0;
-};
 TDisplayRect CalculateDisplayRect(int AWidth, int AHeight, double AAspect);
 // The aspect of a picture for display: the window's when AAspectRatio < 0 (fill), the
 // forced value when > 0, else the sample aspect ratio times width / height.
@@ -327,6 +334,7 @@ double ExternalClock(TVideoState* VS);
 double MasterClock(TVideoState* VS);
 void PushQuitEvent(TVideoState* VS);
 void PushAspectEvent(TVideoState* VS);
+void PushRedrawEvent(TVideoState* VS);
 int OpenStreamComponent(TVideoState* VS, int AStreamIndex);
 void CloseStreamComponent(TVideoState* VS, int AStreamIndex);
 

@@ -36,19 +36,22 @@ void RemoveSubclass()
 }
 
 // While a file is open SDL draws into the window: the platform neither paints nor
-// erases it.  A close request is swallowed; a click gives the window the focus; the
-// window's destruction stops the file first.
+// erases it, and a paint (the window was uncovered, say) has the play thread show the
+// current picture again, also while paused.  A close request is swallowed; a click gives
+// the window the focus; the window's destruction stops the file first.
 LRESULT ScreenWindowProc(HWND AWnd, UINT AMsg, WPARAM AW, LPARAM AL)
 {
     if (AWnd != ScreenSub.Wnd || !ScreenSub.HostProc) return DefWindowProc(AWnd, AMsg, AW, AL);
     TCustomPlayer* P = ScreenSub.Player;
-    const bool Playing = P && P->VideoState() && P->ScreenHandle() == AWnd;
+    TVideoState* VS = P ? P->VideoState() : nullptr;
+    const bool Playing = VS && P->ScreenHandle() == AWnd;
     switch (AMsg) {
     case WM_PAINT:
         if (Playing && !AW) {
             PAINTSTRUCT PS;
             BeginPaint(AWnd, &PS);
             EndPaint(AWnd, &PS);
+            PushRedrawEvent(VS);
             return 0;
         }
         break;

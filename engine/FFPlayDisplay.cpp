@@ -152,6 +152,45 @@ int OpenVideoSurface(TVideoState* VS, bool AForce)
 
 namespace {
 
+void FillRect(SDL_Surface* AScreen, int X, int Y, int W, int H, uint32_t AColor)
+{
+    SDL_Rect R;
+    R.x = Sint16(X);
+    R.y = Sint16(Y);
+    R.w = Uint16(std::max(W, 0));
+    R.h = Uint16(std::max(H, 0));
+    AV.SDL_FillRect(AScreen, &R, AColor);
+}
+
+// Paints the video area outside the picture at APlace (relative to the area; an empty
+// place clears all of it) in the background colour, once for each place: the window
+// keeps whatever was drawn there before, a picture of another shape or the file before.
+void ClearAroundPicture(TVideoState* VS, const TDisplayRect& APlace)
+{
+    SDL_Surface* Screen = VS->Owner->Fscreen;
+    if (!Screen) return;
+    const TDisplayRect& Last = VS->bars_around;
+    if (VS->bars_cleared && Last.X == APlace.X && Last.Y == APlace.Y && Last.W == APlace.W && Last.H == APlace.H)
+        return;
+    VS->bars_cleared = true;
+    VS->bars_around = APlace;
+    const uint32_t Black = AV.SDL_MapRGB(Screen->format, 0, 0, 0);
+    const int L = VS->xleft, T = VS->ytop, W = VS->width, H = VS->height;
+    auto Clear = [&](int X, int Y, int CW, int CH) {
+        if (CW <= 0 || CH <= 0) return;
+        FillRect(Screen, X, Y, CW, CH, Black);
+        AV.SDL_UpdateRect(Screen, X, Y, uint32_t(CW), uint32_t(CH));
+    };
+    if (APlace.W <= 0 || APlace.H <= 0) {
+        Clear(L, T, W, H);
+        return;
+    }
+    Clear(L, T, W, APlace.Y);                                                      // above
+    Clear(L, T + APlace.Y + APlace.H, W, H - APlace.Y - APlace.H);                 // below
+    Clear(L, T + APlace.Y, APlace.X, APlace.H);                                    // left
+    Clear(L + APlace.X + APlace.W, T + APlace.Y, W - APlace.X - APlace.W, APlace.H);  // right
+}
+
 void DisplayVideoImage(TVideoState* VS)
 {
     TCustomPlayer* P = VS->Owner;
@@ -172,22 +211,13 @@ void DisplayVideoImage(TVideoState* VS)
         }
     }
     TDisplayRect R = CalculateDisplayRect(VS->width, VS->height, Aspect);
+    ClearAroundPicture(VS, R);
     SDL_Rect Rect;
     Rect.x = Sint16(VS->xleft + R.X);
     Rect.y = Sint16(VS->ytop + R.Y);
     Rect.w = Uint16(R.W);
     Rect.h = Uint16(R.H);
     AV.SDL_DisplayYUVOverlay(Vp->bmp, &Rect);
-}
-
-void FillRect(SDL_Surface* AScreen, int X, int Y, int W, int H, uint32_t AColor)
-{
-    SDL_Rect R;
-    R.x = Sint16(X);
-    R.y = Sint16(Y);
-    R.w = Uint16(std::max(W, 0));
-    R.h = Uint16(std::max(H, 0));
-    AV.SDL_FillRect(AScreen, &R, AColor);
 }
 
 int Mod(int A, int B)
@@ -315,4 +345,6 @@ void DisplayVideo(TVideoState* VS)
         DisplayAudioWave(VS);
     else if (VS->video_st)
         DisplayVideoImage(VS);
+    else
+        ClearAroundPicture(VS, TDisplayRect{});  // sound alone, nothing shown: an empty area
 }

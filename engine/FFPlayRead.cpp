@@ -212,6 +212,7 @@ void PushUserEvent(TVideoState* VS, int AType)
 
 void PushQuitEvent(TVideoState* VS) { PushUserEvent(VS, FF_QUIT_EVENT); }
 void PushAspectEvent(TVideoState* VS) { PushUserEvent(VS, FF_ASPECT_EVENT); }
+void PushRedrawEvent(TVideoState* VS) { PushUserEvent(VS, FF_REDRAW_EVENT); }
 
 // ---------------------------------------------------------------------------------
 // Seek and pause

@@ -248,6 +248,7 @@ void TCustomPlayer::PlayEventLoop()
             DisplayVideo(VS);
             break;
         case FF_CLEAR_EVENT: ClearVideoArea(VS); break;
+        case FF_REDRAW_EVENT: DisplayVideo(VS); break;
         default: break;
         }
     }

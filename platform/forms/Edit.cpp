@@ -176,8 +176,24 @@ void TCustomEdit::Dispatch(TMessage& M)
         // the native action first, then the class library's handlers and events
         MouseNative(M);
         break;
+    case WM_MOUSEWHEEL:
+        if (FMultiLine) {
+            WheelNative(M);
+            return;
+        }
+        break;
     }
     TNativeControl::Dispatch(M);
+}
+
+// A memo scrolls three lines a notch (after its OnMouseWheel, which may take the wheel).
+void TCustomEdit::WheelNative(TMessage& M)
+{
+    TWMMouseWheel& W = MessageAs<TWMMouseWheel>(M);
+    bool Handled = false;
+    if (OnMouseWheel) OnMouseWheel(this, KeysToShiftState(WPARAM(W.Keys())), W.WheelDelta(), {W.XPos(), W.YPos()}, Handled);
+    if (!Handled) Perform(EM_LINESCROLL, 0, -W.WheelDelta() * 3 / WHEEL_DELTA);
+    M.Result = 1;
 }
 
 // ---- lines and geometry --------------------------------------------------------------------------------

@@ -104,6 +104,7 @@ private:
     void KeyDownNative(WORD Key);
     void CharNative(char32_t C);
     void MouseNative(TMessage& M);
+    void WheelNative(TMessage& M);
     void Copy();
     void Paste();
     void UndoNative();

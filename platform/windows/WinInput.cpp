@@ -417,7 +417,9 @@ bool winimpl::TranslateInput(const TInputEvent& E, MSG& Out)
     while (Under && !Under->Enabled()) Under = Under->IsChild() ? Under->Parent : nullptr;
 
     if (E.Kind == TInputKind::Wheel) {
-        HWND Target = S.Focus ? S.Focus : (Under ? Under->Handle : nullptr);
+        // The wheel scrolls what lies under the pointer (a list dropped down, a list or a
+        // memo without the focus); over none of the program's windows it goes to the focus.
+        HWND Target = Under ? Under->Handle : S.Focus;
         if (!Target) return false;
         Out.hwnd = Target;
         Out.message = WM_MOUSEWHEEL;

@@ -660,10 +660,13 @@ uintptr_t TX11Backend::CreateNativeChild(TWindow* W)
     A.background_pixel = BlackPixel(Dpy, Scr);
     A.border_pixel = 0;
     A.colormap = DefaultColormap(Dpy, Scr);
-    // no events selected: presses and moves pass up to the top-level, so that a client
-    // embedded here may select whatever it needs (only one client may take presses)
-    ::Window C = XCreateWindow(Dpy, X->Win, 0, 0, 1, 1, 0, DefaultDepth(Dpy, Scr), InputOutput,
-                               DefaultVisual(Dpy, Scr), CWBackPixel | CWBorderPixel | CWColormap, &A);
+    // Only exposures are selected: presses and moves pass up to the top-level, so that a
+    // client embedded here may select whatever it needs (only one client may take
+    // presses).  An exposure (a window that covered it went away) asks the host window to
+    // be painted, so that the client draws its picture there again.
+    A.event_mask = ExposureMask;
+    ::Window C = XCreateWindow(Dpy, X->Win, 0, 0, 1, 1, 0, DefaultDepth(Dpy, Scr), InputOutput, DefaultVisual(Dpy, Scr),
+                               CWBackPixel | CWBorderPixel | CWColormap | CWEventMask, &A);
     W->NativeChild = uintptr_t(C);
     UpdateNativeChild(W);
     XSync(Dpy, False);
@@ -686,6 +689,15 @@ void TX11Backend::UpdateNativeChild(TWindow* W)
     if (Show) XMapWindow(Dpy, C);
     else XUnmapWindow(Dpy, C);
     XFlush(Dpy);
+}
+
+TWindow* TX11Backend::HostOfNativeChild(::Window Win) const
+{
+    if (!NativeChildCount) return nullptr;
+    for (TWindow* T : State().Tops)
+        for (HWND H : NativeChildrenOf(T))
+            if (TWindow* C = Find(H); C && C->NativeChild == uintptr_t(Win)) return C;
+    return nullptr;
 }
 
 void TX11Backend::DestroyNativeChild(TWindow* W)

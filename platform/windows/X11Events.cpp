@@ -10,6 +10,7 @@
 
 #include "platform/system/SysUtils.h"
 #include "platform/windows/Headless.h"
+#include "platform/windows/WinPaint.h"
 #include "platform/windows/X11Impl.h"
 
 #include <X11/XKBlib.h>
@@ -310,7 +311,15 @@ void TX11Backend::HandleEvent(XEvent& E)
         XRefreshKeyboardMapping(&E.xmapping);
         return;
     }
-    if (!W) return;
+    if (!W) {
+        // A native child uncovered: its host window is painted (client coordinates).
+        if (E.type == Expose)
+            if (TWindow* C = HostOfNativeChild(E.xany.window)) {
+                const TRect R = Bounds(E.xexpose.x, E.xexpose.y, E.xexpose.width, E.xexpose.height);
+                InvalidateRect(C->Handle, &R, false);
+            }
+        return;
+    }
     HWND H = W->Handle;
     switch (E.type) {
     case Expose:

@@ -101,6 +101,7 @@ private:
     void HandleEvent(XEvent& E);
     void HandleKey(XKeyEvent& E, winimpl::TWindow* W, TX11Top* X);
     winimpl::TWindow* TopByXWindow(::Window Win, TX11Top** X = nullptr) const;
+    winimpl::TWindow* HostOfNativeChild(::Window Win) const;  // the window a native child lies in
     void OpenInputMethod();
     void MakeInputContext(TX11Top* X);
     void SyncModifiers();
