@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -118,6 +119,20 @@ protected:
         TPoint P = L->ListBox->ClientToScreen(TPoint(R.Right - 6, R.Top + R.Height() / 2));
         return TColor(framedisplay::ScreenPixel(P.X, P.Y));
     }
+    // Whether the left part of a list's row, where its text is, shows anything but the
+    // colour of the list's blank part below its items.
+    static bool RowHasText(TbsSkinListBox* L, int Index)
+    {
+        TRect Last = L->ListBox->ClientRect();
+        TPoint B = L->ListBox->ClientToScreen(TPoint(Last.Right - 4, Last.Bottom - 4));
+        TColor Blank = TColor(framedisplay::ScreenPixel(B.X, B.Y));
+        TRect R = L->ItemRect(Index);
+        TPoint O = L->ListBox->ClientToScreen(TPoint(R.Left, R.Top));
+        auto Px = framedisplay::ScreenRect(O.X, O.Y, 70, R.Height());
+        for (uint32_t P : Px)
+            if (TColor(((P & 0xFF) << 16) | (P & 0xFF00) | ((P >> 16) & 0xFF)) != Blank) return true;
+        return false;
+    }
     void MoveTo(TPoint P)
     {
         framedisplay::MovePointer(P.X, P.Y);
@@ -172,13 +187,13 @@ TEST_F(ListBoxDragDisplay, DraggedItemMovesToTheListThatTakesIt)
     EXPECT_FALSE(Source->ListBox->Dragging());
     EXPECT_EQ(DragObject(), nullptr);
     // what the lists show: the moved item as the target's chosen third row, and the
-    // source's fourth row empty
+    // source's fourth row empty with "delta" now in its third
     Source->ListBox->Repaint();
     Target->ListBox->Repaint();
     EXPECT_TRUE(PumpUntil([&] { return RowColour(Target, 2) == ColorToRGB(clHighlight); }))
         << std::hex << RowColour(Target, 2);
-    EXPECT_TRUE(PumpUntil([&] { return RowColour(Source, 3) == ColorToRGB(clWindow); }))
-        << std::hex << RowColour(Source, 3);
+    EXPECT_TRUE(PumpUntil([&] { return !RowHasText(Source, 3); }));
+    EXPECT_TRUE(RowHasText(Source, 2));
     // the pointer is the arrow again over the target
     MoveTo(TPoint(To.X, To.Y + 3));
     EXPECT_EQ(CursorShape(GetCursor()), IDC_ARROW);
@@ -221,8 +236,11 @@ TEST_F(ListBoxDragDisplay, DragsThatAreNotTakenChangeNothing)
         EXPECT_EQ(ItemsOf(Source), (std::vector<std::string>{"alpha", "beta", "gamma", "delta"}));
         EXPECT_EQ(ItemsOf(Target), (std::vector<std::string>{"one", "two"}));
         EXPECT_EQ(ItemsOf(Refuser), (std::vector<std::string>{"x"}));
-        EXPECT_TRUE(PumpUntil([&] { return RowColour(Target, 2) == ColorToRGB(clWindow); }))
-            << std::hex << RowColour(Target, 2);
+        Target->ListBox->Repaint();
+        Settle();
+        EXPECT_FALSE(RowHasText(Target, 2));
+        EXPECT_NE(RowColour(Target, 2), ColorToRGB(clHighlight));
+        EXPECT_TRUE(RowHasText(Source, 3));
     }
 }
 
