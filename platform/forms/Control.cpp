@@ -97,14 +97,33 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(new TFont)
     FFont->OnChange = [this](TObject*) { FontChanged(); };
 }
 
+// DragDrop.cpp: a freed control is forgotten by the drag going on.
+void DragControlDestroyed(TControl* C);
+
 TControl::~TControl()
 {
     Destroying();
+    DragControlDestroyed(this);
     if (Application) Application->ControlDestroyed(this);
     if (FParent) FParent->RemoveControl(this);
     if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
     delete FFont;
     FFont = nullptr;
+}
+
+void TTouchManager::Assign(TPersistent* ASource)
+{
+    if (auto* T = dynamic_cast<TTouchManager*>(ASource)) {
+        FInteractiveGestures = T->FInteractiveGestures;
+        return;
+    }
+    TPersistent::Assign(ASource);
+}
+
+TTouchManager* TControl::Touch()
+{
+    if (!FTouch) FTouch = std::make_unique<TTouchManager>();
+    return FTouch.get();
 }
 
 bool TControl::Showing() const
@@ -410,6 +429,9 @@ void TControl::WndProc(TMessage& M)
         }
     }
     Dispatch(M);
+    // an automatic drag waits for the pressed pointer to move; the press itself has done
+    // what it does (a list selects the item under it, which is then what is dragged)
+    if ((M.Msg == WM_LBUTTONDOWN || M.Msg == WM_LBUTTONDBLCLK) && FDragMode == dmAutomatic) BeginAutoDrag();
 }
 
 void TControl::Dispatch(TMessage& M)

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/graphics/Gdi.h"
@@ -67,6 +68,42 @@ using TKeyPressEvent = std::function<void(TObject* Sender, char32_t& Key)>;
 using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
 using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
+
+// Drag and drop inside the program.  A drag starts at BeginDrag (at once, or once the
+// pointer has moved Threshold pixels from where it began) or, for a control whose DragMode
+// is dmAutomatic, at a press of the left button that is then moved that far.  The control
+// under the pointer hears of it through DragOver (entered, moved over, left) and says
+// whether it would take it; the drag cursor (the source's DragCursor, crNoDrop where it
+// would not) follows that answer.  Releasing the button over a control that takes it
+// calls its DragDrop; Escape (or a loss of the capture) cancels.  Either way the source
+// hears last, through EndDrag with the target (null when nothing took it).  Docking is
+// not built: a control of kind dkDock starts no drag.
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragKind { dkDrag, dkDock };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+class TDragObject;
+// The pixels the pointer moves before a drag begun with BeginDrag(false) starts.
+constexpr int DefaultDragThreshold = 5;
+using TStartDragEvent = std::function<void(TObject* Sender, TDragObject*& DragObject)>;
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+
+// A control's touch settings: which gestures it would interpret itself.  Kept for the
+// forms that set them; the X11 backend receives no touch input, so no touch or gesture
+// event is ever raised.
+enum TInteractiveGesture { igZoom, igPan, igRotate, igTwoFingerTap, igPressAndTap };
+using TInteractiveGestures = TSet<TInteractiveGesture>;
+class TTouchManager : public TPersistent {
+public:
+    TInteractiveGestures InteractiveGestures() const { return FInteractiveGestures; }
+    void SetInteractiveGestures(TInteractiveGestures V) { FInteractiveGestures = V; }
+    void Assign(TPersistent* ASource) override;
+
+private:
+    TInteractiveGestures FInteractiveGestures;
+};
 
 TShiftState KeysToShiftState(WPARAM Keys);
 TShiftState KeyDataToShiftState(LPARAM KeyData);
@@ -212,6 +249,35 @@ public:
     // handles it.
     virtual void MouseWheelHandler(TMessage& Message);
 
+    // ---- drag and drop
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode V) { FDragMode = V; }
+    TDragKind DragKind() const { return FDragKind; }
+    void SetDragKind(TDragKind V) { FDragKind = V; }
+    TCursor DragCursor() const { return FDragCursor; }
+    void SetDragCursor(TCursor V) { FDragCursor = V; }
+    // The touch settings (made on first use); the setter copies them.
+    TTouchManager* Touch();
+    void SetTouch(TTouchManager* V) { Touch()->Assign(V); }
+    // Begins a drag of this control: at once when Immediate, else once the pointer is
+    // Threshold pixels (DefaultDragThreshold when negative) or more away from where it is
+    // now along either axis.  Nothing happens while another drag is going on.
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    // Ends this control's drag: dropped where the pointer is when Drop (if the control
+    // there takes it), else cancelled.
+    void EndDrag(bool Drop);
+    // Whether this control's drag has begun (waiting for the threshold included).
+    bool Dragging() const;
+    // The drop: OnDragDrop.  X, Y are in this control's client coordinates.
+    virtual void DragDrop(TObject* Source, int X, int Y);
+    // OnStartDrag may hand out a drag object of its own (it stays the handler's); without
+    // one the source control itself is the Source the targets see.
+    TStartDragEvent OnStartDrag;
+    // Accept starts true when the handler is set, false otherwise.
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
+
     // Which control the mouse message points at (for windowed parents).
     virtual bool HasWindow() const { return false; }
     virtual void Click();
@@ -246,6 +312,13 @@ protected:
     virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
     virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
     void CMMouseWheel(TMessage& M);
+    // Drag and drop: whether this control takes Source at X, Y (OnDragOver); the start
+    // (OnStartDrag) and end (OnEndDrag) of this control's own drag; the start of an
+    // automatic drag after a press of the left button.
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    virtual void DoStartDrag(TDragObject*& DragObject);
+    virtual void DoEndDrag(TObject* Target, int X, int Y);
+    virtual void BeginAutoDrag();
 
     // message handlers
     void WMLButtonDown(TMessage& M);
@@ -266,6 +339,7 @@ protected:
     friend class TWinControl;
     friend class TApplication;
     friend class TCustomForm;
+    friend class TDragSession;
 
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
@@ -294,7 +368,49 @@ protected:
     bool FAnchorValid = false;
     bool FInSetBounds = false;
     int FWheelAccumulator = 0;
+    TDragMode FDragMode = dmManual;
+    TDragKind FDragKind = dkDrag;
+    TCursor FDragCursor = crDrag;
+    std::unique_ptr<TTouchManager> FTouch;
 };
+
+// What is dragged.  Made by an OnStartDrag handler that wants the targets to see
+// something else than the source control; the drag fills in where it is.
+class TDragObject : public TObject {
+public:
+    ~TDragObject() override = default;
+    // The screen point the pointer is at, the control under it, whether the drag ended in
+    // a drop and whether it is being cancelled.
+    TPoint DragPos() const { return FDragPos; }
+    TControl* DragTarget() const { return FDragTarget; }
+    bool Dropped() const { return FDropped; }
+    bool Cancelling() const { return FCancelling; }
+    // The cursor shown over a control that would take the drag (Accepted) or not.
+    virtual TCursor GetDragCursor(bool Accepted, int X, int Y);
+
+private:
+    friend class TDragSession;
+    TPoint FDragPos;
+    TControl* FDragTarget = nullptr;
+    bool FDropped = false, FCancelling = false;
+};
+
+// The drag object of a control's drag when OnStartDrag gives none; the targets are
+// handed the control.
+class TDragControlObject : public TDragObject {
+public:
+    explicit TDragControlObject(TControl* AControl) : FControl(AControl) {}
+    TControl* Control() const { return FControl; }
+    TCursor GetDragCursor(bool Accepted, int X, int Y) override;
+
+private:
+    TControl* FControl;
+};
+
+// Cancels the drag going on, if any.
+void CancelDrag();
+// The drag object of the drag going on (null when none has started).
+TDragObject* DragObject();
 
 class TWinControl : public TControl {
 public:

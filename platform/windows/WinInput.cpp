@@ -36,7 +36,8 @@ HCURSOR SetCursor(HCURSOR Cursor)
         S.Cursor = Cursor;
         TWindow* T = nullptr;
         if (S.Capture) T = TopOf(Find(S.Capture));
-        if (!T && S.MouseWindow) T = TopOf(Find(S.MouseWindow));
+        // a capture held by a hidden window (a drag's) shows its cursor where the pointer is
+        if ((!T || !T->Visible()) && S.MouseWindow && Find(S.MouseWindow)) T = TopOf(Find(S.MouseWindow));
         if (T && T->Native) Backend().SetCursorShape(T, HCURSOR(intptr_t(CursorShape(Cursor))));
     }
     S.Cursor = Cursor;
@@ -242,6 +243,9 @@ HWND SetCapture(HWND Wnd)
     S.Capture = Wnd;
     if (Old && Old != Wnd && Find(Old)) SendMessage(Old, WM_CAPTURECHANGED, 0, LPARAM(Wnd));
     TWindow* T = TopOf(W);
+    // a hidden window (a drag's) cannot hold the pointer grab: the window the pointer is
+    // over holds it for it
+    if (!T->Visible() && S.MouseWindow && Find(S.MouseWindow)) T = TopOf(Find(S.MouseWindow));
     if (T->Native) Backend().GrabPointer(T);
     return Old;
 }

@@ -369,6 +369,24 @@ public:
     void SetListBoxTabStop(bool Value) { ListBox->SetTabStop(Value); }
     TPopupMenu* ListBoxPopupMenu() const { return ListBox->PopupMenu(); }
     void SetListBoxPopupMenu(TPopupMenu* Value) { ListBox->SetPopupMenu(Value); }
+    // Dragging from and onto the list goes through the inner list: its drag mode, kind and
+    // cursor, and its own drag events (their handlers get the inner list as sender).
+    TDragMode ListBoxDragMode() const { return ListBox->DragMode(); }
+    void SetListBoxDragMode(TDragMode Value) { ListBox->SetDragMode(Value); }
+    TDragKind ListBoxDragKind() const { return ListBox->DragKind(); }
+    void SetListBoxDragKind(TDragKind Value) { ListBox->SetDragKind(Value); }
+    TCursor ListBoxDragCursor() const { return ListBox->DragCursor(); }
+    void SetListBoxDragCursor(TCursor Value) { ListBox->SetDragCursor(Value); }
+    TTouchManager* ListBoxTouch() const { return ListBox->Touch(); }
+    void SetListBoxTouch(TTouchManager* Value) { ListBox->SetTouch(Value); }
+    const TDragDropEvent& OnListBoxDragDrop() const { return ListBox->OnDragDrop; }
+    void SetOnListBoxDragDrop(TDragDropEvent Value) { ListBox->OnDragDrop = std::move(Value); }
+    const TDragOverEvent& OnListBoxDragOver() const { return ListBox->OnDragOver; }
+    void SetOnListBoxDragOver(TDragOverEvent Value) { ListBox->OnDragOver = std::move(Value); }
+    const TStartDragEvent& OnListBoxStartDrag() const { return ListBox->OnStartDrag; }
+    void SetOnListBoxStartDrag(TStartDragEvent Value) { ListBox->OnStartDrag = std::move(Value); }
+    const TEndDragEvent& OnListBoxEndDrag() const { return ListBox->OnEndDrag; }
+    void SetOnListBoxEndDrag(TEndDragEvent Value) { ListBox->OnEndDrag = std::move(Value); }
     bool UseSkinItemHeight() const { return FUseSkinItemHeight; }
     void SetUseSkinItemHeight(bool Value) { FUseSkinItemHeight = Value; }
     bool HorizontalExtent() const { return FHorizontalExtent; }

@@ -1,5 +1,7 @@
 // The skinned list box and its inner list: painting of items and background, scroll bars
 // made on demand, the horizontal extent, tab stops, images, caption buttons.
+#include <vector>
+
 #include "platform/graphics/ImgList.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "controls/skinctl_support.h"
@@ -49,6 +51,36 @@ TEST_F(ListBoxTest, DefaultLayoutAndEmptyListPaintsOnlyItsBackground)
     L->Items()->Add("one");
     EXPECT_EQ(SendMessage(L->ListBox->Handle(), 0xBC4A, 0, 16802), 0);
     EXPECT_EQ(SendMessage(L->ListBox->Handle(), PaintNonClientToDC, 0, 0), PaintNonClientToDCAnswer);
+}
+
+TEST_F(ListBoxTest, DragSettingsAndEventsAreTheInnerLists)
+{
+    auto* L = MakeList(1);
+    L->SetListBoxDragMode(dmAutomatic);
+    L->SetListBoxDragKind(dkDock);
+    L->SetListBoxDragCursor(crHandPoint);
+    EXPECT_EQ(L->ListBox->DragMode(), dmAutomatic);
+    EXPECT_EQ(L->ListBox->DragKind(), dkDock);
+    EXPECT_EQ(L->ListBox->DragCursor(), crHandPoint);
+    EXPECT_EQ(L->ListBoxDragMode(), dmAutomatic);
+    EXPECT_EQ(L->DragMode(), dmManual);  // the control itself keeps its own
+    TTouchManager T;
+    T.SetInteractiveGestures({igPan, igZoom});
+    L->SetListBoxTouch(&T);
+    EXPECT_EQ(L->ListBox->Touch()->InteractiveGestures(), (TInteractiveGestures{igPan, igZoom}));
+    std::vector<TObject*> Senders;
+    L->SetOnListBoxDragOver([&](TObject* S, TObject*, int, int, TDragState, bool&) { Senders.push_back(S); });
+    L->SetOnListBoxDragDrop([&](TObject* S, TObject*, int, int) { Senders.push_back(S); });
+    L->SetOnListBoxStartDrag([&](TObject* S, TDragObject*&) { Senders.push_back(S); });
+    L->SetOnListBoxEndDrag([&](TObject* S, TObject*, int, int) { Senders.push_back(S); });
+    EXPECT_TRUE(L->OnListBoxDragOver() && L->OnListBoxDragDrop() && L->OnListBoxStartDrag() && L->OnListBoxEndDrag());
+    bool Accept = false;
+    TDragObject* O = nullptr;
+    L->ListBox->OnDragOver(L->ListBox, nullptr, 0, 0, dsDragMove, Accept);
+    L->ListBox->DragDrop(nullptr, 0, 0);
+    L->ListBox->OnStartDrag(L->ListBox, O);
+    L->ListBox->OnEndDrag(L->ListBox, nullptr, 0, 0);
+    EXPECT_EQ(Senders, (std::vector<TObject*>(4, L->ListBox)));
 }
 
 TEST_F(ListBoxTest, SelectedItemIsHighlightedAndTheRestShowsTheBackground)
