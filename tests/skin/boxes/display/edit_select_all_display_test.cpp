@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <ostream>
 
 #include "dialogs/display/filedlg_keys.h"
 #include "display_pump.h"
@@ -32,6 +33,13 @@ const TEditCase Cases[] = {
          E->SetParent(F);
          return static_cast<TCustomEdit*>(E);
      }},
+    {"read-only platform edit",
+     [](TForm* F) {
+         auto* E = new TEdit(F);
+         E->SetParent(F);
+         E->SetReadOnly(true);
+         return static_cast<TCustomEdit*>(E);
+     }},
     {"skinned edit",
      [](TForm* F) {
          auto* E = new TbsSkinEdit(F);
@@ -54,6 +62,8 @@ const TEditCase Cases[] = {
          return static_cast<TCustomEdit*>(C->Edit());
      }},
 };
+
+void PrintTo(const TEditCase& C, std::ostream* Out) { *Out << C.Name; }
 
 class EditSelectAllDisplay : public ::testing::TestWithParam<TEditCase> {
 protected:
