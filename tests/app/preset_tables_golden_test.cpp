@@ -2,7 +2,7 @@
 // the shared value lists, the catalogue, the option-list table, the parameter table and
 // the settings dialog's catalogue, option rows and parameter rows.  A change to any cell
 // shows as a differing line; with VC_UPDATE_GOLDEN set the test writes the dump instead,
-// so that a deliberate change is reviewed as a diff of the file.
+// so that a deliberate change shows as a diff of the file.
 #include "app/PresetCatalogue.h"
 #include "app/PresetOptionLists.h"
 #include "app/PresetParams.h"
