@@ -582,6 +582,7 @@ void TCustomEdit::SelectWordAt(int I)
 void TCustomEdit::CharNative(char32_t C)
 {
     switch (C) {
+    case 1: SelectAll(); return;  // Ctrl+A, read-only or not
     case 3: Perform(WM_COPY); return;
     case 22: Perform(WM_PASTE); return;
     case 24: Perform(WM_CUT); return;

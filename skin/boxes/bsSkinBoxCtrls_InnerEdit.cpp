@@ -121,7 +121,8 @@ void TbsCustomEdit::WMChar(TMessage& M)
         if (TCustomForm* F = GetParentForm(this)) F->Perform(CM_DIALOGKEY, M.WParam, M.LParam);
         return;
     }
-    if (FReadOnly && Ch != 3) return;
+    // a read-only edit still copies (Ctrl+C) and selects all (Ctrl+A)
+    if (FReadOnly && Ch != 3 && Ch != 1) return;
     TCustomMaskEdit::Dispatch(M);
     if (FEditTransparent) RePaintEdit();
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 
 TbsSkinData::TbsSkinData(TComponent* AOwner)
     : TComponent(AOwner),
@@ -208,7 +209,7 @@ void TbsSkinData::TakeSkinFrom(TbsSkinData& Source)
     std::swap(LayerFrame->FSourceInActiveBitMap, Source.LayerFrame->FSourceInActiveBitMap);
 }
 
-void TbsSkinData::ApplyLoadedSkin(TbsSkinData& Loaded)
+void TbsSkinData::AnnounceSkin(TbsSkinData& Loaded, TbsSkinData* Previous)
 {
     // The skin in Loaded is complete: announcing it cannot fail half way for want of
     // data. Should a receiver or the OnLoadData handler fail, the change is still
@@ -219,6 +220,7 @@ void TbsSkinData::ApplyLoadedSkin(TbsSkinData& Loaded)
         Empty = true;
         ChangeSkinDataProcess = true;
         SendSkinDataMessage(SkinDataChanging);
+        if (Previous) Previous->TakeSkinFrom(*this);
         ClearAll();
         TakeSkinFrom(Loaded);
         Empty = false;
@@ -241,6 +243,42 @@ void TbsSkinData::ApplyLoadedSkin(TbsSkinData& Loaded)
         }
         throw;
     }
+}
+
+void TbsSkinData::PaintReceiversNow()
+{
+    const TbsSkinMessageRoute Route = EffectiveRoute();
+    std::vector<TComponent*> Forms = Route.Forms();
+    if (Owner() && Route.IsForm(Owner())) Forms.push_back(Owner());
+    bsPaintFormsNow(Forms);
+}
+
+void TbsSkinData::ApplyLoadedSkin(TbsSkinData& Loaded)
+{
+    // A skin can pass every check of its reading and still fail when a form paints it
+    // (a rectangle its picture cannot give, say).  The forms showing it are painted at
+    // once, with the failures that the application would report box by box, paint by
+    // paint, held back: on the first, the previous skin (or none) comes back and the
+    // failure is raised once, to whoever asked for the skin.
+    TbsSkinData Previous(nullptr);
+    const bool HadSkin = !Empty;
+    const std::optional<String> Failure = bsRunHoldingReportedErrors([&] {
+        AnnounceSkin(Loaded, &Previous);
+        PaintReceiversNow();
+    });
+    if (!Failure) return;
+    try {
+        bsRunHoldingReportedErrors([&] {
+            if (HadSkin)
+                AnnounceSkin(Previous, nullptr);
+            else
+                ClearSkin();
+            PaintReceiversNow();
+        });
+    } catch (...) {
+        // the failure to report is the new skin's
+    }
+    throw EReadError(Format("The skin cannot be painted: %s", *Failure));
 }
 
 void TbsSkinData::LoadFromCompressedFile(const String& FileName)
@@ -364,13 +402,19 @@ protected:
 
 void bsSetSkinMessageRoute(const TbsSkinMessageRoute& ARoute) { CustomRoute() = ARoute; }
 
-void TbsSkinData::SendSkinDataMessage(unsigned M)
+TbsSkinMessageRoute TbsSkinData::EffectiveRoute()
 {
     TbsSkinMessageRoute Route = bsDefaultSkinMessageRoute();
     const TbsSkinMessageRoute& Custom = CustomRoute();
     if (Custom.IsForm) Route.IsForm = Custom.IsForm;
     if (Custom.Forms) Route.Forms = Custom.Forms;
     if (Custom.Send) Route.Send = Custom.Send;
+    return Route;
+}
+
+void TbsSkinData::SendSkinDataMessage(unsigned M)
+{
+    const TbsSkinMessageRoute Route = EffectiveRoute();
 
     uintptr_t WParam = reinterpret_cast<uintptr_t>(this);
     TComponent* Served = nullptr;

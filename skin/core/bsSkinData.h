@@ -12,9 +12,11 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TbsSkinData;
+struct TbsSkinMessageRoute;
 class TbsBitmap;
 class TbsCompressedSkinList;
 class TbsCompressedStoredSkin;
@@ -889,7 +891,15 @@ private:
     // and moved into this one, so that a bad skin never leaves the forms half changed.
     void ReadNames(TCustomIniFile* IniFile);
     void ReadRecords(TCustomIniFile* IniFile);
+    // Announces Loaded as the skin and paints the forms showing it; a failure to paint
+    // brings the previous skin back and raises once.
     void ApplyLoadedSkin(TbsSkinData& Loaded);
+    // Takes Loaded's skin with the messages of a change; the skin held until then goes to
+    // Previous when given, else is dropped.
+    void AnnounceSkin(TbsSkinData& Loaded, TbsSkinData* Previous);
+    // Paints every shown form that the skin's messages reach, now.
+    void PaintReceiversNow();
+    static TbsSkinMessageRoute EffectiveRoute();
     void TakeSkinFrom(TbsSkinData& Source);
     void CheckSectionNames() const;
     bool IsDesigning() const;
@@ -922,6 +932,12 @@ struct TbsSkinMessageRoute {
 };
 void bsSetSkinMessageRoute(const TbsSkinMessageRoute& ARoute);
 TbsSkinMessageRoute bsDefaultSkinMessageRoute();
+// Paints each shown window among AForms at once, frame and children included.
+void bsPaintFormsNow(const std::vector<TComponent*>& AForms);
+// Runs AWork with the errors that the application reports in a box (an exception out of a
+// window's message handler, as in painting) held back instead: gives the message of the
+// first, or nothing when there was none.  An exception out of AWork itself passes on.
+std::optional<String> bsRunHoldingReportedErrors(const std::function<void()>& AWork);
 
 // Splits a list entry "name:kind" at its first colon; without a colon both are empty.
 void SplitNameKind(const String& S, String& Name, String& Kind);

@@ -19,3 +19,36 @@ TbsSkinMessageRoute bsDefaultSkinMessageRoute()
     };
     return Route;
 }
+
+void bsPaintFormsNow(const std::vector<TComponent*>& AForms)
+{
+    // the windows first: a form freed by another's painting is then passed over
+    std::vector<HWND> Windows;
+    for (TComponent* C : AForms)
+        if (auto* W = dynamic_cast<TWinControl*>(C); W && W->HandleAllocated() && IsWindowVisible(W->Handle()))
+            Windows.push_back(W->Handle());
+    for (HWND H : Windows)
+        if (IsWindow(H))
+            RedrawWindow(H, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+std::optional<String> bsRunHoldingReportedErrors(const std::function<void()>& AWork)
+{
+    if (!Application) {
+        AWork();
+        return std::nullopt;
+    }
+    struct THold {
+        TExceptionEvent Saved = Application->OnException;
+        std::optional<String> First;
+        THold()
+        {
+            Application->OnException = [this](TObject*, Exception* E) {
+                if (!First) First = E ? E->Message() : String("Error");
+            };
+        }
+        ~THold() { Application->OnException = Saved; }
+    } Hold;
+    AWork();
+    return Hold.First;
+}

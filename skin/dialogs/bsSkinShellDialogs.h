@@ -264,6 +264,8 @@ protected:
     virtual void SelectionChanged();
     // Asks the overwrite question; true when the user confirmed.
     bool ConfirmOverwrite();
+    // Tells the user that the typed name names no file (the dialog stays open).
+    void ReportMissingFile();
     void CloseWithOk(const String& AFileName);
     void AddHistory(LPCITEMIDLIST List);
     void FocusFirstItem();
@@ -373,6 +375,9 @@ protected:
     String FFilter = "All files|*.*";
     int FFilterIndex = 1;
     String FFileName;
+    // FileName was set by the caller since the last confirmed run: the name edit shows its
+    // name part.  The name a run returned only gives the next run its start folder.
+    bool FNameFromCaller = false;
     std::unique_ptr<TStringList> FFiles;
     TViewStyle FListViewStyle = vsList;
     TbsOpenDlgForm* FDlgFrm = nullptr;

@@ -274,6 +274,17 @@ bool TbsOpenDlgForm::ConfirmOverwrite()
     return M->MessageDlg(Text, mtWarning, TMsgDlgButtons{mbOK, mbCancel}, 0) == mrOk;
 }
 
+void TbsOpenDlgForm::ReportMissingFile()
+{
+    static const char* const Fallback = "找不到该文件，请确认文件名和路径是否正确。";
+    std::unique_ptr<TbsSkinMessage> M(new TbsSkinMessage(this));
+    M->SetSkinData(BSF->SkinData());
+    M->SetCtrlSkinData(CtrlSD);
+    String Text = ShellDialogText(CtrlSD, "MSG_FILENOTFOUND", Fallback);
+    if (Text.empty()) Text = Fallback;  // a string table without the key
+    M->MessageDlg(Text, mtWarning, TMsgDlgButtons{mbOK}, 0);
+}
+
 void TbsOpenDlgForm::CloseWithOk(const String& AFileName)
 {
     FileName = AFileName;
@@ -309,7 +320,11 @@ void TbsOpenDlgForm::OpenButtonClick(TObject*)
     if (S.empty() && !T.empty()) {
         const String N = ResolveTyped(T);
         C = DialogExtension(N).empty() ? N + DefaultExtension() : N;
-        if (!FileExists(C)) return;
+        if (!FileExists(C)) {
+            // a mask is no file name: it only goes to the list, by Enter
+            if (T.find('*') == String::npos && T.find('?') == String::npos) ReportMissingFile();
+            return;
+        }
     }
     if (T.empty()) return;
     FileName = !S.empty() ? S : C;
@@ -473,6 +488,7 @@ void TbsSkinOpenDialog::SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Valu
 void TbsSkinOpenDialog::SetFileName(const String& Value)
 {
     FFileName = Value;
+    FNameFromCaller = true;
     if (FDlgFrm) FDlgFrm->FileNameEdit->SetText(Value);
 }
 
@@ -588,7 +604,7 @@ void TbsSkinOpenDialog::Prepare(TbsOpenDlgForm* F)
     F->SetClientWidth(W);
     F->SetClientHeight(H);
     if (F->FileListView->Items()->Count() > 0) F->FileListView->SetItemFocused(F->FileListView->Items()->Item(0));
-    F->FileNameEdit->SetText(DialogNamePart(FFileName));
+    F->FileNameEdit->SetText(FNameFromCaller ? DialogNamePart(FFileName) : String());
     F->InitHistory();
 }
 
@@ -600,6 +616,7 @@ void TbsSkinOpenDialog::WriteBack(TbsOpenDlgForm* F, bool Confirmed)
     FListViewStyle = F->FileListView->ViewStyle();
     if (!Confirmed) return;
     FFileName = F->FileName;
+    FNameFromCaller = false;
     F->FileListView->GetSelectedFiles(FFiles.get());
 }
 

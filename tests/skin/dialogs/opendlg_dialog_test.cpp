@@ -4,6 +4,7 @@
 // cancelled run, multi-selection and a long filter.
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinExCtrls.h"
 #include "skin/dialogs/bsMessages.h"
 #include "skin/dialogs/bsSkinShellDialogs.h"
 #include "skin/shell/bsSkinShellViews.h"
@@ -108,29 +109,47 @@ TEST_F(OpenDialog, OpenRuleTable)
         const char* DefaultExt;
         const char* Typed;
         const char* Result;  // empty: the dialog stays open
+        bool Told;           // the message that no such file exists was shown
     } Cases[] = {
-        {1, "", "clip", "clip.mp4"},  {3, "", "clip", ""},          {3, "", "clip.avi", "clip.avi"},
-        {1, "avi", "clip", "clip.avi"}, {1, "", "missing", ""},     {1, "", "", ""},
-        {1, "", "*.mp4", ""},          {1, "", "A/../one.mp4", "A/../one.mp4"},
+        {1, "", "clip", "clip.mp4", false},
+        {3, "", "clip", "", true},
+        {3, "", "clip.avi", "clip.avi", false},
+        {1, "avi", "clip", "clip.avi", false},
+        {1, "", "missing", "", true},
+        {1, "", "", "", false},
+        {1, "", "*.mp4", "", false},
+        {1, "", "A/../one.mp4", "A/../one.mp4", false},
     };
     for (const Case& C : Cases) {
         Dialog->SetFilterIndex(C.FilterIndex);
         Dialog->SetDefaultExt(C.DefaultExt);
         Dialog->SetFileName("");
         bool Open1 = false;
+        String Said;
         Run.Script({
             [&] {
                 Type(C.Typed);
                 Open();
             },
             [&] {
+                if (TbsMessageForm* M = MessageBox()) {
+                    Said = M->Message->Caption();
+                    M->SetModalResult(mrOk);
+                }
+            },
+            [&] {
                 Open1 = F() != nullptr;
-                if (F()) F()->SetModalResult(mrCancel);
+                if (F()) {
+                    EXPECT_EQ(F()->FileNameEdit->Text(), C.Typed);
+                    F()->SetModalResult(mrCancel);
+                }
             },
         });
         const bool R = Dialog->Execute();
         EXPECT_EQ(R, *C.Result != 0) << C.Typed;
         EXPECT_EQ(Open1, *C.Result == 0) << C.Typed;
+        const String Told = C.Told ? "找不到该文件，请确认文件名和路径是否正确。" : "";
+        EXPECT_EQ(Said, Told) << C.Typed;
         if (R) EXPECT_EQ(Dialog->FileName(), Tree / C.Result);
     }
 }
@@ -146,7 +165,13 @@ TEST_F(OpenDialog, VanishedSelectionClearsTheNameAndStaysOpen)
             Open();
         },
         [&] {
+            // the list has let the file go: the name left in the box names no file
+            ASSERT_NE(MessageBox(), nullptr);
+            Headless::Key(VK_ESCAPE);
+        },
+        [&] {
             ASSERT_NE(F(), nullptr);
+            EXPECT_EQ(MessageBox(), nullptr);
             Seen = F()->FileName;
             Headless::Key(VK_ESCAPE);
         },
@@ -404,7 +429,7 @@ TEST_F(OpenDialog, LongFilterGivesOneItemPerPair)
 namespace {
 
 // Enter in the name edit takes a typed path as the Open button does: a folder opens, a
-// path that names no file changes nothing, and the path of a file is chosen.
+// path that names no file is told and changes nothing, and the path of a file is chosen.
 TEST_F(OpenDialog, EnterTakesATypedPathAsTheOpenButtonDoes)
 {
     String Shown;
@@ -420,7 +445,12 @@ TEST_F(OpenDialog, EnterTakesATypedPathAsTheOpenButtonDoes)
             Headless::Key(VK_RETURN);
         },
         [&] {
+            ASSERT_NE(MessageBox(), nullptr);  // no such file: the dialog says so
+            Headless::Key(VK_RETURN);
+        },
+        [&] {
             ASSERT_NE(F(), nullptr);
+            EXPECT_EQ(MessageBox(), nullptr);
             EXPECT_EQ(F()->FileNameEdit->Text(), Tree / "A/none.mp4");
             Type(Tree / "one.mp4");
             Headless::Key(VK_RETURN);

@@ -10,12 +10,15 @@
 #include <functional>
 #include <set>
 
+#include "display_pump.h"
 #include "filedlg_keys.h"
 #include "frame/display/frame_display_probe.h"
 #include "platform/forms/Forms.h"
 #include "platform/windows/Backend.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinExCtrls.h"
+#include "skin/dialogs/bsMessages.h"
 #include "skin/dialogs/bsSkinShellDialogs.h"
 #include "skin/shell/bsSkinShellViews.h"
 #include "dialogs/filedialog_support.h"
@@ -93,6 +96,27 @@ protected:
         return std::set<uint32_t>(Pixels.begin(), Pixels.end()).size();
     }
 
+    // Screen pixels of a control's client area, from column FromX on, dark enough to be text.
+    static int DarkPixels(TControl* C, int FromX = 0)
+    {
+        const TPoint O = C->ClientToScreen(Point(FromX, 0));
+        int N = 0;
+        for (uint32_t P : framedisplay::ScreenRect(O.X, O.Y, C->ClientWidth() - FromX, C->ClientHeight()))
+            N += (P >> 16 & 0xFF) < 100 && (P >> 8 & 0xFF) < 100 && (P & 0xFF) < 100;
+        return N;
+    }
+    static TbsMessageForm* MessageBox()
+    {
+        for (int I = 0; I < Screen->FormCount(); ++I)
+            if (auto* M = dynamic_cast<TbsMessageForm*>(Screen->Forms(I))) return M;
+        return nullptr;
+    }
+    static void PressKey(const char* Name)
+    {
+        filedlgx::KeyDown(Name);
+        filedlgx::KeyUp(Name);
+    }
+
     ScratchTree Tree;
     TForm* Main = nullptr;
     bool Opened = false;
@@ -161,6 +185,60 @@ TEST_F(FileDialogDisplay, OpenDialogTypedNameFilterAndMouseSelection)
     for (int I = 0; I < D->Files()->Count(); ++I) Files.push_back(D->Files()->Strings(I));
     EXPECT_EQ(Files, (std::vector<String>{Tree / "视频/a.mp4", Tree / "视频/b.mp4", Tree / "视频/c.mp4"}));
     EXPECT_EQ(D->FilterIndex(), 3);
+}
+
+// Enter on a name that names no file brings up the dialog's message, which Enter closes;
+// the dialog stays open with the name.  A run after a confirmed one starts with an empty
+// name box (in the folder of the last file).
+TEST_F(FileDialogDisplay, OpenDialogTellsAMissingNameAndStartsWithAnEmptyName)
+{
+    auto* D = new TbsSkinOpenDialog(Main);
+    D->SetTitle("打开文件");
+    D->SetInitialDir(Tree / "视频");
+    D->SetFilter("视频|*.mp4");
+    auto F = [D] { return D->DlgFrm(); };
+    auto ClickName = [&] { ClickScreen(F()->FileNameEdit->ClientToScreen(Point(20, 8))); };
+    Drive(F, {
+                 ClickName,
+                 [&] { filedlgx::TypeText("b"); },
+                 [&] { PressKey("Return"); },
+             });
+    ASSERT_TRUE(D->Execute());
+    ASSERT_EQ(D->FileName(), Tree / "视频/b.mp4");
+
+    String Said;
+    Drive(F, {
+                 [&] {
+                     EXPECT_EQ(F()->FileListView->Path(), Tree / "视频");
+                     EXPECT_EQ(F()->FileNameEdit->Text(), "");
+                     // nothing but the caret at the start of the box
+                     EXPECT_EQ(DarkPixels(F()->FileNameEdit, 6), 0) << "the name box shows a name";
+                     ClickName();
+                 },
+                 [&] { filedlgx::TypeText("zz"); },
+                 [&] { PressKey("Return"); },
+                 [&] {
+                     TbsMessageForm* M = MessageBox();
+                     ASSERT_NE(M, nullptr) << "no message for a name that names no file";
+                     EXPECT_TRUE(IsWindowVisible(M->Handle()));
+                     Said = M->Message->Caption();
+                     // dark text on the light face of the box
+                     const int All = M->Message->ClientWidth() * M->Message->ClientHeight();
+                     EXPECT_TRUE(displaypump::PumpUntil([&] {
+                         const int Dark = DarkPixels(M->Message);
+                         return Dark > 20 && Dark < All / 2;
+                     })) << "the message shows no text: " << DarkPixels(M->Message) << " dark of " << All;
+                     EXPECT_GT(Photograph(M, "filedlg_open_missing.ppm"), 4u);
+                     PressKey("Return");
+                 },
+                 [&] {
+                     EXPECT_EQ(MessageBox(), nullptr);
+                     EXPECT_EQ(F()->FileNameEdit->Text(), "zz");
+                     PressKey("Escape");
+                 },
+             });
+    EXPECT_FALSE(D->Execute());
+    EXPECT_EQ(Said, "找不到该文件，请确认文件名和路径是否正确。");
 }
 
 TEST_F(FileDialogDisplay, FolderDialogDoubleClickAndOk)
