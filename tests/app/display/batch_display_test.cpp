@@ -3,8 +3,8 @@
 // synthetic input (XTest) drives it.  A preset is picked in the two preset boxes' lists,
 // three clips (one named with Chinese characters and a space) are chosen in the open
 // dialog of "添加" -> "添加多个文件" by clicks on their rows, and the batch is started with
-// "开始".  Screenshots before, during and after the batch (batch_display_*.ppm in the
-// working folder) are checked for the rows' progress text, the outputs for the preset's
+// "开始".  Screenshots before, during and after the batch (batch_display_*.ppm, kept when
+// screenshots are kept) are checked for the rows' progress text, the outputs for the preset's
 // container, codecs and picture size, and the program for a clean exit when its window
 // is closed.
 #include <gtest/gtest.h>
@@ -37,6 +37,7 @@
 #include "skin/dialogs/bsSkinShellDialogs.h"
 #include "skin/frame/bsSkinFormFrame.h"
 #include "skin/shell/bsSkinShellViews.h"
+#include "test_files.h"
 
 extern char** environ;
 
@@ -183,8 +184,7 @@ protected:
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
         // Only lower-case letters, digits, "/", "." and "-" in the path typed into the
         // open dialog.
-        Root = "/tmp/vc-road-" + std::to_string(getpid());
-        fs::remove_all(Root);
+        Root = vctest::ScratchDir("vc-road-");
         fs::create_directories(Root + "/prog");
         fs::create_directories(Root + "/home");
         fs::create_directories(Root + "/media");
