@@ -74,17 +74,28 @@ static void MarkDirty(TWindow* T, const TRect& R)
 
 static void Present(TWindow* T)
 {
-    if (T->Dirty.IsEmpty() || !T->Native) return;
+    // a window waiting for its first frame shows nothing until FlushAll puts it whole
+    if (T->Dirty.IsEmpty() || !T->Native || T->ShowPending) return;
     TRect D = T->Dirty;
     T->Dirty = {};
     Backend().Present(T, D);
 }
 
+// Runs when the messages waiting have been handled: what changed in the windows is shown,
+// and the windows shown since go on the display, painted whole, once no paint waits.
 void FlushAll()
 {
     auto Tops = State().Tops;
-    for (TWindow* T : Tops)
-        if (T->Visible()) Present(T);
+    const bool Painted = !HasPendingPaint();
+    for (TWindow* T : Tops) {
+        if (!T->Visible()) continue;
+        if (T->ShowPending && Painted) {
+            const bool Activate = T->ShowActivate;
+            T->ShowPending = T->ShowActivate = false;
+            Backend().ShowTop(T, true, Activate);
+        }
+        Present(T);
+    }
 }
 
 // Adds R (window coordinates) to what W must paint; the part outside the client area

@@ -217,9 +217,12 @@ TWindow* TX11Backend::TopByXWindow(::Window Win, TX11Top** Out) const
 
 void TX11Backend::NativeConfigure(TWindow* W, TX11Top* X, const XConfigureEvent& E)
 {
+    // A real event gives the place in the parent: the root's own coordinates unless a
+    // window manager's frame holds the window.  Each echo of our own moves carries the
+    // place and size of that move, so that a late one is recognised for what it is.
     int Rx = E.x, Ry = E.y;
-    if (!E.send_event) {
-        // a real event under a reparenting window manager is relative to its frame
+    if (!E.send_event && X->Reparented) {
+        // relative to the frame: the place on the screen is asked of the server
         ::Window Child;
         XTranslateCoordinates(Dpy, X->Win, Root, 0, 0, &Rx, &Ry, &Child);
     }
@@ -319,6 +322,9 @@ void TX11Backend::HandleEvent(XEvent& E)
     case ConfigureNotify: NativeConfigure(W, X, E.xconfigure); break;
     case MapNotify: NativeMapChange(W, X, true); break;
     case UnmapNotify: NativeMapChange(W, X, false); break;
+    case ReparentNotify:
+        if (E.xreparent.window == X->Win) X->Reparented = E.xreparent.parent != Root;
+        break;
     case DestroyNotify:
         if (E.xdestroywindow.window == X->Win) NativeDestroyed(W, X);
         break;
