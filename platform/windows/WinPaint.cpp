@@ -82,20 +82,22 @@ static void Present(TWindow* T)
 }
 
 // Runs when the messages waiting have been handled: what changed in the windows is shown,
-// and the windows shown since go on the display, painted whole, once no paint waits.
+// and the windows shown since go on the display, painted whole, once no paint waits: from
+// the back to the front, each put in its place among those already there.
 void FlushAll()
 {
-    auto Tops = State().Tops;
-    const bool Painted = !HasPendingPaint();
-    for (TWindow* T : Tops) {
-        if (!T->Visible()) continue;
-        if (T->ShowPending && Painted) {
+    auto Tops = State().Tops;  // front first
+    if (!HasPendingPaint())
+        for (auto It = Tops.rbegin(); It != Tops.rend(); ++It) {
+            TWindow* T = *It;
+            if (!T->ShowPending || !T->Visible()) continue;
             const bool Activate = T->ShowActivate;
             T->ShowPending = T->ShowActivate = false;
             Backend().ShowTop(T, true, Activate);
+            Backend().RestackTop(T);
         }
-        Present(T);
-    }
+    for (TWindow* T : Tops)
+        if (T->Visible()) Present(T);
 }
 
 // Adds R (window coordinates) to what W must paint; the part outside the client area

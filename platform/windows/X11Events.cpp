@@ -254,8 +254,12 @@ void TX11Backend::NativeMapChange(TWindow* W, TX11Top* X, bool Mapped)
     HWND H = W->Handle;
     if (Mapped) {
         X->Viewable = true;
+        // the echo of a map we asked for, though the window was made an icon since: no
+        // window manager gave it back
+        const bool Own = X->OwnMaps > 0;
+        if (Own) --X->OwnMaps;
         if (X->WantFocus) FocusTop(W);
-        if (W->Minimized && !X->OverrideRedirect) {
+        if (W->Minimized && !X->OverrideRedirect && !Own) {
             // the window manager gave the window back (taskbar, pager)
             X->IconifyRequested = false;
             SendMessage(H, WM_SYSCOMMAND, SC_RESTORE, 0);
@@ -264,6 +268,7 @@ void TX11Backend::NativeMapChange(TWindow* W, TX11Top* X, bool Mapped)
         return;
     }
     X->Viewable = false;
+    X->OwnMaps = 0;  // our maps come back before the unmap that follows them
     if (!X->MapRequested || W->Minimized || X->OverrideRedirect) return;
     // unmapped though we did not ask: the window manager made it an icon
     auto State = ReadProperty32(X->Win, WM_STATE_, WM_STATE_, 2);

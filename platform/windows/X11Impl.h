@@ -30,6 +30,7 @@ struct TX11Top final : winimpl::TNativeTop {
     bool WantFocus = false;         // take the focus once viewable
     bool IconifyRequested = false;  // we asked the window manager to iconify it
     bool Reparented = false;        // a window manager's frame holds it (ReparentNotify)
+    int OwnMaps = 0;                // maps we asked for whose MapNotify has not come back
     XIC Ic = nullptr;
     ::Colormap OwnColormap = 0;
     std::deque<TRect> PendingConfigures;  // moves we asked for and have not seen back

@@ -37,7 +37,6 @@
 #include "skin/dialogs/bsSkinShellDialogs.h"
 #include "skin/frame/bsSkinFormFrame.h"
 #include "skin/shell/bsSkinShellViews.h"
-#include "test_files.h"
 
 extern char** environ;
 
@@ -183,8 +182,9 @@ protected:
     {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
         // Only lower-case letters, digits, "/", "." and "-" in the path typed into the
-        // open dialog.
-        Root = vctest::ScratchDir("vc-road-");
+        // open dialog: not under $TMPDIR, whose name may hold others (removed at the end).
+        Root = "/tmp/vc-road-" + std::to_string(getpid());
+        fs::remove_all(Root);
         fs::create_directories(Root + "/prog");
         fs::create_directories(Root + "/home");
         fs::create_directories(Root + "/media");
