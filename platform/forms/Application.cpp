@@ -177,6 +177,7 @@ void TApplication::HandleMessage()
     if (IsMainThread()) CheckSynchronizeTurn();
     TMsg Msg;
     if (!ProcessMessage(Msg)) {
+        FlushWindows();  // every message and paint handled: what they drew goes on the display
         if (OnIdle) OnIdle(this);
         if (!FTerminated) WaitMessage();
     }

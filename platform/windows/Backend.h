@@ -36,6 +36,10 @@ public:
     virtual void FocusTop(winimpl::TWindow*) {}             // give it the keyboard focus
     // the back buffer's rectangle R (window coordinates) changed: show it
     virtual void Present(winimpl::TWindow* W, const TRect& R) = 0;
+    // True when a top-level that is shown should reach the display only with its first
+    // frame painted whole: ShowTop then comes at the next flush of the windows, after the
+    // window and its children have painted, and never shows an empty or half-drawn window.
+    virtual bool ShowsPaintedFrames() const { return false; }
 
     // a native child window (for a foreign client such as a video overlay)
     virtual uintptr_t CreateNativeChild(winimpl::TWindow*) { return 0; }

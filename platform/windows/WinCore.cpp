@@ -836,8 +836,18 @@ bool SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int Cx, int Cy, UINT
         if (Moved || Sized) Backend().MoveTop(W);
         if (Sized) OnTopLevelResized(W);
         if (Restacked) Backend().RestackTop(W);
-        if (Flags & SWP_SHOWWINDOW) Backend().ShowTop(W, true, !(Flags & SWP_NOACTIVATE));
-        if (Flags & SWP_HIDEWINDOW) Backend().ShowTop(W, false, false);
+        if (Flags & SWP_SHOWWINDOW) {
+            if (Backend().ShowsPaintedFrames()) {
+                W->ShowPending = true;  // FlushAll shows it once it has painted
+                W->ShowActivate = W->ShowActivate || !(Flags & SWP_NOACTIVATE);
+            } else {
+                Backend().ShowTop(W, true, !(Flags & SWP_NOACTIVATE));
+            }
+        }
+        if (Flags & SWP_HIDEWINDOW) {
+            W->ShowPending = W->ShowActivate = false;
+            Backend().ShowTop(W, false, false);
+        }
     }
     if (W->IsChild()) {
         if (WasShown && (Moved || Sized || !NowShown || Restacked)) OnWindowMovedOrSized(W, OldRect, Sized);

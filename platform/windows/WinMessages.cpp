@@ -405,8 +405,12 @@ bool WaitMessage()
 {
     Backend().Poll();
     // Calls of other threads left over from this turn are work for the next one, which
-    // begins with their share: a turn never runs two shares back to back.
-    if (QueueHasWork() || SynchronizePending()) return true;
+    // begins with their share: a turn never runs two shares back to back.  What this turn
+    // painted is shown first, however busy the queue stays.
+    if (QueueHasWork() || SynchronizePending()) {
+        FlushAll();
+        return true;
+    }
     WaitForWork(NextTimerWait());
     RunSynchronized();
     return true;

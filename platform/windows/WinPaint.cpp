@@ -74,15 +74,28 @@ static void MarkDirty(TWindow* T, const TRect& R)
 
 static void Present(TWindow* T)
 {
-    if (T->Dirty.IsEmpty() || !T->Native) return;
+    // a window waiting for its first frame shows nothing until FlushAll puts it whole
+    if (T->Dirty.IsEmpty() || !T->Native || T->ShowPending) return;
     TRect D = T->Dirty;
     T->Dirty = {};
     Backend().Present(T, D);
 }
 
+// Runs when the messages waiting have been handled: what changed in the windows is shown,
+// and the windows shown since go on the display, painted whole, once no paint waits: from
+// the back to the front, each put in its place among those already there.
 void FlushAll()
 {
-    auto Tops = State().Tops;
+    auto Tops = State().Tops;  // front first
+    if (!HasPendingPaint())
+        for (auto It = Tops.rbegin(); It != Tops.rend(); ++It) {
+            TWindow* T = *It;
+            if (!T->ShowPending || !T->Visible()) continue;
+            const bool Activate = T->ShowActivate;
+            T->ShowPending = T->ShowActivate = false;
+            Backend().ShowTop(T, true, Activate);
+            Backend().RestackTop(T);
+        }
     for (TWindow* T : Tops)
         if (T->Visible()) Present(T);
 }

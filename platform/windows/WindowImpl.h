@@ -62,6 +62,9 @@ struct TWindow {
     std::unique_ptr<TNativeTop> Native;
     PSurface Buffer;  // the back buffer of a top-level: the whole window, 32-bit
     TRect Dirty;      // part of the back buffer not yet shown
+    // shown, waiting for its first whole frame to go on the display (ShowsPaintedFrames):
+    // nothing of it is presented until FlushAll shows it; ShowActivate for that ShowTop
+    bool ShowPending = false, ShowActivate = false;
 
     bool IsChild() const { return (Style & WS_CHILD) && Parent; }
     bool IsTop() const { return !IsChild(); }

@@ -406,6 +406,7 @@ void TX11Backend::ShowTop(TWindow* W, bool Show, bool Activate)
                 // no window manager to keep it as an icon: it stays unmapped
             } else {
                 XMapRaised(Dpy, X->Win);
+                ++X->OwnMaps;
             }
         }
         if (Activate && !X->OverrideRedirect) FocusTop(W);
@@ -466,14 +467,19 @@ void TX11Backend::IconifyTop(TWindow* W, bool Iconify)
     if (!X->MapRequested) return;  // shown later, as an icon or not (WM_HINTS)
     if (X->OverrideRedirect || !WindowManagerRuns()) {
         // nobody keeps icons: an iconified window is simply not on the screen
-        if (Iconify) XUnmapWindow(Dpy, X->Win);
-        else XMapRaised(Dpy, X->Win);
+        if (Iconify) {
+            XUnmapWindow(Dpy, X->Win);
+        } else {
+            XMapRaised(Dpy, X->Win);
+            ++X->OwnMaps;
+        }
     } else if (Iconify) {
         X->IconifyRequested = true;
         XIconifyWindow(Dpy, X->Win, Scr);
     } else {
         X->IconifyRequested = false;
         XMapRaised(Dpy, X->Win);
+        ++X->OwnMaps;
         ActivateForeign(W);
     }
     XFlush(Dpy);

@@ -218,9 +218,12 @@ TWindow* TX11Backend::TopByXWindow(::Window Win, TX11Top** Out) const
 
 void TX11Backend::NativeConfigure(TWindow* W, TX11Top* X, const XConfigureEvent& E)
 {
+    // A real event gives the place in the parent: the root's own coordinates unless a
+    // window manager's frame holds the window.  Each echo of our own moves carries the
+    // place and size of that move, so that a late one is recognised for what it is.
     int Rx = E.x, Ry = E.y;
-    if (!E.send_event) {
-        // a real event under a reparenting window manager is relative to its frame
+    if (!E.send_event && X->Reparented) {
+        // relative to the frame: the place on the screen is asked of the server
         ::Window Child;
         XTranslateCoordinates(Dpy, X->Win, Root, 0, 0, &Rx, &Ry, &Child);
     }
@@ -252,8 +255,12 @@ void TX11Backend::NativeMapChange(TWindow* W, TX11Top* X, bool Mapped)
     HWND H = W->Handle;
     if (Mapped) {
         X->Viewable = true;
+        // the echo of a map we asked for, though the window was made an icon since: no
+        // window manager gave it back
+        const bool Own = X->OwnMaps > 0;
+        if (Own) --X->OwnMaps;
         if (X->WantFocus) FocusTop(W);
-        if (W->Minimized && !X->OverrideRedirect) {
+        if (W->Minimized && !X->OverrideRedirect && !Own) {
             // the window manager gave the window back (taskbar, pager)
             X->IconifyRequested = false;
             SendMessage(H, WM_SYSCOMMAND, SC_RESTORE, 0);
@@ -262,6 +269,7 @@ void TX11Backend::NativeMapChange(TWindow* W, TX11Top* X, bool Mapped)
         return;
     }
     X->Viewable = false;
+    X->OwnMaps = 0;  // our maps come back before the unmap that follows them
     if (!X->MapRequested || W->Minimized || X->OverrideRedirect) return;
     // unmapped though we did not ask: the window manager made it an icon
     auto State = ReadProperty32(X->Win, WM_STATE_, WM_STATE_, 2);
@@ -328,6 +336,9 @@ void TX11Backend::HandleEvent(XEvent& E)
     case ConfigureNotify: NativeConfigure(W, X, E.xconfigure); break;
     case MapNotify: NativeMapChange(W, X, true); break;
     case UnmapNotify: NativeMapChange(W, X, false); break;
+    case ReparentNotify:
+        if (E.xreparent.window == X->Win) X->Reparented = E.xreparent.parent != Root;
+        break;
     case DestroyNotify:
         if (E.xdestroywindow.window == X->Win) NativeDestroyed(W, X);
         break;

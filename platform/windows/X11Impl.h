@@ -29,6 +29,8 @@ struct TX11Top final : winimpl::TNativeTop {
     bool Viewable = false;          // MapNotify seen
     bool WantFocus = false;         // take the focus once viewable
     bool IconifyRequested = false;  // we asked the window manager to iconify it
+    bool Reparented = false;        // a window manager's frame holds it (ReparentNotify)
+    int OwnMaps = 0;                // maps we asked for whose MapNotify has not come back
     XIC Ic = nullptr;
     ::Colormap OwnColormap = 0;
     std::deque<TRect> PendingConfigures;  // moves we asked for and have not seen back
@@ -53,6 +55,7 @@ public:
     void IconifyTop(winimpl::TWindow* W, bool Iconify) override;
     void FocusTop(winimpl::TWindow* W) override;
     void Present(winimpl::TWindow* W, const TRect& R) override;
+    bool ShowsPaintedFrames() const override { return true; }
 
     uintptr_t CreateNativeChild(winimpl::TWindow* W) override;
     void UpdateNativeChild(winimpl::TWindow* W) override;

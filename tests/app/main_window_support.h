@@ -26,6 +26,7 @@
 #include <fstream>
 #include <sstream>
 #include <vector>
+#include "test_files.h"
 
 namespace mainwindow {
 
@@ -82,8 +83,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/vc-mainwindow-XXXXXX";
-        Root = mkdtemp(pattern);
+        Root = vctest::ScratchDir("vc-mainwindow-");
         ProgramDir = Root + "/prog/";
         HomeDir = Root + "/home";
         std::filesystem::create_directories(ProgramDir);

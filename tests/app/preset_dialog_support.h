@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <functional>
 #include <vector>
+#include "test_files.h"
 
 namespace presetdialog {
 
@@ -55,8 +56,7 @@ class PresetDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/vc-presetdialog-XXXXXX";
-        Root = mkdtemp(pattern);
+        Root = vctest::ScratchDir("vc-presetdialog-");
         std::filesystem::create_directories(Root + "/prog");
         std::filesystem::create_directories(Root + "/home");
         if (const char* h = std::getenv("HOME")) OldHome = h, HadHome = true;

@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include "test_files.h"
 
 namespace {
 
@@ -134,8 +135,7 @@ class SnapshotFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/vc-snapshot-XXXXXX";
-        Dir = mkdtemp(pattern);
+        Dir = vctest::ScratchDir("vc-snapshot-");
     }
     void TearDown() override
     {

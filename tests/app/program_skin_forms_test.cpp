@@ -11,6 +11,7 @@
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"
 #include "skin/shell/bsSkinShellViews.h"
+#include "test_files.h"
 
 using namespace progskin;
 
@@ -135,8 +136,7 @@ TEST_F(ProgramSkinForms, SkinDrawnFileListShowsEachRowsOwnName)
 {
     // The open dialog's file list draws its rows from the skin; measuring the rows of the
     // owner-data list must not leave every row showing the last row's name.
-    char T[] = "/tmp/skinlistXXXXXX";
-    const String Dir = mkdtemp(T);
+    const String Dir = vctest::ScratchDir("skinlist");
     std::filesystem::create_directory(Dir + "/输出");
     for (const char* N : {"会议记录.avi", "旅行.mp4"}) std::ofstream(Dir + "/" + N) << "x";
     auto* F = Application->CreateForm<TForm>();

@@ -16,6 +16,7 @@
 #include "platform/system/IniFiles.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/core/bsUtils.h"
+#include "test_files.h"
 
 using namespace progskin;
 namespace fs = std::filesystem;
@@ -403,8 +404,8 @@ TEST_F(ProgramSkinTest, FormInfoIsUnchangedByLoading)
 
 TEST_F(ProgramSkinTest, FolderStoredSkinFolderRoundTripIsExact)
 {
-    const fs::path Tmp = fs::temp_directory_path() / ("vc_progskin_" + std::to_string(getpid()));
-    fs::remove_all(Tmp);
+    const vctest::TScratch Scratch("vc_progskin_");
+    const fs::path Tmp = Scratch.Path;
     fs::create_directories(Tmp / "a");
     fs::create_directories(Tmp / "b");
     // folder -> stored skin -> folder
@@ -421,7 +422,6 @@ TEST_F(ProgramSkinTest, FolderStoredSkinFolderRoundTripIsExact)
         EXPECT_TRUE(ReadFile(Tmp / "a" / Name) == ReadFile(E.path())) << "differs: " << (Tmp / "a" / Name);
         EXPECT_TRUE(ReadFile(Tmp / "b" / Name) == ReadFile(Tmp / "a" / Name)) << "differs: " << (Tmp / "b" / Name);
     }
-    if (!HasFailure()) fs::remove_all(Tmp);
 }
 
 TEST_F(ProgramSkinTest, EmbeddedSkinIsTheFolderPackedAgainAndTheSourceCopiesAreCurrent)
@@ -454,8 +454,8 @@ TEST_F(ProgramSkinTest, EmbeddedSkinIsTheFolderPackedAgainAndTheSourceCopiesAreC
 
 TEST(ProgramSkinBuild, TwoRunsOfTheGeneratorWriteTheSameFiles)
 {
-    const fs::path Tmp = fs::temp_directory_path() / ("vc_skingen_" + std::to_string(getpid()));
-    fs::remove_all(Tmp);
+    const vctest::TScratch Scratch("vc_skingen_");
+    const fs::path Tmp = Scratch.Path;
     for (const char* Run : {"one", "two"}) {
         const String Cmd = String("ASAN_OPTIONS=detect_leaks=0 '") + VC_SKINGEN + "' '" + (Tmp / Run).string() + "'";
         ASSERT_EQ(std::system(Cmd.c_str()), 0) << Cmd;
@@ -469,7 +469,6 @@ TEST(ProgramSkinBuild, TwoRunsOfTheGeneratorWriteTheSameFiles)
     }
     EXPECT_GT(N, 80u);
     EXPECT_TRUE(ReadFile(Tmp / "one" / "flat.vcs") == ReadFile(Generated / "flat.vcs"));
-    if (!HasFailure()) fs::remove_all(Tmp);
 }
 
 TEST_F(ProgramSkinTest, SkinListHoldsTheSkinAtIndexZeroAndBothSkinDataObjectsLoadIt)

@@ -13,6 +13,7 @@
 #include <dirent.h>
 #include <filesystem>
 #include <fstream>
+#include "test_files.h"
 
 using namespace settingstest;
 
@@ -266,8 +267,8 @@ TEST_F(SettingsDialogTest, NoValuesLeakBetweenPresets)
 
 TEST_F(SettingsDialogTest, OutputNamesFollowTheSharedRule)
 {
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / ("vc-settings-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
+    const vctest::TScratch scratch("vc-settings-");
+    std::filesystem::path dir = scratch.Path;
     Folder = dir.string();
     Fields.Video_AddFileName = "/v/clip.mkv";
     auto name = [this] {
@@ -288,7 +289,6 @@ TEST_F(SettingsDialogTest, OutputNamesFollowTheSharedRule)
     Fields.Video_AddFileName = "/v/a.b.mkv";
     EXPECT_EQ(name(), "a.b.avi");
     EXPECT_EQ(Fields.Video_OutPutFileName, Folder + "/a.b.avi");
-    std::filesystem::remove_all(dir);
 }
 
 TEST_F(SettingsDialogTest, OkWritesTheParametersThenTheBoxTextsAndHides)

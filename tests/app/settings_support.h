@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
+#include "test_files.h"
 
 namespace settingstest {
 
@@ -86,9 +87,8 @@ class TDecimalCommaLocale {
 public:
     TDecimalCommaLocale()
     {
-        char dirTemplate[] = "/tmp/vc-locale-XXXXXX";
-        if (!mkdtemp(dirTemplate)) return;
-        FDir = dirTemplate;
+        FDir = vctest::ScratchDir("vc-locale-");
+        if (FDir.empty()) return;
         String cmd = "localedef -i de_DE -f UTF-8 " + FDir + "/de_DE.UTF-8 >/dev/null 2>&1";
         if (std::system(cmd.c_str()) > 1) return;  // 1: made, with warnings
         setenv("LOCPATH", FDir.c_str(), 1);

@@ -45,7 +45,7 @@ String Generate(const String& AName)
     if (fs::exists(Path)) return Path;
     fs::create_directories(Dir);
     const String Temp = Dir + ".tmp" + std::to_string(getpid()) + "_" + AName;
-    String Args;
+    String Args, Srt;  // Srt: a subtitle file the clip is made from, removed afterwards
     if (AName == "grey.avi") {
         Args = String(Grey) + " -c:v mpeg4 -q:v 1 -g 1 -bf 0 -pix_fmt yuv420p";
     } else if (AName == "split.avi") {
@@ -62,7 +62,7 @@ String Generate(const String& AName)
     } else if (AName == "tone.wav") {
         Args = "-f lavfi -i sine=f=440:d=2:sample_rate=44100 -c:a pcm_s16le";
     } else if (AName == "subs.mkv") {
-        const String Srt = Dir + ".tmp" + std::to_string(getpid()) + ".srt";
+        Srt = Dir + ".tmp" + std::to_string(getpid()) + ".srt";
         std::ofstream(Srt) << "1\n00:00:00,000 --> 00:00:01,000\nHello\n";
         Args = "-i '" + Srt + "' -c:s ass";
     } else {
@@ -71,7 +71,13 @@ String Generate(const String& AName)
     String Ext = AName.substr(AName.rfind('.'));
     const char* Format = Ext == ".avi" ? "avi" : Ext == ".wav" ? "wav" : Ext == ".ts" ? "mpegts" : "matroska";
     String Cmd = "ffmpeg -nostdin -y -loglevel error " + Args + " -f " + Format + " '" + Temp + "' >/dev/null 2>&1";
-    if (std::system(Cmd.c_str()) != 0) throw std::runtime_error("ffmpeg failed: " + Cmd);
+    const bool Made = std::system(Cmd.c_str()) == 0;
+    std::error_code E;
+    if (!Srt.empty()) fs::remove(Srt, E);
+    if (!Made) {
+        fs::remove(Temp, E);
+        throw std::runtime_error("ffmpeg failed: " + Cmd);
+    }
     fs::rename(Temp, Path);
     return Path;
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/graphics/Graphics.h"
+#include "test_files.h"
 
 namespace {
 
@@ -459,8 +460,8 @@ TEST(GraphicsPicture, MalformedFilesOfEveryKindRaise)
 
 TEST(GraphicsPicture, LoadsByExtension)
 {
-    auto Dir = std::filesystem::temp_directory_path() / ("vc_gfx_pic_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(Dir);
+    const vctest::TScratch Scratch("vc_gfx_pic_");
+    const std::filesystem::path Dir = Scratch.Path;
     TBitmap B;
     Paint(B);
     TPngImage P;
@@ -495,7 +496,6 @@ TEST(GraphicsPicture, LoadsByExtension)
     TPicture Copy;
     Copy.Assign(&P);
     EXPECT_TRUE(dynamic_cast<TPngImage*>(Copy.Graphic()));
-    std::filesystem::remove_all(Dir);
 }
 
 TEST(GraphicsIcon, StandardIconsScaleAndDrawWithAlpha)

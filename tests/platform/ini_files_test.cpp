@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <thread>
 
 namespace {
@@ -21,6 +22,11 @@ protected:
                testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
         ForceDirectories(FDir);
         FName = FDir + "option.ini";
+    }
+    void TearDown() override
+    {
+        std::error_code E;
+        std::filesystem::remove_all(FDir, E);
     }
     void Put(const String& AText) { WriteFileAtomic(FName, AText); }
     String Get() { return ReadFileToString(FName); }

@@ -7,6 +7,7 @@
 #include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include "test_files.h"
 
 // Every umask call of this program is counted on its way to the C library's.
 static std::atomic<int> UmaskCalls{0};
@@ -19,11 +20,11 @@ extern "C" mode_t umask(mode_t AMask) noexcept
 
 namespace {
 
+// A file in the test's own folder, removed with the folder when the test's process ends.
 String Scratch(const String& AName)
 {
-    String dir = testing::TempDir() + "streams_" + std::to_string(getpid()) + "/";
-    ForceDirectories(dir);
-    return dir + AName;
+    static const vctest::TScratch dir("streams_");
+    return dir.Path + "/" + AName;
 }
 
 TEST(Stream, MemoryStreamReadsWritesAndSeeks)

@@ -2,6 +2,7 @@
 #include "platform/system/Classes.h"
 
 #include <gtest/gtest.h>
+#include "test_files.h"
 
 namespace {
 
@@ -186,7 +187,8 @@ TEST(StringList, LoadingDetectsTheByteOrderMark)
 
 TEST(StringList, SaveAndLoadFileRoundTrip)
 {
-    String name = testing::TempDir() + "sl_roundtrip.txt";
+    const vctest::TScratch dir("sl_roundtrip_");
+    String name = dir.Path + "/sl_roundtrip.txt";
     TStringList l;
     l.Add("第一行");
     l.Add("second");

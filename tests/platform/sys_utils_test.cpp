@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include "test_files.h"
 
 namespace {
 
@@ -109,7 +110,8 @@ TEST(Files, NamePartsAndFolders)
     EXPECT_EQ("/a/", IncludeTrailingPathDelimiter("/a/"));
     EXPECT_EQ("/a", ExcludeTrailingPathDelimiter("/a/"));
 
-    String root = testing::TempDir() + "files_" + std::to_string(getpid()) + "/";
+    const vctest::TScratch scratch("files_");
+    String root = scratch.Path + "/";
     String deep = root + "输出/x/y/";
     EXPECT_FALSE(DirectoryExists(deep));
     EXPECT_TRUE(ForceDirectories(deep));

@@ -3,8 +3,8 @@
 // synthetic input (XTest) drives it.  A preset is picked in the two preset boxes' lists,
 // three clips (one named with Chinese characters and a space) are chosen in the open
 // dialog of "添加" -> "添加多个文件" by clicks on their rows, and the batch is started with
-// "开始".  Screenshots before, during and after the batch (batch_display_*.ppm in the
-// working folder) are checked for the rows' progress text, the outputs for the preset's
+// "开始".  Screenshots before, during and after the batch (batch_display_*.ppm, kept when
+// screenshots are kept) are checked for the rows' progress text, the outputs for the preset's
 // container, codecs and picture size, and the program for a clean exit when its window
 // is closed.
 #include <gtest/gtest.h>
@@ -182,7 +182,7 @@ protected:
     {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
         // Only lower-case letters, digits, "/", "." and "-" in the path typed into the
-        // open dialog.
+        // open dialog: not under $TMPDIR, whose name may hold others (removed at the end).
         Root = "/tmp/vc-road-" + std::to_string(getpid());
         fs::remove_all(Root);
         fs::create_directories(Root + "/prog");

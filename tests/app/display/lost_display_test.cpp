@@ -21,6 +21,7 @@
 #include "display/program_display.h"
 #include "platform/system/Paths.h"
 #include "platform/windows/Backend.h"
+#include "test_files.h"
 
 namespace {
 
@@ -80,8 +81,7 @@ class LostDisplay : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/vc-lost-display-XXXXXX";
-        Root = mkdtemp(pattern);
+        Root = vctest::ScratchDir("vc-lost-display-");
         fs::create_directories(Root + "/prog");
         fs::create_directories(Root + "/home");
         Out = Root + "/home/out";

@@ -1,11 +1,12 @@
 // The main window at work on a real display: two generated clips added through the add
 // road, the last one opened paused in the preview, a batch started with a real click on
 // "开始" and paused with one on "暂停" while its first file converts; the window is
-// photographed (main_window_batch.ppm in the working folder) and checked: frame and
+// photographed (main_window_batch.ppm when screenshots are kept) and checked: frame and
 // caption in the skin's colours, the rows' Chinese names and the first row's progress
-// drawn, a picture in the preview, no control in the default look.
+// drawn, the paused picture in the preview, no control in the default look.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 
 #include "app/Unit1.h"
 #include "app/Unit5.h"
@@ -78,12 +79,26 @@ TEST_F(MainWindowBatchDisplay, RowsABatchInProgressAndAPreviewPicture)
     EXPECT_TRUE(Form1->bsSkinButton12->Enabled());
     EXPECT_FALSE(Form1->bsSkinButton2->Enabled());
     EXPECT_GT(DarkIn(OnScreen(Form1->bsSkinButton12)), 10) << "\"继续\"";
-    // The preview shows the clip's picture: the test pattern's many colours in the panel.
+    // The preview shows the clip's paused picture fitted to the panel: a grid of points of
+    // the panel against the same points of the player's current frame.
+    TBitmap* frame = Form1->FFPlayer->CurrentFrame();
+    ASSERT_GT(frame->Width(), 0);
+    const TDisplayRect fit =
+        CalculateDisplayRect(screen.Width(), screen.Height(), double(frame->Width()) / frame->Height());
     const auto panel = Grab(screen);
-    std::vector<uint32_t> colours(panel);
-    std::sort(colours.begin(), colours.end());
-    colours.erase(std::unique(colours.begin(), colours.end()), colours.end());
-    EXPECT_GT(colours.size(), 20u) << "a picture in the preview";
+    ASSERT_EQ(panel.size(), size_t(screen.Width() * screen.Height()));
+    int alike = 0, points = 0;
+    for (int gy = 1; gy < 10; ++gy)
+        for (int gx = 1; gx < 10; ++gx, ++points) {
+            const int x = fit.X + fit.W * gx / 10, y = fit.Y + fit.H * gy / 10;
+            const TColor want = frame->Canvas()->Pixels((x - fit.X) * frame->Width() / fit.W,
+                                                        (y - fit.Y) * frame->Height() / fit.H);
+            const uint32_t got = panel[size_t(y * screen.Width() + x)];
+            alike += std::abs(int(GetRValue(want)) - int((got >> 16) & 0xFF)) <= 48 &&
+                     std::abs(int(GetGValue(want)) - int((got >> 8) & 0xFF)) <= 48 &&
+                     std::abs(int(GetBValue(want)) - int(got & 0xFF)) <= 48;
+        }
+    EXPECT_GE(alike, points * 3 / 4) << "the paused frame in the preview";
     // No control in the default look (the list's grid lines are the platform list's own).
     EXPECT_EQ(DefaultLookIn(win) - DefaultLookIn(GetWindowRect(Form1->lvFiles->Handle())), 0);
     EXPECT_GT(Count(px, [](uint32_t c) { return c == Accent; }), 2000);

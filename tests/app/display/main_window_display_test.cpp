@@ -1,5 +1,5 @@
 // The main window and the options dialog on a real display: the forms created as the
-// program creates them, shown, photographed (main_window_*.ppm in the working folder)
+// program creates them, shown, photographed (main_window_*.ppm when screenshots are kept)
 // and checked; and the real program started, its window found on the screen.
 #include <gtest/gtest.h>
 

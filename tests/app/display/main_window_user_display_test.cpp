@@ -3,7 +3,7 @@
 // through the options dialog, the finish sound and the help page shipped beside the
 // program and opened through the command runner, and the web and mail entries without
 // an address that open nothing.  Input goes through the server's synthetic pointer and
-// keys; boxes are photographed (user_*.ppm in the working folder).
+// keys; boxes are photographed (user_*.ppm when screenshots are kept).
 #include <gtest/gtest.h>
 
 #include <unistd.h>

@@ -1,6 +1,6 @@
 // The preset dialog on a real display: the program's forms created as the program creates
 // them, "设置..." clicked on the main window through the server's synthetic input, the
-// dialog photographed while modal (preset_dialog_open.ppm in the working folder) and
+// dialog photographed while modal (preset_dialog_open.ppm when screenshots are kept) and
 // checked, then closed with its own buttons and opened again.
 #include <gtest/gtest.h>
 

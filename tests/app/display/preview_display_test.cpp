@@ -3,7 +3,7 @@
 // nowhere else), played, paused, stopped and opened again, muted and unmuted with real
 // clicks, the seek slider held while the file plays, a snapshot written, the keyboard's
 // way to the off-screen skin button; the main window with a picture and the about box
-// photographed (preview_*.ppm in the working folder) and checked.
+// photographed (preview_*.ppm when screenshots are kept) and checked.
 #include <gtest/gtest.h>
 
 #include <unistd.h>

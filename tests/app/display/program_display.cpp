@@ -10,14 +10,14 @@
 #include "display/skin_screen.h"
 #include "platform/system/Paths.h"
 #include "platform/windows/Backend.h"
+#include "test_files.h"
 
 using namespace skinscreen;
 
 void ScratchProgramDisplay::SetUp()
 {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
-    char pattern[] = "/tmp/vc-program-display-XXXXXX";
-    Root = mkdtemp(pattern);
+    Root = vctest::ScratchDir("vc-program-display-");
     std::filesystem::create_directories(Root + "/prog");
     std::filesystem::create_directories(Root + "/home");
     if (const char* h = std::getenv("HOME")) OldHome = h;

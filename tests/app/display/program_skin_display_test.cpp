@@ -1,6 +1,6 @@
 // The program's skin on a real display: a form of the controls the program's windows use,
 // framed and drawn from the program's stored skin, an open popup menu and a hint.  Each
-// screenshot is saved (program_skin_*.ppm in the working folder) and checked: frame and
+// screenshot is saved (program_skin_*.ppm when screenshots are kept) and checked: frame and
 // caption in the skin's colours, controls in the skin's look, Chinese text drawn.
 #include <gtest/gtest.h>
 

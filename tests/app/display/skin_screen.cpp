@@ -7,6 +7,7 @@
 
 #include "display/screen_pixels.h"
 #include "platform/forms/Forms.h"
+#include "test_files.h"
 
 namespace skinscreen {
 
@@ -44,13 +45,15 @@ int CaptionText(const TRect& AWindow, int AWidth)
 
 void Save(const std::vector<uint32_t>& APixels, const TRect& R, const String& AFileName)
 {
+    const std::string file = vctest::ShotFile(AFileName);
+    if (file.empty()) return;
     String data = "P6\n" + std::to_string(R.Width()) + " " + std::to_string(R.Height()) + "\n255\n";
     for (uint32_t c : APixels) {
         data += char((c >> 16) & 0xFF);
         data += char((c >> 8) & 0xFF);
         data += char(c & 0xFF);
     }
-    std::ofstream(AFileName, std::ios::binary) << data;
+    std::ofstream(file, std::ios::binary) << data;
 }
 
 std::vector<uint32_t> Shot(const TRect& R, const String& AFileName)

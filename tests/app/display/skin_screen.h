@@ -1,7 +1,7 @@
 // What the display tests of the program's windows share: the program skin's colours as
 // the screen shows them, pixel counts of photographed rectangles (dark text, white
 // caption text, the platform's own face colour of a control in the default look),
-// screenshots saved as portable pixmaps in the working folder, and a pump of the
+// screenshots kept as portable pixmaps (VC_TEST_SHOTS), and a pump of the
 // message loop until a condition holds.
 #pragma once
 
@@ -32,9 +32,10 @@ int DefaultLookIn(const TRect& R);
 // White pixels in the caption band of a window (its text on the accent).
 int CaptionText(const TRect& AWindow, int AWidth = 240);
 
-// Writes the pixels of R as the portable pixmap AFileName.
+// Writes the pixels of R as the portable pixmap AFileName in the folder for screenshots
+// (VC_TEST_SHOTS); nothing when there is none.
 void Save(const std::vector<uint32_t>& APixels, const TRect& R, const String& AFileName);
-// Grabs R, saves it as AFileName and returns its pixels.
+// Grabs R, saves it as AFileName (see Save) and returns its pixels.
 std::vector<uint32_t> Shot(const TRect& R, const String& AFileName);
 
 // Runs the message loop until ADone holds, at most ATurns turns of 5 ms apart.

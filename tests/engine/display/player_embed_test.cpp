@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 #include <unistd.h>
+#include "test_files.h"
 
 namespace {
 
@@ -44,12 +45,11 @@ bool PumpUntil(const std::function<bool()>& ADone, int ATimeoutMs = 10000)
     }
 }
 
-// A grey clip (luma 128 everywhere: RGB 130) made with the real ffmpeg.
-String GreyClip()
+// A grey clip (luma 128 everywhere: RGB 130) made with the real ffmpeg in the folder ADir.
+String GreyClip(const String& ADir)
 {
-    String Dir = std::filesystem::temp_directory_path().string() + "/vc_player_display_" + std::to_string(getpid());
-    std::filesystem::create_directories(Dir);
-    String Path = Dir + "/grey.avi";
+    if (ADir.empty()) return String();
+    String Path = ADir + "/grey.avi";
     String Cmd = "ffmpeg -nostdin -y -loglevel error -f lavfi -i \"color=c=black:s=64x48:r=25:d=2,"
                  "geq=lum=128:cb=128:cr=128\" -c:v mpeg4 -q:v 1 -pix_fmt yuv420p '" +
                  Path + "' >/dev/null 2>&1";
@@ -68,7 +68,8 @@ bool NearGrey(uint32_t APixel, int AGrey, int ATolerance)
 TEST(PlayerDisplay, PlaysInsideThePanelAndStopsWhenTheFormGoes)
 {
     if (!getenv("DISPLAY")) GTEST_SKIP() << "no display";
-    const String Clip = GreyClip();
+    const vctest::TScratch Dir("vc_player_display_");
+    const String Clip = GreyClip(Dir.Path);
     ASSERT_FALSE(Clip.empty());
     unsetenv("SDL_VIDEODRIVER");
     setenv("SDL_AUDIODRIVER", "dummy", 1);

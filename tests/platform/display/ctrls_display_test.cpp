@@ -163,7 +163,7 @@ TEST_F(CtrlsDisplay, AFormOfStandardControlsTakesKeysClicksAndScrolling)
 TEST_F(CtrlsDisplay, TextCommittedByTheInputMethodPassesTheEditsGate)
 {
     if (!EnsureKey("Multi_key")) GTEST_SKIP() << "no free key code for the compose key";
-    String Table = "/tmp/vc_compose_" + std::to_string(getpid());
+    String Table = testing::TempDir() + "vc_compose_" + std::to_string(getpid());
     std::ofstream(Table) << "<Multi_key> <v> <i> : \"视频\"\n";
     setenv("XCOMPOSEFILE", Table.c_str(), 1);
     // a backend opened now opens the input method with that table

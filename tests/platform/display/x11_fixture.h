@@ -14,6 +14,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/windows/Backend.h"
 #include "platform/windows/WinPaint.h"
+#include "test_files.h"
 
 namespace x11test {
 
@@ -114,9 +115,12 @@ protected:
         }
     }
     XId XWin(TWinControl* C) { return XId(GetNativeWindow(C->Handle())); }
+    // Kept as a binary portable pixmap, which any picture viewer shows, when screenshots
+    // are kept (VC_TEST_SHOTS).
     void SaveScreenshot(const TRect& R, const String& Name)
     {
-        // a binary portable pixmap: any picture viewer shows it
+        const std::string File = vctest::ShotFile(Name);
+        if (File.empty()) return;
         auto Px = ScreenPixels(R);
         ASSERT_EQ(Px.size(), size_t(R.Width() * R.Height()));
         String Data = "P6\n" + std::to_string(R.Width()) + " " + std::to_string(R.Height()) + "\n255\n";
@@ -125,7 +129,7 @@ protected:
             Data += char(GetGValue(C));
             Data += char(GetBValue(C));
         }
-        std::ofstream(Name, std::ios::binary) << Data;
+        std::ofstream(File, std::ios::binary) << Data;
     }
     bool Opened = false;
 };

@@ -2,8 +2,10 @@
 // manager): forms open as undecorated windows at the program's place, show their
 // pixels, get clicks and keys sent through the XTEST extension, are moved by the
 // program's own move loop, shaped by regions; popups never take the focus; a native
-// host window takes an embedded client.
+// host window takes an embedded client; the answers to its own moves leave a window as put.
 #include <dlfcn.h>
+
+#include <vector>
 
 #include "x11_fixture.h"
 
@@ -137,6 +139,28 @@ TEST_F(X11Windows, TheProgramsMoveLoopMovesAndSizesTheRealWindow)
     ASSERT_TRUE(SizeHints(W, H));
     EXPECT_EQ(H.MinWidth, 250);
     EXPECT_EQ(H.MaxWidth, 250);
+}
+
+TEST_F(X11Windows, LateEchoesOfTheProgramsOwnMovesLeaveTheWindowAsPut)
+{
+    TForm* F = NewForm(Bounds(100, 500, 200, 100), clWhite);
+    F->Show();
+    XId W = XWin(F);
+    ASSERT_TRUE(PumpUntil([&] { return Viewable(W); }));
+    std::vector<TRect> Sizes;  // what the window system was told after the moves
+    const TWndMethod Old = F->WindowProc;
+    F->WindowProc = [&](TMessage& M) {
+        if (M.Msg == WM_WINDOWPOSCHANGED) Sizes.push_back(F->BoundsRect());
+        Old(M);
+    };
+    // five moves and sizes in a row; the server's answers are read only afterwards
+    for (int I = 1; I <= 5; ++I) F->SetBounds(100 + 10 * I, 500 + 5 * I, 200 + 20 * I, 100 + 10 * I);
+    const size_t Asked = Sizes.size();
+    for (int I = 0; I < 10; ++I) Pump();
+    EXPECT_EQ(Sizes.size(), Asked) << "moved again by the answers to its own moves";
+    EXPECT_EQ(F->BoundsRect(), Bounds(150, 525, 300, 150));
+    EXPECT_EQ(RootGeometry(W), Bounds(150, 525, 300, 150));
+    F->WindowProc = Old;
 }
 
 TEST_F(X11Windows, ARegionShapesTheWindowAndItsInputAlsoAfterAResize)

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <vector>
+#include "test_files.h"
 
 namespace skintest {
 
@@ -132,8 +133,7 @@ class TempDir {
 public:
     TempDir()
     {
-        char Tmpl[] = "/tmp/skindata_XXXXXX";
-        Path = mkdtemp(Tmpl);
+        Path = vctest::ScratchDir("skindata_");
         Path += "/";
     }
     ~TempDir() { std::filesystem::remove_all(Path); }

@@ -14,6 +14,7 @@
 
 #include "platform/forms/Forms.h"
 #include "platform/windows/Headless.h"
+#include "test_files.h"
 
 namespace filedlgtest {
 
@@ -22,8 +23,7 @@ struct ScratchTree {
     String Root;
     ScratchTree()
     {
-        char T[] = "/tmp/filedlgXXXXXX";
-        Root = mkdtemp(T);
+        Root = vctest::ScratchDir("filedlg");
     }
     ~ScratchTree()
     {

@@ -7,6 +7,7 @@
 #include "platform/shell/FileSearch.h"
 #include "skin/shell/bsSkinShellViews.h"
 #include "controls/skinctl_support.h"
+#include "test_files.h"
 
 using namespace skinctl;
 
@@ -17,8 +18,7 @@ protected:
     void SetUp() override
     {
         SkinCtlTest::SetUp();
-        char T[] = "/tmp/shellcomboXXXXXX";
-        Root = mkdtemp(T);
+        Root = vctest::ScratchDir("shellcombo");
         for (const char* D : {"b", "a", "c", "c/x", "c/y", "c/y/deep"}) MkDir(Root + "/" + D);
         std::ofstream(Root + "/f.txt") << "x";
         Box = Make<TbsSkinShellComboBox>(Rect(0, 0, 250, 22));

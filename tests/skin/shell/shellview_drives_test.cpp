@@ -8,6 +8,7 @@
 
 #include "skin/shell/bsSkinShellViews.h"
 #include "controls/skinctl_support.h"
+#include "test_files.h"
 
 using namespace skinctl;
 
@@ -50,8 +51,7 @@ TEST(DriveTable, MountsOfComputerWithTheirKindsAndLabels)
 
 TEST(DriveTable, LabelsFromTheLinksOfALabelFolder)
 {
-    char T[] = "/tmp/drivelabelsXXXXXX";
-    const String Dir = mkdtemp(T);
+    const String Dir = vctest::ScratchDir("drivelabels");
     std::filesystem::create_directories(Dir + "/dev");
     std::filesystem::create_directories(Dir + "/by-label");
     for (const char* D : {"sda1", "sdb1"}) std::ofstream(Dir + "/dev/" + D) << "";
@@ -71,8 +71,7 @@ protected:
     {
         SkinCtlTest::SetUp();
         Saved = bsGetCurrentDir();
-        char T[] = "/tmp/driveboxXXXXXX";
-        Root = mkdtemp(T);
+        Root = vctest::ScratchDir("drivebox");
         for (const char* D : {"fixed/sub", "stick/photos"}) std::filesystem::create_directories(Root + "/" + D);
         SetDriveSource([this] {
             return std::vector<TbsDriveInfo>{{"/", bsdtFixed, ""},

@@ -7,6 +7,7 @@
 #include "platform/shell/FileSearch.h"
 #include "skin/shell/bsSkinShellViews.h"
 #include "controls/skinctl_support.h"
+#include "test_files.h"
 
 using namespace skinctl;
 
@@ -19,8 +20,7 @@ protected:
     {
         SkinCtlTest::SetUp();
         Saved = bsGetCurrentDir();
-        char T[] = "/tmp/shellviewXXXXXX";
-        Root = mkdtemp(T);
+        Root = vctest::ScratchDir("shellview");
         for (const char* D : {"gamma", "alpha", "beta", ".hidden", "视频", "视频/深"}) MkDir(Root + "/" + D);
         for (const char* F : {"a.avi", "b.MP4", "c.txt"}) File(Root + "/" + F);
     }

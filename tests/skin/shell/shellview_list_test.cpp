@@ -11,6 +11,7 @@
 #include "skin/shell/bsSkinShellViews.h"
 #include "controls/skinctl_support.h"
 #include "shell/shell_support.h"
+#include "test_files.h"
 
 using namespace skinctl;
 
@@ -21,8 +22,7 @@ protected:
     void SetUp() override
     {
         SkinCtlTest::SetUp();
-        char T[] = "/tmp/shelllistXXXXXX";
-        Root = mkdtemp(T);
+        Root = vctest::ScratchDir("shelllist");
         List = Make<TbsSkinFileListView>(Rect(0, 0, 380, 280));
         Pump();
     }

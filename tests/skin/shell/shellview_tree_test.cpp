@@ -9,6 +9,7 @@
 #include "skin/shell/bsSkinShellViews.h"
 #include "controls/skinctl_support.h"
 #include "shell/shell_support.h"
+#include "test_files.h"
 
 using namespace skinctl;
 
@@ -19,8 +20,7 @@ protected:
     void SetUp() override
     {
         SkinCtlTest::SetUp();
-        char T[] = "/tmp/shelltreeXXXXXX";
-        Root = mkdtemp(T);
+        Root = vctest::ScratchDir("shelltree");
         for (const char* D : {"b", "a", "c", "c/x", "c/y", "c/y/deep"}) MkDir(Root + "/" + D);
         std::ofstream(Root + "/f.txt") << "x";
         Tree = Make<TbsSkinDirTreeView>(Rect(0, 0, 300, 280));

@@ -2,19 +2,27 @@
 // temporary tree with Chinese names: a double click opens a folder, a typed name and Enter
 // confirm, a filter is picked from the drop-down with the mouse, three files are selected
 // with the mouse (click, Shift+click) and confirmed; the folder dialog expands a folder by
-// a double click and confirms a choice.  Screenshots are saved and checked.
+// a double click and confirms a choice.  Screenshots are checked for the rows, the
+// selection and the chosen folder.  The open dialog's first frame on the display, caught
+// as the window goes on it, is the frame it settles on.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <functional>
-#include <set>
+#include <map>
+#include <memory>
 
 #include "display_pump.h"
 #include "filedlg_keys.h"
 #include "frame/display/frame_display_probe.h"
 #include "platform/forms/Forms.h"
+#include "platform/graphics/Surface.h"
 #include "platform/windows/Backend.h"
+#include "platform/windows/Headless.h"
+#include "platform/windows/WinPaint.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"
@@ -27,12 +35,36 @@ using namespace filedlgtest;
 
 namespace {
 
+// The screen pixels ($00RRGGBB) of the rectangle R of C's client area.
+std::vector<uint32_t> ScreenOf(TWinControl* C, const TRect& R)
+{
+    const TPoint P = C->ClientToScreen(Point(R.Left, R.Top));
+    return framedisplay::ScreenRect(P.X, P.Y, R.Width(), R.Height());
+}
+
+// The colour most pixels have.
+uint32_t Commonest(const std::vector<uint32_t>& Px)
+{
+    std::map<uint32_t, int> N;
+    for (uint32_t C : Px) ++N[C];
+    return N.empty() ? 0 : std::max_element(N.begin(), N.end(), [](auto& A, auto& B) { return A.second < B.second; })->first;
+}
+
+// Pixels of another colour than the commonest: the text drawn over a background.
+int Drawn(const std::vector<uint32_t>& Px)
+{
+    const uint32_t Back = Commonest(Px);
+    return int(std::count_if(Px.begin(), Px.end(), [Back](uint32_t C) { return C != Back; }));
+}
+
 class FileDialogDisplay : public ::testing::Test {
 protected:
+    // The window system on the display; a test may watch what goes to it.
+    virtual bool InstallBackend() { return InstallX11Backend(); }
     void SetUp() override
     {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
-        ASSERT_TRUE(InstallX11Backend());
+        ASSERT_TRUE(InstallBackend());
         InitForms();
         ASSERT_TRUE(framedisplay::Open());
         ASSERT_TRUE(filedlgx::Open());
@@ -77,23 +109,30 @@ protected:
         framedisplay::ClickButton(1);
         if (Double) framedisplay::ClickButton(1);
     }
-    static TPoint RowPoint(TbsSkinFileListView* L, const String& Name)
+    // The label rectangle of the row Name in the list's client area.
+    static TRect RowLabel(TbsSkinFileListView* L, const String& Name)
     {
         for (int I = 0; I < L->FolderCount(); ++I)
-            if (L->FolderAt(I)->DisplayName() == Name) {
-                TRect R = L->NativeItemRect(I, drLabel);
-                return L->ClientToScreen(Point(R.Left + 6, (R.Top + R.Bottom) / 2));
-            }
+            if (L->FolderAt(I)->DisplayName() == Name) return L->NativeItemRect(I, drLabel);
         ADD_FAILURE() << "no row " << Name;
-        return Point(0, 0);
+        return TRect();
     }
-    // Saves the form's screen area and gives its distinct colours.
-    static size_t Photograph(TForm* F, const std::string& Name)
+    static TPoint RowPoint(TbsSkinFileListView* L, const String& Name)
+    {
+        const TRect R = RowLabel(L, Name);
+        return L->ClientToScreen(Point(R.Left + 6, (R.Top + R.Bottom) / 2));
+    }
+    // The screen pixels of the row Name's label.
+    static std::vector<uint32_t> RowPixels(TbsSkinFileListView* L, const String& Name)
+    {
+        return ScreenOf(L, RowLabel(L, Name));
+    }
+    // Saves the form's screen area when screenshots are kept.
+    static void Photograph(TForm* F, const std::string& Name)
     {
         const TRect R = F->BoundsRect();
-        auto Pixels = framedisplay::ScreenRect(R.Left, R.Top, R.Width(), R.Height());
-        framedisplay::SavePixmap(Pixels, R.Width(), R.Height(), Name);
-        return std::set<uint32_t>(Pixels.begin(), Pixels.end()).size();
+        framedisplay::SavePixmap(framedisplay::ScreenRect(R.Left, R.Top, R.Width(), R.Height()), R.Width(), R.Height(),
+                                 Name);
     }
 
     // Screen pixels of a control's client area, from column FromX on, dark enough to be text.
@@ -132,7 +171,10 @@ TEST_F(FileDialogDisplay, OpenDialogTypedNameFilterAndMouseSelection)
     // one: double-click the folder, type a name and press Enter
     Drive(F, {
                  [&] {
-                     EXPECT_GT(Photograph(F(), "filedlg_open_start.ppm"), 8u);
+                     Photograph(F(), "filedlg_open_start.ppm");
+                     // the start folder's two folders, each name drawn in its row
+                     for (const char* Row : {"视频", "文档"})
+                         EXPECT_GT(Drawn(RowPixels(F()->FileListView, Row)), 20) << Row;
                      ClickScreen(RowPoint(F()->FileListView, "视频"), true);
                  },
                  [&] {
@@ -176,7 +218,16 @@ TEST_F(FileDialogDisplay, OpenDialogTypedNameFilterAndMouseSelection)
                  },
                  [&] {
                      EXPECT_EQ(F()->FileListView->SelCount(), 3);
-                     EXPECT_GT(Photograph(F(), "filedlg_open_selected.ppm"), 8u);
+                     Photograph(F(), "filedlg_open_selected.ppm");
+                     // the three selected rows behind one selection colour, the others not
+                     const uint32_t Back = Commonest(RowPixels(F()->FileListView, "d.avi"));
+                     const uint32_t Bar = Commonest(RowPixels(F()->FileListView, "a.mp4"));
+                     EXPECT_NE(Bar, Back) << std::hex << Bar;
+                     for (const char* Row : {"b.mp4", "c.mp4"})
+                         EXPECT_EQ(Commonest(RowPixels(F()->FileListView, Row)), Bar) << Row;
+                     EXPECT_EQ(Commonest(RowPixels(F()->FileListView, "说明.txt")), Back);
+                     for (const char* Row : {"a.mp4", "d.avi"})
+                         EXPECT_GT(Drawn(RowPixels(F()->FileListView, Row)), 20) << Row;
                      ClickScreen(F()->OpenButton->ClientToScreen(Point(30, 10)));
                  },
              });
@@ -259,12 +310,172 @@ TEST_F(FileDialogDisplay, FolderDialogDoubleClickAndOk)
                  [&] {
                      ASSERT_NE(F()->DirTreeView->Selected(), nullptr);
                      EXPECT_EQ(F()->DirTreeView->Selected()->Text(), "旧");
-                     EXPECT_GT(Photograph(F(), "filedlg_folder.ppm"), 8u);
+                     Photograph(F(), "filedlg_folder.ppm");
+                     // the chosen folder behind the selection colour, its parent not
+                     TTreeNode* Chosen = F()->DirTreeView->Selected();
+                     const auto Sel = ScreenOf(F()->DirTreeView, Chosen->DisplayRect(true));
+                     const auto Parent = ScreenOf(F()->DirTreeView, Chosen->Parent()->DisplayRect(true));
+                     EXPECT_NE(Commonest(Sel), Commonest(Parent));
+                     EXPECT_GT(Drawn(Sel), 10) << "\"旧\"";
+                     EXPECT_GT(Drawn(Parent), 10) << "\"文档\"";
                      ClickScreen(F()->OkButton->ClientToScreen(Point(30, 10)));
                  },
              });
     ASSERT_TRUE(D->Execute());
     EXPECT_EQ(D->Directory(), Tree / "文档/旧");
+}
+
+// Passes everything to the display's window system and watches one top-level window: the
+// frame it first puts on the display (its back buffer as the first Present after it was
+// shown puts it; what that Present leaves out stays Unshown), whether the server waited
+// for events between the showing and that frame (the window stood on the display
+// without a frame), and every size it was shown in.
+class TFrameWatch : public TWindowBackend {
+public:
+    static constexpr uint32_t Unshown = 0xFF000000u;
+    explicit TFrameWatch(std::unique_ptr<TWindowBackend> AReal) : Real(std::move(AReal)) {}
+    HWND Watched = nullptr;  // the window to watch, once known
+    std::function<bool(HWND)> Which;  // picks it among the windows shown
+    std::vector<uint32_t> First;      // $00RRGGBB, row by row
+    int FirstW = 0, FirstH = 0;
+    bool ShownEmpty = false;
+    std::vector<std::pair<int, int>> Sizes;
+
+    const char* Name() const override { return Real->Name(); }
+    void CreateTop(winimpl::TWindow* W) override { Real->CreateTop(W); }
+    void DestroyTop(winimpl::TWindow* W) override { Real->DestroyTop(W); }
+    void ShowTop(winimpl::TWindow* W, bool Show, bool Activate) override
+    {
+        Real->ShowTop(W, Show, Activate);
+        if (!Show || Watched || !Which) return;
+        const HWND H = HandleOf(W);
+        if (H && Which(H)) Watched = H, Waiting = true;
+    }
+    void MoveTop(winimpl::TWindow* W) override { Real->MoveTop(W); }
+    void RestackTop(winimpl::TWindow* W) override { Real->RestackTop(W); }
+    void SetTopTitle(winimpl::TWindow* W) override { Real->SetTopTitle(W); }
+    void SetTopShape(winimpl::TWindow* W) override { Real->SetTopShape(W); }
+    void SetTopOpacity(winimpl::TWindow* W) override { Real->SetTopOpacity(W); }
+    void SetTopStyle(winimpl::TWindow* W) override { Real->SetTopStyle(W); }
+    void IconifyTop(winimpl::TWindow* W, bool Iconify) override { Real->IconifyTop(W, Iconify); }
+    void FocusTop(winimpl::TWindow* W) override { Real->FocusTop(W); }
+    void Present(winimpl::TWindow* W, const TRect& R) override
+    {
+        Real->Present(W, R);
+        if (!Watched || HandleOf(W) != Watched) return;
+        const PSurface B = GetWindowBackBuffer(Watched);
+        if (!B) return;
+        if (Sizes.empty() || Sizes.back() != std::make_pair(B->Width(), B->Height()))
+            Sizes.emplace_back(B->Width(), B->Height());
+        if (!Waiting) return;
+        Waiting = false;
+        FirstW = B->Width(), FirstH = B->Height();
+        First.assign(size_t(FirstW) * size_t(FirstH), Unshown);
+        for (int Y = std::max(0, R.Top); Y < std::min(FirstH, R.Bottom); ++Y)
+            for (int X = std::max(0, R.Left); X < std::min(FirstW, R.Right); ++X)
+                First[size_t(Y) * size_t(FirstW) + size_t(X)] = B->Row32(Y)[X] & 0xFFFFFF;
+    }
+    bool ShowsPaintedFrames() const override { return Real->ShowsPaintedFrames(); }
+    uintptr_t CreateNativeChild(winimpl::TWindow* W) override { return Real->CreateNativeChild(W); }
+    void UpdateNativeChild(winimpl::TWindow* W) override { Real->UpdateNativeChild(W); }
+    void DestroyNativeChild(winimpl::TWindow* W) override { Real->DestroyNativeChild(W); }
+    uintptr_t NativeTopId(winimpl::TWindow* W) override { return Real->NativeTopId(W); }
+    void GrabPointer(winimpl::TWindow* W) override { Real->GrabPointer(W); }
+    void UngrabPointer() override { Real->UngrabPointer(); }
+    bool QueryPointer(TPoint& Screen) override { return Real->QueryPointer(Screen); }
+    void WarpPointer(TPoint P) override { Real->WarpPointer(P); }
+    void SetCursorShape(winimpl::TWindow* W, HCURSOR C) override { Real->SetCursorShape(W, C); }
+    void ActivateForeign(winimpl::TWindow* W) override { Real->ActivateForeign(W); }
+    std::vector<TMonitorInfo> Monitors() override { return Real->Monitors(); }
+    bool Compositing() override { return Real->Compositing(); }
+    void Wait(int TimeoutMs, const std::vector<int>& WakeFds) override
+    {
+        ShownEmpty = ShownEmpty || Waiting;
+        Real->Wait(TimeoutMs, WakeFds);
+    }
+    void Poll() override
+    {
+        ShownEmpty = ShownEmpty || Waiting;
+        Real->Poll();
+    }
+
+private:
+    HWND HandleOf(winimpl::TWindow* W)
+    {
+        const uintptr_t Id = Real->NativeTopId(W);
+        HWND Found = nullptr;
+        EnumWindows([&](HWND H) {
+            if (GetNativeWindow(H) != Id) return true;
+            Found = H;
+            return false;
+        });
+        return Found;
+    }
+    std::unique_ptr<TWindowBackend> Real;
+    bool Waiting = false;  // shown, its first frame not yet put
+};
+
+class FileDialogFirstFrame : public FileDialogDisplay {
+protected:
+    bool InstallBackend() override
+    {
+        auto Real = MakeX11Backend();
+        if (!Real) return false;
+        auto W = std::make_unique<TFrameWatch>(std::move(Real));
+        Watch = W.get();
+        SetBackend(std::move(W));
+        SetWindowClock({});
+        return true;
+    }
+    TFrameWatch* Watch = nullptr;
+};
+
+TEST_F(FileDialogFirstFrame, TheOpenDialogGoesOnTheDisplayPaintedAsItSettles)
+{
+    framedisplay::MovePointer(1279, 1023);  // away from the dialog: no row under the pointer
+    auto* D = new TbsSkinOpenDialog(Main);
+    D->SetTitle("打开文件");
+    D->SetInitialDir(Tree.Root);
+    D->SetFilter("视频|*.mp4|全部|*.*");
+    Watch->Which = [D](HWND H) { return D->DlgFrm() && D->DlgFrm()->HandleAllocated() && D->DlgFrm()->Handle() == H; };
+    std::vector<uint32_t> Settled;
+    int SettledW = 0, SettledH = 0;
+    const auto Began = std::chrono::steady_clock::now();
+    Application->OnIdle = [&](TObject*) {
+        TForm* F = D->DlgFrm();
+        if (!F || !F->HandleAllocated()) return;
+        usleep(10000);
+        if (std::chrono::steady_clock::now() - Began > std::chrono::seconds(1)) {
+            if (const PSurface B = GetWindowBackBuffer(F->Handle())) {
+                SettledW = B->Width(), SettledH = B->Height();
+                for (int Y = 0; Y < SettledH; ++Y)
+                    for (int X = 0; X < SettledW; ++X) Settled.push_back(B->Row32(Y)[X] & 0xFFFFFF);
+            }
+            F->SetModalResult(mrCancel);
+        }
+        PostMessage(F->Handle(), WM_NULL, 0, 0);
+    };
+    EXPECT_FALSE(D->Execute());
+    Application->OnIdle = nullptr;
+
+    ASSERT_NE(Watch->Watched, nullptr) << "the dialog was never shown";
+    EXPECT_FALSE(Watch->ShownEmpty) << "the dialog stood on the display before its first frame";
+    ASSERT_FALSE(Watch->First.empty()) << "no frame of the dialog was shown";
+    ASSERT_GT(SettledW, 0);
+    EXPECT_EQ(Watch->Sizes, (std::vector<std::pair<int, int>>{{SettledW, SettledH}})) << "shown in one size only";
+    ASSERT_EQ(std::make_pair(Watch->FirstW, Watch->FirstH), std::make_pair(SettledW, SettledH));
+    int Unshown = 0, Differ = 0;
+    for (size_t I = 0; I < Settled.size(); ++I) {
+        Unshown += Watch->First[I] == TFrameWatch::Unshown;
+        Differ += Watch->First[I] != Settled[I];
+    }
+    EXPECT_EQ(Unshown, 0) << "the first frame left part of the window out";
+    // the edit's caret may blink between the two
+    EXPECT_LE(Differ, int(Settled.size()) / 200) << "of " << Settled.size() << " pixels";
+    if (Differ > int(Settled.size()) / 200) {
+        framedisplay::SavePixmap(Watch->First, SettledW, SettledH, "filedlg_first_frame.ppm");
+        framedisplay::SavePixmap(Settled, SettledW, SettledH, "filedlg_settled_frame.ppm");
+    }
 }
 
 }  // namespace

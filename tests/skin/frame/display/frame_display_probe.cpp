@@ -6,6 +6,7 @@
 #include <X11/extensions/XTest.h>
 
 #include <fstream>
+#include "test_files.h"
 
 namespace framedisplay {
 
@@ -55,13 +56,15 @@ std::vector<uint32_t> ScreenRect(int X, int Y, int W, int H)
 
 void SavePixmap(const std::vector<uint32_t>& Pixels, int W, int H, const std::string& FileName)
 {
+    const std::string File = vctest::ShotFile(FileName);
+    if (File.empty()) return;
     std::string Data = "P6\n" + std::to_string(W) + " " + std::to_string(H) + "\n255\n";
     for (uint32_t C : Pixels) {
         Data += char((C >> 16) & 0xFF);
         Data += char((C >> 8) & 0xFF);
         Data += char(C & 0xFF);
     }
-    std::ofstream(FileName, std::ios::binary) << Data;
+    std::ofstream(File, std::ios::binary) << Data;
 }
 
 void MovePointer(int X, int Y)

@@ -15,7 +15,8 @@ void Close();
 int64_t ScreenPixel(int X, int Y);
 // The screen rectangle's pixels, row by row, as $00RRGGBB (empty when it cannot be read).
 std::vector<uint32_t> ScreenRect(int X, int Y, int W, int H);
-// Writes W x H pixels of ScreenRect as a portable pixmap.
+// Writes W x H pixels of ScreenRect as the portable pixmap FileName in the folder for
+// screenshots (VC_TEST_SHOTS); nothing when there is none.
 void SavePixmap(const std::vector<uint32_t>& Pixels, int W, int H, const std::string& FileName);
 // Synthetic input through the server: the pointer to (X, Y), a press and release of
 // Button (1 left, 3 right).

@@ -169,7 +169,7 @@ bool Drawn(const std::vector<uint32_t>& Px)
 
 // A form whose whole frame the layered border draws: the caption text with its glow in the
 // border's top window, the hint of a caption button and the system menu of a right click
-// on the caption, each photographed (frame_layered_*.ppm in the working folder).
+// on the caption, each photographed (frame_layered_*.ppm when screenshots are kept).
 TEST_F(FrameDisplay, LayeredCaptionGlowHintAndSystemMenu)
 {
     FillLayerFrame(SD, true);

@@ -2,7 +2,7 @@
 // caption, a menu bar, the tabs bar and three skinned children inside the client window.
 // The children are cascaded, one is maximized (the menu bar shows the child's buttons), a
 // tab is dragged to a new place and the client window is scrolled; each step is
-// photographed (mdi_<look>_<step>.ppm in the working folder) and checked on the screen.
+// photographed (mdi_<look>_<step>.ppm when screenshots are kept) and checked on the screen.
 #include <gtest/gtest.h>
 
 #include <unistd.h>

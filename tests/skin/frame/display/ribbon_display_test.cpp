@@ -2,7 +2,7 @@
 // three tabs with pages, two caption buttons and the application button.  The test
 // switches tabs, scrolls a page narrower than its content, opens the application menu and
 // one of its pages, and resizes the form by the menu's gripper, all with the real pointer;
-// each step is photographed (ribbon_<look>_<step>.ppm in the working folder) and checked
+// each step is photographed (ribbon_<look>_<step>.ppm when screenshots are kept) and checked
 // on the screen.
 #include <gtest/gtest.h>
 

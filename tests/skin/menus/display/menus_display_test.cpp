@@ -43,9 +43,11 @@ TEST_F(MenuDisplay, LevelIsAnOverrideRedirectWindowThatTakesNoFocus)
     Main->SetBounds(50, 50, 300, 200);
     auto* Frame = new TbsSkinFormFrame(Main);
     Main->Show();
+    // on the display and given the focus it asked for
     ASSERT_TRUE(PumpUntil([&] {
         menusx::TWinInfo I;
-        return menusx::Info(GetNativeWindow(Main->Handle()), I) && I.Viewable;
+        return menusx::Info(GetNativeWindow(Main->Handle()), I) && I.Viewable &&
+               menusx::Focus() == GetNativeWindow(Main->Handle());
     }));
     const unsigned long FocusBefore = menusx::Focus();
     auto* Menu = new TbsSkinPopupMenu(Main);

@@ -1,21 +1,22 @@
 // The shell list view on a real display, painted by the skinned item painter (DrawSkin) in
 // report and icon view: the shell's folder and video icons, which the list gives to its
 // window as image lists of its own, show in each row's icon cell beside the skinned
-// selection bar.  Each view is photographed (shellview_<view>.ppm in the working folder) and
-// the saved picture is read back and checked pixel by pixel.
+// selection bar.  Each view is photographed (kept as shellview_<view>.ppm when screenshots
+// are kept) and checked pixel by pixel.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <vector>
 
 #include "frame/display/frame_display_probe.h"
 #include "platform/forms/Forms.h"
 #include "platform/windows/Backend.h"
 #include "skin/shell/bsSkinShellViews.h"
 #include "display_pump.h"
+#include "test_files.h"
 
 using displaypump::PumpUntil;
 using displaypump::Settle;
@@ -29,28 +30,14 @@ constexpr TColor ListBack = RGB(236, 242, 250), BarColor = RGB(40, 120, 60);
 
 struct TShot {
     int W = 0, H = 0;
-    std::string Bytes;
+    std::vector<uint32_t> Pixels;  // row by row, as $00RRGGBB
     // The colour at (X, Y) as $00BBGGRR.
     TColor At(int X, int Y) const
     {
-        const size_t I = (size_t(Y) * size_t(W) + size_t(X)) * 3;
-        return RGB(uint8_t(Bytes[I]), uint8_t(Bytes[I + 1]), uint8_t(Bytes[I + 2]));
+        const uint32_t C = Pixels[size_t(Y) * size_t(W) + size_t(X)];
+        return RGB(uint8_t(C >> 16), uint8_t(C >> 8), uint8_t(C));
     }
 };
-
-// Reads back a picture written by framedisplay::SavePixmap (binary portable pixmap).
-TShot ReadPixmap(const std::string& FileName)
-{
-    std::ifstream In(FileName, std::ios::binary);
-    std::string Magic;
-    int Max = 0;
-    TShot P;
-    In >> Magic >> P.W >> P.H >> Max;
-    In.get();
-    P.Bytes.assign(std::istreambuf_iterator<char>(In), {});
-    if (Magic != "P6" || Max != 255 || P.Bytes.size() != size_t(P.W) * size_t(P.H) * 3) return {};
-    return P;
-}
 
 class ShellViewDisplay : public ::testing::TestWithParam<TViewStyle> {
 protected:
@@ -61,8 +48,7 @@ protected:
         ASSERT_TRUE(framedisplay::Open());
         InitForms();
         Opened = true;
-        char T[] = "/tmp/shellviewXXXXXX";
-        Root = mkdtemp(T);
+        Root = vctest::ScratchDir("shellview");
         std::filesystem::create_directories(Root + "/视频");
         std::ofstream(Root + "/片段.mp4") << "x";
 
@@ -116,16 +102,19 @@ protected:
         ADD_FAILURE() << "no row " << Name;
         return 0;
     }
-    // The form's screen area saved under Name and read back.
+    // The form's screen area, saved under Name when screenshots are kept.
     TShot Photograph(const std::string& Name)
     {
         List->Repaint();
         Settle();
         const TRect R = Main->BoundsRect();
-        auto Px = framedisplay::ScreenRect(R.Left, R.Top, R.Width(), R.Height());
-        EXPECT_EQ(int(Px.size()), R.Width() * R.Height());
-        framedisplay::SavePixmap(Px, R.Width(), R.Height(), Name);
-        return ReadPixmap(Name);
+        TShot P{R.Width(), R.Height(), framedisplay::ScreenRect(R.Left, R.Top, R.Width(), R.Height())};
+        if (int(P.Pixels.size()) != R.Width() * R.Height()) {
+            ADD_FAILURE() << "the screen could not be read";
+            return {};
+        }
+        framedisplay::SavePixmap(P.Pixels, R.Width(), R.Height(), Name);
+        return P;
     }
     // A point of the list's client area in the photograph.
     TPoint Local(TPoint P)
