@@ -427,4 +427,76 @@ TEST_F(MDITabsBarTest, StripUnderTheTabsComesFromBetweenTheCornerPoints)
     delete SD;
 }
 
+// The button look gives the caption an area as high as the text in the caption's own font,
+// centred on the tab: a skin font much taller than the bar's DefaultFont shows whole,
+// above and below the rows an area of the DefaultFont's height would clip it to.
+TEST_F(MDITabsBarTest, ButtonLookMeasuresTheCaptionInItsOwnFont)
+{
+    const TColor Face = RGB(0, 160, 0), Ink = RGB(0, 0, 0);
+    struct Case {
+        int Height;
+        TFontStyles Style;
+    };
+    const Case Cases[] = {{30, TFontStyles{fsBold}}, {26, TFontStyles()}};
+    AddChild("Wg");
+    TBitmap Probe(10, 10);
+    Probe.Canvas()->Font()->Assign(Bar->DefaultFont());
+    const int DefaultTH = Probe.Canvas()->TextHeight("Wg");
+    for (const Case& C : Cases) {
+        SCOPED_TRACE(C.Height);
+        auto* SD = new TbsSkinData(Host);
+        FillTabSkin(SD, true);
+        auto* T = static_cast<TbsDataSkinTabControl*>(SD->CtrlList.back().get());
+        T->TabRect = Rect(0, 0, 60, 40);
+        T->FontHeight = C.Height;
+        T->FontStyle = C.Style;
+        // a 40-pixel button face whose client area is 4 rows high: lower than either font
+        auto Pic = std::make_unique<TBitmap>(20, 40);
+        Pic->Canvas()->Brush()->SetColor(Face);
+        Pic->Canvas()->FillRect(Rect(0, 0, 20, 40));
+        SD->FActivePictures.push_back(std::move(Pic));
+        auto D = std::make_unique<TbsDataSkinButtonControl>("resizebutton");
+        D->PictureIndex = 1;
+        D->SkinRect = Rect(0, 0, 20, 40);
+        D->LTPoint = Point(2, 2);
+        D->RTPoint = Point(18, 2);
+        D->LBPoint = Point(2, 38);
+        D->RBPoint = Point(18, 38);
+        D->ClRect = Rect(2, 18, 18, 22);
+        D->FontColor = D->ActiveFontColor = D->DownFontColor = Ink;
+        SD->CtrlList.push_back(std::move(D));
+        Bar->SetSkinData(SD);
+        Bar->SetTabKind(bstkButton);
+        Bar->SetUseSkinSize(true);
+        Bar->ChangeSkinData();
+        Layout();
+        const int H = Bar->Height();
+        ASSERT_EQ(H, 40);
+        Probe.Canvas()->Font()->SetName(T->FontName);
+        Probe.Canvas()->Font()->SetStyle(C.Style);
+        Probe.Canvas()->Font()->SetHeight(C.Height);
+        const int TH = Probe.Canvas()->TextHeight("Wg");
+        ASSERT_GT(TH, DefaultTH + 4);
+        ASSERT_LE(TH, H);
+        // the rows of the tab that show the caption's ink
+        const TRect Tab = Bar->Tabs(0)->ObjectRect;
+        int Top = -1, Bottom = -1;
+        for (int Y = 0; Y < H; ++Y)
+            for (int X = Tab.Left + 3; X < Tab.Right - 3; ++X)
+                if (BarPixel(X, Y) == Ink) {
+                    if (Top < 0) Top = Y;
+                    Bottom = Y;
+                    break;
+                }
+        ASSERT_GE(Top, 0);
+        // inside the area of the caption font's height, and beyond the DefaultFont's rows
+        EXPECT_GE(Top, (H - TH) / 2);
+        EXPECT_LT(Bottom, (H - TH) / 2 + TH);
+        EXPECT_LT(Top, (H - DefaultTH) / 2);
+        EXPECT_GE(Bottom, (H - DefaultTH) / 2 + DefaultTH);
+        Bar->SetSkinData(nullptr);
+        delete SD;
+    }
+}
+
 }  // namespace
