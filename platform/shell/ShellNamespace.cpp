@@ -401,8 +401,10 @@ bool HasSubFolder(const String& Path)
 ULONG NodeAttributes(const TNode& N, ULONG Asked, bool& Ok)
 {
     const bool WantSubFolders = (Asked & SFGAO_HASSUBFOLDER) != 0;
-    // the checks of one system call or more each run only for the attributes asked for
-    auto Wants = [Asked](ULONG Bits) { return Asked == 0 || (Asked & Bits) != 0; };
+    // a word that asks only for what the item's status tells is answered from the status
+    // alone: the link, access and mount checks run for any other word
+    const ULONG FromStatus = SFGAO_FOLDER | SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR;
+    const bool StatusOnly = Asked != 0 && (Asked & ~FromStatus) == 0;
     Ok = true;
     switch (N.Kind) {
     case nkDesktop: {
@@ -419,8 +421,8 @@ ULONG NodeAttributes(const TNode& N, ULONG Asked, bool& Ok)
     }
     struct stat St, LSt;
     bool Has = stat(N.Path.c_str(), &St) == 0;
-    // a link's own status: asked for, or the only status of a link that leads nowhere
-    bool HasL = (!Has || Wants(SFGAO_LINK)) && lstat(N.Path.c_str(), &LSt) == 0;
+    // a link's own status, also the only status of a link that leads nowhere
+    bool HasL = (!Has || !StatusOnly) && lstat(N.Path.c_str(), &LSt) == 0;
     if (!HasL && !Has) {
         Ok = false;
         return 0;
@@ -429,10 +431,10 @@ ULONG NodeAttributes(const TNode& N, ULONG Asked, bool& Ok)
     ULONG A = SFGAO_FILESYSTEM | SFGAO_CANCOPY;
     if (Dir) A |= SFGAO_FOLDER | SFGAO_FILESYSANCESTOR;
     if (HasL && S_ISLNK(LSt.st_mode)) A |= SFGAO_LINK;
-    if (Wants(SFGAO_READONLY) && access(N.Path.c_str(), W_OK) != 0) A |= SFGAO_READONLY;
+    if (!StatusOnly && access(N.Path.c_str(), W_OK) != 0) A |= SFGAO_READONLY;
     if (N.Item != 'P' && IsHidden(N.Name)) A |= SFGAO_HIDDEN;
-    if (Wants(SFGAO_REMOVABLE) && IsRemovable(N.Path)) A |= SFGAO_REMOVABLE;
-    if (N.Item != 'P' && Wants(SFGAO_CANRENAME | SFGAO_CANDELETE | SFGAO_CANMOVE)) {
+    if (!StatusOnly && IsRemovable(N.Path)) A |= SFGAO_REMOVABLE;
+    if (N.Item != 'P' && !StatusOnly) {
         String Parent = ExtractFileDir(N.Path);
         if (access(Parent.c_str(), W_OK) == 0) A |= SFGAO_CANRENAME | SFGAO_CANDELETE | SFGAO_CANMOVE;
     }

@@ -144,9 +144,10 @@ public:
     // in the low 16 bits (0xFFFF for -1).
     virtual HRESULT CompareIDs(LPARAM Param, LPCITEMIDLIST A, LPCITEMIDLIST B) = 0;
     // The attributes common to Count items (SFGAO_); SFGAO_HASSUBFOLDER only when asked
-    // for in the incoming word (it scans the folder).  An incoming word that names some
-    // attributes spares the checks of those it does not name (read-only, link, removable,
-    // renaming and its kin may then be missing from the answer); 0 asks for all of them.
+    // for in the incoming word (it scans the folder).  An incoming word that asks only for
+    // SFGAO_FOLDER, SFGAO_FILESYSTEM or SFGAO_FILESYSANCESTOR is answered from one status
+    // call (read-only, link, removable, renaming and its kin are then left out); any other
+    // word gets them all.
     virtual HRESULT GetAttributesOf(UINT Count, const LPCITEMIDLIST* Items, ULONG* InOut) = 0;
     // Names: SHGDN_INFOLDER or SHGDN_NORMAL the file name (virtual folders their label,
     // "/" itself "/"); SHGDN_FORPARSING the absolute path ("::{Computer}", "::{Desktop}"

@@ -143,9 +143,11 @@ public:
     bool SubFolders() const;
     // The kind the item's folder gives, or the one set by SetKnownFolder.
     bool IsFolder() const;
-    // The kind as the code that listed the item has just asked its folder for it: IsFolder
-    // then answers without asking again.
+    // The kind as the code that lists the item has just asked its folder for it: IsFolder
+    // answers it without asking again until ForgetKnownFolder (when the listing is done,
+    // so that later questions see an item that has changed or gone meanwhile).
     void SetKnownFolder(bool Value) { FKnownFolder = Value ? 1 : 0; }
+    void ForgetKnownFolder() { FKnownFolder = -1; }
     String PathName() const;
     String FullObjectName() const;
     String DisplayName() const;

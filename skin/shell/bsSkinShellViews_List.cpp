@@ -223,6 +223,13 @@ void TbsCustomShellListView::FillList()
             FFolders.push_back(F.release());
         }
         Items()->SetCount(int(FFolders.size()));
+        struct TForget {
+            std::vector<TbsShellFolder*>& Items;
+            ~TForget()
+            {
+                for (TbsShellFolder* F : Items) F->ForgetKnownFolder();
+            }
+        } Forget{FFolders};
         if (FSorted) {
             ShellSortCells = TShellSortCells{FRootFolder, HandleAllocated() ? Handle() : nullptr, 0, false, false};
             try {
