@@ -398,8 +398,13 @@ bool HasSubFolder(const String& Path)
     return Found;
 }
 
-ULONG NodeAttributes(const TNode& N, bool WantSubFolders, bool& Ok)
+ULONG NodeAttributes(const TNode& N, ULONG Asked, bool& Ok)
 {
+    const bool WantSubFolders = (Asked & SFGAO_HASSUBFOLDER) != 0;
+    // a word that asks only for what the item's status tells is answered from the status
+    // alone: the link, access and mount checks run for any other word
+    const ULONG FromStatus = SFGAO_FOLDER | SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR;
+    const bool StatusOnly = Asked != 0 && (Asked & ~FromStatus) == 0;
     Ok = true;
     switch (N.Kind) {
     case nkDesktop: {
@@ -415,8 +420,9 @@ ULONG NodeAttributes(const TNode& N, bool WantSubFolders, bool& Ok)
     case nkPath: break;
     }
     struct stat St, LSt;
-    bool HasL = lstat(N.Path.c_str(), &LSt) == 0;
     bool Has = stat(N.Path.c_str(), &St) == 0;
+    // a link's own status, also the only status of a link that leads nowhere
+    bool HasL = (!Has || !StatusOnly) && lstat(N.Path.c_str(), &LSt) == 0;
     if (!HasL && !Has) {
         Ok = false;
         return 0;
@@ -425,11 +431,10 @@ ULONG NodeAttributes(const TNode& N, bool WantSubFolders, bool& Ok)
     ULONG A = SFGAO_FILESYSTEM | SFGAO_CANCOPY;
     if (Dir) A |= SFGAO_FOLDER | SFGAO_FILESYSANCESTOR;
     if (HasL && S_ISLNK(LSt.st_mode)) A |= SFGAO_LINK;
-    if (access(N.Path.c_str(), W_OK) != 0) A |= SFGAO_READONLY;
-    String Name = ExtractFileName(N.Path);
-    if (N.Item != 'P' && IsHidden(Name)) A |= SFGAO_HIDDEN;
-    if (IsRemovable(N.Path)) A |= SFGAO_REMOVABLE;
-    if (N.Item != 'P') {
+    if (!StatusOnly && access(N.Path.c_str(), W_OK) != 0) A |= SFGAO_READONLY;
+    if (N.Item != 'P' && IsHidden(N.Name)) A |= SFGAO_HIDDEN;
+    if (!StatusOnly && IsRemovable(N.Path)) A |= SFGAO_REMOVABLE;
+    if (N.Item != 'P' && !StatusOnly) {
         String Parent = ExtractFileDir(N.Path);
         if (access(Parent.c_str(), W_OK) == 0) A |= SFGAO_CANRENAME | SFGAO_CANDELETE | SFGAO_CANMOVE;
     }
@@ -473,6 +478,28 @@ int CompareItem(const String& A, const String& B)
         return R ? R : Sign(A.compare(B));
     }
     return CompareNames(A.substr(1), B.substr(1));
+}
+
+// CompareItem's order as bytes: the rank, the name's collation key, the name's bytes (no
+// name holds a zero byte, so each part ends where the next begins), then the item's bytes.
+String ItemSortKey(const String& Item)
+{
+    String Name;
+    if (Item[0] == 'P') {
+        TNode N;
+        N.Kind = nkPath;
+        N.Item = 'P';
+        N.Path = Item.substr(1);
+        Name = Label(N);
+    } else {
+        Name = Item.substr(1);
+    }
+    String Key(1, char('0' + Rank(Item[0])));
+    Key += AnsiTextSortKey(Name);
+    Key += Name;
+    Key += '\0';
+    Key += Item;
+    return Key;
 }
 
 // ---- names ------------------------------------------------------------------------------------------------
@@ -684,13 +711,13 @@ public:
     HRESULT GetAttributesOf(UINT Count, const LPCITEMIDLIST* Items, ULONG* InOut) override
     {
         if (!InOut) return E_INVALIDARG;
-        bool WantSub = (*InOut & SFGAO_HASSUBFOLDER) != 0;
+        const ULONG Asked = *InOut;
         ULONG All = 0xFFFFFFFF;
         for (UINT I = 0; I < Count; ++I) {
             TNode N;
             if (!ResolveList(FNode, Items[I], N)) return E_INVALIDARG;
             bool Ok;
-            ULONG A = NodeAttributes(N, WantSub, Ok);
+            ULONG A = NodeAttributes(N, Asked, Ok);
             if (!Ok) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
             All &= A;
         }
@@ -753,6 +780,14 @@ PShellFolder DesktopFolder()
 }
 
 }  // namespace
+
+String ShellItemSortKey(const PShellFolder& Folder, LPCITEMIDLIST Item)
+{
+    if (!Item || !dynamic_cast<TShellFolderImpl*>(Folder.get())) return String();
+    const std::vector<String> Items = ILItems(Item);
+    if (Items.size() != 1 || Items[0].empty()) return String();
+    return ItemSortKey(Items[0]);
+}
 
 HRESULT SHGetDesktopFolder(PShellFolder& Folder)
 {

@@ -144,7 +144,10 @@ public:
     // in the low 16 bits (0xFFFF for -1).
     virtual HRESULT CompareIDs(LPARAM Param, LPCITEMIDLIST A, LPCITEMIDLIST B) = 0;
     // The attributes common to Count items (SFGAO_); SFGAO_HASSUBFOLDER only when asked
-    // for in the incoming word (it scans the folder).
+    // for in the incoming word (it scans the folder).  An incoming word that asks only for
+    // SFGAO_FOLDER, SFGAO_FILESYSTEM or SFGAO_FILESYSANCESTOR is answered from one status
+    // call (read-only, link, removable, renaming and its kin are then left out); any other
+    // word gets them all.
     virtual HRESULT GetAttributesOf(UINT Count, const LPCITEMIDLIST* Items, ULONG* InOut) = 0;
     // Names: SHGDN_INFOLDER or SHGDN_NORMAL the file name (virtual folders their label,
     // "/" itself "/"); SHGDN_FORPARSING the absolute path ("::{Computer}", "::{Desktop}"
@@ -161,6 +164,10 @@ public:
 };
 
 HRESULT SHGetDesktopFolder(PShellFolder& Folder);
+// The order key of a one-item list of Folder: the plain byte order of two items' keys is
+// Folder's CompareIDs order of them, so that a sort makes each key once.  Empty when the
+// folder is not one of the namespace's own or the list is not one item.
+String ShellItemSortKey(const PShellFolder& Folder, LPCITEMIDLIST Item);
 
 // Special folders (CSIDL_).  Those the namespace has: the desktop (the empty list),
 // Computer, documents, the desktop folder, application data (the XDG configuration

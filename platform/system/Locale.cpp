@@ -39,6 +39,40 @@ int AnsiCompareText(const String& S1, const String& S2)
     return R ? R : Sign(A.compare(B));
 }
 
+namespace {
+// Each wide character as four bytes, most significant first, then four zero bytes: keys
+// compare as the wide strings do, and a shorter string that begins a longer one goes first.
+void AppendWide(String& Key, const wchar_t* W, size_t N)
+{
+    for (size_t I = 0; I < N; ++I) {
+        const auto C = uint32_t(W[I]);
+        Key += char(C >> 24);
+        Key += char(C >> 16);
+        Key += char(C >> 8);
+        Key += char(C);
+    }
+    Key.append(4, '\0');
+}
+}  // namespace
+
+String AnsiTextSortKey(const String& S)
+{
+    // the collation's transform of the folded text (its plain order is the collation's
+    // order), then the folded text itself, as AnsiCompareText decides a tie
+    const std::wstring A = Wide(S, true);
+    std::wstring X(A.size() * 4 + 16, L'\0');
+    size_t N = wcsxfrm_l(X.data(), A.c_str(), X.size(), UserLocale());
+    if (N >= X.size()) {
+        X.assign(N + 1, L'\0');
+        N = wcsxfrm_l(X.data(), A.c_str(), X.size(), UserLocale());
+    }
+    String Key;
+    Key.reserve((N + A.size() + 2) * 4);
+    AppendWide(Key, X.data(), N);
+    AppendWide(Key, A.data(), A.size());
+    return Key;
+}
+
 int AnsiCompareStr(const String& S1, const String& S2)
 {
     std::wstring A = Wide(S1, false), B = Wide(S2, false);

@@ -188,6 +188,10 @@ bool EndsText(std::string_view ASubText, std::string_view AText);
 int AnsiCompareText(const String& S1, const String& S2);
 int AnsiCompareStr(const String& S1, const String& S2);
 bool AnsiSameText(const String& S1, const String& S2);
+// A byte string whose order (plain byte comparison) is AnsiCompareText's order of the texts:
+// equal keys for texts AnsiCompareText finds equal.  Made once per text, it spares a sort the
+// conversion of both texts at every comparison.
+String AnsiTextSortKey(const String& S);
 // The character between hours and minutes in the user's locale's time format (read
 // once), ':' when the locale gives none.
 char TimeSeparator();

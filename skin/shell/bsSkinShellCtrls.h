@@ -141,7 +141,13 @@ public:
     TbsShellFolderCapabilities Capabilities() const;
     TbsShellFolderProperties Properties() const;
     bool SubFolders() const;
+    // The kind the item's folder gives, or the one set by SetKnownFolder.
     bool IsFolder() const;
+    // The kind as the code that lists the item has just asked its folder for it: IsFolder
+    // answers it without asking again until ForgetKnownFolder (when the listing is done,
+    // so that later questions see an item that has changed or gone meanwhile).
+    void SetKnownFolder(bool Value) { FKnownFolder = Value ? 1 : 0; }
+    void ForgetKnownFolder() { FKnownFolder = -1; }
     String PathName() const;
     String FullObjectName() const;
     String DisplayName() const;
@@ -164,6 +170,7 @@ private:
     PShellDetails FIShellDetails;
     bool FDetailInterfaceLoaded = false;
     int FLevel = 0;
+    signed char FKnownFolder = -1;  // -1 unknown, else 0 or 1
     HWND FViewHandle = nullptr;
     std::unique_ptr<TStringList> FDetails;
 };

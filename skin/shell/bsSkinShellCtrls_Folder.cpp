@@ -425,6 +425,7 @@ bool TbsShellFolder::SubFolders() const { return QueryHasSubFolders(ParentShellF
 bool TbsShellFolder::IsFolder() const
 {
     // an archive is a file and a folder is a folder, whatever its name ends in
+    if (FKnownFolder >= 0) return FKnownFolder != 0;
     return QueryIsFolder(ParentShellFolder(), FPIDL);
 }
 

@@ -15,9 +15,11 @@ TShellSortCells ShellSortCells;
 
 namespace {
 
+// The texts are kept as their locale sort keys (AnsiTextSortKey), made once per item.
 struct TSortKey {
     TbsShellFolder* Item = nullptr;
     bool Folder = false;
+    String Order;     // the shell's order (ShellItemSortKey), empty when it gives none
     String Name;      // column 0
     int64_t Size = -1;  // column 1
     String Type;      // column 2
@@ -30,9 +32,10 @@ TSortKey ReadKey(TbsShellFolder* Item)
     TSortKey K;
     K.Item = Item;
     K.Folder = Item->IsFolder();
+    K.Order = ShellItemSortKey(Item->ParentShellFolder(), Item->RelativeID());
     if (!ShellSortCells.ColumnSort) return K;
     switch (ShellSortCells.Column) {
-    case 0: K.Name = Item->DisplayName(); break;
+    case 0: K.Name = AnsiTextSortKey(Item->DisplayName()); break;
     case 1:
     case 3: {
         TShellFindData D;
@@ -46,7 +49,7 @@ TSortKey ReadKey(TbsShellFolder* Item)
     }
     case 2:
         Item->LoadColumnDetails(ShellSortCells.ListedFolder, ShellSortCells.Handle, 4);
-        K.Type = Item->DetailCount() >= 2 ? Item->ColumnDetail(2) : String();
+        K.Type = AnsiTextSortKey(Item->DetailCount() >= 2 ? Item->ColumnDetail(2) : String());
         break;
     }
     return K;
@@ -54,9 +57,11 @@ TSortKey ReadKey(TbsShellFolder* Item)
 
 int Sign(int64_t V) { return V < 0 ? -1 : (V > 0 ? 1 : 0); }
 
-// The shell's own order of two items of one group.
+// The shell's own order of two items of one group: their keys, or the folder's comparison
+// where it gives no keys.
 int BaseOrder(const TSortKey& A, const TSortKey& B)
 {
+    if (!A.Order.empty() && !B.Order.empty()) return Sign(A.Order.compare(B.Order));
     PShellFolder P = A.Item->ParentShellFolder();
     if (!P) return 0;
     return Sign(HRESULT_CODE_SHORT(P->CompareIDs(0, A.Item->RelativeID(), B.Item->RelativeID())));
@@ -68,9 +73,9 @@ int CompareKeys(const TSortKey& A, const TSortKey& B)
     if (!ShellSortCells.ColumnSort) return BaseOrder(A, B);
     int R = 0;
     switch (ShellSortCells.Column) {
-    case 0: R = Sign(AnsiCompareText(A.Name, B.Name)); break;
+    case 0: R = Sign(A.Name.compare(B.Name)); break;
     case 1: R = A.Folder ? 0 : Sign(A.Size - B.Size); break;
-    case 2: R = Sign(AnsiCompareText(A.Type, B.Type)); break;
+    case 2: R = Sign(A.Type.compare(B.Type)); break;
     case 3: R = A.Modified < B.Modified ? -1 : (A.Modified > B.Modified ? 1 : 0); break;
     }
     // equal keys fall back to the shell's order, so that the order is total

@@ -195,18 +195,23 @@ void TbsCustomShellListView::FillList()
             return;
         LPITEMIDLIST Item = nullptr;
         ULONG Fetched = 0;
+        const PShellFolder Listed = FRootFolder->ShellFolder();
         while (Enum->Next(1, &Item, &Fetched) == S_OK && Fetched == 1) {
             std::unique_ptr<TbsShellFolder> F;
+            bool Folder = false;
             try {
-                PShellFolder SF = BindShellFolder(FRootFolder->ShellFolder(), Item, HandleAllocated() ? Handle() : nullptr);
+                // the kind once per item; only folders have a folder object to bind
+                Folder = QueryIsFolder(Listed, Item);
+                PShellFolder SF = Folder ? BindShellFolder(Listed, Item, HandleAllocated() ? Handle() : nullptr) : nullptr;
                 F = std::make_unique<TbsShellFolder>(FRootFolder, Item, SF);
             } catch (...) {
                 ShellFree(Item);
                 throw;
             }
             ShellFree(Item);  // the item keeps its own copy
+            F->SetKnownFolder(Folder);
             bool CanAdd = true;
-            if (!F->IsFolder()) CanAdd = ShellMaskMatches(FMask, ExtractFileName(F->FullObjectName()));
+            if (!Folder) CanAdd = ShellMaskMatches(FMask, ExtractFileName(F->FullObjectName()));
             if (OnAddFolder) OnAddFolder(this, F.get(), CanAdd);
             if (!CanAdd) continue;
             const String Name = F->DisplayName();
@@ -218,6 +223,13 @@ void TbsCustomShellListView::FillList()
             FFolders.push_back(F.release());
         }
         Items()->SetCount(int(FFolders.size()));
+        struct TForget {
+            std::vector<TbsShellFolder*>& Items;
+            ~TForget()
+            {
+                for (TbsShellFolder* F : Items) F->ForgetKnownFolder();
+            }
+        } Forget{FFolders};
         if (FSorted) {
             ShellSortCells = TShellSortCells{FRootFolder, HandleAllocated() ? Handle() : nullptr, 0, false, false};
             try {

@@ -453,7 +453,8 @@ TEST_F(ShellNamespace, EnumerationFiltersAndOrdersFoldersFirst)
 TEST_F(ShellNamespace, OrderIsConsistentForNamesThatDifferOnlyInCase)
 {
     PShellFolder Tree = Bind(Root + "/tree");
-    const String Names[] = {"Fx", "FX", "Fx2", "Dx", "Fé", "FÉ", "Fa"};
+    const String Names[] = {"Fx", "FX", "Fx2", "Dx", "Fé", "FÉ", "Fa", "DA", "Da", "Vcomputer", "P/", "P/a/Zed",
+                            "P/b/zed", "P/b/Zed"};
     for (const String& A : Names)
         for (const String& B : Names) {
             LPITEMIDLIST LA = ILFromItems({A}), LB = ILFromItems({B});
@@ -462,6 +463,9 @@ TEST_F(ShellNamespace, OrderIsConsistentForNamesThatDifferOnlyInCase)
             EXPECT_EQ(AB, -BA) << A << " " << B;
             EXPECT_EQ(AB == 0, A == B) << A << " " << B;
             EXPECT_TRUE(AB == -1 || AB == 0 || AB == 1);
+            // the items' sort keys order them as the comparison does
+            const int Keys = ShellItemSortKey(Tree, LA).compare(ShellItemSortKey(Tree, LB));
+            EXPECT_EQ(Keys < 0 ? -1 : Keys > 0 ? 1 : 0, AB) << A << " " << B;
             ILFree(LA);
             ILFree(LB);
         }

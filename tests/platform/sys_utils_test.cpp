@@ -205,3 +205,14 @@ TEST(Locale, CompareTextIgnoresCaseBeyondAscii)
     char Sep = TimeSeparator();
     EXPECT_TRUE(Sep == ':' || Sep == '.') << Sep;
 }
+
+// The sort key of a text orders as AnsiCompareText does, ties included.
+TEST(Locale, TextSortKeysOrderAsTheComparison)
+{
+    const String Names[] = {"b", "B", "a", "ab", "a b", "a-b", "é", "É", "e", "ÉCOLE", "école",
+                            "z", "Z10", "z9", "视频", "视", "", "clip100.dat", "Clip100.DAT", "clip10.dat"};
+    auto Sign = [](int V) { return V < 0 ? -1 : V > 0 ? 1 : 0; };
+    for (const String& X : Names)
+        for (const String& Y : Names)
+            EXPECT_EQ(Sign(AnsiTextSortKey(X).compare(AnsiTextSortKey(Y))), AnsiCompareText(X, Y)) << X << " " << Y;
+}
