@@ -6,7 +6,7 @@
 
 #include "app/PresetControls.h"
 #include "app/PresetParams.h"
-#include "engine/TaskOptions.h"
+#include "engine/transcode/TaskOptions.h"
 
 // The file-name part of a path: what follows its last "/".
 String OutputNamePart(const String& APath);

@@ -5,7 +5,7 @@
 #include "app/Unit5.h"
 #include "app/Unit6.h"
 #include "app/Unit7.h"
-#include "engine/TaskList.h"
+#include "engine/tasks/TaskList.h"
 #include "platform/forms/Forms.h"
 #include "platform/windows/Backend.h"
 

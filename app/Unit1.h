@@ -22,7 +22,7 @@
 
 #include "app/PresetParams.h"
 #include "app/PresetRoutines.h"
-#include "engine/TaskOptions.h"
+#include "engine/transcode/TaskOptions.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"

@@ -7,9 +7,9 @@
 #include "app/PresetOutput.h"
 #include "app/Unit1.h"
 
-#include "engine/AVProbe.h"
-#include "engine/MyUtils.h"
-#include "engine/TaskList.h"
+#include "engine/probe/AVProbe.h"
+#include "engine/common/HostUtils.h"
+#include "engine/tasks/TaskList.h"
 #include "platform/forms/Menus.h"
 #include "platform/shell/FileSearch.h"
 #include "platform/system/SysUtils.h"

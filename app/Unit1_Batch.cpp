@@ -10,9 +10,9 @@
 #include "app/Unit1.h"
 #include "app/Unit5.h"
 
-#include "engine/FFmpegLogger.h"
-#include "engine/MyUtils.h"
-#include "engine/TaskList.h"
+#include "engine/libs/FFmpegLogger.h"
+#include "engine/common/HostUtils.h"
+#include "engine/tasks/TaskList.h"
 #include "platform/forms/Menus.h"
 #include "platform/shell/ShellAPI.h"
 #include "platform/system/SysUtils.h"

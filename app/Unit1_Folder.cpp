@@ -2,7 +2,7 @@
 // "OutPath", chosen in the folder dialog, opened in the desktop.
 #include "app/OptionFile.h"
 #include "app/Unit1.h"
-#include "engine/OutputTarget.h"
+#include "engine/libs/OutputTarget.h"
 
 #include "platform/shell/ShellAPI.h"
 #include "platform/system/SysUtils.h"

@@ -7,7 +7,7 @@
 #include "app/Unit2.h"
 #include "app/Unit5.h"
 
-#include "engine/MyUtils.h"
+#include "engine/common/HostUtils.h"
 #include "platform/forms/Menus.h"
 #include "platform/shell/ShellAPI.h"
 #include "platform/system/SysUtils.h"

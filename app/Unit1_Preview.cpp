@@ -7,8 +7,8 @@
 #include "app/PreviewRules.h"
 #include "app/Unit1.h"
 
-#include "engine/AVProbe.h"
-#include "engine/FFPlay.h"
+#include "engine/probe/AVProbe.h"
+#include "engine/player/FFPlay.h"
 #include "platform/forms/Menus.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/shell/ShellAPI.h"

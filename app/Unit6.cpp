@@ -5,7 +5,7 @@
 #include "app/Unit1.h"
 #include "app/PresetOutput.h"
 #include "app/PresetSkinBoxes.h"
-#include "engine/TaskList.h"
+#include "engine/tasks/TaskList.h"
 #include "platform/graphics/ImgList.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"

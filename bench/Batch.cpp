@@ -22,7 +22,7 @@
 #include "app/Program.h"
 #include "app/Unit1.h"
 #include "app/Unit5.h"
-#include "engine/FFPlay.h"
+#include "engine/player/FFPlay.h"
 #include "platform/forms/Forms.h"
 #include "platform/system/Paths.h"
 #include "platform/system/Threads.h"

@@ -20,8 +20,8 @@
 #include "app/PresetOptionLists.h"
 #include "app/PresetOutput.h"
 #include "app/PresetParams.h"
-#include "engine/FFmpegLogger.h"
-#include "engine/TaskList.h"
+#include "engine/libs/FFmpegLogger.h"
+#include "engine/tasks/TaskList.h"
 #include "platform/system/Threads.h"
 
 #include <algorithm>

@@ -13,8 +13,8 @@
 //
 // Without arguments it is a Google Benchmark of a few representative conversions of a
 // generated clip (the ffmpeg program makes the clip once).
-#include "engine/TaskList.h"
-#include "engine/FFmpegLoader.h"
+#include "engine/tasks/TaskList.h"
+#include "engine/libs/FFmpegLoader.h"
 
 #include <benchmark/benchmark.h>
 

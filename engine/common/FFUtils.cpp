@@ -1,7 +1,7 @@
-#include "engine/FFUtils.h"
+#include "engine/common/FFUtils.h"
 
-#include "engine/FFmpegLoader.h"
-#include "engine/FFmpegLogger.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/libs/FFmpegLogger.h"
 #include "platform/system/SysUtils.h"
 
 #include <cerrno>

@@ -4,7 +4,7 @@
 // and scaler libraries; and the conversion of decoded pictures into 24-bit bitmaps.
 #pragma once
 
-#include "engine/FFmpegHeaders.h"
+#include "engine/libs/FFmpegHeaders.h"
 #include "platform/system/Types.h"
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "engine/MyUtils.h"
+#include "engine/common/HostUtils.h"
 
 #include "platform/system/Paths.h"
 #include "platform/system/Threads.h"

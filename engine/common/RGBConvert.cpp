@@ -1,7 +1,7 @@
 // Converting decoded pictures into 24-bit platform bitmaps.
-#include "engine/FFUtils.h"
+#include "engine/common/FFUtils.h"
 
-#include "engine/FFmpegLoader.h"
+#include "engine/libs/FFmpegLoader.h"
 #include "platform/graphics/Graphics.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "engine/FFBaseComponent.h"
+#include "engine/libs/FFBaseComponent.h"
 
 bool TFFBaseComponent::LoadAVLib(const TPathFileName& APath)
 {

@@ -2,7 +2,7 @@
 // the process-wide loader and keeps the text of its last failure.
 #pragma once
 
-#include "engine/FFmpegLoader.h"
+#include "engine/libs/FFmpegLoader.h"
 #include "platform/system/Classes.h"
 
 using TPathFileName = String;

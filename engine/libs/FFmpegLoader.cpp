@@ -1,7 +1,7 @@
-#include "engine/FFmpegLoader.h"
+#include "engine/libs/FFmpegLoader.h"
 
-#include "engine/FFmpegLogger.h"
-#include "engine/UnicodeProtocol.h"
+#include "engine/libs/FFmpegLogger.h"
+#include "engine/libs/UnicodeProtocol.h"
 #include "platform/system/SysUtils.h"
 
 #include <dlfcn.h>

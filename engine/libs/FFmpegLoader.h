@@ -8,8 +8,8 @@
 // that exports them is loaded.  The entry lists are in AVEntries.h.
 #pragma once
 
-#include "engine/AVEntries.h"
-#include "engine/FFmpegHeaders.h"
+#include "engine/libs/AVEntries.h"
+#include "engine/libs/FFmpegHeaders.h"
 #include "platform/system/Types.h"
 
 #include <cstdint>

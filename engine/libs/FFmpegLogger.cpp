@@ -1,7 +1,7 @@
-#include "engine/FFmpegLogger.h"
+#include "engine/libs/FFmpegLogger.h"
 
-#include "engine/FFmpegLoader.h"
-#include "engine/MyUtils.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/common/HostUtils.h"
 #include "platform/system/Threads.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
-#include "engine/OutputTarget.h"
+#include "engine/libs/OutputTarget.h"
 
-#include "engine/FFmpegLoader.h"
-#include "engine/UnicodeProtocol.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/libs/UnicodeProtocol.h"
 
 #include <cctype>
 #include <cerrno>

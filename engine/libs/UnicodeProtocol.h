@@ -6,7 +6,7 @@
 // that both kinds of name work.
 #pragma once
 
-#include "engine/FFmpegHeaders.h"
+#include "engine/libs/FFmpegHeaders.h"
 #include "platform/system/Types.h"
 
 #include <atomic>

@@ -21,11 +21,11 @@
 // Stop).  Only one player can have a file open in the process at a time.
 #pragma once
 
-#include "engine/AVProbe.h"
-#include "engine/FFBaseComponent.h"
-#include "engine/FFUtils.h"
-#include "engine/FFmpegHeaders.h"
-#include "engine/FFmpegLogger.h"
+#include "engine/probe/AVProbe.h"
+#include "engine/libs/FFBaseComponent.h"
+#include "engine/common/FFUtils.h"
+#include "engine/libs/FFmpegHeaders.h"
+#include "engine/libs/FFmpegLogger.h"
 #include "platform/system/Threads.h"
 #include "platform/windows/Windows.h"
 

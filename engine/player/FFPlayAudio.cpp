@@ -1,9 +1,9 @@
 // The player's audio output: SDL's audio callback decodes the audio queue into signed
 // 16-bit samples (at most two channels), corrects drift when audio is not the master
 // clock, feeds the visualisation's ring and mixes at the player's volume.
-#include "engine/FFPlay.h"
+#include "engine/player/FFPlay.h"
 
-#include "engine/FFmpegLoader.h"
+#include "engine/libs/FFmpegLoader.h"
 
 #include <algorithm>
 #include <cmath>

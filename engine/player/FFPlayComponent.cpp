@@ -1,9 +1,9 @@
 // The player component: properties, opening a file into a host window, stopping,
 // pausing and seeking.
-#include "engine/FFPlay.h"
+#include "engine/player/FFPlay.h"
 
-#include "engine/FFmpegLoader.h"
-#include "engine/MyUtils.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/common/HostUtils.h"
 #include "platform/system/SysUtils.h"
 #include "platform/windows/Messages.h"
 #include "platform/windows/WinPaint.h"

@@ -1,9 +1,9 @@
 // Drawing into the player's window: the SDL video surface, the picture as a YUV overlay
 // with its aspect ratio and the subtitles blended in, and the two audio visualisations.
 // Everything here runs on the play thread under the player's data lock.
-#include "engine/FFPlay.h"
+#include "engine/player/FFPlay.h"
 
-#include "engine/FFmpegLoader.h"
+#include "engine/libs/FFmpegLoader.h"
 #include "platform/forms/Forms.h"
 #include "platform/system/Types.h"
 

@@ -1,10 +1,10 @@
 // The reading half of the player: packet queues, opening and closing a file, the read
 // thread, the stream components, seek and pause requests, and the clocks.
-#include "engine/FFPlay.h"
+#include "engine/player/FFPlay.h"
 
-#include "engine/FFmpegLoader.h"
-#include "engine/MyUtils.h"
-#include "engine/UnicodeProtocol.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/common/HostUtils.h"
+#include "engine/libs/UnicodeProtocol.h"
 #include "platform/system/SysUtils.h"
 
 #include <cmath>

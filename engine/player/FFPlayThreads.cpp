@@ -1,10 +1,10 @@
 // The player's own threads (the play thread with its SDL event loop, the event thread
 // that delivers position and state events), the event ring, position and state
 // reports, the frame hook and the current frame.
-#include "engine/FFPlay.h"
+#include "engine/player/FFPlay.h"
 
-#include "engine/FFmpegLoader.h"
-#include "engine/MyUtils.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/common/HostUtils.h"
 #include "platform/graphics/Graphics.h"
 
 #include <chrono>

@@ -1,8 +1,8 @@
 // The player's video pipeline: the video decoding thread with its filter graph, the
 // picture queue and its overlays, display pacing and the subtitle decoding thread.
-#include "engine/FFPlay.h"
+#include "engine/player/FFPlay.h"
 
-#include "engine/FFmpegLoader.h"
+#include "engine/libs/FFmpegLoader.h"
 #include "platform/system/SysUtils.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
-#include "engine/AVProbe.h"
+#include "engine/probe/AVProbe.h"
 
-#include "engine/MyUtils.h"
-#include "engine/UnicodeProtocol.h"
+#include "engine/common/HostUtils.h"
+#include "engine/libs/UnicodeProtocol.h"
 #include "platform/system/SysUtils.h"
 
 #include <cstdlib>

@@ -3,9 +3,9 @@
 // report; TAVProbe adds random access to its video frames.
 #pragma once
 
-#include "engine/FFBaseComponent.h"
-#include "engine/FFUtils.h"
-#include "engine/FFmpegLogger.h"
+#include "engine/libs/FFBaseComponent.h"
+#include "engine/common/FFUtils.h"
+#include "engine/libs/FFmpegLogger.h"
 
 #include <cstdint>
 

@@ -1,5 +1,5 @@
 // TAVProbe: the current frame as a platform bitmap.
-#include "engine/AVProbe.h"
+#include "engine/probe/AVProbe.h"
 
 #include "platform/graphics/Graphics.h"
 

@@ -1,5 +1,5 @@
 // TAVProbe: seeking and decoding the video frames of a probed file.
-#include "engine/AVProbe.h"
+#include "engine/probe/AVProbe.h"
 
 #include "platform/system/SysUtils.h"
 #include "platform/system/Threads.h"

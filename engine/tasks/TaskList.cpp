@@ -1,8 +1,8 @@
 // The task-list component, its tasks and the delivery of its terminate events.
-#include "engine/TaskList.h"
+#include "engine/tasks/TaskList.h"
 
-#include "engine/FFmpegLoader.h"
-#include "engine/MyUtils.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/common/HostUtils.h"
 #include "platform/graphics/Graphics.h"
 
 #include <algorithm>

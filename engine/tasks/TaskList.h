@@ -6,10 +6,10 @@
 // and terminate events (once per task, then once more with task index -1).
 #pragma once
 
-#include "engine/AVProbe.h"
-#include "engine/FFBaseComponent.h"
-#include "engine/FFmpeg.h"
-#include "engine/TaskOptions.h"
+#include "engine/probe/AVProbe.h"
+#include "engine/libs/FFBaseComponent.h"
+#include "engine/transcode/FFmpeg.h"
+#include "engine/transcode/TaskOptions.h"
 #include "platform/system/Classes.h"
 #include "platform/system/Threads.h"
 

@@ -13,12 +13,12 @@
 // hooks, preview pictures), FFmpegReport.cpp (progress report, video statistics).
 #pragma once
 
-#include "engine/FFUtils.h"
-#include "engine/FFmpegLogger.h"
-#include "engine/FFmpegHeaders.h"
-#include "engine/FrameHook.h"
-#include "engine/OutputTarget.h"
-#include "engine/TaskOptions.h"
+#include "engine/common/FFUtils.h"
+#include "engine/libs/FFmpegLogger.h"
+#include "engine/libs/FFmpegHeaders.h"
+#include "engine/transcode/FrameHook.h"
+#include "engine/libs/OutputTarget.h"
+#include "engine/transcode/TaskOptions.h"
 #include "platform/system/SysUtils.h"
 #include "platform/system/Threads.h"
 

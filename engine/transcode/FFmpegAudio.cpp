@@ -3,9 +3,9 @@
 // with silence or stretched) and encoded in whole encoder frames through a sample FIFO,
 // or as whole blocks for encoders that take any number of samples.  Subtitles are encoded
 // one by one, DVB subtitles twice (show, then clear).
-#include "engine/FFmpeg.h"
-#include "engine/MyUtils.h"
-#include "engine/FFmpegLoader.h"
+#include "engine/transcode/FFmpeg.h"
+#include "engine/common/HostUtils.h"
+#include "engine/libs/FFmpegLoader.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,8 +1,8 @@
 // Opening input files: the file's stream parameters become the option defaults of the
 // output streams created later.
-#include "engine/FFmpeg.h"
-#include "engine/FFmpegLoader.h"
-#include "engine/UnicodeProtocol.h"
+#include "engine/transcode/FFmpeg.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/libs/UnicodeProtocol.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
 // The transcoder's life cycle: construction, option defaults, closing files, starting,
 // stopping, pausing and terminating a conversion, and its threads.
-#include "engine/FFmpeg.h"
-#include "engine/FFmpegLoader.h"
-#include "engine/MyUtils.h"
-#include "engine/UnicodeProtocol.h"
+#include "engine/transcode/FFmpeg.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/common/HostUtils.h"
+#include "engine/libs/UnicodeProtocol.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
 // The option dispatcher and the setters behind it: each option changes the fields that
 // the next opened input or output file consumes.
-#include "engine/FFmpeg.h"
-#include "engine/FFmpegLoader.h"
-#include "engine/MyUtils.h"
+#include "engine/transcode/FFmpeg.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/common/HostUtils.h"
 #include "platform/system/Paths.h"
 
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // Opening output files and building their streams from the current options.
-#include "engine/FFmpeg.h"
-#include "engine/FFmpegLoader.h"
-#include "engine/MyUtils.h"
-#include "engine/UnicodeProtocol.h"
+#include "engine/transcode/FFmpeg.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/common/HostUtils.h"
+#include "engine/libs/UnicodeProtocol.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // Targets (VCD, SVCD, DVD, DV) and encoder presets (36 built-in x264 presets or files).
-#include "engine/FFmpeg.h"
-#include "engine/FFmpegLogger.h"
+#include "engine/transcode/FFmpeg.h"
+#include "engine/libs/FFmpegLogger.h"
 
 #include <cmath>
 #include <fstream>

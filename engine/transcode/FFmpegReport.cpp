@@ -1,7 +1,7 @@
 // The progress report of a conversion (the host's progress event, or a log line) and the
 // per-frame video statistics file.
-#include "engine/FFmpeg.h"
-#include "engine/FFmpegLoader.h"
+#include "engine/transcode/FFmpeg.h"
+#include "engine/libs/FFmpegLoader.h"
 
 #include <cmath>
 #include <cstdarg>

@@ -1,10 +1,10 @@
 // The setup and teardown of a conversion: the working tables, the source of every output
 // stream, copy and encode setup (crop, scaler, filter graph, pass logs), opening and closing
 // the codecs, metadata and chapters, the output headers and the stream mapping.
-#include "engine/FFmpeg.h"
-#include "engine/FFmpegLoader.h"
-#include "engine/MyUtils.h"
-#include "engine/UnicodeProtocol.h"
+#include "engine/transcode/FFmpeg.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/common/HostUtils.h"
+#include "engine/libs/UnicodeProtocol.h"
 
 #include <algorithm>
 #include <cerrno>

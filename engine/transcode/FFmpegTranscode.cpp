@@ -2,9 +2,9 @@
 // timestamps and hands it to the output streams it feeds (decoded and encoded, or copied);
 // the join continuation; the end of the run; encoder output and packet writing through
 // the bitstream filters.
-#include "engine/FFmpeg.h"
-#include "engine/FFmpegLoader.h"
-#include "engine/UnicodeProtocol.h"
+#include "engine/transcode/FFmpeg.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/libs/UnicodeProtocol.h"
 
 #include <algorithm>
 #include <cmath>

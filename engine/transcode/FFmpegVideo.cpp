@@ -3,9 +3,9 @@
 // encoded and written.  Before that, decoded pictures may be deinterlaced and handed to
 // the host's custom hook; after encoding, the preview window or the preview-bitmap event
 // gets a picture now and then.
-#include "engine/FFmpeg.h"
-#include "engine/FFmpegLoader.h"
-#include "engine/Previewer.h"
+#include "engine/transcode/FFmpeg.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/transcode/Previewer.h"
 #include "platform/graphics/Graphics.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "engine/FrameHook.h"
+#include "engine/transcode/FrameHook.h"
 
-#include "engine/FFmpegLoader.h"
+#include "engine/libs/FFmpegLoader.h"
 #include "platform/system/Paths.h"
 #include "platform/system/Types.h"
 

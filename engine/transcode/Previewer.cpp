@@ -1,7 +1,7 @@
-#include "engine/Previewer.h"
+#include "engine/transcode/Previewer.h"
 
-#include "engine/FFUtils.h"
-#include "engine/MyUtils.h"
+#include "engine/common/FFUtils.h"
+#include "engine/common/HostUtils.h"
 #include "platform/graphics/Gdi.h"
 #include "platform/system/Threads.h"
 #include "platform/windows/Messages.h"

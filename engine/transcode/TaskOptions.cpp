@@ -1,4 +1,4 @@
-#include "engine/TaskOptions.h"
+#include "engine/transcode/TaskOptions.h"
 
 #include "platform/system/SysUtils.h"
 

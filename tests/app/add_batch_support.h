@@ -6,8 +6,8 @@
 
 #include "main_window_support.h"
 
-#include "engine_support.h"
-#include "engine/FFPlay.h"
+#include "support/engine_support.h"
+#include "engine/player/FFPlay.h"
 #include "platform/shell/Runner.h"
 #include "platform/system/Threads.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"

@@ -5,7 +5,7 @@
 
 #include "app/Program.h"
 #include "platform/shell/Runner.h"
-#include "transcoder_support.h"
+#include "support/transcoder_support.h"
 
 #include <atomic>
 #include "skin/boxes/bsSkinBoxCtrls.h"

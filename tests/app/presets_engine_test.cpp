@@ -4,7 +4,7 @@
 // header.  No conversion runs.
 #include "app/PresetOutput.h"
 #include "app/PresetOptionLists.h"
-#include "transcoder_support.h"
+#include "support/transcoder_support.h"
 
 using namespace transcodertest;
 

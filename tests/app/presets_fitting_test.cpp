@@ -5,7 +5,7 @@
 // the output back with ffprobe.
 #include "add_batch_support.h"
 
-#include "engine/FFmpegLoader.h"
+#include "engine/libs/FFmpegLoader.h"
 
 using namespace addbatch;
 

@@ -9,8 +9,8 @@
 #include "app/PresetCatalogue.h"
 #include "app/PresetOutput.h"
 #include "app/PresetParams.h"
-#include "engine/FFmpeg.h"
-#include "engine/FFmpegLoader.h"
+#include "engine/transcode/FFmpeg.h"
+#include "engine/libs/FFmpegLoader.h"
 
 #include <map>
 

@@ -2,8 +2,8 @@
 // engine component, the catalogue, option-list, parameter, confirm and reset routines,
 // and OK and cancel.
 #include "app/PresetOutput.h"
-#include "engine/FFmpegLoader.h"
-#include "engine/TaskList.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/tasks/TaskList.h"
 #include "platform/graphics/ImgList.h"
 #include "settings_support.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"

@@ -26,7 +26,7 @@
 #include "app/Program.h"
 #include "app/Unit1.h"
 #include "display/program_display.h"
-#include "display/screen_pixels.h"
+#include "support/display/screen_pixels.h"
 #include "display/skin_screen.h"
 #include "platform/forms/Forms.h"
 #include "platform/system/Paths.h"

@@ -19,7 +19,7 @@
 #include "app/Unit5.h"
 #include "app/Unit6.h"
 #include "display/program_display.h"
-#include "display/screen_pixels.h"
+#include "support/display/screen_pixels.h"
 #include "display/skin_screen.h"
 #include "platform/system/Paths.h"
 #include "platform/windows/Backend.h"

@@ -11,9 +11,9 @@
 #include "app/Unit2.h"
 #include "display/pointer_keys.h"
 #include "display/program_display.h"
-#include "display/screen_pixels.h"
+#include "support/display/screen_pixels.h"
 #include "display/skin_screen.h"
-#include "engine/FFPlay.h"
+#include "engine/player/FFPlay.h"
 #include "skin/controls/bsSkinCtrls.h"
 
 using namespace skinscreen;

@@ -6,7 +6,7 @@
 #include "app/Program.h"
 #include "app/Unit1.h"
 #include "display/pointer_keys.h"
-#include "display/screen_pixels.h"
+#include "support/display/screen_pixels.h"
 #include "display/skin_screen.h"
 #include "platform/system/Paths.h"
 #include "platform/windows/Backend.h"

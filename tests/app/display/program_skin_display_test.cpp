@@ -14,7 +14,7 @@
 #include "app/ProgramPictures.h"
 #include "app/ProgramSkin.h"
 #include "app/Unit6.h"
-#include "display/screen_pixels.h"
+#include "support/display/screen_pixels.h"
 #include "display/skin_screen.h"
 #include "platform/forms/Menus.h"
 #include "platform/windows/Backend.h"

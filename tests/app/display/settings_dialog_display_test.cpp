@@ -8,7 +8,7 @@
 #include "app/Unit1.h"
 #include "app/Unit6.h"
 #include "display/program_display.h"
-#include "display/screen_pixels.h"
+#include "support/display/screen_pixels.h"
 #include "display/skin_screen.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"

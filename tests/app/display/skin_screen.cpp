@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <fstream>
 
-#include "display/screen_pixels.h"
+#include "support/display/screen_pixels.h"
 #include "platform/forms/Forms.h"
 #include "test_files.h"
 

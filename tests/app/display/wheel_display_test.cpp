@@ -10,7 +10,7 @@
 #include "app/Unit1.h"
 #include "display/pointer_keys.h"
 #include "display/program_display.h"
-#include "display/screen_pixels.h"
+#include "support/display/screen_pixels.h"
 #include "display/skin_screen.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"

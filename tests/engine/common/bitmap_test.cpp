@@ -1,8 +1,8 @@
 // Decoded pictures into 24-bit bitmaps: the direct copy, conversion through the
 // scaler, and the probe's current frame.
-#include "engine_support.h"
+#include "support/engine_support.h"
 
-#include "engine/AVProbe.h"
+#include "engine/probe/AVProbe.h"
 #include "platform/graphics/Graphics.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // Engine utilities: texts of times, sizes, errors and codecs, option texts, files,
 // the option store, and reaching the GUI thread.
-#include "engine_support.h"
+#include "support/engine_support.h"
 
-#include "engine/FFUtils.h"
-#include "engine/FFmpegLoader.h"
-#include "engine/MyUtils.h"
+#include "engine/common/FFUtils.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/common/HostUtils.h"
 #include "platform/system/Threads.h"
 #include "platform/windows/Windows.h"
 

@@ -1,9 +1,9 @@
 // The library loader: file names, library sets, loading from the system and from a
 // private library folder, missing entries, and that nothing of FFmpeg or SDL is linked.
-#include "engine_support.h"
+#include "support/engine_support.h"
 
-#include "engine/FFBaseComponent.h"
-#include "engine/FFmpegLoader.h"
+#include "engine/libs/FFBaseComponent.h"
+#include "engine/libs/FFmpegLoader.h"
 #include "platform/system/SysUtils.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // Unloading the device library while the format library stays: avformat keeps the
 // device lists that avdevice registered with it, and walks them whenever it looks a
 // format up or probes an input.
-#include "engine_support.h"
+#include "support/engine_support.h"
 
-#include "engine/FFmpegLoader.h"
+#include "engine/libs/FFmpegLoader.h"
 
 #include <gtest/gtest.h>
 

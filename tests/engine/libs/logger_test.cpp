@@ -1,9 +1,9 @@
 // The logger: level mapping and filtering, the FFmpeg callback's line cutting per
 // thread, long lines, and delivery on the GUI thread.
-#include "engine_support.h"
+#include "support/engine_support.h"
 
-#include "engine/FFmpegLoader.h"
-#include "engine/FFmpegLogger.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/libs/FFmpegLogger.h"
 #include "platform/system/Threads.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // Named pipes as inputs: a read never blocks for ever, so a pipe that stalls or never gets
 // a writer cannot hang an open, a conversion or its stop.
-#include "convert_support.h"
-#include "pipe_support.h"
+#include "support/convert_support.h"
+#include "support/pipe_support.h"
 
-#include "engine/FFmpegLoader.h"
-#include "engine/UnicodeProtocol.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/libs/UnicodeProtocol.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,11 +1,11 @@
 // File names handed to FFmpeg and the engine's own reader/writer for names the
 // locale cannot carry.
-#include "engine_support.h"
+#include "support/engine_support.h"
 
-#include "engine/AVProbe.h"
-#include "engine/FFUtils.h"
-#include "engine/FFmpegLoader.h"
-#include "engine/UnicodeProtocol.h"
+#include "engine/probe/AVProbe.h"
+#include "engine/common/FFUtils.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/libs/UnicodeProtocol.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The player's aspect writer: the picture's place on the video surface from the stream's
 // aspect, a forced aspect or the window's, changed while a paused file shows its picture.
-#include "player_support.h"
+#include "player/player_support.h"
 
-#include "engine/FFmpegLoader.h"
+#include "engine/libs/FFmpegLoader.h"
 
 #include <gtest/gtest.h>
 

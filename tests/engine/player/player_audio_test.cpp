@@ -1,9 +1,9 @@
 // The player's audio output, played into a file by SDL's "disk" audio driver: sound,
 // silence when muted or paused, and the volume.
-#include "player_support.h"
+#include "player/player_support.h"
 
-#include "engine_support.h"
-#include "engine/FFmpegLoader.h"
+#include "support/engine_support.h"
+#include "engine/libs/FFmpegLoader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Late pictures: a frame hook slower than the clip's frame rate makes every picture late.
 // With frame dropping on, the player thins the pictures it decodes (the hook sees gaps in
 // their times); with it off, every picture is passed on and shown, however late.
-#include "player_support.h"
+#include "player/player_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The player's pipeline parts that need no playing file: packet queues, the event ring,
 // picture placement, subtitle blending and palettes, the wave display's start, audio
 // drift correction, picture due times, and position, end and play-length reports.
-#include "player_support.h"
+#include "player/player_support.h"
 
-#include "engine/FFmpegLoader.h"
+#include "engine/libs/FFmpegLoader.h"
 
 #include <gtest/gtest.h>
 

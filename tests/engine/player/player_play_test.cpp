@@ -1,12 +1,12 @@
 // The player under SDL's dummy drivers: opening, playing, pausing, seeking, stopping,
 // stream choice, the current frame and the frame hook.
-#include "player_support.h"
+#include "player/player_support.h"
 
-#include "pipe_support.h"
+#include "support/pipe_support.h"
 
-#include "engine_support.h"
-#include "convert_support.h"
-#include "engine/FFmpegLoader.h"
+#include "support/engine_support.h"
+#include "support/convert_support.h"
+#include "engine/libs/FFmpegLoader.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Graphics.h"
 

@@ -1,7 +1,7 @@
 // The player's format, display and pause properties on SDL's dummy drivers.
-#include "player_support.h"
+#include "player/player_support.h"
 
-#include "engine_support.h"
+#include "support/engine_support.h"
 
 #include "platform/graphics/Graphics.h"
 #include "platform/system/SysUtils.h"

@@ -1,9 +1,9 @@
-#include "player_support.h"
+#include "player/player_support.h"
 
-#include "engine_support.h"
+#include "support/engine_support.h"
 #include "platform/system/Threads.h"
 #include "platform/windows/Headless.h"
-#include "engine/MyUtils.h"
+#include "engine/common/HostUtils.h"
 
 #include <chrono>
 #include <cstdlib>

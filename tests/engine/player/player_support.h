@@ -2,7 +2,7 @@
 // waits that serve the GUI thread's queue, and a recorder of the player's events.
 #pragma once
 
-#include "engine/FFPlay.h"
+#include "engine/player/FFPlay.h"
 #include "platform/system/Types.h"
 
 #include <functional>

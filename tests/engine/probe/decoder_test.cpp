@@ -1,8 +1,8 @@
 // The frame decoder over a clip whose frame k has a known grey level (25 fps,
 // key frames every 5 frames).
-#include "engine_support.h"
+#include "support/engine_support.h"
 
-#include "engine/AVProbe.h"
+#include "engine/probe/AVProbe.h"
 #include "platform/system/Classes.h"
 #include "platform/system/SysUtils.h"
 

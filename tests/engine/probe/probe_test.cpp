@@ -1,10 +1,10 @@
 // The media probe over generated files, judged against ffprobe where it is the
 // honest judge.
-#include "engine_support.h"
+#include "support/engine_support.h"
 
-#include "engine/AVProbe.h"
-#include "engine/MyUtils.h"
-#include "engine/UnicodeProtocol.h"
+#include "engine/probe/AVProbe.h"
+#include "engine/common/HostUtils.h"
+#include "engine/libs/UnicodeProtocol.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "convert_support.h"
+#include "support/convert_support.h"
 
 #include "platform/system/Threads.h"
 

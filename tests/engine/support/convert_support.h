@@ -2,8 +2,8 @@
 // ffmpeg, ffprobe readings of outputs, and a task list whose events are recorded.
 #pragma once
 
-#include "engine/TaskList.h"
-#include "engine_support.h"
+#include "engine/tasks/TaskList.h"
+#include "support/engine_support.h"
 
 #include <gtest/gtest.h>
 

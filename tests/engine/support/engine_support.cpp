@@ -1,7 +1,7 @@
-#include "engine_support.h"
+#include "support/engine_support.h"
 
-#include "engine/FFmpegLoader.h"
-#include "engine/FFmpegLogger.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/libs/FFmpegLogger.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "pipe_support.h"
+#include "support/pipe_support.h"
 
 #include <chrono>
 #include <csignal>

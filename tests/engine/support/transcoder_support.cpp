@@ -1,6 +1,6 @@
-#include "transcoder_support.h"
+#include "support/transcoder_support.h"
 
-#include "engine/FFmpegLoader.h"
+#include "engine/libs/FFmpegLoader.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -2,8 +2,8 @@
 // media files made once per test process with the real ffmpeg.
 #pragma once
 
-#include "engine/FFmpeg.h"
-#include "engine_support.h"
+#include "engine/transcode/FFmpeg.h"
+#include "support/engine_support.h"
 
 #include <gtest/gtest.h>
 

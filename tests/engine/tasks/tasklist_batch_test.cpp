@@ -1,10 +1,10 @@
 // The task list runs batches: one terminate event per task, in order and never two at
 // once, the final event last; failures, stops, pauses and the guards of a working list.
-#include "convert_support.h"
-#include "transcoder_support.h"
+#include "support/convert_support.h"
+#include "support/transcoder_support.h"
 
-#include "engine/FFmpegLoader.h"
-#include "engine/MyUtils.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/common/HostUtils.h"
 
 #include <algorithm>
 #include <atomic>

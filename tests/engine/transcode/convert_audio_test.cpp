@@ -1,8 +1,8 @@
 // Audio output: volume, resampling and channel changes, synchronisation with the
 // timestamps, and the framing of encoder input (FIFO frames or whole blocks).
-#include "convert_support.h"
+#include "support/convert_support.h"
 
-#include "engine/FFmpegLoader.h"
+#include "engine/libs/FFmpegLoader.h"
 
 #include <algorithm>
 #include <climits>

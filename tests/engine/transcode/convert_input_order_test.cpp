@@ -3,7 +3,7 @@
 // its own timestamps.  The two differ while the output starts later than the inputs:
 // packets before the start are read and dropped, so no output moves while the inputs do.
 // The progress report after every packet names the input the packet came from.
-#include "convert_support.h"
+#include "support/convert_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Options whose effect shows only in the converted file: each case converts a clip with
 // one option (on the input or the output) beside the same conversion without it, and
 // compares one reading of the two outputs.
-#include "convert_support.h"
+#include "support/convert_support.h"
 
 #include <chrono>
 #include <filesystem>

@@ -1,7 +1,7 @@
 // The main kinds of output: a two-second clip (video with a tone) goes through the task
 // list into each, and ffprobe confirms the container, the codecs, the frame size and
 // rate, the frame count and the durations.
-#include "convert_support.h"
+#include "support/convert_support.h"
 
 #include <cmath>
 #include <algorithm>

@@ -2,9 +2,9 @@
 // that is one of the task's inputs is refused, an earlier file survives a failed or
 // stopped conversion, a write error (full disk, file size limit) fails the task without
 // leaving a partial file, and an output that received nothing is a failure.
-#include "convert_support.h"
+#include "support/convert_support.h"
 
-#include "engine/OutputTarget.h"
+#include "engine/libs/OutputTarget.h"
 
 #include <csignal>
 #include <filesystem>

@@ -1,8 +1,8 @@
 // Stream setup and the packet path: sources and maps, stream copy, bitstream filters,
 // chapters, joining inputs, two-pass logs, video statistics and the progress figures.
-#include "convert_support.h"
+#include "support/convert_support.h"
 
-#include "engine/FFmpegLoader.h"
+#include "engine/libs/FFmpegLoader.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,8 +1,8 @@
 // Video output: frame-rate synchronisation (duplicates and drops), cropping and scaling,
 // size changes in the middle of a stream, deinterlacing, the custom hook and the preview.
-#include "convert_support.h"
+#include "support/convert_support.h"
 
-#include "engine/FFmpegLoader.h"
+#include "engine/libs/FFmpegLoader.h"
 #include "platform/graphics/Graphics.h"
 
 #include <cstring>

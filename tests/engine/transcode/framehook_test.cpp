@@ -1,8 +1,8 @@
 // Frame hook libraries: loading, configuring, running in order, releasing.
-#include "engine_support.h"
+#include "support/engine_support.h"
 
-#include "engine/FFmpegLoader.h"
-#include "engine/FrameHook.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/transcode/FrameHook.h"
 #include "platform/system/Paths.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The conversion preview window on the headless window backend: made on the GUI
 // thread at the first picture, captioned with the picture's time, closed for good; and
 // the window of a task list's running conversion.
-#include "convert_support.h"
-#include "engine/FFUtils.h"
-#include "engine/Previewer.h"
+#include "support/convert_support.h"
+#include "engine/common/FFUtils.h"
+#include "engine/transcode/Previewer.h"
 #include "platform/forms/Forms.h"
 #include "platform/system/Threads.h"
 #include "platform/windows/Headless.h"

@@ -1,7 +1,7 @@
 // Every kind of output the application's preset catalogue asks for opens: the output
 // record is applied in the task list's order, the output file opens, every encoder opens
 // with the stream's settings and the header is written.
-#include "transcoder_support.h"
+#include "support/transcoder_support.h"
 
 using namespace transcodertest;
 

@@ -1,7 +1,7 @@
 // Opening inputs and outputs, and the transcoder's life cycle around them.
-#include "transcoder_support.h"
+#include "support/transcoder_support.h"
 
-#include "engine/FFmpegLoader.h"
+#include "engine/libs/FFmpegLoader.h"
 
 #include <filesystem>
 

@@ -1,7 +1,7 @@
 // The option dispatcher, its setters and their error texts.
-#include "transcoder_support.h"
+#include "support/transcoder_support.h"
 
-#include "engine/FFmpegLoader.h"
+#include "engine/libs/FFmpegLoader.h"
 #include "platform/system/Paths.h"
 
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Targets and encoder presets.
-#include "transcoder_support.h"
+#include "support/transcoder_support.h"
 
-#include "engine/FFmpegLoader.h"
+#include "engine/libs/FFmpegLoader.h"
 
 #include <fstream>
 

@@ -1,6 +1,6 @@
 // Task option records: defaults, text forms, and the exact sequence of transcoder calls
 // that a record turns into (a recording transcoder stands in for the real one).
-#include "engine/TaskOptions.h"
+#include "engine/transcode/TaskOptions.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

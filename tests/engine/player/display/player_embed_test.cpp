@@ -1,9 +1,9 @@
 // The preview player on a real display (Xvfb): a file plays inside a panel of a form,
 // through the panel's native window and SDL's X11 driver, and stops when the form goes.
-#include "screen_pixels.h"
-#include "engine/FFPlay.h"
-#include "engine/FFmpegLoader.h"
-#include "engine/MyUtils.h"
+#include "support/display/screen_pixels.h"
+#include "engine/player/FFPlay.h"
+#include "engine/libs/FFmpegLoader.h"
+#include "engine/common/HostUtils.h"
 #include "platform/forms/Forms.h"
 #include "platform/windows/Backend.h"
 

@@ -1,4 +1,4 @@
-#include "screen_pixels.h"
+#include "support/display/screen_pixels.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
