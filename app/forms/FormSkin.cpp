@@ -1,4 +1,4 @@
-#include "app/FormSkin.h"
+#include "app/forms/FormSkin.h"
 
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"

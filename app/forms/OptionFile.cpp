@@ -1,4 +1,4 @@
-#include "app/OptionFile.h"
+#include "app/forms/OptionFile.h"
 
 #include "platform/system/IniFiles.h"
 #include "platform/system/Paths.h"

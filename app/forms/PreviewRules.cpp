@@ -1,4 +1,4 @@
-#include "app/PreviewRules.h"
+#include "app/forms/PreviewRules.h"
 
 #include "platform/forms/StdCtrls.h"
 #include "platform/graphics/Graphics.h"

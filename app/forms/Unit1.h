@@ -20,8 +20,8 @@
 // runs once every control exists.
 #pragma once
 
-#include "app/PresetParams.h"
-#include "app/PresetRoutines.h"
+#include "app/presets/PresetParams.h"
+#include "app/presets/PresetRoutines.h"
 #include "engine/TaskOptions.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/ExtCtrls.h"

@@ -3,9 +3,9 @@
 // parameters (with the option boxes' choices) become its output options, its output file
 // is set, and it becomes a job row holding a job slot.  Failures go to the log; the files
 // an add refused are named, with their reasons, in one box when it ends.
-#include "app/PresetOptionLists.h"
-#include "app/PresetOutput.h"
-#include "app/Unit1.h"
+#include "app/presets/PresetOptionLists.h"
+#include "app/presets/PresetOutput.h"
+#include "app/forms/Unit1.h"
 
 #include "engine/AVProbe.h"
 #include "engine/MyUtils.h"

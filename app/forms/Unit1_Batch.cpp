@@ -6,9 +6,9 @@
 // each event into an ordered queue and asks the GUI thread to drain it; the GUI thread
 // handles one event at a time, in the order raised, and never re-entered (a task's
 // warning box keeps later events waiting).
-#include "app/PresetOutput.h"
-#include "app/Unit1.h"
-#include "app/Unit5.h"
+#include "app/presets/PresetOutput.h"
+#include "app/forms/Unit1.h"
+#include "app/forms/Unit5.h"
 
 #include "engine/FFmpegLogger.h"
 #include "engine/MyUtils.h"

@@ -1,7 +1,7 @@
 // The main window's output folder: read from and stored in the settings file's
 // "OutPath", chosen in the folder dialog, opened in the desktop.
-#include "app/OptionFile.h"
-#include "app/Unit1.h"
+#include "app/forms/OptionFile.h"
+#include "app/forms/Unit1.h"
 #include "engine/OutputTarget.h"
 
 #include "platform/shell/ShellAPI.h"

@@ -1,8 +1,8 @@
 // The main window's job list: one row per added file, its settings in zero-width
 // columns; removing, clearing, moving, renaming and selecting rows.
-#include "app/PresetCatalogue.h"
-#include "app/PresetOutput.h"
-#include "app/Unit1.h"
+#include "app/presets/PresetCatalogue.h"
+#include "app/presets/PresetOutput.h"
+#include "app/forms/Unit1.h"
 
 #include "platform/forms/Menus.h"
 #include "platform/system/SysUtils.h"

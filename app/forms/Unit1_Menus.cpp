@@ -1,11 +1,11 @@
 // The main window's skin index (section "Skin" of the settings file) and skin choice,
 // and the menu commands that are not about the job list or the batch: exit, the
 // conversion options, the help page, the web site, the support mail and the about box.
-#include "app/OptionFile.h"
-#include "app/ProgramAddresses.h"
-#include "app/Unit1.h"
-#include "app/Unit2.h"
-#include "app/Unit5.h"
+#include "app/forms/OptionFile.h"
+#include "app/resources/ProgramAddresses.h"
+#include "app/forms/Unit1.h"
+#include "app/forms/Unit2.h"
+#include "app/forms/Unit5.h"
 
 #include "engine/MyUtils.h"
 #include "platform/forms/Menus.h"

@@ -15,8 +15,8 @@
 // that name, a restarted batch writes it again rather than numbering a new file on each
 // run.  Any other file, and that file once changed by someone else, is the user's and is
 // never replaced while overwriting is off.
-#include "app/PresetOutput.h"
-#include "app/Unit1.h"
+#include "app/presets/PresetOutput.h"
+#include "app/forms/Unit1.h"
 
 #include "platform/system/SysUtils.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"

@@ -1,6 +1,6 @@
 // The main window's "设置...": the preset dialog opened on the window's choice.
-#include "app/Unit1.h"
-#include "app/Unit7.h"
+#include "app/forms/Unit1.h"
+#include "app/forms/Unit7.h"
 
 #include "skin/controls/bsSkinCtrls.h"
 

@@ -1,9 +1,9 @@
 // The main window's preset boxes bound to the shared preset routines: the category and
 // preset boxes, the six off-screen option boxes, the Video_* fields and the selected job
 // row.
-#include "app/PresetSkinBoxes.h"
-#include "app/Unit1.h"
-#include "app/Unit5.h"
+#include "app/presets/PresetSkinBoxes.h"
+#include "app/forms/Unit1.h"
+#include "app/forms/Unit5.h"
 
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"

@@ -2,10 +2,10 @@
 // Panel6, its buttons, the seek slider and volume, the player's events; and snapshots of
 // the picture shown, with their settings menu and the section "SnapShot" of the
 // settings file; the off-screen capture under a chosen name.
-#include "app/FormBuild.h"
-#include "app/OptionFile.h"
-#include "app/PreviewRules.h"
-#include "app/Unit1.h"
+#include "app/forms/FormBuild.h"
+#include "app/forms/OptionFile.h"
+#include "app/forms/PreviewRules.h"
+#include "app/forms/Unit1.h"
 
 #include "engine/AVProbe.h"
 #include "engine/FFPlay.h"

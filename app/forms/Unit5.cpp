@@ -1,8 +1,8 @@
-#include "app/Unit5.h"
+#include "app/forms/Unit5.h"
 
-#include "app/FormBuild.h"
-#include "app/FormSkin.h"
-#include "app/Unit1.h"
+#include "app/forms/FormBuild.h"
+#include "app/forms/FormSkin.h"
+#include "app/forms/Unit1.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"

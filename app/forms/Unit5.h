@@ -6,7 +6,7 @@
 // dialog was shown, so a cancelled change has no effect.
 #pragma once
 
-#include "app/OptionFile.h"
+#include "app/forms/OptionFile.h"
 #include "platform/forms/Forms.h"
 
 class TbsSkinFormFrame;

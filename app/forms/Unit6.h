@@ -8,8 +8,8 @@
 // the form runs through Click(), so each runs to its end before the next step.
 #pragma once
 
-#include "app/PresetRoutines.h"
-#include "app/Unit6Tables.h"
+#include "app/presets/PresetRoutines.h"
+#include "app/presets/Unit6Tables.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"

@@ -10,7 +10,7 @@
 // handlers the form runs through Click(), so each runs to its end before the next step.
 #pragma once
 
-#include "app/PresetRoutines.h"
+#include "app/presets/PresetRoutines.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
 

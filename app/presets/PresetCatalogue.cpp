@@ -1,4 +1,4 @@
-#include "app/PresetCatalogue.h"
+#include "app/presets/PresetCatalogue.h"
 
 #include "platform/system/SysUtils.h"
 

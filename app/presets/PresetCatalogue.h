@@ -5,7 +5,7 @@
 // 100 to 2414; the option-list table and the parameter table are keyed by it.
 #pragma once
 
-#include "app/PresetControls.h"
+#include "app/presets/PresetControls.h"
 #include "platform/system/Types.h"
 
 #include <span>

@@ -1,4 +1,4 @@
-#include "app/PresetOptionLists.h"
+#include "app/presets/PresetOptionLists.h"
 
 #include "platform/system/SysUtils.h"
 

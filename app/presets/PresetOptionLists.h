@@ -4,8 +4,8 @@
 // rules that turn a box's text into a preset parameter.
 #pragma once
 
-#include "app/PresetControls.h"
-#include "app/PresetParams.h"
+#include "app/presets/PresetControls.h"
+#include "app/presets/PresetParams.h"
 #include "platform/system/Types.h"
 
 #include <cstdint>

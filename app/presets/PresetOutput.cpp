@@ -1,4 +1,4 @@
-#include "app/PresetOutput.h"
+#include "app/presets/PresetOutput.h"
 
 #include "platform/system/SysUtils.h"
 

@@ -4,8 +4,8 @@
 // the fields into a task's output options.
 #pragma once
 
-#include "app/PresetControls.h"
-#include "app/PresetParams.h"
+#include "app/presets/PresetControls.h"
+#include "app/presets/PresetParams.h"
 #include "engine/TaskOptions.h"
 
 // The file-name part of a path: what follows its last "/".

@@ -1,4 +1,4 @@
-#include "app/PresetParams.h"
+#include "app/presets/PresetParams.h"
 
 #include <algorithm>
 

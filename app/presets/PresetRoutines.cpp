@@ -1,4 +1,4 @@
-#include "app/PresetRoutines.h"
+#include "app/presets/PresetRoutines.h"
 
 #include "platform/system/SysUtils.h"
 

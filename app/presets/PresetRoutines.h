@@ -5,11 +5,11 @@
 // ButtonNClick routines where it clicks its hidden buttons.
 #pragma once
 
-#include "app/PresetCatalogue.h"
-#include "app/PresetControls.h"
-#include "app/PresetOptionLists.h"
-#include "app/PresetOutput.h"
-#include "app/PresetParams.h"
+#include "app/presets/PresetCatalogue.h"
+#include "app/presets/PresetControls.h"
+#include "app/presets/PresetOptionLists.h"
+#include "app/presets/PresetOutput.h"
+#include "app/presets/PresetParams.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
-#include "app/PresetSkinBoxes.h"
+#include "app/presets/PresetSkinBoxes.h"
 
-#include "app/PresetCatalogue.h"
+#include "app/presets/PresetCatalogue.h"
 
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"

@@ -3,8 +3,8 @@
 // form that runs the preset routines binds its controls through these.
 #pragma once
 
-#include "app/PresetControls.h"
-#include "app/PresetRoutines.h"
+#include "app/presets/PresetControls.h"
+#include "app/presets/PresetRoutines.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "app/Unit6Tables.h"
+#include "app/presets/Unit6Tables.h"
 
 #include <algorithm>
 #include <climits>

@@ -5,8 +5,8 @@
 // preset index, 100 to 1203.
 #pragma once
 
-#include "app/PresetOptionLists.h"
-#include "app/PresetParams.h"
+#include "app/presets/PresetOptionLists.h"
+#include "app/presets/PresetParams.h"
 
 #include <cstdint>
 #include <span>

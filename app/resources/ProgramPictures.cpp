@@ -1,8 +1,8 @@
-#include "app/ProgramPictures.h"
+#include "app/resources/ProgramPictures.h"
 
 #include <cstring>
 
-#include "app/ProgramResources.h"
+#include "app/resources/ProgramResources.h"
 #include "platform/system/SysUtils.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "app/ProgramSkin.h"
+#include "app/resources/ProgramSkin.h"
 
-#include "app/ProgramResources.h"
+#include "app/resources/ProgramResources.h"
 
 const uint8_t* ProgramSkinBytes() { return vcres::ProgramSkinBytes; }
 size_t ProgramSkinSize() { return vcres::ProgramSkinSize; }

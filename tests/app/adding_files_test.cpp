@@ -3,8 +3,8 @@
 // its failures and its guards.
 #include "add_batch_support.h"
 
-#include "app/PresetCatalogue.h"
-#include "app/PresetParams.h"
+#include "app/presets/PresetCatalogue.h"
+#include "app/presets/PresetParams.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"

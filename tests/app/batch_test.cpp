@@ -3,8 +3,8 @@
 // threads, the after-done action, closing during a batch, and a real batch of clips.
 #include "add_batch_support.h"
 
-#include "app/PresetParams.h"
-#include "app/Unit5.h"
+#include "app/presets/PresetParams.h"
+#include "app/forms/Unit5.h"
 #include "platform/forms/Menus.h"
 
 #include <thread>

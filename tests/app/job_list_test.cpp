@@ -2,8 +2,8 @@
 // renaming and selecting rows.
 #include "main_window_support.h"
 
-#include "app/PresetCatalogue.h"
-#include "app/PresetOptionLists.h"
+#include "app/presets/PresetCatalogue.h"
+#include "app/presets/PresetOptionLists.h"
 #include "platform/forms/Menus.h"
 #include "skin/dialogs/bsMessages.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"

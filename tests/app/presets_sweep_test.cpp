@@ -6,9 +6,9 @@
 // or the container's own where the container refuses the table's (Substitutions).
 #include "add_batch_support.h"
 
-#include "app/PresetCatalogue.h"
-#include "app/PresetOutput.h"
-#include "app/PresetParams.h"
+#include "app/presets/PresetCatalogue.h"
+#include "app/presets/PresetOutput.h"
+#include "app/presets/PresetParams.h"
 #include "engine/FFmpeg.h"
 #include "engine/FFmpegLoader.h"
 
