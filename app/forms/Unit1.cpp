@@ -510,6 +510,28 @@ int TForm1::FreeSlot() const
     return -1;
 }
 
+int TForm1::TakeSlot(const TInputOptions& AInput, const TOutputOptions& AOutput)
+{
+    const int slot = FreeSlot();
+    if (slot < 0) return -1;
+    IO1[size_t(slot)] = AInput;
+    OO1[size_t(slot)] = AOutput;
+    SlotMarker[size_t(slot)] = SlotFull;
+    return slot;
+}
+
+void TForm1::MarkSlotDeleted(int ARow)
+{
+    if (ARow >= 0 && ARow < JobSlotCount) SlotMarker[size_t(ARow)] = SlotDeleted;
+}
+
+void TForm1::SetSlotRecords(int ASlot, const TInputOptions& AInput, const TOutputOptions& AOutput)
+{
+    if (ASlot < 0 || ASlot >= JobSlotCount) return;
+    IO1[size_t(ASlot)] = AInput;
+    OO1[size_t(ASlot)] = AOutput;
+}
+
 int TForm1::InfoMessage(const String& AMsg) { return bsSkinMessage1->MessageDlg2(AMsg, "提示", mtInformation, {mbOK}, 0); }
 
 void TForm1::EngineRemoveTask(int ATaskIndex) { FFEngine->RemoveTask(ATaskIndex); }

@@ -227,9 +227,6 @@ public:
     TFFPlayer* FFPlayer;   // the preview player
 
     // ---- shared fields -----------------------------------------------------------------
-    std::vector<TInputOptions> IO1;   // 501 job slots
-    std::vector<TOutputOptions> OO1;
-    std::vector<String> SlotMarker;   // "kong", "Full" or "DELETED" per slot
     String FileOutPutPath;
     TPresetFields Video;              // the Video_* preset parameter fields
     String T_Movie_PLayer_FileName;
@@ -243,8 +240,25 @@ public:
     void FormCloseQuery(TObject* Sender, bool& CanClose);
     void Button6Click(TObject* Sender);   // "初始化数据": reset of the Video_* fields
     void Button15Click(TObject* Sender);  // "初始化数值": every slot free
+
+    // ---- job slots (Unit1.cpp) ---------------------------------------------------------
+    // Each of the 501 slots holds a job's input and output records and a marker: "kong"
+    // (free), "Full" (an added job) or "DELETED" (its row removed; the slot is not taken
+    // again until the list is cleared).  The marker lives apart from the records: freeing
+    // the slots leaves the records, and rebuilding the tasks rewrites the records only.
+    const std::vector<String>& SlotMarkers() const { return SlotMarker; }
+    const std::vector<TInputOptions>& SlotInputs() const { return IO1; }
+    const std::vector<TOutputOptions>& SlotOutputs() const { return OO1; }
     // The first free slot, -1 when none.
     int FreeSlot() const;
+    // An added job takes the first free slot: its records and the marker "Full".  Returns
+    // the slot, -1 (nothing changed) when none is free.
+    int TakeSlot(const TInputOptions& AInput, const TOutputOptions& AOutput);
+    // The slot of a removed row (its index in the list) is marked "DELETED"; a row past
+    // the slots marks nothing.
+    void MarkSlotDeleted(int ARow);
+    // The records of a slot, its marker left as it is; nothing past the slots.
+    void SetSlotRecords(int ASlot, const TInputOptions& AInput, const TOutputOptions& AOutput);
     // Shows a skinned information message titled "提示".
     virtual int InfoMessage(const String& AMsg);
     // Enables or disables a skinned button and gives it its enabled or disabled glyph
@@ -356,7 +370,6 @@ public:
     };
     void NoteWrittenOutput(TListItem* ARow);
     bool IsOwnEarlierOutput(TListItem* ARow, const String& APath) const;
-    std::map<String, TWrittenOutput> FWrittenOutputs;  // by full output path
     void BindAddEvents();
 
     // ---- batch (Unit1_Batch.cpp) -------------------------------------------------------
@@ -493,6 +506,11 @@ private:
     void BuildPresetRoutines();
     bool RunOutputFolderDialog(String& ADirectory);
     void FillScreenList();
+
+    std::vector<TInputOptions> IO1;  // the job slots (TakeSlot, MarkSlotDeleted, ...)
+    std::vector<TOutputOptions> OO1;
+    std::vector<String> SlotMarker;  // "kong", "Full" or "DELETED" per slot
+    std::map<String, TWrittenOutput> FWrittenOutputs;  // by full output path (NoteWrittenOutput)
 
     std::unique_ptr<TPresetChoiceBox> FCategoryBox, FPresetBox;
     std::unique_ptr<TPresetOptionBox> FOptionBoxes[PresetOptionCount];

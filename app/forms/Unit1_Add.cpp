@@ -262,10 +262,7 @@ TForm1::TAddResult TForm1::AddFileRoad(const String& F)
     AddJobRow(columns);
     SetBatchState(bsReady);
 
-    const int slot = FreeSlot();
-    IO1[size_t(slot)] = input;
-    OO1[size_t(slot)] = output;
-    SlotMarker[size_t(slot)] = SlotFull;
+    TakeSlot(input, output);
     AddLogLines(this, {"", "***Can do convert.", ""});
     return arAdded;
 }

@@ -247,10 +247,7 @@ void TForm1::button28Click(TObject*)
         InitInputOptions(input);
         input.FileName = row->Caption();
         TOutputOptions output = JobOutputOptions(row);
-        if (i < JobSlotCount) {
-            IO1[size_t(i)] = input;
-            OO1[size_t(i)] = output;
-        }
+        SetSlotRecords(i, input, output);
         SetJobColumn(row, jcTaskNumber, "");
         const int task = EngineAddTask(input.FileName, input);
         if (task < 0) {

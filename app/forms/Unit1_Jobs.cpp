@@ -104,7 +104,7 @@ void TForm1::btnRemoveClick(TObject*)
         }
     }
     lvFiles->Items()->Delete(r);
-    if (r < JobSlotCount) SlotMarker[size_t(r)] = SlotDeleted;
+    MarkSlotDeleted(r);
     const int count = lvFiles->Items()->Count();
     for (int i = 0; i < count; ++i) {
         TListItem* item = lvFiles->Items()->Item(i);
