@@ -1,4 +1,4 @@
-// Building a form's controls in code.
+// Building a form's controls in code, and giving them the focus.
 #pragma once
 
 #include "platform/forms/Controls.h"
@@ -12,4 +12,11 @@ T* Place(TComponent* AOwner, TWinControl* AParent, const char* AName, int ALeft,
     control->SetParent(AParent);
     control->SetBounds(ALeft, ATop, AWidth, AHeight);
     return control;
+}
+
+// Gives AControl the focus when it can take it (it and its form shown and enabled);
+// otherwise the focus stays where it is.
+inline void FocusIfAble(TWinControl* AControl)
+{
+    if (AControl->CanFocus()) AControl->SetFocus();
 }

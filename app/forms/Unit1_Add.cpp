@@ -3,6 +3,7 @@
 // parameters (with the option boxes' choices) become its output options, its output file
 // is set, and it becomes a job row holding a job slot.  Failures go to the log; the files
 // an add refused are named, with their reasons, in one box when it ends.
+#include "app/forms/FormBuild.h"
 #include "app/presets/PresetOptionLists.h"
 #include "app/presets/PresetOutput.h"
 #include "app/forms/Unit1.h"
@@ -272,7 +273,7 @@ void TForm1::SelectLastRow()
     const int count = lvFiles->Items()->Count();
     if (count == 0) return;
     lvFiles->SetItemIndex(count - 1);
-    if (lvFiles->CanFocus()) lvFiles->SetFocus();
+    FocusIfAble(lvFiles);
 }
 
 bool TForm1::AddFilesBackwards(const std::vector<String>& AFiles)

@@ -1,5 +1,6 @@
 // The main window's output folder: read from and stored in the settings file's
 // "OutPath", chosen in the folder dialog, opened in the desktop.
+#include "app/forms/FormBuild.h"
 #include "app/forms/OptionFile.h"
 #include "app/forms/Unit1.h"
 #include "engine/OutputTarget.h"
@@ -23,11 +24,6 @@ void TakeStartFolder(TForm1* AForm, const String& AFolder)
 {
     TakeFolder(AForm, AFolder);
     RemoveStaleOutputTemps(AFolder);
-}
-
-void FocusJobList(TForm1* AForm)
-{
-    if (AForm->lvFiles->CanFocus()) AForm->lvFiles->SetFocus();
 }
 
 }  // namespace
@@ -70,16 +66,16 @@ void TForm1::bsSkinButton5Click(TObject*)
         TakeFolder(this, folder);
         Button16Click(this);
     }
-    FocusJobList(this);
+    FocusIfAble(lvFiles);
 }
 
 void TForm1::bsSkinButton6Click(TObject*)
 {
     Button20Click(this);
-    FocusJobList(this);
+    FocusIfAble(lvFiles);
 }
 
-void TForm1::Video_OutPut_Folder_EditClick(TObject*) { FocusJobList(this); }
+void TForm1::Video_OutPut_Folder_EditClick(TObject*) { FocusIfAble(lvFiles); }
 
 bool TForm1::RunOutputFolderDialog(String& ADirectory)
 {

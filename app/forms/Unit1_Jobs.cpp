@@ -1,5 +1,6 @@
 // The main window's job list: one row per added file, its settings in zero-width
 // columns; removing, clearing, moving, renaming and selecting rows.
+#include "app/forms/FormBuild.h"
 #include "app/presets/PresetCatalogue.h"
 #include "app/presets/PresetOutput.h"
 #include "app/forms/Unit1.h"
@@ -11,11 +12,6 @@
 #include "skin/controls/bsSkinExCtrls.h"
 
 namespace {
-
-void FocusList(TForm1* AForm)
-{
-    if (AForm->lvFiles->CanFocus()) AForm->lvFiles->SetFocus();
-}
 
 // The glyph pictures of the buttons that show their state by a glyph.
 struct TGlyphPair {
@@ -113,10 +109,10 @@ void TForm1::btnRemoveClick(TObject*)
     }
     // the batch state decides the controls: rows left are ready, none is an empty list
     UpdateJobControls(count > 0);
-    FocusList(this);
+    FocusIfAble(lvFiles);
     if (count > 0) {
         lvFiles->SetItemIndex(0);
-        FocusList(this);
+        FocusIfAble(lvFiles);
     } else {
         bsSkinPanel5->SetVisible(true);
         StopPreview();
@@ -163,7 +159,7 @@ void TForm1::bsSkinButton3Click(TObject*)
     if (p <= 0) return;
     SwapRows(lvFiles, p, p - 1);
     lvFiles->SetItemIndex(p - 1);
-    FocusList(this);
+    FocusIfAble(lvFiles);
 }
 
 void TForm1::bsSkinButton4Click(TObject*)
@@ -172,7 +168,7 @@ void TForm1::bsSkinButton4Click(TObject*)
     if (p < 0 || p >= lvFiles->Items()->Count() - 1) return;
     SwapRows(lvFiles, p, p + 1);
     lvFiles->SetItemIndex(p + 1);
-    FocusList(this);
+    FocusIfAble(lvFiles);
 }
 
 void TForm1::bsSkinButton21Click(TObject*)
@@ -198,7 +194,7 @@ void TForm1::lvFilesDblClick(TObject*)
     edt->SetText(NameWithoutExt(JobColumn(row, jcOutputFile)));
     edt->SetVisible(true);
     edt->BringToFront();
-    if (edt->CanFocus()) edt->SetFocus();
+    FocusIfAble(edt);
 }
 
 void TForm1::edtExit(TObject*)

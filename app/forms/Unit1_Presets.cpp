@@ -1,6 +1,7 @@
 // The main window's preset boxes bound to the shared preset routines: the category and
 // preset boxes, the six off-screen option boxes, the Video_* fields and the selected job
 // row.
+#include "app/forms/FormBuild.h"
 #include "app/presets/PresetSkinBoxes.h"
 #include "app/forms/Unit1.h"
 #include "app/forms/Unit5.h"
@@ -21,10 +22,7 @@ public:
     {
         if (TListItem* item = FForm->lvFiles->Selected()) TForm1::SetJobColumn(item, AColumn, AText);
     }
-    void SetFocus() override
-    {
-        if (FForm->lvFiles->CanFocus()) FForm->lvFiles->SetFocus();
-    }
+    void SetFocus() override { FocusIfAble(FForm->lvFiles); }
 
 private:
     TForm1* FForm;

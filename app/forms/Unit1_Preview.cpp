@@ -26,11 +26,6 @@
 
 namespace {
 
-void FocusJobList(TForm1* AForm)
-{
-    if (AForm->lvFiles->CanFocus()) AForm->lvFiles->SetFocus();
-}
-
 // Appends text to the log, one memo line per line of the text.
 void AddLog(TForm1* AForm, const String& AText)
 {
@@ -172,13 +167,13 @@ void TForm1::ResetSeekSlider() { bsSkinSlider1->SetValue(0); }
 void TForm1::bsSkinButton13Click(TObject*)
 {
     FFPlayer->Resume();
-    FocusJobList(this);
+    FocusIfAble(lvFiles);
 }
 
 void TForm1::bsSkinButton14Click(TObject*)
 {
     FFPlayer->Pause();
-    FocusJobList(this);
+    FocusIfAble(lvFiles);
 }
 
 void TForm1::bsSkinButton15Click(TObject*)
@@ -192,7 +187,7 @@ void TForm1::bsSkinButton15Click(TObject*)
             FFPlayer->Stop(true);
         }
     }
-    FocusJobList(this);
+    FocusIfAble(lvFiles);
 }
 
 void TForm1::bsSkinButton16Click(TObject*)
