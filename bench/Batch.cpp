@@ -20,8 +20,8 @@
 #include <filesystem>
 
 #include "app/Program.h"
-#include "app/Unit1.h"
-#include "app/Unit5.h"
+#include "app/forms/Unit1.h"
+#include "app/forms/Unit5.h"
 #include "engine/player/FFPlay.h"
 #include "platform/forms/Forms.h"
 #include "platform/system/Paths.h"

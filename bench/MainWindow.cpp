@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "app/Program.h"
-#include "app/Unit1.h"
+#include "app/forms/Unit1.h"
 #include "platform/forms/Forms.h"
 #include "platform/system/Paths.h"
 #include "platform/windows/Backend.h"

@@ -17,9 +17,9 @@
 // every core), one conversion per thread at a time.  It prints the failures, the fitted
 // values (each distinct fitting once, with the number of jobs it served) and the wall time;
 // the exit status is 0 only without failures.  bench/README.md holds the last summary.
-#include "app/PresetOptionLists.h"
-#include "app/PresetOutput.h"
-#include "app/PresetParams.h"
+#include "app/presets/PresetOptionLists.h"
+#include "app/presets/PresetOutput.h"
+#include "app/presets/PresetParams.h"
 #include "engine/libs/FFmpegLogger.h"
 #include "engine/tasks/TaskList.h"
 #include "platform/system/Threads.h"

@@ -167,6 +167,20 @@ protected:
             return true;
         };
     }
+    // Adds AFile through the open dialog and runs the batch with no after-done action to
+    // its end: one row, no warning box, the row at 100%.  Call it inside
+    // ASSERT_NO_FATAL_FAILURE, so that the test stops where the add or the batch failed.
+    void ConvertOne(const String& AFile)
+    {
+        ChooseFiles({AFile});
+        Form->btnAddClick(Form);
+        ASSERT_EQ(Form->lvFiles->Items()->Count(), 1) << ::testing::PrintToString(Form->Log());
+        ChooseAfterDone(3);
+        Form->btnStartClick(Form);
+        ASSERT_TRUE(PumpUntil([&] { return Form->BatchState() == TForm1::bsFinished; }, 120));
+        EXPECT_TRUE(Form->Boxes.empty()) << ::testing::PrintToString(Form->Boxes);
+        EXPECT_EQ(Column(0, jcProgress), "100%");
+    }
     // The after-done choice: 0 open the folder, 1 shut down, 2 the sound, 3 nothing.
     void ChooseAfterDone(int AChoice)
     {

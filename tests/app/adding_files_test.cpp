@@ -3,8 +3,8 @@
 // its failures and its guards.
 #include "add_batch_support.h"
 
-#include "app/PresetCatalogue.h"
-#include "app/PresetParams.h"
+#include "app/presets/PresetCatalogue.h"
+#include "app/presets/PresetParams.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"
@@ -77,8 +77,8 @@ TEST_F(AddingFilesTest, OneFileBecomesARowASlotATaskAndTheLogLines)
     EXPECT_EQ(Form->FFEngine->TasksCount(), 1);
     EXPECT_EQ(Form->lvFiles->ItemIndex(), 0);
     EXPECT_FALSE(Form->bsSkinPanel5->Visible());
-    EXPECT_EQ(Form->SlotMarker[0], SlotFull);
-    EXPECT_EQ(Form->IO1[0].FileName, dir + "one.avi");
+    EXPECT_EQ(Form->SlotMarkers()[0], SlotFull);
+    EXPECT_EQ(Form->SlotInputs()[0].FileName, dir + "one.avi");
     EXPECT_EQ(Column(0, jcDuration), "00:00:01");
     EXPECT_EQ(Column(0, jcTaskNumber), "1");
     EXPECT_EQ(Column(0, jcCategoryCode), IntToStr(Form->PresetRoutines().CurrentCode()));
@@ -87,7 +87,7 @@ TEST_F(AddingFilesTest, OneFileBecomesARowASlotATaskAndTheLogLines)
     const TPresetParams* params = FindPresetParams(Form->PresetRoutines().CurrentCode());
     ASSERT_TRUE(params);
     EXPECT_EQ(Column(0, jcOutputFile), String("one") + params->OutputExt);
-    EXPECT_EQ(Form->OO1[0].FileName, Form->FileOutPutPath + "/one" + params->OutputExt);
+    EXPECT_EQ(Form->SlotOutputs()[0].FileName, Form->FileOutPutPath + "/one" + params->OutputExt);
     // Ready: remove, rename, clear and start on.
     for (TbsSkinButton* b : {Form->bsSkinButton7, Form->bsSkinButton21, Form->bsSkinButton8, Form->bsSkinButton2})
         EXPECT_TRUE(b->Enabled()) << b->Name();
@@ -245,7 +245,12 @@ TEST_F(AddingFilesTest, AddingLeavesTheSelectedJobsSettingsAlone)
 TEST_F(AddingFilesTest, TheAddAfterTheLastFreeSlotIsRefusedWithAMessage)
 {
     const String dir = MakeClips({"a.avi"});
-    for (String& marker : Form->SlotMarker) marker = SlotFull;
+    TInputOptions input;
+    InitInputOptions(input);
+    TOutputOptions output;
+    InitOutputOptions(output);
+    while (Form->TakeSlot(input, output) >= 0) {
+    }
     ChooseFiles({dir + "a.avi"});
     Form->btnAddClick(Form);
     EXPECT_EQ(Form->lvFiles->Items()->Count(), 0);
@@ -267,7 +272,7 @@ TEST_F(AddingFilesTest, RefusedTaskOrOutputEndsASeveralFileAddAndLeavesNothingBe
     // c was added; b's output was refused, its task removed again, and a never tried.
     EXPECT_EQ(Captions(), std::vector<String>{dir + "c.avi"});
     EXPECT_EQ(Form->Calls.back(), "RemoveTask(1)");
-    EXPECT_EQ(Form->SlotMarker[1], SlotFree);
+    EXPECT_EQ(Form->SlotMarkers()[1], SlotFree);
     const std::vector<String> log = Form->Log();
     EXPECT_NE(std::find(log.begin(), log.end(), "***Cannot do convert, error: "), log.end());
     fs::remove_all(dir);

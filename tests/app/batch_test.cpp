@@ -3,8 +3,8 @@
 // threads, the after-done action, closing during a batch, and a real batch of clips.
 #include "add_batch_support.h"
 
-#include "app/PresetParams.h"
-#include "app/Unit5.h"
+#include "app/presets/PresetParams.h"
+#include "app/forms/Unit5.h"
 #include "platform/forms/Menus.h"
 
 #include <thread>
@@ -338,12 +338,15 @@ TEST_F(BatchTest, EachTaskIsRebuiltFromItsRowAlone)
 {
     AddRow("/in/a.avi", "a.mp4");
     // What an earlier job left in slot 0.
-    Form->OO1[0].FileFormat = "avi";
-    Form->OO1[0].AudioVolume = 100;
-    Form->OO1[0].VideoFilters = "crop";
-    Form->OO1[0].FrameSize = "640*480";
-    Form->OO1[0].AudioLanguage = SlotFull;
-    Form->IO1[0].FileFormat = "mpeg";
+    TOutputOptions output = Form->SlotOutputs()[0];
+    output.FileFormat = "avi";
+    output.AudioVolume = 100;
+    output.VideoFilters = "crop";
+    output.FrameSize = "640*480";
+    output.AudioLanguage = SlotFull;
+    TInputOptions input = Form->SlotInputs()[0];
+    input.FileFormat = "mpeg";
+    Form->SetSlotRecords(0, input, output);
     Form->btnStartClick(Form);
     ASSERT_EQ(Form->Outputs.size(), 1u);
     const TOutputOptions& o = Form->Outputs[0];
@@ -352,8 +355,8 @@ TEST_F(BatchTest, EachTaskIsRebuiltFromItsRowAlone)
     EXPECT_EQ(o.VideoFilters, "");
     EXPECT_EQ(o.FrameSize, "");
     EXPECT_EQ(o.AudioLanguage, "");
-    EXPECT_EQ(Form->IO1[0].FileFormat, "");
-    EXPECT_EQ(Form->SlotMarker[0], SlotFree) << "the marker lives apart from the records";
+    EXPECT_EQ(Form->SlotInputs()[0].FileFormat, "");
+    EXPECT_EQ(Form->SlotMarkers()[0], SlotFree) << "the marker lives apart from the records";
 }
 
 TEST_F(BatchTest, TerminateEventsFromOtherThreadsTakeEffectOnTheGuiThreadInOrderOnce)

@@ -2,8 +2,8 @@
 // renaming and selecting rows.
 #include "main_window_support.h"
 
-#include "app/PresetCatalogue.h"
-#include "app/PresetOptionLists.h"
+#include "app/presets/PresetCatalogue.h"
+#include "app/presets/PresetOptionLists.h"
 #include "platform/forms/Menus.h"
 #include "skin/dialogs/bsMessages.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
@@ -33,8 +33,11 @@ protected:
         cols[jcTaskNumber] = IntToStr(ATaskNumber);
         cols[jcCategoryCode] = ACategoryCode;
         TListItem* row = Main->AddJobRow(cols);
-        const int index = row->Index();
-        if (index < JobSlotCount) Main->SlotMarker[size_t(index)] = SlotFull;
+        TInputOptions input;
+        InitInputOptions(input);
+        TOutputOptions output;
+        InitOutputOptions(output);
+        Main->TakeSlot(input, output);
         Main->bsSkinPanel5->SetVisible(false);
         Main->UpdateJobControls(true);
         return row;
@@ -77,8 +80,8 @@ TEST_F(JobListTest, RemovingTheSecondOfThreeRenumbersAndSelectsTheFirst)
     EXPECT_EQ(Captions(), (std::vector<String>{"/in/a.avi", "/in/c.avi"}));
     EXPECT_EQ(Column(0, jcTaskNumber), "1");
     EXPECT_EQ(Column(1, jcTaskNumber), "2");
-    EXPECT_EQ(Main->SlotMarker[1], SlotDeleted);
-    EXPECT_EQ(Main->SlotMarker[2], SlotFull);
+    EXPECT_EQ(Main->SlotMarkers()[1], SlotDeleted);
+    EXPECT_EQ(Main->SlotMarkers()[2], SlotFull);
     EXPECT_EQ(Main->lvFiles->ItemIndex(), 0);
     EXPECT_TRUE(Main->bsSkinButton7->Enabled());
     EXPECT_EQ(Main->BatchState(), TForm1::bsReady);
@@ -95,7 +98,7 @@ TEST_F(JobListTest, RemovingTheLastRowShowsTheEmptyListAgain)
     EXPECT_EQ(Main->Calls, std::vector<String>{"RemoveTask(0)"});
     EXPECT_EQ(Main->lvFiles->Items()->Count(), 0);
     EXPECT_TRUE(Main->bsSkinPanel5->Visible());
-    EXPECT_EQ(Main->SlotMarker[0], SlotDeleted);
+    EXPECT_EQ(Main->SlotMarkers()[0], SlotDeleted);
     EXPECT_EQ(Main->BatchState(), TForm1::bsEmpty);
     for (TbsSkinButton* b : {Main->bsSkinButton7, Main->bsSkinButton21, Main->bsSkinButton8, Main->bsSkinButton2})
         EXPECT_FALSE(b->Enabled()) << b->Name();
@@ -145,12 +148,12 @@ TEST_F(JobListTest, ClearFreesEverySlotAndEnablesAdding)
 {
     AddRow("a", 1);
     AddRow("b", 2);
-    Main->SlotMarker[5] = SlotDeleted;
+    Main->MarkSlotDeleted(5);
     Main->EnableAdding(false);
     Main->btnClearClick(Main);
     EXPECT_EQ(Main->Calls, std::vector<String>{"ClearTasks"});
     EXPECT_EQ(Main->lvFiles->Items()->Count(), 0);
-    for (const String& marker : Main->SlotMarker) ASSERT_EQ(marker, SlotFree);
+    for (const String& marker : Main->SlotMarkers()) ASSERT_EQ(marker, SlotFree);
     EXPECT_TRUE(Main->bsSkinMenuSpeedButton1->Enabled());
     for (TMenuItem* m : {Main->Item111, Main->Item121, Main->N21, Main->N11111, Main->N2222, Main->N3331})
         EXPECT_TRUE(m->Enabled()) << m->Name();
@@ -256,7 +259,7 @@ TEST_F(JobListTest, RenameTakesTheSelectedPresetsExtension)
         Main->edtExit(Main);
         EXPECT_FALSE(Main->edt->Visible());
         EXPECT_EQ(Column(0, jcOutputFile), String("新名字") + ext);
-        EXPECT_EQ(Main->OO1[0].FileName, Main->Video_OutPut_Folder_Edit->Text() + "/新名字" + ext);
+        EXPECT_EQ(Main->SlotOutputs()[0].FileName, Main->Video_OutPut_Folder_Edit->Text() + "/新名字" + ext);
         Main->SetJobColumn(Main->lvFiles->Items()->Item(0), jcOutputFile, "a.mp4");
     }
     EXPECT_TRUE(Main->Messages.empty());

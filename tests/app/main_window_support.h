@@ -3,10 +3,10 @@
 // information messages are recorded instead of reaching the task list and the screen.
 #pragma once
 
-#include "app/OptionFile.h"
-#include "app/Unit1.h"
-#include "app/Unit5.h"
-#include "app/Unit6.h"
+#include "app/forms/OptionFile.h"
+#include "app/forms/Unit1.h"
+#include "app/forms/Unit5.h"
+#include "app/forms/Unit6.h"
 #include "engine/player/FFPlay.h"
 #include "engine/libs/FFmpegLogger.h"
 #include "engine/tasks/TaskList.h"

@@ -252,17 +252,21 @@ TEST_F(MainWindowTest, ResetRoutinesTouchOnlyTheirFields)
         EXPECT_EQ(Main->Video.Video_AudioBitrate, -1);
         EXPECT_FALSE(Main->Video.Video_DisableVideo);
     }
-    Main->SlotMarker[3] = SlotFull;
-    Main->SlotMarker[7] = SlotDeleted;
-    Main->OO1[3].FileName = "/out/x.mp4";
+    TInputOptions input;
+    InitInputOptions(input);
+    TOutputOptions output;
+    InitOutputOptions(output);
+    output.FileName = "/out/x.mp4";
+    ASSERT_EQ(Main->TakeSlot(input, output), 0);
+    Main->MarkSlotDeleted(7);
     Main->Button15Click(Main);
-    for (const String& marker : Main->SlotMarker) EXPECT_EQ(marker, SlotFree);
-    EXPECT_EQ(Main->SlotMarker.size(), 501u);
-    EXPECT_EQ(Main->OO1[3].FileName, "/out/x.mp4");
+    for (const String& marker : Main->SlotMarkers()) EXPECT_EQ(marker, SlotFree);
+    EXPECT_EQ(Main->SlotMarkers().size(), 501u);
+    EXPECT_EQ(Main->SlotOutputs()[0].FileName, "/out/x.mp4");
     // No slot marker ever reaches an output's language tag.
     TOutputOptions fresh;
     InitOutputOptions(fresh);
-    for (const TOutputOptions& o : Main->OO1) EXPECT_EQ(o.AudioLanguage, fresh.AudioLanguage);
+    for (const TOutputOptions& o : Main->SlotOutputs()) EXPECT_EQ(o.AudioLanguage, fresh.AudioLanguage);
 }
 
 }  // namespace

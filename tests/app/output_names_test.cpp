@@ -4,9 +4,9 @@
 // user's earlier file back.
 #include "add_batch_support.h"
 
-#include "app/PresetOutput.h"
-#include "app/Unit5.h"
-#include "app/Unit7.h"
+#include "app/presets/PresetOutput.h"
+#include "app/forms/Unit5.h"
+#include "app/forms/Unit7.h"
 #include "platform/windows/Headless.h"
 
 #include <fstream>

@@ -3,9 +3,9 @@
 // home; job rows; and a script of steps that runs while the dialog is modal.
 #pragma once
 
-#include "app/Unit1.h"
-#include "app/Unit5.h"
-#include "app/Unit7.h"
+#include "app/forms/Unit1.h"
+#include "app/forms/Unit5.h"
+#include "app/forms/Unit7.h"
 #include "platform/forms/Forms.h"
 #include "platform/system/Paths.h"
 #include "platform/system/SysUtils.h"

@@ -1,8 +1,8 @@
 // The preset dialog with the program's main window (headless): its creation, the fill of
 // its option boxes, the extensions its preset change gives the selected row, and
 // "设置..." with OK and cancel, driven through the dialog's modal loop.
-#include "app/PresetCatalogue.h"
-#include "app/PresetOptionLists.h"
+#include "app/presets/PresetCatalogue.h"
+#include "app/presets/PresetOptionLists.h"
 #include "preset_dialog_support.h"
 #include "skin/controls/bsSkinExCtrls.h"
 #include "skin/core/bsPngImageList.h"

@@ -3,10 +3,10 @@
 // the settings dialog's catalogue, option rows and parameter rows.  A change to any cell
 // shows as a differing line; with VC_UPDATE_GOLDEN set the test writes the dump instead,
 // so that a deliberate change shows as a diff of the file.
-#include "app/PresetCatalogue.h"
-#include "app/PresetOptionLists.h"
-#include "app/PresetParams.h"
-#include "app/Unit6Tables.h"
+#include "app/presets/PresetCatalogue.h"
+#include "app/presets/PresetOptionLists.h"
+#include "app/presets/PresetParams.h"
+#include "app/presets/Unit6Tables.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // file's are (table entry, then the option boxes' defaults over six of them), become an
 // output record; the transcoder opens the output, starts every encoder and writes the
 // header.  No conversion runs.
-#include "app/PresetOutput.h"
-#include "app/PresetOptionLists.h"
+#include "app/presets/PresetOutput.h"
+#include "app/presets/PresetOptionLists.h"
 #include "support/transcoder_support.h"
 
 using namespace transcodertest;

@@ -80,14 +80,7 @@ TEST_P(PresetFitting, TheChosenValueConverts)
         box->SetItemIndex(item);
         ASSERT_EQ(box->Text(), c.Item);
     }
-    ChooseFiles({Folder + "clip.avi"});
-    Form->btnAddClick(Form);
-    ASSERT_EQ(Form->lvFiles->Items()->Count(), 1) << ::testing::PrintToString(Form->Log());
-    ChooseAfterDone(3);
-    Form->btnStartClick(Form);
-    ASSERT_TRUE(PumpUntil([&] { return Form->BatchState() == TForm1::bsFinished; }, 120));
-    EXPECT_TRUE(Form->Boxes.empty()) << ::testing::PrintToString(Form->Boxes);
-    EXPECT_EQ(Column(0, jcProgress), "100%");
+    ASSERT_NO_FATAL_FAILURE(ConvertOne(Folder + "clip.avi"));
     const String output = Form->FileOutPutPath + "/" + Column(0, jcOutputFile);
     ASSERT_TRUE(fs::exists(output)) << output;
     const String video = enginetest::FFprobe("-select_streams v:0 -show_entries stream=width,height,r_frame_rate "

@@ -2,7 +2,7 @@
 // whole table.
 #include "presets_support.h"
 
-#include "app/PresetOptionLists.h"
+#include "app/presets/PresetOptionLists.h"
 
 #include <set>
 

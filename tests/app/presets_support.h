@@ -2,7 +2,7 @@
 // the real ones, and a window that wires them to a TPresetRoutines as the main window does.
 #pragma once
 
-#include "app/PresetRoutines.h"
+#include "app/presets/PresetRoutines.h"
 #include "platform/system/SysUtils.h"
 
 #include <gtest/gtest.h>

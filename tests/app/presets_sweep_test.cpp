@@ -6,9 +6,9 @@
 // or the container's own where the container refuses the table's (Substitutions).
 #include "add_batch_support.h"
 
-#include "app/PresetCatalogue.h"
-#include "app/PresetOutput.h"
-#include "app/PresetParams.h"
+#include "app/presets/PresetCatalogue.h"
+#include "app/presets/PresetOutput.h"
+#include "app/presets/PresetParams.h"
 #include "engine/transcode/FFmpeg.h"
 #include "engine/libs/FFmpegLoader.h"
 
@@ -129,14 +129,7 @@ TEST_P(PresetSweep, AClipConvertsToThePresetsContainerAndCodecs)
     const TPresetParams& p = *FindPresetParams(GetParam());
     const String clip = SweepClip();
     ASSERT_TRUE(ChoosePresetCode(p.Code));
-    ChooseFiles({clip});
-    Form->btnAddClick(Form);
-    ASSERT_EQ(Form->lvFiles->Items()->Count(), 1) << ::testing::PrintToString(Form->Log());
-    ChooseAfterDone(3);
-    Form->btnStartClick(Form);
-    ASSERT_TRUE(PumpUntil([&] { return Form->BatchState() == TForm1::bsFinished; }, 120));
-    EXPECT_TRUE(Form->Boxes.empty()) << ::testing::PrintToString(Form->Boxes);
-    EXPECT_EQ(Column(0, jcProgress), "100%");
+    ASSERT_NO_FATAL_FAILURE(ConvertOne(clip));
 
     // The output is named with the extension the chosen preset shows in its caption.
     const int preset = Form->bsSkinOfficeComboBox1->ItemIndex();

@@ -4,10 +4,10 @@
 // held, and a generated clip played by the real player (SDL's dummy drivers).
 #include "main_window_support.h"
 
-#include "app/PreviewRules.h"
+#include "app/forms/PreviewRules.h"
 #include "app/Program.h"
-#include "app/ProgramAddresses.h"
-#include "app/Unit2.h"
+#include "app/resources/ProgramAddresses.h"
+#include "app/forms/Unit2.h"
 #include "support/engine_support.h"
 #include "engine/libs/FFmpegLoader.h"
 #include "platform/forms/Menus.h"

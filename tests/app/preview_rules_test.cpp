@@ -1,7 +1,7 @@
 // The preview panel's rules apart from the window: seek and slider arithmetic, the
 // stream lists, snapshot names, the four picture encoders read back, and writing a
 // snapshot without ever replacing a file.
-#include "app/PreviewRules.h"
+#include "app/forms/PreviewRules.h"
 
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"

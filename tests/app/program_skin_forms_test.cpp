@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "app/Program.h"
-#include "app/Unit6.h"
+#include "app/forms/Unit6.h"
 #include "main_window_support.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"

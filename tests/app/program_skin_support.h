@@ -8,7 +8,7 @@
 #include <fstream>
 #include <memory>
 
-#include "app/ProgramSkin.h"
+#include "app/resources/ProgramSkin.h"
 #include "platform/forms/Forms.h"
 #include "platform/windows/Headless.h"
 #include "skin/core/bsSkinData.h"

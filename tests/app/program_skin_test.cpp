@@ -11,8 +11,8 @@
 
 #include <unistd.h>
 
-#include "app/ProgramPictures.h"
-#include "app/ProgramResources.h"
+#include "app/resources/ProgramPictures.h"
+#include "app/resources/ProgramResources.h"
 #include "platform/system/IniFiles.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/core/bsUtils.h"
@@ -439,7 +439,7 @@ TEST_F(ProgramSkinTest, EmbeddedSkinIsTheFolderPackedAgainAndTheSourceCopiesAreC
     EXPECT_EQ(ProgramSkinBytes()[9], 0xDA);
     // the source tree holds what the generator writes (ninja program-skin-update)
     for (auto [Gen, Src] : {std::pair{Generated / "flat", Source / "skins" / "flat"},
-                            std::pair{Generated / "res", Source / "app" / "res"}}) {
+                            std::pair{Generated / "res", Source / "app" / "resources" / "res"}}) {
         size_t N = 0;
         for (const auto& E : fs::directory_iterator(Gen)) {
             ++N;

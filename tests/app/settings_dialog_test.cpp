@@ -1,7 +1,7 @@
 // The settings dialog as the program creates it (headless): start-up state, the idle
 // engine component, the catalogue, option-list, parameter, confirm and reset routines,
 // and OK and cancel.
-#include "app/PresetOutput.h"
+#include "app/presets/PresetOutput.h"
 #include "engine/libs/FFmpegLoader.h"
 #include "engine/tasks/TaskList.h"
 #include "platform/graphics/ImgList.h"

@@ -2,7 +2,7 @@
 // application that creates the dialog as the program does, and a decimal-comma locale.
 #pragma once
 
-#include "app/Unit6.h"
+#include "app/forms/Unit6.h"
 #include "platform/forms/Forms.h"
 #include "platform/system/SysUtils.h"
 #include "platform/windows/Headless.h"

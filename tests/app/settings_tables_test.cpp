@@ -1,9 +1,9 @@
 // The settings dialog's own preset tables against the shared ones: the catalogue's
 // titles and descriptions, the option rows (naming the shared value lists) and the
 // parameter rows with their three cell states.
-#include "app/PresetCatalogue.h"
-#include "app/PresetOutput.h"
-#include "app/Unit6.h"
+#include "app/presets/PresetCatalogue.h"
+#include "app/presets/PresetOutput.h"
+#include "app/forms/Unit6.h"
 #include "settings_support.h"
 
 #include <gtest/gtest.h>

@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "app/Program.h"
-#include "app/Unit1.h"
+#include "app/forms/Unit1.h"
 #include "display/program_display.h"
 #include "support/display/screen_pixels.h"
 #include "display/skin_screen.h"

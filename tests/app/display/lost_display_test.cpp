@@ -15,7 +15,7 @@
 #include <unistd.h>
 
 #include "app/Program.h"
-#include "app/Unit1.h"
+#include "app/forms/Unit1.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "display/foreign_client.h"
 #include "display/program_display.h"

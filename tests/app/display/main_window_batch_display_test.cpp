@@ -8,8 +8,8 @@
 
 #include <cstdlib>
 
-#include "app/Unit1.h"
-#include "app/Unit5.h"
+#include "app/forms/Unit1.h"
+#include "app/forms/Unit5.h"
 #include "display/program_display.h"
 #include "support/display/screen_pixels.h"
 #include "display/skin_screen.h"

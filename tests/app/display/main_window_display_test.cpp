@@ -15,9 +15,9 @@
 #include <sstream>
 
 #include "app/Program.h"
-#include "app/Unit1.h"
-#include "app/Unit5.h"
-#include "app/Unit6.h"
+#include "app/forms/Unit1.h"
+#include "app/forms/Unit5.h"
+#include "app/forms/Unit6.h"
 #include "display/program_display.h"
 #include "support/display/screen_pixels.h"
 #include "display/skin_screen.h"

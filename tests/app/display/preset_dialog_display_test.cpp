@@ -6,8 +6,8 @@
 
 #include <functional>
 
-#include "app/Unit1.h"
-#include "app/Unit7.h"
+#include "app/forms/Unit1.h"
+#include "app/forms/Unit7.h"
 #include "display/program_display.h"
 #include "support/display/screen_pixels.h"
 #include "display/skin_screen.h"

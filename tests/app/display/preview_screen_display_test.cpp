@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/Unit1.h"
-#include "app/Unit2.h"
+#include "app/forms/Unit1.h"
+#include "app/forms/Unit2.h"
 #include "display/pointer_keys.h"
 #include "display/program_display.h"
 #include "support/display/screen_pixels.h"

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "app/Program.h"
-#include "app/Unit1.h"
+#include "app/forms/Unit1.h"
 #include "display/pointer_keys.h"
 #include "support/display/screen_pixels.h"
 #include "display/skin_screen.h"

@@ -11,9 +11,9 @@
 #include <fstream>
 #include <functional>
 
-#include "app/ProgramPictures.h"
-#include "app/ProgramSkin.h"
-#include "app/Unit6.h"
+#include "app/resources/ProgramPictures.h"
+#include "app/resources/ProgramSkin.h"
+#include "app/forms/Unit6.h"
 #include "support/display/screen_pixels.h"
 #include "display/skin_screen.h"
 #include "platform/forms/Menus.h"

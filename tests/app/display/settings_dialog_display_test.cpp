@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "app/Unit1.h"
-#include "app/Unit6.h"
+#include "app/forms/Unit1.h"
+#include "app/forms/Unit6.h"
 #include "display/program_display.h"
 #include "support/display/screen_pixels.h"
 #include "display/skin_screen.h"

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "app/Unit1.h"
+#include "app/forms/Unit1.h"
 #include "display/pointer_keys.h"
 #include "display/program_display.h"
 #include "support/display/screen_pixels.h"
