@@ -2,6 +2,7 @@
 // morphing between the normal and the hot look, glow layer, mouse events), the objects
 // the application paints, the caption buttons that may open a menu, and the animated
 // objects.
+#include "skin/frame/bsSkinCaptionObjects.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
 #include "platform/windows/WinPaint.h"

@@ -1,6 +1,7 @@
 // The animated caption objects: a strip of frames of the skin stepped on the frame's
 // animation timer; as caption buttons they run forwards while hovered and back when the
 // mouse leaves, may show a pressed look, run a standard command or open a menu.
+#include "skin/frame/bsSkinCaptionObjects.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
 TbsSkinAnimateObject::TbsSkinAnimateObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData)

@@ -2,6 +2,7 @@
 // morphed or animated between them), the form's title in the skin's font with light,
 // shadow and frame picture, and the frame's quick buttons with their hover, press,
 // click, hint and menu.
+#include "skin/frame/bsSkinCaptionObjects.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
 #include <functional>
@@ -11,6 +12,51 @@
 #include "skin/core/bsKernels.h"
 #include "skin/core/bsPngImageList.h"
 #include "skin/menus/bsSkinHint.h"
+
+// ---- quick buttons ------------------------------------------------------------------------
+
+void TbsQuickButtonItem::Assign(TPersistent* Source)
+{
+    if (auto* S = dynamic_cast<TbsQuickButtonItem*>(Source)) {
+        FImageIndex = S->FImageIndex;
+        FHint = S->FHint;
+        FEnabled = S->FEnabled;
+        FVisible = S->FVisible;
+        Changed(false);
+        return;
+    }
+    TCollectionItem::Assign(Source);
+}
+
+void TbsQuickButtonItem::SetImageIndex(int Value)
+{
+    FImageIndex = Value;
+    Changed(false);
+}
+
+void TbsQuickButtonItem::SetEnabled(bool Value)
+{
+    FEnabled = Value;
+    Changed(false);
+}
+
+void TbsQuickButtonItem::SetVisible(bool Value)
+{
+    FVisible = Value;
+    Changed(false);
+}
+
+TbsQuickButtonItems::TbsQuickButtonItems(TbsSkinFormFrame* AForm)
+    : TCollection(ItemClass<TbsQuickButtonItem>()), BSF(AForm) {}
+
+void TbsQuickButtonItems::Update(TCollectionItem* Item)
+{
+    TCollection::Update(Item);
+    if (!BSF) return;
+    TComponentState St = BSF->ComponentState();
+    if (St.Contains(csDesigning) || St.Contains(csLoading) || St.Contains(csDestroying)) return;
+    BSF->UpDateFormNC();
+}
 
 TbsSkinCaptionObject::TbsSkinCaptionObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData)
     : TbsActiveSkinObject(AParent, AData)

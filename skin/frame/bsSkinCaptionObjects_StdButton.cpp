@@ -1,6 +1,7 @@
 // The standard caption buttons: close, maximize or restore, minimize or restore, roll up
 // or down, minimize to tray and the system menu; their restore look, the form icon on
 // the system menu button, the images drawn with alpha and the built-in default look.
+#include "skin/frame/bsSkinCaptionObjects.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
 void bsDrawDefaultFace(TCanvas* C, int W, int H, bool Pressed, bool Hot)
@@ -56,38 +57,6 @@ bool TbsSkinStdButtonObject::RestoreLook()
 }
 
 bool TbsSkinStdButtonObject::IconMode() { return Command == cmSysMenu && Parent->ShowIcon() && SkinRectInAPicture; }
-
-void TbsSkinFormFrame::RunCaptionCommand(TbsStdCommand C, const std::function<void()>& BeforeStateChange)
-{
-    auto ResetHover = [this] { UpdateActiveObject(-1, -1, false); };
-    switch (C) {
-    case cmClose:
-        ResetHover();
-        FForm->Close();
-        break;
-    case cmMaximize:
-        ResetHover();
-        if (BeforeStateChange) BeforeStateChange();
-        SetWindowState(WindowState() == wsMaximized ? wsNormal : wsMaximized);
-        break;
-    case cmMinimize:
-        ResetHover();
-        if (FAlwaysMinimizeToTray) {
-            MinimizeToTray();
-            break;
-        }
-        if (BeforeStateChange) BeforeStateChange();
-        SetWindowState(WindowState() == wsMinimized ? wsNormal : wsMinimized);
-        break;
-    case cmRollUp: SetRolledUp(!FRollUpState); break;
-    case cmMinimizeToTray:
-        ResetHover();
-        MinimizeToTray();
-        break;
-    case cmSysMenu:
-    case cmDefault: break;
-    }
-}
 
 bool TbsSkinStdButtonObject::PointInMask(int X, int Y)
 {

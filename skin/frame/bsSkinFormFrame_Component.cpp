@@ -1,6 +1,6 @@
 // The form frame component: construction and destruction, links to other components,
-// the property writers with effects, the small public operations, the form icon, the
-// quick-button collection and the finders of a form's frame.
+// the property writers with effects, the small public operations, the form icon and the
+// finders of a form's frame.
 #include "skin/frame/bsSkinFormFrame.h"
 #include "skin/frame/bsRibbon.h"
 #include "skin/frame/bsSkinMDITabsBar.h"
@@ -8,51 +8,6 @@
 #include "skin/menus/bsSkinHint.h"
 
 #include "platform/windows/WinPaint.h"
-
-// ---- quick buttons ------------------------------------------------------------------------
-
-void TbsQuickButtonItem::Assign(TPersistent* Source)
-{
-    if (auto* S = dynamic_cast<TbsQuickButtonItem*>(Source)) {
-        FImageIndex = S->FImageIndex;
-        FHint = S->FHint;
-        FEnabled = S->FEnabled;
-        FVisible = S->FVisible;
-        Changed(false);
-        return;
-    }
-    TCollectionItem::Assign(Source);
-}
-
-void TbsQuickButtonItem::SetImageIndex(int Value)
-{
-    FImageIndex = Value;
-    Changed(false);
-}
-
-void TbsQuickButtonItem::SetEnabled(bool Value)
-{
-    FEnabled = Value;
-    Changed(false);
-}
-
-void TbsQuickButtonItem::SetVisible(bool Value)
-{
-    FVisible = Value;
-    Changed(false);
-}
-
-TbsQuickButtonItems::TbsQuickButtonItems(TbsSkinFormFrame* AForm)
-    : TCollection(ItemClass<TbsQuickButtonItem>()), BSF(AForm) {}
-
-void TbsQuickButtonItems::Update(TCollectionItem* Item)
-{
-    TCollection::Update(Item);
-    if (!BSF) return;
-    TComponentState St = BSF->ComponentState();
-    if (St.Contains(csDesigning) || St.Contains(csLoading) || St.Contains(csDestroying)) return;
-    BSF->UpDateFormNC();
-}
 
 // ---- finders -------------------------------------------------------------------------------
 

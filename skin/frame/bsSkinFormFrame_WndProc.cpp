@@ -696,6 +696,38 @@ bool TbsSkinFormFrame::CommandStateHolds(TbsStdCommand C) const
     }
 }
 
+void TbsSkinFormFrame::RunCaptionCommand(TbsStdCommand C, const std::function<void()>& BeforeStateChange)
+{
+    auto ResetHover = [this] { UpdateActiveObject(-1, -1, false); };
+    switch (C) {
+    case cmClose:
+        ResetHover();
+        FForm->Close();
+        break;
+    case cmMaximize:
+        ResetHover();
+        if (BeforeStateChange) BeforeStateChange();
+        SetWindowState(WindowState() == wsMaximized ? wsNormal : wsMaximized);
+        break;
+    case cmMinimize:
+        ResetHover();
+        if (FAlwaysMinimizeToTray) {
+            MinimizeToTray();
+            break;
+        }
+        if (BeforeStateChange) BeforeStateChange();
+        SetWindowState(WindowState() == wsMinimized ? wsNormal : wsMinimized);
+        break;
+    case cmRollUp: SetRolledUp(!FRollUpState); break;
+    case cmMinimizeToTray:
+        ResetHover();
+        MinimizeToTray();
+        break;
+    case cmSysMenu:
+    case cmDefault: break;
+    }
+}
+
 // ---- mouse routing to the caption objects -------------------------------------------------
 
 void TbsSkinFormFrame::ObjectsMouseMove(int X, int Y)

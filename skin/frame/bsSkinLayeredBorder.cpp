@@ -2,6 +2,7 @@
 // size (top, bottom, left, right) and shown in four layered windows around the form.  It
 // follows the form's position, size, activation and alpha; with a full border the top
 // image also carries the caption buttons and the caption text, drawn with alpha.
+#include "skin/frame/bsSkinLayeredBorder.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
 #include <cmath>

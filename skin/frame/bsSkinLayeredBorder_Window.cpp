@@ -2,6 +2,7 @@
 // resizing the form by them, moving it by the caption (with the frame's magnetic edges),
 // and, with a full border, hover, press and release of the caption objects drawn in the
 // top window.  The windows never take the activation or the focus.
+#include "skin/frame/bsSkinLayeredBorder.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
 #include "platform/windows/WinPaint.h"

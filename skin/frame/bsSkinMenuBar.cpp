@@ -1,7 +1,8 @@
 // The skinned main menu bar: the top-level items of a main menu laid out from the skin (or
 // in the default look), its background, mouse tracking, menu mode by mouse and keyboard and
-// the marker of items that do not fit. Its items are in _MenuBarItem.cpp, the buttons of a
-// maximized MDI child in _MenuBarButton.cpp.
+// the marker of items that do not fit. Its items are in _Item.cpp, the buttons of a
+// maximized MDI child in _Button.cpp.
+#include "skin/frame/bsSkinMenuBar.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
 #include "platform/graphics/ImgList.h"

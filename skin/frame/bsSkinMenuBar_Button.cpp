@@ -1,5 +1,6 @@
 // The buttons a skinned main menu bar shows for a maximized MDI child (system menu, close,
 // restore, minimize): their looks and commands, and the bar's handling of them.
+#include "skin/frame/bsSkinMenuBar.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
 #include "platform/graphics/ImgList.h"

@@ -1,5 +1,6 @@
 // The objects of the skinned main menu bar and its items: measuring, the skinned, tool-bar
 // and default looks, morphing and animation, hover and the submenus they open.
+#include "skin/frame/bsSkinMenuBar.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
 #include "platform/graphics/ImgList.h"
