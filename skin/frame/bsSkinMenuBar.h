@@ -55,15 +55,33 @@ public:
     bool EnableMorphing();
     void DoMorphing();
 
+    // Its place on the bar, set by the bar's layout.
+    const TRect& ObjectRect() const { return FObjectRect; }
+    void SetObjectRect(const TRect& Value) { FObjectRect = Value; }
+    // Highlighted, pressed and enabled; the bar redraws the object after changing them.
+    bool Active() const { return FActive; }
+    void SetActive(bool Value) { FActive = Value; }
+    bool Down() const { return FDown; }
+    void SetDown(bool Value) { FDown = Value; }
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value) { FEnabled = Value; }
+    // The object is neither highlighted nor under the mouse any more (not redrawn).
+    void ReleaseMouse() { FActive = FMouseIn = false; }
+    const String& IDName() const { return FIDName; }
+
     TbsSkinMainMenuBar* Parent;
-    bool FMouseIn = false;
     TBitmap* Picture = nullptr;
-    bool FDown = false;
     double FMorphKf = 0;
-    String IDName;
-    TRect SkinRect, ActiveSkinRect, DownRect, ObjectRect;
-    bool Active = false, Enabled = true, Visible = true, Morphing = false;
+    TRect SkinRect, ActiveSkinRect, DownRect;
+    bool Visible = true, Morphing = false;
     TbsMorphKind MorphKind = mkDefault;
+
+protected:
+    bool FMouseIn = false;
+    bool FDown = false;
+    String FIDName;
+    TRect FObjectRect;
+    bool FActive = false, FEnabled = true;
 };
 
 // A top-level menu item shown on the bar; it opens its submenu through the form frame.
@@ -81,11 +99,17 @@ public:
     void PopupItemMenu();
     void DeactivateOtherItem();
     bool ReleaseOtherDownItem();
+    // The menu item the item shows: it takes its name and its enabled state from it.
+    TMenuItem* MenuItem() const { return FMenuItem; }
+    void SetMenuItem(TMenuItem* Value);
+    // One step of the item's animation towards its look (forwards while highlighted);
+    // false when it stands at the end already.  The bar draws the item after a step.
+    bool AnimationStep();
+    // The animation goes back to its first frame.
+    void ResetAnimation() { FCurrentFrame = 0; }
 
     bool FSkinSupport = false;
-    bool OldEnabled = true;
     bool ItemVisible = true;  // false while the item does not fit on the bar
-    TMenuItem* MenuItem = nullptr;
     String FontName;
     int FontHeight = 0;
     TFontStyles FontStyle;
@@ -94,10 +118,14 @@ public:
     int LO = 0, RO = 0;
     bool StretchEffect = false;
     TRect AnimateSkinRect;
-    int FrameCount = 0, AnimateInterval = 0, CurrentFrame = 0;
+    int FrameCount = 0, AnimateInterval = 0;
     bool InActiveAnimation = false;
 
 private:
+    bool FOldEnabled = true;
+    TMenuItem* FMenuItem = nullptr;
+    int FCurrentFrame = 0;
+
     // Measures the item at its place after the item before it; false when it does not fit.
     bool Measure(TCanvas* Cnvs, bool Skinned);
     // The item font: the skin's (or, with Tool, the tool button record's) when the bar uses
@@ -124,9 +152,15 @@ public:
     void MouseLeave() override;
     void DefaultDraw(TCanvas* Cnvs);
     void ExecuteCommand();
+    // The button's slot on the bar: its name, and the command it runs when the skin does
+    // not describe it (a skinned button keeps the skin's).
+    void SetSlot(const String& AIDName, TbsStdCommand ACommand);
+    TbsStdCommand Command() const { return FCommand; }
 
     bool FSkinSupport = false;
-    TbsStdCommand Command = cmClose;
+
+private:
+    TbsStdCommand FCommand = cmClose;
 };
 
 using TbsItemEnterEvent = std::function<void(TMenuItem* MenuItem)>;
@@ -197,11 +231,19 @@ public:
     void BeforeChangeSkinData() override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void Dispatch(TMessage& Message) override;
+    // The bar is in menu mode (accelerators underlined); the item pressed with a submenu
+    // sets it, LeaveMenuMode clears it.
+    bool MenuActive() const { return FMenuActive; }
+    void SetMenuActive(bool Value) { FMenuActive = Value; }
+    // Some items do not fit on the bar (the marker of the hidden items shows); measured
+    // by the items.
+    bool Scroll() const { return FScroll; }
+    void SetScroll(bool Value) { FScroll = Value; }
 
     bool FSkinSupport = false;
     int ButtonsCount = 0;
     bool FMDIChildMax = false;
-    bool MenuActive = false, Scroll = false, MarkerActive = false;
+    bool MarkerActive = false;
     TTimer* MouseTimer = nullptr;
     TTimer* MorphTimer = nullptr;
     TTimer* AnimateTimer = nullptr;
@@ -244,4 +286,5 @@ private:
     // The child menu the items were built from (watched: its items must not outlive it).
     TMainMenu* FChildMenu = nullptr;
     int FDefaultWidth = 0, FDefaultHeight = 22;
+    bool FMenuActive = false, FScroll = false;
 };

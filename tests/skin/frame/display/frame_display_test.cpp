@@ -104,7 +104,7 @@ TEST_F(FrameDisplay, CaptionButtonsAndMenuBarOnScreen)
     EXPECT_EQ(BX, 4);
     EXPECT_EQ(BY, 24);
     EXPECT_TRUE(Shows(BX + Bar->Width() - 3, BY + 10, ColorToRGB(clBtnFace)));
-    TRect Item = Bar->Item(0)->ObjectRect;
+    TRect Item = Bar->Item(0)->ObjectRect();
     EXPECT_TRUE(PumpUntil([&] {
         for (int X = Item.Left; X < Item.Right; ++X)
             for (int Y = Item.Top; Y < Item.Bottom; ++Y) {
