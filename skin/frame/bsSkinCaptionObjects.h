@@ -55,11 +55,18 @@ public:
     void SetPopupMenu(TbsSkinPopupMenu* Value) { FPopupMenu = Value; }
     TNotifyEvent OnClick;
 
-    TRect ItemRect;       // its place in the caption, set when the caption draws it
-    bool Active = false;  // the cursor is over it
-    bool Down = false;    // it is pressed
+    // Its place in the caption, set when the caption draws it.
+    const TRect& ItemRect() const { return FItemRect; }
+    void SetItemRect(const TRect& Value) { FItemRect = Value; }
+    // The cursor is over it; it is pressed.  The caption draws them at its next paint.
+    bool Active() const { return FActive; }
+    void SetActive(bool Value) { FActive = Value; }
+    bool Down() const { return FDown; }
+    void SetDown(bool Value) { FDown = Value; }
 
 private:
+    TRect FItemRect;
+    bool FActive = false, FDown = false;
     int FImageIndex = -1;
     String FHint;
     bool FEnabled = true, FVisible = true;
@@ -72,10 +79,14 @@ public:
     TbsQuickButtonItem* Items(int Index) const { return static_cast<TbsQuickButtonItem*>(TCollection::Items(Index)); }
     TbsQuickButtonItem* Add() { return static_cast<TbsQuickButtonItem*>(TCollection::Add()); }
     TbsQuickButtonItem* Insert(int Index) { return static_cast<TbsQuickButtonItem*>(TCollection::Insert(Index)); }
-    TbsSkinFormFrame* BSF;
+    // The frame whose caption is redrawn when a button changes (none: nothing is redrawn).
+    void SetSkinFormFrame(TbsSkinFormFrame* Value) { BSF = Value; }
 
 protected:
     void Update(TCollectionItem* Item) override;
+
+private:
+    TbsSkinFormFrame* BSF;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -109,20 +120,39 @@ public:
     void SetMorphKf(double Value) { FMorphKf = Value < 0 ? 0 : Value > 1 ? 1 : Value; }
     // ObjectRect in screen coordinates (glow windows and menus are placed by it).
     TRect ScreenRect();
+    // The object drops the hover and the press its look shows (the caption keeps its
+    // look: it follows the form's activation).  Nothing is redrawn.
+    virtual void ResetState();
+
+    // Its place in the frame, set by the frame's (or the layered border's) layout.
+    const TRect& ObjectRect() const { return FObjectRect; }
+    void SetObjectRect(const TRect& Value) { FObjectRect = Value; }
+    void OffsetObjectRect(int DX, int DY) { OffsetRect(FObjectRect, DX, DY); }
+    // Hot (the caption: the form is active); the look follows through the morph and
+    // animation timers.
+    bool Active() const { return FActive; }
+    void SetActive(bool Value) { FActive = Value; }
+    // Enabled and shown, as the frame's caption buttons and border icons decide; the frame
+    // repaints its caption after changing them.
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value) { FEnabled = Value; }
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value) { FVisible = Value; }
+    const String& IDName() const { return FIDName; }
+    const String& Hint() const { return FHint; }
+    const TRect& SkinRect() const { return FSkinRect; }
+    // The skin record's looks lie in its active picture (the default look: none).
+    bool SkinRectInAPicture() const { return FSkinRectInAPicture; }
+    TBitmap* ActivePicture() const { return FActivePicture; }
+    void SetActivePicture(TBitmap* Value) { FActivePicture = Value; }
 
     TbsSkinFormFrame* Parent;
-    bool FMouseIn = false;
     TBitmap* Picture = nullptr;
-    TBitmap* ActivePicture = nullptr;
     TBitmap* ActiveMaskPicture = nullptr;
     TbsSkinData* SD = nullptr;
-    String IDName, Hint;
-    TRect SkinRect, ActiveSkinRect, InActiveSkinRect, ObjectRect;
-    bool Active = false;
+    TRect InActiveSkinRect;
     bool Morphing = false;
     TbsMorphKind MorphKind = mkDefault;
-    bool Enabled = true, Visible = true;
-    bool SkinRectInAPicture = false;
     int GlowLayerPictureIndex = -1, GlowLayerMaskPictureIndex = -1;
     int GlowLayerOffsetX = 0, GlowLayerOffsetY = 0, GlowLayerAlphaBlendValue = 0;
 
@@ -139,6 +169,13 @@ protected:
     void HideGlow(TbsLayerManager* L);
 
     double FMorphKf = 0;
+    bool FMouseIn = false;
+    TBitmap* FActivePicture = nullptr;
+    String FIDName, FHint;
+    TRect FSkinRect, FActiveSkinRect, FObjectRect;
+    bool FActive = false;
+    bool FEnabled = true, FVisible = true;
+    bool FSkinRectInAPicture = false;
 };
 
 // An area of the frame that the application paints itself (OnPaintEvent).
@@ -162,11 +199,26 @@ public:
     void MouseLeave() override;
     void ChangeDownState(bool Value);
     void PopupObjectMenu();
+    // The menu the button opens (its root item; none: no menu) and whether it opens
+    // upwards.
+    TMenuItem* MenuItem() const { return FMenuItem; }
+    void SetMenuItem(TMenuItem* Value, bool APopupUp)
+    {
+        FMenuItem = Value;
+        FPopupUp = APopupUp;
+    }
+    // Pressed.
+    bool Down() const { return FDown; }
+    // The button is neither pressed nor under the mouse any more (not redrawn).
+    void ReleaseMouse() { FDown = FMouseIn = false; }
 
+    TRect DisableSkinRect;
+
+protected:
     bool FDown = false;
     bool FPopupUp = false;
-    TRect DisableSkinRect, DownRect;
-    TMenuItem* MenuItem = nullptr;
+    TRect FDownRect;
+    TMenuItem* FMenuItem = nullptr;
 };
 
 // A caption button bound to one of the frame's commands (close, maximize, minimize,
@@ -191,6 +243,14 @@ public:
     bool RestoreLook();
     // The system menu button shows the form's icon.
     bool IconMode();
+    // A button of the default look (drawn by DefaultDraw, no skin picture): its name and
+    // command; its skin rectangles are the 1 x 1 placeholder.
+    void SetDefaultLook(const String& AIDName, TbsStdCommand ACommand);
+    TbsStdCommand Command() const { return FCommand; }
+    // The hints of the command: the button shows ARestoreHint while the command's window
+    // state holds, AHint otherwise (kept aside for the switch back).
+    void SetCommandHints(const String& AHint, const String& ARestoreHint);
+    const String& RestoreHint() const { return FRestoreHint; }
 
     TbsBitmap* FAlphaNormalImage = nullptr;
     TbsBitmap* FAlphaActiveImage = nullptr;
@@ -201,11 +261,12 @@ public:
     TbsBitmap* FAlphaInActiveImage = nullptr;
     TbsBitmap* FAlphaInActiveRestoreImage = nullptr;
     bool FSkinSupport = false;
-    TbsStdCommand Command = cmClose;
     TRect RestoreRect, RestoreActiveRect, RestoreInActiveRect, RestoreDownRect;
-    String RestoreHint, FTempHint;
     int AlphaMaskPictureIndex = -1, AlphaMaskActivePictureIndex = -1, AlphaMaskInActivePictureIndex = -1;
 
+private:
+    TbsStdCommand FCommand = cmClose;
+    String FRestoreHint, FTempHint;
 };
 
 // The form's title: caption picture, text with the skin's font and effects, and the
@@ -237,8 +298,32 @@ public:
     TbsDataSkinButtonControl* QuickButtonRecord(TBitmap** Picture);
     // Builds in B the hot (or pressed) background of Item at its size; false without one.
     bool HotBackground(TbsQuickButtonItem* Item, TBitmap* B);
+    void ResetState() override {}
+    // The animation between the inactive and the active caption starts again towards the
+    // current look: forwards from the first frame when active, backwards from the last
+    // (from none without an inactive animation) when not.
+    void RestartAnimation();
+    // One step (25 ms) of that animation: the wait grows until the skin's interval has
+    // passed, then the frame moves one towards the current look and the wait starts
+    // again.  False when nothing was left to do; FrameChanged: the caption is to be drawn.
+    bool AnimationTick(bool& FrameChanged);
+    // The menu a quick button opened has closed: the button goes back to its normal look.
+    void QuickButtonMenuClosed();
+    // The text effects and the quick buttons' looks the skin's caption record gives,
+    // drawn from the next paint on.
+    void SetGlowEffect(bool Value) { FGlowEffect = Value; }
+    void SetVistaGlowEffect(bool Value) { FVistaGlowEffect = Value; }
+    void SetGlowSize(int Value) { FGlowSize = Value; }
+    void SetGlowColor(TColor Value) { FGlowColor = Value; }
+    void SetGlowActiveColor(TColor Value) { FGlowActiveColor = Value; }
+    void SetReflectionEffect(bool Value) { FReflectionEffect = Value; }
+    void SetReflectionColor(TColor Value) { FReflectionColor = Value; }
+    void SetReflectionActiveColor(TColor Value) { FReflectionActiveColor = Value; }
+    void SetReflectionOffset(int Value) { FReflectionOffset = Value; }
+    void SetDividerRect(const TRect& Value) { FDividerRect = Value; }
+    void SetQuickButtonAlphaMaskPictureIndex(int Value) { FQuickButtonAlphaMaskPictureIndex = Value; }
 
-    int ActiveQuickButton = -1, OldActiveQuickButton = -1, MouseCaptureQuickButton = -1, PopupMenuQuickButton = -1;
+    int ActiveQuickButton = -1, OldActiveQuickButton = -1, MouseCaptureQuickButton = -1;
     bool FDown = false;
     String FontName;
     TFontStyles FontStyle;
@@ -252,23 +337,27 @@ public:
     int FrameLeftOffset = 0, FrameRightOffset = 0;
     TRect FrameTextRect;
     bool StretchEffect = false, FullFrame = false;
-    int FIncTime = 0;
     TRect AnimateSkinRect;
-    int FrameCount = 0, AnimateInterval = 0, CurrentFrame = 0;
+    int FrameCount = 0, AnimateInterval = 0;
     bool InActiveAnimation = false;
-    bool VistaGlowEffect = false, VistaGlowInActiveEffect = false, GlowEffect = false, GlowInActiveEffect = false;
-    int GlowSize = 0;
-    TColor GlowColor = 0, GlowActiveColor = 0;
+    bool VistaGlowInActiveEffect = false, GlowInActiveEffect = false;
     int GlowOffset = 0;
-    bool ReflectionEffect = false;
-    TColor ReflectionColor = 0, ReflectionActiveColor = 0;
-    int ReflectionOffset = 0;
-    TRect DividerRect, InActiveDividerRect;
+    TRect InActiveDividerRect;
     bool DividerTransparent = false;
     TColor DividerTransparentColor = 0;
-    int QuickButtonAlphaMaskPictureIndex = -1;
 
 private:
+    int FPopupMenuQuickButton = -1;
+    int FIncTime = 0, FCurrentFrame = 0;
+    bool FVistaGlowEffect = false, FGlowEffect = false;
+    int FGlowSize = 0;
+    TColor FGlowColor = 0, FGlowActiveColor = 0;
+    bool FReflectionEffect = false;
+    TColor FReflectionColor = 0, FReflectionActiveColor = 0;
+    int FReflectionOffset = 0;
+    TRect FDividerRect;
+    int FQuickButtonAlphaMaskPictureIndex = -1;
+
     void SetCaptionFont(TCanvas* C, TColor Color);
     void PaintText(TCanvas* K, TCanvas* EventCanvas, int OX, int OY, bool A, const TRect& T);
     void BuildPicture(TBitmap* B, TBitmap* P, const TRect& S);
@@ -298,18 +387,42 @@ public:
     void PopupObjectMenu();
     // The command's window state holds and the skin has a restore look.
     bool RestoreLook();
+    void ResetState() override;
+    // The menu the object opens as a caption button (its root item; none: no menu) and
+    // whether it opens upwards.
+    TMenuItem* MenuItem() const { return FMenuItem; }
+    void SetMenuItem(TMenuItem* Value, bool APopupUp)
+    {
+        FMenuItem = Value;
+        FPopupUp = APopupUp;
+    }
+    // The menu it opened has closed: it shows its last frame, hot, and runs back from
+    // there (the caller starts the animation timer).  False when it had no menu open.
+    bool MenuClosed();
+    TbsStdCommand Command() const { return FCommand; }
+    void SetCommand(TbsStdCommand Value) { FCommand = Value; }
+    // The hints of the command: the object shows ARestoreHint while the command's window
+    // state holds, AHint otherwise (kept aside for the switch back).
+    void SetCommandHints(const String& AHint, const String& ARestoreHint);
+    // The frame shown (1 .. CountFrames), pressed, a menu of it open.
+    int Frame() const { return FFrame; }
+    bool Down() const { return FDown; }
+    bool MenuTracking() const { return FMenuTracking; }
 
-    int FFrame = 1, FInc = 25, TimerInterval = 25;
-    TMenuItem* MenuItem = nullptr;
-    bool FPopupUp = false, FDown = false, FMenuTracking = false;
+    int FInc = 25, TimerInterval = 25;
     int CountFrames = 1;
-    bool Cycle = false, ButtonStyle = false, Increment = true;
-    TbsStdCommand Command = cmDefault;
+    bool Cycle = false, ButtonStyle = false;
     TRect DownSkinRect;
     TRect RestoreRect, RestoreActiveRect, RestoreInActiveRect, RestoreDownRect;
-    String RestoreHint, FTempHint;
 
 private:
+    int FFrame = 1;
+    TMenuItem* FMenuItem = nullptr;
+    bool FPopupUp = false, FDown = false, FMenuTracking = false;
+    bool FIncrement = true;
+    TbsStdCommand FCommand = cmDefault;
+    String FRestoreHint, FTempHint;
+
     TRect FrameRect(int N);
     void RunOrDraw();
 };

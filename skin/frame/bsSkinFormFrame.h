@@ -572,7 +572,9 @@ public:
     // the skin data's change messages.
     bool SkinSupport() const { return FSkinSupport; }
     bool FSkinnableForm = true;
-    bool FFormActive = false;
+    // The form is active as the frame last saw it (its caption's look follows).
+    bool FormActive() const { return FFormActive; }
+    void SetFormActive(bool Value) { FFormActive = Value; }
     bool FStopPainting = false;
     bool FStartShow = true;
     bool FRollUpState = false, MaxRollUpState = false, FRollUpBeforeMaximize = false;
@@ -593,7 +595,9 @@ public:
     int FOldFullBorder = -1;
     TRect FOldFormBounds;
     bool DisableDWMAnimation = false;
-    bool FIsVistaOs = false, FIsW7 = false, FIsLayerEnabled = false, FHaveShadow = false;
+    bool FIsVistaOs = false, FIsW7 = false, FHaveShadow = false;
+    // Layered windows can be shown (looked at when the frame is made).
+    void SetIsLayerEnabled(bool Value) { FIsLayerEnabled = Value; }
     bool FInShortCut = false;
     // The geometry of the skinned frame at the current size.
     TPoint NewLTPoint, NewRBPoint, NewRTPoint, NewLBPoint;
@@ -657,6 +661,8 @@ private:
                   TbsSkinData* ASkinData = nullptr, TMenuItem* Item2 = nullptr);
 
     bool FSkinSupport = false;
+    bool FFormActive = false;
+    bool FIsLayerEnabled = false;
     int MouseCaptureObject = -1;
     bool FBorderLayerChangeSize = false;
     bool FPreviewMode = false;

@@ -105,7 +105,7 @@ TbsSkinFormFrame::~TbsSkinFormFrame()
     if (FTrayIcon && FTrayDblClickSet) FTrayIcon->OnDblClick = nullptr;
     if (FForm) FForm->OnShortCut = nullptr;
     if (FAppRestoreSet && Application) Application->OnRestore = nullptr;
-    FQuickButtons->BSF = nullptr;
+    FQuickButtons->SetSkinFormFrame(nullptr);
     FQuickButtons.reset();
     ClearObjects();
     delete FBorderLayer;
@@ -417,14 +417,14 @@ void TbsSkinFormFrame::AppRestore(TObject*) { CheckAppLayeredBorders(); }
 int TbsSkinFormFrame::GetIndex(const String& AIDName) const
 {
     for (size_t I = 0; I < ObjectList.size(); ++I)
-        if (ObjectList[I]->IDName == AIDName) return int(I);
+        if (ObjectList[I]->IDName() == AIDName) return int(I);
     return -1;
 }
 
 void TbsSkinFormFrame::SetEnabled(const String& AIDName, bool Value)
 {
     int I = GetIndex(AIDName);
-    if (I != -1) ObjectList[size_t(I)]->Enabled = Value;
+    if (I != -1) ObjectList[size_t(I)]->SetEnabled(Value);
 }
 
 void TbsSkinFormFrame::UserObjectDraw(const String& AIDName)
@@ -447,13 +447,9 @@ void TbsSkinFormFrame::LinkMenu(const String& AIDName, TMenu* AMenu, bool APopup
     if (I == -1) return;
     TbsActiveSkinObject* O = ObjectList[size_t(I)].get();
     if (auto* B = dynamic_cast<TbsSkinButtonObject*>(O)) {
-        B->MenuItem = AMenu ? AMenu->Items() : nullptr;
-        B->FPopupUp = APopupUp;
+        B->SetMenuItem(AMenu ? AMenu->Items() : nullptr, APopupUp);
     } else if (auto* A = dynamic_cast<TbsSkinAnimateObject*>(O)) {
-        if (A->ButtonStyle) {
-            A->MenuItem = AMenu ? AMenu->Items() : nullptr;
-            A->FPopupUp = APopupUp;
-        }
+        if (A->ButtonStyle) A->SetMenuItem(AMenu ? AMenu->Items() : nullptr, APopupUp);
     }
 }
 

@@ -30,6 +30,9 @@ public:
     void Dispatch(TMessage& Message) override;
     TbsFormLayerBorderHit GetHitMode(TPoint P);
     bool CanSizeForm();
+    // The side of the form the window stands at, given by its border when it shows.
+    TbsFormLayerBorderType BorderType() const { return FBorderType; }
+    void SetBorderType(TbsFormLayerBorderType Value) { FBorderType = Value; }
 
     bool FDown = false;
     TCustomForm* FForm = nullptr;
@@ -37,7 +40,6 @@ public:
     TPoint MousePos1, MousePos2;
     TbsFormLayerBorderHit FHitMode = bsflhNone;
     bool FInProcessMessages = false;
-    TbsFormLayerBorderType BorderType = bsflLeft;
 
 protected:
     void CreateParams(TCreateParams& Params) override;
@@ -50,6 +52,8 @@ private:
     void ResizeStep(int DX, int DY, TPoint C);
     void MoveStep(int DX, int DY);
     void ApplyBounds(int L, int T, int W, int H);
+
+    TbsFormLayerBorderType FBorderType = bsflLeft;
 };
 
 // The soft border and shadow of a skin's layer frame, shown as four layered windows
@@ -85,6 +89,21 @@ public:
     // The constant alpha of the windows in the current look.
     int CurrentAlpha() const { return FActive ? FCurrentAlphaBlendValue : FCurrentInActiveAlphaBlendValue; }
     bool BlurApplies();
+    // The active look the windows show with, set before they are shown (SetActive also
+    // lets go of the hover and the press and updates the shown windows).
+    void SetActiveLook(bool Value) { FActive = Value; }
+    // The caption object under the mouse in the top window (-1: none), tracked by
+    // HoverObjects; a border without the caption has none.
+    int ActiveObject() const { return FActiveObject; }
+    void ClearActiveObject() { FActiveObject = -1; }
+    // The caption object that holds the mouse since a press in the top window (-1: none):
+    // the one under the mouse when pressed.
+    int MouseCaptureObject() const { return FMouseCaptureObject; }
+    void CaptureActiveObject() { FMouseCaptureObject = FActiveObject; }
+    void ReleaseMouseCapture() { FMouseCaptureObject = -1; }
+    // The constant alpha of the active look, which the fade-in raises step by step.
+    int CurrentAlphaBlendValue() const { return FCurrentAlphaBlendValue; }
+    void SetCurrentAlphaBlendValue(int Value) { FCurrentAlphaBlendValue = Value; }
 
     TbsSkinFormFrame* BSF = nullptr;
     bool FIsAeroEnabled = false;
@@ -105,11 +124,10 @@ public:
     int LeftSize = 0, TopSize = 0, RightSize = 0, BottomSize = 0;
     int HitTopLeftX = 0, HitTopLeftY = 0, HitTopRightX = 0, HitTopRightY = 0;
     int HitBottomLeftX = 0, HitBottomLeftY = 0, HitBottomRightX = 0, HitBottomRightY = 0;
-    int OldActiveObject = -1, ActiveObject = -1, MouseCaptureObject = -1;
+    int OldActiveObject = -1;
     HRGN DataRgn1 = nullptr, DataRgn2 = nullptr, DataRgn3 = nullptr, DataRgn4 = nullptr;
     HRGN TopRgn = nullptr, BottomRgn = nullptr, RightRgn = nullptr, LeftRgn = nullptr;
-    bool FActive = true;
-    int FCurrentAlphaBlendValue = -1, FCurrentInActiveAlphaBlendValue = 0;
+    int FCurrentInActiveAlphaBlendValue = 0;
 
 private:
     void FadeTimerTick(TObject* Sender);
@@ -123,4 +141,8 @@ private:
     void PlaceWindows(int X, int Y, int BW, int BH, UINT ExtraFlags, bool HideEmptySides);
     void ReleaseStdButtons();
     int TopHeight() const;
+
+    int FActiveObject = -1, FMouseCaptureObject = -1;
+    bool FActive = true;
+    int FCurrentAlphaBlendValue = -1;
 };

@@ -722,9 +722,9 @@ TEST_F(FrameMDI, PressIntoTheActiveChildLightsItsCaption)
     TForm* A = AddChild("alpha");
     TbsSkinFormFrame* F = FrameOf(A);
     ASSERT_EQ(Main->ActiveMDIChild(), A);
-    F->FFormActive = false;
+    F->SetFormActive(false);
     SendMessage(A->Handle(), WM_MOUSEACTIVATE, WPARAM(Main->Handle()), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
-    EXPECT_TRUE(F->FFormActive);
+    EXPECT_TRUE(F->FormActive());
     EXPECT_TRUE(F->GetFormActive());
 }
 
