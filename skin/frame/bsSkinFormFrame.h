@@ -553,7 +553,7 @@ public:
     bool OpenMenuUp() const { return FOpenMenuUp; }
     int OpenMenuStart() const { return FOpenMenuStart; }
 
-    // ---- state read by the objects and the Parts of the frame
+    // ---- state read by the frame's caption objects, its menu bar and its layered border
     TCustomForm* FForm = nullptr;
     std::vector<std::unique_ptr<TbsActiveSkinObject>> ObjectList;
     int ActiveObject = -1, OldActiveObject = -1;
