@@ -8,6 +8,9 @@
 // All rectangles and points of the frame and of its caption objects are in form-window
 // coordinates: (0, 0) is the top-left corner of the form's whole window, non-client
 // area included.
+//
+// The frame's caption objects, its main menu bar and its layered border are declared in
+// bsSkinCaptionObjects.h, bsSkinMenuBar.h and bsSkinLayeredBorder.h.
 #pragma once
 
 #include <functional>
@@ -22,10 +25,11 @@
 #include "skin/core/bsSkinData.h"
 #include "skin/menus/bsSkinMenus.h"
 #include "skin/core/bsUtils.h"
+#include "skin/frame/bsSkinCaptionObjects.h"
+#include "skin/frame/bsSkinLayeredBorder.h"
+#include "skin/frame/bsSkinMenuBar.h"
 
 class TbsSkinFormFrame;
-class TbsSkinButtonObject;
-class TbsSkinCaptionObject;
 class TbsTrayIcon;
 class TbsSkinMDITabsBar;
 class TbsRibbon;
@@ -57,24 +61,6 @@ constexpr unsigned SmartEffectsShowBorder = 0xB1B4;
 // The form's Tag while the tray icon brings it back.
 constexpr intptr_t TrayRestoreTag = -10000;
 
-// Turns E into the transition frame Kf (0..1) from its own picture towards Other's, by the
-// transition of Kind.
-void bsMorphEffectBmp(TbsEffectBmp& E, const TbsEffectBmp& Other, double Kf, TbsMorphKind Kind);
-// Builds in B, at W x H, the look S (in Pic) of a resizable control record R: its corner
-// points and client rectangle move with the size, its edges follow its stretch flags.
-void bsCustomControlImage(TBitmap* B, const TbsDataSkinCustomControl* R, TBitmap* Pic, const TRect& S, int W, int H);
-// Gives E the look a skin asks for an inactive form (brightened, darkened, grey, noisy,
-// blurred or inverted).
-void bsApplyInActiveEffect(TbsEffectBmp& E, TbsInActiveEffect Effect);
-
-// The face of a caption or menu bar button in the default look, W x H at the origin of C:
-// pressed and hot faces are framed and filled in the default palette, others button face.
-void bsDrawDefaultFace(TCanvas* C, int W, int H, bool Pressed, bool Hot);
-
-// The caption buttons a frame offers.  (Scoped: the platform's form has buttons of the
-// same names.)
-enum class TbsBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
-using TbsBorderIcons = TSet<TbsBorderIcon>;
 enum TTileMode { tbHorizontal, tbVertical };
 enum TbsPositionInMonitor { bspDefault, bspScreenCenter, bspDesktopCenter };
 enum TbsClientInActiveEffect { bsieSemiTransparent, bsieBlur };
@@ -90,49 +76,8 @@ using TbsActivateCustomObjectEvent = std::function<void(const String& IDName, bo
 using TbsOnAcceptToMDITabsBar = std::function<void(bool& Accept)>;
 
 // ---------------------------------------------------------------------------------------
-// Caption quick buttons
+// The inactive-client panel
 // ---------------------------------------------------------------------------------------
-
-// A small image button drawn in the caption before the caption text.
-class TbsQuickButtonItem : public TCollectionItem {
-public:
-    explicit TbsQuickButtonItem(TCollection* ACollection) : TCollectionItem(ACollection) {}
-    void Assign(TPersistent* Source) override;
-
-    int ImageIndex() const { return FImageIndex; }
-    virtual void SetImageIndex(int Value);
-    bool Enabled() const { return FEnabled; }
-    virtual void SetEnabled(bool Value);
-    bool Visible() const { return FVisible; }
-    virtual void SetVisible(bool Value);
-    const String& Hint() const { return FHint; }
-    void SetHint(const String& Value) { FHint = Value; }
-    TbsSkinPopupMenu* PopupMenu() const { return FPopupMenu; }
-    void SetPopupMenu(TbsSkinPopupMenu* Value) { FPopupMenu = Value; }
-    TNotifyEvent OnClick;
-
-    TRect ItemRect;       // its place in the caption, set when the caption draws it
-    bool Active = false;  // the cursor is over it
-    bool Down = false;    // it is pressed
-
-private:
-    int FImageIndex = -1;
-    String FHint;
-    bool FEnabled = true, FVisible = true;
-    TbsSkinPopupMenu* FPopupMenu = nullptr;
-};
-
-class TbsQuickButtonItems : public TCollection {
-public:
-    explicit TbsQuickButtonItems(TbsSkinFormFrame* AForm);
-    TbsQuickButtonItem* Items(int Index) const { return static_cast<TbsQuickButtonItem*>(TCollection::Items(Index)); }
-    TbsQuickButtonItem* Add() { return static_cast<TbsQuickButtonItem*>(TCollection::Add()); }
-    TbsQuickButtonItem* Insert(int Index) { return static_cast<TbsQuickButtonItem*>(TCollection::Insert(Index)); }
-    TbsSkinFormFrame* BSF;
-
-protected:
-    void Update(TCollectionItem* Item) override;
-};
 
 // The panel laid over the client area of an inactive form: it shows the client area as it
 // was at the deactivation, blurred or under the form's background at 170/255.
@@ -145,588 +90,6 @@ public:
 
 protected:
     void Paint() override;
-};
-
-// ---------------------------------------------------------------------------------------
-// Caption skin objects
-// ---------------------------------------------------------------------------------------
-
-// One live element of the skinned frame (a button, the caption, a user-painted area),
-// made from a form object record of the skin.  The frame owns every object.
-class TbsActiveSkinObject : public TObject {
-public:
-    TbsActiveSkinObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData);
-    ~TbsActiveSkinObject() override = default;
-
-    virtual bool PointInMask(int X, int Y);
-    virtual void ShowLayer();
-    virtual void HideLayer();
-    virtual bool CanMorphing();
-    virtual void Draw(TCanvas* Cnvs, bool UpDate);
-    virtual void DrawAlpha(TCanvas*, TbsBitmap*) {}
-    virtual void DblClick() {}
-    virtual void MouseDown(int X, int Y, TMouseButton Button);
-    virtual void MouseUp(int X, int Y, TMouseButton Button);
-    virtual void MouseMove(int X, int Y);
-    virtual void MouseEnter();
-    virtual void MouseLeave();
-
-    bool EnableMorphing();
-    void DoMorphing();
-    void BeginMorph();
-    double MorphKf() const { return FMorphKf; }
-    void SetMorphKf(double Value) { FMorphKf = Value < 0 ? 0 : Value > 1 ? 1 : Value; }
-    // ObjectRect in screen coordinates (glow windows and menus are placed by it).
-    TRect ScreenRect();
-
-    TbsSkinFormFrame* Parent;
-    bool FMouseIn = false;
-    TBitmap* Picture = nullptr;
-    TBitmap* ActivePicture = nullptr;
-    TBitmap* ActiveMaskPicture = nullptr;
-    TbsSkinData* SD = nullptr;
-    String IDName, Hint;
-    TRect SkinRect, ActiveSkinRect, InActiveSkinRect, ObjectRect;
-    bool Active = false;
-    bool Morphing = false;
-    TbsMorphKind MorphKind = mkDefault;
-    bool Enabled = true, Visible = true;
-    bool SkinRectInAPicture = false;
-    int GlowLayerPictureIndex = -1, GlowLayerMaskPictureIndex = -1;
-    int GlowLayerOffsetX = 0, GlowLayerOffsetY = 0, GlowLayerAlphaBlendValue = 0;
-
-protected:
-    // Copies R of APicture onto ObjectRect of Cnvs (stretched); nothing without a picture.
-    void CopyLook(TCanvas* Cnvs, TBitmap* APicture, const TRect& R);
-    // The morph frame from the look R1 of P1 towards R2 of P2 by FMorphKf and MorphKind.
-    void DrawMorph(TCanvas* Cnvs, TBitmap* P1, const TRect& R1, TBitmap* P2, const TRect& R2);
-    bool SkinEmpty() const;
-    bool MorphUnderWay() const;
-    // The glow picture of the object shown or hidden through L, when the skin asks for
-    // glow frames and the object has one.
-    void ShowGlow(TbsLayerManager* L);
-    void HideGlow(TbsLayerManager* L);
-
-    double FMorphKf = 0;
-};
-
-// An area of the frame that the application paints itself (OnPaintEvent).
-class TbsUserObject : public TbsActiveSkinObject {
-public:
-    using TbsActiveSkinObject::TbsActiveSkinObject;
-    void Draw(TCanvas* Cnvs, bool UpDate) override;
-};
-
-// A caption button with normal, hot, pressed and disabled looks that may open a menu.
-class TbsSkinButtonObject : public TbsActiveSkinObject {
-public:
-    TbsSkinButtonObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData);
-    void ShowLayer() override;
-    void HideLayer() override;
-    bool CanMorphing() override;
-    void Draw(TCanvas* Cnvs, bool UpDate) override;
-    void MouseDown(int X, int Y, TMouseButton Button) override;
-    void MouseUp(int X, int Y, TMouseButton Button) override;
-    void MouseEnter() override;
-    void MouseLeave() override;
-    void ChangeDownState(bool Value);
-    void PopupObjectMenu();
-
-    bool FDown = false;
-    bool FPopupUp = false;
-    TRect DisableSkinRect, DownRect;
-    TMenuItem* MenuItem = nullptr;
-};
-
-// A caption button bound to one of the frame's commands (close, maximize, minimize,
-// roll-up, minimize to tray, system menu), with a restore look and a default look.
-class TbsSkinStdButtonObject : public TbsSkinButtonObject {
-public:
-    TbsSkinStdButtonObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData);
-    bool PointInMask(int X, int Y) override;
-    void ShowLayer() override;
-    void HideLayer() override;
-    bool CanMorphing() override;
-    void Draw(TCanvas* Cnvs, bool UpDate) override;
-    void DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap) override;
-    void DblClick() override;
-    void MouseDown(int X, int Y, TMouseButton Button) override;
-    void MouseUp(int X, int Y, TMouseButton Button) override;
-    void MouseEnter() override;
-    void MouseLeave() override;
-    void DefaultDraw(TCanvas* Cnvs);
-    void ExecuteCommand();
-    // The window state the command toggles is in force (the restore look applies).
-    bool RestoreLook();
-    // The system menu button shows the form's icon.
-    bool IconMode();
-
-    TbsBitmap* FAlphaNormalImage = nullptr;
-    TbsBitmap* FAlphaActiveImage = nullptr;
-    TbsBitmap* FAlphaDownImage = nullptr;
-    TbsBitmap* FAlphaRestoreNormalImage = nullptr;
-    TbsBitmap* FAlphaRestoreActiveImage = nullptr;
-    TbsBitmap* FAlphaRestoreDownImage = nullptr;
-    TbsBitmap* FAlphaInActiveImage = nullptr;
-    TbsBitmap* FAlphaInActiveRestoreImage = nullptr;
-    bool FSkinSupport = false;
-    TbsStdCommand Command = cmClose;
-    TRect RestoreRect, RestoreActiveRect, RestoreInActiveRect, RestoreDownRect;
-    String RestoreHint, FTempHint;
-    int AlphaMaskPictureIndex = -1, AlphaMaskActivePictureIndex = -1, AlphaMaskInActivePictureIndex = -1;
-
-};
-
-// The form's title: caption picture, text with the skin's font and effects, and the
-// frame's quick buttons.  Active means the form is active.
-class TbsSkinCaptionObject : public TbsActiveSkinObject {
-public:
-    TbsSkinCaptionObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData);
-    void Draw(TCanvas* Cnvs, bool UpDate) override;
-    void DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap) override;
-    void MouseDown(int X, int Y, TMouseButton Button) override;
-    void MouseUp(int X, int Y, TMouseButton Button) override;
-    void MouseMove(int X, int Y) override;
-    void MouseEnter() override;
-    void MouseLeave() override;
-    bool EnableAnimation();
-    void HoverQuickButtons(int X, int Y);
-    void RedrawCaption();
-    void PopupQuickButtonMenu(const TRect& AItemRect, TbsSkinPopupMenu* AMenu);
-    // The text the caption shows (with a maximized MDI child's caption added).
-    String CaptionText();
-    // AFlags with the form's right-to-left reading flag, for every text the object draws.
-    UINT TextFlags(UINT AFlags);
-    // A left press over the quick buttons: press the one under (X, Y) or open its menu.
-    void PressQuickButtons(int X, int Y);
-    // The text rectangle relative to ObjectRect's top-left.
-    TRect TextRect();
-    // The skin's record of the quick buttons' hot looks ("officequickbutton", else
-    // "resizetoolbutton") when it has a picture, which goes to Picture; none otherwise.
-    TbsDataSkinButtonControl* QuickButtonRecord(TBitmap** Picture);
-    // Builds in B the hot (or pressed) background of Item at its size; false without one.
-    bool HotBackground(TbsQuickButtonItem* Item, TBitmap* B);
-
-    int ActiveQuickButton = -1, OldActiveQuickButton = -1, MouseCaptureQuickButton = -1, PopupMenuQuickButton = -1;
-    bool FDown = false;
-    String FontName;
-    TFontStyles FontStyle;
-    int FontHeight = 0;
-    TColor FontColor = 0, ActiveFontColor = 0, ShadowColor = 0, ActiveShadowColor = 0;
-    bool Shadow = false;
-    TColor LightColor = 0, ActiveLightColor = 0;
-    bool Light = false;
-    TAlignment Alignment = taLeftJustify;
-    TRect TextRct, FrameRect, ActiveFrameRect;
-    int FrameLeftOffset = 0, FrameRightOffset = 0;
-    TRect FrameTextRect;
-    bool StretchEffect = false, FullFrame = false;
-    int FIncTime = 0;
-    TRect AnimateSkinRect;
-    int FrameCount = 0, AnimateInterval = 0, CurrentFrame = 0;
-    bool InActiveAnimation = false;
-    bool VistaGlowEffect = false, VistaGlowInActiveEffect = false, GlowEffect = false, GlowInActiveEffect = false;
-    int GlowSize = 0;
-    TColor GlowColor = 0, GlowActiveColor = 0;
-    int GlowOffset = 0;
-    bool ReflectionEffect = false;
-    TColor ReflectionColor = 0, ReflectionActiveColor = 0;
-    int ReflectionOffset = 0;
-    TRect DividerRect, InActiveDividerRect;
-    bool DividerTransparent = false;
-    TColor DividerTransparentColor = 0;
-    int QuickButtonAlphaMaskPictureIndex = -1;
-
-private:
-    void SetCaptionFont(TCanvas* C, TColor Color);
-    void PaintText(TCanvas* K, TCanvas* EventCanvas, int OX, int OY, bool A, const TRect& T);
-    void BuildPicture(TBitmap* B, TBitmap* P, const TRect& S);
-    void Compose(TBitmap* B, TBitmap* P, const TRect& S, TColor C, bool A, const TRect& T);
-    void DrawQuickButtons(TCanvas* Cnvs);
-    bool HasQuickButtons();
-};
-
-// A strip of animation frames of the skin shown in the frame; with ButtonStyle a caption
-// button carrying a command: its frames run forwards while hovered and back on leaving.
-class TbsSkinAnimateObject : public TbsActiveSkinObject {
-public:
-    TbsSkinAnimateObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData);
-    void ShowLayer() override;
-    void HideLayer() override;
-    void Draw(TCanvas* Cnvs, bool UpDate) override;
-    void DblClick() override;
-    void MouseDown(int X, int Y, TMouseButton Button) override;
-    void MouseUp(int X, int Y, TMouseButton Button) override;
-    void MouseEnter() override;
-    void MouseLeave() override;
-    void Start();
-    void Stop();
-    void ChangeFrame();
-    void ShowFrame(int Value);
-    void ExecuteCommand();
-    void PopupObjectMenu();
-    // The command's window state holds and the skin has a restore look.
-    bool RestoreLook();
-
-    int FFrame = 1, FInc = 25, TimerInterval = 25;
-    TMenuItem* MenuItem = nullptr;
-    bool FPopupUp = false, FDown = false, FMenuTracking = false;
-    int CountFrames = 1;
-    bool Cycle = false, ButtonStyle = false, Increment = true;
-    TbsStdCommand Command = cmDefault;
-    TRect DownSkinRect;
-    TRect RestoreRect, RestoreActiveRect, RestoreInActiveRect, RestoreDownRect;
-    String RestoreHint, FTempHint;
-
-private:
-    TRect FrameRect(int N);
-    void RunOrDraw();
-};
-
-// ---------------------------------------------------------------------------------------
-// The main menu bar
-// ---------------------------------------------------------------------------------------
-
-class TbsSkinMainMenuBar;
-
-// A main menu whose popups take the skin of its own skin data.
-class TbsSkinMainMenu : public TMainMenu {
-public:
-    using TMainMenu::TMainMenu;
-    TbsSkinData* SkinData() const { return FSD; }
-    void SetSkinData(TbsSkinData* Value);
-
-protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-
-private:
-    TbsSkinData* FSD = nullptr;
-};
-
-// The three looks of a menu bar item in tool-bar mode.
-enum TbsToolBarLook { tblNormal, tblActive, tblDown };
-
-// One object on the menu bar: an item or an MDI button.
-class TbsMenuBarObject : public TObject {
-public:
-    TbsMenuBarObject(TbsSkinMainMenuBar* AParent, TbsDataSkinObject* AData);
-    virtual void ReDraw();
-    virtual void Draw(TCanvas*) {}
-    virtual void MouseDown(int, int, TMouseButton) {}
-    virtual void MouseUp(int, int, TMouseButton) {}
-    virtual void DblClick() {}
-    virtual void MouseEnter();
-    virtual void MouseLeave();
-    virtual bool CanMorphing();
-    bool EnableMorphing();
-    void DoMorphing();
-
-    TbsSkinMainMenuBar* Parent;
-    bool FMouseIn = false;
-    TBitmap* Picture = nullptr;
-    bool FDown = false;
-    double FMorphKf = 0;
-    String IDName;
-    TRect SkinRect, ActiveSkinRect, DownRect, ObjectRect;
-    bool Active = false, Enabled = true, Visible = true, Morphing = false;
-    TbsMorphKind MorphKind = mkDefault;
-};
-
-// A top-level menu item shown on the bar; it opens its submenu through the form frame.
-class TbsSkinMainMenuBarItem : public TbsMenuBarObject {
-public:
-    TbsSkinMainMenuBarItem(TbsSkinMainMenuBar* AParent, TbsDataSkinObject* AData);
-    void ReDraw() override;
-    void Draw(TCanvas* Cnvs) override;
-    void MouseDown(int X, int Y, TMouseButton Button) override;
-    void MouseEnter() override;
-    void MouseLeave() override;
-    void DefaultDraw(TCanvas* Cnvs);
-    bool EnableAnimation();
-    void SetItemDown(bool Value);
-    void PopupItemMenu();
-    void DeactivateOtherItem();
-    bool ReleaseOtherDownItem();
-
-    bool FSkinSupport = false;
-    bool OldEnabled = true;
-    bool ItemVisible = true;  // false while the item does not fit on the bar
-    TMenuItem* MenuItem = nullptr;
-    String FontName;
-    int FontHeight = 0;
-    TFontStyles FontStyle;
-    TColor UnEnabledFontColor = 0, FontColor = 0, ActiveFontColor = 0, DownFontColor = 0;
-    TRect TextRct, ItemDownRect;
-    int LO = 0, RO = 0;
-    bool StretchEffect = false;
-    TRect AnimateSkinRect;
-    int FrameCount = 0, AnimateInterval = 0, CurrentFrame = 0;
-    bool InActiveAnimation = false;
-
-private:
-    // Measures the item at its place after the item before it; false when it does not fit.
-    bool Measure(TCanvas* Cnvs, bool Skinned);
-    // The item font: the skin's (or, with Tool, the tool button record's) when the bar uses
-    // skin fonts, else the bar's default item font.
-    void SetItemFont(TCanvas* C, bool Skinned, const TbsDataSkinButtonControl* Tool = nullptr);
-    int GlyphWidth(int* Height = nullptr);
-    // Draws the glyph at X, centred in the rows Top .. Top + AreaHeight.
-    void DrawGlyph(TCanvas* C, int X, int Top, int AreaHeight);
-    void DrawText(TCanvas* C, TRect R, bool Selected);
-    void SkinnedLook(TBitmap* B, TCanvas* Under, const TRect& S, bool Highlighted);
-    // The look of the item on a bar in tool-bar mode, from the "resizetoolbutton" record.
-    void ToolBarLook(TBitmap* B, TCanvas* Under, TbsToolBarLook Look);
-};
-
-// A button of a maximized MDI child shown at an end of the bar.
-class TbsSkinMainMenuBarButton : public TbsMenuBarObject {
-public:
-    TbsSkinMainMenuBarButton(TbsSkinMainMenuBar* AParent, TbsDataSkinObject* AData);
-    void Draw(TCanvas* Cnvs) override;
-    void MouseDown(int X, int Y, TMouseButton Button) override;
-    void MouseUp(int X, int Y, TMouseButton Button) override;
-    void DblClick() override;
-    void MouseEnter() override;
-    void MouseLeave() override;
-    void DefaultDraw(TCanvas* Cnvs);
-    void ExecuteCommand();
-
-    bool FSkinSupport = false;
-    TbsStdCommand Command = cmClose;
-};
-
-using TbsItemEnterEvent = std::function<void(TMenuItem* MenuItem)>;
-using TbsItemLeaveEvent = std::function<void(TMenuItem* MenuItem)>;
-
-// The skinned bar of a form's main menu: it shows the top-level items and opens their
-// submenus through the form frame.
-class TbsSkinMainMenuBar : public TbsSkinControl {
-public:
-    explicit TbsSkinMainMenuBar(TComponent* AOwner);
-    ~TbsSkinMainMenuBar() override;
-
-    bool ToolBarMode() const { return FToolBarMode; }
-    void SetToolBarMode(bool V);
-    bool ToolBarModeItemTransparent() const { return FToolBarModeItemTransparent; }
-    void SetToolBarModeItemTransparent(bool V) { FToolBarModeItemTransparent = V; }
-    // The skin's "resizetoolbutton" record the items take their looks from in tool-bar
-    // mode; none without it.
-    TbsDataSkinButtonControl* ToolButtonRecord() const;
-    bool ScrollMenu() const { return FScrollMenu; }
-    void SetScrollMenu(bool V);
-    TFont* DefItemFont() const { return FDefItemFont.get(); }
-    void SetDefItemFont(TFont* Value);
-    bool UseSkinFont() const { return FUseSkinFont; }
-    void SetUseSkinFont(bool V) { FUseSkinFont = V; }
-    bool UseSkinSize() const { return FUseSkinSize; }
-    void SetUseSkinSize(bool V);
-    bool PopupToUp() const { return FPopupToUp; }
-    void SetPopupToUp(bool V) { FPopupToUp = V; }
-    int DefaultWidth() const { return FDefaultWidth; }
-    void SetDefaultWidth(int Value);
-    int DefaultHeight() const { return FDefaultHeight; }
-    void SetDefaultHeight(int Value);
-    TbsSkinFormFrame* SkinFormFrame() const { return BSF; }
-    void SetSkinFormFrame(TbsSkinFormFrame* Value);
-    TMainMenu* MainMenu() const { return FMainMenu; }
-    void SetMainMenu(TMainMenu* Value);
-    TbsItemEnterEvent OnItemMouseEnter;
-    TbsItemLeaveEvent OnItemMouseLeave;
-
-    void CreateMenu();
-    void UpDateItems();
-    void UpDateEnabledItems();
-    void Merge(TMainMenu* Menu);
-    void UnMerge();
-    TMainMenu* GetChildMainMenu();
-    void EnterMenuMode();
-    void LeaveMenuMode();
-    void ReleaseDownItem();
-    bool PressAccelItem(WORD Key);
-    void SelectNextItem();
-    void SelectPriorItem();
-    bool PressSelectedItem();
-    void ShowMDIButtons();
-    void CheckMDIButtons();
-    void RedrawObject(TbsMenuBarObject* Obj);
-    void TrackMouse(int X, int Y);
-    void CalcItemsRect();
-    TRect GetMarkerRect() const;
-    void PopupHiddenItems();
-    void PaintBar(TCanvas* C);
-    // The bar background in tool-bar mode: the skin's tool-bar panel at the bar's size.
-    void PaintToolBarBackground(TBitmap* B);
-    TbsSkinMainMenuBarItem* Item(int Index) const;
-
-    void GetSkinData() override;
-    void ChangeSkinData() override;
-    void BeforeChangeSkinData() override;
-    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-    void Dispatch(TMessage& Message) override;
-
-    bool FSkinSupport = false;
-    int ButtonsCount = 0;
-    bool FMDIChildMax = false;
-    bool MenuActive = false, Scroll = false, MarkerActive = false;
-    TTimer* MouseTimer = nullptr;
-    TTimer* MorphTimer = nullptr;
-    TTimer* AnimateTimer = nullptr;
-    int ActiveObject = -1, OldActiveObject = -1, MouseCaptureObject = -1;
-    TRect NewItemsRect;
-    TRect SkinRect, ItemsRect;
-    String MenuBarItem, MaxButton, MinButton, SysMenuButton, CloseButton;
-    TColor TrackMarkColor = 0, TrackMarkActiveColor = 0;
-    TBitmap* Picture = nullptr;
-    bool StretchEffect = false, ItemTransparent = false;
-    std::vector<std::unique_ptr<TbsMenuBarObject>> ObjectList;
-    bool ChildMenuIn = false;
-
-protected:
-    void Paint() override {}
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void MouseMove(TShiftState Shift, int X, int Y) override;
-    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-
-private:
-    void MouseTimerTick(TObject*);
-    void MorphTimerTick(TObject*);
-    void AnimateTimerTick(TObject*);
-    void DrawMarker(TCanvas* C);
-    void CreateMDIButtons();
-    void RemoveMDIButtons();
-    void EnableMDIButtons(TbsBorderIcons Icons);
-    void ReleaseSysMenuButton();
-    // The items that are enabled and shown, in bar order.
-    std::vector<TbsSkinMainMenuBarItem*> ShownItems() const;
-
-    bool FToolBarMode = false, FToolBarModeItemTransparent = false;
-    bool FScrollMenu = true;
-    std::unique_ptr<TFont> FDefItemFont;
-    bool FUseSkinFont = true, FUseSkinSize = true, FPopupToUp = false;
-    TbsSkinFormFrame* BSF = nullptr;
-    TMainMenu* FMainMenu = nullptr;
-    TMainMenu* FMergeMenu = nullptr;
-    // The child menu the items were built from (watched: its items must not outlive it).
-    TMainMenu* FChildMenu = nullptr;
-    int FDefaultWidth = 0, FDefaultHeight = 22;
-};
-
-// ---------------------------------------------------------------------------------------
-// The layered border
-// ---------------------------------------------------------------------------------------
-
-class TbsFormLayerBorder;
-
-enum TbsFormLayerBorderType { bsflLeft, bsflTop, bsflRight, bsflBottom };
-enum TbsFormLayerBorderHit {
-    bsflhNone, bsflhLeft, bsflhTop, bsflhRight, bsflhBottom, bsflhTopLeft, bsflhTopRight, bsflhBottomLeft,
-    bsflhBottomRight, bsflCaption, bsflObject
-};
-
-// One of the four windows of the layered border: a borderless layered top-level that shows
-// its image, never takes the activation or the focus (it brings the form forward instead),
-// resizes the form by its border zones and, with a full border, moves it by the caption
-// and passes the mouse to the caption objects drawn in the top image.
-class TbsFormLayerWindow : public TForm {
-public:
-    TbsFormLayerWindow(TComponent* AOwner, TCustomForm* AForm);
-    void Dispatch(TMessage& Message) override;
-    TbsFormLayerBorderHit GetHitMode(TPoint P);
-    bool CanSizeForm();
-
-    bool FDown = false;
-    TCustomForm* FForm = nullptr;
-    TbsFormLayerBorder* FLayerBorder = nullptr;
-    TPoint MousePos1, MousePos2;
-    TbsFormLayerBorderHit FHitMode = bsflhNone;
-    bool FInProcessMessages = false;
-    TbsFormLayerBorderType BorderType = bsflLeft;
-
-protected:
-    void CreateParams(TCreateParams& Params) override;
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void MouseMove(TShiftState Shift, int X, int Y) override;
-    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-
-private:
-    void DblClickAt(int X, int Y);
-    void ResizeStep(int DX, int DY, TPoint C);
-    void MoveStep(int DX, int DY);
-    void ApplyBounds(int L, int T, int W, int H);
-};
-
-// The soft border and shadow of a skin's layer frame, shown as four layered windows
-// around the form (above, below, left and right).  With a full border the top window
-// carries the whole caption: the standard buttons and the caption text are drawn into it.
-class TbsFormLayerBorder : public TComponent {
-public:
-    explicit TbsFormLayerBorder(TComponent* AOwner);
-    ~TbsFormLayerBorder() override;
-
-    void InitFrame(TbsSkinData* ASkinData, TCustomForm* AForm);
-    void Show(int X, int Y, int AWidth, int AHeight);
-    void ShowWithForm();
-    void ShowWithFormAnimation();
-    void Hide();
-    void SetBounds(int X, int Y, int AWidth, int AHeight);
-    void SetBoundsWithForm();
-    void SetBoundsWithForm2(int AW, int AH);
-    void SetBoundsWithForm3(int ALeft, int ATop, int AW, int AH);
-    void Update(int X, int Y, int AWidth, int AHeight);
-    void UpdateBorder();
-    void MoveWithForm();
-    void MoveWithForm2(int ALeft, int ATop);
-    void SetAlphaBlend();
-    void SetAlphaBlend2();
-    void CheckFormAlpha(int AFormAlpha, bool AUpdate);
-    void SetActive(bool AValue, bool AUpdate);
-    void Draw(TCanvas* C, int X, int Y, int AWidth, int AHeight);
-    void HoverObjects(int X, int Y);
-    void MouseTimerTick(TObject* Sender);
-    // The border's outer rectangle (left, top, width, height) for a form of these bounds.
-    TRect BorderBounds(int L, int T, int W, int H, bool RollUpHeight = true);
-    // The constant alpha of the windows in the current look.
-    int CurrentAlpha() const { return FActive ? FCurrentAlphaBlendValue : FCurrentInActiveAlphaBlendValue; }
-    bool BlurApplies();
-
-    TbsSkinFormFrame* BSF = nullptr;
-    bool FIsAeroEnabled = false;
-    TTimer* MouseTimer = nullptr;
-    // Steps the fade-in of ShowWithFormAnimation (every FadeStepInterval ms).
-    TTimer* FadeTimer = nullptr;
-    int FFadeTarget = 0, FFadeStep = 1;
-    TCustomForm* FForm = nullptr;
-    bool FVisible = false;
-    TbsSkinData* FSD = nullptr;
-    TbsDataSkinLayerFrame* FData = nullptr;
-    std::unique_ptr<TbsBitmap> LeftImage, TopImage, RightImage, BottomImage;
-    TbsFormLayerWindow* LeftBorder = nullptr;
-    TbsFormLayerWindow* TopBorder = nullptr;
-    TbsFormLayerWindow* RightBorder = nullptr;
-    TbsFormLayerWindow* BottomBorder = nullptr;
-    int FWidth = 0, FHeight = 0;
-    int LeftSize = 0, TopSize = 0, RightSize = 0, BottomSize = 0;
-    int HitTopLeftX = 0, HitTopLeftY = 0, HitTopRightX = 0, HitTopRightY = 0;
-    int HitBottomLeftX = 0, HitBottomLeftY = 0, HitBottomRightX = 0, HitBottomRightY = 0;
-    int OldActiveObject = -1, ActiveObject = -1, MouseCaptureObject = -1;
-    HRGN DataRgn1 = nullptr, DataRgn2 = nullptr, DataRgn3 = nullptr, DataRgn4 = nullptr;
-    HRGN TopRgn = nullptr, BottomRgn = nullptr, RightRgn = nullptr, LeftRgn = nullptr;
-    bool FActive = true;
-    int FCurrentAlphaBlendValue = -1, FCurrentInActiveAlphaBlendValue = 0;
-
-private:
-    void FadeTimerTick(TObject* Sender);
-    void StopFade();
-    void CreateBorderImages(int BW, int BH);
-    void PlaceObjects();
-    void BuildBlurMaskRegions();
-    void BuildBlurRegions();
-    void FreeWindows();
-    void PushImages(bool Blur);
-    void PlaceWindows(int X, int Y, int BW, int BH, UINT ExtraFlags, bool HideEmptySides);
-    void ReleaseStdButtons();
-    int TopHeight() const;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -1190,7 +553,7 @@ public:
     bool OpenMenuUp() const { return FOpenMenuUp; }
     int OpenMenuStart() const { return FOpenMenuStart; }
 
-    // ---- state read by the objects and the Parts of the frame
+    // ---- state read by the frame's caption objects, its menu bar and its layered border
     TCustomForm* FForm = nullptr;
     std::vector<std::unique_ptr<TbsActiveSkinObject>> ObjectList;
     int ActiveObject = -1, OldActiveObject = -1;
@@ -1209,7 +572,9 @@ public:
     // the skin data's change messages.
     bool SkinSupport() const { return FSkinSupport; }
     bool FSkinnableForm = true;
-    bool FFormActive = false;
+    // The form is active as the frame last saw it (its caption's look follows).
+    bool FormActive() const { return FFormActive; }
+    void SetFormActive(bool Value) { FFormActive = Value; }
     bool FStopPainting = false;
     bool FStartShow = true;
     bool FRollUpState = false, MaxRollUpState = false, FRollUpBeforeMaximize = false;
@@ -1230,7 +595,9 @@ public:
     int FOldFullBorder = -1;
     TRect FOldFormBounds;
     bool DisableDWMAnimation = false;
-    bool FIsVistaOs = false, FIsW7 = false, FIsLayerEnabled = false, FHaveShadow = false;
+    bool FIsVistaOs = false, FIsW7 = false, FHaveShadow = false;
+    // Layered windows can be shown (looked at when the frame is made).
+    void SetIsLayerEnabled(bool Value) { FIsLayerEnabled = Value; }
     bool FInShortCut = false;
     // The geometry of the skinned frame at the current size.
     TPoint NewLTPoint, NewRBPoint, NewRTPoint, NewLBPoint;
@@ -1294,6 +661,8 @@ private:
                   TbsSkinData* ASkinData = nullptr, TMenuItem* Item2 = nullptr);
 
     bool FSkinSupport = false;
+    bool FFormActive = false;
+    bool FIsLayerEnabled = false;
     int MouseCaptureObject = -1;
     bool FBorderLayerChangeSize = false;
     bool FPreviewMode = false;

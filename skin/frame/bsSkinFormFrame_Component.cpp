@@ -1,6 +1,6 @@
 // The form frame component: construction and destruction, links to other components,
-// the property writers with effects, the small public operations, the form icon, the
-// quick-button collection and the finders of a form's frame.
+// the property writers with effects, the small public operations, the form icon and the
+// finders of a form's frame.
 #include "skin/frame/bsSkinFormFrame.h"
 #include "skin/frame/bsRibbon.h"
 #include "skin/frame/bsSkinMDITabsBar.h"
@@ -8,51 +8,6 @@
 #include "skin/menus/bsSkinHint.h"
 
 #include "platform/windows/WinPaint.h"
-
-// ---- quick buttons ------------------------------------------------------------------------
-
-void TbsQuickButtonItem::Assign(TPersistent* Source)
-{
-    if (auto* S = dynamic_cast<TbsQuickButtonItem*>(Source)) {
-        FImageIndex = S->FImageIndex;
-        FHint = S->FHint;
-        FEnabled = S->FEnabled;
-        FVisible = S->FVisible;
-        Changed(false);
-        return;
-    }
-    TCollectionItem::Assign(Source);
-}
-
-void TbsQuickButtonItem::SetImageIndex(int Value)
-{
-    FImageIndex = Value;
-    Changed(false);
-}
-
-void TbsQuickButtonItem::SetEnabled(bool Value)
-{
-    FEnabled = Value;
-    Changed(false);
-}
-
-void TbsQuickButtonItem::SetVisible(bool Value)
-{
-    FVisible = Value;
-    Changed(false);
-}
-
-TbsQuickButtonItems::TbsQuickButtonItems(TbsSkinFormFrame* AForm)
-    : TCollection(ItemClass<TbsQuickButtonItem>()), BSF(AForm) {}
-
-void TbsQuickButtonItems::Update(TCollectionItem* Item)
-{
-    TCollection::Update(Item);
-    if (!BSF) return;
-    TComponentState St = BSF->ComponentState();
-    if (St.Contains(csDesigning) || St.Contains(csLoading) || St.Contains(csDestroying)) return;
-    BSF->UpDateFormNC();
-}
 
 // ---- finders -------------------------------------------------------------------------------
 
@@ -150,7 +105,7 @@ TbsSkinFormFrame::~TbsSkinFormFrame()
     if (FTrayIcon && FTrayDblClickSet) FTrayIcon->OnDblClick = nullptr;
     if (FForm) FForm->OnShortCut = nullptr;
     if (FAppRestoreSet && Application) Application->OnRestore = nullptr;
-    FQuickButtons->BSF = nullptr;
+    FQuickButtons->SetSkinFormFrame(nullptr);
     FQuickButtons.reset();
     ClearObjects();
     delete FBorderLayer;
@@ -462,14 +417,14 @@ void TbsSkinFormFrame::AppRestore(TObject*) { CheckAppLayeredBorders(); }
 int TbsSkinFormFrame::GetIndex(const String& AIDName) const
 {
     for (size_t I = 0; I < ObjectList.size(); ++I)
-        if (ObjectList[I]->IDName == AIDName) return int(I);
+        if (ObjectList[I]->IDName() == AIDName) return int(I);
     return -1;
 }
 
 void TbsSkinFormFrame::SetEnabled(const String& AIDName, bool Value)
 {
     int I = GetIndex(AIDName);
-    if (I != -1) ObjectList[size_t(I)]->Enabled = Value;
+    if (I != -1) ObjectList[size_t(I)]->SetEnabled(Value);
 }
 
 void TbsSkinFormFrame::UserObjectDraw(const String& AIDName)
@@ -492,13 +447,9 @@ void TbsSkinFormFrame::LinkMenu(const String& AIDName, TMenu* AMenu, bool APopup
     if (I == -1) return;
     TbsActiveSkinObject* O = ObjectList[size_t(I)].get();
     if (auto* B = dynamic_cast<TbsSkinButtonObject*>(O)) {
-        B->MenuItem = AMenu ? AMenu->Items() : nullptr;
-        B->FPopupUp = APopupUp;
+        B->SetMenuItem(AMenu ? AMenu->Items() : nullptr, APopupUp);
     } else if (auto* A = dynamic_cast<TbsSkinAnimateObject*>(O)) {
-        if (A->ButtonStyle) {
-            A->MenuItem = AMenu ? AMenu->Items() : nullptr;
-            A->FPopupUp = APopupUp;
-        }
+        if (A->ButtonStyle) A->SetMenuItem(AMenu ? AMenu->Items() : nullptr, APopupUp);
     }
 }
 

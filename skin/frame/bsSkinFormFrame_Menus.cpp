@@ -158,7 +158,7 @@ void TbsSkinFormFrame::PopupSystemMenuFromButton()
     for (auto& O : ObjectList) {
         auto* S = dynamic_cast<TbsSkinStdButtonObject*>(O.get());
         auto* A = dynamic_cast<TbsSkinAnimateObject*>(O.get());
-        if ((S && S->Command == cmSysMenu && S->Enabled) || (A && A->Command == cmSysMenu && A->Enabled)) {
+        if ((S && S->Command() == cmSysMenu && S->Enabled()) || (A && A->Command() == cmSysMenu && A->Enabled())) {
             PopupSystemMenuInRect(O->ScreenRect());
             return;
         }
@@ -322,24 +322,14 @@ void TbsSkinFormFrame::SkinMenuClose()
     // the caption's and the buttons' looks of the menu that was open go back first
     for (auto& O : ObjectList) {
         if (auto* C = dynamic_cast<TbsSkinCaptionObject*>(O.get())) {
-            if (C->PopupMenuQuickButton != -1) {
-                if (C->PopupMenuQuickButton < FQuickButtons->Count()) {
-                    FQuickButtons->Items(C->PopupMenuQuickButton)->Down = false;
-                    FQuickButtons->Items(C->PopupMenuQuickButton)->Active = false;
-                }
-                C->PopupMenuQuickButton = -1;
-                C->RedrawCaption();
-            }
+            C->QuickButtonMenuClosed();
         } else if (auto* B = dynamic_cast<TbsSkinButtonObject*>(O.get())) {
-            if (B->MenuItem && B->FDown) {
+            if (B->MenuItem() && B->Down()) {
                 B->ChangeDownState(false);
                 break;
             }
         } else if (auto* A = dynamic_cast<TbsSkinAnimateObject*>(O.get())) {
-            if (A->MenuItem && A->FMenuTracking) {
-                A->Active = true;
-                A->FFrame = A->CountFrames;
-                A->FDown = A->FMenuTracking = A->Increment = false;
+            if (A->MenuClosed()) {
                 AnimateTimer->SetEnabled(true);
                 break;
             }

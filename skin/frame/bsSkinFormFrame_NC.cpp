@@ -80,14 +80,14 @@ void TbsSkinFormFrame::PaintNCSkin(HDC DC, bool AUseExternalDC)
                            TRect(0, 0, Pic->Width(), Pic->Height()), FFormWidth, FFormHeight, FSD->LeftStretch,
                            FSD->TopStretch, FSD->RightStretch, FSD->BottomStretch);
     for (auto& O : ObjectList) {
-        if (!O->Visible) continue;
-        if (O->ObjectRect.Bottom <= NewClRect.Top) {
+        if (!O->Visible()) continue;
+        if (O->ObjectRect().Bottom <= NewClRect.Top) {
             if (!TopB.Empty()) O->Draw(TopB.Canvas(), false);
         } else if (!BottomB.Empty()) {
-            TRect Saved = O->ObjectRect;
-            OffsetRect(O->ObjectRect, 0, -NewClRect.Bottom);
+            TRect Saved = O->ObjectRect();
+            O->OffsetObjectRect(0, -NewClRect.Bottom);
             O->Draw(BottomB.Canvas(), false);
-            O->ObjectRect = Saved;
+            O->SetObjectRect(Saved);
         }
     }
     if (ShowsAppMenuCaption() && !TopB.Empty())
@@ -122,13 +122,13 @@ void TbsSkinFormFrame::CalcDefRects()
     auto FirstButton = [this](TbsStdCommand C) -> TbsSkinStdButtonObject* {
         for (auto& O : ObjectList)
             if (auto* S = dynamic_cast<TbsSkinStdButtonObject*>(O.get());
-                S && S->Visible && S->SkinRectInAPicture && S->Command == C)
+                S && S->Visible() && S->SkinRectInAPicture() && S->Command() == C)
                 return S;
         return nullptr;
     };
     for (TbsStdCommand C : {cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray})
         if (auto* S = FirstButton(C)) {
-            S->ObjectRect = TRect(X - B, 4, X, 4 + B);
+            S->SetObjectRect(TRect(X - B, 4, X, 4 + B));
             X -= B;
         }
     NewDefCaptionRect.Right = X;
@@ -136,7 +136,7 @@ void TbsSkinFormFrame::CalcDefRects()
     if (auto* S = FirstButton(cmSysMenu)) {
         int W = B, H = B;
         if (FShowIcon) GetIconSize(W, H);
-        S->ObjectRect = TRect(X, 4, X + W, 4 + H);
+        S->SetObjectRect(TRect(X, 4, X + W, 4 + H));
         NewDefCaptionRect.Left = X + W;
     }
 }
@@ -193,10 +193,10 @@ void TbsSkinFormFrame::PaintNCDefault(HDC DC, bool AUseExternalDC)
         K->Brush()->SetStyle(bsSolid);
     }
     for (auto& O : ObjectList) {
-        if (!O->Visible) continue;
-        OffsetRect(O->ObjectRect, -3, -3);
+        if (!O->Visible()) continue;
+        O->OffsetObjectRect(-3, -3);
         O->Draw(K, true);
-        OffsetRect(O->ObjectRect, 3, 3);
+        O->OffsetObjectRect(3, 3);
     }
     ExcludeClipRect(T.DC(), 3, CapH + 3, FFormWidth - 3, FFormHeight - 3);
     T.C.Draw(3, 3, &Bmp);
@@ -265,20 +265,20 @@ void TbsSkinFormFrame::ArrangeObjects()
 {
     if (UseLayeredBorder() && FullLayeredShown()) return;
     for (auto& O : ObjectList)
-        if (!O->SkinRectInAPicture) O->ObjectRect = MapSkinRect(O->SkinRect);
+        if (!O->SkinRectInAPicture()) O->SetObjectRect(MapSkinRect(O->SkinRect()));
     TRect Base;
     if (!IsEmptyRect(NewButtonsRect)) Base = NewButtonsRect;
     else if (!IsEmptyRect(NewCaptionRect)) Base = NewCaptionRect;
     else return;
 
     auto CommandOf = [](TbsActiveSkinObject* O, TbsStdCommand& C) {
-        if (auto* S = dynamic_cast<TbsSkinStdButtonObject*>(O)) return C = S->Command, true;
-        if (auto* A = dynamic_cast<TbsSkinAnimateObject*>(O)) return C = A->Command, true;
+        if (auto* S = dynamic_cast<TbsSkinStdButtonObject*>(O)) return C = S->Command(), true;
+        if (auto* A = dynamic_cast<TbsSkinAnimateObject*>(O)) return C = A->Command(), true;
         return false;
     };
     auto RowMember = [&](TbsActiveSkinObject* O, TbsStdCommand Want) {
         TbsStdCommand C;
-        return O->Visible && O->SkinRectInAPicture && CommandOf(O, C) && C == Want;
+        return O->Visible() && O->SkinRectInAPicture() && CommandOf(O, C) && C == Want;
     };
     std::vector<TbsActiveSkinObject*> Row;
     for (TbsStdCommand C : {cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray})
@@ -300,39 +300,53 @@ void TbsSkinFormFrame::ArrangeObjects()
         if ((Caption = dynamic_cast<TbsSkinCaptionObject*>(O.get()))) break;
 
     auto SizeOf = [this](TbsActiveSkinObject* O, int& W, int& H) {
-        W = O->SkinRect.Width();
-        H = O->SkinRect.Height();
+        W = O->SkinRect().Width();
+        H = O->SkinRect().Height();
         auto* S = dynamic_cast<TbsSkinStdButtonObject*>(O);
-        if (S && S->Command == cmSysMenu && FShowIcon) GetIconSize(W, H);
+        if (S && S->Command() == cmSysMenu && FShowIcon) GetIconSize(W, H);
     };
     int X, Y = Base.Top, W, H;
     auto PlaceLeft = [&](TbsActiveSkinObject* O) {
         SizeOf(O, W, H);
-        O->ObjectRect = TRect(X - W, Y, X, Y + H);
+        O->SetObjectRect(TRect(X - W, Y, X, Y + H));
         X = X - NewButtonsOffset - W;
     };
     auto PlaceRight = [&](TbsActiveSkinObject* O) {
         SizeOf(O, W, H);
-        O->ObjectRect = TRect(X, Y, X + W, Y + H);
+        O->SetObjectRect(TRect(X, Y, X + W, Y + H));
         X = X + NewButtonsOffset + W;
     };
     if (!NewButtonsInLeft) {
         X = Base.Right;
         for (auto* O : Row) PlaceLeft(O);
-        if (IsEmptyRect(NewButtonsRect) && Caption) Caption->ObjectRect.Right = X + NewButtonsOffset;
+        if (IsEmptyRect(NewButtonsRect) && Caption) {
+            TRect C = Caption->ObjectRect();
+            C.Right = X + NewButtonsOffset;
+            Caption->SetObjectRect(C);
+        }
         if (SysButton) {
             X = NewCaptionRect.Left;
             Y = NewCaptionRect.Top;
             PlaceRight(SysButton);
-            SysButton->ObjectRect.Top = HeightOfRect(NewCaptionRect) / 2 + NewCaptionRect.Top - H / 2;
-            SysButton->ObjectRect.Bottom = SysButton->ObjectRect.Top + H;
-            if (Caption) Caption->ObjectRect.Left = X - NewButtonsOffset;
+            TRect S = SysButton->ObjectRect();
+            S.Top = HeightOfRect(NewCaptionRect) / 2 + NewCaptionRect.Top - H / 2;
+            S.Bottom = S.Top + H;
+            SysButton->SetObjectRect(S);
+            if (Caption) {
+                TRect C = Caption->ObjectRect();
+                C.Left = X - NewButtonsOffset;
+                Caption->SetObjectRect(C);
+            }
         }
     } else {
         X = Base.Left;
         for (auto* O : Row) PlaceRight(O);
         if (IsEmptyRect(NewButtonsRect) && SysButton) PlaceRight(SysButton);
-        if (IsEmptyRect(NewButtonsRect) && Caption) Caption->ObjectRect.Left = X + NewButtonsOffset;
+        if (IsEmptyRect(NewButtonsRect) && Caption) {
+            TRect C = Caption->ObjectRect();
+            C.Left = X + NewButtonsOffset;
+            Caption->SetObjectRect(C);
+        }
     }
 }
 
@@ -367,9 +381,9 @@ bool TbsSkinFormFrame::CaptionTest(TPoint P)
 {
     for (auto& O : ObjectList) {
         auto* C = dynamic_cast<TbsSkinCaptionObject*>(O.get());
-        if (!C || !C->ObjectRect.Contains(P)) continue;
+        if (!C || !C->ObjectRect().Contains(P)) continue;
         if (FQuickButtons->Count() > 0 && FQuickImageList && !ShowsAppMenuCaption()) {
-            TRect R = C->ObjectRect;
+            TRect R = C->ObjectRect();
             R.Left += FQuickButtons->Count() * (FQuickImageList->Width() + 8) + 7;
             return R.Contains(P);
         }
@@ -442,8 +456,8 @@ int TbsSkinFormFrame::ObjectAt(int X, int Y) const
 {
     for (size_t I = 0; I < ObjectList.size(); ++I) {
         TbsActiveSkinObject* O = ObjectList[I].get();
-        if (O->Enabled && O->Visible && O->ObjectRect.Contains(TPoint(X, Y)) &&
-            O->PointInMask(X - O->ObjectRect.Left, Y - O->ObjectRect.Top))
+        if (O->Enabled() && O->Visible() && O->ObjectRect().Contains(TPoint(X, Y)) &&
+            O->PointInMask(X - O->ObjectRect().Left, Y - O->ObjectRect().Top))
             return int(I);
     }
     return -1;
@@ -462,17 +476,17 @@ void TbsSkinFormFrame::MoveObjectHover(int Hit, int& Active, int& OldActive, int
     const bool Hints = FShowObjectHint && FSkinHint;
     if (OldActive != -1) {
         TbsActiveSkinObject* O = ObjectList[size_t(OldActive)].get();
-        if (O->Enabled && O->Visible) {
+        if (O->Enabled() && O->Visible()) {
             O->MouseLeave();
-            if (Hints && !O->Hint.empty()) FSkinHint->HideHint();
+            if (Hints && !O->Hint().empty()) FSkinHint->HideHint();
         }
     }
     if (Active != -1) {
         TbsActiveSkinObject* O = ObjectList[size_t(Active)].get();
-        if (O->Enabled && O->Visible) {
+        if (O->Enabled() && O->Visible()) {
             // (entering may choose the hint: a button's restore hint)
             O->MouseEnter();
-            if (Hints && !O->Hint.empty()) FSkinHint->ActivateHint2(O->Hint);
+            if (Hints && !O->Hint().empty()) FSkinHint->ActivateHint2(O->Hint());
         }
     }
 }
@@ -508,17 +522,7 @@ void TbsSkinFormFrame::MouseTimerTick(TObject*)
 
 void TbsSkinFormFrame::ResetObjectStates()
 {
-    for (auto& O : ObjectList) {
-        if (auto* A = dynamic_cast<TbsSkinAnimateObject*>(O.get())) {
-            A->FMouseIn = false;
-            A->Active = false;
-            A->FFrame = 1;
-        } else if (!dynamic_cast<TbsSkinCaptionObject*>(O.get())) {
-            O->Active = false;
-            O->FMouseIn = false;
-            O->SetMorphKf(0);
-        }
-    }
+    for (auto& O : ObjectList) O->ResetState();
 }
 
 // ---- object event relays -----------------------------------------------------------------------

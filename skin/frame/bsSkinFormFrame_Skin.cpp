@@ -45,10 +45,7 @@ void TbsSkinFormFrame::CreateDefaultObjects()
                     {"rollupbutton", cmRollUp}, {"sysmenubutton", cmSysMenu}, {"traybutton", cmMinimizeToTray}};
     for (const auto& D : Defaults) {
         auto B = std::make_unique<TbsSkinStdButtonObject>(this, nullptr);
-        B->IDName = D.Name;
-        B->Command = D.Command;
-        B->SkinRectInAPicture = true;
-        B->SkinRect = B->ActiveSkinRect = B->DownRect = TRect(0, 0, 1, 1);
+        B->SetDefaultLook(D.Name, D.Command);
         ObjectList.push_back(std::move(B));
     }
     UpdateCaptionButtons();
@@ -74,8 +71,8 @@ void TbsSkinFormFrame::UpdateCaptionButtons()
     if (FHideCaptionButtons) {
         for (auto& O : ObjectList)
             if (dynamic_cast<TbsSkinAnimateObject*>(O.get()) || dynamic_cast<TbsSkinStdButtonObject*>(O.get())) {
-                O->Enabled = false;
-                O->Visible = !O->SkinRectInAPicture;
+                O->SetEnabled(false);
+                O->SetVisible(!O->SkinRectInAPicture());
             }
         UpdateObjectHints();
         return;
@@ -83,32 +80,34 @@ void TbsSkinFormFrame::UpdateCaptionButtons()
     bool DialogIcons = FBorderIcons.Empty() || FBorderIcons == TbsBorderIcons{TbsBorderIcon::biSystemMenu};
     bool HasDialogClose = false;
     for (auto& O : ObjectList)
-        if (O->IDName == "dialogclosebutton") HasDialogClose = true;
+        if (O->IDName() == "dialogclosebutton") HasDialogClose = true;
 
     auto ByIcon = [this](TbsActiveSkinObject* O, TbsStdCommand C) {
         TbsBorderIcon Icon;
         if (C == cmDefault) {
             bool ObjectVisible = false;
-            if (OnActivateCustomObject) OnActivateCustomObject(O->IDName, ObjectVisible);
-            O->Visible = ObjectVisible;
+            if (OnActivateCustomObject) OnActivateCustomObject(O->IDName(), ObjectVisible);
+            O->SetVisible(ObjectVisible);
             return;
         }
         if (!CommandIcon(C, Icon)) return;
-        O->Enabled = FBorderIcons.Contains(Icon);
-        if (C == cmSysMenu && FDisableSystemMenu) O->Enabled = false;
-        O->Visible = O->SkinRectInAPicture ? O->Enabled : true;
+        O->SetEnabled(FBorderIcons.Contains(Icon));
+        if (C == cmSysMenu && FDisableSystemMenu) O->SetEnabled(false);
+        O->SetVisible(O->SkinRectInAPicture() ? O->Enabled() : true);
     };
     for (auto& O : ObjectList) {
         if (auto* A = dynamic_cast<TbsSkinAnimateObject*>(O.get())) {
-            if (A->ButtonStyle) ByIcon(A, A->Command);
+            if (A->ButtonStyle) ByIcon(A, A->Command());
         } else if (auto* S = dynamic_cast<TbsSkinStdButtonObject*>(O.get())) {
-            if (S->Command != cmClose) {
-                ByIcon(S, S->Command);
+            if (S->Command() != cmClose) {
+                ByIcon(S, S->Command());
             } else if (DialogIcons && HasDialogClose) {
-                bool Dialog = S->IDName == "dialogclosebutton";
-                S->Enabled = S->Visible = Dialog;
-            } else if (S->IDName == "dialogclosebutton") {
-                S->Enabled = S->Visible = false;
+                bool Dialog = S->IDName() == "dialogclosebutton";
+                S->SetEnabled(Dialog);
+                S->SetVisible(Dialog);
+            } else if (S->IDName() == "dialogclosebutton") {
+                S->SetEnabled(false);
+                S->SetVisible(false);
             }
         }
     }
@@ -138,13 +137,13 @@ void TbsSkinFormFrame::UpdateObjectHints()
     String Restore = ResString("RESTORE_HINT", "Restore");
     for (auto& O : ObjectList) {
         if (auto* S = dynamic_cast<TbsSkinStdButtonObject*>(O.get())) {
-            HintOf(S->Command, S->Hint);
-            S->FTempHint = S->Hint;
-            S->RestoreHint = Restore;
+            String H = S->Hint();
+            HintOf(S->Command(), H);
+            S->SetCommandHints(H, Restore);
         } else if (auto* A = dynamic_cast<TbsSkinAnimateObject*>(O.get())) {
-            HintOf(A->Command, A->Hint);
-            A->FTempHint = A->Hint;
-            A->RestoreHint = Restore;
+            String H = A->Hint();
+            HintOf(A->Command(), H);
+            A->SetCommandHints(H, Restore);
         }
     }
 }
@@ -163,17 +162,16 @@ void TbsSkinFormFrame::UpdateCaptionActive(bool Animate)
     bool A = GetFormActive();
     if (!A)
         for (int I = 0; I < FQuickButtons->Count(); ++I) {
-            FQuickButtons->Items(I)->Down = false;
-            FQuickButtons->Items(I)->Active = false;
+            FQuickButtons->Items(I)->SetDown(false);
+            FQuickButtons->Items(I)->SetActive(false);
         }
     for (auto& O : ObjectList) {
         auto* C = dynamic_cast<TbsSkinCaptionObject*>(O.get());
-        if (!C || C->Active == A) continue;
-        C->Active = A;
+        if (!C || C->Active() == A) continue;
+        C->SetActive(A);
         if (Animate) {
             if (C->EnableAnimation()) {
-                C->FIncTime = 25;
-                C->CurrentFrame = A ? 1 : C->InActiveAnimation ? C->FrameCount : 0;
+                C->RestartAnimation();
                 AnimateTimer->SetEnabled(true);
             }
             if (FForm->HandleAllocated()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);

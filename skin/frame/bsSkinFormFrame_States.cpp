@@ -348,7 +348,7 @@ void TbsSkinFormFrame::AnimateTimerTick(TObject*)
     bool Any = false;
     for (size_t I = 0; I < ObjectList.size(); ++I) {
         if (auto* A = dynamic_cast<TbsSkinAnimateObject*>(ObjectList[I].get())) {
-            if (A->Active && (!A->FDown || IsEmptyRect(A->DownSkinRect))) {
+            if (A->Active() && (!A->Down() || IsEmptyRect(A->DownSkinRect))) {
                 A->ChangeFrame();
                 Any = true;
             }
@@ -356,20 +356,9 @@ void TbsSkinFormFrame::AnimateTimerTick(TObject*)
         }
         auto* C = dynamic_cast<TbsSkinCaptionObject*>(ObjectList[I].get());
         if (!C || !C->EnableAnimation()) continue;
-        if (C->FIncTime < C->AnimateInterval) {
-            C->FIncTime += 25;
-            Any = true;
-        } else if (C->Active && C->CurrentFrame <= C->FrameCount) {
-            ++C->CurrentFrame;
-            DrawSkinObject(C);
-            C->FIncTime = 25;
-            Any = true;
-        } else if (!C->Active && C->CurrentFrame > 0) {
-            --C->CurrentFrame;
-            DrawSkinObject(C);
-            C->FIncTime = 25;
-            Any = true;
-        }
+        bool FrameChanged = false;
+        if (C->AnimationTick(FrameChanged)) Any = true;
+        if (FrameChanged) DrawSkinObject(C);
     }
     if (!Any) AnimateTimer->SetEnabled(false);
 }

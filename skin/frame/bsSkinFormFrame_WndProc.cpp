@@ -280,7 +280,7 @@ void TbsSkinFormFrame::FormWindowProc(TMessage& M)
                 FSmartEffectsShow = false;
                 if (ShownOrTrayRestoring() && UseLayeredBorder()) {
                     if (Application) Application->ProcessMessages();
-                    FBorderLayer->FActive = true;
+                    FBorderLayer->SetActiveLook(true);
                     FBorderLayer->ShowWithFormAnimation();
                 }
             }
@@ -315,7 +315,7 @@ void TbsSkinFormFrame::FormWindowProc(TMessage& M)
             if (OsIsWin2000OrLater() && !FAlphaBlendAnimation && !FAlphaBlend && !UseLayeredShowTimer() &&
                 !(FSD && FSD->AnimationForAllWindows()) && ShownOrTrayRestoring() && UseLayeredBorder()) {
                 if (Application) Application->ProcessMessages();
-                FBorderLayer->FActive = true;
+                FBorderLayer->SetActiveLook(true);
                 FBorderLayer->ShowWithForm();
             }
         } else if (UseLayeredBorder()) {
@@ -511,13 +511,13 @@ void TbsSkinFormFrame::WMTimer(TMessage&)
     if (UseLayeredShowTimer()) {
         DropLayered();
         if (Layered && ShownOrTrayRestoring()) {
-            FBorderLayer->FActive = GetFormActive();
+            FBorderLayer->SetActiveLook(GetFormActive());
             FBorderLayer->CheckFormAlpha(255, true);
         }
         return;
     }
     if (!AlphaBlendApplies()) return;
-    if (Layered) FBorderLayer->FActive = GetFormActive();
+    if (Layered) FBorderLayer->SetActiveLook(GetFormActive());
     bool AllWindows = FSD && FSD->AnimationForAllWindows();
     FFadeTarget = (FAlphaBlendAnimation || AllWindows) && !FAlphaBlend ? 255 : FAlphaBlendValue;
     if (FAlphaBlendAnimation || AllWindows) {
@@ -696,6 +696,38 @@ bool TbsSkinFormFrame::CommandStateHolds(TbsStdCommand C) const
     }
 }
 
+void TbsSkinFormFrame::RunCaptionCommand(TbsStdCommand C, const std::function<void()>& BeforeStateChange)
+{
+    auto ResetHover = [this] { UpdateActiveObject(-1, -1, false); };
+    switch (C) {
+    case cmClose:
+        ResetHover();
+        FForm->Close();
+        break;
+    case cmMaximize:
+        ResetHover();
+        if (BeforeStateChange) BeforeStateChange();
+        SetWindowState(WindowState() == wsMaximized ? wsNormal : wsMaximized);
+        break;
+    case cmMinimize:
+        ResetHover();
+        if (FAlwaysMinimizeToTray) {
+            MinimizeToTray();
+            break;
+        }
+        if (BeforeStateChange) BeforeStateChange();
+        SetWindowState(WindowState() == wsMinimized ? wsNormal : wsMinimized);
+        break;
+    case cmRollUp: SetRolledUp(!FRollUpState); break;
+    case cmMinimizeToTray:
+        ResetHover();
+        MinimizeToTray();
+        break;
+    case cmSysMenu:
+    case cmDefault: break;
+    }
+}
+
 // ---- mouse routing to the caption objects -------------------------------------------------
 
 void TbsSkinFormFrame::ObjectsMouseMove(int X, int Y)
@@ -754,7 +786,7 @@ void TbsSkinFormFrame::LayeredBordersSwitch()
                 SetDwmTransitions(FForm->Handle(), false);
                 DisableDWMAnimation = true;
             }
-            FBorderLayer->FActive = FFormActive;
+            FBorderLayer->SetActiveLook(FFormActive);
             FBorderLayer->ShowWithForm();
             RestoreOldBounds();
             FForm->Show();

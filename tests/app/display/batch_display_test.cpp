@@ -257,7 +257,7 @@ protected:
         }
         TbsSkinFormFrame* frame = Form1->bsSkinFormFrame1;
         const int close = frame->GetIndex("closebutton");
-        if (close >= 0) l.CloseButton = Offset(frame->ObjectList[size_t(close)]->ObjectRect, l.Window.Left, l.Window.Top);
+        if (close >= 0) l.CloseButton = Offset(frame->ObjectList[size_t(close)]->ObjectRect(), l.Window.Left, l.Window.Top);
 
         // The several-files dialog, made and prepared as its Execute does, in the media
         // folder: where each file's row lies.

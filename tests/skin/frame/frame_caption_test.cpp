@@ -53,7 +53,7 @@ TEST_F(FrameCaption, QuickButtonsStandBeforeTheTextAndClick)
     Q->OnClick = [&](TObject*) { ++Clicks; };
     ShowForm();
     // the caption object (4, 4, 246, 22) draws the button at its left end
-    EXPECT_EQ(Q->ItemRect, Rect(4, 5, 20, 21));
+    EXPECT_EQ(Q->ItemRect(), Rect(4, 5, 20, 21));
     EXPECT_EQ(WindowPixel(10, 13), RGB(250, 0, 250));
     // a point over the quick button is not caption: the form is not dragged by it
     EXPECT_EQ(HitAt(10, 13), HTOBJECT);
@@ -89,7 +89,7 @@ TEST_F(FrameCaption, CaptionPaintEventGetsTheRectangleOfItsCanvas)
     ShowForm();
     SetActiveWindow(H());
     Pump();
-    TRect O = Frame->ObjectList[size_t(Frame->GetIndex("caption"))]->ObjectRect;
+    TRect O = Frame->ObjectList[size_t(Frame->GetIndex("caption"))]->ObjectRect();
     ASSERT_FALSE(Seen.empty());
     EXPECT_EQ(Seen.back(), Rect(0, 0, O.Width(), O.Height()));
     // what the event paints at the rectangle's corner shows at the caption's corner
@@ -106,7 +106,7 @@ TEST_F(FrameCaption, TitleReadsRightToLeftOnARightToLeftForm)
         Frame->SetSkinData(Skinned ? SD : nullptr);
         Form->SetCaption("H...");
         ShowForm();
-        const TRect R = Skinned ? Frame->ObjectList[size_t(Frame->GetIndex("caption"))]->ObjectRect
+        const TRect R = Skinned ? Frame->ObjectList[size_t(Frame->GetIndex("caption"))]->ObjectRect()
                                 : Rect(40, 3, 200, 20);
         const TColor Back = Skinned ? CaptionColor : Sys(clBtnFace);
         auto Ink = [&] { return TextInk(R, [&](int X, int Y) { return WindowPixel(X, Y) != Back; }); };
@@ -375,7 +375,7 @@ TEST_F(FrameActivation, SystemMenuButtonAndAltSpace)
     ShowForm();
     Activate();
     TbsActiveSkinObject* Sys = Frame->ObjectList[size_t(Frame->GetIndex("sysmenubutton"))].get();
-    EXPECT_EQ(Sys->ObjectRect, Rect(3, 4, 20, 21));
+    EXPECT_EQ(Sys->ObjectRect(), Rect(3, 4, 20, 21));
     Click(8, 10);
     EXPECT_TRUE(Frame->InMenu());
     ASSERT_NE(Frame->OpenMenuItem(), nullptr);
@@ -441,7 +441,7 @@ TEST_F(FrameAnimate, HoverRunsTheFramesForwardAndLeavingBack)
     Pump();
     ASSERT_NE(Anim(), nullptr);
     EXPECT_EQ(Anim()->TimerInterval, 25);
-    EXPECT_EQ(Anim()->ObjectRect, Rect(229, 4, 245, 20));
+    EXPECT_EQ(Anim()->ObjectRect(), Rect(229, 4, 245, 20));
     EXPECT_EQ(ShownFrame(), 1);
     Move(237, 12);
     Wait(50);  // the hover tracking finds it and starts the run
@@ -475,12 +475,12 @@ TEST_F(FrameAnimate, AltSpaceOpensOnlyUnderTheSystemMenuObject)
     EXPECT_FALSE(Frame->SkinMenu->Visible());
     EXPECT_EQ(Frame->OpenMenuItem(), nullptr);
     // a disabled system menu animation opens nothing either
-    Anim()->Command = cmSysMenu;
-    Anim()->Enabled = false;
+    Anim()->SetCommand(cmSysMenu);
+    Anim()->SetEnabled(false);
     Frame->FormShortCut(K, Handled);
     EXPECT_FALSE(Frame->SkinMenu->Visible());
     // an enabled one does
-    Anim()->Enabled = true;
+    Anim()->SetEnabled(true);
     Frame->FormShortCut(K, Handled);
     EXPECT_TRUE(Frame->SkinMenu->Visible());
     EXPECT_EQ(Frame->OpenMenuRect(), Anim()->ScreenRect());
@@ -498,11 +498,11 @@ TEST_F(FrameAnimate, TimerIntervalGivesTheTicksPerFrame)
     std::vector<int> Seen;
     for (int I = 0; I < 6; ++I) {
         Wait(25);
-        Seen.push_back(Anim()->FFrame);
+        Seen.push_back(Anim()->Frame());
     }
     EXPECT_EQ(Seen, (std::vector<int>{1, 1, 2, 2, 2, 3}));
     Anim()->Stop();
-    EXPECT_EQ(Anim()->FFrame, 1);
+    EXPECT_EQ(Anim()->Frame(), 1);
 }
 
 TEST_F(FrameAnimate, SystemMenuAnimationOpensOnPressAndClosesOnDoubleClick)
@@ -514,17 +514,17 @@ TEST_F(FrameAnimate, SystemMenuAnimationOpensOnPressAndClosesOnDoubleClick)
     Pump();
     bool Closed = false;
     Form->OnClose = [&](TObject*, TCloseAction&) { Closed = true; };
-    TRect R = Anim()->ObjectRect;
+    TRect R = Anim()->ObjectRect();
     Move(R.Left + 4, R.Top + 4);
     Wait(50);
     Down(R.Left + 4, R.Top + 4);
     EXPECT_TRUE(Frame->InMenu());
-    EXPECT_TRUE(Anim()->FMenuTracking);
+    EXPECT_TRUE(Anim()->MenuTracking());
     Up(R.Left + 4, R.Top + 4);
     Headless::Key(VK_ESCAPE);
     Pump();
     EXPECT_FALSE(Frame->InMenu());
-    EXPECT_FALSE(Anim()->FMenuTracking);
+    EXPECT_FALSE(Anim()->MenuTracking());
     Anim()->DblClick();
     EXPECT_TRUE(Closed);
 }

@@ -20,8 +20,8 @@ TEST_F(FrameDefault, TakesOverTheWindowAndFramesTheClientArea)
     EXPECT_EQ(Frame->GetProductVersion(), "10.10");
     // six default buttons, four of them shown for the default border icons
     ASSERT_EQ(Frame->ObjectList.size(), 6u);
-    EXPECT_FALSE(Frame->ObjectList[Frame->GetIndex("traybutton")]->Visible);
-    EXPECT_TRUE(Frame->ObjectList[Frame->GetIndex("closebutton")]->Visible);
+    EXPECT_FALSE(Frame->ObjectList[Frame->GetIndex("traybutton")]->Visible());
+    EXPECT_TRUE(Frame->ObjectList[Frame->GetIndex("closebutton")]->Visible());
 }
 
 TEST_F(FrameDefault, NonFormOwnerIsRefused)
@@ -50,7 +50,7 @@ TEST_F(FrameDefault, ToolWindowHasSmallerCaptionAndButtons)
     EXPECT_EQ(Frame->GetDefCaptionHeight(), 15);
     EXPECT_EQ(Form->ClientRect().Height(), 200 - 15 - 6);
     auto& Close = Frame->ObjectList[Frame->GetIndex("closebutton")];
-    EXPECT_EQ(Close->ObjectRect, Rect(300 - 3 - 13, 4, 297, 17));
+    EXPECT_EQ(Close->ObjectRect(), Rect(300 - 3 - 13, 4, 297, 17));
     // not sizeable: the border is no sizing zone
     EXPECT_EQ(HitAt(0, 100), HTOBJECT);
 }
@@ -66,7 +66,7 @@ TEST_F(FrameDefault, PaintsBorderCaptionAndButtons)
     EXPECT_EQ(WindowPixel(100, 10), Sys(clBtnFace));
     // the close glyph is drawn in button text colour in the button's middle
     auto& Close = Frame->ObjectList[Frame->GetIndex("closebutton")];
-    TRect R = Close->ObjectRect;
+    TRect R = Close->ObjectRect();
     int Dark = 0;
     for (int X = R.Left; X < R.Right; ++X)
         for (int Y = R.Top; Y < R.Bottom; ++Y)
@@ -102,7 +102,7 @@ TEST_F(FrameDefault, HoverAndPressLooksOfAButton)
 {
     ShowForm();
     auto& Close = Frame->ObjectList[Frame->GetIndex("closebutton")];
-    TRect R = Close->ObjectRect;
+    TRect R = Close->ObjectRect();
     int CX = (R.Left + R.Right) / 2, CY = R.Top + 1;
     EXPECT_EQ(WindowPixel(R.Left, CY), Sys(clBtnFace));
     Move(CX, CY);
@@ -121,7 +121,7 @@ TEST_F(FrameDefault, CloseButtonClosesOnRelease)
     ShowForm();
     bool Closed = false;
     Form->OnClose = [&](TObject*, TCloseAction&) { Closed = true; };
-    TRect R = Frame->ObjectList[Frame->GetIndex("closebutton")]->ObjectRect;
+    TRect R = Frame->ObjectList[Frame->GetIndex("closebutton")]->ObjectRect();
     Down(R.Left + 5, R.Top + 5);
     EXPECT_FALSE(Closed);
     // moved off the button (the hover tracking notices) and released there: no command
@@ -137,7 +137,7 @@ TEST_F(FrameDefault, CloseButtonClosesOnRelease)
 TEST_F(FrameDefault, MaximizeAndRestoreByButton)
 {
     ShowForm();
-    auto Button = [this](const char* Name) { return Frame->ObjectList[Frame->GetIndex(Name)]->ObjectRect; };
+    auto Button = [this](const char* Name) { return Frame->ObjectList[Frame->GetIndex(Name)]->ObjectRect(); };
     TRect R = Button("maxbutton");
     Click(R.Left + 5, R.Top + 5);
     EXPECT_EQ(Frame->WindowState(), wsMaximized);
@@ -180,7 +180,7 @@ TEST_F(FrameDefault, MaximizeWithoutTaskBarLeavesAPixelFree)
 TEST_F(FrameDefault, MinimizeMakesACaptionBarAtTheBottomLeft)
 {
     ShowForm();
-    TRect R = Frame->ObjectList[Frame->GetIndex("minbutton")]->ObjectRect;
+    TRect R = Frame->ObjectList[Frame->GetIndex("minbutton")]->ObjectRect();
     int Minimized = 0;
     Frame->OnMinimize = [&](TObject*) { ++Minimized; };
     Click(R.Left + 5, R.Top + 5);
@@ -309,14 +309,14 @@ TEST_F(FrameDefault, PropertyWriters)
     Frame->LinkMenu("nothing", nullptr, false);
     Frame->SetEnabled("nothing", false);
     Frame->SetEnabled("closebutton", false);
-    EXPECT_FALSE(Frame->ObjectList[Frame->GetIndex("closebutton")]->Enabled);
+    EXPECT_FALSE(Frame->ObjectList[Frame->GetIndex("closebutton")]->Enabled());
 }
 
 TEST_F(FrameDefault, BorderIconsChooseTheButtons)
 {
     ShowForm();
     Frame->SetBorderIcons({TbsBorderIcon::biMinimize});
-    auto Shown = [this](const char* Name) { return Frame->ObjectList[Frame->GetIndex(Name)]->Visible; };
+    auto Shown = [this](const char* Name) { return Frame->ObjectList[Frame->GetIndex(Name)]->Visible(); };
     EXPECT_TRUE(Shown("closebutton"));
     EXPECT_TRUE(Shown("minbutton"));
     EXPECT_FALSE(Shown("maxbutton"));

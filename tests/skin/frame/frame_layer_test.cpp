@@ -149,7 +149,7 @@ TEST_F(FrameLayer, AlphaFollowsTheFormAndTheActivation)
     };
     for (const Case& C : {Case{255, 255, 200}, Case{128, 128, 100}, Case{0, 0, 0}}) {
         B()->CheckFormAlpha(C.FormAlpha, true);
-        EXPECT_EQ(B()->FCurrentAlphaBlendValue, C.Active) << C.FormAlpha;
+        EXPECT_EQ(B()->CurrentAlphaBlendValue(), C.Active) << C.FormAlpha;
         EXPECT_EQ(B()->FCurrentInActiveAlphaBlendValue, C.InActive) << C.FormAlpha;
     }
     B()->CheckFormAlpha(255, true);
@@ -165,18 +165,18 @@ TEST_F(FrameLayer, AlphaFollowsTheFormAndTheActivation)
 TEST_F(FrameLayer, FadeInStepsOnATimerWhileEventsAreServed)
 {
     Apply(false);
-    B()->FCurrentAlphaBlendValue = 150;
+    B()->SetCurrentAlphaBlendValue(150);
     B()->ShowWithFormAnimation();
     // nothing of the fade has happened yet: the program goes on serving its events
     BYTE A = 255;
     GetLayeredWindowAttributes(B()->TopBorder->Handle(), nullptr, &A, nullptr);
     EXPECT_EQ(A, 0);
-    EXPECT_EQ(B()->FCurrentAlphaBlendValue, 0);
+    EXPECT_EQ(B()->CurrentAlphaBlendValue(), 0);
     // 15 steps of 10, one per tick
     std::vector<int> Seen;
-    for (int I = 0; I < 20 && B()->FCurrentAlphaBlendValue < 150; ++I) {
+    for (int I = 0; I < 20 && B()->CurrentAlphaBlendValue() < 150; ++I) {
         Wait(FadeStepInterval);
-        Seen.push_back(B()->FCurrentAlphaBlendValue);
+        Seen.push_back(B()->CurrentAlphaBlendValue());
     }
     ASSERT_EQ(Seen.size(), 15u);
     EXPECT_EQ(Seen.front(), 10);
@@ -187,7 +187,7 @@ TEST_F(FrameLayer, FadeInStepsOnATimerWhileEventsAreServed)
     B()->ShowWithFormAnimation();
     Wait(FadeStepInterval);
     B()->Hide();
-    EXPECT_EQ(B()->FCurrentAlphaBlendValue, 150);
+    EXPECT_EQ(B()->CurrentAlphaBlendValue(), 150);
 }
 
 TEST_F(FrameLayer, StayOnTopFormsComeForwardWithoutTheirBorderWindows)
@@ -348,10 +348,10 @@ TEST_F(FrameFullLayer, TheFormIsAllClientAndTheTopWindowCarriesTheCaption)
     EXPECT_TRUE(InShape(0, 0));
     EXPECT_EQ(Frame->GetMinHeight(), 10);
     // the buttons stand from the right end of the grown caption area, the caption before them
-    EXPECT_EQ(Object("closebutton")->ObjectRect, Rect(294, 2, 310, 18));
-    EXPECT_EQ(Object("maxbutton")->ObjectRect, Rect(277, 2, 293, 18));
-    EXPECT_EQ(Object("minbutton")->ObjectRect, Rect(260, 2, 276, 18));
-    EXPECT_EQ(Object("caption")->ObjectRect, Rect(10, 2, 258, 18));
+    EXPECT_EQ(Object("closebutton")->ObjectRect(), Rect(294, 2, 310, 18));
+    EXPECT_EQ(Object("maxbutton")->ObjectRect(), Rect(277, 2, 293, 18));
+    EXPECT_EQ(Object("minbutton")->ObjectRect(), Rect(260, 2, 276, 18));
+    EXPECT_EQ(Object("caption")->ObjectRect(), Rect(10, 2, 258, 18));
     EXPECT_FALSE(Object("closebutton")->EnableMorphing());
     // the caption text is drawn in white into the top image, opaque
     auto Bright = [this] {
@@ -428,7 +428,7 @@ TEST_F(FrameFullLayer, CaptionTextEffectsInTheTopImage)
     };
     // the reflection falls below the text, out of this short top image: the text itself
     // still comes through its painter
-    C->ReflectionEffect = true;
+    C->SetReflectionEffect(true);
     Form->SetCaption("XXXXXXXX ");
     Pump();
     EXPECT_GT(Bright(), 20);
@@ -437,13 +437,15 @@ TEST_F(FrameFullLayer, CaptionTextEffectsInTheTopImage)
         bool Glow, GlowBox;
     };
     for (const Case& K : {Case{"glow", true, false}, Case{"glow box", false, true}}) {
-        C->GlowEffect = K.Glow;
-        C->VistaGlowEffect = K.GlowBox;
-        C->ReflectionEffect = false;
-        C->GlowSize = 4;
-        C->GlowColor = C->GlowActiveColor = RGB(255, 0, 0);
-        C->ReflectionColor = C->ReflectionActiveColor = RGB(255, 0, 0);
-        C->ReflectionOffset = 0;
+        C->SetGlowEffect(K.Glow);
+        C->SetVistaGlowEffect(K.GlowBox);
+        C->SetReflectionEffect(false);
+        C->SetGlowSize(4);
+        C->SetGlowColor(RGB(255, 0, 0));
+        C->SetGlowActiveColor(RGB(255, 0, 0));
+        C->SetReflectionColor(RGB(255, 0, 0));
+        C->SetReflectionActiveColor(RGB(255, 0, 0));
+        C->SetReflectionOffset(0);
         Form->SetCaption(String("X ") + K.Name);
         Pump();
         EXPECT_GT(Reddish(), 10) << K.Name;
@@ -459,8 +461,8 @@ TEST_F(FrameFullLayer, QuickButtonsKeepTheAlphaOfTheTopImage)
     SD->LayerFrame->FSourceBitmap->FillRect(TRect(0, 0, 40, 20), bsPackARGB(128, 0, 0, 200));
     auto* C = dynamic_cast<TbsSkinCaptionObject*>(Object("caption"));
     ASSERT_NE(C, nullptr);
-    C->ActivePicture = SD->ActivePicture(0);
-    C->DividerRect = Rect(0, 0, 4, 16);  // in the button normal colour
+    C->SetActivePicture(SD->ActivePicture(0));
+    C->SetDividerRect(Rect(0, 0, 4, 16));  // in the button normal colour
     // hot background 12 x 12 in green, its mask a plain mid grey
     const TColor Hot = RGB(0, 200, 0);
     for (TColor Colour : {Hot, RGB(128, 128, 128)}) {
@@ -474,7 +476,7 @@ TEST_F(FrameFullLayer, QuickButtonsKeepTheAlphaOfTheTopImage)
     R->SkinRect = R->ActiveSkinRect = R->DownSkinRect = Rect(0, 0, 12, 12);
     R->ClRect = Rect(3, 3, 9, 9);
     SD->CtrlList.push_back(std::move(R));
-    C->QuickButtonAlphaMaskPictureIndex = int(SD->FActivePictures.size()) - 1;
+    C->SetQuickButtonAlphaMaskPictureIndex(int(SD->FActivePictures.size()) - 1);
     // 8 x 8 PNG images: red, the left half opaque, the right half transparent and one
     // column at half alpha
     auto* Images = new TbsPngImageList(Main);
@@ -498,7 +500,7 @@ TEST_F(FrameFullLayer, QuickButtonsKeepTheAlphaOfTheTopImage)
     auto Px = [this](int X, int Y) { return *B()->TopImage->PixelAddress(X, Y); };
     auto Alpha = [&](int X, int Y) { return int(Px(X, Y) >> 24); };
     // divider at (13, 2), the buttons (20, 4, 32, 16) and (32, 4, 44, 16), images at their middle
-    ASSERT_EQ(Frame->QuickButtons()->Items(0)->ItemRect, Rect(20, 4, 32, 16));
+    ASSERT_EQ(Frame->QuickButtons()->Items(0)->ItemRect(), Rect(20, 4, 32, 16));
     EXPECT_EQ(Alpha(14, 8), 128);
     EXPECT_GT(int(bsRedOf(Px(14, 8))), 100);  // the divider's red, not the band's blue
     EXPECT_EQ(Alpha(22, 9), 255);             // opaque image pixel
@@ -513,7 +515,7 @@ TEST_F(FrameFullLayer, QuickButtonsKeepTheAlphaOfTheTopImage)
     EXPECT_EQ(Alpha(20, 4), 128);
     Headless::MouseMove(Top(26, 8));
     Wait(60);
-    ASSERT_TRUE(Frame->QuickButtons()->Items(0)->Active);
+    ASSERT_TRUE(Frame->QuickButtons()->Items(0)->Active());
     EXPECT_NEAR(Alpha(20, 4), 191, 1);
     EXPECT_GT(int(bsGreenOf(Px(20, 4))), int(bsBlueOf(Px(20, 4))));
     EXPECT_EQ(Alpha(22, 9), 255);
@@ -534,7 +536,7 @@ TEST_F(FrameFullLayer, AnyPressOnAQuickButtonHidesItsHint)
     Q->SetHint("open a file");
     Form->SetCaption("Q");
     Pump();
-    const TPoint P = Top((Q->ItemRect.Left + Q->ItemRect.Right) / 2, (Q->ItemRect.Top + Q->ItemRect.Bottom) / 2);
+    const TPoint P = Top((Q->ItemRect().Left + Q->ItemRect().Right) / 2, (Q->ItemRect().Top + Q->ItemRect().Bottom) / 2);
     Headless::MouseMove(P);
     Wait(60);
     ASSERT_TRUE(Hint->Pending() || Hint->IsVisible());
@@ -578,12 +580,12 @@ TEST_F(FrameFullLayer, RightClickOnTheCaptionOpensTheSystemMenu)
     Frame->SetDisableSystemMenu(true);
     RightClick(Top(100, 10));
     EXPECT_FALSE(Frame->SkinMenu->Visible());
-    EXPECT_EQ(B()->MouseCaptureObject, -1);
+    EXPECT_EQ(B()->MouseCaptureObject(), -1);
     Frame->SetDisableSystemMenu(false);
     RightClick(Top(100, 10));
     ASSERT_TRUE(Frame->SkinMenu->Visible());
     EXPECT_EQ(Frame->OpenMenuRect().TopLeft(), Top(100, 10));
-    EXPECT_EQ(B()->MouseCaptureObject, -1);
+    EXPECT_EQ(B()->MouseCaptureObject(), -1);
     Frame->CloseSkinMenu();
     Pump();
 }
@@ -594,11 +596,11 @@ TEST_F(FrameFullLayer, DeactivationReleasesAPressedButton)
     Headless::MouseDown(Top(300, 10));
     Pump();
     auto* Close = dynamic_cast<TbsSkinStdButtonObject*>(Object("closebutton"));
-    ASSERT_TRUE(Close->FDown);
+    ASSERT_TRUE(Close->Down());
     B()->SetActive(false, true);
-    EXPECT_FALSE(Close->FDown);
-    EXPECT_EQ(B()->ActiveObject, -1);
-    EXPECT_EQ(B()->MouseCaptureObject, -1);
+    EXPECT_FALSE(Close->Down());
+    EXPECT_EQ(B()->ActiveObject(), -1);
+    EXPECT_EQ(B()->MouseCaptureObject(), -1);
     Headless::MouseUp(Top(300, 10));
     Pump();
     EXPECT_TRUE(Form->Visible());

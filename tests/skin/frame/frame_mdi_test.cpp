@@ -469,7 +469,7 @@ protected:
     {
         std::vector<String> L;
         for (auto& O : Bar->ObjectList)
-            if (auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get())) L.push_back(I->MenuItem->Caption());
+            if (auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get())) L.push_back(I->MenuItem()->Caption());
         return L;
     }
     TMainMenu* Menu = nullptr;
@@ -572,7 +572,7 @@ TEST_F(FrameMDIMenus, OverflowMenuListsTheChildMenuAfterTheMain)
     Bar->SetBounds(0, 0, 110, 22);
     Bar->Repaint();
     Pump();
-    ASSERT_TRUE(Bar->Scroll);
+    ASSERT_TRUE(Bar->Scroll());
     Bar->PopupHiddenItems();
     ASSERT_TRUE(MainFrame->SkinMenu->Visible());
     // the menu lists the main menu's items, then the child's, from the first hidden one on
@@ -722,9 +722,9 @@ TEST_F(FrameMDI, PressIntoTheActiveChildLightsItsCaption)
     TForm* A = AddChild("alpha");
     TbsSkinFormFrame* F = FrameOf(A);
     ASSERT_EQ(Main->ActiveMDIChild(), A);
-    F->FFormActive = false;
+    F->SetFormActive(false);
     SendMessage(A->Handle(), WM_MOUSEACTIVATE, WPARAM(Main->Handle()), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
-    EXPECT_TRUE(F->FFormActive);
+    EXPECT_TRUE(F->FormActive());
     EXPECT_TRUE(F->GetFormActive());
 }
 

@@ -39,7 +39,7 @@ protected:
     // The window point of the middle of item I.
     TPoint ItemPoint(int I)
     {
-        TRect R = It(I)->ObjectRect;
+        TRect R = It(I)->ObjectRect();
         TPoint S = Bar->ClientToScreen(Point((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2));
         return Point(S.X - Form->Left(), S.Y - Form->Top());
     }
@@ -120,7 +120,7 @@ TEST_F(FrameMenuBar, ItemTextReadsRightToLeftOnARightToLeftBar)
             Bar->SetBiDiMode(Mode);
             Bar->Invalidate();
             Pump();
-            const TRect R = It(0)->ObjectRect;
+            const TRect R = It(0)->ObjectRect();
             const TPoint O = Bar->ClientToScreen(Point(0, 0));
             const int DX = O.X - Form->Left(), DY = O.Y - Form->Top();
             const TColor Back = WindowPixel(DX + R.Left + 1, DY + R.Top + 1);
@@ -140,22 +140,22 @@ TEST_F(FrameMenuBar, DefaultLookMeasuresItemsInARow)
     EXPECT_EQ(Bar->Height(), 22);
     EXPECT_EQ(Bar->Width(), Form->ClientWidth());
     ASSERT_EQ(Bar->ObjectList.size(), 3u);
-    EXPECT_EQ(It(0)->ObjectRect.Left, 2);
-    EXPECT_EQ(It(1)->ObjectRect.Left, It(0)->ObjectRect.Right);
-    EXPECT_EQ(It(2)->ObjectRect.Left, It(1)->ObjectRect.Right);
-    EXPECT_GT(It(0)->ObjectRect.Width(), 12);
-    EXPECT_EQ(It(0)->ObjectRect.Top, 2);
-    EXPECT_EQ(It(0)->ObjectRect.Bottom, 20);
+    EXPECT_EQ(It(0)->ObjectRect().Left, 2);
+    EXPECT_EQ(It(1)->ObjectRect().Left, It(0)->ObjectRect().Right);
+    EXPECT_EQ(It(2)->ObjectRect().Left, It(1)->ObjectRect().Right);
+    EXPECT_GT(It(0)->ObjectRect().Width(), 12);
+    EXPECT_EQ(It(0)->ObjectRect().Top, 2);
+    EXPECT_EQ(It(0)->ObjectRect().Bottom, 20);
     // the bar's background and an item at rest are button face
     Pump();
-    EXPECT_EQ(Headless::PixelColor(Bar->Handle(), Point(It(0)->ObjectRect.Left + 1, 3)), Sys(clBtnFace));
+    EXPECT_EQ(Headless::PixelColor(Bar->Handle(), Point(It(0)->ObjectRect().Left + 1, 3)), Sys(clBtnFace));
     // hover: frame and hover fill
     TPoint P = ItemPoint(0);
     Move(P.X, P.Y);
     Wait(60);
-    EXPECT_TRUE(It(0)->Active);
-    EXPECT_EQ(Headless::PixelColor(Bar->Handle(), It(0)->ObjectRect.TopLeft()), bsDefaultFrameColor);
-    EXPECT_EQ(Headless::PixelColor(Bar->Handle(), Point(It(0)->ObjectRect.Left + 1, 3)), bsDefaultHotColor);
+    EXPECT_TRUE(It(0)->Active());
+    EXPECT_EQ(Headless::PixelColor(Bar->Handle(), It(0)->ObjectRect().TopLeft()), bsDefaultFrameColor);
+    EXPECT_EQ(Headless::PixelColor(Bar->Handle(), Point(It(0)->ObjectRect().Left + 1, 3)), bsDefaultHotColor);
 }
 
 TEST_F(FrameMenuBar, ClickOpensTheSubmenuAndTheHighlightMoves)
@@ -166,24 +166,24 @@ TEST_F(FrameMenuBar, ClickOpensTheSubmenuAndTheHighlightMoves)
     ClickItem(0);
     EXPECT_EQ(Frame->OpenMenuItem(), Menu->Items()->Items(0));
     EXPECT_TRUE(Frame->InMainMenu());
-    EXPECT_TRUE(Bar->MenuActive);
-    EXPECT_TRUE(It(0)->FDown);
+    EXPECT_TRUE(Bar->MenuActive());
+    EXPECT_TRUE(It(0)->Down());
     EXPECT_EQ(Entered, 1);
     // below the item, on the screen
-    TPoint TL = Bar->ClientToScreen(It(0)->ObjectRect.TopLeft());
+    TPoint TL = Bar->ClientToScreen(It(0)->ObjectRect().TopLeft());
     EXPECT_EQ(Frame->OpenMenuRect().TopLeft(), TL);
     // the submenu moves with the mouse to the next item (items without names too)
     TPoint P = ItemPoint(1);
     Move(P.X, P.Y);
     Wait(60);
     EXPECT_EQ(Frame->OpenMenuItem(), Menu->Items()->Items(1));
-    EXPECT_FALSE(It(0)->FDown);
-    EXPECT_TRUE(It(1)->FDown);
+    EXPECT_FALSE(It(0)->Down());
+    EXPECT_TRUE(It(1)->Down());
     // an item without subitems ends menu mode and runs its command
     ClickItem(2);
     EXPECT_EQ(HelpClicks, 1);
     EXPECT_FALSE(Frame->InMainMenu());
-    EXPECT_FALSE(Bar->MenuActive);
+    EXPECT_FALSE(Bar->MenuActive());
     EXPECT_EQ(Frame->OpenMenuItem(), nullptr);
 }
 
@@ -192,16 +192,16 @@ TEST_F(FrameMenuBar, KeyboardMenuMode)
     ShowForm();
     SendMessage(H(), WM_SYSCOMMAND, SC_KEYMENU, 0);
     EXPECT_TRUE(Frame->InMainMenu());
-    EXPECT_TRUE(Bar->MenuActive);
-    EXPECT_TRUE(It(0)->Active);
+    EXPECT_TRUE(Bar->MenuActive());
+    EXPECT_TRUE(It(0)->Active());
     Headless::Key(VK_RIGHT);
     Pump();
-    EXPECT_FALSE(It(0)->Active);
-    EXPECT_TRUE(It(1)->Active);
+    EXPECT_FALSE(It(0)->Active());
+    EXPECT_TRUE(It(1)->Active());
     Headless::Key(VK_LEFT);
     Headless::Key(VK_LEFT);
     Pump();
-    EXPECT_TRUE(It(2)->Active);  // wrapped round to the last
+    EXPECT_TRUE(It(2)->Active());  // wrapped round to the last
     // Down presses the highlighted item: Help runs its command and menu mode ends
     Headless::Key(VK_DOWN);
     Pump();
@@ -219,7 +219,7 @@ TEST_F(FrameMenuBar, KeyboardMenuMode)
     Headless::Key(VK_ESCAPE);
     Pump();
     EXPECT_FALSE(Frame->InMainMenu());
-    EXPECT_FALSE(Bar->MenuActive);
+    EXPECT_FALSE(Bar->MenuActive());
 }
 
 TEST_F(FrameMenuBar, AcceleratorKeysPressItems)
@@ -234,7 +234,7 @@ TEST_F(FrameMenuBar, AcceleratorKeysPressItems)
     EXPECT_EQ(HelpClicks, 1);
     EXPECT_FALSE(Bar->PressAccelItem('Q'));
     // a disabled item takes no accelerator
-    It(0)->Enabled = false;
+    It(0)->SetEnabled(false);
     EXPECT_FALSE(Bar->PressAccelItem('F'));
 }
 
@@ -257,15 +257,15 @@ TEST_F(FrameMenuBar, ItemsThatDoNotFitGoBehindTheMarker)
     ShowForm();
     Bar->Repaint();
     Pump();
-    EXPECT_TRUE(Bar->Scroll);
+    EXPECT_TRUE(Bar->Scroll());
     int Shown = 0;
     for (size_t I = 0; I < Bar->ObjectList.size(); ++I) {
         auto* It0 = It(int(I));
         if (It0->ItemVisible) {
             ++Shown;
-            EXPECT_LE(It0->ObjectRect.Right, Bar->NewItemsRect.Right - 5);
+            EXPECT_LE(It0->ObjectRect().Right, Bar->NewItemsRect.Right - 5);
         } else {
-            EXPECT_FALSE(It0->Enabled);
+            EXPECT_FALSE(It0->Enabled());
         }
     }
     EXPECT_LT(Shown, 11);
@@ -275,7 +275,7 @@ TEST_F(FrameMenuBar, ItemsThatDoNotFitGoBehindTheMarker)
     EXPECT_EQ(Frame->OpenMenuItem(), Menu->Items());
     // the menu starts at the first hidden item, counted in the menu
     EXPECT_EQ(Frame->OpenMenuStart(), Shown + 1);
-    EXPECT_EQ(Menu->Items()->Items(Frame->OpenMenuStart())->Caption(), It(Shown)->MenuItem->Caption());
+    EXPECT_EQ(Menu->Items()->Items(Frame->OpenMenuStart())->Caption(), It(Shown)->MenuItem()->Caption());
 }
 
 TEST_F(FrameMenuBar, SkinnedBarAndItems)
@@ -286,14 +286,14 @@ TEST_F(FrameMenuBar, SkinnedBarAndItems)
     ShowForm();
     EXPECT_TRUE(Bar->FSkinSupport);
     EXPECT_EQ(Bar->Height(), 18);
-    EXPECT_EQ(It(0)->ObjectRect.Left, 4);
-    EXPECT_EQ(It(0)->ObjectRect.Height(), 18);
+    EXPECT_EQ(It(0)->ObjectRect().Left, 4);
+    EXPECT_EQ(It(0)->ObjectRect().Height(), 18);
     Pump();
-    EXPECT_EQ(Headless::PixelColor(Bar->Handle(), Point(It(0)->ObjectRect.Left + 1, 1)), RGB(10, 90, 10));
+    EXPECT_EQ(Headless::PixelColor(Bar->Handle(), Point(It(0)->ObjectRect().Left + 1, 1)), RGB(10, 90, 10));
     TPoint P = ItemPoint(0);
     Move(P.X, P.Y);
     Wait(60);
-    EXPECT_EQ(Headless::PixelColor(Bar->Handle(), Point(It(0)->ObjectRect.Left + 1, 1)), RGB(90, 10, 90));
+    EXPECT_EQ(Headless::PixelColor(Bar->Handle(), Point(It(0)->ObjectRect().Left + 1, 1)), RGB(90, 10, 90));
 }
 
 // In tool-bar mode the bar is drawn from the tool-bar panel and its items from the tool
@@ -327,7 +327,7 @@ TEST_F(FrameMenuBar, ToolBarModeTakesThePanelAndToolButtonLooks)
     Bar->SetHeight(26);
     Pump();
     ASSERT_TRUE(Bar->FSkinSupport);
-    const TRect R0 = It(0)->ObjectRect;
+    const TRect R0 = It(0)->ObjectRect();
     EXPECT_EQ(BarPixel(Point(Bar->Width() - 2, 1)), Panel);
     EXPECT_EQ(BarPixel(Point(1, Bar->Height() - 2)), Panel);
     // pixels of the item close to C (text is smoothed at its edges)
@@ -351,7 +351,7 @@ TEST_F(FrameMenuBar, ToolBarModeTakesThePanelAndToolButtonLooks)
     EXPECT_GT(TextIn(RGB(255, 255, 0)), 5);
     Click(P.X, P.Y);
     Pump();
-    ASSERT_TRUE(It(0)->FDown);
+    ASSERT_TRUE(It(0)->Down());
     EXPECT_EQ(BarPixel(Point(R0.Left + 1, R0.Top + 1)), Down);
     EXPECT_GT(TextIn(RGB(0, 255, 255)), 5);
     // the submenu takes the bar's skin data
@@ -371,7 +371,7 @@ TEST_F(FrameMenuBar, ToolBarModeFallsBackToThePanelAndTransparentItems)
     Frame->SetSkinData(SD);
     ShowForm();
     Pump();
-    const TRect R0 = It(0)->ObjectRect;
+    const TRect R0 = It(0)->ObjectRect();
     // without "resizetoolpanel" the plain panel; items at rest show the bar under them
     EXPECT_EQ(BarPixel(Point(Bar->Width() - 2, 1)), Panel);
     EXPECT_EQ(BarPixel(Point(R0.Left + 1, R0.Top + 1)), Panel);
@@ -383,7 +383,7 @@ TEST_F(FrameMenuBar, ToolBarModeFallsBackToThePanelAndTransparentItems)
     SD->CtrlList.pop_back();
     Bar->Invalidate();
     Pump();
-    EXPECT_TRUE(It(0)->Active);
+    EXPECT_TRUE(It(0)->Active());
     EXPECT_EQ(BarPixel(Point(R0.Left + 1, R0.Top + 1)), Panel);
 }
 
@@ -408,7 +408,7 @@ TEST_F(FrameMenuBar, MDIButtonsTheSkinLacksRunTheirSlotsCommands)
     for (int I = 0; I < Bar->ButtonsCount; ++I) {
         auto* B = dynamic_cast<TbsSkinMainMenuBarButton*>(Bar->ObjectList[size_t(I)].get());
         ASSERT_NE(B, nullptr);
-        Commands[B->IDName] = B->Command;
+        Commands[B->IDName()] = B->Command();
     }
     EXPECT_EQ(Commands["closebutton"], cmClose);
     EXPECT_EQ(Commands["mdimax"], cmMaximize);
@@ -437,14 +437,14 @@ TEST_F(FrameMenuBar, ItemsWithoutALookAreStillMeasured)
     Pump();
     ASSERT_EQ(Bar->ObjectList.size(), 3u);
     // each item has its place after the one before, and the places follow a change
-    EXPECT_EQ(It(0)->ObjectRect.Left, 4);
-    EXPECT_GT(It(0)->ObjectRect.Width(), 0);
-    EXPECT_EQ(It(1)->ObjectRect.Left, It(0)->ObjectRect.Right);
-    int Before = It(1)->ObjectRect.Left;
+    EXPECT_EQ(It(0)->ObjectRect().Left, 4);
+    EXPECT_GT(It(0)->ObjectRect().Width(), 0);
+    EXPECT_EQ(It(1)->ObjectRect().Left, It(0)->ObjectRect().Right);
+    int Before = It(1)->ObjectRect().Left;
     Menu->Items()->Items(0)->SetCaption("&File and more");
     Bar->Repaint();
     Pump();
-    EXPECT_GT(It(1)->ObjectRect.Left, Before);
+    EXPECT_GT(It(1)->ObjectRect().Left, Before);
 }
 
 TEST_F(FrameMenuBar, RemovingTheMenuEmptiesTheBar)
@@ -472,8 +472,8 @@ TEST_F(FrameMenuBar, MovingOntoACommandItemClosesTheOpenSubmenuAndKeepsMenuMode)
     ASSERT_EQ(Frame->OpenMenuItem(), Menu->Items()->Items(0));
     Headless::Key(VK_LEFT);
     Pump();
-    EXPECT_TRUE(It(2)->Active);
-    EXPECT_FALSE(It(0)->FDown);
+    EXPECT_TRUE(It(2)->Active());
+    EXPECT_FALSE(It(0)->Down());
     EXPECT_EQ(Frame->OpenMenuItem(), nullptr);
     EXPECT_FALSE(Frame->SkinMenu->Visible());
     EXPECT_EQ(Frame->SkinMenu->LevelCount(), 0);
@@ -481,8 +481,8 @@ TEST_F(FrameMenuBar, MovingOntoACommandItemClosesTheOpenSubmenuAndKeepsMenuMode)
     EXPECT_EQ(HelpClicks, 0);
     Headless::Key(VK_LEFT);
     Pump();
-    EXPECT_TRUE(It(1)->Active);
-    EXPECT_FALSE(It(2)->Active);
+    EXPECT_TRUE(It(1)->Active());
+    EXPECT_FALSE(It(2)->Active());
     Headless::Key(VK_RETURN);
     Pump();
     EXPECT_EQ(Frame->OpenMenuItem(), Menu->Items()->Items(1));

@@ -108,7 +108,7 @@ protected:
         Frame->SetSkinHint(Hint);
         Frame->SetSkinData(SD);
     }
-    TRect ObjectRect(const char* Name) { return Frame->ObjectList[size_t(Frame->GetIndex(Name))]->ObjectRect; }
+    TRect ObjectRect(const char* Name) { return Frame->ObjectList[size_t(Frame->GetIndex(Name))]->ObjectRect(); }
     TPoint Middle(const TRect& R) { return Point((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2); }
     void MoveTo(TPoint P) { Move(P.X, P.Y); }
     // The hint is on its way or shown.
@@ -147,7 +147,7 @@ TEST_F(FrameHints, ObjectHintsFollowTheHover)
     EXPECT_TRUE(HintOn());
     Wait(uint64_t(Application->HintPause) + 50);
     ASSERT_TRUE(Hint->IsVisible());
-    EXPECT_EQ(Hint->Window()->Caption(), Frame->ObjectList[size_t(Frame->GetIndex("closebutton"))]->Hint);
+    EXPECT_EQ(Hint->Window()->Caption(), Frame->ObjectList[size_t(Frame->GetIndex("closebutton"))]->Hint());
     EXPECT_FALSE(Hint->Window()->Caption().empty());
     // leaving the object hides it
     MoveTo(Point(150, 100));
@@ -171,7 +171,7 @@ TEST_F(FrameHints, QuickButtonHints)
     Q->SetImageIndex(0);
     Q->SetHint("open a file");
     ShowForm();
-    TPoint P = Middle(Q->ItemRect);
+    TPoint P = Middle(Q->ItemRect());
     // off by default
     MoveTo(P);
     Wait(60);

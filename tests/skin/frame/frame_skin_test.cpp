@@ -18,7 +18,7 @@ protected:
         FrameSkinTest::SetUp();
         Frame->SetSkinData(SD);
     }
-    TRect ObjectRect(const char* Name) { return Frame->ObjectList[size_t(Frame->GetIndex(Name))]->ObjectRect; }
+    TRect ObjectRect(const char* Name) { return Frame->ObjectList[size_t(Frame->GetIndex(Name))]->ObjectRect(); }
 };
 
 TEST_F(FrameSkin, GeometryFollowsTheFormSize)
@@ -259,15 +259,15 @@ TEST_F(FrameSkin, DialogCloseButtonReplacesCloseWithoutIcons)
     SD->ObjectList.push_back(std::move(B));
     Frame->SetSkinData(SD);
     auto Obj = [this](const char* N) { return Frame->ObjectList[size_t(Frame->GetIndex(N))].get(); };
-    EXPECT_FALSE(Obj("dialogclosebutton")->Visible);
-    EXPECT_TRUE(Obj("closebutton")->Visible);
+    EXPECT_FALSE(Obj("dialogclosebutton")->Visible());
+    EXPECT_TRUE(Obj("closebutton")->Visible());
     Frame->SetBorderIcons({});
-    EXPECT_TRUE(Obj("dialogclosebutton")->Visible);
-    EXPECT_FALSE(Obj("closebutton")->Visible);
-    EXPECT_FALSE(Obj("maxbutton")->Visible);
+    EXPECT_TRUE(Obj("dialogclosebutton")->Visible());
+    EXPECT_FALSE(Obj("closebutton")->Visible());
+    EXPECT_FALSE(Obj("maxbutton")->Visible());
     Frame->SetHideCaptionButtons(true);
     Frame->SetBorderIcons({TbsBorderIcon::biMinimize});
-    EXPECT_FALSE(Obj("minbutton")->Enabled);
+    EXPECT_FALSE(Obj("minbutton")->Enabled());
 }
 
 TEST_F(FrameSkin, HintsFromTheInterfaceStrings)
@@ -277,11 +277,11 @@ TEST_F(FrameSkin, HintsFromTheInterfaceStrings)
     Frame->SetSkinData(SD);
     auto* Close = dynamic_cast<TbsSkinStdButtonObject*>(Frame->ObjectList[size_t(Frame->GetIndex("closebutton"))].get());
     ASSERT_NE(Close, nullptr);
-    EXPECT_EQ(Close->Hint, Strings->GetResStr("CLOSEBUTTON_HINT"));
+    EXPECT_EQ(Close->Hint(), Strings->GetResStr("CLOSEBUTTON_HINT"));
     SD->SetResourceStrData(nullptr);
     Frame->UpdateObjectHints();
-    EXPECT_EQ(Close->Hint, "Close");
-    EXPECT_EQ(Close->RestoreHint, "Restore");
+    EXPECT_EQ(Close->Hint(), "Close");
+    EXPECT_EQ(Close->RestoreHint(), "Restore");
 }
 
 // A windowed skinned control that counts the frame's calls.

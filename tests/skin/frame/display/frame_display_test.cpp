@@ -88,10 +88,10 @@ TEST_F(FrameDisplay, CaptionButtonsAndMenuBarOnScreen)
     ASSERT_TRUE(Shows(1, 100, BorderColor)) << std::hex << At(1, 100);
     EXPECT_TRUE(Shows(150, 6, CaptionColor)) << std::hex << At(150, 6);
     // the caption buttons stand at the right end of the caption, the close button first
-    TRect Close = Frame->ObjectList[size_t(Frame->GetIndex("closebutton"))]->ObjectRect;
+    TRect Close = Frame->ObjectList[size_t(Frame->GetIndex("closebutton"))]->ObjectRect();
     EXPECT_TRUE(Shows(Close.Left + 8, Close.Top + 8, ButtonNormal)) << std::hex << At(Close.Left + 8, Close.Top + 8);
     // the caption text is white on the caption band
-    TRect Cap = Frame->ObjectList[size_t(Frame->GetIndex("caption"))]->ObjectRect;
+    TRect Cap = Frame->ObjectList[size_t(Frame->GetIndex("caption"))]->ObjectRect();
     EXPECT_TRUE(PumpUntil([&] {
         for (int X = Cap.Left; X < Cap.Left + 60; ++X)
             for (int Y = Cap.Top; Y < Cap.Bottom; ++Y)
@@ -104,7 +104,7 @@ TEST_F(FrameDisplay, CaptionButtonsAndMenuBarOnScreen)
     EXPECT_EQ(BX, 4);
     EXPECT_EQ(BY, 24);
     EXPECT_TRUE(Shows(BX + Bar->Width() - 3, BY + 10, ColorToRGB(clBtnFace)));
-    TRect Item = Bar->Item(0)->ObjectRect;
+    TRect Item = Bar->Item(0)->ObjectRect();
     EXPECT_TRUE(PumpUntil([&] {
         for (int X = Item.Left; X < Item.Right; ++X)
             for (int Y = Item.Top; Y < Item.Bottom; ++Y) {
@@ -118,7 +118,7 @@ TEST_F(FrameDisplay, CaptionButtonsAndMenuBarOnScreen)
 TEST_F(FrameDisplay, HoverGivesACaptionButtonItsHotLook)
 {
     Form->Show();
-    TRect Close = Frame->ObjectList[size_t(Frame->GetIndex("closebutton"))]->ObjectRect;
+    TRect Close = Frame->ObjectList[size_t(Frame->GetIndex("closebutton"))]->ObjectRect();
     ASSERT_TRUE(Shows(Close.Left + 8, Close.Top + 8, ButtonNormal));
     // the pointer over the button: the frame's hover polling gives it the hot look
     TPoint P(Form->Left() + Close.Left + 8, Form->Top() + Close.Top + 8);
@@ -183,7 +183,7 @@ TEST_F(FrameDisplay, LayeredCaptionGlowHintAndSystemMenu)
     TCompositor Compositor;
     if (!Compositor.Start()) GTEST_SKIP() << "no compositor to run";
     ASSERT_TRUE(PumpUntil([] { return LayeredWindowsAvailable(); }));
-    Frame->FIsLayerEnabled = true;
+    Frame->SetIsLayerEnabled(true);
     auto* Hint = new TbsSkinHint(Main);
     Frame->SetSkinHint(Hint);
     Frame->SetShowObjectHint(true);
@@ -201,7 +201,7 @@ TEST_F(FrameDisplay, LayeredCaptionGlowHintAndSystemMenu)
 
     // the caption: white text in a red glow over the top window's blue
     TRect TopR = GetWindowRect(B->TopBorder->Handle());
-    TRect Cap = Frame->ObjectList[size_t(Frame->GetIndex("caption"))]->ObjectRect;
+    TRect Cap = Frame->ObjectList[size_t(Frame->GetIndex("caption"))]->ObjectRect();
     TRect CapOnScreen(TopR.Left + Cap.Left, TopR.Top, TopR.Left + Cap.Right, TopR.Bottom);
     std::vector<uint32_t> Px;
     EXPECT_TRUE(PumpUntil([&] {
@@ -212,7 +212,7 @@ TEST_F(FrameDisplay, LayeredCaptionGlowHintAndSystemMenu)
     Photo(TopR, "caption");
 
     // a caption button's hint under the pointer
-    TRect Close = Frame->ObjectList[size_t(Frame->GetIndex("closebutton"))]->ObjectRect;
+    TRect Close = Frame->ObjectList[size_t(Frame->GetIndex("closebutton"))]->ObjectRect();
     framedisplay::MovePointer(TopR.Left + (Close.Left + Close.Right) / 2, TopR.Top + (Close.Top + Close.Bottom) / 2);
     ASSERT_TRUE(PumpUntil([&] { return Hint->IsVisible(); }));
     TRect HintR = GetWindowRect(Hint->Window()->Handle());

@@ -1,6 +1,7 @@
 // The animated caption objects: a strip of frames of the skin stepped on the frame's
 // animation timer; as caption buttons they run forwards while hovered and back when the
 // mouse leaves, may show a pressed look, run a standard command or open a menu.
+#include "skin/frame/bsSkinCaptionObjects.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
 TbsSkinAnimateObject::TbsSkinAnimateObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData)
@@ -12,23 +13,45 @@ TbsSkinAnimateObject::TbsSkinAnimateObject(TbsSkinFormFrame* AParent, TbsDataSki
     CountFrames = std::max(1, A->CountFrames);
     Cycle = A->Cycle;
     ButtonStyle = A->ButtonStyle;
-    Command = A->Command;
+    FCommand = A->Command;
     DownSkinRect = A->DownSkinRect;
     RestoreRect = A->RestoreRect;
     RestoreActiveRect = A->RestoreActiveRect;
     RestoreInActiveRect = A->RestoreInActiveRect;
     RestoreDownRect = A->RestoreDownRect;
-    RestoreHint = A->RestoreHint;
+    FRestoreHint = A->RestoreHint;
     FTempHint = A->Hint;
 }
 
-bool TbsSkinAnimateObject::RestoreLook() { return !IsEmptyRect(RestoreRect) && Parent->CommandStateHolds(Command); }
+bool TbsSkinAnimateObject::RestoreLook() { return !IsEmptyRect(RestoreRect) && Parent->CommandStateHolds(FCommand); }
+
+void TbsSkinAnimateObject::ResetState()
+{
+    FMouseIn = false;
+    FActive = false;
+    FFrame = 1;
+}
+
+bool TbsSkinAnimateObject::MenuClosed()
+{
+    if (!FMenuItem || !FMenuTracking) return false;
+    FActive = true;
+    FFrame = CountFrames;
+    FDown = FMenuTracking = FIncrement = false;
+    return true;
+}
+
+void TbsSkinAnimateObject::SetCommandHints(const String& AHint, const String& ARestoreHint)
+{
+    FHint = FTempHint = AHint;
+    FRestoreHint = ARestoreHint;
+}
 
 TRect TbsSkinAnimateObject::FrameRect(int N)
 {
     bool R = RestoreLook();
-    TRect Size = R ? RestoreRect : SkinRect;
-    TPoint O = R ? RestoreActiveRect.TopLeft() : ActiveSkinRect.TopLeft();
+    TRect Size = R ? RestoreRect : FSkinRect;
+    TPoint O = R ? RestoreActiveRect.TopLeft() : FActiveSkinRect.TopLeft();
     int W = Size.Width(), H = Size.Height();
     return TRect(O.X + (N - 1) * W, O.Y, O.X + N * W, O.Y + H);
 }
@@ -40,18 +63,18 @@ void TbsSkinAnimateObject::Draw(TCanvas* Cnvs, bool)
     TRect Down = R ? RestoreDownRect : DownSkinRect;
     TRect InActive = R ? RestoreInActiveRect : InActiveSkinRect;
     if (FMenuTracking) {
-        if (!IsEmptyRect(Down)) return CopyLook(Cnvs, ActivePicture, Down);
+        if (!IsEmptyRect(Down)) return CopyLook(Cnvs, FActivePicture, Down);
         FFrame = CountFrames;
-        return CopyLook(Cnvs, ActivePicture, FrameRect(FFrame));
+        return CopyLook(Cnvs, FActivePicture, FrameRect(FFrame));
     }
-    if (!Parent->GetFormActive() && !IsEmptyRect(InActive)) return CopyLook(Cnvs, ActivePicture, InActive);
-    if (FDown && FMouseIn && !IsEmptyRect(Down)) return CopyLook(Cnvs, ActivePicture, Down);
-    CopyLook(Cnvs, ActivePicture, FrameRect(FFrame));
+    if (!Parent->GetFormActive() && !IsEmptyRect(InActive)) return CopyLook(Cnvs, FActivePicture, InActive);
+    if (FDown && FMouseIn && !IsEmptyRect(Down)) return CopyLook(Cnvs, FActivePicture, Down);
+    CopyLook(Cnvs, FActivePicture, FrameRect(FFrame));
 }
 
 void TbsSkinAnimateObject::ShowFrame(int Value)
 {
-    if (Increment) FFrame = Value > CountFrames ? 1 : Value;
+    if (FIncrement) FFrame = Value > CountFrames ? 1 : Value;
     else FFrame = Value <= 0 ? CountFrames : Value;
     Parent->DrawSkinObject(this);
 }
@@ -62,12 +85,12 @@ void TbsSkinAnimateObject::ChangeFrame()
         FInc += 25;
         return;
     }
-    if (Increment) {
+    if (FIncrement) {
         ShowFrame(FFrame + 1);
-        if (!Cycle && FFrame == CountFrames) Active = false;
+        if (!Cycle && FFrame == CountFrames) FActive = false;
     } else {
         ShowFrame(FFrame - 1);
-        if (FFrame == 1) Active = false;
+        if (FFrame == 1) FActive = false;
     }
     FInc = 25;
 }
@@ -76,25 +99,25 @@ void TbsSkinAnimateObject::Start()
 {
     FInc = 25;
     FFrame = 1;
-    Active = true;
+    FActive = true;
     Parent->AnimateTimer->SetEnabled(true);
 }
 
 void TbsSkinAnimateObject::Stop()
 {
     ShowFrame(1);
-    Active = false;
+    FActive = false;
     FInc = 25;
 }
 
 void TbsSkinAnimateObject::ShowLayer()
 {
-    ShowGlow(MenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
+    ShowGlow(FMenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
 }
 
 void TbsSkinAnimateObject::HideLayer()
 {
-    HideGlow(MenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
+    HideGlow(FMenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
 }
 
 // The frames run on the timer, unless the object shows its pressed look.
@@ -106,15 +129,16 @@ void TbsSkinAnimateObject::RunOrDraw()
 
 void TbsSkinAnimateObject::MouseEnter()
 {
-    if (Command != cmDefault) Hint = !RestoreHint.empty() && Parent->CommandStateHolds(Command) ? RestoreHint : FTempHint;
+    if (FCommand != cmDefault)
+        FHint = !FRestoreHint.empty() && Parent->CommandStateHolds(FCommand) ? FRestoreHint : FTempHint;
     FMouseIn = true;
     if (FMenuTracking) return;
     if (ButtonStyle) {
-        Active = true;
-        Increment = true;
+        FActive = true;
+        FIncrement = true;
         RunOrDraw();
     }
-    Parent->DoObjectMouseEnter(IDName);
+    Parent->DoObjectMouseEnter(FIDName);
     ShowLayer();
 }
 
@@ -124,11 +148,11 @@ void TbsSkinAnimateObject::MouseLeave()
     FMouseIn = false;
     if (FMenuTracking) return;
     if (ButtonStyle) {
-        Active = true;
-        Increment = false;
+        FActive = true;
+        FIncrement = false;
         RunOrDraw();
     }
-    Parent->DoObjectMouseLeave(IDName);
+    Parent->DoObjectMouseLeave(FIDName);
     HideLayer();
 }
 
@@ -140,7 +164,7 @@ void TbsSkinAnimateObject::MouseDown(int X, int Y, TMouseButton Button)
         FDown = true;
         Parent->DrawSkinObject(this);
     }
-    if (Command == cmSysMenu && FMouseIn && ButtonStyle && Button == mbLeft) ExecuteCommand();
+    if (FCommand == cmSysMenu && FMouseIn && ButtonStyle && Button == mbLeft) ExecuteCommand();
 }
 
 void TbsSkinAnimateObject::MouseUp(int X, int Y, TMouseButton Button)
@@ -152,39 +176,39 @@ void TbsSkinAnimateObject::MouseUp(int X, int Y, TMouseButton Button)
         Parent->DrawSkinObject(this);
         Parent->AnimateTimer->SetEnabled(true);
     }
-    if (Command != cmSysMenu && FMouseIn && ButtonStyle && Button == mbLeft) ExecuteCommand();
+    if (FCommand != cmSysMenu && FMouseIn && ButtonStyle && Button == mbLeft) ExecuteCommand();
 }
 
 void TbsSkinAnimateObject::DblClick()
 {
-    if (Command == cmSysMenu) Parent->Form()->Close();
+    if (FCommand == cmSysMenu) Parent->Form()->Close();
 }
 
 void TbsSkinAnimateObject::ExecuteCommand()
 {
-    if (Command == cmSysMenu) {
-        MenuItem = Parent->GetSystemMenuItems();
+    if (FCommand == cmSysMenu) {
+        FMenuItem = Parent->GetSystemMenuItems();
         PopupObjectMenu();
-    } else if (Command == cmDefault) {
-        if (MenuItem) PopupObjectMenu();
+    } else if (FCommand == cmDefault) {
+        if (FMenuItem) PopupObjectMenu();
     } else {
-        Parent->RunCaptionCommand(Command, nullptr);
+        Parent->RunCaptionCommand(FCommand, nullptr);
     }
 }
 
 void TbsSkinAnimateObject::PopupObjectMenu()
 {
-    if (!MenuItem || MenuItem->Count() == 0) return;
+    if (!FMenuItem || FMenuItem->Count() == 0) return;
     TRect R = ScreenRect();
     FMenuTracking = true;
     if (Parent->FLayerManager->IsVisible) Parent->FLayerManager->Hide();
     if (Parent->FMenuLayerManager->IsVisible) Parent->FMenuLayerManager->Hide();
     if (FMouseIn) ShowLayer();
-    TMenu* Menu = MenuItem->GetParentMenu();
+    TMenu* Menu = FMenuItem->GetParentMenu();
     if (auto* P = dynamic_cast<TbsSkinPopupMenu*>(Menu)) {
         P->PopupFromRect2(nullptr, R, FPopupUp);
         return;
     }
     Parent->SkinMenuOpen();
-    Parent->PopupSkinMenuItem(MenuItem, nullptr, R, FPopupUp, 0, Parent->MenuSkinOf(Menu));
+    Parent->PopupSkinMenuItem(FMenuItem, nullptr, R, FPopupUp, 0, Parent->MenuSkinOf(Menu));
 }

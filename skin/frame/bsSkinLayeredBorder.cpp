@@ -2,6 +2,7 @@
 // size (top, bottom, left, right) and shown in four layered windows around the form.  It
 // follows the form's position, size, activation and alpha; with a full border the top
 // image also carries the caption buttons and the caption text, drawn with alpha.
+#include "skin/frame/bsSkinLayeredBorder.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
 #include <cmath>
@@ -136,7 +137,7 @@ void TbsFormLayerBorder::InitFrame(TbsSkinData* ASkinData, TCustomForm* AForm)
         }
         if (FData->FullBorder) {
             if (BSF) BSF->UpdateAlphaIcon();
-            OldActiveObject = ActiveObject = MouseCaptureObject = -1;
+            OldActiveObject = FActiveObject = FMouseCaptureObject = -1;
         }
     }
     BuildBlurMaskRegions();
@@ -183,7 +184,7 @@ void TbsFormLayerBorder::CreateBorderImages(int BW, int BH)
         if (D.FullBorder && BSF) {
             PlaceObjects();
             for (auto& O : BSF->ObjectList)
-                if (O->Visible) O->DrawAlpha(TopImage->Canvas(), TopImage.get());
+                if (O->Visible()) O->DrawAlpha(TopImage->Canvas(), TopImage.get());
         }
     }
 
@@ -225,10 +226,10 @@ void TbsFormLayerBorder::PlaceObjects()
     // first stands in its place and is not laid out here.
     auto FindButton = [this](TbsStdCommand Cmd) -> TbsSkinStdButtonObject* {
         for (auto& O : BSF->ObjectList) {
-            if (auto* A = dynamic_cast<TbsSkinAnimateObject*>(O.get()); A && A->ButtonStyle && A->Command == Cmd)
+            if (auto* A = dynamic_cast<TbsSkinAnimateObject*>(O.get()); A && A->ButtonStyle && A->Command() == Cmd)
                 return nullptr;
             if (auto* S = dynamic_cast<TbsSkinStdButtonObject*>(O.get());
-                S && S->Command == Cmd && S->Visible && S->SkinRectInAPicture)
+                S && S->Command() == Cmd && S->Visible() && S->SkinRectInAPicture())
                 return S;
         }
         return nullptr;
@@ -236,26 +237,30 @@ void TbsFormLayerBorder::PlaceObjects()
     for (TbsStdCommand Cmd : {cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray}) {
         TbsSkinStdButtonObject* B = FindButton(Cmd);
         if (!B) continue;
-        int W = B->SkinRect.Width(), H = B->SkinRect.Height();
-        B->ObjectRect = TRect(X - W, Y, X, Y + H);
+        int W = B->SkinRect().Width(), H = B->SkinRect().Height();
+        B->SetObjectRect(TRect(X - W, Y, X, Y + H));
         X -= Offset + W;
     }
     TbsSkinCaptionObject* Cap = nullptr;
     for (auto& O : BSF->ObjectList)
         if ((Cap = dynamic_cast<TbsSkinCaptionObject*>(O.get()))) break;
-    if (Cap) Cap->ObjectRect = TRect(C.Left, C.Top, X - Offset, C.Bottom);
+    if (Cap) Cap->SetObjectRect(TRect(C.Left, C.Top, X - Offset, C.Bottom));
     if (TbsSkinStdButtonObject* S = FindButton(cmSysMenu)) {
-        int W = S->SkinRect.Width(), H = S->SkinRect.Height();
+        int W = S->SkinRect().Width(), H = S->SkinRect().Height();
         if (BSF->ShowIcon()) BSF->GetIconSize(W, H);
         if (IsEmptyRect(D.SysMenuButtonRect)) {
             int SX = C.Left;
             int Top = BSF->ShowIcon() || D.SysButtonTopOffset == 0 ? C.Top + C.Height() / 2 - H / 2 : D.SysButtonTopOffset;
-            S->ObjectRect = TRect(SX, Top, SX + W, Top + H);
-            if (Cap) Cap->ObjectRect.Left = SX + Offset + W;
+            S->SetObjectRect(TRect(SX, Top, SX + W, Top + H));
+            if (Cap) {
+                TRect CR = Cap->ObjectRect();
+                CR.Left = SX + Offset + W;
+                Cap->SetObjectRect(CR);
+            }
         } else {
             const TRect& R = D.SysMenuButtonRect;
             int Top = R.Top + R.Height() / 2 - H / 2;
-            S->ObjectRect = TRect(R.Left, Top, R.Left + W, Top + H);
+            S->SetObjectRect(TRect(R.Left, Top, R.Left + W, Top + H));
         }
     }
 }
@@ -356,7 +361,7 @@ void TbsFormLayerBorder::Show(int X, int Y, int AWidth, int AHeight)
     FreeWindows();
     auto Make = [this](TbsFormLayerBorderType T) {
         auto* W = new TbsFormLayerWindow(this, FForm);
-        W->BorderType = T;
+        W->SetBorderType(T);
         return W;
     };
     LeftBorder = Make(bsflLeft);
@@ -523,10 +528,7 @@ void TbsFormLayerBorder::ReleaseStdButtons()
 {
     if (!BSF) return;
     for (auto& O : BSF->ObjectList)
-        if (auto* S = dynamic_cast<TbsSkinStdButtonObject*>(O.get())) {
-            S->FDown = false;
-            S->FMouseIn = false;
-        }
+        if (auto* S = dynamic_cast<TbsSkinStdButtonObject*>(O.get())) S->ReleaseMouse();
 }
 
 void TbsFormLayerBorder::SetActive(bool AValue, bool AUpdate)
@@ -534,17 +536,17 @@ void TbsFormLayerBorder::SetActive(bool AValue, bool AUpdate)
     FActive = AValue;
     if (!AValue && BSF) {
         int N = int(BSF->ObjectList.size());
-        if (ActiveObject >= 0 && ActiveObject < N)
-            if (auto* C = dynamic_cast<TbsSkinCaptionObject*>(BSF->ObjectList[size_t(ActiveObject)].get());
+        if (FActiveObject >= 0 && FActiveObject < N)
+            if (auto* C = dynamic_cast<TbsSkinCaptionObject*>(BSF->ObjectList[size_t(FActiveObject)].get());
                 C && C->ActiveQuickButton >= 0 && C->ActiveQuickButton < BSF->QuickButtons()->Count()) {
                 TbsQuickButtonItem* Q = BSF->QuickButtons()->Items(C->ActiveQuickButton);
-                Q->Down = false;
-                Q->Active = false;
+                Q->SetDown(false);
+                Q->SetActive(false);
             }
         ReleaseStdButtons();
-        MouseCaptureObject = -1;
+        FMouseCaptureObject = -1;
         HoverObjects(-1, -1);
-        ActiveObject = -1;
+        FActiveObject = -1;
     }
     if (!FData || !FVisible) return;
     if (FData->FullBorder || (FData->FSourceInActiveBitMap && !FData->FSourceInActiveBitMap->Empty()))
@@ -572,13 +574,13 @@ void TbsFormLayerBorder::Draw(TCanvas* C, int X, int Y, int AWidth, int AHeight)
 
 void TbsFormLayerBorder::HoverObjects(int X, int Y)
 {
-    if (!BSF || BSF->ObjectList.empty() || !BSF->FFormActive || BSF->FSizeMove || BSF->BorderLayerChangeSize() ||
+    if (!BSF || BSF->ObjectList.empty() || !BSF->FormActive() || BSF->FSizeMove || BSF->BorderLayerChangeSize() ||
         BSF->PreviewMode())
         return;
     TCustomForm* F = BSF->Form();
     if ((F->FormStyle() == fsMDIChild && BSF->FWindowState == wsMaximized) || F->BorderStyle() == bsNone) return;
     if (FData && !FData->FullBorder) return;
-    BSF->MoveObjectHover(BSF->ObjectAt(X, Y), ActiveObject, OldActiveObject, MouseCaptureObject);
+    BSF->MoveObjectHover(BSF->ObjectAt(X, Y), FActiveObject, OldActiveObject, FMouseCaptureObject);
 }
 
 void TbsFormLayerBorder::MouseTimerTick(TObject*)
@@ -589,7 +591,7 @@ void TbsFormLayerBorder::MouseTimerTick(TObject*)
     }
     if (TopBorder && TopBorder->HandleAllocated() && WindowFromPoint(GetCursorPos()) != TopBorder->Handle()) {
         MouseTimer->SetEnabled(false);
-        MouseCaptureObject = -1;
+        FMouseCaptureObject = -1;
         HoverObjects(-1, -1);
     }
 }

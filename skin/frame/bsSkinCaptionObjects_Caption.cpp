@@ -2,6 +2,7 @@
 // morphed or animated between them), the form's title in the skin's font with light,
 // shadow and frame picture, and the frame's quick buttons with their hover, press,
 // click, hint and menu.
+#include "skin/frame/bsSkinCaptionObjects.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
 #include <functional>
@@ -11,6 +12,51 @@
 #include "skin/core/bsKernels.h"
 #include "skin/core/bsPngImageList.h"
 #include "skin/menus/bsSkinHint.h"
+
+// ---- quick buttons ------------------------------------------------------------------------
+
+void TbsQuickButtonItem::Assign(TPersistent* Source)
+{
+    if (auto* S = dynamic_cast<TbsQuickButtonItem*>(Source)) {
+        FImageIndex = S->FImageIndex;
+        FHint = S->FHint;
+        FEnabled = S->FEnabled;
+        FVisible = S->FVisible;
+        Changed(false);
+        return;
+    }
+    TCollectionItem::Assign(Source);
+}
+
+void TbsQuickButtonItem::SetImageIndex(int Value)
+{
+    FImageIndex = Value;
+    Changed(false);
+}
+
+void TbsQuickButtonItem::SetEnabled(bool Value)
+{
+    FEnabled = Value;
+    Changed(false);
+}
+
+void TbsQuickButtonItem::SetVisible(bool Value)
+{
+    FVisible = Value;
+    Changed(false);
+}
+
+TbsQuickButtonItems::TbsQuickButtonItems(TbsSkinFormFrame* AForm)
+    : TCollection(ItemClass<TbsQuickButtonItem>()), BSF(AForm) {}
+
+void TbsQuickButtonItems::Update(TCollectionItem* Item)
+{
+    TCollection::Update(Item);
+    if (!BSF) return;
+    TComponentState St = BSF->ComponentState();
+    if (St.Contains(csDesigning) || St.Contains(csLoading) || St.Contains(csDestroying)) return;
+    BSF->UpDateFormNC();
+}
 
 TbsSkinCaptionObject::TbsSkinCaptionObject(TbsSkinFormFrame* AParent, TbsDataSkinObject* AData)
     : TbsActiveSkinObject(AParent, AData)
@@ -41,23 +87,23 @@ TbsSkinCaptionObject::TbsSkinCaptionObject(TbsSkinFormFrame* AParent, TbsDataSki
     FrameCount = D->FrameCount;
     AnimateInterval = D->AnimateInterval;
     InActiveAnimation = D->InActiveAnimation;
-    VistaGlowEffect = D->VistaGlowEffect;
+    FVistaGlowEffect = D->VistaGlowEffect;
     VistaGlowInActiveEffect = D->VistaGlowInActiveEffect;
-    GlowEffect = D->GlowEffect;
+    FGlowEffect = D->GlowEffect;
     GlowInActiveEffect = D->GlowInActiveEffect;
-    GlowSize = D->GlowSize;
-    GlowColor = D->GlowColor;
-    GlowActiveColor = D->GlowActiveColor;
+    FGlowSize = D->GlowSize;
+    FGlowColor = D->GlowColor;
+    FGlowActiveColor = D->GlowActiveColor;
     GlowOffset = D->GlowOffset;
-    ReflectionEffect = D->ReflectionEffect;
-    ReflectionColor = D->ReflectionColor;
-    ReflectionActiveColor = D->ReflectionActiveColor;
-    ReflectionOffset = D->ReflectionOffset;
-    DividerRect = D->DividerRect;
+    FReflectionEffect = D->ReflectionEffect;
+    FReflectionColor = D->ReflectionColor;
+    FReflectionActiveColor = D->ReflectionActiveColor;
+    FReflectionOffset = D->ReflectionOffset;
+    FDividerRect = D->DividerRect;
     InActiveDividerRect = D->InActiveDividerRect;
     DividerTransparent = D->DividerTransparent;
     DividerTransparentColor = D->DividerTransparentColor;
-    QuickButtonAlphaMaskPictureIndex = D->QuickButtonAlphaMaskPictureIndex;
+    FQuickButtonAlphaMaskPictureIndex = D->QuickButtonAlphaMaskPictureIndex;
 }
 
 bool TbsSkinCaptionObject::EnableAnimation()
@@ -100,10 +146,10 @@ TRect TbsSkinCaptionObject::TextRect()
 {
     TRect T = TextRct;
     if (!IsEmptyRect(TextRct)) {
-        if (Parent->ShowsAppMenuCaption()) T.Left = Parent->GetAppMenuCaptionOffset() - ObjectRect.Left;
+        if (Parent->ShowsAppMenuCaption()) T.Left = Parent->GetAppMenuCaptionOffset() - FObjectRect.Left;
         else if (HasQuickButtons())
             T.Left += Parent->QuickButtons()->Count() * (Parent->QuickImageList()->Width() + 8) + 5;
-        T.Right = ObjectRect.Width() + TextRct.Right - SkinRect.Width();
+        T.Right = FObjectRect.Width() + TextRct.Right - FSkinRect.Width();
     }
     if (!IsEmptyRect(FrameRect)) {
         T.Top += FrameTextRect.Top;
@@ -117,7 +163,7 @@ void TbsSkinCaptionObject::PaintText(TCanvas* K, TCanvas* EventCanvas, int OX, i
 {
     if (Parent->OnCaptionPaint) {
         // the caption's place on the canvas painted: (OX, OY) is its top-left there
-        Parent->OnCaptionPaint(EventCanvas, TRect(OX, OY, OX + ObjectRect.Width(), OY + ObjectRect.Height()), A);
+        Parent->OnCaptionPaint(EventCanvas, TRect(OX, OY, OX + FObjectRect.Width(), OY + FObjectRect.Height()), A);
         return;
     }
     String Text = CaptionText();
@@ -135,13 +181,13 @@ void TbsSkinCaptionObject::PaintText(TCanvas* K, TCanvas* EventCanvas, int OX, i
     Y += OY;
     if (IsOddFontHeight(K)) Y -= 1;
     K->Brush()->SetStyle(bsClear);
-    if (!IsEmptyRect(FrameRect) && ActivePicture) {
+    if (!IsEmptyRect(FrameRect) && FActivePicture) {
         TRect Src = A && !IsEmptyRect(ActiveFrameRect) ? ActiveFrameRect : FrameRect;
         int BO = Parent->SkinData()->ButtonsOffset;
-        int FW = FullFrame ? ObjectRect.Width() - 2 * BO : FrameRect.Width() + W - FrameTextRect.Width();
+        int FW = FullFrame ? FObjectRect.Width() - 2 * BO : FrameRect.Width() + W - FrameTextRect.Width();
         if (FW > 0) {
             TBitmap B;
-            CreateHSkinImage(FrameLeftOffset, FrameRightOffset, &B, ActivePicture, Src, FW, FrameRect.Height(), false);
+            CreateHSkinImage(FrameLeftOffset, FrameRightOffset, &B, FActivePicture, Src, FW, FrameRect.Height(), false);
             if (FullFrame) K->Draw(OX + BO, Y - FrameTextRect.Top, &B);
             else K->Draw(X - FrameTextRect.Left, Y - FrameTextRect.Top, &B);
         }
@@ -158,14 +204,14 @@ void TbsSkinCaptionObject::PaintText(TCanvas* K, TCanvas* EventCanvas, int OX, i
     K->Font()->SetColor(Main);
     TRect R(X, Y, X, Y);
     DrawWideText(K, Text, R, TextFlags(DT_CALCRECT));
-    TColor Glow = A ? GlowActiveColor : GlowColor;
+    TColor Glow = A ? FGlowActiveColor : FGlowColor;
     const UINT Flags = TextFlags(DT_VCENTER);
-    if (ReflectionEffect)
-        DrawWideTextWithReflection(K, R, Text, A ? ReflectionActiveColor : ReflectionColor, ReflectionOffset, Flags);
-    else if (VistaGlowEffect && (A || VistaGlowInActiveEffect))
+    if (FReflectionEffect)
+        DrawWideTextWithReflection(K, R, Text, A ? FReflectionActiveColor : FReflectionColor, FReflectionOffset, Flags);
+    else if (FVistaGlowEffect && (A || VistaGlowInActiveEffect))
         DrawWideTextWithGlowBox2(K, R, Text, Glow, Flags);
-    else if (!VistaGlowEffect && GlowEffect && (A || GlowInActiveEffect))
-        DrawWideTextWithGlow(K, R, Text, GlowSize, Glow, GlowOffset, Flags);
+    else if (!FVistaGlowEffect && FGlowEffect && (A || GlowInActiveEffect))
+        DrawWideTextWithGlow(K, R, Text, FGlowSize, Glow, GlowOffset, Flags);
     else
         DrawWideText(K, Text, R, Flags);
     K->Brush()->SetStyle(bsSolid);
@@ -173,10 +219,10 @@ void TbsSkinCaptionObject::PaintText(TCanvas* K, TCanvas* EventCanvas, int OX, i
 
 void TbsSkinCaptionObject::BuildPicture(TBitmap* B, TBitmap* P, const TRect& S)
 {
-    int W = ObjectRect.Width(), H = ObjectRect.Height();
+    int W = FObjectRect.Width(), H = FObjectRect.Height();
     TbsSkinData* D = Parent->SkinData();
-    int L = std::max(0, D->LTPoint.X - SkinRect.Left);
-    int R = std::max(0, SkinRect.Right - D->RTPoint.X);
+    int L = std::max(0, D->LTPoint.X - FSkinRect.Left);
+    int R = std::max(0, FSkinRect.Right - D->RTPoint.X);
     if (L > 0 || R > 0) {
         CreateHSkinImage(L, R, B, P, S, W, H, StretchEffect);
         if (B->Height() != H) B->SetSize(W, H);
@@ -189,7 +235,7 @@ void TbsSkinCaptionObject::BuildPicture(TBitmap* B, TBitmap* P, const TRect& S)
 void TbsSkinCaptionObject::Compose(TBitmap* B, TBitmap* P, const TRect& S, TColor C, bool A, const TRect& T)
 {
     if (P) BuildPicture(B, P, S);
-    else B->SetSize(ObjectRect.Width(), ObjectRect.Height());
+    else B->SetSize(FObjectRect.Width(), FObjectRect.Height());
     SetCaptionFont(B->Canvas(), C);
     PaintText(B->Canvas(), B->Canvas(), 0, 0, A, T);
 }
@@ -197,52 +243,52 @@ void TbsSkinCaptionObject::Compose(TBitmap* B, TBitmap* P, const TRect& S, TColo
 void TbsSkinCaptionObject::Draw(TCanvas* Cnvs, bool)
 {
     if (SkinEmpty()) return;
-    if (ObjectRect.Width() <= 0 || ObjectRect.Height() <= 0) return;
+    if (FObjectRect.Width() <= 0 || FObjectRect.Height() <= 0) return;
     TbsSkinData* D = Parent->SkinData();
     TRect T = TextRect();
-    SetCaptionFont(Cnvs, Active ? ActiveFontColor : FontColor);
+    SetCaptionFont(Cnvs, FActive ? ActiveFontColor : FontColor);
     bool Drawn = false;
-    if (EnableAnimation() && CurrentFrame >= 1 && CurrentFrame <= FrameCount && ActivePicture) {
+    if (EnableAnimation() && FCurrentFrame >= 1 && FCurrentFrame <= FrameCount && FActivePicture) {
         TRect F = AnimateSkinRect;
-        if (SkinRect.Height() < AnimateSkinRect.Height()) {
+        if (FSkinRect.Height() < AnimateSkinRect.Height()) {
             int BH = AnimateSkinRect.Height() / FrameCount;
-            F = TRect(F.Left, F.Top + (CurrentFrame - 1) * BH, F.Right, F.Top + CurrentFrame * BH);
+            F = TRect(F.Left, F.Top + (FCurrentFrame - 1) * BH, F.Right, F.Top + FCurrentFrame * BH);
         } else {
             int BW = AnimateSkinRect.Width() / FrameCount;
-            F = TRect(F.Left + (CurrentFrame - 1) * BW, F.Top, F.Left + CurrentFrame * BW, F.Bottom);
+            F = TRect(F.Left + (FCurrentFrame - 1) * BW, F.Top, F.Left + FCurrentFrame * BW, F.Bottom);
         }
         TBitmap B;
-        Compose(&B, ActivePicture, F, Active ? FontColor : ActiveFontColor, !Active, T);
-        Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
+        Compose(&B, FActivePicture, F, FActive ? FontColor : ActiveFontColor, !FActive, T);
+        Cnvs->Draw(FObjectRect.Left, FObjectRect.Top, &B);
         Drawn = true;
-    } else if (EnableMorphing() && ((FMorphKf > 0 && !Active) || (FMorphKf < 1 && Active))) {
+    } else if (EnableMorphing() && ((FMorphKf > 0 && !FActive) || (FMorphKf < 1 && FActive))) {
         TBitmap B1, B2;
-        Compose(&B1, SkinRectInAPicture ? ActivePicture : Picture, SkinRect, FontColor, false, T);
-        Compose(&B2, ActivePicture, ActiveSkinRect, ActiveFontColor, true, T);
+        Compose(&B1, FSkinRectInAPicture ? FActivePicture : Picture, FSkinRect, FontColor, false, T);
+        Compose(&B2, FActivePicture, FActiveSkinRect, ActiveFontColor, true, T);
         TbsEffectBmp E1(B1.Handle()), E2(B2.Handle());
         bsMorphEffectBmp(E1, E2, FMorphKf, MorphKind);
-        if (Parent->IsAutoRenderingInActive() && !Active) bsApplyInActiveEffect(E1, D->InActiveEffect);
-        E1.Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
+        if (Parent->IsAutoRenderingInActive() && !FActive) bsApplyInActiveEffect(E1, D->InActiveEffect);
+        E1.Draw(Cnvs->Handle(), FObjectRect.Left, FObjectRect.Top);
         Drawn = true;
     }
     if (!Drawn) {
-        if (IsEmptyRect(ActiveSkinRect) ||
-            (!Active && !EnableMorphing() && !StretchEffect && !EnableAnimation())) {
-            PaintText(Cnvs, Cnvs, ObjectRect.Left, ObjectRect.Top, Active, T);
-        } else if (!Active) {
+        if (IsEmptyRect(FActiveSkinRect) ||
+            (!FActive && !EnableMorphing() && !StretchEffect && !EnableAnimation())) {
+            PaintText(Cnvs, Cnvs, FObjectRect.Left, FObjectRect.Top, FActive, T);
+        } else if (!FActive) {
             TBitmap B;
-            Compose(&B, SkinRectInAPicture ? ActivePicture : Picture, SkinRect, FontColor, false, T);
+            Compose(&B, FSkinRectInAPicture ? FActivePicture : Picture, FSkinRect, FontColor, false, T);
             if (Parent->IsAutoRenderingInActive()) {
                 TbsEffectBmp E(B.Handle());
                 bsApplyInActiveEffect(E, D->InActiveEffect);
-                E.Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
+                E.Draw(Cnvs->Handle(), FObjectRect.Left, FObjectRect.Top);
             } else {
-                Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
+                Cnvs->Draw(FObjectRect.Left, FObjectRect.Top, &B);
             }
         } else {
             TBitmap B;
-            Compose(&B, ActivePicture, ActiveSkinRect, ActiveFontColor, true, T);
-            Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
+            Compose(&B, FActivePicture, FActiveSkinRect, ActiveFontColor, true, T);
+            Cnvs->Draw(FObjectRect.Left, FObjectRect.Top, &B);
         }
     }
     if (!Parent->ShowsAppMenuCaption()) DrawQuickButtons(Cnvs);
@@ -253,29 +299,29 @@ void TbsSkinCaptionObject::DrawQuickButtons(TCanvas* Cnvs)
     if (!HasQuickButtons()) return;
     TCustomImageList* IL = Parent->QuickImageList();
     int IW = IL->Width(), IH = IL->Height();
-    TRect Src = Active || IsEmptyRect(InActiveDividerRect) ? DividerRect : InActiveDividerRect;
-    int X0 = ObjectRect.Left;
-    if (!IsEmptyRect(Src) && Parent->QuickButtonsShowDivider() && ActivePicture) {
+    TRect Src = FActive || IsEmptyRect(InActiveDividerRect) ? FDividerRect : InActiveDividerRect;
+    int X0 = FObjectRect.Left;
+    if (!IsEmptyRect(Src) && Parent->QuickButtonsShowDivider() && FActivePicture) {
         TBitmap B(Src.Width(), Src.Height());
-        B.Canvas()->CopyRect(TRect(0, 0, Src.Width(), Src.Height()), ActivePicture->Canvas(), Src);
+        B.Canvas()->CopyRect(TRect(0, 0, Src.Width(), Src.Height()), FActivePicture->Canvas(), Src);
         if (DividerTransparent) {
             B.SetTransparentColor(DividerTransparentColor);
             B.SetTransparent(true);
         }
-        Cnvs->Draw(ObjectRect.Left + 3, ObjectRect.Top + ObjectRect.Height() / 2 - Src.Height() / 2, &B);
-        X0 = ObjectRect.Left + Src.Width() + 6;
+        Cnvs->Draw(FObjectRect.Left + 3, FObjectRect.Top + FObjectRect.Height() / 2 - Src.Height() / 2, &B);
+        X0 = FObjectRect.Left + Src.Width() + 6;
     }
-    int Y0 = ObjectRect.Top + ObjectRect.Height() / 2 - IH / 2 - 2;
+    int Y0 = FObjectRect.Top + FObjectRect.Height() / 2 - IH / 2 - 2;
     for (int I = 0; I < Parent->QuickButtons()->Count(); ++I) {
         TbsQuickButtonItem* Item = Parent->QuickButtons()->Items(I);
         if (!Item->Visible()) continue;
-        Item->ItemRect = TRect(X0, Y0, X0 + IW + 4, Y0 + IH + 4);
+        Item->SetItemRect(TRect(X0, Y0, X0 + IW + 4, Y0 + IH + 4));
         X0 += IW + 8;
         if (Item->ImageIndex() < 0) continue;
         TBitmap B;
-        if (Item->Active && HotBackground(Item, &B)) Cnvs->Draw(Item->ItemRect.Left, Item->ItemRect.Top, &B);
-        int L = Item->ItemRect.Left + Item->ItemRect.Width() / 2 - IW / 2;
-        int Tp = Item->ItemRect.Top + Item->ItemRect.Height() / 2 - IH / 2;
+        if (Item->Active() && HotBackground(Item, &B)) Cnvs->Draw(Item->ItemRect().Left, Item->ItemRect().Top, &B);
+        int L = Item->ItemRect().Left + Item->ItemRect().Width() / 2 - IW / 2;
+        int Tp = Item->ItemRect().Top + Item->ItemRect().Height() / 2 - IH / 2;
         IL->Draw(Cnvs, L, Tp, Item->ImageIndex(), Item->Enabled());
     }
 }
@@ -296,9 +342,9 @@ bool TbsSkinCaptionObject::HotBackground(TbsQuickButtonItem* Item, TBitmap* B)
 {
     TBitmap* P = nullptr;
     TbsDataSkinButtonControl* BC = QuickButtonRecord(&P);
-    TRect S = BC ? (Item->Down ? BC->DownSkinRect : BC->ActiveSkinRect) : TRect();
-    if (!BC || IsEmptyRect(S) || Item->ItemRect.Width() <= 0 || Item->ItemRect.Height() <= 0) return false;
-    B->SetSize(Item->ItemRect.Width(), Item->ItemRect.Height());
+    TRect S = BC ? (Item->Down() ? BC->DownSkinRect : BC->ActiveSkinRect) : TRect();
+    if (!BC || IsEmptyRect(S) || Item->ItemRect().Width() <= 0 || Item->ItemRect().Height() <= 0) return false;
+    B->SetSize(Item->ItemRect().Width(), Item->ItemRect().Height());
     CreateStretchSkinImage(B, P, S, BC->ClRect, true);
     return true;
 }
@@ -441,56 +487,56 @@ void DrawPngOver(TbsBitmap* Dst, TbsPngImage* Png, int X, int Y, int W, int H, b
 
 void TbsSkinCaptionObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap)
 {
-    if (!ABitMap || ABitMap->Empty() || ObjectRect.Width() <= 0 || ObjectRect.Height() <= 0) return;
-    TRect T(0, 0, ObjectRect.Width(), ObjectRect.Height());
+    if (!ABitMap || ABitMap->Empty() || FObjectRect.Width() <= 0 || FObjectRect.Height() <= 0) return;
+    TRect T(0, 0, FObjectRect.Width(), FObjectRect.Height());
     if (HasQuickButtons()) {
         TCustomImageList* IL = Parent->QuickImageList();
         int Count = Parent->QuickButtons()->Count(), IW = IL->Width(), IH = IL->Height();
-        TRect Src = Parent->FFormActive || IsEmptyRect(InActiveDividerRect) ? DividerRect : InActiveDividerRect;
-        int X0 = ObjectRect.Left + 5;
-        if (IsEmptyRect(DividerRect)) {
+        TRect Src = Parent->FormActive() || IsEmptyRect(InActiveDividerRect) ? FDividerRect : InActiveDividerRect;
+        int X0 = FObjectRect.Left + 5;
+        if (IsEmptyRect(FDividerRect)) {
             T.Left += Count * (IW + 8) + 5;
         } else {
             // the divider takes the alpha of the caption under it
-            if (ActivePicture && !IsEmptyRect(Src)) {
+            if (FActivePicture && !IsEmptyRect(Src)) {
                 TBitmap B(Src.Width(), Src.Height());
-                B.Canvas()->CopyRect(TRect(0, 0, Src.Width(), Src.Height()), ActivePicture->Canvas(), Src);
-                DrawKeepingAlpha(ABitMap, &B, ObjectRect.Left + 3,
-                                 ObjectRect.Top + ObjectRect.Height() / 2 - Src.Height() / 2, DividerTransparent,
+                B.Canvas()->CopyRect(TRect(0, 0, Src.Width(), Src.Height()), FActivePicture->Canvas(), Src);
+                DrawKeepingAlpha(ABitMap, &B, FObjectRect.Left + 3,
+                                 FObjectRect.Top + FObjectRect.Height() / 2 - Src.Height() / 2, DividerTransparent,
                                  DividerTransparentColor);
             }
-            T.Left += DividerRect.Width() + Count * (IW + 8) + 6;
-            X0 = ObjectRect.Left + DividerRect.Width() + 6;
+            T.Left += FDividerRect.Width() + Count * (IW + 8) + 6;
+            X0 = FObjectRect.Left + FDividerRect.Width() + 6;
         }
-        int Y0 = ObjectRect.Top + ObjectRect.Height() / 2 - IH / 2 - 2;
+        int Y0 = FObjectRect.Top + FObjectRect.Height() / 2 - IH / 2 - 2;
         TbsSkinData* D = Parent->SkinData();
-        TBitmap* MaskPicture = QuickButtonAlphaMaskPictureIndex != -1 && D ? D->ActivePicture(QuickButtonAlphaMaskPictureIndex)
-                                                                          : nullptr;
+        TBitmap* MaskPicture =
+            FQuickButtonAlphaMaskPictureIndex != -1 && D ? D->ActivePicture(FQuickButtonAlphaMaskPictureIndex) : nullptr;
         for (int I = 0; I < Count; ++I) {
             TbsQuickButtonItem* Item = Parent->QuickButtons()->Items(I);
             if (!Item->Visible()) continue;
-            Item->ItemRect = TRect(X0, Y0, X0 + IW + 4, Y0 + IH + 4);
+            Item->SetItemRect(TRect(X0, Y0, X0 + IW + 4, Y0 + IH + 4));
             X0 += IW + 8;
             if (Item->ImageIndex() < 0) continue;
             TBitmap Back;
-            if (Item->Active && HotBackground(Item, &Back)) {
+            if (Item->Active() && HotBackground(Item, &Back)) {
                 // the mask picture, stretched the same nine-part way, gives the background
                 // its alpha; its client part keeps the record's margins
                 TBitmap Mask;
                 TbsDataSkinButtonControl* BC = QuickButtonRecord(nullptr);
                 if (MaskPicture && !MaskPicture->Empty()) {
-                    const TRect S = Item->Down ? BC->DownSkinRect : BC->ActiveSkinRect;
+                    const TRect S = Item->Down() ? BC->DownSkinRect : BC->ActiveSkinRect;
                     const int MW = MaskPicture->Width(), MH = MaskPicture->Height();
                     TRect Cl(BC->ClRect.Left, BC->ClRect.Top, MW - (S.Width() - BC->ClRect.Right),
                              MH - (S.Height() - BC->ClRect.Bottom));
                     Mask.SetSize(Back.Width(), Back.Height());
                     CreateStretchSkinImage(&Mask, MaskPicture, TRect(0, 0, MW, MH), Cl, true);
                 }
-                DrawOver(ABitMap, &Back, Mask.Empty() ? nullptr : &Mask, Item->ItemRect.Left, Item->ItemRect.Top);
+                DrawOver(ABitMap, &Back, Mask.Empty() ? nullptr : &Mask, Item->ItemRect().Left, Item->ItemRect().Top);
             }
             if (Item->ImageIndex() >= IL->Count()) continue;
-            const int IX = Item->ItemRect.Left + Item->ItemRect.Width() / 2 - IW / 2;
-            const int IY = Item->ItemRect.Top + Item->ItemRect.Height() / 2 - IH / 2;
+            const int IX = Item->ItemRect().Left + Item->ItemRect().Width() / 2 - IW / 2;
+            const int IY = Item->ItemRect().Top + Item->ItemRect().Height() / 2 - IH / 2;
             if (auto* Png = dynamic_cast<TbsPngImageList*>(IL)) {
                 DrawPngOver(ABitMap, Png->PngImages()->Items(Item->ImageIndex())->PngImage(), IX, IY, IW, IH,
                             Item->Enabled());
@@ -509,13 +555,13 @@ void TbsSkinCaptionObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap)
             A.Draw(ABitMap, IX, IY);
         }
     }
-    if (VistaGlowEffect) InflateRect(T, -6, 0);
-    else if (GlowEffect) InflateRect(T, -3, 0);
-    Active = Parent->FFormActive;
-    SetCaptionFont(Cnvs, Active ? ActiveFontColor : FontColor);
+    if (FVistaGlowEffect) InflateRect(T, -6, 0);
+    else if (FGlowEffect) InflateRect(T, -3, 0);
+    FActive = Parent->FormActive();
+    SetCaptionFont(Cnvs, FActive ? ActiveFontColor : FontColor);
     String Text = CaptionText();
     if (Parent->OnCaptionPaint) {
-        Parent->OnCaptionPaint(Cnvs, ObjectRect, Active);
+        Parent->OnCaptionPaint(Cnvs, FObjectRect, FActive);
         return;
     }
     if (Text.empty() || T.Width() <= 0) return;
@@ -527,8 +573,8 @@ void TbsSkinCaptionObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap)
         if (Alignment == taLeftJustify) X = T.Left;
         else if (Alignment == taRightJustify) X = T.Right - W;
     }
-    X += ObjectRect.Left;
-    Y += ObjectRect.Top;
+    X += FObjectRect.Left;
+    Y += FObjectRect.Top;
     if (IsOddFontHeight(Cnvs)) Y -= 1;
     const UINT Flags = TextFlags(DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     auto Plain = [&](TCanvas* C, const TRect& T, TColor) {
@@ -538,29 +584,62 @@ void TbsSkinCaptionObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap)
     auto Piece = [&](int PX, int PY, TColor C) {
         AlphaTextPiece(ABitMap, Cnvs, TRect(PX, PY, PX + W, PY + H), C, C, Plain);
     };
-    if (Light) Piece(X - 1, Y - 1, Active ? ActiveLightColor : LightColor);
-    if (Shadow) Piece(X + 1, Y + 1, Active ? ActiveShadowColor : ShadowColor);
-    const TColor Main = Active ? ActiveFontColor : FontColor, Glow = Active ? GlowActiveColor : GlowColor;
+    if (Light) Piece(X - 1, Y - 1, FActive ? ActiveLightColor : LightColor);
+    if (Shadow) Piece(X + 1, Y + 1, FActive ? ActiveShadowColor : ShadowColor);
+    const TColor Main = FActive ? ActiveFontColor : FontColor, Glow = FActive ? FGlowActiveColor : FGlowColor;
     // the effects spread 6 pixels around the text; the glow shows whether or not the form
     // is active
     const TRect E(X - 6, Y - 6, X + W + 6, Y + H + 6);
     auto Inner = [](const TRect& T) { return TRect(T.Left + 6, T.Top + 6, T.Right - 6, T.Bottom - 6); };
-    if (ReflectionEffect) {
-        TColor Reflection = Active ? ReflectionActiveColor : ReflectionColor;
+    if (FReflectionEffect) {
+        TColor Reflection = FActive ? FReflectionActiveColor : FReflectionColor;
         AlphaTextPiece(ABitMap, Cnvs, E, Main, Reflection, [&](TCanvas* C, const TRect& T, TColor Effect) {
-            DrawWideTextWithReflection(C, Inner(T), Text, Effect, ReflectionOffset, Flags);
+            DrawWideTextWithReflection(C, Inner(T), Text, Effect, FReflectionOffset, Flags);
         });
-    } else if (VistaGlowEffect) {
+    } else if (FVistaGlowEffect) {
         AlphaTextPiece(ABitMap, Cnvs, E, Main, Glow, [&](TCanvas* C, const TRect& T, TColor Effect) {
             DrawWideTextWithGlowBox(C, Inner(T), Text, Effect, Flags);
         });
-    } else if (GlowEffect) {
+    } else if (FGlowEffect) {
         AlphaTextPiece(ABitMap, Cnvs, E, Main, Glow, [&](TCanvas* C, const TRect& T, TColor Effect) {
-            DrawWideTextWithGlow(C, Inner(T), Text, GlowSize, Effect, GlowOffset, Flags);
+            DrawWideTextWithGlow(C, Inner(T), Text, FGlowSize, Effect, GlowOffset, Flags);
         });
     } else {
         Piece(X, Y, Main);
     }
+}
+
+void TbsSkinCaptionObject::RestartAnimation()
+{
+    FIncTime = 25;
+    FCurrentFrame = FActive ? 1 : InActiveAnimation ? FrameCount : 0;
+}
+
+bool TbsSkinCaptionObject::AnimationTick(bool& FrameChanged)
+{
+    FrameChanged = false;
+    if (FIncTime < AnimateInterval) {
+        FIncTime += 25;
+        return true;
+    }
+    if (FActive && FCurrentFrame <= FrameCount) ++FCurrentFrame;
+    else if (!FActive && FCurrentFrame > 0) --FCurrentFrame;
+    else return false;
+    FIncTime = 25;
+    FrameChanged = true;
+    return true;
+}
+
+void TbsSkinCaptionObject::QuickButtonMenuClosed()
+{
+    if (FPopupMenuQuickButton == -1) return;
+    TbsQuickButtonItems* Q = Parent->QuickButtons();
+    if (FPopupMenuQuickButton < Q->Count()) {
+        Q->Items(FPopupMenuQuickButton)->SetDown(false);
+        Q->Items(FPopupMenuQuickButton)->SetActive(false);
+    }
+    FPopupMenuQuickButton = -1;
+    RedrawCaption();
 }
 
 void TbsSkinCaptionObject::RedrawCaption()
@@ -584,17 +663,17 @@ void TbsSkinCaptionObject::HoverQuickButtons(int X, int Y)
     ActiveQuickButton = -1;
     for (int I = 0; I < Q->Count(); ++I) {
         TbsQuickButtonItem* It = Q->Items(I);
-        if (It->Enabled() && It->Visible() && It->ItemRect.Contains(TPoint(X, Y))) {
+        if (It->Enabled() && It->Visible() && It->ItemRect().Contains(TPoint(X, Y))) {
             ActiveQuickButton = I;
             break;
         }
     }
     bool Changed = false;
     for (int I = 0; I < Q->Count(); ++I) {
-        if (I == PopupMenuQuickButton) continue;
+        if (I == FPopupMenuQuickButton) continue;
         bool A = I == ActiveQuickButton;
-        if (Q->Items(I)->Active != A) Changed = true;
-        Q->Items(I)->Active = A;
+        if (Q->Items(I)->Active() != A) Changed = true;
+        Q->Items(I)->SetActive(A);
     }
     if (ActiveQuickButton != OldActiveQuickButton || Changed) RedrawCaption();
     TbsSkinHint* H = Parent->QuickButtonsShowHint() ? Parent->SkinHint() : nullptr;
@@ -614,7 +693,7 @@ void TbsSkinCaptionObject::MouseMove(int X, int Y)
 
 void TbsSkinCaptionObject::MouseDown(int X, int Y, TMouseButton Button)
 {
-    Parent->DoObjectMouseDown(IDName, X, Y, ObjectRect, Button);
+    Parent->DoObjectMouseDown(FIDName, X, Y, FObjectRect, Button);
     if (!HasQuickButtons()) return;
     if (Button == mbLeft) PressQuickButtons(X, Y);
     // a press of any button takes the hint away
@@ -630,17 +709,18 @@ void TbsSkinCaptionObject::PressQuickButtons(int X, int Y)
         for (int I = 0; I < Q->Count(); ++I) {
             TbsQuickButtonItem* It = Q->Items(I);
             if (I == ActiveQuickButton) {
-                It->Down = true;
-                if (It->PopupMenu() && PopupMenuQuickButton != I) {
+                It->SetDown(true);
+                if (It->PopupMenu() && FPopupMenuQuickButton != I) {
                     RedrawCaption();
-                    PopupMenuQuickButton = I;
+                    FPopupMenuQuickButton = I;
                     MouseCaptureQuickButton = -1;
-                    PopupQuickButtonMenu(It->ItemRect, It->PopupMenu());
+                    PopupQuickButtonMenu(It->ItemRect(), It->PopupMenu());
                 } else {
                     MouseCaptureQuickButton = I;
                 }
             } else {
-                It->Down = It->Active = false;
+                It->SetDown(false);
+                It->SetActive(false);
             }
         }
     }
@@ -651,30 +731,30 @@ void TbsSkinCaptionObject::PopupQuickButtonMenu(const TRect& AItemRect, TbsSkinP
 {
     if (Parent->FLayerManager->IsVisible) Parent->FLayerManager->Hide();
     if (Parent->FMenuLayerManager->IsVisible) Parent->FMenuLayerManager->Hide();
-    TRect Saved = ObjectRect;
-    ObjectRect = AItemRect;
+    TRect Saved = FObjectRect;
+    FObjectRect = AItemRect;
     TRect R = ScreenRect();
-    ObjectRect = Saved;
+    FObjectRect = Saved;
     AMenu->PopupFromRect2(nullptr, R, false);
 }
 
 void TbsSkinCaptionObject::MouseUp(int X, int Y, TMouseButton Button)
 {
-    Parent->DoObjectMouseUp(IDName, X, Y, ObjectRect, Button);
+    Parent->DoObjectMouseUp(FIDName, X, Y, FObjectRect, Button);
     FDown = false;
     TbsQuickButtonItems* Q = Parent->QuickButtons();
     if (HasQuickButtons()) HoverQuickButtons(X, Y);
     else ActiveQuickButton = -1;
     if (ActiveQuickButton == -1 && MouseCaptureQuickButton >= 0 && MouseCaptureQuickButton < Q->Count()) {
-        Q->Items(MouseCaptureQuickButton)->Down = false;
-        Q->Items(MouseCaptureQuickButton)->Active = false;
+        Q->Items(MouseCaptureQuickButton)->SetDown(false);
+        Q->Items(MouseCaptureQuickButton)->SetActive(false);
     }
     MouseCaptureQuickButton = -1;
     if (ActiveQuickButton == -1 || Button != mbLeft) {
         // in a frame drawn by the layered border the caption's right click is the
         // platform's caption right click: the system menu at the cursor
         if (Button == mbRight && Parent->FullLayeredShown() && Parent->UseLayeredBorder()) {
-            Parent->FBorderLayer->MouseCaptureObject = -1;
+            Parent->FBorderLayer->ReleaseMouseCapture();
             if (!Parent->DisableSystemMenu() && ActiveQuickButton == -1) {
                 TPoint C = GetCursorPos();
                 Parent->PopupSystemMenuAt(C.X, C.Y);
@@ -683,9 +763,9 @@ void TbsSkinCaptionObject::MouseUp(int X, int Y, TMouseButton Button)
         return;
     }
     TbsQuickButtonItem* Item = Q->Items(ActiveQuickButton);
-    bool WasDown = Item->Down;
+    bool WasDown = Item->Down();
     for (int I = 0; I < Q->Count(); ++I)
-        if (!(I == ActiveQuickButton && I == PopupMenuQuickButton)) Q->Items(I)->Down = false;
+        if (!(I == ActiveQuickButton && I == FPopupMenuQuickButton)) Q->Items(I)->SetDown(false);
     RedrawCaption();
     if (WasDown && Item->OnClick) Item->OnClick(this);
 }
@@ -693,13 +773,13 @@ void TbsSkinCaptionObject::MouseUp(int X, int Y, TMouseButton Button)
 void TbsSkinCaptionObject::MouseEnter()
 {
     FMouseIn = true;
-    Parent->DoObjectMouseEnter(IDName);
+    Parent->DoObjectMouseEnter(FIDName);
 }
 
 void TbsSkinCaptionObject::MouseLeave()
 {
     FMouseIn = false;
-    Parent->DoObjectMouseLeave(IDName);
+    Parent->DoObjectMouseLeave(FIDName);
     if (!HasQuickButtons()) return;
     ActiveQuickButton = OldActiveQuickButton = -1;
     HoverQuickButtons(-1, -1);
@@ -708,7 +788,7 @@ void TbsSkinCaptionObject::MouseLeave()
         Parent->ReleaseMouseCapture();
         TbsQuickButtonItems* Q = Parent->QuickButtons();
         if (MouseCaptureQuickButton >= 0 && MouseCaptureQuickButton < Q->Count())
-            Q->Items(MouseCaptureQuickButton)->Down = false;
+            Q->Items(MouseCaptureQuickButton)->SetDown(false);
         MouseCaptureQuickButton = -1;
     }
 }

@@ -1,6 +1,7 @@
 // The standard caption buttons: close, maximize or restore, minimize or restore, roll up
 // or down, minimize to tray and the system menu; their restore look, the form icon on
 // the system menu button, the images drawn with alpha and the built-in default look.
+#include "skin/frame/bsSkinCaptionObjects.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
 void bsDrawDefaultFace(TCanvas* C, int W, int H, bool Pressed, bool Hot)
@@ -29,12 +30,12 @@ TbsSkinStdButtonObject::TbsSkinStdButtonObject(TbsSkinFormFrame* AParent, TbsDat
         FAlphaInActiveImage = B->FAlphaInActiveImage.get();
     }
     if (auto* S = dynamic_cast<TbsDataSkinStdButton*>(AData)) {
-        Command = S->Command;
+        FCommand = S->Command;
         RestoreRect = S->RestoreRect;
         RestoreActiveRect = S->RestoreActiveRect;
         RestoreInActiveRect = S->RestoreInActiveRect;
         RestoreDownRect = S->RestoreDownRect;
-        RestoreHint = S->RestoreHint;
+        FRestoreHint = S->RestoreHint;
         FAlphaRestoreNormalImage = S->FAlphaRestoreNormalImage.get();
         FAlphaRestoreActiveImage = S->FAlphaRestoreActiveImage.get();
         FAlphaRestoreDownImage = S->FAlphaRestoreDownImage.get();
@@ -46,7 +47,7 @@ TbsSkinStdButtonObject::TbsSkinStdButtonObject(TbsSkinFormFrame* AParent, TbsDat
 
 bool TbsSkinStdButtonObject::RestoreLook()
 {
-    switch (Command) {
+    switch (FCommand) {
     case cmMaximize: return Parent->FWindowStateInit == wsMaximized;
     case cmMinimize:
         return Parent->FWindowStateInit == wsMinimized && !(Application && Application->MainForm() == Parent->Form());
@@ -55,55 +56,37 @@ bool TbsSkinStdButtonObject::RestoreLook()
     }
 }
 
-bool TbsSkinStdButtonObject::IconMode() { return Command == cmSysMenu && Parent->ShowIcon() && SkinRectInAPicture; }
+bool TbsSkinStdButtonObject::IconMode() { return FCommand == cmSysMenu && Parent->ShowIcon() && FSkinRectInAPicture; }
 
-void TbsSkinFormFrame::RunCaptionCommand(TbsStdCommand C, const std::function<void()>& BeforeStateChange)
+void TbsSkinStdButtonObject::SetDefaultLook(const String& AIDName, TbsStdCommand ACommand)
 {
-    auto ResetHover = [this] { UpdateActiveObject(-1, -1, false); };
-    switch (C) {
-    case cmClose:
-        ResetHover();
-        FForm->Close();
-        break;
-    case cmMaximize:
-        ResetHover();
-        if (BeforeStateChange) BeforeStateChange();
-        SetWindowState(WindowState() == wsMaximized ? wsNormal : wsMaximized);
-        break;
-    case cmMinimize:
-        ResetHover();
-        if (FAlwaysMinimizeToTray) {
-            MinimizeToTray();
-            break;
-        }
-        if (BeforeStateChange) BeforeStateChange();
-        SetWindowState(WindowState() == wsMinimized ? wsNormal : wsMinimized);
-        break;
-    case cmRollUp: SetRolledUp(!FRollUpState); break;
-    case cmMinimizeToTray:
-        ResetHover();
-        MinimizeToTray();
-        break;
-    case cmSysMenu:
-    case cmDefault: break;
-    }
+    FIDName = AIDName;
+    FCommand = ACommand;
+    FSkinRectInAPicture = true;
+    FSkinRect = FActiveSkinRect = FDownRect = TRect(0, 0, 1, 1);
+}
+
+void TbsSkinStdButtonObject::SetCommandHints(const String& AHint, const String& ARestoreHint)
+{
+    FHint = FTempHint = AHint;
+    FRestoreHint = ARestoreHint;
 }
 
 bool TbsSkinStdButtonObject::PointInMask(int X, int Y)
 {
-    if (Command == cmSysMenu && Parent->ShowIcon() && FSkinSupport && SkinRectInAPicture) return true;
+    if (FCommand == cmSysMenu && Parent->ShowIcon() && FSkinSupport && FSkinRectInAPicture) return true;
     return TbsActiveSkinObject::PointInMask(X, Y);
 }
 
 void TbsSkinStdButtonObject::ShowLayer()
 {
-    if (Command == cmSysMenu && Parent->ShowIcon() && FSkinSupport && SkinRectInAPicture) return;
+    if (FCommand == cmSysMenu && Parent->ShowIcon() && FSkinSupport && FSkinRectInAPicture) return;
     TbsSkinButtonObject::ShowLayer();
 }
 
 void TbsSkinStdButtonObject::HideLayer()
 {
-    if (Command == cmSysMenu && Parent->ShowIcon() && FSkinSupport && SkinRectInAPicture) return;
+    if (FCommand == cmSysMenu && Parent->ShowIcon() && FSkinSupport && FSkinRectInAPicture) return;
     TbsSkinButtonObject::HideLayer();
 }
 
@@ -111,7 +94,8 @@ bool TbsSkinStdButtonObject::CanMorphing() { return !IconMode() && TbsSkinButton
 
 void TbsSkinStdButtonObject::MouseEnter()
 {
-    if (Command != cmDefault) Hint = !RestoreHint.empty() && Parent->CommandStateHolds(Command) ? RestoreHint : FTempHint;
+    if (FCommand != cmDefault)
+        FHint = !FRestoreHint.empty() && Parent->CommandStateHolds(FCommand) ? FRestoreHint : FTempHint;
     if (!IconMode()) TbsSkinButtonObject::MouseEnter();
 }
 
@@ -122,76 +106,77 @@ void TbsSkinStdButtonObject::MouseLeave()
 
 void TbsSkinStdButtonObject::MouseDown(int, int, TMouseButton Button)
 {
-    if (!Enabled || Button != mbLeft || FDown) return;
+    if (!FEnabled || Button != mbLeft || FDown) return;
     if (!IconMode()) ChangeDownState(true);
-    if (Command == cmSysMenu) {
-        MenuItem = Parent->GetSystemMenuItems();
+    if (FCommand == cmSysMenu) {
+        FMenuItem = Parent->GetSystemMenuItems();
         PopupObjectMenu();
     }
 }
 
 void TbsSkinStdButtonObject::MouseUp(int X, int Y, TMouseButton Button)
 {
-    if (Command == cmClose) {
+    if (FCommand == cmClose) {
         TbsSkinButtonObject::MouseUp(X, Y, Button);
-        if (Active && Button == mbLeft) ExecuteCommand();
+        if (FActive && Button == mbLeft) ExecuteCommand();
         return;
     }
-    if (Active && Button == mbLeft) ExecuteCommand();
+    if (FActive && Button == mbLeft) ExecuteCommand();
     if (!IconMode()) TbsSkinButtonObject::MouseUp(X, Y, Button);
 }
 
 void TbsSkinStdButtonObject::DblClick()
 {
-    if (Command == cmSysMenu) Parent->Form()->Close();
+    if (FCommand == cmSysMenu) Parent->Form()->Close();
 }
 
 void TbsSkinStdButtonObject::ExecuteCommand()
 {
     // the system menu opens on the press, not here
-    if (Command != cmSysMenu && Command != cmDefault) Parent->RunCaptionCommand(Command, [this] { HideLayer(); });
+    if (FCommand != cmSysMenu && FCommand != cmDefault) Parent->RunCaptionCommand(FCommand, [this] { HideLayer(); });
 }
 
 void TbsSkinStdButtonObject::Draw(TCanvas* Cnvs, bool UpDate)
 {
     if (!FSkinSupport) return DefaultDraw(Cnvs);
     if (SkinEmpty()) return;
-    if (Parent->ShowsAppMenuCaption() && ObjectRect.Left < Parent->GetAppMenuCaptionOffset()) return;
+    if (Parent->ShowsAppMenuCaption() && FObjectRect.Left < Parent->GetAppMenuCaptionOffset()) return;
     if (IconMode()) {
-        Parent->DrawFormIcon(Cnvs, ObjectRect.Left, ObjectRect.Top);
+        Parent->DrawFormIcon(Cnvs, FObjectRect.Left, FObjectRect.Top);
         SetMorphKf(0);
         return;
     }
     bool Restore = RestoreLook();
-    if (!Enabled || (!Parent->GetFormActive() && !IsEmptyRect(InActiveSkinRect) && !Restore))
+    if (!FEnabled || (!Parent->GetFormActive() && !IsEmptyRect(InActiveSkinRect) && !Restore))
         return TbsSkinButtonObject::Draw(Cnvs, UpDate);
     if (!Restore || IsEmptyRect(RestoreRect)) {
-        if (FDown && !IsEmptyRect(DownRect) && Command == cmSysMenu) return CopyLook(Cnvs, ActivePicture, DownRect);
+        if (FDown && !IsEmptyRect(FDownRect) && FCommand == cmSysMenu) return CopyLook(Cnvs, FActivePicture, FDownRect);
         return TbsSkinButtonObject::Draw(Cnvs, UpDate);
     }
-    if (!Parent->FFormActive && !IsEmptyRect(RestoreInActiveRect)) return CopyLook(Cnvs, ActivePicture, RestoreInActiveRect);
-    if (FDown && FMouseIn && !IsEmptyRect(RestoreDownRect)) return CopyLook(Cnvs, ActivePicture, RestoreDownRect);
+    if (!Parent->FormActive() && !IsEmptyRect(RestoreInActiveRect))
+        return CopyLook(Cnvs, FActivePicture, RestoreInActiveRect);
+    if (FDown && FMouseIn && !IsEmptyRect(RestoreDownRect)) return CopyLook(Cnvs, FActivePicture, RestoreDownRect);
     if (EnableMorphing() && MorphUnderWay())
-        return DrawMorph(Cnvs, ActivePicture, RestoreRect, ActivePicture, RestoreActiveRect);
-    if (Active && !IsEmptyRect(RestoreActiveRect)) return CopyLook(Cnvs, ActivePicture, RestoreActiveRect);
-    CopyLook(Cnvs, ActivePicture, RestoreRect);
+        return DrawMorph(Cnvs, FActivePicture, RestoreRect, FActivePicture, RestoreActiveRect);
+    if (FActive && !IsEmptyRect(RestoreActiveRect)) return CopyLook(Cnvs, FActivePicture, RestoreActiveRect);
+    CopyLook(Cnvs, FActivePicture, RestoreRect);
 }
 
 void TbsSkinStdButtonObject::DefaultDraw(TCanvas* Cnvs)
 {
-    if (Command == cmSysMenu && Parent->ShowIcon()) {
-        Parent->DrawFormIcon(Cnvs, ObjectRect.Left, ObjectRect.Top);
+    if (FCommand == cmSysMenu && Parent->ShowIcon()) {
+        Parent->DrawFormIcon(Cnvs, FObjectRect.Left, FObjectRect.Top);
         return;
     }
-    int W = ObjectRect.Width(), H = ObjectRect.Height();
+    int W = FObjectRect.Width(), H = FObjectRect.Height();
     if (W <= 0 || H <= 0) return;
     TBitmap B(W, H);
     TCanvas* C = B.Canvas();
     bsDrawDefaultFace(C, W, H, FDown && FMouseIn, FMouseIn);
-    TColor G = Enabled ? clBtnText : clBtnShadow;
+    TColor G = FEnabled ? clBtnText : clBtnShadow;
     int X = W / 2 - 5, Y = H / 2 - 4;
     TWindowState S = Parent->FWindowStateInit;
-    switch (Command) {
+    switch (FCommand) {
     case cmClose: DrawCloseImage(C, X, Y, G); break;
     case cmMaximize: S == wsMaximized ? DrawRestoreImage(C, X, Y, G) : DrawMaximizeImage(C, X, Y, G); break;
     case cmMinimize: S == wsMinimized ? DrawRestoreImage(C, X, Y, G) : DrawMinimizeImage(C, X, Y, G); break;
@@ -200,16 +185,16 @@ void TbsSkinStdButtonObject::DefaultDraw(TCanvas* Cnvs)
     case cmMinimizeToTray: DrawMinimizeToTrayImage(C, X, Y, G); break;
     case cmDefault: break;
     }
-    Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
+    Cnvs->Draw(FObjectRect.Left, FObjectRect.Top, &B);
 }
 
 void TbsSkinStdButtonObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap)
 {
-    if (Command == cmSysMenu && Parent->ShowIcon()) {
+    if (FCommand == cmSysMenu && Parent->ShowIcon()) {
         int W, H;
         Parent->GetIconSize(W, H);
         if (Parent->IsAlphaIcon()) {
-            Parent->DrawFormIcon(Cnvs, ObjectRect.Left, ObjectRect.Top);
+            Parent->DrawFormIcon(Cnvs, FObjectRect.Left, FObjectRect.Top);
             return;
         }
         TbsBitmap B;
@@ -217,16 +202,16 @@ void TbsSkinStdButtonObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap)
         B.FillRect(TRect(0, 0, W, H), ColorToARGB(RGB(127, 0, 127)));
         Parent->DrawFormIcon(B.Canvas(), 0, 0);
         B.SetTransparent(true);
-        B.Draw(Cnvs, ObjectRect.Left, ObjectRect.Top);
+        B.Draw(Cnvs, FObjectRect.Left, FObjectRect.Top);
         return;
     }
     bool Restore = RestoreLook();
     auto Pick = [Restore](TbsBitmap* R, TbsBitmap* N) { return Restore && R ? R : N; };
     TbsBitmap* Image = nullptr;
-    if (Parent->FFormActive || IsEmptyRect(InActiveSkinRect)) {
-        if (FDown && !IsEmptyRect(DownRect) && (Command == cmSysMenu || FMouseIn))
+    if (Parent->FormActive() || IsEmptyRect(InActiveSkinRect)) {
+        if (FDown && !IsEmptyRect(FDownRect) && (FCommand == cmSysMenu || FMouseIn))
             Image = Pick(FAlphaRestoreDownImage, FAlphaDownImage);
-        else if (FMouseIn && !IsEmptyRect(ActiveSkinRect))
+        else if (FMouseIn && !IsEmptyRect(FActiveSkinRect))
             Image = Pick(FAlphaRestoreActiveImage, FAlphaActiveImage);
         else
             Image = Pick(FAlphaRestoreNormalImage, FAlphaNormalImage);
@@ -236,6 +221,6 @@ void TbsSkinStdButtonObject::DrawAlpha(TCanvas* Cnvs, TbsBitmap* ABitMap)
     if (!Image || Image->Empty()) return;
     Image->SetAlphaBlend(true);
     // blended in the skin's own pixel code, straight into the layered image
-    if (ABitMap) Image->Draw(ABitMap, ObjectRect, TRect(0, 0, Image->Width(), Image->Height()));
-    else Image->Draw(Cnvs, ObjectRect, TRect(0, 0, Image->Width(), Image->Height()));
+    if (ABitMap) Image->Draw(ABitMap, FObjectRect, TRect(0, 0, Image->Width(), Image->Height()));
+    else Image->Draw(Cnvs, FObjectRect, TRect(0, 0, Image->Width(), Image->Height()));
 }

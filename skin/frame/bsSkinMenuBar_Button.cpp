@@ -1,5 +1,6 @@
 // The buttons a skinned main menu bar shows for a maximized MDI child (system menu, close,
 // restore, minimize): their looks and commands, and the bar's handling of them.
+#include "skin/frame/bsSkinMenuBar.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
 #include "platform/graphics/ImgList.h"
@@ -11,57 +12,63 @@ TbsSkinMainMenuBarButton::TbsSkinMainMenuBarButton(TbsSkinMainMenuBar* AParent, 
     : TbsMenuBarObject(AParent, AData)
 {
     if (auto* D = dynamic_cast<TbsDataSkinStdButton*>(AData)) {
-        Command = D->Command;
+        FCommand = D->Command;
         DownRect = D->DownRect;
         FSkinSupport = true;
     }
 }
 
+void TbsSkinMainMenuBarButton::SetSlot(const String& AIDName, TbsStdCommand ACommand)
+{
+    FIDName = AIDName;
+    if (!FSkinSupport) FCommand = ACommand;
+}
+
 void TbsSkinMainMenuBarButton::DefaultDraw(TCanvas* Cnvs)
 {
-    int W = ObjectRect.Width(), H = ObjectRect.Height();
+    int W = FObjectRect.Width(), H = FObjectRect.Height();
     if (W <= 0 || H <= 0) return;
     TBitmap B(W, H);
     TCanvas* C = B.Canvas();
     bool Pressed = FDown && FMouseIn;
     bsDrawDefaultFace(C, W, H, Pressed, FMouseIn);
     int X = W / 2 - 5 + (Pressed ? 1 : 0), Y = H / 2 - 4 + (Pressed ? 1 : 0);
-    TColor G = Enabled ? clBtnText : clBtnShadow;
-    switch (Command) {
+    TColor G = FEnabled ? clBtnText : clBtnShadow;
+    switch (FCommand) {
     case cmClose: DrawCloseImage(C, X, Y, G); break;
     case cmMaximize: DrawRestoreImage(C, X, Y, G); break;
     case cmMinimize: DrawMinimizeImage(C, X, Y, G); break;
     case cmSysMenu: DrawSysMenuImage(C, X, Y, G); break;
     default: break;
     }
-    Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
+    Cnvs->Draw(FObjectRect.Left, FObjectRect.Top, &B);
 }
 
 void TbsSkinMainMenuBarButton::Draw(TCanvas* Cnvs)
 {
     if (!FSkinSupport || !Picture) return DefaultDraw(Cnvs);
-    if (FDown && FMouseIn && !IsEmptyRect(DownRect)) return Cnvs->CopyRect(ObjectRect, Picture->Canvas(), DownRect);
-    if (EnableMorphing() && FMorphKf != (Active ? 1 : 0)) {
-        int W = ObjectRect.Width(), H = ObjectRect.Height();
+    if (FDown && FMouseIn && !IsEmptyRect(DownRect)) return Cnvs->CopyRect(FObjectRect, Picture->Canvas(), DownRect);
+    if (EnableMorphing() && FMorphKf != (FActive ? 1 : 0)) {
+        int W = FObjectRect.Width(), H = FObjectRect.Height();
         TBitmap B1(W, H), B2(W, H);
         B1.Canvas()->CopyRect(TRect(0, 0, W, H), Picture->Canvas(), SkinRect);
         B2.Canvas()->CopyRect(TRect(0, 0, W, H), Picture->Canvas(), ActiveSkinRect);
         TbsEffectBmp E1(B1.Handle()), E2(B2.Handle());
         bsMorphEffectBmp(E1, E2, FMorphKf, MorphKind);
-        E1.Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
+        E1.Draw(Cnvs->Handle(), FObjectRect.Left, FObjectRect.Top);
         return;
     }
-    Cnvs->CopyRect(ObjectRect, Picture->Canvas(), Active && !IsEmptyRect(ActiveSkinRect) ? ActiveSkinRect : SkinRect);
+    Cnvs->CopyRect(FObjectRect, Picture->Canvas(), FActive && !IsEmptyRect(ActiveSkinRect) ? ActiveSkinRect : SkinRect);
 }
 
 void TbsSkinMainMenuBarButton::MouseEnter()
 {
-    if (FDown && Command == cmSysMenu) {
-        FMouseIn = Active = true;
+    if (FDown && FCommand == cmSysMenu) {
+        FMouseIn = FActive = true;
         return;
     }
     if (FDown && EnableMorphing()) {
-        FMouseIn = Active = true;
+        FMouseIn = FActive = true;
         Parent->RedrawObject(this);
         return;
     }
@@ -70,13 +77,13 @@ void TbsSkinMainMenuBarButton::MouseEnter()
 
 void TbsSkinMainMenuBarButton::MouseLeave()
 {
-    if (FDown && Command == cmSysMenu) {
+    if (FDown && FCommand == cmSysMenu) {
         if (EnableMorphing()) FMorphKf = 1;
-        Active = FMouseIn = false;
+        FActive = FMouseIn = false;
         return;
     }
     if (FDown && EnableMorphing()) {
-        Active = FMouseIn = false;
+        FActive = FMouseIn = false;
         Parent->RedrawObject(this);
         return;
     }
@@ -85,28 +92,28 @@ void TbsSkinMainMenuBarButton::MouseLeave()
 
 void TbsSkinMainMenuBarButton::MouseDown(int, int, TMouseButton Button)
 {
-    if (!Enabled || Button != mbLeft || FDown) return;
+    if (!FEnabled || Button != mbLeft || FDown) return;
     FDown = true;
     if (EnableMorphing() && !IsEmptyRect(DownRect)) FMorphKf = 1;
     Parent->RedrawObject(this);
-    if (Command == cmSysMenu) ExecuteCommand();
+    if (FCommand == cmSysMenu) ExecuteCommand();
 }
 
 void TbsSkinMainMenuBarButton::MouseUp(int, int, TMouseButton Button)
 {
-    if (!Enabled || Button != mbLeft) return;
-    if (Command != cmSysMenu) {
+    if (!FEnabled || Button != mbLeft) return;
+    if (FCommand != cmSysMenu) {
         FDown = false;
         Parent->RedrawObject(this);
         if (EnableMorphing()) ReDraw();
     }
-    if (Active && Command != cmSysMenu) ExecuteCommand();
+    if (FActive && FCommand != cmSysMenu) ExecuteCommand();
 }
 
 void TbsSkinMainMenuBarButton::DblClick()
 {
     TbsSkinFormFrame* Child = FindMaximizedChildSkinForm();
-    if (Command != cmSysMenu || !Child) return;
+    if (FCommand != cmSysMenu || !Child) return;
     if (TbsSkinFormFrame* F = Parent->SkinFormFrame()) {
         F->CloseSkinMenu();
         F->SkinMenuClose();
@@ -118,17 +125,17 @@ void TbsSkinMainMenuBarButton::ExecuteCommand()
 {
     TbsSkinFormFrame* Child = FindMaximizedChildSkinForm();
     if (!Child) return;
-    switch (Command) {
+    switch (FCommand) {
     case cmClose: Child->Form()->Close(); break;
     case cmMaximize: Child->SetWindowState(wsNormal); break;
     case cmMinimize: Child->SetWindowState(wsMinimized); break;
     case cmSysMenu:
         if (TbsSkinFormFrame* F = Parent->SkinFormFrame()) {
             Parent->Invalidate();
-            TPoint TL = Parent->ClientToScreen(ObjectRect.TopLeft());
+            TPoint TL = Parent->ClientToScreen(FObjectRect.TopLeft());
             F->SkinMenuOpen();
             F->PopupSkinMenuItem(Child->GetSystemMenuItems(), Parent,
-                                 TRect(TL.X, TL.Y, TL.X + ObjectRect.Width(), TL.Y + ObjectRect.Height()),
+                                 TRect(TL.X, TL.Y, TL.X + FObjectRect.Width(), TL.Y + FObjectRect.Height()),
                                  Parent->PopupToUp());
         }
         break;
@@ -156,9 +163,7 @@ void TbsSkinMainMenuBar::CreateMDIButtons()
             if (I != -1) Data = FSD->ObjectList[size_t(I)].get();
         }
         auto O = std::make_unique<TbsSkinMainMenuBarButton>(this, Data);
-        O->IDName = B.Name;
-        // a button the skin does not describe runs its slot's command
-        if (!O->FSkinSupport) O->Command = B.Command;
+        O->SetSlot(B.Name, B.Command);
         ObjectList.insert(ObjectList.begin(), std::move(O));
         ++ButtonsCount;
     }
@@ -176,8 +181,8 @@ void TbsSkinMainMenuBar::EnableMDIButtons(TbsBorderIcons Icons)
     for (int I = 0; I < ButtonsCount && I < int(ObjectList.size()); ++I) {
         auto* B = dynamic_cast<TbsSkinMainMenuBarButton*>(ObjectList[size_t(I)].get());
         if (!B) continue;
-        B->Enabled = !(B->Command == cmMinimize && !Icons.Contains(TbsBorderIcon::biMinimize)) &&
-                     !(B->Command == cmSysMenu && !Icons.Contains(TbsBorderIcon::biSystemMenu));
+        B->SetEnabled(!(B->Command() == cmMinimize && !Icons.Contains(TbsBorderIcon::biMinimize)) &&
+                      !(B->Command() == cmSysMenu && !Icons.Contains(TbsBorderIcon::biSystemMenu)));
     }
 }
 
@@ -207,9 +212,9 @@ void TbsSkinMainMenuBar::ReleaseSysMenuButton()
 {
     for (int I = 0; I < int(ObjectList.size()); ++I) {
         auto* B = dynamic_cast<TbsSkinMainMenuBarButton*>(ObjectList[size_t(I)].get());
-        if (!B || B->Command != cmSysMenu || !B->FDown) continue;
-        if (I != ActiveObject) B->Active = B->FMouseIn = false;
-        B->FDown = false;
+        if (!B || B->Command() != cmSysMenu || !B->Down()) continue;
+        if (I != ActiveObject) B->ReleaseMouse();
+        B->SetDown(false);
         B->ReDraw();
     }
 }

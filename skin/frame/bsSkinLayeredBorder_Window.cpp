@@ -2,6 +2,7 @@
 // resizing the form by them, moving it by the caption (with the frame's magnetic edges),
 // and, with a full border, hover, press and release of the caption objects drawn in the
 // top window.  The windows never take the activation or the focus.
+#include "skin/frame/bsSkinLayeredBorder.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
 #include "platform/windows/WinPaint.h"
@@ -36,21 +37,21 @@ TbsFormLayerBorderHit TbsFormLayerWindow::GetHitMode(TPoint P)
     if (!B || !B->FData || !FForm) return bsflhNone;
     const TbsDataSkinLayerFrame& D = *B->FData;
     if (D.FullBorder) {
-        if (BorderType == bsflTop) {
+        if (FBorderType == bsflTop) {
             TPoint C = ScreenToClient(P);
             B->HoverObjects(C.X, C.Y);
         }
     } else {
-        B->ActiveObject = -1;
+        B->ClearActiveObject();
     }
-    if (B->ActiveObject != -1 && B->BSF && B->ActiveObject < int(B->BSF->ObjectList.size()))
-        return dynamic_cast<TbsSkinCaptionObject*>(B->BSF->ObjectList[size_t(B->ActiveObject)].get()) ? bsflCaption
+    if (B->ActiveObject() != -1 && B->BSF && B->ActiveObject() < int(B->BSF->ObjectList.size()))
+        return dynamic_cast<TbsSkinCaptionObject*>(B->BSF->ObjectList[size_t(B->ActiveObject())].get()) ? bsflCaption
                                                                                                         : bsflObject;
     if (!CanSizeForm()) return bsflhNone;
     int L = FForm->Left(), T = FForm->Top(), W = FForm->Width(), H = FForm->Height();
     TRect Wnd = GetWindowRect(Handle());
     int HS = D.HitTestSize;
-    switch (BorderType) {
+    switch (FBorderType) {
     case bsflLeft:
         return P.X >= L - B->LeftSize ? bsflhLeft : bsflhNone;
     case bsflRight:
@@ -121,7 +122,7 @@ void TbsFormLayerWindow::Dispatch(TMessage& M)
         break;
     }
     TForm::Dispatch(M);
-    if (M.Msg == WM_LBUTTONDBLCLK && Full && FLayerBorder) FLayerBorder->MouseCaptureObject = -1;
+    if (M.Msg == WM_LBUTTONDBLCLK && Full && FLayerBorder) FLayerBorder->ReleaseMouseCapture();
 }
 
 void TbsFormLayerWindow::DblClickAt(int, int)
@@ -130,14 +131,14 @@ void TbsFormLayerWindow::DblClickAt(int, int)
     TbsSkinFormFrame* F = B->BSF;
     if (!F) return;
     TbsFormLayerBorderHit H = GetHitMode(GetCursorPos());
-    TbsActiveSkinObject* O = B->ActiveObject >= 0 && B->ActiveObject < int(F->ObjectList.size())
-                                 ? F->ObjectList[size_t(B->ActiveObject)].get()
+    TbsActiveSkinObject* O = B->ActiveObject() >= 0 && B->ActiveObject() < int(F->ObjectList.size())
+                                 ? F->ObjectList[size_t(B->ActiveObject())].get()
                                  : nullptr;
     if (H == bsflCaption)
         if (auto* C = dynamic_cast<TbsSkinCaptionObject*>(O); C && C->ActiveQuickButton != -1) H = bsflObject;
     MousePos1 = MousePos2;
     if (H == bsflObject) {
-        if (auto* S = dynamic_cast<TbsSkinStdButtonObject*>(O); S && S->Command == cmSysMenu) FForm->Close();
+        if (auto* S = dynamic_cast<TbsSkinStdButtonObject*>(O); S && S->Command() == cmSysMenu) FForm->Close();
         return;
     }
     if (H != bsflCaption) return;
@@ -160,9 +161,9 @@ void TbsFormLayerWindow::MouseDown(TMouseButton Button, TShiftState Shift, int X
     FInProcessMessages = false;
     FDown = H != bsflObject && H != bsflhNone && F->FWindowState != wsMaximized && Button == mbLeft;
     MousePos1 = MousePos2 = P;
-    if (!B->FData->FullBorder || B->ActiveObject < 0 || B->ActiveObject >= int(F->ObjectList.size())) return;
-    TbsActiveSkinObject* O = F->ObjectList[size_t(B->ActiveObject)].get();
-    if (Button != mbRight) B->MouseCaptureObject = B->ActiveObject;
+    if (!B->FData->FullBorder || B->ActiveObject() < 0 || B->ActiveObject() >= int(F->ObjectList.size())) return;
+    TbsActiveSkinObject* O = F->ObjectList[size_t(B->ActiveObject())].get();
+    if (Button != mbRight) B->CaptureActiveObject();
     O->MouseDown(X, Y, Button);
     if (auto* C = dynamic_cast<TbsSkinCaptionObject*>(O); C && C->ActiveQuickButton != -1) FDown = false;
     if (F->FLayerManager->IsVisible && FForm->FormStyle() == fsStayOnTop) F->FLayerManager->Update();
@@ -180,14 +181,15 @@ void TbsFormLayerWindow::MouseUp(TMouseButton Button, TShiftState Shift, int X, 
     if (!B->FData) return;
     bool Full = B->FData->FullBorder;
     int N = int(F->ObjectList.size());
-    if (Full && B->MouseCaptureObject >= 0 && B->MouseCaptureObject < N && B->MouseCaptureObject != B->ActiveObject)
-        F->ObjectList[size_t(B->MouseCaptureObject)]->MouseUp(X, Y, Button);
-    B->MouseCaptureObject = -1;
+    const int Capture = B->MouseCaptureObject();
+    if (Full && Capture >= 0 && Capture < N && Capture != B->ActiveObject())
+        F->ObjectList[size_t(Capture)]->MouseUp(X, Y, Button);
+    B->ReleaseMouseCapture();
     if (!Full || !B->FData->HitTestEnable) return;
     if (!(CanSizeForm() || FHitMode == bsflCaption || FHitMode == bsflObject)) return;
-    if (B->ActiveObject >= 0 && B->ActiveObject < N)
+    if (B->ActiveObject() >= 0 && B->ActiveObject() < N)
         // the object may close the form (and free this window): nothing follows it
-        F->ObjectList[size_t(B->ActiveObject)]->MouseUp(X, Y, Button);
+        F->ObjectList[size_t(B->ActiveObject())]->MouseUp(X, Y, Button);
 }
 
 void TbsFormLayerWindow::MouseMove(TShiftState Shift, int X, int Y)
@@ -216,8 +218,8 @@ void TbsFormLayerWindow::MouseMove(TShiftState Shift, int X, int Y)
         default: break;
         }
         SetCursor(C);
-        if (B->FData->FullBorder && B->ActiveObject >= 0 && B->ActiveObject < int(F->ObjectList.size()))
-            F->ObjectList[size_t(B->ActiveObject)]->MouseMove(X, Y);
+        if (B->FData->FullBorder && B->ActiveObject() >= 0 && B->ActiveObject() < int(F->ObjectList.size()))
+            F->ObjectList[size_t(B->ActiveObject())]->MouseMove(X, Y);
     } else {
         F->SetBorderLayerChangeSize(true);
         if (FHitMode == bsflCaption) {

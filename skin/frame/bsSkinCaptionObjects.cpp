@@ -2,6 +2,7 @@
 // morphing between the normal and the hot look, glow layer, mouse events), the objects
 // the application paints, the caption buttons that may open a menu, and the animated
 // objects.
+#include "skin/frame/bsSkinCaptionObjects.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
 #include "platform/windows/WinPaint.h"
@@ -37,11 +38,11 @@ TbsActiveSkinObject::TbsActiveSkinObject(TbsSkinFormFrame* AParent, TbsDataSkinO
     : Parent(AParent), SD(AParent->SkinData())
 {
     if (!AData) return;
-    IDName = AData->IDName;
-    Hint = AData->Hint;
-    SkinRectInAPicture = AData->SkinRectInAPicture;
-    SkinRect = AData->SkinRect;
-    ActiveSkinRect = AData->ActiveSkinRect;
+    FIDName = AData->IDName;
+    FHint = AData->Hint;
+    FSkinRectInAPicture = AData->SkinRectInAPicture;
+    FSkinRect = AData->SkinRect;
+    FActiveSkinRect = AData->ActiveSkinRect;
     InActiveSkinRect = AData->InActiveSkinRect;
     Morphing = AData->Morphing;
     MorphKind = AData->MorphKind;
@@ -51,13 +52,13 @@ TbsActiveSkinObject::TbsActiveSkinObject(TbsSkinFormFrame* AParent, TbsDataSkinO
     GlowLayerOffsetY = AData->GlowLayerOffsetY;
     GlowLayerAlphaBlendValue = AData->GlowLayerAlphaBlendValue;
     if (SD) {
-        ActivePicture = SD->ActivePicture(AData->ActivePictureIndex);
+        FActivePicture = SD->ActivePicture(AData->ActivePictureIndex);
         ActiveMaskPicture = SD->ActivePicture(AData->ActiveMaskPictureIndex);
         Picture = SD->FPicture.get();
     }
-    if (!ActivePicture) ActiveSkinRect = TRect();
-    if (IsEmptyRect(ActiveSkinRect)) Morphing = false;
-    ObjectRect = SkinRect;
+    if (!FActivePicture) FActiveSkinRect = TRect();
+    if (IsEmptyRect(FActiveSkinRect)) Morphing = false;
+    FObjectRect = FSkinRect;
 }
 
 bool TbsActiveSkinObject::SkinEmpty() const { return !Parent->SkinData() || Parent->SkinData()->Empty; }
@@ -75,9 +76,9 @@ bool TbsActiveSkinObject::EnableMorphing()
     return Morphing && D && !D->Empty && D->EnableSkinEffects() && !Parent->FullLayeredInUse();
 }
 
-bool TbsActiveSkinObject::CanMorphing() { return (Active && FMorphKf < 1) || (!Active && FMorphKf > 0); }
+bool TbsActiveSkinObject::CanMorphing() { return (FActive && FMorphKf < 1) || (!FActive && FMorphKf > 0); }
 
-bool TbsActiveSkinObject::MorphUnderWay() const { return (Active && FMorphKf != 1) || (!Active && FMorphKf != 0); }
+bool TbsActiveSkinObject::MorphUnderWay() const { return (FActive && FMorphKf != 1) || (!FActive && FMorphKf != 0); }
 
 void TbsActiveSkinObject::BeginMorph()
 {
@@ -87,50 +88,57 @@ void TbsActiveSkinObject::BeginMorph()
 
 void TbsActiveSkinObject::DoMorphing()
 {
-    SetMorphKf(FMorphKf + (Active ? 0.2 : -0.2));
+    SetMorphKf(FMorphKf + (FActive ? 0.2 : -0.2));
     Parent->DrawSkinObject(this);
 }
 
 void TbsActiveSkinObject::CopyLook(TCanvas* Cnvs, TBitmap* APicture, const TRect& R)
 {
     if (!APicture || APicture->Empty() || IsEmptyRect(R)) return;
-    Cnvs->CopyRect(ObjectRect, APicture->Canvas(), R);
+    Cnvs->CopyRect(FObjectRect, APicture->Canvas(), R);
 }
 
 void TbsActiveSkinObject::DrawMorph(TCanvas* Cnvs, TBitmap* P1, const TRect& R1, TBitmap* P2, const TRect& R2)
 {
-    int W = ObjectRect.Width(), H = ObjectRect.Height();
+    int W = FObjectRect.Width(), H = FObjectRect.Height();
     if (W <= 0 || H <= 0 || !P1 || !P2) return;
     TBitmap B1(W, H), B2(W, H);
     B1.Canvas()->CopyRect(TRect(0, 0, W, H), P1->Canvas(), R1);
     B2.Canvas()->CopyRect(TRect(0, 0, W, H), P2->Canvas(), R2);
     TbsEffectBmp E1(B1.Handle()), E2(B2.Handle());
     bsMorphEffectBmp(E1, E2, FMorphKf, MorphKind);
-    E1.Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
+    E1.Draw(Cnvs->Handle(), FObjectRect.Left, FObjectRect.Top);
 }
 
 void TbsActiveSkinObject::Draw(TCanvas* Cnvs, bool UpDate)
 {
     if (SkinEmpty()) return;
-    if (Enabled && !Parent->GetFormActive() && !IsEmptyRect(InActiveSkinRect)) {
-        CopyLook(Cnvs, ActivePicture, InActiveSkinRect);
+    if (FEnabled && !Parent->GetFormActive() && !IsEmptyRect(InActiveSkinRect)) {
+        CopyLook(Cnvs, FActivePicture, InActiveSkinRect);
         return;
     }
     if (EnableMorphing() && MorphUnderWay()) {
-        DrawMorph(Cnvs, SkinRectInAPicture ? ActivePicture : Picture, SkinRect, ActivePicture, ActiveSkinRect);
+        DrawMorph(Cnvs, FSkinRectInAPicture ? FActivePicture : Picture, FSkinRect, FActivePicture, FActiveSkinRect);
         return;
     }
-    if (Active && !IsEmptyRect(ActiveSkinRect)) {
-        CopyLook(Cnvs, ActivePicture, ActiveSkinRect);
+    if (FActive && !IsEmptyRect(FActiveSkinRect)) {
+        CopyLook(Cnvs, FActivePicture, FActiveSkinRect);
         return;
     }
-    if (!UpDate && !SkinRectInAPicture) return;
-    CopyLook(Cnvs, SkinRectInAPicture ? ActivePicture : Picture, SkinRect);
+    if (!UpDate && !FSkinRectInAPicture) return;
+    CopyLook(Cnvs, FSkinRectInAPicture ? FActivePicture : Picture, FSkinRect);
+}
+
+void TbsActiveSkinObject::ResetState()
+{
+    FActive = false;
+    FMouseIn = false;
+    SetMorphKf(0);
 }
 
 TRect TbsActiveSkinObject::ScreenRect()
 {
-    TRect R = ObjectRect;
+    TRect R = FObjectRect;
     TCustomForm* F = Parent->Form();
     if (F->FormStyle() == fsMDIChild) {
         TPoint O = F->ClientToScreen(Parent->SkinSupport() ? TPoint(-Parent->NewClRect.Left, -Parent->NewClRect.Top)
@@ -175,36 +183,36 @@ void TbsActiveSkinObject::HideLayer() { HideGlow(Parent->FLayerManager.get()); }
 void TbsActiveSkinObject::MouseEnter()
 {
     FMouseIn = true;
-    Active = true;
-    if (!IsEmptyRect(ActiveSkinRect)) BeginMorph();
-    Parent->DoObjectMouseEnter(IDName);
+    FActive = true;
+    if (!IsEmptyRect(FActiveSkinRect)) BeginMorph();
+    Parent->DoObjectMouseEnter(FIDName);
     ShowLayer();
 }
 
 void TbsActiveSkinObject::MouseLeave()
 {
     FMouseIn = false;
-    Active = false;
-    if (!IsEmptyRect(ActiveSkinRect)) BeginMorph();
-    Parent->DoObjectMouseLeave(IDName);
+    FActive = false;
+    if (!IsEmptyRect(FActiveSkinRect)) BeginMorph();
+    Parent->DoObjectMouseLeave(FIDName);
     HideLayer();
 }
 
 void TbsActiveSkinObject::MouseDown(int X, int Y, TMouseButton Button)
 {
-    Parent->DoObjectMouseDown(IDName, X, Y, ObjectRect, Button);
+    Parent->DoObjectMouseDown(FIDName, X, Y, FObjectRect, Button);
 }
 
 void TbsActiveSkinObject::MouseUp(int X, int Y, TMouseButton Button)
 {
-    if (FMouseIn) Parent->DoObjectMouseUp(IDName, X, Y, ObjectRect, Button);
+    if (FMouseIn) Parent->DoObjectMouseUp(FIDName, X, Y, FObjectRect, Button);
 }
 
-void TbsActiveSkinObject::MouseMove(int X, int Y) { Parent->DoObjectMouseMove(IDName, X, Y, ObjectRect); }
+void TbsActiveSkinObject::MouseMove(int X, int Y) { Parent->DoObjectMouseMove(FIDName, X, Y, FObjectRect); }
 
 // ---- user object ------------------------------------------------------------------------------
 
-void TbsUserObject::Draw(TCanvas* Cnvs, bool) { Parent->DoObjectPaint(IDName, Cnvs, ObjectRect); }
+void TbsUserObject::Draw(TCanvas* Cnvs, bool) { Parent->DoObjectPaint(FIDName, Cnvs, FObjectRect); }
 
 // ---- button object -----------------------------------------------------------------------------
 
@@ -212,46 +220,46 @@ TbsSkinButtonObject::TbsSkinButtonObject(TbsSkinFormFrame* AParent, TbsDataSkinO
     : TbsActiveSkinObject(AParent, AData)
 {
     if (auto* B = dynamic_cast<TbsDataSkinButton*>(AData)) {
-        DownRect = B->DownRect;
+        FDownRect = B->DownRect;
         DisableSkinRect = B->DisableSkinRect;
     }
 }
 
 void TbsSkinButtonObject::ShowLayer()
 {
-    ShowGlow(MenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
+    ShowGlow(FMenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
 }
 
 void TbsSkinButtonObject::HideLayer()
 {
-    HideGlow(MenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
+    HideGlow(FMenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
 }
 
 bool TbsSkinButtonObject::CanMorphing()
 {
-    if (MenuItem && FDown) return false;
+    if (FMenuItem && FDown) return false;
     return TbsActiveSkinObject::CanMorphing();
 }
 
 void TbsSkinButtonObject::Draw(TCanvas* Cnvs, bool UpDate)
 {
     if (SkinEmpty()) return;
-    if (!Enabled && !IsEmptyRect(DisableSkinRect)) return CopyLook(Cnvs, ActivePicture, DisableSkinRect);
-    if (FDown && FMouseIn && !IsEmptyRect(DownRect)) return CopyLook(Cnvs, ActivePicture, DownRect);
+    if (!FEnabled && !IsEmptyRect(DisableSkinRect)) return CopyLook(Cnvs, FActivePicture, DisableSkinRect);
+    if (FDown && FMouseIn && !IsEmptyRect(FDownRect)) return CopyLook(Cnvs, FActivePicture, FDownRect);
     TbsActiveSkinObject::Draw(Cnvs, UpDate);
 }
 
 void TbsSkinButtonObject::ChangeDownState(bool Value)
 {
     FDown = Value;
-    if (EnableMorphing() && Active) SetMorphKf(1);
+    if (EnableMorphing() && FActive) SetMorphKf(1);
     Parent->DrawSkinObject(this);
     if (EnableMorphing() && !FDown) BeginMorph();
 }
 
 void TbsSkinButtonObject::MouseDown(int X, int Y, TMouseButton Button)
 {
-    if (!Enabled) return;
+    if (!FEnabled) return;
     if (Button == mbLeft && !FDown) {
         ChangeDownState(true);
         PopupObjectMenu();
@@ -261,47 +269,47 @@ void TbsSkinButtonObject::MouseDown(int X, int Y, TMouseButton Button)
 
 void TbsSkinButtonObject::MouseUp(int X, int Y, TMouseButton Button)
 {
-    if (!Enabled) return;
-    if (Button == mbLeft && !MenuItem && FDown) ChangeDownState(false);
+    if (!FEnabled) return;
+    if (Button == mbLeft && !FMenuItem && FDown) ChangeDownState(false);
     TbsActiveSkinObject::MouseUp(X, Y, Button);
 }
 
 void TbsSkinButtonObject::MouseEnter()
 {
     FMouseIn = true;
-    Active = true;
-    if (IsEmptyRect(DownRect) || !FDown) {
-        if (!IsEmptyRect(ActiveSkinRect)) BeginMorph();
-        if (MenuItem) ShowLayer();
+    FActive = true;
+    if (IsEmptyRect(FDownRect) || !FDown) {
+        if (!IsEmptyRect(FActiveSkinRect)) BeginMorph();
+        if (FMenuItem) ShowLayer();
     } else {
         if (EnableMorphing()) SetMorphKf(1);
         Parent->DrawSkinObject(this);
     }
-    Parent->DoObjectMouseEnter(IDName);
-    if (!MenuItem) ShowLayer();
+    Parent->DoObjectMouseEnter(FIDName);
+    if (!FMenuItem) ShowLayer();
 }
 
 void TbsSkinButtonObject::MouseLeave()
 {
     FMouseIn = false;
-    Active = false;
-    if (!MenuItem || !FDown) {
-        if (MenuItem) HideLayer();
+    FActive = false;
+    if (!FMenuItem || !FDown) {
+        if (FMenuItem) HideLayer();
         Parent->DrawSkinObject(this);
         BeginMorph();
     }
-    Parent->DoObjectMouseLeave(IDName);
-    if (!MenuItem) HideLayer();
+    Parent->DoObjectMouseLeave(FIDName);
+    if (!FMenuItem) HideLayer();
 }
 
 void TbsSkinButtonObject::PopupObjectMenu()
 {
-    if (!MenuItem || MenuItem->Count() == 0) return;
+    if (!FMenuItem || FMenuItem->Count() == 0) return;
     if (Parent->FLayerManager->IsVisible) Parent->FLayerManager->Hide();
     if (Parent->FMenuLayerManager->IsVisible) Parent->FMenuLayerManager->Hide();
     if (FMouseIn) ShowLayer();
     TRect R = ScreenRect();
-    TMenu* Menu = MenuItem->GetParentMenu();
+    TMenu* Menu = FMenuItem->GetParentMenu();
     if (auto* P = dynamic_cast<TbsSkinPopupMenu*>(Menu)) {
         P->PopupFromRect2(nullptr, R, FPopupUp);
         return;

@@ -1,5 +1,6 @@
 // The objects of the skinned main menu bar and its items: measuring, the skinned, tool-bar
 // and default looks, morphing and animation, hover and the submenus they open.
+#include "skin/frame/bsSkinMenuBar.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
 #include "platform/graphics/ImgList.h"
@@ -10,13 +11,13 @@
 TbsMenuBarObject::TbsMenuBarObject(TbsSkinMainMenuBar* AParent, TbsDataSkinObject* AData) : Parent(AParent)
 {
     if (!AData) return;
-    IDName = AData->IDName;
+    FIDName = AData->IDName;
     SkinRect = AData->SkinRect;
     ActiveSkinRect = AData->ActiveSkinRect;
     DownRect = AData->ActiveSkinRect;
     Morphing = AData->Morphing;
     MorphKind = AData->MorphKind;
-    ObjectRect = AData->SkinRect;
+    FObjectRect = AData->SkinRect;
     if (AParent->SkinData()) Picture = AParent->SkinData()->ActivePicture(AData->ActivePictureIndex);
     if (IsEmptyRect(ActiveSkinRect)) Morphing = false;
 }
@@ -36,24 +37,24 @@ void TbsMenuBarObject::ReDraw()
 
 void TbsMenuBarObject::MouseEnter()
 {
-    FMouseIn = Active = true;
+    FMouseIn = FActive = true;
     ReDraw();
 }
 
 void TbsMenuBarObject::MouseLeave()
 {
-    FMouseIn = Active = false;
+    FMouseIn = FActive = false;
     ReDraw();
 }
 
 bool TbsMenuBarObject::CanMorphing()
 {
-    return (!FDown || IsEmptyRect(DownRect)) && ((Active && FMorphKf < 1) || (!Active && FMorphKf > 0));
+    return (!FDown || IsEmptyRect(DownRect)) && ((FActive && FMorphKf < 1) || (!FActive && FMorphKf > 0));
 }
 
 void TbsMenuBarObject::DoMorphing()
 {
-    FMorphKf = std::clamp(FMorphKf + (Active ? 0.2 : -0.2), 0.0, 1.0);
+    FMorphKf = std::clamp(FMorphKf + (FActive ? 0.2 : -0.2), 0.0, 1.0);
     Draw(Parent->Canvas());
 }
 
@@ -82,7 +83,22 @@ TbsSkinMainMenuBarItem::TbsSkinMainMenuBarItem(TbsSkinMainMenuBar* AParent, TbsD
         InActiveAnimation = D->InActiveAnimation;
         if (IsEmptyRect(ItemDownRect)) ItemDownRect = IsEmptyRect(ActiveSkinRect) ? SkinRect : ActiveSkinRect;
     }
-    OldEnabled = Enabled;
+    FOldEnabled = FEnabled;
+}
+
+void TbsSkinMainMenuBarItem::SetMenuItem(TMenuItem* Value)
+{
+    FIDName = Value->Name();
+    FEnabled = FOldEnabled = Value->Enabled();
+    FMenuItem = Value;
+}
+
+bool TbsSkinMainMenuBarItem::AnimationStep()
+{
+    if (FActive && FCurrentFrame <= FrameCount) ++FCurrentFrame;
+    else if (!FActive && FCurrentFrame > 0) --FCurrentFrame;
+    else return false;
+    return true;
 }
 
 bool TbsSkinMainMenuBarItem::EnableAnimation()
@@ -109,13 +125,13 @@ void TbsSkinMainMenuBarItem::SetItemFont(TCanvas* C, bool Skinned, const TbsData
 
 int TbsSkinMainMenuBarItem::GlyphWidth(int* Height)
 {
-    if (!MenuItem) return 0;
-    auto* IL = dynamic_cast<TCustomImageList*>(MenuItem->GetParentMenu() ? MenuItem->GetParentMenu()->Images() : nullptr);
-    if (IL && MenuItem->ImageIndex() >= 0 && MenuItem->ImageIndex() < IL->Count()) {
+    if (!FMenuItem) return 0;
+    auto* IL = dynamic_cast<TCustomImageList*>(FMenuItem->GetParentMenu() ? FMenuItem->GetParentMenu()->Images() : nullptr);
+    if (IL && FMenuItem->ImageIndex() >= 0 && FMenuItem->ImageIndex() < IL->Count()) {
         if (Height) *Height = IL->Height();
         return IL->Width();
     }
-    if (auto* B = dynamic_cast<TBitmap*>(MenuItem->Bitmap()); B && !B->Empty()) {
+    if (auto* B = dynamic_cast<TBitmap*>(FMenuItem->Bitmap()); B && !B->Empty()) {
         if (Height) *Height = B->Height();
         return B->Width();
     }
@@ -126,11 +142,11 @@ void TbsSkinMainMenuBarItem::DrawGlyph(TCanvas* C, int X, int Top, int AreaHeigh
 {
     int H = 0;
     if (GlyphWidth(&H) == 0) return;
-    auto* IL = dynamic_cast<TCustomImageList*>(MenuItem->GetParentMenu() ? MenuItem->GetParentMenu()->Images() : nullptr);
+    auto* IL = dynamic_cast<TCustomImageList*>(FMenuItem->GetParentMenu() ? FMenuItem->GetParentMenu()->Images() : nullptr);
     int Y = Top + AreaHeight / 2 - H / 2;
-    if (IL && MenuItem->ImageIndex() >= 0 && MenuItem->ImageIndex() < IL->Count())
-        IL->Draw(C, X, Y, MenuItem->ImageIndex(), MenuItem->Enabled());
-    else if (auto* B = dynamic_cast<TBitmap*>(MenuItem->Bitmap()))
+    if (IL && FMenuItem->ImageIndex() >= 0 && FMenuItem->ImageIndex() < IL->Count())
+        IL->Draw(C, X, Y, FMenuItem->ImageIndex(), FMenuItem->Enabled());
+    else if (auto* B = dynamic_cast<TBitmap*>(FMenuItem->Bitmap()))
         C->Draw(X, Y, B);
 }
 
@@ -139,12 +155,12 @@ bool TbsSkinMainMenuBarItem::Measure(TCanvas* Cnvs, bool Skinned)
     int Left = Parent->NewItemsRect.Left;
     for (auto& O : Parent->ObjectList) {
         if (O.get() == this) break;
-        if (dynamic_cast<TbsSkinMainMenuBarItem*>(O.get())) Left = O->ObjectRect.Right;
+        if (dynamic_cast<TbsSkinMainMenuBarItem*>(O.get())) Left = O->ObjectRect().Right;
     }
     if (Left == 0) Left = Parent->NewItemsRect.Left;
     SetItemFont(Cnvs, Skinned);
     TRect R(0, 0, 0, 0);
-    String Caption = MenuItem ? MenuItem->Caption() : String();
+    String Caption = FMenuItem ? FMenuItem->Caption() : String();
     DrawWideText(Cnvs, Caption, R, DT_CALCRECT | DT_CENTER);
     int W = R.Width();
     int G = GlyphWidth();
@@ -157,45 +173,45 @@ bool TbsSkinMainMenuBarItem::Measure(TCanvas* Cnvs, bool Skinned)
         Width = W + 12 + (G ? G + 5 : 0);
         Bottom = Parent->NewItemsRect.Bottom;
     }
-    ObjectRect = TRect(Left, Top, Left + Width, Bottom);
+    FObjectRect = TRect(Left, Top, Left + Width, Bottom);
     int Limit = Parent->ScrollMenu() ? Parent->NewItemsRect.Right - 5 : Parent->NewItemsRect.Right;
-    if (ObjectRect.Right > Limit) {
-        Parent->Scroll = true;
+    if (FObjectRect.Right > Limit) {
+        Parent->SetScroll(true);
         if (ItemVisible) {
-            OldEnabled = Enabled;
-            Enabled = false;
+            FOldEnabled = FEnabled;
+            FEnabled = false;
             ItemVisible = false;
         }
         return false;
     }
     if (!ItemVisible) {
         ItemVisible = true;
-        Enabled = OldEnabled;
+        FEnabled = FOldEnabled;
     }
     return true;
 }
 
 void TbsSkinMainMenuBarItem::DrawText(TCanvas* C, TRect R, bool Selected)
 {
-    if (MenuItem && MenuItem->OnDrawItem) {
-        MenuItem->OnDrawItem(MenuItem, C, R, Selected);
+    if (FMenuItem && FMenuItem->OnDrawItem) {
+        FMenuItem->OnDrawItem(FMenuItem, C, R, Selected);
         return;
     }
     C->Brush()->SetStyle(bsClear);
     UINT Flags = Parent->DrawTextBiDiModeFlags(DT_CENTER | DT_VCENTER | DT_SINGLELINE |
-                                               (Parent->MenuActive ? 0 : DT_HIDEPREFIX));
-    String Caption = MenuItem ? MenuItem->Caption() : String();
+                                               (Parent->MenuActive() ? 0 : DT_HIDEPREFIX));
+    String Caption = FMenuItem ? FMenuItem->Caption() : String();
     DrawWideText(C, Caption, R, Flags);
     C->Brush()->SetStyle(bsSolid);
 }
 
 void TbsSkinMainMenuBarItem::SkinnedLook(TBitmap* B, TCanvas* Under, const TRect& S, bool Highlighted)
 {
-    int W = ObjectRect.Width(), H = ObjectRect.Height();
+    int W = FObjectRect.Width(), H = FObjectRect.Height();
     B->SetSize(W, H);
     if (!Picture) return;
     if (Parent->ItemTransparent && (S == SkinRect || (!Parent->UseSkinSize() && !Highlighted))) {
-        B->Canvas()->CopyRect(TRect(0, 0, W, H), Under, ObjectRect);
+        B->Canvas()->CopyRect(TRect(0, 0, W, H), Under, FObjectRect);
     } else if (Parent->UseSkinSize()) {
         CreateHSkinImage(LO, RO, B, Picture, S, W, S.Height(), Highlighted && StretchEffect);
         if (B->Height() != H) B->SetSize(W, H);
@@ -205,7 +221,7 @@ void TbsSkinMainMenuBarItem::SkinnedLook(TBitmap* B, TCanvas* Under, const TRect
     }
     TCanvas* C = B->Canvas();
     SetItemFont(C, true);
-    bool Enabled0 = !MenuItem || MenuItem->Enabled();
+    bool Enabled0 = !FMenuItem || FMenuItem->Enabled();
     C->Font()->SetColor(FDown ? DownFontColor : Highlighted ? ActiveFontColor : Enabled0 ? FontColor : UnEnabledFontColor);
     TRect T = TextRct;
     if (int G = GlyphWidth()) {
@@ -213,7 +229,7 @@ void TbsSkinMainMenuBarItem::SkinnedLook(TBitmap* B, TCanvas* Under, const TRect
         T.Left += G + 5;
     }
     TRect M(0, 0, 0, 0);
-    DrawWideText(C, MenuItem ? MenuItem->Caption() : String(), M, DT_CALCRECT | DT_CENTER);
+    DrawWideText(C, FMenuItem ? FMenuItem->Caption() : String(), M, DT_CALCRECT | DT_CENTER);
     T.Right = T.Left + M.Width() + 2;
     T.Bottom = T.Top + M.Height();
     if (!Parent->UseSkinSize()) OffsetRect(T, 0, H / 2 - (T.Top + T.Height() / 2));
@@ -230,7 +246,7 @@ TbsDataSkinButtonControl* TbsSkinMainMenuBar::ToolButtonRecord() const
 
 void TbsSkinMainMenuBarItem::ToolBarLook(TBitmap* B, TCanvas* Under, TbsToolBarLook Look)
 {
-    int W = ObjectRect.Width(), H = ObjectRect.Height();
+    int W = FObjectRect.Width(), H = FObjectRect.Height();
     B->SetSize(W, H);
     TbsDataSkinButtonControl* R = Parent->ToolButtonRecord();
     TBitmap* Pic = R ? Parent->SkinData()->ActivePicture(R->PictureIndex) : nullptr;
@@ -242,12 +258,12 @@ void TbsSkinMainMenuBarItem::ToolBarLook(TBitmap* B, TCanvas* Under, TbsToolBarL
     // an item at rest on a bar with transparent items, and any item the skin gives no
     // tool button look, shows the bar under it
     if ((Look == tblNormal && Parent->ToolBarModeItemTransparent()) || !Pic || IsEmptyRect(S))
-        B->Canvas()->CopyRect(TRect(0, 0, W, H), Under, ObjectRect);
+        B->Canvas()->CopyRect(TRect(0, 0, W, H), Under, FObjectRect);
     else
         bsCustomControlImage(B, R, Pic, S, W, H);
     TCanvas* C = B->Canvas();
     SetItemFont(C, R != nullptr, R);
-    bool ItemEnabled = !MenuItem || MenuItem->Enabled();
+    bool ItemEnabled = !FMenuItem || FMenuItem->Enabled();
     TColor Color = !ItemEnabled ? UnEnabledFontColor
                    : !R         ? Parent->DefItemFont()->Color()
                    : Look == tblDown   ? R->DownFontColor
@@ -263,7 +279,7 @@ void TbsSkinMainMenuBarItem::ToolBarLook(TBitmap* B, TCanvas* Under, TbsToolBarL
         T.Left += G + 5;
     }
     TRect M(0, 0, 0, 0);
-    DrawWideText(C, MenuItem ? MenuItem->Caption() : String(), M, DT_CALCRECT | DT_CENTER);
+    DrawWideText(C, FMenuItem ? FMenuItem->Caption() : String(), M, DT_CALCRECT | DT_CENTER);
     T.Bottom = T.Top + M.Height();
     if (!Parent->UseSkinSize() || !R) OffsetRect(T, 0, H / 2 - (T.Top + T.Height() / 2));
     DrawText(C, T, Look != tblNormal);
@@ -272,19 +288,19 @@ void TbsSkinMainMenuBarItem::ToolBarLook(TBitmap* B, TCanvas* Under, TbsToolBarL
 void TbsSkinMainMenuBarItem::DefaultDraw(TCanvas* Cnvs)
 {
     if (!Measure(Cnvs, false)) return;
-    int W = ObjectRect.Width(), H = ObjectRect.Height();
+    int W = FObjectRect.Width(), H = FObjectRect.Height();
     if (W <= 0 || H <= 0) return;
     TBitmap B(W, H);
     TCanvas* C = B.Canvas();
-    bsDrawDefaultFace(C, W, H, FDown, Active);
+    bsDrawDefaultFace(C, W, H, FDown, FActive);
     SetItemFont(C, false);
     TRect T(1, 1, W - 1, H - 1);
     if (int G = GlyphWidth()) {
         DrawGlyph(C, 2, 0, H);
         T.Left = 2 + G + 5;
     }
-    DrawText(C, T, Active);
-    Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
+    DrawText(C, T, FActive);
+    Cnvs->Draw(FObjectRect.Left, FObjectRect.Top, &B);
 }
 
 void TbsSkinMainMenuBarItem::Draw(TCanvas* Cnvs)
@@ -303,28 +319,28 @@ void TbsSkinMainMenuBarItem::Draw(TCanvas* Cnvs)
     if (FDown) {
         if (Tool) ToolBarLook(&B, Cnvs, tblDown);
         else SkinnedLook(&B, Cnvs, ItemDownRect, true);
-    } else if (EnableAnimation() && CurrentFrame > 0 && CurrentFrame <= FrameCount) {
+    } else if (EnableAnimation() && FCurrentFrame > 0 && FCurrentFrame <= FrameCount) {
         TRect F = AnimateSkinRect;
         if (AnimateSkinRect.Height() > SkinRect.Height()) {
             int FH = AnimateSkinRect.Height() / FrameCount;
-            F = TRect(F.Left, F.Top + FH * (CurrentFrame - 1), F.Right, F.Top + FH * CurrentFrame);
+            F = TRect(F.Left, F.Top + FH * (FCurrentFrame - 1), F.Right, F.Top + FH * FCurrentFrame);
         } else {
             int FW = AnimateSkinRect.Width() / FrameCount;
-            F = TRect(F.Left + FW * (CurrentFrame - 1), F.Top, F.Left + FW * CurrentFrame, F.Bottom);
+            F = TRect(F.Left + FW * (FCurrentFrame - 1), F.Top, F.Left + FW * FCurrentFrame, F.Bottom);
         }
         SkinnedLook(&B, Cnvs, F, true);
-    } else if (!EnableMorphing() || (Active && FMorphKf == 1) || (!Active && FMorphKf == 0)) {
-        RestLook(&B, Active);
+    } else if (!EnableMorphing() || (FActive && FMorphKf == 1) || (!FActive && FMorphKf == 0)) {
+        RestLook(&B, FActive);
     } else {
         TBitmap B2;
         RestLook(&B, false);
         RestLook(&B2, true);
         TbsEffectBmp E1(B.Handle()), E2(B2.Handle());
         bsMorphEffectBmp(E1, E2, FMorphKf, MorphKind);
-        E1.Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
+        E1.Draw(Cnvs->Handle(), FObjectRect.Left, FObjectRect.Top);
         return;
     }
-    if (Picture || Tool) Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
+    if (Picture || Tool) Cnvs->Draw(FObjectRect.Left, FObjectRect.Top, &B);
 }
 
 void TbsSkinMainMenuBarItem::ReDraw()
@@ -340,7 +356,7 @@ void TbsSkinMainMenuBarItem::ReDraw()
 void TbsSkinMainMenuBarItem::DeactivateOtherItem()
 {
     for (auto& O : Parent->ObjectList)
-        if (O.get() != this && O->Active && dynamic_cast<TbsSkinMainMenuBarItem*>(O.get())) {
+        if (O.get() != this && O->Active() && dynamic_cast<TbsSkinMainMenuBarItem*>(O.get())) {
             O->MouseLeave();
             return;
         }
@@ -364,48 +380,48 @@ void TbsSkinMainMenuBarItem::MouseEnter()
     // Entering an item while another one is pressed moves the open submenu here.  An item
     // without subitems is only highlighted: its command runs on a press, not also here;
     // the submenu that was open closes and the bar stays in menu mode.
-    if (MenuItem && MenuItem->Count() > 0 && ReleaseOtherDownItem()) {
-        Active = FMouseIn = true;
+    if (FMenuItem && FMenuItem->Count() > 0 && ReleaseOtherDownItem()) {
+        FActive = FMouseIn = true;
         if (EnableMorphing()) FMorphKf = 1;
-        if (MenuItem && MenuItem->OnClick) MenuItem->OnClick(Parent);
+        if (FMenuItem && FMenuItem->OnClick) FMenuItem->OnClick(Parent);
         SetItemDown(true);
         return;
     }
     if (TbsSkinFormFrame* F = Parent->SkinFormFrame(); F && ReleaseOtherDownItem()) F->MenuMode().CloseChain();
     DeactivateOtherItem();
-    FMouseIn = Active = true;
+    FMouseIn = FActive = true;
     ReDraw();
-    if (Parent->OnItemMouseEnter) Parent->OnItemMouseEnter(MenuItem);
-    if (MenuItem) Parent->SetHint(MenuItem->Hint());
+    if (Parent->OnItemMouseEnter) Parent->OnItemMouseEnter(FMenuItem);
+    if (FMenuItem) Parent->SetHint(FMenuItem->Hint());
 }
 
 void TbsSkinMainMenuBarItem::MouseLeave()
 {
-    Active = FMouseIn = false;
+    FActive = FMouseIn = false;
     if (EnableAnimation() && !InActiveAnimation) {
-        CurrentFrame = 0;
+        FCurrentFrame = 0;
         Draw(Parent->Canvas());
     }
     if (EnableMorphing() && FDown) FMorphKf = 0;
     ReDraw();
-    if (Parent->OnItemMouseLeave) Parent->OnItemMouseLeave(MenuItem);
+    if (Parent->OnItemMouseLeave) Parent->OnItemMouseLeave(FMenuItem);
 }
 
 void TbsSkinMainMenuBarItem::MouseDown(int, int, TMouseButton Button)
 {
     TbsSkinFormFrame* F = Parent->SkinFormFrame();
-    if (!Enabled || !F || Button != mbLeft || !MenuItem) return;
-    if (MenuItem->Count() > 0) {
-        Parent->MenuActive = true;
+    if (!FEnabled || !F || Button != mbLeft || !FMenuItem) return;
+    if (FMenuItem->Count() > 0) {
+        Parent->SetMenuActive(true);
         Parent->Invalidate();
-        if (MenuItem->OnClick) MenuItem->OnClick(Parent);
+        if (FMenuItem->OnClick) FMenuItem->OnClick(Parent);
         SetItemDown(true);
         return;
     }
     if (F->InMainMenu()) F->EndMainMenu();
     if (EnableMorphing()) ReDraw();
     else Parent->RedrawObject(this);
-    TMenuItem* Item = MenuItem;
+    TMenuItem* Item = FMenuItem;
     if (TMenu* M = Item->GetParentMenu(); M && Item->Command() != 0) M->DispatchCommand(Item->Command());
     else Item->Click();
 }
@@ -421,14 +437,14 @@ void TbsSkinMainMenuBarItem::SetItemDown(bool Value)
         PopupItemMenu();
         return;
     }
-    Active = false;
+    FActive = false;
     if (EnableAnimation()) {
         if (InActiveAnimation) {
-            CurrentFrame = FrameCount + 1;
+            FCurrentFrame = FrameCount + 1;
             ReDraw();
             return;
         }
-        CurrentFrame = 0;
+        FCurrentFrame = 0;
     } else if (EnableMorphing()) {
         FMorphKf = 1;
         ReDraw();
@@ -441,9 +457,9 @@ void TbsSkinMainMenuBarItem::PopupItemMenu()
 {
     TbsSkinFormFrame* F = Parent->SkinFormFrame();
     if (!F || !Parent->HandleAllocated()) return;
-    TPoint TL = Parent->ClientToScreen(ObjectRect.TopLeft());
-    TRect R(TL.X, TL.Y, TL.X + ObjectRect.Width(), TL.Y + ObjectRect.Height());
+    TPoint TL = Parent->ClientToScreen(FObjectRect.TopLeft());
+    TRect R(TL.X, TL.Y, TL.X + FObjectRect.Width(), TL.Y + FObjectRect.Height());
     F->MenuMode().Open();
     F->MenuMode().EnterMainMenu();
-    F->PopupSkinMenuItem(MenuItem, nullptr, R, Parent->PopupToUp(), 0, Parent->SkinData());
+    F->PopupSkinMenuItem(FMenuItem, nullptr, R, Parent->PopupToUp(), 0, Parent->SkinData());
 }

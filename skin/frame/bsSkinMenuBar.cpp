@@ -1,7 +1,8 @@
 // The skinned main menu bar: the top-level items of a main menu laid out from the skin (or
 // in the default look), its background, mouse tracking, menu mode by mouse and keyboard and
-// the marker of items that do not fit. Its items are in _MenuBarItem.cpp, the buttons of a
-// maximized MDI child in _MenuBarButton.cpp.
+// the marker of items that do not fit. Its items are in _Item.cpp, the buttons of a
+// maximized MDI child in _Button.cpp.
+#include "skin/frame/bsSkinMenuBar.h"
 #include "skin/frame/bsSkinFormFrame.h"
 
 #include "platform/graphics/ImgList.h"
@@ -178,9 +179,7 @@ void TbsSkinMainMenuBar::CreateMenu()
     for (TMenuItem* M : Items) {
         if (!M->Visible()) continue;
         auto It = std::make_unique<TbsSkinMainMenuBarItem>(this, Data);
-        It->IDName = M->Name();
-        It->Enabled = It->OldEnabled = M->Enabled();
-        It->MenuItem = M;
+        It->SetMenuItem(M);
         ObjectList.push_back(std::move(It));
     }
     if (FMDIChildMax) {
@@ -200,7 +199,7 @@ void TbsSkinMainMenuBar::UpDateItems()
 void TbsSkinMainMenuBar::UpDateEnabledItems()
 {
     for (auto& O : ObjectList)
-        if (auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get()); I && I->MenuItem) I->Enabled = I->MenuItem->Enabled();
+        if (auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get()); I && I->MenuItem()) I->SetEnabled(I->MenuItem()->Enabled());
     Invalidate();
 }
 
@@ -289,10 +288,10 @@ void TbsSkinMainMenuBar::CalcItemsRect()
             Top = NewItemsRect.Top;
         }
         if (I == 0) {
-            B->ObjectRect = TRect(NewItemsRect.Left, Top, NewItemsRect.Left + W, Top + H);
+            B->SetObjectRect(TRect(NewItemsRect.Left, Top, NewItemsRect.Left + W, Top + H));
             NewItemsRect.Left += W + 2;
         } else {
-            B->ObjectRect = TRect(NewItemsRect.Right - W, Top, NewItemsRect.Right, Top + H);
+            B->SetObjectRect(TRect(NewItemsRect.Right - W, Top, NewItemsRect.Right, Top + H));
             NewItemsRect.Right -= W + 2;
         }
     }
@@ -334,10 +333,10 @@ void TbsSkinMainMenuBar::PaintBar(TCanvas* C)
                                true);
     }
     CalcItemsRect();
-    Scroll = false;
+    FScroll = false;
     for (auto& O : ObjectList)
         if (O->Visible) O->Draw(B.Canvas());
-    if (Scroll && FScrollMenu) DrawMarker(B.Canvas());
+    if (FScroll && FScrollMenu) DrawMarker(B.Canvas());
     C->Draw(0, 0, &B);
 }
 
@@ -430,11 +429,11 @@ void TbsSkinMainMenuBar::TrackMouse(int X, int Y)
     OldActiveObject = ActiveObject;
     int Found = -1;
     for (size_t I = 0; I < ObjectList.size(); ++I)
-        if (ObjectList[I]->Enabled && ObjectList[I]->ObjectRect.Contains(TPoint(X, Y))) {
+        if (ObjectList[I]->Enabled() && ObjectList[I]->ObjectRect().Contains(TPoint(X, Y))) {
             Found = int(I);
             break;
         }
-    if (Found == -1 && OldActiveObject != -1 && MenuActive && Item(OldActiveObject)) {
+    if (Found == -1 && OldActiveObject != -1 && FMenuActive && Item(OldActiveObject)) {
         ActiveObject = OldActiveObject;
     } else {
         ActiveObject = Found;
@@ -444,12 +443,12 @@ void TbsSkinMainMenuBar::TrackMouse(int X, int Y)
     if (ActiveObject >= N) ActiveObject = -1;
     if (OldActiveObject >= N) OldActiveObject = -1;
     if (ActiveObject != OldActiveObject) {
-        if (OldActiveObject != -1 && ObjectList[size_t(OldActiveObject)]->Enabled)
+        if (OldActiveObject != -1 && ObjectList[size_t(OldActiveObject)]->Enabled())
             ObjectList[size_t(OldActiveObject)]->MouseLeave();
-        if (ActiveObject != -1 && ObjectList[size_t(ActiveObject)]->Enabled)
+        if (ActiveObject != -1 && ObjectList[size_t(ActiveObject)]->Enabled())
             ObjectList[size_t(ActiveObject)]->MouseEnter();
     }
-    if (Scroll && FScrollMenu) {
+    if (FScroll && FScrollMenu) {
         bool In = GetMarkerRect().Contains(TPoint(X, Y));
         if (In != MarkerActive) {
             MarkerActive = In;
@@ -486,7 +485,7 @@ void TbsSkinMainMenuBar::MouseDown(TMouseButton Button, TShiftState Shift, int X
         TbsMenuBarObject* O = ObjectList[size_t(ActiveObject)].get();
         O->MouseDown(X, Y, Button);
         if (Shift.Contains(ssDouble)) O->DblClick();
-    } else if (Scroll && FScrollMenu && GetMarkerRect().Contains(TPoint(X, Y))) {
+    } else if (FScroll && FScrollMenu && GetMarkerRect().Contains(TPoint(X, Y))) {
         PopupHiddenItems();
     }
 }
@@ -508,10 +507,10 @@ void TbsSkinMainMenuBar::PopupHiddenItems()
     TMainMenu* Child = BSF->Form()->FormStyle() == fsMDIForm || FMergeMenu ? GetChildMainMenu() : nullptr;
     int Start = -1;
     for (auto& O : ObjectList)
-        if (auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get()); I && !I->ItemVisible && I->MenuItem) {
-            Start = FMainMenu->Items()->IndexOf(I->MenuItem);
+        if (auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get()); I && !I->ItemVisible && I->MenuItem()) {
+            Start = FMainMenu->Items()->IndexOf(I->MenuItem());
             if (Start < 0 && Child) {
-                int J = Child->Items()->IndexOf(I->MenuItem);
+                int J = Child->Items()->IndexOf(I->MenuItem());
                 if (J >= 0) Start = FMainMenu->Items()->Count() + J;
             }
             break;
@@ -541,12 +540,7 @@ void TbsSkinMainMenuBar::AnimateTimerTick(TObject*)
     for (auto& O : ObjectList) {
         auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get());
         if (!I || !I->EnableAnimation()) continue;
-        if (I->Active && I->CurrentFrame <= I->FrameCount) {
-            ++I->CurrentFrame;
-            I->Draw(Canvas());
-            Any = true;
-        } else if (!I->Active && I->CurrentFrame > 0) {
-            --I->CurrentFrame;
+        if (I->AnimationStep()) {
             I->Draw(Canvas());
             Any = true;
         }
@@ -560,18 +554,18 @@ std::vector<TbsSkinMainMenuBarItem*> TbsSkinMainMenuBar::ShownItems() const
 {
     std::vector<TbsSkinMainMenuBarItem*> R;
     for (auto& O : ObjectList)
-        if (auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get()); I && I->Enabled && I->ItemVisible) R.push_back(I);
+        if (auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get()); I && I->Enabled() && I->ItemVisible) R.push_back(I);
     return R;
 }
 
 void TbsSkinMainMenuBar::EnterMenuMode()
 {
-    MenuActive = true;
+    FMenuActive = true;
     Invalidate();
     TbsSkinMainMenuBarItem* First = nullptr;
     for (auto& O : ObjectList)
         if (auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get())) {
-            if (I->Active) {
+            if (I->Active()) {
                 First = I;
                 break;
             }
@@ -584,14 +578,15 @@ void TbsSkinMainMenuBar::EnterMenuMode()
 
 void TbsSkinMainMenuBar::LeaveMenuMode()
 {
-    MenuActive = false;
+    FMenuActive = false;
     Invalidate();
     for (auto& O : ObjectList) {
         auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get());
-        if (!I || !(I->FDown || I->Active)) continue;
-        I->Active = I->FMouseIn = I->FDown = false;
+        if (!I || !(I->Down() || I->Active())) continue;
+        I->ReleaseMouse();
+        I->SetDown(false);
         if (I->EnableAnimation() && !I->InActiveAnimation) {
-            I->CurrentFrame = 0;
+            I->ResetAnimation();
             RedrawObject(I);
         } else {
             I->ReDraw();
@@ -604,9 +599,9 @@ void TbsSkinMainMenuBar::LeaveMenuMode()
 void TbsSkinMainMenuBar::ReleaseDownItem()
 {
     for (auto& O : ObjectList)
-        if (auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get()); I && I->FDown) {
-            I->FDown = false;
-            I->Active = true;
+        if (auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get()); I && I->Down()) {
+            I->SetDown(false);
+            I->SetActive(true);
             RedrawObject(I);
             return;
         }
@@ -617,9 +612,9 @@ bool TbsSkinMainMenuBar::PressAccelItem(WORD Key)
     if (!BSF || ObjectList.empty() || !BSF->Form()->Visible()) return false;
     for (auto& O : ObjectList) {
         auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get());
-        if (!I || !I->Enabled || !I->ItemVisible || !I->MenuItem || !IsAccelChar(Key, I->MenuItem->Caption())) continue;
+        if (!I || !I->Enabled() || !I->ItemVisible || !I->MenuItem() || !IsAccelChar(Key, I->MenuItem()->Caption())) continue;
         I->MouseEnter();
-        if (!BSF->InMenu() || I->MenuItem->Count() == 0) I->MouseDown(0, 0, mbLeft);
+        if (!BSF->InMenu() || I->MenuItem()->Count() == 0) I->MouseDown(0, 0, mbLeft);
         return true;
     }
     return false;
@@ -630,7 +625,7 @@ void TbsSkinMainMenuBar::SelectNextItem()
     std::vector<TbsSkinMainMenuBarItem*> S = ShownItems();
     if (S.empty()) return;
     for (size_t I = 0; I < S.size(); ++I)
-        if (S[I]->Active || S[I]->FDown) {
+        if (S[I]->Active() || S[I]->Down()) {
             S[I]->MouseLeave();
             S[I + 1 < S.size() ? I + 1 : 0]->MouseEnter();
             return;
@@ -643,7 +638,7 @@ void TbsSkinMainMenuBar::SelectPriorItem()
     std::vector<TbsSkinMainMenuBarItem*> S = ShownItems();
     if (S.empty()) return;
     for (size_t I = 0; I < S.size(); ++I)
-        if (S[I]->Active || S[I]->FDown) {
+        if (S[I]->Active() || S[I]->Down()) {
             S[I]->MouseLeave();
             S[I > 0 ? I - 1 : S.size() - 1]->MouseEnter();
             return;
@@ -656,9 +651,9 @@ bool TbsSkinMainMenuBar::PressSelectedItem()
     if (!BSF) return false;
     for (auto& O : ObjectList) {
         auto* I = dynamic_cast<TbsSkinMainMenuBarItem*>(O.get());
-        if (!I || !I->MenuItem) continue;
-        if ((I->FDown && I->MenuItem->Count() == 0) || (I->Active && !BSF->InMenu())) {
-            I->Active = false;
+        if (!I || !I->MenuItem()) continue;
+        if ((I->Down() && I->MenuItem()->Count() == 0) || (I->Active() && !BSF->InMenu())) {
+            I->SetActive(false);
             I->MouseDown(0, 0, mbLeft);
             return true;
         }
