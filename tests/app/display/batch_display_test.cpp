@@ -31,7 +31,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/system/Paths.h"
 #include "platform/windows/Backend.h"
-#include "pointer_keys.h"
+#include "display/pointer_keys.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"
 #include "skin/dialogs/bsSkinShellDialogs.h"

@@ -22,7 +22,7 @@
 #include "support/display/screen_pixels.h"
 #include "display/skin_screen.h"
 #include "engine/player/FFPlay.h"
-#include "main_window_support.h"
+#include "forms/main_window_support.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"

@@ -1,4 +1,4 @@
-#include "pointer_keys.h"
+#include "display/pointer_keys.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>

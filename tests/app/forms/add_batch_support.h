@@ -4,7 +4,7 @@
 // records the programs the window would start.
 #pragma once
 
-#include "main_window_support.h"
+#include "forms/main_window_support.h"
 
 #include "support/engine_support.h"
 #include "engine/player/FFPlay.h"

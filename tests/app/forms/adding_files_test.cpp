@@ -1,7 +1,7 @@
 // Adding files to the main window: the open dialogs' filter, the folder listing, and the
 // road of one, several and a folder's files through the real engine, with its log lines,
 // its failures and its guards.
-#include "add_batch_support.h"
+#include "forms/add_batch_support.h"
 
 #include "app/presets/PresetCatalogue.h"
 #include "app/presets/PresetParams.h"
@@ -26,7 +26,7 @@ String ReadFile(const String& APath)
 
 TEST(OpenDialogFilter, TextMatchesTheFixtureByteForByte)
 {
-    const String fixture = ReadFile(String(VC_SOURCE_DIR) + "/tests/app/fixtures/open_dialog_filter.txt");
+    const String fixture = ReadFile(String(VC_SOURCE_DIR) + "/tests/app/forms/fixtures/open_dialog_filter.txt");
     ASSERT_FALSE(fixture.empty());
     EXPECT_EQ(TForm1::InputFileFilter(), fixture);
 }

@@ -1,7 +1,7 @@
 // Running a batch from the main window: the row texts, the rebuild of the engine's tasks
 // from the rows, the window states, the order of the terminate events raised on other
 // threads, the after-done action, closing during a batch, and a real batch of clips.
-#include "add_batch_support.h"
+#include "forms/add_batch_support.h"
 
 #include "app/presets/PresetParams.h"
 #include "app/forms/Unit5.h"

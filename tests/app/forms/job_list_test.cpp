@@ -1,6 +1,6 @@
 // The job list, headless, with the engine's calls recorded: removing, clearing, moving,
 // renaming and selecting rows.
-#include "main_window_support.h"
+#include "forms/main_window_support.h"
 
 #include "app/presets/PresetCatalogue.h"
 #include "app/presets/PresetOptionLists.h"

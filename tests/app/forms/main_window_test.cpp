@@ -1,7 +1,7 @@
 // The program's start-up, the settings file and the options dialog, headless: the forms
 // in order, the first start's settings, stored values read back by their rules, "确定"
 // and "取消", and the main window's closing.
-#include "main_window_support.h"
+#include "forms/main_window_support.h"
 
 #include "app/Program.h"
 #include "platform/shell/Runner.h"

@@ -2,7 +2,7 @@
 // name that exists in the output folder or that another row holds is numbered, and the
 // batch start checks every row once more.  Each case runs a real batch and then reads the
 // user's earlier file back.
-#include "add_batch_support.h"
+#include "forms/add_batch_support.h"
 
 #include "app/presets/PresetOutput.h"
 #include "app/forms/Unit5.h"

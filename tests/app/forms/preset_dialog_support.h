@@ -10,7 +10,7 @@
 #include "platform/system/Paths.h"
 #include "platform/system/SysUtils.h"
 #include "platform/windows/Headless.h"
-#include "settings_support.h"
+#include "forms/settings_support.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 

@@ -3,7 +3,7 @@
 // "设置..." with OK and cancel, driven through the dialog's modal loop.
 #include "app/presets/PresetCatalogue.h"
 #include "app/presets/PresetOptionLists.h"
-#include "preset_dialog_support.h"
+#include "forms/preset_dialog_support.h"
 #include "skin/controls/bsSkinExCtrls.h"
 #include "skin/core/bsPngImageList.h"
 #include "skin/frame/bsSkinFormFrame.h"

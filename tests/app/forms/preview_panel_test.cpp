@@ -2,7 +2,7 @@
 // headless: the settings rules of "SnapShot" and "Skin", the commands' addresses through
 // a recording runner, the folder and skin dialogs accepted and cancelled, the slider
 // held, and a generated clip played by the real player (SDL's dummy drivers).
-#include "main_window_support.h"
+#include "forms/main_window_support.h"
 
 #include "app/forms/PreviewRules.h"
 #include "app/Program.h"

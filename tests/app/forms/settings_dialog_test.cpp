@@ -5,7 +5,7 @@
 #include "engine/libs/FFmpegLoader.h"
 #include "engine/tasks/TaskList.h"
 #include "platform/graphics/ImgList.h"
-#include "settings_support.h"
+#include "forms/settings_support.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-// Every row of the preset tables against a committed text dump (golden/preset_tables.txt):
+// Every row of the preset tables against a committed text dump (presets/golden/preset_tables.txt):
 // the shared value lists, the catalogue, the option-list table, the parameter table and
 // the settings dialog's catalogue, option rows and parameter rows.  A change to any cell
 // shows as a differing line; with VC_UPDATE_GOLDEN set the test writes the dump instead,
@@ -158,7 +158,7 @@ std::vector<std::string> Lines(const std::string& AText)
 
 TEST(PresetTablesGolden, EveryRowMatchesTheDump)
 {
-    const std::filesystem::path path = std::filesystem::path(VC_SOURCE_DIR) / "tests/app/golden/preset_tables.txt";
+    const std::filesystem::path path = std::filesystem::path(VC_SOURCE_DIR) / "tests/app/presets/golden/preset_tables.txt";
     const std::string dump = DumpPresetTables();
     if (std::getenv("VC_UPDATE_GOLDEN")) {
         std::ofstream(path, std::ios::binary | std::ios::trunc) << dump;

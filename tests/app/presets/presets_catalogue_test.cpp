@@ -1,6 +1,6 @@
 // The preset catalogue: categories, captions, codes, extensions and the fill of a
 // preset box.
-#include "presets_support.h"
+#include "presets/presets_support.h"
 
 #include <map>
 #include <set>

@@ -3,7 +3,7 @@
 // and rate where its boxes show their defaults.  Each case picks the preset in the two
 // pickers and one item in one option box, adds a generated clip, runs the batch, and reads
 // the output back with ffprobe.
-#include "add_batch_support.h"
+#include "forms/add_batch_support.h"
 
 #include "engine/libs/FFmpegLoader.h"
 

@@ -1,7 +1,7 @@
 // The preset routines wired to a window's boxes as the main window wires them: the
 // change chains of category, preset and option boxes, the selected job row, the option
 // overrides and the copy into the preset dialog.
-#include "presets_support.h"
+#include "presets/presets_support.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // The option-list table, its fill of the six option boxes, the text rules and the option
 // code.
-#include "presets_support.h"
+#include "presets/presets_support.h"
 
 #include <set>
 

@@ -1,6 +1,6 @@
 // The output file of a preset: the name rule on a real folder, the parameter routine's
 // fields, the selected row's columns and the copy into a task's output options.
-#include "presets_support.h"
+#include "presets/presets_support.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,6 +1,6 @@
 // The preset parameter table: sample entries field by field, and what holds for the
 // whole table.
-#include "presets_support.h"
+#include "presets/presets_support.h"
 
 #include "app/presets/PresetOptionLists.h"
 

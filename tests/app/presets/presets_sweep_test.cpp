@@ -4,7 +4,7 @@
 // output back with the container and codecs the preset names: the table's encoder after
 // the engine's aliases, the muxer's own where the table names none, the disc target's,
 // or the container's own where the container refuses the table's (Substitutions).
-#include "add_batch_support.h"
+#include "forms/add_batch_support.h"
 
 #include "app/presets/PresetCatalogue.h"
 #include "app/presets/PresetOutput.h"

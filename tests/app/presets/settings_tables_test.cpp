@@ -4,7 +4,7 @@
 #include "app/presets/PresetCatalogue.h"
 #include "app/presets/PresetOutput.h"
 #include "app/forms/Unit6.h"
-#include "settings_support.h"
+#include "forms/settings_support.h"
 
 #include <gtest/gtest.h>
 

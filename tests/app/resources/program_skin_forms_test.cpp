@@ -1,12 +1,12 @@
 // The program's real forms against the program's skin: every skinned control of a form,
 // walked headless, finds a record of its kind under its SkinDataName.
-#include "program_skin_support.h"
+#include "resources/program_skin_support.h"
 
 #include <functional>
 
 #include "app/Program.h"
 #include "app/forms/Unit6.h"
-#include "main_window_support.h"
+#include "forms/main_window_support.h"
 #include "skin/boxes/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinExCtrls.h"

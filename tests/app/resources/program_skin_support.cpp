@@ -1,4 +1,4 @@
-#include "program_skin_support.h"
+#include "resources/program_skin_support.h"
 
 #include <cstdlib>
 
@@ -8,7 +8,7 @@ namespace {
 
 std::filesystem::path GoldenPath(const String& Name)
 {
-    return std::filesystem::path(VC_SOURCE_DIR) / "tests/app/golden/program_skin" / (Name + ".png");
+    return std::filesystem::path(VC_SOURCE_DIR) / "tests/app/resources/golden/program_skin" / (Name + ".png");
 }
 
 TColor PixelAt(TBitmap* B, int X, int Y) { return B->Canvas()->Pixels(X, Y) & 0xFFFFFF; }

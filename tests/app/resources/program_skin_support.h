@@ -54,7 +54,7 @@ protected:
     TbsSkinData* SD = nullptr;
 };
 
-// Compares a picture with the golden PNG Name under tests/app/golden/program_skin; with
+// Compares a picture with the golden PNG Name under tests/app/resources/golden/program_skin; with
 // VC_UPDATE_GOLDEN set, writes the picture as the new golden instead.
 void ExpectGolden(TBitmap* B, const String& Name);
 

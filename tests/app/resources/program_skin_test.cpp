@@ -2,7 +2,7 @@
 // resolves to a record of the right class; the geometry is sound; the folder, the stored
 // skin and the folder again agree; the records draw as the golden pictures show; the
 // program's picture lists have their counts and sizes.
-#include "program_skin_support.h"
+#include "resources/program_skin_support.h"
 
 #include <algorithm>
 #include <cstdlib>
