@@ -2,7 +2,7 @@
 """Times the conversion engine (the `transcode` bench program) against its peers.
 
     bench/peers.py [--reps R] [--sizes 1,2,4,8,19] [--kinds mp4,avi] [--seconds 10]
-                   [--keep DIR] TRANSCODE
+                   [--keep DIR] [--before TRANSCODE] TRANSCODE
 
 Two conversions of 1280x720 25 fps inputs of the given length (a moving test picture with
 a tone):
@@ -18,6 +18,9 @@ after round, so that a change in the machine's load falls on all of them alike:
   ffmpeg one by one     ffmpeg with its default threads, one file after the other
   ffmpeg N x 1 thread   N ffmpeg processes at once, one thread per codec
   HandBrakeCLI          one file after the other, its default threads (when installed)
+With --before, a second `transcode` (built from an earlier revision) runs the same two engine
+contenders, named "engine before, ...", so that a change is timed against the code it
+replaces in the same rounds.
 
 It prints each contender's wall time as min / median / max over the rounds and the ratio
 of its median to the best peer's median, the load average before and after, and the table
@@ -74,13 +77,23 @@ def make_input(path, kind, seconds):
         + KINDS[kind]["input"] + [path])
 
 
-def contenders(transcode, kind, files, out):
-    k = KINDS[kind]
+def engine_contenders(label, transcode, k, files, out):
     n = len(files)
     engine = [transcode]
     for s in k["engine"]:
         engine += ["--set", s]
     engine += ["--ext", k["ext"], "-o", out, "--"]
+    c = [(label + ", 1 at a time", True, lambda: run(engine[:1] + ["--threads", "1"] + engine[1:] + files))]
+    at_once = min(n, 4)
+    if n > 1:
+        c.append((label + ", %d at once" % at_once, True,
+                  lambda: run(engine[:1] + ["--threads", str(at_once)] + engine[1:] + files)))
+    return c
+
+
+def contenders(transcode, before, kind, files, out):
+    k = KINDS[kind]
+    n = len(files)
     base = lambda f: os.path.join(out, os.path.splitext(os.path.basename(f))[0])
 
     def ffmpeg(f, single):
@@ -88,11 +101,9 @@ def contenders(transcode, kind, files, out):
         t2 = ["-threads", "1", "-filter_threads", "1"] if single else []
         return FFMPEG + t1 + ["-i", f] + t2 + k["ffmpeg"] + [base(f) + ".ff" + k["ext"]]
 
-    c = [("engine, 1 at a time", True, lambda: run(engine[:1] + ["--threads", "1"] + engine[1:] + files))]
-    at_once = min(n, 4)
-    if n > 1:
-        c.append(("engine, %d at once" % at_once, True,
-                  lambda: run(engine[:1] + ["--threads", str(at_once)] + engine[1:] + files)))
+    c = engine_contenders("engine", transcode, k, files, out)
+    if before:
+        c += engine_contenders("engine before", before, k, files, out)
     c.append(("ffmpeg one by one", False, lambda: [run(ffmpeg(f, False)) for f in files]))
     if n > 1:
         c.append(("ffmpeg %d x 1 thread" % n, False, lambda: run_all([ffmpeg(f, True) for f in files])))
@@ -110,8 +121,10 @@ def main():
     ap.add_argument("--kinds", default="mp4,avi")
     ap.add_argument("--seconds", type=float, default=10)
     ap.add_argument("--keep", help="keep the inputs and outputs in this folder")
+    ap.add_argument("--before", help="an earlier build's transcode, timed in the same rounds")
     a = ap.parse_args()
     transcode = os.path.abspath(a.transcode)
+    before = os.path.abspath(a.before) if a.before else None
     work = a.keep or tempfile.mkdtemp(prefix="peers-")
     os.makedirs(work, exist_ok=True)
     rows = []
@@ -130,7 +143,7 @@ def main():
                     f = os.path.join(folder, "f%02d%s" % (i + 1, KINDS[kind]["ext"]))
                     shutil.copyfile(src, f)
                     files.append(f)
-                cs = contenders(transcode, kind, files, out)
+                cs = contenders(transcode, before, kind, files, out)
                 times = {name: [] for name, _, _ in cs}
                 for _ in range(a.reps):
                     for name, _, go in cs:
