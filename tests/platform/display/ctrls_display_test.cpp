@@ -12,6 +12,7 @@
 #include <fstream>
 #include <random>
 
+#include "test_files.h"
 #include "x11_fixture.h"
 #include "platform/forms/Clipbrd.h"
 #include "platform/forms/ComCtrls.h"
@@ -246,13 +247,9 @@ TEST_F(CtrlsDisplay, CopyAndPasteWithAnotherClient)
 TEST_F(CtrlsDisplay, APictureOnTheClipboardReachesAnotherClientAsPngAndBmp)
 {
     if (!HaveXclip()) GTEST_SKIP() << "xclip is not installed";
-    char Tmpl[] = "/tmp/vc-clip-XXXXXX";
-    ASSERT_NE(mkdtemp(Tmpl), nullptr);
-    const String Folder = Tmpl;
-    struct TRemove {
-        const char* Path;
-        ~TRemove() { rmdir(Path); }
-    } Remove{Tmpl};
+    const vctest::TScratch Scratch("vc-clip-");
+    ASSERT_FALSE(Scratch.Path.empty());
+    const String Folder = Scratch.Path;
     struct TCase {
         int W, H;
         bool InPicture;   // assigned as a TPicture holding the bitmap, else as the bitmap

@@ -9,6 +9,7 @@
 #include "frame/frame_support.h"
 #include "frame_display_probe.h"
 #include "platform/windows/Backend.h"
+#include "test_files.h"
 
 using displaypump::PumpUntil;
 using displaypump::Settle;
@@ -41,20 +42,6 @@ private:
     TbsSkinData* SD;
 };
 
-struct TScratchFolder {
-    String Path;
-    TScratchFolder()
-    {
-        char T[] = "/tmp/skinpaintXXXXXX";
-        Path = String(mkdtemp(T)) + "/";
-    }
-    ~TScratchFolder()
-    {
-        std::error_code E;
-        std::filesystem::remove_all(Path, E);
-    }
-};
-
 constexpr TColor OtherCaption = RGB(40, 160, 60);
 
 class UnpaintableSkinDisplay : public ::testing::Test {
@@ -82,8 +69,8 @@ protected:
         Panel->PictureIndex = 0;
         Panel->SkinRect = Rect(0, 0, 16, 16);
         SD->CtrlList.push_back(std::move(Panel));
-        std::filesystem::create_directories(std::string(Dir.Path + "good"));
-        std::filesystem::create_directories(std::string(Dir.Path + "broken"));
+        std::filesystem::create_directories(std::string(Dir.Path + "/good"));
+        std::filesystem::create_directories(std::string(Dir.Path + "/broken"));
         SD->StoreToDisk(Good);
         SD->FPicture->Canvas()->Brush()->SetColor(OtherCaption);
         SD->FPicture->Canvas()->FillRect(Rect(4, 4, 96, 24));
@@ -114,8 +101,8 @@ protected:
     }
     TColor At(int X, int Y) { return TColor(framedisplay::ScreenPixel(Form->Left() + X, Form->Top() + Y)); }
 
-    TScratchFolder Dir;
-    const String Good = Dir.Path + "good/skin.ini", Broken = Dir.Path + "broken/skin.ini";
+    const vctest::TScratch Dir{"skinpaint"};
+    const String Good = Dir.Path + "/good/skin.ini", Broken = Dir.Path + "/broken/skin.ini";
     bool Opened = false;
     TForm* Main = nullptr;
     TForm* Form = nullptr;
