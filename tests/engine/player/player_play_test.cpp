@@ -309,7 +309,10 @@ TEST_F(PlayerPlay, SeekWhilePlayingAndRelativeSeek)
 TEST_F(PlayerPlay, ManyCyclesOfPlayPauseSeekMuteAndStop)
 {
     // One player, one file after another (with and without its audio): opened paused,
-    // sought forwards, played, paused, sought backwards, stopped.
+    // sought forwards, played, paused, sought backwards, stopped.  The log is captured for
+    // the whole test: the player's threads read the logger's handler while a file is open,
+    // so it is set before the first open and put back after the player is gone.
+    enginetest::TLogCapture PlayerLog;
     TCustomPlayer P;
     P.set_framedrop(0);  // every picture is shown, so the one shown is the clock's
     TEventLog Log(P);
@@ -347,7 +350,7 @@ TEST_F(PlayerPlay, ManyCyclesOfPlayPauseSeekMuteAndStop)
         // Back from the master clock: the shown picture's time without audio; with it,
         // the audio clock, which a busy machine may have let run ahead of the pictures,
         // so that file goes back to a time instead.
-        enginetest::TLogCapture SeekLog;
+        const size_t LogBefore = PlayerLog.Lines().size();
         if (WithAudio)
             P.Seek(Paused - 600000, TSeekFlags{sfBackward}, true);
         else
@@ -356,7 +359,8 @@ TEST_F(PlayerPlay, ManyCyclesOfPlayPauseSeekMuteAndStop)
         ExpectPictureOfItsTime(Frame, PTS);
         EXPECT_LT(PTS, Paused) << "position " << P.CurrentPTS() << ", log: " << [&] {
             String R;
-            for (const String& L : SeekLog.Lines()) R += L + " | ";
+            const std::vector<String> Lines = PlayerLog.Lines();
+            for (size_t I = LogBefore; I < Lines.size(); ++I) R += Lines[I] + " | ";
             return R;
         }();
         ASSERT_TRUE(WaitUntil([&] { return !Log.Positions().empty() && Log.Positions().back() == PTS; }));
